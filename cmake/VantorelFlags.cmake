@@ -1,0 +1,14 @@
+# Compiler settings shared by every target.
+#   vantorel_flags(target)        warnings, exact floating point
+#   vantorel_flags(target SJIS)   and narrow literals compiled to Shift-JIS bytes
+function(vantorel_flags target)
+  cmake_parse_arguments(ARG "SJIS" "" "" ${ARGN})
+  target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off -fno-fast-math)
+  if(ARG_SJIS)
+    target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=CP932)
+  endif()
+  if(VANTOREL_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
