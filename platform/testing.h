@@ -1,0 +1,3 @@
+// Controls for tests: what each stand-in lets a test see and steer. Nothing in the
+// shipped program calls these.
+#pragma once
