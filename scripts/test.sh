@@ -13,3 +13,5 @@ bash scripts/build.sh build
 bash scripts/build.sh build-sanitize -DVANTOREL_SANITIZE=ON -DVANTOREL_BENCH=OFF
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$jobs")
+
+bash scripts/fuzz.sh 15

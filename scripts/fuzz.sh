@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# fuzz.sh [seconds]: builds the libFuzzer targets with clang and runs each for a while.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-20}
+dir="$root/build-fuzz"
+CC=clang CXX=clang++ bash "$root/scripts/build.sh" "$dir" \
+  -DVANTOREL_FUZZ=ON -DVANTOREL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+shopt -s nullglob
+for target in "$dir"/tests/fuzz/*_fuzz; do
+  name=$(basename "$target")
+  corpus="$dir/corpus/$name"
+  mkdir -p "$corpus"
+  echo "fuzz: $name for ${seconds}s"
+  (cd "$dir" && "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
+     -print_final_stats=0 "$corpus" >"$dir/$name.log" 2>&1) || { tail -50 "$dir/$name.log"; exit 1; }
+done
