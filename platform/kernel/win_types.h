@@ -39,6 +39,7 @@ typedef std::intptr_t LRESULT;
 #define E_OUTOFMEMORY static_cast<HRESULT>(0x8007000Eu)
 #define E_INVALIDARG static_cast<HRESULT>(0x80070057u)
 #define E_NOTIMPL static_cast<HRESULT>(0x80004001u)
+#define E_NOINTERFACE static_cast<HRESULT>(0x80004002u)
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
 #define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
 
@@ -78,3 +79,40 @@ struct SYSTEMTIME {
   WORD wSecond;
   WORD wMilliseconds;
 };
+
+// Handles of the window, GDI and module stand-ins, and the COM identifiers.
+typedef std::uint16_t ATOM;
+typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t SIZE_T;
+struct HINSTANCE__;
+typedef HINSTANCE__* HINSTANCE;
+struct HICON__;
+typedef HICON__* HICON;
+struct HCURSOR__;
+typedef HCURSOR__* HCURSOR;
+struct HGDIOBJ__;
+typedef HGDIOBJ__* HGDIOBJ;
+typedef HGDIOBJ HBRUSH;
+struct HDC__;
+typedef HDC__* HDC;
+
+struct GUID {
+  DWORD Data1;
+  WORD Data2;
+  WORD Data3;
+  BYTE Data4[8];
+};
+typedef GUID IID;
+typedef GUID CLSID;
+typedef const GUID& REFGUID;
+typedef const IID& REFIID;
+typedef const CLSID& REFCLSID;
+inline bool operator==(const GUID& a, const GUID& b) {
+  if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
+  for (int i = 0; i < 8; ++i) {
+    if (a.Data4[i] != b.Data4[i]) return false;
+  }
+  return true;
+}
+struct IUnknown;
+typedef IUnknown* LPUNKNOWN;
