@@ -93,7 +93,6 @@ struct SYSTEMTIME {
 // Handles of the window, GDI and module stand-ins, and the COM identifiers.
 typedef std::uint16_t ATOM;
 typedef std::uintptr_t UINT_PTR;
-typedef std::uintptr_t SIZE_T;
 struct HINSTANCE__;
 typedef HINSTANCE__* HINSTANCE;
 struct HICON__;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "kernel/code_page.h"
+#include "kernel/threads.h"
 #include "window/desktop.h"
 #include "window/window_internal.h"
 
@@ -108,6 +109,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   window->style = style;
   window->exStyle = exStyle;
   window->ownerThread = std::this_thread::get_id();
+  window->ownerThreadId = GetCurrentThreadId();
   window->needsPaint = true;
   {
     std::lock_guard<std::mutex> lock(Mutex());
