@@ -4,7 +4,7 @@
 #include "testing.h"
 #include "winmm/time.h"
 
-TEST(Clock, RealTimersAreMonotonicAndAgree) {
+TEST(Clock, RealTimersAreMonotonicAndReadTheSameClock) {
   LARGE_INTEGER frequency;
   ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
   EXPECT_EQ(frequency.QuadPart, 1000000);
@@ -14,7 +14,6 @@ TEST(Clock, RealTimersAreMonotonicAndAgree) {
   const DWORD milliseconds = timeGetTime();
   QueryPerformanceCounter(&second);
   EXPECT_LE(first.QuadPart, second.QuadPart);
-  EXPECT_EQ(milliseconds, static_cast<DWORD>(first.QuadPart / 1000) + (milliseconds - static_cast<DWORD>(first.QuadPart / 1000)));
   EXPECT_LE(static_cast<DWORD>(milliseconds - static_cast<DWORD>(first.QuadPart / 1000)), 1000u);
 }
 
