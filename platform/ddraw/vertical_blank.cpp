@@ -59,9 +59,10 @@ DWORD TotalLines(DWORD visibleLines) {
   return total > visibleLines ? total : visibleLines + 1;
 }
 
-// Time into the frame at which the blank starts.
+// The first microsecond of the frame whose line is in the blank.
 std::int64_t BlankStart(DWORD visibleLines) {
-  return kFrameMicroseconds * visibleLines / TotalLines(visibleLines);
+  std::int64_t total = TotalLines(visibleLines);
+  return (kFrameMicroseconds * visibleLines + total - 1) / total;
 }
 
 }  // namespace
