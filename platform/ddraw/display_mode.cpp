@@ -25,6 +25,7 @@ struct DisplayState {
   bool fullScreen = false;
   const void* modeOwner = nullptr;
   HWND modeWindow = nullptr;
+  SDL_Rect windowedPlace{0, 0, 0, 0};  // the mode window's place before full screen
   DisplayMode fullScreenMode{};
   bool rgb555 = false;
   bool desktopFaked = false;
@@ -51,9 +52,30 @@ DDrawPixelKind KindForBits(int bits) {
   }
 }
 
+// The window covers the display while a mode is set. Besides asking for full screen, the
+// window is placed over the whole display itself, since without a window manager (a bare
+// X server) the request alone moves nothing; its own place comes back afterwards.
+void CoverDisplay(SDL_Window* window) {
+  SDL_Rect display{0, 0, 0, 0};
+  SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &display);
+  SDL_SetWindowPosition(window, display.x, display.y);
+  SDL_SetWindowSize(window, display.w, display.h);
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
 void SetWindowFullScreen(HWND window, bool on) {
   if (window == nullptr || window->sdlWindow == nullptr) return;
-  SDL_SetWindowFullscreen(window->sdlWindow, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  SDL_Window* sdlWindow = window->sdlWindow;
+  SDL_Rect& place = g_display.windowedPlace;
+  if (on) {
+    SDL_GetWindowPosition(sdlWindow, &place.x, &place.y);
+    SDL_GetWindowSize(sdlWindow, &place.w, &place.h);
+    CoverDisplay(sdlWindow);
+  } else {
+    SDL_SetWindowFullscreen(sdlWindow, 0);
+    SDL_SetWindowSize(sdlWindow, place.w, place.h);
+    SDL_SetWindowPosition(sdlWindow, place.x, place.y);
+  }
 }
 
 }  // namespace
@@ -142,6 +164,12 @@ void RestoreDesktopMode(const void* owner, bool* changed) {
   SetWindowFullScreen(g_display.modeWindow, false);
   g_display.modeOwner = nullptr;
   g_display.modeWindow = nullptr;
+}
+
+void RefreshFullScreenPlacement(HWND window) {
+  if (!g_display.fullScreen || window == nullptr || window != g_display.modeWindow) return;
+  SDL_SetWindowFullscreen(window->sdlWindow, 0);
+  CoverDisplay(window->sdlWindow);
 }
 
 HWND GetFullScreenWindow(const void* owner) {

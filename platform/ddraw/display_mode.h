@@ -38,6 +38,9 @@ HRESULT SetFullScreenMode(const void* owner, DWORD width, DWORD height, DWORD bi
                           DWORD refresh, bool* changed);
 // Back to the desktop when `owner` set the mode; *changed as above.
 void RestoreDesktopMode(const void* owner, bool* changed);
+// Places the full-screen window over the display again (making a renderer may re-create
+// the window in SDL, which forgets where it was).
+void RefreshFullScreenPlacement(HWND window);
 // The window showing the full-screen mode `owner` set, or nullptr.
 HWND GetFullScreenWindow(const void* owner);
 
