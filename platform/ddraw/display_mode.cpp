@@ -143,14 +143,13 @@ HRESULT SetFullScreenMode(const void* owner, DWORD width, DWORD height, DWORD bi
   DisplayMode before = GetCurrentDisplayMode();
   DisplayMode mode{width, height, KindForBits(static_cast<int>(bits))};
   *changed = before.width != mode.width || before.height != mode.height || before.kind != mode.kind;
-  if (g_display.fullScreen && g_display.modeWindow != g_display.exclusiveWindow) {
-    SetWindowFullScreen(g_display.modeWindow, false);
-  }
+  bool windowCovers = g_display.fullScreen && g_display.modeWindow == g_display.exclusiveWindow;
+  if (g_display.fullScreen && !windowCovers) SetWindowFullScreen(g_display.modeWindow, false);
   g_display.fullScreen = true;
   g_display.fullScreenMode = mode;
   g_display.modeOwner = owner;
   g_display.modeWindow = g_display.exclusiveWindow;
-  SetWindowFullScreen(g_display.modeWindow, true);
+  if (!windowCovers) SetWindowFullScreen(g_display.modeWindow, true);
   return DD_OK;
 }
 
