@@ -78,8 +78,6 @@ void SetWindowFullScreen(HWND window, bool on) {
   }
 }
 
-}  // namespace
-
 DisplayMode GetDesktopMode() {
   if (g_display.desktopFaked) return g_display.fakedDesktop;
   SDL_DisplayMode mode;
@@ -95,6 +93,9 @@ DisplayMode GetDesktopMode() {
   }
   return {static_cast<DWORD>(mode.w), static_cast<DWORD>(mode.h), kind};
 }
+
+}  // namespace
+
 
 RECT GetWindowClientArea(HWND window) {
   RECT area{0, 0, 0, 0};
