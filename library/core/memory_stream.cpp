@@ -73,6 +73,6 @@ std::size_t MemoryStreamRead(void* buffer, std::size_t size, std::size_t count, 
   return elements;
 }
 
-int MemoryStreamEof(StreamHandle stream) { return AsMemoryStream(stream)->eof ? -1 : 0; }
+int MemoryStreamEof(StreamHandle stream) { return AsMemoryStream(stream)->eof; }
 
 const StreamOps* GetMemoryStreamOps() { return &kMemoryStreamOps; }
