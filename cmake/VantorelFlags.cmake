@@ -4,8 +4,10 @@
 function(vantorel_flags target)
   cmake_parse_arguments(ARG "SJIS" "" "" ${ARGN})
   target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off -fno-fast-math)
-  if(ARG_SJIS)
+  if(ARG_SJIS AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=CP932)
+  elseif(ARG_SJIS AND NOT VANTOREL_FUZZ)
+    message(FATAL_ERROR "Shift-JIS literals need g++ (-fexec-charset=CP932); only the fuzz build may use clang")
   endif()
   if(VANTOREL_FUZZ)
     # Every library object carries the fuzzer's coverage counters.
