@@ -121,13 +121,16 @@ int CheckArchiveFolder(const ArchiveState* state, std::uint32_t folder, std::uin
 
 }  // namespace
 
+int CheckArchiveHeader(const ArchiveHeader& h, std::uint32_t fileSize) {
+  const bool inside = InRange(h.directoryOffset, h.directorySize, fileSize) && h.dataOffset <= fileSize &&
+                      InRange(h.folderTableOffset, kArchiveFolderEntrySize, h.directorySize) &&
+                      h.fileTableOffset <= h.directorySize;
+  return inside ? 0 : -1;
+}
+
 int CheckArchiveDirectory(const ArchiveState* state) {
   const ArchiveHeader& h = state->header;
-  if (!InRange(h.directoryOffset, h.directorySize, state->fileSize) || h.dataOffset > state->fileSize ||
-      !InRange(h.folderTableOffset, kArchiveFolderEntrySize, h.directorySize) ||
-      h.fileTableOffset > h.directorySize) {
-    return -1;
-  }
+  if (CheckArchiveHeader(h, state->fileSize) < 0) return -1;
   std::uint64_t budget = (h.directorySize - h.fileTableOffset) / ArchiveFileEntrySize(h.version);
   // Pairs of (folder, expected parent); each pushed pair spends one entry of the budget.
   auto* stack = static_cast<std::uint32_t*>(TRACKED_ALLOC((budget + 1) * 2 * sizeof(std::uint32_t)));
@@ -147,7 +150,7 @@ int CheckArchiveDirectory(const ArchiveState* state) {
 
 int AttachArchiveDirectory(ArchiveState* state) {
   const ArchiveHeader& h = state->header;
-  if (h.fileTableOffset > h.directorySize || h.folderTableOffset > h.directorySize) return -1;
+  if (CheckArchiveHeader(h, state->fileSize) < 0) return -1;
   state->nameTable = state->directory;
   state->fileTable = state->directory + h.fileTableOffset;
   state->folderTable = state->directory + h.folderTableOffset;

@@ -43,9 +43,14 @@ void ReleaseArchive(int index);
 void CloseUnusedArchives();
 int CloseAllArchives();
 int GetOpenArchiveCount();
+// Forgets the table (start-up of the file layer, when nothing is open).
+void ResetArchiveTable();
 
 int OpenArchive(ArchiveState* state, const char* path, const char* keyString);
 void CloseArchive(ArchiveState* state);
+// 0 when the header's directory and data area lie inside an archive of fileSize bytes
+// and its table offsets inside the directory block.
+int CheckArchiveHeader(const ArchiveHeader& header, std::uint32_t fileSize);
 // Points the table pointers into the state's directory block (header, file size and
 // block already set), makes the root current and checks the directory: 0 / -1.
 int AttachArchiveDirectory(ArchiveState* state);

@@ -3,6 +3,7 @@
 #include "core/file_paths.h"
 
 #include "core/sjis.h"
+#include "kernel/files.h"
 
 namespace {
 
@@ -73,6 +74,12 @@ std::size_t BaseLength(const char* base) {
   return n > 0 && IsSeparator(base[lastCharacter]) ? lastCharacter : n;
 }
 
+// The current directory into a buffer of kFilePathMax bytes.
+int GetCurrentDirectoryPath(char* current) {
+  const DWORD length = GetCurrentDirectoryA(kFilePathMax, current);
+  return length == 0 || length >= kFilePathMax ? -1 : 0;
+}
+
 }  // namespace
 
 int BuildFullPath(const char* path, const char* base, bool upper, char* out, std::size_t outSize) {
@@ -104,4 +111,28 @@ int BuildFullPath(const char* path, const char* base, bool upper, char* out, std
   }
   if (ok && builder.length() == 0) ok = builder.Append("\\", 1);
   return ok ? 0 : -1;
+}
+
+int MakeFullPath(const char* path, char* out, std::size_t outSize, const char* base) {
+  if (base != nullptr) return BuildFullPath(path, base, false, out, outSize);
+  char current[kFilePathMax];
+  return GetCurrentDirectoryPath(current) == 0 ? BuildFullPath(path, current, false, out, outSize) : -1;
+}
+
+int MakeUpperFullPath(const char* path, char* out, std::size_t outSize) {
+  char current[kFilePathMax];
+  return GetCurrentDirectoryPath(current) == 0 ? BuildFullPath(path, current, true, out, outSize) : -1;
+}
+
+bool IsSamePathIgnoringCase(const char* a, const char* b) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (std::size_t i = 0;; ++i) {
+    if (IsSjisLeadByte(static_cast<unsigned char>(a[i])) && a[i + 1] != '\0') {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (upper(a[i]) != upper(b[i])) return false;
+    if (a[i] == '\0') return true;
+  }
 }

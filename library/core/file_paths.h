@@ -17,3 +17,6 @@ int BuildFullPath(const char* path, const char* base, bool upper, char* out, std
 int MakeFullPath(const char* path, char* out, std::size_t outSize, const char* base);
 // The archive layer's form: against the current directory, upper-cased.
 int MakeUpperFullPath(const char* path, char* out, std::size_t outSize);
+
+// True when the two paths differ at most in the case of letters a-z outside two-byte characters.
+bool IsSamePathIgnoringCase(const char* a, const char* b);

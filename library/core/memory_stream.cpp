@@ -3,16 +3,15 @@
 
 #include <cstring>
 
+#include "core/file_layer.h"
 #include "core/tracked_alloc.h"
 
 namespace {
 
 MemoryStream* AsMemoryStream(StreamHandle handle) { return reinterpret_cast<MemoryStream*>(handle); }
 
-int AlwaysIdle(StreamHandle) { return 1; }
-
 const StreamOps kMemoryStreamOps = {
-    MemoryStreamTell, MemoryStreamSeek, MemoryStreamRead, MemoryStreamEof, AlwaysIdle, MemoryStreamClose,
+    MemoryStreamTell, MemoryStreamSeek, MemoryStreamRead, MemoryStreamEof, ArchiveStreamIdleCheck, MemoryStreamClose,
 };
 
 }  // namespace
