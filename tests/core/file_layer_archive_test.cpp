@@ -95,6 +95,12 @@ TEST_F(ArchiveFileLayerTest, ArchiveHidesLooseFilesOfItsFolderAndLooseFoldersSta
   EXPECT_FALSE(ReadThroughLayer("data\\image011\\missing.png").has_value());
 }
 
+TEST_F(ArchiveFileLayerTest, ThreadedLooseFilesReadTheSameThroughTheLayer) {
+  const std::vector<std::uint8_t> big = NoiseBytes(300000, 9);
+  WriteLoose("data/bgm", {{"stage1.ogg", big}});
+  EXPECT_EQ(ReadThroughLayer("data\\bgm\\stage1.ogg", 131072 + 3, 1), big);
+}
+
 TEST_F(ArchiveFileLayerTest, TheCachedFolderIsReusedButNeverMatchesALongerFolderName) {
   PackSe({3, false, MuaKeyMode::kKeyString, "Tovl8"});
   // se2 holds a loose "readme.txt" unlike the archive's one.
