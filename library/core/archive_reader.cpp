@@ -28,20 +28,24 @@ std::uint32_t MemberDataOffset(const ArchiveMemberStream* stream) {
   return stream->archive->header.dataOffset + LoadLe32(stream->entry + kFileEntryDataOffset);
 }
 
-// Reads the whole compressed block and decodes it into a new block of the member's size.
+// Reads the whole compressed block and decodes it into a new block of the member's
+// size; the block's header must agree with the entry before anything is allocated for it.
 std::uint8_t* DecompressMember(ArchiveMemberStream* stream) {
   ArchiveState* state = stream->archive;
   const std::uint32_t size = ArchiveEntrySize(stream->entry);
   const std::uint32_t packedSize = ArchiveEntryStoredSize(state, stream->entry);
-  auto* data = static_cast<std::uint8_t*>(TRACKED_ALLOC(size));
   auto* packed = static_cast<std::uint8_t*>(TRACKED_ALLOC(packedSize));
-  const bool decoded = data != nullptr && packed != nullptr &&
-                       ReadArchiveBytes(state, MemberDataOffset(stream), packed, packedSize) == packedSize &&
-                       DecompressMuaLz(packed, packedSize, data, size) >= 0;
+  std::uint8_t* data = nullptr;
+  if (packed != nullptr && ReadArchiveBytes(state, MemberDataOffset(stream), packed, packedSize) == packedSize &&
+      MuaLzOutputSize(packed, packedSize) == size && size <= MuaLzOutputLimit(packedSize)) {
+    data = static_cast<std::uint8_t*>(TRACKED_ALLOC(size));
+    if (data != nullptr && DecompressMuaLz(packed, packedSize, data, size) < 0) {
+      TrackedFree(data);
+      data = nullptr;
+    }
+  }
   TrackedFree(packed);
-  if (decoded) return data;
-  TrackedFree(data);
-  return nullptr;
+  return data;
 }
 
 }  // namespace

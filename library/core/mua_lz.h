@@ -20,6 +20,12 @@ constexpr std::uint32_t kMuaLzMaxDistance = 1u << 24;
 constexpr std::uint8_t kMuaLzWideLength = 4;      // bit of K: a length byte follows
 constexpr std::uint8_t kMuaLzRepeatDistance = 3;  // distance form: previous distance
 
+// The most any block of blockSize bytes can decode to (a 3-byte token copies at most
+// kMuaLzMaxMatch bytes): an output size above it marks a damaged block.
+inline std::uint64_t MuaLzOutputLimit(std::size_t blockSize) {
+  return std::uint64_t{blockSize} * (kMuaLzMaxMatch / 3 + 1);
+}
+
 // Output size from a block's header, or -1 when fewer than kMuaLzHeaderSize bytes.
 std::int64_t MuaLzOutputSize(const std::uint8_t* source, std::size_t sourceSize);
 
