@@ -213,6 +213,38 @@ TEST_F(ArchiveFileLayerTest, AtMost512FilesAreOpenAtOnce) {
   EXPECT_EQ(GetOpenArchiveCount(), 0);
 }
 
+TEST_F(ArchiveFileLayerTest, AFullArchiveTableClosesUnusedArchivesForANewOne) {
+  MuaPackOptions options;
+  options.keyString = "Tovl8";
+  WriteLoose("source/one", {{"x.bin", {7}}});
+  std::vector<std::uint8_t> image;
+  std::string error;
+  std::vector<MuaMember> members;
+  ASSERT_TRUE(CollectMuaMembers(scratch_.path() / "source/one", &members, &error)) << error;
+  image = BuildMuaArchive(members, options, &error);
+  for (int i = 0; i <= kArchiveTableSize; ++i) {
+    scratch_.Write("data/f" + std::to_string(i) + ".pop", std::string(image.begin(), image.end()));
+  }
+  for (int i = 0; i <= kArchiveTableSize; ++i) {
+    EXPECT_EQ(ReadThroughLayer("data\\f" + std::to_string(i) + "\\x.bin"), std::vector<std::uint8_t>{7}) << i;
+    EXPECT_EQ(GetOpenArchiveCount(), i < kArchiveTableSize ? i + 1 : 1);
+  }
+}
+
+TEST_F(ArchiveFileLayerTest, FileStreamOpsReadThroughTheInstalledTable) {
+  PackSe({3, true, MuaKeyMode::kKeyString, "Tovl8"});
+  const DataStream stream = {GetFileStreamOps(), FileOpen("data\\se\\se\\Damage03.wav")};
+  ASSERT_NE(stream.handle, 0u);
+  std::vector<std::uint8_t> bytes(SampleMembers()[2].data.size());
+  EXPECT_EQ(stream.ops->seek(stream.handle, 0, 2), 0);
+  EXPECT_EQ(stream.ops->tell(stream.handle), static_cast<std::int64_t>(bytes.size()));
+  EXPECT_EQ(stream.ops->seek(stream.handle, 0, 0), 0);
+  EXPECT_EQ(stream.ops->read(bytes.data(), 1, bytes.size(), stream.handle), bytes.size());
+  EXPECT_EQ(bytes, SampleMembers()[2].data);
+  EXPECT_EQ(stream.ops->idleCheck(stream.handle), 1);
+  EXPECT_EQ(stream.ops->close(stream.handle), 0);
+}
+
 TEST_F(ArchiveFileLayerTest, ArchivesOffReadsLooseFilesOnly) {
   PackSe({3, false, MuaKeyMode::kKeyString, "Tovl8"});
   WriteLoose("data/se", {{"readme.txt", {'L'}}});

@@ -143,6 +143,7 @@ TEST_F(ThreadedReadTest, ElementReadsAndFailedSeeksBehaveAlike) {
     EXPECT_EQ(PlainFileTell(stream), static_cast<std::int64_t>(kFileSize - 2));
   }
   EXPECT_EQ(PlainFileIdleCheck(plain_), 1);
+  EXPECT_EQ(PlainFileIdleCheck(threaded_), 1);  // reads wait for the thread
 }
 
 TEST(PlainFileOpen, MissingFilesFailQuietlyInBothModes) {
