@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "core/plain_file.h"
 #include "core/sjis.h"
+#include "core/string_functions.h"
 #include "core/tracked_alloc.h"
 
 namespace {
@@ -60,10 +61,10 @@ int TryArchiveAt(const char* keptPath, const char* upperPath, std::size_t end) {
   if (end + 1 + std::strlen(extension) >= sizeof candidate) return -1;
   std::memcpy(candidate, keptPath, end);
   candidate[end] = '.';
-  std::strcpy(candidate + end + 1, extension);
+  CopyString(candidate + end + 1, extension);
   const int index = OpenArchiveByPath(-1, candidate);
   if (index >= 0) {
-    std::strcpy(lastArchive.archivePath, candidate);
+    CopyString(lastArchive.archivePath, candidate);
     std::memcpy(lastArchive.prefix, upperPath, end);
     lastArchive.prefix[end] = '\0';
     lastArchive.prefixLength = end;
@@ -77,7 +78,7 @@ int TryArchiveAt(const char* keptPath, const char* upperPath, std::size_t end) {
 // Both paths are full paths of the same length; candidates are cut from the kept one.
 int OpenFromArchive(OpenFileRecord* record, const char* keptPath, const char* upperPath) {
   const std::size_t cached = lastArchive.prefixLength;
-  if (cached > 0 && std::strncmp(upperPath, lastArchive.prefix, cached) == 0 && IsSeparator(upperPath[cached])) {
+  if (cached > 0 && CompareStringsN(upperPath, lastArchive.prefix, static_cast<int>(cached)) == 0 && IsSeparator(upperPath[cached])) {
     const int index = OpenArchiveByPath(lastArchive.index, lastArchive.archivePath);
     return index < 0 ? 0 : OpenMember(record, index, upperPath + cached + 1);
   }

@@ -6,6 +6,7 @@
 #include "core/archive_reader.h"
 #include "core/file_layer.h"
 #include "core/file_paths.h"
+#include "core/string_functions.h"
 #include "core/tracked_alloc.h"
 
 namespace {
@@ -62,7 +63,7 @@ int OpenArchiveByPath(int lastIndex, const char* archivePath) {
   }
   record->references = 1;
   record->state = state;
-  std::strcpy(record->path, archivePath);
+  CopyString(record->path, archivePath);
   archives[freeSlot] = record;
   ++archiveCount;
   return freeSlot;

@@ -8,6 +8,7 @@
 #include "core/archive_reader.h"
 #include "core/file_paths.h"
 #include "core/plain_file.h"
+#include "core/string_functions.h"
 #include "kernel/files.h"
 #include "kernel/handles.h"
 
@@ -82,8 +83,6 @@ int FileSetCurrentDir(const char* path) { return installed.setCurrentDir(path); 
 int FileGetCurrentDir(char* buffer, std::size_t size) { return installed.getCurrentDir(buffer, size); }
 
 const StreamOps* GetFileStreamOps() { return &kFileStreamOps; }
-const FileFunctionTable* GetArchiveFileFunctions() { return &kArchiveSet; }
-const FileFunctionTable* GetPlainFileFunctions() { return &kPlainSet; }
 
 int SetArchiveAccessBody(int flag) {
   settings.archivesOff = !flag;
@@ -92,7 +91,7 @@ int SetArchiveAccessBody(int flag) {
 
 int SetArchiveFileExtensionBody(const char* extension) {
   const bool usable = extension != nullptr && extension[0] != '\0' && std::strlen(extension) <= kExtensionMax;
-  std::strcpy(settings.extension, usable ? extension : "");
+  CopyString(settings.extension, usable ? extension : "");
   return 0;
 }
 
@@ -111,7 +110,7 @@ HANDLE WriteTempFile(char* path, std::size_t pathSize) {
   char folder[kFilePathMax];
   const DWORD length = GetTempPathA(sizeof folder - 1, folder);
   if (length == 0 || length >= sizeof folder - 1) return nullptr;
-  if (folder[length - 1] != '\\' && folder[length - 1] != '/') std::strcat(folder, "\\");
+  if (folder[length - 1] != '\\' && folder[length - 1] != '/') AppendString(folder, "\\");
   char name[kFilePathMax];
   char fullPath[kFilePathMax];
   if (GetTempFileNameA(folder, "tmp", 0, name) == 0 || MakeFullPath(name, fullPath, sizeof fullPath, nullptr) < 0) {
@@ -121,6 +120,6 @@ HANDLE WriteTempFile(char* path, std::size_t pathSize) {
   if (path != nullptr && std::strlen(fullPath) >= pathSize) return nullptr;
   HANDLE file = CreateFileA(fullPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
-  if (path != nullptr) std::strcpy(path, fullPath);
+  if (path != nullptr) CopyString(path, fullPath);
   return file;
 }

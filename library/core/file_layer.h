@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/archive_settings_workers.h"
 #include "core/streams.h"
 #include "kernel/win_types.h"
 
@@ -42,10 +43,7 @@ int FileIdleCheck(StreamHandle handle);
 int FileSetCurrentDir(const char* path);
 int FileGetCurrentDir(char* buffer, std::size_t size);
 
-// Archive settings.
-int SetArchiveAccessBody(int flag);
-int SetArchiveFileExtensionBody(const char* extension);
-int SetArchiveKeyBody(const char* key);
+// Archive settings: SetArchiveAccessBody, SetArchiveFileExtensionBody, SetArchiveKeyBody.
 // The extension archives are looked for with ("MUA" when none is set).
 const char* GetArchiveFileExtension();
 // The key string, or null while none is set.
@@ -54,10 +52,6 @@ const char* GetArchiveKeyString();
 // A new, empty file in the temporary folder, open for writing; its full path goes to
 // `path` (pathSize bytes) when given. Null on failure.
 HANDLE WriteTempFile(char* path, std::size_t pathSize);
-
-// The two standard sets.
-const FileFunctionTable* GetArchiveFileFunctions();
-const FileFunctionTable* GetPlainFileFunctions();
 
 // The archive-aware set.
 StreamHandle ArchiveStreamOpen(const char* path, int async, int unused);

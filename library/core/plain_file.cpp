@@ -6,6 +6,7 @@
 #include <new>
 
 #include "core/log.h"
+#include "core/string_functions.h"
 #include "core/tracked_alloc.h"
 #include "kernel/files.h"
 #include "kernel/handles.h"
@@ -45,7 +46,7 @@ PlainFileStream* OpenThreaded(PlainFileStream* stream, const char* path) {
   stream->size = GetFileSize(probe, nullptr);
   CloseHandle(probe);
   if (std::strlen(path) >= sizeof stream->path) return nullptr;
-  std::strcpy(stream->path, path);
+  CopyString(stream->path, path);
   stream->requestEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   stream->doneEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
   if (stream->requestEvent != nullptr && stream->doneEvent != nullptr) {

@@ -280,6 +280,36 @@ TEST_F(ArchiveFileLayerTest, StartUpClearsExtensionAndKey) {
   EXPECT_STREQ(GetArchiveFileExtension(), "MUA");
 }
 
+TEST_F(ArchiveFileLayerTest, ACallersTableReplacesTheStandardOne) {
+  static int opens = 0;
+  FileFunctionTable table = {};
+  table.open = [](const char*, int, int) -> StreamHandle {
+    ++opens;
+    return 0;
+  };
+  InstallFileFunctionTable(&table);
+  WriteLoose("data/image011", {{"a.bin", {1}}});
+  EXPECT_FALSE(ReadThroughLayer("data\\image011\\a.bin").has_value());
+  EXPECT_EQ(opens, 1);
+  InstallFileFunctionTable(nullptr);
+  EXPECT_TRUE(ReadThroughLayer("data\\image011\\a.bin").has_value());
+}
+
+TEST_F(ArchiveFileLayerTest, CurrentDirectoryGoesThroughTheTable) {
+  std::filesystem::create_directories(scratch_.path() / "data/se");
+  char start[kFilePathMax];
+  ASSERT_EQ(FileGetCurrentDir(start, sizeof start), 0);
+  EXPECT_EQ(std::filesystem::path(start), scratch_.path());
+  EXPECT_EQ(FileSetCurrentDir("DATA\\se"), 0);
+  char now[kFilePathMax];
+  ASSERT_EQ(FileGetCurrentDir(now, sizeof now), 0);
+  EXPECT_EQ(std::filesystem::path(now), scratch_.path() / "data/se");
+  char tiny[4];
+  EXPECT_EQ(FileGetCurrentDir(tiny, sizeof tiny), -1);
+  EXPECT_EQ(FileSetCurrentDir("missing"), -1);
+  EXPECT_EQ(FileSetCurrentDir(start), 0);
+}
+
 TEST_F(ArchiveFileLayerTest, KeyStringsKeepTwelveCharacters) {
   SetArchiveKeyBody("abcdefghijklmnop");
   EXPECT_STREQ(GetArchiveKeyString(), "abcdefghijkl");
