@@ -89,14 +89,6 @@ TEST_F(ThreadedReadTest, SequentialReadsAroundTheCacheSizeMatchPlainReads) {
   EXPECT_EQ(PlainFileEof(threaded_), -1);
 }
 
-TEST_F(ThreadedReadTest, ReadsFromTheFullCacheThenBeyondIt) {
-  LetTheCacheFill(kFileCacheSize);
-  ReadBoth(kFileCacheSize / 2);
-  ReadBoth(kFileCacheSize / 2 + 100);  // half from the cache, the rest read directly
-  LetTheCacheFill(kFileCacheSize);
-  ReadBoth(kFileCacheSize + 100);
-}
-
 TEST_F(ThreadedReadTest, SeeksBetweenReadsMatchPlainReads) {
   ReadBoth(1000);
   LetTheCacheFill(kFileCacheSize);
