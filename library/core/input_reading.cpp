@@ -61,14 +61,6 @@ void CopyWin32KeyStates(bool bothRuns) {
   }
 }
 
-// A raw WinMM axis (0..65535) in -1000..1000, with a dead band around the centre.
-LONG MapJoystickAxis(DWORD raw) {
-  const LONG value = static_cast<LONG>(raw);
-  if (value < 24576) return (value - 24576) * 1000 / 24576;
-  if (value > 40960) return (value - 40960) * 1000 / 24576;
-  return 0;
-}
-
 int UpdatePadFromJoystick(int padIndex) {
   PadRecord& pad = Input().pads[padIndex];
   const DWORD now = timeGetTime();
@@ -131,6 +123,13 @@ int KeyboardPadBits() {
 constexpr int kMergeKeyboard = 0x1000;
 
 }  // namespace
+
+LONG MapJoystickAxis(DWORD raw) {
+  const LONG value = static_cast<LONG>(raw);
+  if (value < 24576) return (value - 24576) * 1000 / 24576;
+  if (value > 40960) return (value - 40960) * 1000 / 24576;
+  return 0;
+}
 
 int UpdateKeyboardState() {
   InputState& input = Input();

@@ -46,6 +46,10 @@ inline bool UsesDirectInput() { return Input().backend != nullptr && Input().bac
 // True when the event exists and is signalled; the event is left as it is.
 bool IsEventSignalled(HANDLE event);
 
+// A raw WinMM joystick axis (0..65535) in -1000..1000, with a dead band around the
+// centre.
+LONG MapJoystickAxis(DWORD raw);
+
 // Start of the input workers: parks while the window is inactive, then starts the
 // input system when it is not started and the window is not closing. True when it
 // was started now: the worker then returns 0 without doing its own work.

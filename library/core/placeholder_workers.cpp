@@ -1,7 +1,6 @@
 // Workers of services that are not built yet. Each logs that its service is not
 // available and returns -1, or the fixed result of its entry point. A group is
 // deleted from this file when its service lands.
-#include "core/archive_settings_workers.h"
 #include "core/log.h"
 #include "core/sound_workers.h"
 #include "graphics/graphics_workers.h"
@@ -15,11 +14,6 @@ Result NotAvailable(const char* entryPoint, Result result) {
 }
 
 }  // namespace
-
-// ---- Files: archive settings ----
-int SetArchiveAccessBody(int) { return NotAvailable("SetArchiveAccess", 0); }
-int SetArchiveFileExtensionBody(const char*) { return NotAvailable("SetArchiveFileExtension", -1); }
-int SetArchiveKeyBody(const char*) { return NotAvailable("SetArchiveKey", 0); }
 
 // ---- Sound ----
 int LoadSoundFileBody(const char*, int, int) { return NotAvailable("LoadSoundFile", -1); }

@@ -40,6 +40,9 @@ class DirectInputObject final : public IDirectInput7A, public IDirectInput8A {
 
   HRESULT Initialize(HINSTANCE, DWORD version) override {
     if (version != version_) return DIERR_INVALIDPARAM;
+    // Pads read whatever window has the focus; the cooperative levels' focus rules
+    // are not emulated.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (!joysticksStarted_) joysticksStarted_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!joysticksStarted_) return E_FAIL;
     // Pads are polled when read; SDL keeps no joystick events for us.

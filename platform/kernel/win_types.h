@@ -50,8 +50,32 @@ typedef OVERLAPPED* LPOVERLAPPED;
 #define E_INVALIDARG static_cast<HRESULT>(0x80070057u)
 #define E_NOTIMPL static_cast<HRESULT>(0x80004001u)
 #define E_NOINTERFACE static_cast<HRESULT>(0x80004002u)
+#define CO_E_NOTINITIALIZED static_cast<HRESULT>(0x800401F0u)
+#define CLASS_E_NOAGGREGATION static_cast<HRESULT>(0x80040110u)
+#define REGDB_E_CLASSNOTREG static_cast<HRESULT>(0x80040154u)
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
 #define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
+
+// Interface and class identifiers of the COM-style stand-ins.
+struct GUID {
+  DWORD Data1;
+  WORD Data2;
+  WORD Data3;
+  BYTE Data4[8];
+};
+typedef GUID IID;
+typedef GUID CLSID;
+typedef const GUID& REFGUID;
+typedef const IID& REFIID;
+typedef const CLSID& REFCLSID;
+
+inline bool operator==(const GUID& a, const GUID& b) {
+  if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
+  for (int i = 0; i < 8; ++i) {
+    if (a.Data4[i] != b.Data4[i]) return false;
+  }
+  return true;
+}
 
 struct RECT {
   LONG left;
@@ -90,7 +114,7 @@ struct SYSTEMTIME {
   WORD wMilliseconds;
 };
 
-// Handles of the window, GDI and module stand-ins, and the COM identifiers.
+// Handles of the window, GDI and module stand-ins.
 typedef std::uint16_t ATOM;
 typedef std::uintptr_t UINT_PTR;
 struct HINSTANCE__;
@@ -104,24 +128,5 @@ typedef HGDIOBJ__* HGDIOBJ;
 typedef HGDIOBJ HBRUSH;
 struct HDC__;
 typedef HDC__* HDC;
-
-struct GUID {
-  DWORD Data1;
-  WORD Data2;
-  WORD Data3;
-  BYTE Data4[8];
-};
-typedef GUID IID;
-typedef GUID CLSID;
-typedef const GUID& REFGUID;
-typedef const IID& REFIID;
-typedef const CLSID& REFCLSID;
-inline bool operator==(const GUID& a, const GUID& b) {
-  if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
-  for (int i = 0; i < 8; ++i) {
-    if (a.Data4[i] != b.Data4[i]) return false;
-  }
-  return true;
-}
 struct IUnknown;
 typedef IUnknown* LPUNKNOWN;

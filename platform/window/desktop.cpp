@@ -1,24 +1,16 @@
-// The desktop, device contexts for its facts, the cursor, the screen saver and the
-// input method switch.
+// The cursor, stock brushes, the screen saver and the input method switch.
 #include "window/desktop.h"
 
 #include <SDL2/SDL.h>
 
-#include <atomic>
 #include <mutex>
 
-#include "testing.h"
 #include "window/window_internal.h"
 
-struct HDC__ {
-  HWND window;
-};
 struct HCURSOR__ {};
 struct HGDIOBJ__ {};
 
 namespace {
-
-std::atomic<int> g_fakeDesktopBits{0};
 
 struct CursorState {
   int showCount = 0;
@@ -29,7 +21,6 @@ CursorState g_cursor;
 HCURSOR__ g_arrowCursor;
 HGDIOBJ__ g_blackBrush;
 HGDIOBJ__ g_nullBrush;
-HDC__ g_screenDc{nullptr};
 DWORD g_foregroundLockTimeout = 200000;
 
 void ApplyCursor() {
@@ -38,54 +29,6 @@ void ApplyCursor() {
 }
 
 }  // namespace
-
-void TestFakeDesktopBits(int bits) { g_fakeDesktopBits.store(bits); }
-
-DesktopMode QueryDesktopMode() {
-  DesktopMode mode{640, 480, 32};
-  SDL_DisplayMode display;
-  if (window_internal::EnsureVideoStarted() && SDL_GetDesktopDisplayMode(0, &display) == 0) {
-    mode.width = display.w;
-    mode.height = display.h;
-    mode.bitsPerPixel = static_cast<int>(SDL_BYTESPERPIXEL(display.format)) * 8;
-  }
-  if (g_fakeDesktopBits.load() != 0) mode.bitsPerPixel = g_fakeDesktopBits.load();
-  return mode;
-}
-
-int GetSystemMetrics(int index) {
-  const DesktopMode mode = QueryDesktopMode();
-  switch (index) {
-    case SM_CXSCREEN: return mode.width;
-    case SM_CYSCREEN: return mode.height;
-    default: return 0;
-  }
-}
-
-HDC GetDC(HWND window) {
-  if (window == nullptr) return &g_screenDc;
-  if (!IsWindow(window)) return nullptr;
-  return new HDC__{window};
-}
-
-int ReleaseDC(HWND, HDC dc) {
-  if (dc == nullptr) return 0;
-  if (dc != &g_screenDc) delete dc;
-  return 1;
-}
-
-int GetDeviceCaps(HDC dc, int index) {
-  if (dc == nullptr) return 0;
-  const DesktopMode mode = QueryDesktopMode();
-  switch (index) {
-    case HORZRES: return mode.width;
-    case VERTRES: return mode.height;
-    case BITSPIXEL: return mode.bitsPerPixel;
-    case PLANES: return 1;
-    case VREFRESH: return 60;
-    default: return 0;
-  }
-}
 
 HGDIOBJ GetStockObject(int object) {
   switch (object) {
@@ -130,7 +73,7 @@ BOOL GetCursorPos(POINT* point) {
 BOOL SystemParametersInfoA(UINT action, UINT param, void* value, UINT) {
   switch (action) {
     case SPI_SETSCREENSAVEACTIVE:
-      if (!window_internal::EnsureVideoStarted()) return FALSE;
+      if (!EnsureVideoStarted()) return FALSE;
       if (param) {
         SDL_EnableScreenSaver();
       } else {

@@ -1,18 +1,10 @@
-// The desktop, cursor, screen saver and input method as the window stand-in reports
-// and steers them.
+// The cursor, stock brushes, the screen saver and the input method as the window
+// stand-in steers them. Device contexts and the display's facts are in gdi/gdi.h.
 #pragma once
 
+#include "gdi/gdi.h"
 #include "kernel/win_types.h"
 #include "window/hwnd.h"
-
-#define SM_CXSCREEN 0
-#define SM_CYSCREEN 1
-
-#define HORZRES 8
-#define VERTRES 10
-#define BITSPIXEL 12
-#define PLANES 14
-#define VREFRESH 116
 
 #define BLACK_BRUSH 4
 #define NULL_BRUSH 5
@@ -22,20 +14,6 @@
 #define SPI_SETFOREGROUNDLOCKTIMEOUT 0x2001u
 #define SPIF_SENDCHANGE 0x0002u
 
-// The desktop's size and depth. The depth is the storage size of a pixel: a desktop of
-// 24 colour bits held in 32-bit pixels is a 32-bit desktop.
-struct DesktopMode {
-  int width;
-  int height;
-  int bitsPerPixel;
-};
-DesktopMode QueryDesktopMode();
-
-int GetSystemMetrics(int index);
-// GetDC(NULL) is the screen; a window's DC reports the same facts.
-HDC GetDC(HWND window);
-int ReleaseDC(HWND window, HDC dc);
-int GetDeviceCaps(HDC dc, int index);
 HGDIOBJ GetStockObject(int object);
 // The window's pixels belong to whoever presents into its SDL window; before anything
 // is presented SDL shows it cleared, so filling needs no work here.

@@ -15,11 +15,11 @@ typedef LRESULT (*WNDPROC)(struct HWND__* window, UINT message, WPARAM wParam, L
 struct HWND__ {
   SDL_Window* sdlWindow = nullptr;
   WNDPROC windowProc = nullptr;
-  std::string className;
+  std::string className{};
   DWORD style = 0;
   DWORD exStyle = 0;
   // Messages for the window go to the queue of the thread that created it.
-  std::thread::id ownerThread;
+  std::thread::id ownerThread{};
   DWORD ownerThreadId = 0;
   bool needsPaint = false;
   bool imeEnabled = true;

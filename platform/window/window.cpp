@@ -3,10 +3,12 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <string>
 
 #include "kernel/code_page.h"
 #include "kernel/threads.h"
+#include "testing.h"
 #include "window/desktop.h"
 #include "window/window_internal.h"
 
@@ -37,6 +39,8 @@ WindowClass* FindClass(LPCSTR name) {
 // Stands for a window of the same class in another process: never live here.
 HWND__ g_otherProcessWindow;
 
+std::atomic<bool> g_failCreation{false};
+
 void ApplyStyles(HWND window) {
   const bool caption = (window->style & WS_CAPTION) == WS_CAPTION;
   SDL_SetWindowBordered(window->sdlWindow, caption ? SDL_TRUE : SDL_FALSE);
@@ -49,6 +53,8 @@ bool IsOwnedLiveWindow(HWND window) {
 }
 
 }  // namespace
+
+void TestFailWindowCreation(int fail) { g_failCreation.store(fail != 0); }
 
 ATOM RegisterClassA(const WNDCLASSA* windowClass) {
   if (windowClass == nullptr || windowClass->lpszClassName == nullptr || windowClass->lpfnWndProc == nullptr) {
@@ -84,6 +90,7 @@ HWND FindWindowA(LPCSTR className, LPCSTR) {
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND, void*, HINSTANCE, LPVOID) {
+  if (g_failCreation.load()) return nullptr;
   WindowClass windowClass;
   {
     std::lock_guard<std::mutex> lock(Mutex());
@@ -91,7 +98,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (found == nullptr) return nullptr;
     windowClass = *found;
   }
-  if (!window_internal::EnsureVideoStarted()) return nullptr;
+  if (!EnsureVideoStarted()) return nullptr;
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (!((style & WS_CAPTION) == WS_CAPTION)) flags |= SDL_WINDOW_BORDERLESS;
   if (exStyle & WS_EX_TOPMOST) flags |= SDL_WINDOW_ALWAYS_ON_TOP;

@@ -133,6 +133,10 @@ struct PAINTSTRUCT {
   RECT rcPaint;
 };
 
+// Starts SDL's video and event system once for the process; on the game thread. The
+// display and the desktop are there from then on. False when SDL cannot start it.
+bool EnsureVideoStarted();
+
 // Classes and windows.
 ATOM RegisterClassA(const WNDCLASSA* windowClass);
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);

@@ -26,10 +26,6 @@ void Enqueue(std::thread::id thread, const MSG& message);
 // Drops every queued message of a window that is going away; callers hold Mutex().
 void DropMessagesOf(HWND window);
 
-// Starts SDL's video and event system once for the process (on the calling thread,
-// which must be the game thread).
-bool EnsureVideoStarted();
-
 // Takes the next SDL event, if any, and posts the window messages it stands for.
 // Only on the thread that owns the windows; returns false when SDL had no event.
 bool TranslateNextSdlEvent();

@@ -51,10 +51,10 @@ std::vector<HWND> WindowsOwnedBy(std::thread::id thread) {
 
 std::vector<HWND> AllWindows() { return Windows(); }
 
+}  // namespace window_internal
+
 bool EnsureVideoStarted() {
   static bool started = false;
   if (!started) started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
   return started;
 }
-
-}  // namespace window_internal

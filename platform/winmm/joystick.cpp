@@ -16,6 +16,8 @@ std::map<UINT, SDL_Joystick*>& OpenJoysticks() {
 SDL_Joystick* JoystickById(UINT id) {
   static bool started = false;
   if (!started) {
+    // Joysticks are read whatever window has the focus.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     started = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
     if (!started) return nullptr;
     SDL_JoystickEventState(SDL_IGNORE);

@@ -253,19 +253,6 @@ TEST_F(WindowTest, StylesAndGeometry) {
   EXPECT_EQ(client.right, 640);
 }
 
-TEST(DesktopTest, ReportsStorageBitsAndTheFakedDepth) {
-  HDC screen = GetDC(nullptr);
-  ASSERT_NE(screen, nullptr);
-  // SDL describes an ordinary desktop as 24 colour bits in 32-bit pixels.
-  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES), 32);
-  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_EQ(GetDeviceCaps(screen, VREFRESH), 60);
-  TestFakeDesktopBits(24);
-  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 24);
-  TestFakeDesktopBits(0);
-  ReleaseDC(nullptr, screen);
-}
-
 TEST(CursorTest, ShowCountDecidesVisibility) {
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));
