@@ -13,7 +13,6 @@
 #include "core/text_format.h"
 #include "core/window_state.h"
 #include "float_to_int.h"
-#include "graphics/graphics_workers.h"
 #include "kernel/clock.h"
 #include "kernel/code_page.h"
 #include "kernel/handles.h"
@@ -76,23 +75,6 @@ int Refuse(const char* message) {
   return LogWrite(message);
 }
 
-// The window's position and size for the current mode: window mode centres the client
-// area of screen-mode size x scale on the desktop.
-RECT InitialWindowRect(DWORD style, DWORD exStyle) {
-  int width = 0;
-  int height = 0;
-  GetScreenModeSizeBody(&width, &height);
-  if (!g_window.windowed) return RECT{0, 0, width, height};
-  const double scale = GetWindowScale();
-  RECT rect{0, 0, DoubleToInt(width * scale), DoubleToInt(height * scale)};
-  AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-  const int windowWidth = rect.right - rect.left;
-  const int windowHeight = rect.bottom - rect.top;
-  const int x = (g_window.desktopWidth - windowWidth) / 2;
-  const int y = (g_window.desktopHeight - windowHeight) / 2;
-  return RECT{x, y, x + windowWidth, y + windowHeight};
-}
-
 int CreateMainWindow() {
   const DWORD style = g_window.windowed ? kWindowStyle : kFullScreenStyle;
   const DWORD exStyle = g_window.windowed ? kWindowExStyle : kFullScreenExStyle;
@@ -102,7 +84,7 @@ int CreateMainWindow() {
     LogWrite("フルスクリーンモード用のウインドウを作成します\n");
   }
   g_window.cursorRequested = g_window.windowed;
-  const RECT rect = InitialWindowRect(style, exStyle);
+  const RECT rect = WindowRectForMode(g_window);
   g_window.mainWindow = CreateWindowExA(exStyle, kMainWindowClass, g_window.title, style, rect.left, rect.top,
                                         rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                         g_window.instance, nullptr);

@@ -7,7 +7,6 @@
 #include "core/main_window.h"
 #include "core/pending_services.h"
 #include "core/window_state.h"
-#include "float_to_int.h"
 #include "graphics/graphics_workers.h"
 #include "window/desktop.h"
 #include "window/window.h"

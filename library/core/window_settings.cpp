@@ -40,15 +40,10 @@ void ApplyWindowModeStyle(WindowStateBlock& state) {
   LogWrite("ウインドウスタイルをウインドウモード用に変更します... ");
   SetWindowLongA(state.mainWindow, GWL_STYLE, static_cast<LONG>(kWindowStyle));
   SetWindowLongA(state.mainWindow, GWL_EXSTYLE, static_cast<LONG>(kWindowExStyle));
-  int width = 0;
-  int height = 0;
-  ScaledClientSize(&width, &height);
-  RECT rect{0, 0, width, height};
-  AdjustWindowRectEx(&rect, kWindowStyle, FALSE, kWindowExStyle);
+  const RECT rect = WindowRectForMode(state);
   const int windowWidth = rect.right - rect.left;
   const int windowHeight = rect.bottom - rect.top;
-  SetWindowPos(state.mainWindow, HWND_NOTOPMOST, (state.desktopWidth - windowWidth) / 2,
-               (state.desktopHeight - windowHeight) / 2, windowWidth, windowHeight, 0);
+  SetWindowPos(state.mainWindow, HWND_NOTOPMOST, rect.left, rect.top, windowWidth, windowHeight, 0);
   StoreClientRect(state);
   if (state.clientRect.left < 0 || state.clientRect.top < 0) {
     const int shiftX = state.clientRect.left < 0 ? -state.clientRect.left : 0;
@@ -62,6 +57,23 @@ void ApplyWindowModeStyle(WindowStateBlock& state) {
 }
 
 }  // namespace
+
+RECT WindowRectForMode(const WindowStateBlock& state) {
+  int width = 0;
+  int height = 0;
+  if (!state.windowed) {
+    GetScreenModeSizeBody(&width, &height);
+    return RECT{0, 0, width, height};
+  }
+  ScaledClientSize(&width, &height);
+  RECT rect{0, 0, width, height};
+  AdjustWindowRectEx(&rect, kWindowStyle, FALSE, kWindowExStyle);
+  const int windowWidth = rect.right - rect.left;
+  const int windowHeight = rect.bottom - rect.top;
+  const int x = (state.desktopWidth - windowWidth) / 2;
+  const int y = (state.desktopHeight - windowHeight) / 2;
+  return RECT{x, y, x + windowWidth, y + windowHeight};
+}
 
 void StoreClientRect(WindowStateBlock& state) {
   RECT client{};

@@ -65,3 +65,7 @@ WindowStateBlock& GetWindowStateBlock();
 void PostCloseOnce();
 // Stores the client area of the main window in screen coordinates.
 void StoreClientRect(WindowStateBlock& state);
+// The main window's rectangle for its mode: in window mode the client area of
+// screen-mode size x window scale, centred on the desktop; in full screen the screen
+// mode at (0, 0).
+RECT WindowRectForMode(const WindowStateBlock& state);
