@@ -149,7 +149,9 @@ void CheckTruncations(const std::vector<Sample>& samples) {
       const Bytes cut(s.file.begin(), s.file.begin() + size);
       GraphImage part{};
       const int result = DecodeWith(s.loader, cut, &part);
-      if (s.truncationsFail) EXPECT_EQ(result, -1) << "cut to " << size << " bytes";
+      if (s.truncationsFail) {
+        EXPECT_EQ(result, -1) << "cut to " << size << " bytes";
+      }
       if (result == 0) {
         CheckDecodedImage(&part);
       } else {
