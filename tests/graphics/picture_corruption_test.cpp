@@ -7,6 +7,7 @@
 
 #include <random>
 
+#include "core/tracked_alloc.h"
 #include "graphics/pixel_convert_blt.h"
 #include "picture_fixtures.h"
 
@@ -147,6 +148,7 @@ void CheckTruncations(const std::vector<Sample>& samples) {
     CheckDecodedImage(&img);
     for (std::size_t size = 0; size < s.file.size(); ++size) {
       const Bytes cut(s.file.begin(), s.file.begin() + size);
+      const std::size_t blocksBefore = TrackedBlocksInUse();
       GraphImage part{};
       const int result = DecodeWith(s.loader, cut, &part);
       if (s.truncationsFail) {
@@ -157,6 +159,7 @@ void CheckTruncations(const std::vector<Sample>& samples) {
       } else {
         EXPECT_EQ(part.pixels, nullptr);
       }
+      EXPECT_EQ(TrackedBlocksInUse(), blocksBefore) << "cut to " << size << " bytes";
     }
   }
 }
@@ -182,12 +185,14 @@ void CheckCorruptions(const std::vector<Sample>& samples) {
       damaged.push_back(b);
     }
     for (const Bytes& b : damaged) {
+      const std::size_t blocksBefore = TrackedBlocksInUse();
       GraphImage img{};
       if (DecodeAny(b, &img) == 0) {
         CheckDecodedImage(&img);
       } else {
         EXPECT_EQ(img.pixels, nullptr);
       }
+      EXPECT_EQ(TrackedBlocksInUse(), blocksBefore);
     }
   }
 }
