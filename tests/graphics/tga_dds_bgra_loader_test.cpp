@@ -147,6 +147,46 @@ TEST(DdsLoader, MaskAndCodeLayouts) {
   }
 }
 
+// Every format code: a pixel of full red, and one of every channel full, read
+// back with each channel's top bits in place (a one-byte layout through its
+// palette, every channel scaled to 8 bits).
+TEST(DdsLoader, EveryFormatCode) {
+  struct Row {
+    std::uint32_t code;
+    int bits;
+    std::uint32_t r, g, b, a;
+  };
+  const Row rows[] = {
+      {20, 24, 0xFF0000, 0xFF00, 0xFF, 0},          {21, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000},
+      {22, 32, 0xFF0000, 0xFF00, 0xFF, 0},          {23, 16, 0xF800, 0x7E0, 0x1F, 0},
+      {24, 16, 0x7C00, 0x3E0, 0x1F, 0},             {25, 16, 0x7C00, 0x3E0, 0x1F, 0x8000},
+      {26, 16, 0xF00, 0xF0, 0xF, 0xF000},           {27, 8, 0xE0, 0x1C, 0x3, 0},
+      {29, 16, 0xE0, 0x1C, 0x3, 0xFF00},            {30, 16, 0xF00, 0xF0, 0xF, 0},
+      {31, 32, 0x3FF, 0xFFC00, 0x3FF00000, 0xC0000000}, {32, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000},
+      {33, 32, 0xFF, 0xFF00, 0xFF0000, 0},          {35, 32, 0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000},
+  };
+  const std::uint32_t unused[4] = {};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "code " << row.code);
+    const int bytes = row.bits / 8;
+    Bytes pixels;
+    for (std::uint32_t v : {row.r, row.r | row.g | row.b | row.a}) {
+      for (int i = 0; i < bytes; ++i) pixels.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    }
+    GraphImage img{};
+    ASSERT_EQ(DecodeWith(LoadDdsImage, DdsFile(2, 1, 0, 0x4, row.code, unused, 0, pixels), &img), 0);
+    EXPECT_EQ(img.pitch, 2 * bytes);
+    auto full = [&](std::uint32_t mask) -> std::uint32_t {
+      const int width = __builtin_popcount(mask);
+      return row.bits == 8 || width >= 8 ? 0xFF : (0xFFu << (8 - width)) & 0xFF;
+    };
+    const std::uint32_t alpha = row.bits > 8 && row.a != 0 ? full(row.a) << 24 : 0;
+    EXPECT_EQ(GetGraphImagePixel(&img, 0, 0), full(row.r) << 16);
+    EXPECT_EQ(GetGraphImagePixel(&img, 1, 0), alpha | full(row.r) << 16 | full(row.g) << 8 | full(row.b));
+    FreeGraphImage(&img);
+  }
+}
+
 TEST(DdsLoader, ByteLayoutBecomesPalette) {
   // Code 27: red 3 bits, green 3 bits, blue 2 bits.
   const Bytes rows = {0xE0, 0x1C, 0x03, 0xFF, 0x00, 0x24};
