@@ -1,7 +1,6 @@
 // Workers of services that are not built yet. Each logs that its service is not
 // available and returns -1, or the fixed result of its entry point. A group is
 // deleted from this file when its service lands.
-#include "core/archive_settings_workers.h"
 #include "core/input_workers.h"
 #include "core/log.h"
 #include "core/sound_workers.h"
@@ -29,11 +28,6 @@ int GetLocalDateTimeBody(int out[6]) {
   for (int i = 0; i < 6; ++i) out[i] = 0;
   return NotAvailable("GetLocalDateTime", 0);
 }
-
-// ---- Files: archive settings ----
-int SetArchiveAccessBody(int) { return NotAvailable("SetArchiveAccess", 0); }
-int SetArchiveFileExtensionBody(const char*) { return NotAvailable("SetArchiveFileExtension", -1); }
-int SetArchiveKeyBody(const char*) { return NotAvailable("SetArchiveKey", 0); }
 
 // ---- Input: no key is down and no pad bit is set ----
 int IsKeyDownBody(int) { return NotAvailable("IsKeyDown", 0); }
