@@ -27,13 +27,6 @@ int SetSoundVolumeBody(int, int) { return NotAvailable("SetSoundVolume", -1); }
 DDPIXELFORMAT* GetScreenDDPixelFormatBody() {
   return NotAvailable("GetScreenDDPixelFormat", static_cast<DDPIXELFORMAT*>(nullptr));
 }
-int BuildPixelFormatBody(PixelFormat*, int, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
-  return NotAvailable("BuildPixelFormat", 0);
-}
-int BuildDDPixelFormatBody(DDPIXELFORMAT*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
-                           std::uint32_t) {
-  return NotAvailable("BuildDDPixelFormat", 0);
-}
 int SaveScreenToBmpBody(int, int, int, int, const char*) { return NotAvailable("SaveScreenToBmp", -1); }
 int FreeGraphBody(int, int) { return NotAvailable("FreeGraph", -1); }
 int LoadGraphFileBody(const char*) { return NotAvailable("LoadGraphFile", -1); }
