@@ -12,7 +12,10 @@
 
 extern const CLSID CLSID_DirectDraw7;
 extern const IID IID_IDirectDraw;
+extern const IID IID_IDirectDraw4;
 extern const IID IID_IDirectDraw7;
+extern const IID IID_IDirectDrawSurface;
+extern const IID IID_IDirectDrawSurface4;
 extern const IID IID_IDirectDrawSurface7;
 
 struct IDirectDrawSurface7;
@@ -53,18 +56,34 @@ struct IDirectDrawSurface7 : IUnknown {
   virtual HRESULT Unlock(LPRECT rect) = 0;
 };
 
-// First-version surface: only what the overlay probe reads. The stand-in has no overlay
-// hardware, so no such surface is ever made.
+// Older interfaces of the same surface (QueryInterface IID_IDirectDrawSurface or
+// IID_IDirectDrawSurface4), as the overlay probe and the movie streams use them. They
+// share the surface's reference count.
 struct IDirectDrawSurface : IUnknown {
   virtual HRESULT GetCaps(DDSCAPS* caps) = 0;
+  virtual HRESULT IsLost() = 0;
+  virtual HRESULT Restore() = 0;
 };
 
-// First-version interface (QueryInterface IID_IDirectDraw), kept for the overlay probe.
+struct IDirectDrawSurface4 : IUnknown {
+  virtual HRESULT GetSurfaceDesc(DDSURFACEDESC2* description) = 0;
+  virtual HRESULT IsLost() = 0;
+  virtual HRESULT Lock(LPRECT rect, DDSURFACEDESC2* description, DWORD flags, HANDLE event) = 0;
+  virtual HRESULT Restore() = 0;
+  virtual HRESULT Unlock(LPRECT rect) = 0;
+};
+
+// First-version interface (QueryInterface IID_IDirectDraw): the overlay probe and the
+// movie streams' surfaces. The stand-in has no overlay hardware.
 struct IDirectDraw : IUnknown {
   virtual HRESULT CreateSurface(DDSURFACEDESC* description, IDirectDrawSurface** surface,
                                 IUnknown* outer) = 0;
   virtual HRESULT GetCaps(DDCAPS* driverCaps, DDCAPS* emulationCaps) = 0;
 };
+
+// Fourth-version interface (QueryInterface IID_IDirectDraw4): only handed to the movie
+// streams as the DirectDraw object they work with; they reach it through QueryInterface.
+struct IDirectDraw4 : IUnknown {};
 
 struct IDirectDraw7 : IUnknown {
   virtual HRESULT CreateClipper(DWORD flags, IDirectDrawClipper** clipper, IUnknown* outer) = 0;

@@ -154,7 +154,7 @@ struct DDSURFACEDESC2 {
   DDSCAPS2 ddsCaps;
 };
 
-// First-version description, used only by the overlay probe.
+// First-version description, used by the overlay probe and the movie streams.
 struct DDSURFACEDESC {
   DWORD dwSize;
   DWORD dwFlags;

@@ -15,7 +15,10 @@
 
 const CLSID CLSID_DirectDraw7 = {0x7a10d700u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x07}};
 const IID IID_IDirectDraw = {0x7a10d701u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x01}};
+const IID IID_IDirectDraw4 = {0x7a10d704u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x04}};
 const IID IID_IDirectDraw7 = {0x7a10d702u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x07}};
+const IID IID_IDirectDrawSurface = {0x7a10d705u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x11}};
+const IID IID_IDirectDrawSurface4 = {0x7a10d706u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x14}};
 const IID IID_IDirectDrawSurface7 = {0x7a10d703u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x17}};
 
 namespace {
@@ -42,7 +45,7 @@ HRESULT CreateDirectDrawInstance(REFIID iid, void** object) {
   return DD_OK;
 }
 
-DirectDrawObject::DirectDrawObject() : firstVersion_(*this) { g_liveObjects.push_back(this); }
+DirectDrawObject::DirectDrawObject() : firstVersion_(*this), fourthVersion_(*this) { g_liveObjects.push_back(this); }
 
 DirectDrawObject::~DirectDrawObject() {
   bool changed = false;
@@ -73,6 +76,8 @@ HRESULT DirectDrawObject::QueryInterface(REFIID iid, void** object) {
     *object = static_cast<IDirectDraw7*>(this);
   } else if (iid == IID_IDirectDraw) {
     *object = static_cast<IDirectDraw*>(&firstVersion_);
+  } else if (iid == IID_IDirectDraw4) {
+    *object = static_cast<IDirectDraw4*>(&fourthVersion_);
   } else {
     return E_NOINTERFACE;
   }
@@ -273,13 +278,35 @@ ULONG FirstVersionDirectDraw::AddRef() { return object_.AddRef(); }
 
 ULONG FirstVersionDirectDraw::Release() { return object_.Release(); }
 
-HRESULT FirstVersionDirectDraw::CreateSurface(DDSURFACEDESC* description, IDirectDrawSurface** surface, IUnknown*) {
+// The same surfaces as the seventh version makes, from the shorter description.
+HRESULT FirstVersionDirectDraw::CreateSurface(DDSURFACEDESC* description, IDirectDrawSurface** surface,
+                                              IUnknown* outer) {
   if (description == nullptr || surface == nullptr || description->dwSize != sizeof(DDSURFACEDESC)) {
     return DDERR_INVALIDPARAMS;
   }
   *surface = nullptr;
-  return (description->ddsCaps.dwCaps & DDSCAPS_OVERLAY) ? DDERR_NOOVERLAYHW : DDERR_UNSUPPORTED;
+  constexpr DWORD kFirstVersionFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT;
+  if (description->dwFlags & ~kFirstVersionFlags) return DDERR_UNSUPPORTED;
+  DDSURFACEDESC2 full{};
+  full.dwSize = sizeof(full);
+  full.dwFlags = description->dwFlags;
+  full.dwWidth = description->dwWidth;
+  full.dwHeight = description->dwHeight;
+  full.ddpfPixelFormat = description->ddpfPixelFormat;
+  full.ddsCaps.dwCaps = description->ddsCaps.dwCaps;
+  IDirectDrawSurface7* created = nullptr;
+  HRESULT result = object_.CreateSurface(&full, &created, outer);
+  if (result == DD_OK) *surface = AsSurface(created)->FirstVersion();
+  return result;
 }
+
+HRESULT FourthVersionDirectDraw::QueryInterface(REFIID iid, void** object) {
+  return object_.QueryInterface(iid, object);
+}
+
+ULONG FourthVersionDirectDraw::AddRef() { return object_.AddRef(); }
+
+ULONG FourthVersionDirectDraw::Release() { return object_.Release(); }
 
 // Stretch factors of 1000 and 2000 tell the overlay probe that no overlay is worth trying.
 HRESULT FirstVersionDirectDraw::GetCaps(DDCAPS* driverCaps, DDCAPS* emulationCaps) {

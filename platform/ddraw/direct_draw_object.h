@@ -20,7 +20,7 @@ HRESULT CreateDirectDrawInstance(REFIID iid, void** object);
 
 class DirectDrawObject;
 
-// The first-version interface of the same object, kept for the overlay probe.
+// The first-version interface of the same object: the overlay probe and the movie streams.
 class FirstVersionDirectDraw final : public IDirectDraw {
  public:
   explicit FirstVersionDirectDraw(DirectDrawObject& object) : object_(object) {}
@@ -29,6 +29,18 @@ class FirstVersionDirectDraw final : public IDirectDraw {
   ULONG Release() override;
   HRESULT CreateSurface(DDSURFACEDESC* description, IDirectDrawSurface** surface, IUnknown* outer) override;
   HRESULT GetCaps(DDCAPS* driverCaps, DDCAPS* emulationCaps) override;
+
+ private:
+  DirectDrawObject& object_;
+};
+
+// The fourth-version interface of the same object, handed to the movie streams.
+class FourthVersionDirectDraw final : public IDirectDraw4 {
+ public:
+  explicit FourthVersionDirectDraw(DirectDrawObject& object) : object_(object) {}
+  HRESULT QueryInterface(REFIID iid, void** object) override;
+  ULONG AddRef() override;
+  ULONG Release() override;
 
  private:
   DirectDrawObject& object_;
@@ -85,4 +97,5 @@ class DirectDrawObject final : public IDirectDraw7 {
   std::vector<DDrawChild*> children_;
   std::unique_ptr<WindowPresenter> presenter_;
   FirstVersionDirectDraw firstVersion_;
+  FourthVersionDirectDraw fourthVersion_;
 };

@@ -103,8 +103,15 @@ HRESULT DirectDrawSurface::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return DDERR_INVALIDPARAMS;
   *object = nullptr;
   if (IsDead()) return DeadUse();
-  if (!(iid == IID_IUnknown) && !(iid == IID_IDirectDrawSurface7)) return E_NOINTERFACE;
-  *object = static_cast<IDirectDrawSurface7*>(this);
+  if (iid == IID_IUnknown || iid == IID_IDirectDrawSurface7) {
+    *object = static_cast<IDirectDrawSurface7*>(this);
+  } else if (iid == IID_IDirectDrawSurface) {
+    *object = static_cast<IDirectDrawSurface*>(&firstVersion_);
+  } else if (iid == IID_IDirectDrawSurface4) {
+    *object = static_cast<IDirectDrawSurface4*>(&fourthVersion_);
+  } else {
+    return E_NOINTERFACE;
+  }
   AddRef();
   return DD_OK;
 }
@@ -219,6 +226,13 @@ void DirectDrawSurface::Describe(DDSURFACEDESC2* description) const {
   }
   DescribePixelKind(shape_.kind, &description->ddpfPixelFormat);
   description->ddsCaps = {shape_.caps, shape_.caps2};
+}
+
+HRESULT DirectDrawSurface::GetSurfaceDesc(DDSURFACEDESC2* description) {
+  if (IsDead()) return DeadUse();
+  if (description == nullptr || description->dwSize != sizeof(DDSURFACEDESC2)) return DDERR_INVALIDPARAMS;
+  Describe(description);
+  return DD_OK;
 }
 
 HRESULT DirectDrawSurface::GetCaps(DDSCAPS2* caps) {

@@ -11,6 +11,7 @@
 #include "ddraw/child_object.h"
 #include "ddraw/ddraw.h"
 #include "ddraw/pixel_layout.h"
+#include "ddraw/surface_versions.h"
 
 class DirectDrawClipper;
 class DirectDrawPalette;
@@ -56,6 +57,10 @@ class DirectDrawSurface final : public IDirectDrawSurface7, public DDrawChild {
   HRESULT SetColorKey(DWORD flags, DDCOLORKEY* key) override;
   HRESULT SetPalette(IDirectDrawPalette* palette) override;
   HRESULT Unlock(LPRECT rect) override;
+  // The description as the fourth-version interface reports it.
+  HRESULT GetSurfaceDesc(DDSURFACEDESC2* description);
+  // The first-version interface of this surface (no reference is added).
+  IDirectDrawSurface* FirstVersion() { return &firstVersion_; }
 
   // Makes this surface the front of a flipping chain with the given back buffers, which
   // then live as long as the front.
@@ -119,6 +124,8 @@ class DirectDrawSurface final : public IDirectDrawSurface7, public DDrawChild {
   std::vector<DirectDrawSurface*> backBuffers_;  // on a chain's front, in flip order
   DirectDrawSurface* chainFront_ = nullptr;      // on a back buffer
   std::size_t flipsFromFirst_ = 0;               // on a chain's front
+  FirstVersionSurface firstVersion_{*this};
+  FourthVersionSurface fourthVersion_{*this};
 };
 
 // The surface behind an interface pointer (every IDirectDrawSurface7 is one).

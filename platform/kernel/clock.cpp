@@ -14,15 +14,25 @@ std::atomic<bool> virtualClockOn{false};
 std::atomic<std::uint64_t> virtualMicroseconds{0};
 std::atomic<std::uint64_t> virtualStepMicroseconds{0};
 
+std::uint64_t SystemClockMicroseconds() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+}
+
 }  // namespace
 
 std::uint64_t ReadClockMicroseconds() {
   if (virtualClockOn.load()) {
     return virtualMicroseconds.fetch_add(virtualStepMicroseconds.load());
   }
-  const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+  return SystemClockMicroseconds();
 }
+
+std::uint64_t PeekClockMicroseconds() {
+  return virtualClockOn.load() ? virtualMicroseconds.load() : SystemClockMicroseconds();
+}
+
+bool ClockIsVirtual() { return virtualClockOn.load(); }
 
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
   frequency->QuadPart = kCountsPerSecond;

@@ -3,18 +3,17 @@
 #include <iconv.h>
 
 #include <cerrno>
-
 #include <cstring>
 
 namespace {
 
-std::string Convert(const char* text, const char* to, const char* from) {
+std::string Convert(const char* bytes, size_t length, const char* to, const char* from) {
   std::string out;
-  if (text == nullptr) return out;
+  if (bytes == nullptr) return out;
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return out;
-  char* in = const_cast<char*>(text);
-  size_t inLeft = std::strlen(text);
+  char* in = const_cast<char*>(bytes);
+  size_t inLeft = length;
   char buffer[256];
   while (inLeft > 0) {
     char* outPtr = buffer;
@@ -31,6 +30,10 @@ std::string Convert(const char* text, const char* to, const char* from) {
   return out;
 }
 
+std::string Convert(const char* text, const char* to, const char* from) {
+  return text != nullptr ? Convert(text, std::strlen(text), to, from) : std::string();
+}
+
 }  // namespace
 
 UINT GetOEMCP() { return 932; }
@@ -38,3 +41,27 @@ UINT GetACP() { return 932; }
 
 std::string Cp932ToUtf8(const char* text) { return Convert(text, "UTF-8", "CP932"); }
 std::string Utf8ToCp932(const char* text) { return Convert(text, "CP932", "UTF-8"); }
+
+int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR wide, int wideLength) {
+  if ((codePage != CP_ACP && codePage != 932) || text == nullptr || length < -1 || wideLength < 0) return 0;
+  const size_t bytes = length == -1 ? std::strlen(text) + 1 : static_cast<size_t>(length);
+  const std::string utf16 = Convert(text, bytes, "UTF-16LE", "CP932");
+  const size_t units = utf16.size() / sizeof(WCHAR);
+  if (wideLength == 0) return static_cast<int>(units);
+  if (wide == nullptr || units > static_cast<size_t>(wideLength)) return 0;
+  for (size_t i = 0; i < units; ++i) {
+    wide[i] = static_cast<WCHAR>(static_cast<unsigned char>(utf16[2 * i]) |
+                                 (static_cast<unsigned char>(utf16[2 * i + 1]) << 8));
+  }
+  return static_cast<int>(units);
+}
+
+std::string WideToCp932(LPCWSTR wide) {
+  if (wide == nullptr) return std::string();
+  std::string utf16;
+  for (const WCHAR* unit = wide; *unit != 0; ++unit) {
+    utf16.push_back(static_cast<char>(*unit & 0xFF));
+    utf16.push_back(static_cast<char>(*unit >> 8));
+  }
+  return Convert(utf16.data(), utf16.size(), "CP932", "UTF-16LE");
+}

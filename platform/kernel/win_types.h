@@ -25,6 +25,10 @@ typedef std::intptr_t LRESULT;
 typedef std::size_t SIZE_T;
 typedef DWORD* LPDWORD;
 typedef LONG* PLONG;
+// UTF-16 text, as the wide-character calls take it.
+typedef char16_t WCHAR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
 
 #ifndef TRUE
 #define TRUE 1
@@ -50,6 +54,7 @@ typedef OVERLAPPED* LPOVERLAPPED;
 #define E_INVALIDARG static_cast<HRESULT>(0x80070057u)
 #define E_NOTIMPL static_cast<HRESULT>(0x80004001u)
 #define E_NOINTERFACE static_cast<HRESULT>(0x80004002u)
+#define E_UNEXPECTED static_cast<HRESULT>(0x8000FFFFu)
 #define CO_E_NOTINITIALIZED static_cast<HRESULT>(0x800401F0u)
 #define CLASS_E_NOAGGREGATION static_cast<HRESULT>(0x80040110u)
 #define REGDB_E_CLASSNOTREG static_cast<HRESULT>(0x80040154u)
@@ -117,6 +122,8 @@ struct SYSTEMTIME {
 // Handles of the window, GDI and module stand-ins.
 typedef std::uint16_t ATOM;
 typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t ULONG_PTR;
+typedef std::uintptr_t DWORD_PTR;
 struct HINSTANCE__;
 typedef HINSTANCE__* HINSTANCE;
 struct HICON__;

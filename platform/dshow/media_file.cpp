@@ -1,0 +1,165 @@
+#include "dshow/media_file.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <mutex>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/log.h>
+}
+
+#include "dshow/dshow.h"
+
+namespace {
+
+constexpr AVRational kStreamTimeBase{1, 10000000};
+
+// The containers a movie may come in. Picture and bare audio formats stay out, so a
+// damaged picture never plays as a one-frame movie.
+constexpr const char* kMovieContainers = "avi,asf,mov,mp4,matroska,webm,mpeg,mpegts,mpegvideo,ogg,flv";
+
+// The largest frame a decoder may make; a side above the largest DirectDraw surface
+// could not be shown anyway.
+constexpr std::int64_t kMaxFramePixels = std::int64_t{8192} * 8192;
+
+std::int64_t SaturatingSub(std::int64_t a, std::int64_t b) {
+  std::int64_t result = 0;
+  if (!__builtin_sub_overflow(a, b, &result)) return result;
+  return b < 0 ? INT64_MAX : INT64_MIN;
+}
+
+std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
+  std::int64_t result = 0;
+  if (!__builtin_add_overflow(a, b, &result)) return result;
+  return b > 0 ? INT64_MAX : INT64_MIN;
+}
+
+// Rescaled with rounding; a value that does not fit comes back as 0 (unknown).
+std::int64_t Rescale(std::int64_t value, AVRational from, AVRational to) {
+  const std::int64_t result =
+      av_rescale_q_rnd(value, from, to, static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+  return result == AV_NOPTS_VALUE ? 0 : result;
+}
+
+bool ValidRational(AVRational value) { return value.num > 0 && value.den > 0; }
+
+void QuietLibraries() {
+  static std::once_flag once;
+  std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+}  // namespace
+
+HRESULT MediaFile::Open(const std::string& path, MediaKind kind, std::unique_ptr<MediaFile>* file) {
+  file->reset();
+  if (::access(path.c_str(), R_OK) != 0) return errno == ENOENT ? VFW_E_NOT_FOUND : VFW_E_UNSUPPORTED_STREAM;
+  QuietLibraries();
+  std::unique_ptr<MediaFile> opened(new MediaFile());
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  av_dict_set(&options, "format_whitelist", kMovieContainers, 0);
+  const std::string url = "file:" + path;
+  const int openResult = avformat_open_input(&opened->format_, url.c_str(), nullptr, &options);
+  av_dict_free(&options);
+  if (openResult < 0) return VFW_E_UNSUPPORTED_STREAM;
+  if (avformat_find_stream_info(opened->format_, nullptr) < 0) return VFW_E_UNSUPPORTED_STREAM;
+  if (HRESULT result = opened->OpenStream(kind); result != S_OK) return result;
+  *file = std::move(opened);
+  return S_OK;
+}
+
+HRESULT MediaFile::OpenStream(MediaKind kind) {
+  const AVCodec* decoder = nullptr;
+  const AVMediaType type = kind == MediaKind::Video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
+  stream_ = av_find_best_stream(format_, type, -1, -1, &decoder, 0);
+  if (stream_ == AVERROR_STREAM_NOT_FOUND) return MS_E_NOSTREAM;
+  if (stream_ < 0 || decoder == nullptr) return VFW_E_UNSUPPORTED_STREAM;
+  AVStream* stream = format_->streams[stream_];
+  if (kind == MediaKind::Video && (stream->disposition & AV_DISPOSITION_ATTACHED_PIC)) return MS_E_NOSTREAM;
+  timeBase_ = stream->time_base;
+  if (!ValidRational(timeBase_)) return VFW_E_UNSUPPORTED_STREAM;
+  for (unsigned i = 0; i < format_->nb_streams; ++i) {
+    if (static_cast<int>(i) != stream_) format_->streams[i]->discard = AVDISCARD_ALL;
+  }
+
+  codec_ = avcodec_alloc_context3(decoder);
+  packet_ = av_packet_alloc();
+  if (codec_ == nullptr || packet_ == nullptr) return E_OUTOFMEMORY;
+  if (avcodec_parameters_to_context(codec_, stream->codecpar) < 0) return VFW_E_UNSUPPORTED_STREAM;
+  codec_->thread_count = 1;
+  codec_->max_pixels = kMaxFramePixels;
+  if (avcodec_open2(codec_, decoder, nullptr) < 0) return VFW_E_UNSUPPORTED_STREAM;
+
+  startTimestamp_ = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
+  if (kind == MediaKind::Video && ValidRational(stream->avg_frame_rate)) {
+    defaultFrameDuration_ = Rescale(1, av_inv_q(stream->avg_frame_rate), kStreamTimeBase);
+  }
+  if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0) {
+    duration_ = Rescale(format_->duration, AV_TIME_BASE_Q, kStreamTimeBase);
+  } else if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
+    duration_ = Rescale(stream->duration, timeBase_, kStreamTimeBase);
+  }
+  return S_OK;
+}
+
+MediaFile::~MediaFile() {
+  av_packet_free(&packet_);
+  avcodec_free_context(&codec_);
+  avformat_close_input(&format_);
+}
+
+int MediaFile::Width() const { return codec_->width > 0 ? codec_->width : 0; }
+int MediaFile::Height() const { return codec_->height > 0 ? codec_->height : 0; }
+
+LONGLONG MediaFile::ToStreamTime(std::int64_t timestamp) const {
+  const LONGLONG time = Rescale(SaturatingSub(timestamp, startTimestamp_), timeBase_, kStreamTimeBase);
+  return time > 0 ? time : 0;
+}
+
+LONGLONG MediaFile::FrameDuration(const AVFrame& frame) const {
+  if (codec_->codec_type == AVMEDIA_TYPE_AUDIO) {
+    if (frame.sample_rate <= 0 || frame.nb_samples <= 0) return 0;
+    return Rescale(frame.nb_samples, AVRational{1, frame.sample_rate}, kStreamTimeBase);
+  }
+  if (frame.pkt_duration > 0) return Rescale(frame.pkt_duration, timeBase_, kStreamTimeBase);
+  return defaultFrameDuration_;
+}
+
+bool MediaFile::Next(AVFrame* frame, LONGLONG* time) {
+  for (;;) {
+    const int received = avcodec_receive_frame(codec_, frame);
+    if (received == 0) {
+      const std::int64_t timestamp = frame->best_effort_timestamp;
+      LONGLONG start = timestamp != AV_NOPTS_VALUE ? ToStreamTime(timestamp)
+                                                   : SaturatingAdd(lastTime_ < 0 ? 0 : lastTime_, lastDuration_);
+      if (start < lastTime_) start = lastTime_;
+      lastTime_ = start;
+      lastDuration_ = FrameDuration(*frame);
+      *time = start;
+      return true;
+    }
+    if (received != AVERROR(EAGAIN) || drained_) return false;
+    if (av_read_frame(format_, packet_) < 0) {
+      avcodec_send_packet(codec_, nullptr);
+      drained_ = true;
+      continue;
+    }
+    if (packet_->stream_index == stream_) avcodec_send_packet(codec_, packet_);
+    av_packet_unref(packet_);
+  }
+}
+
+void MediaFile::Seek(LONGLONG time) {
+  const std::int64_t target = SaturatingAdd(Rescale(time, kStreamTimeBase, timeBase_), startTimestamp_);
+  if (av_seek_frame(format_, stream_, target, AVSEEK_FLAG_BACKWARD) < 0) {
+    avformat_seek_file(format_, stream_, INT64_MIN, startTimestamp_, startTimestamp_, 0);
+  }
+  avcodec_flush_buffers(codec_);
+  drained_ = false;
+  lastTime_ = -1;
+  lastDuration_ = 0;
+}
