@@ -31,7 +31,8 @@ TEST_F(DShowDamage, FilesThatAreNoMovieAreRefused) {
   EXPECT_EQ(Open("empty.avi"), VFW_E_UNSUPPORTED_STREAM);
   Close();
   // Pictures are not movies, even where a decoder for them exists.
-  scratch_.Write("picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x02\0\0\0", 33));
+  const char png[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x02\0\0\0";
+  scratch_.Write("picture.png", std::string(png, sizeof(png) - 1));
   EXPECT_EQ(Open("picture.png"), VFW_E_UNSUPPORTED_STREAM);
   Close();
   scratch_.Write("folder/inside.txt", "x");
