@@ -143,3 +143,9 @@ inline void DrawSourcePixel(std::uint8_t* dst, const std::uint8_t* src, std::uin
     Dst::Store(dst, Dst::template Blend<Op, kGraph, White>(colour, Dst::Load(dst), graphWeight, draw.rows));
   }
 }
+
+// Bytes per source pixel of a kind and form.
+constexpr int SourceBytesPerPixel(int kind, int form) {
+  if (form == SOURCE_PALETTE) return 1;
+  return kind == PIXEL_KIND_16 && form == SOURCE_DIRECT ? 2 : 4;
+}
