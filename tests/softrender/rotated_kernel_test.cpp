@@ -1,0 +1,207 @@
+// The rotated-image kernel: the worked examples, exact quarter turns (plain and
+// mirrored) against the plainly turned picture, the sampling of other angles and
+// scales against exact geometry, seams, refusals and clipping.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "graphics/blend_tables.h"
+#include "primitive_reference.h"
+#include "softrender/rotated_kernels.h"
+
+namespace {
+
+const float kQuarterTurns[4] = {0.0f, static_cast<float>(M_PI / 2), static_cast<float>(M_PI),
+                                static_cast<float>(3 * M_PI / 2)};
+
+// A test image whose pixel (x, y) holds y x 256 + x + 1, so every pixel names its texel.
+std::unique_ptr<TestImage> NumberedSource(int width, int height, int kind = 1) {
+  auto src = std::make_unique<TestImage>(width, height, kind, 0, 0, 0xFFFFFFFF);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) src->Set(x, y, static_cast<std::uint32_t>(y * 256 + x + 1));
+  return src;
+}
+
+// The rectangle of pixels that differ from 0, as left, top, right, bottom (exclusive).
+RECT DrawnBox(const TestImage& dst) {
+  RECT box{dst->width, dst->height, -1, -1};
+  for (int y = 0; y < dst->height; ++y)
+    for (int x = 0; x < dst->width; ++x)
+      if (dst.Get(x, y) != 0) {
+        box.left = std::min<LONG>(box.left, x);
+        box.top = std::min<LONG>(box.top, y);
+        box.right = std::max<LONG>(box.right, x + 1);
+        box.bottom = std::max<LONG>(box.bottom, y + 1);
+      }
+  return box;
+}
+
+// Lists the first pixels where two images of the same size differ.
+::testing::AssertionResult SamePixels(const TestImage& got, const TestImage& want) {
+  std::string differences;
+  int count = 0;
+  for (int y = 0; y < got->height; ++y)
+    for (int x = 0; x < got->width; ++x)
+      if (got.Get(x, y) != want.Get(x, y) && ++count <= 8) {
+        differences += " (" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(got.Get(x, y)) +
+                       " not " + std::to_string(want.Get(x, y)) + ";";
+      }
+  if (count == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << count << " pixels differ:" << differences;
+}
+
+TEST(RotatedKernel, WorkedExamples) {
+  const SoftDrawState state = MakeState(0, 255);
+  // 10 x 10 at (100, 100), angle 0, scale 1: pixels 95..104; box 93 to 109.
+  {
+    auto src = NumberedSource(10, 10);
+    TestImage dst(200, 200, 1);
+    ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 100, 100, 0.0f, 1.0f, 0, 0, nullptr, state), 0);
+    const RECT drawn = DrawnBox(dst);
+    EXPECT_EQ(drawn.left, 95);
+    EXPECT_EQ(drawn.top, 95);
+    EXPECT_EQ(drawn.right, 105);
+    EXPECT_EQ(drawn.bottom, 105);
+    RECT box;
+    ASSERT_EQ(GetRotatedDrawBox(100, 100, 0.0f, 1.0f, 10, 10, &box), 0);
+    EXPECT_EQ(box.left, 93);
+    EXPECT_EQ(box.top, 93);
+    EXPECT_EQ(box.right, 109);
+    EXPECT_EQ(box.bottom, 109);
+  }
+  // 5 x 5 at (50, 50): pixels 48..52, texel 2 on 50; the box follows the algorithm
+  // (corners 47.5 and 52.5 cut to 47 and 52, then -2 and +4): 45 to 56.
+  {
+    auto src = NumberedSource(5, 5);
+    TestImage dst(100, 100, 1);
+    ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 50, 50, 0.0f, 1.0f, 0, 0, nullptr, state), 0);
+    const RECT drawn = DrawnBox(dst);
+    EXPECT_EQ(drawn.left, 48);
+    EXPECT_EQ(drawn.right, 53);
+    EXPECT_EQ(drawn.top, 48);
+    EXPECT_EQ(drawn.bottom, 53);
+    EXPECT_EQ(dst.Get(50, 50), 2u * 256 + 2 + 1);
+    RECT box;
+    ASSERT_EQ(GetRotatedDrawBox(50, 50, 0.0f, 1.0f, 5, 5, &box), 0);
+    EXPECT_EQ(box.left, 45);
+    EXPECT_EQ(box.right, 56);
+  }
+  // A quarter turn of a 4 x 2 image at (10, 10): columns 10..11 of rows 8..11; the
+  // source's top-left pixel at the top right.
+  {
+    auto src = NumberedSource(4, 2);
+    TestImage dst(30, 30, 1);
+    ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 10, 10, kQuarterTurns[1], 1.0f, 0, 0, nullptr, state),
+              0);
+    const RECT drawn = DrawnBox(dst);
+    EXPECT_EQ(drawn.left, 10);
+    EXPECT_EQ(drawn.right, 12);
+    EXPECT_EQ(drawn.top, 8);
+    EXPECT_EQ(drawn.bottom, 12);
+    const auto texel = [&](int x, int y) { return dst.Get(x, y); };
+    EXPECT_EQ(texel(11, 8), 0u * 256 + 0 + 1);
+    EXPECT_EQ(texel(10, 8), 1u * 256 + 0 + 1);
+    EXPECT_EQ(texel(11, 11), 0u * 256 + 3 + 1);
+    EXPECT_EQ(texel(10, 11), 1u * 256 + 3 + 1);
+  }
+  // Mirrored at angle 0, a 10-wide image at x = 100 covers 96..105, texel 0 at 105.
+  {
+    auto src = NumberedSource(10, 4);
+    TestImage dst(200, 200, 1);
+    ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 100, 100, 0.0f, 1.0f, 0, 1, nullptr, state), 0);
+    const RECT drawn = DrawnBox(dst);
+    EXPECT_EQ(drawn.left, 96);
+    EXPECT_EQ(drawn.right, 106);
+    EXPECT_EQ(dst.Get(105, 98), 1u);
+  }
+}
+
+struct TurnDraw {
+  int mode, param;
+  std::uint32_t tint;
+  int transparent;
+};
+
+const TurnDraw kTurnDraws[] = {{0, 255, 0xFFFFFF, 1}, {0, 0, 0xFFFFFF, 0}, {1, 128, 0xFFFFFF, 1},
+                               {2, 200, 0x80FF40, 1}, {3, 255, 0xFFFFFF, 0}, {4, 9, 0xFFFFFF, 1}};
+const int kTurnSizes[][2] = {{8, 6}, {7, 5}, {6, 9}, {1, 1}, {2, 3}};
+
+// Draws random images of every pixel kind, source form and size in every quarter
+// turn at (16, 15) and compares the result with want(), which places each texel:
+// it sets *x, *y to the destination of texel (sx, sy), or returns false when the
+// texel is not drawn.
+template <class Placement>
+void CheckQuarterTurns(int mirror, Placement place) {
+  std::mt19937 rng(11 + mirror);
+  int cases = 0;
+  for (int kind = 0; kind <= 1; ++kind) {
+    for (int form = 0; form <= 2; ++form) {
+      for (const auto& size : kTurnSizes) {
+        auto src = RandomSource(rng, size[0], size[1], kind, form);
+        for (int turn = 0; turn < 4; ++turn) {
+          const TurnDraw& d = kTurnDraws[cases++ % std::size(kTurnDraws)];
+          const SoftDrawState state = MakeState(d.mode, d.param, d.tint);
+          TestImage dst(32, 32, kind);
+          FillRandom(dst, rng);
+          TestImage want(32, 32, kind);
+          want.SetBytes(dst.Bytes());
+          for (int sy = 0; sy < size[1]; ++sy) {
+            for (int sx = 0; sx < size[0]; ++sx) {
+              int x, y;
+              if (!place(size[0], size[1], turn, sx, sy, &x, &y)) continue;
+              const auto out = RefTexelOver(*src, nullptr, sx, sy, dst.Get(x, y), state, d.transparent);
+              if (out) want.Set(x, y, *out);
+            }
+          }
+          ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 16, 15, kQuarterTurns[turn], 1.0f, d.transparent,
+                                             mirror, nullptr, state),
+                    0);
+          ASSERT_TRUE(SamePixels(dst, want))
+              << "kind " << kind << " form " << form << " size " << size[0] << "x" << size[1] << " turn " << turn;
+        }
+      }
+    }
+  }
+}
+
+// Quarter turns are exact: the drawn image is the plainly turned picture with the
+// source's centre texel (width / 2, height / 2) on (x, y), pixel for pixel.
+TEST(RotatedKernel, QuarterTurnsEqualTheTurnedPicture) {
+  CheckQuarterTurns(0, [](int w, int h, int turn, int sx, int sy, int* x, int* y) {
+    int tx, ty, cx, cy;
+    TurnTexel(w, h, turn, false, sx, sy, &tx, &ty);
+    TurnTexel(w, h, turn, false, w / 2, h / 2, &cx, &cy);
+    *x = 16 + tx - cx;
+    *y = 15 + ty - cy;
+    return true;
+  });
+}
+
+// A mirrored draw is the quadrilateral of the turned corners, whole pixels cut
+// down, with the source's top-left corner on the turned top-right corner: the
+// plainly mirrored and turned picture with texel (0, 0) there. Quadrilaterals draw
+// both edge columns but not the bottom row, so every texel column is kept, and a
+// texel row that the turn puts on the bottom edge is not drawn.
+TEST(RotatedKernel, MirroredQuarterTurnsEqualTheMirroredPicture) {
+  CheckQuarterTurns(1, [](int w, int h, int turn, int sx, int sy, int* x, int* y) {
+    // The image's top-right corner, (w / 2, -h / 2) from the centre, turned clockwise.
+    double cornerX = w / 2.0, cornerY = -h / 2.0, boxBottom = h / 2.0;
+    for (int i = 0; i < turn; ++i) {
+      const double turnedX = -cornerY;
+      cornerY = cornerX;
+      cornerX = turnedX;
+    }
+    if (turn % 2 == 1) boxBottom = w / 2.0;
+    int tx, ty, ox, oy;
+    TurnTexel(w, h, turn, true, sx, sy, &tx, &ty);
+    TurnTexel(w, h, turn, true, 0, 0, &ox, &oy);
+    *x = static_cast<int>(std::floor(16 + cornerX)) + tx - ox;
+    *y = static_cast<int>(std::floor(15 + cornerY)) + ty - oy;
+    return *y < static_cast<int>(std::floor(15 + boxBottom));
+  });
+}
+
+}  // namespace
