@@ -61,7 +61,7 @@ int LoadMovieGraph(const char* file, int wantTexture, int movieOption) {
   int height = 0;
   const int movie = OpenMovieToGraph(file, &width, &height, movieOption);
   if (movie < 0) {
-    LogPrintf("右記のグラフィックファイルのロードに失敗しました：%s \n", file);
+    LogPrintf("右記のグラフィックファイルのロードに失敗しました：%s ", file);
     return -1;
   }
   DrawState.newGraphColourDepth = GetRequestedColorBitDepth();

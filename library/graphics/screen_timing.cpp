@@ -91,7 +91,7 @@ int MeasureFrameTime() {
   if (VBlankTiming.refreshRate < 60) VBlankTiming.refreshRate = -1;
   VBlankTiming.frameTime = -1;
   VBlankTiming.scanLines = GetSystemMetrics(SM_CYSCREEN);
-  LogPrintf("スキャンラインの数:%d\n", VBlankTiming.scanLines);
+  LogPrintf("スキャンラインの数:%d", VBlankTiming.scanLines);
   const int samplesPerRound = VBlankTiming.refreshRate != -1 ? 4 : kMaxSamples;
 
   bool synced = true;

@@ -132,7 +132,7 @@ int PrepareDestination(const RECT& clipped, bool blending, int rawColourDraw, st
 
 int PrepareSource(const Surface2D* piece, SurfaceData* data, const RECT& sourceRect) {
   if (data->memoryImage) {
-    if (piece->offsetX == 0 && piece->offsetY == 0) {
+    if (piece->offsetX == 0 && piece->offsetY == 0 && piece->width == data->width && piece->height == data->height) {
       SoftDrawSourceImg = &data->image;
     } else {
       std::memset(&g_soft.sourceWork, 0, sizeof(g_soft.sourceWork));
