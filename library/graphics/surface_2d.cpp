@@ -97,6 +97,8 @@ int AddSurface2D(std::uint16_t width, std::uint16_t height, std::uint16_t x, std
 }
 
 int CreateSurface2DForGraph(GraphRecord* graph) {
+  // Pieces measure themselves in 16 bits.
+  if (graph->width < 1 || graph->height < 1 || graph->width > 0xFFFF || graph->height > 0xFFFF) return -1;
   const int piece = AddSurface2D(static_cast<std::uint16_t>(graph->width), static_cast<std::uint16_t>(graph->height),
                                  0, 0, graph->handle, nullptr, 0, 0, graph->flags);
   if (piece < 0) return -1;
