@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -96,14 +97,6 @@ TEST_F(LogFile, LogPrintfCutsOverlongTextOnAWholeCharacter) {
   EXPECT_EQ(Contents().size(), 2 + 1021 + 2 + 2 + 1022 + 2);
 }
 
-TEST_F(LogFile, LogWriteAlwaysReturnsMinusOne) {
-  EXPECT_EQ(LogWrite("x\n"), -1);
-  EXPECT_EQ(LogWrite(""), -1);
-  EXPECT_EQ(LogWrite(nullptr), -1);
-  EXPECT_EQ(IncreaseLogIndent(), 0);
-  EXPECT_EQ(DecreaseLogIndent(), 0);
-}
-
 TEST_F(LogFile, SettingsTurnOffStampsOrTheWholeFile) {
   SetLogTimeStampOff(1);
   IncreaseLogIndent();
@@ -111,7 +104,8 @@ TEST_F(LogFile, SettingsTurnOffStampsOrTheWholeFile) {
   SetLogTimeStampOff(0);
   DecreaseLogIndent();
   SetLogOff(1);
-  LogWrite("hidden\n");
+  EXPECT_EQ(LogWrite("hidden\n"), -1);
+  EXPECT_EQ(LogWrite(nullptr), -1);
   SetLogOff(0);
   EXPECT_EQ(Contents(), "\ta\r\n");
 }
@@ -128,7 +122,6 @@ TEST(LogFileName, DatedNameUsesTheLocalTimeWithoutPadding) {
     EXPECT_EQ(name.rfind("Log", 0), 0u);
     EXPECT_EQ(name.substr(name.size() - 4), ".txt");
     EXPECT_EQ(std::count(name.begin(), name.end(), '_'), 5);
-    EXPECT_NE(name.find("_"), std::string::npos);
     ++files;
   }
   EXPECT_EQ(files, 1);
