@@ -1,7 +1,6 @@
 // Workers of services that are not built yet. Each logs that its service is not
 // available and returns -1, or the fixed result of its entry point. A group is
 // deleted from this file when its service lands.
-#include "core/archive_settings_workers.h"
 #include "core/input_workers.h"
 #include "core/log.h"
 #include "core/sound_workers.h"
@@ -30,11 +29,6 @@ int GetLocalDateTimeBody(int out[6]) {
   return NotAvailable("GetLocalDateTime", 0);
 }
 
-// ---- Files: archive settings ----
-int SetArchiveAccessBody(int) { return NotAvailable("SetArchiveAccess", 0); }
-int SetArchiveFileExtensionBody(const char*) { return NotAvailable("SetArchiveFileExtension", -1); }
-int SetArchiveKeyBody(const char*) { return NotAvailable("SetArchiveKey", 0); }
-
 // ---- Input: no key is down and no pad bit is set ----
 int IsKeyDownBody(int) { return NotAvailable("IsKeyDown", 0); }
 int ReadPadBitsBody(int) { return NotAvailable("ReadPadBits", 0); }
@@ -56,13 +50,6 @@ DDPIXELFORMAT* GetScreenDDPixelFormatBody() {
   return NotAvailable("GetScreenDDPixelFormat", static_cast<DDPIXELFORMAT*>(nullptr));
 }
 std::uint32_t MakeScreenColorBody(int, int, int) { return NotAvailable("MakeScreenColor", std::uint32_t{0}); }
-int BuildPixelFormatBody(PixelFormat*, int, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
-  return NotAvailable("BuildPixelFormat", 0);
-}
-int BuildDDPixelFormatBody(DDPIXELFORMAT*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
-                           std::uint32_t) {
-  return NotAvailable("BuildDDPixelFormat", 0);
-}
 int PresentScreenBody() { return NotAvailable("PresentScreen", -1); }
 int SetScreenModeBody(int, int, int, int) { return NotAvailable("SetScreenMode", -1); }
 int SaveScreenToBmpBody(int, int, int, int, const char*) { return NotAvailable("SaveScreenToBmp", -1); }

@@ -145,51 +145,59 @@ std::uint8_t* ConvertToRgb24(const StoredRows& rows, const PixelFormat& src, con
   return out;
 }
 
-// Decodes the pixel data into img (format, pitch and pixels). The data block is
-// taken over or freed.
+std::uint8_t* DecodeRle(const std::uint8_t* data, std::size_t size, const BmpHeader& h) {
+  std::uint8_t* pixels = static_cast<std::uint8_t*>(TRACKED_CALLOC(IndexPitch(h) * h.rows));
+  if (pixels != nullptr && !DecodeBmpRle(data, size, h.compression == kBiRle4, pixels,
+                                         static_cast<int>(IndexPitch(h)), h.rows, h.bottomUp)) {
+    TrackedFree(pixels);
+    return nullptr;
+  }
+  return pixels;
+}
+
+// 1-bit pictures through their colour table, 16- and 32-bit ones through their
+// channel masks.
+std::uint8_t* DecodeToRgb24(const std::uint8_t* data, const BmpHeader& h, const PixelFormat& colourTable,
+                            const std::uint32_t masks[3], int* pitch) {
+  PixelFormat src{};
+  if (h.bitCount != 1) {
+    BuildPixelFormatBody(&src, h.bitCount, masks[0], masks[1], masks[2], 0);
+    return ConvertToRgb24(RowsOf(data, h), src, h, pitch);
+  }
+  BuildPalette8PixelFormat(&src);
+  std::memcpy(src.palette, colourTable.palette, sizeof src.palette);
+  std::uint8_t* indices = UnpackIndices(data, h);
+  if (indices == nullptr) return nullptr;
+  std::uint8_t* pixels = ConvertToRgb24({indices, static_cast<std::ptrdiff_t>(IndexPitch(h))}, src, h, pitch);
+  TrackedFree(indices);
+  return pixels;
+}
+
+// Decodes the pixel data into img (format, pitch and pixels; img's palette holds
+// the colour table). The data block is taken over or freed.
 bool DecodePixels(std::uint8_t* data, std::size_t size, const BmpHeader& h, const std::uint32_t masks[3],
                   GraphImage* img) {
-  std::uint8_t* pixels = nullptr;
   const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
-  const bool indices = rle || (h.compression == kBiRgb && (h.bitCount == 4 || h.bitCount == 8));
   if (!rle && size < static_cast<std::size_t>(h.srcPitch) * h.rows) {
     TrackedFree(data);
     return false;
   }
-  if (indices) BuildPalette8PixelFormat(&img->format);
-  if (rle) {
+  std::uint8_t* pixels = nullptr;
+  if (rle || h.bitCount == 4) {
+    BuildPalette8PixelFormat(&img->format);
     img->pitch = static_cast<int>(IndexPitch(h));
-    pixels = static_cast<std::uint8_t*>(TRACKED_CALLOC(IndexPitch(h) * h.rows));
-    if (pixels != nullptr &&
-        !DecodeBmpRle(data, size, h.compression == kBiRle4, pixels, img->pitch, h.rows, h.bottomUp)) {
-      TrackedFree(pixels);
-      pixels = nullptr;
-    }
-  } else if (h.bitCount == 4) {
-    img->pitch = static_cast<int>(IndexPitch(h));
-    pixels = UnpackIndices(data, h);
+    pixels = rle ? DecodeRle(data, size, h) : UnpackIndices(data, h);
   } else if (h.bitCount == 8 || h.bitCount == 24) {
+    if (h.bitCount == 8) BuildPalette8PixelFormat(&img->format);
     if (h.bitCount == 24) BuildRgb24PixelFormat(&img->format);
     img->pitch = static_cast<int>(h.srcPitch);
     pixels = OrderRows(data, h);
-    if (pixels == data) data = nullptr;
+    if (pixels == data) data = nullptr;  // kept as the pixel block
   } else {
-    PixelFormat src{};
-    if (h.bitCount == 1) {
-      BuildPalette8PixelFormat(&src);
-      std::memcpy(src.palette, img->format.palette, sizeof src.palette);
-      std::uint8_t* unpacked = UnpackIndices(data, h);
-      if (unpacked != nullptr) {
-        const StoredRows rows{unpacked, static_cast<std::ptrdiff_t>(IndexPitch(h))};
-        pixels = ConvertToRgb24(rows, src, h, &img->pitch);
-        TrackedFree(unpacked);
-      }
-    } else {
-      BuildPixelFormatBody(&src, h.bitCount, masks[0], masks[1], masks[2], 0);
-      pixels = ConvertToRgb24(RowsOf(data, h), src, h, &img->pitch);
-    }
-    std::memset(img->format.palette, 0, sizeof img->format.palette);
+    const PixelFormat colourTable = img->format;
+    img->format = PixelFormat{};
     BuildRgb24PixelFormat(&img->format);
+    pixels = DecodeToRgb24(data, h, colourTable, masks, &img->pitch);
   }
   if (data != nullptr) TrackedFree(data);
   img->pixels = pixels;

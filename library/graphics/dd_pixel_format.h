@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ddraw/ddpixelformat.h"
+#include "ddraw/ddraw_types.h"
 #include "graphics/pixel_format.h"
 
 // pf from a DirectDraw format's bit count and masks (dwFlags is not consulted, so a

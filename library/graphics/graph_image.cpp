@@ -41,12 +41,13 @@ int FillGraphImageColor(GraphImage* img, int r, int g, int b, int a) {
 
 namespace {
 
-// A channel's value placed so that its top bit lands on bit (topBit) of the result.
-std::uint32_t PlaceChannel(std::uint32_t value, std::uint32_t mask, int shift, int width, int topBit) {
+// A channel's value as 8 bits (its top bits; a narrow channel's low bits 0),
+// placed at bit byteShift.
+std::uint32_t PlaceChannel(std::uint32_t value, std::uint32_t mask, int shift, int width, int byteShift) {
   if (width == 0) return 0;
   const std::uint32_t v = (value & mask) >> shift;
-  const int move = topBit + 1 - width;
-  return move >= 0 ? v << move : v >> -move;
+  const std::uint32_t top8 = width >= 8 ? v >> (width - 8) : v << (8 - width);
+  return (top8 & 0xFF) << byteShift;
 }
 
 }  // namespace
@@ -59,10 +60,10 @@ std::uint32_t GetGraphImagePixel(const GraphImage* img, int x, int y) {
                           static_cast<std::ptrdiff_t>(x) * f.bytesPerPixel;
   if (f.bytesPerPixel == 1) return f.palette[*p] & 0xFFFFFFu;
   const std::uint32_t v = LoadPixelBytes(p, f.bytesPerPixel);
-  std::uint32_t result = PlaceChannel(v, f.maskR, f.shiftR, f.widthR, 23) |
-                         PlaceChannel(v, f.maskG, f.shiftG, f.widthG, 15) |
-                         PlaceChannel(v, f.maskB, f.shiftB, f.widthB, 7);
-  if (f.widthA != 0) result |= PlaceChannel(v, f.maskA, f.shiftA, f.widthA, 31);
+  std::uint32_t result = PlaceChannel(v, f.maskR, f.shiftR, f.widthR, 16) |
+                         PlaceChannel(v, f.maskG, f.shiftG, f.widthG, 8) |
+                         PlaceChannel(v, f.maskB, f.shiftB, f.widthB, 0);
+  if (f.widthA != 0) result |= PlaceChannel(v, f.maskA, f.shiftA, f.widthA, 24);
   return result;
 }
 

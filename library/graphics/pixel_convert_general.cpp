@@ -67,7 +67,7 @@ struct GeneralPlan {
   ChannelPlan r, g, b, a;
   AlphaSource alphaSource;
   std::uint64_t constantAlpha;
-  int alphaBytes;
+  const PixelFormat* alphaFormat;
   std::uint32_t noUseMask;
   std::uint32_t keyColourBits;  // the packed key's R, G and B bits (key to alpha)
   std::uint32_t colourMask;
@@ -102,7 +102,7 @@ GeneralPlan MakePlan(const PixelFormat& dst, const PixelFormat& src, const Pixel
   p.g = PlanChannel(src.maskG, src.shiftG, src.widthG, dst.maskG, dst.shiftG, dst.widthG, convert);
   p.b = PlanChannel(src.maskB, src.shiftB, src.widthB, dst.maskB, dst.shiftB, dst.widthB, convert);
   p.a = PlanChannel(aMask, aShift, aWidth, dst.maskA, dst.shiftA, dst.widthA, convert);
-  p.alphaBytes = alphaFormat.bytesPerPixel;
+  p.alphaFormat = &alphaFormat;
   p.noUseMask = dst.noUseMask;
   p.colourMask = dst.maskR | dst.maskG | dst.maskB;
   p.alphaMask = dst.maskA;
@@ -113,6 +113,15 @@ GeneralPlan MakePlan(const PixelFormat& dst, const PixelFormat& src, const Pixel
     p.keyColourBits = packed & p.colourMask;
   }
   return p;
+}
+
+// The alpha image's pixel under source pixel (x, y); a one-byte alpha image gives
+// its palette entry (a grey picture's grey).
+std::uint32_t AlphaImageValue(const ConvertArea& area, const PixelFormat& format, int x, int y) {
+  const int bytes = format.bytesPerPixel;
+  if (bytes < 1 || bytes > 4) return 0;
+  const std::uint32_t raw = LoadPixelBytes(area.alpha + y * area.alphaPitch + x * bytes, bytes);
+  return bytes == 1 ? format.palette[raw] : raw;
 }
 
 template <int SrcBytes, int DstBytes>
@@ -131,9 +140,7 @@ void RunGeneral(const ConvertArea& area, const PixelFormat& src, GeneralPlan& p,
     if (p.alphaSource == AlphaSource::SourcePixel) {
       a = ConvertChannel(p.a, value, o.ditherMode, ditherIndex);
     } else if (p.alphaSource == AlphaSource::AlphaImage) {
-      const std::uint32_t alphaValue =
-          p.alphaBytes == 0 ? 0 : LoadPixelBytes(area.alpha + y * area.alphaPitch + x * p.alphaBytes, p.alphaBytes);
-      a = ConvertChannel(p.a, alphaValue, o.ditherMode, ditherIndex);
+      a = ConvertChannel(p.a, AlphaImageValue(area, *p.alphaFormat, x, y), o.ditherMode, ditherIndex);
     }
     if (o.alphaOnly) r = g = b = 0;
     std::uint32_t out = static_cast<std::uint32_t>((r << p.r.dstShift) | (g << p.g.dstShift) |
