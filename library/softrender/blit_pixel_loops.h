@@ -16,6 +16,10 @@ void BlitPixelLoop(const BlitArea& area, const SourceDraw& draw) {
   using Src = SourcePixels<Kind, Form>;
   using Dst = DestPixels<Kind>;
   constexpr bool kPlainCopy32 = Kind == PIXEL_KIND_32 && Op == BLEND_OP_COPY && !Graph && White;
+  if constexpr (kPlainCopy32 && Form == SOURCE_ALPHA) {
+    AlphaCopyRect32<Trans>(area.dst, area.dstPitch, area.src, area.srcPitch, area.width, area.height, draw);
+    return;
+  }
   for (int row = 0; row < area.height; ++row) {
     std::uint8_t* d = area.dst + row * area.dstPitch;
     const std::uint8_t* s = area.src + row * area.srcPitch;
@@ -25,8 +29,6 @@ void BlitPixelLoop(const BlitArea& area, const SourceDraw& draw) {
       } else {
         CopyRow32(d, s, area.width);
       }
-    } else if constexpr (kPlainCopy32 && Form == SOURCE_ALPHA) {
-      AlphaCopyRow32<Trans>(d, s, area.width, draw);
     } else {
       const std::uint8_t* g = Graph ? area.graph + row * area.graphPitch : nullptr;
       for (int x = 0; x < area.width; ++x) {

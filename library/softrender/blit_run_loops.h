@@ -22,7 +22,7 @@ inline void DrawRun(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* 
   constexpr int kGraph = Graph ? FACTORS_GRAPH : FACTORS_NONE;
   if constexpr (Kind == PIXEL_KIND_32 && Form != SOURCE_PALETTE && Op == BLEND_OP_COPY && !Graph && White) {
     if constexpr (Weighted) {
-      AlphaCopyRow32<false>(d, s, count, draw);
+      AlphaCopyRect32<false>(d, 0, s, 0, count, 1, draw);
     } else {
       CopyRow32(d, s, count);
     }

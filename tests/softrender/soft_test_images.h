@@ -9,7 +9,7 @@
 #include "graphics/memimg.h"
 #include "softrender/soft_draw_state.h"
 
-// Fills the blend lookup tables once per process.
+// Fills the blend lookup tables (not the blend-graph ramp) once per process.
 void EnsureBlendTables();
 
 class TestImage {
