@@ -95,3 +95,23 @@ TEST_F(GraphicsTest, SoftwareDrawingIntoTheFrontScreenShowsAtOnce) {
   GetClientAreaSize(client);
   EXPECT_EQ(primary.pixels[(client[1] + 6) * primary.width + client[0] + 6], 0xFF0000u);
 }
+
+class DrawTargetCopy : public GraphicsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(DrawTargetCopy, ARectangleOfTheTargetBecomesTheGraphsPixels) {
+  Start(32, 1, GetParam());
+  WriteFile("n.bmp", MakeBmp(4, 4, Numbered));
+  const int source = LoadGraphFile("n.bmp");
+  const int copy = CreateBlankGraph(4, 4, 1, 0, 0);
+  SetDrawTarget(kDrawTargetBackScreen);
+  DrawGraphAt(30, 40, source, 0);
+  EXPECT_EQ(CopyDrawTargetToGraph(30, 40, 33, 44, copy, 0), -1);  // not the graph's size
+  EXPECT_EQ(CopyDrawTargetToGraph(-1, 40, 3, 44, copy, 0), -1);   // off the target
+  ASSERT_EQ(CopyDrawTargetToGraph(30, 40, 34, 44, copy, 0), 0);
+  DrawGraphAt(200, 100, copy, 0);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(TargetPixel(200 + x, 100 + y) & 0xFFFFFF, Numbered(x, y));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, DrawTargetCopy, ::testing::Values(0, 1));
