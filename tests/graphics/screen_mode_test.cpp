@@ -1,6 +1,5 @@
 // Headless start of the screen in window mode and full screen at 32 and 16 bits,
 // the software fall-back when DirectDraw fails, and the mode change's refusals.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -171,16 +170,19 @@ class WindowPresent : public GraphicsTest, public ::testing::WithParamInterface<
 
 TEST_P(WindowPresent, TheBackScreenLandsOnTheClientArea) {
   Start(32, 1, GetParam());
-  SDL_SetWindowPosition(GetMainWindow()->sdlWindow, 40, 30);
+  int client[4];
+  GetClientAreaSize(client);
+  const int x = client[0];
+  const int y = client[1];
   SetDrawTarget(kDrawTargetBackScreen);
   DrawRect(0, 0, 2, 2, MakeScreenColor(0, 255, 0), 1);
   DrawRect(639, 479, 640, 480, MakeScreenColor(255, 0, 255), 1);
   ASSERT_EQ(PresentScreen(), 0);
   DDrawTestImage primary;
   ASSERT_TRUE(DDrawTestReadPrimary(&primary));
-  EXPECT_EQ(primary.pixels[30 * primary.width + 40], 0x00FF00u);
-  EXPECT_EQ(primary.pixels[(30 + 479) * primary.width + 40 + 639], 0xFF00FFu);
-  EXPECT_NE(primary.pixels[29 * primary.width + 40], 0x00FF00u);
+  EXPECT_EQ(primary.pixels[y * primary.width + x], 0x00FF00u);
+  EXPECT_EQ(primary.pixels[(y + 479) * primary.width + x + 639], 0xFF00FFu);
+  EXPECT_NE(primary.pixels[(y - 1) * primary.width + x], 0x00FF00u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, WindowPresent, ::testing::Values(0, 1));
