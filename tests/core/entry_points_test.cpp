@@ -37,11 +37,10 @@ TEST(EntryPoints, ServicesNotYetBuiltLogAndFail) {
   ScratchDirectory scratch;
   SetLogTimeStampOff(1);
   OpenLogFile();
-  EXPECT_EQ(LoadGraphFile("data\\x.png"), -1);
+  EXPECT_EQ(DrawTextAt(0, 0, "x", 0, 0), -1);
   EXPECT_EQ(LoadSoundFile("data\\se\\x.wav", 1, -1), -1);
-  EXPECT_EQ(GetScreenDDPixelFormat(), nullptr);
   const std::string log = scratch.Read("Log.txt");
-  EXPECT_NE(log.find("LoadGraphFile：この機能はまだ使えません\r\n"), std::string::npos);
+  EXPECT_NE(log.find("DrawTextAt：この機能はまだ使えません\r\n"), std::string::npos);
   EXPECT_NE(log.find("LoadSoundFile："), std::string::npos);
   SetLogTimeStampOff(0);
 }
