@@ -1,12 +1,8 @@
-// Thin stand-ins for the movie, texture, on-screen log and sound services, until
+// Thin stand-ins for the texture, on-screen log and sound services, until
 // they exist. They succeed and do nothing.
 #include "core/pending_services.h"
 
 int RestoreAllSurface3DData() { return 0; }
-
-int ResumeAllGraphMovies() { return 0; }
-int PauseAllGraphMovies() { return 0; }
-int ReleaseAllMovieObjects() { return 0; }
 
 int InitScreenLog() { return 0; }
 

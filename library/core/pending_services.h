@@ -1,4 +1,4 @@
-// Movie, texture, on-screen log and sound services that start-up, shut-down and the
+// Texture, on-screen log and sound services that start-up, shut-down and the
 // window call. Until those services exist, pending_services.cpp holds thin versions
 // that succeed; their work replaces them.
 #pragma once
@@ -9,11 +9,6 @@
 
 // ---- Texture graphs: restored by the Direct3D side ----
 int RestoreAllSurface3DData();
-
-// ---- Movies ----
-int ResumeAllGraphMovies();
-int PauseAllGraphMovies();
-int ReleaseAllMovieObjects();
 
 // ---- Start-up extra: the on-screen log ----
 int InitScreenLog();

@@ -10,6 +10,7 @@
 #include "graphics/draw_state.h"
 #include "graphics/graph_system.h"
 #include "graphics/graphics_workers.h"
+#include "graphics/movies.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 #include "window/desktop.h"

@@ -8,6 +8,7 @@
 #include "graphics/draw_state.h"
 #include "graphics/graph_records.h"
 #include "graphics/graph_system.h"
+#include "graphics/movies.h"
 #include "graphics/pending_device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/software_draw_setups.h"

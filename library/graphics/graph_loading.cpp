@@ -11,6 +11,7 @@
 #include "graphics/graph_records.h"
 #include "graphics/graph_system.h"
 #include "graphics/image_loaders.h"
+#include "graphics/movies.h"
 #include "graphics/pending_device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
@@ -75,7 +76,7 @@ int LoadMovieGraph(const char* file, int wantTexture, int movieOption) {
     CloseMovie(movie);
     return -1;
   }
-  GetGraphRecord(graph)->movie = movie;
+  AttachMovieToGraph(graph, movie);
   return graph;
 }
 

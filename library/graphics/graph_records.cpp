@@ -8,6 +8,7 @@
 #include "graphics/draw_state.h"
 #include "graphics/graph_system.h"
 #include "graphics/graphics_fatal.h"
+#include "graphics/movies.h"
 #include "graphics/pending_device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
@@ -155,7 +156,7 @@ int FreeGraphBody(int handle, int logFlag) {
   if (DrawState.blendGraph == handle) {
     SetBlendGraph(-1, DrawState.blendGraphBorderParam, DrawState.blendGraphBorderWidth);
   }
-  CloseGraphMovie(graph);
+  CloseGraphMovie(handle);
   if (graph->flags.texture) {
     DeleteGraphTexturesAll(graph);
   } else {

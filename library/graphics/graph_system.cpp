@@ -9,6 +9,7 @@
 #include "graphics/graph_loading.h"
 #include "graphics/graph_records.h"
 #include "graphics/graphics_workers.h"
+#include "graphics/movies.h"
 #include "graphics/pending_device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
@@ -179,6 +180,8 @@ int RestoreAllGraphs() {
 }
 
 int RecreateGraphicsObjects() {
+  // The movies' surfaces belong to the DirectDraw object about to go.
+  ReleaseAllMovieObjects();
   ReleaseDirect3DObject();
   ReleaseScreenSurfaces();
   EndInputSystem();

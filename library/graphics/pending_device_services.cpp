@@ -1,5 +1,5 @@
-// The "no device", "no font" and "no movie" answers of the calls into the Direct3D
-// device, fonts and movies, until the Hardware drawing, Fonts and Movies work lands.
+// The "no device" and "no font" answers of the calls into the Direct3D device and
+// fonts, until the Hardware drawing and Fonts work lands.
 #include "graphics/pending_device_services.h"
 
 #include "graphics/graph_records.h"
@@ -29,6 +29,7 @@ int DeleteGraphTexturesAll(GraphRecord* graph) {
   return 0;
 }
 int RestoreGraphTextures(GraphRecord*) { return 0; }
+int TransferMovieFrameToTextures(MovieRecord*, GraphRecord*) { return -1; }
 
 // ---- Hardware drawing back-ends: never chosen without a device ----
 int DrawGraphAtD3D(int, int, GraphRecord*, int, int) { return -1; }
@@ -44,14 +45,3 @@ int InitFontSystem() { return 0; }
 int RecreateAllFonts() { return 0; }
 int FreeDefaultFont() { return 0; }
 int DefaultFontSettings() { return 0; }
-
-// ---- Movies: no file opens as a movie ----
-int CloseGraphMovie(GraphRecord* graph) {
-  graph->movie = -1;
-  return 0;
-}
-int IsMovieHandleLive(int) { return 0; }
-int RefreshGraphMovieFrame(int, int) { return -1; }
-int OpenMovieToGraph(const char*, int*, int*, int) { return -1; }
-int CloseMovie(int) { return 0; }
-int ReopenAllMovies() { return 0; }

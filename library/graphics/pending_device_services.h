@@ -1,12 +1,13 @@
-// The calls into the Direct3D device, fonts and movies that other issues build.
-// Until they land, pending_device_services.cpp gives each call its "no device",
-// "no font" or "no movie" answer: there is no device (the hardware path is never
-// usable, so every graph is a 2-D graph), no font and no movie.
+// The calls into the Direct3D device and fonts that other issues build. Until they
+// land, pending_device_services.cpp gives each call its "no device" or "no font"
+// answer: there is no device (the hardware path is never usable, so every graph is a
+// 2-D graph) and no font.
 #pragma once
 
 #include <cstdint>
 
 struct GraphRecord;
+struct MovieRecord;
 
 // ---- Direct3D device and scene ----
 int InitDirect3D();  // -1: no device
@@ -30,6 +31,7 @@ int SetProjectionTransformD3D(const float m[16]);
 int SetupTextureGraph(GraphRecord* graph);
 int DeleteGraphTexturesAll(GraphRecord* graph);
 int RestoreGraphTextures(GraphRecord* graph);
+int TransferMovieFrameToTextures(MovieRecord* movie, GraphRecord* graph);
 
 // ---- Hardware drawing back-ends ----
 int DrawGraphAtD3D(int x, int y, GraphRecord* graph, int transparent, int integerCoordinates);
@@ -48,11 +50,3 @@ int InitFontSystem();
 int RecreateAllFonts();
 int FreeDefaultFont();
 int DefaultFontSettings();
-
-// ---- Movies ----
-int CloseGraphMovie(GraphRecord* graph);
-int IsMovieHandleLive(int movie);
-int RefreshGraphMovieFrame(int graph, int option);
-int OpenMovieToGraph(const char* file, int* width, int* height, int option);
-int CloseMovie(int movie);
-int ReopenAllMovies();

@@ -39,9 +39,9 @@ std::int64_t SaturatingAdd(std::int64_t a, std::int64_t b) {
 }
 
 // Rescaled with rounding; a value that does not fit comes back as 0 (unknown).
-std::int64_t Rescale(std::int64_t value, AVRational from, AVRational to) {
+std::int64_t Rescale(std::int64_t value, AVRational from, AVRational to, AVRounding rounding = AV_ROUND_NEAR_INF) {
   const std::int64_t result =
-      av_rescale_q_rnd(value, from, to, static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+      av_rescale_q_rnd(value, from, to, static_cast<AVRounding>(rounding | AV_ROUND_PASS_MINMAX));
   return result == AV_NOPTS_VALUE ? 0 : result;
 }
 
@@ -154,7 +154,9 @@ bool MediaFile::Next(AVFrame* frame, LONGLONG* time) {
 }
 
 void MediaFile::Seek(LONGLONG time) {
-  const std::int64_t target = SaturatingAdd(Rescale(time, kStreamTimeBase, timeBase_), startTimestamp_);
+  // Rounded down: a time inside a frame seeks to that frame, not the next.
+  const std::int64_t target =
+      SaturatingAdd(Rescale(time, kStreamTimeBase, timeBase_, AV_ROUND_DOWN), startTimestamp_);
   if (av_seek_frame(format_, stream_, target, AVSEEK_FLAG_BACKWARD) < 0) {
     avformat_seek_file(format_, stream_, INT64_MIN, startTimestamp_, startTimestamp_, 0);
   }

@@ -125,6 +125,11 @@ TEST_F(DShowPlayback, SeekShowsTheFrameAtThatTimeBetweenKeyFrames) {
   EXPECT_EQ(Update(), S_OK);
   EXPECT_EQ(ShownFrame(), 6);
 
+  // The second half of the frame before a key frame.
+  ASSERT_EQ(stream_->Seek(450 * 10000), S_OK);
+  EXPECT_EQ(Update(), S_OK);
+  EXPECT_EQ(ShownFrame(), 4);
+
   // A seek answers an update that waits.
   EXPECT_EQ(Update(), MS_S_PENDING);
   ASSERT_EQ(stream_->Seek(1050 * 10000), S_OK);
