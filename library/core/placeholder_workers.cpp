@@ -43,11 +43,6 @@ int StopPadRumbleBody(int) { return NotAvailable("StopPadRumble", 0); }
 
 // ---- Sound ----
 int LoadSoundFileBody(const char*, int, int) { return NotAvailable("LoadSoundFile", -1); }
-int FreeSoundBody(int, int) { return NotAvailable("FreeSound", -1); }
-int StartSoundBody(int, int, int) { return NotAvailable("StartSound", -1); }
-int StopSoundBody(int) { return NotAvailable("StopSound", -1); }
-int IsSoundPlayingBody(int) { return NotAvailable("IsSoundPlaying", -1); }
-int SetSoundVolumeBody(int, int) { return NotAvailable("SetSoundVolume", -1); }
 
 // ---- Graphics: screen, graphs and drawing ----
 int SetSyncToVBlankBody(int) { return NotAvailable("SetSyncToVBlank", 0); }

@@ -14,7 +14,11 @@ constexpr DWORD kAllFormatCaps = DSCAPS_PRIMARYMONO | DSCAPS_PRIMARYSTEREO | DSC
 std::mutex g_controlLock;
 bool g_manualRequested = false;
 std::weak_ptr<SoundDeviceState> g_manualState;
-int g_faultCountdown[static_cast<int>(SoundFault::Count)] = {-1, -1, -1, -1, -1, -1, -1, -1};
+struct FaultPlan {
+  int succeedFirst = 0;
+  int failures = 0;
+};
+FaultPlan g_faults[static_cast<int>(SoundFault::Count)];
 DWORD g_capsFlags = kAllFormatCaps;
 DWORD g_maxSampleRate = 48000;
 
@@ -22,10 +26,14 @@ DWORD g_maxSampleRate = 48000;
 
 bool SoundFaultFires(SoundFault fault) {
   std::lock_guard<std::mutex> hold(g_controlLock);
-  int& countdown = g_faultCountdown[static_cast<int>(fault)];
-  if (countdown < 0) return false;
-  if (countdown-- > 0) return false;
-  return true;  // countdown is now -1: fires once
+  FaultPlan& plan = g_faults[static_cast<int>(fault)];
+  if (plan.failures == 0) return false;
+  if (plan.succeedFirst > 0) {
+    --plan.succeedFirst;
+    return false;
+  }
+  --plan.failures;
+  return true;
 }
 
 DWORD ReportedCapsFlags() {
@@ -88,9 +96,9 @@ int GetPrimaryBufferFormat(WAVEFORMATEX* format) {
   return 0;
 }
 
-void InjectSoundFault(SoundFault fault, int succeedFirst) {
+void InjectSoundFault(SoundFault fault, int succeedFirst, int failures) {
   std::lock_guard<std::mutex> hold(g_controlLock);
-  g_faultCountdown[static_cast<int>(fault)] = succeedFirst < 0 ? 0 : succeedFirst;
+  g_faults[static_cast<int>(fault)] = {succeedFirst < 0 ? 0 : succeedFirst, failures < 0 ? 0 : failures};
 }
 
 int LiveSoundObjectCount() { return g_liveSoundObjects.load(); }

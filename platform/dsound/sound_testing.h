@@ -33,8 +33,9 @@ void SetSoundDeviceCaps(DWORD flags, DWORD maxSecondaryRate);
 // The format last set on the manual device's primary buffer; -1 when no manual device.
 int GetPrimaryBufferFormat(WAVEFORMATEX* format);
 
-// The call `fault` fails once, after `succeedFirst` calls that succeed.
-void InjectSoundFault(SoundFault fault, int succeedFirst);
+// The call `fault` fails `failures` times in a row, after `succeedFirst` calls that
+// succeed.
+void InjectSoundFault(SoundFault fault, int succeedFirst, int failures = 1);
 
 // Device objects and sound buffers not yet released.
 int LiveSoundObjectCount();
