@@ -104,7 +104,7 @@ int ReadSourcePcm(SoundSource* source, void* destination, int bytes) {
 int DecodeWholeSource(SoundSource* source, WAVEFORMATEX* format, void** pcm, std::uint32_t* bytes) {
   const SourceKindOps* ops = OpsOf(source);
   std::uint64_t size = 0;
-  if (!source->open || ops->wholeSize(source, &size) != 0 || size > UINT32_MAX) return -1;
+  if (!source->open || ops->wholeSize(source, &size) != 0 || size > kMaxWholePcmBytes) return -1;
   BYTE* block = static_cast<BYTE*>(TRACKED_ALLOC(static_cast<std::size_t>(std::max<std::uint64_t>(size, 1))));
   if (block == nullptr) return -1;
   source->bufferHeld = 0;

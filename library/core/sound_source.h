@@ -74,7 +74,11 @@ int OpenSoundSource(const DataStream* stream, SoundSource* source);
 // reached, -1 when the source is not open.
 int ReadSourcePcm(SoundSource* source, void* destination, int bytes);
 
-// Decodes the whole source into one tracked block; -1 only when the block cannot be had.
+// The most PCM a whole decoded sound may take: the largest sound buffer.
+constexpr std::uint32_t kMaxWholePcmBytes = 0x0FFFFFFF;
+
+// Decodes the whole source into one tracked block; -1 only when the block cannot be had
+// (or would exceed kMaxWholePcmBytes).
 int DecodeWholeSource(SoundSource* source, WAVEFORMATEX* format, void** pcm, std::uint32_t* bytes);
 
 // Frees what the source holds (not its stream); -1 when it is not open.

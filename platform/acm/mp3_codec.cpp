@@ -21,7 +21,7 @@ constexpr std::uint64_t kMaxFrameSamples = 1152;
 class Mp3Codec final : public AcmCodec {
  public:
   explicit Mp3Codec(mpg123_handle* handle, const WAVEFORMATEX& src)
-      : handle_(handle), channels_(src.nChannels), rate_(src.nSamplesPerSec) {}
+      : handle_(handle), channels_(src.nChannels), rate_(src.nSamplesPerSec), averageBytes_(src.nAvgBytesPerSec) {}
   ~Mp3Codec() override { mpg123_delete(handle_); }
 
   bool Convert(const BYTE* src, DWORD srcBytes, BYTE* dst, DWORD dstBytes, DWORD* used, DWORD* produced) override {
@@ -42,11 +42,14 @@ class Mp3Codec final : public AcmCodec {
     return !failed_ || out > 0;
   }
 
-  // The shortest frames give the most samples per byte: 32 kbit/s frames of 1152
-  // samples at the MPEG-1 rates, 8 kbit/s frames of 576 at the lower ones.
+  // From the stated average rate, as a stream of constant bit rate gives; never more
+  // than the shortest frames could give (32 kbit/s frames of 1152 samples at the
+  // MPEG-1 rates, 8 kbit/s frames of 576 at the lower ones).
   std::uint64_t MaxOutputBytes(DWORD srcBytes) const override {
+    const std::uint64_t slack = 2 * kMaxFrameSamples;
     const std::uint64_t divisor = rate_ >= 32000 ? 4000 : 1000;
-    const std::uint64_t samples = static_cast<std::uint64_t>(srcBytes) * rate_ / divisor + 2 * kMaxFrameSamples;
+    std::uint64_t samples = static_cast<std::uint64_t>(srcBytes) * rate_ / divisor + slack;
+    if (averageBytes_ > 0) samples = std::min(samples, srcBytes * rate_ / averageBytes_ + slack);
     return samples * channels_ * 2;
   }
 
@@ -90,6 +93,7 @@ class Mp3Codec final : public AcmCodec {
   mpg123_handle* handle_;
   std::uint64_t channels_;
   std::uint64_t rate_;
+  std::uint64_t averageBytes_;
   std::vector<BYTE> pending_;
   std::size_t pendingOffset_ = 0;
   DWORD heldBack_ = 0;

@@ -21,12 +21,13 @@ struct SourceFormat {
   const WAVEFORMATEX* get() const { return reinterpret_cast<const WAVEFORMATEX*>(bytes.data()); }
 };
 
-SourceFormat Format(WORD tag, int channels, int rate, int blockAlign, int bits, const Bytes& extra = {}) {
+SourceFormat Format(WORD tag, int channels, int rate, int blockAlign, int bits, const Bytes& extra = {},
+                    int averageBytes = 0) {
   SourceFormat f;
   testdata::PutLe(f.bytes, tag, 2);
   testdata::PutLe(f.bytes, static_cast<std::uint64_t>(channels), 2);
   testdata::PutLe(f.bytes, static_cast<std::uint64_t>(rate), 4);
-  testdata::PutLe(f.bytes, static_cast<std::uint64_t>(rate) * blockAlign, 4);
+  testdata::PutLe(f.bytes, averageBytes > 0 ? averageBytes : static_cast<std::uint64_t>(rate) * blockAlign, 4);
   testdata::PutLe(f.bytes, static_cast<std::uint64_t>(blockAlign), 2);
   testdata::PutLe(f.bytes, static_cast<std::uint64_t>(bits), 2);
   testdata::PutLe(f.bytes, extra.size(), 2);
@@ -255,7 +256,7 @@ TEST(AudioConverter, Mp3DecodesTheEncodedToneWithoutLosingTheEnd) {
   ASSERT_FALSE(mp3.bytes.empty()) << mp3.error;
   Bytes extra(12, 0);
   extra[0] = MPEGLAYER3_ID_MPEG;
-  const SourceFormat src = Format(WAVE_FORMAT_MPEGLAYER3, 2, 44100, 1, 0, extra);
+  const SourceFormat src = Format(WAVE_FORMAT_MPEGLAYER3, 2, 44100, 1, 0, extra, 128000 / 8);
   const std::vector<std::int16_t> whole = ConvertAll(src, mp3.bytes);
   // Encoder delay and padding may remain: about one second of stereo samples.
   ASSERT_GE(whole.size(), 2u * 44100);
