@@ -1,10 +1,8 @@
 // Workers of services that are not built yet. Each logs that its service is not
 // available and returns -1, or the fixed result of its entry point. A group is
 // deleted from this file when its service lands.
-#include "core/archive_settings_workers.h"
 #include "core/input_workers.h"
 #include "core/log.h"
-#include "core/sound_workers.h"
 #include "core/window_workers.h"
 #include "graphics/graphics_workers.h"
 
@@ -30,19 +28,12 @@ int GetLocalDateTimeBody(int out[6]) {
   return NotAvailable("GetLocalDateTime", 0);
 }
 
-// ---- Files: archive settings ----
-int SetArchiveAccessBody(int) { return NotAvailable("SetArchiveAccess", 0); }
-int SetArchiveFileExtensionBody(const char*) { return NotAvailable("SetArchiveFileExtension", -1); }
-int SetArchiveKeyBody(const char*) { return NotAvailable("SetArchiveKey", 0); }
-
 // ---- Input: no key is down and no pad bit is set ----
 int IsKeyDownBody(int) { return NotAvailable("IsKeyDown", 0); }
 int ReadPadBitsBody(int) { return NotAvailable("ReadPadBits", 0); }
 int StartPadRumbleBody(int, int, int) { return NotAvailable("StartPadRumble", 0); }
 int StopPadRumbleBody(int) { return NotAvailable("StopPadRumble", 0); }
 
-// ---- Sound ----
-int LoadSoundFileBody(const char*, int, int) { return NotAvailable("LoadSoundFile", -1); }
 
 // ---- Graphics: screen, graphs and drawing ----
 int SetSyncToVBlankBody(int) { return NotAvailable("SetSyncToVBlank", 0); }

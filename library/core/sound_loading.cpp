@@ -1,8 +1,10 @@
 #include "core/sound_loading.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
+#include "core/file_layer.h"
 #include "core/log.h"
 #include "core/sound_buffer_slots.h"
 #include "core/sound_source.h"
@@ -37,7 +39,48 @@ int FillSoundBuffers(SoundRecord* record, const BYTE* pcm, std::uint32_t bytes) 
   return 0;
 }
 
+// The whole file in a tracked block, read through the file layer (archives first).
+void* ReadWholeFile(const char* file, std::uint32_t* size) {
+  const StreamHandle handle = FileOpen(file);
+  if (handle == 0) {
+    LogPrintf("右記のファイルのオープンに失敗しました：%s", file);
+    return nullptr;
+  }
+  FileSeek(handle, 0, 2);
+  const std::int64_t length = FileTell(handle);
+  FileSeek(handle, 0, 0);
+  void* block = length >= 0 && length <= UINT32_MAX ? TRACKED_ALLOC(static_cast<std::size_t>(length)) : nullptr;
+  if (block == nullptr) {
+    LogPrintf("右記のファイルのロードに必要なメモリの確保に失敗しました：%s", file);
+    FileClose(handle);
+    return nullptr;
+  }
+  const std::size_t read = FileReadBlock(block, 1, static_cast<std::size_t>(length), handle);
+  FileClose(handle);
+  if (read != static_cast<std::size_t>(length)) {
+    TrackedFree(block);
+    return nullptr;
+  }
+  *size = static_cast<std::uint32_t>(length);
+  return block;
+}
+
 }  // namespace
+
+int LoadSoundFileBody(const char* file, int bufferCount, int) {
+  if (GetDirectSoundObject() == nullptr) return -1;
+  std::uint32_t size = 0;
+  void* image = ReadWholeFile(file, &size);
+  if (image == nullptr) return LogPrintf("右記の音声ファイルのロードに失敗しました_1：%s", file);
+  const int sound = CreateSoundFromMemory(image, size, std::min(bufferCount, kMaxSoundBuffers), -1);
+  if (sound < 0) LogPrintf("右記の音声ファイルのロードに失敗しました_2：%s", file);
+  TrackedFree(image);
+  return sound;
+}
+
+int LoadSoundFileForward(const char* file, int bufferCount, int ignored) {
+  return LoadSoundFileBody(file, bufferCount, ignored);
+}
 
 int CreateSoundFromMemory(const void* data, std::uint32_t size, int bufferCount, int) {
   if (GetDirectSoundObject() == nullptr || bufferCount > kMaxSoundBuffers) return -1;

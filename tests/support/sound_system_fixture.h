@@ -1,14 +1,9 @@
 // Tests of the sound system: a started system on the manual device, whose mixer the
-// test steps, with the log written into a fresh temporary folder.
+// test steps, with the log written into a scratch folder.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,6 +13,7 @@
 #include "core/sound_table.h"
 #include "core/sound_workers.h"
 #include "core/tracked_alloc.h"
+#include "scratch_directory.h"
 #include "testing.h"
 #include "wave_builder.h"
 
@@ -26,10 +22,6 @@ namespace testdata {
 class SoundSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vantorel-sound-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    ASSERT_EQ(chdir(pattern), 0);
     OpenLogFile();
     SetManualSoundDevice(1);
     blocksBefore_ = TrackedBlocksInUse();
@@ -39,14 +31,10 @@ class SoundSystemTest : public ::testing::Test {
     EndSoundSystem();
     EXPECT_EQ(LiveSoundObjectCount(), 0);
     EXPECT_EQ(TrackedBlocksInUse(), blocksBefore_);
-    std::filesystem::remove_all(folder_);
   }
 
   // The log so far (Shift-JIS, as the tests' literals are).
-  std::string Log() const {
-    std::ifstream in(folder_ / "Log.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  std::string Log() const { return scratch_.Read("Log.txt"); }
 
   // A sound of `pcm` (16-bit stereo, 44100 Hz).
   static int Load(const std::vector<std::int16_t>& pcm, int buffers) {
@@ -63,7 +51,7 @@ class SoundSystemTest : public ::testing::Test {
     return left;
   }
 
-  std::filesystem::path folder_;
+  ScratchDirectory scratch_;  // the current directory, holding the log
   std::size_t blocksBefore_ = 0;
 };
 
