@@ -58,6 +58,7 @@ class Mp3Codec final : public AcmCodec {
 
   DWORD DeliverPending(BYTE* dst, DWORD dstBytes) {
     const DWORD count = static_cast<DWORD>(std::min<std::size_t>(PendingBytes(), dstBytes));
+    if (count == 0) return 0;
     std::memcpy(dst, pending_.data() + pendingOffset_, count);
     pendingOffset_ += count;
     if (PendingBytes() == 0) {
