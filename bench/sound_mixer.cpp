@@ -10,6 +10,7 @@
 namespace {
 
 void MixPeriod(benchmark::State& state, int channels, int rate) {
+  CoInitialize(nullptr);
   SetManualSoundDevice(1);
   void* object = nullptr;
   CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSound, &object);

@@ -10,6 +10,7 @@
 
 #include "../tests/support/ogg_fixture.h"
 #include "../tests/support/wave_builder.h"
+#include "com/com.h"
 #include "core/file_layer.h"
 #include "core/log.h"
 #include "core/sound_system.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   WriteFile("sound_demo/music.ogg", testdata::EncodeOgg(testdata::Sine(44100, 2, 440, 44100, 16000), 2, 44100));
 
   OpenLogFile();
+  CoInitialize(nullptr);
   InitFileSystem();
   InstallFileFunctionTable(nullptr);
   if (InitSoundSystem() != 0) {

@@ -1,31 +1,29 @@
-// COM object creation. The stand-in keeps no apartment state: a class is created
-// from its class identifier through the table in co_create_instance.cpp.
+// COM as the stand-ins use it: the base interface with its reference count, per-thread
+// initialisation and class creation by class identifier.
 #pragma once
 
 #include "kernel/win_types.h"
 
-struct GUID {
-  DWORD Data1;
-  WORD Data2;
-  WORD Data3;
-  BYTE Data4[8];
+#define CLSCTX_INPROC_SERVER 0x1u
+#define CLSCTX_INPROC_HANDLER 0x2u
+#define CLSCTX_LOCAL_SERVER 0x4u
+
+extern const IID IID_IUnknown;
+
+struct IUnknown {
+  virtual HRESULT QueryInterface(REFIID iid, void** object) = 0;
+  virtual ULONG AddRef() = 0;
+  virtual ULONG Release() = 0;
+
+ protected:
+  ~IUnknown() = default;
 };
-typedef GUID CLSID;
-typedef GUID IID;
-typedef GUID* LPGUID;
-typedef const GUID& REFCLSID;
-typedef const GUID& REFIID;
 
-bool IsEqualGUID(const GUID& a, const GUID& b);
+// S_OK for the thread's first call, S_FALSE for each further one.
+HRESULT CoInitialize(LPVOID reserved);
+void CoUninitialize();
 
-#define CLSCTX_INPROC_SERVER 0x1
-#define CLSCTX_INPROC_HANDLER 0x2
-#define CLSCTX_LOCAL_SERVER 0x4
-
-#define E_NOINTERFACE static_cast<HRESULT>(0x80004002u)
-#define E_POINTER static_cast<HRESULT>(0x80004003u)
-#define CLASS_E_NOAGGREGATION static_cast<HRESULT>(0x80040110u)
-#define REGDB_E_CLASSNOTREG static_cast<HRESULT>(0x80040154u)
-
-// Creates the object of class `clsid` and gives its `iid` interface in *object.
-HRESULT CoCreateInstance(REFCLSID clsid, void* outer, DWORD context, REFIID iid, void** object);
+// Creates an object of a class the stand-ins provide (see com_classes.cpp).
+// CO_E_NOTINITIALIZED before CoInitialize on this thread, CLASS_E_NOAGGREGATION with an
+// outer object, REGDB_E_CLASSNOTREG for a class no stand-in provides.
+HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, LPVOID* object);

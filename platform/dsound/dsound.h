@@ -76,7 +76,9 @@ struct DSCAPS {
   DWORD dwFreeHwMemBytes;
 };
 
-struct IDirectSoundBuffer {
+typedef GUID* LPGUID;
+
+struct IDirectSoundBuffer : IUnknown {
   virtual HRESULT GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) = 0;
   virtual HRESULT GetStatus(DWORD* status) = 0;
   // Gives the bytes from `offset` on, wrapping to the start in the second region.
@@ -88,20 +90,18 @@ struct IDirectSoundBuffer {
   virtual HRESULT SetVolume(LONG volume) = 0;  // hundredths of a decibel, -10000..0
   virtual HRESULT Stop() = 0;
   virtual HRESULT Unlock(void* region1, DWORD bytes1, void* region2, DWORD bytes2) = 0;
-  virtual ULONG Release() = 0;
 
  protected:
   ~IDirectSoundBuffer() = default;
 };
 typedef IDirectSoundBuffer* LPDIRECTSOUNDBUFFER;
 
-struct IDirectSound {
-  virtual HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer, void* outer) = 0;
+struct IDirectSound : IUnknown {
+  virtual HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer, IUnknown* outer) = 0;
   virtual HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original, IDirectSoundBuffer** duplicate) = 0;
   virtual HRESULT GetCaps(DSCAPS* caps) = 0;
   virtual HRESULT Initialize(const GUID* device) = 0;  // null: the default device
   virtual HRESULT SetCooperativeLevel(HWND window, DWORD level) = 0;
-  virtual ULONG Release() = 0;
 
  protected:
   ~IDirectSound() = default;
@@ -110,9 +110,10 @@ typedef IDirectSound* LPDIRECTSOUND;
 
 extern const CLSID CLSID_DirectSound;
 extern const IID IID_IDirectSound;
+extern const IID IID_IDirectSoundBuffer;
 
 // The COM class behind CLSID_DirectSound.
-HRESULT CreateDirectSoundObject(void** object);
+HRESULT CreateDirectSoundObject(REFIID iid, void** object);
 
 typedef BOOL (*LPDSENUMCALLBACKA)(LPGUID guid, LPCSTR description, LPCSTR module, LPVOID context);
 

@@ -2,13 +2,14 @@
 #include <algorithm>
 #include <new>
 
+#include "com/com_object.h"
 #include "dsound/sound_device_state.h"
 
 namespace {
 
 // A buffer of samples the mixer plays. Its PCM is written directly through Lock; the
 // mixer reads it at mix time, so the write cursor is the play cursor.
-class SecondaryBuffer final : public IDirectSoundBuffer {
+class SecondaryBuffer final : public ComObject<IDirectSoundBuffer, IID_IDirectSoundBuffer> {
  public:
   SecondaryBuffer(std::shared_ptr<SoundDeviceState> state, DWORD flags, const WAVEFORMATEX& format,
                   std::shared_ptr<SharedPcm> pcm, float gain)
@@ -106,7 +107,8 @@ class SecondaryBuffer final : public IDirectSoundBuffer {
     return DS_OK;
   }
 
-  ULONG Release() override {
+  // The mixer lets go of the voice before it goes.
+  ~SecondaryBuffer() override {
     {
       std::lock_guard<std::mutex> hold(state_->mixer.lock);
       auto& voices = state_->mixer.voices;
@@ -115,12 +117,9 @@ class SecondaryBuffer final : public IDirectSoundBuffer {
       buffers.erase(std::remove(buffers.begin(), buffers.end(), this), buffers.end());
     }
     --g_liveSoundObjects;
-    delete this;
-    return 0;
   }
 
  private:
-  ~SecondaryBuffer() = default;
 
   std::shared_ptr<SoundDeviceState> state_;
   DWORD flags_;
@@ -129,9 +128,10 @@ class SecondaryBuffer final : public IDirectSoundBuffer {
 
 // The primary buffer stands for the device output: it records the format it is given
 // and whether it was played; it holds no samples of its own.
-class PrimaryBuffer final : public IDirectSoundBuffer {
+class PrimaryBuffer final : public ComObject<IDirectSoundBuffer, IID_IDirectSoundBuffer> {
  public:
   explicit PrimaryBuffer(std::shared_ptr<SoundDeviceState> state) : state_(std::move(state)) { ++g_liveSoundObjects; }
+  ~PrimaryBuffer() override { --g_liveSoundObjects; }
 
   HRESULT GetCurrentPosition(DWORD*, DWORD*) override { return DSERR_INVALIDCALL; }
   HRESULT GetStatus(DWORD* status) override {
@@ -160,14 +160,8 @@ class PrimaryBuffer final : public IDirectSoundBuffer {
     return DS_OK;
   }
   HRESULT Unlock(void*, DWORD, void*, DWORD) override { return DSERR_INVALIDCALL; }
-  ULONG Release() override {
-    --g_liveSoundObjects;
-    delete this;
-    return 0;
-  }
 
  private:
-  ~PrimaryBuffer() = default;
 
   std::shared_ptr<SoundDeviceState> state_;
   bool playing_ = false;

@@ -4,10 +4,12 @@
 
 #include <new>
 
+#include "com/com_object.h"
 #include "dsound/sound_device_state.h"
 
 const CLSID CLSID_DirectSound = {0x5A0E3C01, 0x7D21, 0x4B6E, {0x9A, 0x31, 0x10, 0x53, 0x6F, 0x75, 0x6E, 0x64}};
 const IID IID_IDirectSound = {0x5A0E3C02, 0x7D21, 0x4B6E, {0x9A, 0x31, 0x10, 0x53, 0x6F, 0x75, 0x6E, 0x64}};
+const IID IID_IDirectSoundBuffer = {0x5A0E3C03, 0x7D21, 0x4B6E, {0x9A, 0x31, 0x10, 0x53, 0x6F, 0x75, 0x6E, 0x64}};
 
 namespace {
 
@@ -19,9 +21,16 @@ void SDLCALL FillAudio(void* userdata, Uint8* stream, int length) {
   state->mixer.Render(reinterpret_cast<std::int16_t*>(stream), length / (kMixerChannels * 2));
 }
 
-class DirectSoundDevice final : public IDirectSound {
+class DirectSoundDevice final : public ComObject<IDirectSound, IID_IDirectSound> {
  public:
   DirectSoundDevice() { ++g_liveSoundObjects; }
+  ~DirectSoundDevice() override {
+    if (sdlDevice_ != 0) {
+      SDL_CloseAudioDevice(sdlDevice_);  // returns once the callback has finished
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    --g_liveSoundObjects;
+  }
 
   HRESULT Initialize(const GUID* device) override {
     if (state_ != nullptr) return DSERR_ALREADYINITIALIZED;
@@ -45,7 +54,7 @@ class DirectSoundDevice final : public IDirectSound {
     return DS_OK;
   }
 
-  HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer, void* outer) override {
+  HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer, IUnknown* outer) override {
     if (state_ == nullptr) return DSERR_UNINITIALIZED;
     if (desc == nullptr || buffer == nullptr || outer != nullptr || desc->dwSize != sizeof(DSBUFFERDESC)) {
       return DSERR_INVALIDPARAM;
@@ -89,18 +98,8 @@ class DirectSoundDevice final : public IDirectSound {
     return DS_OK;
   }
 
-  ULONG Release() override {
-    if (sdlDevice_ != 0) {
-      SDL_CloseAudioDevice(sdlDevice_);  // returns once the callback has finished
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-    --g_liveSoundObjects;
-    delete this;
-    return 0;
-  }
 
  private:
-  ~DirectSoundDevice() = default;
 
   bool OpenSdlOutput(SoundDeviceState* state) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -127,7 +126,8 @@ class DirectSoundDevice final : public IDirectSound {
 
 }  // namespace
 
-HRESULT CreateDirectSoundObject(void** object) {
+HRESULT CreateDirectSoundObject(REFIID iid, void** object) {
+  if (!(iid == IID_IDirectSound)) return E_NOINTERFACE;
   if (SoundFaultFires(SoundFault::CreateDevice)) return E_OUTOFMEMORY;
   IDirectSound* device = new (std::nothrow) DirectSoundDevice();
   *object = device;

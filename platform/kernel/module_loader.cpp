@@ -7,7 +7,7 @@
 
 #include "dsound/dsound.h"
 
-struct HINSTANCE__ {
+struct HMODULE__ {
   const char* name;
   const char* const* exportNames;
   const FARPROC* exports;
@@ -25,7 +25,7 @@ FARPROC Export(Function* function) {
 
 const FARPROC kDsoundExports[] = {Export(&DirectSoundEnumerateA)};
 
-HINSTANCE__ kModules[] = {
+HMODULE__ kModules[] = {
     {"DSOUND.DLL", kDsoundExportNames, kDsoundExports, 1},
 };
 
@@ -36,7 +36,7 @@ std::atomic<bool> g_failProc{false};
 
 HMODULE LoadLibraryA(LPCSTR name) {
   if (name == nullptr || g_failLoad.exchange(false)) return nullptr;
-  for (HINSTANCE__& module : kModules) {
+  for (HMODULE__& module : kModules) {
     if (strcasecmp(module.name, name) == 0) return &module;
   }
   return nullptr;

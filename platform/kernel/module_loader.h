@@ -4,8 +4,8 @@
 
 #include "kernel/win_types.h"
 
-struct HINSTANCE__;
-typedef HINSTANCE__* HMODULE;
+struct HMODULE__;  // a module built into the platform layer
+typedef HMODULE__* HMODULE;
 typedef std::intptr_t (*FARPROC)();
 
 HMODULE LoadLibraryA(LPCSTR name);  // null when no such module

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "com/com.h"
 #include "core/log.h"
 #include "core/sound_loading.h"
 #include "core/sound_system.h"
@@ -22,6 +23,7 @@ namespace testdata {
 class SoundSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    CoInitialize(nullptr);
     OpenLogFile();
     SetManualSoundDevice(1);
     blocksBefore_ = TrackedBlocksInUse();
