@@ -1,6 +1,6 @@
 #include "core/sound_buffer_slots.h"
 
-#include "core/fatal_error.h"
+#include "core/library_startup.h"
 #include "core/sound_system.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "core/sound_table.h"
 #include "core/text_format.h"
 #include "kernel/module_loader.h"
+#include "window/desktop.h"
 
 namespace {
 
@@ -171,7 +172,7 @@ int InitSoundSystem() {
     return AbandonDevice();
   }
   LogWrite("成功\n");
-  if (FAILED(g_directSound->SetCooperativeLevel(nullptr, DSSCL_PRIORITY))) {
+  if (FAILED(g_directSound->SetCooperativeLevel(GetDesktopWindow(), DSSCL_PRIORITY))) {
     LogWrite("DirectSoundの協調レベルの設定に失敗しました\n");
     return AbandonDevice();
   }
