@@ -131,8 +131,9 @@ const TurnDraw kTurnDraws[] = {{0, 255, 0xFFFFFF, 1}, {0, 0, 0xFFFFFF, 0}, {1, 1
                                {2, 200, 0x80FF40, 1}, {3, 255, 0xFFFFFF, 0}, {4, 9, 0xFFFFFF, 1},
                                {1, 0, 0xFFFFFF, 1},   {2, 0, 0xFFFFFF, 0},   {3, 0, 0x123456, 1},
                                {4, 0, 0xFFFFFF, 0},   {1, 255, 0xFFFFFE, 1}, {5, 255, 0xFFFFFF, 0},
-                               {-1, 255, 0xFFFFFF, 1}};
-const int kTurnSizes[][2] = {{8, 6}, {7, 5}, {6, 9}, {1, 1}, {2, 3}};
+                               {-1, 255, 0xFFFFFF, 1}, {2, 160, 0xFFFFFF, 1}, {2, 255, 0xFFFFFF, 0},
+                               {3, 77, 0xFFFFFF, 1},  {1, 1, 0xFFFFFF, 0},   {4, 255, 0xFFFFFF, 0}};
+const int kTurnSizes[][2] = {{8, 6}, {7, 5}, {6, 9}, {1, 1}, {2, 3}, {21, 11}};
 
 // Draws random images of every pixel kind, source form and size in every quarter
 // turn at (16, 15), now and then through a blend graph, and compares the result with want(), which places each texel:
