@@ -108,6 +108,13 @@ TEST(FillKernel, WorkedExamples) {
     FillMemImgRectKernels(dst.get(), &pixel, e.colour, MakeState(e.mode, e.param, e.tint));
     EXPECT_EQ(dst.Get(0, 0), e.after) << e.what;
   }
+  // A fill marks the image's run table and premultiplied copy out of date.
+  TestImage marked(4, 4, 1);
+  marked->runDataValid = 1;
+  marked->premultipliedValid = 1;
+  FillMemImgRectKernels(marked.get(), nullptr, 0, MakeState(0, 255));
+  EXPECT_EQ(marked->runDataValid, 0);
+  EXPECT_EQ(marked->premultipliedValid, 0);
   // Images with a palette or alpha are left alone.
   TestImage palette(4, 4, 1, 1), alpha(4, 4, 0, 0, 1);
   FillMemImgRectKernels(palette.get(), nullptr, 0xFF, MakeState(0, 255));

@@ -375,4 +375,24 @@ TEST(RotatedKernel, WritesStayInsideTheClipAndTheDrawBox) {
   }
 }
 
+// A palette source is read through all 256 entries of its own palette, also past
+// its entry count; a draw marks the destination's run table and premultiplied
+// copy out of date.
+TEST(RotatedKernel, PaletteEntriesAndWrittenMarks) {
+  TestImage src(2, 1, 1, 1, 0, 0x1FF);
+  src->paletteCount = 1;
+  src.Set(0, 0, 0);
+  src.Set(1, 0, 200);
+  src.SetPaletteEntry(0, 0x00112233);
+  src.SetPaletteEntry(200, 0x00ABCDEF);
+  TestImage dst(8, 8, 1);
+  dst->runDataValid = 1;
+  dst->premultipliedValid = 1;
+  ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src.get(), 4, 4, 0.0f, 1.0f, 1, 0, nullptr, MakeState(0, 255)), 0);
+  EXPECT_EQ(dst.Get(3, 4), 0x00112233u);
+  EXPECT_EQ(dst.Get(4, 4), 0x00ABCDEFu);
+  EXPECT_EQ(dst->runDataValid, 0);
+  EXPECT_EQ(dst->premultipliedValid, 0);
+}
+
 }  // namespace

@@ -106,6 +106,13 @@ TEST(TriangleKernel, CoverageRules) {
   // One row high: exactly row y.
   const QuadVertex oneRow[3] = {{3, 5, 0, 0}, {9, 5, 6, 0}, {6, 6, 3, 1}};
   EXPECT_EQ(rowsOf(TriangleCoverage(oneRow)), (std::set<int>{5}));
+  // Coordinates outside -8192..8191 (destination or texture) are not drawn.
+  const QuadVertex tooFarLeft[3] = {{-8193, 0, 0, 0}, {30, 0, 8, 0}, {30, 30, 8, 8}};
+  const QuadVertex tooFarTexel[3] = {{0, 0, 0, 0}, {30, 0, 8192, 0}, {30, 30, 8, 8}};
+  const QuadVertex farButInRange[3] = {{-8192, 0, 0, 0}, {30, 0, 8, 0}, {30, 30, 8, 8}};
+  EXPECT_TRUE(TriangleCoverage(tooFarLeft).empty());
+  EXPECT_TRUE(TriangleCoverage(tooFarTexel).empty());
+  EXPECT_FALSE(TriangleCoverage(farButInRange).empty());
   // Vertex order and winding do not matter without ties.
   QuadVertex general[3] = {{3, 1, 0, 0}, {17, 6, 14, 2}, {6, 15, 1, 13}};
   const auto reference = TriangleCoverage(general);
