@@ -16,19 +16,6 @@
 
 namespace {
 
-using Pixel = std::pair<int, int>;
-
-const SoftDrawState kCounting = MakeState(2, 255);
-
-// Pixels of a 32-bit canvas drawn with colour 1 in mode 2, with their counts.
-std::map<Pixel, int> Counts(const TestImage& canvas) {
-  std::map<Pixel, int> counts;
-  for (int y = 0; y < canvas->height; ++y)
-    for (int x = 0; x < canvas->width; ++x)
-      if (const std::uint32_t v = canvas.Get(x, y) & 0xFF) counts[{x, y}] = static_cast<int>(v);
-  return counts;
-}
-
 // The pixels a line draws, in the order of a walk from its start.
 std::vector<Pixel> LinePixels(int x1, int y1, int x2, int y2, RECT clip = RECT{0, 0, 1 << 20, 1 << 20}) {
   TestImage canvas(120, 120, 1);

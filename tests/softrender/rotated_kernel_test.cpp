@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "graphics/blend_tables.h"
@@ -16,14 +15,6 @@ namespace {
 
 const float kQuarterTurns[4] = {0.0f, static_cast<float>(M_PI / 2), static_cast<float>(M_PI),
                                 static_cast<float>(3 * M_PI / 2)};
-
-// A test image whose pixel (x, y) holds y x 256 + x + 1, so every pixel names its texel.
-std::unique_ptr<TestImage> NumberedSource(int width, int height, int kind = 1) {
-  auto src = std::make_unique<TestImage>(width, height, kind, 0, 0, 0xFFFFFFFF);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) src->Set(x, y, static_cast<std::uint32_t>(y * 256 + x + 1));
-  return src;
-}
 
 // The rectangle of pixels that differ from 0, as left, top, right, bottom (exclusive).
 RECT DrawnBox(const TestImage& dst) {
@@ -37,20 +28,6 @@ RECT DrawnBox(const TestImage& dst) {
         box.bottom = std::max<LONG>(box.bottom, y + 1);
       }
   return box;
-}
-
-// Lists the first pixels where two images of the same size differ.
-::testing::AssertionResult SamePixels(const TestImage& got, const TestImage& want) {
-  std::string differences;
-  int count = 0;
-  for (int y = 0; y < got->height; ++y)
-    for (int x = 0; x < got->width; ++x)
-      if (got.Get(x, y) != want.Get(x, y) && ++count <= 8) {
-        differences += " (" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(got.Get(x, y)) +
-                       " not " + std::to_string(want.Get(x, y)) + ";";
-      }
-  if (count == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << count << " pixels differ:" << differences;
 }
 
 TEST(RotatedKernel, WorkedExamples) {
