@@ -53,7 +53,7 @@ template <bool Trans>
 inline void AlphaCopyRect32(std::uint8_t* d, std::ptrdiff_t dPitch, const std::uint8_t* s, std::ptrdiff_t sPitch,
                             int width, int height, const SourceDraw& draw) {
   static const bool wide = CpuHasAvx2();
-  int done = wide ? AlphaCopyVector32Avx2(d, dPitch, s, sPitch, width, height, Trans) : 0;
+  int done = wide && width >= 8 ? AlphaCopyVector32Avx2(d, dPitch, s, sPitch, width, height, Trans) : 0;
   if (width - done >= 4) {
     done += AlphaCopyVector32Sse2(d + 4 * done, dPitch, s + 4 * done, sPitch, width - done, height, Trans);
   }
