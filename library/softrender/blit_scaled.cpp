@@ -30,6 +30,9 @@ struct ScaledArea {
   int columnStep, rowStep;             // +1, or -1 when mirrored / flipped
   std::int64_t scaleX, scaleY;         // destination pixels per source pixel, 16.16
   std::int64_t errorX, errorY;         // error terms at the first pixel, in (0, scale]
+  // 1.0 = whole x scale + rest: each destination pixel moves the source by `whole`
+  // pixels, and one more when the error term, less `rest`, falls to 0 or below.
+  std::int64_t wholeX, restX, wholeY, restY;
 };
 
 using ScaledLoop = void (*)(const ScaledArea& area, const SourceDraw& draw);
@@ -49,9 +52,19 @@ void BlitScaledLoop(const ScaledArea& area, const SourceDraw& draw) {
     for (int x = 0; x < area.width; ++x, d += kDstBytes) {
       const std::uint32_t weight = Graph ? BlendGraphRamp[graphRow[column]] : 0u;
       DrawSourcePixel<Kind, Form, Op, Graph, White, Trans>(d, sourceRow + column * kSrcBytes, weight, draw);
-      for (errorX -= kOne; errorX <= 0; errorX += area.scaleX) column += area.columnStep;
+      column += area.wholeX;
+      errorX -= area.restX;
+      if (errorX <= 0) {
+        column += area.columnStep;
+        errorX += area.scaleX;
+      }
     }
-    for (errorY -= kOne; errorY <= 0; errorY += area.scaleY) row += area.rowStep;
+    row += area.wholeY;
+    errorY -= area.restY;
+    if (errorY <= 0) {
+      row += area.rowStep;
+      errorY += area.scaleY;
+    }
   }
 }
 
@@ -158,6 +171,10 @@ void BlitMemImgScaledKernels(MEMIMG* dst, const MEMIMG* src, const RECT* rect, i
   scaled.rowStep = flip ? -1 : 1;
   scaled.scaleX = scaleX;
   scaled.scaleY = scaleY;
+  scaled.wholeX = kOne / scaleX * scaled.columnStep;
+  scaled.restX = kOne % scaleX;
+  scaled.wholeY = kOne / scaleY * scaled.rowStep;
+  scaled.restY = kOne % scaleY;
 
   KernelPalette palette;
   SourceDraw draw{MakeBlendRows(param, state.tint), src->palette, src->transparentColor};
