@@ -5,7 +5,14 @@ function(vantorel_flags target)
   cmake_parse_arguments(ARG "SJIS" "" "" ${ARGN})
   target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off -fno-fast-math)
   if(ARG_SJIS)
-    target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=CP932)
+    target_compile_options(${target} PRIVATE -finput-charset=UTF-8)
+    # clang only knows UTF-8 as execution character set; it builds just the fuzz
+    # targets, where the library's own messages may stay UTF-8.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+      target_compile_options(${target} PRIVATE -fexec-charset=CP932)
+    elseif(NOT VANTOREL_FUZZ)
+      message(FATAL_ERROR "Shift-JIS literals need g++ (-fexec-charset=CP932)")
+    endif()
   endif()
   if(VANTOREL_FUZZ)
     # Every library object carries the fuzzer's coverage counters.

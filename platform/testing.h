@@ -82,3 +82,15 @@ void DDrawTestSetVBlankMode(DDrawVBlankMode mode);
 void DDrawTestUseManualRasterClock(bool on);
 void DDrawTestAdvanceRasterClock(std::int64_t microseconds);
 std::int64_t DDrawTestRasterClock();
+
+#include <cstdint>
+
+// ---- Virtual clock (kernel and winmm time) ----
+// While it runs, timeGetTime (milliseconds = microseconds / 1000) and the
+// performance counter (microseconds) read the virtual time, and every read advances
+// it by the step afterwards. With a step of 1000 a busy-wait on the millisecond timer
+// ends after as many reads as it waits milliseconds.
+void TestClockStart(std::uint64_t startMicroseconds, std::uint64_t stepMicroseconds);
+void TestClockSet(std::uint64_t microseconds);
+void TestClockSetStep(std::uint64_t stepMicroseconds);
+void TestClockStop();

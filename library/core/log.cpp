@@ -1,10 +1,206 @@
-// Placeholder until the log file lands: texts are dropped.
 #include "core/log.h"
 
 #include <cstdarg>
+#include <cstring>
 
-int OpenLogFile() { return 1; }
-int LogWrite(const char*) { return -1; }
-int LogPrintf(const char*, ...) { return -1; }
-int IncreaseLogIndent() { return 0; }
-int DecreaseLogIndent() { return 0; }
+#include "core/sjis.h"
+#include "core/text_format.h"
+#include "core/tracked_alloc.h"
+#include "kernel/clock.h"
+#include "kernel/debug_output.h"
+#include "kernel/files.h"
+#include "kernel/handles.h"
+#include "winmm/time.h"
+
+namespace {
+
+// Texts up to this length are converted on the stack; longer ones in a block of
+// 2n + 1 bytes (every line feed may grow to two bytes).
+constexpr std::size_t kShortText = 255;
+constexpr std::size_t kPathCapacity = 4096;
+
+struct LogState {
+  int off;
+  int datedFileName;
+  int timeStampOff;
+  int indent;
+  int continuingLine;
+  DWORD startTime;
+  char path[kPathCapacity];  // empty until OpenLogFile
+};
+
+LogState logState;
+
+// Walks a text while turning each line feed into CR LF; once a line feed that
+// already follows a carriage return is met, the rest is copied unchanged.
+struct LineEndConversion {
+  const char* next;
+  bool previousWasCarriageReturn;
+  bool copyRestUnchanged;
+};
+
+// Converts whole characters from the conversion into out (capacity >= 3) and
+// terminates it. Returns the bytes written.
+std::size_t ConvertLineEnds(LineEndConversion& conversion, char* out, std::size_t capacity) {
+  std::size_t written = 0;
+  while (*conversion.next != '\0' && written + 3 <= capacity) {
+    const char c = *conversion.next;
+    if (!conversion.copyRestUnchanged && IsSjisLeadByte(static_cast<unsigned char>(c)) &&
+        conversion.next[1] != '\0') {
+      out[written++] = c;
+      out[written++] = conversion.next[1];
+      conversion.next += 2;
+      conversion.previousWasCarriageReturn = false;
+      continue;
+    }
+    if (c == '\n' && !conversion.copyRestUnchanged) {
+      if (conversion.previousWasCarriageReturn) {
+        conversion.copyRestUnchanged = true;
+      } else {
+        out[written++] = '\r';
+      }
+    }
+    out[written++] = c;
+    conversion.previousWasCarriageReturn = (c == '\r');
+    ++conversion.next;
+  }
+  out[written] = '\0';
+  return written;
+}
+
+void WriteToFile(HANDLE file, const char* bytes, std::size_t length) {
+  if (file == INVALID_HANDLE_VALUE || length == 0) return;
+  DWORD written = 0;
+  WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr);
+}
+
+// Sends bytes [0, length) of a terminated buffer to the debugger output.
+void SendToDebugger(char* bytes, std::size_t length) {
+  const char kept = bytes[length];
+  bytes[length] = '\0';
+  OutputDebugStringA(bytes);
+  bytes[length] = kept;
+}
+
+void WriteLinePrefix(HANDLE file) {
+  if (!logState.timeStampOff) {
+    char stamp[16];
+    const DWORD elapsed = timeGetTime() - logState.startTime;
+    FormatString(stamp, sizeof stamp, "%d:", static_cast<int>(elapsed));
+    WriteToFile(file, stamp, std::strlen(stamp));
+  }
+  char tabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+  for (int left = logState.indent; left > 0;) {
+    const std::size_t count = left < 16 ? static_cast<std::size_t>(left) : 16;
+    WriteToFile(file, tabs, count);
+    SendToDebugger(tabs, count);
+    left -= static_cast<int>(count);
+  }
+}
+
+// Writes converted text, giving every line that starts here its prefix.
+void WriteLines(HANDLE file, char* text, std::size_t length) {
+  std::size_t start = 0;
+  while (start < length) {
+    std::size_t end = start;
+    while (end < length && text[end] != '\n') {
+      end += (IsSjisLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < length) ? 2 : 1;
+    }
+    if (end < length) ++end;  // the line feed belongs to its line
+    if (!logState.continuingLine) WriteLinePrefix(file);
+    WriteToFile(file, text + start, end - start);
+    SendToDebugger(text + start, end - start);
+    logState.continuingLine = text[end - 1] != '\n';
+    start = end;
+  }
+}
+
+HANDLE OpenForAppending() {
+  if (logState.path[0] == '\0') return INVALID_HANDLE_VALUE;
+  HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) SetFilePointer(file, 0, nullptr, FILE_END);
+  return file;
+}
+
+void ChooseFileName(char* name, std::size_t size) {
+  if (!logState.datedFileName) {
+    FormatString(name, size, "Log.txt");
+    return;
+  }
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  FormatString(name, size, "Log%d_%d_%d_%d_%d_%d.txt", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+               now.wSecond);
+}
+
+}  // namespace
+
+int OpenLogFile() {
+  if (logState.off) return 1;
+  char name[64];
+  ChooseFileName(name, sizeof name);
+  char directory[kPathCapacity];
+  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
+  if (length == 0 || length >= sizeof directory) directory[0] = '\0';
+  FormatString(logState.path, sizeof logState.path, "%s%s%s", directory, directory[0] != '\0' ? "/" : "", name);
+
+  DeleteFileA(logState.path);
+  HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  logState.indent = 0;
+  logState.continuingLine = 0;
+  logState.startTime = timeGetTime();
+  return 1;
+}
+
+int LogWrite(const char* text) {
+  if (logState.off || text == nullptr) return -1;
+  const std::size_t length = std::strlen(text);
+  char stackBuffer[2 * kShortText + 1];
+  char* buffer = stackBuffer;
+  std::size_t capacity = sizeof stackBuffer;
+  char* block = nullptr;
+  if (length > kShortText) {
+    block = static_cast<char*>(TRACKED_ALLOC(2 * length + 1));
+    if (block != nullptr) {
+      buffer = block;
+      capacity = 2 * length + 1;
+    }
+  }
+
+  HANDLE file = OpenForAppending();
+  LineEndConversion conversion = {text, false, false};
+  while (*conversion.next != '\0') {
+    const std::size_t converted = ConvertLineEnds(conversion, buffer, capacity);
+    WriteLines(file, buffer, converted);
+  }
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  TrackedFree(block);
+  return -1;
+}
+
+int LogPrintf(const char* format, ...) {
+  char buffer[1024];
+  va_list arguments;
+  va_start(arguments, format);
+  const int length = FormatStringV(buffer, sizeof buffer - 1, format, arguments);
+  va_end(arguments);
+  buffer[length] = '\n';
+  buffer[length + 1] = '\0';
+  return LogWrite(buffer);
+}
+
+int IncreaseLogIndent() {
+  ++logState.indent;
+  return 0;
+}
+
+int DecreaseLogIndent() {
+  if (logState.indent > 0) --logState.indent;
+  return 0;
+}
+
+void SetLogDatedFileName(int flag) { logState.datedFileName = flag; }
+void SetLogOff(int flag) { logState.off = flag; }
+void SetLogTimeStampOff(int flag) { logState.timeStampOff = flag; }

@@ -1,15 +1,29 @@
 // The library's log file: every start-up step and every failure, one line each.
+// Each line starts with the milliseconds since OpenLogFile ("%d:") and one tab per
+// indent level; line ends are written as CR LF. The file is opened, appended to and
+// closed on every write, so it is complete up to the last line. The texts also go to
+// the debugger output ("kernel/debug_output.h").
 #pragma once
 
-// Empties (or creates) the log file and starts its clock. Returns 1.
+// Empties (or creates) the log file in the current directory, remembers its absolute
+// path and starts its clock. Returns 1.
 int OpenLogFile();
 
 // Appends text to the log. Always returns -1, so a worker can log a failure and
 // return -1 in one statement: `return LogWrite("...\n");`.
 int LogWrite(const char* text);
 
-// Formats like printf (bounded), appends "\n" and writes the result. Returns -1.
+// Formats like printf (bounded: at most 1022 bytes, cut on a whole character),
+// appends "\n" and writes the result. Returns -1.
 int LogPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Both return 0; the indent never goes below 0.
 int IncreaseLogIndent();
 int DecreaseLogIndent();
+
+// Settings, all off by default; nothing in the system turns them on. They are read
+// by OpenLogFile (dated name, off) and by every write (off, time stamps).
+// Dated name: "Log" year_month_day_hour_minute_second ".txt" of the local time.
+void SetLogDatedFileName(int flag);
+void SetLogOff(int flag);
+void SetLogTimeStampOff(int flag);

@@ -22,6 +22,9 @@ typedef std::int64_t LONGLONG;
 typedef std::uintptr_t WPARAM;
 typedef std::intptr_t LPARAM;
 typedef std::intptr_t LRESULT;
+typedef std::size_t SIZE_T;
+typedef DWORD* LPDWORD;
+typedef LONG* PLONG;
 
 #ifndef TRUE
 #define TRUE 1
@@ -32,6 +35,13 @@ typedef std::intptr_t LRESULT;
 
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)))
 #define INFINITE 0xFFFFFFFFu
+#define MAX_PATH 260
+
+// Security attributes and overlapped I/O are never used: callers pass NULL.
+struct SECURITY_ATTRIBUTES;
+typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
+struct OVERLAPPED;
+typedef OVERLAPPED* LPOVERLAPPED;
 
 #define S_OK static_cast<HRESULT>(0)
 #define S_FALSE static_cast<HRESULT>(1)

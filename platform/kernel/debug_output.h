@@ -1,0 +1,8 @@
+// The debugger output of the kernel stand-in: standard error, and only when the
+// environment variable VANTOREL_DEBUG_OUTPUT is set to a non-empty value other than
+// "0". Texts are Shift-JIS (code page 932) and are written as UTF-8.
+#pragma once
+
+#include "kernel/win_types.h"
+
+void OutputDebugStringA(LPCSTR text);

@@ -1,0 +1,197 @@
+#include "kernel/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "kernel/kernel_object.h"
+#include "kernel/path_resolver.h"
+
+namespace {
+
+struct FileObject : KernelObject {
+  static constexpr Kind kKind = Kind::kFile;
+  explicit FileObject(int fileDescriptor) : KernelObject(kKind), descriptor(fileDescriptor) {}
+  ~FileObject() override { ::close(descriptor); }
+  const int descriptor;
+};
+
+int OpenFlags(DWORD access, DWORD disposition) {
+  int flags = O_CLOEXEC;
+  const bool read = (access & GENERIC_READ) != 0;
+  const bool write = (access & GENERIC_WRITE) != 0;
+  flags |= (read && write) ? O_RDWR : (write ? O_WRONLY : O_RDONLY);
+  switch (disposition) {
+    case CREATE_NEW: return flags | O_CREAT | O_EXCL;
+    case CREATE_ALWAYS: return flags | O_CREAT | O_TRUNC;
+    case OPEN_EXISTING: return flags;
+    case OPEN_ALWAYS: return flags | O_CREAT;
+    default: return -1;
+  }
+}
+
+bool IsDirectory(int descriptor) {
+  struct stat info;
+  return ::fstat(descriptor, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Copies text into a caller's buffer the way the directory queries report it.
+DWORD CopyOut(const std::string& text, DWORD bufferLength, LPSTR buffer) {
+  if (text.size() + 1 > bufferLength) return static_cast<DWORD>(text.size() + 1);
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return static_cast<DWORD>(text.size());
+}
+
+}  // namespace
+
+HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES, DWORD creationDisposition,
+                   DWORD, HANDLE) {
+  const int flags = OpenFlags(desiredAccess, creationDisposition);
+  if (fileName == nullptr || flags < 0) return INVALID_HANDLE_VALUE;
+  const std::string path = ResolvePath(fileName);
+  const int descriptor = ::open(path.c_str(), flags, 0644);
+  if (descriptor < 0) return INVALID_HANDLE_VALUE;
+  if (IsDirectory(descriptor)) {
+    ::close(descriptor);
+    return INVALID_HANDLE_VALUE;
+  }
+  return new FileObject(descriptor);
+}
+
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED) {
+  FileObject* object = HandleAs<FileObject>(file);
+  if (bytesRead != nullptr) *bytesRead = 0;
+  if (object == nullptr || (buffer == nullptr && bytesToRead > 0)) return FALSE;
+  DWORD done = 0;
+  while (done < bytesToRead) {
+    const ssize_t got = ::read(object->descriptor, static_cast<char*>(buffer) + done, bytesToRead - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return FALSE;
+    if (got == 0) break;
+    done += static_cast<DWORD>(got);
+  }
+  if (bytesRead != nullptr) *bytesRead = done;
+  return TRUE;
+}
+
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten, LPOVERLAPPED) {
+  FileObject* object = HandleAs<FileObject>(file);
+  if (bytesWritten != nullptr) *bytesWritten = 0;
+  if (object == nullptr || (buffer == nullptr && bytesToWrite > 0)) return FALSE;
+  DWORD done = 0;
+  while (done < bytesToWrite) {
+    const ssize_t put =
+        ::write(object->descriptor, static_cast<const char*>(buffer) + done, bytesToWrite - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return FALSE;
+    done += static_cast<DWORD>(put);
+    if (bytesWritten != nullptr) *bytesWritten = done;
+  }
+  return TRUE;
+}
+
+DWORD SetFilePointer(HANDLE file, LONG distanceToMove, PLONG distanceToMoveHigh, DWORD moveMethod) {
+  FileObject* object = HandleAs<FileObject>(file);
+  if (object == nullptr || moveMethod > FILE_END) return INVALID_SET_FILE_POINTER;
+  std::int64_t distance = distanceToMove;
+  if (distanceToMoveHigh != nullptr) {
+    distance = static_cast<std::int64_t>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(*distanceToMoveHigh))
+                                          << 32) |
+                                         static_cast<std::uint32_t>(distanceToMove));
+  }
+  std::int64_t base = 0;
+  if (moveMethod == FILE_CURRENT) base = ::lseek(object->descriptor, 0, SEEK_CUR);
+  if (moveMethod == FILE_END) {
+    struct stat info;
+    base = ::fstat(object->descriptor, &info) == 0 ? info.st_size : -1;
+  }
+  if (base < 0) return INVALID_SET_FILE_POINTER;
+  const std::int64_t target = base + distance;
+  if (target < 0 || (distanceToMoveHigh == nullptr && target >= INVALID_SET_FILE_POINTER)) {
+    return INVALID_SET_FILE_POINTER;
+  }
+  if (::lseek(object->descriptor, target, SEEK_SET) < 0) return INVALID_SET_FILE_POINTER;
+  if (distanceToMoveHigh != nullptr) *distanceToMoveHigh = static_cast<LONG>(target >> 32);
+  return static_cast<DWORD>(target & 0xFFFFFFFF);
+}
+
+DWORD GetFileSize(HANDLE file, LPDWORD fileSizeHigh) {
+  FileObject* object = HandleAs<FileObject>(file);
+  struct stat info;
+  if (object == nullptr || ::fstat(object->descriptor, &info) != 0) return INVALID_FILE_SIZE;
+  const std::uint64_t size = static_cast<std::uint64_t>(info.st_size);
+  if (fileSizeHigh != nullptr) *fileSizeHigh = static_cast<DWORD>(size >> 32);
+  return static_cast<DWORD>(size & 0xFFFFFFFF);
+}
+
+BOOL DeleteFileA(LPCSTR fileName) {
+  if (fileName == nullptr) return FALSE;
+  return ::unlink(ResolvePath(fileName).c_str()) == 0 ? TRUE : FALSE;
+}
+
+BOOL SetCurrentDirectoryA(LPCSTR pathName) {
+  if (pathName == nullptr) return FALSE;
+  return ::chdir(ResolvePath(pathName).c_str()) == 0 ? TRUE : FALSE;
+}
+
+DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer) {
+  char* current = ::getcwd(nullptr, 0);
+  if (current == nullptr) return 0;
+  const std::string text(current);
+  std::free(current);
+  return CopyOut(text, bufferLength, buffer);
+}
+
+DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
+  const char* environment = std::getenv("TMPDIR");
+  std::string text = (environment != nullptr && environment[0] != '\0') ? environment : "/tmp";
+  if (text.back() != '/') text += '/';
+  return CopyOut(text, bufferLength, buffer);
+}
+
+UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefixString, UINT unique, LPSTR tempFileName) {
+  if (pathName == nullptr || tempFileName == nullptr) return 0;
+  std::string stem(pathName);
+  if (!stem.empty() && stem.back() != '/' && stem.back() != '\\') stem += '/';
+  if (prefixString != nullptr) stem.append(prefixString, ::strnlen(prefixString, 3));
+
+  auto nameFor = [&stem](UINT number) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%X.tmp", number & 0xFFFF);
+    return stem + digits;
+  };
+  auto copyName = [tempFileName](const std::string& name) {
+    if (name.size() + 1 > MAX_PATH) return false;
+    std::memcpy(tempFileName, name.c_str(), name.size() + 1);
+    return true;
+  };
+
+  if (unique != 0) return copyName(nameFor(unique)) ? (unique & 0xFFFF) : 0;
+
+  static std::atomic<UINT> counter{static_cast<UINT>(::getpid())};
+  for (int attempt = 0; attempt < 0x10000; ++attempt) {
+    UINT number = counter.fetch_add(1) & 0xFFFF;
+    if (number == 0) continue;
+    const std::string name = nameFor(number);
+    const int descriptor = ::open(ResolvePath(name.c_str()).c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+    if (descriptor < 0) {
+      if (errno == EEXIST) continue;
+      return 0;
+    }
+    ::close(descriptor);
+    if (!copyName(name)) {
+      ::unlink(ResolvePath(name.c_str()).c_str());
+      return 0;
+    }
+    return number;
+  }
+  return 0;
+}

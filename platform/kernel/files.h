@@ -1,0 +1,46 @@
+// Files and directories of the kernel stand-in, on POSIX files. Every path goes
+// through ResolvePath ("kernel/path_resolver.h"). Share modes are accepted and not
+// enforced; overlapped I/O is not offered (pass NULL).
+#pragma once
+
+#include "kernel/win_types.h"
+
+#define GENERIC_READ 0x80000000u
+#define GENERIC_WRITE 0x40000000u
+
+#define FILE_SHARE_READ 0x00000001u
+#define FILE_SHARE_WRITE 0x00000002u
+#define FILE_SHARE_DELETE 0x00000004u
+
+#define CREATE_NEW 1u
+#define CREATE_ALWAYS 2u
+#define OPEN_EXISTING 3u
+#define OPEN_ALWAYS 4u
+
+#define FILE_ATTRIBUTE_NORMAL 0x00000080u
+
+#define FILE_BEGIN 0u
+#define FILE_CURRENT 1u
+#define FILE_END 2u
+
+#define INVALID_SET_FILE_POINTER 0xFFFFFFFFu
+#define INVALID_FILE_SIZE 0xFFFFFFFFu
+
+HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                   DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED overlapped);
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten, LPOVERLAPPED overlapped);
+// Without a high word the distance is a signed 32-bit value and the new position must
+// fit in 32 bits. Failure: INVALID_SET_FILE_POINTER, the position unchanged.
+DWORD SetFilePointer(HANDLE file, LONG distanceToMove, PLONG distanceToMoveHigh, DWORD moveMethod);
+DWORD GetFileSize(HANDLE file, LPDWORD fileSizeHigh);
+BOOL DeleteFileA(LPCSTR fileName);
+
+BOOL SetCurrentDirectoryA(LPCSTR pathName);
+// Both return the length copied (without the terminator), or the size needed
+// (with it) when the buffer is too small, or 0 on failure.
+DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer);
+DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
+// Makes "<path>/<prefix (3 characters at most)><hex number>.tmp". With unique 0 the
+// number is chosen so that the file is new, and the file is created empty.
+UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefixString, UINT unique, LPSTR tempFileName);

@@ -1,0 +1,60 @@
+#include "game_library.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "../support/scratch_directory.h"
+#include "../support/wait_until.h"
+#include "core/library_lock.h"
+#include "core/log.h"
+#include "testing.h"
+
+TEST(EntryPoints, GetMillisecondsReadsTheTimerUnderTheLock) {
+  TestClockStart(1234567, 0);
+  EXPECT_EQ(GetMilliseconds(), 1234u);
+  TestClockSetStep(1000);
+  EXPECT_EQ(GetMilliseconds(), 1234u);
+  EXPECT_EQ(GetMilliseconds(), 1235u);
+  TestClockStop();
+
+  // While another thread holds the lock, the call waits for it.
+  AcquireLibraryLock();
+  std::atomic<bool> done{false};
+  std::thread reader([&] {
+    GetMilliseconds();
+    done = true;
+  });
+  ASSERT_TRUE(WaitUntil([] { return LibraryLockWaiterCount() == 1; }));
+  EXPECT_FALSE(done.load());
+  ReleaseLibraryLock();
+  reader.join();
+  EXPECT_TRUE(done.load());
+}
+
+TEST(EntryPoints, ServicesNotYetBuiltLogAndFail) {
+  ScratchDirectory scratch;
+  SetLogTimeStampOff(1);
+  OpenLogFile();
+  EXPECT_EQ(LoadGraphFile("data\\x.png"), -1);
+  EXPECT_EQ(SetWindowTitle("Vantorel - FPS:0"), 0);
+  EXPECT_EQ(ReadPadBits(0x1001), 0);
+  EXPECT_EQ(GetScreenDDPixelFormat(), nullptr);
+  const std::string log = scratch.Read("Log.txt");
+  EXPECT_NE(log.find("LoadGraphFile：この機能はまだ使えません\r\n"), std::string::npos);
+  EXPECT_NE(log.find("SetWindowTitle："), std::string::npos);
+  SetLogTimeStampOff(0);
+}
+
+TEST(EntryPoints, DrawFormattedTextBoundsItsText) {
+  const std::string huge(5000, 'x');
+  EXPECT_EQ(DrawFormattedText(0, 0, 0xFFFFFFu, "%s%d", huge.c_str(), 5), -1);  // no overrun
+}
+
+TEST(EntryPoints, EndLibraryDestroysTheLockAndTheNextCallMakesItAgain) {
+  EXPECT_EQ(EndLibrary(), -1);
+  EXPECT_EQ(SeedRandom(7), 0);
+  EXPECT_GE(RandomInRange(10), 0);
+  EXPECT_EQ(LibraryLockWaiterCount(), 0);
+}

@@ -1,0 +1,128 @@
+#include "core/log.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "../support/scratch_directory.h"
+#include "testing.h"
+
+namespace {
+
+constexpr std::uint64_t kMs = 1000;
+
+// A log opened in a scratch folder at virtual time 5000 ms; the clock stands still
+// until the test moves it.
+class LogFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestClockStart(5000 * kMs, 0);
+    OpenLogFile();
+  }
+  void TearDown() override { TestClockStop(); }
+  std::string Contents() const { return scratch_.Read("Log.txt"); }
+
+  ScratchDirectory scratch_;
+};
+
+}  // namespace
+
+TEST_F(LogFile, GoldenTextWithStampsIndentsCrLfAndShiftJis) {
+  TestClockSet(5012 * kMs);
+  LogWrite("開始");
+  TestClockSet(5020 * kMs);
+  LogWrite("します\n");
+  IncreaseLogIndent();
+  TestClockSet(5345 * kMs);
+  LogWrite("一行目\n二行目\n");
+  IncreaseLogIndent();
+  LogPrintf("%s:%d", "ファイル", 7);
+  DecreaseLogIndent();
+  DecreaseLogIndent();
+  DecreaseLogIndent();  // stays at 0
+  TestClockSet(6000 * kMs);
+  LogWrite("済み\r\n残り\nそのまま\n");
+
+  const std::string expected =
+      "12:開始します\r\n"
+      "345:\t一行目\r\n"
+      "345:\t二行目\r\n"
+      "345:\t\tファイル:7\r\n"
+      "1000:済み\r\n"
+      "1000:残り\n"
+      "1000:そのまま\n";
+  EXPECT_EQ(Contents(), expected);
+  EXPECT_EQ(static_cast<unsigned char>(expected[3]), 0x8A);  // "開" as Shift-JIS
+}
+
+TEST_F(LogFile, OpeningAgainEmptiesTheFileAndRestartsClockAndIndent) {
+  LogWrite("old\n");
+  IncreaseLogIndent();
+  LogWrite("no line end");
+  TestClockSet(9000 * kMs);
+  OpenLogFile();
+  TestClockSet(9001 * kMs);
+  LogWrite("new\n");
+  EXPECT_EQ(Contents(), "1:new\r\n");
+}
+
+TEST_F(LogFile, LongAndAllLineFeedTextsAreWrittenWhole) {
+  const std::string longText(300, 'x');
+  LogWrite((longText + "\n").c_str());
+  const std::string lineFeeds(600, '\n');
+  LogWrite(lineFeeds.c_str());
+
+  std::string expected = "0:" + longText + "\r\n";
+  for (int i = 0; i < 600; ++i) expected += "0:\r\n";
+  EXPECT_EQ(Contents(), expected);
+}
+
+TEST_F(LogFile, LeadByteBeforeTheTerminatorEndsTheText) {
+  // Exactly sized, so reading past the terminator would be caught.
+  std::unique_ptr<char[]> text(new char[5]{'a', 'b', 'c', '\x81', '\0'});
+  LogWrite(text.get());
+  LogWrite("\n");
+  EXPECT_EQ(Contents(), "0:abc\x81\r\n");
+}
+
+TEST_F(LogFile, LogPrintfCutsOverlongTextOnAWholeCharacter) {
+  const std::string fill(1021, 'a');
+  EXPECT_EQ(LogPrintf("%s%s", fill.c_str(), "漢字"), -1);  // 1021 + 4 bytes do not fit in 1022
+  EXPECT_EQ(Contents(), "0:" + fill + "\r\n");
+
+  const std::string huge(5000, 'b');
+  LogPrintf("%s", huge.c_str());
+  EXPECT_EQ(Contents().size(), 2 + 1021 + 2 + 2 + 1022 + 2);
+}
+
+TEST_F(LogFile, SettingsTurnOffStampsOrTheWholeFile) {
+  SetLogTimeStampOff(1);
+  IncreaseLogIndent();
+  LogWrite("a\n");
+  SetLogTimeStampOff(0);
+  DecreaseLogIndent();
+  SetLogOff(1);
+  EXPECT_EQ(LogWrite("hidden\n"), -1);
+  EXPECT_EQ(LogWrite(nullptr), -1);
+  SetLogOff(0);
+  EXPECT_EQ(Contents(), "\ta\r\n");
+}
+
+TEST(LogFileName, DatedNameUsesTheLocalTimeWithoutPadding) {
+  ScratchDirectory scratch;
+  SetLogDatedFileName(1);
+  OpenLogFile();
+  SetLogDatedFileName(0);
+  LogWrite("dated\n");
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(scratch.path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(name.rfind("Log", 0), 0u);
+    EXPECT_EQ(name.substr(name.size() - 4), ".txt");
+    EXPECT_EQ(std::count(name.begin(), name.end(), '_'), 5);
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+}

@@ -1,0 +1,33 @@
+#include "kernel/path_resolver.h"
+
+#include <gtest/gtest.h>
+
+#include "../support/scratch_directory.h"
+
+TEST(PathResolver, MatchesEveryElementIgnoringCaseAndTakesBothSeparators) {
+  ScratchDirectory scratch;
+  scratch.Write("data/se/x.wav", "w");
+  EXPECT_EQ(ResolvePath("DATA\\Se\\x.WAV"), "data/se/x.wav");
+  EXPECT_EQ(ResolvePath("data/SE\\X.wav"), "data/se/x.wav");
+  EXPECT_EQ(ResolvePath("data\\\\se//x.wav"), "data/se/x.wav");
+  EXPECT_EQ(ResolvePath((scratch.path().string() + "\\DATA\\se").c_str()), scratch.path().string() + "/data/se");
+}
+
+TEST(PathResolver, PrefersTheExactSpellingThenTheFirstInByteOrder) {
+  ScratchDirectory scratch;
+  scratch.Write("Music/a", "1");
+  scratch.Write("music/a", "2");
+  scratch.Write("MUSIC/a", "3");
+  EXPECT_EQ(ResolvePath("music\\a"), "music/a");
+  EXPECT_EQ(ResolvePath("Music\\a"), "Music/a");
+  EXPECT_EQ(ResolvePath("mUSIC\\a"), "MUSIC/a");  // "MUSIC" < "Music" < "music"
+}
+
+TEST(PathResolver, KeepsTheGivenSpellingOfWhatDoesNotExist) {
+  ScratchDirectory scratch;
+  scratch.Write("Save/old.dat", "");
+  EXPECT_EQ(ResolvePath("SAVE\\New.Dat"), "Save/New.Dat");
+  EXPECT_EQ(ResolvePath("Missing\\Folder\\f.txt"), "Missing/Folder/f.txt");
+  EXPECT_EQ(ResolvePath("./save/../SAVE/old.DAT"), "./Save/../Save/old.dat");
+  EXPECT_EQ(ResolvePath(""), "");
+}
