@@ -96,9 +96,12 @@ std::vector<std::pair<double, double>> ClipSide(const std::vector<std::pair<doub
     const auto& next = in[(i + 1) % in.size()];
     if (inside(current)) out.push_back(current);
     if (inside(current) != inside(next)) {
-      double t = (limit - coordinate(current)) / (coordinate(next) - coordinate(current));
-      out.emplace_back(current.first + t * (next.first - current.first),
-                       current.second + t * (next.second - current.second));
+      // From the same end whichever way the edge runs, so that two triangles sharing the
+      // edge get the same point.
+      const auto& from = current < next ? current : next;
+      const auto& to = current < next ? next : current;
+      double t = (limit - coordinate(from)) / (coordinate(to) - coordinate(from));
+      out.emplace_back(from.first + t * (to.first - from.first), from.second + t * (to.second - from.second));
     }
   }
   return out;

@@ -53,9 +53,38 @@ inline __m128i MulPixelsByLanes(__m128i pixels, __m128i low, __m128i high) {
                           MulLanes(_mm_unpackhi_epi8(pixels, zero), high));
 }
 
-template <ColourFrom C, AlphaFrom A, bool Keyed, BlendKind B>
-inline __m128i Shade4(__m128i texel, __m128i destination, const Constants& k) {
+inline __m128i Load(const DWORD* pixels) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels)); }
+inline void Store(DWORD* pixels, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), value); }
+
+// round((s * a + d * (255 - a)) / 255) per channel: one rounding, as the general path.
+inline __m128i Lerp(__m128i colour, __m128i destination, __m128i alpha) {
+  __m128i alphaLow, alphaHigh;
+  SpreadPerPixel(alpha, &alphaLow, &alphaHigh);
+  __m128i zero = _mm_setzero_si128();
+  __m128i full = _mm_set1_epi16(255);
+  auto lerp = [&](__m128i source, __m128i dest, __m128i a) {
+    __m128i sum = _mm_add_epi16(_mm_mullo_epi16(source, a), _mm_mullo_epi16(dest, _mm_sub_epi16(full, a)));
+    __m128i t = _mm_add_epi16(sum, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+  };
+  return _mm_packus_epi16(lerp(_mm_unpacklo_epi8(colour, zero), _mm_unpacklo_epi8(destination, zero), alphaLow),
+                          lerp(_mm_unpackhi_epi8(colour, zero), _mm_unpackhi_epi8(destination, zero), alphaHigh));
+}
+
+// Four pixels into `destination`. `Discard`: the colour key and the alpha test may drop
+// pixels. Under blending, pixels whose alpha is 0 leave the destination as it is and a
+// group whose alpha is all 255 takes the colour as it is (both exact), so the
+// destination is read only when a group needs it.
+template <ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
+inline void Shade4(DWORD* destination, __m128i texel, const Constants& k) {
   __m128i s = _mm_or_si128(texel, k.alphaOr);
+  __m128i colour = s;
+  if constexpr (C == ColourFrom::TexelTimesDiffuse) colour = MulPixelsByLanes(s, k.diffuse16, k.diffuse16);
+  if constexpr (B == BlendKind::Off && !Discard) {
+    Store(destination, _mm_or_si128(colour, k.opaque));
+    return;
+  }
+
   __m128i alpha;
   if constexpr (A == AlphaFrom::Texel) {
     alpha = _mm_srli_epi32(s, 24);
@@ -65,54 +94,44 @@ inline __m128i Shade4(__m128i texel, __m128i destination, const Constants& k) {
     __m128i t = _mm_add_epi32(_mm_mullo_epi16(_mm_srli_epi32(s, 24), k.diffuseAlpha), _mm_set1_epi32(128));
     alpha = _mm_srli_epi32(_mm_add_epi32(t, _mm_srli_epi32(t, 8)), 8);
   }
-  __m128i keep = _mm_and_si128(_mm_cmpgt_epi32(alpha, k.alphaLowBelow), _mm_cmpgt_epi32(k.alphaHighAbove, alpha));
-  if constexpr (Keyed) keep = _mm_andnot_si128(_mm_cmpeq_epi32(_mm_and_si128(s, k.keyMask), k.key), keep);
+  __m128i keep = _mm_set1_epi32(-1);
+  if constexpr (Discard) {
+    keep = _mm_and_si128(_mm_cmpgt_epi32(alpha, k.alphaLowBelow), _mm_cmpgt_epi32(k.alphaHighAbove, alpha));
+    keep = _mm_andnot_si128(_mm_cmpeq_epi32(_mm_and_si128(s, k.keyMask), k.key), keep);
+  }
+  if constexpr (B != BlendKind::Off) keep = _mm_andnot_si128(_mm_cmpeq_epi32(alpha, _mm_setzero_si128()), keep);
+  int kept = _mm_movemask_epi8(keep);
+  if (kept == 0) return;
 
-  __m128i colour = s;
-  if constexpr (C == ColourFrom::TexelTimesDiffuse) colour = MulPixelsByLanes(s, k.diffuse16, k.diffuse16);
-
-  __m128i result;
-  if constexpr (B == BlendKind::Off) {
-    result = colour;
-  } else {
+  bool opaque = B == BlendKind::Off ||
+                (B == BlendKind::Alpha && _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_set1_epi32(255))) == 0xFFFF);
+  if (opaque && kept == 0xFFFF) {
+    Store(destination, _mm_or_si128(colour, k.opaque));
+    return;
+  }
+  __m128i d = Load(destination);
+  __m128i result = colour;
+  if constexpr (B == BlendKind::Add) {
     __m128i alphaLow, alphaHigh;
     SpreadPerPixel(alpha, &alphaLow, &alphaHigh);
-    if constexpr (B == BlendKind::Add) {
-      result = _mm_adds_epu8(destination, MulPixelsByLanes(colour, alphaLow, alphaHigh));
-    } else {
-      // round((s * a + d * (255 - a)) / 255): one rounding, as the general path.
-      __m128i zero = _mm_setzero_si128();
-      __m128i full = _mm_set1_epi16(255);
-      auto lerp = [&](__m128i source, __m128i dest, __m128i a) {
-        __m128i sum = _mm_add_epi16(_mm_mullo_epi16(source, a), _mm_mullo_epi16(dest, _mm_sub_epi16(full, a)));
-        __m128i t = _mm_add_epi16(sum, _mm_set1_epi16(128));
-        return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
-      };
-      result = _mm_packus_epi16(
-          lerp(_mm_unpacklo_epi8(colour, zero), _mm_unpacklo_epi8(destination, zero), alphaLow),
-          lerp(_mm_unpackhi_epi8(colour, zero), _mm_unpackhi_epi8(destination, zero), alphaHigh));
-    }
+    result = _mm_adds_epu8(d, MulPixelsByLanes(colour, alphaLow, alphaHigh));
+  } else if constexpr (B == BlendKind::Alpha) {
+    if (!opaque) result = Lerp(colour, d, alpha);
   }
   result = _mm_or_si128(result, k.opaque);
-  return _mm_or_si128(_mm_and_si128(keep, result), _mm_andnot_si128(keep, destination));
+  Store(destination, _mm_or_si128(_mm_and_si128(keep, result), _mm_andnot_si128(keep, d)));
 }
 
-template <ColourFrom C, AlphaFrom A, bool Keyed, BlendKind B>
+template <ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
 void ShadeRow(DWORD* destination, const DWORD* texels, int count, const Constants& k) {
   int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(destination + i));
-    __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + i), Shade4<C, A, Keyed, B>(s, d, k));
-  }
+  for (; i + 4 <= count; i += 4) Shade4<C, A, Discard, B>(destination + i, Load(texels + i), k);
   int rest = count - i;
   if (rest == 0) return;
   DWORD d[4] = {}, s[4] = {};
   std::memcpy(d, destination + i, rest * sizeof(DWORD));
   std::memcpy(s, texels + i, rest * sizeof(DWORD));
-  __m128i shaded = Shade4<C, A, Keyed, B>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)),
-                                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(d)), k);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), shaded);
+  Shade4<C, A, Discard, B>(d, Load(s), k);
   std::memcpy(destination + i, d, rest * sizeof(DWORD));
 }
 
@@ -121,7 +140,8 @@ Constants MakeConstants(const DrawContext& c, DWORD diffuse) {
   bool texelAlpha = !c.untextured && t.kind == DDrawPixelKind::X8R8G8B8;
   Constants k;
   k.alphaOr = _mm_set1_epi32(texelAlpha ? static_cast<int>(0xFF000000u) : 0);
-  k.key = _mm_set1_epi32(static_cast<int>(t.key));
+  // Without a key, one that no texel's colour bits can equal.
+  k.key = _mm_set1_epi32(t.keyed ? static_cast<int>(t.key) : -1);
   k.keyMask = _mm_set1_epi32(static_cast<int>(t.keyMask));
   k.diffuse16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(diffuse)), _mm_setzero_si128());
   k.diffuseAlpha = _mm_set1_epi32(static_cast<int>(AlphaOf(diffuse)));
@@ -146,8 +166,15 @@ const DWORD* RowTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, 
   return buffer;
 }
 
-template <ColourFrom C, AlphaFrom A, bool Keyed, BlendKind B>
+template <ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
 void FastSpan(const DrawContext& c, const SpanBlock& block) {
+  // A white or opaque diffuse changes nothing in a product: take the plain texel.
+  if constexpr (C == ColourFrom::TexelTimesDiffuse) {
+    if ((block.diffuse & 0xFFFFFFu) == 0xFFFFFFu) return FastSpan<ColourFrom::Texel, A, Discard, B>(c, block);
+  }
+  if constexpr (A == AlphaFrom::TexelTimesDiffuse) {
+    if (AlphaOf(block.diffuse) == 255) return FastSpan<C, AlphaFrom::Texel, Discard, B>(c, block);
+  }
   Constants k = MakeConstants(c, block.diffuse);
   DWORD buffer[kChunk];
   if (c.untextured) std::fill_n(buffer, std::min(block.count, kChunk), block.diffuse);
@@ -161,7 +188,7 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
       int count = std::min(kChunk, block.count - done);
       const DWORD* texels = c.untextured ? buffer : RowTexels(t, pixelU, pixelV, block.u[0].step, block.v[0].step,
                                                                count, buffer);
-      ShadeRow<C, A, Keyed, B>(destination + done, texels, count, k);
+      ShadeRow<C, A, Discard, B>(destination + done, texels, count, k);
       pixelU += block.u[0].step * count;
       pixelV += block.v[0].step * count;
     }
@@ -170,9 +197,10 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
   }
 }
 
-template <ColourFrom C, AlphaFrom A, bool Keyed>
-constexpr SpanFunction kByBlend[3] = {&FastSpan<C, A, Keyed, BlendKind::Off>, &FastSpan<C, A, Keyed, BlendKind::Alpha>,
-                                      &FastSpan<C, A, Keyed, BlendKind::Add>};
+template <ColourFrom C, AlphaFrom A, bool Discard>
+constexpr SpanFunction kByBlend[3] = {&FastSpan<C, A, Discard, BlendKind::Off>,
+                                      &FastSpan<C, A, Discard, BlendKind::Alpha>,
+                                      &FastSpan<C, A, Discard, BlendKind::Add>};
 
 template <ColourFrom C, AlphaFrom A>
 constexpr const SpanFunction* kByKey[2] = {kByBlend<C, A, false>, kByBlend<C, A, true>};
@@ -213,7 +241,8 @@ SpanFunction ChooseFastSpan(const DrawContext& c) {
   if (c.targetKind != DDrawPixelKind::X8R8G8B8 || c.depthBits != nullptr || c.gouraud || c.alphaOutside) return nullptr;
   int blend = BlendIndex(c);
   if (blend < 0) return nullptr;
-  if (c.untextured) return kSpans[0][0][0][blend];
+  bool discard = c.alphaLow > 0 || c.alphaHigh < 255 || (!c.untextured && c.textures[0].keyed);
+  if (c.untextured) return kSpans[0][0][discard ? 1 : 0][blend];
   const StageSetup& stage = c.stages[0];
   const TextureSampler& t = c.textures[0];
   if (c.stageCount != 1 || !stage.textured || t.bilinear || t.wrap) return nullptr;
@@ -222,5 +251,5 @@ SpanFunction ChooseFastSpan(const DrawContext& c) {
   int alpha = stage.alphaOp == D3DTOP_DISABLE ? 1 : SourceOf(stage.alphaOp, stage.alphaArg1, stage.alphaArg2);
   if (colour != 0 && colour != 2) return nullptr;
   if (alpha < 0) return nullptr;
-  return kSpans[colour == 2 ? 1 : 0][alpha][t.keyed ? 1 : 0][blend];
+  return kSpans[colour == 2 ? 1 : 0][alpha][discard ? 1 : 0][blend];
 }
