@@ -136,5 +136,6 @@ void D3DTestFailCall(D3DTestCall call, int skip, int count, HRESULT result);
 void D3DTestOfferTextureFormats(const std::vector<DDPIXELFORMAT>& formats);
 
 // Every draw takes the general pixel path instead of a specialised one (for comparing
-// the two).
+// the two); and how many draw calls took a specialised one so far.
 void D3DTestUseGeneralPathOnly(bool on);
+int D3DTestSpecialisedDraws();

@@ -27,13 +27,13 @@ void SetAlphaTest(const DeviceStates& states, DrawContext* c) {
   }
 }
 
-HRESULT SetUpSampler(IDirectDrawSurface7* texture, const StageStates& stage, TextureSampler* sampler) {
+HRESULT SetUpSampler(IDirectDrawSurface7* texture, const StageStates& stage, bool colourKey, TextureSampler* sampler) {
   DDrawSurfaceMemory memory;
   if (HRESULT result = DDrawGetSurfaceMemory(texture, &memory); result != DD_OK) return result;
   if (!IsColourKind(memory.kind)) return DDERR_INVALIDPIXELFORMAT;
   DWORD colourBits = GetPixelLayout(memory.kind).ColourMask();
   DWORD key = 0;
-  bool keyed = DDrawGetSourceColorKey(texture, &key);
+  bool keyed = colourKey && DDrawGetSourceColorKey(texture, &key);
   *sampler = {memory.bits,
               memory.pitch,
               static_cast<int>(memory.width),
@@ -83,7 +83,7 @@ HRESULT PrepareDraw(const DeviceStates& states, const DrawSurfaces& surfaces, Dr
     c.stages[s] = {stage.colourOp, stage.colourArg1, stage.colourArg2, stage.alphaOp, stage.alphaArg1,
                    stage.alphaArg2, static_cast<int>(stage.texCoordIndex), texture != nullptr};
     if (texture == nullptr) continue;
-    if (HRESULT result = SetUpSampler(texture, stage, &c.textures[s]); result != DD_OK) return result;
+    if (HRESULT result = SetUpSampler(texture, stage, states.colourKeyEnable, &c.textures[s]); result != DD_OK) return result;
   }
   c.textureFactor = states.textureFactor;
   SetAlphaTest(states, &c);
@@ -92,6 +92,7 @@ HRESULT PrepareDraw(const DeviceStates& states, const DrawSurfaces& surfaces, Dr
   c.destBlend = states.destBlend;
 
   SpanFunction fast = D3DUsesGeneralPathOnly() ? nullptr : ChooseFastSpan(c);
+  if (fast != nullptr) D3DCountSpecialisedDraw();
   c.span = fast != nullptr ? fast : &GeneralSpan;
   return DD_OK;
 }

@@ -15,6 +15,7 @@ std::vector<FailureRule> g_rules;
 bool g_recording = false;
 std::vector<D3DTestCallRecord> g_log;
 bool g_generalPathOnly = false;
+int g_specialisedDraws = 0;
 std::vector<DDPIXELFORMAT> g_offeredFormats;
 
 }  // namespace
@@ -38,6 +39,8 @@ void D3DRecordCall(D3DTestCall call, std::uint64_t first, std::uint64_t second, 
 
 bool D3DUsesGeneralPathOnly() { return g_generalPathOnly; }
 
+void D3DCountSpecialisedDraw() { ++g_specialisedDraws; }
+
 const std::vector<DDPIXELFORMAT>* D3DOfferedTextureFormats() {
   return g_offeredFormats.empty() ? nullptr : &g_offeredFormats;
 }
@@ -56,3 +59,5 @@ void D3DTestFailCall(D3DTestCall call, int skip, int count, HRESULT result) {
 void D3DTestOfferTextureFormats(const std::vector<DDPIXELFORMAT>& formats) { g_offeredFormats = formats; }
 
 void D3DTestUseGeneralPathOnly(bool on) { g_generalPathOnly = on; }
+
+int D3DTestSpecialisedDraws() { return g_specialisedDraws; }
