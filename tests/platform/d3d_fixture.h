@@ -193,7 +193,7 @@ class D3DTest : public DDrawTest {
     while (!((mask >> shift) & 1)) ++shift;
     DWORD field = (raw & mask) >> shift;
     int bits = 0;
-    while ((mask >> (shift + bits)) & 1) ++bits;
+    for (DWORD rest = mask >> shift; rest & 1; rest >>= 1) ++bits;
     DWORD widened = 0;
     int total = 0;
     for (; total < 8; total += bits) widened = (widened << bits) | field;
