@@ -27,8 +27,15 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {  // b > 0
 
 std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
 
+// Nearest integer, halves away from zero, for |value| < 2^62 (inline, unlike llround).
+std::int64_t RoundToInt64(double value) {
+  auto whole = static_cast<std::int64_t>(value);
+  double fraction = value - static_cast<double>(whole);
+  return whole + (fraction >= 0.5) - (fraction <= -0.5);
+}
+
 std::int64_t Snap(double value) {
-  return std::llround(std::clamp(value, -kFarAway, kFarAway) * static_cast<double>(kSubpixel));
+  return RoundToInt64(std::clamp(value, -kFarAway, kFarAway) * static_cast<double>(kSubpixel));
 }
 
 bool IsFinitePosition(const Vertex& v) { return std::isfinite(v.x) && std::isfinite(v.y); }
@@ -37,27 +44,21 @@ int ClampToInt(std::int64_t value, int low, int high) {
   return static_cast<int>(std::clamp<std::int64_t>(value, low, high));
 }
 
-// The values a vertex gives each plane: texel coordinates per textured stage, Gouraud
-// channels, depth in Z units.
-struct Attributes {
-  double u[kStageCount], v[kStageCount];
-  double colour[8];
-  double depth;
-};
-
 Attributes AttributesOf(const DrawContext& c, const Vertex& vertex) {
-  Attributes a{};
+  Attributes a;
   for (int s = 0; s < c.stageCount; ++s) {
     const StageSetup& stage = c.stages[s];
     if (!stage.textured) continue;
     a.u[s] = static_cast<double>(vertex.u[stage.coordinateSet]) * c.textures[s].width;
     a.v[s] = static_cast<double>(vertex.v[stage.coordinateSet]) * c.textures[s].height;
   }
-  for (int k = 0; k < 4; ++k) {
-    a.colour[k] = static_cast<double>((vertex.diffuse >> (24 - 8 * k)) & 0xFF);
-    a.colour[4 + k] = static_cast<double>((vertex.specular >> (24 - 8 * k)) & 0xFF);
+  if (c.gouraud) {
+    for (int k = 0; k < 4; ++k) {
+      a.colour[k] = static_cast<double>((vertex.diffuse >> (24 - 8 * k)) & 0xFF);
+      a.colour[4 + k] = static_cast<double>((vertex.specular >> (24 - 8 * k)) & 0xFF);
+    }
   }
-  a.depth = static_cast<double>(vertex.z) * 65535.0;
+  if (c.depthBits != nullptr) a.depth = static_cast<double>(vertex.z) * 65535.0;
   return a;
 }
 
@@ -66,20 +67,20 @@ Attributes AttributesOf(const DrawContext& c, const Vertex& vertex) {
 // more than one row; a single row is then clamped at its ends instead.
 template <typename T>
 bool ToFixed(double start, double dx, double dy, int count, int rows, int bits, double limit, Interpolant<T>* out) {
-  double scale = std::ldexp(1.0, bits);
+  double scale = static_cast<double>(std::int64_t{1} << bits);
   double right = start + dx * (count - 1), bottom = start + dy * (rows - 1);
   double corner = right + dy * (rows - 1);
   auto inside = [limit](double value) { return value >= -limit && value <= limit; };
   if (inside(start) && inside(right) && inside(bottom) && inside(corner) && inside(dx) && inside(dy)) {
-    *out = {static_cast<T>(std::llround(start * scale)), static_cast<T>(std::llround(dx * scale)),
-            static_cast<T>(std::llround(dy * scale))};
+    *out = {static_cast<T>(RoundToInt64(start * scale)), static_cast<T>(RoundToInt64(dx * scale)),
+            static_cast<T>(RoundToInt64(dy * scale))};
     return true;
   }
   if (rows > 1) return false;
   auto clamped = [limit](double value) { return std::isnan(value) ? 0.0 : std::clamp(value, -limit, limit); };
   double first = clamped(start), last = clamped(right);
   double step = count > 1 ? (last - first) / (count - 1) : 0.0;
-  *out = {static_cast<T>(std::llround(first * scale)), static_cast<T>(std::llround(step * scale)), 0};
+  *out = {static_cast<T>(RoundToInt64(first * scale)), static_cast<T>(RoundToInt64(step * scale)), 0};
   return true;
 }
 
@@ -121,15 +122,23 @@ bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, 
   };
   planes_.originX = x0;
   planes_.originY = y0;
-  for (int s = 0; s < kStageCount; ++s) {
-    planes_.u[s] = plane(va.u[s], vb.u[s], vc.u[s]);
-    planes_.v[s] = plane(va.v[s], vb.v[s], vc.v[s]);
-  }
-  for (int k = 0; k < 8; ++k) planes_.colour[k] = plane(va.colour[k], vb.colour[k], vc.colour[k]);
-  planes_.depth = plane(va.depth, vb.depth, vc.depth);
+  SetPlanes(va, vb, vc, plane);
   flatDiffuse_ = flat.diffuse;
   flatSpecular_ = flat.specular;
   return true;
+}
+
+template <typename MakePlane>
+void Rasteriser::SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane) {
+  for (int s = 0; s < context_.stageCount; ++s) {
+    if (!context_.stages[s].textured) continue;
+    planes_.u[s] = plane(a.u[s], b.u[s], c.u[s]);
+    planes_.v[s] = plane(a.v[s], b.v[s], c.v[s]);
+  }
+  if (context_.gouraud) {
+    for (int k = 0; k < 8; ++k) planes_.colour[k] = plane(a.colour[k], b.colour[k], c.colour[k]);
+  }
+  if (context_.depthBits != nullptr) planes_.depth = plane(a.depth, b.depth, c.depth);
 }
 
 void Rasteriser::Emit(int left, int right, int y, int rows) {
@@ -341,12 +350,7 @@ void Rasteriser::DrawLine(const Vertex& a, const Vertex& b) {
   };
   planes_.originX = a.x;
   planes_.originY = a.y;
-  for (int s = 0; s < kStageCount; ++s) {
-    planes_.u[s] = plane(va.u[s], vb.u[s]);
-    planes_.v[s] = plane(va.v[s], vb.v[s]);
-  }
-  for (int k = 0; k < 8; ++k) planes_.colour[k] = plane(va.colour[k], vb.colour[k]);
-  planes_.depth = plane(va.depth, vb.depth);
+  SetPlanes(va, vb, vb, [&](double p0, double p1, double) { return plane(p0, p1); });
   flatDiffuse_ = a.diffuse;
   flatSpecular_ = a.specular;
 

@@ -14,6 +14,14 @@ struct Vertex {
   float u[kCoordinateSets], v[kCoordinateSets];  // sets the vertex format lacks read 0
 };
 
+// The values a vertex gives the planes: texel coordinates per textured stage, Gouraud
+// channels, depth in Z units; only those the draw uses are filled in.
+struct Attributes {
+  double u[kStageCount], v[kStageCount];
+  double colour[8];
+  double depth;
+};
+
 class Rasteriser {
  public:
   Rasteriser(const DrawContext& context, DWORD cullMode) : context_(context), cullMode_(cullMode) {}
@@ -47,6 +55,9 @@ class Rasteriser {
   };
 
   bool SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat);
+  // The planes the draw uses, each from three vertices' values.
+  template <typename MakePlane>
+  void SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane);
   void CoverTriangle(const std::int64_t (&x)[3], const std::int64_t (&y)[3]);
   // A block of `rows` rows of pixels [left, right] from row y.
   void Emit(int left, int right, int y, int rows);

@@ -20,6 +20,7 @@ enum class AlphaFrom { Texel, Diffuse, TexelTimesDiffuse };
 enum class BlendKind { Off, Alpha, Add };
 
 constexpr int kChunk = 256;
+constexpr int kPrefetchRows = 4;
 constexpr std::int64_t kTexelOne = std::int64_t{1} << kTexelFractionBits;
 
 struct Constants {
@@ -151,19 +152,25 @@ Constants MakeConstants(const DrawContext& c, DWORD diffuse) {
   return k;
 }
 
-// The texels one row of `count` pixels reads: a pointer straight into the texture when
-// they lie side by side (unscaled, unrotated), else gathered and clamped into `buffer`.
-const DWORD* RowTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
-                       int count, DWORD* buffer) {
-  std::int64_t column = u >> kTexelFractionBits, row = v >> kTexelFractionBits;
-  if (dv == 0 && du == kTexelOne && column >= 0 && column + count <= t.width && row >= 0 && row < t.height) {
-    return reinterpret_cast<const DWORD*>(t.bits + row * t.pitch) + column;
-  }
+// Texels of `count` pixels from (u, v), point-sampled and clamped, into `out`.
+void GatherTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv, int count,
+                  DWORD* out) {
   for (int i = 0; i < count; ++i, u += du, v += dv) {
     int x = AddressTexel(u, t.width, false), y = AddressTexel(v, t.height, false);
-    buffer[i] = reinterpret_cast<const DWORD*>(t.bits + static_cast<std::ptrdiff_t>(y) * t.pitch)[x];
+    out[i] = reinterpret_cast<const DWORD*>(t.bits + static_cast<std::ptrdiff_t>(y) * t.pitch)[x];
   }
-  return buffer;
+}
+
+// Whether every row of the block reads side-by-side texels inside the texture (an
+// unscaled, unturned draw): then the rows are read in place.
+bool ReadsTexelsInPlace(const TextureSampler& t, const SpanBlock& block) {
+  const Interpolant<std::int64_t>& u = block.u[0];
+  const Interpolant<std::int64_t>& v = block.v[0];
+  std::int64_t column = u.start >> kTexelFractionBits;
+  std::int64_t firstRow = v.start >> kTexelFractionBits;
+  std::int64_t lastRow = (v.start + v.rowStep * (block.rows - 1)) >> kTexelFractionBits;
+  return u.step == kTexelOne && u.rowStep == 0 && block.v[0].step == 0 && column >= 0 &&
+         column + block.count <= t.width && std::min(firstRow, lastRow) >= 0 && std::max(firstRow, lastRow) < t.height;
 }
 
 template <ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
@@ -176,24 +183,52 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
     if (AlphaOf(block.diffuse) == 255) return FastSpan<C, AlphaFrom::Texel, Discard, B>(c, block);
   }
   Constants k = MakeConstants(c, block.diffuse);
-  DWORD buffer[kChunk];
-  if (c.untextured) std::fill_n(buffer, std::min(block.count, kChunk), block.diffuse);
   const TextureSampler& t = c.textures[0];
-  std::int64_t u = block.u[0].start, v = block.v[0].start;
-  for (int row = 0; row < block.rows; ++row) {
-    DWORD* destination =
-        reinterpret_cast<DWORD*>(c.targetBits + static_cast<std::ptrdiff_t>(block.y + row) * c.targetPitch) + block.x;
-    std::int64_t pixelU = u, pixelV = v;
-    for (int done = 0; done < block.count; done += kChunk) {
-      int count = std::min(kChunk, block.count - done);
-      const DWORD* texels = c.untextured ? buffer : RowTexels(t, pixelU, pixelV, block.u[0].step, block.v[0].step,
-                                                               count, buffer);
-      ShadeRow<C, A, Discard, B>(destination + done, texels, count, k);
-      pixelU += block.u[0].step * count;
-      pixelV += block.v[0].step * count;
+  auto destinationRow = [&](int row) {
+    return reinterpret_cast<DWORD*>(c.targetBits + static_cast<std::ptrdiff_t>(block.y + row) * c.targetPitch) + block.x;
+  };
+  // Sprites sit anywhere on the target: the destination rows are asked for a few rows
+  // ahead, so that their cache misses overlap.
+  auto prefetchRow = [&](int row) {
+    if (row >= block.rows) return;
+    const char* first = reinterpret_cast<const char*>(destinationRow(row));
+    for (int offset = 0; offset < std::min(block.count, kChunk) * 4; offset += 64) _mm_prefetch(first + offset, _MM_HINT_T0);
+  };
+  auto forEachRow = [&](auto&& shadeRow) {
+    for (int row = 0; row < kPrefetchRows; ++row) prefetchRow(row);
+    for (int row = 0; row < block.rows; ++row) {
+      prefetchRow(row + kPrefetchRows);
+      shadeRow(destinationRow(row), row);
     }
-    u += block.u[0].rowStep;
-    v += block.v[0].rowStep;
+  };
+
+  DWORD buffer[kChunk];
+  if (c.untextured) {
+    std::fill_n(buffer, std::min(block.count, kChunk), block.diffuse);
+    forEachRow([&](DWORD* destination, int) {
+      for (int done = 0; done < block.count; done += kChunk) {
+        ShadeRow<C, A, Discard, B>(destination + done, buffer, std::min(kChunk, block.count - done), k);
+      }
+    });
+  } else if (ReadsTexelsInPlace(t, block)) {
+    const BYTE* column = t.bits + (block.u[0].start >> kTexelFractionBits) * 4;
+    std::int64_t v = block.v[0].start;
+    forEachRow([&](DWORD* destination, int) {
+      auto* texels = reinterpret_cast<const DWORD*>(column + (v >> kTexelFractionBits) * t.pitch);
+      ShadeRow<C, A, Discard, B>(destination, texels, block.count, k);
+      v += block.v[0].rowStep;
+    });
+  } else {
+    forEachRow([&](DWORD* destination, int row) {
+      std::int64_t u = block.u[0].start + block.u[0].rowStep * row, v = block.v[0].start + block.v[0].rowStep * row;
+      for (int done = 0; done < block.count; done += kChunk) {
+        int count = std::min(kChunk, block.count - done);
+        GatherTexels(t, u, v, block.u[0].step, block.v[0].step, count, buffer);
+        ShadeRow<C, A, Discard, B>(destination + done, buffer, count, k);
+        u += block.u[0].step * count;
+        v += block.v[0].step * count;
+      }
+    });
   }
 }
 
