@@ -286,15 +286,16 @@ bool Rasteriser::DrawRectanglePair(const Vertex* six) {
       !IsFinitePosition(bottomRight)) {
     return false;
   }
-  std::int64_t left = Snap(topLeft.x), right = Snap(topRight.x), top = Snap(topLeft.y), bottom = Snap(bottomLeft.y);
-  if (Snap(topRight.y) != top || Snap(bottomLeft.x) != left || Snap(bottomRight.x) != right ||
-      Snap(bottomRight.y) != bottom) {
+  if (topRight.y != topLeft.y || bottomLeft.x != topLeft.x || bottomRight.x != topRight.x ||
+      bottomRight.y != bottomLeft.y) {
     return false;
   }
   auto continues = [&](double tl, double tr, double bl, double br) { return br == tr + bl - tl; };
-  for (int k = 0; k < kCoordinateSets; ++k) {
-    if (!continues(topLeft.u[k], topRight.u[k], bottomLeft.u[k], bottomRight.u[k]) ||
-        !continues(topLeft.v[k], topRight.v[k], bottomLeft.v[k], bottomRight.v[k])) {
+  for (int s = 0; s < context_.stageCount; ++s) {
+    if (!context_.stages[s].textured) continue;
+    int set = context_.stages[s].coordinateSet;
+    if (!continues(topLeft.u[set], topRight.u[set], bottomLeft.u[set], bottomRight.u[set]) ||
+        !continues(topLeft.v[set], topRight.v[set], bottomLeft.v[set], bottomRight.v[set])) {
       return false;
     }
   }
@@ -308,6 +309,7 @@ bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   } else if (bottomRight.diffuse != topLeft.diffuse || bottomRight.specular != topLeft.specular) {
     return false;
   }
+  std::int64_t left = Snap(topLeft.x), right = Snap(topRight.x), top = Snap(topLeft.y), bottom = Snap(bottomLeft.y);
   if (left == right || top == bottom) return true;  // both triangles are empty
   bool clockwise = (right > left) == (bottom > top);
   if ((cullMode_ == D3DCULL_CW && clockwise) || (cullMode_ == D3DCULL_CCW && !clockwise)) return true;

@@ -31,9 +31,10 @@ class Rasteriser {
   void DrawTriangle(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat);
 
   // Six vertices as two triangles (top-left, top-right, bottom-left) and (bottom-right,
-  // bottom-left, top-right): when they form an upright rectangle whose second triangle
-  // continues the first one's attributes, draws it as one block of rows (the pixels both
-  // triangles would cover) and returns true; else draws nothing and returns false.
+  // bottom-left, top-right): when they form an upright rectangle (corners sharing their
+  // x and y exactly) whose second triangle continues the first one's attributes, draws
+  // it as one block of rows (the pixels both triangles would cover) and returns true;
+  // else draws nothing and returns false.
   bool DrawRectanglePair(const Vertex* six);
 
   void DrawLine(const Vertex& a, const Vertex& b);
