@@ -309,18 +309,28 @@ class PixmanScene {
   std::vector<pixman_image_t*> opaque_;
 };
 
+// Which pixel routines the device may use: the specialised ones of the widest
+// instruction set, the SSE2 ones, or the general path only.
+enum class Routines { Widest, Sse2, General };
+
 template <typename Renderer>
-void RunFrames(benchmark::State& state, Scene (*make)(), bool generalPath = false) {
+void RunFrames(benchmark::State& state, Scene (*make)(), Routines routines = Routines::Widest) {
   Scene scene = make();
   Renderer renderer(scene);
-  D3DTestUseGeneralPathOnly(generalPath);
+  D3DTestUseGeneralPathOnly(routines == Routines::General);
+  D3DTestUseSse2Only(routines == Routines::Sse2);
   for (auto _ : state) renderer.Render();
   D3DTestUseGeneralPathOnly(false);
+  D3DTestUseSse2Only(false);
 }
 
 void DeviceRepresentative(benchmark::State& state) { RunFrames<DeviceScene>(state, Representative); }
 void DeviceHeavy(benchmark::State& state) { RunFrames<DeviceScene>(state, Heavy); }
-void DeviceGeneralPathRepresentative(benchmark::State& state) { RunFrames<DeviceScene>(state, Representative, true); }
+void DeviceSse2Representative(benchmark::State& state) { RunFrames<DeviceScene>(state, Representative, Routines::Sse2); }
+void DeviceSse2Heavy(benchmark::State& state) { RunFrames<DeviceScene>(state, Heavy, Routines::Sse2); }
+void DeviceGeneralPathRepresentative(benchmark::State& state) {
+  RunFrames<DeviceScene>(state, Representative, Routines::General);
+}
 void PixmanRepresentative(benchmark::State& state) { RunFrames<PixmanScene>(state, Representative); }
 void PixmanHeavy(benchmark::State& state) { RunFrames<PixmanScene>(state, Heavy); }
 
@@ -334,6 +344,8 @@ BENCHMARK(DeviceRepresentative)->Unit(benchmark::kMillisecond)->ComputeStatistic
 BENCHMARK(PixmanRepresentative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
 BENCHMARK(DeviceHeavy)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
 BENCHMARK(PixmanHeavy)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
+BENCHMARK(DeviceSse2Representative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
+BENCHMARK(DeviceSse2Heavy)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
 BENCHMARK(DeviceGeneralPathRepresentative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
 
 BENCHMARK_MAIN();

@@ -139,3 +139,6 @@ void D3DTestOfferTextureFormats(const std::vector<DDPIXELFORMAT>& formats);
 // the two); and how many draw calls took a specialised one so far.
 void D3DTestUseGeneralPathOnly(bool on);
 int D3DTestSpecialisedDraws();
+
+// The specialised routines use SSE2 even where the processor has AVX2.
+void D3DTestUseSse2Only(bool on);

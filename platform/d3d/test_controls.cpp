@@ -16,6 +16,7 @@ bool g_recording = false;
 std::vector<D3DTestCallRecord> g_log;
 bool g_generalPathOnly = false;
 int g_specialisedDraws = 0;
+bool g_sse2Only = false;
 std::vector<DDPIXELFORMAT> g_offeredFormats;
 
 }  // namespace
@@ -41,6 +42,8 @@ bool D3DUsesGeneralPathOnly() { return g_generalPathOnly; }
 
 void D3DCountSpecialisedDraw() { ++g_specialisedDraws; }
 
+bool D3DUsesSse2Only() { return g_sse2Only; }
+
 const std::vector<DDPIXELFORMAT>* D3DOfferedTextureFormats() {
   return g_offeredFormats.empty() ? nullptr : &g_offeredFormats;
 }
@@ -61,3 +64,5 @@ void D3DTestOfferTextureFormats(const std::vector<DDPIXELFORMAT>& formats) { g_o
 void D3DTestUseGeneralPathOnly(bool on) { g_generalPathOnly = on; }
 
 int D3DTestSpecialisedDraws() { return g_specialisedDraws; }
+
+void D3DTestUseSse2Only(bool on) { g_sse2Only = on; }

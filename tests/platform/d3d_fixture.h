@@ -76,6 +76,7 @@ class D3DTest : public DDrawTest {
     if (d3d_ != nullptr) d3d_->Release();
     for (IDirectDrawSurface7* surface : surfaces_) surface->Release();
     D3DTestUseGeneralPathOnly(false);
+    D3DTestUseSse2Only(false);
     DDrawTest::TearDown();
   }
 

@@ -1,6 +1,7 @@
-// The specialised span routines against the general path: random sequences of draws in
-// the states the specialised routines take (and some they leave to the general path)
-// must give byte-identical targets either way.
+// The specialised span routines (of the widest instruction set the processor has, and
+// of SSE2) against the general path: random sequences of draws in the states the
+// specialised routines take (and some they leave to the general path) must give
+// byte-identical targets either way.
 #include <random>
 
 #include "d3d_fixture.h"
@@ -10,7 +11,7 @@ namespace {
 constexpr int kWidth = 64;
 constexpr int kHeight = 48;
 
-class D3DPaths : public D3DTest {
+class D3DPaths : public D3DTest, public ::testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
     D3DTest::SetUp();
@@ -97,7 +98,8 @@ class D3DPaths : public D3DTest {
 
 }  // namespace
 
-TEST_F(D3DPaths, SpecialisedRoutinesMatchTheGeneralPath) {
+TEST_P(D3DPaths, SpecialisedRoutinesMatchTheGeneralPath) {
+  D3DTestUseSse2Only(GetParam());
   for (unsigned seed = 1; seed <= 8; ++seed) {
     int before = D3DTestSpecialisedDraws();
     Picture specialised = Render(seed);
@@ -112,3 +114,6 @@ TEST_F(D3DPaths, SpecialisedRoutinesMatchTheGeneralPath) {
     if (seed == 1) Save(specialised, "d3d_random_draws");
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(InstructionSets, D3DPaths, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Sse2" : "Widest"; });

@@ -13,13 +13,16 @@ DWORD Channel(DWORD argb, int shift) { return (argb >> shift) & 0xFF; }
 // round(x / 255)
 DWORD Round255(DWORD x) { return (2 * x + 255) / 510; }
 
-// Each case runs through the specialised span routines where they apply, and again
-// through the general path only.
-class D3DPixel : public D3DTest, public ::testing::WithParamInterface<bool> {
+// Each case runs through the specialised span routines where they apply (of the widest
+// instruction set the processor has, and of SSE2), and through the general path only.
+enum class PixelPath { Specialised, Sse2, GeneralOnly };
+
+class D3DPixel : public D3DTest, public ::testing::WithParamInterface<PixelPath> {
  protected:
   void SetUp() override {
     D3DTest::SetUp();
-    D3DTestUseGeneralPathOnly(GetParam());
+    D3DTestUseGeneralPathOnly(GetParam() == PixelPath::GeneralOnly);
+    D3DTestUseSse2Only(GetParam() == PixelPath::Sse2);
     target_ = MakeTarget(32, 32);
   }
 
@@ -495,7 +498,13 @@ TEST_P(D3DPixel, DepthTestAndWrite) {
   EXPECT_EQ(PixelAt(z, 12, 1), 0xFFFFu);  // written with Z writes off
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, D3DPixel, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "GeneralOnly" : "Specialised";
-                         });
+std::string PathName(const ::testing::TestParamInfo<PixelPath>& info) {
+  switch (info.param) {
+    case PixelPath::Specialised: return "Specialised";
+    case PixelPath::Sse2: return "Sse2";
+    default: return "GeneralOnly";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, D3DPixel,
+                         ::testing::Values(PixelPath::Specialised, PixelPath::Sse2, PixelPath::GeneralOnly), PathName);
