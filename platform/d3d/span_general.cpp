@@ -34,10 +34,22 @@ DWORD ClampedChannel(std::int32_t value) {
   return static_cast<DWORD>(std::clamp(rounded, 0, 255));
 }
 
+// Whether a stage of the cascade reads `argument` (as colour or alpha argument).
+bool StagesRead(const DrawContext& c, DWORD argument) {
+  for (int s = 0; s < c.stageCount; ++s) {
+    const StageSetup& stage = c.stages[s];
+    if (stage.colourArg1 == argument || stage.colourArg2 == argument || stage.alphaArg1 == argument ||
+        stage.alphaArg2 == argument) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void ShadeColours(const DrawContext& c, const SpanBlock& block, const Cursor& at, Chunk& chunk) {
   if (!c.gouraud) {
     std::fill_n(chunk.diffuse, chunk.count, block.diffuse);
-    std::fill_n(chunk.specular, chunk.count, block.specular);
+    if (!c.untextured && StagesRead(c, D3DTA_SPECULAR)) std::fill_n(chunk.specular, chunk.count, block.specular);
     return;
   }
   for (int i = 0; i < chunk.count; ++i) {
@@ -92,10 +104,9 @@ void SampleStage(const TextureSampler& t, const SpanBlock& block, const Cursor& 
 
 // ---- Stage cascade ----
 
+// The per-channel ops (the selections copy whole pixels instead).
 template <DWORD Op>
 DWORD CombineChannel(DWORD a, DWORD b) {
-  if constexpr (Op == D3DTOP_SELECTARG1) return a;
-  if constexpr (Op == D3DTOP_SELECTARG2) return b;
   if constexpr (Op == D3DTOP_MODULATE) return Mul255(a, b);
   if constexpr (Op == D3DTOP_MODULATE2X) return std::min<DWORD>(255, Div255Wide(2 * a * b));
   if constexpr (Op == D3DTOP_MODULATE4X) return std::min<DWORD>(255, Div255Wide(4 * a * b));
@@ -103,27 +114,37 @@ DWORD CombineChannel(DWORD a, DWORD b) {
   if constexpr (Op == D3DTOP_SUBTRACT) return a > b ? a - b : 0;
 }
 
-// Writes op(a, b) into the channels of `out` that `channels` selects.
-template <DWORD Op>
-void Combine(const DWORD* a, const DWORD* b, DWORD* out, int n, DWORD channels) {
+// op(a, b) into the colour channels of `out` (its alpha then 0), or into its alpha only.
+enum class Channels { Colour, Alpha };
+
+template <DWORD Op, Channels Into>
+void Combine(const DWORD* a, const DWORD* b, DWORD* out, int n) {
+  constexpr int firstShift = Into == Channels::Colour ? 0 : 24, endShift = Into == Channels::Colour ? 24 : 32;
   for (int i = 0; i < n; ++i) {
     DWORD result = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-      result |= CombineChannel<Op>(ChannelOf(a[i], shift), ChannelOf(b[i], shift)) << shift;
+    if constexpr (Op == D3DTOP_SELECTARG1) {
+      result = a[i];
+    } else if constexpr (Op == D3DTOP_SELECTARG2) {
+      result = b[i];
+    } else {
+      for (int shift = firstShift; shift < endShift; shift += 8) {
+        result |= CombineChannel<Op>(ChannelOf(a[i], shift), ChannelOf(b[i], shift)) << shift;
+      }
     }
-    out[i] = (out[i] & ~channels) | (result & channels);
+    out[i] = Into == Channels::Colour ? result & 0x00FFFFFFu : (out[i] & 0x00FFFFFFu) | (result & 0xFF000000u);
   }
 }
 
-void CombineWith(DWORD op, const DWORD* a, const DWORD* b, DWORD* out, int n, DWORD channels) {
+template <Channels Into>
+void CombineWith(DWORD op, const DWORD* a, const DWORD* b, DWORD* out, int n) {
   switch (op) {
-    case D3DTOP_SELECTARG1: return Combine<D3DTOP_SELECTARG1>(a, b, out, n, channels);
-    case D3DTOP_SELECTARG2: return Combine<D3DTOP_SELECTARG2>(a, b, out, n, channels);
-    case D3DTOP_MODULATE: return Combine<D3DTOP_MODULATE>(a, b, out, n, channels);
-    case D3DTOP_MODULATE2X: return Combine<D3DTOP_MODULATE2X>(a, b, out, n, channels);
-    case D3DTOP_MODULATE4X: return Combine<D3DTOP_MODULATE4X>(a, b, out, n, channels);
-    case D3DTOP_ADD: return Combine<D3DTOP_ADD>(a, b, out, n, channels);
-    case D3DTOP_SUBTRACT: return Combine<D3DTOP_SUBTRACT>(a, b, out, n, channels);
+    case D3DTOP_SELECTARG1: return Combine<D3DTOP_SELECTARG1, Into>(a, b, out, n);
+    case D3DTOP_SELECTARG2: return Combine<D3DTOP_SELECTARG2, Into>(a, b, out, n);
+    case D3DTOP_MODULATE: return Combine<D3DTOP_MODULATE, Into>(a, b, out, n);
+    case D3DTOP_MODULATE2X: return Combine<D3DTOP_MODULATE2X, Into>(a, b, out, n);
+    case D3DTOP_MODULATE4X: return Combine<D3DTOP_MODULATE4X, Into>(a, b, out, n);
+    case D3DTOP_ADD: return Combine<D3DTOP_ADD, Into>(a, b, out, n);
+    case D3DTOP_SUBTRACT: return Combine<D3DTOP_SUBTRACT, Into>(a, b, out, n);
     default: return;
   }
 }
@@ -150,25 +171,25 @@ struct ArgumentArrays {
 // TEXTURE; ALPHAOP DISABLE passes the current alpha on.
 void RunCascade(const DrawContext& c, Chunk& chunk) {
   DWORD white[kChunk], factor[kChunk];
-  std::fill_n(white, chunk.count, 0xFFFFFFFFu);
-  std::fill_n(factor, chunk.count, c.textureFactor);
-  DWORD results[2][kChunk] = {};
+  if (StagesRead(c, D3DTA_TEXTURE)) std::fill_n(white, chunk.count, 0xFFFFFFFFu);
+  if (StagesRead(c, D3DTA_TFACTOR)) std::fill_n(factor, chunk.count, c.textureFactor);
+  DWORD results[2][kChunk];
   const DWORD* current = chunk.diffuse;
   for (int s = 0; s < c.stageCount; ++s) {
     const StageSetup& stage = c.stages[s];
-    DWORD* out = results[s & 1];
+    DWORD* out = s + 1 == c.stageCount ? chunk.colour : results[s & 1];
     ArgumentArrays args{chunk.diffuse, current, stage.textured ? chunk.texel[s] : white, factor, chunk.specular};
-    CombineWith(stage.colourOp, args.Pick(stage.colourArg1), args.Pick(stage.colourArg2), out, chunk.count,
-                0x00FFFFFFu);
+    CombineWith<Channels::Colour>(stage.colourOp, args.Pick(stage.colourArg1), args.Pick(stage.colourArg2), out,
+                                  chunk.count);
     if (stage.alphaOp == D3DTOP_DISABLE) {
-      CombineWith(D3DTOP_SELECTARG1, current, current, out, chunk.count, 0xFF000000u);
+      CombineWith<Channels::Alpha>(D3DTOP_SELECTARG1, current, current, out, chunk.count);
     } else {
-      CombineWith(stage.alphaOp, args.Pick(stage.alphaArg1), args.Pick(stage.alphaArg2), out, chunk.count,
-                  0xFF000000u);
+      CombineWith<Channels::Alpha>(stage.alphaOp, args.Pick(stage.alphaArg1), args.Pick(stage.alphaArg2), out,
+                                   chunk.count);
     }
     current = out;
   }
-  std::copy_n(current, chunk.count, chunk.colour);
+  if (c.stageCount == 0) std::copy_n(chunk.diffuse, chunk.count, chunk.colour);
 }
 
 // ---- Tests ----
@@ -199,16 +220,16 @@ void DepthTest(const DrawContext& c, const SpanBlock& block, const Cursor& at, C
 
 // Per channel factors packed like a pixel (the alpha byte is the factor for alpha).
 void BlendFactors(DWORD factor, const DWORD* source, const DWORD* destination, DWORD* out, int n) {
-  for (int i = 0; i < n; ++i) {
-    DWORD sa = AlphaOf(source[i]);
-    switch (factor) {
-      case D3DBLEND_ZERO: out[i] = 0; break;
-      case D3DBLEND_ONE: out[i] = 0xFFFFFFFFu; break;
-      case D3DBLEND_SRCCOLOR: out[i] = source[i]; break;
-      case D3DBLEND_SRCALPHA: out[i] = sa * 0x01010101u; break;
-      case D3DBLEND_INVSRCALPHA: out[i] = (255 - sa) * 0x01010101u; break;
-      default: out[i] = ~destination[i]; break;  // INVDESTCOLOR
-    }
+  auto fill = [&](auto factorOf) {
+    for (int i = 0; i < n; ++i) out[i] = factorOf(source[i], destination[i]);
+  };
+  switch (factor) {
+    case D3DBLEND_ZERO: return fill([](DWORD, DWORD) { return 0u; });
+    case D3DBLEND_ONE: return fill([](DWORD, DWORD) { return 0xFFFFFFFFu; });
+    case D3DBLEND_SRCCOLOR: return fill([](DWORD s, DWORD) { return s; });
+    case D3DBLEND_SRCALPHA: return fill([](DWORD s, DWORD) { return AlphaOf(s) * 0x01010101u; });
+    case D3DBLEND_INVSRCALPHA: return fill([](DWORD s, DWORD) { return (255 - AlphaOf(s)) * 0x01010101u; });
+    default: return fill([](DWORD, DWORD d) { return ~d; });  // INVDESTCOLOR
   }
 }
 
@@ -217,6 +238,7 @@ void Blend(const DrawContext& c, const DWORD* destination, Chunk& chunk) {
   BlendFactors(c.srcBlend, chunk.colour, destination, sourceFactor, chunk.count);
   BlendFactors(c.destBlend, chunk.colour, destination, destinationFactor, chunk.count);
   for (int i = 0; i < chunk.count; ++i) {
+    if (!chunk.keep[i]) continue;
     DWORD result = 0;
     for (int shift = 0; shift < 32; shift += 8) {
       DWORD sum = ChannelOf(chunk.colour[i], shift) * ChannelOf(sourceFactor[i], shift) +
