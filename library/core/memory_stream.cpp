@@ -3,16 +3,15 @@
 
 #include <cstring>
 
+#include "core/file_layer.h"
 #include "core/tracked_alloc.h"
 
 namespace {
 
 MemoryStream* AsMemoryStream(StreamHandle handle) { return reinterpret_cast<MemoryStream*>(handle); }
 
-int AlwaysIdle(StreamHandle) { return 1; }
-
 const StreamOps kMemoryStreamOps = {
-    MemoryStreamTell, MemoryStreamSeek, MemoryStreamRead, MemoryStreamEof, AlwaysIdle, MemoryStreamClose,
+    MemoryStreamTell, MemoryStreamSeek, MemoryStreamRead, MemoryStreamEof, ArchiveStreamIdleCheck, MemoryStreamClose,
 };
 
 }  // namespace
@@ -73,6 +72,6 @@ std::size_t MemoryStreamRead(void* buffer, std::size_t size, std::size_t count, 
   return elements;
 }
 
-int MemoryStreamEof(StreamHandle stream) { return AsMemoryStream(stream)->eof ? -1 : 0; }
+int MemoryStreamEof(StreamHandle stream) { return AsMemoryStream(stream)->eof; }
 
 const StreamOps* GetMemoryStreamOps() { return &kMemoryStreamOps; }

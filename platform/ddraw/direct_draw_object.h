@@ -2,7 +2,7 @@
 // the surfaces, clippers and palettes it creates (which die with it). It shows its
 // primary surface in the window given to SetCooperativeLevel, on the thread that made
 // that call (the game thread); writes from other threads are shown at the next write
-// from that thread.
+// from that thread. The window must outlive the object (its renderer goes with it).
 #pragma once
 
 #include <memory>

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "testing.h"
+#include "window/window.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ struct DisplayState {
   bool fullScreen = false;
   const void* modeOwner = nullptr;
   HWND modeWindow = nullptr;
+  SDL_Rect windowedPlace{0, 0, 0, 0};  // the mode window's place before full screen
   DisplayMode fullScreenMode{};
   bool rgb555 = false;
   bool desktopFaked = false;
@@ -51,17 +53,36 @@ DDrawPixelKind KindForBits(int bits) {
   }
 }
 
-void SetWindowFullScreen(HWND window, bool on) {
-  if (window == nullptr || window->sdlWindow == nullptr) return;
-  SDL_SetWindowFullscreen(window->sdlWindow, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+// The window covers the display while a mode is set. Besides asking for full screen, the
+// window is placed over the whole display itself, since without a window manager (a bare
+// X server) the request alone moves nothing; its own place comes back afterwards.
+void CoverDisplay(SDL_Window* window) {
+  SDL_Rect display{0, 0, 0, 0};
+  SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &display);
+  SDL_SetWindowPosition(window, display.x, display.y);
+  SDL_SetWindowSize(window, display.w, display.h);
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
-}  // namespace
+void SetWindowFullScreen(HWND window, bool on) {
+  if (window == nullptr || window->sdlWindow == nullptr) return;
+  SDL_Window* sdlWindow = window->sdlWindow;
+  SDL_Rect& place = g_display.windowedPlace;
+  if (on) {
+    SDL_GetWindowPosition(sdlWindow, &place.x, &place.y);
+    SDL_GetWindowSize(sdlWindow, &place.w, &place.h);
+    CoverDisplay(sdlWindow);
+  } else {
+    SDL_SetWindowFullscreen(sdlWindow, 0);
+    SDL_SetWindowSize(sdlWindow, place.w, place.h);
+    SDL_SetWindowPosition(sdlWindow, place.x, place.y);
+  }
+}
 
 DisplayMode GetDesktopMode() {
   if (g_display.desktopFaked) return g_display.fakedDesktop;
   SDL_DisplayMode mode;
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+  if (!EnsureVideoStarted() || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
     return {1024, 768, DDrawPixelKind::X8R8G8B8};
   }
   DDrawPixelKind kind = DDrawPixelKind::X8R8G8B8;
@@ -73,6 +94,9 @@ DisplayMode GetDesktopMode() {
   }
   return {static_cast<DWORD>(mode.w), static_cast<DWORD>(mode.h), kind};
 }
+
+}  // namespace
+
 
 RECT GetWindowClientArea(HWND window) {
   RECT area{0, 0, 0, 0};
@@ -121,14 +145,13 @@ HRESULT SetFullScreenMode(const void* owner, DWORD width, DWORD height, DWORD bi
   DisplayMode before = GetCurrentDisplayMode();
   DisplayMode mode{width, height, KindForBits(static_cast<int>(bits))};
   *changed = before.width != mode.width || before.height != mode.height || before.kind != mode.kind;
-  if (g_display.fullScreen && g_display.modeWindow != g_display.exclusiveWindow) {
-    SetWindowFullScreen(g_display.modeWindow, false);
-  }
+  bool windowCovers = g_display.fullScreen && g_display.modeWindow == g_display.exclusiveWindow;
+  if (g_display.fullScreen && !windowCovers) SetWindowFullScreen(g_display.modeWindow, false);
   g_display.fullScreen = true;
   g_display.fullScreenMode = mode;
   g_display.modeOwner = owner;
   g_display.modeWindow = g_display.exclusiveWindow;
-  SetWindowFullScreen(g_display.modeWindow, true);
+  if (!windowCovers) SetWindowFullScreen(g_display.modeWindow, true);
   return DD_OK;
 }
 
@@ -142,6 +165,12 @@ void RestoreDesktopMode(const void* owner, bool* changed) {
   SetWindowFullScreen(g_display.modeWindow, false);
   g_display.modeOwner = nullptr;
   g_display.modeWindow = nullptr;
+}
+
+void RefreshFullScreenPlacement(HWND window) {
+  if (!g_display.fullScreen || window == nullptr || window != g_display.modeWindow) return;
+  SDL_SetWindowFullscreen(window->sdlWindow, 0);
+  CoverDisplay(window->sdlWindow);
 }
 
 HWND GetFullScreenWindow(const void* owner) {

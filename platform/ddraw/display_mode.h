@@ -15,12 +15,11 @@ struct DisplayMode {
 
 constexpr DWORD kDisplayRefreshRate = 60;
 
-DisplayMode GetDesktopMode();
-// The full-screen mode while one is set, else the desktop.
+// The full-screen mode while one is set, else the desktop (from SDL, or faked by tests).
 DisplayMode GetCurrentDisplayMode();
 
-// Where a window's client area lies on the display (SDL's window position and size);
-// empty without a window.
+// Where a window's client area lies on the display: SDL's window position and size (an
+// SDL window's position is its client area's); empty without a window.
 RECT GetWindowClientArea(HWND window);
 
 // Exclusive (full-screen) ownership: one owner at a time, identified by an opaque key.
@@ -38,6 +37,9 @@ HRESULT SetFullScreenMode(const void* owner, DWORD width, DWORD height, DWORD bi
                           DWORD refresh, bool* changed);
 // Back to the desktop when `owner` set the mode; *changed as above.
 void RestoreDesktopMode(const void* owner, bool* changed);
+// Places the full-screen window over the display again (making a renderer may re-create
+// the window in SDL, which forgets where it was).
+void RefreshFullScreenPlacement(HWND window);
 // The window showing the full-screen mode `owner` set, or nullptr.
 HWND GetFullScreenWindow(const void* owner);
 

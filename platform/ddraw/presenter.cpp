@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ddraw/display_mode.h"
 #include "ddraw/rect_math.h"
 #include "testing.h"
 
@@ -68,6 +69,7 @@ bool WindowPresenter::EnsureRenderer() {
     renderer_ = SDL_CreateRenderer(window_->sdlWindow, -1, SDL_RENDERER_ACCELERATED);
     if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_->sdlWindow, -1, SDL_RENDERER_SOFTWARE);
     ownsRenderer_ = renderer_ != nullptr;
+    if (ownsRenderer_) RefreshFullScreenPlacement(window_);
   }
   if (renderer_ == nullptr) {
     std::fprintf(stderr, "ddraw: no renderer for the window: %s\n", SDL_GetError());

@@ -322,10 +322,14 @@ HRESULT DirectDrawSurface::IsLost() {
 HRESULT DirectDrawSurface::Restore() {
   if (IsDead()) return DeadUse();
   if (chainFront_ != nullptr) return chainFront_->Restore();
-  for (DirectDrawSurface* buffer : ChainBuffers()) {
-    if (buffer->locked_ || buffer->dc_ != nullptr) return DDERR_SURFACEBUSY;
+  std::vector<DirectDrawSurface*> buffers = ChainBuffers();
+  bool anyLost = false;
+  for (DirectDrawSurface* buffer : buffers) {
+    if (buffer->lost_ && (buffer->locked_ || buffer->dc_ != nullptr)) return DDERR_SURFACEBUSY;
+    anyLost |= buffer->lost_;
   }
-  for (DirectDrawSurface* buffer : ChainBuffers()) {
+  if (!anyLost) return DD_OK;
+  for (DirectDrawSurface* buffer : buffers) {
     if (HRESULT result = buffer->RestorePixels(); result != DD_OK) return result;
   }
   return DD_OK;

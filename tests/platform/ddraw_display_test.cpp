@@ -96,6 +96,10 @@ TEST_F(DDrawDisplay, FullScreenModesSwitchTheWindowAndComeBack) {
   EXPECT_FALSE(SDL_GetWindowFlags(window_.sdlWindow) & SDL_WINDOW_FULLSCREEN);
 
   ASSERT_EQ(dd_->SetDisplayMode(800, 600, 16, 60, 0), DD_OK);
+  int width = 0, height = 0;
+  SDL_GetWindowSize(window_.sdlWindow, &width, &height);
+  EXPECT_EQ(width, 1024);  // covers the whole (dummy) display
+  EXPECT_EQ(height, 768);
   DDSURFACEDESC2 mode = CurrentMode(dd_);
   EXPECT_EQ(mode.dwWidth, 800u);
   EXPECT_EQ(mode.dwHeight, 600u);
@@ -104,12 +108,19 @@ TEST_F(DDrawDisplay, FullScreenModesSwitchTheWindowAndComeBack) {
   EXPECT_EQ(ScreenBits(), 16);
   EXPECT_TRUE(SDL_GetWindowFlags(window_.sdlWindow) & SDL_WINDOW_FULLSCREEN);
 
+  ASSERT_EQ(dd_->SetDisplayMode(640, 480, 32, 0, 0), DD_OK);  // a second mode, same window
+  EXPECT_EQ(CurrentMode(dd_).ddpfPixelFormat.dwRGBBitCount, 32u);
+
   // The library leaves exclusive mode first, then restores: the mode is still ours.
   ASSERT_EQ(dd_->SetCooperativeLevel(hwnd(), DDSCL_NORMAL), DD_OK);
-  EXPECT_EQ(CurrentMode(dd_).dwWidth, 800u);
+  EXPECT_EQ(CurrentMode(dd_).dwWidth, 640u);
   ASSERT_EQ(dd_->RestoreDisplayMode(), DD_OK);
   EXPECT_EQ(CurrentMode(dd_).dwWidth, 1024u);
   EXPECT_FALSE(SDL_GetWindowFlags(window_.sdlWindow) & SDL_WINDOW_FULLSCREEN);
+  width = height = 0;
+  SDL_GetWindowSize(window_.sdlWindow, &width, &height);
+  EXPECT_EQ(width, 640);  // the window's own size is back
+  EXPECT_EQ(height, 480);
 }
 
 TEST_F(DDrawDisplay, ExclusiveModeBelongsToOneObjectAndItsModeEndsWithIt) {
