@@ -81,23 +81,6 @@ TEST_F(D3DRaster, AdjacentTrianglesCoverEveryPixelExactlyOnce) {
   ExpectRectangleCount(2, 3, 30, 27);
 }
 
-// A fan of triangles around a pixel centre, each drawn on its own.
-TEST_F(D3DRaster, FanAroundAPixelCentreCoversItOnce) {
-  CountCoverage();
-  const float cx = 20, cy = 20;
-  float ring[][2] = {{10, 10}, {20, 8.5f}, {30, 10}, {31.5f, 20}, {30, 30}, {20, 31}, {10, 30}, {9, 20}};
-  for (int i = 0; i < 8; ++i) {
-    const float* p = ring[i];
-    const float* q = ring[(i + 1) % 8];
-    ASSERT_EQ(Draw(D3DPT_TRIANGLELIST, std::vector<ColouredVertex>{At(cx, cy, kOne), At(p[0], p[1], kOne),
-                                                                    At(q[0], q[1], kOne)}),
-              D3D_OK);
-  }
-  std::vector<std::string> rows = Counts();
-  EXPECT_EQ(rows[20][20], '1');
-  for (const std::string& row : rows) EXPECT_EQ(row.find_first_of("23456789"), std::string::npos) << row;
-}
-
 TEST_F(D3DRaster, TopLeftEdgesOwnTheCentresOnThem) {
   CountCoverage();
   // Right triangle with its legs on pixel centres: the top and left legs are owned, the

@@ -72,29 +72,3 @@ TEST_F(D3DTest, QuarterTurnsMoveEveryTexelExactly) {
     EXPECT_EQ(picture.at(left + kSize, top + 5), 0xFF202020u);
   }
 }
-
-// Any turn keeps the sprite's area: a turned opaque square covers as many pixels as it
-// has texels, give or take its outline.
-TEST_F(D3DTest, TurnedSpriteKeepsItsArea) {
-  IDirectDrawSurface7* target = MakeTarget(64, 64);
-  StartDevice(target);
-  IDirectDrawSurface7* texture = MakeTexture(1, 1);
-  PutPixels(texture, {0xFFFFFFFFu}, 1, 1);
-  UseTexture(texture);
-  SetStage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
-  for (double angle : {0.3, 1.0, 2.2, 4.0}) {
-    ASSERT_EQ(Fill(target, 0), DD_OK);
-    std::vector<TexturedVertex> quad = Turned(32, 32, angle);
-    for (TexturedVertex& v : quad) {  // the whole square: scale the 16-texel sprite up to 32
-      v.x = 31.5f + (v.x - 31.5f) * 2;
-      v.y = 31.5f + (v.y - 31.5f) * 2;
-    }
-    ASSERT_EQ(Draw(D3DPT_TRIANGLELIST, quad), D3D_OK);
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    Picture picture = Read(target);
-    int covered = 0;
-    for (DWORD pixel : picture.pixels) covered += pixel == 0xFFFFFFFFu;
-    EXPECT_NEAR(covered, 32 * 32, 4 * 32 * 0.5) << angle;
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
-  }
-}
