@@ -22,7 +22,10 @@
 // - a draw whose stage 0 has no texture takes colour and alpha from the diffuse;
 // - lines light the pixels whose diamond they leave: along the major axis from
 //   ceil(start - 0.5) up to, not including, ceil(end - 0.5) (mirrored for lines that run
-//   backwards), the minor coordinate rounded at each pixel centre;
+//   backwards), the minor coordinate rounded at each pixel centre (halves to the lower
+//   coordinate);
+// - values the library never sends (other blend factors, stage ops and arguments,
+//   addressing modes, dithering) are refused by the state setters, not ignored;
 // - after EndScene every surface drawn to is told it was written, so drawing into the
 //   primary shows in the window as any other write to it does.
 #pragma once
