@@ -1,11 +1,7 @@
-// Movie, texture, on-screen log and sound services that start-up, shut-down and the
-// window call. Until those services exist, pending_services.cpp holds thin versions
-// that succeed; their work replaces them.
+// Movie, texture and on-screen log services that start-up, shut-down and the window
+// call. Until those services exist, pending_services.cpp holds thin versions that
+// succeed; their work replaces them.
 #pragma once
-
-#include <cstdint>
-
-#include "kernel/win_types.h"
 
 // ---- Texture graphs: restored by the Direct3D side ----
 int RestoreAllSurface3DData();
@@ -17,10 +13,3 @@ int ReleaseAllMovieObjects();
 
 // ---- Start-up extra: the on-screen log ----
 int InitScreenLog();
-
-// ---- Sound ----
-int InitSoundSystem();
-int EndSoundSystem();
-int StopBackgroundMusic();
-int RefillAllStreamSounds();
-int PollMusicPlaying();
