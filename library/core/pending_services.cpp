@@ -1,13 +1,7 @@
-// Thin stand-ins for the texture, on-screen log and sound services, until
-// they exist. They succeed and do nothing.
+// Thin stand-ins for the texture and on-screen log services, until they exist. They
+// succeed and do nothing.
 #include "core/pending_services.h"
 
 int RestoreAllSurface3DData() { return 0; }
 
 int InitScreenLog() { return 0; }
-
-int InitSoundSystem() { return 0; }
-int EndSoundSystem() { return 0; }
-int StopBackgroundMusic() { return 0; }
-int RefillAllStreamSounds() { return 0; }
-int PollMusicPlaying() { return 0; }

@@ -1,21 +1,10 @@
-// Texture, on-screen log and sound services that start-up, shut-down and the
-// window call. Until those services exist, pending_services.cpp holds thin versions
-// that succeed; their work replaces them.
+// Texture and on-screen log services that start-up, shut-down and the window call.
+// Until those services exist, pending_services.cpp holds thin versions that succeed;
+// their work replaces them.
 #pragma once
-
-#include <cstdint>
-
-#include "kernel/win_types.h"
 
 // ---- Texture graphs: restored by the Direct3D side ----
 int RestoreAllSurface3DData();
 
 // ---- Start-up extra: the on-screen log ----
 int InitScreenLog();
-
-// ---- Sound ----
-int InitSoundSystem();
-int EndSoundSystem();
-int StopBackgroundMusic();
-int RefillAllStreamSounds();
-int PollMusicPlaying();
