@@ -20,7 +20,6 @@ Result NotAvailable(const char* entryPoint, Result result) {
 // ---- Window, start-up and shut-down ----
 int InitLibraryBody() { return NotAvailable("InitLibrary", -1); }
 int EndLibraryBody() { return NotAvailable("EndLibrary", -1); }
-int ProcessMessageBody() { return NotAvailable("ProcessMessage", -1); }
 int ChangeWindowModeBody(int) { return NotAvailable("ChangeWindowMode", -1); }
 int SetWindowTitleBody(const char*) { return NotAvailable("SetWindowTitle", 0); }
 int SetRunWhileInactiveBody(int) { return NotAvailable("SetRunWhileInactive", 0); }
@@ -43,30 +42,5 @@ int StopSoundBody(int) { return NotAvailable("StopSound", -1); }
 int IsSoundPlayingBody(int) { return NotAvailable("IsSoundPlaying", -1); }
 int SetSoundVolumeBody(int, int) { return NotAvailable("SetSoundVolume", -1); }
 
-// ---- Graphics: screen, graphs and drawing ----
-int SetSyncToVBlankBody(int) { return NotAvailable("SetSyncToVBlank", 0); }
-int GetScreenModeSizeBody(int*, int*) { return NotAvailable("GetScreenModeSize", 0); }
-DDPIXELFORMAT* GetScreenDDPixelFormatBody() {
-  return NotAvailable("GetScreenDDPixelFormat", static_cast<DDPIXELFORMAT*>(nullptr));
-}
-std::uint32_t MakeScreenColorBody(int, int, int) { return NotAvailable("MakeScreenColor", std::uint32_t{0}); }
-int PresentScreenBody() { return NotAvailable("PresentScreen", -1); }
-int SetScreenModeBody(int, int, int, int) { return NotAvailable("SetScreenMode", -1); }
-int SaveScreenToBmpBody(int, int, int, int, const char*) { return NotAvailable("SaveScreenToBmp", -1); }
-int FreeGraphBody(int, int) { return NotAvailable("FreeGraph", -1); }
-int LoadGraphFileBody(const char*) { return NotAvailable("LoadGraphFile", -1); }
-int LoadDivGraphFileBody(const char*, int, int, int, int, int, int*) { return NotAvailable("LoadDivGraphFile", -1); }
-int ClearDrawTargetBody() { return NotAvailable("ClearDrawTarget", -1); }
-int DrawGraphFileAtBody(int, int, const char*, int) { return NotAvailable("DrawGraphFileAt", -1); }
-int DrawGraphAtBody(int, int, int, int) { return NotAvailable("DrawGraphAt", -1); }
-int DrawGraphRotatedBody(int, int, double, double, int, int, int) { return NotAvailable("DrawGraphRotated", -1); }
-int DrawGraphMirroredBody(int, int, int, int) { return NotAvailable("DrawGraphMirrored", -1); }
-int DrawLineSegmentBody(int, int, int, int, std::uint32_t) { return NotAvailable("DrawLineSegment", -1); }
-int DrawRectBody(int, int, int, int, std::uint32_t, int) { return NotAvailable("DrawRect", -1); }
+// ---- Graphics: text waits for the fonts ----
 int DrawTextAtBody(int, int, const char*, std::uint32_t, std::uint32_t) { return NotAvailable("DrawTextAt", -1); }
-int SetBlendModeBody(int, int) { return NotAvailable("SetBlendMode", 0); }
-int SetDrawTargetBody(int) { return NotAvailable("SetDrawTarget", -1); }
-int SetClipRectBody(int, int, int, int) { return NotAvailable("SetClipRect", 0); }
-int SetTransparentColorBody(int, int, int) { return NotAvailable("SetTransparentColor", 0); }
-int SetDitherModeBody(int) { return NotAvailable("SetDitherMode", 0); }
-int ClipRectangleBody(RECT*, const RECT*) { return NotAvailable("ClipRectangle", 0); }
