@@ -67,6 +67,9 @@ int CheckBlendGraphSize(const GraphRecord* graph);
 int FillGraph(int handle, int r, int g, int b, int a);
 // Records the current directory and the file name ("" for NULL). -1 for a dead graph.
 int SetGraphSourceFile(int handle, const char* fileName);
+// Copies (x1, y1)-(x2, y2) of the draw target into a graph of exactly that size. 0 / -1.
+int CopyDrawTargetToGraph(int x1, int y1, int x2, int y2, int graph, int flag);
+int CopyDrawTargetToGraph2D(int x1, int y1, int x2, int y2, GraphRecord* graph);
 // 1 when fonts may keep their glyph caches in textures.
 int IsTextureCacheUsable();
 
