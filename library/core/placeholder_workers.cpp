@@ -5,7 +5,6 @@
 #include "core/log.h"
 #include "core/sound_workers.h"
 #include "core/window_workers.h"
-#include "graphics/graphics_workers.h"
 
 namespace {
 
@@ -41,6 +40,3 @@ int StartSoundBody(int, int, int) { return NotAvailable("StartSound", -1); }
 int StopSoundBody(int) { return NotAvailable("StopSound", -1); }
 int IsSoundPlayingBody(int) { return NotAvailable("IsSoundPlaying", -1); }
 int SetSoundVolumeBody(int, int) { return NotAvailable("SetSoundVolume", -1); }
-
-// ---- Graphics: text waits for the fonts ----
-int DrawTextAtBody(int, int, const char*, std::uint32_t, std::uint32_t) { return NotAvailable("DrawTextAt", -1); }

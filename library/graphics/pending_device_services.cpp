@@ -1,8 +1,9 @@
-// The "no device", "no font" and "no movie" answers of the calls into the Direct3D
-// device, fonts and movies, until the Hardware drawing, Fonts and Movies work lands.
+// The "no device" and "no movie" answers of the calls into the Direct3D device and
+// movies, until the Hardware drawing and Movies work lands.
 #include "graphics/pending_device_services.h"
 
 #include "graphics/graph_records.h"
+#include "graphics/software_draw_setups.h"
 
 // ---- Direct3D device and scene: there is no device ----
 int InitDirect3D() { return -1; }
@@ -38,12 +39,11 @@ int DrawGraphQuadD3D(float, float, float, float, float, float, float, float, Gra
 int DrawLineSegmentD3D(int, int, int, int, std::uint32_t) { return -1; }
 int DrawRectFilledD3D(int, int, int, int, std::uint32_t) { return -1; }
 int DrawRectOutlineD3D(int, int, int, int, std::uint32_t) { return -1; }
-
-// ---- Fonts: none exist yet ----
-int InitFontSystem() { return 0; }
-int RecreateAllFonts() { return 0; }
-int FreeDefaultFont() { return 0; }
-int DefaultFontSettings() { return 0; }
+// Every glyph cache is in memory without a device: the software text path draws it.
+int DrawTextHardware(int x, int y, const char* text, std::uint32_t colour, int font, std::uint32_t edgeColour,
+                     int vertical) {
+  return DrawTextSoftware(x, y, text, colour, font, edgeColour, vertical);
+}
 
 // ---- Movies: no file opens as a movie ----
 int CloseGraphMovie(GraphRecord* graph) {

@@ -2,34 +2,7 @@
 
 #include <iconv.h>
 
-#include <cerrno>
-#include <cstring>
-
-namespace {
-
-// Converts length bytes of CP932 into the target encoding, skipping bytes iconv refuses.
-std::string Convert(const char* text, std::size_t length, const char* target) {
-  std::string out;
-  iconv_t converter = ::iconv_open(target, "CP932");
-  if (converter == reinterpret_cast<iconv_t>(-1)) return out;
-  char* in = const_cast<char*>(text);
-  std::size_t inLeft = length;
-  char chunk[256];
-  while (inLeft > 0) {
-    char* outPosition = chunk;
-    std::size_t outLeft = sizeof chunk;
-    const std::size_t result = ::iconv(converter, &in, &inLeft, &outPosition, &outLeft);
-    out.append(chunk, sizeof chunk - outLeft);
-    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      ++in;
-      --inLeft;
-    }
-  }
-  ::iconv_close(converter);
-  return out;
-}
-
-}  // namespace
+#include <cstdint>
 
 char32_t Cp932CodeToUnicode(UINT code) {
   if (code == 0 || code > 0xFFFF) return 0;
@@ -50,4 +23,3 @@ char32_t Cp932CodeToUnicode(UINT code) {
   return static_cast<char32_t>(utf32[0] | utf32[1] << 8 | utf32[2] << 16 | static_cast<std::uint32_t>(utf32[3]) << 24);
 }
 
-std::string Cp932TextToUtf8(const char* text) { return Convert(text, std::strlen(text), "UTF-8"); }

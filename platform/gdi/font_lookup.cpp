@@ -6,8 +6,8 @@
 #include <memory>
 #include <mutex>
 
-#include "gdi/cp932_code.h"
 #include "gdi/gdi_font.h"
+#include "kernel/code_page.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ bool FindFontFile(const char* face, DWORD charSet, bool fixedPitch, FontFileChoi
   std::lock_guard<std::mutex> lock(g_fontconfigLock);
   if (!FcInit()) return false;
   const bool defaultFace = face == nullptr || face[0] == '\0';
-  const std::string family = defaultFace ? kDefaultFamily : Cp932TextToUtf8(face);
+  const std::string family = defaultFace ? kDefaultFamily : Cp932ToUtf8(face);
   const char* language = LanguageOf(charSet);
   Pattern font = MatchFont(family, defaultFace ? (fixedPitch ? "monospace" : "sans-serif") : nullptr, language);
   if (!font || !CoversLanguage(font.get(), language)) return false;
