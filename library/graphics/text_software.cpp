@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <climits>
-#include <cstdint>
 
 #include "graphics/draw_area_bracket.h"
 #include "graphics/draw_state.h"
@@ -57,14 +55,6 @@ bool DrawsPlain(const FontRecord& font) {
   if (ScreenMode.bits == 8) return true;
   if ((font.fontType & kFontTypeAntialiased) != 0) return false;
   return DrawState.blendMode == 0 || (DrawState.blendMode == 1 && DrawState.blendParam == 255);
-}
-
-// The rectangle a text of this extent may touch: glyph parts and edges reach past the
-// advance and the line by less than a cell, on every side.
-RECT TextReach(std::int64_t x, std::int64_t y, const SIZE& extent, int cellSize) {
-  const auto clamp = [](std::int64_t v) { return static_cast<LONG>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); };
-  return RECT{clamp(x - cellSize), clamp(y - cellSize), clamp(x + extent.cx + cellSize),
-              clamp(y + extent.cy + cellSize)};
 }
 
 // The rectangle a text of this extent may touch: glyph parts and edges reach past the
