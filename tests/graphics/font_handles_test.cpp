@@ -187,6 +187,20 @@ TEST_F(FontTest, TheDefaultFontFollowsItsSettings) {
   EXPECT_TRUE(LogHas("フォントの初期化は正常に終了しました"));
 }
 
+TEST_F(FontTest, ADefaultFontThatCannotBeMadeIsNeverUsed) {
+  Start();
+  // Two tries each (the font's charset, then the default one): the rebuild and the
+  // first text fail.
+  GdiTestFailCall(GdiTestCall::CreateFontA, 0, 4);
+  EXPECT_EQ(RebuildDefaultFont(nullptr, 18, -1), 0);
+  EXPECT_EQ(GetBuiltinFontHandle(), -1);
+  EXPECT_EQ(DrawFormattedText(0, 0, MakeScreenColor(255, 255, 255), "%d", 5), -1);
+  EXPECT_TRUE(LogHas("フォントハンドル値が異常です"));
+  // The next text tries again.
+  EXPECT_EQ(DrawFormattedText(0, 0, MakeScreenColor(255, 255, 255), "%d", 5), 0);
+  EXPECT_EQ(GetFontRecord(GetBuiltinFontHandle())->size, 18);
+}
+
 TEST_F(FontTest, FontsDieWithTheGraphicsAndComeBackAfterAModeChange) {
   Start();
   const int font = MakeFont(16, 2);

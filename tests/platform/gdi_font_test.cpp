@@ -230,7 +230,9 @@ TEST(GdiFont, FontsLiveWhileSelected) {
   const MAT2 twice{{0, 2}, {0, 0}, {0, 0}, {0, 2}};
   EXPECT_EQ(GetGlyphOutlineA(dc, 0x41, GGO_BITMAP, &metrics, 0, nullptr, &twice), GDI_ERROR);
   EXPECT_EQ(GetGlyphOutlineA(dc, 0x41, 2 /* outline */, &metrics, 0, nullptr, &kIdentity), GDI_ERROR);
-  EXPECT_EQ(SelectObject(GetDC(nullptr), font), nullptr);  // only memory contexts hold fonts
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(SelectObject(screen, font), nullptr);  // only memory contexts hold fonts
+  ReleaseDC(nullptr, screen);
   EXPECT_EQ(SelectObject(dc, system), font);
   EXPECT_TRUE(DeleteObject(font));
   EXPECT_FALSE(DeleteObject(font));  // already gone
