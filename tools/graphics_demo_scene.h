@@ -9,10 +9,6 @@
 #include <cstdio>
 #include <string>
 
-#include "com/com.h"
-#include "core/file_layer.h"
-#include "core/log.h"
-#include "core/main_window.h"
 #include "game_library.h"
 #include "graphics/draw_entry_points.h"
 #include "graphics/draw_state.h"
@@ -112,33 +108,18 @@ inline bool WriteTileSheet(const char* path) {
   return std::fclose(out) == 0 && written;
 }
 
-// Starts what the scene needs, as the library start-up does: files and log, COM, the
-// screen mode, the main window and the graphics (software drawing on request, or as
-// the fall-back when DirectDraw fails). 0 / -1.
+// Starts the library in the given screen mode (software drawing on request, or as the
+// fall-back when DirectDraw fails), without waiting for vertical blanks. 0 / -1.
 inline int StartGraphics(int bits, int windowed, int software) {
-  InitFileSystem();
-  InstallFileFunctionTable(nullptr);
-  OpenLogFile();
-  CoInitialize(nullptr);
-  SetWindowModeFlag(windowed);
-  SetScreenModeBody(kScreenWidth, kScreenHeight, bits, 60);
+  ChangeWindowMode(windowed);
+  SetScreenMode(kScreenWidth, kScreenHeight, bits, 60);
   if (software) SetHardwareRenderFlag(0);
-  if (InitWindowSystem() != 0) return -1;
-  SetGraphRestoreHook(nullptr);
-  if (InitDirectDraw() != 0) {
-    LogWrite("ソフトウエアレンダリングモードに変更します\n");
-    SetHardwareRenderFlag(0);
-    if (InitDirectDraw() != 0) return -1;
-  }
-  SetSyncToVBlankBody(0);
+  if (InitLibrary() != 0) return -1;
+  SetSyncToVBlank(0);
   return 0;
 }
 
-inline void EndGraphics() {
-  TerminateDirectDraw();
-  DestroyMainWindow();
-  CoUninitialize();
-}
+inline void EndGraphics() { EndLibrary(); }
 
 // Loads the tile sheet written by WriteTileSheet. 0 / -1.
 // Pure green is the transparent colour of graphs made from now on.

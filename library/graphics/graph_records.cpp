@@ -4,7 +4,6 @@
 
 #include "core/file_layer.h"
 #include "core/log.h"
-#include "core/main_window.h"
 #include "core/tracked_alloc.h"
 #include "graphics/draw_state.h"
 #include "graphics/graph_system.h"

@@ -171,10 +171,6 @@ int DrawGraphAtSoftware(int x, int y, GraphRecord* graph, int transparent) {
   return BlitSurface2DAt(x, y, graph->pieces[0], transparent);
 }
 
-int DrawGraphAtSoftware(float x, float y, GraphRecord* graph, int transparent) {
-  return DrawGraphAtSoftware(FloatToInt(x), FloatToInt(y), graph, transparent);
-}
-
 int DrawLineListSoftware(const LineRec* lines, int count) {
   if (!GraphicsStarted()) return -1;
   if (IsMemImgScreenMode()) {
@@ -265,12 +261,6 @@ int DrawGraphStretchedSoftware(int x1, int y1, int x2, int y2, GraphRecord* grap
                             [&](MEMIMG* dst, const MEMIMG* src, const SoftDrawState& state) {
                               BlitMemImgScaledKernels(dst, src, &callerRect, transparent, blend, state);
                             });
-}
-
-int DrawGraphStretchedSoftware(float x1, float y1, float x2, float y2, GraphRecord* graph, int transparent,
-                               int overrideSurface2D) {
-  return DrawGraphStretchedSoftware(FloatToInt(x1), FloatToInt(y1), FloatToInt(x2), FloatToInt(y2), graph,
-                                    transparent, overrideSurface2D);
 }
 
 int DrawGraphQuadSoftware(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,

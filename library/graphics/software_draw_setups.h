@@ -24,14 +24,11 @@ void MarkDrawTargetWritten();
 void EndDeviceWork();
 
 int DrawGraphAtSoftware(int x, int y, GraphRecord* graph, int transparent);
-int DrawGraphAtSoftware(float x, float y, GraphRecord* graph, int transparent);
 int BlitSurface2DAt(int x, int y, int surface2D, int transparent);
 int DrawLineListSoftware(const LineRec* lines, int count);
 
 // overrideSurface2D: a piece drawn instead of the graph's own, -1 for none.
 int DrawGraphStretchedSoftware(int x1, int y1, int x2, int y2, GraphRecord* graph, int transparent,
-                               int overrideSurface2D);
-int DrawGraphStretchedSoftware(float x1, float y1, float x2, float y2, GraphRecord* graph, int transparent,
                                int overrideSurface2D);
 
 // Corners: the graph's top-left, top-right, bottom-left and bottom-right.

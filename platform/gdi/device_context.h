@@ -6,13 +6,13 @@
 #include "gdi/gdi.h"
 
 struct IDirectDrawSurface7;
-struct HFONT__;
+struct FontObject;
 
 struct HDC__ {
   enum class Kind { Screen, Window, Surface, Memory } kind;
   HWND window;                   // Window contexts
   IDirectDrawSurface7* surface;  // Surface contexts (not counted as a reference)
-  HFONT__* font = nullptr;       // Memory contexts: the selected font
+  FontObject* font = nullptr;    // Memory contexts: the selected font
 };
 
 HDC CreateSurfaceDC(IDirectDrawSurface7* surface);

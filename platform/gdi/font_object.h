@@ -10,7 +10,7 @@
 
 #include "gdi/gdi_font.h"
 
-struct HFONT__ {
+struct FontObject : HFONT__ {
   FT_Face face = nullptr;  // null for the system font, which draws nothing
   std::string file;
   LONG ascent = 0;
@@ -24,7 +24,7 @@ struct HFONT__ {
 std::mutex& FontLock();
 
 // The font every memory context starts with; it has no face.
-HFONT__* SystemFont();
+FontObject* SystemFont();
 
 // The memory context's selected font with a face, or null.
-HFONT__* SelectedFace(HDC dc);
+FontObject* SelectedFace(HDC dc);

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kBoldWeight = 600;
 
-std::set<HFONT__*> g_fonts;
+std::set<HGDIOBJ> g_fonts;
 std::set<HDC> g_memoryContexts;
 
 FT_Library Library() {
@@ -42,7 +42,7 @@ long RoundedDivide(long long numerator, long long denominator) {
 
 // Sizes the face so that its cell (positive height) or em (negative) is |height|
 // pixels, and takes the cell metrics.
-bool SizeFace(HFONT__* font, int height) {
+bool SizeFace(FontObject* font, int height) {
   FT_Face face = font->face;
   if (!FT_IS_SCALABLE(face) || FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0) return false;
   long winAscent = 0;
@@ -66,7 +66,7 @@ bool SizeFace(HFONT__* font, int height) {
   return true;
 }
 
-void DestroyFont(HFONT__* font) {
+void DestroyFont(FontObject* font) {
   if (font->face != nullptr) FT_Done_Face(font->face);
   delete font;
 }
@@ -78,12 +78,12 @@ std::mutex& FontLock() {
   return lock;
 }
 
-HFONT__* SystemFont() {
-  static HFONT__ systemFont;
+FontObject* SystemFont() {
+  static FontObject systemFont;
   return &systemFont;
 }
 
-HFONT__* SelectedFace(HDC dc) {
+FontObject* SelectedFace(HDC dc) {
   if (g_memoryContexts.count(dc) == 0 || dc->font == nullptr || dc->font->face == nullptr) return nullptr;
   return dc->font;
 }
@@ -95,7 +95,7 @@ HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD, DW
   if (!FindFontFile(face, charSet, (pitchAndFamily & 3) == FIXED_PITCH, &choice)) return nullptr;
   std::lock_guard<std::mutex> lock(FontLock());
   FT_Library library = Library();
-  auto font = std::make_unique<HFONT__>();
+  auto font = std::make_unique<FontObject>();
   if (library == nullptr || FT_New_Face(library, choice.path.c_str(), choice.index, &font->face) != 0) return nullptr;
   font->file = choice.path;
   font->embolden = weight >= kBoldWeight && (font->face->style_flags & FT_STYLE_FLAG_BOLD) == 0;
@@ -110,9 +110,10 @@ HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD, DW
 
 BOOL DeleteObject(HGDIOBJ object) {
   std::lock_guard<std::mutex> lock(FontLock());
-  auto* font = static_cast<HFONT__*>(object);
-  auto found = g_fonts.find(font);
-  if (found == g_fonts.end() || font->selections > 0) return FALSE;
+  auto found = g_fonts.find(object);
+  if (found == g_fonts.end()) return FALSE;
+  auto* font = static_cast<FontObject*>(static_cast<HFONT>(object));
+  if (font->selections > 0) return FALSE;
   g_fonts.erase(found);
   DestroyFont(font);
   return TRUE;
@@ -136,9 +137,9 @@ BOOL DeleteDC(HDC dc) {
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   std::lock_guard<std::mutex> lock(FontLock());
-  auto* font = static_cast<HFONT__*>(object);
-  if (g_memoryContexts.count(dc) == 0 || (font != SystemFont() && g_fonts.count(font) == 0)) return nullptr;
-  HFONT__* previous = dc->font;
+  if (g_memoryContexts.count(dc) == 0 || (object != SystemFont() && g_fonts.count(object) == 0)) return nullptr;
+  auto* font = static_cast<FontObject*>(static_cast<HFONT>(object));
+  FontObject* previous = dc->font;
   --previous->selections;
   ++font->selections;
   dc->font = font;
@@ -147,7 +148,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 
 BOOL GetTextMetrics(HDC dc, TEXTMETRIC* metrics) {
   std::lock_guard<std::mutex> lock(FontLock());
-  HFONT__* font = SelectedFace(dc);
+  FontObject* font = SelectedFace(dc);
   if (font == nullptr || metrics == nullptr) return FALSE;
   metrics->tmAscent = font->ascent;
   metrics->tmDescent = font->descent;
@@ -163,5 +164,5 @@ int GdiTestLiveFontObjects() {
 
 std::string GdiTestFontFile(HFONT__* font) {
   std::lock_guard<std::mutex> lock(FontLock());
-  return g_fonts.count(font) != 0 ? font->file : std::string();
+  return g_fonts.count(font) != 0 ? static_cast<FontObject*>(font)->file : std::string();
 }

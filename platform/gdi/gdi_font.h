@@ -20,9 +20,9 @@
 #include "gdi/gdi.h"
 #include "kernel/win_types.h"
 
-struct HFONT__;
+// A logical font; what it holds is the stand-in's own (font_object.h).
+struct HFONT__ : HGDIOBJ__ {};
 typedef HFONT__* HFONT;
-typedef void* HGDIOBJ;
 
 // Character sets.
 #define DEFAULT_CHARSET 1
@@ -47,7 +47,7 @@ HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
 
 // Selects a font into a memory context and returns the one it held; NULL for anything
-// else. A font stays alive while selected: DeleteObject refuses it (FALSE) until it is
+// else (other objects, other contexts). A font stays alive while selected: DeleteObject refuses it (FALSE) until it is
 // selected out or its context deleted. The system font is never deleted.
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);

@@ -35,7 +35,7 @@ bool IsIdentity(const MAT2* m) {
 }
 
 // Loads, styles and renders the glyph into the face's slot.
-bool RenderGlyph(const HFONT__* font, UINT character, bool mono) {
+bool RenderGlyph(const FontObject* font, UINT character, bool mono) {
   FT_Face face = font->face;
   const FT_UInt index = FT_Get_Char_Index(face, Cp932CodeToUnicode(character));  // 0: the missing glyph
   const FT_Int32 target = mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
@@ -78,7 +78,7 @@ DWORD GetGlyphOutlineA(HDC dc, UINT character, UINT format, GLYPHMETRICS* metric
   if (greyLevels < 0 || metrics == nullptr || !IsIdentity(matrix)) return GDI_ERROR;
   if (GdiCallFails(GdiTestCall::GetGlyphOutlineA)) return GDI_ERROR;
   std::lock_guard<std::mutex> lock(FontLock());
-  const HFONT__* font = SelectedFace(dc);
+  const FontObject* font = SelectedFace(dc);
   if (font == nullptr || !RenderGlyph(font, character, greyLevels == 0)) return GDI_ERROR;
   const FT_GlyphSlot slot = font->face->glyph;
   const FT_Bitmap& bitmap = slot->bitmap;

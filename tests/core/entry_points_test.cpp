@@ -37,10 +37,9 @@ TEST(EntryPoints, ServicesNotYetBuiltLogAndFail) {
   ScratchDirectory scratch;
   SetLogTimeStampOff(1);
   OpenLogFile();
-  EXPECT_EQ(SetWindowTitle("Vantorel - FPS:0"), 0);
-  EXPECT_EQ(ReadPadBits(0x1001), 0);
+  EXPECT_EQ(LoadSoundFile("data\\se\\x.wav", 1, -1), -1);
   const std::string log = scratch.Read("Log.txt");
-  EXPECT_NE(log.find("SetWindowTitle："), std::string::npos);
+  EXPECT_NE(log.find("LoadSoundFile："), std::string::npos);
   SetLogTimeStampOff(0);
 }
 
@@ -50,7 +49,7 @@ TEST(EntryPoints, DrawFormattedTextBoundsItsText) {
 }
 
 TEST(EntryPoints, EndLibraryDestroysTheLockAndTheNextCallMakesItAgain) {
-  EXPECT_EQ(EndLibrary(), -1);
+  EXPECT_EQ(EndLibrary(), 0);  // a shut-down without a start finds nothing to do
   EXPECT_EQ(SeedRandom(7), 0);
   EXPECT_GE(RandomInRange(10), 0);
   EXPECT_EQ(LibraryLockWaiterCount(), 0);

@@ -2,8 +2,6 @@
 // front screen in a window, and the refusal of a too-small blend graph.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include "graphics/draw_entry_points.h"
 #include "graphics/draw_state.h"
 #include "graphics_fixture.h"
@@ -69,14 +67,16 @@ TEST_F(GraphicsTest, ABlendGraphSmallerThanTheGraphRefusesTheDraw) {
 
 TEST_F(GraphicsTest, TheFrontScreenOfAWindowIsDrawnAndSavedAtTheClientArea) {
   Start(32, 1, 0);
-  SDL_SetWindowPosition(GetMainWindow()->sdlWindow, 100, 50);
+  int client[4];
+  GetClientAreaSize(client);
+  ASSERT_GT(client[0], 4);  // the window does not sit at the desktop's corner
   SetDrawTarget(kDrawTargetFrontScreen);
-  EXPECT_EQ(DrawState.drawingOrigin.left, 100);
-  EXPECT_EQ(DrawState.drawingOrigin.top, 50);
+  EXPECT_EQ(DrawState.drawingOrigin.left, client[0]);
+  EXPECT_EQ(DrawState.drawingOrigin.top, client[1]);
   DrawRect(0, 0, 4, 4, MakeScreenColor(0, 0, 255), 1);
   DDrawTestImage primary;
   ASSERT_TRUE(DDrawTestReadPrimary(&primary));
-  EXPECT_EQ(primary.pixels[50 * primary.width + 101], 0x0000FFu);
+  EXPECT_EQ(primary.pixels[(client[1] + 1) * primary.width + client[0] + 1], 0x0000FFu);
   EXPECT_NE(primary.pixels[1 * primary.width + 1], 0x0000FFu);
   ASSERT_EQ(SaveScreenToBmp(0, 0, 1, 1, "front.bmp"), 0);
   const std::string file = scratch_.Read("front.bmp");

@@ -11,6 +11,7 @@
 
 #include "../../tools/graphics_demo_scene.h"
 #include "../support/scratch_directory.h"
+#include "core/main_window.h"
 #include "core/tracked_alloc.h"
 #include "graphics/graph_records.h"
 #include "graphics/graphics_fatal.h"

@@ -165,3 +165,24 @@ TEST_F(GraphicsTest, PresentsAreCountedFromTheLastModeChange) {
   EXPECT_EQ(PresentScreen(), 0);  // only one vertical blank awaited
   EXPECT_EQ(GetPresentCount(), before + 3);
 }
+
+class WindowPresent : public GraphicsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(WindowPresent, TheBackScreenLandsOnTheClientArea) {
+  Start(32, 1, GetParam());
+  int client[4];
+  GetClientAreaSize(client);
+  const int x = client[0];
+  const int y = client[1];
+  SetDrawTarget(kDrawTargetBackScreen);
+  DrawRect(0, 0, 2, 2, MakeScreenColor(0, 255, 0), 1);
+  DrawRect(639, 479, 640, 480, MakeScreenColor(255, 0, 255), 1);
+  ASSERT_EQ(PresentScreen(), 0);
+  DDrawTestImage primary;
+  ASSERT_TRUE(DDrawTestReadPrimary(&primary));
+  EXPECT_EQ(primary.pixels[y * primary.width + x], 0x00FF00u);
+  EXPECT_EQ(primary.pixels[(y + 479) * primary.width + x + 639], 0xFF00FFu);
+  EXPECT_NE(primary.pixels[(y - 1) * primary.width + x], 0x00FF00u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, WindowPresent, ::testing::Values(0, 1));

@@ -66,5 +66,5 @@ TEST_F(GraphicsTest, AnRGB555ScreenBlendsThroughTheInMemoryFormat) {
     EXPECT_GE(channel, 14u) << shift;
     EXPECT_LE(channel, 16u) << shift;
   }
-  EXPECT_EQ(TargetPixel(9, 9), 0u);
+  EXPECT_EQ(TargetPixel(9, 9) & 0x7FFF, 0u);
 }

@@ -1,0 +1,22 @@
+// Movie, texture and sound services that start-up, shut-down and the window call. Until those services exist, pending_services.cpp holds thin versions
+// that succeed; their work replaces them.
+#pragma once
+
+#include <cstdint>
+
+#include "kernel/win_types.h"
+
+// ---- Texture graphs: restored by the Direct3D side ----
+int RestoreAllSurface3DData();
+
+// ---- Movies ----
+int ResumeAllGraphMovies();
+int PauseAllGraphMovies();
+int ReleaseAllMovieObjects();
+
+// ---- Sound ----
+int InitSoundSystem();
+int EndSoundSystem();
+int StopBackgroundMusic();
+int RefillAllStreamSounds();
+int PollMusicPlaying();
