@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "graphics/blend_tables.h"
+#include "softrender/blend_rows32.h"
+#include "softrender/blit_rows32.h"
 #include "softrender/draw_options.h"
 #include "softrender/kernel_clip.h"
 #include "softrender/loop_select.h"
@@ -30,23 +32,57 @@ void InsideRange(std::int64_t p, std::int64_t step, std::int64_t limit, std::int
   *end = std::min(count, (limit - 1 - p) / step + 1);
 }
 
-// One loop per pixel kind, source form, blend operation, blend graph, white tint
-// and transparent test.
-template <int Kind, int Form, int Op, bool Graph, bool White, bool Trans>
-void DrawAffineSpan(const AffineSpan& span, const SampledSource& source, const SourceDraw& draw) {
+// Untinted 32-bit draws without a blend graph gather their texels into a row for
+// the vector blends: mode 0 of an alpha source and the operations BlendRow32 has.
+// (A palette source's texels are its colours, drawn like a direct source's; with
+// the transparent flag its indices are compared, so it stays per pixel.)
+template <int Kind, int Op, bool Graph, bool White, bool Trans, int Form>
+constexpr bool GathersRows() {
+  if (Kind != PIXEL_KIND_32 || Graph || !White || (Form == SOURCE_PALETTE && Trans)) return false;
+  if (Form == SOURCE_ALPHA && Op == BLEND_OP_COPY) return true;
+  return HasBlendRow32(Op);
+}
+
+constexpr int kGatheredTexels = 64;
+
+// One loop per pixel kind, blend operation, blend graph, white tint, transparent
+// test and source form.
+template <int Kind, int Op, bool Graph, bool White, bool Trans, int Form>
+void DrawAffineSpan(const AffineSpan& span, const SampledSource& source, const SourceDraw& sharedDraw) {
+  using Src = SourcePixels<Kind, Form>;
   constexpr int kSrcBytes = SourceBytesPerPixel(Kind, Form);
   constexpr int kDstBytes = DestPixels<Kind>::kBytes;
+  // A local copy: the destination stores cannot change it, so its fields stay in registers.
+  const SourceDraw draw = sharedDraw;
   std::int64_t first, end;
   InsideColumns(span, source, &first, &end);
   std::uint8_t* d = span.dst + first * kDstBytes;
   std::int64_t u = span.u + first * span.du;
   std::int64_t v = span.v + first * span.dv;
-  for (std::int64_t k = first; k < end; ++k, d += kDstBytes, u += span.du, v += span.dv) {
-    const std::int64_t column = u >> kFixedShift;
-    const std::int64_t row = v >> kFixedShift;
-    const std::uint32_t weight = Graph ? BlendGraphRamp[source.graph[row * source.graphPitch + column]] : 0u;
-    DrawSourcePixel<Kind, Form, Op, Graph, White, Trans>(d, source.pixels + row * source.pitch + column * kSrcBytes,
-                                                         weight, draw);
+  if constexpr (GathersRows<Kind, Op, Graph, White, Trans, Form>()) {
+    std::uint32_t texels[kGatheredTexels];
+    for (std::int64_t k = first; k < end;) {
+      const int count = static_cast<int>(std::min<std::int64_t>(kGatheredTexels, end - k));
+      for (int i = 0; i < count; ++i, u += span.du, v += span.dv) {
+        const std::uint8_t* texel = source.pixels + (v >> kFixedShift) * source.pitch + (u >> kFixedShift) * kSrcBytes;
+        texels[i] = Src::Colour(Src::Raw(texel), draw.palette);
+      }
+      if constexpr (Op == BLEND_OP_COPY) {
+        AlphaCopyRect32<Trans>(d, 0, reinterpret_cast<const std::uint8_t*>(texels), 0, count, 1, draw);
+      } else {
+        BlendRow32<Op, Form == SOURCE_PALETTE ? SOURCE_DIRECT : Form, Trans>(d, texels, count, draw);
+      }
+      d += count * kDstBytes;
+      k += count;
+    }
+  } else {
+    for (std::int64_t k = first; k < end; ++k, d += kDstBytes, u += span.du, v += span.dv) {
+      const std::int64_t column = u >> kFixedShift;
+      const std::int64_t row = v >> kFixedShift;
+      const std::uint32_t weight = Graph ? BlendGraphRamp[source.graph[row * source.graphPitch + column]] : 0u;
+      DrawSourcePixel<Kind, Form, Op, Graph, White, Trans>(d, source.pixels + row * source.pitch + column * kSrcBytes,
+                                                           weight, draw);
+    }
   }
 }
 
@@ -57,7 +93,7 @@ AffineSpanLoop SelectAffineSpanLoop(int kind, int form, int op, bool graph, bool
         return ChooseBool(graph, [&](auto g) {
           return ChooseBool(white, [&](auto w) {
             return ChooseBool(trans,
-                              [&](auto t) -> AffineSpanLoop { return &DrawAffineSpan<k(), f(), o(), g(), w(), t()>; });
+                              [&](auto t) -> AffineSpanLoop { return &DrawAffineSpan<k(), o(), g(), w(), t(), f()>; });
           });
         });
       });

@@ -1,10 +1,10 @@
-// The alpha row's vector body on AVX2 (eight pixels a step), compiled for AVX2 and
-// run only on processors that have it. This file includes nothing but the body and
-// the intrinsics, so no shared inline code is compiled with AVX2 instructions.
+// The alpha row's vector body on AVX2 (eight pixels a step). The build compiles
+// this one file for AVX2 on x86 and it runs only on processors that have it; it
+// includes nothing but the body and the intrinsics, so no inline code shared with
+// other files is compiled with AVX2 instructions.
 #include "softrender/alpha_row_vector.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#pragma GCC target("avx2")
+#ifdef __AVX2__
 #include <immintrin.h>
 
 #include "softrender/alpha_rows.h"
@@ -46,16 +46,10 @@ int AlphaCopyVector32Avx2(std::uint8_t* d, std::ptrdiff_t dPitch, const std::uin
                : AlphaCopyVectorBody<Avx2Lanes, false>(d, dPitch, s, sPitch, width, height);
 }
 
-bool CpuHasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-
 #else
 
 int AlphaCopyVector32Avx2(std::uint8_t*, std::ptrdiff_t, const std::uint8_t*, std::ptrdiff_t, int, int, bool) {
   return 0;
 }
-bool CpuHasAvx2() { return false; }
 
 #endif

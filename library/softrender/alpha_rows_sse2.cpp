@@ -1,4 +1,5 @@
-// The alpha row's vector body on SSE2 (four pixels a step).
+// The alpha row's vector body on SSE2 (four pixels a step), and the processor test
+// that picks the AVX2 form (compiled, like this file, for the baseline processor).
 #include "softrender/alpha_row_vector.h"
 
 #ifdef __SSE2__
@@ -47,3 +48,12 @@ int AlphaCopyVector32Sse2(std::uint8_t*, std::ptrdiff_t, const std::uint8_t*, st
 }
 
 #endif
+
+bool CpuHasAvx2() {
+#if defined(__x86_64__) || defined(__i386__)
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+#else
+  return false;
+#endif
+}

@@ -91,6 +91,7 @@ inline std::uint32_t BlendPixel32(std::uint32_t s, std::uint32_t d, std::uint32_
     constexpr int shift = 8 * n;        // modes 0: the weights' scale
     constexpr int shiftP = 8 * (n + 1); // modes 1-4: the weights' and the parameter's scale
     std::uint32_t out = (Op == BLEND_OP_ADD || Op == BLEND_OP_SUB) ? 0u : (d & 0xFF000000u);
+#pragma GCC unroll 3
     for (int c = 0; c < 3; ++c) {
       const std::uint32_t sc = (s >> (8 * c)) & 0xFFu;
       const std::uint32_t dc = (d >> (8 * c)) & 0xFFu;
@@ -135,6 +136,7 @@ inline std::uint32_t BlendPixel565(std::uint32_t s, std::uint32_t d, std::uint32
     static_assert(Op != BLEND_OP_MIX6 || (White && n == 0), "the mix table serves the untinted, unweighted blend");
     const std::uint32_t f = n == 0 ? 1u : weight;
     std::uint32_t out = 0;
+#pragma GCC unroll 3
     for (int c = 0; c < 3; ++c) {
       const int w = kRgb565Width[c];
       const std::uint32_t mask = (1u << w) - 1u;

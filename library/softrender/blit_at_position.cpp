@@ -2,7 +2,6 @@
 // constants, then runs the one loop chosen for its pixel kind, source form, blend
 // operation, blend graph, tint and transparent test.
 #include <algorithm>
-#include <cstring>
 
 #include "softrender/blit_kernels.h"
 #include "softrender/blit_pixel_loops.h"
@@ -127,12 +126,10 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
   SourceDraw draw{MakeBlendRows(param, state.tint), src->palette, src->transparentColor};
   const bool white = IsWhiteTint(state.tint);
   const bool wholeSource = width == src->width && height == src->height;
-  BlitLoop loop;
   if (transparent == 1 && src->runDataValid && src->runData != nullptr && wholeSource) {
     blit.runs = src->runData;
     blit.runsEnd = src->runData + (static_cast<std::size_t>(src->width) + 5) * static_cast<std::size_t>(src->height);
-    loop = SelectRunLoop(kind, form, op, graph != nullptr, white);
-    loop(blit, draw);
+    SelectRunLoop(kind, form, op, graph != nullptr, white)(blit, draw);
   } else {
     // The palette is read through a full 256-entry copy: entries past the
     // image's count read 0.
@@ -141,8 +138,7 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
       CopyKernelPalette(&palette, src);
       draw.palette = &palette;
     }
-    loop = SelectPixelLoop(kind, form, op, graph != nullptr, white, transparent != 0, param, state.mmxUsable != 0);
-    loop(blit, draw);
+    SelectPixelLoop(kind, form, op, graph != nullptr, white, transparent != 0, param, state.mmxUsable != 0)(blit, draw);
   }
   MarkMemImgWritten(dst);
 }

@@ -24,3 +24,11 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
 // on either axis, a scale that comes out 0, or the destinations refused above.
 void BlitMemImgScaledKernels(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int transparent,
                              const MEMIMG* blendGraph, const SoftDrawState& state);
+
+// For a stretched draw of a sourceWidth x sourceHeight image into rect through a
+// prepared draw area: the destination rectangle (sorted, clipped to clip) and the
+// part of the source it shows, kept inside the source. False when nothing is to be
+// drawn: a rectangle without width or height or of 32768 pixels or more on an axis,
+// a scale that comes out 0, or nothing left after clipping.
+bool GetStretchedDrawRects(const RECT& rect, int sourceWidth, int sourceHeight, const RECT& clip, RECT* destination,
+                           RECT* source);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "graphics/blend_tables.h"
 #include "softrender/blit_area.h"
@@ -15,23 +16,27 @@ template <int Kind, int Form, int Op, bool Graph, bool White, bool Trans>
 void BlitPixelLoop(const BlitArea& area, const SourceDraw& draw) {
   using Src = SourcePixels<Kind, Form>;
   using Dst = DestPixels<Kind>;
-  constexpr bool kPlainCopy32 = Kind == PIXEL_KIND_32 && Op == BLEND_OP_COPY && !Graph && White;
+  constexpr bool kPlainCopy = Op == BLEND_OP_COPY && !Graph && White;
+  constexpr bool kPlainCopy32 = kPlainCopy && Kind == PIXEL_KIND_32;
   if constexpr (kPlainCopy32 && Form == SOURCE_ALPHA) {
     AlphaCopyRect32<Trans>(area.dst, area.dstPitch, area.src, area.srcPitch, area.width, area.height, draw);
     return;
   }
+  const int width = area.width;
   for (int row = 0; row < area.height; ++row) {
     std::uint8_t* d = area.dst + row * area.dstPitch;
     const std::uint8_t* s = area.src + row * area.srcPitch;
-    if constexpr (kPlainCopy32 && Form == SOURCE_DIRECT) {
+    if constexpr (kPlainCopy && Kind == PIXEL_KIND_16 && Form == SOURCE_DIRECT && !Trans) {
+      std::memcpy(d, s, static_cast<std::size_t>(width) * 2);
+    } else if constexpr (kPlainCopy32 && Form == SOURCE_DIRECT) {
       if constexpr (Trans) {
-        KeyedCopyRow32(d, s, area.width, draw.key);
+        KeyedCopyRow32(d, s, width, draw.key);
       } else {
-        CopyRow32(d, s, area.width);
+        CopyRow32(d, s, width);
       }
     } else {
       const std::uint8_t* g = Graph ? area.graph + row * area.graphPitch : nullptr;
-      for (int x = 0; x < area.width; ++x) {
+      for (int x = 0; x < width; ++x) {
         const std::uint32_t weight = Graph ? BlendGraphRamp[g[x]] : 0u;
         DrawSourcePixel<Kind, Form, Op, Graph, White, Trans>(d + x * Dst::kBytes, s + x * Src::kBytes, weight,
                                                              draw);

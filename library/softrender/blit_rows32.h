@@ -23,12 +23,6 @@ inline void CopyRow32(std::uint8_t* d, const std::uint8_t* s, int count) {
 inline void KeyedCopyRow32(std::uint8_t* d, const std::uint8_t* s, int count, std::uint32_t key) {
   int x = 0;
 #ifdef __SSE2__
-  // Scalar pixels up to a 16-byte aligned destination: aligned stores never split a cache line.
-  for (; x < count && (reinterpret_cast<std::uintptr_t>(d + 4 * x) & 15) != 0; ++x) {
-    std::uint32_t v;
-    std::memcpy(&v, s + 4 * x, 4);
-    if (v != key) std::memcpy(d + 4 * x, &v, 4);
-  }
   const __m128i keys = _mm_set1_epi32(static_cast<int>(key));
   for (; x + 4 <= count; x += 4) {
     const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * x));
@@ -36,12 +30,12 @@ inline void KeyedCopyRow32(std::uint8_t* d, const std::uint8_t* s, int count, st
     const int mask = _mm_movemask_epi8(hit);
     if (mask == 0xFFFF) continue;
     if (mask == 0) {
-      _mm_store_si128(reinterpret_cast<__m128i*>(d + 4 * x), sv);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * x), sv);
       continue;
     }
-    const __m128i dv = _mm_load_si128(reinterpret_cast<const __m128i*>(d + 4 * x));
+    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 4 * x));
     const __m128i out = _mm_or_si128(_mm_and_si128(hit, dv), _mm_andnot_si128(hit, sv));
-    _mm_store_si128(reinterpret_cast<__m128i*>(d + 4 * x), out);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * x), out);
   }
 #endif
   for (; x < count; ++x) {
@@ -59,7 +53,7 @@ template <bool Trans>
 inline void AlphaCopyRect32(std::uint8_t* d, std::ptrdiff_t dPitch, const std::uint8_t* s, std::ptrdiff_t sPitch,
                             int width, int height, const SourceDraw& draw) {
   static const bool wide = CpuHasAvx2();
-  int done = wide ? AlphaCopyVector32Avx2(d, dPitch, s, sPitch, width, height, Trans) : 0;
+  int done = wide && width >= 8 ? AlphaCopyVector32Avx2(d, dPitch, s, sPitch, width, height, Trans) : 0;
   if (width - done >= 4) {
     done += AlphaCopyVector32Sse2(d + 4 * done, dPitch, s + 4 * done, sPitch, width - done, height, Trans);
   }

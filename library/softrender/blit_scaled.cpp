@@ -30,6 +30,9 @@ struct ScaledArea {
   int columnStep, rowStep;             // +1, or -1 when mirrored / flipped
   std::int64_t scaleX, scaleY;         // destination pixels per source pixel, 16.16
   std::int64_t errorX, errorY;         // error terms at the first pixel, in (0, scale]
+  // 1.0 = whole x scale + rest: each destination pixel moves the source by `whole`
+  // pixels, and one more when the error term, less `rest`, falls to 0 or below.
+  std::int64_t wholeX, restX, wholeY, restY;
 };
 
 using ScaledLoop = void (*)(const ScaledArea& area, const SourceDraw& draw);
@@ -49,9 +52,19 @@ void BlitScaledLoop(const ScaledArea& area, const SourceDraw& draw) {
     for (int x = 0; x < area.width; ++x, d += kDstBytes) {
       const std::uint32_t weight = Graph ? BlendGraphRamp[graphRow[column]] : 0u;
       DrawSourcePixel<Kind, Form, Op, Graph, White, Trans>(d, sourceRow + column * kSrcBytes, weight, draw);
-      for (errorX -= kOne; errorX <= 0; errorX += area.scaleX) column += area.columnStep;
+      column += area.wholeX;
+      errorX -= area.restX;
+      if (errorX <= 0) {
+        column += area.columnStep;
+        errorX += area.scaleX;
+      }
     }
-    for (errorY -= kOne; errorY <= 0; errorY += area.scaleY) row += area.rowStep;
+    row += area.wholeY;
+    errorY -= area.restY;
+    if (errorY <= 0) {
+      row += area.rowStep;
+      errorY += area.scaleY;
+    }
   }
 }
 
@@ -158,6 +171,10 @@ void BlitMemImgScaledKernels(MEMIMG* dst, const MEMIMG* src, const RECT* rect, i
   scaled.rowStep = flip ? -1 : 1;
   scaled.scaleX = scaleX;
   scaled.scaleY = scaleY;
+  scaled.wholeX = kOne / scaleX * scaled.columnStep;
+  scaled.restX = kOne % scaleX;
+  scaled.wholeY = kOne / scaleY * scaled.rowStep;
+  scaled.restY = kOne % scaleY;
 
   KernelPalette palette;
   SourceDraw draw{MakeBlendRows(param, state.tint), src->palette, src->transparentColor};
@@ -167,4 +184,53 @@ void BlitMemImgScaledKernels(MEMIMG* dst, const MEMIMG* src, const RECT* rect, i
   }
   SelectScaledLoop(kind, form, op, graph != nullptr, white, transparent != 0)(scaled, draw);
   MarkMemImgWritten(dst);
+}
+
+namespace {
+
+// The source span [first, end) that destination span [clipped, clipped + length) of
+// an extent drawn from `start` shows, before mirroring, at the given scale.
+void SourceSpan(std::int64_t start, std::int64_t clipped, std::int64_t length, std::int64_t scale, std::int64_t* first,
+                std::int64_t* end) {
+  *first = clipped != start ? (clipped - start) * kOne / scale : 0;
+  *end = *first + CeilDiv(length * kOne, scale);
+}
+
+}  // namespace
+
+bool GetStretchedDrawRects(const RECT& rect, int sourceWidth, int sourceHeight, const RECT& clip, RECT* destination,
+                           RECT* source) {
+  if (sourceWidth < 1 || sourceHeight < 1) return false;
+  const bool mirror = rect.left > rect.right;
+  const bool flip = rect.top > rect.bottom;
+  const RECT sorted{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom), std::max(rect.left, rect.right),
+                    std::max(rect.top, rect.bottom)};
+  const std::int64_t width = std::int64_t{sorted.right} - sorted.left;
+  const std::int64_t height = std::int64_t{sorted.bottom} - sorted.top;
+  if (width == 0 || height == 0 || width >= kMaxExtent || height >= kMaxExtent) return false;
+  const std::int64_t scaleX = width * kOne / sourceWidth;
+  const std::int64_t scaleY = height * kOne / sourceHeight;
+  if (scaleX == 0 || scaleY == 0) return false;
+  *destination = sorted;
+  ClipRectangleBody(destination, &clip);
+  if (destination->right == destination->left || destination->bottom == destination->top) return false;
+  std::int64_t left, right, top, bottom;
+  SourceSpan(sorted.left, destination->left, destination->right - destination->left, scaleX, &left, &right);
+  SourceSpan(sorted.top, destination->top, destination->bottom - destination->top, scaleY, &top, &bottom);
+  if (mirror) {
+    const std::int64_t l = left;
+    left = sourceWidth - right;
+    right = sourceWidth - l;
+  }
+  if (flip) {
+    const std::int64_t t = top;
+    top = sourceHeight - bottom;
+    bottom = sourceHeight - t;
+  }
+  // The ceiling spans can reach a pixel past the source's far edge.
+  source->left = static_cast<LONG>(std::clamp<std::int64_t>(left, 0, sourceWidth));
+  source->right = static_cast<LONG>(std::clamp<std::int64_t>(right, 0, sourceWidth));
+  source->top = static_cast<LONG>(std::clamp<std::int64_t>(top, 0, sourceHeight));
+  source->bottom = static_cast<LONG>(std::clamp<std::int64_t>(bottom, 0, sourceHeight));
+  return true;
 }

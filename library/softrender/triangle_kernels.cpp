@@ -90,6 +90,7 @@ void BlitMemImgQuad(MEMIMG* dst, const MEMIMG* src, const int corners[8], int tr
 }
 
 RECT GetTriangleWriteBox(const QuadVertex* vertices, int count) {
+  if (count <= 0) return RECT{0, 0, 0, 0};
   std::int64_t minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
   for (int i = 0; i < count; ++i) {
     minX = std::min<std::int64_t>(minX, vertices[i].x);
@@ -97,7 +98,6 @@ RECT GetTriangleWriteBox(const QuadVertex* vertices, int count) {
     minY = std::min<std::int64_t>(minY, vertices[i].y);
     maxY = std::max<std::int64_t>(maxY, vertices[i].y);
   }
-  if (count <= 0) return RECT{0, 0, 0, 0};
   // Both edge columns belong to a row; the bottom vertex's row is never drawn.
   return RECT{static_cast<LONG>(minX), static_cast<LONG>(minY), static_cast<LONG>(std::min<std::int64_t>(maxX + 1, INT_MAX)),
               static_cast<LONG>(maxY)};

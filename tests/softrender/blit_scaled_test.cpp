@@ -138,4 +138,29 @@ TEST(BlitScaled, WritesInvalidateTheDestinationsRunTable) {
   EXPECT_EQ(dst->premultipliedValid, 0);
 }
 
+TEST(BlitScaled, SourceRectangleOfAClippedStretchedDraw) {
+  const RECT open{-1000, -1000, 1000, 1000};
+  RECT dest, source;
+  // Unclipped: the whole source; the ceiling span of a scale that is not exact
+  // (3 into 4: 4 x 65536 / 87381 rounds up to 4) is kept inside the source.
+  ASSERT_TRUE(GetStretchedDrawRects(RECT{10, 20, 14, 26}, 3, 3, open, &dest, &source));
+  EXPECT_EQ((std::vector<LONG>{dest.left, dest.top, dest.right, dest.bottom}), (std::vector<LONG>{10, 20, 14, 26}));
+  EXPECT_EQ((std::vector<LONG>{source.left, source.top, source.right, source.bottom}), (std::vector<LONG>{0, 0, 3, 3}));
+  // Clipped on the left: 12 wide from 5 (scale 2.4); 4 columns cut show source 0 and 1.
+  ASSERT_TRUE(GetStretchedDrawRects(RECT{-3, 0, 9, 1}, 5, 1, RECT{1, 0, 7, 1}, &dest, &source));
+  EXPECT_EQ((std::vector<LONG>{dest.left, dest.right}), (std::vector<LONG>{1, 7}));
+  EXPECT_EQ((std::vector<LONG>{source.left, source.right}), (std::vector<LONG>{1, 4}));
+  // Mirrored, the same clip takes the mirrored part of the source.
+  ASSERT_TRUE(GetStretchedDrawRects(RECT{9, 0, -3, 1}, 5, 1, RECT{1, 0, 7, 1}, &dest, &source));
+  EXPECT_EQ((std::vector<LONG>{source.left, source.right}), (std::vector<LONG>{1, 4}));
+  ASSERT_TRUE(GetStretchedDrawRects(RECT{9, 0, -3, 1}, 5, 1, RECT{-5, 0, 4, 1}, &dest, &source));
+  EXPECT_EQ((std::vector<LONG>{source.left, source.right}), (std::vector<LONG>{2, 5}));
+  // Nothing to draw.
+  EXPECT_FALSE(GetStretchedDrawRects(RECT{5, 0, 5, 4}, 2, 2, open, &dest, &source));
+  EXPECT_FALSE(GetStretchedDrawRects(RECT{0, 0, 32768, 4}, 2, 2, RECT{0, 0, 1 << 20, 1 << 20}, &dest, &source));
+  EXPECT_FALSE(GetStretchedDrawRects(RECT{0, 0, 1, 1}, 70000, 1, open, &dest, &source));
+  EXPECT_FALSE(GetStretchedDrawRects(RECT{0, 0, 4, 4}, 2, 2, RECT{10, 10, 20, 20}, &dest, &source));
+  EXPECT_FALSE(GetStretchedDrawRects(RECT{INT32_MIN, 0, INT32_MAX, 4}, 2, 2, open, &dest, &source));
+}
+
 }  // namespace

@@ -16,19 +16,6 @@
 
 namespace {
 
-using Pixel = std::pair<int, int>;
-
-const SoftDrawState kCounting = MakeState(2, 255);
-
-// Pixels of a 32-bit canvas drawn with colour 1 in mode 2, with their counts.
-std::map<Pixel, int> Counts(const TestImage& canvas) {
-  std::map<Pixel, int> counts;
-  for (int y = 0; y < canvas->height; ++y)
-    for (int x = 0; x < canvas->width; ++x)
-      if (const std::uint32_t v = canvas.Get(x, y) & 0xFF) counts[{x, y}] = static_cast<int>(v);
-  return counts;
-}
-
 // The pixels a line draws, in the order of a walk from its start.
 std::vector<Pixel> LinePixels(int x1, int y1, int x2, int y2, RECT clip = RECT{0, 0, 1 << 20, 1 << 20}) {
   TestImage canvas(120, 120, 1);
@@ -108,6 +95,13 @@ TEST(FillKernel, WorkedExamples) {
     FillMemImgRectKernels(dst.get(), &pixel, e.colour, MakeState(e.mode, e.param, e.tint));
     EXPECT_EQ(dst.Get(0, 0), e.after) << e.what;
   }
+  // A fill marks the image's run table and premultiplied copy out of date.
+  TestImage marked(4, 4, 1);
+  marked->runDataValid = 1;
+  marked->premultipliedValid = 1;
+  FillMemImgRectKernels(marked.get(), nullptr, 0, MakeState(0, 255));
+  EXPECT_EQ(marked->runDataValid, 0);
+  EXPECT_EQ(marked->premultipliedValid, 0);
   // Images with a palette or alpha are left alone.
   TestImage palette(4, 4, 1, 1), alpha(4, 4, 0, 0, 1);
   FillMemImgRectKernels(palette.get(), nullptr, 0xFF, MakeState(0, 255));

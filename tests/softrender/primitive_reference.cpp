@@ -1,6 +1,7 @@
 #include "primitive_reference.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "graphics/blend_tables.h"
@@ -80,4 +81,40 @@ std::unique_ptr<TestImage> RandomSource(std::mt19937& rng, int width, int height
   auto image = std::make_unique<TestImage>(width, height, kind, form == 2, form == 1, key);
   FillRandom(*image, rng);
   return image;
+}
+
+std::unique_ptr<TestImage> NumberedSource(int width, int height) {
+  auto src = std::make_unique<TestImage>(width, height, 1, 0, 0, 0xFFFFFFFF);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) src->Set(x, y, static_cast<std::uint32_t>(y * 256 + x + 1));
+  return src;
+}
+
+const SoftDrawState kCounting = MakeState(2, 255);
+
+std::unique_ptr<TestImage> CountingSource(int width, int height) {
+  auto src = std::make_unique<TestImage>(width, height, 1, 0, 0, 0xFFFFFFFF);
+  src->Fill(1);
+  return src;
+}
+
+std::map<Pixel, int> Counts(const TestImage& canvas) {
+  std::map<Pixel, int> counts;
+  for (int y = 0; y < canvas->height; ++y)
+    for (int x = 0; x < canvas->width; ++x)
+      if (const std::uint32_t v = canvas.Get(x, y) & 0xFF) counts[{x, y}] = static_cast<int>(v);
+  return counts;
+}
+
+::testing::AssertionResult SamePixels(const TestImage& got, const TestImage& want) {
+  std::string differences;
+  int count = 0;
+  for (int y = 0; y < got->height; ++y)
+    for (int x = 0; x < got->width; ++x)
+      if (got.Get(x, y) != want.Get(x, y) && ++count <= 8) {
+        differences += " (" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(got.Get(x, y)) +
+                       " not " + std::to_string(want.Get(x, y)) + ";";
+      }
+  if (count == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << count << " pixels differ:" << differences;
 }

@@ -4,9 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
+#include <utility>
+
+#include <gtest/gtest.h>
 
 #include "soft_test_images.h"
 
@@ -32,3 +36,18 @@ void TurnTexel(int width, int height, int quarterTurns, bool mirror, int sx, int
 // A source image of random pixels of the given kind and form (0 direct, 1 alpha,
 // 2 palette) whose transparent colour occurs among them.
 std::unique_ptr<TestImage> RandomSource(std::mt19937& rng, int width, int height, int kind, int form);
+
+// A 32-bit source whose pixel (x, y) holds y x 256 + x + 1, so that a drawn pixel
+// names its texel (0 never occurs).
+std::unique_ptr<TestImage> NumberedSource(int width, int height);
+
+// Counting draws: a 32-bit source whose every texel is 1 (blue 1), drawn with
+// mode 2 at 255 (kCounting) onto black, leaves in each pixel's blue the number of
+// times the pixel was drawn. Counts lists the drawn pixels with their counts.
+using Pixel = std::pair<int, int>;
+extern const SoftDrawState kCounting;
+std::unique_ptr<TestImage> CountingSource(int width, int height);
+std::map<Pixel, int> Counts(const TestImage& canvas);
+
+// Lists the first pixels where two images of the same size differ.
+::testing::AssertionResult SamePixels(const TestImage& got, const TestImage& want);

@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "graphics/blend_tables.h"
@@ -16,14 +15,6 @@ namespace {
 
 const float kQuarterTurns[4] = {0.0f, static_cast<float>(M_PI / 2), static_cast<float>(M_PI),
                                 static_cast<float>(3 * M_PI / 2)};
-
-// A test image whose pixel (x, y) holds y x 256 + x + 1, so every pixel names its texel.
-std::unique_ptr<TestImage> NumberedSource(int width, int height, int kind = 1) {
-  auto src = std::make_unique<TestImage>(width, height, kind, 0, 0, 0xFFFFFFFF);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) src->Set(x, y, static_cast<std::uint32_t>(y * 256 + x + 1));
-  return src;
-}
 
 // The rectangle of pixels that differ from 0, as left, top, right, bottom (exclusive).
 RECT DrawnBox(const TestImage& dst) {
@@ -37,20 +28,6 @@ RECT DrawnBox(const TestImage& dst) {
         box.bottom = std::max<LONG>(box.bottom, y + 1);
       }
   return box;
-}
-
-// Lists the first pixels where two images of the same size differ.
-::testing::AssertionResult SamePixels(const TestImage& got, const TestImage& want) {
-  std::string differences;
-  int count = 0;
-  for (int y = 0; y < got->height; ++y)
-    for (int x = 0; x < got->width; ++x)
-      if (got.Get(x, y) != want.Get(x, y) && ++count <= 8) {
-        differences += " (" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(got.Get(x, y)) +
-                       " not " + std::to_string(want.Get(x, y)) + ";";
-      }
-  if (count == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << count << " pixels differ:" << differences;
 }
 
 TEST(RotatedKernel, WorkedExamples) {
@@ -131,8 +108,9 @@ const TurnDraw kTurnDraws[] = {{0, 255, 0xFFFFFF, 1}, {0, 0, 0xFFFFFF, 0}, {1, 1
                                {2, 200, 0x80FF40, 1}, {3, 255, 0xFFFFFF, 0}, {4, 9, 0xFFFFFF, 1},
                                {1, 0, 0xFFFFFF, 1},   {2, 0, 0xFFFFFF, 0},   {3, 0, 0x123456, 1},
                                {4, 0, 0xFFFFFF, 0},   {1, 255, 0xFFFFFE, 1}, {5, 255, 0xFFFFFF, 0},
-                               {-1, 255, 0xFFFFFF, 1}};
-const int kTurnSizes[][2] = {{8, 6}, {7, 5}, {6, 9}, {1, 1}, {2, 3}};
+                               {-1, 255, 0xFFFFFF, 1}, {2, 160, 0xFFFFFF, 1}, {2, 255, 0xFFFFFF, 0},
+                               {3, 77, 0xFFFFFF, 1},  {1, 1, 0xFFFFFF, 0},   {4, 255, 0xFFFFFF, 0}};
+const int kTurnSizes[][2] = {{8, 6}, {7, 5}, {6, 9}, {1, 1}, {2, 3}, {21, 11}};
 
 // Draws random images of every pixel kind, source form and size in every quarter
 // turn at (16, 15), now and then through a blend graph, and compares the result with want(), which places each texel:
@@ -372,6 +350,26 @@ TEST(RotatedKernel, WritesStayInsideTheClipAndTheDrawBox) {
       }
     }
   }
+}
+
+// A palette source is read through all 256 entries of its own palette, also past
+// its entry count; a draw marks the destination's run table and premultiplied
+// copy out of date.
+TEST(RotatedKernel, PaletteEntriesAndWrittenMarks) {
+  TestImage src(2, 1, 1, 1, 0, 0x1FF);
+  src->paletteCount = 1;
+  src.Set(0, 0, 0);
+  src.Set(1, 0, 200);
+  src.SetPaletteEntry(0, 0x00112233);
+  src.SetPaletteEntry(200, 0x00ABCDEF);
+  TestImage dst(8, 8, 1);
+  dst->runDataValid = 1;
+  dst->premultipliedValid = 1;
+  ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src.get(), 4, 4, 0.0f, 1.0f, 1, 0, nullptr, MakeState(0, 255)), 0);
+  EXPECT_EQ(dst.Get(3, 4), 0x00112233u);
+  EXPECT_EQ(dst.Get(4, 4), 0x00ABCDEFu);
+  EXPECT_EQ(dst->runDataValid, 0);
+  EXPECT_EQ(dst->premultipliedValid, 0);
 }
 
 }  // namespace

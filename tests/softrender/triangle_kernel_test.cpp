@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <map>
-#include <cmath>
 #include <random>
 #include <set>
 #include <utility>
@@ -17,27 +17,6 @@
 #include "softrender/triangle_kernels.h"
 
 namespace {
-
-using Pixel = std::pair<int, int>;
-
-// A 32-bit source whose every texel is 1 (blue 1): drawn with mode 2 at 255 onto
-// black, each pixel's blue counts how often it was drawn.
-std::unique_ptr<TestImage> CountingSource(int width, int height) {
-  auto src = std::make_unique<TestImage>(width, height, 1, 0, 0, 0xFFFFFFFF);
-  src->Fill(1);
-  return src;
-}
-
-const SoftDrawState kCounting = MakeState(2, 255);
-
-// Pixels drawn into a counting canvas, each with its count.
-std::map<Pixel, int> Counts(const TestImage& canvas) {
-  std::map<Pixel, int> counts;
-  for (int y = 0; y < canvas->height; ++y)
-    for (int x = 0; x < canvas->width; ++x)
-      if (const std::uint32_t v = canvas.Get(x, y) & 0xFF) counts[{x, y}] = static_cast<int>(v);
-  return counts;
-}
 
 std::set<Pixel> Covered(const std::map<Pixel, int>& counts) {
   std::set<Pixel> pixels;
@@ -51,14 +30,6 @@ std::set<Pixel> TriangleCoverage(const QuadVertex* vertices, int srcWidth = 64, 
   TestImage canvas(40, 40, 1);
   BlitMemImgTriangleKernels(canvas.get(), src->get(), vertices, 0, nullptr, kCounting);
   return Covered(Counts(canvas));
-}
-
-// A source whose pixel (x, y) holds y x 256 + x + 1.
-std::unique_ptr<TestImage> NumberedSource(int width, int height) {
-  auto src = std::make_unique<TestImage>(width, height, 1, 0, 0, 0xFFFFFFFF);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) src->Set(x, y, static_cast<std::uint32_t>(y * 256 + x + 1));
-  return src;
 }
 
 TEST(TriangleKernel, IdentityQuadShowsTheImageOnceWithTheSharedDiagonalOfBothTriangles) {
@@ -106,6 +77,13 @@ TEST(TriangleKernel, CoverageRules) {
   // One row high: exactly row y.
   const QuadVertex oneRow[3] = {{3, 5, 0, 0}, {9, 5, 6, 0}, {6, 6, 3, 1}};
   EXPECT_EQ(rowsOf(TriangleCoverage(oneRow)), (std::set<int>{5}));
+  // Coordinates outside -8192..8191 (destination or texture) are not drawn.
+  const QuadVertex tooFarLeft[3] = {{-8193, 0, 0, 0}, {30, 0, 8, 0}, {30, 30, 8, 8}};
+  const QuadVertex tooFarTexel[3] = {{0, 0, 0, 0}, {30, 0, 8192, 0}, {30, 30, 8, 8}};
+  const QuadVertex farButInRange[3] = {{-8192, 0, 0, 0}, {30, 0, 8, 0}, {30, 30, 8, 8}};
+  EXPECT_TRUE(TriangleCoverage(tooFarLeft).empty());
+  EXPECT_TRUE(TriangleCoverage(tooFarTexel).empty());
+  EXPECT_FALSE(TriangleCoverage(farButInRange).empty());
   // Vertex order and winding do not matter without ties.
   QuadVertex general[3] = {{3, 1, 0, 0}, {17, 6, 14, 2}, {6, 15, 1, 13}};
   const auto reference = TriangleCoverage(general);
