@@ -4,11 +4,13 @@
 #include <cstring>
 
 #include "font_fixture.h"
+#include "graphics/text_layout.h"
 
 namespace {
 
 TEST_F(FontTest, NothingIsMadeBeforeTheGraphicsStart) {
   EXPECT_EQ(MakeFont(16), -1);
+  EXPECT_EQ(DrawOrMeasureText(0, 0, 0, 0, 1.0, 1.0, "A", 0, nullptr, nullptr, 0, 0, 0, -1, 0, nullptr), -1);
   EXPECT_EQ(InitFontSystem(), -1);
   EXPECT_EQ(RebuildDefaultFont(nullptr, 20, -1), -1);
 }

@@ -228,12 +228,4 @@ TEST(GlyphPalette, AlphaSlotsAndTheEdgeMix) {
   EXPECT_FALSE(palette.drawn[3]);
 }
 
-TEST_F(FontTest, TextRoutineRefusals) {
-  Image image(8, 8, MEMIMG_KIND_32BIT);
-  EXPECT_EQ(Draw(image.get(), 0, 0, "A", 0), -1);  // the graphics are not up
-  Start();
-  EXPECT_EQ(Draw(image.get(), 0, 0, "A", -1), -1);
-  EXPECT_EQ(Draw(image.get(), 0, 0, "", GetBuiltinFontHandle()), 0);
-}
-
 }  // namespace

@@ -106,15 +106,6 @@ TEST(GdiFont, PositiveHeightIsTheCellHeight) {
   EXPECT_EQ(metrics.tmMaxCharWidth, 15);
 }
 
-TEST(GdiFont, NegativeHeightIsTheEmHeight) {
-  SelectedFont font(MakeFont(-16, "", 400));
-  TEXTMETRIC metrics{};
-  ASSERT_TRUE(GetTextMetrics(font.dc(), &metrics));
-  EXPECT_EQ(metrics.tmMaxCharWidth, 16);
-  EXPECT_EQ(metrics.tmAscent, 14);  // 1802 / 2048 x 16
-  EXPECT_EQ(metrics.tmDescent, 3);  // 401 / 2048 x 16
-}
-
 int MaxLevel(const SelectedFont::Glyph& glyph) {
   const UINT pitch = (glyph.metrics.gmBlackBoxX + 3) / 4 * 4;
   int level = 0;
