@@ -1,10 +1,7 @@
-// Movie, texture and sound services that start-up, shut-down and the window call. Until those services exist, pending_services.cpp holds thin versions
-// that succeed; their work replaces them.
+// Movie and texture services that start-up, shut-down and the window call. Until those
+// services exist, pending_services.cpp holds thin versions that succeed; their work
+// replaces them.
 #pragma once
-
-#include <cstdint>
-
-#include "kernel/win_types.h"
 
 // ---- Texture graphs: restored by the Direct3D side ----
 int RestoreAllSurface3DData();
@@ -13,10 +10,3 @@ int RestoreAllSurface3DData();
 int ResumeAllGraphMovies();
 int PauseAllGraphMovies();
 int ReleaseAllMovieObjects();
-
-// ---- Sound ----
-int InitSoundSystem();
-int EndSoundSystem();
-int StopBackgroundMusic();
-int RefillAllStreamSounds();
-int PollMusicPlaying();
