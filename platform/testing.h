@@ -13,3 +13,84 @@ void TestClockStart(std::uint64_t startMicroseconds, std::uint64_t stepMicroseco
 void TestClockSet(std::uint64_t microseconds);
 void TestClockSetStep(std::uint64_t stepMicroseconds);
 void TestClockStop();
+
+// ---- DirectDraw stand-in ----
+#include <cstdint>
+#include <vector>
+
+#include "kernel/win_types.h"
+
+struct IDirectDrawSurface7;
+
+// An image read back for comparison: rows top to bottom, pixels as 0x00RRGGBB with each
+// channel widened to 8 bits by bit replication.
+struct DDrawTestImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
+// The current primary surface's whole contents (the desktop in window mode, the mode in
+// full screen). False when no primary exists.
+bool DDrawTestReadPrimary(DDrawTestImage* image);
+
+// Presents so far, and (once capturing is on) the last frame as the window showed it,
+// read back from the renderer after scaling.
+unsigned DDrawTestPresentCount();
+void DDrawTestCapturePresents(bool on);
+bool DDrawTestLastPresentedFrame(DDrawTestImage* image);
+
+// A desktop of the given size and storage depth (16, 24 or 32) instead of SDL's; width 0
+// goes back to SDL's. 16-bit desktops and modes are RGB565, or X1R5G5B5 with UseRgb555.
+void DDrawTestFakeDesktop(int width, int height, int bits);
+void DDrawTestUseRgb555(bool on);
+
+// The video memory budget (64 MiB unless set); surfaces asked for in video memory fail
+// with DDERR_OUTOFVIDEOMEMORY beyond it.
+void DDrawTestSetVideoMemory(DWORD bytes);
+
+// Calls whose failures tests can inject. After `skip` calls that pass, the next `count`
+// calls fail with `result` (BitBlt returns FALSE). With `surfaceCaps` only calls on (or
+// creating) surfaces whose caps contain all those bits count.
+enum class DDrawTestCall {
+  CreateObject,
+  Initialize,
+  SetCooperativeLevel,
+  SetDisplayMode,
+  CreateClipper,
+  SetHWnd,
+  CreatePalette,
+  CreateSurface,
+  GetAttachedSurface,
+  AddAttachedSurface,
+  Lock,
+  Blt,
+  BltFast,
+  GetDC,
+  BitBlt,
+  SetColorKey,
+  QueryInterface,
+};
+void DDrawTestFailCall(DDrawTestCall call, int skip, int count, HRESULT result, DWORD surfaceCaps = 0);
+
+// Every Lock hands out a freshly allocated copy of the pixels and frees the old block, so
+// a pointer kept past Unlock reads freed memory (caught by the address sanitizer).
+void DDrawTestSetMovingLocks(bool on);
+
+// Surface loss: one surface, or every video-memory surface as a display change would.
+// Restore then gives back cleared pixels.
+void DDrawTestLoseSurface(IDirectDrawSurface7* surface);
+void DDrawTestLoseVideoMemorySurfaces();
+
+// Calls made on objects that died with their DirectDraw object (a released clipper kept
+// and used again, for instance).
+int DDrawTestDeadObjectUses();
+
+// Vertical blank: Auto is headless under SDL's dummy or offscreen video, real time
+// otherwise. The manual raster clock starts at 0, moves only when advanced or waited on
+// (a wait jumps it to the awaited moment), and makes real-time waits instant.
+enum class DDrawVBlankMode { Auto, RealTime, NoWait };
+void DDrawTestSetVBlankMode(DDrawVBlankMode mode);
+void DDrawTestUseManualRasterClock(bool on);
+void DDrawTestAdvanceRasterClock(std::int64_t microseconds);
+std::int64_t DDrawTestRasterClock();

@@ -11,7 +11,10 @@ for target in "$dir"/tests/fuzz/*_fuzz; do
   name=$(basename "$target")
   corpus="$dir/corpus/$name"
   mkdir -p "$corpus"
+  # Checked-in seed files for a target live in tests/fuzz/seeds/<name without _fuzz>.
+  seeds=()
+  [[ -d "$root/tests/fuzz/seeds/${name%_fuzz}" ]] && seeds=("$root/tests/fuzz/seeds/${name%_fuzz}")
   echo "fuzz: $name for ${seconds}s"
   (cd "$dir" && "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
-     -print_final_stats=0 "$corpus" >"$dir/$name.log" 2>&1) || { tail -50 "$dir/$name.log"; exit 1; }
+     -print_final_stats=0 "$corpus" "${seeds[@]}" >"$dir/$name.log" 2>&1) || { tail -50 "$dir/$name.log"; exit 1; }
 done

@@ -50,13 +50,6 @@ DDPIXELFORMAT* GetScreenDDPixelFormatBody() {
   return NotAvailable("GetScreenDDPixelFormat", static_cast<DDPIXELFORMAT*>(nullptr));
 }
 std::uint32_t MakeScreenColorBody(int, int, int) { return NotAvailable("MakeScreenColor", std::uint32_t{0}); }
-int BuildPixelFormatBody(PixelFormat*, int, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
-  return NotAvailable("BuildPixelFormat", 0);
-}
-int BuildDDPixelFormatBody(DDPIXELFORMAT*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
-                           std::uint32_t) {
-  return NotAvailable("BuildDDPixelFormat", 0);
-}
 int PresentScreenBody() { return NotAvailable("PresentScreen", -1); }
 int SetScreenModeBody(int, int, int, int) { return NotAvailable("SetScreenMode", -1); }
 int SaveScreenToBmpBody(int, int, int, int, const char*) { return NotAvailable("SaveScreenToBmp", -1); }

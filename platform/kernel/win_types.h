@@ -49,8 +49,33 @@ typedef OVERLAPPED* LPOVERLAPPED;
 #define E_OUTOFMEMORY static_cast<HRESULT>(0x8007000Eu)
 #define E_INVALIDARG static_cast<HRESULT>(0x80070057u)
 #define E_NOTIMPL static_cast<HRESULT>(0x80004001u)
+#define E_NOINTERFACE static_cast<HRESULT>(0x80004002u)
+#define CO_E_NOTINITIALIZED static_cast<HRESULT>(0x800401F0u)
+#define CLASS_E_NOAGGREGATION static_cast<HRESULT>(0x80040110u)
+#define REGDB_E_CLASSNOTREG static_cast<HRESULT>(0x80040154u)
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
 #define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
+
+// Interface and class identifiers of the COM-style stand-ins.
+struct GUID {
+  DWORD Data1;
+  WORD Data2;
+  WORD Data3;
+  BYTE Data4[8];
+};
+typedef GUID IID;
+typedef GUID CLSID;
+typedef const GUID& REFGUID;
+typedef const IID& REFIID;
+typedef const CLSID& REFCLSID;
+
+inline bool operator==(const GUID& a, const GUID& b) {
+  if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
+  for (int i = 0; i < 8; ++i) {
+    if (a.Data4[i] != b.Data4[i]) return false;
+  }
+  return true;
+}
 
 struct RECT {
   LONG left;

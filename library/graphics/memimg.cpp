@@ -1,0 +1,192 @@
+// MEMIMG records: the standard formats, creation over owned or borrowed memory,
+// views, filling and termination.
+#include "graphics/memimg.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "core/tracked_alloc.h"
+#include "graphics/pixel_bytes.h"
+
+int MemImgBytesPerPixel(int kind, int paletteFlag, int alphaFlag) {
+  if (kind == MEMIMG_KIND_BYTE) return 1;
+  if (kind == MEMIMG_KIND_DEPTH) return 2;
+  if (paletteFlag) return 1;
+  if (kind == MEMIMG_KIND_16BIT) return alphaFlag ? 4 : 2;
+  return 4;
+}
+
+int MemImgKindForDepth(int bits) { return bits == 16 ? MEMIMG_KIND_16BIT : MEMIMG_KIND_32BIT; }
+
+namespace {
+
+struct StandardFormats {
+  PixelFormat colour[2][2][2];  // [kind][alpha][palette]
+  PixelFormat single[2];        // kinds 2 and 3
+};
+
+StandardFormats BuildStandardFormats() {
+  StandardFormats f{};
+  struct Masks {
+    std::uint32_t r, g, b, a;
+  };
+  const Masks kindMasks[2] = {{0xF800u, 0x7E0u, 0x1Fu, 0xFF0000u}, {0xFF0000u, 0xFF00u, 0xFFu, 0xFF000000u}};
+  for (int kind = 0; kind < 2; ++kind) {
+    const Masks& m = kindMasks[kind];
+    for (int alpha = 0; alpha < 2; ++alpha) {
+      for (int palette = 0; palette < 2; ++palette) {
+        const int bits = palette ? 8 : (kind == 0 && !alpha ? 16 : 32);
+        BuildPixelFormatBody(&f.colour[kind][alpha][palette], bits, m.r, m.g, m.b, alpha ? m.a : 0);
+      }
+    }
+  }
+  BuildPixelFormatBody(&f.single[0], 8, 0xFFu, 0xFFu, 0xFFu, 0xFFu);
+  BuildPixelFormatBody(&f.single[1], 16, 0xFFFFu, 0xFFFFu, 0xFFFFu, 0xFFFFu);
+  return f;
+}
+
+int PitchShift(int pitch) {
+  if (pitch <= 0 || (pitch & (pitch - 1)) != 0) return -1;
+  return __builtin_ctz(static_cast<unsigned>(pitch));
+}
+
+}  // namespace
+
+const PixelFormat* GetStandardPixelFormat(int kind, int alphaFlag, int paletteFlag) {
+  static const StandardFormats formats = BuildStandardFormats();
+  if (kind < 0 || kind > 3) return nullptr;
+  if (kind >= 2) return &formats.single[kind - 2];
+  return &formats.colour[kind][alphaFlag ? 1 : 0][paletteFlag ? 1 : 0];
+}
+
+int InitMemImg(MEMIMG* img, int width, int height, int pitch, std::uint32_t transparentColor, int kind,
+               int paletteFlag, int alphaFlag, int extraBlocks) {
+  if (img->magic == MEMIMG_MAGIC) return -1;
+  if (kind < 0 || kind > 3 || width < 1 || height < 1) return -1;
+  const bool singleChannel = kind >= MEMIMG_KIND_BYTE;
+  const int palette = !singleChannel && paletteFlag ? 1 : 0;
+  const int alpha = !singleChannel && !palette && alphaFlag ? 1 : 0;
+  const std::size_t rowBytes = static_cast<std::size_t>(MemImgBytesPerPixel(kind, palette, alpha)) * width;
+  std::size_t pitchBytes = pitch;
+  if (pitch == -1) pitchBytes = (rowBytes + 15) & ~std::size_t{15};
+  if (pitch < -1 || pitchBytes < rowBytes || pitchBytes > INT_MAX) return -1;
+  const std::size_t rows = static_cast<std::size_t>(height);
+  if (pitchBytes > SIZE_MAX / rows || static_cast<std::size_t>(width) + 5 > SIZE_MAX / rows) return -1;
+
+  // Take every block first, so that a failure leaves nothing behind.
+  void* pixels = img->pixels;
+  void* premultiplied = img->premultiplied;
+  std::uint8_t* runData = img->runData;
+  const bool ownPixels = pixels == nullptr;
+  const bool ownPremultiplied = extraBlocks && alpha && premultiplied == nullptr;
+  const bool ownRunData = extraBlocks && kind != MEMIMG_KIND_BYTE && runData == nullptr;
+  if (ownPixels) pixels = TRACKED_ALLOC(pitchBytes * rows);
+  if (ownPremultiplied) premultiplied = TRACKED_ALLOC(pitchBytes * rows);
+  if (ownRunData) runData = static_cast<std::uint8_t*>(TRACKED_ALLOC((static_cast<std::size_t>(width) + 5) * rows));
+  if (pixels == nullptr || (ownPremultiplied && premultiplied == nullptr) || (ownRunData && runData == nullptr)) {
+    if (ownPixels && pixels != nullptr) TrackedFree(pixels);
+    if (ownPremultiplied && premultiplied != nullptr) TrackedFree(premultiplied);
+    if (ownRunData && runData != nullptr) TrackedFree(runData);
+    return -1;
+  }
+
+  img->width = width;
+  img->height = height;
+  img->pitch = static_cast<int>(pitchBytes);
+  img->pitchShift = PitchShift(img->pitch);
+  img->format = GetStandardPixelFormat(kind, alpha, palette);
+  img->transparentColor = transparentColor;
+  img->kind = kind;
+  img->paletteFlag = palette;
+  img->alphaFlag = alpha;
+  img->premultipliedValid = 0;
+  img->runDataValid = 0;
+  img->pixelsBorrowed = ownPixels ? 0 : 1;
+  img->palette = &img->paletteStorage;
+  img->workPalette = &img->workPaletteStorage;
+  img->pixels = pixels;
+  img->premultiplied = premultiplied;
+  img->runData = runData;
+  img->magic = MEMIMG_MAGIC;
+  return 0;
+}
+
+int CreateMemImgForScreen(MEMIMG* img, int width, int height, int kind) {
+  std::memset(static_cast<void*>(img), 0, sizeof *img);
+  return InitMemImg(img, width, height, -1, 0, kind, 0, 0, 0);
+}
+
+int CreateZBufferMemImg(MEMIMG* img, int width, int height) {
+  std::memset(static_cast<void*>(img), 0, sizeof *img);
+  return InitMemImg(img, width, height, -1, 0, MEMIMG_KIND_DEPTH, 0, 0, 0);
+}
+
+void InitMemImgView(MEMIMG* view, const MEMIMG* source, int x, int y, int width, int height) {
+  view->magic = MEMIMG_MAGIC;
+  view->width = width;
+  view->height = height;
+  view->pitch = source->pitch;
+  view->pitchShift = source->pitchShift;
+  view->format = source->format;
+  view->transparentColor = source->transparentColor;
+  view->kind = source->kind;
+  view->paletteFlag = source->paletteFlag;
+  view->paletteCount = source->paletteCount;
+  view->alphaFlag = source->alphaFlag;
+  view->premultipliedValid = 0;
+  view->runDataValid = 0;
+  view->pixelsBorrowed = 0;
+  view->palette = source->palette;
+  view->workPalette = source->workPalette;
+  view->pixels = static_cast<std::uint8_t*>(source->pixels) + static_cast<std::ptrdiff_t>(y) * source->pitch +
+                 static_cast<std::ptrdiff_t>(x) * source->format->bytesPerPixel;
+  view->premultiplied = nullptr;
+  view->runData = nullptr;
+}
+
+int IsMemImgValid(const MEMIMG* img) { return img->pixels != nullptr ? 1 : 0; }
+
+void TerminateMemImg(MEMIMG* img) {
+  if (img->magic != MEMIMG_MAGIC) return;
+  if (!img->pixelsBorrowed && img->pixels != nullptr) TrackedFree(img->pixels);
+  if (img->premultiplied != nullptr) TrackedFree(img->premultiplied);
+  if (img->runData != nullptr) TrackedFree(img->runData);
+  img->pixels = nullptr;
+  img->premultiplied = nullptr;
+  img->runData = nullptr;
+  img->magic = 0;
+}
+
+namespace {
+
+template <int Bytes>
+void FillRows(std::uint8_t* first, int pitch, int width, int height, std::uint32_t value) {
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* p = first + static_cast<std::ptrdiff_t>(y) * pitch;
+    for (int x = 0; x < width; ++x, p += Bytes) StorePixel<Bytes>(p, value);
+  }
+}
+
+}  // namespace
+
+void FillMemImgRect(MEMIMG* img, const RECT* rect, std::uint32_t value) {
+  RECT r = rect != nullptr ? *rect : RECT{0, 0, img->width, img->height};
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+  r.left = std::clamp<LONG>(r.left, 0, img->width);
+  r.right = std::clamp<LONG>(r.right, 0, img->width);
+  r.top = std::clamp<LONG>(r.top, 0, img->height);
+  r.bottom = std::clamp<LONG>(r.bottom, 0, img->height);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  if (width <= 0 || height <= 0 || img->pixels == nullptr) return;
+  const int bytes = img->format->bytesPerPixel;
+  std::uint8_t* first = static_cast<std::uint8_t*>(img->pixels) + static_cast<std::ptrdiff_t>(r.top) * img->pitch +
+                        static_cast<std::ptrdiff_t>(r.left) * bytes;
+  switch (bytes) {
+    case 1: FillRows<1>(first, img->pitch, width, height, value); break;
+    case 2: FillRows<2>(first, img->pitch, width, height, value); break;
+    default: FillRows<4>(first, img->pitch, width, height, value); break;
+  }
+}

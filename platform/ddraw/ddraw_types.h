@@ -1,0 +1,192 @@
+// DirectDraw 7 value types: result codes, flags and the structures passed to the
+// stand-in's methods (only the members the library reads or writes).
+#pragma once
+
+#include "kernel/win_types.h"
+
+// ---- Result codes ----
+
+#define DD_OK S_OK
+#define DDENUMRET_CANCEL 0
+#define DDENUMRET_OK 1
+
+#define MAKE_DDHRESULT(code) static_cast<HRESULT>(0x88760000u | (code))
+
+#define DDERR_GENERIC E_FAIL
+#define DDERR_INVALIDPARAMS E_INVALIDARG
+#define DDERR_OUTOFMEMORY E_OUTOFMEMORY
+#define DDERR_UNSUPPORTED E_NOTIMPL
+#define DDERR_NOTINITIALIZED CO_E_NOTINITIALIZED
+#define DDERR_ALREADYINITIALIZED MAKE_DDHRESULT(5)
+#define DDERR_CANNOTATTACHSURFACE MAKE_DDHRESULT(110)
+#define DDERR_INVALIDCAPS MAKE_DDHRESULT(140)
+#define DDERR_INVALIDMODE MAKE_DDHRESULT(150)
+#define DDERR_INVALIDOBJECT MAKE_DDHRESULT(130)
+#define DDERR_INVALIDPIXELFORMAT MAKE_DDHRESULT(145)
+#define DDERR_INVALIDRECT MAKE_DDHRESULT(160)
+#define DDERR_NOCOOPERATIVELEVELSET MAKE_DDHRESULT(212)
+#define DDERR_NOCOLORKEY MAKE_DDHRESULT(215)
+#define DDERR_NOEXCLUSIVEMODE MAKE_DDHRESULT(225)
+#define DDERR_NOOVERLAYHW MAKE_DDHRESULT(240)
+#define DDERR_NOTFOUND MAKE_DDHRESULT(255)
+#define DDERR_OUTOFVIDEOMEMORY MAKE_DDHRESULT(380)
+#define DDERR_SURFACEALREADYATTACHED MAKE_DDHRESULT(410)
+#define DDERR_SURFACEBUSY MAKE_DDHRESULT(430)
+#define DDERR_SURFACELOST MAKE_DDHRESULT(450)
+#define DDERR_SURFACENOTATTACHED MAKE_DDHRESULT(460)
+#define DDERR_PRIMARYSURFACEALREADYEXISTS MAKE_DDHRESULT(564)
+#define DDERR_HWNDSUBCLASSED MAKE_DDHRESULT(570)
+#define DDERR_HWNDALREADYSET MAKE_DDHRESULT(571)
+#define DDERR_BLTFASTCANTCLIP MAKE_DDHRESULT(574)
+#define DDERR_EXCLUSIVEMODEALREADYSET MAKE_DDHRESULT(581)
+#define DDERR_NOTFLIPPABLE MAKE_DDHRESULT(582)
+#define DDERR_NOTLOCKED MAKE_DDHRESULT(584)
+#define DDERR_DCALREADYCREATED MAKE_DDHRESULT(620)
+
+// ---- Flags ----
+
+#define DDSCL_FULLSCREEN 0x1u
+#define DDSCL_NORMAL 0x8u
+#define DDSCL_EXCLUSIVE 0x10u
+
+#define DDSD_CAPS 0x1u
+#define DDSD_HEIGHT 0x2u
+#define DDSD_WIDTH 0x4u
+#define DDSD_PITCH 0x8u
+#define DDSD_BACKBUFFERCOUNT 0x20u
+#define DDSD_LPSURFACE 0x800u
+#define DDSD_PIXELFORMAT 0x1000u
+#define DDSD_CKSRCBLT 0x10000u
+#define DDSD_REFRESHRATE 0x40000u
+#define DDSD_TEXTURESTAGE 0x100000u
+
+#define DDSCAPS_BACKBUFFER 0x4u
+#define DDSCAPS_COMPLEX 0x8u
+#define DDSCAPS_FLIP 0x10u
+#define DDSCAPS_OFFSCREENPLAIN 0x40u
+#define DDSCAPS_OVERLAY 0x80u
+#define DDSCAPS_PRIMARYSURFACE 0x200u
+#define DDSCAPS_SYSTEMMEMORY 0x800u
+#define DDSCAPS_TEXTURE 0x1000u
+#define DDSCAPS_3DDEVICE 0x2000u
+#define DDSCAPS_VIDEOMEMORY 0x4000u
+#define DDSCAPS_ZBUFFER 0x20000u
+#define DDSCAPS2_TEXTUREMANAGE 0x10u
+
+#define DDPF_ALPHAPIXELS 0x1u
+#define DDPF_ALPHA 0x2u
+#define DDPF_FOURCC 0x4u
+#define DDPF_RGB 0x40u
+#define DDPF_ZBUFFER 0x400u
+#define DDPF_LUMINANCE 0x20000u
+#define DDPF_BUMPLUMINANCE 0x40000u
+#define DDPF_BUMPDUDV 0x80000u
+
+#define DDBD_32 0x100u
+#define DDBD_16 0x400u
+
+#define DDBLT_COLORFILL 0x400u
+#define DDBLT_WAIT 0x1000000u
+#define DDBLT_DEPTHFILL 0x2000000u
+
+#define DDBLTFAST_NOCOLORKEY 0x0u
+#define DDBLTFAST_SRCCOLORKEY 0x1u
+#define DDBLTFAST_WAIT 0x10u
+
+#define DDFLIP_WAIT 0x1u
+#define DDFLIP_NOVSYNC 0x8u
+
+#define DDLOCK_WAIT 0x1u
+#define DDLOCK_READONLY 0x10u
+#define DDLOCK_WRITEONLY 0x20u
+
+#define DDWAITVB_BLOCKBEGIN 0x1u
+#define DDWAITVB_BLOCKEND 0x4u
+
+#define DDCKEY_SRCBLT 0x8u
+
+#define DDPCAPS_8BIT 0x4u
+
+// ---- Structures ----
+
+struct DDCOLORKEY {
+  DWORD dwColorSpaceLowValue;
+  DWORD dwColorSpaceHighValue;
+};
+
+struct DDPIXELFORMAT {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwFourCC;
+  union {
+    DWORD dwRGBBitCount;
+    DWORD dwZBufferBitDepth;
+  };
+  DWORD dwRBitMask;
+  union {
+    DWORD dwGBitMask;
+    DWORD dwZBitMask;
+  };
+  DWORD dwBBitMask;
+  DWORD dwRGBAlphaBitMask;
+};
+
+struct DDSCAPS {
+  DWORD dwCaps;
+};
+
+struct DDSCAPS2 {
+  DWORD dwCaps;
+  DWORD dwCaps2;
+};
+
+struct DDSURFACEDESC2 {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwHeight;
+  DWORD dwWidth;
+  LONG lPitch;
+  DWORD dwBackBufferCount;
+  DWORD dwRefreshRate;
+  LPVOID lpSurface;
+  DDCOLORKEY ddckCKSrcBlt;
+  DDPIXELFORMAT ddpfPixelFormat;
+  DDSCAPS2 ddsCaps;
+};
+
+// First-version description, used only by the overlay probe.
+struct DDSURFACEDESC {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwHeight;
+  DWORD dwWidth;
+  DDPIXELFORMAT ddpfPixelFormat;
+  DDSCAPS ddsCaps;
+};
+
+struct DDBLTFX {
+  DWORD dwSize;
+  union {
+    DWORD dwFillColor;
+    DWORD dwFillDepth;
+  };
+};
+
+struct DDCAPS {
+  DWORD dwSize;
+  DWORD dwMinOverlayStretch;
+  DWORD dwMaxOverlayStretch;
+};
+
+struct DDDEVICEIDENTIFIER2 {
+  char szDriver[512];
+  char szDescription[512];
+  LARGE_INTEGER liDriverVersion;
+};
+
+struct PALETTEENTRY {
+  BYTE peRed;
+  BYTE peGreen;
+  BYTE peBlue;
+  BYTE peFlags;
+};
