@@ -1,9 +1,9 @@
 // Seams: the game screens are not built yet. Each scene function does the least the
 // game needs to be played end to end: the title starts a game (action 1) or plays
-// the replay in slot 1 (action 3); the loadout select starts play with the first
-// loadout (action 1) and records it; the results save the recording to slot 1
-// (action 1) or not (action 2) and return to the title; the ending hands over to the
-// results. The game screens replace this file.
+// the replay of ReplaySlot, slot 1 when none was chosen (action 3); the loadout
+// select starts play with the first loadout (action 1) and records it; the results
+// save the recording to slot 1 (action 1) or not (action 2) and return to the
+// title; the ending hands over to the results. The game screens replace this file.
 #include "core/game_rules.h"
 #include "core/game_state.h"
 #include "core/input.h"
@@ -72,7 +72,7 @@ void UpdateTitleMenu() {
     GameMode = 0;
     Scene = kSceneLoadout;
   } else if (Pressed(kActionSpecial)) {
-    ReplaySlot = 1;
+    if (ReplaySlot < 1 || ReplaySlot > kReplaySlotCount) ReplaySlot = 1;
     SavedFacingLockControl = FacingLockControl;
     StartReplayPlayback();
   }
@@ -91,6 +91,8 @@ void UpdateLoadoutSelect() {
 }
 
 void RunResultScene() {
+  // After a game over the input is read again from the first results frame on.
+  if (ScenePhase == 1) ScenePhase = 2;
   SetBlendMode(0, 0);
   DrawFormattedText(100, 100, MakeScreenColor(255, 255, 255), "SCORE %d", FloatToInt(Score));
   if (Pressed(kActionFire)) {
