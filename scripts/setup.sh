@@ -12,6 +12,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libswresample-dev ffmpeg
   libpixman-1-dev
   xvfb xauth sox libsox-fmt-all imagemagick
+  twm xdotool
 )
 
 missing=()

@@ -1,10 +1,8 @@
 // Workers of services that are not built yet. Each logs that its service is not
 // available and returns -1, or the fixed result of its entry point. A group is
 // deleted from this file when its service lands.
-#include "core/input_workers.h"
 #include "core/log.h"
 #include "core/sound_workers.h"
-#include "core/window_workers.h"
 #include "graphics/graphics_workers.h"
 
 namespace {
@@ -17,24 +15,6 @@ Result NotAvailable(const char* entryPoint, Result result) {
 
 }  // namespace
 
-// ---- Window, start-up and shut-down ----
-int InitLibraryBody() { return NotAvailable("InitLibrary", -1); }
-int EndLibraryBody() { return NotAvailable("EndLibrary", -1); }
-int ProcessMessageBody() { return NotAvailable("ProcessMessage", -1); }
-int ChangeWindowModeBody(int) { return NotAvailable("ChangeWindowMode", -1); }
-int SetWindowTitleBody(const char*) { return NotAvailable("SetWindowTitle", 0); }
-int SetRunWhileInactiveBody(int) { return NotAvailable("SetRunWhileInactive", 0); }
-int GetLocalDateTimeBody(int out[6]) {
-  for (int i = 0; i < 6; ++i) out[i] = 0;
-  return NotAvailable("GetLocalDateTime", 0);
-}
-
-// ---- Input: no key is down and no pad bit is set ----
-int IsKeyDownBody(int) { return NotAvailable("IsKeyDown", 0); }
-int ReadPadBitsBody(int) { return NotAvailable("ReadPadBits", 0); }
-int StartPadRumbleBody(int, int, int) { return NotAvailable("StartPadRumble", 0); }
-int StopPadRumbleBody(int) { return NotAvailable("StopPadRumble", 0); }
-
 // ---- Sound ----
 int LoadSoundFileBody(const char*, int, int) { return NotAvailable("LoadSoundFile", -1); }
 int FreeSoundBody(int, int) { return NotAvailable("FreeSound", -1); }
@@ -44,14 +24,9 @@ int IsSoundPlayingBody(int) { return NotAvailable("IsSoundPlaying", -1); }
 int SetSoundVolumeBody(int, int) { return NotAvailable("SetSoundVolume", -1); }
 
 // ---- Graphics: screen, graphs and drawing ----
-int SetSyncToVBlankBody(int) { return NotAvailable("SetSyncToVBlank", 0); }
-int GetScreenModeSizeBody(int*, int*) { return NotAvailable("GetScreenModeSize", 0); }
 DDPIXELFORMAT* GetScreenDDPixelFormatBody() {
   return NotAvailable("GetScreenDDPixelFormat", static_cast<DDPIXELFORMAT*>(nullptr));
 }
-std::uint32_t MakeScreenColorBody(int, int, int) { return NotAvailable("MakeScreenColor", std::uint32_t{0}); }
-int PresentScreenBody() { return NotAvailable("PresentScreen", -1); }
-int SetScreenModeBody(int, int, int, int) { return NotAvailable("SetScreenMode", -1); }
 int SaveScreenToBmpBody(int, int, int, int, const char*) { return NotAvailable("SaveScreenToBmp", -1); }
 int FreeGraphBody(int, int) { return NotAvailable("FreeGraph", -1); }
 int LoadGraphFileBody(const char*) { return NotAvailable("LoadGraphFile", -1); }
@@ -65,8 +40,6 @@ int DrawLineSegmentBody(int, int, int, int, std::uint32_t) { return NotAvailable
 int DrawRectBody(int, int, int, int, std::uint32_t, int) { return NotAvailable("DrawRect", -1); }
 int DrawTextAtBody(int, int, const char*, std::uint32_t, std::uint32_t) { return NotAvailable("DrawTextAt", -1); }
 int SetBlendModeBody(int, int) { return NotAvailable("SetBlendMode", 0); }
-int SetDrawTargetBody(int) { return NotAvailable("SetDrawTarget", -1); }
-int SetClipRectBody(int, int, int, int) { return NotAvailable("SetClipRect", 0); }
 int SetTransparentColorBody(int, int, int) { return NotAvailable("SetTransparentColor", 0); }
 int SetDitherModeBody(int) { return NotAvailable("SetDitherMode", 0); }
 int ClipRectangleBody(RECT*, const RECT*) { return NotAvailable("ClipRectangle", 0); }

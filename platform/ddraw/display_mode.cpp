@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "testing.h"
+#include "window/window.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void SetWindowFullScreen(HWND window, bool on) {
 DisplayMode GetDesktopMode() {
   if (g_display.desktopFaked) return g_display.fakedDesktop;
   SDL_DisplayMode mode;
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+  if (!EnsureVideoStarted() || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
     return {1024, 768, DDrawPixelKind::X8R8G8B8};
   }
   DDrawPixelKind kind = DDrawPixelKind::X8R8G8B8;

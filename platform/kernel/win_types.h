@@ -113,3 +113,20 @@ struct SYSTEMTIME {
   WORD wSecond;
   WORD wMilliseconds;
 };
+
+// Handles of the window, GDI and module stand-ins.
+typedef std::uint16_t ATOM;
+typedef std::uintptr_t UINT_PTR;
+struct HINSTANCE__;
+typedef HINSTANCE__* HINSTANCE;
+struct HICON__;
+typedef HICON__* HICON;
+struct HCURSOR__;
+typedef HCURSOR__* HCURSOR;
+struct HGDIOBJ__;
+typedef HGDIOBJ__* HGDIOBJ;
+typedef HGDIOBJ HBRUSH;
+struct HDC__;
+typedef HDC__* HDC;
+struct IUnknown;
+typedef IUnknown* LPUNKNOWN;

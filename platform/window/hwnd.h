@@ -3,9 +3,25 @@
 // than `sdlWindow`.
 #pragma once
 
+#include <string>
+#include <thread>
+
+#include "kernel/win_types.h"
+
 struct SDL_Window;
 
+typedef LRESULT (*WNDPROC)(struct HWND__* window, UINT message, WPARAM wParam, LPARAM lParam);
+
 struct HWND__ {
-  SDL_Window* sdlWindow;
+  SDL_Window* sdlWindow = nullptr;
+  WNDPROC windowProc = nullptr;
+  std::string className{};
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  // Messages for the window go to the queue of the thread that created it.
+  std::thread::id ownerThread{};
+  DWORD ownerThreadId = 0;
+  bool needsPaint = false;
+  bool imeEnabled = true;
 };
 typedef HWND__* HWND;

@@ -1,0 +1,185 @@
+// Library start-up and shut-down: the log of a whole run, the refused starts, and the
+// fatal exit.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <thread>
+
+#include "core/library_lock.h"
+#include "core/library_startup.h"
+#include "library_fixture.h"
+#include "window/window.h"
+
+namespace {
+
+using LibraryStartupTest = LibraryTest;
+
+// The whole log of a start and an end in window mode; lines with facts of the machine
+// are patterns.
+const char* const kStartAndEndLog[] = {
+    "1:システムの情報を出力します",
+    "2:ＭＵライブラリ Ver1.00",
+    "3:ＯＳ  *",
+    "105:ＣＰＵ動作速度：大体*GHz",
+    "106:ＭＭＸ*",
+    "107:ＣＰＵベンダ：*",
+    "108:ＣＰＵ名：*",
+    "109:ＣＯＭの初期化... 成功しました",
+    "110:メモリ総量:*MB  空きメモリ領域:*MB ",
+    "112:ソフトの二重起動検査... 二重起動はされていませんでした",
+    "113:ウインドウクラスを登録します... 登録に成功しました",
+    "114:ウインドウモード起動用のウインドウを作成します",
+    "115:ＩＭＥを無効にしました",
+    "317:ウインドウスタイルをウインドウモード用に変更します... 完了",
+    "318:DirectInput関係初期化処理",
+    "319:\tDirectInput7 の取得中... 成功",
+    "320:\t\t引き続き初期化処理... 初期化成功",
+    "321:\tジョイパッドの初期化... ",
+    "322:\tジョイパッドの初期化は正常に終了しました",
+    "323:\tマウスデバイスの初期化... 初期化成功",
+    "324:\tキーボードデバイスの初期化... 初期化成功",
+    "326:DirectInput 関連の初期化は正常に終了しました",
+    "327:文字コードバッファの初期化を行います... 完了しました",
+    "328:DirectInput 関連の終了処理... 完了",
+    "329:ウインドウを閉じようとしています",
+    "330:ウインドウが破棄されようとしています",
+    "331:ソフトを終了する準備が整いました",
+    "332:ＣＯＭを終了... 完了",
+    "333:",
+    "334:Alloc memory dump",
+    "335:\tTotal size:0(0.000kb)  Alloc num:0",
+    "336:",
+};
+
+TEST_F(LibraryStartupTest, StartAndEndWriteEveryLineInOrder) {
+  ASSERT_EQ(InitLibrary(), 0);
+  EXPECT_EQ(ProcessMessage(), 0);
+  ASSERT_EQ(EndLibrary(), 0);
+  const std::vector<std::string> lines = LogLines();
+  const std::size_t expected = sizeof(kStartAndEndLog) / sizeof(kStartAndEndLog[0]);
+  ASSERT_EQ(lines.size(), expected);
+  for (std::size_t i = 0; i < expected; ++i) {
+    EXPECT_TRUE(MatchesPattern(lines[i], kStartAndEndLog[i])) << "line " << i;
+  }
+}
+
+TEST_F(LibraryStartupTest, FullScreenHidesTheCursorAndKeepsTheWindowOnTop) {
+  ChangeWindowMode(0);
+  ASSERT_EQ(InitLibrary(), 0);
+  EXPECT_TRUE(LogContains("フルスクリーンモード用のウインドウを作成します\r\n"));
+  EXPECT_TRUE(LogContains("カーソルを不可視にしました\r\n"));
+  EXPECT_EQ(ProcessMessage(), 0);
+  EXPECT_EQ(EndLibrary(), 0);
+}
+
+TEST_F(LibraryStartupTest, ASecondStartWhileRunningIsRefusedAndChangesNothing) {
+  ASSERT_EQ(InitLibrary(), 0);
+  EXPECT_EQ(InitLibrary(), -1);
+  EXPECT_EQ(ProcessMessage(), 0);
+  EXPECT_NE(FindWindowA("M123987U", nullptr), nullptr);
+  EXPECT_EQ(EndLibrary(), 0);
+  EXPECT_EQ(FindWindowA("M123987U", nullptr), nullptr);
+}
+
+TEST_F(LibraryStartupTest, A24BitDesktopInWindowModeIsRefusedBeforeComOrTheWindow) {
+  DDrawTestFakeDesktop(1280, 1024, 24);
+  EXPECT_EQ(InitLibrary(), -1);
+  DDrawTestFakeDesktop(0, 0, 0);
+  EXPECT_EQ(FindWindowA("M123987U", nullptr), nullptr);
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_TRUE(MatchesPattern(lines[0], "*:ＭＵライブラリは２４ビットカラーモードに対応していません"));
+  EXPECT_FALSE(LogContains("ＣＯＭ"));
+  EXPECT_TRUE(MatchesPattern(lines[lines.size() - 2], "*Alloc num:0"));
+  // The failed start left the library able to start.
+  EXPECT_EQ(InitLibrary(), 0);
+  EXPECT_EQ(EndLibrary(), 0);
+}
+
+TEST_F(LibraryStartupTest, AWindowThatCannotBeMadeFailsTheStartAndShutsDown) {
+  TestFailWindowCreation(1);
+  EXPECT_EQ(InitLibrary(), -1);
+  TestFailWindowCreation(0);
+  EXPECT_TRUE(LogContains("ウインドウの作成に失敗しました\r\n"));
+  EXPECT_TRUE(LogContains("ＣＯＭを終了... 完了\r\n"));
+  EXPECT_TRUE(MatchesPattern(LogLines().back(), "*:"));
+  EXPECT_EQ(EndLibrary(), 0);
+}
+
+TEST_F(LibraryStartupTest, ASecondProcessInTheSameFolderIsRefused) {
+  // With no display the check is per working folder: both copies run in the scratch
+  // folder (the first one's log is replaced by the second's, which is read before the
+  // first copy ends).
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  TestSetSingleInstanceCheck(1);
+  int ready[2];
+  int hold[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(hold), 0);
+  const pid_t first = fork();
+  if (first == 0) {
+    // The first copy runs until the test lets it end.
+    close(ready[0]);
+    close(hold[1]);
+    const char started = InitLibrary() == 0 ? 'y' : 'n';
+    if (write(ready[1], &started, 1) != 1) _exit(2);
+    char unused;
+    while (read(hold[0], &unused, 1) > 0) {
+    }
+    EndLibrary();
+    _exit(0);
+  }
+  close(ready[1]);
+  close(hold[0]);
+  char started = 'n';
+  ASSERT_EQ(read(ready[0], &started, 1), 1);
+  ASSERT_EQ(started, 'y');
+
+  EXPECT_EQ(InitLibrary(), -1);
+  EXPECT_TRUE(LogContains("ソフトの二重起動検査... 二重起動されています、ソフトを終了します\r\n"));
+  EXPECT_FALSE(LogContains("ウインドウクラスを登録します"));
+  EXPECT_TRUE(MatchesPattern(LogLines()[LogLines().size() - 2], "*Alloc num:0"));
+  EXPECT_EQ(EndLibrary(), 0);
+
+  close(hold[1]);
+  int status = 0;
+  waitpid(first, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(LibraryStartupTest, AFatalErrorShutsDownAndEndsWithStatus255) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  EXPECT_EXIT(
+      {
+        InitLibrary();
+        AcquireLibraryLock();
+        FatalErrorExitFmt("致命的なエラー %d", 7);
+      },
+      ::testing::ExitedWithCode(255), "");
+  const std::vector<std::string> lines = LogLines();
+  EXPECT_TRUE(LogContains(":致命的なエラー 7\r\n"));
+  EXPECT_TRUE(LogContains("ウインドウが破棄されようとしています\r\n"));
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_TRUE(MatchesPattern(lines[lines.size() - 2], "*Alloc num:0"));
+}
+
+TEST_F(LibraryStartupTest, AFatalErrorOffTheGameThreadEndsWithoutTheShutDown) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  EXPECT_EXIT(
+      {
+        InitLibrary();
+        std::thread other([] {
+          AcquireLibraryLock();
+          FatalErrorExit("別スレッドのエラー");
+        });
+        other.join();
+      },
+      ::testing::ExitedWithCode(255), "");
+  EXPECT_TRUE(LogContains(":別スレッドのエラー\r\n"));
+  EXPECT_FALSE(LogContains("ウインドウが破棄されようとしています"));
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+// The double-start check across processes: a window of a class in one process is found
+// by another process of the same user on the same display, or, with no display, in the
+// same working folder.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "testing.h"
+#include "window/window.h"
+
+namespace {
+
+constexpr char kClass[] = "SingleInstanceTestClass";
+
+LRESULT PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Runs a child process that creates a window of the class in `folder` and keeps it until
+// the returned pipe is closed. Returns the child's id; `release` gets the pipe's write end.
+pid_t StartWindowOwner(const std::string& folder, int* release) {
+  int ready[2];
+  int hold[2];
+  if (pipe(ready) != 0 || pipe(hold) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    close(ready[0]);
+    close(hold[1]);
+    bool ok = chdir(folder.c_str()) == 0;
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = PlainProc;
+    windowClass.lpszClassName = kClass;
+    ok = ok && RegisterClassA(&windowClass) != 0;
+    ok = ok && CreateWindowExA(0, kClass, "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr) != nullptr;
+    const char status = ok ? 'y' : 'n';
+    if (write(ready[1], &status, 1) != 1) _exit(2);
+    char unused;
+    while (read(hold[0], &unused, 1) > 0) {
+    }
+    _exit(ok ? 0 : 1);
+  }
+  close(ready[1]);
+  close(hold[0]);
+  char status = 'n';
+  if (read(ready[0], &status, 1) != 1 || status != 'y') status = 'n';
+  close(ready[0]);
+  *release = hold[1];
+  return status == 'y' ? child : -1;
+}
+
+std::string MakeFolder(const char* name) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("vantorel-" + std::to_string(getpid()) + "-" + name);
+  std::filesystem::create_directories(folder);
+  return folder.string();
+}
+
+void EndWindowOwner(pid_t child, int release) {
+  close(release);
+  int status = 0;
+  waitpid(child, &status, 0);
+}
+
+TEST(SingleInstanceTest, SameDisplayFindsTheOtherProcess) {
+  // A display name of this test's own, so nothing else on the machine shares it.
+  const std::string display = ":vantorel-test-" + std::to_string(getpid());
+  setenv("DISPLAY", display.c_str(), 1);
+  int release = -1;
+  const pid_t child = StartWindowOwner(MakeFolder("a"), &release);
+  ASSERT_GT(child, 0);
+  ASSERT_EQ(chdir(MakeFolder("b").c_str()), 0);
+  EXPECT_NE(FindWindowA(kClass, nullptr), nullptr);
+  TestSetSingleInstanceCheck(0);
+  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
+  TestSetSingleInstanceCheck(1);
+  EXPECT_EQ(FindWindowA("SomeOtherClass", nullptr), nullptr);
+  EndWindowOwner(child, release);
+  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
+}
+
+TEST(SingleInstanceTest, WithoutDisplayTheWorkingFolderDecides) {
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  const std::string shared = MakeFolder("shared");
+  int release = -1;
+  const pid_t child = StartWindowOwner(shared, &release);
+  ASSERT_GT(child, 0);
+  ASSERT_EQ(chdir(MakeFolder("elsewhere").c_str()), 0);
+  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
+  ASSERT_EQ(chdir(shared.c_str()), 0);
+  EXPECT_NE(FindWindowA(kClass, nullptr), nullptr);
+  EndWindowOwner(child, release);
+}
+
+}  // namespace
