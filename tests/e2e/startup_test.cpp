@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(DISABLED_Program, StartsAtTheTitleWritesItsSaveFileAndQuitsOnEscape) {
+TEST(Program, StartsAtTheTitleWritesItsSaveFileAndQuitsOnEscape) {
   GameSession game;
   ASSERT_EQ(game.Start(), 0);
   EXPECT_EQ(game.folder().Read("SaveData.dat").size(), 360u);
@@ -18,7 +18,7 @@ TEST(DISABLED_Program, StartsAtTheTitleWritesItsSaveFileAndQuitsOnEscape) {
   EXPECT_FALSE(game.Pass(0, /*escape=*/true));
 }
 
-TEST(DISABLED_Program, EscapeQuitsFromEveryScene) {
+TEST(Program, EscapeQuitsFromEveryScene) {
   for (int scene : {kScenePlay, kSceneLoadout, kSceneTitle, kSceneResults, kSceneEnding}) {
     GameSession game;
     ASSERT_EQ(game.Start(), 0);
@@ -28,7 +28,7 @@ TEST(DISABLED_Program, EscapeQuitsFromEveryScene) {
   }
 }
 
-TEST(DISABLED_Program, TheTitleStartsAGameThatIsRecorded) {
+TEST(Program, TheTitleStartsAGameThatIsRecorded) {
   GameSession game;
   ASSERT_EQ(game.Start(), 0);
   ASSERT_TRUE(game.Press(kPadFire));
@@ -41,14 +41,14 @@ TEST(DISABLED_Program, TheTitleStartsAGameThatIsRecorded) {
   EXPECT_EQ(StageFrame, 101);
 }
 
-TEST(DISABLED_Program, AQuitRequestEndsTheLoopAfterThePass) {
+TEST(Program, AQuitRequestEndsTheLoopAfterThePass) {
   GameSession game;
   ASSERT_EQ(game.Start(), 0);
   QuitRequest = 1;
   EXPECT_FALSE(game.Pass(0));
 }
 
-TEST(DISABLED_Program, AMissingReplayLeavesTheTitleAsItWas) {
+TEST(Program, AMissingReplayLeavesTheTitleAsItWas) {
   GameSession game;
   ASSERT_EQ(game.Start(), 0);
   ReplaySlot = 5;
