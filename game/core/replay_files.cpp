@@ -27,11 +27,10 @@ HeaderWords WordsOf(ReplayFileHeader& h) {
 
 bool ValidSlot(int slot) { return slot >= 1 && slot <= kReplaySlotCount; }
 
-// Reads the first `words` header words; false when the file holds fewer.
-bool ReadHeader(WordFileReader& file, ReplayFileHeader& header, int words) {
-  HeaderWords fields = WordsOf(header);
-  for (int i = 0; i < words; ++i) {
-    if (!file.Read(*fields.word[i])) return false;
+// Reads the 19 header words; false when the file holds fewer.
+bool ReadHeader(WordFileReader& file, ReplayFileHeader& header) {
+  for (int* word : WordsOf(header).word) {
+    if (!file.Read(*word)) return false;
   }
   return true;
 }
@@ -50,7 +49,7 @@ int PlayableFrames(const ReplayFileHeader& header, long fileSize) {
 // file is missing, short or holds no frame.
 bool ReadPlayableHeader(int slot, ReplayFileHeader& header, WordFileReader& file) {
   if (!ValidSlot(slot) || !file.IsOpen()) return false;
-  if (!ReadHeader(file, header, kReplayHeaderWords)) return false;
+  if (!ReadHeader(file, header)) return false;
   header.frameCount = PlayableFrames(header, file.Size());
   return header.frameCount > 0;
 }
@@ -90,8 +89,7 @@ int WriteRecording() {
   if (!ValidSlot(ReplaySlot)) return -1;
   ReplayFileHeader header = HeaderOfRecording();
   WordFileWriter file(ReplayFileName(ReplaySlot).c_str());
-  HeaderWords fields = WordsOf(header);
-  for (int* word : fields.word) file.Write(*word);
+  for (int* word : WordsOf(header).word) file.Write(*word);
   file.Write(ReplayBuffer, ReplayFrameCount);
   file.WriteZeros(kReplayTrailerWords);
   return file.Commit();
