@@ -1,0 +1,165 @@
+#include "softrender/affine_span.h"
+
+#include <algorithm>
+
+#include "graphics/blend_tables.h"
+#include "softrender/blend_rows32.h"
+#include "softrender/blit_rows32.h"
+#include "softrender/draw_options.h"
+#include "softrender/kernel_clip.h"
+#include "softrender/loop_select.h"
+
+namespace {
+
+// The k in [0, count) with 0 <= p + k x step < limit, as [*first, *end).
+void InsideRange(std::int64_t p, std::int64_t step, std::int64_t limit, std::int64_t count, std::int64_t* first,
+                 std::int64_t* end) {
+  if (step < 0) {
+    // 0 <= q < limit exactly when 0 <= limit - 1 - q < limit: walk the mirrored position.
+    p = limit - 1 - p;
+    step = -step;
+  }
+  if (p >= limit) {
+    *first = *end = 0;
+    return;
+  }
+  if (step == 0) {
+    *first = 0;
+    *end = p >= 0 ? count : 0;
+    return;
+  }
+  *first = p >= 0 ? 0 : (-p + step - 1) / step;
+  *end = std::min(count, (limit - 1 - p) / step + 1);
+}
+
+// Untinted 32-bit draws without a blend graph gather their texels into a row for
+// the vector blends: mode 0 of an alpha source and the operations BlendRow32 has.
+// (A palette source's texels are its colours, drawn like a direct source's; with
+// the transparent flag its indices are compared, so it stays per pixel.)
+template <int Kind, int Op, bool Graph, bool White, bool Trans, int Form>
+constexpr bool GathersRows() {
+  if (Kind != PIXEL_KIND_32 || Graph || !White || (Form == SOURCE_PALETTE && Trans)) return false;
+  if (Form == SOURCE_ALPHA && Op == BLEND_OP_COPY) return true;
+  return HasBlendRow32(Op);
+}
+
+constexpr int kGatheredTexels = 64;
+
+// One loop per pixel kind, blend operation, blend graph, white tint, transparent
+// test and source form.
+template <int Kind, int Op, bool Graph, bool White, bool Trans, int Form>
+void DrawAffineSpan(const AffineSpan& span, const SampledSource& source, const SourceDraw& sharedDraw) {
+  using Src = SourcePixels<Kind, Form>;
+  constexpr int kSrcBytes = SourceBytesPerPixel(Kind, Form);
+  constexpr int kDstBytes = DestPixels<Kind>::kBytes;
+  // A local copy: the destination stores cannot change it, so its fields stay in registers.
+  const SourceDraw draw = sharedDraw;
+  std::int64_t first, end;
+  InsideColumns(span, source, &first, &end);
+  std::uint8_t* d = span.dst + first * kDstBytes;
+  std::int64_t u = span.u + first * span.du;
+  std::int64_t v = span.v + first * span.dv;
+  if constexpr (GathersRows<Kind, Op, Graph, White, Trans, Form>()) {
+    std::uint32_t texels[kGatheredTexels];
+    for (std::int64_t k = first; k < end;) {
+      const int count = static_cast<int>(std::min<std::int64_t>(kGatheredTexels, end - k));
+      for (int i = 0; i < count; ++i, u += span.du, v += span.dv) {
+        const std::uint8_t* texel = source.pixels + (v >> kFixedShift) * source.pitch + (u >> kFixedShift) * kSrcBytes;
+        texels[i] = Src::Colour(Src::Raw(texel), draw.palette);
+      }
+      if constexpr (Op == BLEND_OP_COPY) {
+        AlphaCopyRect32<Trans>(d, 0, reinterpret_cast<const std::uint8_t*>(texels), 0, count, 1, draw);
+      } else {
+        BlendRow32<Op, Form == SOURCE_PALETTE ? SOURCE_DIRECT : Form, Trans>(d, texels, count, draw);
+      }
+      d += count * kDstBytes;
+      k += count;
+    }
+  } else {
+    for (std::int64_t k = first; k < end; ++k, d += kDstBytes, u += span.du, v += span.dv) {
+      const std::int64_t column = u >> kFixedShift;
+      const std::int64_t row = v >> kFixedShift;
+      const std::uint32_t weight = Graph ? BlendGraphRamp[source.graph[row * source.graphPitch + column]] : 0u;
+      DrawSourcePixel<Kind, Form, Op, Graph, White, Trans>(d, source.pixels + row * source.pitch + column * kSrcBytes,
+                                                           weight, draw);
+    }
+  }
+}
+
+AffineSpanLoop SelectAffineSpanLoop(int kind, int form, int op, bool graph, bool white, bool trans) {
+  return ChooseInt<PIXEL_KIND_16, PIXEL_KIND_32>(kind, [&](auto k) {
+    return ChooseInt<SOURCE_DIRECT, SOURCE_ALPHA, SOURCE_PALETTE>(form, [&](auto f) {
+      return ChooseInt<BLEND_OP_COPY, BLEND_OP_ALPHA, BLEND_OP_ADD, BLEND_OP_SUB, BLEND_OP_MUL>(op, [&](auto o) {
+        return ChooseBool(graph, [&](auto g) {
+          return ChooseBool(white, [&](auto w) {
+            return ChooseBool(trans,
+                              [&](auto t) -> AffineSpanLoop { return &DrawAffineSpan<k(), o(), g(), w(), t(), f()>; });
+          });
+        });
+      });
+    });
+  });
+}
+
+}  // namespace
+
+void InsideColumns(const AffineSpan& span, const SampledSource& source, std::int64_t* first, std::int64_t* end) {
+  std::int64_t uFirst, uEnd, vFirst, vEnd;
+  InsideRange(span.u, span.du, source.uLimit, span.count, &uFirst, &uEnd);
+  InsideRange(span.v, span.dv, source.vLimit, span.count, &vFirst, &vEnd);
+  *first = std::max(uFirst, vFirst);
+  *end = std::max(*first, std::min(uEnd, vEnd));
+}
+
+bool PrepareAffineDraw(MEMIMG* dst, const MEMIMG* src, int transparent, const MEMIMG* blendGraph,
+                       const SoftDrawState& state, AffineDraw* out) {
+  if (dst == nullptr || src == nullptr || dst->pixels == nullptr || src->pixels == nullptr) return false;
+  if (!CanDrawInto(dst, src) || src->width < 1 || src->height < 1) return false;
+  const int form = SourceFormOf(src);
+  if (form == SOURCE_PALETTE && src->palette == nullptr) return false;
+  const int param = ClampBlendParam(state.blendParam);
+  const int op = GeneralBlendOp(state.blendMode, param, false);
+  if (op < 0) return false;
+  out->clip = KernelClip(dst, state);
+  if (out->clip.left >= out->clip.right || out->clip.top >= out->clip.bottom) return false;
+
+  const MEMIMG* graph = blendGraph != nullptr && blendGraph->pixels != nullptr ? blendGraph : nullptr;
+  std::int64_t width = src->width, height = src->height;
+  SampledSource& source = out->source;
+  source.pixels = static_cast<const std::uint8_t*>(src->pixels);
+  source.pitch = src->pitch;
+  source.graph = nullptr;
+  source.graphPitch = 0;
+  if (graph != nullptr) {
+    // A texel the blend graph does not cover is not drawn.
+    width = std::min<std::int64_t>(width, std::max(graph->width, 0));
+    height = std::min<std::int64_t>(height, std::max(graph->height, 0));
+    source.graph = static_cast<const std::uint8_t*>(graph->pixels);
+    source.graphPitch = graph->pitch;
+  }
+  source.uLimit = width << kFixedShift;
+  source.vLimit = height << kFixedShift;
+  // A palette source is read through its own 256-entry palette.
+  out->draw = SourceDraw{MakeBlendRows(param, state.tint), src->palette, src->transparentColor};
+  out->loop = SelectAffineSpanLoop(src->kind, form, op, graph != nullptr, IsWhiteTint(state.tint), transparent != 0);
+  out->dstPixels = static_cast<std::uint8_t*>(dst->pixels);
+  out->dstPitch = dst->pitch;
+  out->dstBytes = DestBytesPerPixel(dst->kind);
+  return true;
+}
+
+void DrawAffineRow(const AffineDraw& draw, std::int64_t y, std::int64_t first, std::int64_t last, std::int64_t u,
+                   std::int64_t v, std::int64_t du, std::int64_t dv) {
+  if (y < draw.clip.top || y >= draw.clip.bottom) return;
+  const std::int64_t from = std::max<std::int64_t>(first, draw.clip.left);
+  const std::int64_t to = std::min<std::int64_t>(last, draw.clip.right - 1);
+  if (from > to) return;
+  AffineSpan span;
+  span.dst = draw.dstPixels + y * draw.dstPitch + from * draw.dstBytes;
+  span.count = to - from + 1;
+  span.u = u + (from - first) * du;
+  span.v = v + (from - first) * dv;
+  span.du = du;
+  span.dv = dv;
+  draw.loop(span, draw.source, draw.draw);
+}

@@ -1,0 +1,23 @@
+// Images drawn rotated and scaled about their centre into in-memory images.
+#pragma once
+
+#include "graphics/memimg.h"
+#include "kernel/win_types.h"
+#include "softrender/soft_draw_state.h"
+
+// Draws src scaled by scale and turned by angle (radians; positive turns clockwise
+// on the screen) with its centre pixel (width / 2, height / 2, rounded down) at
+// (x, y) in dst. Each destination pixel of the image's box shows the source pixel
+// its position maps back to, cut down to whole pixels, under the draw state and
+// options as the triangle kernel draws them. mirror non-zero: the image is mirrored
+// left to right first and drawn as a quadrilateral (BlitMemImgQuad).
+// Returns -1, drawing nothing, for a scale of 0 or of magnitude below 2^-20, a
+// scale or angle that is not finite, or an image box reaching outside
+// -8192..8191; 0 otherwise (also when the options or images draw nothing).
+int BlitMemImgRotatedKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale,
+                             int transparent, int mirror, const MEMIMG* blendGraph, const SoftDrawState& state);
+
+// The box (right and bottom exclusive, not clipped) that holds every pixel the
+// rotated draw of a srcWidth x srcHeight image may write, mirrored or not: what a
+// draw through a work area must prepare. -1 when the draw is refused (as above).
+int GetRotatedDrawBox(int x, int y, float angle, float scale, int srcWidth, int srcHeight, RECT* box);

@@ -1,0 +1,104 @@
+// The textured triangle kernel and the quadrilateral drawn as two triangles. The
+// triangles of a quadrilateral are walked together, row by row, so that the second
+// can leave out the columns the first one covered on the same row: the shared
+// diagonal is drawn once, and a translucent or additive quadrilateral has no seam.
+#include <algorithm>
+#include <climits>
+
+#include "softrender/affine_span.h"
+#include "softrender/draw_options.h"
+#include "softrender/kernel_clip.h"
+#include "softrender/triangle_kernels.h"
+#include "softrender/triangle_walk.h"
+
+namespace {
+
+// Draws columns first..last of the walk's current row.
+void DrawWalkColumns(const AffineDraw& draw, const TriangleWalk& walk, std::int64_t first, std::int64_t last) {
+  if (first > last) return;
+  const std::int64_t dx = first - walk.xo, dy = walk.y - walk.yo;
+  DrawAffineRow(draw, walk.y, first, last, walk.u0 + dx * walk.dudx + dy * walk.dudy,
+                walk.v0 + dx * walk.dvdx + dy * walk.dvdy, walk.dudx, walk.dvdx);
+}
+
+// Draws triangle a, and triangle b (when given) without the columns a covers.
+void DrawTriangles(const AffineDraw& draw, const QuadVertex* a, const QuadVertex* b) {
+  TriangleWalk walkA, walkB;
+  bool activeA = StartTriangleWalk(a, &walkA);
+  bool activeB = b != nullptr && StartTriangleWalk(b, &walkB);
+  while (activeA || activeB) {
+    const std::int64_t y = !activeB ? walkA.y : !activeA ? walkB.y : std::min(walkA.y, walkB.y);
+    std::int64_t coveredFirst = 1, coveredLast = 0;  // none
+    if (activeA && walkA.y == y) {
+      coveredFirst = RowFirstColumn(walkA);
+      coveredLast = RowLastColumn(walkA);
+      DrawWalkColumns(draw, walkA, coveredFirst, coveredLast);
+      StepTriangleWalk(&walkA);
+      activeA = !walkA.done;
+    }
+    if (activeB && walkB.y == y) {
+      const std::int64_t first = RowFirstColumn(walkB), last = RowLastColumn(walkB);
+      if (coveredFirst > coveredLast) {
+        DrawWalkColumns(draw, walkB, first, last);
+      } else {
+        DrawWalkColumns(draw, walkB, first, std::min(last, coveredFirst - 1));
+        DrawWalkColumns(draw, walkB, std::max(first, coveredLast + 1), last);
+      }
+      StepTriangleWalk(&walkB);
+      activeB = !walkB.done;
+    }
+  }
+}
+
+}  // namespace
+
+void BlitMemImgTriangleKernels(MEMIMG* dst, const MEMIMG* src, const QuadVertex vertices[3], int transparent,
+                               const MEMIMG* blendGraph, const SoftDrawState& state) {
+  AffineDraw draw;
+  if (vertices == nullptr || !PrepareAffineDraw(dst, src, transparent, blendGraph, state, &draw)) return;
+  DrawTriangles(draw, vertices, nullptr);
+  MarkMemImgWritten(dst);
+}
+
+void BlitMemImgQuadTriangles(MEMIMG* dst, const MEMIMG* src, const QuadVertex corners[4], int transparent,
+                             const MEMIMG* blendGraph, const SoftDrawState& state) {
+  AffineDraw draw;
+  if (corners == nullptr || !PrepareAffineDraw(dst, src, transparent, blendGraph, state, &draw)) return;
+  DrawTriangles(draw, corners, corners + 1);
+  MarkMemImgWritten(dst);
+}
+
+void BlitMemImgQuad(MEMIMG* dst, const MEMIMG* src, const int corners[8], int transparent,
+                    const MEMIMG* blendGraph, const SoftDrawState& state) {
+  if (dst == nullptr || src == nullptr || corners == nullptr) return;
+  std::int64_t minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
+  for (int i = 0; i < 4; ++i) {
+    minX = std::min<std::int64_t>(minX, corners[2 * i]);
+    maxX = std::max<std::int64_t>(maxX, corners[2 * i]);
+    minY = std::min<std::int64_t>(minY, corners[2 * i + 1]);
+    maxY = std::max<std::int64_t>(maxY, corners[2 * i + 1]);
+  }
+  const RECT clip = KernelClip(dst, state);
+  if (maxX + 4 <= clip.left || minX - 2 >= clip.right || maxY + 4 <= clip.top || minY - 2 >= clip.bottom) return;
+  const QuadVertex quad[4] = {
+      {corners[0], corners[1], 0, 0},
+      {corners[2], corners[3], src->width, 0},
+      {corners[4], corners[5], 0, src->height},
+      {corners[6], corners[7], src->width, src->height},
+  };
+  BlitMemImgQuadTriangles(dst, src, quad, transparent, blendGraph, state);
+}
+
+RECT GetTriangleWriteBox(const QuadVertex* vertices, int count) {
+  if (count <= 0) return RECT{0, 0, 0, 0};
+  std::int64_t minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
+  for (int i = 0; i < count; ++i) {
+    minX = std::min<std::int64_t>(minX, vertices[i].x);
+    maxX = std::max<std::int64_t>(maxX, vertices[i].x);
+    minY = std::min<std::int64_t>(minY, vertices[i].y);
+    maxY = std::max<std::int64_t>(maxY, vertices[i].y);
+  }
+  // Both edge columns belong to a row; the bottom vertex's row is never drawn.
+  return RECT{static_cast<LONG>(minX), static_cast<LONG>(minY), static_cast<LONG>(std::min<std::int64_t>(maxX + 1, INT_MAX)),
+              static_cast<LONG>(maxY)};
+}
