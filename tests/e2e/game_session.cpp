@@ -28,8 +28,13 @@ GameSession::GameSession() {
 }
 
 GameSession::~GameSession() {
-  if (started_) EndGame();
+  End();
   TestClockStop();
+}
+
+void GameSession::End() {
+  if (started_) EndGame();
+  started_ = false;
 }
 
 int GameSession::Start() {

@@ -31,6 +31,8 @@ class GameSession {
   bool Hold(int padWord, int frames);
   // A fresh press: one pass with the word held, then one with nothing.
   bool Press(int padWord);
+  // Shuts the program down (the destructor does it otherwise).
+  void End();
 
   const ScratchDirectory& folder() const { return scratch_; }
 

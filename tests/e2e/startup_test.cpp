@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/game_state.h"
+#include "core/resource_loaders.h"
 #include "game_session.h"
 
 namespace {
@@ -56,6 +57,32 @@ TEST(Program, AMissingReplayLeavesTheTitleAsItWas) {
   EXPECT_EQ(Scene, kSceneTitle);
   EXPECT_EQ(ReplaySlot, kReplayNoSlot);
   EXPECT_EQ(ReplayMode, kReplayOff);
+}
+
+// Every picture, sound and piece of music of the title, the stages, the ending and the
+// results loads from the generated data, and shutting down leaves nothing allocated.
+TEST(Program, LoadsEveryFileItNamesAndLeavesNoLeak) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  ASSERT_TRUE(game.Press(kPadFire));
+  ASSERT_TRUE(game.Press(kPadFire));
+  ASSERT_EQ(Scene, kScenePlay);
+  ASSERT_TRUE(game.Hold(kPadRight, 30));
+  for (int stage = 1; stage <= 9; ++stage) {
+    Stage = stage;
+    FreeStageImages();
+    LoadStageResources(stage);
+    ASSERT_TRUE(game.Pass(0));
+  }
+  LoadResultsResources();
+  LoadResultsMusic(1);
+  RestartGame();
+  ASSERT_TRUE(game.Hold(0, 5));
+  game.End();
+  const std::string log = game.folder().Read("Log.txt");
+  EXPECT_EQ(log.find("がありません"), std::string::npos);  // a file the library could not find
+  EXPECT_EQ(log.find("失敗"), std::string::npos);
+  EXPECT_NE(log.find("Alloc num:0"), std::string::npos);  // the leak report
 }
 
 }  // namespace
