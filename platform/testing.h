@@ -14,6 +14,10 @@ void TestClockSet(std::uint64_t microseconds);
 void TestClockSetStep(std::uint64_t stepMicroseconds);
 void TestClockStop();
 
+// ---- Sound device: manual stepping of the mixer, capabilities, forced failures ----
+#include "dsound/sound_testing.h"
+// ---- Built-in modules: forced LoadLibraryA / GetProcAddress failures ----
+#include "kernel/module_loader.h"
 // ---- Window and input ----------------------------------------------------------------
 // The double-start check (on by default). Tests that start the library switch it off so
 // that they can run side by side.
@@ -124,3 +128,63 @@ void DDrawTestSetVBlankMode(DDrawVBlankMode mode);
 void DDrawTestUseManualRasterClock(bool on);
 void DDrawTestAdvanceRasterClock(std::int64_t microseconds);
 std::int64_t DDrawTestRasterClock();
+
+#include <cstdint>
+
+// ---- Virtual clock (kernel and winmm time) ----
+// While it runs, timeGetTime (milliseconds = microseconds / 1000) and the
+// performance counter (microseconds) read the virtual time, and every read advances
+// it by the step afterwards. With a step of 1000 a busy-wait on the millisecond timer
+// ends after as many reads as it waits milliseconds.
+void TestClockStart(std::uint64_t startMicroseconds, std::uint64_t stepMicroseconds);
+void TestClockSet(std::uint64_t microseconds);
+void TestClockSetStep(std::uint64_t stepMicroseconds);
+void TestClockStop();
+
+// ---- Direct3D stand-in ----
+#include "ddraw/ddraw_types.h"
+
+// The device and Direct3D calls the log records and failure injection can target.
+enum class D3DTestCall {
+  EnumDevices,
+  CreateDevice,
+  BeginScene,
+  EndScene,
+  SetRenderTarget,
+  SetViewport,
+  SetTransform,
+  SetRenderState,
+  SetTextureStageState,
+  SetTexture,
+  DrawPrimitive,
+  DrawIndexedPrimitive,
+  Load,
+};
+
+// One call as made (also when it then failed). Arguments: SetRenderState (state, value);
+// SetTextureStageState (stage, state, value); SetTexture (stage, surface address);
+// SetRenderTarget (surface address); SetViewport (x, y, width, height packed as
+// x | y << 32, width | height << 32); SetTransform (state); DrawPrimitive (type, vertex
+// format, vertex count); DrawIndexedPrimitive (type, vertex format, index count).
+struct D3DTestCallRecord {
+  D3DTestCall call;
+  std::uint64_t arguments[3];
+};
+
+// Starts a fresh log (on) or stops logging (off); the log keeps what was recorded.
+void D3DTestRecordCalls(bool on);
+std::vector<D3DTestCallRecord> D3DTestCallLog();
+
+// After `skip` calls that pass, the next `count` calls fail with `result`.
+void D3DTestFailCall(D3DTestCall call, int skip, int count, HRESULT result);
+
+// The texture formats EnumTextureFormats offers, in order (empty: the stand-in's own six).
+void D3DTestOfferTextureFormats(const std::vector<DDPIXELFORMAT>& formats);
+
+// Every draw takes the general pixel path instead of a specialised one (for comparing
+// the two); and how many draw calls took a specialised one so far.
+void D3DTestUseGeneralPathOnly(bool on);
+int D3DTestSpecialisedDraws();
+
+// The specialised routines use SSE2 even where the processor has AVX2.
+void D3DTestUseSse2Only(bool on);

@@ -4,6 +4,7 @@
 #include "core/input_devices.h"
 #include "core/main_window.h"
 #include "core/pending_services.h"
+#include "core/sound_system.h"
 #include "core/window_state.h"
 #include "kernel/threads.h"
 #include "window/window.h"

@@ -85,12 +85,6 @@ int ReleaseAllMovieObjects() { return 0; }
 int InitScreenLog() { return 0; }
 int WarmUpDrawingPaths() { return 0; }
 
-int InitSoundSystem() { return 0; }
-int EndSoundSystem() { return 0; }
-int StopBackgroundMusic() { return 0; }
-int RefillAllStreamSounds() { return 0; }
-int PollMusicPlaying() { return 0; }
-
 // ---- Workers of graphics entry points that start-up and the window call ----
 int SetScreenModeBody(int width, int height, int bits, int refresh) {
   if (width == 0 || height == 0 || (bits != -1 && bits != 8 && bits != 16 && bits != 32)) return -1;

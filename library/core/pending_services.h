@@ -1,6 +1,6 @@
-// Graphics and sound services that start-up, shut-down and the window call. Until the
-// graphics and sound subsystems exist, pending_services.cpp holds thin versions that
-// succeed and keep only what their callers read back; those subsystems replace them.
+// Graphics services that start-up, shut-down and the window call. Until the
+// graphics subsystem exists, pending_services.cpp holds thin versions that
+// succeed and keep only what their callers read back; that subsystem replaces them.
 #pragma once
 
 #include <cstdint>
@@ -49,10 +49,3 @@ int ReleaseAllMovieObjects();
 int InitScreenLog();
 // Readies the drawing paths before the game's first frame, leaving both screens black.
 int WarmUpDrawingPaths();
-
-// ---- Sound ----
-int InitSoundSystem();
-int EndSoundSystem();
-int StopBackgroundMusic();
-int RefillAllStreamSounds();
-int PollMusicPlaying();

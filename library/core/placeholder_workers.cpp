@@ -2,7 +2,6 @@
 // available and returns -1, or the fixed result of its entry point. A group is
 // deleted from this file when its service lands.
 #include "core/log.h"
-#include "core/sound_workers.h"
 #include "graphics/graphics_workers.h"
 
 namespace {
@@ -14,14 +13,6 @@ Result NotAvailable(const char* entryPoint, Result result) {
 }
 
 }  // namespace
-
-// ---- Sound ----
-int LoadSoundFileBody(const char*, int, int) { return NotAvailable("LoadSoundFile", -1); }
-int FreeSoundBody(int, int) { return NotAvailable("FreeSound", -1); }
-int StartSoundBody(int, int, int) { return NotAvailable("StartSound", -1); }
-int StopSoundBody(int) { return NotAvailable("StopSound", -1); }
-int IsSoundPlayingBody(int) { return NotAvailable("IsSoundPlaying", -1); }
-int SetSoundVolumeBody(int, int) { return NotAvailable("SetSoundVolume", -1); }
 
 // ---- Graphics: screen, graphs and drawing ----
 DDPIXELFORMAT* GetScreenDDPixelFormatBody() {

@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "core/main_window.h"
 #include "core/pending_services.h"
+#include "core/sound_system.h"
 #include "core/window_state.h"
 #include "graphics/graphics_workers.h"
 #include "window/desktop.h"
@@ -185,6 +186,9 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       break;
     case WM_MOVING:
       if (!state.windowed && lParam != 0) GetWindowRect(window, reinterpret_cast<RECT*>(lParam));
+      break;
+    case MM_MCINOTIFY:
+      OnMciMusicNotify();
       break;
     default:
       if (IsImeMessage(message)) return HandleImeMessage(window, message, wParam, lParam);

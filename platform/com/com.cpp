@@ -3,6 +3,7 @@
 #include "ddraw/ddraw.h"
 #include "ddraw/direct_draw_object.h"
 #include "dinput/dinput_internal.h"
+#include "dsound/dsound.h"
 
 const IID IID_IUnknown = {0x7a10c000u, 0x0000, 0x0000, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 
@@ -20,6 +21,7 @@ const ComClass kComClasses[] = {
     {&CLSID_DirectDraw7, CreateDirectDrawInstance},
     {&CLSID_DirectInput, CreateDirectInput7Object},
     {&CLSID_DirectInput8, CreateDirectInput8Object},
+    {&CLSID_DirectSound, CreateDirectSoundObject},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <new>
 
+#include "d3d/direct3d_object.h"
 #include "ddraw/clipper.h"
 #include "ddraw/display_mode.h"
 #include "ddraw/failure_injection.h"
@@ -73,6 +74,8 @@ HRESULT DirectDrawObject::QueryInterface(REFIID iid, void** object) {
     *object = static_cast<IDirectDraw7*>(this);
   } else if (iid == IID_IDirectDraw) {
     *object = static_cast<IDirectDraw*>(&firstVersion_);
+  } else if (iid == IID_IDirect3D7) {
+    return CreateDirect3DForDirectDraw(this, object);
   } else {
     return E_NOINTERFACE;
   }

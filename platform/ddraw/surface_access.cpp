@@ -16,6 +16,17 @@ HRESULT DDrawGetSurfaceMemory(IDirectDrawSurface7* surface, DDrawSurfaceMemory* 
   return DD_OK;
 }
 
+HRESULT DDrawGetSurfaceShape(IDirectDrawSurface7* surface, DWORD* width, DWORD* height, DDrawPixelKind* kind) {
+  DirectDrawSurface* target = AsSurface(surface);
+  if (target == nullptr) return DDERR_INVALIDPARAMS;
+  if (target->IsDead()) return DDERR_INVALIDOBJECT;
+  const DirectDrawSurface::Shape& shape = target->GetShape();
+  *width = shape.width;
+  *height = shape.height;
+  *kind = shape.kind;
+  return DD_OK;
+}
+
 void DDrawSurfaceWritten(IDirectDrawSurface7* surface, const RECT* area) {
   DirectDrawSurface* target = AsSurface(surface);
   if (target == nullptr || target->IsDead()) return;

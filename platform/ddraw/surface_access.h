@@ -19,6 +19,10 @@ struct DDrawSurfaceMemory {
 // replaces the block at every Lock).
 HRESULT DDrawGetSurfaceMemory(IDirectDrawSurface7* surface, DDrawSurfaceMemory* memory);
 
+// The surface's size and pixel kind, also while it is locked or lost: DD_OK, or
+// DDERR_INVALIDOBJECT for a dead surface.
+HRESULT DDrawGetSurfaceShape(IDirectDrawSurface7* surface, DWORD* width, DWORD* height, DDrawPixelKind* kind);
+
 // Tells the surface that its pixels were written (NULL: all of them); on the primary
 // this shows the area in the window (on the game thread).
 void DDrawSurfaceWritten(IDirectDrawSurface7* surface, const RECT* area);

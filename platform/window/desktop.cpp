@@ -30,6 +30,11 @@ void ApplyCursor() {
 
 }  // namespace
 
+HWND GetDesktopWindow() {
+  static HWND__ desktop;
+  return &desktop;
+}
+
 HGDIOBJ GetStockObject(int object) {
   switch (object) {
     case BLACK_BRUSH: return &g_blackBrush;

@@ -14,6 +14,10 @@
 #define SPI_SETFOREGROUNDLOCKTIMEOUT 0x2001u
 #define SPIF_SENDCHANGE 0x0002u
 
+// The desktop as a window: a record with no SDL window of its own, for calls that
+// want some top-level window (the sound device's cooperative level).
+HWND GetDesktopWindow();
+
 HGDIOBJ GetStockObject(int object);
 // The window's pixels belong to whoever presents into its SDL window; before anything
 // is presented SDL shows it cleared, so filling needs no work here.

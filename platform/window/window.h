@@ -36,6 +36,7 @@
 #define WM_MOUSEWHEEL 0x020A
 #define WM_SIZING 0x0214
 #define WM_MOVING 0x0216
+#define MM_MCINOTIFY 0x03B9  // never sent: the stand-ins have no MCI devices
 #define WM_IME_SETCONTEXT 0x0281
 #define WM_IME_NOTIFY 0x0282
 #define WM_IME_KEYUP 0x0291

@@ -1,0 +1,122 @@
+// MPEG Layer III through libmpg123, fed a little at a time.
+//
+// The decoder buffers input, so the bytes it was given are not always all turned into
+// output yet when the destination fills. Decoded output that does not fit waits here;
+// while it waits, the last byte fed is reported unused, so the caller comes back with
+// it (it is skipped, having been fed already) and nothing is lost at the end.
+#include <mpg123.h>
+
+#include <algorithm>
+
+#include <mutex>
+
+#include "acm/acm_codec.h"
+
+namespace {
+
+constexpr DWORD kFeedPiece = 512;
+constexpr std::size_t kScratchBytes = 16384;
+constexpr std::uint64_t kMaxFrameSamples = 1152;
+
+class Mp3Codec final : public AcmCodec {
+ public:
+  explicit Mp3Codec(mpg123_handle* handle, const WAVEFORMATEX& src)
+      : handle_(handle), channels_(src.nChannels), rate_(src.nSamplesPerSec), averageBytes_(src.nAvgBytesPerSec) {}
+  ~Mp3Codec() override { mpg123_delete(handle_); }
+
+  bool Convert(const BYTE* src, DWORD srcBytes, BYTE* dst, DWORD dstBytes, DWORD* used, DWORD* produced) override {
+    DWORD out = DeliverPending(dst, dstBytes);
+    DWORD fed = std::min(heldBack_, srcBytes);
+    while (!failed_ && PendingBytes() == 0 && out < dstBytes && fed < srcBytes) {
+      const DWORD piece = std::min(kFeedPiece, srcBytes - fed);
+      if (mpg123_feed(handle_, src + fed, piece) != MPG123_OK) {
+        failed_ = true;
+        break;
+      }
+      fed += piece;
+      ReadDecoded(dst, dstBytes, &out);
+    }
+    heldBack_ = PendingBytes() > 0 && fed > 0 ? 1 : 0;
+    *used = fed - heldBack_;
+    *produced = out;
+    return !failed_ || out > 0;
+  }
+
+  // From the stated average rate, as a stream of constant bit rate gives; never more
+  // than the shortest frames could give (32 kbit/s frames of 1152 samples at the
+  // MPEG-1 rates, 8 kbit/s frames of 576 at the lower ones).
+  std::uint64_t MaxOutputBytes(DWORD srcBytes) const override {
+    const std::uint64_t slack = 2 * kMaxFrameSamples;
+    const std::uint64_t divisor = rate_ >= 32000 ? 4000 : 1000;
+    std::uint64_t samples = static_cast<std::uint64_t>(srcBytes) * rate_ / divisor + slack;
+    if (averageBytes_ > 0) samples = std::min(samples, srcBytes * rate_ / averageBytes_ + slack);
+    return samples * channels_ * 2;
+  }
+
+ private:
+  std::size_t PendingBytes() const { return pending_.size() - pendingOffset_; }
+
+  DWORD DeliverPending(BYTE* dst, DWORD dstBytes) {
+    const DWORD count = static_cast<DWORD>(std::min<std::size_t>(PendingBytes(), dstBytes));
+    if (count == 0) return 0;
+    std::memcpy(dst, pending_.data() + pendingOffset_, count);
+    pendingOffset_ += count;
+    if (PendingBytes() == 0) {
+      pending_.clear();
+      pendingOffset_ = 0;
+    }
+    return count;
+  }
+
+  // Takes every decoded byte: into dst while it has room, then into pending.
+  void ReadDecoded(BYTE* dst, DWORD dstBytes, DWORD* out) {
+    BYTE scratch[kScratchBytes];
+    for (;;) {
+      std::size_t done = 0;
+      int result;
+      if (*out < dstBytes) {
+        result = mpg123_read(handle_, dst + *out, dstBytes - *out, &done);
+        *out += static_cast<DWORD>(done);
+      } else {
+        result = mpg123_read(handle_, scratch, sizeof scratch, &done);
+        pending_.insert(pending_.end(), scratch, scratch + done);
+      }
+      if (result == MPG123_NEED_MORE || result == MPG123_DONE) return;
+      if (result == MPG123_NEW_FORMAT) continue;
+      if (result != MPG123_OK) {
+        failed_ = true;
+        return;
+      }
+      if (done == 0) return;
+    }
+  }
+
+  mpg123_handle* handle_;
+  std::uint64_t channels_;
+  std::uint64_t rate_;
+  std::uint64_t averageBytes_;
+  std::vector<BYTE> pending_;
+  std::size_t pendingOffset_ = 0;
+  DWORD heldBack_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<AcmCodec> MakeMp3Codec(const WAVEFORMATEX& src) {
+  static std::once_flag initialised;
+  std::call_once(initialised, [] { mpg123_init(); });
+  int error = MPG123_OK;
+  mpg123_handle* handle = mpg123_new(nullptr, &error);
+  if (handle == nullptr) return nullptr;
+  const bool mono = src.nChannels == 1;
+  const long flags = MPG123_QUIET | (mono ? MPG123_FORCE_MONO : MPG123_FORCE_STEREO);
+  if (mpg123_param(handle, MPG123_ADD_FLAGS, flags, 0) != MPG123_OK || mpg123_format_none(handle) != MPG123_OK ||
+      mpg123_format(handle, src.nSamplesPerSec, mono ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_SIGNED_16) !=
+          MPG123_OK ||
+      mpg123_open_feed(handle) != MPG123_OK) {
+    mpg123_delete(handle);
+    return nullptr;
+  }
+  return std::make_unique<Mp3Codec>(handle, src);
+}

@@ -1,0 +1,87 @@
+#include "d3d/primitive_assembly.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr DWORD kPositionMask = 0x00Eu;
+constexpr DWORD kKnownBits = kPositionMask | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK;
+
+Vertex ReadVertex(const PrimitiveBatch& batch, DWORD position) {
+  DWORD index = batch.indices != nullptr ? batch.indices[position] : position;
+  const VertexLayout& layout = *batch.layout;
+  const BYTE* bytes = batch.vertices + static_cast<std::size_t>(index) * layout.stride;
+  Vertex vertex{};
+  std::memcpy(&vertex.x, bytes, sizeof(float));
+  std::memcpy(&vertex.y, bytes + 4, sizeof(float));
+  std::memcpy(&vertex.z, bytes + 8, sizeof(float));
+  vertex.diffuse = 0xFFFFFFFFu;
+  if (layout.diffuseOffset >= 0) std::memcpy(&vertex.diffuse, bytes + layout.diffuseOffset, sizeof(DWORD));
+  if (layout.specularOffset >= 0) std::memcpy(&vertex.specular, bytes + layout.specularOffset, sizeof(DWORD));
+  for (int set = 0; set < layout.coordinateSets; ++set) {
+    const BYTE* pair = bytes + layout.coordinateOffset + set * 8;
+    std::memcpy(&vertex.u[set], pair, sizeof(float));
+    std::memcpy(&vertex.v[set], pair + 4, sizeof(float));
+  }
+  return vertex;
+}
+
+// Triangle lists: the library sends rectangles as pairs of triangles, drawn as one block
+// when they form one.
+void DrawTriangleList(Rasteriser& rasteriser, const PrimitiveBatch& batch) {
+  DWORD triangles = batch.count / 3;
+  for (DWORD t = 0; t < triangles; ++t) {
+    Vertex six[6];
+    bool pairPossible = t + 1 < triangles;
+    for (int k = 0; k < (pairPossible ? 6 : 3); ++k) six[k] = ReadVertex(batch, 3 * t + k);
+    if (pairPossible && rasteriser.DrawRectanglePair(six)) {
+      ++t;
+      continue;
+    }
+    rasteriser.DrawTriangle(six[0], six[1], six[2], six[0]);
+  }
+}
+
+// Strip triangle i uses vertices i, i + 1, i + 2, every second one wound the other way;
+// its flat colours come from vertex i.
+void DrawTriangleStrip(Rasteriser& rasteriser, const PrimitiveBatch& batch) {
+  for (DWORD i = 0; i + 2 < batch.count; ++i) {
+    Vertex first = ReadVertex(batch, i), second = ReadVertex(batch, i + 1), third = ReadVertex(batch, i + 2);
+    if (i % 2 == 0) {
+      rasteriser.DrawTriangle(first, second, third, first);
+    } else {
+      rasteriser.DrawTriangle(second, first, third, first);
+    }
+  }
+}
+
+void DrawLineList(Rasteriser& rasteriser, const PrimitiveBatch& batch) {
+  for (DWORD i = 0; i + 1 < batch.count; i += 2) rasteriser.DrawLine(ReadVertex(batch, i), ReadVertex(batch, i + 1));
+}
+
+}  // namespace
+
+bool DescribeVertexFormat(DWORD vertexFormat, VertexLayout* layout) {
+  if ((vertexFormat & kPositionMask) != D3DFVF_XYZRHW || (vertexFormat & ~kKnownBits) != 0) return false;
+  int sets = static_cast<int>((vertexFormat & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT);
+  if (sets > kCoordinateSets) return false;
+  int offset = 16;
+  layout->diffuseOffset = (vertexFormat & D3DFVF_DIFFUSE) ? offset : -1;
+  if (vertexFormat & D3DFVF_DIFFUSE) offset += 4;
+  layout->specularOffset = (vertexFormat & D3DFVF_SPECULAR) ? offset : -1;
+  if (vertexFormat & D3DFVF_SPECULAR) offset += 4;
+  layout->coordinateOffset = offset;
+  layout->coordinateSets = sets;
+  layout->stride = static_cast<DWORD>(offset + 8 * sets);
+  return true;
+}
+
+RECT DrawPrimitiveBatch(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch) {
+  Rasteriser rasteriser(context, cullMode);
+  switch (batch.type) {
+    case D3DPT_TRIANGLELIST: DrawTriangleList(rasteriser, batch); break;
+    case D3DPT_TRIANGLESTRIP: DrawTriangleStrip(rasteriser, batch); break;
+    default: DrawLineList(rasteriser, batch); break;
+  }
+  return rasteriser.Written();
+}

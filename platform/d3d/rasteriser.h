@@ -1,0 +1,72 @@
+// Turns triangles and lines into spans for the draw's span routine, inside the scissor.
+// Coverage is exact integer arithmetic on positions snapped to 1/256 pixel; vertices far
+// outside (beyond a million pixels) are first clipped to a guard square in doubles, so
+// any finite input works. Attributes come from plane equations of the whole triangle.
+#pragma once
+
+#include "d3d/draw_context.h"
+
+constexpr int kCoordinateSets = kStageCount;
+
+struct Vertex {
+  float x, y, z;
+  DWORD diffuse, specular;
+  float u[kCoordinateSets], v[kCoordinateSets];  // sets the vertex format lacks read 0
+};
+
+// The values a vertex gives the planes: texel coordinates per textured stage, Gouraud
+// channels, depth in Z units; only those the draw uses are filled in.
+struct Attributes {
+  double u[kStageCount], v[kStageCount];
+  double colour[8];
+  double depth;
+};
+
+class Rasteriser {
+ public:
+  Rasteriser(const DrawContext& context, DWORD cullMode) : context_(context), cullMode_(cullMode) {}
+
+  // The corners' order decides the winding for culling; `flat` gives the colours under
+  // flat shading.
+  void DrawTriangle(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat);
+
+  // Six vertices as two triangles (top-left, top-right, bottom-left) and (bottom-right,
+  // bottom-left, top-right): when they form an upright rectangle (corners sharing their
+  // x and y exactly) whose second triangle continues the first one's attributes, draws
+  // it as one block of rows (the pixels both triangles would cover) and returns true;
+  // else draws nothing and returns false.
+  bool DrawRectanglePair(const Vertex* six);
+
+  void DrawLine(const Vertex& a, const Vertex& b);
+
+  // The area drawn so far (empty when nothing was).
+  const RECT& Written() const { return written_; }
+
+ private:
+  struct Plane {
+    double atOrigin;  // value at (originX, originY)
+    double dx;
+    double dy;
+  };
+  struct Planes {
+    double originX, originY;
+    Plane u[kStageCount], v[kStageCount];
+    Plane colour[8];
+    Plane depth;
+  };
+
+  bool SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat);
+  // The planes the draw uses, each from three vertices' values.
+  template <typename MakePlane>
+  void SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane);
+  void CoverTriangle(const std::int64_t (&x)[3], const std::int64_t (&y)[3]);
+  // A block of `rows` rows of pixels [left, right] from row y.
+  void Emit(int left, int right, int y, int rows);
+
+  const DrawContext& context_;
+  DWORD cullMode_;
+  Planes planes_{};
+  DWORD flatDiffuse_ = 0;
+  DWORD flatSpecular_ = 0;
+  RECT written_{0, 0, 0, 0};
+};

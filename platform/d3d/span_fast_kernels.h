@@ -1,0 +1,280 @@
+// The specialised span routines, written once against a lane type (span_lanes_*.h) and
+// built into one translation unit per instruction set. Everything here has internal
+// linkage and calls no shared inline or library template, so code built for a wider
+// instruction set never stands in for the baseline's.
+//
+// They cover what the game draws most: a 32-bit target without Z, flat shading, and
+// either no texture or one 32-bit texture on stage 0, point-sampled and clamped, whose
+// colour is the texel (or texel x diffuse) and whose alpha is the texel's, the diffuse's
+// or their product; colour key and alpha test (a range) as the discard tests; blending
+// off, alpha (SRCALPHA, INVSRCALPHA) or add (SRCALPHA, ONE). One template instance per
+// combination, chosen once per draw, with the general path's arithmetic (the tests
+// compare the two).
+#pragma once
+
+#include <xmmintrin.h>
+
+#include "d3d/draw_context.h"
+
+// The routine of each instruction set for a colour source (0 texel, 1 texel x diffuse),
+// an alpha source (0 texel, 1 diffuse, 2 texel x diffuse), the discard tests and a blend
+// (0 off, 1 alpha, 2 add).
+SpanFunction FastSpanSse2(int colour, int alpha, bool discard, int blend);
+SpanFunction FastSpanAvx2(int colour, int alpha, bool discard, int blend);
+
+namespace {
+
+enum class ColourFrom { Texel, TexelTimesDiffuse };
+enum class AlphaFrom { Texel, Diffuse, TexelTimesDiffuse };
+enum class BlendKind { Off, Alpha, Add };
+
+constexpr int kChunk = 256;
+constexpr int kPrefetchRows = 4;
+constexpr std::int64_t kTexelOne = std::int64_t{1} << kTexelFractionBits;
+
+int Smaller(int a, int b) { return a < b ? a : b; }
+
+template <typename L>
+struct Constants {
+  using V = typename L::V;
+  V alphaOr;  // forces the alpha of texels from a texture without alpha
+  V key;
+  V keyMask;
+  V diffuse16;     // the diffuse's channels as 16-bit lanes
+  V diffuseAlpha;  // per pixel
+  V alphaLowBelow;  // alpha test: low - 1 and high + 1
+  V alphaHighAbove;
+  V opaque;
+};
+
+template <typename L>
+Constants<L> MakeConstants(const DrawContext& c, DWORD diffuse) {
+  const TextureSampler& t = c.textures[0];
+  bool texelsLackAlpha = !c.untextured && t.kind == DDrawPixelKind::X8R8G8B8;
+  Constants<L> k;
+  k.alphaOr = L::Set32(texelsLackAlpha ? 0xFF000000u : 0);
+  // Without a key, one that no texel's colour bits can equal.
+  k.key = L::Set32(t.keyed ? t.key : 0xFFFFFFFFu);
+  k.keyMask = L::Set32(t.keyMask);
+  k.diffuse16 = L::UnpackLow8(L::Set32(diffuse), L::Zero());
+  k.diffuseAlpha = L::Set32(diffuse >> 24);
+  k.alphaLowBelow = L::Set32(static_cast<DWORD>(c.alphaLow - 1));
+  k.alphaHighAbove = L::Set32(static_cast<DWORD>(c.alphaHigh + 1));
+  k.opaque = L::Set32(0xFF000000u);
+  return k;
+}
+
+// round(x * y / 255) on 16-bit lanes holding 0..255.
+template <typename L>
+typename L::V MulLanes(typename L::V x, typename L::V y) {
+  auto t = L::Add16(L::MulLow16(x, y), L::Set16(128));
+  return L::template ShiftRight16<8>(L::Add16(t, L::template ShiftRight16<8>(t)));
+}
+
+// Each pixel's 0..255 value (one per 32-bit lane) spread over that pixel's four 16-bit
+// channel lanes, for the pixels the low and the high byte interleave hold.
+template <typename L>
+void SpreadPerPixel(typename L::V value, typename L::V* low, typename L::V* high) {
+  auto doubled = L::Or(value, L::template ShiftLeft32<16>(value));
+  *low = L::UnpackLow32(doubled, doubled);
+  *high = L::UnpackHigh32(doubled, doubled);
+}
+
+template <typename L>
+typename L::V MulPixelsByLanes(typename L::V pixels, typename L::V low, typename L::V high) {
+  return L::PackUnsigned16(MulLanes<L>(L::UnpackLow8(pixels, L::Zero()), low),
+                           MulLanes<L>(L::UnpackHigh8(pixels, L::Zero()), high));
+}
+
+// round((s * a + d * (255 - a)) / 255) per channel: one rounding, as the general path.
+template <typename L>
+[[gnu::always_inline]] inline typename L::V Lerp(typename L::V colour, typename L::V destination, typename L::V alpha) {
+  typename L::V alphaLow, alphaHigh;
+  SpreadPerPixel<L>(alpha, &alphaLow, &alphaHigh);
+  auto lerp = [](typename L::V source, typename L::V dest, typename L::V a) {
+    auto sum = L::Add16(L::MulLow16(source, a), L::MulLow16(dest, L::Sub16(L::Set16(255), a)));
+    auto t = L::Add16(sum, L::Set16(128));
+    return L::template ShiftRight16<8>(L::Add16(t, L::template ShiftRight16<8>(t)));
+  };
+  return L::PackUnsigned16(lerp(L::UnpackLow8(colour, L::Zero()), L::UnpackLow8(destination, L::Zero()), alphaLow),
+                           lerp(L::UnpackHigh8(colour, L::Zero()), L::UnpackHigh8(destination, L::Zero()), alphaHigh));
+}
+
+// One register of pixels into `destination`. Under blending, pixels whose alpha is 0
+// leave the destination as it is and a register whose alpha is all 255 takes the
+// colour as it is (both exact), so the destination is read only when needed.
+template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
+void Shade(DWORD* destination, typename L::V texel, const Constants<L>& k) {
+  using V = typename L::V;
+  V s = L::Or(texel, k.alphaOr);
+  V colour = s;
+  if constexpr (C == ColourFrom::TexelTimesDiffuse) colour = MulPixelsByLanes<L>(s, k.diffuse16, k.diffuse16);
+  if constexpr (B == BlendKind::Off && !Discard) {
+    L::Store(destination, L::Or(colour, k.opaque));
+    return;
+  }
+
+  V alpha;
+  if constexpr (A == AlphaFrom::Texel) {
+    alpha = L::template ShiftRight32<24>(s);
+  } else if constexpr (A == AlphaFrom::Diffuse) {
+    alpha = k.diffuseAlpha;
+  } else {
+    V t = L::Add32(L::MulLow16(L::template ShiftRight32<24>(s), k.diffuseAlpha), L::Set32(128));
+    alpha = L::template ShiftRight32<8>(L::Add32(t, L::template ShiftRight32<8>(t)));
+  }
+  V keep = L::Set32(0xFFFFFFFFu);
+  if constexpr (Discard) {
+    keep = L::And(L::Greater32(alpha, k.alphaLowBelow), L::Greater32(k.alphaHighAbove, alpha));
+    keep = L::AndNot(L::Equal32(L::And(s, k.keyMask), k.key), keep);
+  }
+  if constexpr (B != BlendKind::Off) keep = L::AndNot(L::Equal32(alpha, L::Zero()), keep);
+  int kept = L::ByteMask(keep);
+  if (kept == 0) return;
+
+  bool opaque = B == BlendKind::Off ||
+                (B == BlendKind::Alpha && L::ByteMask(L::Equal32(alpha, L::Set32(255))) == L::kAllBytes);
+  if (opaque && kept == L::kAllBytes) {
+    L::Store(destination, L::Or(colour, k.opaque));
+    return;
+  }
+  V d = L::Load(destination);
+  V result = colour;
+  if constexpr (B == BlendKind::Add) {
+    V alphaLow, alphaHigh;
+    SpreadPerPixel<L>(alpha, &alphaLow, &alphaHigh);
+    result = L::AddSaturate8(d, MulPixelsByLanes<L>(colour, alphaLow, alphaHigh));
+  } else if constexpr (B == BlendKind::Alpha) {
+    if (!opaque) result = Lerp<L>(colour, d, alpha);
+  }
+  result = L::Or(result, k.opaque);
+  L::Store(destination, L::Or(L::And(keep, result), L::AndNot(keep, d)));
+}
+
+template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
+void ShadeRow(DWORD* destination, const DWORD* texels, int count, const Constants<L>& k) {
+  int i = 0;
+  for (; i + L::kPixels <= count; i += L::kPixels) {
+    Shade<L, C, A, Discard, B>(destination + i, L::Load(texels + i), k);
+  }
+  int rest = count - i;
+  if (rest == 0) return;
+  DWORD d[L::kPixels] = {}, s[L::kPixels] = {};
+  __builtin_memcpy(d, destination + i, rest * sizeof(DWORD));
+  __builtin_memcpy(s, texels + i, rest * sizeof(DWORD));
+  Shade<L, C, A, Discard, B>(d, L::Load(s), k);
+  __builtin_memcpy(destination + i, d, rest * sizeof(DWORD));
+}
+
+int ClampTexel(std::int64_t coordinate, int size) {
+  std::int64_t texel = coordinate >> kTexelFractionBits;
+  return static_cast<int>(texel < 0 ? 0 : (texel >= size ? size - 1 : texel));
+}
+
+// Texels of `count` pixels from (u, v), point-sampled and clamped, into `out`.
+void GatherTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv, int count,
+                  DWORD* out) {
+  for (int i = 0; i < count; ++i, u += du, v += dv) {
+    out[i] = reinterpret_cast<const DWORD*>(t.bits + static_cast<std::ptrdiff_t>(ClampTexel(v, t.height)) *
+                                                         t.pitch)[ClampTexel(u, t.width)];
+  }
+}
+
+// Whether every row of the block reads side-by-side texels inside the texture (an
+// unscaled, unturned draw): then the rows are read in place.
+bool ReadsTexelsInPlace(const TextureSampler& t, const SpanBlock& block) {
+  const Interpolant<std::int64_t>& u = block.u[0];
+  const Interpolant<std::int64_t>& v = block.v[0];
+  std::int64_t column = u.start >> kTexelFractionBits;
+  std::int64_t firstRow = v.start >> kTexelFractionBits;
+  std::int64_t lastRow = (v.start + v.rowStep * (block.rows - 1)) >> kTexelFractionBits;
+  return u.step == kTexelOne && u.rowStep == 0 && v.step == 0 && column >= 0 && column + block.count <= t.width &&
+         firstRow >= 0 && firstRow < t.height && lastRow >= 0 && lastRow < t.height;
+}
+
+template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
+void FastSpan(const DrawContext& c, const SpanBlock& block) {
+  // A white or opaque diffuse changes nothing in a product: take the plain texel.
+  if constexpr (C == ColourFrom::TexelTimesDiffuse) {
+    if ((block.diffuse & 0xFFFFFFu) == 0xFFFFFFu) return FastSpan<L, ColourFrom::Texel, A, Discard, B>(c, block);
+  }
+  if constexpr (A == AlphaFrom::TexelTimesDiffuse) {
+    if ((block.diffuse >> 24) == 255) return FastSpan<L, C, AlphaFrom::Texel, Discard, B>(c, block);
+  }
+  Constants<L> k = MakeConstants<L>(c, block.diffuse);
+  const TextureSampler& t = c.textures[0];
+  auto destinationRow = [&](int row) {
+    return reinterpret_cast<DWORD*>(c.targetBits + static_cast<std::ptrdiff_t>(block.y + row) * c.targetPitch) + block.x;
+  };
+  // Sprites sit anywhere on the target: the rows they write (and, read in place, the
+  // texel rows they read) are asked for a few rows ahead, so that cache misses overlap.
+  const bool inPlace = !c.untextured && ReadsTexelsInPlace(t, block);
+  const BYTE* texelColumn = inPlace ? t.bits + (block.u[0].start >> kTexelFractionBits) * 4 : nullptr;
+  auto texelRow = [&](int row) {
+    std::int64_t v = block.v[0].start + block.v[0].rowStep * row;
+    return reinterpret_cast<const DWORD*>(texelColumn + (v >> kTexelFractionBits) * t.pitch);
+  };
+  auto prefetchRow = [&](int row) {
+    if (row >= block.rows) return;
+    const char* destination = reinterpret_cast<const char*>(destinationRow(row));
+    const char* texels = inPlace ? reinterpret_cast<const char*>(texelRow(row)) : nullptr;
+    for (int offset = 0; offset < Smaller(block.count, kChunk) * 4; offset += 64) {
+      _mm_prefetch(destination + offset, _MM_HINT_T0);
+      if (inPlace) _mm_prefetch(texels + offset, _MM_HINT_T0);
+    }
+  };
+  auto forEachRow = [&](auto&& shadeRow) {
+    for (int row = 0; row < kPrefetchRows; ++row) prefetchRow(row);
+    for (int row = 0; row < block.rows; ++row) {
+      prefetchRow(row + kPrefetchRows);
+      shadeRow(destinationRow(row), row);
+    }
+  };
+
+  DWORD buffer[kChunk];
+  if (c.untextured) {
+    for (int i = 0; i < Smaller(block.count, kChunk); ++i) buffer[i] = block.diffuse;
+    forEachRow([&](DWORD* destination, int) {
+      for (int done = 0; done < block.count; done += kChunk) {
+        ShadeRow<L, C, A, Discard, B>(destination + done, buffer, Smaller(kChunk, block.count - done), k);
+      }
+    });
+  } else if (inPlace) {
+    forEachRow([&](DWORD* destination, int row) {
+      ShadeRow<L, C, A, Discard, B>(destination, texelRow(row), block.count, k);
+    });
+  } else {
+    forEachRow([&](DWORD* destination, int row) {
+      std::int64_t u = block.u[0].start + block.u[0].rowStep * row, v = block.v[0].start + block.v[0].rowStep * row;
+      for (int done = 0; done < block.count; done += kChunk) {
+        int count = Smaller(kChunk, block.count - done);
+        GatherTexels(t, u, v, block.u[0].step, block.v[0].step, count, buffer);
+        ShadeRow<L, C, A, Discard, B>(destination + done, buffer, count, k);
+        u += block.u[0].step * count;
+        v += block.v[0].step * count;
+      }
+    });
+  }
+}
+
+template <typename L, ColourFrom C, AlphaFrom A, bool Discard>
+constexpr SpanFunction kByBlend[3] = {&FastSpan<L, C, A, Discard, BlendKind::Off>,
+                                      &FastSpan<L, C, A, Discard, BlendKind::Alpha>,
+                                      &FastSpan<L, C, A, Discard, BlendKind::Add>};
+
+template <typename L, ColourFrom C, AlphaFrom A>
+constexpr const SpanFunction* kByDiscard[2] = {kByBlend<L, C, A, false>, kByBlend<L, C, A, true>};
+
+template <typename L, ColourFrom C>
+constexpr const SpanFunction* const* kByAlpha[3] = {kByDiscard<L, C, AlphaFrom::Texel>,
+                                                    kByDiscard<L, C, AlphaFrom::Diffuse>,
+                                                    kByDiscard<L, C, AlphaFrom::TexelTimesDiffuse>};
+
+template <typename L>
+SpanFunction FastSpanFor(int colour, int alpha, bool discard, int blend) {
+  const SpanFunction* const* const* byAlpha =
+      colour == 0 ? kByAlpha<L, ColourFrom::Texel> : kByAlpha<L, ColourFrom::TexelTimesDiffuse>;
+  return byAlpha[alpha][discard ? 1 : 0][blend];
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// The vector operations of the specialised span kernels, eight pixels to a register
+// (AVX2). Only span_fast_avx2.cpp, built for AVX2, includes this.
+#pragma once
+
+#include <immintrin.h>
+
+#include "kernel/win_types.h"
+
+namespace {
+
+struct Avx2Lanes {
+  using V = __m256i;
+  static constexpr int kPixels = 8;
+  static constexpr int kAllBytes = -1;  // ByteMask of an all-ones register
+
+  static V Load(const DWORD* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+  static void Store(DWORD* p, V v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+  static V Set32(DWORD x) { return _mm256_set1_epi32(static_cast<int>(x)); }
+  static V Set16(short x) { return _mm256_set1_epi16(x); }
+  static V Zero() { return _mm256_setzero_si256(); }
+  static V Or(V a, V b) { return _mm256_or_si256(a, b); }
+  static V And(V a, V b) { return _mm256_and_si256(a, b); }
+  static V AndNot(V a, V b) { return _mm256_andnot_si256(a, b); }  // ~a & b
+  template <int N>
+  static V ShiftRight32(V v) { return _mm256_srli_epi32(v, N); }
+  template <int N>
+  static V ShiftLeft32(V v) { return _mm256_slli_epi32(v, N); }
+  template <int N>
+  static V ShiftRight16(V v) { return _mm256_srli_epi16(v, N); }
+  static V Equal32(V a, V b) { return _mm256_cmpeq_epi32(a, b); }
+  static V Greater32(V a, V b) { return _mm256_cmpgt_epi32(a, b); }
+  static V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
+  static V Add16(V a, V b) { return _mm256_add_epi16(a, b); }
+  static V Sub16(V a, V b) { return _mm256_sub_epi16(a, b); }
+  static V MulLow16(V a, V b) { return _mm256_mullo_epi16(a, b); }
+  static V AddSaturate8(V a, V b) { return _mm256_adds_epu8(a, b); }
+  // Interleaving and packing work within each 128-bit half, so pixels keep their order.
+  static V UnpackLow8(V a, V b) { return _mm256_unpacklo_epi8(a, b); }
+  static V UnpackHigh8(V a, V b) { return _mm256_unpackhi_epi8(a, b); }
+  static V UnpackLow32(V a, V b) { return _mm256_unpacklo_epi32(a, b); }
+  static V UnpackHigh32(V a, V b) { return _mm256_unpackhi_epi32(a, b); }
+  static V PackUnsigned16(V a, V b) { return _mm256_packus_epi16(a, b); }
+  static int ByteMask(V v) { return _mm256_movemask_epi8(v); }
+};
+
+}  // namespace
