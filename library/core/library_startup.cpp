@@ -5,9 +5,9 @@
 #include <cstdlib>
 
 #include "com/com.h"
+#include "core/archive_reader.h"
 #include "core/character_input.h"
 #include "core/file_layer.h"
-#include "core/archive_reader.h"
 #include "core/input_devices.h"
 #include "core/library_lock.h"
 #include "core/log.h"
@@ -18,7 +18,10 @@
 #include "core/text_format.h"
 #include "core/tracked_alloc.h"
 #include "core/window_workers.h"
+#include "graphics/graph_system.h"
+#include "graphics/graphics_warm_up.h"
 #include "graphics/graphics_workers.h"
+#include "graphics/screen_mode.h"
 #include "kernel/threads.h"
 #include "window/desktop.h"
 

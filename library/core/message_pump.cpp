@@ -6,6 +6,8 @@
 #include "core/pending_services.h"
 #include "core/sound_system.h"
 #include "core/window_state.h"
+#include "graphics/graph_system.h"
+#include "graphics/screen_mode.h"
 #include "kernel/threads.h"
 #include "window/window.h"
 #include "winmm/time.h"

@@ -8,7 +8,11 @@
 #include "core/pending_services.h"
 #include "core/sound_system.h"
 #include "core/window_state.h"
+#include "graphics/draw_state.h"
+#include "graphics/graph_system.h"
 #include "graphics/graphics_workers.h"
+#include "graphics/screen_mode.h"
+#include "graphics/surface_2d.h"
 #include "window/desktop.h"
 #include "window/window.h"
 

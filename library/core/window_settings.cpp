@@ -7,6 +7,7 @@
 #include "core/window_workers.h"
 #include "float_to_int.h"
 #include "graphics/graphics_workers.h"
+#include "graphics/screen_mode.h"
 #include "kernel/clock.h"
 #include "window/window.h"
 #include "winmm/time.h"

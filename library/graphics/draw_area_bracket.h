@@ -23,3 +23,22 @@ struct Surface2D;
 int CopyMemImgRect(const Surface2D* source, int transparent, const RECT* sourceRect,
                    const RECT* destRect, int rawColourDraw, std::uint32_t* colour1,
                    std::uint32_t* colour2);
+
+// Finishes the draw the last CopyMemImgRect prepared: converts a work copy back to
+// the screen format, unlocks the locked surfaces and copies a work copy back into
+// the target. A second call does nothing.
+int SyncScreenMemImg();
+
+// What the last successful CopyMemImgRect prepared (nothing in software-render mode
+// on a screen that is not 8-bit, where the draw-target MEMIMG is drawn into directly).
+struct MEMIMG;
+extern MEMIMG* SoftDrawTargetImg;  // the destination, addressed in draw-target coordinates
+extern MEMIMG* SoftDrawSourceImg;  // the source piece, addressed in its own coordinates
+// The rectangle of the draw target that was prepared: the touched rectangle clipped
+// to the clip rectangle. Kernels must not write outside it.
+extern RECT SoftDrawPreparedRect;
+
+// 1 when the last preparation chose a surface-to-surface blit instead of a kernel
+// draw; RunPreparedBlit then copies the source piece onto the target.
+int IsBlitInsteadPrepared();
+int RunPreparedBlit(int transparent);

@@ -37,10 +37,9 @@ TEST(EntryPoints, ServicesNotYetBuiltLogAndFail) {
   ScratchDirectory scratch;
   SetLogTimeStampOff(1);
   OpenLogFile();
-  EXPECT_EQ(LoadGraphFile("data\\x.png"), -1);
-  EXPECT_EQ(GetScreenDDPixelFormat(), nullptr);
+  EXPECT_EQ(DrawTextAt(0, 0, "x", 0, 0), -1);
   const std::string log = scratch.Read("Log.txt");
-  EXPECT_NE(log.find("LoadGraphFile：この機能はまだ使えません\r\n"), std::string::npos);
+  EXPECT_NE(log.find("DrawTextAt：この機能はまだ使えません\r\n"), std::string::npos);
   SetLogTimeStampOff(0);
 }
 

@@ -1,0 +1,52 @@
+// The demo scene saved by SaveScreenToBmp equals its golden picture exactly, on
+// every drawing path of a 32-bit and of a 16-bit screen.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "graphics_fixture.h"
+
+namespace {
+
+struct GoldenCase {
+  const char* name;
+  int bits;
+  int windowed;
+  int software;
+};
+
+class DemoGolden : public GraphicsTest, public ::testing::WithParamInterface<GoldenCase> {};
+
+std::string ReadGolden(int bits) {
+  const std::string path = std::string(GRAPHICS_GOLDEN_DIR) + "/demo" + std::to_string(bits) + ".bmp";
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST_P(DemoGolden, SceneMatchesTheGoldenPicture) {
+  const GoldenCase& c = GetParam();
+  if (c.windowed && c.bits == 16) DDrawTestFakeDesktop(1024, 768, 16);
+  ASSERT_TRUE(demo_scene::WriteTileSheet(demo_scene::kSheetName));
+  Start(c.bits, c.windowed, c.software);
+  int tiles[demo_scene::kTileCount];
+  ASSERT_EQ(demo_scene::LoadTiles(tiles), 0);
+  ASSERT_EQ(demo_scene::DrawScene(tiles), 0);
+  ASSERT_EQ(SaveScreenToBmp(0, 0, demo_scene::kScreenWidth, demo_scene::kScreenHeight, "scene.bmp"), 0);
+  const std::string golden = ReadGolden(c.bits);
+  ASSERT_FALSE(golden.empty());
+  EXPECT_TRUE(scratch_.Read("scene.bmp") == golden) << "the scene differs from golden/demo" << c.bits << ".bmp";
+  EXPECT_EQ(PresentScreen(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, DemoGolden,
+                         ::testing::Values(GoldenCase{"Window32", 32, 1, 0}, GoldenCase{"WindowSoftware32", 32, 1, 1},
+                                           GoldenCase{"FullScreen32", 32, 0, 0},
+                                           GoldenCase{"FullScreenSoftware32", 32, 0, 1},
+                                           GoldenCase{"FullScreen16", 16, 0, 0},
+                                           GoldenCase{"FullScreenSoftware16", 16, 0, 1},
+                                           GoldenCase{"Window16", 16, 1, 0}),
+                         [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });

@@ -1,0 +1,66 @@
+// The graphics core's demo: draws the demo scene (a generated tile sheet loaded with
+// LoadDivGraphFile; tiles plain, mirrored, rotated, stretched and in blend modes 0 to
+// 4; boxes and lines) on the back screen, saves it as a BMP and presents it.
+//
+//   graphics_demo [--bits 32|16] [--full-screen] [--software] [--hold SECONDS] [--out FILE]
+//
+// With --hold the window keeps showing the picture for that long (for a screenshot).
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "graphics_demo_scene.h"
+#include "kernel/threads.h"
+
+int main(int argc, char** argv) {
+  int bits = 32;
+  int windowed = 1;
+  int software = 0;
+  int holdSeconds = 0;
+  const char* out = "graphics_demo.bmp";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--bits") == 0 && i + 1 < argc) {
+      bits = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--full-screen") == 0) {
+      windowed = 0;
+    } else if (std::strcmp(argv[i], "--software") == 0) {
+      software = 1;
+    } else if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) {
+      holdSeconds = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
+      out = argv[++i];
+    } else {
+      std::fprintf(stderr, "usage: %s [--bits 32|16] [--full-screen] [--software] [--hold SECONDS] [--out FILE]\n",
+                   argv[0]);
+      return 2;
+    }
+  }
+  if (!demo_scene::WriteTileSheet(demo_scene::kSheetName)) {
+    std::fprintf(stderr, "cannot write %s\n", demo_scene::kSheetName);
+    return 1;
+  }
+  if (demo_scene::StartGraphics(bits, windowed, software) != 0) {
+    std::fprintf(stderr, "graphics start failed (see Log.txt)\n");
+    return 1;
+  }
+  int tiles[demo_scene::kTileCount];
+  int status = 0;
+  if (demo_scene::LoadTiles(tiles) != 0 || demo_scene::DrawScene(tiles) != 0) {
+    std::fprintf(stderr, "drawing failed (see Log.txt)\n");
+    status = 1;
+  } else if (SaveScreenToBmp(0, 0, demo_scene::kScreenWidth, demo_scene::kScreenHeight, out) != 0) {
+    std::fprintf(stderr, "cannot save %s\n", out);
+    status = 1;
+  } else {
+    std::printf("saved %s\n", out);
+    PresentScreen();
+    for (int frame = 0; frame < holdSeconds * 60; ++frame) {
+      ProcessMessage();
+      demo_scene::DrawScene(tiles);
+      PresentScreen();
+      Sleep(16);
+    }
+  }
+  demo_scene::EndGraphics();
+  return status;
+}
