@@ -129,6 +129,21 @@ void DDrawTestUseManualRasterClock(bool on);
 void DDrawTestAdvanceRasterClock(std::int64_t microseconds);
 std::int64_t DDrawTestRasterClock();
 
+// ---- GDI font stand-in ----
+#include <string>
+
+struct HFONT__;
+
+// Font calls whose failures tests can inject: after `skip` calls that pass, the next
+// `count` calls fail (NULL, or GDI_ERROR for GetGlyphOutlineA).
+enum class GdiTestCall { CreateFontA, CreateCompatibleDC, GetGlyphOutlineA };
+void GdiTestFailCall(GdiTestCall call, int skip, int count);
+
+// Fonts and memory contexts alive now (to check that nothing leaks).
+int GdiTestLiveFontObjects();
+
+// The font file a font was made from ("" for anything else).
+std::string GdiTestFontFile(HFONT__* font);
 #include <cstdint>
 
 // ---- Virtual clock (kernel and winmm time) ----

@@ -1,7 +1,6 @@
-// Thin stand-ins for the texture and on-screen log services, until they exist. They
-// succeed and do nothing.
+// Thin stand-ins for the texture services, until they exist. They succeed and do
+// nothing.
 #include "core/pending_services.h"
 
 int RestoreAllSurface3DData() { return 0; }
 
-int InitScreenLog() { return 0; }

@@ -5,7 +5,9 @@
 
 #include "core/main_window.h"
 #include "float_to_int.h"
+#include "core/log.h"
 #include "graphics/draw_state.h"
+#include "graphics/fonts.h"
 #include "graphics/graph_records.h"
 #include "graphics/graph_system.h"
 #include "graphics/movies.h"
@@ -260,4 +262,29 @@ int DrawRectOutline(int x1, int y1, int x2, int y2, std::uint32_t colour) {
   return RunPrimitiveDraw(Sorted(x1, y1, x2, y2), [&](bool hardware) {
     return hardware ? DrawRectOutlineD3D(x1, y1, x2, y2, colour) : DrawRectOutlineSoftware(x1, y1, x2, y2, colour);
   });
+}
+
+int DrawTextWithFont(int x, int y, const char* text, std::uint32_t colour, int font, std::uint32_t edgeColour,
+                     int vertical) {
+  if (text == nullptr || text[0] == '\0' || DrawState.clipEmpty) return 0;
+  const bool hardware = DrawState.use3DGraphs && Is3DPathUsable();
+  const int lineHeight = GetFontHeightByHandle(font);
+  if (lineHeight < 0) return LogWrite("フォントハンドル値が異常です\n");
+  WaitWhileInactive();
+  const RECT& clip = DrawState.clip;
+  const bool touchedNeeded = (hardware && DrawState.blendMode == kBlendSubtract) || ShowsTouchedRect();
+  if (touchedNeeded && x >= clip.right) return 0;
+  // The line box to the clip's edge: rightward, or downward for vertical text.
+  const auto touched = [&] {
+    return vertical ? RECT{x, y, x + lineHeight + 3, clip.bottom} : RECT{x, y, clip.right, y + lineHeight + 3};
+  };
+  return RunDraw(hardware, touched, [&](bool useHardware) {
+    return useHardware ? DrawTextHardware(x, y, text, colour, font, edgeColour, vertical)
+                       : DrawTextSoftware(x, y, text, colour, font, edgeColour, vertical);
+  });
+}
+
+int DrawTextAtBody(int x, int y, const char* text, std::uint32_t colour, std::uint32_t edgeColour) {
+  EnsureDefaultFont();
+  return DrawTextWithFont(x, y, text, colour, GetBuiltinFontHandle(), edgeColour, 0);
 }

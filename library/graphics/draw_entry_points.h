@@ -24,6 +24,12 @@ int DrawRectBody(int x1, int y1, int x2, int y2, std::uint32_t colour, int fill)
 int DrawRectFilled(int x1, int y1, int x2, int y2, std::uint32_t colour);
 int DrawRectOutline(int x1, int y1, int x2, int y2, std::uint32_t colour);
 
+// A string with a font handle; colours in the screen's colour format.
+int DrawTextWithFont(int x, int y, const char* text, std::uint32_t colour, int font, std::uint32_t edgeColour,
+                     int vertical);
+// The default font (made again first when its settings changed), edge colour given.
+int DrawTextAtBody(int x, int y, const char* text, std::uint32_t colour, std::uint32_t edgeColour);
+
 // The hardware path builds subtraction out of two inversions around an additive draw.
 void BeginSubtractPassD3D(const RECT* r);
 void EndSubtractPassD3D(const RECT* r);

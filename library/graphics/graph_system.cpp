@@ -6,6 +6,7 @@
 #include "core/input_devices.h"
 #include "core/log.h"
 #include "graphics/draw_state.h"
+#include "graphics/fonts.h"
 #include "graphics/graph_loading.h"
 #include "graphics/graph_records.h"
 #include "graphics/graphics_workers.h"

@@ -1,8 +1,9 @@
-// The "no device" and "no font" answers of the calls into the Direct3D device and
-// fonts, until the Hardware drawing and Fonts work lands.
+// The "no device" answers of the calls into the Direct3D device, until the Hardware
+// drawing work lands.
 #include "graphics/pending_device_services.h"
 
 #include "graphics/graph_records.h"
+#include "graphics/software_draw_setups.h"
 
 // ---- Direct3D device and scene: there is no device ----
 int InitDirect3D() { return -1; }
@@ -40,8 +41,8 @@ int DrawLineSegmentD3D(int, int, int, int, std::uint32_t) { return -1; }
 int DrawRectFilledD3D(int, int, int, int, std::uint32_t) { return -1; }
 int DrawRectOutlineD3D(int, int, int, int, std::uint32_t) { return -1; }
 
-// ---- Fonts: none exist yet ----
-int InitFontSystem() { return 0; }
-int RecreateAllFonts() { return 0; }
-int FreeDefaultFont() { return 0; }
-int DefaultFontSettings() { return 0; }
+// Every glyph cache is in memory without a device: the software text path draws it.
+int DrawTextHardware(int x, int y, const char* text, std::uint32_t colour, int font, std::uint32_t edgeColour,
+                     int vertical) {
+  return DrawTextSoftware(x, y, text, colour, font, edgeColour, vertical);
+}

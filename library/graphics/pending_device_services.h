@@ -1,7 +1,7 @@
-// The calls into the Direct3D device and fonts that other issues build. Until they
-// land, pending_device_services.cpp gives each call its "no device" or "no font"
-// answer: there is no device (the hardware path is never usable, so every graph is a
-// 2-D graph) and no font.
+// The calls into the Direct3D device that another issue builds. Until it lands,
+// pending_device_services.cpp gives each call its "no device" answer: the hardware
+// path is never usable, so every graph is a 2-D graph and every glyph cache is in
+// memory.
 #pragma once
 
 #include <cstdint>
@@ -44,9 +44,5 @@ int DrawGraphQuadD3D(float x1, float y1, float x2, float y2, float x3, float y3,
 int DrawLineSegmentD3D(int x1, int y1, int x2, int y2, std::uint32_t colour);
 int DrawRectFilledD3D(int x1, int y1, int x2, int y2, std::uint32_t colour);
 int DrawRectOutlineD3D(int x1, int y1, int x2, int y2, std::uint32_t colour);
-
-// ---- Fonts ----
-int InitFontSystem();
-int RecreateAllFonts();
-int FreeDefaultFont();
-int DefaultFontSettings();
+int DrawTextHardware(int x, int y, const char* text, std::uint32_t colour, int font, std::uint32_t edgeColour,
+                     int vertical);

@@ -5,8 +5,11 @@
 #include "core/library_startup.h"
 #include "core/log.h"
 #include "core/main_window.h"
+#include "core/screen_log.h"
 #include "graphics/dd_pixel_format.h"
 #include "graphics/draw_state.h"
+#include "graphics/font_record.h"
+#include "graphics/fonts.h"
 #include "graphics/graph_records.h"
 #include "graphics/graph_system.h"
 #include "graphics/graphics_fatal.h"
@@ -183,6 +186,11 @@ int ChangeScreenMode(int width, int height, int bits, int force, int refresh) {
   }
   LogWrite("画面モード変更処理を開始します\n");
   IncreaseLogIndent();
+  // The built-in font is made again at the new mode with the same size and thickness.
+  char fontFace[kFontFaceSize] = "";
+  int fontSize = -1;
+  int fontThickness = -1;
+  const bool hadBuiltinFont = QueryFontInfo(fontFace, &fontSize, &fontThickness, GetBuiltinFontHandle()) == 0;
   RenderModeFlags.effectiveFlipToGdi = -1;
   ScreenMode.refresh = refresh;
   PaceModeChange();
@@ -208,6 +216,8 @@ int ChangeScreenMode(int width, int height, int bits, int force, int refresh) {
   }
   if (!RenderModeFlags.systemMemorySurfaces && !RenderModeFlags.softwareRender) InitDirect3D();
   StartGraphSystem();
+  if (hadBuiltinFont) RebuildDefaultFont(fontFace, fontSize, fontThickness);
+  InitScreenLog();
   CreateScreenPalette();
 
   if (!IsMemImgScreenMode()) ChooseBlitMethod();

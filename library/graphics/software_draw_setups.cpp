@@ -50,32 +50,6 @@ bool FindGraphPiece(const GraphRecord* graph, PieceSource* out) {
   return graph != nullptr && graph->pieceCount > 0 && FindPiece(graph->pieces[0], out);
 }
 
-bool GraphicsStarted() { return GetDirectDrawObject() != nullptr; }
-
-MEMIMG* DirectTarget() {
-  MEMIMG* target = ScreenSurfaces.targetMemImg;
-  return target != nullptr && target->pixels != nullptr ? target : nullptr;
-}
-
-// The draw target's own image no longer matches its run table.
-void MarkDrawTargetWritten() {
-  if (ScreenSurfaces.targetMemImg != nullptr) {
-    ScreenSurfaces.targetMemImg->runDataValid = 0;
-    ScreenSurfaces.targetMemImg->premultipliedValid = 0;
-  }
-  PieceSource target;
-  const GraphRecord* graph = GetGraphRecord(DrawState.target);
-  if (FindGraphPiece(graph, &target) && target.data->memoryImage) {
-    target.data->image.runDataValid = 0;
-    target.data->image.premultipliedValid = 0;
-  }
-}
-
-void EndDeviceWork() {
-  FlushVertexBatch();
-  if (RenderModeFlags.directDrawInitialised) EndDeviceScene();
-}
-
 // Kernels of a prepared draw may touch only the prepared rectangle.
 SoftDrawState PreparedState() {
   SoftDrawState state = MakeSoftDrawState();
@@ -136,6 +110,31 @@ int DrawAffineSoftware(const QuadVertex* vertices, int count, GraphRecord* graph
 }
 
 }  // namespace
+
+bool GraphicsStarted() { return GetDirectDrawObject() != nullptr; }
+
+MEMIMG* DirectTarget() {
+  MEMIMG* target = ScreenSurfaces.targetMemImg;
+  return target != nullptr && target->pixels != nullptr ? target : nullptr;
+}
+
+void MarkDrawTargetWritten() {
+  if (ScreenSurfaces.targetMemImg != nullptr) {
+    ScreenSurfaces.targetMemImg->runDataValid = 0;
+    ScreenSurfaces.targetMemImg->premultipliedValid = 0;
+  }
+  PieceSource target;
+  const GraphRecord* graph = GetGraphRecord(DrawState.target);
+  if (FindGraphPiece(graph, &target) && target.data->memoryImage) {
+    target.data->image.runDataValid = 0;
+    target.data->image.premultipliedValid = 0;
+  }
+}
+
+void EndDeviceWork() {
+  FlushVertexBatch();
+  if (RenderModeFlags.directDrawInitialised) EndDeviceScene();
+}
 
 int BlitSurface2DAt(int x, int y, int surface2D, int transparent) {
   if (!GraphicsStarted()) return -1;

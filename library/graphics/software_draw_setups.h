@@ -11,6 +11,17 @@
 #include "softrender/triangle_kernels.h"
 
 struct GraphRecord;
+struct MEMIMG;
+
+// What every set-up shares.
+// 1 while a DirectDraw object exists (the graphics are up).
+bool GraphicsStarted();
+// The draw-target MEMIMG when it has pixels (software-render mode draws straight into it).
+MEMIMG* DirectTarget();
+// After a kernel draw: the draw target's own image no longer matches its run table.
+void MarkDrawTargetWritten();
+// Draws and ends the device's pending work before pixels are touched.
+void EndDeviceWork();
 
 int DrawGraphAtSoftware(int x, int y, GraphRecord* graph, int transparent);
 int BlitSurface2DAt(int x, int y, int surface2D, int transparent);
@@ -33,3 +44,7 @@ int DrawGraphRotatedSoftware(float x, float y, double scale, double angle, Graph
 int DrawRectFilledSoftware(int x1, int y1, int x2, int y2, std::uint32_t colour);
 int DrawLineSegmentSoftware(int x1, int y1, int x2, int y2, std::uint32_t colour);
 int DrawRectOutlineSoftware(int x1, int y1, int x2, int y2, std::uint32_t colour);
+
+// A string with a font whose glyph cache is in memory (text_software.cpp).
+int DrawTextSoftware(int x, int y, const char* text, std::uint32_t colour, int font, std::uint32_t edgeColour,
+                     int vertical);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "graphics/blend_tables.h"
+#include "softrender/blend_rows32.h"
 #include "softrender/blit_area.h"
 #include "softrender/blit_rows32.h"
 #include "softrender/source_pixels.h"
@@ -34,6 +35,8 @@ void BlitPixelLoop(const BlitArea& area, const SourceDraw& draw) {
       } else {
         CopyRow32(d, s, width);
       }
+    } else if constexpr (Kind == PIXEL_KIND_32 && !Graph && White && Form != SOURCE_PALETTE && HasBlendRow32(Op)) {
+      BlendRow32<Op, Form, Trans>(d, reinterpret_cast<const std::uint32_t*>(s), width, draw);
     } else {
       const std::uint8_t* g = Graph ? area.graph + row * area.graphPitch : nullptr;
       for (int x = 0; x < width; ++x) {

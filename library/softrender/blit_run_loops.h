@@ -10,6 +10,7 @@
 
 #include "graphics/blend_tables.h"
 #include "graphics/memimg.h"
+#include "softrender/blend_rows32.h"
 #include "softrender/blit_area.h"
 #include "softrender/blit_rows32.h"
 #include "softrender/source_pixels.h"
@@ -20,12 +21,17 @@ inline void DrawRun(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* 
   using Src = SourcePixels<Kind, Form>;
   using Dst = DestPixels<Kind>;
   constexpr int kGraph = Graph ? FACTORS_GRAPH : FACTORS_NONE;
-  if constexpr (Kind == PIXEL_KIND_32 && Form != SOURCE_PALETTE && Op == BLEND_OP_COPY && !Graph && White) {
+  constexpr bool kVectorRows = Kind == PIXEL_KIND_32 && Form != SOURCE_PALETTE && !Graph && White;
+  // An opaque run of an alpha source is blended like a source without alpha.
+  constexpr int kRunForm = Weighted ? SOURCE_ALPHA : SOURCE_DIRECT;
+  if constexpr (kVectorRows && Op == BLEND_OP_COPY) {
     if constexpr (Weighted) {
       AlphaCopyRect32<false>(d, 0, s, 0, count, 1, draw);
     } else {
       CopyRow32(d, s, count);
     }
+  } else if constexpr (kVectorRows && HasBlendRow32(Op)) {
+    BlendRow32<Op, kRunForm, false>(d, reinterpret_cast<const std::uint32_t*>(s), count, draw);
   } else {
     for (int i = 0; i < count; ++i, d += Dst::kBytes, s += Src::kBytes) {
       const std::uint32_t colour = Src::Colour(Src::Raw(s), draw.palette);

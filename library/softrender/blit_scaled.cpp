@@ -128,14 +128,10 @@ void BlitMemImgScaledKernels(MEMIMG* dst, const MEMIMG* src, const RECT* rect, i
   const int form = SourceFormOf(src);
   if (form == SOURCE_PALETTE && src->palette == nullptr) return;
   const int param = ClampBlendParam(state.blendParam);
-  int op = GeneralBlendOp(state.blendMode, param, false);
-  if (op < 0) return;
   const MEMIMG* graph = blendGraph != nullptr && blendGraph->pixels != nullptr ? blendGraph : nullptr;
   const bool white = IsWhiteTint(state.tint);
-  if (kind == PIXEL_KIND_32 && op == BLEND_OP_SUB && param == 255 && graph == nullptr && white &&
-      form != SOURCE_ALPHA && state.mmxUsable != 0) {
-    op = BLEND_OP_SUB_BYTES;
-  }
+  const int op = SharedPixelOp(kind, form, state.blendMode, param, graph != nullptr, white, state.mmxUsable != 0);
+  if (op < 0) return;
 
   // Only destination pixels whose source pixel the blend graph covers are drawn.
   std::int64_t firstX = 0, endX = width, firstY = 0, endY = height;

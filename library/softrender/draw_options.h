@@ -35,6 +35,20 @@ inline int GeneralBlendOp(int mode, int param, bool mode3RunsAtZero) {
   return mode;
 }
 
+// The operation of the pixel operations shared by the stretched and the other
+// geometric kernels, or -1 when the draw draws nothing: GeneralBlendOp (mode 3 at
+// parameter 0 draws nothing here), and on 32-bit pixels mode 3 at 255 takes the
+// exact bytewise subtract when the MMX-usable flag is on and neither a blend graph,
+// a tint nor a source alpha weighs the source.
+inline int SharedPixelOp(int kind, int form, int mode, int param, bool graph, bool white, bool mmxUsable) {
+  const int op = GeneralBlendOp(mode, param, false);
+  if (kind == PIXEL_KIND_32 && op == BLEND_OP_SUB && param == 255 && !graph && white && form != SOURCE_ALPHA &&
+      mmxUsable) {
+    return BLEND_OP_SUB_BYTES;
+  }
+  return op;
+}
+
 // A palette as the kernels read it: 256 entries in the destination's layout.
 union KernelPalette {
   std::uint32_t xrgb[256];

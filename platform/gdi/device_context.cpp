@@ -34,7 +34,8 @@ void DeleteSurfaceDC(HDC dc) { delete dc; }
 HDC GetDC(HWND window) { return NewContext(window != nullptr ? HDC__::Kind::Window : HDC__::Kind::Screen, window, nullptr); }
 
 int ReleaseDC(HWND, HDC dc) {
-  if (dc == nullptr || dc->kind == HDC__::Kind::Surface) return 0;
+  // Surface contexts go back to their surface, memory contexts through DeleteDC.
+  if (dc == nullptr || dc->kind == HDC__::Kind::Surface || dc->kind == HDC__::Kind::Memory) return 0;
   delete dc;
   return 1;
 }

@@ -130,7 +130,8 @@ struct HICON__;
 typedef HICON__* HICON;
 struct HCURSOR__;
 typedef HCURSOR__* HCURSOR;
-struct HGDIOBJ__;
+// GDI objects (stock brushes, fonts) share one base, so that any of them is an HGDIOBJ.
+struct HGDIOBJ__ {};
 typedef HGDIOBJ__* HGDIOBJ;
 typedef HGDIOBJ HBRUSH;
 struct HDC__;

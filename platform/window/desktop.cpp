@@ -8,7 +8,6 @@
 #include "window/window_internal.h"
 
 struct HCURSOR__ {};
-struct HGDIOBJ__ {};
 
 namespace {
 

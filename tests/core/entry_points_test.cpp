@@ -33,16 +33,6 @@ TEST(EntryPoints, GetMillisecondsReadsTheTimerUnderTheLock) {
   EXPECT_TRUE(done.load());
 }
 
-TEST(EntryPoints, ServicesNotYetBuiltLogAndFail) {
-  ScratchDirectory scratch;
-  SetLogTimeStampOff(1);
-  OpenLogFile();
-  EXPECT_EQ(DrawTextAt(0, 0, "x", 0, 0), -1);
-  const std::string log = scratch.Read("Log.txt");
-  EXPECT_NE(log.find("DrawTextAt：この機能はまだ使えません\r\n"), std::string::npos);
-  SetLogTimeStampOff(0);
-}
-
 TEST(EntryPoints, DrawFormattedTextBoundsItsText) {
   const std::string huge(5000, 'x');
   EXPECT_EQ(DrawFormattedText(0, 0, 0xFFFFFFu, "%s%d", huge.c_str(), 5), -1);  // no overrun

@@ -1,0 +1,200 @@
+#include "core/frame_loop.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "core/game_state.h"
+#include "core/input.h"
+#include "core/new_game.h"
+#include "core/play_seams.h"
+#include "core/resource_loaders.h"
+#include "core/save_data.h"
+#include "core/screenshot.h"
+#include "core/sound_control.h"
+#include "game_library.h"
+#include "objects/objects.h"
+#include "screens/screens.h"
+#include "stages/stages.h"
+
+namespace {
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+constexpr int kEscapeKey = 1;
+constexpr int kBackspaceKey = 14;
+constexpr double kFrameMs = 17.0;
+
+// Milliseconds since `start`, as the signed difference of the wrapping timer.
+int ElapsedSince(std::uint32_t start) { return static_cast<int>(GetMilliseconds() - start); }
+
+void RunPlayScene() {
+  ReadInput();
+  UpdatePlayerControl();
+  // Each unpaused call reads the flag afresh: a pause set above takes effect at once.
+  if (Paused == 0) UpdateStageScript();
+  if (Paused == 0) UpdateObjects();
+  if (Paused == 0) UpdatePlayerSprite();
+  UpdateStage();
+  if (Paused == 0) UpdateStageTitleCard();
+  DrawObjects();
+  DrawHud();
+  if (Paused == 0) FirePlayerShots();
+  if (Paused == 0) UpdateCollision();
+  UpdateBgmFades();
+  UpdateFpsCaption();
+}
+
+void RunLoadoutScene() {
+  ReadInput();
+  UpdateObjects();
+  UpdatePlayerSprite();
+  UpdateStage();
+  DrawObjects();
+  UpdateFpsCaption();
+  FirePlayerShots();
+  UpdateLoadoutSelect();
+  UpdateBgmFades();
+}
+
+void RunTitleScene() {
+  ReadInput();
+  UpdateTitleMenu();
+  UpdateBgmFades();
+  UpdateFpsCaption();
+}
+
+void RunResultsScene() {
+  ReadInput();
+  RunResultScene();
+  UpdateFpsCaption();
+  UpdateBgmFades();
+}
+
+void RunEndingScene() {
+  ReadInput();
+  UpdateObjects();
+  UpdateStage();
+  DrawObjects();
+  RunEnding();
+  UpdateBgmFades();
+  UpdateFpsCaption();
+}
+
+// The scene is read once: a change made during the pass takes effect at the next one.
+void RunScene(int scene) {
+  switch (scene) {
+    case kScenePlay:
+      RunPlayScene();
+      break;
+    case kSceneLoadout:
+      RunLoadoutScene();
+      break;
+    case kSceneTitle:
+      RunTitleScene();
+      break;
+    case kSceneResults:
+      RunResultsScene();
+      break;
+    case kSceneEnding:
+      RunEndingScene();
+      break;
+    default:
+      break;
+  }
+}
+
+// Busy-waits until the frame has lasted 17 ms plus the slow-down and the replay
+// speed offset; never sleeps, never drops a frame.
+void PaceFrame() {
+  const double threshold = static_cast<double>(SlowdownMs) + kFrameMs + FrameWaitOffset;
+  const std::uint32_t start = static_cast<std::uint32_t>(FrameStartMs);
+  while (static_cast<double>(ElapsedSince(start)) < threshold) {
+  }
+}
+
+void ConfigureLibrary() {
+  SetArchiveAccess(1);
+  LoadSaveData();
+  SetDitherMode(1);
+  SetRunWhileInactive(1);
+  if (ColourDepthOption == 0) SetScreenMode(kScreenWidth, kScreenHeight, 32, 60);
+  if (ColourDepthOption == 1) SetScreenMode(kScreenWidth, kScreenHeight, 16, 60);
+  if (WindowedOption == 1) ChangeWindowMode(1);
+}
+
+void ShowLoadingPicture() {
+  const bool firstSet = TitleImageVariant == 0 || TitleImageVariant == 999;
+  const char* picture = firstSet ? "data\\image011\\loading04-01.png" : "data\\image011\\loading04-02.png";
+  DrawGraphFileAt(0, 0, picture, 1);
+  SetWindowTitle("Vantorel - FPS:0");
+  PresentScreen();
+}
+
+}  // namespace
+
+int StartGame() {
+  ConfigureLibrary();
+  if (InitLibrary() == -1) return -1;
+  SetDrawTarget(kDrawTargetBackScreen);
+  SetTransparentColor(0, 255, 0);
+  if (VSyncOffOption == 1) SetSyncToVBlank(0);
+  SetClipRect(0, 0, kScreenWidth, kScreenHeight);
+  SetArchiveKey("Tovl8");
+  SetArchiveFileExtension("pop");
+  ShowLoadingPicture();
+  WriteSaveData();
+  LoadTitleResources();
+  LoadCommonImages();
+  NewGameInit();
+  LoadCommonSounds();
+  SeedRandom(0);
+  return 0;
+}
+
+bool RunFramePass() {
+  if (ProcessMessage() != 0) return false;
+  if (IsKeyDown(kEscapeKey) != 0) return false;
+  FrameStartMs = static_cast<int>(GetMilliseconds());
+  ClearDrawTarget();
+  RunScene(Scene);
+  CheckScreenshotKey();
+  if (QuitRequest == 1) return false;
+  PresentScreen();
+  PaceFrame();
+  return true;
+}
+
+void EndGame() { EndLibrary(); }
+
+int WinMain() {
+  if (StartGame() != 0) return -1;
+  while (RunFramePass()) {
+  }
+  EndGame();
+  return 0;
+}
+
+void UpdateFpsCaption() {
+  ++FpsFrameCount;
+  if (ElapsedSince(FpsWindowStartMs) <= 1000) return;
+  std::snprintf(CaptionText, sizeof CaptionText, "Vantorel - FPS:%d", FpsFrameCount);
+  SetWindowTitle(CaptionText);
+  MeasuredFps = FpsFrameCount;
+  FpsFrameCount = 0;
+  FpsWindowStartMs = GetMilliseconds();
+}
+
+void CheckScreenshotKey() {
+  if (IsKeyDown(kBackspaceKey) != 1) {
+    ScreenshotKeyFrames = 0;
+    return;
+  }
+  ++ScreenshotKeyFrames;
+  if (ScreenshotKeyFrames != 1) return;
+  int now[6];
+  GetLocalDateTime(now);
+  SaveScreenToBmp(0, 0, kScreenWidth, kScreenHeight, ScreenshotFileName(now).c_str());
+  PlaySe(104, 255);
+  SetBlendMode(1, 100);
+  DrawRect(0, 0, kScreenWidth, kScreenHeight, MakeScreenColor(0, 0, 0), 1);
+}

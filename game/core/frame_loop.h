@@ -1,0 +1,20 @@
+// The program: start-up, the frame loop with its scene switch and 17 ms pacing, and
+// shut-down. WinMain runs all three; the parts are separate so that a test can run
+// the same passes one at a time.
+#pragma once
+
+// The whole program: 0 after a normal end, -1 when the library fails to start.
+int WinMain();
+
+// Configures and starts the library, shows the loading picture and loads the game:
+// 0, or -1 when the library could not start (nothing else was done).
+int StartGame();
+// One pass of the frame loop, paced: false when the loop is to end.
+bool RunFramePass();
+// Shuts the library down.
+void EndGame();
+
+// Once per frame in every scene: the window caption with the frame rate.
+void UpdateFpsCaption();
+// Once per frame after the scene: Backspace saves a screenshot.
+void CheckScreenshotKey();

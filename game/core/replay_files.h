@@ -1,0 +1,42 @@
+// Replay files "VTReplaydata01.dat" to "VTReplaydata09.dat": a 19-word header, one
+// InputWord per frame and 300 words of 0, all little-endian. Recording and playback
+// of the replay buffer, and the replay list the menus show.
+#pragma once
+
+#include <string>
+
+constexpr int kReplayHeaderWords = 19;
+constexpr int kReplayTrailerWords = 300;
+
+// The whole header of a replay file, field by field in the game's terms.
+struct ReplayFileHeader {
+  int name[3];
+  int score;
+  int mainShot;
+  int secondShot;
+  int gameMode;
+  int optionType;
+  int optionShot;
+  int coins;
+  int kills;
+  int clearTime;
+  int facingLockControl;
+  int keyMap[5];
+  int frameCount;
+};
+
+std::string ReplayFileName(int slot);
+
+// Reads words 1-12 of every slot's file into ReplayList (a missing file leaves its
+// entry as it was). With the control words, words 13-18 also go to
+// SavedFacingLockControl and the key words of ReplayHeader, as at start-up.
+void LoadReplayList(bool withControlWords);
+
+// Recording (ReplayMode 1): a fresh 360000-word buffer. Playback (ReplayMode 2): the
+// frames of ReplaySlot's file; when it cannot be read the program is told to quit.
+void BeginReplayIo();
+// Recording: writes the replay to ReplaySlot and re-reads the list (-1 when nothing
+// could be written). Playback: ends it and enters the results scene.
+int FinishReplay();
+// Starts playing ReplaySlot; a missing or empty file sets ReplaySlot to 10 instead.
+void StartReplayPlayback();

@@ -1,0 +1,93 @@
+#include "core/save_data.h"
+
+#include "core/game_state.h"
+#include "core/input.h"
+#include "core/replay_files.h"
+#include "core/word_files.h"
+
+namespace {
+
+constexpr int kDefaultKeyConfig[kActionCount] = {32, 16, 64, 128, 256};
+
+// Words the file keeps for nobody: written back as they were read.
+int ReservedWords[7];
+
+// The file's layout: runs of words, in file order, each read into and written from
+// the variables at `words`.
+struct SaveRun {
+  int* words;
+  int count;
+};
+
+constexpr SaveRun kSaveLayout[] = {
+    {&ReservedWords[0], 1},
+    {&TotalLevel, 1},
+    {PlayCount, kGameModeCount},
+    {&ReservedWords[1], 4},
+    {BestLevel, kGameModeCount},
+    {PlayFrames, kGameModeCount},
+    {&ReservedWords[5], 2},
+    {KeyConfig, kActionCount},
+    {&WindowedOption, 1},
+    {&ColourDepthOption, 1},
+    {&VSyncOffOption, 1},
+    {&FacingLockControl, 1},
+    {&BackdropLayerOff, 1},
+    {&MiniMapOff, 1},
+    {&HitBoxOverlayOff, 1},
+    {&TitleImageVariant, 1},
+    {&DangerOverlayOff, 1},
+    {&HudCountersOff, 1},
+    {&HudPanelImageOff, 1},
+    {&HudNoticeOff, 1},
+    {&DamageFlashOff, 1},
+    {&EnemyHighlightOff, 1},
+    {&RecordOptionA, 1},
+    {&RecordOptionB, 1},
+    {&RankingBoards[0][0][0], kRankedModes * kRankingLists * kRankingPlaces},
+    {VariantShotFlags, kShotTypes},
+    {BestStage, kGameModeCount},
+    {&SlowdownOption, 1},
+    {&VibrationOption, 1},
+    {&LightMode, 1},
+};
+
+constexpr int LayoutWords() {
+  int total = 0;
+  for (const SaveRun& run : kSaveLayout) total += run.count;
+  return total;
+}
+static_assert(LayoutWords() == kSaveWords, "the save file holds 90 words");
+
+// Every action needs its own button, or a menu can no longer be left.
+bool KeyConfigIsValid() {
+  for (int action = 0; action < kActionCount; ++action) {
+    if (!IsButtonBit(KeyConfig[action])) return false;
+    for (int other = 0; other < action; ++other) {
+      if (KeyConfig[other] == KeyConfig[action]) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void LoadSaveData() {
+  {
+    WordFileReader file(kSaveFileName);
+    bool more = file.IsOpen();
+    for (const SaveRun& run : kSaveLayout) {
+      for (int i = 0; more && i < run.count; ++i) more = file.Read(run.words[i]);
+    }
+  }
+  if (!KeyConfigIsValid()) {
+    for (int action = 0; action < kActionCount; ++action) KeyConfig[action] = kDefaultKeyConfig[action];
+  }
+  LoadReplayList(/*withControlWords=*/true);
+}
+
+int WriteSaveData() {
+  WordFileWriter file(kSaveFileName);
+  for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);
+  return file.Commit();
+}

@@ -1,0 +1,13 @@
+// The save file "SaveData.dat": 90 little-endian words of progress, options, key
+// configuration and rankings, no header. Loading also reads the replay list.
+#pragma once
+
+constexpr int kSaveWords = 90;
+constexpr const char* kSaveFileName = "SaveData.dat";
+
+// Reads the save file (missing words keep their values) and the nine replay
+// headers. An invalid key configuration is replaced by the defaults.
+void LoadSaveData();
+// Writes the save file: 0, or -1 when it could not be written (the previous file
+// then stays as it was).
+int WriteSaveData();

@@ -1,0 +1,80 @@
+#include "core/word_files.h"
+
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace {
+
+constexpr int kWordBytes = 4;
+
+int DecodeWord(const unsigned char* bytes) {
+  const std::uint32_t value = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
+                              (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
+  return static_cast<int>(value);
+}
+
+void EncodeWord(int word, unsigned char* bytes) {
+  const std::uint32_t value = static_cast<std::uint32_t>(word);
+  for (int i = 0; i < kWordBytes; ++i) bytes[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+}  // namespace
+
+WordFileReader::WordFileReader(const char* name) : file_(std::fopen(name, "rb")) {
+  if (file_ == nullptr) return;
+  if (std::fseek(file_, 0, SEEK_END) == 0) size_ = std::ftell(file_);
+  std::rewind(file_);
+}
+
+WordFileReader::~WordFileReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool WordFileReader::Read(int& word) {
+  unsigned char bytes[kWordBytes];
+  if (file_ == nullptr || std::fread(bytes, 1, kWordBytes, file_) != kWordBytes) return false;
+  word = DecodeWord(bytes);
+  return true;
+}
+
+int WordFileReader::Read(int* words, int count) {
+  int read = 0;
+  while (read < count && Read(words[read])) ++read;
+  return read;
+}
+
+WordFileWriter::WordFileWriter(const char* name)
+    : name_(name), temporaryName_(std::string(name) + ".tmp"),
+      file_(std::fopen(temporaryName_.c_str(), "wb")), failed_(file_ == nullptr) {}
+
+WordFileWriter::~WordFileWriter() {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    std::remove(temporaryName_.c_str());
+  }
+}
+
+void WordFileWriter::Write(int word) {
+  unsigned char bytes[kWordBytes];
+  EncodeWord(word, bytes);
+  if (!failed_ && std::fwrite(bytes, 1, kWordBytes, file_) != kWordBytes) failed_ = true;
+}
+
+void WordFileWriter::Write(const int* words, int count) {
+  for (int i = 0; i < count; ++i) Write(words[i]);
+}
+
+void WordFileWriter::WriteZeros(int count) {
+  for (int i = 0; i < count; ++i) Write(0);
+}
+
+int WordFileWriter::Commit() {
+  if (file_ == nullptr) return -1;
+  bool ok = !failed_ && std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+  ok = std::fclose(file_) == 0 && ok;
+  file_ = nullptr;
+  if (ok && std::rename(temporaryName_.c_str(), name_.c_str()) == 0) return 0;
+  std::remove(temporaryName_.c_str());
+  return -1;
+}

@@ -1,0 +1,7 @@
+// The game screens: one function per scene besides play.
+#pragma once
+
+void UpdateTitleMenu();      // scene 2
+void UpdateLoadoutSelect();  // scene 1
+void RunResultScene();       // scene 3
+void RunEnding();            // scene 4

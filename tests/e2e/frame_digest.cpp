@@ -1,0 +1,135 @@
+#include "frame_digest.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/game_state.h"
+#include "library_interposer.h"
+
+namespace {
+
+struct Hash {
+  std::uint64_t value = 1469598103934665603ull;  // FNV-1a
+  void Add(const void* data, std::size_t bytes) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i < bytes; ++i) value = (value ^ p[i]) * 1099511628211ull;
+  }
+  template <typename T>
+  void Add(const T& variable) {
+    Add(&variable, sizeof variable);
+  }
+};
+
+// Hashes the run: every word that one game leaves behind and the next must not find,
+// listed here on their own so that a word the game forgets to clear still counts.
+// Two words differ between a recording and its playback by design and are left out:
+// WatchingReplay, and EndFadeTimer (the white fade-in that only the loadout select's
+// start of play draws over the HUD).
+std::uint64_t HashRunState() {
+  Hash hash;
+  // Scores, counters and statistics.
+  hash.Add(Score);
+  hash.Add(Coins);
+  hash.Add(Lives);
+  hash.Add(Level);
+  hash.Add(ExpGauge);
+  for (const int* word : {&InfoBonus, &CoinScore, &KillScore, &TimeBonus, &StageKillBonus, &StageCoinBonus,
+                          &ShootInTimer, &ShootInCount, &ShootInTotal, &ShootInScore, &ChipScore,
+                          &EnemiesDestroyed, &StageClearSeconds, &CoinsGot, &CoinsUsed, &ClearTimeSec, &GrazeCount,
+                          &GrazeScore, &GrazeCombo, &GrazeComboTimer, &NearBulletCount, &HitsTaken, &ContinuesUsed,
+                          &ChainScore, &PowerModeBTimer, &PowerKillScore, &BurstKills, &ChipExtendCount,
+                          &ChipExtends, &ExpCoinsGot, &BssCoinsGot, &SsUsed, &BssUsed, &SsBought, &WispEraseCount,
+                          &LevelUpCount, &LevelUpPairCount, &LevelUpSpendCount, &ChipCount, &KillChain,
+                          &LiveObjectCount, &MaxSpeed}) {
+    hash.Add(*word);
+  }
+  for (const float* word : {&BonusAccumulator, &StageKills, &StageCoins, &StageEnemiesSpawned, &StageCoinsSpawned,
+                            &StageClearExtra, &CoinPickups, &HitSlowdownCount, &SpeedGauge}) {
+    hash.Add(*word);
+  }
+  hash.Add(LastHitPanel);
+  hash.Add(BonusHistory);
+  hash.Add(SideNotices);
+  hash.Add(ScorePopups);
+  // Scene, stage and timelines.
+  for (const int* word : {&Scene, &ScenePhase, &PhaseTimer, &Paused, &Stage, &GameMode, &SelectFrame,
+                          &StageTimeline, &StageTimeline2, &StageTimeline3, &TimelineStopped, &StageFrame,
+                          &BattleFrames, &Stage1NoticeTimer, &TitleCardActive, &TitleCardFrame, &TitleCardAlpha,
+                          &HudAlpha, &StageStarted, &DeathFrames, &FrameCycle4}) {
+    hash.Add(*word);
+  }
+  hash.Add(TimelineHalt);
+  hash.Add(StageEventState);
+  // The player's control, shots, guard and perks.
+  for (const int* word : {&PlayerIdleTimer, &ShotReload, &MainShotBurst, &MainShotTimer, &SubShotReload,
+                          &SubShotBurst, &SubShotTimer, &ShotFiredFlag, &BoostFactor, &DashCooldown,
+                          &TurboCharge, &TurboChargeNeeded, &FacingLock, &FacingLockControl, &FireIdleFrames,
+                          &MagnetBonus, &CoinPullFlag, &CoinPullFrames, &PowerModeA, &PowerModeB, &QuickChargePerk,
+                          &GuardDrainPerk, &FullUpgradePerk, &NoUpgradePerk, &GuardStartPerk, &WingShadowFadeDir,
+                          &VibrationLevel, &BehaviourParam80, &RedFlashAlpha, &WhiteFlashAlpha, &FlashFade,
+                          &EndFadeFlag, &ManualShown, &DamageFlashPhase, &DamageFlashTimer}) {
+    hash.Add(*word);
+  }
+  for (const float* word : {&CameraX, &CameraY, &TurnSpeed, &BoostSpeed, &GuardValue, &GuardUses, &InvulnFrames,
+                            &BlinkPhase, &SlowdownMs, &BlueFlashLevel}) {
+    hash.Add(*word);
+  }
+  hash.Add(HitLevelLabel);
+  hash.Add(PlayerTrailX);
+  hash.Add(PlayerTrailY);
+  hash.Add(OptionFireTimer);
+  hash.Add(OptionBurstLeft);
+  hash.Add(OptionBurstGap);
+  hash.Add(BossAimPoint);
+  // Loadout, upgrades and the shop.
+  for (const int* word : {&NShotType, &TShotType, &ShotLevel, &TShotLevel, &OptionType, &OptionShot, &OptionLevel,
+                          &SpeedLevel, &TurboLevel, &GuardHealLevel, &PendingCost, &PaidSoFar, &ShopTimer,
+                          &TallyCount, &TallyScoreCount}) {
+    hash.Add(*word);
+  }
+  hash.Add(ShopCursor);
+  hash.Add(ShopEmblem);
+  hash.Add(ActiveKeyMap);
+  return hash.value;
+}
+
+}  // namespace
+
+FrameDigest TakeFrameDigest() {
+  FrameDigest digest{};
+  Hash pool;
+  pool.Add(ObjectPool);
+  digest.pool = pool.value;
+  digest.runState = HashRunState();
+  digest.inputWord = InputWord;
+  std::copy(std::begin(BitHold), std::end(BitHold), digest.bitHold);
+  std::copy(std::begin(ActionHold), std::end(ActionHold), digest.actionHold);
+  digest.randomDraws = RandomDrawsSinceSeed();
+  return digest;
+}
+
+int FirstDivergingFrame(const std::vector<FrameDigest>& a, const std::vector<FrameDigest>& b) {
+  const std::size_t frames = std::min(a.size(), b.size());
+  for (std::size_t frame = 0; frame < frames; ++frame) {
+    if (!(a[frame] == b[frame])) return static_cast<int>(frame);
+  }
+  return -1;
+}
+
+std::string DescribeDivergence(const std::vector<FrameDigest>& a, const std::vector<FrameDigest>& b) {
+  const int frame = FirstDivergingFrame(a, b);
+  if (frame < 0) return "no divergence";
+  const FrameDigest& x = a[frame];
+  const FrameDigest& y = b[frame];
+  std::string parts;
+  auto note = [&](bool differs, const char* what) {
+    if (differs) parts += parts.empty() ? what : std::string(", ") + what;
+  };
+  note(x.pool != y.pool, "pool");
+  note(x.runState != y.runState, "run state");
+  note(x.inputWord != y.inputWord, "input word");
+  note(!std::equal(std::begin(x.bitHold), std::end(x.bitHold), y.bitHold), "bit hold counters");
+  note(!std::equal(std::begin(x.actionHold), std::end(x.actionHold), y.actionHold), "action hold counters");
+  note(x.randomDraws != y.randomDraws, "random generator position");
+  return "frame " + std::to_string(frame) + ": " + parts;
+}

@@ -1,0 +1,26 @@
+// A digest of one frame of the game: what a replay must reproduce exactly. Two runs
+// are compared frame by frame, and the first frame that differs is named.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct FrameDigest {
+  std::uint64_t pool;      // all 8600 records
+  std::uint64_t runState;  // run, control and scene state
+  int inputWord;
+  int bitHold[14];
+  int actionHold[5];
+  int randomDraws;         // position of the random generator since its seed
+
+  bool operator==(const FrameDigest&) const = default;
+};
+
+FrameDigest TakeFrameDigest();
+
+// The index of the first frame in which the two runs differ, or -1 when they agree
+// over the length of the shorter.
+int FirstDivergingFrame(const std::vector<FrameDigest>& a, const std::vector<FrameDigest>& b);
+// "frame 41: pool, input word" and the like, for failure messages.
+std::string DescribeDivergence(const std::vector<FrameDigest>& a, const std::vector<FrameDigest>& b);

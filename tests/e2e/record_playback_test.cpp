@@ -1,0 +1,137 @@
+// A game recorded into a replay slot and played back must pass through the same
+// states frame by frame, whatever was played before the playback.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "core/game_state.h"
+#include "core/new_game.h"
+#include "core/replay_files.h"
+#include "core/resource_loaders.h"
+#include "frame_digest.h"
+#include "game_session.h"
+
+namespace {
+
+constexpr int kRecordedFrames = 600;
+
+// Pseudo-random play: mostly flying and firing, now and then the other actions.
+int PlayInput(std::mt19937& random) {
+  const int directions[] = {0, kPadUp, kPadDown, kPadLeft, kPadRight, kPadUp | kPadLeft, kPadDown | kPadRight};
+  int word = directions[random() % 7];
+  if (random() % 4 != 0) word |= kPadFire;
+  if (random() % 9 == 0) word |= kPadSecond;
+  if (random() % 13 == 0) word |= kPadSpecial;
+  if (random() % 17 == 0) word |= kPadFacing;
+  return word;
+}
+
+// From the title into play: the title's decide, then the loadout's decide. The next
+// pass is the recording's first frame.
+void StartAGame(GameSession& game) {
+  ASSERT_EQ(Scene, kSceneTitle);
+  ASSERT_TRUE(game.Press(kPadFire));
+  ASSERT_EQ(Scene, kSceneLoadout);
+  ASSERT_TRUE(game.Pass(kPadFire));
+  ASSERT_EQ(Scene, kScenePlay);
+  ASSERT_EQ(ReplayMode, kReplayRecording);
+}
+
+// Plays `frames` frames of scripted input and returns their digests.
+std::vector<FrameDigest> Play(GameSession& game, int frames, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<FrameDigest> digests;
+  for (int frame = 0; frame < frames; ++frame) {
+    EXPECT_TRUE(game.Pass(PlayInput(random)));
+    digests.push_back(TakeFrameDigest());
+  }
+  return digests;
+}
+
+// What the results page does when the player saves the replay to a slot.
+void SaveTheRecording(int slot) {
+  PlayerName[0] = PlayerName[1] = PlayerName[2] = 'A';
+  ReplaySlot = slot;
+  ASSERT_EQ(FinishReplay(), 0);
+  ResetModeState();
+  RestartGame();
+}
+
+// The title's replay item: plays the slot to its end and returns the digests of its
+// frames, the last (where the playback hands over to the results) left out.
+std::vector<FrameDigest> PlayBack(GameSession& game, int slot) {
+  EXPECT_EQ(Scene, kSceneTitle);
+  ReplaySlot = slot;
+  EXPECT_TRUE(game.Pass(kPadSpecial));
+  EXPECT_EQ(ReplayMode, kReplayPlayback);
+  std::vector<FrameDigest> digests;
+  while (ReplayMode == kReplayPlayback) {
+    EXPECT_TRUE(game.Pass(0));
+    digests.push_back(TakeFrameDigest());
+  }
+  EXPECT_EQ(Scene, kSceneResults);
+  digests.pop_back();
+  return digests;
+}
+
+std::vector<FrameDigest> WithoutLast(std::vector<FrameDigest> digests) {
+  digests.pop_back();
+  return digests;
+}
+
+TEST(RecordPlayback, APlaybackRepeatsItsRecordingFrameByFrame) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  StartAGame(game);
+  const std::vector<FrameDigest> recorded = Play(game, kRecordedFrames, 1);
+  SaveTheRecording(1);
+  const std::vector<FrameDigest> played = PlayBack(game, 1);
+  ASSERT_EQ(played.size(), recorded.size() - 1);
+  EXPECT_EQ(FirstDivergingFrame(WithoutLast(recorded), played), -1) << DescribeDivergence(recorded, played);
+}
+
+TEST(RecordPlayback, AnAlteredReplayNamesItsFirstDivergingFrame) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  StartAGame(game);
+  const std::vector<FrameDigest> recorded = Play(game, kRecordedFrames, 2);
+  SaveTheRecording(2);
+  // Frame 250's input word gets one more button (the file's frames follow 19 words).
+  const std::string name = ReplayFileName(2);
+  std::string bytes = game.folder().Read(name);
+  bytes[4 * (19 + 250) + 1] ^= 0x20;  // 8192
+  game.folder().Write(name, bytes);
+  const std::vector<FrameDigest> played = PlayBack(game, 2);
+  EXPECT_EQ(FirstDivergingFrame(WithoutLast(recorded), played), 250) << DescribeDivergence(recorded, played);
+}
+
+// The recording is the first game after start-up; before it is played back, a game
+// ends in death with the facing lock on. Nothing of that game may reach the playback.
+TEST(RecordPlayback, APlaybackAfterAnotherGameRepeatsTheFirstGameAfterStartUp) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  StartAGame(game);
+  const std::vector<FrameDigest> recorded = Play(game, kRecordedFrames, 3);
+  SaveTheRecording(3);
+
+  StartAGame(game);
+  Play(game, 200, 4);
+  FacingLock = 1;
+  // A hit that takes the last life: the player's death and its run-out follow.
+  Lives = 0.0f;
+  ObjectPool[kPlayerSlot].animation = 26;
+  PlayerIdleTimer = 5;
+  ASSERT_TRUE(game.Pass(kPadFacing));
+  ASSERT_EQ(ScenePhase, 1);
+  while (Scene == kScenePlay) ASSERT_TRUE(game.Pass(kPadFacing | kPadFire));
+  ASSERT_EQ(Scene, kSceneResults);
+  ASSERT_TRUE(game.Pass(0));            // the game-over set-up
+  ASSERT_TRUE(game.Press(kPadSecond));  // leave the results without saving
+  ASSERT_EQ(Scene, kSceneTitle);
+
+  const std::vector<FrameDigest> played = PlayBack(game, 3);
+  EXPECT_EQ(FirstDivergingFrame(WithoutLast(recorded), played), -1) << DescribeDivergence(recorded, played);
+}
+
+}  // namespace

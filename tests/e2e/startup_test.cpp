@@ -1,0 +1,88 @@
+// The program as a whole: start-up, the title, quitting, the files it leaves.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/game_state.h"
+#include "core/resource_loaders.h"
+#include "game_session.h"
+
+namespace {
+
+TEST(Program, StartsAtTheTitleWritesItsSaveFileAndQuitsOnEscape) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  EXPECT_EQ(game.folder().Read("SaveData.dat").size(), 360u);
+  EXPECT_EQ(Scene, kSceneTitle);
+  EXPECT_TRUE(game.Hold(0, 30));
+  EXPECT_EQ(Scene, kSceneTitle);
+  EXPECT_FALSE(game.Pass(0, /*escape=*/true));
+}
+
+TEST(Program, EscapeQuitsFromEveryScene) {
+  for (int scene : {kScenePlay, kSceneLoadout, kSceneTitle, kSceneResults, kSceneEnding}) {
+    GameSession game;
+    ASSERT_EQ(game.Start(), 0);
+    Scene = scene;
+    Paused = 1;
+    EXPECT_FALSE(game.Pass(0, /*escape=*/true)) << "scene " << scene;
+  }
+}
+
+TEST(Program, TheTitleStartsAGameThatIsRecorded) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  ASSERT_TRUE(game.Press(kPadFire));
+  EXPECT_EQ(Scene, kSceneLoadout);
+  ASSERT_TRUE(game.Press(kPadFire));
+  EXPECT_EQ(Scene, kScenePlay);
+  EXPECT_EQ(ReplayMode, kReplayRecording);
+  EXPECT_TRUE(game.Hold(kPadRight | kPadFire, 100));
+  EXPECT_EQ(ReplayFrameCount, 101);
+  EXPECT_EQ(StageFrame, 101);
+}
+
+TEST(Program, AQuitRequestEndsTheLoopAfterThePass) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  QuitRequest = 1;
+  EXPECT_FALSE(game.Pass(0));
+}
+
+TEST(Program, AMissingReplayLeavesTheTitleAsItWas) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  ReplaySlot = 5;
+  ASSERT_TRUE(game.Press(kPadSpecial));
+  EXPECT_EQ(Scene, kSceneTitle);
+  EXPECT_EQ(ReplaySlot, kReplayNoSlot);
+  EXPECT_EQ(ReplayMode, kReplayOff);
+}
+
+// Every picture, sound and piece of music of the title, the stages, the ending and the
+// results loads from the generated data, and shutting down leaves nothing allocated.
+TEST(Program, LoadsEveryFileItNamesAndLeavesNoLeak) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  ASSERT_TRUE(game.Press(kPadFire));
+  ASSERT_TRUE(game.Press(kPadFire));
+  ASSERT_EQ(Scene, kScenePlay);
+  ASSERT_TRUE(game.Hold(kPadRight, 30));
+  for (int stage = 1; stage <= 9; ++stage) {
+    Stage = stage;
+    FreeStageImages();
+    LoadStageResources(stage);
+    ASSERT_TRUE(game.Pass(0));
+  }
+  LoadResultsResources();
+  LoadResultsMusic(1);
+  RestartGame();
+  ASSERT_TRUE(game.Hold(0, 5));
+  game.End();
+  const std::string log = game.folder().Read("Log.txt");
+  EXPECT_EQ(log.find("がありません"), std::string::npos);  // a file the library could not find
+  EXPECT_EQ(log.find("失敗"), std::string::npos);
+  EXPECT_NE(log.find("Alloc num:0"), std::string::npos);  // the leak report
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "../support/scratch_directory.h"
+#include "core/game_state.h"
+#include "core/input.h"
+#include "core/replay_files.h"
+#include "core/save_data.h"
+#include "word_file_support.h"
+
+namespace {
+
+// A replay file as the game documents it: 19 header words, the frames, 300 zeros.
+std::vector<int> ReplayWords(const std::vector<int>& header18, int frameCount, const std::vector<int>& frames,
+                             int trailer = 300) {
+  std::vector<int> words = header18;
+  words.push_back(frameCount);
+  words.insert(words.end(), frames.begin(), frames.end());
+  words.insert(words.end(), trailer, 0);
+  return words;
+}
+
+// name A B C, score 900, shots 20 and 70, mode 1, option type 2, option shot 3, coins 44,
+// kills 55, clear time 66, facing lock control 2, key bits of actions 1-5.
+const std::vector<int> kHeader = {'A', 'B', 'C', 900, 20, 70, 1, 2, 3, 44, 55, 66, 2, 64, 128, 256, 512, 1024};
+
+void Record(const std::vector<int>& words) {
+  ReplayMode = kReplayRecording;
+  BeginReplayIo();
+  for (int word : words) ReplayBuffer[ReplayFrameCount++] = word;
+}
+
+void SetUpRecordedRun() {
+  PlayerName[0] = 'X';
+  PlayerName[1] = 'Y';
+  PlayerName[2] = 'Z';
+  Score = 12345.9f;
+  ReplayHeader.mainShot = 30;
+  ReplayHeader.secondShot = 40;
+  ReplayHeader.gameMode = 1;
+  OptionType = 3;
+  OptionShot = 1;
+  CoinsGot = 11;
+  EnemiesDestroyed = 22;
+  ClearTimeSec = 33;
+  SavedFacingLockControl = 1;
+  const int keys[] = {16, 32, 64, 128, 256};
+  for (int i = 0; i < 5; ++i) ReplayHeader.keyMap[i] = keys[i];
+}
+
+TEST(ReplayFiles, ARecordingIsWrittenWordForWord) {
+  ScratchDirectory scratch;
+  SetUpRecordedRun();
+  Record({5, 0, -1, 8192});
+  ReplaySlot = 4;
+  EXPECT_EQ(FinishReplay(), 0);
+  EXPECT_EQ(ReplayMode, kReplayOff);
+  const std::string bytes = scratch.Read("VTReplaydata04.dat");
+  ASSERT_EQ(bytes.size(), 4u * (19 + 4 + 300));
+  const std::vector<int> header = {'X', 'Y', 'Z', 12345, 30, 40, 1, 3, 1, 11, 22, 33, 1, 16, 32, 64, 128, 256};
+  EXPECT_EQ(DecodeWords(bytes), ReplayWords(header, 4, {5, 0, -1, 8192}));
+}
+
+TEST(ReplayFiles, ASavedReplayShowsInTheListAtOnce) {
+  ScratchDirectory scratch;
+  SetUpRecordedRun();
+  Record({1, 2, 3});
+  ReplaySlot = 9;
+  ASSERT_EQ(FinishReplay(), 0);
+  const ReplayListEntry& entry = ReplayList[9];
+  EXPECT_EQ(entry.name[0], 'X');
+  EXPECT_EQ(entry.score, 12345);
+  EXPECT_EQ(entry.mainShot, 30);
+  EXPECT_EQ(entry.gameMode, 1);
+  EXPECT_EQ(entry.optionType, 3);
+  EXPECT_EQ(entry.clearTime, 33);
+}
+
+TEST(ReplayFiles, ARecordingWithoutASlotWritesNothing) {
+  ScratchDirectory scratch;
+  Record({1});
+  ReplaySlot = kReplayNoSlot;
+  EXPECT_EQ(FinishReplay(), -1);
+  EXPECT_EQ(ReplayMode, kReplayOff);
+  EXPECT_TRUE(std::filesystem::is_empty(scratch.path()));
+}
+
+TEST(ReplayFiles, AFailedWriteKeepsThePreviousReplayAndReportsIt) {
+  ScratchDirectory scratch;
+  const std::string previous = EncodeWords(ReplayWords(kHeader, 1, {7}));
+  scratch.Write("VTReplaydata02.dat", previous);
+  std::filesystem::create_directory(scratch.path() / "VTReplaydata02.dat.tmp");
+  Record({1, 2});
+  ReplaySlot = 2;
+  EXPECT_EQ(FinishReplay(), -1);
+  EXPECT_EQ(scratch.Read("VTReplaydata02.dat"), previous);
+}
+
+TEST(ReplayFiles, LoadingReadsTheHeadersOfEverySlot) {
+  ScratchDirectory scratch;
+  scratch.Write("VTReplaydata03.dat", EncodeWords(ReplayWords(kHeader, 2, {0, 0})));
+  ReplayList[5].score = 4242;
+  LoadSaveData();
+  const ReplayListEntry& entry = ReplayList[3];
+  const int expected[12] = {'A', 'B', 'C', 900, 20, 70, 1, 2, 3, 44, 55, 66};
+  const int actual[12] = {entry.name[0], entry.name[1], entry.name[2], entry.score, entry.mainShot,
+                          entry.secondShot, entry.gameMode, entry.optionType, entry.optionShot,
+                          entry.coins, entry.kills, entry.clearTime};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(actual[i], expected[i]) << "word " << i + 1;
+  EXPECT_EQ(ReplayList[5].score, 4242);  // no file: the entry keeps its values
+  EXPECT_EQ(SavedFacingLockControl, 2);
+}
+
+TEST(ReplayFiles, PlaybackTakesTheRunFromTheHeader) {
+  ScratchDirectory scratch;
+  scratch.Write("VTReplaydata01.dat", EncodeWords(ReplayWords(kHeader, 3, {16, 32, 48})));
+  FacingLockControl = 0;
+  GameMode = 0;
+  ReplaySlot = 1;
+  StartReplayPlayback();
+  EXPECT_EQ(ReplayMode, kReplayPlayback);
+  EXPECT_EQ(Scene, kScenePlay);
+  EXPECT_EQ(WatchingReplay, 1);
+  EXPECT_EQ(GameMode, 1);
+  EXPECT_EQ(FacingLockControl, 2);
+  EXPECT_EQ(NShotType, 20);
+  EXPECT_EQ(TShotType, 70);
+  EXPECT_EQ(OptionType, 2);
+  EXPECT_EQ(OptionShot, 3);
+  EXPECT_EQ(OptionLevel, 0);
+  EXPECT_EQ(Credits, 0);
+  const int keys[] = {64, 128, 256, 512, 1024};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(ActiveKeyMap[i], keys[i]);
+  EXPECT_EQ(ObjectPool[kPlayerSlot].y, static_cast<float>(320.0 + 650.1));
+  EXPECT_EQ(CameraY, static_cast<float>(650.1));
+  EXPECT_EQ(ReplayFrameCount, 3);
+  for (int word : {16, 32, 48}) {
+    ReadInput();
+    EXPECT_EQ(InputWord, word);
+  }
+  EXPECT_EQ(ReplayMode, kReplayOff);
+  EXPECT_EQ(Scene, kSceneResults);
+}
+
+TEST(ReplayFiles, TheEndOfAPlaybackRestoresThePlayersSettings) {
+  ScratchDirectory scratch;
+  scratch.Write("VTReplaydata01.dat", EncodeWords(ReplayWords(kHeader, 1, {0})));
+  FacingLockControl = 1;
+  SavedFacingLockControl = FacingLockControl;  // as the replay browser does
+  ReplaySlot = 1;
+  StartReplayPlayback();
+  ASSERT_EQ(FacingLockControl, 2);
+  ReadInput();
+  EXPECT_EQ(FacingLockControl, 1);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(ActiveKeyMap[i], KeyConfig[i]);
+  EXPECT_EQ(ScenePhase, 6);
+  EXPECT_EQ(WatchingReplay, 1);
+  EXPECT_EQ(MenuCursorY, 143);
+  EXPECT_EQ(MenuState.cursor, 418.0f);
+}
+
+TEST(ReplayFiles, AReplayThatHoldsNoFrameDoesNotStart) {
+  const std::vector<std::vector<int>> files = {
+      ReplayWords(kHeader, 0, {}),           // no frames
+      ReplayWords(kHeader, -5, {}),          // a negative count
+      {kHeader.begin(), kHeader.begin() + 10},  // cut inside the header
+      ReplayWords(kHeader, 9, {}, 0),        // frames promised, none there
+  };
+  for (const std::vector<int>& words : files) {
+    ScratchDirectory scratch;
+    scratch.Write("VTReplaydata06.dat", EncodeWords(words));
+    FacingLockControl = 0;
+    GameMode = 3;
+    ReplaySlot = 6;
+    StartReplayPlayback();
+    EXPECT_EQ(ReplaySlot, kReplayNoSlot);
+    EXPECT_EQ(ReplayMode, kReplayOff);
+    EXPECT_EQ(FacingLockControl, 0);  // nothing of the file was taken
+    EXPECT_EQ(GameMode, 3);
+  }
+}
+
+TEST(ReplayFiles, AMissingReplayDoesNotStart) {
+  ScratchDirectory scratch;
+  for (int slot : {1, 0, 10, -3}) {
+    ReplaySlot = slot;
+    StartReplayPlayback();
+    EXPECT_EQ(ReplaySlot, kReplayNoSlot);
+    EXPECT_EQ(ReplayMode, kReplayOff);
+  }
+}
+
+TEST(ReplayFiles, PlaybackUsesOnlyTheFramesTheFileHolds) {
+  ScratchDirectory scratch;
+  std::vector<int> words = ReplayWords(kHeader, 1000, {8, 9, 10}, 0);
+  scratch.Write("VTReplaydata07.dat", EncodeWords(words));
+  ReplaySlot = 7;
+  StartReplayPlayback();
+  ASSERT_EQ(ReplayMode, kReplayPlayback);
+  EXPECT_EQ(ReplayFrameCount, 3);
+}
+
+TEST(ReplayFiles, AReplayThatVanishesBeforeItsFramesAreReadEndsTheProgram) {
+  ScratchDirectory scratch;
+  ReplayMode = kReplayPlayback;
+  ReplaySlot = 8;
+  BeginReplayIo();
+  EXPECT_EQ(QuitRequest, 1);
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "../support/scratch_directory.h"
+#include "core/game_state.h"
+#include "core/save_data.h"
+#include "word_file_support.h"
+
+namespace {
+
+// The save file's words as the game documents them: word n (1-based) and its variable.
+struct SavedWord {
+  int word;
+  int* variable;
+};
+
+std::vector<SavedWord> DocumentedLayout() {
+  std::vector<SavedWord> layout = {{2, &TotalLevel}};
+  for (int mode = 0; mode < 4; ++mode) {
+    layout.push_back({3 + mode, &PlayCount[mode]});
+    layout.push_back({11 + mode, &BestLevel[mode]});
+    layout.push_back({15 + mode, &PlayFrames[mode]});
+    layout.push_back({84 + mode, &BestStage[mode]});
+  }
+  for (int action = 0; action < 5; ++action) layout.push_back({21 + action, &KeyConfig[action]});
+  int* const options[] = {&WindowedOption,    &ColourDepthOption, &VSyncOffOption,    &FacingLockControl,
+                          &BackdropLayerOff,  &MiniMapOff,        &HitBoxOverlayOff,  &TitleImageVariant,
+                          &DangerOverlayOff,  &HudCountersOff,    &HudPanelImageOff,  &HudNoticeOff,
+                          &DamageFlashOff,    &EnemyHighlightOff, &RecordOptionA,     &RecordOptionB};
+  for (int i = 0; i < 16; ++i) layout.push_back({26 + i, options[i]});
+  for (int mode = 0; mode < 3; ++mode) {
+    for (int list = 0; list < 4; ++list) {
+      for (int place = 0; place < 3; ++place) {
+        layout.push_back({42 + 12 * mode + 3 * list + place, &RankingBoards[mode][list][place]});
+      }
+    }
+  }
+  for (int type = 0; type < 6; ++type) layout.push_back({78 + type, &VariantShotFlags[type]});
+  layout.push_back({88, &SlowdownOption});
+  layout.push_back({89, &VibrationOption});
+  layout.push_back({90, &LightMode});
+  return layout;
+}
+
+std::vector<int> DefaultWords() {
+  std::vector<int> words(90, 0);
+  const int keys[] = {32, 16, 64, 128, 256};
+  for (int i = 0; i < 5; ++i) words[20 + i] = keys[i];
+  for (int word : {26, 32, 35, 36, 37, 38, 40, 41, 88}) words[word - 1] = 1;
+  for (int mode = 0; mode < 3; ++mode) {
+    for (int place = 0; place < 3; ++place) words[50 + 12 * mode + place] = 9999;
+  }
+  for (int word = 78; word <= 83; ++word) words[word - 1] = 999;
+  words[88] = 2;
+  return words;
+}
+
+TEST(SaveData, AFreshStartWritesTheDefaults) {
+  ScratchDirectory scratch;
+  LoadSaveData();
+  EXPECT_EQ(WriteSaveData(), 0);
+  const std::string bytes = scratch.Read(kSaveFileName);
+  ASSERT_EQ(bytes.size(), 360u);
+  EXPECT_EQ(DecodeWords(bytes), DefaultWords());
+}
+
+TEST(SaveData, EveryWordGoesToItsVariableAndBack) {
+  ScratchDirectory scratch;
+  // Distinct key bits, so the key configuration is accepted as it is.
+  std::vector<int> words(90);
+  for (int i = 0; i < 90; ++i) words[i] = 1000 + i;
+  const int keys[] = {8192, 4096, 2048, 1024, 512};
+  for (int i = 0; i < 5; ++i) words[20 + i] = keys[i];
+  scratch.Write(kSaveFileName, EncodeWords(words));
+  LoadSaveData();
+  for (const SavedWord& saved : DocumentedLayout()) {
+    EXPECT_EQ(*saved.variable, words[saved.word - 1]) << "word " << saved.word;
+  }
+  std::filesystem::remove(scratch.path() / kSaveFileName);
+  ASSERT_EQ(WriteSaveData(), 0);
+  // The reserved words 1, 7-10, 19 and 20 are kept as they were read.
+  EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName)), words);
+}
+
+TEST(SaveData, AShortFileSetsOnlyTheWordsItHolds) {
+  ScratchDirectory scratch;
+  std::vector<int> words = DefaultWords();
+  words.resize(40);
+  words[1] = 12;  // TotalLevel
+  words[31] = 0;  // HitBoxOverlayOff
+  scratch.Write(kSaveFileName, EncodeWords(words) + "\x07\x00");  // and half a word
+  LoadSaveData();
+  EXPECT_EQ(TotalLevel, 12);
+  EXPECT_EQ(HitBoxOverlayOff, 0);
+  EXPECT_EQ(RecordOptionB, 1);
+  EXPECT_EQ(RankingBoards[0][3][0], 9999);
+  EXPECT_EQ(VibrationOption, 2);
+}
+
+TEST(SaveData, ALongerFileIsReadOnlyToItsNinetiethWord) {
+  ScratchDirectory scratch;
+  std::vector<int> words = DefaultWords();
+  words[89] = 1;
+  words.push_back(55);
+  scratch.Write(kSaveFileName, EncodeWords(words));
+  LoadSaveData();
+  EXPECT_EQ(LightMode, 1);
+  ASSERT_EQ(WriteSaveData(), 0);
+  EXPECT_EQ(scratch.Read(kSaveFileName).size(), 360u);
+}
+
+TEST(SaveData, AnUnusableKeyConfigurationIsReplacedByTheDefaults) {
+  const std::vector<std::vector<int>> broken = {
+      {32, 16, 64, 128, 0},     // no button
+      {32, 16, 8, 128, 256},    // a direction
+      {32, 16, 64, 64, 256},    // one button twice
+      {32, 16, 64, 128, 16384}, // no such button
+  };
+  for (const std::vector<int>& keys : broken) {
+    ScratchDirectory scratch;
+    std::vector<int> words = DefaultWords();
+    for (int i = 0; i < 5; ++i) words[20 + i] = keys[i];
+    words[1] = 3;
+    scratch.Write(kSaveFileName, EncodeWords(words));
+    LoadSaveData();
+    const int defaults[] = {32, 16, 64, 128, 256};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(KeyConfig[i], defaults[i]);
+    EXPECT_EQ(TotalLevel, 3);  // the other words are taken as read
+  }
+}
+
+TEST(SaveData, AFailedWriteKeepsThePreviousFile) {
+  ScratchDirectory scratch;
+  const std::vector<int> previous = DefaultWords();
+  scratch.Write(kSaveFileName, EncodeWords(previous));
+  // The temporary file cannot be created where a folder of its name stands.
+  std::filesystem::create_directory(scratch.path() / (std::string(kSaveFileName) + ".tmp"));
+  TotalLevel = 77;
+  EXPECT_EQ(WriteSaveData(), -1);
+  EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName)), previous);
+}
+
+}  // namespace
