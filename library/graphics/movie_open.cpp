@@ -295,9 +295,9 @@ int CloseGraphMovie(int graph) {
   if (record == nullptr) return -1;
   if (record->movie == -1) return 0;
   const int movie = record->movie;
-  record->movie = -1;
-  MovieRecord* rec = GetMovieRecord(movie);
+  const MovieRecord* rec = GetMovieRecord(movie);
   if (rec == nullptr) return -1;
+  record->movie = -1;
   // A graph that only shares the movie (a tile of the one it was opened for) leaves it.
   return rec->ownerGraph == graph ? CloseMovie(movie) : 0;
 }

@@ -130,6 +130,7 @@ LONGLONG MediaFile::FrameDuration(const AVFrame& frame) const {
 }
 
 bool MediaFile::Next(AVFrame* frame, LONGLONG* time) {
+  bool refused = false;  // the decoder refused the held packet until its output is read
   for (;;) {
     const int received = avcodec_receive_frame(codec_, frame);
     if (received == 0) {
@@ -143,14 +144,27 @@ bool MediaFile::Next(AVFrame* frame, LONGLONG* time) {
       return true;
     }
     if (received != AVERROR(EAGAIN) || drained_) return false;
-    if (av_read_frame(format_, packet_) < 0) {
-      avcodec_send_packet(codec_, nullptr);
-      drained_ = true;
-      continue;
+    if (refused) DropPacket();  // a decoder that neither takes input nor gives output
+    if (!packetHeld_) {
+      if (av_read_frame(format_, packet_) < 0) {
+        avcodec_send_packet(codec_, nullptr);
+        drained_ = true;
+        continue;
+      }
+      if (packet_->stream_index != stream_) {
+        av_packet_unref(packet_);
+        continue;
+      }
+      packetHeld_ = true;
     }
-    if (packet_->stream_index == stream_) avcodec_send_packet(codec_, packet_);
-    av_packet_unref(packet_);
+    refused = avcodec_send_packet(codec_, packet_) == AVERROR(EAGAIN);
+    if (!refused) DropPacket();  // taken, or damaged and skipped
   }
+}
+
+void MediaFile::DropPacket() {
+  av_packet_unref(packet_);
+  packetHeld_ = false;
 }
 
 void MediaFile::Seek(LONGLONG time) {
@@ -161,6 +175,7 @@ void MediaFile::Seek(LONGLONG time) {
     avformat_seek_file(format_, stream_, INT64_MIN, startTimestamp_, startTimestamp_, 0);
   }
   avcodec_flush_buffers(codec_);
+  DropPacket();
   drained_ = false;
   lastTime_ = -1;
   lastDuration_ = 0;

@@ -47,6 +47,7 @@ class MediaFile {
   MediaFile() = default;
   HRESULT OpenStream(MediaKind kind);
   LONGLONG ToStreamTime(std::int64_t timestamp) const;
+  void DropPacket();
 
   AVFormatContext* format_ = nullptr;
   AVCodecContext* codec_ = nullptr;
@@ -58,5 +59,6 @@ class MediaFile {
   LONGLONG duration_ = 0;
   LONGLONG lastTime_ = -1;
   LONGLONG lastDuration_ = 0;
-  bool drained_ = false;  // the decoder was told that no more packets come
+  bool packetHeld_ = false;  // packet_ waits for the decoder to take it
+  bool drained_ = false;     // the decoder was told that no more packets come
 };

@@ -180,3 +180,30 @@ TEST_F(DShowPlayback, ShiftJisFileNamesOpen) {
   EXPECT_EQ(Update(), S_OK);
   EXPECT_EQ(ShownFrame(), 0);
 }
+
+TEST_F(DShowPlayback, TheUsualMovieContainersOpen) {
+  struct Container {
+    const char* format;
+    const char* codec;
+    const char* name;
+    int framesPerSecond;
+  };
+  const Container containers[] = {{"mp4", "mpeg4", "movie.mp4", 10},
+                                  {"matroska", "mpeg4", "movie.mkv", 10},
+                                  {"asf", "msmpeg4", "movie.wmv", 10},
+                                  {"mpeg", "mpeg1video", "movie.mpg", 25}};
+  for (const Container& container : containers) {
+    SCOPED_TRACE(container.name);
+    TestMovieSpec spec;
+    spec.container = container.format;
+    spec.videoCodec = container.codec;
+    spec.framesPerSecond = container.framesPerSecond;
+    ClockAt(0);
+    OpenWithSample(WriteMovie(spec, container.name));
+    ASSERT_EQ(Run(), S_OK);
+    ClockAt(5 * 1000 / container.framesPerSecond + 10);
+    EXPECT_EQ(Update(), S_OK);
+    EXPECT_EQ(ShownFrame(), 5);
+    Close();
+  }
+}
