@@ -89,6 +89,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   g_movie.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 
   TestClockStart(g_clock, 0);
+  SetManualSoundDevice(1);  // the sound is decoded and queued; no SDL device per input
   if (SDL_Init(SDL_INIT_VIDEO) != 0 || CoInitialize(nullptr) != S_OK) std::abort();
   if (CoCreateInstance(CLSID_DirectDraw7, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectDraw7,
                        reinterpret_cast<void**>(&g_directDraw)) != S_OK ||
