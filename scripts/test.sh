@@ -22,7 +22,7 @@ run_suite build
 bash scripts/build.sh build-sanitize -DVANTOREL_SANITIZE=ON -DVANTOREL_BENCH=OFF
 run_suite build-sanitize
 
-bash scripts/fuzz.sh 15
+bash scripts/fuzz.sh 8
 
 # "N tests failed out of M" lines of both suites, added up.
 awk '/tests failed out of/ { failed += $4; total += $NF }
