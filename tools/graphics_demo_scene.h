@@ -69,10 +69,9 @@ inline std::uint32_t TilePixel(int k, int x, int y) {
   return (channel((colour >> 16) & 0xFF) << 16) | (channel((colour >> 8) & 0xFF) << 8) | channel(colour & 0xFF);
 }
 
-// A 24-bit bottom-up BMP of the tile sheet.
-inline std::string TileSheetBmp() {
-  const int width = kTile * kTilesAcross;
-  const int height = kTile * kTilesDown;
+// A 24-bit bottom-up BMP whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
+template <typename Colour>
+std::string MakeBmp(int width, int height, Colour colour) {
   const int rowBytes = (3 * width + 3) & ~3;
   std::string file(54 + static_cast<std::size_t>(rowBytes) * height, '\0');
   const auto put32 = [&file](std::size_t at, std::uint32_t v) {
@@ -89,8 +88,7 @@ inline std::string TileSheetBmp() {
   file[28] = 24;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      const int tile = (y / kTile) * kTilesAcross + x / kTile;
-      const std::uint32_t rgb = TilePixel(tile, x % kTile, y % kTile);
+      const std::uint32_t rgb = colour(x, y);
       const std::size_t at = 54 + static_cast<std::size_t>(height - 1 - y) * rowBytes + 3 * static_cast<std::size_t>(x);
       file[at] = static_cast<char>(rgb);
       file[at + 1] = static_cast<char>(rgb >> 8);
@@ -98,6 +96,13 @@ inline std::string TileSheetBmp() {
     }
   }
   return file;
+}
+
+// A 24-bit bottom-up BMP of the tile sheet.
+inline std::string TileSheetBmp() {
+  return MakeBmp(kTile * kTilesAcross, kTile * kTilesDown, [](int x, int y) {
+    return TilePixel((y / kTile) * kTilesAcross + x / kTile, x % kTile, y % kTile);
+  });
 }
 
 inline bool WriteTileSheet(const char* path) {

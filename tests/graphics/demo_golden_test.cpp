@@ -2,28 +2,13 @@
 // every drawing path of a 32-bit and of a 16-bit screen.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "graphics_fixture.h"
 
 namespace {
 
-struct GoldenCase {
-  const char* name;
-  int bits;
-  int windowed;
-  int software;
-};
-
 class DemoGolden : public GraphicsTest, public ::testing::WithParamInterface<GoldenCase> {};
-
-std::string ReadGolden(int bits) {
-  const std::string path = std::string(GRAPHICS_GOLDEN_DIR) + "/demo" + std::to_string(bits) + ".bmp";
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 }  // namespace
 
@@ -36,7 +21,7 @@ TEST_P(DemoGolden, SceneMatchesTheGoldenPicture) {
   ASSERT_EQ(demo_scene::LoadTiles(tiles), 0);
   ASSERT_EQ(demo_scene::DrawScene(tiles), 0);
   ASSERT_EQ(SaveScreenToBmp(0, 0, demo_scene::kScreenWidth, demo_scene::kScreenHeight, "scene.bmp"), 0);
-  const std::string golden = ReadGolden(c.bits);
+  const std::string golden = ReadGoldenPicture("demo" + std::to_string(c.bits));
   ASSERT_FALSE(golden.empty());
   EXPECT_TRUE(scratch_.Read("scene.bmp") == golden) << "the scene differs from golden/demo" << c.bits << ".bmp";
   EXPECT_EQ(PresentScreen(), 0);
@@ -49,4 +34,4 @@ INSTANTIATE_TEST_SUITE_P(Paths, DemoGolden,
                                            GoldenCase{"FullScreen16", 16, 0, 0},
                                            GoldenCase{"FullScreenSoftware16", 16, 0, 1},
                                            GoldenCase{"Window16", 16, 1, 0}),
-                         [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
+                         GoldenCaseName);

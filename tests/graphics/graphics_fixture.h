@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "../../tools/graphics_demo_scene.h"
@@ -64,31 +66,23 @@ class GraphicsTest : public ::testing::Test {
   bool started_ = false;
 };
 
-// A 24-bit bottom-up BMP whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
-template <typename Colour>
-std::string MakeBmp(int width, int height, Colour colour) {
-  const int rowBytes = (3 * width + 3) & ~3;
-  std::string file(54 + static_cast<std::size_t>(rowBytes) * height, '\0');
-  const auto put32 = [&file](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(v >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t rgb = colour(x, y);
-      const std::size_t at = 54 + static_cast<std::size_t>(height - 1 - y) * rowBytes + 3 * static_cast<std::size_t>(x);
-      file[at] = static_cast<char>(rgb);
-      file[at + 1] = static_cast<char>(rgb >> 8);
-      file[at + 2] = static_cast<char>(rgb >> 16);
-    }
-  }
-  return file;
+using demo_scene::MakeBmp;
+
+// The path cases of a golden-picture test: screen depth, window or full screen, and
+// software drawing.
+struct GoldenCase {
+  const char* name;
+  int bits;
+  int windowed;
+  int software;
+};
+
+inline std::string GoldenCaseName(const ::testing::TestParamInfo<GoldenCase>& info) {
+  return std::string(info.param.name);
+}
+
+// The bytes of golden/<name>.bmp; empty when it is missing.
+inline std::string ReadGoldenPicture(const std::string& name) {
+  std::ifstream in(std::string(GRAPHICS_GOLDEN_DIR) + "/" + name + ".bmp", std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

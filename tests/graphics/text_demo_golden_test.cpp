@@ -3,8 +3,6 @@
 // Japanese text is legible).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "../../tools/text_demo_scene.h"
@@ -12,20 +10,7 @@
 
 namespace {
 
-struct GoldenCase {
-  const char* name;
-  int bits;
-  int windowed;
-  int software;
-};
-
 class TextDemoGolden : public GraphicsTest, public ::testing::WithParamInterface<GoldenCase> {};
-
-std::string ReadGolden(int bits) {
-  const std::string path = std::string(GRAPHICS_GOLDEN_DIR) + "/text" + std::to_string(bits) + ".bmp";
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 }  // namespace
 
@@ -35,7 +20,7 @@ TEST_P(TextDemoGolden, SceneMatchesTheGoldenPicture) {
   Start(c.bits, c.windowed, c.software);
   ASSERT_EQ(text_scene::DrawScene(), 0) << Log();
   ASSERT_EQ(SaveScreenToBmp(0, 0, text_scene::kScreenWidth, text_scene::kScreenHeight, "text.bmp"), 0);
-  const std::string golden = ReadGolden(c.bits);
+  const std::string golden = ReadGoldenPicture("text" + std::to_string(c.bits));
   ASSERT_FALSE(golden.empty());
   EXPECT_TRUE(scratch_.Read("text.bmp") == golden) << "the scene differs from golden/text" << c.bits << ".bmp";
 }
@@ -46,4 +31,4 @@ INSTANTIATE_TEST_SUITE_P(Paths, TextDemoGolden,
                                            GoldenCase{"FullScreen16", 16, 0, 0},
                                            GoldenCase{"FullScreenSoftware16", 16, 0, 1},
                                            GoldenCase{"Window16", 16, 1, 0}),
-                         [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
+                         GoldenCaseName);
