@@ -1,7 +1,9 @@
 // The program as a whole: start-up, the title, quitting, the files it leaves.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/game_state.h"
 #include "core/resource_loaders.h"
@@ -57,6 +59,31 @@ TEST(Program, AMissingReplayLeavesTheTitleAsItWas) {
   EXPECT_EQ(Scene, kSceneTitle);
   EXPECT_EQ(ReplaySlot, kReplayNoSlot);
   EXPECT_EQ(ReplayMode, kReplayOff);
+}
+
+std::vector<std::string> Screenshots(const ScratchDirectory& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("VT", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".bmp") names.push_back(name);
+  }
+  return names;
+}
+
+// Holding Backspace saves one screenshot; pressing it again saves another, under a
+// name of its own even within the same second.
+TEST(Program, BackspaceSavesOneScreenshotPerPress) {
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  ASSERT_TRUE(game.Hold(0, 3));
+  for (int frame = 0; frame < 5; ++frame) ASSERT_TRUE(game.Pass(0, false, /*backspace=*/true));
+  EXPECT_EQ(Screenshots(game.folder()).size(), 1u);
+  ASSERT_TRUE(game.Pass(0));
+  ASSERT_TRUE(game.Pass(0, false, /*backspace=*/true));
+  const std::vector<std::string> shots = Screenshots(game.folder());
+  ASSERT_EQ(shots.size(), 2u);
+  // A whole screen as a 24-bit BMP.
+  EXPECT_EQ(game.folder().Read(shots[0]).size(), 54u + 3u * 1024u * 768u);
 }
 
 // Every picture, sound and piece of music of the title, the stages, the ending and the
