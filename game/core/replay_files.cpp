@@ -14,15 +14,32 @@ namespace {
 
 std::unique_ptr<int[]> ReplayStorage;
 
-// The header's words in file order.
+constexpr int kReplayListWords = 12;
+
+// The list entry's words in file order.
+struct ListWords {
+  int* word[kReplayListWords];
+};
+
+ListWords WordsOf(ReplayListEntry& e) {
+  return {{&e.name[0], &e.name[1], &e.name[2], &e.score, &e.mainShot, &e.secondShot, &e.gameMode,
+           &e.optionType, &e.optionShot, &e.coins, &e.kills, &e.clearTime}};
+}
+
+// The whole header's words in file order.
 struct HeaderWords {
   int* word[kReplayHeaderWords];
 };
 
 HeaderWords WordsOf(ReplayFileHeader& h) {
-  return {{&h.name[0], &h.name[1], &h.name[2], &h.score, &h.mainShot, &h.secondShot, &h.gameMode,
-           &h.optionType, &h.optionShot, &h.coins, &h.kills, &h.clearTime, &h.facingLockControl,
-           &h.keyMap[0], &h.keyMap[1], &h.keyMap[2], &h.keyMap[3], &h.keyMap[4], &h.frameCount}};
+  HeaderWords words{};
+  const ListWords list = WordsOf(h.list);
+  int n = 0;
+  for (int* word : list.word) words.word[n++] = word;
+  words.word[n++] = &h.facingLockControl;
+  for (int& bit : h.keyMap) words.word[n++] = &bit;
+  words.word[n] = &h.frameCount;
+  return words;
 }
 
 bool ValidSlot(int slot) { return slot >= 1 && slot <= kReplaySlotCount; }
@@ -55,30 +72,32 @@ bool ReadPlayableHeader(int slot, ReplayFileHeader& header, WordFileReader& file
 }
 
 void CopyToReplayHeader(const ReplayFileHeader& file) {
-  ReplayHeader.score = file.score;
-  ReplayHeader.mainShot = file.mainShot;
-  ReplayHeader.secondShot = file.secondShot;
-  ReplayHeader.gameMode = file.gameMode;
-  ReplayHeader.optionType = file.optionType;
-  ReplayHeader.optionShot = file.optionShot;
-  ReplayHeader.coins = file.coins;
-  ReplayHeader.kills = file.kills;
-  ReplayHeader.clearTime = file.clearTime;
+  const ReplayListEntry& list = file.list;
+  ReplayHeader.score = list.score;
+  ReplayHeader.mainShot = list.mainShot;
+  ReplayHeader.secondShot = list.secondShot;
+  ReplayHeader.gameMode = list.gameMode;
+  ReplayHeader.optionType = list.optionType;
+  ReplayHeader.optionShot = list.optionShot;
+  ReplayHeader.coins = list.coins;
+  ReplayHeader.kills = list.kills;
+  ReplayHeader.clearTime = list.clearTime;
   for (int i = 0; i < kActionCount; ++i) ReplayHeader.keyMap[i] = file.keyMap[i];
 }
 
 ReplayFileHeader HeaderOfRecording() {
   ReplayFileHeader header{};
-  for (int i = 0; i < 3; ++i) header.name[i] = PlayerName[i];
-  header.score = FloatToInt(Score);
-  header.mainShot = ReplayHeader.mainShot;
-  header.secondShot = ReplayHeader.secondShot;
-  header.gameMode = ReplayHeader.gameMode;
-  header.optionType = OptionType;
-  header.optionShot = OptionShot;
-  header.coins = CoinsGot;
-  header.kills = EnemiesDestroyed;
-  header.clearTime = ClearTimeSec;
+  ReplayListEntry& list = header.list;
+  for (int i = 0; i < 3; ++i) list.name[i] = PlayerName[i];
+  list.score = FloatToInt(Score);
+  list.mainShot = ReplayHeader.mainShot;
+  list.secondShot = ReplayHeader.secondShot;
+  list.gameMode = ReplayHeader.gameMode;
+  list.optionType = OptionType;
+  list.optionShot = OptionShot;
+  list.coins = CoinsGot;
+  list.kills = EnemiesDestroyed;
+  list.clearTime = ClearTimeSec;
   header.facingLockControl = SavedFacingLockControl;
   for (int i = 0; i < kActionCount; ++i) header.keyMap[i] = ReplayHeader.keyMap[i];
   header.frameCount = ReplayFrameCount;
@@ -141,11 +160,7 @@ void LoadReplayList(bool withControlWords) {
   for (int slot = 1; slot <= kReplaySlotCount; ++slot) {
     WordFileReader file(ReplayFileName(slot).c_str());
     if (!file.IsOpen()) continue;
-    ReplayListEntry& entry = ReplayList[slot];
-    int* listWords[12] = {&entry.name[0], &entry.name[1], &entry.name[2], &entry.score,
-                          &entry.mainShot, &entry.secondShot, &entry.gameMode, &entry.optionType,
-                          &entry.optionShot, &entry.coins, &entry.kills, &entry.clearTime};
-    for (int* word : listWords) file.Read(*word);
+    for (int* word : WordsOf(ReplayList[slot]).word) file.Read(*word);
     if (!withControlWords) continue;
     file.Read(SavedFacingLockControl);
     for (int& bit : ReplayHeader.keyMap) file.Read(bit);
@@ -196,7 +211,7 @@ void StartReplayPlayback() {
   }
   CopyToReplayHeader(header);
   FacingLockControl = header.facingLockControl;
-  GameMode = header.gameMode;
+  GameMode = header.list.gameMode;
   NewGameInit();
   ObjectPool[kPlayerSlot].y = static_cast<float>(320.0 + 650.1);
   CameraY = static_cast<float>(CameraY + 650.1);
@@ -204,10 +219,10 @@ void StartReplayPlayback() {
   Scene = kScenePlay;
   WatchingReplay = 1;
   Credits = 0;
-  NShotType = header.mainShot;
-  TShotType = header.secondShot;
-  OptionShot = header.optionShot;
-  OptionType = header.optionType;
+  NShotType = header.list.mainShot;
+  TShotType = header.list.secondShot;
+  OptionShot = header.list.optionShot;
+  OptionType = header.list.optionType;
   OptionLevel = 0;
   FreeStageImages();
   LoadStageResources(Stage);

@@ -5,21 +5,14 @@
 
 #include <string>
 
+#include "core/game_state.h"
+
 constexpr int kReplayHeaderWords = 19;
 constexpr int kReplayTrailerWords = 300;
 
 // The whole header of a replay file, field by field in the game's terms.
 struct ReplayFileHeader {
-  int name[3];
-  int score;
-  int mainShot;
-  int secondShot;
-  int gameMode;
-  int optionType;
-  int optionShot;
-  int coins;
-  int kills;
-  int clearTime;
+  ReplayListEntry list;  // words 1..12
   int facingLockControl;
   int keyMap[5];
   int frameCount;
