@@ -26,18 +26,14 @@
 #include "softrender/fill_kernels.h"
 #include "softrender/line_kernels.h"
 #include "softrender/rotated_kernels.h"
+#include "softrender_bench_scene.h"
 
 namespace {
 
-constexpr int kTargetWidth = 1024;
-constexpr int kTargetHeight = 768;
+using namespace bench_scene;
+
 constexpr int kDraws = 32;
 constexpr double kPi = 3.14159265358979323846;
-
-enum Sprite { OPAQUE, KEYED, ALPHA };
-const char* const kSpriteNames[] = {"opaque", "keyed", "alpha"};
-constexpr std::uint32_t kKey32 = 0x0000FF00;
-constexpr std::uint32_t kKey16 = 0x07E0;
 
 // Draw i of an iteration: its angle, scale and centre.
 double AngleOf(int i) { return (i * 360.0 / kDraws + 3.0) * kPi / 180.0; }
@@ -51,77 +47,11 @@ double SpritePixelsPerIteration(int size) {
   return pixels;
 }
 
-// A disc with a fading (alpha), keyed-out (keyed) or solid (opaque) outside.
-void SpritePixel(Sprite sprite, int size, int x, int y, int* r, int* g, int* b, int* a) {
-  const int dx = 2 * x + 1 - size, dy = 2 * y + 1 - size;
-  const long d2 = static_cast<long>(dx) * dx + static_cast<long>(dy) * dy;
-  const long r2 = static_cast<long>(size) * size;
-  *r = 255;
-  *g = (x * 255) / size;
-  *b = (y * 255) / size;
-  *a = 255;
-  if (sprite == OPAQUE) return;
-  if (d2 >= r2) *a = 0;
-  else if (sprite == ALPHA && d2 * 2 > r2) *a = static_cast<int>(255 * (r2 - d2) * 2 / r2);
-}
-
-struct Target {
-  MEMIMG image{};
-  explicit Target(int kind) {
-    InitMemImg(&image, kTargetWidth, kTargetHeight, -1, 0, kind, 0, 0, 0);
-    std::memset(image.pixels, 0x40, static_cast<std::size_t>(image.pitch) * kTargetHeight);
-  }
-  ~Target() { TerminateMemImg(&image); }
-};
-
-struct SpriteImage {
-  MEMIMG image{};
-  SpriteImage(int kind, Sprite sprite, int size) {
-    const std::uint32_t key = kind ? kKey32 : kKey16;
-    InitMemImg(&image, size, size, -1, key, kind, 0, sprite == ALPHA, 0);
-    for (int y = 0; y < size; ++y) {
-      auto* row = static_cast<std::uint8_t*>(image.pixels) + static_cast<std::size_t>(y) * image.pitch;
-      for (int x = 0; x < size; ++x) {
-        int r, g, b, a;
-        SpritePixel(sprite, size, x, y, &r, &g, &b, &a);
-        if (kind == MEMIMG_KIND_32BIT) {
-          std::uint32_t v = static_cast<std::uint32_t>(b | g << 8 | r << 16);
-          if (sprite == ALPHA) v |= static_cast<std::uint32_t>(a) << 24;
-          else if (a == 0) v = key;
-          std::memcpy(row + 4 * x, &v, 4);
-        } else {
-          std::uint32_t v = static_cast<std::uint32_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3));
-          if (sprite == ALPHA) {
-            v |= static_cast<std::uint32_t>(a) << 16;
-            std::memcpy(row + 4 * x, &v, 4);
-          } else {
-            if (a == 0) v = key;
-            std::memcpy(row + 2 * x, &v, 2);
-          }
-        }
-      }
-    }
-  }
-  ~SpriteImage() { TerminateMemImg(&image); }
-};
-
-SoftDrawState DrawState(int mode, int param) {
-  SoftDrawState draw{};
-  draw.clip = RECT{0, 0, kTargetWidth, kTargetHeight};
-  draw.blendMode = mode;
-  draw.blendParam = param;
-  draw.tint = 0xFFFFFF;
-  draw.mmxUsable = 1;
-  return draw;
-}
-
-int ParamOf(int mode) { return mode == 0 || mode == 4 ? 255 : 160; }
-
 void KernelRotated(benchmark::State& state, int kind, Sprite sprite, int mode, int size, bool mirror) {
   FillBlendLookupTables();
-  Target target(kind);
-  SpriteImage image(kind, sprite, size);
-  const SoftDrawState draw = DrawState(mode, ParamOf(mode));
+  MemImgTarget target(kind);
+  SpriteMemImg image(kind, sprite, size, 0);
+  const SoftDrawState draw = KernelDrawState(mode);
   for (auto _ : state) {
     for (int i = 0; i < kDraws; ++i) {
       BlitMemImgRotatedKernels(&target.image, &image.image, CentreX(i), CentreY(i), static_cast<float>(AngleOf(i)),
@@ -133,49 +63,9 @@ void KernelRotated(benchmark::State& state, int kind, Sprite sprite, int mode, i
       benchmark::Counter(SpritePixelsPerIteration(size), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-struct PixmanTarget {
-  std::vector<std::uint32_t> bits;
-  pixman_image_t* image;
-  explicit PixmanTarget(int kind) {
-    const int stride = kind ? kTargetWidth * 4 : kTargetWidth * 2;
-    bits.assign(static_cast<std::size_t>(stride / 4) * kTargetHeight, 0x40404040);
-    image = pixman_image_create_bits(kind ? PIXMAN_x8r8g8b8 : PIXMAN_r5g6b5, kTargetWidth, kTargetHeight, bits.data(),
-                                     stride);
-  }
-  ~PixmanTarget() { pixman_image_unref(image); }
-};
-
-// Composite operator of a blend mode: 3 (subtract) has no pixman operator and
-// DIFFERENCE stands in as a separable operator of the same kind.
-pixman_op_t PixmanOperator(int mode) {
-  switch (mode) {
-    case 0:
-    case 1: return PIXMAN_OP_OVER;
-    case 2: return PIXMAN_OP_ADD;
-    case 3: return PIXMAN_OP_DIFFERENCE;
-    default: return PIXMAN_OP_MULTIPLY;
-  }
-}
-
-pixman_image_t* SolidMask(int mode) {
-  if (mode != 1 && mode != 2) return nullptr;
-  const std::uint16_t alpha = static_cast<std::uint16_t>(ParamOf(mode) * 257);
-  const pixman_color_t colour{alpha, alpha, alpha, alpha};
-  return pixman_image_create_solid_fill(&colour);
-}
-
 void PixmanRotated(benchmark::State& state, int kind, Sprite sprite, int mode, int size, bool mirror) {
   PixmanTarget target(kind);
-  std::vector<std::uint32_t> bits(static_cast<std::size_t>(size) * size);
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) {
-      int r, g, b, a;
-      SpritePixel(sprite, size, x, y, &r, &g, &b, &a);
-      bits[static_cast<std::size_t>(y) * size + x] =
-          static_cast<std::uint32_t>(a) << 24 | static_cast<std::uint32_t>(r * a / 255) << 16 |
-          static_cast<std::uint32_t>(g * a / 255) << 8 | static_cast<std::uint32_t>(b * a / 255);
-    }
-  }
+  std::vector<std::uint32_t> bits = PixmanSpriteBits(sprite, size);
   pixman_image_t* source = pixman_image_create_bits(PIXMAN_a8r8g8b8, size, size, bits.data(), size * 4);
   pixman_image_set_filter(source, PIXMAN_FILTER_NEAREST, nullptr, 0);
   pixman_image_t* mask = SolidMask(mode);
@@ -233,8 +123,8 @@ double RectPixels(const std::vector<RECT>& rects) {
 
 void KernelFill(benchmark::State& state, int kind, int mode, int size) {
   FillBlendLookupTables();
-  Target target(kind);
-  const SoftDrawState draw = DrawState(mode, ParamOf(mode));
+  MemImgTarget target(kind);
+  const SoftDrawState draw = KernelDrawState(mode);
   const std::vector<RECT> rects = FillRects(size);
   const std::uint32_t colour = kind ? 0x00C08040u : 0xC408u;
   for (auto _ : state) {
@@ -292,8 +182,8 @@ double LinePixels(const std::vector<Segment>& lines) {
 
 void KernelLines(benchmark::State& state, int kind, int mode) {
   FillBlendLookupTables();
-  Target target(kind);
-  const SoftDrawState draw = DrawState(mode, ParamOf(mode));
+  MemImgTarget target(kind);
+  const SoftDrawState draw = KernelDrawState(mode);
   const std::vector<Segment> lines = RandomSegments();
   const std::uint32_t colour = kind ? 0x00C08040u : 0xC408u;
   for (auto _ : state) {
