@@ -111,6 +111,22 @@ Scene Representative() {
   return scene;
 }
 
+// The representative frame's parts on their own, to see where its time goes.
+Scene RepresentativePart(bool (*keep)(const Placement&)) {
+  Scene scene = Representative();
+  std::erase_if(scene.draws, [keep](const Placement& draw) { return !keep(draw); });
+  return scene;
+}
+Scene BackgroundsOnly() {
+  return RepresentativePart([](const Placement& d) { return d.look == Look::Opaque || d.look == Look::AlphaTested; });
+}
+Scene LargeSpritesOnly() {
+  return RepresentativePart([](const Placement& d) { return d.w == 64 && d.look == Look::Alpha; });
+}
+Scene SmallSpritesOnly() {
+  return RepresentativePart([](const Placement& d) { return d.w == 16; });
+}
+
 Scene Heavy() {
   g_seed = 12345;
   Scene scene;
@@ -331,6 +347,9 @@ void DeviceSse2Heavy(benchmark::State& state) { RunFrames<DeviceScene>(state, He
 void DeviceGeneralPathRepresentative(benchmark::State& state) {
   RunFrames<DeviceScene>(state, Representative, Routines::General);
 }
+void DeviceBackgrounds(benchmark::State& state) { RunFrames<DeviceScene>(state, BackgroundsOnly); }
+void DeviceLargeSprites(benchmark::State& state) { RunFrames<DeviceScene>(state, LargeSpritesOnly); }
+void DeviceSmallSprites(benchmark::State& state) { RunFrames<DeviceScene>(state, SmallSpritesOnly); }
 void PixmanRepresentative(benchmark::State& state) { RunFrames<PixmanScene>(state, Representative); }
 void PixmanHeavy(benchmark::State& state) { RunFrames<PixmanScene>(state, Heavy); }
 
@@ -342,6 +361,9 @@ double Fastest(const std::vector<double>& times) { return *std::min_element(time
 
 BENCHMARK(DeviceRepresentative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
 BENCHMARK(PixmanRepresentative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
+BENCHMARK(DeviceBackgrounds)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
+BENCHMARK(DeviceLargeSprites)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
+BENCHMARK(DeviceSmallSprites)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
 BENCHMARK(DeviceHeavy)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
 BENCHMARK(PixmanHeavy)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
 BENCHMARK(DeviceSse2Representative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);

@@ -30,6 +30,9 @@ enum class BlendKind { Off, Alpha, Add };
 
 constexpr int kChunk = 256;
 constexpr int kPrefetchRows = 4;
+// Rows at least this wide are read and written in long runs that the processor's own
+// prefetcher follows; asking for them as well only gets in its way.
+constexpr int kStreamingWidth = 256;
 constexpr std::int64_t kTexelOne = std::int64_t{1} << kTexelFractionBits;
 
 int Smaller(int a, int b) { return a < b ? a : b; }
@@ -104,7 +107,7 @@ template <typename L>
 // leave the destination as it is and a register whose alpha is all 255 takes the
 // colour as it is (both exact), so the destination is read only when needed.
 template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
-void Shade(DWORD* destination, typename L::V texel, const Constants<L>& k) {
+[[gnu::always_inline]] inline void Shade(DWORD* destination, typename L::V texel, const Constants<L>& k) {
   using V = typename L::V;
   V s = L::Or(texel, k.alphaOr);
   V colour = s;
@@ -208,6 +211,7 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
   };
   // Sprites sit anywhere on the target: the rows they write (and, read in place, the
   // texel rows they read) are asked for a few rows ahead, so that cache misses overlap.
+  // Wide blocks stream and are left alone.
   const bool inPlace = !c.untextured && ReadsTexelsInPlace(t, block);
   const BYTE* texelColumn = inPlace ? t.bits + (block.u[0].start >> kTexelFractionBits) * 4 : nullptr;
   auto texelRow = [&](int row) {
@@ -215,10 +219,10 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
     return reinterpret_cast<const DWORD*>(texelColumn + (v >> kTexelFractionBits) * t.pitch);
   };
   auto prefetchRow = [&](int row) {
-    if (row >= block.rows) return;
+    if (row >= block.rows || block.count >= kStreamingWidth) return;
     const char* destination = reinterpret_cast<const char*>(destinationRow(row));
     const char* texels = inPlace ? reinterpret_cast<const char*>(texelRow(row)) : nullptr;
-    for (int offset = 0; offset < Smaller(block.count, kChunk) * 4; offset += 64) {
+    for (int offset = 0; offset < block.count * 4; offset += 64) {
       _mm_prefetch(destination + offset, _MM_HINT_T0);
       if (inPlace) _mm_prefetch(texels + offset, _MM_HINT_T0);
     }
