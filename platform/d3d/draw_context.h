@@ -60,15 +60,19 @@ struct StageSetup {
 };
 
 // What the specialised routines read and write through, chosen with them per draw: they
-// shade 0xAARRGGBB pixels, chunk by chunk.
+// shade 0xAARRGGBB pixels, chunk by chunk (of at most kFastChunk pixels).
+constexpr int kFastChunk = 256;
 struct FastConversions {
   // Point-sampled, clamped texels of stage 0 for `count` pixels from (u, v).
   void (*readTexels)(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
                      int count, DWORD* out);
   // For a 16-bit target: its pixels widened, and back (widening loses no colour bits).
-  // Null for a 32-bit target, shaded in place.
+  // Without blending the target is not read: pixels are shaded over transparent black
+  // and only those written (made opaque) narrowed back. Null for a 32-bit target,
+  // shaded in place.
   void (*widenTarget)(const BYTE* row, int count, DWORD* out);
   void (*narrowTarget)(const DWORD* shaded, int count, BYTE* row);
+  void (*narrowWritten)(const DWORD* shaded, int count, BYTE* row);
   int targetBytesPerPixel;
   bool texelsInPlace;  // 32-bit texels: unscaled rows are read where they lie
   DWORD key;           // the colour key as texels read (colour bits), or a value none has

@@ -4,67 +4,10 @@
 #include "d3d/span_lanes_sse2.h"
 // (the lanes come first: the kernels are written against them)
 #include "d3d/span_fast_kernels.h"
-#include "d3d/colour_math.h"
+#include "d3d/span_conversions.h"
 #include "d3d/test_controls.h"
 
 namespace {
-
-template <DDrawPixelKind Kind>
-void ReadTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv, int count,
-                DWORD* out) {
-  using Word = PixelWord<Kind>;
-  if (dv == 0) {  // one texel row
-    const Word* row = reinterpret_cast<const Word*>(t.bits + static_cast<std::ptrdiff_t>(AddressTexel(v, t.height, false)) * t.pitch);
-    for (int i = 0; i < count; ++i, u += du) out[i] = RawToArgb<Kind>(row[AddressTexel(u, t.width, false)]);
-    return;
-  }
-  for (int i = 0; i < count; ++i, u += du, v += dv) {
-    const Word* row = reinterpret_cast<const Word*>(t.bits + static_cast<std::ptrdiff_t>(AddressTexel(v, t.height, false)) * t.pitch);
-    out[i] = RawToArgb<Kind>(row[AddressTexel(u, t.width, false)]);
-  }
-}
-
-template <DDrawPixelKind Kind>
-void WidenTarget(const BYTE* row, int count, DWORD* out) {
-  const auto* pixels = reinterpret_cast<const PixelWord<Kind>*>(row);
-  for (int i = 0; i < count; ++i) out[i] = RawToArgb<Kind>(pixels[i]);
-}
-
-template <DDrawPixelKind Kind>
-void NarrowTarget(const DWORD* shaded, int count, BYTE* row) {
-  auto* pixels = reinterpret_cast<PixelWord<Kind>*>(row);
-  for (int i = 0; i < count; ++i) pixels[i] = static_cast<PixelWord<Kind>>(ArgbToRaw<Kind>(shaded[i]));
-}
-
-// The conversions for the draw's target and stage-0 texture; false when the target is
-// not one the routines take (they write no alpha, so only targets without one).
-bool ChooseConversions(const DrawContext& c, FastConversions* fast) {
-  switch (c.targetKind) {
-    case DDrawPixelKind::X8R8G8B8: fast->widenTarget = nullptr, fast->narrowTarget = nullptr; break;
-    case DDrawPixelKind::RGB565:
-      fast->widenTarget = &WidenTarget<DDrawPixelKind::RGB565>;
-      fast->narrowTarget = &NarrowTarget<DDrawPixelKind::RGB565>;
-      break;
-    case DDrawPixelKind::X1R5G5B5:
-      fast->widenTarget = &WidenTarget<DDrawPixelKind::X1R5G5B5>;
-      fast->narrowTarget = &NarrowTarget<DDrawPixelKind::X1R5G5B5>;
-      break;
-    default: return false;
-  }
-  fast->targetBytesPerPixel = static_cast<int>(GetPixelLayout(c.targetKind).bytes);
-  fast->readTexels = nullptr;
-  fast->texelsInPlace = false;
-  fast->key = 0xFFFFFFFFu;
-  if (c.untextured) return true;
-  const TextureSampler& t = c.textures[0];
-  VisitColourKind(t.kind, [&](auto kind) {
-    fast->readTexels = &ReadTexels<kind.value>;
-    // Widening keeps channels apart, so keys compare alike before and after it.
-    if (t.keyed) fast->key = RawToArgb<kind.value>(t.key) & 0x00FFFFFFu;
-  });
-  fast->texelsInPlace = t.kind == DDrawPixelKind::X8R8G8B8 || t.kind == DDrawPixelKind::A8R8G8B8;
-  return true;
-}
 
 // Stage 0's CURRENT is the diffuse.
 bool IsDiffuse(DWORD argument) { return argument == D3DTA_DIFFUSE || argument == D3DTA_CURRENT; }

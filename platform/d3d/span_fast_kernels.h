@@ -29,7 +29,7 @@ enum class ColourFrom { Texel, TexelTimesDiffuse };
 enum class AlphaFrom { Texel, Diffuse, TexelTimesDiffuse };
 enum class BlendKind { Off, Alpha, Add };
 
-constexpr int kChunk = 256;
+constexpr int kChunk = kFastChunk;
 constexpr int kPrefetchRows = 4;
 // Rows at least this wide are read and written in long runs that the processor's own
 // prefetcher follows; asking for them as well only gets in its way.
@@ -219,9 +219,15 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
   DWORD widened[kChunk];
   auto shade = [&](BYTE* destination, const DWORD* texels, int count) {
     if (fast.widenTarget == nullptr) return ShadeRow<L, C, A, Discard, B>(reinterpret_cast<DWORD*>(destination), texels, count, k);
-    fast.widenTarget(destination, count, widened);
-    ShadeRow<L, C, A, Discard, B>(widened, texels, count, k);
-    fast.narrowTarget(widened, count, destination);
+    if constexpr (B == BlendKind::Off) {
+      __builtin_memset(widened, 0, count * sizeof(DWORD));
+      ShadeRow<L, C, A, Discard, B>(widened, texels, count, k);
+      fast.narrowWritten(widened, count, destination);
+    } else {
+      fast.widenTarget(destination, count, widened);
+      ShadeRow<L, C, A, Discard, B>(widened, texels, count, k);
+      fast.narrowTarget(widened, count, destination);
+    }
   };
   DWORD diffuse[kChunk], texels[kChunk];
   if (c.untextured) {
