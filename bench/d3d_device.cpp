@@ -1,9 +1,12 @@
 // Milliseconds per frame of the Direct3D stand-in drawing game-like scenes into a
-// 1024 x 768 x 32 surface on one core, next to pixman compositing the same scenes.
+// 1024 x 768 surface on one core, next to pixman compositing the same scenes and the
+// software renderer drawing them with its rotated draw (turned by 0, scale 1).
 //   representative: three full-screen background layers (one opaque, two alpha-tested),
 //                   200 alpha-blended 64 x 64 sprites, 1,500 16 x 16 sprites (half alpha,
-//                   half additive);
+//                   half additive); also its parts on their own;
 //   heavy:          2,000 alpha-blended 64 x 64 sprites.
+// Each at 32 bits (X8R8G8B8 target, X8R8G8B8 and A8R8G8B8 textures) and 16 bits (RGB565
+// target, RGB565 and A4R4G4B4 textures; pixman and the software renderer alike).
 // The device gets the draws as the library sends them: textures in pieces of power-of-two
 // sizes, quads of six vertices at x - 0.5, batched up to 390 quads per DrawPrimitive.
 #include <SDL.h>
@@ -14,10 +17,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "com/com.h"
 #include "d3d/d3d.h"
+#include "graphics/blend_tables.h"
+#include "graphics/memimg.h"
+#include "softrender/rotated_kernels.h"
 #include "testing.h"
 #include "window/hwnd.h"
 
@@ -33,6 +40,7 @@ enum class Look { Opaque, AlphaTested, Alpha, Add };
 struct Picture {
   int width, height;
   std::vector<std::uint32_t> pixels;
+  bool opaque;  // stored without alpha
 };
 
 // A draw: the part (sx, sy, w, h) of a picture placed at (x, y).
@@ -50,7 +58,7 @@ int Random(int range) {
 }
 
 Picture MakeBackground(bool holes, int seed) {
-  Picture p{kWidth, kHeight, std::vector<std::uint32_t>(kWidth * kHeight)};
+  Picture p{kWidth, kHeight, std::vector<std::uint32_t>(kWidth * kHeight), !holes};
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       std::uint32_t r = (x * 255 / kWidth + seed * 40) & 0xFF, g = (y * 255 / kHeight) & 0xFF, b = ((x ^ y) * seed) & 0xFF;
@@ -63,7 +71,7 @@ Picture MakeBackground(bool holes, int seed) {
 
 // A 256 x 256 sheet of round sprites with soft edges, cells of `cell` pixels.
 Picture MakeSheet(int cell) {
-  Picture p{256, 256, std::vector<std::uint32_t>(256 * 256)};
+  Picture p{256, 256, std::vector<std::uint32_t>(256 * 256), false};
   for (int y = 0; y < 256; ++y) {
     for (int x = 0; x < 256; ++x) {
       double dx = (x % cell) + 0.5 - cell / 2.0, dy = (y % cell) + 0.5 - cell / 2.0;
@@ -80,6 +88,13 @@ struct Scene {
   std::vector<Picture> pictures;
   std::vector<Placement> draws;
 };
+
+std::uint32_t ToRgb565(std::uint32_t argb) {
+  return (argb >> 8 & 0xF800) | (argb >> 5 & 0x07E0) | (argb >> 3 & 0x001F);
+}
+std::uint32_t ToArgb4444(std::uint32_t argb) {
+  return (argb >> 16 & 0xF000) | (argb >> 12 & 0x0F00) | (argb >> 8 & 0x00F0) | (argb >> 4 & 0x000F);
+}
 
 void AddBackgrounds(Scene& scene) {
   scene.pictures.push_back(MakeBackground(false, 1));
@@ -111,6 +126,22 @@ Scene Representative() {
   return scene;
 }
 
+// The representative frame's parts on their own, to see where its time goes.
+Scene RepresentativePart(bool (*keep)(const Placement&)) {
+  Scene scene = Representative();
+  std::erase_if(scene.draws, [keep](const Placement& draw) { return !keep(draw); });
+  return scene;
+}
+Scene BackgroundsOnly() {
+  return RepresentativePart([](const Placement& d) { return d.look == Look::Opaque || d.look == Look::AlphaTested; });
+}
+Scene LargeSpritesOnly() {
+  return RepresentativePart([](const Placement& d) { return d.w == 64 && d.look == Look::Alpha; });
+}
+Scene SmallSpritesOnly() {
+  return RepresentativePart([](const Placement& d) { return d.w == 16; });
+}
+
 Scene Heavy() {
   g_seed = 12345;
   Scene scene;
@@ -140,7 +171,7 @@ struct Batch {
 
 class DeviceScene {
  public:
-  explicit DeviceScene(const Scene& scene) {
+  DeviceScene(const Scene& scene, int bits) : bits_(bits), pixelBytes_(bits / 8) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     SDL_Init(SDL_INIT_VIDEO);
     window_.sdlWindow = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, 0);
@@ -154,7 +185,7 @@ class DeviceScene {
     device_->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
     device_->SetRenderState(D3DRENDERSTATE_SHADEMODE, D3DSHADE_FLAT);
     device_->SetTextureStageState(0, D3DTSS_ADDRESS, D3DTADDRESS_CLAMP);
-    for (std::size_t i = 0; i < scene.pictures.size(); ++i) pieces_.push_back(Upload(scene.pictures[i], i == 0));
+    for (const Picture& picture : scene.pictures) pieces_.push_back(Upload(picture));
     for (const Placement& draw : scene.draws) Add(draw);
   }
 
@@ -190,8 +221,15 @@ class DeviceScene {
     description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
     description.dwWidth = width;
     description.dwHeight = height;
-    description.ddpfPixelFormat = {sizeof(DDPIXELFORMAT), DDPF_RGB | (alpha ? DDPF_ALPHAPIXELS : 0u), 0, {32},
-                                   0xFF0000, {0xFF00}, 0xFF, alpha ? 0xFF000000u : 0u};
+    if (bits_ == 32) {
+      description.ddpfPixelFormat = {sizeof(DDPIXELFORMAT), DDPF_RGB | (alpha ? DDPF_ALPHAPIXELS : 0u), 0, {32},
+                                     0xFF0000, {0xFF00}, 0xFF, alpha ? 0xFF000000u : 0u};
+    } else if (alpha) {
+      description.ddpfPixelFormat = {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, {16}, 0x0F00, {0x00F0},
+                                     0x000F, 0xF000};
+    } else {
+      description.ddpfPixelFormat = {sizeof(DDPIXELFORMAT), DDPF_RGB, 0, {16}, 0xF800, {0x07E0}, 0x001F, 0};
+    }
     description.ddsCaps = {caps, 0};
     IDirectDrawSurface7* surface = nullptr;
     dd_->CreateSurface(&description, &surface, nullptr);
@@ -200,7 +238,8 @@ class DeviceScene {
 
   // Power-of-two pieces as the library cuts them: 1024 x 512 and 1024 x 256 for a
   // screen-sized picture, one texture for a 256 x 256 sheet.
-  std::vector<Texture> Upload(const Picture& picture, bool opaque) {
+  std::vector<Texture> Upload(const Picture& picture) {
+    bool opaque = picture.opaque;
     std::vector<Texture> pieces;
     for (int top = 0; top < picture.height;) {
       int height = picture.height - top >= 512 ? 512 : 256;
@@ -210,8 +249,12 @@ class DeviceScene {
       description.dwSize = sizeof(description);
       piece.surface->Lock(nullptr, &description, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr);
       for (int y = 0; y < height && top + y < picture.height; ++y) {
-        std::memcpy(static_cast<BYTE*>(description.lpSurface) + y * description.lPitch,
-                    &picture.pixels[(top + y) * picture.width], picture.width * 4);
+        BYTE* row = static_cast<BYTE*>(description.lpSurface) + y * description.lPitch;
+        const std::uint32_t* pixels = &picture.pixels[(top + y) * picture.width];
+        for (int x = 0; x < picture.width; ++x) {
+          std::uint32_t raw = bits_ == 32 ? pixels[x] : (opaque ? ToRgb565(pixels[x]) : ToArgb4444(pixels[x]));
+          std::memcpy(row + x * pixelBytes_, &raw, pixelBytes_);
+        }
       }
       piece.surface->Unlock(nullptr);
       pieces.push_back(piece);
@@ -257,6 +300,8 @@ class DeviceScene {
     device_->SetRenderState(D3DRENDERSTATE_DESTBLEND, look == Look::Add ? D3DBLEND_ONE : D3DBLEND_INVSRCALPHA);
   }
 
+  int bits_;
+  int pixelBytes_;
   HWND__ window_{};
   IDirectDraw7* dd_ = nullptr;
   IDirect3D7* d3d_ = nullptr;
@@ -268,21 +313,38 @@ class DeviceScene {
 
 // ---- pixman ----
 
+// Premultiplied, as pixman composites.
+std::uint32_t Premultiplied(std::uint32_t pixel) {
+  std::uint32_t a = pixel >> 24;
+  auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+  return a << 24 | scale((pixel >> 16) & 0xFF) << 16 | scale((pixel >> 8) & 0xFF) << 8 | scale(pixel & 0xFF);
+}
+
 class PixmanScene {
  public:
-  explicit PixmanScene(const Scene& scene) : scene_(scene), target_(kWidth * kHeight) {
-    destination_ = pixman_image_create_bits(PIXMAN_x8r8g8b8, kWidth, kHeight, target_.data(), kWidth * 4);
+  PixmanScene(const Scene& scene, int bits) : scene_(scene), target_(kWidth * kHeight) {
+    bool wide = bits == 32;
+    destination_ = pixman_image_create_bits(wide ? PIXMAN_x8r8g8b8 : PIXMAN_r5g6b5, kWidth, kHeight, target_.data(),
+                                            kWidth * (wide ? 4 : 2));
     for (const Picture& picture : scene.pictures) {
-      auto& bits = premultiplied_.emplace_back(picture.pixels);
-      for (std::uint32_t& pixel : bits) {
-        std::uint32_t a = pixel >> 24;
-        auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
-        pixel = a << 24 | scale((pixel >> 16) & 0xFF) << 16 | scale((pixel >> 8) & 0xFF) << 8 | scale(pixel & 0xFF);
+      auto& alpha = alphaBits_.emplace_back(picture.pixels);
+      auto& opaque = opaqueBits_.emplace_back(picture.pixels);
+      for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        std::uint32_t premultiplied = Premultiplied(picture.pixels[i]);
+        alpha[i] = wide ? premultiplied : ToArgb4444(premultiplied);
+        opaque[i] = wide ? picture.pixels[i] : ToRgb565(picture.pixels[i]);
       }
-      images_.push_back(
-          pixman_image_create_bits(PIXMAN_a8r8g8b8, picture.width, picture.height, bits.data(), picture.width * 4));
-      opaque_.push_back(pixman_image_create_bits(PIXMAN_x8r8g8b8, picture.width, picture.height,
-                                                 const_cast<std::uint32_t*>(picture.pixels.data()), picture.width * 4));
+      if (!wide) {  // 16-bit pixels packed two to a word
+        for (auto* pixels : {&alpha, &opaque}) {
+          std::vector<std::uint16_t> packed(pixels->begin(), pixels->end());
+          std::memcpy(pixels->data(), packed.data(), packed.size() * 2);
+        }
+      }
+      int pitch = picture.width * (wide ? 4 : 2);
+      images_.push_back(pixman_image_create_bits(wide ? PIXMAN_a8r8g8b8 : PIXMAN_a4r4g4b4, picture.width,
+                                                 picture.height, alpha.data(), pitch));
+      opaque_.push_back(pixman_image_create_bits(wide ? PIXMAN_x8r8g8b8 : PIXMAN_r5g6b5, picture.width,
+                                                 picture.height, opaque.data(), pitch));
     }
   }
 
@@ -304,9 +366,58 @@ class PixmanScene {
   const Scene& scene_;
   std::vector<std::uint32_t> target_;
   pixman_image_t* destination_;
-  std::vector<std::vector<std::uint32_t>> premultiplied_;
+  std::vector<std::vector<std::uint32_t>> alphaBits_, opaqueBits_;  // the images' pixels
   std::vector<pixman_image_t*> images_;
   std::vector<pixman_image_t*> opaque_;
+};
+
+// ---- The software renderer ----
+
+// Its rotated draw, turned by 0 at scale 1: opaque pictures copied (mode 0), alpha
+// pictures drawn with their alpha (mode 0, transparent; alpha-tested layers too), added
+// ones in mode 2.
+class SoftrenderScene {
+ public:
+  SoftrenderScene(const Scene& scene, int bits) : scene_(scene) {
+    FillBlendLookupTables();
+    int kind = bits == 32 ? MEMIMG_KIND_32BIT : MEMIMG_KIND_16BIT;
+    InitMemImg(&target_, kWidth, kHeight, -1, 0, kind, 0, 0, 0);
+    images_.resize(scene.pictures.size());
+    for (std::size_t p = 0; p < scene.pictures.size(); ++p) {
+      const Picture& picture = scene.pictures[p];
+      bool alpha = !picture.opaque;
+      InitMemImg(&images_[p], picture.width, picture.height, -1, 0, kind, 0, alpha ? 1 : 0, 0);
+      int bytes = MemImgBytesPerPixel(kind, 0, alpha ? 1 : 0);
+      for (int y = 0; y < picture.height; ++y) {
+        auto* row = static_cast<BYTE*>(images_[p].pixels) + static_cast<std::ptrdiff_t>(y) * images_[p].pitch;
+        for (int x = 0; x < picture.width; ++x) {
+          std::uint32_t argb = picture.pixels[y * picture.width + x];
+          std::uint32_t raw = bits == 32 ? (alpha ? argb : argb & 0xFFFFFF) : (ToRgb565(argb) | (alpha ? argb >> 24 << 16 : 0));
+          std::memcpy(row + x * bytes, &raw, bytes);
+        }
+      }
+    }
+  }
+
+  ~SoftrenderScene() {
+    for (MEMIMG& image : images_) TerminateMemImg(&image);
+    TerminateMemImg(&target_);
+  }
+
+  void Render() {
+    for (const Placement& d : scene_.draws) {
+      SoftDrawState state{{0, 0, kWidth, kHeight}, d.look == Look::Add ? 2 : 0, 255, 0xFFFFFF, 1};
+      MEMIMG piece;
+      InitMemImgView(&piece, &images_[d.picture], d.sx, d.sy, d.w, d.h);
+      BlitMemImgRotatedKernels(&target_, &piece, d.x + d.w / 2, d.y + d.h / 2, 0.0f, 1.0f, d.look != Look::Opaque, 0,
+                               nullptr, state);
+    }
+  }
+
+ private:
+  const Scene& scene_;
+  MEMIMG target_{};
+  std::vector<MEMIMG> images_;
 };
 
 // Which pixel routines the device may use: the specialised ones of the widest
@@ -314,9 +425,9 @@ class PixmanScene {
 enum class Routines { Widest, Sse2, General };
 
 template <typename Renderer>
-void RunFrames(benchmark::State& state, Scene (*make)(), Routines routines = Routines::Widest) {
+void RunFrames(benchmark::State& state, Scene (*make)(), int bits, Routines routines) {
   Scene scene = make();
-  Renderer renderer(scene);
+  Renderer renderer(scene, bits);
   D3DTestUseGeneralPathOnly(routines == Routines::General);
   D3DTestUseSse2Only(routines == Routines::Sse2);
   for (auto _ : state) renderer.Render();
@@ -324,28 +435,36 @@ void RunFrames(benchmark::State& state, Scene (*make)(), Routines routines = Rou
   D3DTestUseSse2Only(false);
 }
 
-void DeviceRepresentative(benchmark::State& state) { RunFrames<DeviceScene>(state, Representative); }
-void DeviceHeavy(benchmark::State& state) { RunFrames<DeviceScene>(state, Heavy); }
-void DeviceSse2Representative(benchmark::State& state) { RunFrames<DeviceScene>(state, Representative, Routines::Sse2); }
-void DeviceSse2Heavy(benchmark::State& state) { RunFrames<DeviceScene>(state, Heavy, Routines::Sse2); }
-void DeviceGeneralPathRepresentative(benchmark::State& state) {
-  RunFrames<DeviceScene>(state, Representative, Routines::General);
-}
-void PixmanRepresentative(benchmark::State& state) { RunFrames<PixmanScene>(state, Representative); }
-void PixmanHeavy(benchmark::State& state) { RunFrames<PixmanScene>(state, Heavy); }
-
-}  // namespace
-
 // On a shared machine the fastest of several repetitions is the steadiest figure:
 // run with --benchmark_repetitions=10 to get it.
 double Fastest(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
 
-BENCHMARK(DeviceRepresentative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
-BENCHMARK(PixmanRepresentative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
-BENCHMARK(DeviceHeavy)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
-BENCHMARK(PixmanHeavy)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
-BENCHMARK(DeviceSse2Representative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
-BENCHMARK(DeviceSse2Heavy)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
-BENCHMARK(DeviceGeneralPathRepresentative)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest);
+template <typename Renderer>
+void Register(const std::string& name, Scene (*make)(), int bits, Routines routines = Routines::Widest) {
+  benchmark::RegisterBenchmark((name + "/" + std::to_string(bits)).c_str(), RunFrames<Renderer>, make, bits, routines)
+      ->Unit(benchmark::kMillisecond)
+      ->ComputeStatistics("min", Fastest);
+}
 
-BENCHMARK_MAIN();
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int bits : {32, 16}) {
+    Register<DeviceScene>("device/representative", Representative, bits);
+    Register<PixmanScene>("pixman/representative", Representative, bits);
+    Register<SoftrenderScene>("softrender/representative", Representative, bits);
+    Register<DeviceScene>("device/heavy", Heavy, bits);
+    Register<PixmanScene>("pixman/heavy", Heavy, bits);
+    Register<SoftrenderScene>("softrender/heavy", Heavy, bits);
+    Register<DeviceScene>("device/backgrounds", BackgroundsOnly, bits);
+    Register<DeviceScene>("device/large-sprites", LargeSpritesOnly, bits);
+    Register<DeviceScene>("device/small-sprites", SmallSpritesOnly, bits);
+    Register<DeviceScene>("device-sse2/representative", Representative, bits, Routines::Sse2);
+    Register<DeviceScene>("device-sse2/heavy", Heavy, bits, Routines::Sse2);
+    Register<DeviceScene>("device-general/representative", Representative, bits, Routines::General);
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

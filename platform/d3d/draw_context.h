@@ -59,6 +59,25 @@ struct StageSetup {
   bool textured;
 };
 
+// What the specialised routines read and write through, chosen with them per draw: they
+// shade 0xAARRGGBB pixels, chunk by chunk (of at most kFastChunk pixels).
+constexpr int kFastChunk = 256;
+struct FastConversions {
+  // Point-sampled, clamped texels of stage 0 for `count` pixels from (u, v).
+  void (*readTexels)(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
+                     int count, DWORD* out);
+  // For a 16-bit target: its pixels widened, and back (widening loses no colour bits).
+  // Without blending the target is not read: pixels are shaded over transparent black
+  // and only those written (made opaque) narrowed back. Null for a 32-bit target,
+  // shaded in place.
+  void (*widenTarget)(const BYTE* row, int count, DWORD* out);
+  void (*narrowTarget)(const DWORD* shaded, int count, BYTE* row);
+  void (*narrowWritten)(const DWORD* shaded, int count, BYTE* row);
+  int targetBytesPerPixel;
+  bool texelsInPlace;  // 32-bit texels: unscaled rows are read where they lie
+  DWORD key;           // the colour key as texels read (colour bits), or a value none has
+};
+
 struct DrawContext {
   BYTE* targetBits;
   LONG targetPitch;
@@ -88,12 +107,14 @@ struct DrawContext {
   DWORD destBlend;
 
   SpanFunction span;
+  FastConversions fast;  // set when `span` is a specialised routine
 };
 
 // The routines of the two pixel paths.
 void GeneralSpan(const DrawContext& context, const SpanBlock& block);
-// The specialised routine for this set-up, or nullptr when only the general path fits.
-SpanFunction ChooseFastSpan(const DrawContext& context);
+// The specialised routine for this set-up (its conversions set in `fast`), or nullptr
+// when only the general path fits.
+SpanFunction ChooseFastSpan(DrawContext* context);
 
 // One texel fetch with the sampler's addressing.
 inline int AddressTexel(std::int64_t coordinate, int size, bool wrap) {

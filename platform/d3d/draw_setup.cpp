@@ -91,7 +91,7 @@ HRESULT PrepareDraw(const DeviceStates& states, const DrawSurfaces& surfaces, Dr
   c.srcBlend = states.srcBlend;
   c.destBlend = states.destBlend;
 
-  SpanFunction fast = D3DUsesGeneralPathOnly() ? nullptr : ChooseFastSpan(c);
+  SpanFunction fast = D3DUsesGeneralPathOnly() ? nullptr : ChooseFastSpan(&c);
   if (fast != nullptr) D3DCountSpecialisedDraw();
   c.span = fast != nullptr ? fast : &GeneralSpan;
   return DD_OK;

@@ -6,34 +6,50 @@ namespace {
 
 constexpr DWORD kPositionMask = 0x00Eu;
 constexpr DWORD kKnownBits = kPositionMask | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK;
+// How far ahead in a triangle list the target is asked for: about one memory latency
+// of small sprites.
+constexpr DWORD kPairsAhead = 2;
 
-Vertex ReadVertex(const PrimitiveBatch& batch, DWORD position) {
+// Into `vertex` in place: a vertex returned by value and copied on stalls on the store of
+// its parts.
+void ReadVertex(const PrimitiveBatch& batch, DWORD position, Vertex* vertex) {
   DWORD index = batch.indices != nullptr ? batch.indices[position] : position;
   const VertexLayout& layout = *batch.layout;
   const BYTE* bytes = batch.vertices + static_cast<std::size_t>(index) * layout.stride;
-  Vertex vertex{};
-  std::memcpy(&vertex.x, bytes, sizeof(float));
-  std::memcpy(&vertex.y, bytes + 4, sizeof(float));
-  std::memcpy(&vertex.z, bytes + 8, sizeof(float));
-  vertex.diffuse = 0xFFFFFFFFu;
-  if (layout.diffuseOffset >= 0) std::memcpy(&vertex.diffuse, bytes + layout.diffuseOffset, sizeof(DWORD));
-  if (layout.specularOffset >= 0) std::memcpy(&vertex.specular, bytes + layout.specularOffset, sizeof(DWORD));
+  *vertex = Vertex{};
+  std::memcpy(&vertex->x, bytes, sizeof(float));
+  std::memcpy(&vertex->y, bytes + 4, sizeof(float));
+  std::memcpy(&vertex->z, bytes + 8, sizeof(float));
+  vertex->diffuse = 0xFFFFFFFFu;
+  if (layout.diffuseOffset >= 0) std::memcpy(&vertex->diffuse, bytes + layout.diffuseOffset, sizeof(DWORD));
+  if (layout.specularOffset >= 0) std::memcpy(&vertex->specular, bytes + layout.specularOffset, sizeof(DWORD));
   for (int set = 0; set < layout.coordinateSets; ++set) {
     const BYTE* pair = bytes + layout.coordinateOffset + set * 8;
-    std::memcpy(&vertex.u[set], pair, sizeof(float));
-    std::memcpy(&vertex.v[set], pair + 4, sizeof(float));
+    std::memcpy(&vertex->u[set], pair, sizeof(float));
+    std::memcpy(&vertex->v[set], pair + 4, sizeof(float));
   }
+}
+
+Vertex ReadVertex(const PrimitiveBatch& batch, DWORD position) {
+  Vertex vertex;
+  ReadVertex(batch, position, &vertex);
   return vertex;
 }
 
 // Triangle lists: the library sends rectangles as pairs of triangles, drawn as one block
-// when they form one.
+// when they form one. The target under the pair a few pairs ahead is asked for early.
 void DrawTriangleList(Rasteriser& rasteriser, const PrimitiveBatch& batch) {
   DWORD triangles = batch.count / 3;
   for (DWORD t = 0; t < triangles; ++t) {
+    if (DWORD ahead = t + 2 * kPairsAhead; ahead + 1 < triangles) {
+      Vertex corners[2];
+      ReadVertex(batch, 3 * ahead, &corners[0]);
+      ReadVertex(batch, 3 * ahead + 3, &corners[1]);
+      rasteriser.PrefetchArea(corners[0], corners[1]);
+    }
     Vertex six[6];
     bool pairPossible = t + 1 < triangles;
-    for (int k = 0; k < (pairPossible ? 6 : 3); ++k) six[k] = ReadVertex(batch, 3 * t + k);
+    for (int k = 0; k < (pairPossible ? 6 : 3); ++k) ReadVertex(batch, 3 * t + k, &six[k]);
     if (pairPossible && rasteriser.DrawRectanglePair(six)) {
       ++t;
       continue;

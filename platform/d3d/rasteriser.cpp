@@ -9,6 +9,9 @@ namespace {
 
 constexpr int kSubpixelBits = 8;
 constexpr std::int64_t kSubpixel = std::int64_t{1} << kSubpixelBits;
+// How much of an area PrefetchArea asks for.
+constexpr int kPrefetchRows = 16;
+constexpr int kPrefetchBytesPerRow = 512;
 // Vertices beyond this many pixels are clipped before snapping, so that edge products
 // stay well inside 64 bits.
 constexpr double kGuard = 1 << 20;
@@ -109,6 +112,11 @@ std::vector<std::pair<double, double>> ClipSide(const std::vector<std::pair<doub
 }
 
 }  // namespace
+
+Rasteriser::Rasteriser(const DrawContext& context, DWORD cullMode)
+    : context_(context),
+      cullMode_(cullMode),
+      targetBytesPerPixel_(static_cast<int>(GetPixelLayout(context.targetKind).bytes)) {}
 
 bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat) {
   double x0 = a.x, y0 = a.y;
@@ -323,6 +331,22 @@ bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   int endRow = ClampToInt(CeilDiv(std::max(top, bottom), kSubpixel), scissor.top, scissor.bottom);
   if (firstColumn < endColumn && firstRow < endRow) Emit(firstColumn, endColumn - 1, firstRow, endRow - firstRow);
   return true;
+}
+
+void Rasteriser::PrefetchArea(const Vertex& corner, const Vertex& oppositeCorner) const {
+  if (!IsFinitePosition(corner) || !IsFinitePosition(oppositeCorner)) return;
+  const RECT& scissor = context_.scissor;
+  auto clamped = [](double value, LONG low, LONG high) { return static_cast<LONG>(std::clamp<double>(value, low, high)); };
+  LONG left = clamped(std::min(corner.x, oppositeCorner.x), scissor.left, scissor.right);
+  LONG right = clamped(std::ceil(std::max(corner.x, oppositeCorner.x)), scissor.left, scissor.right);
+  LONG top = clamped(std::min(corner.y, oppositeCorner.y), scissor.top, scissor.bottom);
+  LONG bottom = clamped(std::ceil(std::max(corner.y, oppositeCorner.y)), scissor.top, scissor.bottom);
+  LONG bytesPerPixel = targetBytesPerPixel_;
+  LONG bytes = std::min<LONG>((right - left) * bytesPerPixel, kPrefetchBytesPerRow);
+  for (LONG y = top; y < std::min<LONG>(bottom, top + kPrefetchRows); ++y) {
+    const BYTE* row = context_.targetBits + static_cast<std::ptrdiff_t>(y) * context_.targetPitch + left * bytesPerPixel;
+    for (LONG offset = 0; offset < bytes; offset += 64) __builtin_prefetch(row + offset, 1);
+  }
 }
 
 // A pixel is lit when the line leaves its diamond: along the major axis from

@@ -24,7 +24,7 @@ struct Attributes {
 
 class Rasteriser {
  public:
-  Rasteriser(const DrawContext& context, DWORD cullMode) : context_(context), cullMode_(cullMode) {}
+  Rasteriser(const DrawContext& context, DWORD cullMode);
 
   // The corners' order decides the winding for culling; `flat` gives the colours under
   // flat shading.
@@ -38,6 +38,10 @@ class Rasteriser {
   bool DrawRectanglePair(const Vertex* six);
 
   void DrawLine(const Vertex& a, const Vertex& b);
+
+  // Asks the cache for the target rows under the box of two corners (at most the first
+  // few rows), for a primitive drawn soon: sprites land anywhere on the target.
+  void PrefetchArea(const Vertex& corner, const Vertex& oppositeCorner) const;
 
   // The area drawn so far (empty when nothing was).
   const RECT& Written() const { return written_; }
@@ -65,6 +69,7 @@ class Rasteriser {
 
   const DrawContext& context_;
   DWORD cullMode_;
+  int targetBytesPerPixel_;
   Planes planes_{};
   DWORD flatDiffuse_ = 0;
   DWORD flatSpecular_ = 0;

@@ -1,8 +1,10 @@
 // Chooses the specialised span routine for a draw, of the widest instruction set the
-// processor has; the SSE2 build of the routines lives here.
+// processor has, and the pixel conversions it works through; the SSE2 build of the
+// routines lives here.
 #include "d3d/span_lanes_sse2.h"
 // (the lanes come first: the kernels are written against them)
 #include "d3d/span_fast_kernels.h"
+#include "d3d/span_conversions.h"
 #include "d3d/test_controls.h"
 
 namespace {
@@ -41,8 +43,9 @@ SpanFunction FastSpanSse2(int colour, int alpha, bool discard, int blend) {
   return FastSpanFor<Sse2Lanes>(colour, alpha, discard, blend);
 }
 
-SpanFunction ChooseFastSpan(const DrawContext& c) {
-  if (c.targetKind != DDrawPixelKind::X8R8G8B8 || c.depthBits != nullptr || c.gouraud || c.alphaOutside) return nullptr;
+SpanFunction ChooseFastSpan(DrawContext* context) {
+  const DrawContext& c = *context;
+  if (c.depthBits != nullptr || c.gouraud || c.alphaOutside) return nullptr;
   int blend = BlendIndex(c);
   if (blend < 0) return nullptr;
   bool discard = c.alphaLow > 0 || c.alphaHigh < 255 || (!c.untextured && c.textures[0].keyed);
@@ -51,11 +54,11 @@ SpanFunction ChooseFastSpan(const DrawContext& c) {
     const StageSetup& stage = c.stages[0];
     const TextureSampler& t = c.textures[0];
     if (c.stageCount != 1 || !stage.textured || t.bilinear || t.wrap) return nullptr;
-    if (t.kind != DDrawPixelKind::X8R8G8B8 && t.kind != DDrawPixelKind::A8R8G8B8) return nullptr;
     int colourSource = SourceOf(stage.colourOp, stage.colourArg1, stage.colourArg2);
     alpha = stage.alphaOp == D3DTOP_DISABLE ? 1 : SourceOf(stage.alphaOp, stage.alphaArg1, stage.alphaArg2);
     if ((colourSource != 0 && colourSource != 2) || alpha < 0) return nullptr;
     colour = colourSource == 2 ? 1 : 0;
   }
+  if (!ChooseConversions(c, &context->fast)) return nullptr;
   return UsesAvx2() ? FastSpanAvx2(colour, alpha, discard, blend) : FastSpanSse2(colour, alpha, discard, blend);
 }

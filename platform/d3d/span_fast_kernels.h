@@ -3,8 +3,9 @@
 // linkage and calls no shared inline or library template, so code built for a wider
 // instruction set never stands in for the baseline's.
 //
-// They cover what the game draws most: a 32-bit target without Z, flat shading, and
-// either no texture or one 32-bit texture on stage 0, point-sampled and clamped, whose
+// They cover what the game draws most: a 32-bit or 16-bit target without alpha or Z,
+// flat shading, and either no texture or one texture on stage 0 (any kind; 32-bit texels
+// are read in place, others converted a chunk at a time), point-sampled and clamped, whose
 // colour is the texel (or texel x diffuse) and whose alpha is the texel's, the diffuse's
 // or their product; colour key and alpha test (a range) as the discard tests; blending
 // off, alpha (SRCALPHA, INVSRCALPHA) or add (SRCALPHA, ONE). One template instance per
@@ -28,8 +29,11 @@ enum class ColourFrom { Texel, TexelTimesDiffuse };
 enum class AlphaFrom { Texel, Diffuse, TexelTimesDiffuse };
 enum class BlendKind { Off, Alpha, Add };
 
-constexpr int kChunk = 256;
+constexpr int kChunk = kFastChunk;
 constexpr int kPrefetchRows = 4;
+// Rows at least this wide are read and written in long runs that the processor's own
+// prefetcher follows; asking for them as well only gets in its way.
+constexpr int kStreamingWidth = 256;
 constexpr std::int64_t kTexelOne = std::int64_t{1} << kTexelFractionBits;
 
 int Smaller(int a, int b) { return a < b ? a : b; }
@@ -53,9 +57,8 @@ Constants<L> MakeConstants(const DrawContext& c, DWORD diffuse) {
   bool texelsLackAlpha = !c.untextured && t.kind == DDrawPixelKind::X8R8G8B8;
   Constants<L> k;
   k.alphaOr = L::Set32(texelsLackAlpha ? 0xFF000000u : 0);
-  // Without a key, one that no texel's colour bits can equal.
-  k.key = L::Set32(t.keyed ? t.key : 0xFFFFFFFFu);
-  k.keyMask = L::Set32(t.keyMask);
+  k.key = L::Set32(c.fast.key);
+  k.keyMask = L::Set32(0x00FFFFFFu);
   k.diffuse16 = L::UnpackLow8(L::Set32(diffuse), L::Zero());
   k.diffuseAlpha = L::Set32(diffuse >> 24);
   k.alphaLowBelow = L::Set32(static_cast<DWORD>(c.alphaLow - 1));
@@ -104,7 +107,7 @@ template <typename L>
 // leave the destination as it is and a register whose alpha is all 255 takes the
 // colour as it is (both exact), so the destination is read only when needed.
 template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
-void Shade(DWORD* destination, typename L::V texel, const Constants<L>& k) {
+[[gnu::always_inline]] inline void Shade(DWORD* destination, typename L::V texel, const Constants<L>& k) {
   using V = typename L::V;
   V s = L::Or(texel, k.alphaOr);
   V colour = s;
@@ -166,20 +169,6 @@ void ShadeRow(DWORD* destination, const DWORD* texels, int count, const Constant
   __builtin_memcpy(destination + i, d, rest * sizeof(DWORD));
 }
 
-int ClampTexel(std::int64_t coordinate, int size) {
-  std::int64_t texel = coordinate >> kTexelFractionBits;
-  return static_cast<int>(texel < 0 ? 0 : (texel >= size ? size - 1 : texel));
-}
-
-// Texels of `count` pixels from (u, v), point-sampled and clamped, into `out`.
-void GatherTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv, int count,
-                  DWORD* out) {
-  for (int i = 0; i < count; ++i, u += du, v += dv) {
-    out[i] = reinterpret_cast<const DWORD*>(t.bits + static_cast<std::ptrdiff_t>(ClampTexel(v, t.height)) *
-                                                         t.pitch)[ClampTexel(u, t.width)];
-  }
-}
-
 // Whether every row of the block reads side-by-side texels inside the texture (an
 // unscaled, unturned draw): then the rows are read in place.
 bool ReadsTexelsInPlace(const TextureSampler& t, const SpanBlock& block) {
@@ -201,59 +190,67 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
   if constexpr (A == AlphaFrom::TexelTimesDiffuse) {
     if ((block.diffuse >> 24) == 255) return FastSpan<L, C, AlphaFrom::Texel, Discard, B>(c, block);
   }
-  Constants<L> k = MakeConstants<L>(c, block.diffuse);
+  const Constants<L> k = MakeConstants<L>(c, block.diffuse);
+  const FastConversions& fast = c.fast;
   const TextureSampler& t = c.textures[0];
+  const int rowBytes = block.count * fast.targetBytesPerPixel;
   auto destinationRow = [&](int row) {
-    return reinterpret_cast<DWORD*>(c.targetBits + static_cast<std::ptrdiff_t>(block.y + row) * c.targetPitch) + block.x;
+    return c.targetBits + static_cast<std::ptrdiff_t>(block.y + row) * c.targetPitch +
+           static_cast<std::ptrdiff_t>(block.x) * fast.targetBytesPerPixel;
   };
   // Sprites sit anywhere on the target: the rows they write (and, read in place, the
   // texel rows they read) are asked for a few rows ahead, so that cache misses overlap.
-  const bool inPlace = !c.untextured && ReadsTexelsInPlace(t, block);
+  // Wide blocks stream and are left alone.
+  const bool inPlace = fast.texelsInPlace && ReadsTexelsInPlace(t, block);
   const BYTE* texelColumn = inPlace ? t.bits + (block.u[0].start >> kTexelFractionBits) * 4 : nullptr;
   auto texelRow = [&](int row) {
     std::int64_t v = block.v[0].start + block.v[0].rowStep * row;
     return reinterpret_cast<const DWORD*>(texelColumn + (v >> kTexelFractionBits) * t.pitch);
   };
   auto prefetchRow = [&](int row) {
-    if (row >= block.rows) return;
-    const char* destination = reinterpret_cast<const char*>(destinationRow(row));
+    if (row >= block.rows || block.count >= kStreamingWidth) return;
+    const BYTE* destination = destinationRow(row);
     const char* texels = inPlace ? reinterpret_cast<const char*>(texelRow(row)) : nullptr;
-    for (int offset = 0; offset < Smaller(block.count, kChunk) * 4; offset += 64) {
-      _mm_prefetch(destination + offset, _MM_HINT_T0);
-      if (inPlace) _mm_prefetch(texels + offset, _MM_HINT_T0);
-    }
-  };
-  auto forEachRow = [&](auto&& shadeRow) {
-    for (int row = 0; row < kPrefetchRows; ++row) prefetchRow(row);
-    for (int row = 0; row < block.rows; ++row) {
-      prefetchRow(row + kPrefetchRows);
-      shadeRow(destinationRow(row), row);
-    }
+    for (int offset = 0; offset < rowBytes; offset += 64) _mm_prefetch(destination + offset, _MM_HINT_T0);
+    for (int offset = 0; inPlace && offset < block.count * 4; offset += 64) _mm_prefetch(texels + offset, _MM_HINT_T0);
   };
 
-  DWORD buffer[kChunk];
+  // A 32-bit target is shaded in place; a 16-bit one through a widened copy.
+  DWORD widened[kChunk];
+  auto shade = [&](BYTE* destination, const DWORD* texels, int count) {
+    if (fast.widenTarget == nullptr) return ShadeRow<L, C, A, Discard, B>(reinterpret_cast<DWORD*>(destination), texels, count, k);
+    if constexpr (B == BlendKind::Off) {
+      __builtin_memset(widened, 0, count * sizeof(DWORD));
+      ShadeRow<L, C, A, Discard, B>(widened, texels, count, k);
+      fast.narrowWritten(widened, count, destination);
+    } else {
+      fast.widenTarget(destination, count, widened);
+      ShadeRow<L, C, A, Discard, B>(widened, texels, count, k);
+      fast.narrowTarget(widened, count, destination);
+    }
+  };
+  DWORD diffuse[kChunk], texels[kChunk];
   if (c.untextured) {
-    for (int i = 0; i < Smaller(block.count, kChunk); ++i) buffer[i] = block.diffuse;
-    forEachRow([&](DWORD* destination, int) {
-      for (int done = 0; done < block.count; done += kChunk) {
-        ShadeRow<L, C, A, Discard, B>(destination + done, buffer, Smaller(kChunk, block.count - done), k);
-      }
-    });
-  } else if (inPlace) {
-    forEachRow([&](DWORD* destination, int row) {
-      ShadeRow<L, C, A, Discard, B>(destination, texelRow(row), block.count, k);
-    });
-  } else {
-    forEachRow([&](DWORD* destination, int row) {
-      std::int64_t u = block.u[0].start + block.u[0].rowStep * row, v = block.v[0].start + block.v[0].rowStep * row;
-      for (int done = 0; done < block.count; done += kChunk) {
-        int count = Smaller(kChunk, block.count - done);
-        GatherTexels(t, u, v, block.u[0].step, block.v[0].step, count, buffer);
-        ShadeRow<L, C, A, Discard, B>(destination + done, buffer, count, k);
+    for (int i = 0; i < Smaller(block.count, kChunk); ++i) diffuse[i] = block.diffuse;
+  }
+  for (int row = 0; row < kPrefetchRows; ++row) prefetchRow(row);
+  for (int row = 0; row < block.rows; ++row) {
+    prefetchRow(row + kPrefetchRows);
+    BYTE* destination = destinationRow(row);
+    std::int64_t u = block.u[0].start + block.u[0].rowStep * row, v = block.v[0].start + block.v[0].rowStep * row;
+    for (int done = 0; done < block.count; done += kChunk) {
+      int count = Smaller(kChunk, block.count - done);
+      const DWORD* source = diffuse;
+      if (inPlace) {
+        source = texelRow(row) + done;
+      } else if (!c.untextured) {
+        fast.readTexels(t, u, v, block.u[0].step, block.v[0].step, count, texels);
+        source = texels;
         u += block.u[0].step * count;
         v += block.v[0].step * count;
       }
-    });
+      shade(destination + static_cast<std::ptrdiff_t>(done) * fast.targetBytesPerPixel, source, count);
+    }
   }
 }
 

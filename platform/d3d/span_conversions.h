@@ -1,0 +1,8 @@
+// The pixel conversions the specialised span routines work through (see FastConversions).
+#pragma once
+
+#include "d3d/draw_context.h"
+
+// The conversions for the draw's target and stage-0 texture; false when the target is
+// not one the routines take (they write no alpha, so only targets without one).
+bool ChooseConversions(const DrawContext& c, FastConversions* fast);
