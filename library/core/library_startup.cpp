@@ -12,7 +12,6 @@
 #include "core/library_lock.h"
 #include "core/log.h"
 #include "core/main_window.h"
-#include "core/pending_services.h"
 #include "core/screen_log.h"
 #include "core/sound_system.h"
 #include "core/system_info_log.h"

@@ -3,7 +3,6 @@
 // game thread) and serves only the upkeep.
 #include "core/input_devices.h"
 #include "core/main_window.h"
-#include "core/pending_services.h"
 #include "core/sound_system.h"
 #include "core/window_state.h"
 #include "graphics/graph_system.h"

@@ -5,7 +5,6 @@
 #include "core/library_startup.h"
 #include "core/log.h"
 #include "core/main_window.h"
-#include "core/pending_services.h"
 #include "core/sound_system.h"
 #include "core/window_state.h"
 #include "graphics/draw_state.h"
@@ -14,6 +13,7 @@
 #include "graphics/movies.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
+#include "graphics/surface_3d_data.h"
 #include "window/desktop.h"
 #include "window/window.h"
 

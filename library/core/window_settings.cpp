@@ -1,7 +1,6 @@
 // Window mode and style, the caption, run-while-inactive, and the local date and time.
 #include "core/log.h"
 #include "core/main_window.h"
-#include "core/pending_services.h"
 #include "core/text_format.h"
 #include "core/window_state.h"
 #include "core/window_workers.h"

@@ -1,37 +1,20 @@
-// The calls into the Direct3D device that another issue builds. Until it lands,
-// pending_device_services.cpp gives each call its "no device" answer: the hardware
-// path is never usable, so every graph is a 2-D graph and every glyph cache is in
-// memory.
+// The hardware drawing back-ends, until their own files land. The device, texture
+// graph and render-state services are declared in d3d_device.h, surface_3d_data.h,
+// texture_formats.h and render_states.h.
 #pragma once
 
 #include <cstdint>
 
-struct GraphRecord;
-struct MovieRecord;
+#include "graphics/d3d_device.h"
+#include "graphics/render_states.h"
+#include "graphics/surface_3d_data.h"
+#include "graphics/texture_formats.h"
 
-// ---- Direct3D device and scene ----
-int InitDirect3D();  // -1: no device
-int EndDirect3D();
-int ReleaseDirect3DObject();
-int RecreateDirect3D();
-int HasDirect3DDevice();
-int EndDeviceScene();    // -1 without a device
-int FlushVertexBatch();  // -1 without a device
-int RefreshDrawDiffuse();
-int SetD3DDrawArea(const void* rect);
-int SetDrawTargetD3DGraph(int target);
-int ClearTextureTargetD3D();
-int SetBlendGraphD3D(const GraphRecord* graph, int borderParameter, int borderWidth);
-int SetD3DFilterMode(int mode);
+struct GraphRecord;
+
 int SetWorldTransformD3D(const float m[16]);
 int SetViewTransformD3D(const float m[16]);
 int SetProjectionTransformD3D(const float m[16]);
-
-// ---- Texture graphs ----
-int SetupTextureGraph(GraphRecord* graph);
-int DeleteGraphTexturesAll(GraphRecord* graph);
-int RestoreGraphTextures(GraphRecord* graph);
-int TransferMovieFrameToTextures(MovieRecord* movie, GraphRecord* graph);
 
 // ---- Hardware drawing back-ends ----
 int DrawGraphAtD3D(int x, int y, GraphRecord* graph, int transparent, int integerCoordinates);
