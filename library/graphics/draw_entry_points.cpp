@@ -10,6 +10,7 @@
 #include "graphics/fonts.h"
 #include "graphics/graph_records.h"
 #include "graphics/graph_system.h"
+#include "graphics/hardware_draw.h"
 #include "graphics/movies.h"
 #include "graphics/pending_device_services.h"
 #include "graphics/screen_mode.h"
@@ -30,7 +31,9 @@ bool ShowsTouchedRect() { return IsMemImgScreenMode() && DrawState.target == kDr
 // rectangle shown in software-render mode.
 template <typename Touched, typename Draw>
 int RunDraw(bool hardware, Touched touched, Draw draw) {
-  const bool bracket = hardware && DrawState.blendMode == kBlendSubtract;
+  // Drawn by the software routines, a target the device cannot draw into subtracts
+  // directly.
+  const bool bracket = hardware && DrawState.blendMode == kBlendSubtract && !IsTargetOffD3D();
   const bool show = ShowsTouchedRect();
   RECT rect{0, 0, 0, 0};
   if (bracket || show) rect = touched();

@@ -6,6 +6,7 @@
 #include "graphics/pending_device_services.h"
 #include "graphics/pixel_convert_blt.h"
 #include "graphics/screen_mode.h"
+#include "graphics/screen_to_texture.h"
 #include "graphics/surface_2d.h"
 #include "graphics/surface_data.h"
 
@@ -90,12 +91,11 @@ int CopyDrawTargetToGraph2D(int x1, int y1, int x2, int y2, GraphRecord* graph) 
   return result;
 }
 
-int CopyDrawTargetToGraph(int x1, int y1, int x2, int y2, int graph, int) {
+int CopyDrawTargetToGraph(int x1, int y1, int x2, int y2, int graph, int flag) {
   GraphRecord* record = GetGraphRecord(graph);
   if (record == nullptr) return -1;
   WaitWhileInactive();
   EndDeviceScene();
-  // Texture graphs are copied by the device, which does not exist yet.
-  if (record->flags.texture) return -1;
+  if (record->flags.texture) return CopyDrawTargetToGraphD3D(x1, y1, x2, y2, record, flag);
   return CopyDrawTargetToGraph2D(x1, y1, x2, y2, record);
 }
