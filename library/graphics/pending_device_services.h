@@ -1,5 +1,4 @@
-// The hardware text routine, until the fonts' texture caches land, and the device
-// services still being built. The device, texture graph and render-state services are
+// The hardware text routine, until the fonts' texture caches land. The device, texture graph and render-state services are
 // declared in d3d_device.h, surface_3d_data.h, texture_formats.h and render_states.h;
 // the hardware drawing routines in hardware_draw.h.
 #pragma once
