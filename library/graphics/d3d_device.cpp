@@ -1,5 +1,7 @@
 #include "graphics/d3d_device.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "core/log.h"
@@ -29,6 +31,14 @@ void ReleaseObject() {
   g_d3d.object = nullptr;
 }
 
+// Nothing is known of what the stages were sent: the next apply sends every operation.
+void ForgetStageStates(D3DDeviceRecord& record) {
+  for (StageCache& stage : record.stages) {
+    stage.texture = nullptr;
+    for (std::int16_t& value : stage.operations.value) value = -1;
+  }
+}
+
 // A fresh record: every vertex carries z 0 and rhw 1 (kind 2 also a white specular),
 // the cache holds the values sent first, the viewport covers the screen.
 void InitialiseRecord(D3DDeviceRecord& record, IDirect3DDevice7* device, IDirectDrawSurface7* surface) {
@@ -56,9 +66,7 @@ void InitialiseRecord(D3DDeviceRecord& record, IDirect3DDevice7* device, IDirect
   record.zFunc = D3DCMP_LESSEQUAL;
   record.shadeMode = D3DSHADE_FLAT;
   record.textureAddress = D3DTADDRESS_CLAMP;
-  for (StageCache& stage : record.stages) {
-    for (std::int16_t& value : stage.operations.value) value = -1;
-  }
+  ForgetStageStates(record);
   int width = 0;
   int height = 0;
   GetScreenModeSizeBody(&width, &height);
@@ -81,33 +89,43 @@ int FailInit(const char* text, bool releaseDevices) {
   return -1;
 }
 
+// Writes formatted text as it is (no line end added, unlike LogPrintf).
+void LogText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogText(const char* format, ...) {
+  char text[256];
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(text, sizeof(text), format, arguments);
+  va_end(arguments);
+  LogWrite(text);
+}
+
 void LogTextureFormats() {
-  const D3DDEVICEDESC7* device = GetChosenDeviceDescription();
-  const DWORD caps = device->dpcTriCaps.dwTextureCaps;
+  const DWORD caps = GetChosenDeviceDescription()->dpcTriCaps.dwTextureCaps;
   IncreaseLogIndent();
-  LogPrintf("テクスチャ最大幅:%u 最小幅:%u ", static_cast<unsigned>(g_d3d.largestSide),
-            static_cast<unsigned>(g_d3d.smallestSide));
-  LogPrintf("描画制限: D3DPTEXTURECAPS_POW2 = %d  D3DPTEXTURECAPS_SQUAREONLY = %d ",
-            (caps & D3DPTEXTURECAPS_POW2) ? 1 : 0, (caps & D3DPTEXTURECAPS_SQUAREONLY) ? 1 : 0);
+  LogText("テクスチャ最大幅:%u 最小幅:%u ", static_cast<unsigned>(g_d3d.largestSide),
+          static_cast<unsigned>(g_d3d.smallestSide));
+  LogText("描画制限: D3DPTEXTURECAPS_POW2 = %d  D3DPTEXTURECAPS_SQUAREONLY = %d ",
+          (caps & D3DPTEXTURECAPS_POW2) ? 1 : 0, (caps & D3DPTEXTURECAPS_SQUAREONLY) ? 1 : 0);
   LogWrite("テクスチャピクセルフォーマット\n");
   LogWrite("\t通常グラフィック用\n");
   for (int kind : {kTexturePlain16, kTexturePlain32}) {
     const DDPIXELFORMAT& f = GetTextureFormatRecord(kind)->ddFormat;
-    LogPrintf("\t\t BIT:%u  RED:%u  GREEN:%u  BLUE:%u ", static_cast<unsigned>(f.dwRGBBitCount),
-              GetTextureFormatPixelFormat(kind)->widthR, GetTextureFormatPixelFormat(kind)->widthG,
-              GetTextureFormatPixelFormat(kind)->widthB);
-    LogPrintf("\t\t RED:%06x GREEN:%06x BLUE:%06x ", static_cast<unsigned>(f.dwRBitMask),
-              static_cast<unsigned>(f.dwGBitMask), static_cast<unsigned>(f.dwBBitMask));
+    const PixelFormat* p = GetTextureFormatPixelFormat(kind);
+    LogText("\t\t BIT:%u  RED:%u  GREEN:%u  BLUE:%u ", static_cast<unsigned>(f.dwRGBBitCount), p->widthR, p->widthG,
+            p->widthB);
+    LogText("\t\t RED:%06x GREEN:%06x BLUE:%06x \n", static_cast<unsigned>(f.dwRBitMask),
+            static_cast<unsigned>(f.dwGBitMask), static_cast<unsigned>(f.dwBBitMask));
   }
   LogWrite("\tアルファチャンネル付きグラフィック用\n");
   for (int kind : {kTextureAlpha16, kTextureAlpha32}) {
     const DDPIXELFORMAT& f = GetTextureFormatRecord(kind)->ddFormat;
     const PixelFormat* p = GetTextureFormatPixelFormat(kind);
-    LogPrintf("\t\t BIT:%u  ALPHA:%u  RED:%u  GREEN:%u  BLUE:%u ", static_cast<unsigned>(f.dwRGBBitCount), p->widthA,
-              p->widthR, p->widthG, p->widthB);
-    LogPrintf("\t\t ALPHA:%08x RED:%08x GREEN:%08x BLUE:%08x ", static_cast<unsigned>(f.dwRGBAlphaBitMask),
-              static_cast<unsigned>(f.dwRBitMask), static_cast<unsigned>(f.dwGBitMask),
-              static_cast<unsigned>(f.dwBBitMask));
+    LogText("\t\t BIT:%u  ALPHA:%u  RED:%u  GREEN:%u  BLUE:%u ", static_cast<unsigned>(f.dwRGBBitCount), p->widthA,
+            p->widthR, p->widthG, p->widthB);
+    LogText("\t\t ALPHA:%08x RED:%08x GREEN:%08x BLUE:%08x \n", static_cast<unsigned>(f.dwRGBAlphaBitMask),
+            static_cast<unsigned>(f.dwRBitMask), static_cast<unsigned>(f.dwGBitMask),
+            static_cast<unsigned>(f.dwBBitMask));
   }
   DecreaseLogIndent();
 }
@@ -192,6 +210,8 @@ int CreateD3DDeviceObject(int deviceId) {
   record->force = 0;
   record->texture = nullptr;
   record->textureChanged = 1;
+  // The new device starts from its own stage defaults.
+  ForgetStageStates(*record);
   record->sceneOpen = 0;
   record->vertexCount = 0;
   record->writePointer = record->bufferStarts[record->vertexKind];
