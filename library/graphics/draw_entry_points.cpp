@@ -7,9 +7,11 @@
 #include "float_to_int.h"
 #include "core/log.h"
 #include "graphics/draw_state.h"
+#include "graphics/font_record.h"
 #include "graphics/fonts.h"
 #include "graphics/graph_records.h"
 #include "graphics/graph_system.h"
+#include "graphics/hardware_draw.h"
 #include "graphics/movies.h"
 #include "graphics/pending_device_services.h"
 #include "graphics/screen_mode.h"
@@ -30,7 +32,9 @@ bool ShowsTouchedRect() { return IsMemImgScreenMode() && DrawState.target == kDr
 // rectangle shown in software-render mode.
 template <typename Touched, typename Draw>
 int RunDraw(bool hardware, Touched touched, Draw draw) {
-  const bool bracket = hardware && DrawState.blendMode == kBlendSubtract;
+  // Drawn by the software routines, a target the device cannot draw into subtracts
+  // directly.
+  const bool bracket = hardware && DrawState.blendMode == kBlendSubtract && !IsTargetOffD3D();
   const bool show = ShowsTouchedRect();
   RECT rect{0, 0, 0, 0};
   if (bracket || show) rect = touched();
@@ -267,9 +271,11 @@ int DrawRectOutline(int x1, int y1, int x2, int y2, std::uint32_t colour) {
 int DrawTextWithFont(int x, int y, const char* text, std::uint32_t colour, int font, std::uint32_t edgeColour,
                      int vertical) {
   if (text == nullptr || text[0] == '\0' || DrawState.clipEmpty) return 0;
-  const bool hardware = DrawState.use3DGraphs && Is3DPathUsable();
   const int lineHeight = GetFontHeightByHandle(font);
   if (lineHeight < 0) return LogWrite("フォントハンドル値が異常です\n");
+  // A font whose glyphs are not in textures is drawn by the software routine on every
+  // path, so it subtracts directly, without the device's bracket.
+  const bool hardware = DrawState.use3DGraphs && Is3DPathUsable() && GetFontRecord(font)->textureCache == 1;
   WaitWhileInactive();
   const RECT& clip = DrawState.clip;
   const bool touchedNeeded = (hardware && DrawState.blendMode == kBlendSubtract) || ShowsTouchedRect();

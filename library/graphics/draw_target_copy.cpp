@@ -1,10 +1,12 @@
 // Copies a rectangle of the current draw target into a graph of exactly its size.
 #include "core/main_window.h"
 #include "graphics/draw_state.h"
+#include "graphics/fill_unused_bits.h"
 #include "graphics/graph_records.h"
 #include "graphics/pending_device_services.h"
 #include "graphics/pixel_convert_blt.h"
 #include "graphics/screen_mode.h"
+#include "graphics/screen_to_texture.h"
 #include "graphics/surface_2d.h"
 #include "graphics/surface_data.h"
 
@@ -29,6 +31,18 @@ int CopySurfaceIntoImage(IDirectDrawSurface7* target, RECT onTarget, MEMIMG* ima
                         QueryScreenPixelFormat(), nullptr, 0, nullptr, 0, 0, &work, 0, 0, 0, DITHER_NONE, 0, 0, 0);
   ScreenSurfaces.work->Unlock(&work);
   return 0;
+}
+
+// The copied pixels keep the screen's unused bits as they were; they are set, as every
+// packed pixel of this library has them.
+void SetUnusedBits(IDirectDrawSurface7* surface, RECT* rect) {
+  const PixelFormat* format = QueryScreenPixelFormat();
+  if (format->noUseMask == 0) return;
+  DDSURFACEDESC2 description{};
+  description.dwSize = sizeof(description);
+  if (surface->Lock(rect, &description, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr) != DD_OK) return;
+  FillUnusedBitsInRect(&description, 0, 0, format, rect->right - rect->left, rect->bottom - rect->top, 255);
+  surface->Unlock(rect);
 }
 
 }  // namespace
@@ -72,16 +86,16 @@ int CopyDrawTargetToGraph2D(int x1, int y1, int x2, int y2, GraphRecord* graph) 
     }
     RECT dest{piece->offsetX, piece->offsetY, piece->offsetX + width, piece->offsetY + height};
     result = data->surface->Blt(&dest, ScreenSurfaces.targetSurface, &source, DDBLT_WAIT, nullptr) == DD_OK ? 0 : -1;
+    if (result == 0) SetUnusedBits(data->surface, &dest);
   }
   return result;
 }
 
-int CopyDrawTargetToGraph(int x1, int y1, int x2, int y2, int graph, int) {
+int CopyDrawTargetToGraph(int x1, int y1, int x2, int y2, int graph, int flag) {
   GraphRecord* record = GetGraphRecord(graph);
   if (record == nullptr) return -1;
   WaitWhileInactive();
   EndDeviceScene();
-  // Texture graphs are copied by the device, which does not exist yet.
-  if (record->flags.texture) return -1;
+  if (record->flags.texture) return CopyDrawTargetToGraphD3D(x1, y1, x2, y2, record, flag);
   return CopyDrawTargetToGraph2D(x1, y1, x2, y2, record);
 }

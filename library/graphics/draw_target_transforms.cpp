@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics/graph_system.h"
+#include "graphics/hardware_draw.h"
 #include "graphics/pending_device_services.h"
 #include "graphics/screen_mode.h"
 

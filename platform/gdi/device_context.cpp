@@ -7,6 +7,7 @@
 #include "ddraw/failure_injection.h"
 #include "ddraw/rect_math.h"
 #include "ddraw/surface_access.h"
+#include "kernel/last_error.h"
 
 namespace {
 
@@ -67,10 +68,16 @@ int GetSystemMetrics(int index) {
 }
 
 BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
-  if (rop != SRCCOPY || InjectedFailure(DDrawTestCall::BitBlt) != DD_OK) return FALSE;
+  if (rop != SRCCOPY || InjectedFailure(DDrawTestCall::BitBlt) != DD_OK) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
   DDrawSurfaceMemory to{};
   DDrawSurfaceMemory from{};
-  if (!SurfacePixels(destination, &to) || !SurfacePixels(source, &from)) return FALSE;
+  if (!SurfacePixels(destination, &to) || !SurfacePixels(source, &from)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
   // Clip the destination to both surfaces, moving the source with it.
   RECT area{x, y, x + width, y + height};
   area = IntersectRects(area, {0, 0, static_cast<LONG>(to.width), static_cast<LONG>(to.height)});

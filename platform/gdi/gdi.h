@@ -32,7 +32,8 @@ int GetSystemMetrics(int index);
 
 // Copies a rectangle between two surface contexts, converting the pixel format when the
 // two differ (colour channels rescaled, unused and alpha bits written as 0). Only
-// SRCCOPY; the rectangle is clipped to both surfaces.
+// SRCCOPY; the rectangle is clipped to both surfaces. A failure leaves its reason for
+// GetLastError (kernel/last_error.h).
 BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX,
             int sourceY, DWORD rop);
 
