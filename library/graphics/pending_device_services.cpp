@@ -1,14 +1,7 @@
-// The hardware text routine's answer until the fonts' texture caches land, and the
-// device services still being built (they answer "no device").
+// The device services still being built (they answer "no device").
 #include "graphics/pending_device_services.h"
 
 #include "graphics/graph_records.h"
-#include "graphics/software_draw_setups.h"
-
-int DrawTextHardware(int x, int y, const char* text, std::uint32_t colour, int font, std::uint32_t edgeColour,
-                     int vertical) {
-  return DrawTextSoftware(x, y, text, colour, font, edgeColour, vertical);
-}
 
 // ---- Still being built: "no device" ----
 int InitDirect3D() { return -1; }
