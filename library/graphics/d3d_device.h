@@ -143,6 +143,10 @@ int IsFrontTargetD3D();
 // 1 while the draw target is a graph the device cannot render to.
 int IsTargetOffD3D();
 
+// Set by the draw-target change of the device's own files.
+void SetFrontTargetD3D(int on);
+void SetTargetOffD3D(int on);
+
 // The screen-copy method that last worked for graphs without alpha (kind 0) and with
 // alpha (kind 1); -1 none.
 int GetRememberedScreenCopyMethod(int alphaKind);
@@ -152,6 +156,7 @@ void SetRememberedScreenCopyMethod(int alphaKind, int method);
 int BeginDeviceSceneOf(int deviceId);
 int BeginDeviceScene();
 int DrawVertexBatch(int deviceId);
+int DrawRecordVertexBatch(D3DDeviceRecord* record);
 int FlushVertexBatch();
 int EndDeviceSceneOf(int deviceId);
 int EndDeviceScene();

@@ -79,3 +79,17 @@ int MirrorGraphImage(GraphImage* img) {
   }
   return 0;
 }
+
+RECT ClipToPictures(RECT rect, const GraphImage* image, const GraphImage* alphaImage) {
+  int width = image->width;
+  int height = image->height;
+  if (alphaImage != nullptr) {
+    width = std::min(width, alphaImage->width);
+    height = std::min(height, alphaImage->height);
+  }
+  rect.left = std::clamp<LONG>(rect.left, 0, width);
+  rect.top = std::clamp<LONG>(rect.top, 0, height);
+  rect.right = std::clamp<LONG>(rect.right, rect.left, width);
+  rect.bottom = std::clamp<LONG>(rect.bottom, rect.top, height);
+  return rect;
+}

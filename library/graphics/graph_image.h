@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "graphics/pixel_format.h"
+#include "kernel/win_types.h"
 
 struct GraphImage {
   PixelFormat format;
@@ -33,3 +34,7 @@ std::uint32_t GetGraphImagePixel(const GraphImage* img, int x, int y);
 // Mirrors every row left to right in place. -1 when the image has no area; an
 // image of 0 or more than 4 bytes per pixel is left unchanged (0).
 int MirrorGraphImage(GraphImage* img);
+
+// rect cut to the picture and to the alpha picture when there is one (an empty
+// rectangle when they do not meet).
+RECT ClipToPictures(RECT rect, const GraphImage* image, const GraphImage* alphaImage);

@@ -141,9 +141,8 @@ int TransferGraphImageToGraph(const char* name, const GraphImage* image, const G
   record->userValue = userValue;
   record->sourceX = sourceX;
   record->sourceY = sourceY;
-  // Texture graphs exist only with a device.
-  if (record->flags.texture) return -1;
-  return TransferImageToGraph2D(image, alphaImage, sourceX, sourceY, record);
+  return record->flags.texture ? TransferGraphImageToTextures(image, alphaImage, sourceX, sourceY, record)
+                               : TransferImageToGraph2D(image, alphaImage, sourceX, sourceY, record);
 }
 
 int CreateGraphFromGraphImage(GraphImage* image, GraphImage* alphaImage, int wantTexture, int mirror,
@@ -181,7 +180,8 @@ int DeriveGraph(int x, int y, int width, int height, int parent) {
   record->userValue = parentRecord->userValue;
   record->sourceX = parentRecord->sourceX + x;
   record->sourceY = parentRecord->sourceY + y;
-  const int attached = record->flags.texture ? -1 : CreateDerivedSurface2D(record, x, y, width, height, parentRecord);
+  const int attached = record->flags.texture ? CreateDerivedGraphTextures(record, x, y, width, height, parentRecord)
+                                             : CreateDerivedSurface2D(record, x, y, width, height, parentRecord);
   if (attached != 0) {
     LogWrite("グラフィックの派生に失敗しました終了します");
     record->movie = -1;

@@ -125,9 +125,7 @@ int CheckBlendGraphSize(const GraphRecord* graph) {
 int FillGraph(int handle, int r, int g, int b, int a) {
   GraphRecord* graph = GetGraphRecord(handle);
   if (graph == nullptr) return -1;
-  // Texture graphs exist only with a device; their pieces are the device's.
-  if (graph->flags.texture) return -1;
-  return FillGraph2D(graph, r, g, b, a);
+  return graph->flags.texture ? FillGraphTextures(graph, r, g, b, a) : FillGraph2D(graph, r, g, b, a);
 }
 
 int SetGraphSourceFile(int handle, const char* fileName) {

@@ -164,7 +164,7 @@ int RestoreGraphSurfaces(int graph) {
   GraphRecord* record = GetGraphRecord(graph);
   if (record == nullptr) return -1;
   if (record->flags.texture) {
-    RestoreGraphTextures(record);
+    RestoreGraphTexturesIfLost(record);
   } else {
     RestoreGraphSurfaces2D(record);
   }

@@ -48,9 +48,10 @@ int DeleteSurface3DData(int handle);
 int DeleteAllSurface3DData();
 // The texture surface of a piece, NULL for a bad handle or a piece without one.
 IDirectDrawSurface7* GetSurface3DTexture(const Surface3DData* piece);
-// Piece sizes along one axis of `length` (see the cut flag of texture_graph_split.cpp);
-// the number of sizes, or -1 when more than `limit` would be needed.
-int ChooseTextureSizes(int length, int cut, int* sizes, int limit);
+// Power-of-two piece sizes covering `length` along one axis; `cut` lets pieces reach
+// the device's largest side (render targets), else they keep to the screen width. The
+// number of sizes, or -1 when more than maxCount would be needed.
+int ChooseTextureSizes(int length, int cut, int* sizes, int maxCount);
 
 // ---- Texture graphs ----
 int SetupTextureGraph(GraphRecord* graph);
@@ -58,8 +59,10 @@ int DeleteGraphTexturesAll(GraphRecord* graph);
 int CreateDerivedGraphTextures(GraphRecord* graph, int x, int y, int width, int height, const GraphRecord* parent);
 int FillGraphTextures(GraphRecord* graph, int r, int g, int b, int a);
 int RestoreGraphTexturesIfLost(GraphRecord* graph);
-int RestoreGraphTextures(GraphRecord* graph);
 int RestoreAllSurface3DData();
+// Releases every texture store (before the device goes) and re-makes them all after
+// the device was made again.
+int ReleaseAllSurface3DStores();
 // Re-makes every texture store after the device was made again.
 int RecreateAllSurface3DTextures();
 int UnlockSurface3DData(int handle, const RECT* rect);

@@ -5,6 +5,7 @@
 #include "core/log.h"
 #include "core/tracked_alloc.h"
 #include "graphics/screen_mode.h"
+#include "graphics/texture_formats.h"
 
 SurfaceDataTableType SurfaceDataTable;
 
@@ -75,6 +76,36 @@ int CreateDirectDrawStore(SurfaceData* data) {
   return 0;
 }
 
+// A texture of the format kind the flags choose, cleared to 0.
+int CreateTextureStore(SurfaceData* data) {
+  const GraphFlags& flags = data->flags;
+  data->formatKind = SelectTextureFormatKindFor(flags);
+  DDSURFACEDESC2 description{};
+  description.dwSize = sizeof(description);
+  description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT | DDSD_TEXTURESTAGE;
+  description.dwWidth = data->width;
+  description.dwHeight = data->height;
+  description.ddsCaps.dwCaps = DDSCAPS_TEXTURE | (flags.drawValid ? DDSCAPS_3DDEVICE : 0);
+  description.ddsCaps.dwCaps2 = flags.drawValid ? 0 : DDSCAPS2_TEXTUREMANAGE;
+  description.ddpfPixelFormat = GetTextureFormatRecord(data->formatKind)->ddFormat;
+  if (GetDirectDrawObject()->CreateSurface(&description, &data->surface, nullptr) != DD_OK) {
+    data->surface = nullptr;
+    LogWrite("テクスチャサーフェスの作成に失敗しました\n");
+    return LogPrintf("DrawValid:%d  AlphaChFlag%d  AlphaTestFlag:%d  ColorBitDepth:%d", flags.drawValid,
+                     flags.alphaChannel, flags.alphaTest, flags.colourDepth);
+  }
+  DDBLTFX effects{};
+  effects.dwSize = sizeof(effects);
+  effects.dwFillColor = 0;
+  data->surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects);
+  return 0;
+}
+
+// The layout of a record's pixels when it has a DirectDraw surface.
+const PixelFormat* SurfacePixelFormat(const SurfaceData* data) {
+  return data->flags.texture ? GetTextureFormatPixelFormat(data->formatKind) : QueryScreenPixelFormat();
+}
+
 }  // namespace
 
 SurfaceData* GetSurfaceDataRecord(int handle) { return SurfaceDataTable.Find(handle); }
@@ -109,9 +140,7 @@ int CreateSurfaceDataSurface(int handle) {
   } else {
     if (GetDirectDrawObject() == nullptr) return -1;
     if (data->surface != nullptr) return 0;
-    // Texture stores are the device's; none are made without one.
-    if (data->flags.texture) return LogWrite("テクスチャサーフェスの作成に失敗しました\n");
-    if (CreateDirectDrawStore(data) != 0) return -1;
+    if (data->flags.texture ? CreateTextureStore(data) != 0 : CreateDirectDrawStore(data) != 0) return -1;
   }
   if (data->zBufferWanted && SetSurfaceZBuffer(handle, 1) != 0) {
     ReleaseSurfaceZBuffer(handle);
@@ -208,8 +237,19 @@ int ReleaseSurfaceZBuffer(int handle) {
 int SetSurfaceColorKey(int handle) {
   SurfaceData* data = GetSurfaceDataRecord(handle);
   if (data == nullptr) return -1;
-  if (data->surface == nullptr || data->flags.texture) return 0;
+  if (data->surface == nullptr) return 0;
   const std::uint32_t colour = data->transparentColor;
+  if (data->flags.texture) {
+    const PixelFormat* format = GetTextureFormatPixelFormat(data->formatKind);
+    const DWORD key = PackPixel(format, static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
+                                static_cast<std::uint8_t>(colour), 255) |
+                      format->maskA | format->noUseMask;
+    DDCOLORKEY colourKey{key, key};
+    if (data->surface->SetColorKey(DDCKEY_SRCBLT, &colourKey) != DD_OK) {
+      return LogWrite("テクスチャサーフェスのカラーキーの設定に失敗しました\n");
+    }
+    return 0;
+  }
   const DWORD key = data->flags.colourDepth == 8
                         ? 0
                         : MakeScreenColorBody((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
@@ -232,7 +272,7 @@ int LockSurfaceData(int handle, int* pitchOut, void** pixelsOut, int writeOnly, 
                     const PixelFormat** formatOut) {
   SurfaceData* data = GetSurfaceDataRecord(handle);
   if (data == nullptr) return -1;
-  if (formatOut != nullptr) *formatOut = data->memoryImage ? data->image.format : QueryScreenPixelFormat();
+  if (formatOut != nullptr) *formatOut = data->memoryImage ? data->image.format : SurfacePixelFormat(data);
   if (data->lockCount > 0) {
     *pitchOut = data->lockPitch;
     *pixelsOut = data->lockPixels;
@@ -290,7 +330,7 @@ int FillSurfaceData(int handle, int r, int g, int b, int a) {
   if (data->surface == nullptr) return 0;
   DDBLTFX effects{};
   effects.dwSize = sizeof(effects);
-  effects.dwFillColor = PackPixel(QueryScreenPixelFormat(), channel(r), channel(g), channel(b), channel(a));
+  effects.dwFillColor = PackPixel(SurfacePixelFormat(data), channel(r), channel(g), channel(b), channel(a));
   data->surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects);
   return 0;
 }
