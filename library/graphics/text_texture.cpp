@@ -28,8 +28,9 @@ void DrawTurnedGraph(const RECT& box, float cornerX, float cornerY, float along,
   ClipRectangleBody(&narrowed, &kept);
   if (narrowed.left >= narrowed.right || narrowed.top >= narrowed.bottom) return;
   SetClipRectBody(narrowed.left, narrowed.top, narrowed.right, narrowed.bottom);
-  const float x = cornerX - 0.5f;
-  const float y = cornerY - 0.5f;
+  // The quad routine centres texels on pixels itself (by -0.5).
+  const float x = cornerX;
+  const float y = cornerY;
   DrawGraphQuad(x, y, x, y + along, x - across, y + along, x - across, y, graph, 1);
   SetClipRectBody(kept.left, kept.top, kept.right, kept.bottom);
 }
