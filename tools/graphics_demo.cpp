@@ -2,7 +2,7 @@
 // LoadDivGraphFile; tiles plain, mirrored, rotated, stretched and in blend modes 0 to
 // 4; boxes and lines) on the back screen, saves it as a BMP and presents it.
 //
-//   graphics_demo [--bits 32|16] [--full-screen] [--software] [--hold SECONDS] [--out FILE]
+//   graphics_demo [--bits 32|16] [--full-screen] [--software|--surfaces] [--hold SECONDS] [--out FILE]
 //
 // With --hold the window keeps showing the picture for that long (for a screenshot).
 #include <cstdio>
@@ -15,7 +15,7 @@
 int main(int argc, char** argv) {
   int bits = 32;
   int windowed = 1;
-  int software = 0;
+  int path = demo_scene::kHardwarePath;
   int holdSeconds = 0;
   const char* out = "graphics_demo.bmp";
   for (int i = 1; i < argc; ++i) {
@@ -24,13 +24,15 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--full-screen") == 0) {
       windowed = 0;
     } else if (std::strcmp(argv[i], "--software") == 0) {
-      software = 1;
+      path = demo_scene::kSoftwarePath;
+    } else if (std::strcmp(argv[i], "--surfaces") == 0) {
+      path = demo_scene::kSurfacePath;
     } else if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) {
       holdSeconds = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
       out = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: %s [--bits 32|16] [--full-screen] [--software] [--hold SECONDS] [--out FILE]\n",
+      std::fprintf(stderr, "usage: %s [--bits 32|16] [--full-screen] [--software|--surfaces] [--hold SECONDS] [--out FILE]\n",
                    argv[0]);
       return 2;
     }
@@ -39,7 +41,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write %s\n", demo_scene::kSheetName);
     return 1;
   }
-  if (demo_scene::StartGraphics(bits, windowed, software) != 0) {
+  if (demo_scene::StartGraphics(bits, windowed, path) != 0) {
     std::fprintf(stderr, "graphics start failed (see Log.txt)\n");
     return 1;
   }

@@ -113,13 +113,19 @@ inline bool WriteTileSheet(const char* path) {
   return std::fclose(out) == 0 && written;
 }
 
-// Starts the library in the given screen mode (software drawing on request, or as the
-// fall-back when DirectDraw fails), without waiting for vertical blanks. 0 / -1.
-inline int StartGraphics(int bits, int windowed, int software) {
+// How the library draws: graphs as 2-D DirectDraw surfaces drawn by the software
+// renderer (the "no 3-D graphs" switch, set once the library runs), into in-memory images (software drawing, also the
+// fall-back when DirectDraw fails), or through the Direct3D device (the default).
+enum DrawPath { kSurfacePath = 0, kSoftwarePath = 1, kHardwarePath = 2 };
+
+// Starts the library in the given screen mode and drawing path, without waiting for
+// vertical blanks. 0 / -1.
+inline int StartGraphics(int bits, int windowed, int path) {
   ChangeWindowMode(windowed);
   SetScreenMode(kScreenWidth, kScreenHeight, bits, 60);
-  if (software) SetHardwareRenderFlag(0);
+  if (path == kSoftwarePath) SetHardwareRenderFlag(0);
   if (InitLibrary() != 0) return -1;
+  if (path == kSurfacePath) SetUse3DGraphs(0);
   SetSyncToVBlank(0);
   return 0;
 }

@@ -1,7 +1,7 @@
 // The fonts' demo: the game's statistics lines and a line of every glyph kind drawn
 // on the back screen (see text_demo_scene.h), saved as a BMP.
 //
-//   text_demo [--bits 32|16] [--full-screen] [--software] [--out FILE]
+//   text_demo [--bits 32|16] [--full-screen] [--software|--surfaces] [--out FILE]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
   int bits = 32;
   int windowed = 1;
-  int software = 0;
+  int path = demo_scene::kHardwarePath;
   const char* out = "text_demo.bmp";
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--bits") == 0 && i + 1 < argc) {
@@ -19,15 +19,17 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--full-screen") == 0) {
       windowed = 0;
     } else if (std::strcmp(argv[i], "--software") == 0) {
-      software = 1;
+      path = demo_scene::kSoftwarePath;
+    } else if (std::strcmp(argv[i], "--surfaces") == 0) {
+      path = demo_scene::kSurfacePath;
     } else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
       out = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: %s [--bits 32|16] [--full-screen] [--software] [--out FILE]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--bits 32|16] [--full-screen] [--software|--surfaces] [--out FILE]\n", argv[0]);
       return 2;
     }
   }
-  if (demo_scene::StartGraphics(bits, windowed, software) != 0) {
+  if (demo_scene::StartGraphics(bits, windowed, path) != 0) {
     std::fprintf(stderr, "graphics start failed (see Log.txt)\n");
     return 1;
   }

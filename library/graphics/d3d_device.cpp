@@ -1,5 +1,7 @@
 #include "graphics/d3d_device.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "core/log.h"
@@ -81,33 +83,43 @@ int FailInit(const char* text, bool releaseDevices) {
   return -1;
 }
 
+// Writes formatted text as it is (no line end added, unlike LogPrintf).
+void LogText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogText(const char* format, ...) {
+  char text[256];
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(text, sizeof(text), format, arguments);
+  va_end(arguments);
+  LogWrite(text);
+}
+
 void LogTextureFormats() {
-  const D3DDEVICEDESC7* device = GetChosenDeviceDescription();
-  const DWORD caps = device->dpcTriCaps.dwTextureCaps;
+  const DWORD caps = GetChosenDeviceDescription()->dpcTriCaps.dwTextureCaps;
   IncreaseLogIndent();
-  LogPrintf("テクスチャ最大幅:%u 最小幅:%u ", static_cast<unsigned>(g_d3d.largestSide),
-            static_cast<unsigned>(g_d3d.smallestSide));
-  LogPrintf("描画制限: D3DPTEXTURECAPS_POW2 = %d  D3DPTEXTURECAPS_SQUAREONLY = %d ",
-            (caps & D3DPTEXTURECAPS_POW2) ? 1 : 0, (caps & D3DPTEXTURECAPS_SQUAREONLY) ? 1 : 0);
+  LogText("テクスチャ最大幅:%u 最小幅:%u ", static_cast<unsigned>(g_d3d.largestSide),
+          static_cast<unsigned>(g_d3d.smallestSide));
+  LogText("描画制限: D3DPTEXTURECAPS_POW2 = %d  D3DPTEXTURECAPS_SQUAREONLY = %d ",
+          (caps & D3DPTEXTURECAPS_POW2) ? 1 : 0, (caps & D3DPTEXTURECAPS_SQUAREONLY) ? 1 : 0);
   LogWrite("テクスチャピクセルフォーマット\n");
   LogWrite("\t通常グラフィック用\n");
   for (int kind : {kTexturePlain16, kTexturePlain32}) {
     const DDPIXELFORMAT& f = GetTextureFormatRecord(kind)->ddFormat;
-    LogPrintf("\t\t BIT:%u  RED:%u  GREEN:%u  BLUE:%u ", static_cast<unsigned>(f.dwRGBBitCount),
-              GetTextureFormatPixelFormat(kind)->widthR, GetTextureFormatPixelFormat(kind)->widthG,
-              GetTextureFormatPixelFormat(kind)->widthB);
-    LogPrintf("\t\t RED:%06x GREEN:%06x BLUE:%06x ", static_cast<unsigned>(f.dwRBitMask),
-              static_cast<unsigned>(f.dwGBitMask), static_cast<unsigned>(f.dwBBitMask));
+    const PixelFormat* p = GetTextureFormatPixelFormat(kind);
+    LogText("\t\t BIT:%u  RED:%u  GREEN:%u  BLUE:%u ", static_cast<unsigned>(f.dwRGBBitCount), p->widthR, p->widthG,
+            p->widthB);
+    LogText("\t\t RED:%06x GREEN:%06x BLUE:%06x \n", static_cast<unsigned>(f.dwRBitMask),
+            static_cast<unsigned>(f.dwGBitMask), static_cast<unsigned>(f.dwBBitMask));
   }
   LogWrite("\tアルファチャンネル付きグラフィック用\n");
   for (int kind : {kTextureAlpha16, kTextureAlpha32}) {
     const DDPIXELFORMAT& f = GetTextureFormatRecord(kind)->ddFormat;
     const PixelFormat* p = GetTextureFormatPixelFormat(kind);
-    LogPrintf("\t\t BIT:%u  ALPHA:%u  RED:%u  GREEN:%u  BLUE:%u ", static_cast<unsigned>(f.dwRGBBitCount), p->widthA,
-              p->widthR, p->widthG, p->widthB);
-    LogPrintf("\t\t ALPHA:%08x RED:%08x GREEN:%08x BLUE:%08x ", static_cast<unsigned>(f.dwRGBAlphaBitMask),
-              static_cast<unsigned>(f.dwRBitMask), static_cast<unsigned>(f.dwGBitMask),
-              static_cast<unsigned>(f.dwBBitMask));
+    LogText("\t\t BIT:%u  ALPHA:%u  RED:%u  GREEN:%u  BLUE:%u ", static_cast<unsigned>(f.dwRGBBitCount), p->widthA,
+            p->widthR, p->widthG, p->widthB);
+    LogText("\t\t ALPHA:%08x RED:%08x GREEN:%08x BLUE:%08x \n", static_cast<unsigned>(f.dwRGBAlphaBitMask),
+            static_cast<unsigned>(f.dwRBitMask), static_cast<unsigned>(f.dwGBitMask),
+            static_cast<unsigned>(f.dwBBitMask));
   }
   DecreaseLogIndent();
 }

@@ -16,7 +16,7 @@ TEST_P(DemoGolden, SceneMatchesTheGoldenPicture) {
   const GoldenCase& c = GetParam();
   if (c.windowed && c.bits == 16) DDrawTestFakeDesktop(1024, 768, 16);
   ASSERT_TRUE(demo_scene::WriteTileSheet(demo_scene::kSheetName));
-  Start(c.bits, c.windowed, c.software);
+  Start(c.bits, c.windowed, c.path);
   int tiles[demo_scene::kTileCount];
   ASSERT_EQ(demo_scene::LoadTiles(tiles), 0);
   ASSERT_EQ(demo_scene::DrawScene(tiles), 0);

@@ -26,7 +26,7 @@ TEST_F(GraphicsTest, StartValuesAndADitherModeChosenBeforeTheStart) {
   // Every clock read moves on 3 s: the second mode change need not wait 2 s.
   TestClockStart(1000000, 3000000);
   SetDitherMode(1);
-  Start();
+  Start(32, 1, demo_scene::kHardwarePath);
   EXPECT_EQ(GetDitherMode(), 1);
   EXPECT_EQ(DrawState.blendGraph, -1);
   EXPECT_EQ(DrawState.depthFunction, 4);

@@ -27,8 +27,9 @@ class GraphicsTest : public ::testing::Test {
     SetGraphicsFatalHookForTest(nullptr);
   }
 
-  void Start(int bits = 32, int windowed = 1, int software = 0) {
-    ASSERT_EQ(demo_scene::StartGraphics(bits, windowed, software), 0) << Log();
+  // path: demo_scene::DrawPath (0 surfaces without the device, 1 software, 2 hardware).
+  void Start(int bits = 32, int windowed = 1, int path = demo_scene::kSurfacePath) {
+    ASSERT_EQ(demo_scene::StartGraphics(bits, windowed, path), 0) << Log();
     started_ = true;
     SetTransparentColor(0, 255, 0);
   }
@@ -69,12 +70,12 @@ class GraphicsTest : public ::testing::Test {
 using demo_scene::MakeBmp;
 
 // The path cases of a golden-picture test: screen depth, window or full screen, and
-// software drawing.
+// the drawing path.
 struct GoldenCase {
   const char* name;
   int bits;
   int windowed;
-  int software;
+  int path;  // demo_scene::DrawPath
 };
 
 inline std::string GoldenCaseName(const ::testing::TestParamInfo<GoldenCase>& info) {

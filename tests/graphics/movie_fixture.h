@@ -17,10 +17,10 @@ class MovieGraphTest : public GraphicsTest {
  protected:
   static constexpr std::uint64_t kClockStart = 7000000000;  // microseconds
 
-  void StartMovies(int bits = 32, int windowed = 1, int software = 0) {
+  void StartMovies(int bits = 32, int windowed = 1, int path = demo_scene::kSurfacePath) {
     std::filesystem::create_directories(scratch_.path() / "tmp");
     setenv("TMPDIR", (scratch_.path() / "tmp").c_str(), 1);
-    Start(bits, windowed, software);
+    Start(bits, windowed, path);
     SetDrawTarget(kDrawTargetBack);
     TestClockStart(kClockStart, 0);
   }

@@ -14,7 +14,7 @@ struct RestoreCase {
   const char* name;
   int bits;
   int windowed;
-  int software;
+  int path;  // demo_scene::DrawPath
 };
 
 class GraphRestore : public GraphicsTest, public ::testing::WithParamInterface<RestoreCase> {
@@ -72,7 +72,7 @@ void CheckStateAtHook() {
 
 TEST_P(GraphRestore, EveryGraphIsReloadedOnceFromItsFile) {
   const RestoreCase& c = GetParam();
-  Start(c.bits, c.windowed, c.software);
+  Start(c.bits, c.windowed, c.path);
   int tiles[demo_scene::kTileCount];
   int badge = -1;
   LoadAll(tiles, &badge);
@@ -94,7 +94,7 @@ TEST_P(GraphRestore, EveryGraphIsReloadedOnceFromItsFile) {
 
 TEST_P(GraphRestore, TheHookRunsOnAClearedPresentedTargetWithEveryGraphPending) {
   const RestoreCase& c = GetParam();
-  Start(c.bits, c.windowed, c.software);
+  Start(c.bits, c.windowed, c.path);
   int tiles[demo_scene::kTileCount];
   int badge = -1;
   LoadAll(tiles, &badge);

@@ -15,7 +15,7 @@ struct StartCase {
   const char* name;
   int bits;
   int windowed;
-  int software;
+  int path;  // demo_scene::DrawPath
   const char* modeLine;
   const char* masksLine;
   const char* placementLine;
@@ -31,15 +31,17 @@ constexpr char kMasks565[] = "A:00000000  B:0000f800  G:000007e0  B:0000001f";
 TEST_P(ScreenStart, StartsWithTheExpectedLogLines) {
   const StartCase& c = GetParam();
   if (c.windowed && c.bits == 16) DDrawTestFakeDesktop(1024, 768, 16);
-  Start(c.bits, c.windowed, c.software);
+  Start(c.bits, c.windowed, c.path);
   EXPECT_EQ(ScreenMode.width, 640);
   EXPECT_EQ(ScreenMode.height, 480);
   EXPECT_EQ(ScreenMode.bits, c.bits);
-  EXPECT_EQ(IsSoftwareRenderMode(), c.software);
+  EXPECT_EQ(IsSoftwareRenderMode(), c.path == demo_scene::kSoftwarePath ? 1 : 0);
   for (const char* line : {"DirectDraw 関連の初期化を行います", "DirectDraw オブジェクトの取得を行います....  成功",
                            "画面モード変更処理を開始します", "画面モードの変更処理を開始します 640 x 480  ", c.modeLine,
                            "カラー情報", c.masksLine, "出力画面用の DirectDrawSurface を作成します", c.placementLine,
-                           "３Ｄグラフィック描画機能は使用しません", "グラフィック管理系の初期化は正常に終了しました",
+                           c.path == demo_scene::kHardwarePath ? "Direct3D 関連の初期化は正常に終了しました"
+                                                               : "DirectDraw 関連の初期化を行います",
+                           "グラフィック管理系の初期化は正常に終了しました",
                            "画面モード変更処理は正常に終了しました", "オーバーレイサーフェスは使用しません",
                            "DirectDraw 関連の初期化は正常に終了しました"}) {
     EXPECT_TRUE(LogHas(line)) << line;
@@ -53,12 +55,12 @@ TEST_P(ScreenStart, StartsWithTheExpectedLogLines) {
 INSTANTIATE_TEST_SUITE_P(
     Modes, ScreenStart,
     ::testing::Values(
-        StartCase{"Window32", 32, 1, 0, "ウインドウモードにします", kMasks32, "PrimaryBuffer : VIDEOMEMORY"},
-        StartCase{"FullScreen32", 32, 0, 0, "画面解像度を変更します... 成功しました", kMasks32,
+        StartCase{"Window32", 32, 1, demo_scene::kHardwarePath, "ウインドウモードにします", kMasks32, "PrimaryBuffer : VIDEOMEMORY"},
+        StartCase{"FullScreen32", 32, 0, demo_scene::kHardwarePath, "画面解像度を変更します... 成功しました", kMasks32,
                   "BaskBuffer : VIDEOMEMORY"},
-        StartCase{"FullScreen16", 16, 0, 0, "画面解像度を変更します... 成功しました", kMasks565,
+        StartCase{"FullScreen16", 16, 0, demo_scene::kHardwarePath, "画面解像度を変更します... 成功しました", kMasks565,
                   "PrimaryBuffer : VIDEOMEMORY"},
-        StartCase{"Window16", 16, 1, 0, "ウインドウモードにします", kMasks565, "PrimaryBuffer : VIDEOMEMORY"},
+        StartCase{"Window16", 16, 1, demo_scene::kHardwarePath, "ウインドウモードにします", kMasks565, "PrimaryBuffer : VIDEOMEMORY"},
         StartCase{"Software32", 32, 1, 1, "ウインドウモードにします", kMasks32, "PrimaryBuffer : SYSTEMMEMORY( MEMIMG )"},
         StartCase{"Software16", 16, 0, 1, "画面解像度を変更します... 成功しました", kMasks565,
                   "BaskBuffer : SYSTEMMEMORY( MEMIMG )"}),

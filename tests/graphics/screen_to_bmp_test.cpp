@@ -59,7 +59,7 @@ struct BmpCase {
   const char* name;
   int bits;
   int windowed;
-  int software;
+  int path;  // demo_scene::DrawPath
   bool rgb555;
   int redBits, greenBits, blueBits;
 };
@@ -72,7 +72,7 @@ TEST_P(ScreenToBmp, FilesAreByteExact) {
   const BmpCase& c = GetParam();
   if (c.windowed && c.bits == 16) DDrawTestFakeDesktop(1024, 768, 16);
   DDrawTestUseRgb555(c.rgb555);
-  Start(c.bits, c.windowed, c.software);
+  Start(c.bits, c.windowed, c.path);
   DrawPattern(7, 5);
   // Width 3: rows of 9 pixel bytes and 3 zero bytes.
   ASSERT_EQ(SaveScreenToBmp(2, 1, 5, 5, "part.bmp"), 0);

@@ -17,7 +17,7 @@ class TextDemoGolden : public GraphicsTest, public ::testing::WithParamInterface
 TEST_P(TextDemoGolden, SceneMatchesTheGoldenPicture) {
   const GoldenCase& c = GetParam();
   if (c.windowed && c.bits == 16) DDrawTestFakeDesktop(1024, 768, 16);
-  Start(c.bits, c.windowed, c.software);
+  Start(c.bits, c.windowed, c.path);
   ASSERT_EQ(text_scene::DrawScene(), 0) << Log();
   ASSERT_EQ(SaveScreenToBmp(0, 0, text_scene::kScreenWidth, text_scene::kScreenHeight, "text.bmp"), 0);
   const std::string golden = ReadGoldenPicture("text" + std::to_string(c.bits));
