@@ -1,5 +1,6 @@
 // The demo scene saved by SaveScreenToBmp equals its golden picture exactly, on
-// every drawing path of a 32-bit and of a 16-bit screen.
+// every drawing path of a 32-bit and of a 16-bit screen: golden/demoBITS.bmp for the
+// software drawing, golden/demoBITS-device.bmp for the device.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,9 +22,10 @@ TEST_P(DemoGolden, SceneMatchesTheGoldenPicture) {
   ASSERT_EQ(demo_scene::LoadTiles(tiles), 0);
   ASSERT_EQ(demo_scene::DrawScene(tiles), 0);
   ASSERT_EQ(SaveScreenToBmp(0, 0, demo_scene::kScreenWidth, demo_scene::kScreenHeight, "scene.bmp"), 0);
-  const std::string golden = ReadGoldenPicture("demo" + std::to_string(c.bits));
+  const std::string name = "demo" + std::to_string(c.bits) + (c.software ? "" : "-device");
+  const std::string golden = ReadGoldenPicture(name);
   ASSERT_FALSE(golden.empty());
-  EXPECT_TRUE(scratch_.Read("scene.bmp") == golden) << "the scene differs from golden/demo" << c.bits << ".bmp";
+  EXPECT_TRUE(scratch_.Read("scene.bmp") == golden) << "the scene differs from golden/" << name << ".bmp";
   EXPECT_EQ(PresentScreen(), 0);
 }
 
