@@ -22,7 +22,7 @@ TEST_P(DemoGolden, SceneMatchesTheGoldenPicture) {
   ASSERT_EQ(demo_scene::LoadTiles(tiles), 0);
   ASSERT_EQ(demo_scene::DrawScene(tiles), 0);
   ASSERT_EQ(SaveScreenToBmp(0, 0, demo_scene::kScreenWidth, demo_scene::kScreenHeight, "scene.bmp"), 0);
-  const std::string name = "demo" + std::to_string(c.bits) + (c.software ? "" : "-device");
+  const std::string name = "demo" + std::to_string(c.bits) + (c.path == demo_scene::kHardwarePath ? "-device" : "");
   const std::string golden = ReadGoldenPicture(name);
   ASSERT_FALSE(golden.empty());
   EXPECT_TRUE(scratch_.Read("scene.bmp") == golden) << "the scene differs from golden/" << name << ".bmp";
@@ -30,10 +30,10 @@ TEST_P(DemoGolden, SceneMatchesTheGoldenPicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, DemoGolden,
-                         ::testing::Values(GoldenCase{"Window32", 32, 1, 0}, GoldenCase{"WindowSoftware32", 32, 1, 1},
-                                           GoldenCase{"FullScreen32", 32, 0, 0},
+                         ::testing::Values(GoldenCase{"Window32", 32, 1, 2}, GoldenCase{"WindowSoftware32", 32, 1, 1},
+                                           GoldenCase{"FullScreen32", 32, 0, 2},
                                            GoldenCase{"FullScreenSoftware32", 32, 0, 1},
-                                           GoldenCase{"FullScreen16", 16, 0, 0},
+                                           GoldenCase{"FullScreen16", 16, 0, 2},
                                            GoldenCase{"FullScreenSoftware16", 16, 0, 1},
-                                           GoldenCase{"Window16", 16, 1, 0}),
+                                           GoldenCase{"Window16", 16, 1, 2}),
                          GoldenCaseName);

@@ -92,7 +92,7 @@ constexpr std::uint16_t kClearWhite = 0x7FFF;
 class TextureFontTest : public FontTest {
  protected:
   void SetUp() override {
-    Start();
+    Start(32, 1, demo_scene::kHardwarePath);
     ASSERT_EQ(ChooseTextureGlyphCache(), 1) << "the device offers no glyph texture formats";
   }
 };
