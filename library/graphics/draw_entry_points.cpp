@@ -7,6 +7,7 @@
 #include "float_to_int.h"
 #include "core/log.h"
 #include "graphics/draw_state.h"
+#include "graphics/font_record.h"
 #include "graphics/fonts.h"
 #include "graphics/graph_records.h"
 #include "graphics/graph_system.h"
@@ -271,9 +272,11 @@ int DrawRectOutline(int x1, int y1, int x2, int y2, std::uint32_t colour) {
 int DrawTextWithFont(int x, int y, const char* text, std::uint32_t colour, int font, std::uint32_t edgeColour,
                      int vertical) {
   if (text == nullptr || text[0] == '\0' || DrawState.clipEmpty) return 0;
-  const bool hardware = DrawState.use3DGraphs && Is3DPathUsable();
   const int lineHeight = GetFontHeightByHandle(font);
   if (lineHeight < 0) return LogWrite("フォントハンドル値が異常です\n");
+  // A font whose glyphs are not in textures is drawn by the software routine on every
+  // path, so it subtracts directly, without the device's bracket.
+  const bool hardware = DrawState.use3DGraphs && Is3DPathUsable() && GetFontRecord(font)->textureCache == 1;
   WaitWhileInactive();
   const RECT& clip = DrawState.clip;
   const bool touchedNeeded = (hardware && DrawState.blendMode == kBlendSubtract) || ShowsTouchedRect();

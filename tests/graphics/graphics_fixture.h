@@ -15,6 +15,7 @@
 #include "../support/scratch_directory.h"
 #include "core/main_window.h"
 #include "core/tracked_alloc.h"
+#include "graphics/d3d_device.h"
 #include "graphics/graph_records.h"
 #include "graphics/graphics_fatal.h"
 #include "graphics/screen_mode.h"
@@ -37,8 +38,10 @@ class GraphicsTest : public ::testing::Test {
   std::string Log() const { return scratch_.Read("Log.txt"); }
   bool LogHas(const std::string& text) const { return Log().find(text) != std::string::npos; }
 
-  // The raw pixel at (x, y) of the current draw target.
+  // The raw pixel at (x, y) of the current draw target, once the device's pending
+  // drawing has reached it.
   std::uint32_t TargetPixel(int x, int y) const {
+    EndDeviceScene();
     const ScreenSurfacesRecord& screens = ScreenSurfaces;
     if (screens.targetMemImg != nullptr && screens.targetMemImg->pixels != nullptr) {
       const MEMIMG& image = *screens.targetMemImg;
