@@ -1,6 +1,9 @@
 // The texture glyph cache: its size rule, glyphs written as white with alpha into
 // their cells column by column, the round robin wrapping over the cells, edged
-// fonts' edges in the right half, and a lost cache graph made again.
+// fonts' edges in the right half, a lost cache graph made again, scaled glyphs, and
+// hardware text handing memory-cache fonts to the software path.
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "font_fixture.h"
@@ -9,6 +12,8 @@
 #include "graphics/glyph_stamp.h"
 #include "graphics/glyph_texture.h"
 #include "graphics/surface_3d_data.h"
+#include "graphics/text_hardware.h"
+#include "graphics/text_layout.h"
 
 namespace {
 
@@ -264,3 +269,50 @@ TEST_F(TextureFontTest, ALostCacheGraphIsMadeAgainAndEmptied) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bounding box of the lit pixels inside area.
+RECT LitBox(const std::function<std::uint32_t(int, int)>& pixel, const RECT& area) {
+  RECT box{area.right, area.bottom, area.left, area.top};
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if ((pixel(x, y) & 0xFFFFFF) == 0) continue;
+      box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                 std::max<LONG>(box.bottom, y + 1)};
+    }
+  }
+  return box;
+}
+
+}  // namespace
+
+TEST_F(TextureFontTest, ScaledGlyphsAreStretchedCellsAndMemoryFontsGoToTheSoftwarePath) {
+  const int font = MakeFont(16);
+  ASSERT_GE(font, 0);
+  SetDrawTarget(kDrawTargetBack);
+  ClearDrawTarget();
+  const auto pixel = [this](int x, int y) { return TargetPixel(x, y); };
+  const std::uint32_t white = MakeScreenColor(255, 255, 255);
+  const int advance = DrawOrMeasureText(1, 10, 10, 0, 1.0, 1.0, "H", white, nullptr, nullptr, 1, font, 0, -1, 0, nullptr);
+  ASSERT_GT(advance, 0);
+  const RECT plain = LitBox(pixel, RECT{0, 0, 60, 60});
+  ASSERT_LT(plain.left, plain.right);
+  EXPECT_EQ(DrawOrMeasureText(1, 100, 10, 1, 2.0, 3.0, "H", white, nullptr, nullptr, 1, font, 0, -1, 0, nullptr),
+            2 * advance);
+  const RECT scaled = LitBox(pixel, RECT{90, 0, 200, 100});
+  EXPECT_EQ(scaled.right - scaled.left, 2 * (plain.right - plain.left));
+  EXPECT_EQ(scaled.bottom - scaled.top, 3 * (plain.bottom - plain.top));
+
+  // A font made while the device is not used keeps its glyphs in memory; hardware text
+  // hands it to the software path.
+  SetUse3DGraphs(0);
+  const int memoryFont = MakeFont(16);
+  SetUse3DGraphs(1);
+  ASSERT_EQ(GetFontRecord(memoryFont)->textureCache, 0);
+  ASSERT_EQ(DrawTextHardware(10, 60, "H", white, memoryFont, 0, 0), 0);
+  const RECT software = LitBox(pixel, RECT{0, 50, 60, 110});
+  EXPECT_EQ(software.right - software.left, plain.right - plain.left);
+  EXPECT_EQ(software.top - 50, plain.top);
+  EXPECT_EQ(DrawTextHardware(10, 60, "H", white, -1, 0, 0), -1);
+}
