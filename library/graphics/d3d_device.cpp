@@ -31,6 +31,14 @@ void ReleaseObject() {
   g_d3d.object = nullptr;
 }
 
+// Nothing is known of what the stages were sent: the next apply sends every operation.
+void ForgetStageStates(D3DDeviceRecord& record) {
+  for (StageCache& stage : record.stages) {
+    stage.texture = nullptr;
+    for (std::int16_t& value : stage.operations.value) value = -1;
+  }
+}
+
 // A fresh record: every vertex carries z 0 and rhw 1 (kind 2 also a white specular),
 // the cache holds the values sent first, the viewport covers the screen.
 void InitialiseRecord(D3DDeviceRecord& record, IDirect3DDevice7* device, IDirectDrawSurface7* surface) {
@@ -58,9 +66,7 @@ void InitialiseRecord(D3DDeviceRecord& record, IDirect3DDevice7* device, IDirect
   record.zFunc = D3DCMP_LESSEQUAL;
   record.shadeMode = D3DSHADE_FLAT;
   record.textureAddress = D3DTADDRESS_CLAMP;
-  for (StageCache& stage : record.stages) {
-    for (std::int16_t& value : stage.operations.value) value = -1;
-  }
+  ForgetStageStates(record);
   int width = 0;
   int height = 0;
   GetScreenModeSizeBody(&width, &height);
@@ -204,6 +210,8 @@ int CreateD3DDeviceObject(int deviceId) {
   record->force = 0;
   record->texture = nullptr;
   record->textureChanged = 1;
+  // The new device starts from its own stage defaults.
+  ForgetStageStates(*record);
   record->sceneOpen = 0;
   record->vertexCount = 0;
   record->writePointer = record->bufferStarts[record->vertexKind];

@@ -270,3 +270,28 @@ TEST_F(HardwareTest, AGraphTheDeviceCannotDrawIntoTurnsTheTargetOff) {
   EXPECT_EQ(SetDrawTargetD3DGraph(kDrawTargetFront), 0);
   EXPECT_EQ(IsFrontTargetD3D(), 1);
 }
+
+TEST_F(HardwareTest, ADisplayChangeRebuildsTheDeviceAndReloadsTheTextures) {
+  StartHardware();
+  WriteFile("badge.bmp", MakeBmp(4, 1, [](int, int) { return 0x123456u; }));
+  const int graph = LoadGraphFile("badge.bmp");
+  ASSERT_GE(graph, 0);
+  ASSERT_EQ(PrepareDrawD3D(Piece(graph), kPrepareTransparent), 0);
+  DDrawTestLoseVideoMemorySurfaces();
+  D3DTestRecordCalls(true);
+  ASSERT_EQ(RecreateGraphicsObjects(), 0);
+  EXPECT_TRUE(LogHas("Ｄｉｒｅｃｔ３Ｄオブジェクトは正常に取得されました"));
+  EXPECT_EQ(HasDirect3DDevice(), 1);
+  EXPECT_EQ(Count(D3DTestCall::CreateDevice), 1);
+  const SurfaceData* data = Store(graph);
+  ASSERT_NE(data->surface, nullptr);
+  DDSURFACEDESC2 description{};
+  description.dwSize = sizeof(description);
+  ASSERT_EQ(data->surface->Lock(nullptr, &description, DDLOCK_WAIT | DDLOCK_READONLY, nullptr), DD_OK);
+  EXPECT_EQ(*static_cast<const std::uint32_t*>(description.lpSurface), 0xFF123456u);
+  data->surface->Unlock(nullptr);
+  // The new device gets every stage operation of the next draw, not only the changes.
+  D3DTestRecordCalls(true);
+  ASSERT_EQ(PrepareDrawD3D(Piece(graph), kPrepareTransparent), 0);
+  EXPECT_GE(Count(D3DTestCall::SetTextureStageState), 4);
+}

@@ -86,3 +86,18 @@ TEST_F(ScreenToTextureTest, AWayThatFailedIsPassedOverForItsAlphaKindOnly) {
   EXPECT_EQ(CopyDrawTargetToGraph(0, 0, 64, 32, plain, 1), -1);
   EXPECT_EQ(GetRememberedScreenCopyMethod(kPlain), -1);
 }
+
+TEST_F(ScreenToTextureTest, WhenTheDirectDrawWaysFailTheGdiWaysCopy) {
+  const int withAlpha = MakeTextureGraph(32, 32, kWithAlpha);
+  ASSERT_GE(withAlpha, 0);
+  DrawRect(0, 0, 32, 32, MakeScreenColor(10, 20, 30), 1);
+  // The work surface cannot be locked and BltFast refuses the alpha texture's format:
+  // the GDI copy through a work texture (whose alpha is made opaque) is next.
+  DDrawTestFailCall(DDrawTestCall::Lock, 0, 1, DDERR_SURFACEBUSY, DDSCAPS_OFFSCREENPLAIN);
+  ASSERT_EQ(CopyDrawTargetToGraph(0, 0, 32, 32, withAlpha, 1), 0);
+  EXPECT_EQ(GetRememberedScreenCopyMethod(kWithAlpha), 2);
+  EXPECT_EQ(CountInLog("ScreenToTextureMethod1"), 1);
+  ClearDrawTarget();
+  ASSERT_EQ(DrawGraphAt(100, 100, withAlpha, 0), 0);
+  EXPECT_EQ(TargetPixel(116, 116) & 0xFFFFFF, 0x0A141Eu);
+}
