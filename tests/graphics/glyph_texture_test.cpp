@@ -61,30 +61,12 @@ std::vector<std::uint16_t> Texels(int graph, int x, int y, int width, int height
   return texels;
 }
 
-struct MonoGlyph {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> bits;
-  bool at(int x, int y) const {
-    const int row = (width + 31) / 32 * 4;
-    return x >= 0 && y >= 0 && x < width && y < height && ((bits[y * row + x / 8] >> (7 - x % 8)) & 1);
-  }
-};
-
-MonoGlyph RenderMono(int font, UINT character) {
-  constexpr MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, GetFontRecord(font)->gdiFont);
-  GLYPHMETRICS metrics{};
-  MonoGlyph glyph;
-  glyph.bits.resize(GetGlyphOutlineA(dc, character, GGO_BITMAP, &metrics, 0, nullptr, &identity));
-  GetGlyphOutlineA(dc, character, GGO_BITMAP, &metrics, static_cast<DWORD>(glyph.bits.size()), glyph.bits.data(),
-                   &identity);
-  glyph.width = static_cast<int>(metrics.gmBlackBoxX);
-  glyph.height = static_cast<int>(metrics.gmBlackBoxY);
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  return glyph;
+// A 1-bit GDI glyph's pixel; false outside its box.
+bool MonoBit(const GdiGlyph& glyph, int x, int y) {
+  const int width = static_cast<int>(glyph.metrics.gmBlackBoxX);
+  const int row = (width + 31) / 32 * 4;
+  return x >= 0 && y >= 0 && x < width && y < static_cast<int>(glyph.metrics.gmBlackBoxY) &&
+         ((glyph.bits[y * row + x / 8] >> (7 - x % 8)) & 1);
 }
 
 // 漢: its cache code (first byte | second byte << 8) and its GDI character.
@@ -137,14 +119,14 @@ TEST_F(TextureFontTest, GlyphsFillTheCacheColumnByColumnAsWhiteWithAlpha) {
   const GlyphEntry* entry = RasterizeGlyph(font, static_cast<int>(codes.size()), codes.data());
   ASSERT_NE(entry, nullptr);
   ASSERT_EQ(entry->cell, record->cellsPerColumn + 1);
-  const MonoGlyph gdi = RenderMono(font, kKanjiCharacter);
-  ASSERT_GT(gdi.width, 0);
+  const GdiGlyph gdi = RenderWithGdi(font, kKanjiCharacter, GGO_BITMAP);
+  ASSERT_GT(gdi.metrics.gmBlackBoxX, 0u);
   const int side = record->cellSize;
   const std::vector<std::uint16_t> cell = Texels(record->cacheGraph, side, side, side, side);
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
       const std::uint16_t texel = cell[static_cast<std::size_t>(y) * side + x];
-      if (gdi.at(x, y)) {
+      if (MonoBit(gdi, x, y)) {
         ASSERT_EQ(texel, kOpaqueWhite) << x << "," << y;
       } else {
         ASSERT_EQ(texel & 0x8000, 0) << x << "," << y;
@@ -160,14 +142,7 @@ TEST_F(TextureFontTest, AntialiasedLevelsBecomeTheAlphaNibble) {
   const GlyphEntry* entry = RasterizeGlyph(font, 1, &code);
   ASSERT_NE(entry, nullptr);
   ASSERT_GT(entry->width, 0);
-  constexpr MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, GetFontRecord(font)->gdiFont);
-  GLYPHMETRICS metrics{};
-  std::vector<std::uint8_t> levels(GetGlyphOutlineA(dc, 'W', GGO_GRAY4_BITMAP, &metrics, 0, nullptr, &identity));
-  GetGlyphOutlineA(dc, 'W', GGO_GRAY4_BITMAP, &metrics, static_cast<DWORD>(levels.size()), levels.data(), &identity);
-  SelectObject(dc, previous);
-  DeleteDC(dc);
+  const std::vector<std::uint8_t> levels = RenderWithGdi(font, 'W', GGO_GRAY4_BITMAP).bits;
   const int row = (entry->width + 3) / 4 * 4;
   const std::vector<std::uint16_t> cell = Texels(GetFontRecord(font)->cacheGraph, 0, 0, entry->width, entry->height);
   int partial = 0;
@@ -199,11 +174,11 @@ TEST_F(TextureFontTest, TheRoundRobinWrapsOntoTheFirstCell) {
   const GlyphEntry* entry = RasterizeGlyph(font, 1, &wrapping);
   EXPECT_EQ(entry, &record->entries[0]);
   EXPECT_EQ(record->index['a'].valid, 0u);
-  const MonoGlyph gdi = RenderMono(font, 'M');
+  const GdiGlyph gdi = RenderWithGdi(font, 'M', GGO_BITMAP);
   const std::vector<std::uint16_t> cell = Texels(record->cacheGraph, 0, 0, record->cellSize, record->cellSize);
   for (int y = 0; y < record->cellSize; ++y) {
     for (int x = 0; x < record->cellSize; ++x) {
-      ASSERT_EQ((cell[static_cast<std::size_t>(y) * record->cellSize + x] & 0x8000) != 0, gdi.at(x, y))
+      ASSERT_EQ((cell[static_cast<std::size_t>(y) * record->cellSize + x] & 0x8000) != 0, MonoBit(gdi, x, y))
           << x << "," << y;
     }
   }
@@ -223,7 +198,7 @@ TEST_F(TextureFontTest, EdgedFontsKeepEdgesInTheRightHalf) {
   const std::uint16_t code = kKanji;
   const GlyphEntry* entry = RasterizeGlyph(font, 1, &code);
   ASSERT_NE(entry, nullptr);
-  const MonoGlyph gdi = RenderMono(font, kKanjiCharacter);
+  const GdiGlyph gdi = RenderWithGdi(font, kKanjiCharacter, GGO_BITMAP);
   const int side = record->cellSize;
   const std::vector<std::uint16_t> body = Texels(record->cacheGraph, 0, 0, side, side);
   const std::vector<std::uint16_t> edge = Texels(record->cacheGraph, record->cacheWidth, 0, side, side);
@@ -232,10 +207,10 @@ TEST_F(TextureFontTest, EdgedFontsKeepEdgesInTheRightHalf) {
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
       // The body lies two pixels in; its edge covers what the kernel reaches around it.
-      const bool isBody = gdi.at(x - 2, y - 2);
+      const bool isBody = MonoBit(gdi, x - 2, y - 2);
       bool reached = false;
       for (int dy = -2; dy <= 2; ++dy) {
-        for (int dx = -2; dx <= 2; ++dx) reached |= EdgeKernelReaches(2, dx, dy) && gdi.at(x - 2 - dx, y - 2 - dy);
+        for (int dx = -2; dx <= 2; ++dx) reached |= EdgeKernelReaches(2, dx, dy) && MonoBit(gdi, x - 2 - dx, y - 2 - dy);
       }
       const std::size_t at = static_cast<std::size_t>(y) * side + x;
       ASSERT_EQ(body[at] == kOpaqueWhite, isBody) << x << "," << y;
