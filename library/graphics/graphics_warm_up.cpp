@@ -1,5 +1,6 @@
 #include "graphics/graphics_warm_up.h"
 
+#include "graphics/d3d_device.h"
 #include "graphics/draw_entry_points.h"
 #include "graphics/draw_state.h"
 #include "graphics/graph_image.h"
@@ -47,5 +48,7 @@ int WarmUpDrawingPaths() {
     FreeGraphBody(black, 0);
   }
   FreeGraphImage(&image);
+  // The device's pending drawing reaches the screen now, not at some later call.
+  EndDeviceScene();
   return 0;
 }

@@ -66,7 +66,7 @@ std::uint32_t BmpPixel(const std::string& bmp, int x, int y) {
 
 TEST_F(GraphicsTest, DeviceAndSoftwareDrawingAgreeWhereTheirArithmeticIsTheSame) {
   ASSERT_TRUE(demo_scene::WriteTileSheet(demo_scene::kSheetName));
-  Start(32, 1, 0);
+  Start(32, 1, demo_scene::kHardwarePath);
   ASSERT_NE(GetCurrentD3DDeviceRecord(), nullptr);
   int tiles[demo_scene::kTileCount];
   ASSERT_EQ(demo_scene::LoadTiles(tiles), 0);

@@ -30,7 +30,7 @@ std::vector<D3DTestCallRecord> DrawPrimitiveCalls() {
 class HardwareDrawTest : public GraphicsTest {
  protected:
   void SetUp() override {
-    Start();
+    Start(32, 1, demo_scene::kHardwarePath);
     ASSERT_NE(GetCurrentD3DDeviceRecord(), nullptr) << "the device path is the default";
     SetDrawTarget(kDrawTargetBackScreen);
     WriteFile("n.bmp", MakeBmp(16, 16, Numbered));

@@ -19,7 +19,7 @@ std::uint32_t StripeColour(int i) { return static_cast<std::uint32_t>(i * 6) << 
 class ScreenToTextureTest : public GraphicsTest {
  protected:
   void SetUp() override {
-    Start();
+    Start(32, 1, demo_scene::kHardwarePath);
     ASSERT_NE(GetCurrentD3DDeviceRecord(), nullptr);
     SetDrawTarget(kDrawTargetBackScreen);
   }
