@@ -17,6 +17,7 @@
 #include "graphics/screen_mode.h"
 #include "graphics/software_draw_setups.h"
 #include "graphics/surface_2d.h"
+#include "graphics/text_hardware.h"
 #include "softrender/clip_rect.h"
 
 namespace {

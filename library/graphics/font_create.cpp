@@ -1,5 +1,5 @@
-// Making fonts: the GDI font with its fall-backs, the cell metrics, the memory glyph
-// cache; the default font; the font system's start and the re-creation after a
+// Making fonts: the GDI font with its fall-backs, the cell metrics, the glyph cache;
+// the default font; the font system's start and the re-creation after a
 // display change.
 #include <algorithm>
 #include <cstring>
@@ -10,6 +10,7 @@
 #include "graphics/font_record.h"
 #include "graphics/fonts.h"
 #include "graphics/glyph_cache.h"
+#include "graphics/glyph_texture.h"
 #include "graphics/screen_mode.h"
 #include "kernel/code_page.h"
 
@@ -131,6 +132,19 @@ int MakeMemoryCache(FontRecord* font) {
   return 0;
 }
 
+// The texture cache when the device offers it and the cache graph can be made, else
+// the memory cache with its drawing screen.
+int MakeGlyphCache(int handle, FontRecord* font) {
+  if (ChooseTextureGlyphCache()) {
+    const int made = MakeFontTextureCache(handle, font);
+    if (made != 0) return made == 1 ? 0 : -1;
+  }
+  if (MakeMemoryCache(font) != 0) return -1;
+  font->memoryCacheLost = 1;
+  if (RefreshFontCache(handle) != 0) return LogWrite("フォント用描画スクリーンの作成に失敗しました\n");
+  return 0;
+}
+
 bool ValidSettings(int fontType, int charset, int edgeSize) {
   return fontType >= 0 && fontType <= 3 && charset >= 0 && charset < kCharsetCount && edgeSize >= 1;
 }
@@ -159,6 +173,8 @@ int CreateFontToHandle(const char* face, int size, int thickness, int fontType, 
   auto* font = static_cast<FontRecord*>(TRACKED_CALLOC(sizeof(FontRecord)));
   if (font == nullptr) return LogWrite("フォント管理用メモリ領域の確保に失敗しました\n");
   font->screenSurface = -1;
+  font->cacheGraph = -1;
+  font->edgeGraph = -1;
   if (ScreenMode.bits == 8) fontType &= ~kFontTypeAntialiased;
   std::memcpy(font->face, face, std::strlen(face) + 1);
   font->size = size;
@@ -170,14 +186,9 @@ int CreateFontToHandle(const char* face, int size, int thickness, int fontType, 
   const int handle = RegisterFont(slot, font, check);
 
   // From here a failure releases everything made so far, as deleting the font does.
-  if (MakeGdiFont(font) != 0 || TakeCellMetrics(font) != 0 || MakeMemoryCache(font) != 0) {
+  if (MakeGdiFont(font) != 0 || TakeCellMetrics(font) != 0 || MakeGlyphCache(handle, font) != 0) {
     FreeFontHandle(handle);
     return -1;
-  }
-  font->memoryCacheLost = 1;
-  if (RefreshFontCache(handle) != 0) {
-    FreeFontHandle(handle);
-    return LogWrite("フォント用描画スクリーンの作成に失敗しました\n");
   }
   ClearFontCache(handle);
   font->watcher = nullptr;

@@ -1,13 +1,14 @@
 // Fonts: handles of type 4 naming a GDI font and the glyph cache its characters are
 // rasterised into once, so that each character is then copied like a small picture.
-// The cache is a block of system memory: entry i of the round robin owns cell i, and
-// the cells are stacked in one column of cellSize x cellSize squares. (Glyph caches in
-// textures belong to the hardware path, which this library does not have yet.)
+// The cache is a texture graph on the hardware path, else a block of system memory;
+// entry i of the round robin owns cell i, and the cells of cellSize x cellSize fill
+// the cache column by column (the memory cache is a single column).
 #pragma once
 
 #include <cstdint>
 
 #include "gdi/gdi_font.h"
+#include "graphics/graph_image.h"
 #include "graphics/handle_table.h"
 
 constexpr int kFontTableSize = 40;
@@ -16,6 +17,8 @@ constexpr int kFontGlyphEntries = 2025;  // the last one only marks the end (cel
 constexpr int kFontMaxCacheCells = 2024;
 constexpr int kFontMinMemoryCells = 20;
 constexpr int kFontMemoryCachePixels = 0x50000;
+constexpr int kFontTextureCacheSide = 512;
+constexpr int kFontMinTextureCells = 10;
 constexpr int kFontFaceSize = 256;
 constexpr int kGlyphCodeCount = 65536;
 
@@ -69,7 +72,11 @@ struct FontRecord {
   int cellsPerColumn;
   int screenSurface;    // Surface2D of the font's drawing screen, -1 none
   int memoryCacheLost;  // 1: the drawing screen must be (re)made
-  int textureCache;     // 1: the cache is a texture graph (never, without the device)
+  int cacheGraph;       // the texture cache, -1 none
+  int edgeGraph;        // the right half of an edged font's cache graph: the edges, -1 none
+  int textureCacheLost;  // 1: the cache graph must be (re)made
+  GraphImage workImage;  // one glyph on its way into the cache graph (edged: body | edge)
+  int textureCache;      // 1: the cache is a texture graph
 };
 
 using FontTableType = HandleTable<FontRecord, kFontTableSize, kFontHandleType>;

@@ -5,6 +5,7 @@
 #include "core/tracked_alloc.h"
 #include "graphics/font_record.h"
 #include "graphics/fonts.h"
+#include "graphics/glyph_texture.h"
 #include "graphics/surface_2d.h"
 
 FontTableType FontTable;
@@ -52,8 +53,9 @@ int FreeFontHandle(int font) {
   if (record == nullptr) return -1;
   if (record->gdiFont != nullptr) DeleteObject(record->gdiFont);
   TrackedFree(record->memoryCache);
-  // The drawing screen's watcher points into the record: it goes first.
+  // The watchers of the drawing screen and the cache graph point into the record: they go first.
   if (record->screenSurface != -1) DeleteSurface2D(record->screenSurface);
+  ReleaseTextureCache(record);
   if (record->watcher != nullptr) *record->watcher = 1;
   TrackedFree(record);
   FontTable.Unregister(FontTableType::SlotOf(font));

@@ -8,6 +8,7 @@
 #include "graphics/font_record.h"
 #include "graphics/fonts.h"
 #include "graphics/glyph_stamp.h"
+#include "graphics/glyph_texture.h"
 #include "graphics/graphics_fatal.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
@@ -47,9 +48,17 @@ UINT GdiCharacter(std::uint16_t code) {
   return code > 0xFF ? static_cast<UINT>((code & 0xFF) << 8 | code >> 8) : code;
 }
 
-// Renders one glyph through GDI into the entry and its cell. False (after the fatal
-// report) when GDI or the buffer fails.
-bool RenderGlyph(HDC dc, FontRecord* font, int ascent, std::uint16_t code, GlyphEntry* entry) {
+// Where a glyph is stamped: its memory-cache cell, or the scratch cell the texture
+// cache takes it from.
+struct StampTarget {
+  std::uint8_t* cell;
+  int rowBytes;
+};
+
+// Renders one glyph through GDI into the entry and the (cleared) target cell. False
+// (after the fatal report) when GDI or the buffer fails.
+bool RenderGlyph(HDC dc, FontRecord* font, int ascent, std::uint16_t code, GlyphEntry* entry,
+                 const StampTarget& target) {
   const bool grey = (font->fontType & kFontTypeAntialiased) != 0;
   const UINT format = grey ? GGO_GRAY4_BITMAP : GGO_BITMAP;
   GLYPHMETRICS metrics{};
@@ -78,8 +87,7 @@ bool RenderGlyph(HDC dc, FontRecord* font, int ascent, std::uint16_t code, Glyph
   if (rendered) {
     int storedWidth = 0;
     int storedHeight = 0;
-    StampGlyphIntoCell(MemoryCacheCell(font, entry->cell), font->memoryRowBytes, font->cellSize, font->fontType,
-                       font->edgeSize, GlyphBitmap{bits, width, height, rowBytes}, &storedWidth, &storedHeight);
+    StampGlyphIntoCell(target.cell, target.rowBytes, font->cellSize, font->fontType, font->edgeSize, GlyphBitmap{bits, width, height, rowBytes}, &storedWidth, &storedHeight);
     entry->width = static_cast<std::int16_t>(storedWidth);
     entry->height = static_cast<std::int16_t>(storedHeight);
   }
@@ -125,6 +133,7 @@ int ClearFontCache(int fontHandle) {
 int RefreshFontCache(int fontHandle) {
   FontRecord* font = GetFontRecord(fontHandle);
   if (font == nullptr) return -1;
+  if (RefreshTextureCache(fontHandle, font) != 0) return -1;
   if (!font->memoryCacheLost) return 0;
   // A surface that is still there goes first (its watcher raises the flag again).
   if (font->screenSurface != -1) DeleteSurface2D(font->screenSurface);
@@ -181,21 +190,43 @@ GlyphEntry* RasterizeGlyph(int fontHandle, int count, const std::uint16_t* codes
     GraphicsFatalError("テキストキャッシュサーフェスのＤＣの取得に失敗しました");
     return nullptr;
   }
+  // A texture cache takes each glyph from a scratch cell laid out like a memory cell.
+  const int cellRowBytes = (font->cellSize * (font->fontType == 0 ? 1 : 8) + 7) / 8;
+  std::uint8_t* scratch = nullptr;
+  GlyphTexels* texels = nullptr;
+  if (font->textureCache) {
+    scratch = static_cast<std::uint8_t*>(
+        TRACKED_ALLOC(static_cast<std::size_t>(cellRowBytes) * static_cast<std::size_t>(font->cellSize)));
+    texels = static_cast<GlyphTexels*>(TRACKED_ALLOC(sizeof(GlyphTexels)));
+    if (scratch == nullptr || texels == nullptr) {
+      TrackedFree(scratch);
+      TrackedFree(texels);
+      SelectObject(dc, previous);
+      DeleteDC(dc);
+      GraphicsFatalError("アンチエイリアス文字取得用バッファの確保に失敗しました");
+      return nullptr;
+    }
+    MakeGlyphTexels(*font, texels);
+  }
   GlyphEntry* last = nullptr;
   for (int i = 0; i < count; ++i) {
     GlyphEntry* entry = TakeNextEntry(font, codes[i]);
-    std::uint8_t* cell = MemoryCacheCell(font, entry->cell);
+    const StampTarget target = font->textureCache ? StampTarget{scratch, cellRowBytes}
+                                                  : StampTarget{MemoryCacheCell(font, entry->cell), font->memoryRowBytes};
     for (int row = 0; row < font->cellSize; ++row) {
-      std::memset(cell + static_cast<std::ptrdiff_t>(row) * font->memoryRowBytes, 0,
-                  static_cast<std::size_t>(font->cellSize * font->memoryBits + 7) / 8);
+      std::memset(target.cell + static_cast<std::ptrdiff_t>(row) * target.rowBytes, 0,
+                  static_cast<std::size_t>(cellRowBytes));
     }
-    if (!RenderGlyph(dc, font, metrics.tmAscent, codes[i], entry)) {
+    if (!RenderGlyph(dc, font, metrics.tmAscent, codes[i], entry, target)) {
       ForgetEntry(entry);
       last = nullptr;
       break;
     }
+    if (font->textureCache) TransferGlyphToTextureCache(font, *entry, scratch, cellRowBytes, *texels);
     last = entry;
   }
+  TrackedFree(scratch);
+  TrackedFree(texels);
   SelectObject(dc, previous);
   DeleteDC(dc);
   return last;

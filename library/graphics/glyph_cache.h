@@ -1,5 +1,6 @@
 // The glyph cache of a font: the round robin of entries over the cache cells, the
-// rasterisation of missing characters through GDI, and the font's drawing screen (a
+// rasterisation of missing characters through GDI into the memory cache or the
+// texture cache (glyph_texture.h), and the memory-cache font's drawing screen (a
 // screen-sized 2-D surface the software text path composes blended text in).
 #pragma once
 
@@ -10,7 +11,7 @@ struct GlyphEntry;
 
 // Empties the index and every entry; entry i owns cell i.
 int ClearFontCache(int font);
-// Makes the drawing screen again when it was lost (or never made).
+// Makes the cache graph or the drawing screen again when it was lost (or never made).
 int RefreshFontCache(int font);
 
 // Converts up to `capacity` characters of the first `length` bytes of text into codes

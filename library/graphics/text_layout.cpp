@@ -13,6 +13,7 @@
 #include "graphics/graphics_fatal.h"
 #include "graphics/memimg.h"
 #include "graphics/screen_mode.h"
+#include "graphics/text_texture.h"
 #include "softrender/clip_rect.h"
 
 namespace {
@@ -40,6 +41,15 @@ std::int64_t PenPixels(double pen) {
   if (!(whole > -1e12)) return static_cast<std::int64_t>(-1e12);
   if (!(whole < 1e12)) return static_cast<std::int64_t>(1e12);
   return static_cast<std::int64_t>(whole);
+}
+
+// A colour of the screen's format as the tint that gives the white texture cache that colour.
+std::uint32_t TintOf(std::uint32_t colour) {
+  int r = 0;
+  int g = 0;
+  int b = 0;
+  SplitScreenColor(colour, &r, &g, &b);
+  return static_cast<std::uint32_t>(r) << 16 | static_cast<std::uint32_t>(g) << 8 | static_cast<std::uint32_t>(b);
 }
 
 struct GlyphDraw {
@@ -84,14 +94,24 @@ int DrawOrMeasureText(int draw, int x, int y, std::uint8_t scaled, double xScale
   FontRecord* font = GetFontRecord(fontHandle);
   if (font == nullptr) return -1;
   if ((draw && !scaled) || !font->textureCache) {
+    scaled = 0;
     xScale = 1.0;
     yScale = 1.0;
   }
   const double advanceScale = vertical ? yScale : xScale;
-  const bool drawing = draw != 0 && dest != nullptr && dest->magic == MEMIMG_MAGIC && dest->pixels != nullptr;
+  const bool toTexture = draw != 0 && font->textureCache;
+  const bool toMemory =
+      draw != 0 && !font->textureCache && dest != nullptr && dest->magic == MEMIMG_MAGIC && dest->pixels != nullptr;
 
+  TextureGlyphDraw textureDraw{};
+  if (toTexture) {
+    const PixelFormat* screen = QueryScreenPixelFormat();
+    textureDraw = TextureGlyphDraw{vertical != 0, scaled != 0, xScale, yScale,
+                                   TintOf(ApplyTint(colour, *screen, DrawState.tint)),
+                                   TintOf(ApplyTint(edgeColour, *screen, DrawState.tint))};
+  }
   GlyphDraw glyphDraw{};
-  if (drawing) {
+  if (toMemory) {
     const PixelFormat* format = GetStandardPixelFormat(dest->kind, 0, 0);
     glyphDraw.dest = dest;
     glyphDraw.clip = clip != nullptr ? *clip : RECT{0, 0, dest->width, dest->height};
@@ -119,7 +139,8 @@ int DrawOrMeasureText(int draw, int x, int y, std::uint8_t scaled, double xScale
         const GlyphEntry* entry = slot.valid ? slot.entry : RasterizeGlyph(fontHandle, 1, &codes[i]);
         if (entry == nullptr) return GraphicsFatalError("テキストキャッシュの作成に失敗しました");
         const bool blank = codes[i] == kSpace || codes[i] == kFullWidthSpace || entry->width == 0 || entry->height == 0;
-        if (drawing && !blank) DrawGlyph(font, *entry, x, y, PenPixels(pen), glyphDraw);
+        if (toMemory && !blank) DrawGlyph(font, *entry, x, y, PenPixels(pen), glyphDraw);
+        if (toTexture && !blank) DrawTextureGlyph(*font, *entry, x, y, pen, textureDraw);
         pen += (entry->advance + font->spacing) * advanceScale;
       }
       at += walked;

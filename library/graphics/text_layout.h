@@ -1,5 +1,6 @@
 // The one routine that lays a string out with a font: it measures the string's advance
-// or draws it glyph by glyph from the font's memory glyph cache into a MEMIMG.
+// or draws it glyph by glyph: from a texture cache through the drawing entry points
+// (text_texture.h), from a memory cache into a MEMIMG.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +12,10 @@ struct MEMIMG;
 // draw:           0 measure only, 1 draw into dest
 // x, y:           top-left of the first line box
 // scaled, scales: for texture caches only; a memory cache draws at scale 1
-// colour, edgeColour: in dest's format; the draw tint is applied to both
-// clip:           the part of dest that may be written (NULL: all of it)
+// colour, edgeColour: in dest's format (the screen's for a texture cache); the draw
+//                 tint is applied to both
+// dest, clip:     memory cache: the image and the part of it that may be written
+//                 (NULL: all of it); a texture cache draws on the draw target
 // keepBackground: 1 writes only glyph pixels, 0 the whole glyph box
 // length:         bytes of text to use, -1 all (a pair is never split)
 // vertical:       1 runs the text downward, each glyph turned a quarter clockwise

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "kernel/code_page.h"
@@ -34,6 +35,11 @@ WindowClass* FindClass(LPCSTR name) {
     if (strcasecmp(windowClass.name.c_str(), name) == 0) return &windowClass;
   }
   return nullptr;
+}
+
+std::vector<std::unique_ptr<HWND__>>& DestroyedWindows() {
+  static std::vector<std::unique_ptr<HWND__>> windows;
+  return windows;
 }
 
 // Stands for a window of the same class in another process: never live here.
@@ -136,7 +142,11 @@ BOOL DestroyWindow(HWND window) {
     window_internal::DropMessagesOf(window);
   }
   SDL_DestroyWindow(window->sdlWindow);
-  delete window;
+  // A destroyed window's handle stays a dead handle, as on the real system: holders
+  // such as a DirectDraw object may still ask about it, and it is never handed out
+  // again.
+  window->sdlWindow = nullptr;
+  DestroyedWindows().emplace_back(window);
   return TRUE;
 }
 

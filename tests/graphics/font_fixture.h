@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/tracked_alloc.h"
 #include "gdi/gdi_font.h"
 #include "graphics/font_record.h"
@@ -32,6 +34,25 @@ class FontTest : public GraphicsTest {
     return CreateFontToHandle(nullptr, size, -1, fontType, -1, edgeSize, 0, -1, -1);
   }
 };
+
+// A glyph as GDI renders it with a font's GDI font: its metrics and bitmap.
+struct GdiGlyph {
+  GLYPHMETRICS metrics{};
+  std::vector<std::uint8_t> bits;
+};
+
+inline GdiGlyph RenderWithGdi(int font, UINT character, UINT format) {
+  constexpr MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+  GdiGlyph glyph;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, GetFontRecord(font)->gdiFont);
+  const DWORD size = GetGlyphOutlineA(dc, character, format, &glyph.metrics, 0, nullptr, &identity);
+  glyph.bits.resize(size);
+  GetGlyphOutlineA(dc, character, format, &glyph.metrics, size, glyph.bits.data(), &identity);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  return glyph;
+}
 
 inline void PrintTo(const FontTest::Footprint& f, std::ostream* out) {
   *out << "{fonts " << f.fonts << ", blocks " << f.blocks << ", gdi " << f.gdiObjects << ", surfaces " << f.surfaces

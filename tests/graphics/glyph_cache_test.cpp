@@ -146,24 +146,6 @@ TEST(GlyphStamp, OversizedGlyphsAreClippedToTheirCell) {
 
 // ---- Glyphs of a real font ----
 
-struct GdiGlyph {
-  GLYPHMETRICS metrics{};
-  std::vector<std::uint8_t> bits;
-};
-
-GdiGlyph RenderWithGdi(int font, UINT character, UINT format) {
-  constexpr MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-  GdiGlyph glyph;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, GetFontRecord(font)->gdiFont);
-  const DWORD size = GetGlyphOutlineA(dc, character, format, &glyph.metrics, 0, nullptr, &identity);
-  glyph.bits.resize(size);
-  GetGlyphOutlineA(dc, character, format, &glyph.metrics, size, glyph.bits.data(), &identity);
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  return glyph;
-}
-
 std::uint16_t Code(const char* character) {
   const auto* b = reinterpret_cast<const std::uint8_t*>(character);
   return b[1] == 0 ? b[0] : static_cast<std::uint16_t>(b[0] | b[1] << 8);
