@@ -44,6 +44,7 @@ std::size_t Count(const std::string& text, const std::string& what) {
 
 int g_hookRuns = 0;
 int g_pendingAtHook = 0;
+int g_liveAtHook = -1;
 int g_targetAtHook = 0;
 std::uint64_t g_presentsBefore = 0;
 std::uint64_t g_presentsAtHook = 0;
@@ -52,6 +53,8 @@ std::uint32_t g_cornerAtHook = 1;
 // What the restore hook finds when it runs.
 void CheckStateAtHook() {
   ++g_hookRuns;
+  // Live graphs at this moment: a font re-made during the restore may drop its cache graph afterwards.
+  g_liveAtHook = GraphTable.liveCount;
   for (int slot = 0; slot < GraphTable.highWater; ++slot) {
     if (GraphTable.slots[slot] != nullptr && GraphTable.slots[slot]->reloadPending) ++g_pendingAtHook;
   }
@@ -104,7 +107,7 @@ TEST_P(GraphRestore, TheHookRunsOnAClearedPresentedTargetWithEveryGraphPending) 
   SetGraphRestoreHook(CheckStateAtHook);
   ASSERT_EQ(RecreateGraphicsObjects(), 0);
   EXPECT_EQ(g_hookRuns, 1);
-  EXPECT_EQ(g_pendingAtHook, GraphTable.liveCount);
+  EXPECT_EQ(g_pendingAtHook, g_liveAtHook);
   EXPECT_EQ(g_targetAtHook, kDrawTargetBack);
   EXPECT_EQ(g_presentsAtHook, g_presentsBefore + 1);
   EXPECT_EQ(g_cornerAtHook, 0u);
