@@ -116,6 +116,17 @@ void DrawSingleTextureQuad(D3DDeviceRecord* device, const ImageCorner corners[4]
 
 int RoundToInt(float value) { return DoubleToInt(std::round(static_cast<double>(value))); }
 
+// Every piece of the graph mapped onto its share of the quad and written by `write`.
+template <typename WritePiece>
+void DrawPiecesOnQuad(ImageDraw& draw, GraphRecord* graph, const float xs[4], const float ys[4], WritePiece write) {
+  Point quad[4];
+  PlaceQuad(xs, ys, quad);
+  ForEachPiece(draw, graph, [&](const Surface3DData*, ImageCorner corners[4]) {
+    MapPieceCorners(graph, quad, corners);
+    write(draw.device, corners);
+  });
+}
+
 }  // namespace
 
 int DrawGraphQuadD3D(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4,
@@ -129,12 +140,7 @@ int DrawGraphQuadD3D(float x1, float y1, float x2, float y2, float x3, float y3,
   PrepareImageDraw(draw, transparent ? kPrepareTransparent : 0);
   const float xs[4] = {x1, x2, x3, x4};
   const float ys[4] = {y1, y2, y3, y4};
-  Point quad[4];
-  PlaceQuad(xs, ys, quad);
-  ForEachPiece(draw, graph, [&](const Surface3DData*, ImageCorner corners[4]) {
-    MapPieceCorners(graph, quad, corners);
-    DrawSingleTextureQuad(draw.device, corners);
-  });
+  DrawPiecesOnQuad(draw, graph, xs, ys, DrawSingleTextureQuad);
   return 0;
 }
 
@@ -153,11 +159,7 @@ int DrawGraphQuadIntD3D(int x1, int y1, int x2, int y2, int x3, int y3, int x4, 
   // With a blend graph every piece is one rectangle of the batch's vertex kind, which
   // carries the blend graph's coordinates as well.
   PrepareImageDraw(draw, (transparent ? kPrepareTransparent : 0) | kPrepareKeepGraphAlpha);
-  Point quad[4];
-  PlaceQuad(xs, ys, quad);
-  ForEachPiece(draw, graph, [&](const Surface3DData*, ImageCorner corners[4]) {
-    MapPieceCorners(graph, quad, corners);
-    WriteImageRectangle(draw.device, corners);
-  });
+  DrawPiecesOnQuad(draw, graph, xs, ys,
+                   [](D3DDeviceRecord* device, const ImageCorner corners[4]) { WriteImageRectangle(device, corners); });
   return 0;
 }

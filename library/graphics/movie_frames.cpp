@@ -52,16 +52,21 @@ bool PickUpFrame(MovieRecord* rec, GraphRecord* drawn) {
 
 }  // namespace
 
-int TransferMovieFrameToSurface(MovieRecord* movie, GraphRecord* graph) {
-  if (graph->pieceCount < 1) return -1;
-  const Surface2D* piece = GetSurface2DRecord(graph->pieces[0]);
-  if (piece == nullptr) return -1;
+GraphImage MovieFrameImage(const MovieRecord* movie) {
   GraphImage frame{};
   frame.format = movie->surfaceFormat;
   frame.width = movie->frameBufferWidth;
   frame.height = movie->frameBufferHeight;
   frame.pitch = movie->frameBufferPitch;
   frame.pixels = movie->frameBuffer;
+  return frame;
+}
+
+int TransferMovieFrameToSurface(MovieRecord* movie, GraphRecord* graph) {
+  if (graph->pieceCount < 1) return -1;
+  const Surface2D* piece = GetSurface2DRecord(graph->pieces[0]);
+  if (piece == nullptr) return -1;
+  GraphImage frame = MovieFrameImage(movie);
   const RECT source{0, 0, std::min<int>(frame.width, piece->width), std::min<int>(frame.height, piece->height)};
   return TransferImageToSurface2D(&frame, nullptr, &source, piece->offsetX, piece->offsetY, graph->pieces[0]);
 }

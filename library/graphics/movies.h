@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+struct GraphImage;
 struct GraphRecord;
 struct MovieRecord;
 
@@ -24,6 +25,8 @@ int CloseGraphMovie(int graph);
 // Brings the graph's pixels up to date with the movie, at most once per presented
 // frame. 0, or -1 for an invalid graph or movie handle.
 int RefreshGraphMovieFrame(int graph, int force);
+// The movie's frame buffer seen as a picture.
+GraphImage MovieFrameImage(const MovieRecord* movie);
 // Copies the movie's last frame into the first piece of a 2-D graph. 0 / -1.
 int TransferMovieFrameToSurface(MovieRecord* movie, GraphRecord* graph);
 

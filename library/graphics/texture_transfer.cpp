@@ -4,6 +4,7 @@
 #include "graphics/draw_state.h"
 #include "graphics/graphics_fatal.h"
 #include "graphics/movie_record.h"
+#include "graphics/movies.h"
 #include "graphics/pixel_convert_blt.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_3d_data.h"
@@ -132,12 +133,7 @@ int TransferGraphImageToTextures(const GraphImage* image, const GraphImage* alph
 }
 
 int TransferMovieFrameToTextures(MovieRecord* movie, GraphRecord* graph) {
-  GraphImage frame{};
-  frame.format = movie->surfaceFormat;
-  frame.width = movie->frameBufferWidth;
-  frame.height = movie->frameBufferHeight;
-  frame.pitch = movie->frameBufferPitch;
-  frame.pixels = movie->frameBuffer;
+  GraphImage frame = MovieFrameImage(movie);
   TransferGraphImageToTextures(&frame, nullptr, 0, 0, graph);
   for (int i = 0; i < graph->pieceCount; ++i) {
     if (const Surface3DData* piece = GetSurface3DData(graph->pieces[i]); piece != nullptr) {
