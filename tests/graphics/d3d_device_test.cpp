@@ -23,8 +23,12 @@ class HardwareTest : public GraphicsTest {
     GraphicsTest::TearDown();
   }
 
-  // Full screen, so that the screen has the asked depth.
-  void StartHardware(int bits = 32) { Start(bits, 0, demo_scene::kHardwarePath); }
+  // Full screen, so that the screen has the asked depth; nothing of the start-up is
+  // left in the batch when a test begins to record.
+  void StartHardware(int bits = 32) {
+    Start(bits, 0, demo_scene::kHardwarePath);
+    ASSERT_EQ(EndDeviceScene(), 0);
+  }
 
   static const Surface3DData* Piece(int graph, int index = 0) {
     return GetSurface3DData(GetGraphRecord(graph)->pieces[index]);
