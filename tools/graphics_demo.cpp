@@ -9,31 +9,20 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "demo_options.h"
 #include "graphics_demo_scene.h"
 #include "kernel/threads.h"
 
 int main(int argc, char** argv) {
-  int bits = 32;
-  int windowed = 1;
-  int path = demo_scene::kHardwarePath;
+  demo_scene::DemoOptions options;
+  options.out = "graphics_demo.bmp";
   int holdSeconds = 0;
-  const char* out = "graphics_demo.bmp";
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--bits") == 0 && i + 1 < argc) {
-      bits = std::atoi(argv[++i]);
-    } else if (std::strcmp(argv[i], "--full-screen") == 0) {
-      windowed = 0;
-    } else if (std::strcmp(argv[i], "--software") == 0) {
-      path = demo_scene::kSoftwarePath;
-    } else if (std::strcmp(argv[i], "--surfaces") == 0) {
-      path = demo_scene::kSurfacePath;
-    } else if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) {
+    if (demo_scene::TakeDemoOption(argc, argv, &i, &options)) continue;
+    if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) {
       holdSeconds = std::atoi(argv[++i]);
-    } else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
-      out = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: %s [--bits 32|16] [--full-screen] [--software|--surfaces] [--hold SECONDS] [--out FILE]\n",
-                   argv[0]);
+      std::fprintf(stderr, "usage: %s %s [--hold SECONDS]\n", argv[0], demo_scene::kSharedUsage);
       return 2;
     }
   }
@@ -41,7 +30,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write %s\n", demo_scene::kSheetName);
     return 1;
   }
-  if (demo_scene::StartGraphics(bits, windowed, path) != 0) {
+  if (demo_scene::StartGraphics(options.bits, options.windowed, options.path) != 0) {
     std::fprintf(stderr, "graphics start failed (see Log.txt)\n");
     return 1;
   }
@@ -50,11 +39,11 @@ int main(int argc, char** argv) {
   if (demo_scene::LoadTiles(tiles) != 0 || demo_scene::DrawScene(tiles) != 0) {
     std::fprintf(stderr, "drawing failed (see Log.txt)\n");
     status = 1;
-  } else if (SaveScreenToBmp(0, 0, demo_scene::kScreenWidth, demo_scene::kScreenHeight, out) != 0) {
-    std::fprintf(stderr, "cannot save %s\n", out);
+  } else if (SaveScreenToBmp(0, 0, demo_scene::kScreenWidth, demo_scene::kScreenHeight, options.out) != 0) {
+    std::fprintf(stderr, "cannot save %s\n", options.out);
     status = 1;
   } else {
-    std::printf("saved %s\n", out);
+    std::printf("saved %s\n", options.out);
     PresentScreen();
     for (int frame = 0; frame < holdSeconds * 60; ++frame) {
       ProcessMessage();

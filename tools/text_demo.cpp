@@ -3,33 +3,20 @@
 //
 //   text_demo [--bits 32|16] [--full-screen] [--software|--surfaces] [--out FILE]
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
+#include "demo_options.h"
 #include "text_demo_scene.h"
 
 int main(int argc, char** argv) {
-  int bits = 32;
-  int windowed = 1;
-  int path = demo_scene::kHardwarePath;
-  const char* out = "text_demo.bmp";
+  demo_scene::DemoOptions options;
+  options.out = "text_demo.bmp";
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--bits") == 0 && i + 1 < argc) {
-      bits = std::atoi(argv[++i]);
-    } else if (std::strcmp(argv[i], "--full-screen") == 0) {
-      windowed = 0;
-    } else if (std::strcmp(argv[i], "--software") == 0) {
-      path = demo_scene::kSoftwarePath;
-    } else if (std::strcmp(argv[i], "--surfaces") == 0) {
-      path = demo_scene::kSurfacePath;
-    } else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
-      out = argv[++i];
-    } else {
-      std::fprintf(stderr, "usage: %s [--bits 32|16] [--full-screen] [--software|--surfaces] [--out FILE]\n", argv[0]);
+    if (!demo_scene::TakeDemoOption(argc, argv, &i, &options)) {
+      std::fprintf(stderr, "usage: %s %s\n", argv[0], demo_scene::kSharedUsage);
       return 2;
     }
   }
-  if (demo_scene::StartGraphics(bits, windowed, path) != 0) {
+  if (demo_scene::StartGraphics(options.bits, options.windowed, options.path) != 0) {
     std::fprintf(stderr, "graphics start failed (see Log.txt)\n");
     return 1;
   }
@@ -37,11 +24,11 @@ int main(int argc, char** argv) {
   if (text_scene::DrawScene() != 0) {
     std::fprintf(stderr, "a font could not be made (see Log.txt)\n");
     status = 1;
-  } else if (SaveScreenToBmp(0, 0, text_scene::kScreenWidth, text_scene::kScreenHeight, out) != 0) {
-    std::fprintf(stderr, "cannot save %s\n", out);
+  } else if (SaveScreenToBmp(0, 0, text_scene::kScreenWidth, text_scene::kScreenHeight, options.out) != 0) {
+    std::fprintf(stderr, "cannot save %s\n", options.out);
     status = 1;
   } else {
-    std::printf("saved %s\n", out);
+    std::printf("saved %s\n", options.out);
     PresentScreen();
   }
   demo_scene::EndGraphics();
