@@ -159,6 +159,13 @@ void Release(bool yieldToWoken) {
 void AcquireLibraryLock() { Acquire(nullptr); }
 void ReleaseLibraryLock() { Release(true); }
 int AcquireLibraryLockForPump(int (*quitRequested)()) { return Acquire(quitRequested) ? 1 : 0; }
+
+void WakeLibraryLockWaiters() {
+  if (!lockCreated.load(std::memory_order_acquire)) return;
+  EnterCriticalSection(&libraryLock.guard);
+  for (int i = 0; i < libraryLock.waiterCount; ++i) SendWakeUp(libraryLock.queue[i].wakeUp);
+  LeaveCriticalSection(&libraryLock.guard);
+}
 void ReleaseLibraryLockForPump() { Release(false); }
 
 void LeaveLibraryLockQueue() {

@@ -20,6 +20,9 @@ void ReleaseLibraryLock();
 int AcquireLibraryLockForPump(int (*quitRequested)());
 // Release without yielding the processor.
 void ReleaseLibraryLockForPump();
+// Wakes every waiter to look again: one that cannot take the lock keeps its place and
+// waits on, and the pump's variant asks its quit question at once.
+void WakeLibraryLockWaiters();
 // Removes the calling thread's entry from wherever it stands in the queue (nothing
 // when it has none); a new head is woken when the lock is free.
 void LeaveLibraryLockQueue();

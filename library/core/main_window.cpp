@@ -189,6 +189,8 @@ int DestroyMainWindow() {
   UnregisterClassA(kMainWindowClass, g_window.instance);
   FreeAllKeyInputs();
   if (g_window.pumpThread != nullptr) {
+    // The pump may be waiting out a slice for the lock this thread holds.
+    WakeLibraryLockWaiters();
     while (g_window.pumpThreadEnded.load() == 0) Sleep(1);
     CloseHandle(g_window.pumpThread);
     g_window.pumpThread = nullptr;

@@ -153,6 +153,28 @@ TEST(LibraryLock, PumpWaiterGivesUpOnQuitAndLeavesTheOthersInOrder) {
   pumpQuit = 0;
 }
 
+TEST(LibraryLock, WakingEveryWaiterLetsThePumpQuitAndKeepsTheOthersQueued) {
+  pumpQuit = 0;
+  Arrivals arrivals;
+  AcquireLibraryLock();
+  std::thread first = QueueTaker(arrivals, 1, 1);
+  std::atomic<int> got{-1};
+  std::thread pump([&] { got = AcquireLibraryLockForPump(PumpQuitRequested); });
+  ASSERT_TRUE(WaitUntil([] { return LibraryLockWaiterCount() == 2; }));
+
+  pumpQuit = 1;
+  const unsigned sentBefore = LibraryLockWakeUpsSent();
+  WakeLibraryLockWaiters();
+  EXPECT_EQ(LibraryLockWakeUpsSent(), sentBefore + 2);
+  pump.join();
+  EXPECT_EQ(got.load(), 0);
+  EXPECT_EQ(LibraryLockWaiterCount(), 1);  // the other waiter still stands in line
+  ReleaseLibraryLock();
+  first.join();
+  EXPECT_EQ(arrivals.order, (std::vector<int>{1}));
+  pumpQuit = 0;
+}
+
 TEST(LibraryLock, PumpHoldsAndReleasesLikeAnyOtherThread) {
   pumpQuit = 0;
   ASSERT_EQ(AcquireLibraryLockForPump(PumpQuitRequested), 1);
