@@ -75,6 +75,11 @@ struct FastConversions {
   void (*narrowWritten)(const DWORD* shaded, int count, BYTE* row);
   int targetBytesPerPixel;
   bool texelsInPlace;  // 32-bit texels: unscaled rows are read where they lie
+  // Texels of the target's size with their colour channels where the target has them:
+  // the rows of an opaque, untinted, unscaled draw are copied as they lie, with the
+  // target's unused bits set (the only other bits such texels have are alpha, there).
+  bool texelsCopied;
+  DWORD copiedUnusedBits;  // the target's unused bits, repeated over 32 bits
   DWORD key;           // the colour key as texels read (colour bits), or a value none has
 };
 

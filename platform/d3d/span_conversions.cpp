@@ -147,6 +147,14 @@ void ReadTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::in
   }
 }
 
+// Whether texels of `texture` hold their colour channels where `target` pixels do, at the
+// same size.
+bool ColoursLieAlike(DDrawPixelKind texture, DDrawPixelKind target) {
+  const ChannelLayout &t = ChannelsOf(texture), &d = ChannelsOf(target);
+  return GetPixelLayout(texture).bytes == GetPixelLayout(target).bytes && t.rBits == d.rBits && t.gBits == d.gBits &&
+         t.bBits == d.bBits && t.rShift == d.rShift && t.gShift == d.gShift && t.bShift == d.bShift;
+}
+
 }  // namespace
 
 bool ChooseConversions(const DrawContext& c, FastConversions* fast) {
@@ -159,6 +167,8 @@ bool ChooseConversions(const DrawContext& c, FastConversions* fast) {
   fast->targetBytesPerPixel = static_cast<int>(GetPixelLayout(c.targetKind).bytes);
   fast->readTexels = nullptr;
   fast->texelsInPlace = false;
+  fast->texelsCopied = false;
+  fast->copiedUnusedBits = 0;
   fast->key = 0xFFFFFFFFu;
   if (c.untextured) return true;
   const TextureSampler& t = c.textures[0];
@@ -168,5 +178,8 @@ bool ChooseConversions(const DrawContext& c, FastConversions* fast) {
     if (t.keyed) fast->key = RawToArgb<kind.value>(t.key) & 0x00FFFFFFu;
   });
   fast->texelsInPlace = t.kind == DDrawPixelKind::X8R8G8B8 || t.kind == DDrawPixelKind::A8R8G8B8;
+  fast->texelsCopied = ColoursLieAlike(t.kind, c.targetKind);
+  DWORD unused = ChannelsOf(c.targetKind).unusedBits;
+  fast->copiedUnusedBits = fast->targetBytesPerPixel == 2 ? unused | unused << 16 : unused;
   return true;
 }

@@ -5,7 +5,8 @@
 //
 // They cover what the game draws most: a 32-bit or 16-bit target without alpha or Z,
 // flat shading, and either no texture or one texture on stage 0 (any kind; 32-bit texels
-// are read in place, others converted a chunk at a time), point-sampled and clamped, whose
+// are read in place, others converted a chunk at a time; opaque, untinted, unscaled texels
+// laid out as the target's pixels are copied), point-sampled and clamped, whose
 // colour is the texel (or texel x diffuse) and whose alpha is the texel's, the diffuse's
 // or their product; colour key and alpha test (a range) as the discard tests; blending
 // off, alpha (SRCALPHA, INVSRCALPHA) or add (SRCALPHA, ONE). One template instance per
@@ -49,6 +50,7 @@ struct Constants {
   V alphaLowBelow;  // alpha test: low - 1 and high + 1
   V alphaHighAbove;
   V opaque;
+  V copiedUnusedBits;
 };
 
 template <typename L>
@@ -64,6 +66,7 @@ Constants<L> MakeConstants(const DrawContext& c, DWORD diffuse) {
   k.alphaLowBelow = L::Set32(static_cast<DWORD>(c.alphaLow - 1));
   k.alphaHighAbove = L::Set32(static_cast<DWORD>(c.alphaHigh + 1));
   k.opaque = L::Set32(0xFF000000u);
+  k.copiedUnusedBits = L::Set32(c.fast.copiedUnusedBits);
   return k;
 }
 
@@ -169,6 +172,22 @@ void ShadeRow(DWORD* destination, const DWORD* texels, int count, const Constant
   __builtin_memcpy(destination + i, d, rest * sizeof(DWORD));
 }
 
+// `bytes` bytes of texels copied to `destination` with the target's unused bits set.
+template <typename L>
+void CopyRow(BYTE* destination, const BYTE* texels, int bytes, typename L::V unusedBits) {
+  constexpr int kRegisterBytes = L::kPixels * 4;
+  int i = 0;
+  for (; i + kRegisterBytes <= bytes; i += kRegisterBytes) {
+    L::Store(reinterpret_cast<DWORD*>(destination + i),
+             L::Or(L::Load(reinterpret_cast<const DWORD*>(texels + i)), unusedBits));
+  }
+  if (i == bytes) return;
+  DWORD rest[L::kPixels] = {};
+  __builtin_memcpy(rest, texels + i, bytes - i);
+  L::Store(rest, L::Or(L::Load(rest), unusedBits));
+  __builtin_memcpy(destination + i, rest, bytes - i);
+}
+
 // Whether every row of the block reads side-by-side texels inside the texture (an
 // unscaled, unturned draw): then the rows are read in place.
 bool ReadsTexelsInPlace(const TextureSampler& t, const SpanBlock& block) {
@@ -198,21 +217,26 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
     return c.targetBits + static_cast<std::ptrdiff_t>(block.y + row) * c.targetPitch +
            static_cast<std::ptrdiff_t>(block.x) * fast.targetBytesPerPixel;
   };
+  // Opaque texels laid out as the target's pixels change only in the target's unused
+  // bits: their rows, read in place, are copied.
+  const bool copyable = C == ColourFrom::Texel && B == BlendKind::Off && !Discard && fast.texelsCopied;
+  const bool inPlace = (fast.texelsInPlace || copyable) && ReadsTexelsInPlace(t, block);
+  const bool copies = copyable && inPlace;
+  const int texelBytes = copies ? fast.targetBytesPerPixel : 4;
+  const BYTE* texelColumn = inPlace ? t.bits + (block.u[0].start >> kTexelFractionBits) * texelBytes : nullptr;
+  auto texelRow = [&](int row) {
+    std::int64_t v = block.v[0].start + block.v[0].rowStep * row;
+    return texelColumn + (v >> kTexelFractionBits) * t.pitch;
+  };
   // Sprites sit anywhere on the target: the rows they write (and, read in place, the
   // texel rows they read) are asked for a few rows ahead, so that cache misses overlap.
   // Wide blocks stream and are left alone.
-  const bool inPlace = fast.texelsInPlace && ReadsTexelsInPlace(t, block);
-  const BYTE* texelColumn = inPlace ? t.bits + (block.u[0].start >> kTexelFractionBits) * 4 : nullptr;
-  auto texelRow = [&](int row) {
-    std::int64_t v = block.v[0].start + block.v[0].rowStep * row;
-    return reinterpret_cast<const DWORD*>(texelColumn + (v >> kTexelFractionBits) * t.pitch);
-  };
   auto prefetchRow = [&](int row) {
     if (row >= block.rows || block.count >= kStreamingWidth) return;
     const BYTE* destination = destinationRow(row);
     const char* texels = inPlace ? reinterpret_cast<const char*>(texelRow(row)) : nullptr;
     for (int offset = 0; offset < rowBytes; offset += 64) _mm_prefetch(destination + offset, _MM_HINT_T0);
-    for (int offset = 0; inPlace && offset < block.count * 4; offset += 64) _mm_prefetch(texels + offset, _MM_HINT_T0);
+    for (int offset = 0; inPlace && offset < block.count * texelBytes; offset += 64) _mm_prefetch(texels + offset, _MM_HINT_T0);
   };
 
   // A 32-bit target is shaded in place; a 16-bit one through a widened copy.
@@ -237,12 +261,16 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
   for (int row = 0; row < block.rows; ++row) {
     prefetchRow(row + kPrefetchRows);
     BYTE* destination = destinationRow(row);
+    if (copies) {
+      CopyRow<L>(destination, texelRow(row), rowBytes, k.copiedUnusedBits);
+      continue;
+    }
     std::int64_t u = block.u[0].start + block.u[0].rowStep * row, v = block.v[0].start + block.v[0].rowStep * row;
     for (int done = 0; done < block.count; done += kChunk) {
       int count = Smaller(kChunk, block.count - done);
       const DWORD* source = diffuse;
       if (inPlace) {
-        source = texelRow(row) + done;
+        source = reinterpret_cast<const DWORD*>(texelRow(row)) + done;
       } else if (!c.untextured) {
         fast.readTexels(t, u, v, block.u[0].step, block.v[0].step, count, texels);
         source = texels;

@@ -2,7 +2,8 @@
 // of SSE2) against the general path: random sequences of draws in the states the
 // specialised routines take (and some they leave to the general path) must give
 // byte-identical targets either way, on 32-bit and 16-bit targets with textures of
-// every kind.
+// every kind. Sequences of opaque draws only (whose unscaled, untinted draws of texels
+// laid out as the target's are copied) must match in every bit, unused ones included.
 #include <random>
 
 #include "d3d_fixture.h"
@@ -18,6 +19,7 @@ struct PathCase {
   DDPIXELFORMAT target;
   DDPIXELFORMAT textures[3];
   bool targetTaken = true;  // whether the specialised routines draw on this target at all
+  bool opaqueOnly = false;  // no blending, colour key or alpha test
 };
 
 DWORD BitsOf(const DDPIXELFORMAT& format) {
@@ -36,14 +38,16 @@ std::vector<DWORD> MakeTexels(const DDPIXELFORMAT& format, std::mt19937& random)
   return texels;
 }
 
-// The target's pixels as stored, without their unused bits (which no picture shows and
-// the two paths may set differently where a draw leaves a pixel as it was).
-std::vector<DWORD> StoredColours(IDirectDrawSurface7* surface) {
+// The target's pixels as stored, without their unused bits unless `allBits` (no picture
+// shows them and the two paths may set them differently where a draw leaves a pixel as
+// it was; opaque draws leave none).
+std::vector<DWORD> StoredColours(IDirectDrawSurface7* surface, bool allBits) {
   DDSURFACEDESC2 description{};
   description.dwSize = sizeof(description);
   std::vector<DWORD> pixels;
   EXPECT_EQ(surface->Lock(nullptr, &description, DDLOCK_WAIT | DDLOCK_READONLY, nullptr), DD_OK);
-  DWORD bytes = description.ddpfPixelFormat.dwRGBBitCount / 8, used = BitsOf(description.ddpfPixelFormat);
+  DWORD bytes = description.ddpfPixelFormat.dwRGBBitCount / 8;
+  DWORD used = allBits ? 0xFFFFFFFFu : BitsOf(description.ddpfPixelFormat);
   for (int y = 0; y < kHeight; ++y) {
     auto* row = static_cast<const BYTE*>(description.lpSurface) + static_cast<std::ptrdiff_t>(y) * description.lPitch;
     for (int x = 0; x < kWidth; ++x) {
@@ -102,6 +106,11 @@ class D3DPaths : public D3DTest, public ::testing::WithParamInterface<PathCase> 
       EXPECT_EQ(device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, pick(2)), D3D_OK);
       EXPECT_EQ(device_->SetRenderState(D3DRENDERSTATE_ALPHAFUNC, 1 + pick(8)), D3D_OK);
       EXPECT_EQ(device_->SetRenderState(D3DRENDERSTATE_ALPHAREF, pick(256)), D3D_OK);
+      if (GetParam().opaqueOnly) {
+        SetBlend(false);
+        EXPECT_EQ(device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, FALSE), D3D_OK);
+        EXPECT_EQ(device_->SetRenderState(D3DRENDERSTATE_ALPHATESTENABLE, FALSE), D3D_OK);
+      }
       int texture = pick(4);
       UseTexture(texture == 3 ? nullptr : textures_[texture]);
 
@@ -125,7 +134,7 @@ class D3DPaths : public D3DTest, public ::testing::WithParamInterface<PathCase> 
       }
     }
     EXPECT_EQ(device_->EndScene(), D3D_OK);
-    std::vector<DWORD> pixels = StoredColours(target_);
+    std::vector<DWORD> pixels = StoredColours(target_, GetParam().opaqueOnly);
     EXPECT_EQ(device_->BeginScene(), D3D_OK);
     return pixels;
   }
@@ -165,5 +174,11 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"WidestRgb565", false, Rgb565Format(), {Argb4444(), Argb1555(), Rgb565Format()}},
                       PathCase{"Sse2Rgb565", true, Rgb565Format(), {Argb4444(), Xrgb1555(), Argb8888()}},
                       PathCase{"WidestXrgb1555", false, Xrgb1555(), {Argb8888(), Argb4444(), Xrgb1555()}},
-                      PathCase{"GeneralOnlyArgb4444", false, Argb4444(), {Argb4444(), Argb1555(), Rgb565Format()}, false}),
+                      PathCase{"GeneralOnlyArgb4444", false, Argb4444(), {Argb4444(), Argb1555(), Rgb565Format()}, false},
+                      PathCase{"OpaqueWidest", false, Xrgb8888Format(), {Xrgb8888Format(), Argb8888(), Argb4444()}, true, true},
+                      PathCase{"OpaqueSse2", true, Xrgb8888Format(), {Xrgb8888Format(), Argb8888(), Argb4444()}, true, true},
+                      PathCase{"OpaqueWidestRgb565", false, Rgb565Format(), {Rgb565Format(), Argb4444(), Rgb565Format()}, true, true},
+                      PathCase{"OpaqueSse2Rgb565", true, Rgb565Format(), {Rgb565Format(), Argb4444(), Rgb565Format()}, true, true},
+                      PathCase{"OpaqueWidestXrgb1555", false, Xrgb1555(), {Xrgb1555(), Argb1555(), Rgb565Format()}, true, true},
+                      PathCase{"OpaqueSse2Xrgb1555", true, Xrgb1555(), {Xrgb1555(), Argb1555(), Rgb565Format()}, true, true}),
     [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
