@@ -11,7 +11,7 @@
 #include "graphics/blend_tables.h"
 #include "graphics/graph_system.h"
 #include "graphics/graphics_fatal.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 

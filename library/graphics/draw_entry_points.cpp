@@ -13,7 +13,7 @@
 #include "graphics/graph_system.h"
 #include "graphics/hardware_draw.h"
 #include "graphics/movies.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/software_draw_setups.h"
 #include "graphics/surface_2d.h"

@@ -8,7 +8,7 @@
 #include "graphics/draw_target_transforms.h"
 #include "graphics/graph_records.h"
 #include "graphics/graph_system.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 

@@ -3,7 +3,7 @@
 #include "graphics/draw_state.h"
 #include "graphics/fill_unused_bits.h"
 #include "graphics/graph_records.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/pixel_convert_blt.h"
 #include "graphics/screen_mode.h"
 #include "graphics/screen_to_texture.h"

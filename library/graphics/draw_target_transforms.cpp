@@ -5,7 +5,7 @@
 
 #include "graphics/graph_system.h"
 #include "graphics/hardware_draw.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "graphics/graph_system.h"
 #include "graphics/image_loaders.h"
 #include "graphics/movies.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 

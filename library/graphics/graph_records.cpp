@@ -9,7 +9,7 @@
 #include "graphics/graph_system.h"
 #include "graphics/graphics_fatal.h"
 #include "graphics/movies.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 

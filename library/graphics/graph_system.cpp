@@ -11,7 +11,7 @@
 #include "graphics/graph_records.h"
 #include "graphics/graphics_workers.h"
 #include "graphics/movies.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 #include "graphics/surface_data.h"

@@ -7,7 +7,7 @@
 #include "graphics/graph_records.h"
 #include "graphics/movie_record.h"
 #include "graphics/movies.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 #include "kernel/sync.h"

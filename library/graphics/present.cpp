@@ -10,7 +10,7 @@
 #include "graphics/draw_state.h"
 #include "graphics/graph_records.h"
 #include "graphics/graphics_fatal.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 #include "graphics/surface_data.h"

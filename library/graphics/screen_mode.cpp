@@ -13,7 +13,7 @@
 #include "graphics/graph_records.h"
 #include "graphics/graph_system.h"
 #include "graphics/graphics_fatal.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/surface_2d.h"
 #include "kernel/threads.h"
 #include "winmm/time.h"

@@ -8,7 +8,7 @@
 #include "core/tracked_alloc.h"
 #include "graphics/draw_state.h"
 #include "graphics/graphics_workers.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 #include "kernel/files.h"

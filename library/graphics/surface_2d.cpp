@@ -5,7 +5,7 @@
 #include "core/log.h"
 #include "core/tracked_alloc.h"
 #include "graphics/draw_state.h"
-#include "graphics/pending_device_services.h"
+#include "graphics/device_services.h"
 #include "graphics/pixel_convert_blt.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_data.h"

@@ -1,7 +1,6 @@
 // The hardware path's services in one include: the device, texture graph and
-// render-state services are declared in d3d_device.h, surface_3d_data.h,
-// texture_formats.h and render_states.h; the hardware drawing routines in
-// hardware_draw.h.
+// render-state declarations of d3d_device.h, surface_3d_data.h, texture_formats.h
+// and render_states.h.
 #pragma once
 
 #include <cstdint>
