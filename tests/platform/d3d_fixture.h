@@ -39,17 +39,6 @@ inline std::vector<TexturedVertex> Quad(float left, float top, float right, floa
   return {tl, tr, bl, br, bl, tr};
 }
 
-inline DDPIXELFORMAT FormatOf(DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a = 0) {
-  DDPIXELFORMAT format{};
-  format.dwSize = sizeof(format);
-  format.dwFlags = DDPF_RGB | (a != 0 ? DDPF_ALPHAPIXELS : 0);
-  format.dwRGBBitCount = bits;
-  format.dwRBitMask = r;
-  format.dwGBitMask = g;
-  format.dwBBitMask = b;
-  format.dwRGBAlphaBitMask = a;
-  return format;
-}
 inline DDPIXELFORMAT Argb8888() { return FormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u); }
 inline DDPIXELFORMAT Xrgb8888Format() { return FormatOf(32, 0xFF0000, 0xFF00, 0xFF); }
 inline DDPIXELFORMAT Rgb565Format() { return FormatOf(16, 0xF800, 0x7E0, 0x1F); }

@@ -12,6 +12,19 @@
 #include "testing.h"
 #include "window/hwnd.h"
 
+// An RGB pixel format with the given bit count and masks (alpha pixels when a != 0).
+inline DDPIXELFORMAT FormatOf(DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a = 0) {
+  DDPIXELFORMAT format{};
+  format.dwSize = sizeof(format);
+  format.dwFlags = DDPF_RGB | (a != 0 ? DDPF_ALPHAPIXELS : 0);
+  format.dwRGBBitCount = bits;
+  format.dwRBitMask = r;
+  format.dwGBitMask = g;
+  format.dwBBitMask = b;
+  format.dwRGBAlphaBitMask = a;
+  return format;
+}
+
 class DDrawTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -33,17 +46,7 @@ class DDrawTest : public ::testing::Test {
 
   HWND hwnd() { return &window_; }
 
-  static DDPIXELFORMAT Format(DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a = 0) {
-    DDPIXELFORMAT format{};
-    format.dwSize = sizeof(format);
-    format.dwFlags = DDPF_RGB | (a != 0 ? DDPF_ALPHAPIXELS : 0);
-    format.dwRGBBitCount = bits;
-    format.dwRBitMask = r;
-    format.dwGBitMask = g;
-    format.dwBBitMask = b;
-    format.dwRGBAlphaBitMask = a;
-    return format;
-  }
+  static DDPIXELFORMAT Format(DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a = 0) { return FormatOf(bits, r, g, b, a); }
   static DDPIXELFORMAT Rgb565() { return Format(16, 0xF800, 0x7E0, 0x1F); }
   static DDPIXELFORMAT Xrgb8888() { return Format(32, 0xFF0000, 0xFF00, 0xFF); }
   static DDPIXELFORMAT ZBuffer16() {
