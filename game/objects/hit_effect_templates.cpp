@@ -1,0 +1,277 @@
+// Hit and kill effects: what the collision pass shows where a shot strikes, a blast
+// goes off, a burst kills, the player is touched under guard or a bullet grazes.
+#include <cmath>
+
+#include "core/game_state.h"
+#include "core/sound_control.h"
+#include "game_library.h"
+#include "objects/placed_effects.h"
+
+namespace {
+
+constexpr TemplateRow EffectRow(int layer, int size, int imageSet, RowField<int> animation, RowField<int> behaviour) {
+  return {.state = 1, .layer = layer, .category = kCategoryEffect, .width = size, .height = size,
+          .imageSet = imageSet, .blendMode = 2, .animation = animation, .behaviour = behaviour};
+}
+
+constexpr TemplateRow Still(TemplateRow row) {
+  row.collidable = 0;
+  return row;
+}
+
+constexpr TemplateRow WithFade(TemplateRow row, float fade) {
+  row.fade = fade;
+  return row;
+}
+
+constexpr TemplateRow Blast(int hitBox, int imageSet, int attackPower, int animation, int behaviour) {
+  TemplateRow row = EffectRow(3, 96, imageSet, animation, behaviour);
+  row.category = kCategoryPlayerShot;
+  row.collidable = 1;
+  row.hitWidth = hitBox;
+  row.hitHeight = hitBox;
+  row.attackPower = attackPower;
+  return row;
+}
+
+constexpr TemplateRow Scaled(TemplateRow row, float scaleDelta) {
+  row.scaleDelta = scaleDelta;
+  return row;
+}
+
+// vx of a spark that inherits a share of the parent's: Q.vx / R(3), 0.0 for a draw of 0.
+float SharedVx(const GameObject& parent) {
+  const int divisor = RandomInRange(3);
+  return divisor == 0 ? 0.0f : parent.vx / static_cast<float>(divisor);
+}
+
+float DistanceToPlayer(const GameObject& other) {
+  const GameObject& player = ObjectPool[kPlayerSlot];
+  const float dx = player.x - other.x;
+  const float dy = player.y - other.y;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+int DrawnBehaviour() {
+  const int pick = RandomInRange(1);
+  return pick == 0 ? 4013 : 4114;
+}
+
+GameObject& NewAt(const TemplateRow& row, const TemplateCall& call, FacingFrom facing) {
+  return NewPlacedRecord(row, Place::kArguments, facing, call);
+}
+
+// ---------------------------------------------------------------------------------
+// Sparks and flashes
+// ---------------------------------------------------------------------------------
+
+void ShotSpark(const TemplateCall& call, const TemplateRow& row, int scaleBound) {
+  GameObject& spark = NewAt(row, call, FacingFrom::kNotWritten);
+  const GameObject& parent = ParentRecord(call.parentSlot);
+  spark.facing = parent.facing;
+  spark.spare = 0.0f;
+  spark.vx = SharedVx(parent);
+  const int scale = RandomInRange(scaleBound);
+  spark.scaleDelta = static_cast<float>(static_cast<float>(scale / 10) + 0.01);
+}
+
+void CreateSpark2005(const TemplateCall& call) {
+  ShotSpark(call, Still(EffectRow(6, 32, 0, 12, 4006)), 15);
+}
+
+void CreateSpark2012(const TemplateCall& call) { ShotSpark(call, EffectRow(6, 32, 0, 16, 4010), 20); }
+
+// 2086, 2090, 2091 and 2177: a turned flash whose scale grows with a draw.
+void TurnedFlash(GameObject& flash, int steps, int extra) {
+  const int turn = RandomInRange(360);
+  flash.angle = static_cast<float>(turn);
+  const int scale = RandomInRange(steps);
+  flash.scaleDelta = static_cast<float>(scale / 10 + extra);
+}
+
+void CreateScaleFlash(const TemplateCall& call) {
+  const int extra = call.templateId == 2086 ? 0 : call.templateId == 2090 ? 1 : 2;
+  GameObject& flash = NewAt(EffectRow(6, 96, 3, 159, 4029), call, FacingFrom::kArgument);
+  TurnedFlash(flash, 20, extra);
+}
+
+void CreateKillFlash2177(const TemplateCall& call) {
+  GameObject& flash = NewAt(EffectRow(6, 96, 3, 326, 4029), call, FacingFrom::kArgument);
+  const int turn = RandomInRange(360);
+  flash.angle = static_cast<float>(turn);
+  const int scale = RandomInRange(10);
+  flash.scaleDelta = static_cast<float>(static_cast<float>(scale / 10) + 0.5 + static_cast<float>(TurboLevel / 3));
+  PlaySe(76, 150);
+  const int voice = RandomInRange(2);
+  PlaySe(77 + voice, 250);
+}
+
+void CreateDamagingFlash2092(const TemplateCall& call) {
+  TemplateRow row = EffectRow(6, 32, 0, 160, 4109);
+  row.category = kCategoryPlayerShot;
+  row.collidable = 1;
+  row.hitWidth = ShotLevel * 20;
+  row.hitHeight = ShotLevel * 20;
+  row.attackPower = 1;
+  row.scaleDelta = static_cast<float>(ShotLevel);
+  NewAt(row, call, FacingFrom::kNotWritten);
+}
+
+// 2059, 2060, 2061: a spark within 64 pixels of the target a blast strikes.
+void CreateBlastSpark(const TemplateCall& call) {
+  const int scaleBound = call.templateId == 2059 ? 200 : call.templateId == 2060 ? 300 : 600;
+  GameObject& spark = NewAt(EffectRow(6, 64, 0, {}, 4019), call, FacingFrom::kArgument);
+  const int dx = RandomInRange(128);
+  spark.x = static_cast<float>(call.x + dx - 64);
+  const int dy = RandomInRange(128);
+  spark.y = static_cast<float>(call.y + dy - 64);
+  const int scale = RandomInRange(scaleBound);
+  spark.scaleDelta = static_cast<float>(static_cast<float>(scale / 100) - 0.5);
+  const int frame = RandomInRange(3);
+  spark.animation = 135 + frame;
+  if (spark.animation == 135 || spark.animation == 136) {
+    const int turn = RandomInRange(360);
+    spark.angle = static_cast<float>(turn);
+  }
+}
+
+// ---------------------------------------------------------------------------------
+// Particle bursts
+// ---------------------------------------------------------------------------------
+
+// One particle thrown away from the player out of `source`'s box.
+GameObject& Particle(const GameObject& source, double scaleStep, int speedBound) {
+  TemplateRow row = Still(EffectRow(6, 32, 7, {}, {}));
+  row.hitWidth = 0;
+  row.hitHeight = 0;
+  GameObject& particle = NewRecord(row);
+  const int left = RandomInRange(source.width);
+  const int right = RandomInRange(source.width);
+  particle.x = static_cast<float>(static_cast<double>(source.x) + (left / 2) - (right / 2));
+  const int up = RandomInRange(source.height);
+  const int down = RandomInRange(source.height);
+  particle.y = static_cast<float>(static_cast<double>(source.y) + (up / 2) - (down / 2));
+  const int frame = RandomInRange(8);
+  particle.animation = 213 + frame;
+  const int scale = RandomInRange(TurboLevel);
+  particle.scaleDelta = static_cast<float>(static_cast<float>(scale) * scaleStep + 0.01);
+  particle.behaviour = DrawnBehaviour();
+  particle.phase = DistanceToPlayer(source);
+  const GameObject& player = ObjectPool[kPlayerSlot];
+  const int speedX = RandomInRange(speedBound);
+  particle.vx = static_cast<float>(static_cast<float>(speedX * 10) * (source.x - player.x) / 200.0);
+  const int speedY = RandomInRange(speedBound);
+  particle.vy = static_cast<float>(static_cast<float>(speedY * 10) * (source.y - player.y) / 200.0);
+  return particle;
+}
+
+void CreateBurstHit2122(const TemplateCall& call) {
+  PlaySeIfIdle(96, 200);
+  const GameObject& burst = ParentRecord(call.parentSlot);
+  GameObject& spark = NewAt(Still(EffectRow(6, 32, 0, 12, 4006)), call, FacingFrom::kNotWritten);
+  spark.facing = burst.facing;
+  spark.vx = SharedVx(burst);
+  spark.spare = 0.0f;
+  const int scale = RandomInRange(15);
+  spark.scaleDelta = static_cast<float>(static_cast<float>(scale / 10) + 0.01 + TurboLevel * 0.25);
+  for (int i = 0; i < TurboLevel + 1; ++i) Particle(burst, 0.25, 24);
+}
+
+void CreateEnemyParticle2129(const TemplateCall& call) {
+  GameObject& particle = Particle(ParentRecord(call.parentSlot), 0.5, 15);
+  const int turn = RandomInRange(360);
+  particle.angle = static_cast<float>(turn);
+}
+
+// ---------------------------------------------------------------------------------
+// The player touched under guard, and the graze
+// ---------------------------------------------------------------------------------
+
+void CreateGuardSparks2093(const TemplateCall&) {
+  const GameObject& player = ObjectPool[kPlayerSlot];
+  for (int count = 0; static_cast<double>(count) < PlayerHitTally * 10.0 + 20.0; ++count) {
+    GameObject& spark = NewRecord(EffectRow(6, 32, 0, {}, 4050));
+    const int dx = RandomInRange(64);
+    spark.x = static_cast<float>((player.x - 32.0) + static_cast<float>(dx));
+    const int dy = RandomInRange(64);
+    spark.y = static_cast<float>((player.y - 32.0) + static_cast<float>(dy));
+    const int speedX = RandomInRange(80);
+    spark.vx = static_cast<float>(speedX / 10 - 3);
+    const int speedY = RandomInRange(80);
+    spark.vy = static_cast<float>(speedY / 10 - 3);
+    const int frame = RandomInRange(5);
+    spark.animation = 161 + frame;
+  }
+}
+
+void CreateGraze2103(const TemplateCall& call) {
+  TemplateRow row = Still(EffectRow(6, 32, 0, 175, {}));
+  row.hitWidth = 0;
+  row.hitHeight = 0;
+  GameObject& spark = NewRecord(row);
+  PlaceRecord(spark, Place::kPlayer, FacingFrom::kNotWritten, call);
+  const GameObject& bullet = ParentRecord(call.parentSlot);
+  const GameObject& player = ObjectPool[kPlayerSlot];
+  spark.behaviour = DrawnBehaviour();
+  spark.phase = DistanceToPlayer(bullet);
+  const int speedX = RandomInRange(15);
+  spark.vx = static_cast<float>(static_cast<float>(speedX * 10) * (player.x - bullet.x) / 400.0);
+  const int speedY = RandomInRange(15);
+  spark.vy = static_cast<float>(static_cast<float>(speedY * 10) * (player.y - bullet.y) / 400.0);
+  const int turn = RandomInRange(360);
+  spark.angle = static_cast<float>(turn);
+}
+
+// ---------------------------------------------------------------------------------
+// Rows without draws
+// ---------------------------------------------------------------------------------
+
+TemplateRow GuardRing() {
+  TemplateRow row = Still(EffectRow(6, 64, 1, 7, 4008));
+  row.hitWidth = 0;
+  row.hitHeight = 0;
+  row.spare = 0.0f;
+  row.fade = 0.0f;
+  row.scaleDelta = 0.5f;
+  row.phase = 0.0f;
+  return row;
+}
+
+TemplateRow HiddenSpark() {
+  TemplateRow row = EffectRow(10, 0, 0, 167, 4017);
+  return row;
+}
+
+TemplateRow HeavySpark() {
+  TemplateRow row = Scaled(EffectRow(6, 96, 2, 173, 4010), 2.0f);
+  row.facing = 0;
+  row.vx = 0.0f;
+  return row;
+}
+
+const PlacedRow kRows[] = {
+    {2025, Place::kArguments, FacingFrom::kNotWritten, WithFade(Still(EffectRow(6, 32, 1, 105, 4017)), 100.0f)},
+    {2158, Place::kArguments, FacingFrom::kNotWritten, WithFade(Still(EffectRow(6, 32, 1, 105, 4092)), 0.0f)},
+    {2095, Place::kFixedPoint, FacingFrom::kNotWritten, HiddenSpark(), 0.0f, 0.0f},
+    {2100, Place::kArguments, FacingFrom::kNotWritten, HeavySpark()},
+    {2010, Place::kPlayer, FacingFrom::kNotWritten, GuardRing()},
+    {2051, Place::kArguments, FacingFrom::kNotWritten, Blast(120, 2, 4, 129, 4030)},
+    {2055, Place::kArguments, FacingFrom::kArgument, Scaled(Blast(180, 2, 3, 130, 4034), 0.6f)},
+    {2056, Place::kArguments, FacingFrom::kArgument, Scaled(Blast(220, 3, 3, 131, 4035), 1.25f)},
+    {2057, Place::kArguments, FacingFrom::kArgument, Scaled(Blast(260, 3, 3, 132, 4036), 2.0f)},
+};
+
+void CreateRow(const TemplateCall& call) { CreatePlaced(kRows, call); }
+
+const TemplateEntry kEntries[] = {
+    {2005, CreateSpark2005},     {2012, CreateSpark2012},      {2086, CreateScaleFlash},    {2090, CreateScaleFlash},
+    {2091, CreateScaleFlash},    {2177, CreateKillFlash2177},  {2092, CreateDamagingFlash2092},
+    {2059, CreateBlastSpark},    {2060, CreateBlastSpark},     {2061, CreateBlastSpark},    {2122, CreateBurstHit2122},
+    {2129, CreateEnemyParticle2129}, {2093, CreateGuardSparks2093}, {2103, CreateGraze2103}, {2025, CreateRow},
+    {2158, CreateRow},           {2095, CreateRow},            {2100, CreateRow},           {2010, CreateRow},
+    {2051, CreateRow},           {2055, CreateRow},            {2056, CreateRow},           {2057, CreateRow},
+};
+
+}  // namespace
+
+std::span<const TemplateEntry> HitEffectTemplates() { return kEntries; }
