@@ -99,9 +99,6 @@ TEST_F(EffectTemplates, EndingFiguresKeepTheirSlotsAndPagesTheirRows) {
 TEST_F(EffectTemplates, BehaviourEffectsReadTheirNumbers) {
   EXPECT_EQ(Create(2194, 0, 0, 0, 100).at(0)->timer, 0);
   EXPECT_EQ(Create(2194, 0, 0, 0, 0).at(0)->timer, 1100);
-  EXPECT_EQ(Create(2142, 0, 0, 0, 268).at(0)->animation, 268);
-  EXPECT_EQ(Create(2144, 0, 0, 0, 268).at(0)->animation, 268);
-
   ObjectPool[300] = ResetValues();
   ObjectPool[300].x = 1234.5f;
   ObjectPool[300].y = 456.25f;
@@ -115,14 +112,6 @@ TEST_F(EffectTemplates, BehaviourEffectsReadTheirNumbers) {
       EXPECT_EQ(spark->x, 1234.5f);
       EXPECT_EQ(spark->y, 456.25f);
     }
-  }
-
-  for (const auto& [stage, imageSet] : {std::pair{8, 42}, std::pair{7, 3}}) {
-    Stage = stage;
-    const std::vector<GameObject*> sparks = Create(2228, 0, 0, 0, 0);
-    EXPECT_EQ(sparks.size(), 10u);
-    EXPECT_EQ(CallsOf(Call::RandomInRange).size(), 45u);
-    EXPECT_EQ(sparks[9]->imageSet, imageSet);
   }
 }
 
