@@ -203,7 +203,7 @@ constexpr SpriteSheet TallBoss(int imageSet, const char* name, int width, int he
 // The drifting sky sprites step through cells 1 to 3 of their stage's sheet.
 constexpr int kSkyCells = 4;
 constexpr SpriteSheet Sky(int imageSet, const char* name) {
-  return {imageSet, Sheet(name, Art::kSky, 128, 128, kSkyCells, kSkyCells, 1)};
+  return {imageSet, Sheet(name, Art::kSky, 64, 64, kSkyCells, kSkyCells, 1)};
 }
 
 constexpr TablePicture kStage1Backgrounds[] = {
