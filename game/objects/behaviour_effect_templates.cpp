@@ -4,87 +4,43 @@
 #include "core/game_state.h"
 #include "core/sound_control.h"
 #include "game_library.h"
-#include "objects/placed_effects.h"
+#include "objects/effect_rows.h"
 
 namespace {
 
-constexpr TemplateRow Look(int layer, RowField<int> size, int imageSet, RowField<int> animation, int behaviour) {
-  return {.state = 1, .layer = layer, .category = kCategoryEffect, .width = size, .height = size,
-          .imageSet = imageSet, .blendMode = 2, .animation = animation, .behaviour = behaviour};
-}
-
-// A look that writes no size.
+// A row that writes no size.
 constexpr TemplateRow Unsized(int layer, int imageSet, RowField<int> animation, int behaviour) {
-  return Look(layer, {}, imageSet, animation, behaviour);
+  return EffectRow(layer, {}, imageSet, animation, behaviour);
 }
 
-constexpr TemplateRow Still(TemplateRow row) {
-  row.collidable = 0;
-  return row;
-}
-
-enum class HitBox { kNone, kNarrow };  // kNarrow: 5 x 16
-
-constexpr TemplateRow ShotTrail(int layer, int size, HitBox hitBox, int imageSet, int animation, int behaviour) {
-  TemplateRow row = Still(Look(layer, size, imageSet, animation, behaviour));
-  if (hitBox == HitBox::kNarrow) {
-    row.hitWidth = 5;
-    row.hitHeight = 16;
-  }
-  return row;
-}
-
-constexpr TemplateRow With(TemplateRow row, RowField<float> fade, RowField<float> scaleDelta) {
-  row.fade = fade;
-  row.scaleDelta = scaleDelta;
-  return row;
-}
-
-constexpr TemplateRow Drifting(TemplateRow row, float vx, float vy) {
-  row.vx = vx;
-  row.vy = vy;
-  return row;
-}
-
-constexpr TemplateRow Facing(TemplateRow row, int facing) {
-  row.facing = facing;
-  return row;
-}
-
-constexpr TemplateRow WithPhase(TemplateRow row, float phase) {
-  row.phase = phase;
-  return row;
-}
+constexpr TemplateRow kStill = {.collidable = 0};
+constexpr TemplateRow kNarrowHitBox = {.collidable = 0, .hitWidth = 5, .hitHeight = 16};
+constexpr TemplateRow kWreckCloud = {.vx = 0.1f, .vy = 0.3f, .fade = -30.0f, .scaleDelta = 2.0f};
 
 // clang-format off
 const PlacedRow kRows[] = {
   // Player shot trails.
-  {2027, Place::kArguments, FacingFrom::kArgument, ShotTrail(6, 64, HitBox::kNone, 1, 107, 4019)},
-  {2058, Place::kArguments, FacingFrom::kArgument, ShotTrail(6, 64, HitBox::kNone, 1, 134, 4019)},
-  {2048, Place::kParent, FacingFrom::kArgument, ShotTrail(3, 64, HitBox::kNarrow, 1, 125, 4027)},
-  {2050, Place::kParent, FacingFrom::kArgument, ShotTrail(3, 96, HitBox::kNarrow, 2, 124, 4029)},
-  {2079, Place::kParent, FacingFrom::kArgument, ShotTrail(6, 64, HitBox::kNarrow, 3, 145, 4029)},
-  {2080, Place::kParent, FacingFrom::kArgument, ShotTrail(3, 96, HitBox::kNarrow, 2, 147, 4029)},
+  {2027, Place::kArguments, FacingFrom::kArgument, Overlay(EffectRow(6, 64, 1, 107, 4019), kStill)},
+  {2058, Place::kArguments, FacingFrom::kArgument, Overlay(EffectRow(6, 64, 1, 134, 4019), kStill)},
+  {2048, Place::kParent, FacingFrom::kArgument, Overlay(EffectRow(3, 64, 1, 125, 4027), kNarrowHitBox)},
+  {2050, Place::kParent, FacingFrom::kArgument, Overlay(EffectRow(3, 96, 2, 124, 4029), kNarrowHitBox)},
+  {2079, Place::kParent, FacingFrom::kArgument, Overlay(EffectRow(6, 64, 3, 145, 4029), kNarrowHitBox)},
+  {2080, Place::kParent, FacingFrom::kArgument, Overlay(EffectRow(3, 96, 2, 147, 4029), kNarrowHitBox)},
   // Boss, enemy and wreck effects.
-  {2225, Place::kFixedPoint, FacingFrom::kNotWritten, With(Unsized(3, 0, 180, 4137), 255.0f, std::nullopt), 0.0f, 0.0f},
-  {2227, Place::kArguments, FacingFrom::kNotWritten, Look(3, 128, 0, 14, 4152)},
-  {2004, Place::kArguments, FacingFrom::kNotWritten, WithPhase(With(Still(Look(6, 128, 3, 5, 4005)), std::nullopt, 0.1f), 0.2f)},
-  {2187, Place::kArguments, FacingFrom::kNotWritten, Drifting(With(Unsized(6, 6, 337, 4105), -30.0f, 2.0f), 0.1f, 0.3f)},
-  {2212, Place::kArguments, FacingFrom::kNotWritten, Drifting(With(Unsized(6, 6, 373, 4132), -30.0f, 2.0f), 0.1f, 0.3f)},
+  {2225, Place::kFixedPoint, FacingFrom::kNotWritten, Overlay(Unsized(3, 0, 180, 4137), {.fade = 255.0f}), 0.0f, 0.0f},
+  {2227, Place::kArguments, FacingFrom::kNotWritten, EffectRow(3, 128, 0, 14, 4152)},
+  {2004, Place::kArguments, FacingFrom::kNotWritten, Overlay(EffectRow(6, 128, 3, 5, 4005), {.collidable = 0, .scaleDelta = 0.1f, .phase = 0.2f})},
+  {2187, Place::kArguments, FacingFrom::kNotWritten, Overlay(Unsized(6, 6, 337, 4105), kWreckCloud)},
+  {2212, Place::kArguments, FacingFrom::kNotWritten, Overlay(Unsized(6, 6, 373, 4132), kWreckCloud)},
   // Created by no caller.
-  {2174, Place::kPlayer, FacingFrom::kNotWritten, Facing(Still(Unsized(6, 1, 324, 4094)), 0)},
-  {2191, Place::kPlayer, FacingFrom::kNotWritten, Facing(With(Still(Unsized(6, 3, 338, 4110)), 210.0f, std::nullopt), 0)},
+  {2174, Place::kPlayer, FacingFrom::kNotWritten, Overlay(Unsized(6, 1, 324, 4094), {.collidable = 0, .facing = 0})},
+  {2191, Place::kPlayer, FacingFrom::kNotWritten, Overlay(Unsized(6, 3, 338, 4110), {.collidable = 0, .fade = 210.0f, .facing = 0})},
   {2209, Place::kPlayer, FacingFrom::kPlayer, Unsized(3, 13, 367, 4125)},
-  {2237, Place::kFixedPoint, FacingFrom::kNotWritten, Drifting(With(Unsized(6, 1, 405, 4158), 254.0f, std::nullopt), 0.2f, -1.5f), 500.0f, 1000.0f},
+  {2237, Place::kFixedPoint, FacingFrom::kNotWritten, Overlay(Unsized(6, 1, 405, 4158), {.vx = 0.2f, .vy = -1.5f, .fade = 254.0f}), 500.0f, 1000.0f},
 };
 // clang-format on
 
 void CreateRow(const TemplateCall& call) { CreatePlaced(kRows, call); }
-
-float Turn() {
-  const int turn = RandomInRange(360);
-  return static_cast<float>(turn);
-}
 
 // ---------------------------------------------------------------------------------
 // Player shot effects that copy the shot's phase2
@@ -92,8 +48,8 @@ float Turn() {
 
 void CreatePhaseTrail(const TemplateCall& call) {
   const bool at2028 = call.templateId == 2028;
-  const TemplateRow row = at2028 ? With(ShotTrail(6, 32, HitBox::kNone, 3, 290, 4020), 150.0f, std::nullopt)
-                                 : ShotTrail(6, 64, HitBox::kNone, 1, 142, 4027);
+  const TemplateRow row = at2028 ? Overlay(EffectRow(6, 32, 3, 290, 4020), {.collidable = 0, .fade = 150.0f})
+                                 : Overlay(EffectRow(6, 64, 1, 142, 4027), kStill);
   GameObject& trail = NewPlacedRecord(row, at2028 ? Place::kArguments : Place::kParent, FacingFrom::kArgument, call);
   trail.phase2 = ParentRecord(call.parentSlot).phase2;
 }
@@ -104,40 +60,40 @@ void CreatePhaseTrail(const TemplateCall& call) {
 
 void CreateCoinSparkle2014(const TemplateCall& call) {
   PlaySe(58, 255);
-  NewPlacedRecord(Still(Look(6, 64, 1, 35, 4012)), Place::kPlayer, FacingFrom::kNotWritten, call);
+  NewPlacedRecord(Overlay(EffectRow(6, 64, 1, 35, 4012), kStill), Place::kPlayer, FacingFrom::kNotWritten, call);
 }
 
 void CreateLifeRings2205(const TemplateCall& call) {
   PlaySe(105, 255);
   for (int i = 0; i < 3; ++i) {
-    GameObject& ring = NewPlacedRecord(With(Unsized(6, 6, 360, 4077), 380.0f, 10.0f), Place::kPlayer,
+    GameObject& ring = NewPlacedRecord(Overlay(Unsized(6, 6, 360, 4077), {.fade = 380.0f, .scaleDelta = 10.0f}), Place::kPlayer,
                                   FacingFrom::kNotWritten, call);
-    ring.angle = Turn();
+    ring.angle = DrawnAngle();
   }
 }
 
 TemplateRow Aura(int behaviour, float scaleDelta) {
-  return With(Look(3, 256, 6, 327, behaviour), std::nullopt, scaleDelta);
+  return Overlay(EffectRow(3, 256, 6, 327, behaviour), {.scaleDelta = scaleDelta});
 }
 
 void CreateActionAura2178(const TemplateCall& call) {
-  NewPlacedRecord(Aura(4096, 1.03f), Place::kPlayer, FacingFrom::kNotWritten, call).angle = Turn();
+  GameObject& first = NewPlacedRecord(Aura(4096, 1.03f), Place::kPlayer, FacingFrom::kNotWritten, call);
+  first.angle = DrawnAngle();
   PlaySe(31, 255);
-  NewPlacedRecord(Aura(4098, 0.93f), Place::kPlayer, FacingFrom::kNotWritten, call).angle = Turn();
+  GameObject& second = NewPlacedRecord(Aura(4098, 0.93f), Place::kPlayer, FacingFrom::kNotWritten, call);
+  second.angle = DrawnAngle();
 }
 
 // parentSlot is the EXP gauge, 0 to 100: a fuller gauge gives a shorter countdown.
 void CreateGaugeAura2194(const TemplateCall& call) {
   GameObject& aura = NewPlacedRecord(Aura(4113, 1.03f), Place::kPlayer, FacingFrom::kNotWritten, call);
-  aura.angle = Turn();
+  aura.angle = DrawnAngle();
   aura.timer = static_cast<int>(1100u - 11u * static_cast<unsigned>(call.parentSlot));
   PlaySe(31, 255);
 }
 
 void CreateAuraSpark2179(const TemplateCall& call) {
-  TemplateRow row = Still(Look(6, 32, 0, 175, 4097));
-  row.hitWidth = 0;
-  row.hitHeight = 0;
+  const TemplateRow row = Overlay(EffectRow(6, 32, 0, 175, 4097), {.collidable = 0, .hitWidth = 0, .hitHeight = 0});
   GameObject& spark = NewPlacedRecord(row, Place::kPlayer, FacingFrom::kNotWritten, call);
   const GameObject& player = ObjectPool[kPlayerSlot];
   const int scale = RandomInRange(10);
@@ -150,12 +106,12 @@ void CreateAuraSpark2179(const TemplateCall& call) {
   spark.vx = static_cast<float>(static_cast<float>(10 * speedX) * (player.x - static_cast<float>(qx)) / 400.0);
   const int speedY = RandomInRange(10);
   spark.vy = static_cast<float>(static_cast<float>(10 * speedY) * (player.y - static_cast<float>(qy)) / 400.0);
-  spark.angle = Turn();
+  spark.angle = DrawnAngle();
 }
 
 void CreateOptionRing2192(const TemplateCall& call) {
   PlaySeIfIdle(98, 80);
-  GameObject& ring = NewPlacedRecord(With(Unsized(6, 6, 168, 4111), std::nullopt, -0.5f), Place::kParent,
+  GameObject& ring = NewPlacedRecord(Overlay(Unsized(6, 6, 168, 4111), {.scaleDelta = -0.5f}), Place::kParent,
                                 FacingFrom::kNotWritten, call);
   ring.work[0] = static_cast<float>(call.parentSlot);
 }
@@ -168,12 +124,8 @@ void CreateBurstSparks2196(const TemplateCall& call) {
   for (int record = 0; record < 6; ++record) {
     if (!made[record]) continue;
     GameObject& spark = NewRecord(Unsized(6, 40, {}, 4115));
-    const int left = RandomInRange(burst.hitWidth);
-    const int right = RandomInRange(burst.hitWidth);
-    spark.x = static_cast<float>(static_cast<double>(burst.x) + (left / 2) - (right / 2));
-    const int up = RandomInRange(burst.hitHeight);
-    const int down = RandomInRange(burst.hitHeight);
-    spark.y = static_cast<float>(static_cast<double>(burst.y) + (up / 2) - (down / 2));
+    spark.x = CentredSpread(burst.x, burst.hitWidth);
+    spark.y = CentredSpread(burst.y, burst.hitHeight);
     const int row = RandomInRange(9);
     spark.animation = 340 + row;
     const bool dim = record == 3;
@@ -206,15 +158,15 @@ void CreateBossGlow(const TemplateCall& call) {
       {2149, 256, 6, 286, 4029, 0, 2.0f},
   };
   const Glow& glow = RowOf<Glow>(kGlows, call.templateId);
-  TemplateRow row = Still(Look(6, glow.size, glow.imageSet, glow.animation, glow.behaviour));
-  row.scaleDelta = glow.scaleDelta;
+  const TemplateRow row = Overlay(EffectRow(6, glow.size, glow.imageSet, glow.animation, glow.behaviour),
+                                  {.collidable = 0, .scaleDelta = glow.scaleDelta});
   GameObject& sprite = NewPlacedRecord(row, Place::kArguments, FacingFrom::kArgument, call);
   const int fade = RandomInRange(100);
   sprite.fade = static_cast<float>(glow.fadeBase + fade);
 }
 
 void CreateBossFlare2151(const TemplateCall& call) {
-  GameObject& flare = NewPlacedRecord(Still(Look(6, 256, 6, 287, 4029)), Place::kArguments, FacingFrom::kArgument, call);
+  GameObject& flare = NewPlacedRecord(Overlay(EffectRow(6, 256, 6, 287, 4029), kStill), Place::kArguments, FacingFrom::kArgument, call);
   const int scale = RandomInRange(25);
   flare.scaleDelta = static_cast<float>(scale * 0.1 - 0.5);
   const int fade = RandomInRange(100);
@@ -269,9 +221,8 @@ void CreateWreckSpark2232(const TemplateCall& call) {
 // 2228: five passes of two core sparks each.
 void CreateCoreSparks2228(const TemplateCall& call) {
   const bool finalStage = Stage == 8;
-  TemplateRow row = Still(Look(6, 128, finalStage ? 42 : 3, {}, 4003));
-  row.blendMode = finalStage ? 2 : 1;
-  row.fade = 250.0f;
+  const TemplateRow row = Overlay(EffectRow(6, 128, finalStage ? 42 : 3, {}, 4003),
+                                  {.collidable = 0, .blendMode = finalStage ? 2 : 1, .fade = 250.0f});
   for (int pass = 0; pass < 5; ++pass) {
     for (int record = 0; record < 2; ++record) {
       GameObject& spark = NewPlacedRecord(row, Place::kArguments, FacingFrom::kNotWritten, call);
@@ -285,7 +236,7 @@ void CreateCoreSparks2228(const TemplateCall& call) {
         const int scale = RandomInRange(4);
         spark.scaleDelta = static_cast<float>(scale);
       }
-      spark.angle = Turn();
+      spark.angle = DrawnAngle();
       const int spin = RandomInRange(20);
       spark.phase = static_cast<float>(spin * 0.001);
       const int way = RandomInRange(1);
@@ -295,9 +246,7 @@ void CreateCoreSparks2228(const TemplateCall& call) {
 }
 
 void CreateCurtain2238(const TemplateCall& call) {
-  TemplateRow row = With(Unsized(5, 4, 412, 4159), 20.0f, std::nullopt);
-  row.blendMode = 0;
-  row.vx = -1.0f;
+  const TemplateRow row = Overlay(Unsized(5, 4, 412, 4159), {.vx = -1.0f, .blendMode = 0, .fade = 20.0f});
   PlaceRecord(FixedRecord(11, row), Place::kArguments, FacingFrom::kNotWritten, call);
 }
 
@@ -307,7 +256,7 @@ void CreateCurtain2238(const TemplateCall& call) {
 
 // 2142 and 2144 take their animation row from parentSlot.
 void CreateDebrisTrail(const TemplateCall& call) {
-  GameObject& trail = NewPlacedRecord(Look(3, 32, 7, {}, 4029), Place::kArguments, FacingFrom::kNotWritten, call);
+  GameObject& trail = NewPlacedRecord(EffectRow(3, 32, 7, {}, 4029), Place::kArguments, FacingFrom::kNotWritten, call);
   trail.animation = call.parentSlot;  // stored as given; rows outside the table draw as row 0
   if (call.templateId == 2144) {
     const int scale = RandomInRange(20);

@@ -1,6 +1,6 @@
 // Ending objects: the two figures in their fixed slots, the picture pages whose row
 // is the page number passed in parentSlot, and the small companions.
-#include "objects/placed_effects.h"
+#include "objects/effect_rows.h"
 
 namespace {
 
@@ -22,50 +22,19 @@ constexpr TemplateRow EndingRow(int layer, RowField<int> imageSet, RowField<int>
           .fade = fade, .animation = animation, .behaviour = behaviour};
 }
 
-constexpr TemplateRow Moving(TemplateRow row, RowField<float> vx, RowField<float> vy) {
-  row.vx = vx;
-  row.vy = vy;
-  return row;
-}
-
-constexpr TemplateRow Unscaled(TemplateRow row) {
-  row.scaleDelta = 0.0f;
-  return row;
-}
-
-TemplateRow IdleFigure() {
-  TemplateRow row = Moving(EndingRow(4, 4, 17, 4157, 1, 20.0f), 0.2f, std::nullopt);
-  row.phase = 0.25f;
-  return row;
-}
-
-TemplateRow LeavingFigure() {
-  TemplateRow row = Moving(EndingRow(4, 4, 407, 4157, 1, 20.0f), -1.0f, 0.2f);
-  row.facing = 1;
-  return row;
-}
-
-const TemplateRow kPage = EndingRow(7, {}, {}, 4164, 1, 260.0f);
-
-TemplateRow PageOf(int imageSet) {
-  TemplateRow row = kPage;
-  row.imageSet = imageSet;
-  return row;
-}
-
 // clang-format off
 const EndingTemplate kTemplates[] = {
-  {2235, 10, kNoPage, Place::kFixedPoint, IdleFigure(), 260.0f, 370.0f},
-  {2249, 10, kNoPage, Place::kFixedPoint, LeavingFigure(), 500.0f, 380.0f},
-  {2241, 12, kNoPage, Place::kArguments, Moving(EndingRow(5, 21, 413, 4161, 0, 20.0f), 0.0f, 1.2f)},
-  {2243, 12, kNoPage, Place::kArguments, Moving(Unscaled(EndingRow(6, 21, 414, 4163, 0, 0.0f)), std::nullopt, -0.02f)},
-  {2242, kFreeSlot, kNoPage, Place::kArguments, Moving(Unscaled(EndingRow(6, 1, 405, 4162, 2, 254.0f)), std::nullopt, 2.8f)},
-  {2247, kFreeSlot, kNoPage, Place::kArguments, EndingRow(7, 21, 451, 4166, 2, std::nullopt)},
+  {2235, 10, kNoPage, Place::kFixedPoint, Overlay(EndingRow(4, 4, 17, 4157, 1, 20.0f), {.vx = 0.2f, .phase = 0.25f}), 260.0f, 370.0f},
+  {2249, 10, kNoPage, Place::kFixedPoint, Overlay(EndingRow(4, 4, 407, 4157, 1, 20.0f), {.vx = -1.0f, .vy = 0.2f, .facing = 1}), 500.0f, 380.0f},
+  {2241, 12, kNoPage, Place::kArguments, Overlay(EndingRow(5, 21, 413, 4161, 0, 20.0f), {.vx = 0.0f, .vy = 1.2f})},
+  {2243, 12, kNoPage, Place::kArguments, Overlay(EndingRow(6, 21, 414, 4163, 0, 0.0f), {.vy = -0.02f, .scaleDelta = 0.0f})},
+  {2242, kFreeSlot, kNoPage, Place::kArguments, Overlay(EndingRow(6, 1, 405, 4162, 2, 254.0f), {.vy = 2.8f, .scaleDelta = 0.0f})},
+  {2247, kFreeSlot, kNoPage, Place::kArguments, EndingRow(7, 21, 451, 4166, 2, {})},
   {2246, kFreeSlot, kNoPage, Place::kArguments, EndingRow(7, 24, 417, 4165, 1, 260.0f)},
-  {2248, kFreeSlot, kNoPage, Place::kArguments, Moving(Unscaled(EndingRow(6, 1, 405, 4167, 2, std::nullopt)), std::nullopt, -0.2f)},
-  {2244, kFreeSlot, 415, Place::kArguments, PageOf(22)},
-  {2245, kFreeSlot, 415, Place::kArguments, PageOf(23)},
-  {2250, kFreeSlot, 431, Place::kArguments, PageOf(22)},
+  {2248, kFreeSlot, kNoPage, Place::kArguments, Overlay(EndingRow(6, 1, 405, 4167, 2, {}), {.vy = -0.2f, .scaleDelta = 0.0f})},
+  {2244, kFreeSlot, 415, Place::kArguments, EndingRow(7, 22, {}, 4164, 1, 260.0f)},
+  {2245, kFreeSlot, 415, Place::kArguments, EndingRow(7, 23, {}, 4164, 1, 260.0f)},
+  {2250, kFreeSlot, 431, Place::kArguments, EndingRow(7, 22, {}, 4164, 1, 260.0f)},
 };
 // clang-format on
 

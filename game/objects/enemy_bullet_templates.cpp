@@ -6,7 +6,7 @@
 #include "core/game_state.h"
 #include "game_library.h"
 #include "objects/objects.h"
-#include "objects/template_helpers.h"
+#include "objects/effect_rows.h"
 
 namespace {
 
@@ -59,23 +59,9 @@ constexpr TemplateRow BulletRow(int hitBox, int imageSet, int blendMode, int ani
           .animation = animation, .behaviour = behaviour, .timer = timer};
 }
 
-// A bullet that the player's shots can destroy.
-constexpr TemplateRow Destroyable(TemplateRow row) {
-  row.hitPoints = 1;
-  row.deathEffect = 99;
-  return row;
-}
-
-// Destroyable bullets whose hit points the builder writes per record.
-constexpr TemplateRow WithPuff(TemplateRow row) {
-  row.deathEffect = 99;
-  return row;
-}
-
-constexpr TemplateRow Scaled(TemplateRow row, float scaleDelta) {
-  row.scaleDelta = scaleDelta;
-  return row;
-}
+// Bullets that the player's shots can destroy; 5017 writes the hit points per record.
+constexpr TemplateRow kDestroyable = {.hitPoints = 1, .deathEffect = 99};
+constexpr TemplateRow kPuffOnly = {.deathEffect = 99};
 
 struct AimedSingleRow {
   int templateId;
@@ -87,12 +73,12 @@ struct AimedSingleRow {
 };
 
 // clang-format off
-constexpr AimedSingleRow kAimedSingles[] = {
+const AimedSingleRow kAimedSingles[] = {
   {2003, AimPoint::kPlayer, Speed::kFixed, 2.0, false, BulletRow(2, 0, 0, 11, 4004, kNoTimer)},
   {2006, AimPoint::kPlayer, Speed::kFixed, 4.0, false, BulletRow(2, 0, 0, 11, 4004, kNoTimer)},
   {2007, AimPoint::kPlayer, Speed::kFixed, 6.0, false, BulletRow(2, 0, 0, 11, 4004, kNoTimer)},
   {2008, AimPoint::kPlayer, Speed::kFixed, 8.0, false, BulletRow(2, 0, 0, 11, 4004, kNoTimer)},
-  {5010, AimPoint::kPlayer, Speed::kPerFrame, 0.0, false, Destroyable(BulletRow(4, 7, 0, 203, 4081, 300))},
+  {5010, AimPoint::kPlayer, Speed::kPerFrame, 0.0, false, Overlay(BulletRow(4, 7, 0, 203, 4081, 300), kDestroyable)},
   {5014, AimPoint::kPlayer, Speed::kTenths, 0.0, true, BulletRow(4, 7, 0, 193, 4063, 300)},
   {5015, AimPoint::kPlayer, Speed::kTenths, 0.0, true, BulletRow(4, 0, 0, 109, 4063, 600)},
   {5018, AimPoint::kPlayer, Speed::kPerFrame, 0.0, true, BulletRow(4, 0, 0, 109, 4063, 360)},
@@ -100,13 +86,13 @@ constexpr AimedSingleRow kAimedSingles[] = {
   {5019, AimPoint::kPlayer, Speed::kPerFrame, 0.0, false, BulletRow(2, 0, 0, 116, 4024, 160)},
   {2033, AimPoint::kPlayer, Speed::kPerFrame, 0.0, false, BulletRow(2, 0, 0, 116, 4024, kNoTimer)},
   {5026, AimPoint::kPlayer, Speed::kPerFrame, 0.0, false, BulletRow(2, 13, 2, 282, 4024, 180)},
-  {5028, AimPoint::kPlayer, Speed::kPerFrame, 0.0, false, Destroyable(BulletRow(4, 7, 0, 203, 4131, 300))},
+  {5028, AimPoint::kPlayer, Speed::kPerFrame, 0.0, false, Overlay(BulletRow(4, 7, 0, 203, 4131, 300), kDestroyable)},
   {5029, AimPoint::kPlayer, Speed::kTenths, 0.0, true, BulletRow(4, 0, 0, 109, 4131, 600)},
   {5030, AimPoint::kNearPlayer, Speed::kTenths, 0.0, true, BulletRow(4, 7, 0, 193, 4063, 300)},
   {5031, AimPoint::kTarget, Speed::kTenths, 0.0, true, BulletRow(4, 7, 0, 193, 4063, 300)},
   {5032, AimPoint::kNearPlayer, Speed::kTenths, 0.0, true, BulletRow(4, 0, 0, 109, 4131, 600)},
   {5033, AimPoint::kNearTarget, Speed::kTenths, 0.0, true, BulletRow(4, 0, 0, 109, 4063, 600)},
-  {5035, AimPoint::kNearPlayer, Speed::kTenths, 0.0, true, Scaled(BulletRow(8, 40, 2, 401, 4063, 300), 0.2f)},
+  {5035, AimPoint::kNearPlayer, Speed::kTenths, 0.0, true, Overlay(BulletRow(8, 40, 2, 401, 4063, 300), {.scaleDelta = 0.2f})},
   {5036, AimPoint::kNearPlayer, Speed::kTenths, 0.0, true, BulletRow(4, 3, 2, 254, 4131, 600)},
   {2112, AimPoint::kRecorded, Speed::kRecorded, 0.0, true, BulletRow(4, 7, 0, 193, 4063, 200)},
 };
@@ -140,15 +126,15 @@ struct FanRow {
 };
 
 // clang-format off
-constexpr FanRow kFans[] = {
-  {5011, Base::kAimed, Speed::kPerFrame, Order::kCentreThenPairs, 5, 3.0, true, false, false, Destroyable(BulletRow(4, 7, 1, 203, 4063, 300))},
+const FanRow kFans[] = {
+  {5011, Base::kAimed, Speed::kPerFrame, Order::kCentreThenPairs, 5, 3.0, true, false, false, Overlay(BulletRow(4, 7, 1, 203, 4063, 300), kDestroyable)},
   {5013, Base::kAimed, Speed::kTenths, Order::kPairs, 30, 10.0, false, true, false, BulletRow(3, 0, 1, 109, 4063, 600)},
   {5022, Base::kAimed, Speed::kTenths, Order::kPairs, 9, 22.5, false, true, false, BulletRow(3, 0, 1, 109, 4063, 600)},
   {5027, Base::kAimed, Speed::kTenths, Order::kPairs, 3, 20.0, false, true, false, BulletRow(3, 0, 1, 109, 4063, 400)},
   {5038, Base::kAimed, Speed::kTenths, Order::kPairs, 2, 20.0, false, true, false, BulletRow(3, 0, 1, 109, 4063, 400)},
   {2109, Base::kAimedNoOffset, Speed::kPerFrame, Order::kPairs, 100, 2.0, true, true, false, BulletRow(3, 0, 0, 109, 4004, kNoTimer)},
   {5012, Base::kDiagonal, Speed::kTenths, Order::kPairs, 30, 10.0, false, true, false, BulletRow(3, 0, 1, 109, 4063, 600)},
-  {5017, Base::kDiagonal, Speed::kTenths, Order::kPairs, 60, 5.0, false, false, true, WithPuff(BulletRow(4, 7, 1, 203, 4063, 300))},
+  {5017, Base::kDiagonal, Speed::kTenths, Order::kPairs, 60, 5.0, false, false, true, Overlay(BulletRow(4, 7, 1, 203, 4063, 300), kPuffOnly)},
   {5037, Base::kDiagonal, Speed::kTenths, Order::kPairs, 30, 10.0, false, true, false, BulletRow(3, 40, 2, 401, 4063, 600)},
   {5016, Base::kForward, Speed::kTenths, Order::kPairs, 3, 15.0, false, true, false, BulletRow(3, 0, 1, 109, 4063, 600)},
   {5023, Base::kForward, Speed::kTenths, Order::kPairs, 3, 15.0, false, true, false, BulletRow(3, 7, 1, 193, 4063, 300)},

@@ -5,38 +5,18 @@
 #include "core/game_state.h"
 #include "core/sound_control.h"
 #include "game_library.h"
-#include "objects/placed_effects.h"
+#include "objects/effect_rows.h"
 
 namespace {
 
-constexpr TemplateRow EffectRow(int layer, int size, int imageSet, RowField<int> animation, RowField<int> behaviour) {
-  return {.state = 1, .layer = layer, .category = kCategoryEffect, .width = size, .height = size,
-          .imageSet = imageSet, .blendMode = 2, .animation = animation, .behaviour = behaviour};
-}
+constexpr TemplateRow kStill = {.collidable = 0};
+constexpr TemplateRow kNoHitBox = {.collidable = 0, .hitWidth = 0, .hitHeight = 0};
 
-constexpr TemplateRow Still(TemplateRow row) {
-  row.collidable = 0;
-  return row;
-}
-
-constexpr TemplateRow WithFade(TemplateRow row, float fade) {
-  row.fade = fade;
-  return row;
-}
-
-constexpr TemplateRow Blast(int hitBox, int imageSet, int attackPower, int animation, int behaviour) {
-  TemplateRow row = EffectRow(3, 96, imageSet, animation, behaviour);
-  row.category = kCategoryPlayerShot;
-  row.collidable = 1;
-  row.hitWidth = hitBox;
-  row.hitHeight = hitBox;
-  row.attackPower = attackPower;
-  return row;
-}
-
-constexpr TemplateRow Scaled(TemplateRow row, float scaleDelta) {
-  row.scaleDelta = scaleDelta;
-  return row;
+// The blasts that replace exploding shots: player shots that hit what they touch.
+TemplateRow Blast(int hitBox, int imageSet, int attackPower, int animation, int behaviour) {
+  return Overlay(EffectRow(3, 96, imageSet, animation, behaviour),
+                 {.category = kCategoryPlayerShot, .collidable = 1, .hitWidth = hitBox, .hitHeight = hitBox,
+                  .attackPower = attackPower});
 }
 
 // vx of a spark that inherits a share of the parent's: Q.vx / R(3), 0.0 for a draw of 0.
@@ -57,6 +37,12 @@ int DrawnBehaviour() {
   return pick == 0 ? 4013 : 4114;
 }
 
+// `draw` x 10 x `distance` / `divisor`: a speed away along one axis.
+float Thrown(int bound, float distance, double divisor) {
+  const int speed = RandomInRange(bound);
+  return static_cast<float>(static_cast<float>(speed * 10) * distance / divisor);
+}
+
 GameObject& NewAt(const TemplateRow& row, const TemplateCall& call, FacingFrom facing) {
   return NewPlacedRecord(row, Place::kArguments, facing, call);
 }
@@ -65,40 +51,34 @@ GameObject& NewAt(const TemplateRow& row, const TemplateCall& call, FacingFrom f
 // Sparks and flashes
 // ---------------------------------------------------------------------------------
 
-void ShotSpark(const TemplateCall& call, const TemplateRow& row, int scaleBound) {
-  GameObject& spark = NewAt(row, call, FacingFrom::kNotWritten);
+// 2005, 2012 and 2122's first record: a spark that takes a share of the parent's speed.
+GameObject& ShotSpark(const TemplateCall& call, const TemplateRow& row, int scaleBound, double turboScale) {
+  GameObject& spark = NewAt(Overlay(row, {.spare = 0.0f}), call, FacingFrom::kNotWritten);
   const GameObject& parent = ParentRecord(call.parentSlot);
   spark.facing = parent.facing;
-  spark.spare = 0.0f;
   spark.vx = SharedVx(parent);
   const int scale = RandomInRange(scaleBound);
-  spark.scaleDelta = static_cast<float>(static_cast<float>(scale / 10) + 0.01);
+  spark.scaleDelta = static_cast<float>(static_cast<float>(scale / 10) + 0.01 + TurboLevel * turboScale);
+  return spark;
 }
 
-void CreateSpark2005(const TemplateCall& call) {
-  ShotSpark(call, Still(EffectRow(6, 32, 0, 12, 4006)), 15);
+void CreateShotSpark(const TemplateCall& call) {
+  if (call.templateId == 2005) ShotSpark(call, Overlay(EffectRow(6, 32, 0, 12, 4006), kStill), 15, 0.0);
+  if (call.templateId == 2012) ShotSpark(call, EffectRow(6, 32, 0, 16, 4010), 20, 0.0);
 }
 
-void CreateSpark2012(const TemplateCall& call) { ShotSpark(call, EffectRow(6, 32, 0, 16, 4010), 20); }
-
-// 2086, 2090, 2091 and 2177: a turned flash whose scale grows with a draw.
-void TurnedFlash(GameObject& flash, int steps, int extra) {
-  const int turn = RandomInRange(360);
-  flash.angle = static_cast<float>(turn);
-  const int scale = RandomInRange(steps);
-  flash.scaleDelta = static_cast<float>(scale / 10 + extra);
-}
-
+// 2086, 2090, 2091: a turned flash whose scale grows with a draw.
 void CreateScaleFlash(const TemplateCall& call) {
   const int extra = call.templateId == 2086 ? 0 : call.templateId == 2090 ? 1 : 2;
   GameObject& flash = NewAt(EffectRow(6, 96, 3, 159, 4029), call, FacingFrom::kArgument);
-  TurnedFlash(flash, 20, extra);
+  flash.angle = DrawnAngle();
+  const int scale = RandomInRange(20);
+  flash.scaleDelta = static_cast<float>(scale / 10 + extra);
 }
 
 void CreateKillFlash2177(const TemplateCall& call) {
   GameObject& flash = NewAt(EffectRow(6, 96, 3, 326, 4029), call, FacingFrom::kArgument);
-  const int turn = RandomInRange(360);
-  flash.angle = static_cast<float>(turn);
+  flash.angle = DrawnAngle();
   const int scale = RandomInRange(10);
   flash.scaleDelta = static_cast<float>(static_cast<float>(scale / 10) + 0.5 + static_cast<float>(TurboLevel / 3));
   PlaySe(76, 150);
@@ -107,13 +87,10 @@ void CreateKillFlash2177(const TemplateCall& call) {
 }
 
 void CreateDamagingFlash2092(const TemplateCall& call) {
-  TemplateRow row = EffectRow(6, 32, 0, 160, 4109);
-  row.category = kCategoryPlayerShot;
-  row.collidable = 1;
-  row.hitWidth = ShotLevel * 20;
-  row.hitHeight = ShotLevel * 20;
-  row.attackPower = 1;
-  row.scaleDelta = static_cast<float>(ShotLevel);
+  const TemplateRow row = Overlay(EffectRow(6, 32, 0, 160, 4109),
+                                  {.category = kCategoryPlayerShot, .collidable = 1, .hitWidth = ShotLevel * 20,
+                                   .hitHeight = ShotLevel * 20, .scaleDelta = static_cast<float>(ShotLevel),
+                                   .attackPower = 1});
   NewAt(row, call, FacingFrom::kNotWritten);
 }
 
@@ -129,10 +106,7 @@ void CreateBlastSpark(const TemplateCall& call) {
   spark.scaleDelta = static_cast<float>(static_cast<float>(scale / 100) - 0.5);
   const int frame = RandomInRange(3);
   spark.animation = 135 + frame;
-  if (spark.animation == 135 || spark.animation == 136) {
-    const int turn = RandomInRange(360);
-    spark.angle = static_cast<float>(turn);
-  }
+  if (spark.animation == 135 || spark.animation == 136) spark.angle = DrawnAngle();
 }
 
 // ---------------------------------------------------------------------------------
@@ -141,16 +115,9 @@ void CreateBlastSpark(const TemplateCall& call) {
 
 // One particle thrown away from the player out of `source`'s box.
 GameObject& Particle(const GameObject& source, double scaleStep, int speedBound) {
-  TemplateRow row = Still(EffectRow(6, 32, 7, {}, {}));
-  row.hitWidth = 0;
-  row.hitHeight = 0;
-  GameObject& particle = NewRecord(row);
-  const int left = RandomInRange(source.width);
-  const int right = RandomInRange(source.width);
-  particle.x = static_cast<float>(static_cast<double>(source.x) + (left / 2) - (right / 2));
-  const int up = RandomInRange(source.height);
-  const int down = RandomInRange(source.height);
-  particle.y = static_cast<float>(static_cast<double>(source.y) + (up / 2) - (down / 2));
+  GameObject& particle = NewRecord(Overlay(EffectRow(6, 32, 7, {}, {}), kNoHitBox));
+  particle.x = CentredSpread(source.x, source.width);
+  particle.y = CentredSpread(source.y, source.height);
   const int frame = RandomInRange(8);
   particle.animation = 213 + frame;
   const int scale = RandomInRange(TurboLevel);
@@ -158,29 +125,20 @@ GameObject& Particle(const GameObject& source, double scaleStep, int speedBound)
   particle.behaviour = DrawnBehaviour();
   particle.phase = DistanceToPlayer(source);
   const GameObject& player = ObjectPool[kPlayerSlot];
-  const int speedX = RandomInRange(speedBound);
-  particle.vx = static_cast<float>(static_cast<float>(speedX * 10) * (source.x - player.x) / 200.0);
-  const int speedY = RandomInRange(speedBound);
-  particle.vy = static_cast<float>(static_cast<float>(speedY * 10) * (source.y - player.y) / 200.0);
+  particle.vx = Thrown(speedBound, source.x - player.x, 200.0);
+  particle.vy = Thrown(speedBound, source.y - player.y, 200.0);
   return particle;
 }
 
 void CreateBurstHit2122(const TemplateCall& call) {
   PlaySeIfIdle(96, 200);
-  const GameObject& burst = ParentRecord(call.parentSlot);
-  GameObject& spark = NewAt(Still(EffectRow(6, 32, 0, 12, 4006)), call, FacingFrom::kNotWritten);
-  spark.facing = burst.facing;
-  spark.vx = SharedVx(burst);
-  spark.spare = 0.0f;
-  const int scale = RandomInRange(15);
-  spark.scaleDelta = static_cast<float>(static_cast<float>(scale / 10) + 0.01 + TurboLevel * 0.25);
-  for (int i = 0; i < TurboLevel + 1; ++i) Particle(burst, 0.25, 24);
+  ShotSpark(call, Overlay(EffectRow(6, 32, 0, 12, 4006), kStill), 15, 0.25);
+  for (int i = 0; i < TurboLevel + 1; ++i) Particle(ParentRecord(call.parentSlot), 0.25, 24);
 }
 
 void CreateEnemyParticle2129(const TemplateCall& call) {
   GameObject& particle = Particle(ParentRecord(call.parentSlot), 0.5, 15);
-  const int turn = RandomInRange(360);
-  particle.angle = static_cast<float>(turn);
+  particle.angle = DrawnAngle();
 }
 
 // ---------------------------------------------------------------------------------
@@ -205,71 +163,46 @@ void CreateGuardSparks2093(const TemplateCall&) {
 }
 
 void CreateGraze2103(const TemplateCall& call) {
-  TemplateRow row = Still(EffectRow(6, 32, 0, 175, {}));
-  row.hitWidth = 0;
-  row.hitHeight = 0;
-  GameObject& spark = NewRecord(row);
-  PlaceRecord(spark, Place::kPlayer, FacingFrom::kNotWritten, call);
+  GameObject& spark =
+      NewPlacedRecord(Overlay(EffectRow(6, 32, 0, 175, {}), kNoHitBox), Place::kPlayer, FacingFrom::kNotWritten, call);
   const GameObject& bullet = ParentRecord(call.parentSlot);
   const GameObject& player = ObjectPool[kPlayerSlot];
   spark.behaviour = DrawnBehaviour();
   spark.phase = DistanceToPlayer(bullet);
-  const int speedX = RandomInRange(15);
-  spark.vx = static_cast<float>(static_cast<float>(speedX * 10) * (player.x - bullet.x) / 400.0);
-  const int speedY = RandomInRange(15);
-  spark.vy = static_cast<float>(static_cast<float>(speedY * 10) * (player.y - bullet.y) / 400.0);
-  const int turn = RandomInRange(360);
-  spark.angle = static_cast<float>(turn);
+  spark.vx = Thrown(15, player.x - bullet.x, 400.0);
+  spark.vy = Thrown(15, player.y - bullet.y, 400.0);
+  spark.angle = DrawnAngle();
 }
 
 // ---------------------------------------------------------------------------------
 // Rows without draws
 // ---------------------------------------------------------------------------------
 
-TemplateRow GuardRing() {
-  TemplateRow row = Still(EffectRow(6, 64, 1, 7, 4008));
-  row.hitWidth = 0;
-  row.hitHeight = 0;
-  row.spare = 0.0f;
-  row.fade = 0.0f;
-  row.scaleDelta = 0.5f;
-  row.phase = 0.0f;
-  return row;
-}
-
-TemplateRow HiddenSpark() {
-  TemplateRow row = EffectRow(10, 0, 0, 167, 4017);
-  return row;
-}
-
-TemplateRow HeavySpark() {
-  TemplateRow row = Scaled(EffectRow(6, 96, 2, 173, 4010), 2.0f);
-  row.facing = 0;
-  row.vx = 0.0f;
-  return row;
-}
-
+// clang-format off
 const PlacedRow kRows[] = {
-    {2025, Place::kArguments, FacingFrom::kNotWritten, WithFade(Still(EffectRow(6, 32, 1, 105, 4017)), 100.0f)},
-    {2158, Place::kArguments, FacingFrom::kNotWritten, WithFade(Still(EffectRow(6, 32, 1, 105, 4092)), 0.0f)},
-    {2095, Place::kFixedPoint, FacingFrom::kNotWritten, HiddenSpark(), 0.0f, 0.0f},
-    {2100, Place::kArguments, FacingFrom::kNotWritten, HeavySpark()},
-    {2010, Place::kPlayer, FacingFrom::kNotWritten, GuardRing()},
-    {2051, Place::kArguments, FacingFrom::kNotWritten, Blast(120, 2, 4, 129, 4030)},
-    {2055, Place::kArguments, FacingFrom::kArgument, Scaled(Blast(180, 2, 3, 130, 4034), 0.6f)},
-    {2056, Place::kArguments, FacingFrom::kArgument, Scaled(Blast(220, 3, 3, 131, 4035), 1.25f)},
-    {2057, Place::kArguments, FacingFrom::kArgument, Scaled(Blast(260, 3, 3, 132, 4036), 2.0f)},
+  {2025, Place::kArguments, FacingFrom::kNotWritten, Overlay(EffectRow(6, 32, 1, 105, 4017), {.collidable = 0, .fade = 100.0f})},
+  {2158, Place::kArguments, FacingFrom::kNotWritten, Overlay(EffectRow(6, 32, 1, 105, 4092), {.collidable = 0, .fade = 0.0f})},
+  {2095, Place::kFixedPoint, FacingFrom::kNotWritten, Overlay(EffectRow(6, 0, 0, 167, 4017), {.layer = 10}), 0.0f, 0.0f},
+  {2100, Place::kArguments, FacingFrom::kNotWritten, Overlay(EffectRow(6, 96, 2, 173, 4010), {.vx = 0.0f, .facing = 0, .scaleDelta = 2.0f})},
+  {2010, Place::kPlayer, FacingFrom::kNotWritten, Overlay(EffectRow(6, 64, 1, 7, 4008), {.spare = 0.0f, .collidable = 0, .hitWidth = 0, .hitHeight = 0, .fade = 0.0f, .scaleDelta = 0.5f, .phase = 0.0f})},
+  {2051, Place::kArguments, FacingFrom::kNotWritten, Blast(120, 2, 4, 129, 4030)},
+  {2055, Place::kArguments, FacingFrom::kArgument, Overlay(Blast(180, 2, 3, 130, 4034), {.scaleDelta = 0.6f})},
+  {2056, Place::kArguments, FacingFrom::kArgument, Overlay(Blast(220, 3, 3, 131, 4035), {.scaleDelta = 1.25f})},
+  {2057, Place::kArguments, FacingFrom::kArgument, Overlay(Blast(260, 3, 3, 132, 4036), {.scaleDelta = 2.0f})},
 };
+// clang-format on
 
 void CreateRow(const TemplateCall& call) { CreatePlaced(kRows, call); }
 
 const TemplateEntry kEntries[] = {
-    {2005, CreateSpark2005},     {2012, CreateSpark2012},      {2086, CreateScaleFlash},    {2090, CreateScaleFlash},
-    {2091, CreateScaleFlash},    {2177, CreateKillFlash2177},  {2092, CreateDamagingFlash2092},
-    {2059, CreateBlastSpark},    {2060, CreateBlastSpark},     {2061, CreateBlastSpark},    {2122, CreateBurstHit2122},
-    {2129, CreateEnemyParticle2129}, {2093, CreateGuardSparks2093}, {2103, CreateGraze2103}, {2025, CreateRow},
-    {2158, CreateRow},           {2095, CreateRow},            {2100, CreateRow},           {2010, CreateRow},
-    {2051, CreateRow},           {2055, CreateRow},            {2056, CreateRow},           {2057, CreateRow},
+    {2005, CreateShotSpark},      {2012, CreateShotSpark},         {2086, CreateScaleFlash},
+    {2090, CreateScaleFlash},     {2091, CreateScaleFlash},        {2177, CreateKillFlash2177},
+    {2092, CreateDamagingFlash2092}, {2059, CreateBlastSpark},     {2060, CreateBlastSpark},
+    {2061, CreateBlastSpark},     {2122, CreateBurstHit2122},      {2129, CreateEnemyParticle2129},
+    {2093, CreateGuardSparks2093}, {2103, CreateGraze2103},        {2025, CreateRow},
+    {2158, CreateRow},            {2095, CreateRow},               {2100, CreateRow},
+    {2010, CreateRow},            {2051, CreateRow},               {2055, CreateRow},
+    {2056, CreateRow},            {2057, CreateRow},
 };
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "core/sound_control.h"
 #include "game_library.h"
 #include "objects/drawn_terms.h"
-#include "objects/placed_effects.h"
+#include "objects/effect_rows.h"
 
 namespace {
 
