@@ -27,7 +27,7 @@ struct Fixture {
 
 Fixture ReadFixture() {
   Fixture fixture;
-  std::ifstream file(OBJECT_TEST_DATA "/bullet_and_effect_templates.txt");
+  std::ifstream file(TEMPLATE_FIXTURE_DIR "/bullet_and_effect_templates.txt");
   for (std::string line; std::getline(file, line);) {
     std::istringstream stream(line);
     std::string kind, key;
