@@ -7,7 +7,7 @@ float Evaluate(const Term& term) {
   const int draw = RandomInRange(term.bound);
   const int second = term.bound2 >= 0 ? RandomInRange(term.bound2) : 0;
   if (term.whole) {
-    const int value = static_cast<int>(term.base) + term.sign * (draw / term.divisor) + second;
+    const int value = DoubleToInt(term.base) + term.sign * (draw / term.divisor) + second;
     return static_cast<float>(value);
   }
   const double scaled = term.sign * ((draw / term.divisor) * term.factor);

@@ -5,8 +5,8 @@
 
 #include "core/game_state.h"
 #include "game_library.h"
-#include "objects/objects.h"
 #include "objects/effect_rows.h"
+#include "objects/objects.h"
 
 namespace {
 

@@ -88,7 +88,7 @@ void Write(float& field, const Term& term) {
 }
 
 void Write(int& field, const Term& term) {
-  if (term.written) field = static_cast<int>(Evaluate(term));
+  if (term.written) field = FloatToInt(Evaluate(term));
 }
 
 // The row's record, its fields drawn in column order.
@@ -116,7 +116,7 @@ void CreateRockPiece2163(const TemplateCall& call) {
   constexpr float kVelocities[3][2] = {{-4.0f, -3.0f}, {-8.0f, -6.0f}, {-2.0f, -1.5f}};
   const int pick = RandomInRange(2);
   GameObject& piece = CreateRowRecord(SceneryRowOf(2163));
-  piece.x = static_cast<float>(call.x + static_cast<int>(piece.x));
+  piece.x = static_cast<float>(call.x + FloatToInt(piece.x));
   piece.vx = kVelocities[pick][0];
   piece.vy = kVelocities[pick][1];
 }

@@ -12,6 +12,7 @@
 #include "core/game_state.h"
 #include "core/object_pool.h"
 #include "core/resource_loaders.h"
+#include "game_library.h"
 #include "game_session.h"
 #include "objects/object_factory.h"
 #include "objects/objects.h"
@@ -56,8 +57,8 @@ void LoadStage(int stage) {
   LoadStageResources(stage);
 }
 
-int CentreX() { return static_cast<int>(CameraX) + 512; }
-int CentreY() { return static_cast<int>(CameraY) + 384; }
+int CentreX() { return FloatToInt(CameraX) + 512; }
+int CentreY() { return FloatToInt(CameraY) + 384; }
 
 TEST(BulletAndEffectFrames, PatternsSceneryAndEndingAsDrawn) {
   GameSession game;
