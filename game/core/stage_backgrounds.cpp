@@ -237,11 +237,10 @@ void StepStage7() {
     Create(2176);
     Create(2131);
   }
+  if (Stage7EndCounter > 0) ++Stage7EndCounter;
   if (Stage7EndCounter >= kStage7EndFrames) {
     TimelineHalt = kHaltCleared;
     Stage7EndCounter = 0;
-  } else if (Stage7EndCounter > 0) {
-    ++Stage7EndCounter;
   }
 }
 
