@@ -14,8 +14,13 @@ class DisplayTimers : public testing::Test {
     Scene = kScenePlay;
   }
   static GameObject& Place(int slot, int animation, int layer = 3) {
-    ObjectPool[slot] = GameObject{.state = 1, .layer = layer, .category = kCategoryEffect, .animation = animation};
-    return ObjectPool[slot];
+    GameObject& object = ObjectPool[slot];
+    object = GameObject{};
+    object.state = 1;
+    object.layer = layer;
+    object.category = kCategoryEffect;
+    object.animation = animation;
+    return object;
   }
 };
 

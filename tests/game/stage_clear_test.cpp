@@ -51,7 +51,8 @@ TEST_F(StageClear, TheTimeBonusEndsAtSixteenThousandFramesAndTheBonusesAddUp) {
     StageKills = 10.0f;
     StageCoins = 5.0f;
     TimeBonus = KillScore = CoinScore = 7;
-    ObjectPool[60] = GameObject{.state = 1, .category = kCategoryEnemy, .behaviour = 3001};
+    ObjectPool[60].state = 1;
+    ObjectPool[60].category = kCategoryEnemy;
     TimelineHalt = 1.0f;
     UpdateStage();
     SCOPED_TRACE(c.stageFrame);
