@@ -101,7 +101,9 @@ TEST_F(DisplayTimers, TheTitleCardStartsTheStageAtFourHundredAndEndsAtSixHundred
   for (int frame = 1; frame <= 680; ++frame) {
     UpdateStageTitleCard();
     ASSERT_EQ(StageStarted, frame >= 400 ? 1 : 0) << frame;
-    if (frame == 360) EXPECT_EQ(TitleCardAlpha, 255 + 1);  // +2 from 0 over 160 frames stops past 255
+    if (frame == 360) {
+      EXPECT_EQ(TitleCardAlpha, 255 + 1);  // +2 from 0 over 160 frames stops past 255
+    }
   }
   EXPECT_EQ(TitleCardActive, 0);
   EXPECT_EQ(HudAlpha, 255);

@@ -210,7 +210,7 @@ TEST_F(StageClear, PerksAndTheGuardHeal) {
   Buy(250, 0);
   EXPECT_EQ(SpeedLevel, 4);
   EXPECT_EQ(GuardStartPerk, 1);
-  for (const auto [uses, left] : {std::pair{15.0f, 0.0f}, std::pair{25.0f, 15.0f}}) {
+  for (const auto& [uses, left] : {std::pair{15.0f, 0.0f}, std::pair{25.0f, 15.0f}}) {
     SetUp();
     GuardUses = uses;
     EnterShop(1000.0f);
