@@ -122,11 +122,11 @@ void DrawTally(bool boosted) {
   DrawNumberRight(808, 608, CountedUp(StageKills, TallyCount, kTallyFrames), 1);
   DrawNumberRight(808, 638, CountedUp(StageCoins, TallyCount, kTallyFrames), 1);
   DrawNumberRight(474, 676, CountedUp(Score, TallyScoreCount, kTallyScoreFrames), 1);
+  DrawShareBar(StageKills, StageEnemiesSpawned, 614);
+  DrawShareBar(StageCoins, StageCoinsSpawned, 644);
   const int step = boosted ? 3 : 1;
   if (TallyCount < kTallyFrames + 1) TallyCount = std::min(TallyCount + step, kTallyFrames + 1);
   if (TallyScoreCount < kTallyScoreFrames + 1) TallyScoreCount = std::min(TallyScoreCount + step, kTallyScoreFrames + 1);
-  DrawShareBar(StageKills, StageEnemiesSpawned, 614);
-  DrawShareBar(StageCoins, StageCoinsSpawned, 644);
 }
 
 void RunTally() {
