@@ -33,6 +33,7 @@ class PresentationFrames : public testing::TestWithParam<DrawingPath> {
     CameraX = 1234.6f;
     CameraY = 500.0f;
     MeasuredFps = 60;
+    HitBoxOverlayOff = 1;
     TitleCardActive = 0;
     StageStarted = 1;
     HudAlpha = 255;
