@@ -3,6 +3,7 @@
 // with golden pictures. Whole stages and the ending are saved to be looked at.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -212,5 +213,31 @@ INSTANTIATE_TEST_SUITE_P(BothPaths, PresentationFrames, testing::Values(DrawingP
                          [](const testing::TestParamInfo<DrawingPath>& info) {
                            return info.param == DrawingPath::kDevice ? "Device" : "Software";
                          });
+
+}  // namespace
+
+namespace {
+
+// The damage flash grabs the 160 x 160 square around the player into the session's
+// own data folder and shows it again; a second hit restarts it.
+TEST(DamageFlash, GrabsTheSquareAroundThePlayerAndRestartsOnTheNextHit) {
+  GameSession game;
+  ASSERT_EQ(game.Start(DrawingPath::kSoftware), 0);
+  CameraX = 1000.0f;
+  CameraY = 500.0f;
+  ObjectPool[kPlayerSlot].x = 1500.0f;
+  ObjectPool[kPlayerSlot].y = 800.0f;
+  CaptureDamageFlash();
+  const std::filesystem::path grab = game.folder().path() / "data" / "Damage.bmp";
+  EXPECT_EQ(std::filesystem::file_size(grab), 76854u);  // 54-byte header, 160 rows of 480 bytes
+  const int first = DamageImage;
+  EXPECT_GE(first, 0);
+  for (int frame = 0; frame < 10; ++frame) DrawHud();
+  EXPECT_EQ(DamageFlashTimer, -600 + 80);
+  CaptureDamageFlash();
+  EXPECT_EQ(DamageFlashTimer, -600);
+  EXPECT_EQ(DamageFlashPhase, 1);
+  EXPECT_GE(DamageImage, 0);
+}
 
 }  // namespace
