@@ -212,4 +212,23 @@ TEST_F(DisplayCalls, ThePausePanelFadesWithTheHeldActionsAndTheReplayMarkShows) 
   EXPECT_EQ(blends[blends.size() - 3].Int(1), 255 - 12 - 24);
 }
 
+TEST_F(DisplayCalls, TheHitLevelLabelShowsBesideThePlayer) {
+  HitLevel = 3.9f;
+  HitLevelLabel[0] = 1;
+  HitLevelLabel[1] = 520;
+  HitLevelLabel[2] = 340;
+  HitLevelLabel[3] = 55;
+  CameraX = 100.5f;
+  CameraY = 20.0f;
+  DrawHud();
+  bool shown = false;
+  const std::vector<RecordedCall>& log = CallLog();
+  for (std::size_t i = 1; i < log.size(); ++i) {
+    if (log[i].call != Call::DrawGraphAt || log[i].Int(0) != 433 || log[i].Int(1) != 317) continue;
+    shown = log[i].Int(2) == 1003;
+    EXPECT_EQ(log[i - 1].Int(1), 200);  // blend (2, 255 - 55) just before
+  }
+  EXPECT_TRUE(shown);
+}
+
 }  // namespace

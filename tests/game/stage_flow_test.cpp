@@ -85,10 +85,35 @@ TEST_F(StageFlow, StageSevenScrollStepsAccumulate) {
 TEST_F(StageFlow, StageNineHasNoBackgroundButKeepsTheStageEnd) {
   Stage = 9;
   TimelineHalt = 1.0f;
+  RecordDrawing(true);
   Frames(1);
+  EXPECT_TRUE(CallsOf(Call::DrawGraphAt).empty());
   EXPECT_EQ(TimelineHalt, 2.0f);
   for (const auto& row : StageEventState) {
     for (int word : row) EXPECT_EQ(word, 0);
+  }
+}
+
+// The last stage's backdrop follows its phase; in phase 4 the last picture fades in
+// with the phase's timer. Only stages 6 and 8 move the blend counter.
+TEST_F(StageFlow, TheLastStagesBackdropAndTheBlendCounter) {
+  for (int picture = 0; picture < 4; ++picture) StageImages[picture] = 600 + picture;
+  Stage = 8;
+  EndBackdropPhase = 4;
+  EndBackdropTimer = 179;
+  RecordDrawing(true);
+  Frames(1);
+  const std::vector<RecordedCall> blends = CallsOf(Call::SetBlendMode);
+  const std::vector<RecordedCall> draws = CallsOf(Call::DrawGraphAt);
+  ASSERT_FALSE(draws.empty());
+  EXPECT_EQ(draws[0].Int(2), 603);
+  EXPECT_EQ(blends[0].Int(0), 1);
+  EXPECT_EQ(blends[0].Int(1), 100);  // 180 / 1.8
+  for (int stage = 1; stage <= 8; ++stage) {
+    SetUp();
+    Stage = stage;
+    Frames(10);
+    EXPECT_EQ(BackgroundBlendCounter, stage == 6 || stage == 8 ? 10 : 0) << stage;
   }
 }
 
