@@ -134,6 +134,23 @@ TEST_F(DisplayTimers, TheDamageFlashFallsOnThe226thHudFrameAndEndsAfter468) {
   EXPECT_EQ(DamageFlashTimer, 0);
 }
 
+// A caption rises by 2 a frame past 400, falls back below 0 and frees its picture,
+// paused or not.
+TEST_F(DisplayTimers, StageEightCaptionsRiseFallAndFreeTheirPicture) {
+  Stage = 8;
+  Stage8Caption = 2;
+  Stage8CaptionImages[1] = 4321;
+  Paused = 1;
+  for (int frame = 1; frame <= 201; ++frame) DrawObjects();
+  EXPECT_EQ(Stage8CaptionPhase, 1);
+  EXPECT_EQ(Stage8CaptionLevel, 402);
+  for (int frame = 1; frame <= 201; ++frame) DrawObjects();
+  EXPECT_EQ(Stage8Caption, 2);
+  DrawObjects();
+  EXPECT_EQ(Stage8Caption + Stage8CaptionPhase + Stage8CaptionLevel, 0);
+  EXPECT_EQ(Stage8CaptionImages[1], -1);
+}
+
 // The display's duties that behaviours and scripts rely on.
 TEST_F(DisplayTimers, TheHudStepsTheChainTheVeilsAndTheFrameCycle) {
   ChainTimer = 2;
