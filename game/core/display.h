@@ -3,6 +3,12 @@
 // records pages, and the shop panel's prices and backdrop.
 #pragma once
 
+// The play screen's size.
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+// A filled box over the whole screen in the current blend.
+void FillScreen(int r, int g, int b);
+
 // Object drawing: every active record by layer, then popups, echoes, flashes, the
 // stage 8 captions, the pause panel and the replay mark. Steps animations.
 void DrawObjects();

@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 constexpr int kEscapeKey = 1;
 constexpr int kBackspaceKey = 14;
 constexpr double kFrameMs = 17.0;

@@ -11,15 +11,11 @@
 
 namespace {
 
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 constexpr int kLevelUpIcon = 88;                       // image set 0
 constexpr int kFpsLabel = 7 * kCellsPerSet + 19;
 constexpr int kEdgeMarker = 7 * kCellsPerSet + 3;
 
 std::uint32_t Colour(int r, int g, int b) { return MakeScreenColor(r, g, b); }
-
-void FillScreen(int r, int g, int b) { DrawRect(0, 0, kScreenWidth, kScreenHeight, Colour(r, g, b), 1); }
 
 void CountLiveObjects() {
   int live = 0;

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr int kLayers = 10;
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 constexpr int kReplayMarkHandle = 3 * kCellsPerSet + 9;
 
 void ApplyObjectBlend(const GameObject& object) {
@@ -115,8 +113,6 @@ void DrawEchoes() {
   }
 }
 
-void FillScreen(int r, int g, int b) { DrawRect(0, 0, kScreenWidth, kScreenHeight, MakeScreenColor(r, g, b), 1); }
-
 void DrawFlash(int& alpha, int r, int g, int b) {
   if (alpha <= 4) return;
   if (Paused == 0) alpha -= 3;
@@ -162,6 +158,8 @@ void DrawPausePanel() {
 }
 
 }  // namespace
+
+void FillScreen(int r, int g, int b) { DrawRect(0, 0, kScreenWidth, kScreenHeight, MakeScreenColor(r, g, b), 1); }
 
 void DrawObjects() {
   DrawLayers();

@@ -4,6 +4,7 @@
 // scenery spawns only on unpaused frames; the layers are drawn on every frame.
 #include <span>
 
+#include "core/display.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
 #include "core/new_game.h"
@@ -16,14 +17,10 @@
 
 namespace {
 
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 
 int& Word(int row, int word) { return StageEventState[row][word]; }
 
 void Create(int templateId, int x = 0) { CreateObject(templateId, x, 0, 0, 0); }
-
-void FillScreen(int r, int g, int b) { DrawRect(0, 0, kScreenWidth, kScreenHeight, MakeScreenColor(r, g, b), 1); }
 
 // ---- Stage layers -------------------------------------------------------------
 

@@ -24,16 +24,10 @@ void Create(int templateId) { CreateObject(templateId, 0, 0, 0, 0); }
 
 bool BoostHeld() { return ActionHold[kActionSecond] > 0; }
 
+// Every enemy record, whatever its state, fades out as a cancelled bullet does.
 void CancelEnemies() {
-  for (GameObject& object : ObjectPool) {
-    if (object.category != kCategoryEnemy) continue;
-    object.phase = 0.0f;
-    object.imageSet = 0;
-    object.behaviour = 4059;
-    object.category = kCategoryEffect;
-    object.blendMode = 2;
-    object.animation = 117;
-    object.collidable = 0;
+  for (int slot = 0; slot < kPoolSize; ++slot) {
+    if (ObjectPool[slot].category == kCategoryEnemy) CancelBullet(slot);
   }
   CancelAllBullets();
 }

@@ -24,7 +24,7 @@ void UpdateStageTitleCard() {
   const int f = ++TitleCardFrame;
   if (f >= 0 && f < 200) {
     SetBlendMode(1, 255);
-    DrawRect(0, 0, 1024, 768, MakeScreenColor(0, 0, 0), 1);
+    FillScreen(0, 0, 0);
     DrawCardPicture(kFirstPicture, 0, f * 5);
   } else if (f >= 200 && f < 360) {
     if (TitleCardAlpha < 255) TitleCardAlpha += 2;

@@ -286,7 +286,7 @@ void RunRefused() {
 
 void RunLeaving() {
   SetBlendMode(1, 255);
-  DrawRect(0, 0, 1024, 768, MakeScreenColor(0, 0, 0), 1);
+  FillScreen(0, 0, 0);
   SetBlendMode(1, 255 - 4 * ShopCursor[0]);
   DrawGraphRotated(512, 384, 1.0, ShopEmblem[2], CommonImages[kImageShopEmblem], 1, 0);
   SetBgmFade(3, kFadeOutStop);
