@@ -32,12 +32,12 @@ class StageFlow : public testing::Test {
 
 TEST_F(StageFlow, NearLayersScrollOnlyWhileRunning) {
   struct Scroll {
-    int stage, row, word, step, frames, expected;
+    int stage, row, word, frames, expected;
   };
   // 2 a frame, back to 0 above 2000 (1001 frames to 2002 -> 0); stage 2 at 4;
   // stage 3's far layer at 4 up to 1200 and its near layer at 8 up to 2500.
-  const Scroll scrolls[] = {{1, 1, 0, 2, 1001, 0}, {1, 1, 0, 2, 1002, 2}, {2, 1, 0, 4, 100, 400},
-                            {3, 1, 0, 4, 301, 0},  {3, 1, 1, 8, 300, 2400}, {4, 1, 4, 1, 1025, 0}};
+  const Scroll scrolls[] = {{1, 1, 0, 1001, 0}, {1, 1, 0, 1002, 2}, {2, 1, 0, 100, 400},
+                            {3, 1, 0, 301, 0},  {3, 1, 1, 300, 2400}, {4, 1, 4, 1025, 0}};
   for (const Scroll& s : scrolls) {
     SetUp();
     Stage = s.stage;
