@@ -122,11 +122,15 @@ TEST_P(PresentationFrames, Shop) {
   Golden("shop", PlayFrame);
 }
 
-TEST_P(PresentationFrames, StatisticsAndRankingPages) {
-  LoadResultsResources();
+TEST_P(PresentationFrames, StatisticsPage) {
   TotalLevel = 16, Score = 7654321.0f, EnemiesDestroyed = 345, NShotType = 32, TShotType = 72;
-  RankingBoards[0][0][0] = 9876543, RankingBoards[2][3][1] = 777;
   Golden("statistics", [] { DrawPlayStatistics(); });
+}
+
+TEST_P(PresentationFrames, RankingPage) {
+  LoadResultsResources();
+  TotalLevel = 16;
+  RankingBoards[0][0][0] = 9876543, RankingBoards[2][3][1] = 777;
   Golden("ranking", [] { DrawRankingBoards(); });
 }
 

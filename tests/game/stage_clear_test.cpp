@@ -180,6 +180,7 @@ TEST_F(StageClear, PerksAndTheGuardHeal) {
   EnterShop(0.0f);
   Buy(250, 80);  // leave without any upgrade
   EXPECT_EQ(NoUpgradePerk, 1);
+  EXPECT_EQ(InfoBonus, 999999);
   EXPECT_EQ(TimelineHalt, 9.0f);
   SetUp();
   SpeedLevel = 3;
@@ -188,6 +189,7 @@ TEST_F(StageClear, PerksAndTheGuardHeal) {
   Buy(250, 0);
   EXPECT_EQ(SpeedLevel, 4);
   EXPECT_EQ(GuardStartPerk, 1);
+  EXPECT_EQ(InfoBonus, 260000 + 240000);  // speed 4, then speed + turbo 7
   for (const auto& [uses, left] : {std::pair{15.0f, 0.0f}, std::pair{25.0f, 15.0f}}) {
     SetUp();
     GuardUses = uses;
