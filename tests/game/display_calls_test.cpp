@@ -153,15 +153,10 @@ TEST_F(DisplayCalls, RankingBoardsOpenWithTheTotalLevel) {
 }
 
 GameObject& PlaceObject(int slot, int blendMode) {
-  GameObject& object = ObjectPool[slot];
-  object = GameObject{};
-  object.state = 1;
-  object.layer = 2;
-  object.category = kCategoryEffect;
-  object.blendMode = blendMode;
-  object.fade = 55.5f;
-  object.x = 100.7f;
-  object.y = 50.2f;
+  GameObject& object = ObjectPool[slot] = GameObject{};
+  object.state = 1, object.layer = 2, object.category = kCategoryEffect;
+  object.blendMode = blendMode, object.fade = 55.5f;
+  object.x = 100.7f, object.y = 50.2f;
   return object;
 }
 
@@ -169,12 +164,9 @@ TEST_F(DisplayCalls, ObjectsTakeTheirBlendTheFlashAndTheHitBox) {
   for (GameObject& object : ObjectPool) object.state = 0;
   for (int mode = 0; mode <= 5; ++mode) PlaceObject(60 + mode, mode);
   GameObject& player = PlaceObject(0, 0);
-  player.layer = 5;
-  player.category = kCategoryPlayer;
-  player.collidable = 1;
+  player.layer = 5, player.category = kCategoryPlayer, player.collidable = 1, player.hitFlash = 1;
   player.hitWidth = player.hitHeight = 4;
-  player.hitFlash = 1;
-  CameraX = 0.5f;
+  CameraX = 0.9f;  // x' = (int)99.8 = 99; the flash (int)100.7 - (int)0.9 = 100
   HitBoxOverlayOff = 0;
   Paused = 1;
   DrawObjects();
@@ -186,40 +178,29 @@ TEST_F(DisplayCalls, ObjectsTakeTheirBlendTheFlashAndTheHitBox) {
   }
   sequence.resize(19);
   const Rows expected = {
-      {0, 0, 0},   {1, 100, 50}, {0, 1, 199},  {1, 100, 50}, {0, 2, 199}, {1, 100, 50}, {0, 3, 199},
-      {1, 100, 50}, {0, 4, 0},   {1, 100, 50}, {0, 0, 0},    {1, 100, 50},
-      {0, 0, 0},   {1, 100, 50},                             // the player on layer 5
-      {0, 2, 120}, {1, 100, 50},                             // its flash: 100 - 0, as truncated first
-      {0, 2, 200}, {2, 98, 48, 102, 52},                     // its 4 x 4 hit box
+      {0, 0, 0},   {1, 99, 50}, {0, 1, 199}, {1, 99, 50}, {0, 2, 199}, {1, 99, 50}, {0, 3, 199},
+      {1, 99, 50}, {0, 4, 0},   {1, 99, 50}, {0, 0, 0},   {1, 99, 50},
+      {0, 0, 0},   {1, 99, 50},                              // the player on layer 5
+      {0, 2, 120}, {1, 100, 50},                             // its flash, a pixel beside
+      {0, 2, 200}, {2, 97, 48, 101, 52},                     // its 4 x 4 hit box
       {0, 1, 200}};                                          // the popups begin
   EXPECT_EQ(sequence, expected);
   EXPECT_EQ(player.hitFlash, 0);
 }
 
 TEST_F(DisplayCalls, ThePausePanelFadesWithTheHeldActionsAndTheReplayMarkShows) {
-  Paused = 1;
-  ActionHold[0] = 10;
-  ActionHold[2] = 20;
-  ManualShown = 1;
-  ManualImage = 555;
-  CommonImages[kImagePausePanel] = 444;
-  ReplayMode = 2;
-  SpriteHandles[309] = 333;
+  Paused = 1, ActionHold[0] = 10, ActionHold[2] = 20, ManualShown = 1, ReplayMode = 2;
+  ManualImage = 555, CommonImages[kImagePausePanel] = 444, SpriteHandles[309] = 333;
   DrawObjects();
   const std::vector<RecordedCall> blends = CallsOf(Call::SetBlendMode);
-  EXPECT_EQ(Draws(Call::DrawGraphAt, 3).size(), 3u);
   EXPECT_EQ(Draws(Call::DrawGraphAt, 3), (Rows{{112, 571, 444}, {0, 0, 555}, {862, -6, 333}}));
   EXPECT_EQ(blends[blends.size() - 3].Int(1), 255 - 12 - 24);
 }
 
 TEST_F(DisplayCalls, TheHitLevelLabelShowsBesideThePlayer) {
   HitLevel = 3.9f;
-  HitLevelLabel[0] = 1;
-  HitLevelLabel[1] = 520;
-  HitLevelLabel[2] = 340;
-  HitLevelLabel[3] = 55;
-  CameraX = 100.5f;
-  CameraY = 20.0f;
+  HitLevelLabel[0] = 1, HitLevelLabel[1] = 520, HitLevelLabel[2] = 340, HitLevelLabel[3] = 55;
+  CameraX = 100.5f, CameraY = 20.0f;
   DrawHud();
   bool shown = false;
   const std::vector<RecordedCall>& log = CallLog();
