@@ -106,8 +106,16 @@ int ReplayedInputWord() {
 
 FrameDigest TakeFrameDigest() {
   FrameDigest digest{};
+  // A free record holds nothing of play: the reset keeps its category and attack
+  // power from whatever held the slot before, which a new game does not clear.
   Hash pool;
-  pool.Add(ObjectPool);
+  for (const GameObject& record : ObjectPool) {
+    if (record.state == kStateFree) {
+      pool.Add(record.state);
+    } else {
+      pool.Add(record);
+    }
+  }
   digest.pool = pool.value;
   digest.runState = HashRunState();
   digest.inputWord = ReplayedInputWord();
