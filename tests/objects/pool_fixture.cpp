@@ -4,6 +4,7 @@
 
 #include "core/game_state.h"
 #include "core/new_game.h"
+#include "../support/call_recorder.h"
 #include "game_library.h"
 #include "objects/object_factory.h"
 #include "objects/object_fields.h"
@@ -28,6 +29,7 @@ void PoolFixture::SetUp() {
   ObjectPool[kGroup2ParentSlot] = ResetValues();
   ObjectPool[kGroup2ParentSlot].group = 2;
   SeedRandom(0);
+  ResetCallRecorder();
   slotLog.clear();
   RecordTakenHook = LogSlot;
 }
