@@ -90,8 +90,14 @@ void CreateEnemyFrom(std::span<const EnemyTemplate> enemies, const TemplateCall&
 
 void CreateSpawnerFrom(std::span<const SpawnerTemplate> spawners, const TemplateCall& call) {
   constexpr TemplateRow kSpawner = {.state = 1, .layer = 4, .category = kCategoryEnemy};
-  constexpr TemplateRow kNoSprite = {.collidable = 0, .width = 0, .height = 0, .hitWidth = 0, .hitHeight = 0,
-                                     .imageSet = 0, .blendMode = 0, .animation = 0};
+  constexpr TemplateRow kNoSprite = {.collidable = 0,
+                                     .width = 0,
+                                     .height = 0,
+                                     .hitWidth = 0,
+                                     .hitHeight = 0,
+                                     .imageSet = 0,
+                                     .blendMode = 0,
+                                     .animation = 0};
   const SpawnerTemplate& spawner = RowOf(spawners, call.templateId);
   GameObject& record = NewRecord(kSpawner);
   if (spawner.explicitShape) WriteRow(record, kNoSprite);

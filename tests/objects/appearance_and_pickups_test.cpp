@@ -30,8 +30,8 @@ TEST_F(AppearanceAndPickups, EachSwirlTakesItsOwnDraws) {
 }
 
 TEST_F(AppearanceAndPickups, ScoreChipScalesWithTheValueItCopies) {
-  const std::pair<int, float> cases[] = {{0, 0.0f},    {499, 0.0f},  {500, 0.2f},   {999, 0.2f},
-                                         {1000, 0.6f}, {2000, 0.8f}, {5000, 1.4f},  {8000, 1.8f},
+  const std::pair<int, float> cases[] = {{0, 0.0f},    {499, 0.0f},   {500, 0.2f},   {999, 0.2f},
+                                         {1000, 0.6f}, {2000, 0.8f},  {5000, 1.4f},  {8000, 1.8f},
                                          {9999, 1.8f}, {10000, 2.6f}, {180000, 2.6f}};
   for (const auto& [scoreValue, scaleDelta] : cases) {
     SetUp();
@@ -72,8 +72,7 @@ TEST_F(AppearanceAndPickups, PickupsLandWithinTheParentBoxAndTossUpward) {
 TEST_F(AppearanceAndPickups, ExperienceChipPaysByStageAndPowerMode) {
   const struct {
     int stage, powerModeB, expValue;
-  } cases[] = {{1, 0, 40}, {2, 0, 38}, {6, 1, 18}, {7, 0, 32}, {7, 1, 12}, {8, 1, 16},
-               {9, 0, 0},  {0, 1, 0},  {3, 2, 0}};
+  } cases[] = {{1, 0, 40}, {2, 0, 38}, {6, 1, 18}, {7, 0, 32}, {7, 1, 12}, {8, 1, 16}, {9, 0, 0}, {0, 1, 0}, {3, 2, 0}};
   for (const auto& c : cases) {
     SetUp();
     Stage = c.stage;

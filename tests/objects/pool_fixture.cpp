@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "../support/call_recorder.h"
 #include "core/game_state.h"
 #include "core/new_game.h"
-#include "../support/call_recorder.h"
 #include "game_library.h"
 #include "objects/object_factory.h"
 #include "objects/object_fields.h"

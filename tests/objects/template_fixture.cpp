@@ -23,8 +23,14 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 // One spelling for the Parts' typography: ASCII signs, no backticks, work words by name.
 std::string Normalize(std::string text) {
-  for (auto [from, to] : {std::pair{"\xe2\x88\x92", "-"}, {"\xc3\x97", "x"}, {"\xcf\x80", "pi"}, {"`", ""}, {"\xe2\x80\x93", "-"},
-                          {"work[0]", "work0"}, {"work[1]", "work1"}, {"3pi", "3*pi"}}) {
+  for (auto [from, to] : {std::pair{"\xe2\x88\x92", "-"},
+                          {"\xc3\x97", "x"},
+                          {"\xcf\x80", "pi"},
+                          {"`", ""},
+                          {"\xe2\x80\x93", "-"},
+                          {"work[0]", "work0"},
+                          {"work[1]", "work1"},
+                          {"3pi", "3*pi"}}) {
     text = Replace(text, from, to);
   }
   return text;
@@ -58,17 +64,20 @@ void Set(FieldExpectations& fields, const std::string& name, const FieldExpectat
 void ReadSentence(const std::string& raw, FieldExpectations& fields) {
   static const std::string kNames = FieldNames();
   static const std::regex kList("((?:\\b(?:" + kNames + ")\\b(?:, and |, | and ))*\\b(?:" + kNames +
-                                ")\\b) (?:= )?(?:all )?" + kValue + R"((?: / (-?\d+(?:\.\d+)?))?(?![\d.*]|\s*\+| x \w|/| when))");
+                                ")\\b) (?:= )?(?:all )?" + kValue +
+                                R"((?: / (-?\d+(?:\.\d+)?))?(?![\d.*]|\s*\+| x \w|/| when))");
   static const std::regex kMention("\\b(" + kNames + ")\\b");
   static const std::regex kFormula("\\b(" + kNames + R"()\b (?:= )?[^,;]*?(?:R\(|RandomInRange))");
   static const std::regex kSize(R"((size |hit box |\b)(\d+) ?x ?(\d+)\b)");
   static const std::regex kBySign("\\b(" + kNames + ") by facing sign " + kValue + " / " + kValue);
   static const std::regex kRule(R"(facing rule )" + kValue);
-  static const std::regex kByArgument("\\b(" + kNames + ") = " + kValue + " when the facing argument is 0, else " + kValue);
+  static const std::regex kByArgument("\\b(" + kNames + ") = " + kValue + " when the facing argument is 0, else " +
+                                      kValue);
   static const std::regex kUpgradeLong(
       R"(hitPoints = (\d+) \+ (\d+) x ShotLevel \+ (\d+) x OptionLevel \+ (\d+) x TurboLevel)");
   static const std::regex kUpgradeShort(R"(hitPoints = (\d+) \+ (\d+)/(\d+)/(\d+)(?: but at most (\d+))?)");
-  static const std::regex kPosition(R"(\bx and y from the arguments|\bx = float\(x\)|\bx = x\b|at the argument position)");
+  static const std::regex kPosition(
+      R"(\bx and y from the arguments|\bx = float\(x\)|\bx = x\b|at the argument position)");
   static const std::regex kArgument(R"(\bfacing (?:= the (?:facing )?argument|from the argument))");
   static const std::regex kParentGroup(R"(\bgroup (?:from the parent|from pool\[parentSlot\]))");
   static const std::regex kMotion(R"(aimed at the player|toward a random point|random drift|toward the player)");
@@ -90,9 +99,9 @@ void ReadSentence(const std::string& raw, FieldExpectations& fields) {
   if (std::regex_search(text, kParentGroup)) Set(fields, "group", {Expect::kParentGroup});
   for (std::sregex_iterator it(bare.begin(), bare.end(), kList), end; it != end; ++it) {
     const std::smatch& list = *it;
-    const FieldExpectation value =
-        list[3].matched ? FieldExpectation{Expect::kByFacing, ParseNumber(list[2]), std::stod(list[3])}
-                        : Constant(ParseNumber(list[2]));
+    const FieldExpectation value = list[3].matched
+                                       ? FieldExpectation{Expect::kByFacing, ParseNumber(list[2]), std::stod(list[3])}
+                                       : Constant(ParseNumber(list[2]));
     const std::string names = list[1];
     for (std::sregex_iterator name(names.begin(), names.end(), kMention); name != end; ++name) {
       Set(fields, (*name)[1], value);
@@ -106,7 +115,8 @@ void ReadSentence(const std::string& raw, FieldExpectations& fields) {
     Set(fields, (*it)[1], {Expect::kByFacing, ParseNumber((*it)[2]), ParseNumber((*it)[3])});
   }
   if (std::regex_search(bare, m, kRule)) Set(fields, "vx", {Expect::kByFacing, ParseNumber(m[1]), -ParseNumber(m[1])});
-  if (std::regex_search(bare, m, kByArgument)) Set(fields, m[1], {Expect::kByFacing, ParseNumber(m[2]), ParseNumber(m[3])});
+  if (std::regex_search(bare, m, kByArgument))
+    Set(fields, m[1], {Expect::kByFacing, ParseNumber(m[2]), ParseNumber(m[3])});
   FieldExpectation upgrade{Expect::kUpgrade};
   if (std::regex_search(text, m, kUpgradeLong) || std::regex_search(text, m, kUpgradeShort)) {
     for (int i = 0; i < 4; ++i) upgrade.upgrade[i] = std::stoll(m[i + 1]);
@@ -129,7 +139,8 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 std::vector<int> Numbers(const std::string& text) {
   std::vector<int> numbers;
   static const std::regex kNumber(R"(\b\d+\b)");
-  for (std::sregex_iterator it(text.begin(), text.end(), kNumber), end; it != end; ++it) numbers.push_back(std::stoi(it->str()));
+  for (std::sregex_iterator it(text.begin(), text.end(), kNumber), end; it != end; ++it)
+    numbers.push_back(std::stoi(it->str()));
   return numbers;
 }
 
@@ -158,7 +169,8 @@ void ReadCell(const std::string& head, const std::string& raw, const std::vector
   if (column == "x; y") {
     fields["x"] = fields["y"] = {};
   } else if (column == "size / hit box" && std::regex_search(cell, m, kSizePair)) {
-    for (int i = 0; i < 4; ++i) fields[std::array{"width", "height", "hitWidth", "hitHeight"}[i]] = Constant(std::stod(m[i + 1]));
+    for (int i = 0; i < 4; ++i)
+      fields[std::array{"width", "height", "hitWidth", "hitHeight"}[i]] = Constant(std::stod(m[i + 1]));
   } else if (column == "offset (phase, phase2)") {
     const auto values = Split(cell.substr(1, cell.size() - 2), ',');
     fields["phase"] = Constant(std::stod(values[0]));
@@ -194,7 +206,7 @@ struct Table {
   std::vector<std::string> head;
   std::string common;
   std::string title;
-  std::map<std::string, std::vector<std::string>> rows;  // by key, for "as 1059"
+  std::map<std::string, std::vector<std::string>> rows{};  // by key, for "as 1059"
 };
 
 // The part of a common sentence that holds only for some rows ("Those of the full
@@ -222,8 +234,9 @@ bool ConditionHolds(const std::string& conditional, const std::map<std::string, 
 
 std::string ConditionalWrites(const std::string& conditional) {
   const size_t also = conditional.find("also write");
-  if (also == std::string::npos) return conditional.substr(0, conditional.find(" first and have ")) + "" +
-                                         conditional.substr(conditional.find(" have ") + 6);
+  if (also == std::string::npos)
+    return conditional.substr(0, conditional.find(" first and have ")) + "" +
+           conditional.substr(conditional.find(" have ") + 6);
   const size_t start = conditional.find(' ', also + 10);
   return conditional.substr(start, conditional.find_first_of(";.", start) - start);
 }
@@ -240,7 +253,8 @@ void ReadRow(TemplateFixture& fixture, Table& table, std::vector<std::string> ce
   // "as the 1st" (a whole row) and "as 1059" (one cell) repeat the cells they name.
   for (size_t i = 1; i < cells.size(); ++i) {
     if (!cells[i].starts_with("as ")) continue;
-    const std::string other = cells[i].find("the 1st") != std::string::npos ? "1st" : std::to_string(Numbers(cells[i])[0]);
+    const std::string other =
+        cells[i].find("the 1st") != std::string::npos ? "1st" : std::to_string(Numbers(cells[i])[0]);
     const std::vector<std::string>& source = table.rows.at(other);
     const bool wholeRow = i + 1 < cells.size() && cells[i + 1].empty();
     for (size_t j = i; j < cells.size(); ++j) {
@@ -257,7 +271,8 @@ void ReadRow(TemplateFixture& fixture, Table& table, std::vector<std::string> ce
     }
     const std::vector<int> slots = Numbers(cells[1]);
     if (cells[1].find(" to ") != std::string::npos) {
-      for (int slot = slots[slots.size() - 2]; slot <= slots.back(); ++slot) fixture.fixedSlots[Numbers(key)[0]].push_back(slot);
+      for (int slot = slots[slots.size() - 2]; slot <= slots.back(); ++slot)
+        fixture.fixedSlots[Numbers(key)[0]].push_back(slot);
     }
     return;
   }
@@ -287,8 +302,10 @@ void ReadRow(TemplateFixture& fixture, Table& table, std::vector<std::string> ce
   if (!keyIsTemplate) {
     // Keyed by slot, record number or "1st": the table's templates are in its title or head.
     templates = !headTemplates.empty() ? headTemplates : std::vector<int>{titleTemplates.front()};
-    if (table.head[0] == "Slot") record.slot = std::stoi(key);
-    else record.order = key.starts_with("1") ? 0 : key.starts_with("2") ? 1 : 2;
+    if (table.head[0] == "Slot")
+      record.slot = std::stoi(key);
+    else
+      record.order = key.starts_with("1") ? 0 : key.starts_with("2") ? 1 : 2;
   } else if (key.find("record 2") != std::string::npos) {
     record.order = 1;
   }
@@ -335,8 +352,6 @@ void ReadFixture(TemplateFixture& fixture, const std::filesystem::path& path) {
 
 }  // namespace
 
-bool ExpectedRecord::notWritten(const std::string& field) const { return unwritten.count(field) != 0; }
-
 TemplateFixture LoadTemplateFixtures() {
   TemplateFixture fixture;
   for (const auto& entry : std::filesystem::directory_iterator(TEMPLATE_FIXTURE_DIR)) {
@@ -345,24 +360,31 @@ TemplateFixture LoadTemplateFixtures() {
   return fixture;
 }
 
-double ExpectedValue(const FieldExpectation& e, int templateId, int x, int y, int facing, int parentGroup, int stage,
-                     int shotLevel, int optionLevel, int turboLevel) {
+double ExpectedValue(const FieldExpectation& e, int templateId, int facing, int parentGroup, int stage, int shotLevel,
+                     int optionLevel, int turboLevel) {
   switch (e.kind) {
-    case Expect::kConstant: return e.a;
-    case Expect::kByFacing: return facing == 0 ? e.a : e.b;
-    case Expect::kByStage8: return stage == 8 ? e.b : e.a;
+    case Expect::kConstant:
+      return e.a;
+    case Expect::kByFacing:
+      return facing == 0 ? e.a : e.b;
+    case Expect::kByStage8:
+      return stage == 8 ? e.b : e.a;
     case Expect::kByTemplate: {
       const auto at = std::find(e.templates.begin(), e.templates.end(), templateId);
       return e.values.at(at - e.templates.begin());
     }
     case Expect::kUpgrade:
-      return static_cast<double>(std::min(e.upgrade[0] + e.upgrade[1] * shotLevel + e.upgrade[2] * optionLevel +
-                                              e.upgrade[3] * turboLevel, e.upgrade[4]));
-    case Expect::kArgument: return facing;
-    case Expect::kParentGroup: return parentGroup;
-    case Expect::kPosition: return std::nan("");  // the caller knows which axis
-    case Expect::kAny: return std::nan("");
+      return static_cast<double>(
+          std::min(e.upgrade[0] + e.upgrade[1] * shotLevel + e.upgrade[2] * optionLevel + e.upgrade[3] * turboLevel,
+                   e.upgrade[4]));
+    case Expect::kArgument:
+      return facing;
+    case Expect::kParentGroup:
+      return parentGroup;
+    case Expect::kPosition:
+      return std::nan("");  // the caller knows which axis
+    case Expect::kAny:
+      return std::nan("");
   }
-  (void)x, (void)y;
   return std::nan("");
 }

@@ -24,8 +24,8 @@ enum class Expect {
 struct FieldExpectation {
   Expect kind = Expect::kAny;
   double a = 0, b = 0;
-  std::vector<double> values;
-  std::vector<int> templates;
+  std::vector<double> values{};
+  std::vector<int> templates{};
   long long upgrade[5] = {0, 0, 0, 0, 0};
 };
 
@@ -33,10 +33,9 @@ using FieldExpectations = std::map<std::string, FieldExpectation>;
 
 struct ExpectedRecord {
   int templateId = 0;
-  int slot = -1;   // a fixed slot, or -1
-  int order = 0;   // else the index among the template's own allocated records
+  int slot = -1;  // a fixed slot, or -1
+  int order = 0;  // else the index among the template's own allocated records
   FieldExpectations fields;
-  bool notWritten(const std::string& field) const;
   std::set<std::string> unwritten;  // dash cells: the field keeps what the record held
 };
 
@@ -49,5 +48,6 @@ struct TemplateFixture {
 TemplateFixture LoadTemplateFixtures();
 
 // The value a field expectation gives for one call.
-double ExpectedValue(const FieldExpectation& expectation, int templateId, int x, int y, int facing,
-                     int parentGroup, int stage, int shotLevel, int optionLevel, int turboLevel);
+// (kPosition and kAny name no single value: NaN.)
+double ExpectedValue(const FieldExpectation& expectation, int templateId, int facing, int parentGroup, int stage,
+                     int shotLevel, int optionLevel, int turboLevel);

@@ -79,8 +79,10 @@ TEST_F(TemplateFormulas, AppearanceSoundsPlayOnlyWhenIdleAndTheDrawIsMadeAnyway)
       const auto starts = CallsOf(Call::StartSound);
       ASSERT_EQ(starts.size(), playing ? 0u : 1u) << templateId;
       EXPECT_EQ(CallsOf(Call::IsSoundPlaying).at(0).Int(0), 700 + sound);
-      if (!playing) EXPECT_EQ(starts[0].Int(0), 700 + sound);
-      if (!playing) EXPECT_EQ(CallsOf(Call::SetSoundVolume).at(0).Int(0), 255);
+      if (!playing) {
+        EXPECT_EQ(starts[0].Int(0), 700 + sound);
+        EXPECT_EQ(CallsOf(Call::SetSoundVolume).at(0).Int(0), 255);
+      }
     }
   }
 }
@@ -90,10 +92,10 @@ TEST_F(TemplateFormulas, BossHitPointsAndTheirBands) {
     int templateId, shot, option, turbo, slot, hitPoints;
     float work0;
   } cases[] = {
-      {1033, 1, 0, 1, 53, 15500, 0.0f},  {1042, 1, 0, 1, 10, 20800, 1.0f}, {1042, 3, 0, 1, 10, 44800, 0.0f},
-      {1042, 1, 0, 0, 10, 20000, 1.0f},  {1054, 1, 0, 1, 56, 25600, 2.0f}, {1054, 2, 0, 1, 56, 45600, 1.0f},
-      {1085, 1, 0, 1, 10, 21600, 0.0f},  {1094, 4, 6, 9, 10, 81500, 0.0f}, {1105, 1, 0, 1, 10, 46200, 0.0f},
-      {1105, 4, 6, 9, 10, 99999, 0.0f},  {1076, 1, 3, 1, 53, 21200, 0.0f}, {1077, 1, 3, 1, 53, 20000, 0.0f},
+      {1033, 1, 0, 1, 53, 15500, 0.0f}, {1042, 1, 0, 1, 10, 20800, 1.0f}, {1042, 3, 0, 1, 10, 44800, 0.0f},
+      {1042, 1, 0, 0, 10, 20000, 1.0f}, {1054, 1, 0, 1, 56, 25600, 2.0f}, {1054, 2, 0, 1, 56, 45600, 1.0f},
+      {1085, 1, 0, 1, 10, 21600, 0.0f}, {1094, 4, 6, 9, 10, 81500, 0.0f}, {1105, 1, 0, 1, 10, 46200, 0.0f},
+      {1105, 4, 6, 9, 10, 99999, 0.0f}, {1076, 1, 3, 1, 53, 21200, 0.0f}, {1077, 1, 3, 1, 53, 20000, 0.0f},
   };
   for (const auto& c : cases) {
     SetUp();

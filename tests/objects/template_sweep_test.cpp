@@ -52,7 +52,8 @@ constexpr float kRingAngles[] = {0.0f, 0.785f, 1.57f, 2.355f, 3.14f, 3.925f, 4.7
 void ApplyNotes(TemplateFixture& fixture) {
   for (ExpectedRecord& record : fixture.records) {
     for (const Note& note : kNotes) {
-      if (note.templateId == record.templateId && note.slot == record.slot && (note.slot >= 0 || note.order == record.order)) {
+      if (note.templateId == record.templateId && note.slot == record.slot &&
+          (note.slot >= 0 || note.order == record.order)) {
         record.fields[note.field] = note.value;
       }
     }
@@ -91,12 +92,13 @@ std::string Mismatches(const ExpectedRecord& expected, const GameObject& record,
       const FieldExpectation& e = named->second;
       if (e.kind == Expect::kAny) continue;
       want = e.kind == Expect::kPosition ? (field.name[0] == 'x' ? 640.0 : 400.0)
-                                         : ExpectedValue(e, expected.templateId, 640, 400, call.facing,
-                                                         call.parentSlot, call.stage, call.shot, call.option, call.turbo);
+                                         : ExpectedValue(e, expected.templateId, call.facing, call.parentSlot,
+                                                         call.stage, call.shot, call.option, call.turbo);
     }
     const double got = FieldValue(record, field);
     const bool same = field.isFloat ? static_cast<float>(want) == static_cast<float>(got) : want == got;
-    if (!same) text += " " + std::string(field.name) + "=" + FieldText(record, field) + " (want " + std::to_string(want) + ")";
+    if (!same)
+      text += " " + std::string(field.name) + "=" + FieldText(record, field) + " (want " + std::to_string(want) + ")";
   }
   return text;
 }
@@ -125,9 +127,11 @@ TEST_F(TemplateSweep, EveryRecordHoldsItsTableValuesAndTheRestStaysReset) {
       SCOPED_TRACE(testing::Message() << templateId << " facing " << call.facing << " parent " << call.parentSlot);
       std::vector<int> own;
       for (int slot : log) {
-        if (slot >= kFirstAllocatedSlot) own.push_back(slot);
-        else EXPECT_TRUE(std::count(fixture.fixedSlots[templateId].begin(), fixture.fixedSlots[templateId].end(), slot))
-            << "slot " << slot;
+        if (slot >= kFirstAllocatedSlot)
+          own.push_back(slot);
+        else
+          EXPECT_TRUE(std::count(fixture.fixedSlots[templateId].begin(), fixture.fixedSlots[templateId].end(), slot))
+              << "slot " << slot;
       }
       if (own.size() < static_cast<size_t>(allocated)) {
         ADD_FAILURE() << "wrote " << own.size() << " records";
