@@ -108,7 +108,15 @@ class TemplateSweep : public PoolFixture {};
 TEST_F(TemplateSweep, EveryRecordHoldsItsTableValuesAndTheRestStaysReset) {
   TemplateFixture fixture = LoadTemplateFixtures();
   ApplyNotes(fixture);
-  const Call calls[] = {{0, 1, 7, 1, 0, 1}, {1, 2, 8, 4, 6, 9}, {1, 1, 8, 1, 0, 1}, {0, 2, 7, 4, 6, 9}};
+  std::vector<Call> calls;
+  for (int facing : {0, 1}) {
+    for (int parentSlot : {1, 2}) {
+      for (int stage : {7, 8}) {
+        calls.push_back({facing, parentSlot, stage, 1, 0, 1});
+        calls.push_back({facing, parentSlot, stage, 4, 6, 9});
+      }
+    }
+  }
   int checked = 0;
   for (int templateId : fixture.templateIds) {
     std::vector<const ExpectedRecord*> expected;
@@ -145,7 +153,7 @@ TEST_F(TemplateSweep, EveryRecordHoldsItsTableValuesAndTheRestStaysReset) {
       }
     }
   }
-  EXPECT_GT(checked, 600);
+  EXPECT_GT(checked, 2400);
 }
 
 TEST_F(TemplateSweep, TheDispatchHoldsExactlyTheFixtureTemplates) {
