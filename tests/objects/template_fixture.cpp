@@ -5,7 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+// libstdc++ 12's regex compiler trips -Wmaybe-uninitialized inside its own headers
+// when built with the sanitizers; the warning is about library internals.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <regex>
+#pragma GCC diagnostic pop
 #include <sstream>
 
 #include "objects/object_fields.h"
