@@ -71,8 +71,6 @@ void Move(GameObject& record, const EnemyTemplate& enemy, const TemplateCall& ca
   }
 }
 
-}  // namespace
-
 void CreateEnemy(const EnemyTemplate& enemy, const TemplateCall& call) {
   if (enemy.appearEffect != 0) CreateObject(enemy.appearEffect, call.x, call.y, 0, 0);
   GameObject& record = NewRecord(kEnemyRecord);
@@ -83,6 +81,8 @@ void CreateEnemy(const EnemyTemplate& enemy, const TemplateCall& call) {
   if (enemy.counted) CountEnemy(record);
   Move(record, enemy, call);
 }
+
+}  // namespace
 
 void CreateEnemyFrom(std::span<const EnemyTemplate> enemies, const TemplateCall& call) {
   CreateEnemy(RowOf(enemies, call.templateId), call);

@@ -63,7 +63,6 @@ struct EnemyTemplate {
   bool counted;      // raises the stage tally
 };
 
-void CreateEnemy(const EnemyTemplate& enemy, const TemplateCall& call);
 // The enemy of `call.templateId` in `enemies`.
 void CreateEnemyFrom(std::span<const EnemyTemplate> enemies, const TemplateCall& call);
 

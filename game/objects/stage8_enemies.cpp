@@ -24,12 +24,14 @@ constexpr TemplateRow Ordinary(int collidable, int size, int hit, int imageSet, 
   return row;
 }
 
-constexpr TemplateRow Large(TemplateRow row, int layer) {
+// 1098 and 1101: the same fields on their own layer, without the phase.
+constexpr TemplateRow WithoutPhase2(TemplateRow row, int layer) {
   row.layer = layer;
   row.phase2.reset();
   return row;
 }
 
+// 1112 keeps its phase in phase, not phase2.
 constexpr TemplateRow WithPhaseOnly(TemplateRow row, float phase) {
   row.phase2.reset();
   row.phase = phase;
@@ -45,9 +47,9 @@ constexpr std::array<EnemyTemplate, 9> kEnemies = {{
     {1109, 2002, Ordinary(1, 128, 20, 16, 2, 368, 3104, 200, 120, 30, 0, 1, 1, 0), M::kForwardVx, 1.0f, true},
     {1112, 2002, WithPhaseOnly(Ordinary(1, 64, 6, 15, 0, 234, 3107, 40, 120, 100, 1, 0, 1, {}), kThreeHalvesPi),
      M::kForwardVx, 2.4f, true},
-    {1098, 2002, Large(Ordinary(2, 128, 40, 16, 2, 364, 3089, 1000, 120, 1000, 1, 1, 2, 1), 4),
+    {1098, 2002, WithoutPhase2(Ordinary(2, 128, 40, 16, 2, 364, 3089, 1000, 120, 1000, 1, 1, 2, 1), 4),
      M::kTowardRandomTarget, 2.0f, true},
-    {1101, 2229, Large(Ordinary(2, 512, 200, 55, 2, 245, 3092, 12000, 185, 10000, 3, 1, 99, 10), 3), M::kNone, 0.0f,
+    {1101, 2229, WithoutPhase2(Ordinary(2, 512, 200, 55, 2, 245, 3092, 12000, 185, 10000, 3, 1, 99, 10), 3), M::kNone, 0.0f,
      true},
 }};
 

@@ -19,6 +19,7 @@ void LogSlot(int slot) { slotLog.push_back(slot); }
 
 void PoolFixture::SetUp() {
   NewGameInit();
+  EnemyHighlightOff = 0;  // a saved option: the new game keeps it
   const GameObject player = ObjectPool[kPlayerSlot];
   std::memset(ObjectPool, 0, sizeof ObjectPool);
   ObjectPool[kPlayerSlot] = player;

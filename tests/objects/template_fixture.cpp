@@ -70,9 +70,9 @@ void ReadSentence(const std::string& raw, FieldExpectations& fields) {
   static const std::string kNames = FieldNames();
   static const std::regex kList("((?:\\b(?:" + kNames + ")\\b(?:, and |, | and ))*\\b(?:" + kNames +
                                 ")\\b) (?:= )?(?:all )?" + kValue +
-                                R"((?: / (-?\d+(?:\.\d+)?))?(?![\d.*]|\s*\+| x \w|/| when))");
+                                R"((?: / (-?\d+(?:\.\d+)?))?(?![\d*]|\.\d|\s*\+| x \w|/| when))");
   static const std::regex kMention("\\b(" + kNames + ")\\b");
-  static const std::regex kFormula("\\b(" + kNames + R"()\b (?:= )?[^,;]*?(?:R\(|RandomInRange))");
+  static const std::regex kFormula("\\b(" + kNames + R"()\b (?:= )?(?:[^,;.]|\.\d)*?(?:R\(|RandomInRange))");
   static const std::regex kSize(R"((size |hit box |\b)(\d+) ?x ?(\d+)\b)");
   static const std::regex kBySign("\\b(" + kNames + ") by facing sign " + kValue + " / " + kValue);
   static const std::regex kRule(R"(facing rule )" + kValue);
@@ -80,7 +80,7 @@ void ReadSentence(const std::string& raw, FieldExpectations& fields) {
                                       kValue);
   static const std::regex kUpgradeLong(
       R"(hitPoints = (\d+) \+ (\d+) x ShotLevel \+ (\d+) x OptionLevel \+ (\d+) x TurboLevel)");
-  static const std::regex kUpgradeShort(R"(hitPoints = (\d+) \+ (\d+)/(\d+)/(\d+)(?: but at most (\d+))?)");
+  static const std::regex kUpgradeShort(R"(hitPoints (?:= )?(\d+) \+ (\d+)/(\d+)/(\d+)(?: but at most (\d+))?)");
   static const std::regex kPosition(
       R"(\bx and y from the arguments|\bx = float\(x\)|\bx = x\b|at the argument position)");
   static const std::regex kArgument(R"(\bfacing (?:= the (?:facing )?argument|from the argument))");
@@ -95,6 +95,7 @@ void ReadSentence(const std::string& raw, FieldExpectations& fields) {
     Set(fields, hit ? "hitHeight" : "height", Constant(std::stod((*it)[3])));
   }
   bare = std::regex_replace(bare, kSize, "$1$2 by $3");
+  bare = std::regex_replace(bare, std::regex(R"(([)\w=]) x (\d))"), "$1 times $2");
   for (std::sregex_iterator it(bare.begin(), bare.end(), kMention), end; it != end; ++it) {
     fields.try_emplace((*it)[1], FieldExpectation{});
   }
@@ -113,6 +114,14 @@ void ReadSentence(const std::string& raw, FieldExpectations& fields) {
     }
   }
   for (std::sregex_iterator it(text.begin(), text.end(), kFormula), end; it != end; ++it) Set(fields, (*it)[1], {});
+  // "collidable and the hit box are not written", "none writes expValue": reset values.
+  static const std::regex kUnwritten("((?:\\b(?:" + kNames + R"(|the hit box)\b(?:,| and)? ?)+) (?:is|are) not written)");
+  static const std::regex kNoneWrites("(?:none writes|have no|; no) (" + kNames + ")\\b");
+  for (std::sregex_iterator it(bare.begin(), bare.end(), kUnwritten), end; it != end; ++it) {
+    const std::string names = std::regex_replace((*it)[1].str(), std::regex("the hit box"), "hitWidth hitHeight");
+    for (std::sregex_iterator name(names.begin(), names.end(), kMention); name != end; ++name) fields.erase((*name)[1]);
+  }
+  for (std::sregex_iterator it(bare.begin(), bare.end(), kNoneWrites), end; it != end; ++it) fields.erase((*it)[1]);
   if (std::regex_search(text, kMotion)) {
     for (const char* moved : {"vx", "vy", "phase", "facing"}) Set(fields, moved, {});
   }
@@ -201,6 +210,7 @@ void ReadCell(const std::string& head, const std::string& raw, const std::vector
     fields[field] = Constant(ParseNumber(m[1]));
   } else if (!field.empty()) {
     fields[field] = {};
+    ReadSentence(field + " = " + cell, fields);
   } else if (column == "facing" || column.find("other") != std::string::npos || column == "velocity" ||
              column == "phase field" || column == "also" || column == "further fields") {
     ReadSentence(cell, fields);
@@ -239,9 +249,7 @@ bool ConditionHolds(const std::string& conditional, const std::map<std::string, 
 
 std::string ConditionalWrites(const std::string& conditional) {
   const size_t also = conditional.find("also write");
-  if (also == std::string::npos)
-    return conditional.substr(0, conditional.find(" first and have ")) + "" +
-           conditional.substr(conditional.find(" have ") + 6);
+  if (also == std::string::npos) return conditional.substr(conditional.find(" have ") + 6);
   const size_t start = conditional.find(' ', also + 10);
   return conditional.substr(start, conditional.find_first_of(";.", start) - start);
 }

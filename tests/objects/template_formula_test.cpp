@@ -137,6 +137,29 @@ TEST_F(TemplateFormulas, TallyGroupsAndUntouchedSlots) {
   }
 }
 
+TEST_F(TemplateFormulas, CopiesFromTheParentAndTheTargetsSize) {
+  GameObject& parent = ObjectPool[60];
+  parent.width = 300, parent.height = 100, parent.imageSet = 21, parent.facing = 1;
+  parent.phase = 2.5f, parent.phase2 = -3.0f, parent.vx = 1.5f, parent.vy = -2.0f;
+  CreateObject(2223, 640, 400, 0, 60);
+  EXPECT_EQ(ObjectPool[50].width, 300);
+  EXPECT_EQ(ObjectPool[50].height, 300) << "both sides take the parent's width";
+  EXPECT_EQ(ObjectPool[50].imageSet, 21);
+  EXPECT_EQ(ObjectPool[50].phase, 2.5f);
+  EXPECT_EQ(ObjectPool[50].phase2, -3.0f);
+  CreateObject(2114, 640, 400, 0, 60);
+  EXPECT_EQ(ObjectPool[51].facing, 1);
+  EXPECT_EQ(ObjectPool[51].vx, 1.5f);
+  EXPECT_EQ(ObjectPool[51].vy, -2.0f);
+  for (auto [highlightOff, size] : {std::pair{0, 128}, {1, 64}}) {
+    SetUp();
+    EnemyHighlightOff = highlightOff;
+    CreateObject(1110, 640, 400, 0, 1);
+    EXPECT_EQ(ObjectPool[53].width, size);
+    EXPECT_EQ(ObjectPool[53].height, size);
+  }
+}
+
 TEST_F(TemplateFormulas, AFixedSlotTemplateCalledTwiceLeavesItsSlotsAsTheFirstCall) {
   CreateObject(1042, 640, 400, 1, 2);
   std::vector<GameObject> first(&ObjectPool[10], &ObjectPool[14]);
