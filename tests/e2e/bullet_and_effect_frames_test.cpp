@@ -1,21 +1,15 @@
 // Bullet patterns, scenery and ending objects drawn by the real frame loop, saved as
-// frames for a person to look at. The test moves the records itself (along their own
-// velocities) so that each picture shows the pattern's shape.
+// frames for a person to look at. The test moves the records itself, along their own
+// velocities, so that each picture shows the pattern's shape.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
-#include <map>
 #include <vector>
 
-#include "../support/save_frame.h"
 #include "core/game_state.h"
 #include "core/object_pool.h"
-#include "core/resource_loaders.h"
-#include "game_library.h"
-#include "game_session.h"
 #include "objects/object_factory.h"
-#include "objects/objects.h"
+#include "scenario.h"
 
 namespace {
 
@@ -23,12 +17,11 @@ std::vector<int> made;
 
 void Remember(int slot) { made.push_back(slot); }
 
-void ClearMade() {
-  for (int slot : made) ResetObject(slot);
-  made.clear();
+// The view of a scenario is the world's corner: (0, 0) to (1024, 768).
+bool InView(const GameObject& record) {
+  return record.x > 64.0f && record.x < 960.0f && record.y > 64.0f && record.y < 704.0f;
 }
 
-// Each record `steps` steps along its velocity.
 void Move(int steps) {
   for (int slot : made) ObjectPool[slot].x += steps * ObjectPool[slot].vx, ObjectPool[slot].y += steps * ObjectPool[slot].vy;
 }
@@ -38,74 +31,66 @@ void Move(int steps) {
 void StepIntoView() {
   for (int slot : made) {
     GameObject& record = ObjectPool[slot];
-    auto inside = [&] {
-      return record.x > CameraX + 64 && record.x < CameraX + 960 && record.y > CameraY + 64 && record.y < CameraY + 704;
-    };
-    for (int step = 0; step < 3000 && !inside(); ++step) {
-      record.x += record.vx;
-      record.y += record.vy;
-    }
-    if (inside()) continue;
-    record.x = CameraX + 64 + static_cast<float>(slot * 97 % 896);
-    record.y = CameraY + 64 + static_cast<float>(slot * 53 % 640);
+    for (int step = 0; step < 3000 && !InView(record); ++step) record.x += record.vx, record.y += record.vy;
+    if (!InView(record)) record.x = 64.0f + static_cast<float>(slot * 97 % 896), record.y = 64.0f + static_cast<float>(slot * 53 % 640);
   }
 }
 
-void LoadStage(int stage) {
-  Stage = stage;
-  FreeStageImages();
-  LoadStageResources(stage);
+// The scenario's stage as it shows once its title card and the white fade-in after the
+// loadout have ended.
+void PastTheStageStart(Scenario& scenario) {
+  TitleCardFrame = 679;  // the card's last frame
+  TitleCardAlpha = HudAlpha = 255;
+  EndFadeTimer = 0;
+  scenario.Run(2);
 }
 
-int CentreX() { return FloatToInt(CameraX) + 512; }
-int CentreY() { return FloatToInt(CameraY) + 384; }
+// Places what `place` makes, arranges it, runs one frame and saves it; then clears it.
+void Show(Scenario& scenario, const char* name, const std::function<void()>& place,
+          const std::function<void()>& arrange) {
+  made.clear();
+  RecordTakenHook = Remember;
+  place();
+  RecordTakenHook = nullptr;
+  arrange();
+  scenario.Run(1);
+  EXPECT_FALSE(scenario.SaveFrame(name).empty());
+  for (int slot : made) ResetObject(slot);
+}
 
 TEST(BulletAndEffectFrames, PatternsSceneryAndEndingAsDrawn) {
-  GameSession game;
-  ASSERT_EQ(game.Start(), 0);
-  StartAGame(game);
-  RecordTakenHook = Remember;
-  // What to make on a frame; the next frame is saved under the name and cleared.
-  const std::map<int, std::pair<const char*, std::function<void()>>> scenes = {
-      {10, {"ring-5012", [] { CreateObject(5012, CentreX(), CentreY(), 0, 30), Move(30); }}},
-      {12, {"ring-5013", [] { CreateObject(5013, CentreX(), CentreY(), 0, 30), Move(30); }}},
-      {14, {"fan-5016", [] { CreateObject(5016, CentreX(), CentreY(), 1, 50), Move(30); }}},
-      {16, {"fan-2109", [] { CreateObject(2109, CentreX(), CentreY(), 0, 5), Move(30); }}},
-      {18, {"stage1-sky", [] {
-         for (int i = 0; i < 8; ++i) CreateObject(2105, 0, 0, 0, 0);
-         StepIntoView();
-       }}},
-      {20, {"stage4-pieces-and-rain", [] {
-         LoadStage(4);
-         for (int x : {3000, 5000, 7000, 1000}) CreateObject(2163, x, 0, 0, 0);
-         for (int id : {2164, 2165, 2166, 2169, 2161, 2161, 2161, 2161, 2161, 2161}) CreateObject(id, 0, 0, 0, 0);
-         StepIntoView();
-       }}},
-      {22, {"ending-figures-and-pages", [] {
-         LoadStage(9);
-         CreateObject(2235, 260, 0, 0, 0);
-         CreateObject(2241, 500, -200, 0, 0);
-         CreateObject(2244, 770, 500, 0, 3);
-         CreateObject(2245, 260, 200, 0, 5);
-         for (int slot : made) {  // the ending's view starts at the world's corner
-           ObjectPool[slot].x += CameraX;
-           ObjectPool[slot].y += CameraY + (slot == 12 ? 300.0f : 0.0f);
-           if (ObjectPool[slot].behaviour == 4164) ObjectPool[slot].fade = 0.0f;  // the pages faded in
-         }
-       }}},
-  };
-  std::vector<std::string> saved;
-  PlayScript(game, {{24, 0}}, [&](int frame) {
-    if (scenes.count(frame - 1)) {
-      saved.push_back(SaveFrame(scenes.at(frame - 1).first));
-      if (frame < 23) ClearMade();
+  {
+    Scenario stage1(1);
+    stage1.SetPlayer(380.0f, 316.0f);
+    PastTheStageStart(stage1);
+    const auto spread = [] { Move(30); };
+    Show(stage1, "ring-5012", [&] { stage1.Place(5012, 512, 384, 0, 30); }, spread);
+    Show(stage1, "ring-5013", [&] { stage1.Place(5013, 512, 384, 0, 30); }, spread);
+    Show(stage1, "fan-5016", [&] { stage1.Place(5016, 512, 384, 1, 50); }, spread);
+    Show(stage1, "fan-2109", [&] { stage1.Place(2109, 512, 384, 0, 5); }, spread);
+    Show(stage1, "stage1-sky", [&] { for (int i = 0; i < 8; ++i) stage1.Place(2105, 0, 0, 0, 0); }, StepIntoView);
+  }
+  {
+    Scenario stage4(4);
+    PastTheStageStart(stage4);
+    Show(stage4, "stage4-pieces-and-rain", [&] {
+      for (int x : {3000, 5000, 7000, 1000}) stage4.Place(2163, x, 0, 0, 0);
+      for (int id : {2164, 2165, 2166, 2169, 2161, 2161, 2161, 2161, 2161, 2161}) stage4.Place(id, 0, 0, 0, 0);
+    }, StepIntoView);
+  }
+  Scenario ending(9);
+  PastTheStageStart(ending);
+  Show(ending, "ending-figures-and-pages", [&] {
+    ending.Place(2235, 260, 0, 0, 0);
+    ending.Place(2241, 500, -200, 0, 0);
+    ending.Place(2244, 770, 500, 0, 3);
+    ending.Place(2245, 260, 200, 0, 5);
+  }, [] {
+    ObjectPool[12].y += 300.0f;  // the second figure some frames into its fall
+    for (int slot : made) {
+      if (ObjectPool[slot].behaviour == 4164) ObjectPool[slot].fade = 0.0f;  // the pages faded in
     }
-    if (scenes.count(frame)) scenes.at(frame).second();
   });
-  RecordTakenHook = nullptr;
-  made.clear();
-  EXPECT_EQ(std::count(saved.begin(), saved.end(), std::string()), 0);
-  EXPECT_EQ(saved.size(), scenes.size());
 }
 
 }  // namespace

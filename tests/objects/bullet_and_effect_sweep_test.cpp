@@ -5,43 +5,16 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "../support/call_recorder.h"
 #include "core/game_state.h"
 #include "objects/object_fields.h"
+#include "bullet_and_effect_fixture.h"
 #include "records_made.h"
 
 namespace {
-
-using Words = std::vector<std::string>;
-
-struct Fixture {
-  std::map<std::string, Words> setup;                 // "setup <key> <words>"
-  std::map<std::string, std::vector<Words>> records;  // "<id>[@stage]": name=value words per record
-  std::map<std::string, std::vector<int>> draws;
-};
-
-Fixture ReadFixture() {
-  Fixture fixture;
-  std::ifstream file(TEMPLATE_FIXTURE_DIR "/bullet_and_effect_templates.txt");
-  for (std::string line; std::getline(file, line);) {
-    std::istringstream stream(line);
-    std::string kind, key;
-    Words words;
-    stream >> kind >> key;
-    for (std::string word; stream >> word;) words.push_back(word);
-    if (kind == "setup") fixture.setup[key] = words;
-    for (int i = 0; kind == "record" && i < std::stoi(words.at(0)); ++i) {
-      fixture.records[key].emplace_back(words.begin() + 1, words.end());
-    }
-    for (std::size_t i = 0; kind == "draws" && i < words.size(); ++i) fixture.draws[key].push_back(std::stoi(words[i]));
-  }
-  return fixture;
-}
 
 // Writes "name=value" into the record's field, or returns the value as the record
 // would print it when `record` is null.
@@ -62,7 +35,7 @@ std::string Field(GameObject* record, const std::string& word, int facing = 0) {
 
 class BulletAndEffectSweep : public RecordsMade {
  protected:
-  void Prepare(const Fixture& fixture, int stage) {
+  void Prepare(const BulletAndEffectFixture& fixture, int stage) {
     const Words& player = fixture.setup.at("player");
     const Words& target = fixture.setup.at("target");
     const Words& parent = fixture.setup.at("parent");
@@ -78,7 +51,7 @@ class BulletAndEffectSweep : public RecordsMade {
 };
 
 TEST_F(BulletAndEffectSweep, EveryTemplateWritesWhatItsTablesSay) {
-  const Fixture fixture = ReadFixture();
+  const BulletAndEffectFixture fixture = ReadBulletAndEffectFixture();
   const Words& call = fixture.setup.at("call");
   const std::vector<GameObject> start = Snapshot();
   std::set<int> seen;
@@ -124,6 +97,7 @@ TEST_F(BulletAndEffectSweep, EveryTemplateWritesWhatItsTablesSay) {
       }
     }
   }
+  EXPECT_EQ(seen, fixture.TemplateIds());
   EXPECT_EQ(seen.size(), 147u);
 }
 
