@@ -68,9 +68,13 @@ TEST(SaveData, AFreshStartWritesTheDefaults) {
 
 TEST(SaveData, EveryWordGoesToItsVariableAndBack) {
   ScratchDirectory scratch;
-  // Distinct key bits, so the key configuration is accepted as it is.
+  // Distinct key bits, so the key configuration is accepted as it is, and option
+  // words the options page can set, so they are too.
   std::vector<int> words(90);
   for (int i = 0; i < 90; ++i) words[i] = 1000 + i;
+  for (int word = 26; word <= 41; ++word) words[word - 1] = word % 2;
+  for (int word : {29, 88, 89}) words[word - 1] = 2;
+  words[89] = 1;
   const int keys[] = {8192, 4096, 2048, 1024, 512};
   for (int i = 0; i < 5; ++i) words[20 + i] = keys[i];
   scratch.Write(kSaveFileName, EncodeWords(words));
@@ -129,6 +133,55 @@ TEST(SaveData, AnUnusableKeyConfigurationIsReplacedByTheDefaults) {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(KeyConfig[i], defaults[i]);
     EXPECT_EQ(TotalLevel, 3);  // the other words are taken as read
   }
+}
+
+// The option words and the highest value the options page gives each (words 26-41,
+// 88-90); every one of them can also be 0.
+struct OptionRange {
+  int word;
+  int highest;
+};
+constexpr OptionRange kOptionRanges[] = {
+    {26, 1}, {27, 1}, {28, 1}, {29, 2}, {30, 1}, {31, 1}, {32, 1}, {33, 1}, {34, 1}, {35, 1},
+    {36, 1}, {37, 1}, {38, 1}, {39, 1}, {40, 1}, {41, 1}, {88, 2}, {89, 2}, {90, 1},
+};
+
+TEST(SaveData, AnOptionWordThePageCannotSetIsReplacedByItsDefault) {
+  const std::vector<SavedWord> layout = DocumentedLayout();
+  for (const OptionRange& option : kOptionRanges) {
+    int* variable = nullptr;
+    for (const SavedWord& saved : layout) {
+      if (saved.word == option.word) variable = saved.variable;
+    }
+    ASSERT_NE(variable, nullptr) << "word " << option.word;
+    for (int damaged : {option.highest + 1, -1, 0x7FFFFFFF}) {
+      ScratchDirectory scratch;
+      std::vector<int> words = DefaultWords();
+      words[option.word - 1] = damaged;
+      words[1] = 5;
+      scratch.Write(kSaveFileName, EncodeWords(words));
+      LoadSaveData();
+      EXPECT_EQ(*variable, DefaultWords()[option.word - 1]) << "word " << option.word << " = " << damaged;
+      EXPECT_EQ(TotalLevel, 5);
+      ASSERT_EQ(WriteSaveData(), 0);
+      std::vector<int> expected = DefaultWords();
+      expected[1] = 5;
+      EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName)), expected) << "word " << option.word;
+    }
+    ScratchDirectory scratch;
+    std::vector<int> words = DefaultWords();
+    words[option.word - 1] = option.highest;
+    scratch.Write(kSaveFileName, EncodeWords(words));
+    LoadSaveData();
+    EXPECT_EQ(*variable, option.highest) << "word " << option.word;
+  }
+  // The title pictures also know 999 as the first set.
+  ScratchDirectory scratch;
+  std::vector<int> words = DefaultWords();
+  words[32] = 999;
+  scratch.Write(kSaveFileName, EncodeWords(words));
+  LoadSaveData();
+  EXPECT_EQ(TitleImageVariant, 999);
 }
 
 TEST(SaveData, AFailedWriteKeepsThePreviousFile) {
