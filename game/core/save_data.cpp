@@ -4,6 +4,7 @@
 #include "core/input.h"
 #include "core/replay_files.h"
 #include "core/word_files.h"
+#include "game_library.h"
 
 namespace {
 
@@ -118,5 +119,6 @@ void LoadSaveData() {
 int WriteSaveData() {
   WordFileWriter file(kSaveFileName);
   for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);
-  return file.Commit();
+  if (file.Commit() == 0) return 0;
+  return WriteLog("右記のファイルの書き込みに失敗しました：SaveData.dat\n");
 }

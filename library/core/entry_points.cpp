@@ -6,6 +6,7 @@
 #include "core/archive_settings_workers.h"
 #include "core/input_workers.h"
 #include "core/library_lock.h"
+#include "core/log.h"
 #include "core/random.h"
 #include "core/sound_workers.h"
 #include "core/text_format.h"
@@ -43,6 +44,7 @@ int SetWindowTitle(const char* text) { return CallLocked<SetWindowTitleBody>(tex
 int SetRunWhileInactive(int flag) { return CallLocked<SetRunWhileInactiveBody>(flag); }
 std::uint32_t GetMilliseconds() { return CallLocked<ReadTimer>(); }
 int GetLocalDateTime(int out[6]) { return CallLocked<GetLocalDateTimeBody>(out); }
+int WriteLog(const char* text) { return CallLocked<LogWrite>(text); }
 
 int SetArchiveAccess(int flag) { return CallLocked<SetArchiveAccessBody>(flag); }
 int SetArchiveFileExtension(const char* extension) { return CallLocked<SetArchiveFileExtensionBody>(extension); }
