@@ -193,7 +193,8 @@ void CheckScreenshotKey() {
   if (ScreenshotKeyFrames != 1) return;
   int now[6];
   GetLocalDateTime(now);
-  SaveScreenToBmp(0, 0, kScreenWidth, kScreenHeight, ScreenshotFileName(now).c_str());
+  // The library logs a picture it could not write; the shutter and flash would claim it was.
+  if (SaveScreenToBmp(0, 0, kScreenWidth, kScreenHeight, ScreenshotFileName(now).c_str()) != 0) return;
   PlaySe(104, 255);
   SetBlendMode(1, 100);
   DrawRect(0, 0, kScreenWidth, kScreenHeight, MakeScreenColor(0, 0, 0), 1);
