@@ -195,4 +195,25 @@ TEST(SaveData, AFailedWriteKeepsThePreviousFile) {
   EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName)), previous);
 }
 
+TEST(SaveData, ATemporaryFileLeftByAKilledSaveIsReplaced) {
+  ScratchDirectory scratch;
+  const std::string temporary = std::string(kSaveFileName) + ".tmp";
+  for (bool link : {false, true}) {
+    scratch.Write("elsewhere", "not a save");
+    std::filesystem::remove(scratch.path() / temporary);
+    if (link) {
+      std::filesystem::create_symlink(scratch.path() / "elsewhere", scratch.path() / temporary);
+    } else {
+      scratch.Write(temporary, std::string(500, 'x'));
+      std::filesystem::permissions(scratch.path() / temporary, std::filesystem::perms::owner_read);
+    }
+    LoadSaveData();
+    ASSERT_EQ(WriteSaveData(), 0) << "link " << link;
+    EXPECT_EQ(scratch.Read("elsewhere"), "not a save");
+    EXPECT_FALSE(std::filesystem::is_symlink(scratch.path() / kSaveFileName));
+    EXPECT_EQ(scratch.Read(kSaveFileName).size(), 360u);
+    EXPECT_FALSE(std::filesystem::exists(scratch.path() / temporary));
+  }
+}
+
 }  // namespace
