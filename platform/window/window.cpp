@@ -79,6 +79,7 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
   for (HWND window : window_internal::AllWindows()) {
     if (strcasecmp(window->className.c_str(), className) == 0) return FALSE;
   }
+  window_internal::ReleaseInstanceLock(windowClass->name.c_str());
   Classes().erase(Classes().begin() + (windowClass - Classes().data()));
   return TRUE;
 }
