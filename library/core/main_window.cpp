@@ -15,6 +15,7 @@
 #include "float_to_int.h"
 #include "kernel/clock.h"
 #include "kernel/code_page.h"
+#include "kernel/debug_output.h"
 #include "kernel/handles.h"
 #include "kernel/module.h"
 #include "kernel/system_info.h"
@@ -70,8 +71,10 @@ void SetUpTimers() {
   if (timeGetDevCaps(&caps, sizeof(caps)) == TIMERR_NOERROR) timeBeginPeriod(caps.wPeriodMin);
 }
 
+// A window that cannot be set up ends the start: the user hears why at once.
 int Refuse(const char* message) {
   g_window.quit = 1;
+  ReportToStandardError(message);
   return LogWrite(message);
 }
 
@@ -110,6 +113,8 @@ DWORD ProcessMessageThread(LPVOID) {
 }  // namespace
 
 WindowStateBlock& GetWindowStateBlock() { return g_window; }
+
+bool AnotherInstanceIsRunning() { return FindWindowA(kMainWindowClass, nullptr) != nullptr; }
 
 void PostCloseOnce() {
   if (g_window.closePosted) return;
