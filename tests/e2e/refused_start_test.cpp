@@ -1,6 +1,6 @@
 // Starts the program refuses, run as child processes: a second copy beside a running
-// one ends at once, non-zero, saying why on standard error, and leaves the running
-// copy's log as it was.
+// one, and a start without any display. Each ends at once, non-zero, saying why on
+// standard error, and leaves the running copy's log as it was.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -108,6 +108,14 @@ TEST_F(RefusedStart, ASecondCopyEndsAndLeavesTheFirstCopysLog) {
   kill(first.pid, SIGKILL);
   waitpid(first.pid, nullptr, 0);
   close(first.errorPipe);
+}
+
+TEST_F(RefusedStart, WithoutADisplayTheProgramEndsSayingSo) {
+  const Child child = StartProgram({{"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}, {"DISPLAY", ""},
+                                    {"WAYLAND_DISPLAY", ""}, {"XDG_RUNTIME_DIR", lockFolder_.c_str()}});
+  EXPECT_EQ(WaitForExit(child), 255);
+  EXPECT_EQ(ProgramLines(child), Utf8(u8"vantorel: ウインドウの作成に失敗しました\n"));
+  EXPECT_NE(scratch_.Read("Log.txt").find("ウインドウの作成に失敗しました"), std::string::npos);
 }
 
 }  // namespace
