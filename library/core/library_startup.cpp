@@ -140,6 +140,7 @@ int EndLibraryBody() {
   if (g_library.startupDirectory[0] != '\0') FileSetCurrentDir(g_library.startupDirectory);
   CloseAllArchives();
   DumpTrackedBlocks();
+  CloseLogFile();
   return 0;
 }
 
