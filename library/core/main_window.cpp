@@ -152,7 +152,12 @@ int InitWindowSystem() {
   g_window.creating = 1;
 
   if (g_window.title[0] == '\0') FormatString(g_window.title, sizeof(g_window.title), "%s", kDefaultTitle);
-  if (CreateMainWindow() != 0) return -1;
+  if (CreateMainWindow() != 0) {
+    // The shut-down sees no window to end: the class goes now, or no later start could
+    // register it again.
+    UnregisterClassA(kMainWindowClass, g_window.instance);
+    return -1;
+  }
   ShowWindow(g_window.mainWindow, SW_SHOW);
   UpdateWindow(g_window.mainWindow);
   g_window.closePosted = 0;
