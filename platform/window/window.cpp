@@ -84,6 +84,10 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
   return TRUE;
 }
 
+std::atomic<void (*)(HWND)> g_destroyHook{nullptr};
+
+void SetWindowDestroyHook(void (*hook)(HWND window)) { g_destroyHook.store(hook); }
+
 HWND FindWindowA(LPCSTR className, LPCSTR) {
   if (className == nullptr) return nullptr;
   {
@@ -142,6 +146,7 @@ BOOL DestroyWindow(HWND window) {
     window_internal::RemoveWindow(window);
     window_internal::DropMessagesOf(window);
   }
+  if (auto hook = g_destroyHook.load()) hook(window);
   SDL_DestroyWindow(window->sdlWindow);
   // A destroyed window's handle stays a dead handle, as on the real system: holders
   // such as a DirectDraw object may still ask about it, and it is never handed out

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "ddraw_fixture.h"
+#include "window/window.h"
 
 namespace {
 
@@ -95,6 +96,38 @@ TEST_F(DDrawPresent, FullScreenModeIsScaledToTheWindow) {
   EXPECT_EQ(At(frame, 513, 385), 0x00FF00u);  // inside 512..513.6 x 384..385.6
   back->Release();
   front->Release();
+}
+
+LRESULT PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The chain outlives its window: flips then show nothing and report the primary lost.
+TEST_F(DDrawPresent, AWindowThatIsGoneIsNotPresentedTo) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = PlainProc;
+  windowClass.lpszClassName = "DDrawPresentGone";
+  ASSERT_NE(RegisterClassA(&windowClass), 0);
+  HWND window = CreateWindowExA(0, "DDrawPresentGone", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(dd_->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+  ASSERT_EQ(dd_->SetDisplayMode(640, 480, 32, 0, 0), DD_OK);
+  DDSURFACEDESC2 description{};
+  description.dwSize = sizeof(description);
+  description.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  description.dwBackBufferCount = 1;
+  description.ddsCaps = {DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE, 0};
+  IDirectDrawSurface7* front = nullptr;
+  ASSERT_EQ(dd_->CreateSurface(&description, &front, nullptr), DD_OK);
+  ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  const unsigned shown = DDrawTestPresentCount();
+  ASSERT_TRUE(DestroyWindow(window));
+  EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);  // the flip that finds the window gone
+  EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+  EXPECT_EQ(Fill(front, 0xFFFFFF), DDERR_SURFACELOST);
+  EXPECT_EQ(DDrawTestPresentCount(), shown);
+  front->Release();
+  EXPECT_TRUE(UnregisterClassA("DDrawPresentGone", nullptr));
 }
 
 TEST_F(DDrawPresent, WritesFromAnotherThreadWaitForTheGameThread) {
