@@ -23,6 +23,9 @@ constexpr int kScreenHeight = 768;
 constexpr int kEscapeKey = 1;
 constexpr int kBackspaceKey = 14;
 constexpr double kFrameMs = 17.0;
+// The pacing sleeps while more than this remains and spins on the timer for the rest, so
+// a frame ends when the timer says, not when the sleep happens to.
+constexpr int kSpinMs = 2;
 
 // Milliseconds since `start`, as the signed difference of the wrapping timer.
 int ElapsedSince(std::uint32_t start) { return static_cast<int>(GetMilliseconds() - start); }
@@ -103,15 +106,6 @@ void RunScene(int scene) {
   }
 }
 
-// Busy-waits until the frame has lasted 17 ms plus the slow-down and the replay
-// speed offset; never sleeps, never drops a frame.
-void PaceFrame() {
-  const double threshold = static_cast<double>(SlowdownMs) + kFrameMs + FrameWaitOffset;
-  const std::uint32_t start = static_cast<std::uint32_t>(FrameStartMs);
-  while (static_cast<double>(ElapsedSince(start)) < threshold) {
-  }
-}
-
 void ConfigureLibrary() {
   SetArchiveAccess(1);
   LoadSaveData();
@@ -165,6 +159,14 @@ bool RunFramePass() {
 }
 
 void EndGame() { EndLibrary(); }
+
+void PaceFrame() {
+  const double threshold = static_cast<double>(SlowdownMs) + kFrameMs + FrameWaitOffset;
+  const std::uint32_t start = static_cast<std::uint32_t>(FrameStartMs);
+  for (double left = threshold - ElapsedSince(start); left > 0.0; left = threshold - ElapsedSince(start)) {
+    if (left > kSpinMs) SleepMilliseconds(DoubleToInt(left) - kSpinMs);
+  }
+}
 
 int WinMain() {
   if (StartGame() != 0) return -1;

@@ -12,6 +12,7 @@
 #include "core/text_format.h"
 #include "core/window_workers.h"
 #include "graphics/graphics_workers.h"
+#include "kernel/clock.h"
 #include "winmm/time.h"
 
 namespace {
@@ -45,6 +46,11 @@ int SetRunWhileInactive(int flag) { return CallLocked<SetRunWhileInactiveBody>(f
 std::uint32_t GetMilliseconds() { return CallLocked<ReadTimer>(); }
 int GetLocalDateTime(int out[6]) { return CallLocked<GetLocalDateTimeBody>(out); }
 int WriteLog(const char* text) { return CallLocked<LogWrite>(text); }
+
+int SleepMilliseconds(int milliseconds) {
+  if (milliseconds > 0) SleepOnClock(static_cast<DWORD>(milliseconds));
+  return 0;
+}
 
 int SetArchiveAccess(int flag) { return CallLocked<SetArchiveAccessBody>(flag); }
 int SetArchiveFileExtension(const char* extension) { return CallLocked<SetArchiveFileExtensionBody>(extension); }
