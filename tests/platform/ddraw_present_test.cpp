@@ -110,15 +110,9 @@ TEST_F(DDrawPresent, AWindowThatIsGoneIsNotPresentedTo) {
   ASSERT_NE(RegisterClassA(&windowClass), 0);
   HWND window = CreateWindowExA(0, "DDrawPresentGone", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
-  ASSERT_EQ(dd_->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
-  ASSERT_EQ(dd_->SetDisplayMode(640, 480, 32, 0, 0), DD_OK);
-  DDSURFACEDESC2 description{};
-  description.dwSize = sizeof(description);
-  description.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-  description.dwBackBufferCount = 1;
-  description.ddsCaps = {DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE, 0};
-  IDirectDrawSurface7* front = nullptr;
-  ASSERT_EQ(dd_->CreateSurface(&description, &front, nullptr), DD_OK);
+  IDirectDrawSurface7* back = nullptr;
+  IDirectDrawSurface7* front = MakeFlippingChain(640, 480, 32, &back, window);
+  ASSERT_NE(front, nullptr);
   ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
   const unsigned shown = DDrawTestPresentCount();
   ASSERT_TRUE(DestroyWindow(window));
