@@ -147,41 +147,23 @@ constexpr OptionRange kOptionRanges[] = {
 };
 
 TEST(SaveData, AnOptionWordThePageCannotSetIsReplacedByItsDefault) {
-  const std::vector<SavedWord> layout = DocumentedLayout();
   for (const OptionRange& option : kOptionRanges) {
-    int* variable = nullptr;
-    for (const SavedWord& saved : layout) {
-      if (saved.word == option.word) variable = saved.variable;
-    }
-    ASSERT_NE(variable, nullptr) << "word " << option.word;
-    for (int damaged : {option.highest + 1, -1, 0x7FFFFFFF}) {
+    const int byDefault = DefaultWords()[option.word - 1];
+    // (stored, loaded); the title pictures also know 999 as their first set.
+    std::vector<std::pair<int, int>> cases = {
+        {option.highest, option.highest}, {option.highest + 1, byDefault}, {-1, byDefault}, {0x7FFFFFFF, byDefault}};
+    if (option.word == 33) cases[1] = {999, 999};
+    for (const auto& [stored, loaded] : cases) {
       ScratchDirectory scratch;
       std::vector<int> words = DefaultWords();
-      words[option.word - 1] = damaged;
-      words[1] = 5;
+      words[option.word - 1] = stored;
       scratch.Write(kSaveFileName, EncodeWords(words));
       LoadSaveData();
-      EXPECT_EQ(*variable, DefaultWords()[option.word - 1]) << "word " << option.word << " = " << damaged;
-      EXPECT_EQ(TotalLevel, 5);
       ASSERT_EQ(WriteSaveData(), 0);
-      std::vector<int> expected = DefaultWords();
-      expected[1] = 5;
-      EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName)), expected) << "word " << option.word;
+      words[option.word - 1] = loaded;  // the layout and the other words stay
+      EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName)), words) << "word " << option.word << " = " << stored;
     }
-    ScratchDirectory scratch;
-    std::vector<int> words = DefaultWords();
-    words[option.word - 1] = option.highest;
-    scratch.Write(kSaveFileName, EncodeWords(words));
-    LoadSaveData();
-    EXPECT_EQ(*variable, option.highest) << "word " << option.word;
   }
-  // The title pictures also know 999 as the first set.
-  ScratchDirectory scratch;
-  std::vector<int> words = DefaultWords();
-  words[32] = 999;
-  scratch.Write(kSaveFileName, EncodeWords(words));
-  LoadSaveData();
-  EXPECT_EQ(TitleImageVariant, 999);
 }
 
 TEST(SaveData, AFailedWriteKeepsThePreviousFile) {
