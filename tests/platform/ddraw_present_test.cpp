@@ -120,6 +120,7 @@ TEST_F(DDrawPresent, AWindowThatIsGoneIsNotPresentedTo) {
   EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
   EXPECT_EQ(Fill(front, 0xFFFFFF), DDERR_SURFACELOST);
   EXPECT_EQ(DDrawTestPresentCount(), shown);
+  back->Release();
   front->Release();
   EXPECT_TRUE(UnregisterClassA("DDrawPresentGone", nullptr));
 }
