@@ -44,12 +44,6 @@ int StageWorld::PutEnemies(int group, int count, int state, int category) {
   return slot;
 }
 
-void StageWorld::ClearEnemies(int group) {
-  for (int slot = kFirstAllocatedSlot; slot < kPoolSize; ++slot) {
-    if (ObjectPool[slot].category == kCategoryEnemy && ObjectPool[slot].group == group) ResetObject(slot);
-  }
-}
-
 std::vector<std::string> StageWorld::Spawns() {
   std::vector<std::string> spawns;
   for (const RecordedCall& call : CallsOf(Call::CreateObject)) {

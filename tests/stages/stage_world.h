@@ -25,7 +25,6 @@ class StageWorld : public testing::Test {
   // Category-2 records of a group, in the given state (or of another category); the
   // last one's slot.
   static int PutEnemies(int group, int count, int state = kStateActive, int category = kCategoryEnemy);
-  static void ClearEnemies(int group);
   // The logged CreateObject calls as "template x y facing parent".
   static std::vector<std::string> Spawns();
 };
