@@ -23,7 +23,7 @@ struct FrameSpec {
   int first = 0;
   int last = 0;
   int step = 1;
-  std::span<const int> values;
+  std::span<const int> values{};
 };
 
 // A constant list of numbers written in place: Ints<200, 350, 1800>.
@@ -108,7 +108,7 @@ enum class ActionKind : unsigned char {
 };
 
 struct ScriptAction {
-  ActionKind kind = ActionKind::kHalt;
+  ActionKind kind = ActionKind::kSpawn;
   // Spawn: template, facing, parent slot. Hold: group and threshold. Jump: the frame.
   // Music: channel and mode. Bonus: icon and points. Slow-down: milliseconds.
   int templateId = 0;
@@ -123,12 +123,12 @@ struct ScriptAction {
   int points = 0;
   int ms = 0;
   // Spawn: x and y. Sound: x the sound number, y the volume.
-  Coord x, y;
+  Coord x{}, y{};
   Spread spread = Spread::kNone;
   int dx = 0, dy = 0;
   int perColumn = 0;
   unsigned char turnFields = 0;
-  std::span<const int> turn;
+  std::span<const int> turn{};
   int times = 1;  // a spawn repeated in one frame
   // Set, SetIfBelow, Add.
   int* target = nullptr;
@@ -178,94 +178,36 @@ struct ScriptAction {
 };
 
 constexpr ScriptAction Spawn(int templateId, Coord x, Coord y, int facing, int parent) {
-  ScriptAction a;
-  a.kind = ActionKind::kSpawn;
-  a.templateId = templateId;
-  a.x = x;
-  a.y = y;
-  a.facing = facing;
-  a.parent = parent;
-  return a;
+  return {.kind = ActionKind::kSpawn, .templateId = templateId, .facing = facing, .parent = parent, .x = x, .y = y};
 }
 constexpr ScriptAction Hold(int group, int threshold) {
-  ScriptAction a;
-  a.kind = ActionKind::kHold;
-  a.group = group;
-  a.threshold = threshold;
-  return a;
+  return {.kind = ActionKind::kHold, .group = group, .threshold = threshold};
 }
-constexpr ScriptAction Jump(int frame) {
-  ScriptAction a;
-  a.kind = ActionKind::kJump;
-  a.frame = frame;
-  return a;
-}
-constexpr ScriptAction Halt() { return ScriptAction{}; }
-constexpr ScriptAction AdvanceTimeline3() {
-  ScriptAction a;
-  a.kind = ActionKind::kAdvanceTimeline3;
-  return a;
-}
-constexpr ScriptAction CancelBullets() {
-  ScriptAction a;
-  a.kind = ActionKind::kCancelBullets;
-  return a;
-}
+constexpr ScriptAction Jump(int frame) { return {.kind = ActionKind::kJump, .frame = frame}; }
+constexpr ScriptAction Halt() { return {.kind = ActionKind::kHalt}; }
+constexpr ScriptAction AdvanceTimeline3() { return {.kind = ActionKind::kAdvanceTimeline3}; }
+constexpr ScriptAction CancelBullets() { return {.kind = ActionKind::kCancelBullets}; }
 constexpr ScriptAction Music(int channel, int mode) {
-  ScriptAction a;
-  a.kind = ActionKind::kMusic;
-  a.channel = channel;
-  a.mode = mode;
-  return a;
+  return {.kind = ActionKind::kMusic, .channel = channel, .mode = mode};
 }
-constexpr ScriptAction Sound(Coord se, Coord volume) {
-  ScriptAction a;
-  a.kind = ActionKind::kSound;
-  a.x = se;
-  a.y = volume;
-  return a;
-}
+constexpr ScriptAction Sound(Coord se, Coord volume) { return {.kind = ActionKind::kSound, .x = se, .y = volume}; }
 constexpr ScriptAction Bonus(int icon, int points) {
-  ScriptAction a;
-  a.kind = ActionKind::kBonus;
-  a.icon = icon;
-  a.points = points;
-  return a;
+  return {.kind = ActionKind::kBonus, .icon = icon, .points = points};
 }
-constexpr ScriptAction Slowdown(int ms) {
-  ScriptAction a;
-  a.kind = ActionKind::kSlowdown;
-  a.ms = ms;
-  return a;
-}
+constexpr ScriptAction Slowdown(int ms) { return {.kind = ActionKind::kSlowdown, .ms = ms}; }
 constexpr ScriptAction Set(int* target, const char* name, int value) {
-  ScriptAction a;
-  a.kind = ActionKind::kSet;
-  a.target = target;
-  a.targetName = name;
-  a.value = value;
-  return a;
+  return {.kind = ActionKind::kSet, .target = target, .targetName = name, .value = value};
 }
 constexpr ScriptAction SetIfBelow(int* target, const char* name, int value, const int* condition,
                                   const char* conditionName, int limit) {
-  ScriptAction a = Set(target, name, value);
-  a.kind = ActionKind::kSetIfBelow;
-  a.condition = condition;
-  a.conditionName = conditionName;
-  a.limit = limit;
-  return a;
+  return {.kind = ActionKind::kSetIfBelow, .target = target, .targetName = name, .value = value,
+          .condition = condition, .conditionName = conditionName, .limit = limit};
 }
 constexpr ScriptAction Add(int* target, const char* name, int value) {
-  ScriptAction a = Set(target, name, value);
-  a.kind = ActionKind::kAdd;
-  return a;
+  return {.kind = ActionKind::kAdd, .target = target, .targetName = name, .value = value};
 }
 constexpr ScriptAction Code(void (*code)(), const char* name) {
-  ScriptAction a;
-  a.kind = ActionKind::kCode;
-  a.code = code;
-  a.codeName = name;
-  return a;
+  return {.kind = ActionKind::kCode, .code = code, .codeName = name};
 }
 
 // ---------------------------------------------------------------------------------
