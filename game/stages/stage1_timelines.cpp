@@ -94,4 +94,4 @@ constexpr ScriptRow kMode1Rows[] = {
 
 }  // namespace
 
-constexpr StageScript kStage1Script{{kMode0Rows, kMode1Rows}, Timeline3Rule::kOthers};
+constexpr StageScript kStage1Script{.modes = {kMode0Rows, kMode1Rows}, .timeline3 = Timeline3Rule::kOthers};

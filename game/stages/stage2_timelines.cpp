@@ -1,6 +1,5 @@
 // Stage 2: six sections on timeline 1 up to the boss 1033 and the halt; timeline 2 is
 // never held; timeline 3 is the boss's own (it advances it in its last phase).
-#include "core/game_state.h"
 #include "stages/script_rows.h"
 
 namespace {
@@ -180,4 +179,4 @@ constexpr ScriptRow kMode1Rows[] = {
 
 }  // namespace
 
-constexpr StageScript kStage2Script{{kMode0Rows, kMode1Rows}, Timeline3Rule::kOthers};
+constexpr StageScript kStage2Script{.modes = {kMode0Rows, kMode1Rows}, .timeline3 = Timeline3Rule::kOthers};

@@ -1,6 +1,5 @@
 // Stage 3: jumps, the player-centred rings of mode 0 and the boss 1042 at 6100;
 // timeline 3 counts the boss fight while timeline 1 is above 6100.
-#include "core/game_state.h"
 #include "stages/script_rows.h"
 
 namespace {
@@ -173,4 +172,5 @@ constexpr ScriptRow kMode1Rows[] = {
 
 }  // namespace
 
-constexpr StageScript kStage3Script{{kMode0Rows, kMode1Rows}, Timeline3Rule::kWhileTimeline1Above, 6100};
+constexpr StageScript kStage3Script{
+    .modes = {kMode0Rows, kMode1Rows}, .timeline3 = Timeline3Rule::kWhileTimeline1Above, .timeline3After = 6100};

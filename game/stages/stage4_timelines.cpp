@@ -1,6 +1,5 @@
 // Stage 4: a survival run of group spawns at the player on timeline 1 and waves of
 // large enemies with holds on timeline 2, kept apart by their groups.
-#include "core/game_state.h"
 #include "stages/script_rows.h"
 
 namespace {
@@ -126,4 +125,4 @@ constexpr ScriptRow kMode1Rows[] = {
 
 }  // namespace
 
-constexpr StageScript kStage4Script{{kMode0Rows, kMode1Rows}, Timeline3Rule::kOthers};
+constexpr StageScript kStage4Script{.modes = {kMode0Rows, kMode1Rows}, .timeline3 = Timeline3Rule::kOthers};

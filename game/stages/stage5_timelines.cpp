@@ -1,6 +1,5 @@
 // Stage 5: columns of wave spawners, lines of 1046, group spawns and the boss 1054 on
 // timeline 1; a stream of group spawns on timeline 2.
-#include "core/game_state.h"
 #include "stages/script_rows.h"
 
 namespace {
@@ -110,4 +109,4 @@ constexpr ScriptRow kMode1Rows[] = {
 
 }  // namespace
 
-constexpr StageScript kStage5Script{{kMode0Rows, kMode1Rows}, Timeline3Rule::kOthers};
+constexpr StageScript kStage5Script{.modes = {kMode0Rows, kMode1Rows}, .timeline3 = Timeline3Rule::kOthers};

@@ -1,6 +1,5 @@
 // Stage 6: waves on timeline 1, the boss trio on timeline 2 and a burst of spawners
 // every 1000 frames on timeline 3, which the script counts on every call.
-#include "core/game_state.h"
 #include "stages/script_rows.h"
 
 namespace {
@@ -144,4 +143,5 @@ constexpr ScriptRow kMode1Rows[] = {
 
 }  // namespace
 
-constexpr StageScript kStage6Script{{kMode0Rows, kMode1Rows}, Timeline3Rule::kEveryCall, 0, true};
+constexpr StageScript kStage6Script{
+    .modes = {kMode0Rows, kMode1Rows}, .timeline3 = Timeline3Rule::kEveryCall, .timeline1ConditionsLast = true};

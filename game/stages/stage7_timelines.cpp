@@ -104,4 +104,4 @@ constexpr ScriptRow kMode1Rows[] = {
 
 }  // namespace
 
-constexpr StageScript kStage7Script{{kMode0Rows, kMode1Rows}, Timeline3Rule::kWhilePositive};
+constexpr StageScript kStage7Script{.modes = {kMode0Rows, kMode1Rows}, .timeline3 = Timeline3Rule::kWhilePositive};

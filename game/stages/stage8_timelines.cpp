@@ -59,4 +59,4 @@ constexpr ScriptRow kRows[] = {
 
 }  // namespace
 
-constexpr StageScript kStage8Script{{kRows, kRows}, Timeline3Rule::kEveryCall};
+constexpr StageScript kStage8Script{.modes = {kRows, kRows}, .timeline3 = Timeline3Rule::kEveryCall};
