@@ -12,6 +12,7 @@
 #include "core/object_pool.h"
 #include "core/replay_files.h"
 #include "core/resource_loaders.h"
+#include "graphics/screen_mode.h"
 #include "testing.h"
 
 namespace {
@@ -46,7 +47,8 @@ void GameSession::End() {
   started_ = false;
 }
 
-int GameSession::Start() {
+int GameSession::Start(DrawingPath path) {
+  SetHardwareRenderFlag(path == DrawingPath::kDevice ? 1 : 0);
   const int result = StartGame();
   started_ = result == 0;
   return result;
