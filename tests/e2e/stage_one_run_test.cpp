@@ -30,6 +30,7 @@ TEST_P(StageOneRun, SpawnsHoldsAndHaltsAt2400) {
   std::vector<int> spawnFrames;
   std::size_t logged = 0;
   int waited = 0;
+  std::set<int> clearedHolds;
   for (int pass = 0; pass < 3000 && TimelineHalt == 0.0f; ++pass) {
     const int before = StageTimeline;
     ASSERT_TRUE(game.Pass());
@@ -40,7 +41,10 @@ TEST_P(StageOneRun, SpawnsHoldsAndHaltsAt2400) {
       }
     }
     waited = StageTimeline == before ? waited + 1 : 0;
-    if (waited >= kHoldPatience) ClearEnemies(1);
+    if (waited >= kHoldPatience) {
+      ClearEnemies(1);
+      clearedHolds.insert(StageTimeline + 1);  // a waiting timeline reads its hold frame - 1
+    }
     if (StageTimeline != before && savedFrames.count(StageTimeline) && (mode == 0 || StageTimeline != 700)) {
       SaveFrame("mode" + std::to_string(mode) + "-frame" + std::to_string(StageTimeline));
     }
@@ -64,6 +68,8 @@ TEST_P(StageOneRun, SpawnsHoldsAndHaltsAt2400) {
   EXPECT_EQ(spawnFrames.front(), 400);
   EXPECT_EQ(spawnFrames.size(), mode == 0 ? 38u : 30u);
   EXPECT_EQ(spawnFrames.back(), 2220);
+  // The large enemies of 2110 and after are in play at 2300: that hold waits for them.
+  EXPECT_TRUE(clearedHolds.count(2300));
   // Through the tally (hurried by the second action) to the shop, only the stage frame
   // counts.
   const int battleFrames = BattleFrames;
