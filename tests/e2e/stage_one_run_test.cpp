@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "../support/call_recorder.h"
@@ -45,20 +46,19 @@ TEST_P(StageOneRun, SpawnsHoldsAndHaltsAt2400) {
       ClearEnemies(1);
       clearedHolds.insert(StageTimeline + 1);  // a waiting timeline reads its hold frame - 1
     }
-    if (StageTimeline != before && savedFrames.count(StageTimeline) && (mode == 0 || StageTimeline != 700)) {
+    if (StageTimeline == before) continue;
+    if (savedFrames.count(StageTimeline) && (mode == 0 || StageTimeline != 700)) {
       SaveFrame("mode" + std::to_string(mode) + "-frame" + std::to_string(StageTimeline));
     }
-    if (StageTimeline == 700 && StageTimeline != before) {
+    if (StageTimeline == 700) {
       EXPECT_EQ(Stage1NoticeTimer > 0, mode == 0);
     }
-    if (StageTimeline == 1000 && StageTimeline != before) {
-      // A paused frame changes no counter of the script.
-      const int counters[] = {StageTimeline, StageTimeline2, StageFrame, BattleFrames};
+    if (StageTimeline == 1000) {  // a paused frame changes no counter of the script
+      const auto counters = std::tuple(StageTimeline, StageTimeline2, StageFrame, BattleFrames);
       Paused = 1;
       ASSERT_TRUE(game.Hold(0, 10));
       Paused = 0;
-      EXPECT_EQ((std::vector<int>{StageTimeline, StageTimeline2, StageFrame, BattleFrames}),
-                (std::vector<int>(std::begin(counters), std::end(counters))));
+      EXPECT_EQ(std::tuple(StageTimeline, StageTimeline2, StageFrame, BattleFrames), counters);
     }
   }
   // The stage flow takes the halt over in the same frame: the tally has begun.

@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/game_state.h"
@@ -55,12 +56,10 @@ TEST_P(DispatcherSweep, CountersAndSpawns) {
   PutEnemies(1, sweep.group1);
   PutEnemies(2, sweep.group2);
   Frames(sweep.frames);
-  EXPECT_EQ(StageTimeline, sweep.endTimeline1);
-  EXPECT_EQ(StageTimeline2, sweep.endTimeline2);
-  EXPECT_EQ(StageTimeline3, sweep.endTimeline3);
+  EXPECT_EQ(std::tuple(StageTimeline, StageTimeline2, StageTimeline3),
+            std::tuple(sweep.endTimeline1, sweep.endTimeline2, sweep.endTimeline3));
   EXPECT_EQ(Spawns(), sweep.spawns);
-  EXPECT_EQ(StageFrame, sweep.frames);
-  EXPECT_EQ(BattleFrames, sweep.frames);
+  EXPECT_EQ(std::tuple(StageFrame, BattleFrames), std::tuple(sweep.frames, sweep.frames));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, DispatcherSweep, testing::ValuesIn(kSweep));
@@ -79,11 +78,8 @@ TEST_F(HaltingCall, FinishesItsCallThenOnlyTheStageFrameCounts) {
     if (ObjectPool[fresh].category == kCategoryEffect) ++cancellingCalls;
   }
   EXPECT_EQ(cancellingCalls, 300);
-  EXPECT_EQ(TimelineHalt, 1.0f);
-  EXPECT_EQ(StageTimeline, 7400);
-  EXPECT_EQ(StageTimeline3, 401);
-  EXPECT_EQ(BattleFrames, 401);
-  EXPECT_EQ(StageFrame, 500);
+  EXPECT_EQ(std::tuple(TimelineHalt, StageTimeline, StageTimeline3, BattleFrames, StageFrame),
+            std::tuple(1.0f, 7400, 401, 401, 500));
 }
 
 // Stage 4's halt plays three rising sounds, each drawing its volume before its number.
@@ -103,8 +99,7 @@ TEST_F(HaltingCall, DrawsEachSoundsVolumeBeforeItsNumber) {
   const std::vector<RecordedCall> sounds = CallsOf(Call::PlaySe);
   ASSERT_EQ(sounds.size(), 3u);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(sounds[i].Int(0), 20 + draws[2 * i + 1]);
-    EXPECT_EQ(sounds[i].Int(1), 100 + draws[2 * i]);
+    EXPECT_EQ(std::pair(sounds[i].Int(0), sounds[i].Int(1)), std::pair(20 + draws[2 * i + 1], 100 + draws[2 * i]));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <tuple>
 
 #include "core/game_state.h"
 #include "core/sound_control.h"
@@ -19,8 +20,7 @@ struct RunEndCase {
 };
 
 void PrintTo(const RunEndCase& c, std::ostream* out) {
-  *out << "mode " << c.mode << " ReplayMode " << c.replayMode << " practice " << c.practice << " watching "
-       << c.watching;
+  *out << "mode " << c.mode << " replay " << c.replayMode << " practice " << c.practice << " watching " << c.watching;
 }
 
 constexpr Outcome E = Outcome::kEnding, R = Outcome::kResults, H = Outcome::kPracticeHalt, N = Outcome::kNothing;
@@ -54,36 +54,23 @@ TEST_P(RunEnd, TakesTheWayOfItsModeReplayAndPractice) {
   EndTheRun();
   switch (c.outcome) {
     case Outcome::kEnding:
-      EXPECT_EQ(Scene, kSceneEnding);
-      EXPECT_EQ(Stage, 9);
-      EXPECT_EQ(StageTimeline, 0);
-      EXPECT_EQ(ReplayMode, kReplayOff);
-      EXPECT_EQ(EndFadeTimer, 270);
-      EXPECT_EQ(EndFadeFlag, 0);
-      EXPECT_EQ(ObjectPool[enemy].state, kStateFree);
+      EXPECT_EQ(std::tuple(Scene, Stage, StageTimeline, ReplayMode, EndFadeTimer, EndFadeFlag, ObjectPool[enemy].state),
+                std::tuple(kSceneEnding, 9, 0, kReplayOff, 270, 0, kStateFree));
       EXPECT_EQ(CameraX + CameraY, 0.0f);
       EXPECT_EQ(EndingSkip + EndingSkipFade + CreditPictureState + CreditPictureAlpha + EndingFadeIn, 0);
       // A playback's results music is undone; any other run's music is left alone.
-      EXPECT_EQ(BgmFadeMode[4], c.watching == 1 ? kFadeNone : kFadeIn);
-      EXPECT_EQ(BgmVolume[4], c.watching == 1 ? 0.0f : 100.0f);
-      EXPECT_EQ(BgmFadeMode[2], c.watching == 1 ? kFadeNone : kFadeOutStop);
+      EXPECT_EQ(std::tuple(BgmFadeMode[4], BgmVolume[4], BgmFadeMode[2]),
+                c.watching == 1 ? std::tuple(kFadeNone, 0.0f, kFadeNone) : std::tuple(kFadeIn, 100.0f, kFadeOutStop));
       break;
     case Outcome::kResults:
-      EXPECT_EQ(Scene, kSceneResults);
-      EXPECT_EQ(ScenePhase, 6);
-      EXPECT_EQ(ReplayMode, kReplayOff);
-      EXPECT_EQ(Stage, 8);
+      EXPECT_EQ(std::tuple(Scene, ScenePhase, ReplayMode, Stage), std::tuple(kSceneResults, 6, kReplayOff, 8));
       break;
     case Outcome::kPracticeHalt:
-      EXPECT_EQ(TimelineHalt, 1.0f);
-      EXPECT_EQ(EndFadeFlag, 0);
-      EXPECT_EQ(Scene, kScenePlay);
+      EXPECT_EQ(std::tuple(TimelineHalt, EndFadeFlag, Scene), std::tuple(1.0f, 0, kScenePlay));
       break;
     case Outcome::kNothing:
-      EXPECT_EQ(Scene, kScenePlay);
-      EXPECT_EQ(Stage, 8);
-      EXPECT_EQ(TimelineHalt, 0.0f);
-      EXPECT_EQ(ObjectPool[enemy].state, kStateActive);
+      EXPECT_EQ(std::tuple(Scene, Stage, TimelineHalt, ObjectPool[enemy].state),
+                std::tuple(kScenePlay, 8, 0.0f, kStateActive));
       break;
   }
 }
@@ -95,14 +82,10 @@ using EndingBonus = StageWorld;
 // The ending entry pays stage 8's clear itself: 800 per kill and 200 per coin, and the
 // time bonus of (16000 - StageFrame) x 98.
 TEST_F(EndingBonus, PaysKillsCoinsAndStageEightsOwnTimeBonus) {
-  struct Case {
-    int stageFrame;
-    float score;
-    int timeBonus;
-  };
-  for (const Case& c : {Case{16000, 91000.0f, 5}, Case{15000, 189000.0f, 98005}, Case{17000, 91000.0f, 5}}) {
+  for (const auto& [stageFrame, score, timeBonus] :
+       {std::tuple(16000, 91000.0f, 5), std::tuple(15000, 189000.0f, 98005), std::tuple(17000, 91000.0f, 5)}) {
     Begin(1, 8);
-    StageFrame = c.stageFrame;
+    StageFrame = stageFrame;
     StageKills = 100.0f;
     StageCoins = 50.0f;
     StageClearExtra = 12345.0f;  // a stage-7 value, not paid again
@@ -110,12 +93,9 @@ TEST_F(EndingBonus, PaysKillsCoinsAndStageEightsOwnTimeBonus) {
     TimeBonus = 5;
     StageKillBonus = KillScore = StageCoinBonus = CoinScore = 1;
     EndTheRun();
-    EXPECT_EQ(Score, c.score) << c.stageFrame;
-    EXPECT_EQ(TimeBonus, c.timeBonus);
-    EXPECT_EQ(StageKillBonus, 80001);
-    EXPECT_EQ(KillScore, 80001);
-    EXPECT_EQ(StageCoinBonus, 10001);
-    EXPECT_EQ(CoinScore, 10001);
+    EXPECT_EQ(Score, score) << stageFrame;
+    EXPECT_EQ(std::tuple(TimeBonus, StageKillBonus, KillScore, StageCoinBonus, CoinScore),
+              std::tuple(timeBonus, 80001, 80001, 10001, 10001));
   }
 }
 

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
 #include <fstream>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -80,31 +84,22 @@ TEST(ScriptListing, StageEightSpawnLinesEndWhereTheTimetableSays) {
   }
   EXPECT_EQ(timeline1, 124);
   EXPECT_EQ(timeline2, 280);
-  // The 13- and 57-spawn lines of timeline 2: their counts and last positions.
-  struct Line {
-    int first, last;
-    const char* lastEvent;
-    int spawns;
+  // The 13- and 57-spawn lines of timeline 2, one spawn every 5 frames: each line's
+  // spawn count back from its last, stated, spawn.
+  const std::pair<const char*, int> lines[] = {
+      {"M0 S8 T2 F1560 Spawn t=1092 x=1000 y=400 f=0 g=1", 13}, {"M0 S8 T2 F2180 Spawn t=1093 x=6100 y=500 f=0 g=1", 57},
+      {"M0 S8 T2 F2360 Spawn t=1092 x=5600 y=1600 f=1 g=1", 13}, {"M0 S8 T2 F2880 Spawn t=1093 x=500 y=1600 f=1 g=1", 57},
+      {"M0 S8 T2 F3160 Spawn t=1091 x=1000 y=400 f=0 g=1", 13}, {"M0 S8 T2 F3260 Spawn t=1091 x=5600 y=1600 f=1 g=1", 13},
+      {"M0 S8 T2 F3980 Spawn t=1093 x=6100 y=500 f=0 g=1", 57}, {"M0 S8 T2 F4280 Spawn t=1093 x=500 y=1600 f=1 g=1", 57},
   };
-  const Line lines[] = {
-      {1500, 1560, "M0 S8 T2 F1560 Spawn t=1092 x=1000 y=400 f=0 g=1", 13},
-      {1900, 2180, "M0 S8 T2 F2180 Spawn t=1093 x=6100 y=500 f=0 g=1", 57},
-      {2300, 2360, "M0 S8 T2 F2360 Spawn t=1092 x=5600 y=1600 f=1 g=1", 13},
-      {2600, 2880, "M0 S8 T2 F2880 Spawn t=1093 x=500 y=1600 f=1 g=1", 57},
-      {3100, 3160, "M0 S8 T2 F3160 Spawn t=1091 x=1000 y=400 f=0 g=1", 13},
-      {3200, 3260, "M0 S8 T2 F3260 Spawn t=1091 x=5600 y=1600 f=1 g=1", 13},
-      {3700, 3980, "M0 S8 T2 F3980 Spawn t=1093 x=6100 y=500 f=0 g=1", 57},
-      {4000, 4280, "M0 S8 T2 F4280 Spawn t=1093 x=500 y=1600 f=1 g=1", 57},
+  const auto spawnsAt = [&](int frame) {
+    return CountMatching(events, "M0 S8 T2 F" + std::to_string(frame) + " Spawn ");
   };
-  for (const Line& line : lines) {
-    std::vector<std::string> spawns;
-    for (const std::string& event : events) {
-      const int frame = std::atoi(event.c_str() + event.find(" F") + 2);
-      if (event.find(" T2 ") != std::string::npos && frame >= line.first && frame <= line.last) spawns.push_back(event);
-    }
-    EXPECT_EQ(static_cast<int>(spawns.size()), line.spawns) << line.first;
-    if (!spawns.empty()) {
-      EXPECT_EQ(spawns.back(), line.lastEvent);
+  for (const auto& [lastEvent, spawns] : lines) {
+    EXPECT_EQ(CountMatching(events, lastEvent), 1) << lastEvent;
+    const int lastFrame = std::atoi(lastEvent + std::strlen("M0 S8 T2 F"));
+    for (int k = -1; k <= spawns; ++k) {
+      EXPECT_EQ(spawnsAt(lastFrame - 5 * k), k >= 0 && k < spawns ? 1 : 0) << lastEvent << " k " << k;
     }
   }
 }
@@ -114,11 +109,9 @@ TEST(ScriptListing, StatedCountsOfStagesFourAndSeven) {
     const std::vector<std::string> stage7 = ListStageEvents(mode, 7);
     EXPECT_EQ(CountMatching(stage7, "Add var=Stage7ScrollStep value=1"), 15) << mode;
     const std::vector<std::string> stage4 = ListStageEvents(mode, 4);
-    const long groupSpawns = std::count_if(stage4.begin(), stage4.end(), [](const std::string& line) {
-      const bool timeline1 = line.find(" T1 ") != std::string::npos;
-      return timeline1 && (line.find("t=1060 ") != std::string::npos || line.find("t=1062 ") != std::string::npos ||
-                           line.find("t=1064 ") != std::string::npos);
-    });
+    const std::regex groupSpawn(" T1 F[0-9]+ Spawn t=106[024] ");
+    const long groupSpawns = std::count_if(stage4.begin(), stage4.end(),
+                                           [&](const std::string& line) { return std::regex_search(line, groupSpawn); });
     EXPECT_EQ(groupSpawns, 60) << mode;
   }
 }

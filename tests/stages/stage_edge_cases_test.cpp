@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/game_state.h"
@@ -13,16 +14,13 @@ namespace {
 using StageEdges = StageWorld;
 
 TEST_F(StageEdges, TheControlsGuideIsShownInModeZeroBelowTotalLevelTen) {
-  struct Case {
-    int mode, totalLevel, timer;
-  };
-  for (const Case& c : {Case{0, 9, 1500}, Case{0, 10, 0}, Case{1, 9, 0}}) {
-    Begin(c.mode, 1);
+  for (const auto& [mode, totalLevel, timer] : {std::tuple(0, 9, 1500), std::tuple(0, 10, 0), std::tuple(1, 9, 0)}) {
+    Begin(mode, 1);
     Stage1NoticeTimer = 0;
-    TotalLevel = c.totalLevel;
+    TotalLevel = totalLevel;
     Before(630, 630);
     Frames(1);
-    EXPECT_EQ(Stage1NoticeTimer, c.timer) << "mode " << c.mode << " TotalLevel " << c.totalLevel;
+    EXPECT_EQ(Stage1NoticeTimer, timer) << "mode " << mode << " TotalLevel " << totalLevel;
   }
 }
 
@@ -75,12 +73,10 @@ TEST_F(StageEdges, StageSevenCancelsEveryEnemyRecordAndStartsTimelineThree) {
   Before(5000);
   Frames(1);
   for (const int slot : {delayed, active, freed}) {
-    const GameObject& record = ObjectPool[slot];
-    EXPECT_EQ(record.category, kCategoryEffect) << slot;
-    EXPECT_EQ(record.behaviour, 4059);
-    EXPECT_EQ(record.animation, 117);
-    EXPECT_EQ(record.blendMode, 2);
-    EXPECT_EQ(record.collidable, 0);
+    const GameObject& r = ObjectPool[slot];
+    EXPECT_EQ(std::tuple(r.category, r.behaviour, r.animation, r.blendMode, r.collidable),
+              std::tuple(kCategoryEffect, 4059, 117, 2, 0))
+        << slot;
   }
   EXPECT_EQ(ObjectPool[bullet].category, kCategoryEnemyBullet);
   EXPECT_EQ(StageTimeline3, 2);

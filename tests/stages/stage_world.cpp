@@ -47,9 +47,9 @@ int StageWorld::PutEnemies(int group, int count, int state, int category) {
 std::vector<std::string> StageWorld::Spawns() {
   std::vector<std::string> spawns;
   for (const RecordedCall& call : CallsOf(Call::CreateObject)) {
-    spawns.push_back(std::to_string(call.Int(0)) + " " + std::to_string(call.Int(1)) + " " +
-                     std::to_string(call.Int(2)) + " " + std::to_string(call.Int(3)) + " " +
-                     std::to_string(call.Int(4)));
+    std::string text = std::to_string(call.Int(0));
+    for (int argument = 1; argument < 5; ++argument) text += " " + std::to_string(call.Int(argument));
+    spawns.push_back(text);
   }
   return spawns;
 }
