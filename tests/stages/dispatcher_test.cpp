@@ -10,6 +10,7 @@
 #include "core/game_state.h"
 #include "game_library.h"
 #include "stage_world.h"
+#include "stages/script_interpreter.h"
 
 namespace {
 
@@ -101,6 +102,22 @@ TEST_F(HaltingCall, DrawsEachSoundsVolumeBeforeItsNumber) {
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(std::pair(sounds[i].Int(0), sounds[i].Int(1)), std::pair(20 + draws[2 * i + 1], 100 + draws[2 * i]));
   }
+}
+
+// Two holds on one frame each step the timeline back while their groups are too full.
+TEST_F(HaltingCall, TwoHoldsOnOneFrameStepBackTwice) {
+  static constexpr ScriptRow kRows[] = {{1, At(10), {Hold(1, 0)}}, {1, At(10), {Hold(2, 0)}}};
+  static constexpr StageScript kScript{.modes = {kRows, kRows}};
+  Begin(0, 1);
+  PutEnemies(1, 1);
+  PutEnemies(2, 1);
+  std::vector<int> seen;
+  StageTimeline = 9;
+  for (int call = 0; call < 4; ++call) {
+    seen.push_back(++StageTimeline);  // the dispatcher's advance
+    RunStageScript(kScript, 0);
+  }
+  EXPECT_EQ(seen, (std::vector<int>{10, 9, 10, 9}));
 }
 
 }  // namespace
