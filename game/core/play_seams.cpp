@@ -1,13 +1,12 @@
-// Seams: object drawing, the in-game display, the player's sprite, control and
-// shots, the collision pass and the stage flow are not built yet. Each function here
+// Seams: object drawing, the in-game display, the collision pass and the stage flow
+// are not built yet. Each function here
 // does the least the rest of the game needs until its own file replaces it:
 // - DrawObjects draws the active records by layer and steps their animations (the
 //   end markers free effects);
 // - DrawHud advances FrameCycle4, counts the live records and runs the side notices;
-// - UpdatePlayerControl plays the player's death and its run-out to the results;
 // - UpdateCollision wakes delayed records;
 // - UpdateStage draws the loadout backdrop and the stage's far background;
-// - the title card, the player's sprite and shots do nothing yet.
+// - the title card does nothing yet.
 #include "core/play_seams.h"
 
 #include <cstdint>
@@ -46,52 +45,6 @@ int DigitCount(std::int64_t value) {
   int digits = 1;
   for (std::int64_t limit = 10; value >= limit; limit *= 10) ++digits;
   return digits;
-}
-
-// The run-out after the last life: counts to the results scene.
-void RunOutDeath() {
-  SlowdownMs = SlowdownMs <= 0.5f ? 0.0f : static_cast<float>(SlowdownMs - 0.1);
-  ++DeathFrames;
-  if (VibrationLevel > 0) {
-    --VibrationLevel;
-    if (VibrationLevel < 2) StopPadRumble(1);
-  }
-  if (DeathFrames > 270) {
-    ReplayMode = kReplayOff;
-    Scene = kSceneResults;
-  }
-}
-
-void KillPlayer() {
-  GameObject& player = ObjectPool[kPlayerSlot];
-  ScenePhase = 1;
-  SlowdownMs = SlowdownOption != 0 ? 30.0f / static_cast<float>(SlowdownOption) : 0.0f;
-  player.deathEffect = 0;
-  SpawnDeathEffects(kPlayerSlot);
-  SpawnDeathEffects(kPlayerSlot);
-  CreateObject(2116, FloatToInt(player.x), FloatToInt(player.y), 0, 0);
-  if (SeHandles[11] != -1) StartSound(SeHandles[11], 1, 1);
-  VibratePad(1000, 120);
-  for (int slot = kFirstOptionSlot; slot <= kLastOptionSlot; ++slot) ResetObject(slot);
-  const float x = static_cast<float>(FloatToInt(player.x));
-  const float y = static_cast<float>(FloatToInt(player.y));
-  const int facing = player.facing;
-  ResetObject(kPlayerSlot);
-  player.x = x;
-  player.y = y;
-  player.facing = facing;
-  RedFlashAlpha = 120;
-  player.animation = 0;
-  player.animStep = 0;
-  player.animTimer = 0;
-  PlayerIdleTimer = 9000;
-  BoostSpeed = 0.0f;
-  ShotReload = MainShotTimer = MainShotBurst = SubShotReload = SubShotBurst = 0;
-  InvulnFrames = 9000.0f;
-  BlinkPhase = 0.0f;
-  for (int i = 0; i < 4; ++i) CreateObject(2094, FloatToInt(x), FloatToInt(y), facing, 0);
-  DeathFrames = 0;
-  ClearInputHoldCounters();
 }
 
 }  // namespace
@@ -144,20 +97,6 @@ void DrawNumberRight(int xRight, int y, int value, int font) {
   const int digits = DigitCount(value > 0 ? value : 0);
   DrawNumber(xRight - (digits - 1) * kDigitAdvance[font], y, value, font);
 }
-
-void UpdatePlayerSprite() {}
-
-void UpdatePlayerControl() {
-  if (ScenePhase == 1) {
-    RunOutDeath();
-    return;
-  }
-  if (Paused == 1) return;
-  const GameObject& player = ObjectPool[kPlayerSlot];
-  if (player.animation == kHitTurnAnimation && Lives == 0.0f && PlayerIdleTimer == 5) KillPlayer();
-}
-
-void FirePlayerShots() {}
 
 void UpdateCollision() {
   for (GameObject& object : ObjectPool) {

@@ -1,6 +1,5 @@
 // The frame loop's calls into play that are not built yet: object drawing, the
-// in-game display, the player's sprite, control and shots, the collision pass and
-// the stage flow. See play_seams.cpp.
+// in-game display, the collision pass and the stage flow. See play_seams.cpp.
 #pragma once
 
 // Object drawing.
@@ -10,10 +9,6 @@ void UpdateStageTitleCard();
 void DrawHud();
 void DrawNumber(int x, int y, int value, int font);
 void DrawNumberRight(int xRight, int y, int value, int font);
-// The player.
-void UpdatePlayerSprite();
-void UpdatePlayerControl();
-void FirePlayerShots();
 // Collision pass.
 void UpdateCollision();
 // Stage flow, stage clear and shop.
