@@ -112,6 +112,7 @@ RECORDED_CALL(SetSoundVolume, _Z14SetSoundVolumeii, int, (int volume, int sound)
 RECORDED_CALL(IsSoundPlaying, _Z14IsSoundPlayingi, int, (int sound), (sound))
 RECORDED_CALL(StartPadRumble, _Z14StartPadRumbleiii, int, (int pad, int power, int ms), (pad, power, ms))
 RECORDED_CALL(StopPadRumble, _Z13StopPadRumblei, int, (int pad), (pad))
+RECORDED_CALL(RequestSlowdown, _Z15RequestSlowdowni, void, (int ms), (ms))
 
 // The random generator: its draws are counted from the seed and may be scripted.
 extern "C" int __real__Z13RandomInRangei(int max);

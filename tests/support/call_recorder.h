@@ -23,7 +23,8 @@
   X(SetSoundVolume, true)      \
   X(IsSoundPlaying, true)      \
   X(StartPadRumble, false)     \
-  X(StopPadRumble, false)
+  X(StopPadRumble, false)      \
+  X(RequestSlowdown, true)
 
 enum class Call {
 #define RECORDED_CALL_ENUM(name, hashed) name,
