@@ -13,6 +13,7 @@
 #include "core/new_game.h"
 #include "core/player.h"
 #include "core/player_control_steps.h"
+#include "game_library.h"
 
 class PlayerTest : public testing::Test {
  protected:

@@ -2,7 +2,6 @@
 // trigger and release run on the shot table as the design gives it.
 #include <array>
 
-#include "game_library.h"
 
 #include "player_fixture.h"
 
