@@ -1,15 +1,6 @@
-// The frame loop's calls into play that are not built yet: object drawing, the
-// in-game display, the collision pass and the stage flow. See play_seams.cpp.
+// The frame loop's calls into play that are not built yet: the collision pass. See
+// play_seams.cpp.
 #pragma once
 
-// Object drawing.
-void DrawObjects();
-// In-game display.
-void UpdateStageTitleCard();
-void DrawHud();
-void DrawNumber(int x, int y, int value, int font);
-void DrawNumberRight(int xRight, int y, int value, int font);
 // Collision pass.
 void UpdateCollision();
-// Stage flow, stage clear and shop.
-void UpdateStage();
