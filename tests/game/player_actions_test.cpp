@@ -1,5 +1,5 @@
 // The dash and turbo, the guard, the facing lock, slow-downs, spending level-ups, the
-// blink, death, and the idle dragon.
+// blink, death, and the idle dragon's choices.
 #include "player_fixture.h"
 
 namespace {
@@ -175,24 +175,6 @@ TEST_F(PlayerActionsTest, TheIdleDragonChoosesOnThe23rdFrameAndByTheDrawnRow) {
     EXPECT_EQ(IntsOf(Call::PlaySe), r == 7 || r == 8 ? std::vector<int>{48} : std::vector<int>{}) << r;
     EXPECT_EQ(IntsOf(Call::RandomInRange), r == 22 ? (std::vector<int>{22, 4}) : std::vector<int>{22}) << r;
   }
-}
-
-TEST_F(PlayerActionsTest, TheWingsDressByTracksAndTurbo) {
-  SpeedLevel = 3, TurboLevel = 3;
-  UpdatePlayerSprite();
-  EXPECT_EQ(ObjectPool[kWingShadowSlot].imageSet, 0);
-  SpeedLevel = 4, TurboLevel = 3, TurboChargeNeeded = 100;
-  std::vector<int> light;
-  for (const int charge : {101, 60}) {
-    TurboCharge = charge;
-    for (FrameCycle4 = 0; FrameCycle4 < 4; ++FrameCycle4) {
-      UpdatePlayerSprite();
-      light.push_back(FloatToInt(ObjectPool[kWingLightSlot].fade));
-    }
-  }
-  EXPECT_EQ(ObjectPool[kWingShadowSlot].imageSet, 14);
-  EXPECT_EQ(light, (std::vector<int>{239, 147, 249, 177, 225, 255, 235, 255}));
-  EXPECT_EQ(IntsOf(Call::CreateObject), (std::vector<int>{2117, 2117, 2117, 2117}));
 }
 
 }  // namespace

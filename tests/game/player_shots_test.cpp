@@ -53,7 +53,6 @@ struct Condition {
 };
 constexpr Condition kConditions[] = {{0, false, true}, {1, false, true}, {0, true, true}, {0, false, false}};
 constexpr int kFrames = 200;
-constexpr int kPlayerFacing = 1;
 
 struct Pair {
   int reload = 0, burst = 0, timer = 0;
@@ -125,7 +124,7 @@ class PlayerShotsTest : public PlayerTest {
     NoUpgradePerk = c.perk;
     (c.second ? TShotType : NShotType) = code;
     (c.second ? NShotType : TShotType) = 0;
-    ObjectPool[kPlayerSlot].facing = kPlayerFacing;
+    ObjectPool[kPlayerSlot].facing = 1;  // "f" shots face left, "0" shots right
     ScriptRandom(RandomScript::Max);
     std::vector<std::array<int, 2>> at;
     for (int frame = 0; frame < frames; ++frame) {
