@@ -185,6 +185,13 @@ TEST_F(PlayerShotsTest, AnchorsOfTheCadence) {
   EXPECT_EQ(framesOf(2045), (std::vector<int>{0, 2, 4, 6, 8, 10, 12, 14, 16}));
   Fire(63, kConditions[0]);
   EXPECT_EQ(framesOf(2101), (std::vector<int>{0, 2, 4, 6, 8, 10, 12, 14, 23}));
+  // The loadout's preview fires the second shot only while it shows it, not on action 2.
+  for (const int select : {0, 1}) {
+    Scene = kSceneLoadout, SelectFrame = select, NShotType = 30, TShotType = 90, MainShotBurst = 1, MainShotTimer = 0;
+    ActionHold[kActionSecond] = 5;
+    FirePlayerShots();
+    EXPECT_EQ(CallsOf(Call::CreateObject).back().Int(0), select == 1 ? 2070 : 2045);
+  }
   // A dash every 30 frames empties the burst begun at 23 and arms a new one.
   Fire(63, kConditions[2]);
   EXPECT_EQ(framesOf(2099, 14), (std::vector<int>{0, 2, 4, 6, 8, 10, 12, 14, 23, 25, 27, 29, 30, 32}));
