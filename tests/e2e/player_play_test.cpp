@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 
 #include "../support/save_frame.h"
 #include "core/game_state.h"
@@ -75,6 +76,8 @@ struct Recording {
   int waitOffset;  // FrameWaitOffset it gives
   bool toTheEdge;
 };
+
+void PrintTo(const Recording& r, std::ostream* out) { *out << r.mainShot << "/" << r.secondShot; }
 
 class PlayerRecording : public testing::TestWithParam<Recording> {};
 
