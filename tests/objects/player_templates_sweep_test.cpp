@@ -1,0 +1,162 @@
+// Every player shot, burst, action and option template against the records cut from
+// their tables (data/player_templates.txt): with the player facing 0 and 1 and every
+// draw 0 or at its maximum, the records in creation order, each field the tables fix,
+// every other field at its reset value, the draws' maxima in order, no other slot
+// touched; the shots and effects again called at (500, 500), which they ignore.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "../support/call_recorder.h"
+#include "core/game_state.h"
+#include "objects/object_factory.h"
+#include "objects/object_fields.h"
+#include "objects/objects.h"
+#include "pool_fixture.h"
+
+namespace {
+
+struct Case {
+  int templateId = 0, playerFacing = 0, argumentFacing = 0;
+  bool maxDraws = false;
+  std::string maxima;  // "-" for none
+  std::vector<std::map<std::string, std::string>> records;
+};
+
+struct Fixture {
+  std::map<int, std::vector<int>> shotCodes;
+  std::vector<Case> cases;
+};
+
+std::map<std::string, std::string> Words(std::istringstream& line) {
+  std::map<std::string, std::string> words;
+  for (std::string word; line >> word;) words[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
+  return words;
+}
+
+Fixture ReadFixture() {
+  Fixture fixture;
+  std::ifstream file(TEMPLATE_FIXTURE_DIR "/player_templates.txt");
+  for (std::string text; std::getline(file, text);) {
+    std::istringstream line(text);
+    std::string kind;
+    line >> kind;
+    if (kind == "shotcode") {
+      int code, templateId;
+      line >> code;
+      while (line >> templateId) fixture.shotCodes[code].push_back(templateId);
+    } else if (kind == "case") {
+      Case c;
+      line >> c.templateId;
+      auto words = Words(line);
+      c.playerFacing = std::stoi(words["player"]);
+      c.argumentFacing = std::stoi(words["arg"]);
+      c.maxDraws = words["draws"] == "max";
+      c.maxima = words["maxima"];
+      fixture.cases.push_back(c);
+    } else if (kind == "record") {
+      fixture.cases.back().records.push_back(Words(line));
+    }
+  }
+  return fixture;
+}
+
+// A field value as the record would print it.
+std::string AsPrinted(const ObjectField& field, const std::string& value) {
+  GameObject probe{};
+  char* bytes = reinterpret_cast<char*>(&probe) + field.offset;
+  const float number = std::stof(value);
+  const int whole = static_cast<int>(number);
+  field.isFloat ? std::memcpy(bytes, &number, 4) : std::memcpy(bytes, &whole, 4);
+  return FieldText(probe, field);
+}
+
+const std::set<int> kOptions = {2152, 2153, 2154, 2155, 2197, 2198};
+const std::set<int> kOptionShots = {2156, 2157, 2159, 2173, 2219, 2220, 2221, 2222};
+
+class PlayerTemplateSweep : public PoolFixture {
+ protected:
+  void Prepare(const Case& c) {
+    SetUp();
+    ResetCallRecorder();
+    GameObject& player = ObjectPool[kPlayerSlot];
+    player.facing = c.playerFacing;
+    player.animation = 7, player.animTimer = 3, player.animStep = 2;
+    ShotLevel = 3, TurboLevel = 5, BoostFactor = 2, PowerModeA = 0;
+    Coins = 500.0f, LevelUpCount = 3, OptionShot = 1, PlayerHitTally = 0.0f;
+    ObjectPool[33].x = 700.25f, ObjectPool[33].y = 300.75f;
+    ScriptRandom(c.maxDraws ? RandomScript::Max : RandomScript::Zero);
+  }
+
+  // Calls the template as the fixture's case says and compares what it wrote.
+  void Check(const Case& c, int x, int y) {
+    Prepare(c);
+    const std::vector<GameObject> before = Snapshot();
+    const bool burst = c.templateId >= 2119 && c.templateId <= 2128;
+    CreateObject(c.templateId, x, y, c.argumentFacing, burst ? 1 : kOptionShots.count(c.templateId) ? 33 : 0);
+    const std::vector<int> slots = TakeSlotLog();
+    ASSERT_EQ(slots.size(), c.records.size());
+    for (std::size_t r = 0; r < slots.size(); ++r) {
+      const auto& want = c.records[r];
+      if (want.count("slot")) {
+        EXPECT_EQ(slots[r], std::stoi(want.at("slot")));
+      }
+      for (const ObjectField& field : kObjectFields) {
+        const auto found = want.find(field.name);
+        const std::string expected =
+            found == want.end() ? FieldText(ResetValues(), field) : AsPrinted(field, found->second);
+        EXPECT_EQ(FieldText(ObjectPool[slots[r]], field), expected) << "record " << r + 1 << " " << field.name;
+      }
+    }
+    std::string maxima;
+    for (const RecordedCall& draw : CallsOf(Call::RandomInRange)) {
+      maxima += (maxima.empty() ? "" : ",") + std::to_string(draw.Int(0));
+    }
+    EXPECT_EQ(maxima.empty() ? "-" : maxima, c.maxima);
+    int changed = 0;
+    for (int slot = 0; slot < kPoolSize; ++slot) {
+      changed += std::memcmp(&before[slot], &ObjectPool[slot], sizeof(GameObject)) != 0;
+    }
+    EXPECT_EQ(changed, static_cast<int>(std::set<int>(slots.begin(), slots.end()).size()));
+  }
+};
+
+TEST_F(PlayerTemplateSweep, EveryTemplateWritesWhatItsTablesSay) {
+  const Fixture fixture = ReadFixture();
+  std::set<int> seen;
+  for (const Case& c : fixture.cases) {
+    SCOPED_TRACE(testing::Message() << c.templateId << " player facing " << c.playerFacing
+                                    << (c.maxDraws ? " max draws" : " zero draws"));
+    seen.insert(c.templateId);
+    Check(c, 0, 0);
+    if (!kOptions.count(c.templateId) && !kOptionShots.count(c.templateId)) Check(c, 500, 500);
+  }
+  EXPECT_EQ(seen.size(), 102u);
+}
+
+TEST_F(PlayerTemplateSweep, ShotCodesFireTemplatesOfTheirCounts) {
+  const Fixture fixture = ReadFixture();
+  std::map<int, std::size_t> counts;
+  for (const Case& c : fixture.cases) counts[c.templateId] = c.records.size();
+  // Records of the four levels of each shot type, as the family descriptions count them.
+  const std::map<int, std::vector<std::size_t>> kCounts = {
+      {1, {3, 7, 9, 11}}, {2, {2, 3, 5, 5}},  {7, {3, 5, 7, 9}},    {8, {2, 3, 5, 7}},
+      {6, {2, 2, 2, 2}},  {12, {4, 6, 8, 12}}, {3, {1, 2, 2, 2}},    {4, {1, 1, 1, 1}},
+      {5, {1, 1, 1, 1}},  {9, {1, 2, 2, 2}},  {10, {2, 2, 2, 2}},   {11, {1, 1, 1, 1}},
+  };
+  ASSERT_EQ(fixture.shotCodes.size(), 48u);
+  for (const auto& [code, templates] : fixture.shotCodes) {
+    std::size_t records = 0;
+    for (int templateId : templates) {
+      ASSERT_NE(FindTemplate(templateId), nullptr) << templateId;
+      records += counts.at(templateId);
+    }
+    EXPECT_EQ(records, kCounts.at(code / 10).at(code % 10)) << "ShotCode " << code;
+  }
+}
+
+}  // namespace
