@@ -1,0 +1,81 @@
+// The player templates in a started game: the options a game starts with, and one
+// frame holding the records of every ShotCode, each fired as the player's shot code
+// fires it with the player moved to a grid point of its own; saved to be looked at.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "../support/call_recorder.h"
+#include "core/game_state.h"
+#include "float_to_int.h"
+#include "scenario.h"
+
+namespace {
+
+// ShotCode -> the templates it fires, from the fixture's "shotcode" lines.
+std::map<int, std::vector<int>> ShotCodeTable() {
+  std::map<int, std::vector<int>> table;
+  std::ifstream file(PLAYER_TEMPLATES_FIXTURE);
+  for (std::string text; std::getline(file, text);) {
+    std::istringstream line(text);
+    std::string kind;
+    int code, templateId;
+    if (!(line >> kind >> code) || kind != "shotcode") continue;
+    while (line >> templateId) table[code].push_back(templateId);
+  }
+  return table;
+}
+
+int LiveRecords() {
+  int live = 0;
+  for (int slot = kFirstAllocatedSlot; slot < kPoolSize; ++slot) live += ObjectPool[slot].state != kStateFree;
+  return live;
+}
+
+TEST(PlayerTemplateFrames, AGameStartsWithItsFourOptions) {
+  StartOptionLevel = 4;
+  Scenario scenario(1);
+  StartOptionLevel = 0;
+  for (int slot = kFirstOptionSlot; slot <= kLastOptionSlot; ++slot) {
+    const bool option = slot < kFirstOptionSlot + 4;
+    EXPECT_EQ(ObjectPool[slot].state, option ? kStateActive : kStateFree) << "slot " << slot;
+    if (option) {
+      EXPECT_EQ(ObjectPool[slot].behaviour, 4083);
+      EXPECT_EQ(ObjectPool[slot].x, static_cast<float>(FloatToInt(ObjectPool[kPlayerSlot].x)));
+    }
+  }
+}
+
+TEST(PlayerTemplateFrames, EveryShotCodeFiredOnItsOwnGridPoint) {
+  const std::map<int, std::vector<int>> table = ShotCodeTable();
+  ASSERT_EQ(table.size(), 48u);
+  Scenario scenario(1);
+  scenario.Run(120);  // past the stage's opening white-out
+  const int before = LiveRecords();
+  int index = 0;
+  for (const auto& [code, templates] : table) {
+    // Eight columns of six codes, every other code facing -x.
+    const float x = 80.0f + 124.0f * static_cast<float>(index % 8);
+    const float y = 70.0f + 120.0f * static_cast<float>(index / 8);
+    const int facing = index++ % 2;
+    scenario.SetPlayer(x, y, facing);
+    ClearCallLog();
+    for (int templateId : templates) {
+      const bool secondTimer = templateId == 2036 || templateId == 2038 || templateId == 2040;
+      const bool atPlayer = templateId == 2216;
+      scenario.Place(templateId, atPlayer ? FloatToInt(x) : 0, atPlayer ? FloatToInt(y) : 0, secondTimer ? 0 : facing,
+                     0);
+    }
+    EXPECT_EQ(CallsOf(Call::CreateObject).size(), templates.size()) << "ShotCode " << code;
+  }
+  // WindForce 30, GhostFlame 15, their variants 24 and 17, GoldStrike 8 and 30,
+  // StomeSpike 7 and 7, CloudClack 4 and 8, DragonScale 4 and 4.
+  EXPECT_EQ(LiveRecords() - before, 158);
+  scenario.SetPlayer(960.0f, 700.0f);
+  scenario.Run(1);
+  EXPECT_FALSE(scenario.SaveFrame("every-shot-code").empty());
+}
+
+}  // namespace
