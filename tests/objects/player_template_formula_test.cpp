@@ -17,40 +17,37 @@ class PlayerTemplates : public PoolFixture {
     ResetCallRecorder();
   }
   // The records one call writes, in the order taken.
-  std::vector<GameObject> Create(int templateId, int facing = 0, int parentSlot = 0) {
+  std::vector<GameObject> Create(int templateId, int parentSlot = 0) {
     TakeSlotLog();
-    CreateObject(templateId, 0, 0, facing, parentSlot);
+    CreateObject(templateId, 0, 0, 0, parentSlot);
     std::vector<GameObject> records;
     for (int slot : TakeSlotLog()) records.push_back(ObjectPool[slot]);
     return records;
   }
-  std::vector<int> Sounds() {
-    std::vector<int> sounds;
-    for (const RecordedCall& call : CallsOf(Call::PlaySe)) sounds.push_back(call.Int(0) * 1000 + call.Int(1));
-    return sounds;
-  }
 };
 
-TEST_F(PlayerTemplates, CloudsTiltByTheHeldDirectionUpWinning) {
-  const struct {
-    int up, down;
-    float vy;
-  } cases[] = {{3, 0, -1.4f}, {0, 5, 1.4f}, {2, 0, -1.4f}, {0, 0, 0.0f}};
-  for (const auto& c : cases) {
-    SetUp();
-    BitHold[0] = c.up, BitHold[1] = c.down;
-    EXPECT_EQ(Create(2053).at(0).vy, c.vy) << c.up << " " << c.down;
+TEST_F(PlayerTemplates, ValuesReadFromGlobals) {
+  // Clouds tilt by the held direction; the down count stays 0 while up is held.
+  for (const auto& [up, down, vy] : {std::tuple{3, 0, -1.4f}, {0, 5, 1.4f}, {0, 0, 0.0f}}) {
+    BitHold[0] = up, BitHold[1] = down;
+    EXPECT_EQ(Create(2053).at(0).vy, vy) << up << " " << down;
   }
-  // Both held: the down count stays 0 while up is held, so the cloud rises.
-  BitHold[0] = 4, BitHold[1] = 0;
-  EXPECT_EQ(Create(2026).at(0).vy, -0.5f);
-}
-
-TEST_F(PlayerTemplates, GoldStrikeBoltGrowsWithShotLevelAndTheFanDoesNot) {
   for (int level = 1; level <= 4; ++level) {
     ShotLevel = level;
     EXPECT_EQ(Create(2099).at(0).attackPower, 120 + 5 * level);
-    for (const GameObject& record : Create(2226)) EXPECT_EQ(record.attackPower, record.category == 3 ? 100 : 0);
+  }
+  for (const auto& [coins, row] : {std::pair{100.0f, 183}, {900.0f, 191}, {1000.0f, 192}, {3000.0f, 192}}) {
+    Coins = coins;
+    EXPECT_EQ(Create(2111).at(0).animation, row) << coins;
+  }
+  for (LevelUpCount = 1; LevelUpCount <= 8; ++LevelUpCount) EXPECT_EQ(Create(2113).at(0).animation, 193 + LevelUpCount);
+  const float fades[] = {0.0f, 240.0f, 230.0f, 220.0f, 218.0f, 216.0f, 216.0f, 218.0f, 220.0f, 222.0f, 0.0f};
+  for (TurboLevel = 0; TurboLevel <= 10; ++TurboLevel) EXPECT_EQ(Create(2117).at(0).fade, fades[TurboLevel]);
+  for (const auto& [tally, sparks] : {std::pair{0.0f, 20u}, {1.0f, 24u}, {3.0f, 32u}}) {
+    PlayerHitTally = tally;
+    ClearCallLog();
+    EXPECT_EQ(Create(2094).size(), sparks);
+    EXPECT_EQ(CallsOf(Call::RandomInRange).size(), 5 * sparks);
   }
 }
 
@@ -61,46 +58,17 @@ TEST_F(PlayerTemplates, BurstPowerFollowsBoostAndPowerModeAndWorkHoldsTheParent)
   } cases[] = {{2, 0, 1, {70, 110, 55, 10}}, {1, 1, 0, {10, 20, 20, 5}}, {1, 0, 1, {35, 55, 55, 10}}};
   for (const auto& c : cases) {
     BoostFactor = c.boost, PowerModeA = c.modeA;
-    const std::vector<GameObject> burst = Create(2128, 0, c.parentSlot);
+    const std::vector<GameObject> burst = Create(2128, c.parentSlot);
     ASSERT_EQ(burst.size(), 18u);
-    const int firsts[] = {0, 8, 10, 12};
-    for (int i = 0; i < 4; ++i) {
-      EXPECT_EQ(burst[firsts[i]].attackPower, c.power[i]) << "record " << firsts[i] + 1;
-      EXPECT_EQ(burst[firsts[i] + 1].attackPower, c.power[i]) << "record " << firsts[i] + 2;
+    for (int pair = 0; pair < 4; ++pair) {
+      const int first = pair == 0 ? 0 : 6 + 2 * pair;
+      EXPECT_EQ(burst[first].attackPower, c.power[pair]) << "record " << first + 1;
+      EXPECT_EQ(burst[first + 1].attackPower, c.power[pair]) << "record " << first + 2;
     }
     for (const GameObject& record : burst) {
       EXPECT_EQ(record.work[0], static_cast<float>(c.parentSlot));
       EXPECT_EQ(record.x, -100.0f);
-      EXPECT_EQ(record.y, 500.0f);
     }
-  }
-}
-
-TEST_F(PlayerTemplates, SparksGrowWithTheHitTallyAndDrawFiveNumbersEach) {
-  for (const auto& [tally, sparks] : {std::pair{0.0f, 20u}, {1.0f, 24u}, {3.0f, 32u}}) {
-    SetUp();
-    PlayerHitTally = tally;
-    EXPECT_EQ(Create(2094).size(), sparks);
-    EXPECT_EQ(CallsOf(Call::RandomInRange).size(), 5 * sparks);
-  }
-}
-
-TEST_F(PlayerTemplates, PopupRowsFollowCoinsAndLevelUps) {
-  for (const auto& [coins, row] : {std::pair{100.0f, 183}, {900.0f, 191}, {1000.0f, 192}, {3000.0f, 192}}) {
-    Coins = coins;
-    EXPECT_EQ(Create(2111).at(0).animation, row) << coins;
-  }
-  for (int levelUps = 1; levelUps <= 8; ++levelUps) {
-    LevelUpCount = levelUps;
-    EXPECT_EQ(Create(2113).at(0).animation, 193 + levelUps);
-  }
-}
-
-TEST_F(PlayerTemplates, AfterimageFadesByTurboLevel) {
-  const float fades[] = {0.0f, 240.0f, 230.0f, 220.0f, 218.0f, 216.0f, 216.0f, 218.0f, 220.0f, 222.0f, 0.0f};
-  for (int level = 0; level <= 10; ++level) {
-    TurboLevel = level;
-    EXPECT_EQ(Create(2117).at(0).fade, fades[level]) << level;
   }
 }
 
@@ -112,64 +80,62 @@ TEST_F(PlayerTemplates, GuardGlowPlaysOnlyWhileItsSoundIsSilent) {
     Create(2134);
     ASSERT_EQ(CallsOf(Call::IsSoundPlaying).size(), 1u);
     EXPECT_EQ(CallsOf(Call::IsSoundPlaying)[0].Int(0), SeHandles[86]);
-    EXPECT_EQ(Sounds().size(), sounds) << "IsSoundPlaying " << playing;
+    ASSERT_EQ(CallsOf(Call::PlaySe).size(), sounds) << "IsSoundPlaying " << playing;
     if (sounds) {
-      EXPECT_EQ(Sounds()[0], 86100);
+      EXPECT_EQ(CallsOf(Call::PlaySe)[0].Int(0) * 1000 + CallsOf(Call::PlaySe)[0].Int(1), 86100);
     }
   }
 }
 
-// What each call has done by the time its first record is taken.
+// The sounds, the bullet in slot 7000 and the score as each call's first record is
+// taken, and the sounds after the call.
+struct AtFirstRecord {
+  std::vector<int> sounds;
+  int bulletCategory = -1;
+  float score = -1.0f;
+};
+AtFirstRecord seenAtFirstRecord;
+
 TEST_F(PlayerTemplates, ServicesComeInTheirOrderAroundTheRecords) {
-  static std::vector<int> soundsAtFirstRecord;
-  static float scoreAtFirstRecord;
-  static int chipAtFirstRecord;
-  const auto atFirstRecord = [](int) {
-    if (!soundsAtFirstRecord.empty() && soundsAtFirstRecord[0] >= 0) return;
-    soundsAtFirstRecord.clear();
-    for (const RecordedCall& call : CallsOf(Call::PlaySe)) soundsAtFirstRecord.push_back(call.Int(0));
-    if (soundsAtFirstRecord.empty()) soundsAtFirstRecord.push_back(0);
-    scoreAtFirstRecord = Score;
-    chipAtFirstRecord = ObjectPool[7000].category;
-  };
   const struct {
     int templateId;
     std::vector<int> before, after;
+    int bulletCategory;
     float score;
-    int chip;
-  } cases[] = {{2104, {50}, {50}, 6000.0f, 5}, {2013, {53}, {53}, 0.0f, 4},
-               {2096, {0}, {80, 81}, 0.0f, 4}, {2135, {0}, {30}, 0.0f, 4}, {2136, {0}, {31}, 0.0f, 4}};
+  } cases[] = {{2104, {50}, {50}, 5, 6000.0f}, {2013, {53}, {53}, 4, 0.0f}, {2096, {}, {80, 81}, 4, 0.0f},
+               {2135, {}, {30}, 4, 0.0f},      {2136, {}, {31}, 4, 0.0f},  {2098, {}, {}, 6, 0.0f}};
   for (const auto& c : cases) {
     SetUp();
-    RecordTakenHook = atFirstRecord;
+    seenAtFirstRecord = {};
+    RecordTakenHook = [](int) {
+      if (seenAtFirstRecord.bulletCategory >= 0) return;
+      for (const RecordedCall& call : CallsOf(Call::PlaySe)) seenAtFirstRecord.sounds.push_back(call.Int(0));
+      seenAtFirstRecord.bulletCategory = ObjectPool[7000].category;
+      seenAtFirstRecord.score = Score;
+    };
     CameraX = 0.0f, CameraY = 0.0f, Score = 0.0f;
     ObjectPool[7000] = ResetValues();
-    ObjectPool[7000].state = 1, ObjectPool[7000].category = 4, ObjectPool[7000].x = 500.0f;
-    soundsAtFirstRecord = {-1};
+    ObjectPool[7000].state = 1, ObjectPool[7000].category = 4;
     const int ssUsed = SsUsed;
     CreateObject(c.templateId, 0, 0, 0, 0);
     SCOPED_TRACE(c.templateId);
-    EXPECT_EQ(soundsAtFirstRecord, c.before);
+    EXPECT_EQ(seenAtFirstRecord.sounds, c.before);
     std::vector<int> sounds;
     for (const RecordedCall& call : CallsOf(Call::PlaySe)) sounds.push_back(call.Int(0));
     EXPECT_EQ(sounds, c.after);
-    EXPECT_EQ(scoreAtFirstRecord, c.score);
-    EXPECT_EQ(chipAtFirstRecord, c.chip);
+    EXPECT_EQ(seenAtFirstRecord.score, c.score);
+    // 2104 turns the bullet into a chip before its records; 2098 cancels it after its own.
+    EXPECT_EQ(seenAtFirstRecord.bulletCategory, c.templateId == 2104 ? 5 : 4);
+    EXPECT_EQ(ObjectPool[7000].category, c.bulletCategory);
     EXPECT_EQ(SsUsed - ssUsed, c.templateId == 2096 ? 1 : 0);
   }
-  // 2098 cancels the bullets after its record.
-  SetUp();
-  ObjectPool[7000].state = 1, ObjectPool[7000].category = 4;
-  CreateObject(2098, 0, 0, 0, 0);
-  EXPECT_EQ(ObjectPool[7000].category, 6);
-  EXPECT_EQ(ObjectPool[7000].behaviour, 4059);
 }
 
 TEST_F(PlayerTemplates, FixedSlotsAreReplacedWhole) {
   CreateObject(2133, 0, 0, 0, 0);
   ObjectPool[kPlayerSlot].x = 1200.0f;
-  ScriptRandom(RandomScript::Max);
   ObjectPool[5].timer = 77;
+  ScriptRandom(RandomScript::Max);
   CreateObject(2133, 0, 0, 0, 0);
   EXPECT_EQ(ObjectPool[5].x, 1200.0f);
   EXPECT_EQ(ObjectPool[5].facing, 1);
@@ -178,7 +144,7 @@ TEST_F(PlayerTemplates, FixedSlotsAreReplacedWhole) {
 
   OptionShot = 2;
   CreateObject(2153, 300, 200, 0, 0);
-  ObjectPool[32].phase = 9.0f, ObjectPool[32].hitPoints = 4, ObjectPool[32].x = 350.5f;
+  ObjectPool[32].phase = 9.0f, ObjectPool[32].hitPoints = 4;
   CreateObject(2153, 640, 400, 1, 0);
   GameObject option = ResetValues();
   option.state = 1, option.layer = 4, option.category = 6, option.collidable = 0;
@@ -189,24 +155,9 @@ TEST_F(PlayerTemplates, FixedSlotsAreReplacedWhole) {
   OptionShot = 4;
   CreateObject(2155, 0, 0, 0, 0);
   EXPECT_EQ(ObjectPool[34].animation, 0);
-}
-
-TEST_F(PlayerTemplates, OptionShotsReadTheirOption) {
-  ObjectPool[34].x = 812.5f, ObjectPool[34].y = 333.25f;
-  for (int templateId : {2157, 2220}) EXPECT_EQ(Create(templateId, 0, 34).at(0).phase, 34.0f);
-  for (int templateId : {2159, 2222}) {
-    const GameObject wall = Create(templateId, 0, 34).at(0);
-    EXPECT_EQ(wall.x, 812.5f);
-    EXPECT_EQ(wall.y, 333.25f);
-  }
-  ScriptRandom(RandomScript::Listed, {3, 3, 0, 0});
-  ObjectPool[kPlayerSlot].facing = 1;
-  GameObject wall = Create(2159, 0, 34).at(0);
-  EXPECT_EQ(wall.vx, -13.0f);
-  EXPECT_EQ(wall.phase, 0.13f);
-  wall = Create(2159, 0, 34).at(0);
-  EXPECT_EQ(wall.vx, -10.0f);
-  EXPECT_EQ(wall.phase, 0.1f);
+  ObjectPool[34].x = 812.5f;
+  EXPECT_EQ(Create(2157, 34).at(0).phase, 34.0f);
+  EXPECT_EQ(Create(2222, 34).at(0).x, 812.5f);
 }
 
 }  // namespace

@@ -13,59 +13,38 @@
 
 #include "../support/call_recorder.h"
 #include "core/game_state.h"
-#include "objects/object_factory.h"
 #include "objects/object_fields.h"
 #include "objects/objects.h"
 #include "pool_fixture.h"
 
 namespace {
 
+using Words = std::map<std::string, std::string>;  // name=value words of a line
+
 struct Case {
-  int templateId = 0, playerFacing = 0, argumentFacing = 0;
-  bool maxDraws = false;
-  std::string maxima;  // "-" for none
-  std::vector<std::map<std::string, std::string>> records;
+  int templateId;
+  Words call;                // player, arg, draws, maxima
+  std::vector<Words> records;
 };
 
-struct Fixture {
-  std::map<int, std::vector<int>> shotCodes;
+std::vector<Case> ReadCases() {
   std::vector<Case> cases;
-};
-
-std::map<std::string, std::string> Words(std::istringstream& line) {
-  std::map<std::string, std::string> words;
-  for (std::string word; line >> word;) words[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
-  return words;
-}
-
-Fixture ReadFixture() {
-  Fixture fixture;
   std::ifstream file(TEMPLATE_FIXTURE_DIR "/player_templates.txt");
   for (std::string text; std::getline(file, text);) {
     std::istringstream line(text);
     std::string kind;
+    int templateId = 0;
     line >> kind;
-    if (kind == "shotcode") {
-      int code, templateId;
-      line >> code;
-      while (line >> templateId) fixture.shotCodes[code].push_back(templateId);
-    } else if (kind == "case") {
-      Case c;
-      line >> c.templateId;
-      auto words = Words(line);
-      c.playerFacing = std::stoi(words["player"]);
-      c.argumentFacing = std::stoi(words["arg"]);
-      c.maxDraws = words["draws"] == "max";
-      c.maxima = words["maxima"];
-      fixture.cases.push_back(c);
-    } else if (kind == "record") {
-      fixture.cases.back().records.push_back(Words(line));
-    }
+    if (kind == "case") line >> templateId;
+    Words words;
+    for (std::string word; line >> word;) words[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1);
+    if (kind == "case") cases.push_back({templateId, words, {}});
+    if (kind == "record") cases.back().records.push_back(words);
   }
-  return fixture;
+  return cases;
 }
 
-// A field value as the record would print it.
+// A field value as the record prints it.
 std::string AsPrinted(const ObjectField& field, const std::string& value) {
   GameObject probe{};
   char* bytes = reinterpret_cast<char*>(&probe) + field.offset;
@@ -80,28 +59,28 @@ const std::set<int> kOptionShots = {2156, 2157, 2159, 2173, 2219, 2220, 2221, 22
 
 class PlayerTemplateSweep : public PoolFixture {
  protected:
+  // The fixture's set-up line: the player, the globals and the option in slot 33.
   void Prepare(const Case& c) {
     SetUp();
     ResetCallRecorder();
     GameObject& player = ObjectPool[kPlayerSlot];
-    player.facing = c.playerFacing;
+    player.facing = std::stoi(c.call.at("player"));
     player.animation = 7, player.animTimer = 3, player.animStep = 2;
     ShotLevel = 3, TurboLevel = 5, BoostFactor = 2, PowerModeA = 0;
     Coins = 500.0f, LevelUpCount = 3, OptionShot = 1, PlayerHitTally = 0.0f;
     ObjectPool[33].x = 700.25f, ObjectPool[33].y = 300.75f;
-    ScriptRandom(c.maxDraws ? RandomScript::Max : RandomScript::Zero);
+    ScriptRandom(c.call.at("draws") == "max" ? RandomScript::Max : RandomScript::Zero);
   }
 
-  // Calls the template as the fixture's case says and compares what it wrote.
   void Check(const Case& c, int x, int y) {
     Prepare(c);
     const std::vector<GameObject> before = Snapshot();
     const bool burst = c.templateId >= 2119 && c.templateId <= 2128;
-    CreateObject(c.templateId, x, y, c.argumentFacing, burst ? 1 : kOptionShots.count(c.templateId) ? 33 : 0);
+    CreateObject(c.templateId, x, y, std::stoi(c.call.at("arg")), burst ? 1 : kOptionShots.count(c.templateId) ? 33 : 0);
     const std::vector<int> slots = TakeSlotLog();
     ASSERT_EQ(slots.size(), c.records.size());
     for (std::size_t r = 0; r < slots.size(); ++r) {
-      const auto& want = c.records[r];
+      const Words& want = c.records[r];
       if (want.count("slot")) {
         EXPECT_EQ(slots[r], std::stoi(want.at("slot")));
       }
@@ -116,7 +95,7 @@ class PlayerTemplateSweep : public PoolFixture {
     for (const RecordedCall& draw : CallsOf(Call::RandomInRange)) {
       maxima += (maxima.empty() ? "" : ",") + std::to_string(draw.Int(0));
     }
-    EXPECT_EQ(maxima.empty() ? "-" : maxima, c.maxima);
+    EXPECT_EQ(maxima.empty() ? "-" : maxima, c.call.at("maxima"));
     int changed = 0;
     for (int slot = 0; slot < kPoolSize; ++slot) {
       changed += std::memcmp(&before[slot], &ObjectPool[slot], sizeof(GameObject)) != 0;
@@ -126,37 +105,15 @@ class PlayerTemplateSweep : public PoolFixture {
 };
 
 TEST_F(PlayerTemplateSweep, EveryTemplateWritesWhatItsTablesSay) {
-  const Fixture fixture = ReadFixture();
   std::set<int> seen;
-  for (const Case& c : fixture.cases) {
-    SCOPED_TRACE(testing::Message() << c.templateId << " player facing " << c.playerFacing
-                                    << (c.maxDraws ? " max draws" : " zero draws"));
+  for (const Case& c : ReadCases()) {
+    SCOPED_TRACE(testing::Message() << c.templateId << " player facing " << c.call.at("player") << " draws "
+                                    << c.call.at("draws"));
     seen.insert(c.templateId);
     Check(c, 0, 0);
     if (!kOptions.count(c.templateId) && !kOptionShots.count(c.templateId)) Check(c, 500, 500);
   }
   EXPECT_EQ(seen.size(), 102u);
-}
-
-TEST_F(PlayerTemplateSweep, ShotCodesFireTemplatesOfTheirCounts) {
-  const Fixture fixture = ReadFixture();
-  std::map<int, std::size_t> counts;
-  for (const Case& c : fixture.cases) counts[c.templateId] = c.records.size();
-  // Records of the four levels of each shot type, as the family descriptions count them.
-  const std::map<int, std::vector<std::size_t>> kCounts = {
-      {1, {3, 7, 9, 11}}, {2, {2, 3, 5, 5}},  {7, {3, 5, 7, 9}},    {8, {2, 3, 5, 7}},
-      {6, {2, 2, 2, 2}},  {12, {4, 6, 8, 12}}, {3, {1, 2, 2, 2}},    {4, {1, 1, 1, 1}},
-      {5, {1, 1, 1, 1}},  {9, {1, 2, 2, 2}},  {10, {2, 2, 2, 2}},   {11, {1, 1, 1, 1}},
-  };
-  ASSERT_EQ(fixture.shotCodes.size(), 48u);
-  for (const auto& [code, templates] : fixture.shotCodes) {
-    std::size_t records = 0;
-    for (int templateId : templates) {
-      ASSERT_NE(FindTemplate(templateId), nullptr) << templateId;
-      records += counts.at(templateId);
-    }
-    EXPECT_EQ(records, kCounts.at(code / 10).at(code % 10)) << "ShotCode " << code;
-  }
 }
 
 }  // namespace
