@@ -39,7 +39,7 @@ struct ShotRecord {
   float back = 0.0f, dy = 0.0f;  // x = P.x - side x back, y = P.y + dy
   std::optional<BySide> vx{};     // not written when empty
   Drawn drawn = Drawn::kNone;
-  double a = 0.0, b = 0.0;  // the drawn fields' constants: v; phase base; scale base and gap
+  double base = 0.0, gap = 0.0;  // the drawn fields' constants: tilt or phase or scale base; gap
 };
 
 // ---- WindForce (2034-2040) and WindForce-Variant (2074-2077) ----
@@ -171,7 +171,7 @@ constexpr ShotRecord Bolt(int id, int hitHeight, int animation, int behaviour, f
   return {id, &kBolt, own, Side::kPlayer, FacingFrom::kPlayerCopy, 0.0f, 0.0f, Along(speed), Drawn::kShotLevelPower};
 }
 
-constexpr ShotRecord FanBolt(int id, float dy, float speed) {
+constexpr ShotRecord BoltOfFan(int id, float dy, float speed) {
   const TemplateRow own{.hitWidth = 80, .hitHeight = 50, .animation = 174, .behaviour = 4055, .attackPower = 100};
   return {id, &kBolt, own, Side::kPlayer, FacingFrom::kPlayerCopy, 0.0f, dy, Along(speed)};
 }
@@ -186,24 +186,10 @@ constexpr ShotRecord Flash(int id, float ahead, float dy) {
   return {id, &kFlash, {}, Side::kPlayer, FacingFrom::kRow, -ahead, dy};
 }
 
-// GoldStrike-Variant: the bolts top to bottom, then one flash for each.
-constexpr ShotRecord Fan(int id, int index, std::initializer_list<std::pair<float, float>> bolts) {
-  const int count = static_cast<int>(bolts.size());
-  const auto& [dy, speed] = bolts.begin()[index % count];
-  return index < count ? FanBolt(id, dy, speed) : Flash(id, speed, dy);
-}
-
 constexpr ShotRecord WithFacing(ShotRecord record, FacingFrom facing) {
   record.facing = facing;
   return record;
 }
-
-#define FAN2(id, ...) Fan(id, 0, {__VA_ARGS__}), Fan(id, 1, {__VA_ARGS__}), Fan(id, 2, {__VA_ARGS__}), \
-                      Fan(id, 3, {__VA_ARGS__})
-#define FAN3(id, ...) FAN2(id, __VA_ARGS__), Fan(id, 4, {__VA_ARGS__}), Fan(id, 5, {__VA_ARGS__})
-#define FAN4(id, ...) FAN3(id, __VA_ARGS__), Fan(id, 6, {__VA_ARGS__}), Fan(id, 7, {__VA_ARGS__})
-#define FAN6(id, ...) FAN4(id, __VA_ARGS__), Fan(id, 8, {__VA_ARGS__}), Fan(id, 9, {__VA_ARGS__}), \
-                      Fan(id, 10, {__VA_ARGS__}), Fan(id, 11, {__VA_ARGS__})
 
 constexpr ShotRecord kShotRecords[] = {
     // WindForce: state, timer, dy, hit box, animation, behaviour, attack, speed, vy.
@@ -353,17 +339,21 @@ constexpr ShotRecord kShotRecords[] = {
     Bolt(2099, 80, 172, 4054, 50.0f),
     Flash(2101, 60.0f, 0.0f),
     Bolt(2102, 50, 174, 4055, 60.0f),
-    // GoldStrike-Variant: bolts as (dy, speed), top to bottom.
-    FAN2(2216, {-20.0f, 60.0f}, {20.0f, 60.0f}),
-    FAN3(2217, {-35.0f, 60.0f}, {0.0f, 70.0f}, {35.0f, 60.0f}),
-    FAN4(2218, {-50.0f, 60.0f}, {-22.0f, 70.0f}, {22.0f, 70.0f}, {50.0f, 60.0f}),
-    FAN6(2226, {-77.0f, 50.0f}, {-50.0f, 60.0f}, {-22.0f, 70.0f}, {22.0f, 70.0f}, {50.0f, 60.0f}, {77.0f, 50.0f}),
 };
 
-#undef FAN2
-#undef FAN3
-#undef FAN4
-#undef FAN6
+// GoldStrike-Variant: each template's bolts as (dy, speed), top to bottom; it creates
+// the bolts in this order and then one flash for each.
+struct FanBolt {
+  int templateId;
+  float dy, speed;
+};
+constexpr FanBolt kFanBolts[] = {
+    {2216, -20.0f, 60.0f}, {2216, 20.0f, 60.0f},
+    {2217, -35.0f, 60.0f}, {2217, 0.0f, 70.0f},   {2217, 35.0f, 60.0f},
+    {2218, -50.0f, 60.0f}, {2218, -22.0f, 70.0f}, {2218, 22.0f, 70.0f}, {2218, 50.0f, 60.0f},
+    {2226, -77.0f, 50.0f}, {2226, -50.0f, 60.0f}, {2226, -22.0f, 70.0f}, {2226, 22.0f, 70.0f},
+    {2226, 50.0f, 60.0f},  {2226, 77.0f, 50.0f},
+};
 
 // One draw of CloudClack-Variant: a = R(3), then b = R(10); the speed (1 + a) + 0.1 b.
 double CloudLift() {
@@ -382,8 +372,8 @@ void WriteDrawn(GameObject& record, const ShotRecord& shot, float side) {
     }
     case Drawn::kCloudTilt:
       // The down count stays 0 while up is held, so up wins.
-      if (BitHold[0] > 0) record.vy = static_cast<float>(-shot.a);
-      if (BitHold[1] > 0) record.vy = static_cast<float>(shot.a);
+      if (BitHold[0] > 0) record.vy = static_cast<float>(-shot.base);
+      if (BitHold[1] > 0) record.vy = static_cast<float>(shot.base);
       break;
     case Drawn::kCloudRise: record.vy = static_cast<float>(-CloudLift()); break;
     case Drawn::kCloudFall: record.vy = static_cast<float>(CloudLift()); break;
@@ -392,14 +382,14 @@ void WriteDrawn(GameObject& record, const ShotRecord& shot, float side) {
       record.vy = static_cast<float>(vy - 4);
       break;
     }
-    case Drawn::kFlame: DrawFlameCourse(record, side, static_cast<int>(shot.vx->forward), shot.a); break;
+    case Drawn::kFlame: DrawFlameCourse(record, side, static_cast<int>(shot.vx->forward), shot.base); break;
     case Drawn::kBurstAhead: {
       const int row = RandomInRange(9);
       record.animation = 149 + row;
       const int scale = RandomInRange(5);
-      record.scaleDelta = static_cast<float>(shot.a + 0.1 * scale);
+      record.scaleDelta = static_cast<float>(shot.base + 0.1 * scale);
       const int reach = RandomInRange(64);
-      record.x = Player().x + side * static_cast<float>(shot.b + reach);
+      record.x = Player().x + side * static_cast<float>(shot.gap + reach);
       break;
     }
     case Drawn::kShotLevelPower: record.attackPower = 5 * ShotLevel + 120; break;
@@ -416,16 +406,28 @@ int FacingOf(const GameObject& record, const ShotRecord& shot, const TemplateCal
   return record.facing;
 }
 
+void CreateShotRecord(const ShotRecord& shot, const TemplateCall& call) {
+  const float side = shot.side == Side::kPlayer ? PlayerSide() : ForwardSign(call.facing);
+  GameObject& record = NewRecordAtPlayer(*shot.common, shot.own);
+  record.x = Player().x - side * shot.back;
+  record.y = Player().y + shot.dy;
+  record.facing = FacingOf(record, shot, call);
+  if (shot.vx) record.vx = shot.vx->For(side);
+  WriteDrawn(record, shot, side);
+}
+
 void CreateShot(const TemplateCall& call) {
   for (const ShotRecord& shot : kShotRecords) {
-    if (shot.templateId != call.templateId) continue;
-    const float side = shot.side == Side::kPlayer ? PlayerSide() : ForwardSign(call.facing);
-    GameObject& record = NewRecordAtPlayer(*shot.common, shot.own);
-    record.x = Player().x - side * shot.back;
-    record.y = Player().y + shot.dy;
-    record.facing = FacingOf(record, shot, call);
-    if (shot.vx) record.vx = shot.vx->For(side);
-    WriteDrawn(record, shot, side);
+    if (shot.templateId == call.templateId) CreateShotRecord(shot, call);
+  }
+}
+
+void CreateFan(const TemplateCall& call) {
+  for (const FanBolt& bolt : kFanBolts) {
+    if (bolt.templateId == call.templateId) CreateShotRecord(BoltOfFan(bolt.templateId, bolt.dy, bolt.speed), call);
+  }
+  for (const FanBolt& bolt : kFanBolts) {
+    if (bolt.templateId == call.templateId) CreateShotRecord(Flash(bolt.templateId, bolt.speed, bolt.dy), call);
   }
 }
 
@@ -438,9 +440,12 @@ constexpr std::size_t CountTemplates() {
   return count;
 }
 
+constexpr int kFanTemplates[] = {2216, 2217, 2218, 2226};
+
 constexpr auto kEntries = [] {
-  std::array<TemplateEntry, CountTemplates()> entries{};
+  std::array<TemplateEntry, CountTemplates() + std::size(kFanTemplates)> entries{};
   std::size_t next = 0;
+  for (int templateId : kFanTemplates) entries[next++] = {templateId, CreateFan};
   for (std::size_t i = 0; i < std::size(kShotRecords); ++i) {
     if (i == 0 || kShotRecords[i].templateId != kShotRecords[i - 1].templateId) {
       entries[next++] = {kShotRecords[i].templateId, CreateShot};
@@ -448,7 +453,7 @@ constexpr auto kEntries = [] {
   }
   return entries;
 }();
-static_assert(CountTemplates() == 56, "56 shot templates");
+static_assert(std::size(kEntries) == 56, "56 shot templates");
 
 }  // namespace
 
