@@ -1,6 +1,7 @@
-// The player templates in a started game: the options a game starts with, and one
-// frame holding the records of every ShotCode, each fired as the player's shot code
-// fires it with the player moved to a grid point of its own; saved to be looked at.
+// The player templates in a started game: a game started with four options has them
+// in slots 31-34, and one frame holds them and the records of every ShotCode, each
+// fired as the player's shot code fires it with the player moved to a grid point of
+// its own; saved to be looked at.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -35,20 +36,6 @@ int LiveRecords() {
   return live;
 }
 
-TEST(PlayerTemplateFrames, AGameStartsWithItsFourOptions) {
-  StartOptionLevel = 4;
-  Scenario scenario(1);
-  StartOptionLevel = 0;
-  for (int slot = kFirstOptionSlot; slot <= kLastOptionSlot; ++slot) {
-    const bool option = slot < kFirstOptionSlot + 4;
-    EXPECT_EQ(ObjectPool[slot].state, option ? kStateActive : kStateFree) << "slot " << slot;
-    if (option) {
-      EXPECT_EQ(ObjectPool[slot].behaviour, 4083);
-      EXPECT_EQ(ObjectPool[slot].x, static_cast<float>(FloatToInt(ObjectPool[kPlayerSlot].x)));
-    }
-  }
-}
-
 TEST(PlayerTemplateFrames, EveryShotCodeFiredOnItsOwnGridPoint) {
   const std::map<int, std::vector<int>> table = ShotCodeTable();
   ASSERT_EQ(table.size(), 48u);
@@ -57,7 +44,12 @@ TEST(PlayerTemplateFrames, EveryShotCodeFiredOnItsOwnGridPoint) {
       {1, {3, 7, 9, 11}}, {2, {2, 3, 5, 5}},  {3, {1, 2, 2, 2}},  {4, {1, 1, 1, 1}},
       {5, {1, 1, 1, 1}},  {6, {2, 2, 2, 2}},  {7, {3, 5, 7, 9}},  {8, {2, 3, 5, 7}},
       {9, {1, 2, 2, 2}},  {10, {2, 2, 2, 2}}, {11, {1, 1, 1, 1}}, {12, {4, 6, 8, 12}}};
+  StartOptionLevel = 4;
   Scenario scenario(1);
+  StartOptionLevel = 0;
+  for (int slot = kFirstOptionSlot; slot <= kLastOptionSlot; ++slot) {
+    EXPECT_EQ(ObjectPool[slot].behaviour, slot < kFirstOptionSlot + 4 ? 4083 : 0) << "option slot " << slot;
+  }
   scenario.Run(120);  // past the stage's opening white-out
   int index = 0;
   for (const auto& [code, templates] : table) {

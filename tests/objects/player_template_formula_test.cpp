@@ -78,55 +78,49 @@ TEST_F(PlayerTemplates, GuardGlowPlaysOnlyWhileItsSoundIsSilent) {
     ClearCallLog();
     SetScriptedResult(Call::IsSoundPlaying, playing);
     Create(2134);
-    ASSERT_EQ(CallsOf(Call::IsSoundPlaying).size(), 1u);
-    EXPECT_EQ(CallsOf(Call::IsSoundPlaying)[0].Int(0), SeHandles[86]);
-    ASSERT_EQ(CallsOf(Call::PlaySe).size(), sounds) << "IsSoundPlaying " << playing;
-    if (sounds) {
-      EXPECT_EQ(CallsOf(Call::PlaySe)[0].Int(0) * 1000 + CallsOf(Call::PlaySe)[0].Int(1), 86100);
-    }
+    EXPECT_EQ(CallsOf(Call::IsSoundPlaying).at(0).Int(0), SeHandles[86]);
+    const std::vector<RecordedCall> plays = CallsOf(Call::PlaySe);
+    ASSERT_EQ(plays.size(), sounds) << "IsSoundPlaying " << playing;
+    for (const RecordedCall& play : plays) EXPECT_EQ(std::pair(play.Int(0), play.Int(1)), std::pair(86, 100));
   }
 }
 
-// The sounds, the bullet in slot 7000 and the score as each call's first record is
-// taken, and the sounds after the call.
-struct AtFirstRecord {
-  std::vector<int> sounds;
+// What has happened as a call's first record is taken: sounds played, the score, and
+// the category of the bullet in slot 7000.
+struct FirstRecordSeen {
+  std::size_t sounds = 0;
+  float score = 0.0f;
   int bulletCategory = -1;
-  float score = -1.0f;
-};
-AtFirstRecord seenAtFirstRecord;
+} seen;
 
 TEST_F(PlayerTemplates, ServicesComeInTheirOrderAroundTheRecords) {
   const struct {
     int templateId;
-    std::vector<int> before, after;
-    int bulletCategory;
-    float score;
-  } cases[] = {{2104, {50}, {50}, 5, 6000.0f}, {2013, {53}, {53}, 4, 0.0f}, {2096, {}, {80, 81}, 4, 0.0f},
-               {2135, {}, {30}, 4, 0.0f},      {2136, {}, {31}, 4, 0.0f},  {2098, {}, {}, 6, 0.0f}};
+    std::size_t soundsBefore;
+    std::vector<int> sounds;
+    float scoreBefore;
+    int categoryBefore, categoryAfter;
+  } cases[] = {{2104, 1, {50}, 6000.0f, 5, 5}, {2013, 1, {53}, 0.0f, 4, 4}, {2096, 0, {80, 81}, 0.0f, 4, 4},
+               {2135, 0, {30}, 0.0f, 4, 4},     {2136, 0, {31}, 0.0f, 4, 4},  {2098, 0, {}, 0.0f, 4, 6}};
   for (const auto& c : cases) {
     SetUp();
-    seenAtFirstRecord = {};
+    seen = {};
     RecordTakenHook = [](int) {
-      if (seenAtFirstRecord.bulletCategory >= 0) return;
-      for (const RecordedCall& call : CallsOf(Call::PlaySe)) seenAtFirstRecord.sounds.push_back(call.Int(0));
-      seenAtFirstRecord.bulletCategory = ObjectPool[7000].category;
-      seenAtFirstRecord.score = Score;
+      if (seen.bulletCategory < 0) seen = {CallsOf(Call::PlaySe).size(), Score, ObjectPool[7000].category};
     };
-    CameraX = 0.0f, CameraY = 0.0f, Score = 0.0f;
+    Score = 0.0f, CameraX = CameraY = 0.0f;
     ObjectPool[7000] = ResetValues();
     ObjectPool[7000].state = 1, ObjectPool[7000].category = 4;
     const int ssUsed = SsUsed;
     CreateObject(c.templateId, 0, 0, 0, 0);
     SCOPED_TRACE(c.templateId);
-    EXPECT_EQ(seenAtFirstRecord.sounds, c.before);
     std::vector<int> sounds;
     for (const RecordedCall& call : CallsOf(Call::PlaySe)) sounds.push_back(call.Int(0));
-    EXPECT_EQ(sounds, c.after);
-    EXPECT_EQ(seenAtFirstRecord.score, c.score);
-    // 2104 turns the bullet into a chip before its records; 2098 cancels it after its own.
-    EXPECT_EQ(seenAtFirstRecord.bulletCategory, c.templateId == 2104 ? 5 : 4);
-    EXPECT_EQ(ObjectPool[7000].category, c.bulletCategory);
+    EXPECT_EQ(sounds, c.sounds);
+    EXPECT_EQ(seen.sounds, c.soundsBefore);
+    EXPECT_EQ(seen.score, c.scoreBefore);
+    EXPECT_EQ(seen.bulletCategory, c.categoryBefore);
+    EXPECT_EQ(ObjectPool[7000].category, c.categoryAfter);
     EXPECT_EQ(SsUsed - ssUsed, c.templateId == 2096 ? 1 : 0);
   }
 }
