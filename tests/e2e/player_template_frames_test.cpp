@@ -7,6 +7,8 @@
 #include <array>
 #include <fstream>
 #include <map>
+#include <set>
+#include <utility>
 #include <sstream>
 
 #include "../support/call_recorder.h"
@@ -72,6 +74,46 @@ TEST(PlayerTemplateFrames, EveryShotCodeFiredOnItsOwnGridPoint) {
   scenario.SetPlayer(960.0f, 700.0f);
   scenario.Run(1);
   EXPECT_FALSE(scenario.SaveFrame("every-shot-code").empty());
+}
+
+// A recorded game fires every ShotCode in turn, fire held; a hook at fixed frames
+// switches the code and keeps the player out of harm, in the game and its playback.
+TEST(PlayerTemplateFrames, EveryShotCodeFiredInARecordedGameAndItsPlayback) {
+  const std::map<int, std::vector<int>> table = ShotCodeTable();
+  std::set<int> shotTemplates;
+  for (const auto& [code, templates] : table) shotTemplates.insert(templates.begin(), templates.end());
+  std::vector<int> codes;
+  for (const auto& entry : table) codes.push_back(entry.first);
+  constexpr int kFramesPerCode = 20;
+  std::map<int, std::set<int>> fired;  // ShotCode -> shot templates created while it was in use
+  // After each frame: the shots it created go to the code it fired with; then the next
+  // frame's code is set, its reload and shot spacing run out.
+  const FrameHook hook = [&](int frame) {
+    const std::vector<RecordedCall>& log = CallLog();
+    for (auto call = log.rbegin(); call != log.rend() && call->frame == RecordedFrame(); ++call) {
+      if (call->call == Call::CreateObject && shotTemplates.count(call->Int(0))) fired[NShotType].insert(call->Int(0));
+    }
+    const int next = codes[std::min<std::size_t>((frame + 1) / kFramesPerCode, codes.size() - 1)];
+    if (next != NShotType) ShotReload = SubShotReload = MainShotTimer = SubShotTimer = 0;
+    NShotType = next;
+    InvulnFrames = 100.0f;
+  };
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  StartAGame(game, codes[0], codes[0]);
+  const std::vector<FrameDigest> recorded =
+      PlayScript(game, {{static_cast<int>(codes.size()) * kFramesPerCode, kPadFire}}, hook);
+  const std::map<int, std::set<int>> firedInGame = std::exchange(fired, {});
+  for (const auto& [code, templates] : table) {
+    EXPECT_EQ(firedInGame.count(code) ? firedInGame.at(code) : std::set<int>{},
+              std::set<int>(templates.begin(), templates.end()))
+        << "ShotCode " << code;
+  }
+  SaveTheRecording(4);
+  const std::vector<FrameDigest> played = PlayBack(game, 4, hook);
+  EXPECT_EQ(fired, firedInGame);
+  std::vector<FrameDigest> compared(recorded.begin(), recorded.end() - 1);
+  EXPECT_EQ(FirstDivergingFrame(compared, played), -1) << DescribeDivergence(compared, played);
 }
 
 }  // namespace
