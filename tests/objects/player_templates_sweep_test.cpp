@@ -1,8 +1,9 @@
 // Every player shot, burst, action and option template against the records cut from
-// their tables (data/player_templates.txt): with the player facing 0 and 1 and every
-// draw 0 or at its maximum, the records in creation order, each field the tables fix,
-// every other field at its reset value, the draws' maxima in order, no other slot
-// touched; the shots and effects again called at (500, 500), which they ignore.
+// their tables (data/player_templates.txt): with the player facing 0 and 1, every
+// draw 0 or at its maximum, and the globals a template reads at several values, the
+// records in creation order, each field the tables fix, every other field at its reset
+// value, the draws' maxima in order, no other slot touched; the shots and effects
+// again called at (500, 500), which they ignore.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -23,7 +24,7 @@ using Words = std::map<std::string, std::string>;  // name=value words of a line
 
 struct Case {
   int templateId;
-  Words call;                // player, arg, draws, maxima
+  Words call;                // player, arg, parent, draws, maxima and the globals that differ
   std::vector<Words> records;
 };
 
@@ -59,24 +60,36 @@ const std::set<int> kOptionShots = {2156, 2157, 2159, 2173, 2219, 2220, 2221, 22
 
 class PlayerTemplateSweep : public PoolFixture {
  protected:
-  // The fixture's set-up line: the player, the globals and the option in slot 33.
+  // The fixture's set-up: the player, the option in slot 33, the globals by default or
+  // as the case line gives them.
   void Prepare(const Case& c) {
     SetUp();
     ResetCallRecorder();
     GameObject& player = ObjectPool[kPlayerSlot];
     player.facing = std::stoi(c.call.at("player"));
     player.animation = 7, player.animTimer = 3, player.animStep = 2;
-    ShotLevel = 3, TurboLevel = 5, BoostFactor = 2, PowerModeA = 0;
-    Coins = 500.0f, LevelUpCount = 3, OptionShot = 1, PlayerHitTally = 0.0f;
     ObjectPool[33].x = 700.25f, ObjectPool[33].y = 300.75f;
+    OptionShot = 1;
+    const struct {
+      const char* name;
+      int* global;
+      int byDefault;
+    } kWholeGlobals[] = {{"ShotLevel", &ShotLevel, 3},       {"TurboLevel", &TurboLevel, 5},
+                         {"BoostFactor", &BoostFactor, 2},   {"PowerModeA", &PowerModeA, 0},
+                         {"LevelUpCount", &LevelUpCount, 3}, {"BitHold0", &BitHold[0], 0},
+                         {"BitHold1", &BitHold[1], 0}};
+    for (const auto& [name, global, byDefault] : kWholeGlobals) {
+      *global = c.call.count(name) ? std::stoi(c.call.at(name)) : byDefault;
+    }
+    Coins = c.call.count("Coins") ? std::stof(c.call.at("Coins")) : 500.0f;
+    PlayerHitTally = c.call.count("PlayerHitTally") ? std::stof(c.call.at("PlayerHitTally")) : 0.0f;
     ScriptRandom(c.call.at("draws") == "max" ? RandomScript::Max : RandomScript::Zero);
   }
 
   void Check(const Case& c, int x, int y) {
     Prepare(c);
     const std::vector<GameObject> before = Snapshot();
-    const bool burst = c.templateId >= 2119 && c.templateId <= 2128;
-    CreateObject(c.templateId, x, y, std::stoi(c.call.at("arg")), burst ? 1 : kOptionShots.count(c.templateId) ? 33 : 0);
+    CreateObject(c.templateId, x, y, std::stoi(c.call.at("arg")), std::stoi(c.call.at("parent")));
     const std::vector<int> slots = TakeSlotLog();
     ASSERT_EQ(slots.size(), c.records.size());
     for (std::size_t r = 0; r < slots.size(); ++r) {
