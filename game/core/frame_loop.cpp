@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/collision.h"
 #include "core/game_state.h"
 #include "core/input.h"
 #include "core/new_game.h"

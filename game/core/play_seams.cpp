@@ -1,11 +1,11 @@
 // Seams: object drawing, the in-game display, the player's sprite, control and
-// shots, the collision pass and the stage flow are not built yet. Each function here
+// shots and the stage flow are not built yet. Each function here
 // does the least the rest of the game needs until its own file replaces it:
 // - DrawObjects draws the active records by layer and steps their animations (the
 //   end markers free effects);
 // - DrawHud advances FrameCycle4, counts the live records and runs the side notices;
 // - UpdatePlayerControl plays the player's death and its run-out to the results;
-// - UpdateCollision wakes delayed records;
+// - score popups and the damage flash's capture do nothing yet;
 // - UpdateStage draws the loadout backdrop and the stage's far background;
 // - the title card, the player's sprite and shots do nothing yet.
 #include "core/play_seams.h"
@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "core/animation.h"
+#include "core/display.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
 #include "core/input.h"
@@ -159,14 +160,9 @@ void UpdatePlayerControl() {
 
 void FirePlayerShots() {}
 
-void UpdateCollision() {
-  for (GameObject& object : ObjectPool) {
-    if (object.state != kStateDelayed) continue;
-    --object.timer;
-    // A record created with no delay left wakes as well, instead of waiting forever.
-    if (object.timer <= 0) object.state = kStateActive;
-  }
-}
+void SpawnScorePopup(int, int) {}
+
+void CaptureDamageFlash() {}
 
 void UpdateStage() {
   if (Scene == kSceneLoadout) {

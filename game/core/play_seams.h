@@ -1,6 +1,6 @@
 // The frame loop's calls into play that are not built yet: object drawing, the
-// in-game display, the player's sprite, control and shots, the collision pass and
-// the stage flow. See play_seams.cpp.
+// in-game display, the player's sprite, control and shots and the stage flow. See
+// play_seams.cpp.
 #pragma once
 
 // Object drawing.
@@ -14,7 +14,5 @@ void DrawNumberRight(int xRight, int y, int value, int font);
 void UpdatePlayerSprite();
 void UpdatePlayerControl();
 void FirePlayerShots();
-// Collision pass.
-void UpdateCollision();
 // Stage flow, stage clear and shop.
 void UpdateStage();
