@@ -1,9 +1,7 @@
-// Seams: the object templates and behaviours are not built yet. These functions do
-// the least their callers need: no template is known yet, so nothing is created,
-// and no behaviour runs. The templates and behaviours replace this file.
+// Seams: the object behaviours are not built yet. These functions do the least their
+// callers need: no behaviour runs and no death effect appears. The behaviours replace
+// this file.
 #include "objects/objects.h"
-
-void CreateObject(int, int, int, int, int) {}
 
 void UpdateObjects() {}
 
