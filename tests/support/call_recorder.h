@@ -23,7 +23,11 @@
   X(SetSoundVolume, true)      \
   X(IsSoundPlaying, true)      \
   X(StartPadRumble, false)     \
-  X(StopPadRumble, false)
+  X(StopPadRumble, false)      \
+  X(PlaySeIfIdle, true)        \
+  X(VibratePad, true)          \
+  X(SpawnScorePopup, true)     \
+  X(CaptureDamageFlash, true)
 
 enum class Call {
 #define RECORDED_CALL_ENUM(name, hashed) name,
@@ -57,6 +61,9 @@ std::vector<RecordedCall> CallsOf(Call call);
 
 // Off: calls of the kind are logged only and return the kind's scripted result.
 void SetForwarding(Call call, bool forward);
+// On: a CreateObject that is not forwarded still takes the first free pool slot with
+// an active effect record at its place, as a template would. Reset turns it off.
+void SetCreationsOccupySlots(bool occupy);
 void SetScriptedResult(Call call, int result);
 
 // What RandomInRange returns: the real generator's draw; 0; the maximum asked for; or
