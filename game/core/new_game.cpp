@@ -86,7 +86,12 @@ void NewGameInit() {
     ActiveKeyMap[action] = ReplayMode == kReplayPlayback ? ReplayHeader.keyMap[action] : KeyConfig[action];
   }
 
-  for (int slot = 0; slot < kPoolSize; ++slot) ResetObject(slot);
+  // Blank records first: the reset keeps a record's category and attack power, and
+  // nothing of the last game may reach this one, or a replay would not replay.
+  for (int slot = 0; slot < kPoolSize; ++slot) {
+    ObjectPool[slot] = GameObject{};
+    ResetObject(slot);
+  }
   CameraX = 0.0f;
   CameraY = 0.0f;
   SetUpPlayer();
