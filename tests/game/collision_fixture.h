@@ -10,10 +10,12 @@
 
 #include "../support/call_recorder.h"
 #include "core/collision.h"
-#include "core/input.h"
 #include "core/game_state.h"
+#include "core/input.h"
 #include "core/object_pool.h"
 #include "core/run_state.h"
+
+using V = std::vector<int>;
 
 class CollisionTest : public testing::Test {
  public:
@@ -24,71 +26,54 @@ class CollisionTest : public testing::Test {
   void TearDown() override { Clean(); }
 
   static void Clean() {
-    for (int slot = 0; slot < kPoolSize; ++slot) {
-      ObjectPool[slot] = GameObject{};
-      ResetObject(slot);
-    }
+    std::fill(std::begin(ObjectPool), std::end(ObjectPool), GameObject{});
     ClearRunState();
     ClearRunControlState();
     LevelUpCount = 0;
     ResetCallRecorder();
   }
-  // An empty pool and run with a vulnerable, unguarded player of 4 x 4.
+  // An empty pool and run with a vulnerable, unguarded player of 4 x 4 in stage 1.
   static void Fresh() {
     Clean();
     for (Call call : {Call::CreateObject, Call::SpawnDeathEffects, Call::SpawnScorePopup, Call::CaptureDamageFlash})
       SetForwarding(call, false);
-    Put(kPlayerSlot, kCategoryPlayer, kPlayerX, kPlayerY, 4, 4);
+    Put(kPlayerSlot, kCategoryPlayer, kPlayerX, kPlayerY, 4);
     InvulnFrames = -1.0f;
     GuardValue = 50.0f;
     Lives = 3.0f;
-    SpeedLevel = 1;
-    SlowdownOption = 1;
-    Stage = 1;
-    GameMode = 0;
-    DamageFlashOff = 0;
-    NShotType = 10;
-    TShotType = 10;
+    SpeedLevel = SlowdownOption = Stage = 1;
+    GameMode = DamageFlashOff = 0;
+    NShotType = TShotType = 10;
     std::fill(std::begin(VariantShotFlags), std::end(VariantShotFlags), 999);
   }
 
-  static GameObject& Put(int slot, int category, float x, float y, int hitWidth, int hitHeight) {
+  static GameObject& Put(int slot, int category, float x, float y, int hitSize) {
     GameObject& object = ObjectPool[slot];
     object.state = kStateActive;
     object.category = category;
     object.x = x;
     object.y = y;
-    object.hitWidth = hitWidth;
-    object.hitHeight = hitHeight;
+    object.hitWidth = object.hitHeight = hitSize;
+    object.width = object.height = 64;
+    object.hitPoints = 1000;
+    object.collidable = object.weight = 1;
     return object;
   }
-  static GameObject& Enemy(int slot, float x, float y, int hitPoints = 1000) {
-    GameObject& enemy = Put(slot, kCategoryEnemy, x, y, 8, 8);
-    enemy.hitPoints = hitPoints;
-    enemy.width = enemy.height = 64;
-    return enemy;
-  }
+  static GameObject& Enemy(int slot, float x, float y) { return Put(slot, kCategoryEnemy, x, y, 8); }
   static GameObject& Bullet(int slot, float x, float y, bool shootable = false) {
-    GameObject& bullet = Put(slot, kCategoryEnemyBullet, x, y, 8, 8);
+    GameObject& bullet = Put(slot, kCategoryEnemyBullet, x, y, 8);
     if (shootable) bullet.deathEffect = 99;
-    bullet.hitPoints = 1000;
     return bullet;
   }
   static GameObject& Shot(int slot, int behaviour, int power, float x, float y) {
-    GameObject& shot = Put(slot, kCategoryPlayerShot, x, y, 8, 8);
+    GameObject& shot = Put(slot, kCategoryPlayerShot, x, y, 8);
     shot.behaviour = behaviour;
     shot.attackPower = power;
     return shot;
   }
-
-  // Template numbers created, in order.
-  static std::vector<int> Created() {
-    std::vector<int> templates;
-    for (const RecordedCall& call : CallsOf(Call::CreateObject)) templates.push_back(call.Int(0));
-    return templates;
-  }
-  static std::vector<int> Arguments(Call kind, int argument = 0) {
-    std::vector<int> values;
+  // One argument of every logged call of a kind; the template numbers by default.
+  static V Arguments(Call kind = Call::CreateObject, int argument = 0) {
+    V values;
     for (const RecordedCall& call : CallsOf(kind)) values.push_back(call.Int(argument));
     return values;
   }
