@@ -21,6 +21,19 @@ constexpr int kVariantLocked = 999;
 constexpr int kKillPanelFrames = 150;
 constexpr int kUnlockNoticeIcon = 25;
 
+// A coin or chip around the enemy's sprite; the four draws in this order make replays.
+void DropAround(const GameObject& enemy, int templateId, int parentSlot) {
+  const int halfHeight = enemy.height / 2;
+  const int halfWidth = enemy.width / 2;
+  const int r1 = RandomInRange(halfHeight);
+  const int r2 = RandomInRange(halfHeight);
+  const int r3 = RandomInRange(halfWidth);
+  const int r4 = RandomInRange(halfWidth);
+  const float y = enemy.y + r1 - 2 * r2;
+  const float x = enemy.x - r3 + 2 * r4;
+  CreateObject(templateId, FloatToInt(x), FloatToInt(y), 0, parentSlot);
+}
+
 void PayBurstKill(const GameObject& enemy, const GameObject& shot, bool pays) {
   CreateObject(kBurstKillEffect, FloatToInt(shot.x), FloatToInt(shot.y), shot.facing, 0);
   if (!pays) return;
@@ -78,18 +91,6 @@ void PayKill(int enemySlot) {
 }
 
 }  // namespace
-
-void DropAround(const GameObject& enemy, int templateId, int parentSlot) {
-  const int halfHeight = enemy.height / 2;
-  const int halfWidth = enemy.width / 2;
-  const int r1 = RandomInRange(halfHeight);
-  const int r2 = RandomInRange(halfHeight);
-  const int r3 = RandomInRange(halfWidth);
-  const int r4 = RandomInRange(halfWidth);
-  const float y = enemy.y + r1 - 2 * r2;
-  const float x = enemy.x - r3 + 2 * r4;
-  CreateObject(templateId, FloatToInt(x), FloatToInt(y), 0, parentSlot);
-}
 
 void KillEnemy(int enemySlot, int shotSlot, const ShotPassRules& rules) {
   const GameObject& enemy = ObjectPool[enemySlot];

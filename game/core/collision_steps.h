@@ -13,5 +13,3 @@ void TestPlayerHits(const CollisionLists& lists);
 void TestShots(const CollisionLists& lists, const ShotPassRules& rules);
 // The enemy in `enemySlot`, hit by the shot in `shotSlot`, is destroyed and paid for.
 void KillEnemy(int enemySlot, int shotSlot, const ShotPassRules& rules);
-// The drop of a coin or chip template around the enemy's sprite.
-void DropAround(const GameObject& enemy, int templateId, int parentSlot);
