@@ -16,6 +16,7 @@ constexpr int kShootInFrames = 240;
 constexpr int kLastHitFrames = 360;
 constexpr int kShootableBullet = 99;  // the death effect that marks a shootable bullet
 
+// A shot that its fate made harmless (collidable 0) tests nothing more.
 bool IsLiveShot(const GameObject& shot) {
   return shot.state == kStateActive && shot.category == kCategoryPlayerShot && shot.collidable != 0;
 }
