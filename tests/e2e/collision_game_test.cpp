@@ -47,8 +47,12 @@ TEST(CollisionGame, AHitAndAKillOnTheDragonsPathReplay) {
   StartAGame(game);
   const std::vector<FrameDigest> recorded = PlayScript(game, {{kFrames, 0}}, [](int frame) {
     PlaceOnPath(frame);
-    if (frame == kGuardFrame + 1) EXPECT_EQ(GuardUses, 1.0f);
-    if (frame == kKillFrame + 1) EXPECT_EQ(KillScore, 1000);
+    if (frame == kGuardFrame + 1) {
+      EXPECT_EQ(GuardUses, 1.0f);
+    }
+    if (frame == kKillFrame + 1) {
+      EXPECT_EQ(KillScore, 1000);
+    }
     if (frame == kGuardFrame + 4) SaveFrame("guarded-hit");
     if (frame == kKillFrame + 6) SaveFrame("kill");
   });
