@@ -146,6 +146,7 @@ extern "C" void __wrap__Z12CreateObjectiiiii(int id, int x, int y, int facing, i
   object.facing = facing;
 }
 
+RECORDED_CALL(RequestSlowdown, _Z15RequestSlowdowni, void, (int ms), (ms))
 RECORDED_CALL(SetBlendMode, _Z12SetBlendModeii, int, (int mode, int parameter), (mode, parameter))
 RECORDED_CALL(DrawGraphAt, _Z11DrawGraphAtiiii, int, (int x, int y, int graph, int transparent),
               (x, y, graph, transparent))

@@ -29,6 +29,7 @@
   X(VibratePad, true)          \
   X(SpawnScorePopup, true)     \
   X(CaptureDamageFlash, true)  \
+  X(RequestSlowdown, true)     \
   DRAWING_CALL_KINDS(X)
 
 // The drawing calls: logged only while a test asks for them (RecordDrawing), and

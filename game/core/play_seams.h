@@ -1,8 +1,0 @@
-// The frame loop's calls into play that are not built yet: the player's sprite,
-// control and shots. See play_seams.cpp.
-#pragma once
-
-// The player.
-void UpdatePlayerSprite();
-void UpdatePlayerControl();
-void FirePlayerShots();
