@@ -2,6 +2,7 @@
 // the lost life and the kill come again alike in the playback.
 #include <gtest/gtest.h>
 
+#include "../support/call_recorder.h"
 #include "../support/save_frame.h"
 #include "core/game_state.h"
 #include "core/object_pool.h"
@@ -30,9 +31,10 @@ GameObject& PutNearPlayer(int category, float dx, int imageSet, int hitSize) {
 }
 
 // After the passes named, in the recording and in its playback alike: a bullet on the
-// dragon for five frames; an enemy with a shot on it.
+// dragon for five frames; an enemy with a shot on it. The stage's own enemies stay away.
 void PlaceOnPath(int frame) {
   static int bullet = 0;
+  TimelineStopped = 1;  // no stage enemies in the way
   for (int hit : kHitFrames) {
     if (frame == hit) bullet = static_cast<int>(&PutNearPlayer(kCategoryEnemyBullet, 0.0f, 0, 24) - ObjectPool);
     if (frame == hit + 5) ResetObject(bullet);
@@ -50,6 +52,9 @@ void PlaceOnPath(int frame) {
 TEST(CollisionGame, HitsAndAKillOnTheDragonsPathReplay) {
   GameSession game;
   ASSERT_EQ(game.Start(), 0);
+  // Whether a sound still plays follows the audio device's clock, not the game: the
+  // sounds played only when idle would differ between the two runs.
+  SetForwarding(Call::IsSoundPlaying, false);
   StartAGame(game);
   std::vector<int> after;  // guard uses and lives after each hit, the kill's score
   const std::vector<FrameDigest> recorded = PlayScript(game, {{kFrames, 0}}, [&](int frame) {
