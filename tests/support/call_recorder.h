@@ -14,15 +14,17 @@
 #include <vector>
 
 // name, whether the call counts in the frame hash. Rumble only starts in a game being
-// recorded, not in its playback, so it stays out of the hash.
+// recorded, not in its playback, so it stays out of the hash. The library's sound calls
+// stay out too: whether a sound still plays follows the audio device's real time, and
+// their handles are each start's own.
 #define RECORDED_CALL_KINDS(X) \
   X(CreateObject, true)        \
   X(SpawnDeathEffects, true)   \
   X(PlaySe, true)              \
   X(RandomInRange, true)       \
-  X(StartSound, true)          \
-  X(SetSoundVolume, true)      \
-  X(IsSoundPlaying, true)      \
+  X(StartSound, false)          \
+  X(SetSoundVolume, false)      \
+  X(IsSoundPlaying, false)      \
   X(StartPadRumble, false)     \
   X(StopPadRumble, false)      \
   X(PlaySeIfIdle, true)        \
