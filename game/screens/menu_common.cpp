@@ -30,6 +30,19 @@ bool Right() { return BitHold[kBitRight] == 1; }
 void ConsumeLeft() { ++BitHold[kBitLeft]; }
 void ConsumeRight() { ++BitHold[kBitRight]; }
 
+void MoveAlongRows(int& row, std::span<const int> order) {
+  const int count = static_cast<int>(order.size());
+  for (int i = 0; i < count; ++i) {
+    if (order[i] != row) continue;
+    if (Down()) {
+      row = order[(i + 1) % count];
+    } else if (Up()) {
+      row = order[(i + count - 1) % count];
+    }
+    return;
+  }
+}
+
 void PlayMenuSe(int se) { StartSound(SeHandles[se], kPlayOnce, 1); }
 
 void Blend(int mode, double parameter) { SetBlendMode(mode, DoubleToInt(parameter)); }

@@ -3,6 +3,8 @@
 // and lines, the way back into the main menu and the practice reset.
 #pragma once
 
+#include <span>
+
 #include "game_library.h"
 
 // The title set of StageImages.
@@ -47,6 +49,9 @@ bool Right();
 void ConsumeLeft();
 void ConsumeRight();
 
+// Up and down move `row` along the rows in `order`, wrapping at both ends; a row
+// outside the order stays.
+void MoveAlongRows(int& row, std::span<const int> order);
 // Starts a menu sound effect once from its beginning, at the handle's own volume.
 void PlayMenuSe(int se);
 // Sets the blend with a parameter computed in floating point and truncated.

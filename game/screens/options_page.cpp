@@ -64,19 +64,6 @@ constexpr int kRumblePad = 1;
 constexpr int kRumbleMs = 600;
 constexpr int kRumblePowerPerStep = 500;
 
-void MoveAlong(std::span<const int> order) {
-  const int count = static_cast<int>(order.size());
-  for (int i = 0; i < count; ++i) {
-    if (order[i] != MenuCursorY) continue;
-    if (Down()) {
-      MenuCursorY = order[(i + 1) % count];
-    } else if (Up()) {
-      MenuCursorY = order[(i + count - 1) % count];
-    }
-    return;
-  }
-}
-
 void LeaveOnDecide(int backRow) {
   if (MenuCursorY != backRow || !Decide()) return;
   MenuState.page = 9.0f;
@@ -134,7 +121,7 @@ void SubPage0() {
   }
   DrawTitlePicture(kPictureRowBar, 0, MenuCursorY + 44);
   DrawFormattedText(850, 700, White(), "Ver 0.92");
-  MoveAlong(kRowOrder0);
+  MoveAlongRows(MenuCursorY, kRowOrder0);
   if (MenuCursorY == kSwitchRow && (Left() || Right())) ConfigSubPage = 1;
   for (const SettingRow& row : kSettingRows) {
     if (MenuCursorY == row.row) ChangeSetting(row);
@@ -160,7 +147,7 @@ void SubPage1() {
     }
   }
   DrawTitlePicture(kPictureRowBar, 0, MenuCursorY + 44);
-  MoveAlong(kRowOrder1);
+  MoveAlongRows(MenuCursorY, kRowOrder1);
   if (MenuCursorY == kSwitchRow && (Left() || Right())) ConfigSubPage = 0;
   for (int k = 0; k < kGatedCount; ++k) {
     if (MenuCursorY == kFirstGatedRow + kGatedRowStep * k && Unlocked(kGatedSettings[k]) && (Left() || Right())) {

@@ -11,7 +11,6 @@ constexpr int kModeRow = 122;
 constexpr int kStartRow = 372;
 constexpr int kBackRow = 526;
 constexpr int kRowOrder[] = {122, 172, 222, 247, 272, 297, 322, 372, 526};
-constexpr int kRowCount = static_cast<int>(std::size(kRowOrder));
 
 // A value row: its range; right past the top wraps to `rightWrap`, left past the
 // bottom to the top. The number is shown at (675, shownY).
@@ -47,18 +46,6 @@ void ToPracticePage() {
     MenuState.cursor = 0.0f;
     PracticeCursorY = kModeRow;
     ResetToPracticeEntry();
-  }
-}
-
-void MoveRow() {
-  for (int i = 0; i < kRowCount; ++i) {
-    if (kRowOrder[i] != PracticeCursorY) continue;
-    if (Down()) {
-      PracticeCursorY = kRowOrder[(i + 1) % kRowCount];
-    } else if (Up()) {
-      PracticeCursorY = kRowOrder[(i + kRowCount - 1) % kRowCount];
-    }
-    return;
   }
 }
 
@@ -103,7 +90,7 @@ void PracticePage() {
   Blend(kBlendAdd, fade);
   DrawTitlePicture(kPictureRowBar, 0, PracticeCursorY + 44);
   DrawGraphAt(517 + 100 * PracticeModeIndex, 116, SelectionMarker(), 1);
-  MoveRow();
+  MoveAlongRows(PracticeCursorY, kRowOrder);
   if (Decide() && PracticeCursorY == kStartRow) StartPractice();
   if (Decide() && PracticeCursorY == kBackRow) BackFromPractice();
   for (const ValueRow& row : kValueRows) {
