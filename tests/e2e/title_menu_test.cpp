@@ -107,7 +107,9 @@ TEST_F(TitleMenu, FramesOfTheIntroAndTheMenu) {
   };
   for (const Shot& shot : {Shot{0, 0, "page0-logo"}, Shot{1, kPadFire, "page1-notice"}, Shot{2, kPadFire, "page2-build-up"},
                            Shot{4, kPadFire, "page4-to-menu"}, Shot{5, 0, "page5-slide-in"}}) {
-    if (!OnPage(shot.page)) ASSERT_GT(UntilPage(game_, shot.page, 600, shot.padWord), 0);
+    if (!OnPage(shot.page)) {
+      ASSERT_GT(UntilPage(game_, shot.page, 600, shot.padWord), 0);
+    }
     ASSERT_TRUE(game_.Hold(shot.padWord, shot.page == 5 ? 10 : 8));
     Save(shot.name);
   }
@@ -153,7 +155,9 @@ TEST_F(TitleMenu, EachItemOpensItsPageBehindItsGate) {
     EXPECT_EQ(MenuState.page, static_cast<float>(c.page));
     EXPECT_EQ(GameMode, c.gameMode < 0 ? 5 : c.gameMode);
     EXPECT_EQ(MenuSounds(), c.sound < 0 ? std::vector<int>{} : std::vector<int>{c.sound});
-    if (c.item == 4) EXPECT_EQ(MenuCursorY, 143);
+    if (c.item == 4) {
+      EXPECT_EQ(MenuCursorY, 143);
+    }
   }
   // Up from the first item is quit, down from quit the first item.
   MenuState.page = 6.0f, MenuState.cursor = 0.0f, GameMode = 0;
