@@ -25,6 +25,7 @@
   X(IsSoundPlaying, true)      \
   X(StartPadRumble, false)     \
   X(StopPadRumble, false)      \
+  X(RequestSlowdown, true)     \
   X(NewGameInit, false)        \
   X(WriteSaveData, false)      \
   DRAWING_CALL_KINDS(X)
