@@ -156,7 +156,9 @@ TEST_F(LoadoutSelect, PlayStartsNinetyEightFramesAfterTheLastDecideAndIsRecorded
   const int plays = PlayCount[1];
   const char* names[] = {"loadout-row0", "loadout-row1", "loadout-row2", "loadout-row3"};
   for (int row = 0; row < 4; ++row) {
-    if (row == 3) ASSERT_TRUE(game_.Press(kPadRight));  // Formation
+    if (row == 3) {
+      ASSERT_TRUE(game_.Press(kPadRight));  // Formation
+    }
     ASSERT_TRUE(game_.Hold(0, 20));
     Save(names[row]);
     ASSERT_TRUE(game_.Press(kPadFire));
