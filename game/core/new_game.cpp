@@ -156,6 +156,7 @@ void ResetModeState() {
   Credits = 2;
   StartStage = 1;
   StartShotLevel = 1;
+  StartOptionLevel = 0;
   StartSpeedLevel = 1;
   StartTurboLevel = 1;
   StartLevelUps = 1;

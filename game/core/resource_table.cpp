@@ -155,6 +155,7 @@ constexpr TablePicture kTitlePictureTable[] = {
     {15, {"titlemodeline2.png", Art::kPanel, 1024, 20}},
     {16, {"sousa01-04.png", Art::kText, 1024, 150}},
     {17, {"title01-03.png", Art::kScreen, 1024, 768}},
+    {18, {"practice01-01.png", Art::kScreen, 1024, 768}},  // the practice set-up's row names
 };
 
 constexpr MusicFile kTitleMusicTable[] = {{0, "title01.ogg"}, {1, "select01.ogg"}, {3, "shop01.ogg"}};

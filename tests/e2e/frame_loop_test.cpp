@@ -43,8 +43,7 @@ TEST(FrameLoop, TheCaptionShowsTheFrameRateFromTheFirstFrame) {
 TEST(FrameLoop, APauseHoldsTheStageAndTheObjectsButNotTheInput) {
   GameSession game;
   ASSERT_EQ(game.Start(), 0);
-  ASSERT_TRUE(game.Press(kPadFire));
-  ASSERT_TRUE(game.Press(kPadFire));
+  StartAGame(game);
   ASSERT_EQ(Scene, kScenePlay);
   ObjectPool[100].state = kStateDelayed;
   ObjectPool[100].timer = 5;

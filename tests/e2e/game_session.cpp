@@ -51,6 +51,10 @@ void GameSession::End() {
 
 int GameSession::Start(DrawingPath path) {
   SetHardwareRenderFlag(path == DrawingPath::kDevice ? 1 : 0);
+  // The menus' globals as a fresh program has them (earlier sessions of this test
+  // program may have left them anywhere).
+  MenuState = MenuStateRecord{};
+  MenuCursorY = PracticeCursorY = PracticeModeIndex = ConfigSubPage = PracticeFlag = ReplaySlot = 0;
   const int result = StartGame();
   started_ = result == 0;
   return result;
@@ -70,11 +74,91 @@ bool GameSession::Hold(int padWord, int frames) {
 
 bool GameSession::Press(int padWord) { return Pass(padWord) && Pass(0); }
 
-void StartAGame(GameSession& game, int mainShot, int secondShot) {
-  ASSERT_EQ(Scene, kSceneTitle);
+int PassUntil(GameSession& game, const std::function<bool()>& done, int frameLimit, int padWord) {
+  for (int pass = 1; pass <= frameLimit; ++pass) {
+    if (!game.Pass(padWord)) {
+      ADD_FAILURE() << "the frame loop ended after " << pass << " passes";
+      return -1;
+    }
+    if (done()) return pass;
+  }
+  ADD_FAILURE() << "not reached within " << frameLimit << " passes; scene " << Scene << " page " << MenuState.page << " timer " << MenuState.backdropTimer << " blink " << MenuState.blinkTimer;
+  return -1;
+}
+
+namespace {
+
+constexpr int kMainMenuPage = 6;
+constexpr int kMenuItemStep = 26;
+constexpr int kRecordsItem = 4;
+constexpr int kCursorStep = 128;
+
+bool OnPage(int page) { return Scene == kSceneTitle && MenuState.page == static_cast<float>(page); }
+
+// `count` fresh presses of the pad word; a negative count presses `otherWay` instead.
+void PressTimes(GameSession& game, int count, int padWord, int otherWay) {
+  for (int i = 0; i < count; ++i) ASSERT_TRUE(game.Press(padWord));
+  for (int i = 0; i < -count; ++i) ASSERT_TRUE(game.Press(otherWay));
+}
+
+void ToMenuItem(GameSession& game, int item) {
+  const int from = static_cast<int>(MenuState.cursor) / kMenuItemStep;
+  PressTimes(game, item - from, kPadDown, kPadUp);
+}
+
+// Moves a loadout cursor to a shot code's place and decides.
+void ChooseShot(GameSession& game, const int* cursor, int code) {
+  const int type = code / 10;
+  const int x = (type - 1) % 6 * kCursorStep;
+  const int y = type > 6 ? 30 : 0;
+  PressTimes(game, (x - cursor[0]) / kCursorStep, kPadRight, kPadLeft);
+  PressTimes(game, (y - cursor[1]) / 30, kPadDown, kPadUp);
   ASSERT_TRUE(game.Press(kPadFire));
-  ASSERT_EQ(Scene, kSceneLoadout);
-  ASSERT_TRUE(game.Pass(kPadFire));
+}
+
+void ChooseOption(GameSession& game, const int& cursorX, int option) {
+  PressTimes(game, (256 + kCursorStep * option - cursorX) / kCursorStep, kPadRight, kPadLeft);
+  ASSERT_TRUE(game.Press(kPadFire));
+}
+
+}  // namespace
+
+void ToMainMenu(GameSession& game) {
+  ASSERT_EQ(Scene, kSceneTitle);
+  if (!OnPage(kMainMenuPage)) {
+    // Buttons 1 to 6 skip the logo and the notice; action 1 held leaves the title.
+    ASSERT_GT(PassUntil(game, [] { return OnPage(kMainMenuPage); }, 1000, kPadFire), 0);
+  }
+  ASSERT_TRUE(game.Pass(0));
+}
+
+void StartRun(GameSession& game, int mode, const Loadout& loadout) {
+  ASSERT_TRUE(OnPage(kMainMenuPage));
+  ToMenuItem(game, mode);
+  ASSERT_TRUE(game.Press(kPadFire));
+  ASSERT_GT(PassUntil(game, [] { return Scene == kSceneLoadout; }, 30), 0);
+  ChooseShot(game, ShopCursor, loadout.mainShot);
+  ChooseShot(game, SecondShotCursor, loadout.secondShot);
+  ChooseOption(game, OptionShotCursorX, loadout.optionShot);
+  ChooseOption(game, OptionMoveCursorX, loadout.optionType);
+  ASSERT_GT(PassUntil(game, [] { return Scene == kScenePlay; }, 120), 0);
+}
+
+bool PlayReplay(GameSession& game, int slot) {
+  ToMainMenu(game);
+  ToMenuItem(game, kRecordsItem);
+  EXPECT_TRUE(game.Press(kPadFire));
+  EXPECT_GT(PassUntil(game, [] { return OnPage(14); }, 30), 0);
+  EXPECT_TRUE(game.Press(kPadRight));
+  EXPECT_TRUE(OnPage(18));
+  PressTimes(game, slot - 1, kPadDown, kPadUp);
+  EXPECT_TRUE(game.Pass(kPadFire));
+  return ReplayMode == kReplayPlayback;
+}
+
+void StartAGame(GameSession& game, int mainShot, int secondShot) {
+  ToMainMenu(game);
+  StartRun(game, 0);
   ASSERT_EQ(Scene, kScenePlay);
   ASSERT_EQ(ReplayMode, kReplayRecording);
   NShotType = ReplayHeader.mainShot = mainShot;
@@ -113,9 +197,7 @@ void SaveTheRecording(int slot) {
 
 std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook, int livePadWord) {
   EXPECT_EQ(Scene, kSceneTitle);
-  ReplaySlot = slot;
-  EXPECT_TRUE(game.Pass(kPadSpecial));
-  EXPECT_EQ(ReplayMode, kReplayPlayback);
+  EXPECT_TRUE(PlayReplay(game, slot));
   ClearCallLog();
   std::vector<FrameDigest> digests;
   while (ReplayMode == kReplayPlayback) {

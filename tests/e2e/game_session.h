@@ -60,9 +60,35 @@ struct ScriptSegment {
   int padWord;
 };
 
-// From the title into play with these shot types (the loadout page's own choice is
-// replaced before the first frame of play, in the game and in the recording's header).
-// The next pass is the recording's first frame; the call log starts empty.
+// ---- Driving the menus by pad words ----
+
+// Passes with `padWord` held until `done` holds after a pass: the number of passes
+// taken, or -1 (and a test failure) when `frameLimit` passes did not get there.
+int PassUntil(GameSession& game, const std::function<bool()>& done, int frameLimit, int padWord = 0);
+// From the title sequence (or the title again, or a fade back into the menu) to the
+// standing main menu, skipping what can be skipped; no button is held afterwards.
+void ToMainMenu(GameSession& game);
+
+// A loadout by shot codes (level 0) and option numbers.
+struct Loadout {
+  int mainShot = 10;
+  int secondShot = 10;
+  int optionShot = 0;
+  int optionType = 0;
+};
+// From the main menu: the game mode's item, then the loadout row by row, to the first
+// frame of play (the next pass is the recording's first frame).
+void StartRun(GameSession& game, int mode, const Loadout& loadout = {});
+// From the title: the records item, the replay tab, the slot's row and decide. True
+// when the playback started (the next pass is its first frame).
+bool PlayReplay(GameSession& game, int slot);
+
+// ---- Playing a game and its replay ----
+
+// From the title into play in game mode 0 with these shot types (the loadout page's
+// own choice is replaced before the first frame of play, in the game and in the
+// recording's header). The next pass is the recording's first frame; the call log
+// starts empty.
 void StartAGame(GameSession& game, int mainShot = 10, int secondShot = 10);
 // Plays the segments in turn and returns the frames' digests; stops early when the
 // game leaves play.
@@ -73,7 +99,7 @@ std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptS
 void ClearEnemies(int group);
 // What the results page does when the player saves the replay to a slot.
 void SaveTheRecording(int slot);
-// The title's replay item: plays the slot to its end and returns the digests of its
+// The replay browser: plays the slot to its end and returns the digests of its
 // frames, the last (where the playback hands over to the results) left out. The call
 // log starts empty at its first frame; `livePadWord` is the pad held meanwhile.
 std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook = {}, int livePadWord = 0);

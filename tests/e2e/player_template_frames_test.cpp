@@ -40,9 +40,13 @@ int LiveRecords() {
 TEST(PlayerTemplateFrames, EveryShotCodeFiredOnItsOwnGridPoint) {
   const std::map<int, std::vector<int>> table = ShotCodeTable();
   ASSERT_EQ(table.size(), 48u);
-  StartOptionLevel = 4;
   Scenario scenario(1);
-  StartOptionLevel = 0;
+  // Four options, as a run started with option level 4 has them (the menus reset the
+  // start values on the way, so they are placed here).
+  OptionLevel = 4;
+  for (int i = 0; i < 4; ++i) {
+    scenario.Place(2152 + i, FloatToInt(ObjectPool[kPlayerSlot].x), FloatToInt(ObjectPool[kPlayerSlot].y), 0, 0);
+  }
   for (int slot = kFirstOptionSlot; slot <= kLastOptionSlot; ++slot) {
     EXPECT_EQ(ObjectPool[slot].behaviour, slot < kFirstOptionSlot + 4 ? 4083 : 0) << "option slot " << slot;
   }

@@ -34,14 +34,12 @@ TEST(Program, EscapeQuitsFromEveryScene) {
 TEST(Program, TheTitleStartsAGameThatIsRecorded) {
   GameSession game;
   ASSERT_EQ(game.Start(), 0);
-  ASSERT_TRUE(game.Press(kPadFire));
-  EXPECT_EQ(Scene, kSceneLoadout);
-  ASSERT_TRUE(game.Press(kPadFire));
+  StartAGame(game);
   EXPECT_EQ(Scene, kScenePlay);
   EXPECT_EQ(ReplayMode, kReplayRecording);
   EXPECT_TRUE(game.Hold(kPadRight | kPadFire, 100));
-  EXPECT_EQ(ReplayFrameCount, 101);
-  EXPECT_EQ(StageFrame, 101);
+  EXPECT_EQ(ReplayFrameCount, 100);
+  EXPECT_EQ(StageFrame, 100);
 }
 
 TEST(Program, AQuitRequestEndsTheLoopAfterThePass) {
@@ -54,8 +52,7 @@ TEST(Program, AQuitRequestEndsTheLoopAfterThePass) {
 TEST(Program, AMissingReplayLeavesTheTitleAsItWas) {
   GameSession game;
   ASSERT_EQ(game.Start(), 0);
-  ReplaySlot = 5;
-  ASSERT_TRUE(game.Press(kPadSpecial));
+  EXPECT_FALSE(PlayReplay(game, 5));
   EXPECT_EQ(Scene, kSceneTitle);
   EXPECT_EQ(ReplaySlot, kReplayNoSlot);
   EXPECT_EQ(ReplayMode, kReplayOff);
@@ -91,8 +88,7 @@ TEST(Program, BackspaceSavesOneScreenshotPerPress) {
 TEST(Program, LoadsEveryFileItNamesAndLeavesNoLeak) {
   GameSession game;
   ASSERT_EQ(game.Start(), 0);
-  ASSERT_TRUE(game.Press(kPadFire));
-  ASSERT_TRUE(game.Press(kPadFire));
+  StartAGame(game);
   ASSERT_EQ(Scene, kScenePlay);
   ASSERT_TRUE(game.Hold(kPadRight, 30));
   for (int stage = 1; stage <= 9; ++stage) {

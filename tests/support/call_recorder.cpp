@@ -158,6 +158,19 @@ RECORDED_CALL(DrawGraphMirrored, _Z17DrawGraphMirrorediiii, int, (int x, int y, 
 RECORDED_CALL(DrawRect, _Z8DrawRectiiiiji, int, (int x1, int y1, int x2, int y2, std::uint32_t colour, int fill),
               (x1, y1, x2, y2, colour, fill))
 RECORDED_CALL(FreeGraph, _Z9FreeGraphii, int, (int graph, int logFlag), (graph, logFlag))
+RECORDED_CALL(DrawLineSegment, _Z15DrawLineSegmentiiiij, int,
+              (int x1, int y1, int x2, int y2, std::uint32_t colour), (x1, y1, x2, y2, colour))
+
+// Calls without arguments.
+extern "C" void __real__Z11NewGameInitv();
+extern "C" void __wrap__Z11NewGameInitv() { Record(Call::NewGameInit, __real__Z11NewGameInitv); }
+extern "C" int __real__Z13WriteSaveDatav();
+extern "C" int __wrap__Z13WriteSaveDatav() { return Record(Call::WriteSaveData, __real__Z13WriteSaveDatav); }
+
+void RecordWrappedCall(Call call) {
+  if (IsDrawing(call) && !State().drawing) return;
+  Log(call, {});
+}
 
 // The formatted text call: formatted here (as the library does, within 1024 bytes)
 // and drawn by the plain text call with edge colour 0.

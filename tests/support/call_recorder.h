@@ -32,6 +32,8 @@
   X(SpawnScorePopup, true)     \
   X(CaptureDamageFlash, true)  \
   X(RequestSlowdown, true)     \
+  X(NewGameInit, false)        \
+  X(WriteSaveData, false)      \
   DRAWING_CALL_KINDS(X)
 
 // The drawing calls: logged only while a test asks for them (RecordDrawing), and
@@ -43,7 +45,9 @@
   X(DrawGraphMirrored, false)  \
   X(DrawRect, false)           \
   X(DrawFormattedText, false)  \
-  X(FreeGraph, false)
+  X(DrawLineSegment, false)    \
+  X(FreeGraph, false)          \
+  X(PresentScreen, false)
 
 enum class Call {
 #define RECORDED_CALL_ENUM(name, hashed) name,
@@ -92,6 +96,9 @@ enum class RandomScript { Real, Zero, Max, Listed };
 void ScriptRandom(RandomScript script, std::vector<int> listed = {});
 // Draws since the generator was last seeded (scripted draws included).
 int RandomDrawsSinceSeed();
+
+// Logs a call that another support module wraps (PresentScreen, by the frame saving).
+void RecordWrappedCall(Call call);
 
 // Ends the recorder's frame: returns a hash of the hashed calls made since the last
 // end (their kinds and arguments, in order) and counts the frame.

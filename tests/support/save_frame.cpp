@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "call_recorder.h"
 #include "canvas.h"
 #include "game_library.h"
 #include "png_file.h"
@@ -94,6 +95,7 @@ const std::string& SavedFramePath() { return savedPath; }
 
 extern "C" int __real__Z13PresentScreenv();
 extern "C" int __wrap__Z13PresentScreenv() {
+  RecordWrappedCall(Call::PresentScreen);
   if (!pendingName.empty()) {
     savedPath = SaveFrame(pendingName);
     pendingName.clear();
