@@ -4,7 +4,3 @@
 #include "objects/objects.h"
 
 void CreateObject(int, int, int, int, int) {}
-
-void UpdateObjects() {}
-
-void SpawnDeathEffects(int) {}
