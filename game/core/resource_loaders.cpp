@@ -23,12 +23,6 @@ Path MakePath(const char* folder, const char* name) {
   return path;
 }
 
-void FreePicture(int& handle) {
-  if (handle == kNoHandle) return;
-  FreeGraph(handle, 0);
-  handle = kNoHandle;
-}
-
 void FreePictures(int* handles, int count) {
   for (int i = 0; i < count; ++i) FreePicture(handles[i]);
 }
@@ -89,6 +83,12 @@ void FreeStageOnlyResources() {
 }
 
 }  // namespace
+
+void FreePicture(int& handle) {
+  if (handle == kNoHandle) return;
+  FreeGraph(handle, 0);
+  handle = kNoHandle;
+}
 
 void LoadCommonSounds() {
   for (const SoundFile& sound : kCommonSounds) LoadSound(SeHandles[sound.number], kSoundFolder, sound.name);
