@@ -41,8 +41,8 @@ void NoBehaviour(int slot);
 // Test hook: runs `run` for `id` from now on; returns what ran before.
 Behaviour ReplaceBehaviour(int id, Behaviour run);
 
-#define REGISTER_BEHAVIOURS(entries)                               \
-  extern const BehaviourFamily BEHAVIOUR_FAMILY_NAME;              \
+#define REGISTER_BEHAVIOURS(entries)                  \
+  extern const BehaviourFamily BEHAVIOUR_FAMILY_NAME; \
   const BehaviourFamily BEHAVIOUR_FAMILY_NAME { entries }
 
 // Entries for every row of a family table, all run by the same code, which looks its

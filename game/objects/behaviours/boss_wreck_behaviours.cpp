@@ -9,48 +9,107 @@ namespace {
 
 enum class FirstCancel { kNone, kAfterBursts, kBeforeBursts };
 
-struct Wreck {
-  int id;
-  bool chipsEveryFrame;    // ConvertBulletsToChips first thing every frame
-  int firstBursts;         // explosions at timer 1
-  FirstCancel firstCancel;
-  bool musicOutPerBurst;   // each first explosion followed by SetBgmFade(2, 7)
-  int ringsAt;             // rings 2186; the rain of chips and explosions follows
+struct WreckStart {
+  int bursts;  // explosions at timer 1
+  FirstCancel cancel = FirstCancel::kNone;
+  bool musicOutPerBurst = false;  // each followed by SetBgmFade(2, 7)
+};
+// At `ringsAt` the rings 2186; after it, every `every` frames, chips and one explosion.
+struct WreckRain {
+  int ringsAt;
   int rings;
   bool cancelAfterRings;
-  int chipsPerRain;        // chip pickups before each rain explosion
-  int rainEvery;           // frames between rain explosions
-  int flaresAt;            // flares 2185
+  int chips;
+  int every;
+};
+struct WreckEnd {
+  int at;
+  int bursts;
+  int slowdownMs = 0;
+  bool swellingRing = false;  // 2004
+  int blastRings = 0;         // 2187
+  bool handsOver = false;     // the stage 8 hand-over 2212
+  int whiteFlash = 0;         // WhiteFlashAlpha
+  float blueFlash = 0.0f;     // ScreenFlash
+  int sound = 0;
+  int volume = 0;
+  int sounds = 0;
+  bool soundFirst = false;  // the sound before the objects
+  bool whitesOut = false;   // the stage flow's white-out, once the wreck is freed
+};
+struct Wreck {
+  int id;
+  bool chipsEveryFrame;  // ConvertBulletsToChips first thing every frame
+  WreckStart start;
+  WreckRain rain;
+  int flaresAt;  // flares 2185
   int flares;
-  int endAt;
-  int endBursts;
-  int slowdownMs;          // 0 none
-  bool endRing;            // swelling ring 2004 at the end
-  int blastRings;          // 2187 at the end
-  int whiteFlash;          // WhiteFlashAlpha, 0 none
-  float blueFlash;         // ScreenFlash, 0 none
-  int endSound;            // 0 none
-  int endSoundVolume;
-  int endSounds;
-  bool soundBeforeObjects;
-  bool handsOver;          // makes the stage 8 hand-over 2212
-  bool whitesOut;          // starts the stage flow's white-out after it is freed
-  bool windRolls;          // four chances of a wind sound every frame
+  WreckEnd end;
+  bool windRolls = false;  // four chances of a wind sound every frame
 };
 
+constexpr WreckEnd kBlastEnd{.at = 300,
+                             .bursts = 40,
+                             .slowdownMs = 12,
+                             .swellingRing = true,
+                             .blastRings = 1,
+                             .whiteFlash = 200,
+                             .sound = 89,
+                             .volume = 255,
+                             .sounds = 1};
+
 constexpr Wreck kWrecks[] = {
-    {4104, true, 20, FirstCancel::kAfterBursts, false, 100, 1, false, 1, 3, 250, 1, 300, 40, 12, true, 1, 200,
-     0.0f, 89, 255, 1, false, false, false, false},
-    {4106, true, 20, FirstCancel::kAfterBursts, false, 100, 2, false, 2, 3, 250, 1, 300, 40, 12, true, 1, 200,
-     0.0f, 89, 255, 1, false, false, false, false},
-    {4107, false, 15, FirstCancel::kNone, false, 100, 1, false, 0, 1, 200, 1, 250, 20, 0, true, 0, 0, 0.0f, 0, 0,
-     0, false, false, false, false},
-    {4108, true, 20, FirstCancel::kBeforeBursts, false, 200, 3, true, 3, 3, 350, 3, 400, 40, 14, true, 2, 200,
-     0.0f, 89, 255, 2, false, false, false, false},
-    {4123, true, 20, FirstCancel::kBeforeBursts, true, 200, 3, true, 3, 3, 350, 3, 400, 40, 14, false, 0, 200,
-     0.0f, 114, 100, 1, true, false, true, true},
-    {4133, true, 20, FirstCancel::kBeforeBursts, true, 200, 3, true, 0, 3, 350, 3, 400, 40, 18, false, 0, 0,
-     255.0f, 114, 100, 1, true, true, true, true},
+    {4104, true, {20, FirstCancel::kAfterBursts}, {100, 1, false, 1, 3}, 250, 1, kBlastEnd},
+    {4106, true, {20, FirstCancel::kAfterBursts}, {100, 2, false, 2, 3}, 250, 1, kBlastEnd},
+    {4107, false, {15}, {100, 1, false, 0, 1}, 200, 1, {.at = 250, .bursts = 20, .swellingRing = true}},
+    {4108,
+     true,
+     {20, FirstCancel::kBeforeBursts},
+     {200, 3, true, 3, 3},
+     350,
+     3,
+     {.at = 400,
+      .bursts = 40,
+      .slowdownMs = 14,
+      .swellingRing = true,
+      .blastRings = 2,
+      .whiteFlash = 200,
+      .sound = 89,
+      .volume = 255,
+      .sounds = 2}},
+    {4123,
+     true,
+     {20, FirstCancel::kBeforeBursts, true},
+     {200, 3, true, 3, 3},
+     350,
+     3,
+     {.at = 400,
+      .bursts = 40,
+      .slowdownMs = 14,
+      .whiteFlash = 200,
+      .sound = 114,
+      .volume = 100,
+      .sounds = 1,
+      .soundFirst = true,
+      .whitesOut = true},
+     true},
+    {4133,
+     true,
+     {20, FirstCancel::kBeforeBursts, true},
+     {200, 3, true, 0, 3},
+     350,
+     3,
+     {.at = 400,
+      .bursts = 40,
+      .slowdownMs = 18,
+      .handsOver = true,
+      .blueFlash = 255.0f,
+      .sound = 114,
+      .volume = 100,
+      .sounds = 1,
+      .soundFirst = true,
+      .whitesOut = true},
+     true},
 };
 
 void Explode(int slot, int times) {
@@ -61,13 +120,13 @@ void CreateAt(int templateId, int slot, int facing, int count) {
   for (int i = 0; i < count; ++i) Fire(templateId, ObjectPool[slot], 0.0, 0.0, facing, 0);
 }
 
-void FirstExplosions(int slot, const Wreck& row) {
-  if (row.firstCancel == FirstCancel::kBeforeBursts) CancelAllBullets();
-  for (int i = 0; i < row.firstBursts; ++i) {
+void FirstExplosions(int slot, const WreckStart& start) {
+  if (start.cancel == FirstCancel::kBeforeBursts) CancelAllBullets();
+  for (int i = 0; i < start.bursts; ++i) {
     SpawnDeathEffects(slot);
-    if (row.musicOutPerBurst) SetBgmFade(2, kFadeOutStopSlow);
+    if (start.musicOutPerBurst) SetBgmFade(2, kFadeOutStopSlow);
   }
-  if (row.firstCancel == FirstCancel::kAfterBursts) CancelAllBullets();
+  if (start.cancel == FirstCancel::kAfterBursts) CancelAllBullets();
 }
 
 // Chips land over the wreck's box, leaning to the right and up: x - R(w) + 2 R(w),
@@ -85,23 +144,23 @@ void DropChip(int slot) {
   CreateObject(1080, x, y, 0, slot);
 }
 
-void PlayEndSounds(const Wreck& row) {
-  for (int i = 0; i < row.endSounds; ++i) PlaySe(row.endSound, row.endSoundVolume);
+void PlayEndSounds(const WreckEnd& end) {
+  for (int i = 0; i < end.sounds; ++i) PlaySe(end.sound, end.volume);
 }
 
-void End(int slot, const Wreck& row) {
+void End(int slot, const WreckEnd& end) {
   GameObject& wreck = ObjectPool[slot];
-  Explode(slot, row.endBursts);
-  if (row.slowdownMs != 0) RequestSlowdown(row.slowdownMs);
-  if (row.soundBeforeObjects) PlayEndSounds(row);
-  if (row.endRing) CreateAt(2004, slot, wreck.facing, 1);
-  CreateAt(2187, slot, 0, row.blastRings);
-  if (row.handsOver) CreateAt(2212, slot, 0, 1);
-  if (row.whiteFlash != 0) WhiteFlashAlpha = row.whiteFlash;
-  if (row.blueFlash != 0.0f) ScreenFlash = row.blueFlash;
-  if (!row.soundBeforeObjects) PlayEndSounds(row);
+  Explode(slot, end.bursts);
+  if (end.slowdownMs != 0) RequestSlowdown(end.slowdownMs);
+  if (end.soundFirst) PlayEndSounds(end);
+  if (end.swellingRing) CreateAt(2004, slot, wreck.facing, 1);
+  CreateAt(2187, slot, 0, end.blastRings);
+  if (end.handsOver) CreateAt(2212, slot, 0, 1);
+  if (end.whiteFlash != 0) WhiteFlashAlpha = end.whiteFlash;
+  if (end.blueFlash != 0.0f) ScreenFlash = end.blueFlash;
+  if (!end.soundFirst) PlayEndSounds(end);
   ResetObject(slot);
-  if (row.whitesOut) WhiteOutCounter = 1;
+  if (end.whitesOut) WhiteOutCounter = 1;
 }
 
 void RollWind() {
@@ -118,17 +177,17 @@ void BurnOut(int slot) {
   MoveStraight(wreck);
   wreck.fade = ByFrameCycle(130.0f, 30.0f, 180.0f, 80.0f, wreck.fade);
   wreck.timer += 1;
-  if (wreck.timer == 1) FirstExplosions(slot, row);
-  if (wreck.timer == row.ringsAt) {
-    CreateAt(2186, slot, wreck.facing, row.rings);
-    if (row.cancelAfterRings) CancelAllBullets();
+  if (wreck.timer == 1) FirstExplosions(slot, row.start);
+  if (wreck.timer == row.rain.ringsAt) {
+    CreateAt(2186, slot, wreck.facing, row.rain.rings);
+    if (row.rain.cancelAfterRings) CancelAllBullets();
   }
-  if (wreck.timer > row.ringsAt && wreck.timer % row.rainEvery == 0) {
-    for (int i = 0; i < row.chipsPerRain; ++i) DropChip(slot);
+  if (wreck.timer > row.rain.ringsAt && wreck.timer % row.rain.every == 0) {
+    for (int i = 0; i < row.rain.chips; ++i) DropChip(slot);
     SpawnDeathEffects(slot);
   }
   if (wreck.timer == row.flaresAt) CreateAt(2185, slot, wreck.facing, row.flares);
-  if (wreck.timer == row.endAt) End(slot, row);
+  if (wreck.timer == row.end.at) End(slot, row.end);
   if (row.windRolls) RollWind();
 }
 

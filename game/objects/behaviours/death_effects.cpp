@@ -120,7 +120,7 @@ void LargeExplosion(const Dying& dying) {
 // slow-down, then the bursts and the wreck.
 struct BossExplosion {
   int kind;
-  float flash;  // ScreenFlash, 0 none
+  float flash;                    // ScreenFlash, 0 none
   int firstCleared, lastCleared;  // slots, 0 none
   bool endsStage8Music;           // channel 8 fades out; every enemy is cancelled
   int vibration;
@@ -131,14 +131,10 @@ struct BossExplosion {
   bool sparksFaceDying;  // the bursts' sparks take the dying record's facing
 };
 constexpr BossExplosion kBossExplosions[] = {
-    {2, 250.0f, 0, 0, false, 60, 12, 19, 2183, 0, false},
-    {3, 250.0f, 11, 13, false, 60, 18, 19, 2188, 0, false},
-    {4, 0.0f, 0, 0, false, 20, 10, 14, 2189, 0, false},
-    {5, 250.0f, 0, 0, false, 60, 20, 24, 2190, 0, false},
-    {7, 250.0f, 0, 0, false, 60, 20, 24, 2207, 0, false},
-    {8, 50.0f, 14, 15, false, 60, 16, 19, 2188, 1, true},
-    {9, 50.0f, 17, 18, false, 60, 16, 19, 2188, 0, true},
-    {10, 250.0f, 12, 18, true, 60, 16, 24, 2213, 0, false},
+    {2, 250.0f, 0, 0, false, 60, 12, 19, 2183, 0, false}, {3, 250.0f, 11, 13, false, 60, 18, 19, 2188, 0, false},
+    {4, 0.0f, 0, 0, false, 20, 10, 14, 2189, 0, false},   {5, 250.0f, 0, 0, false, 60, 20, 24, 2190, 0, false},
+    {7, 250.0f, 0, 0, false, 60, 20, 24, 2207, 0, false}, {8, 50.0f, 14, 15, false, 60, 16, 19, 2188, 1, true},
+    {9, 50.0f, 17, 18, false, 60, 16, 19, 2188, 0, true}, {10, 250.0f, 12, 18, true, 60, 16, 24, 2213, 0, false},
 };
 
 const BossExplosion* BossExplosionOf(int kind) {

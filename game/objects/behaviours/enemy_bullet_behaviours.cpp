@@ -37,21 +37,22 @@ void CountDownFasterFarAway(int slot) {
   if (!(x >= CameraX - 2100.0 && x <= CameraX + 3200.0)) bullet.timer -= 3;
 }
 
-void CountDownFarOutside(int slot) {
+// Straight on, culled, and faded when its count reaches 0.
+void FlyAndCountDown(int slot, void (*cull)(int slot)) {
   GameObject& bullet = ObjectPool[slot];
   MoveStraight(bullet);
-  FreeObjectIfFarOutside(slot);
+  cull(slot);
   bullet.timer -= 1;
   if (bullet.timer == 0) ShowBulletFade(bullet);
 }
 
-void CountDownInWorld(int slot) {
-  GameObject& bullet = ObjectPool[slot];
-  MoveStraight(bullet);
-  FreeObjectIfOffWorld(slot);
-  bullet.timer -= 1;
-  if (bullet.timer == 0) ShowBulletFade(bullet);
-}
+struct CountingBullet {
+  int id;
+  void (*cull)(int slot);
+};
+constexpr CountingBullet kCountingBullets[] = {{4081, &FreeObjectIfFarOutside}, {4131, &FreeObjectIfOffWorld}};
+
+void CountDown(int slot) { FlyAndCountDown(slot, RowFor(kCountingBullets, ObjectPool[slot].behaviour).cull); }
 
 // Homing at the whole-number speed held in work[0], turning at most `degrees` a
 // frame, for life or while timer is above `homesWhileAbove`.
@@ -66,12 +67,10 @@ constexpr HomingBullet kHomingBullets[] = {{4071, 1.5, true, 0}, {4072, 1.2, fal
 void Home(int slot) {
   GameObject& bullet = ObjectPool[slot];
   const HomingBullet& row = RowFor(kHomingBullets, bullet.behaviour);
-  if (row.homesForLife || bullet.timer > row.homesWhileAbove) TurnTowardPlayer(bullet, FloatToInt(bullet.work[0]), row.degrees, bullet.phase);
+  if (row.homesForLife || bullet.timer > row.homesWhileAbove)
+    TurnTowardPlayer(bullet, FloatToInt(bullet.work[0]), row.degrees, bullet.phase);
   bullet.angle = CourseAngle(bullet);
-  MoveStraight(bullet);
-  FreeObjectIfOffWorld(slot);
-  bullet.timer -= 1;
-  if (bullet.timer == 0) ShowBulletFade(bullet);
+  FlyAndCountDown(slot, &FreeObjectIfOffWorld);
 }
 
 constexpr int kBossSlot = 10;
@@ -113,12 +112,10 @@ constexpr auto kEntries = JoinEntries(std::to_array<BehaviourEntry>({
                                           {4004, &AgeUp},
                                           {4024, &CountDownInView},
                                           {4063, &CountDownFasterFarAway},
-                                          {4081, &CountDownFarOutside},
-                                          {4131, &CountDownInWorld},
                                           {4169, &WaitThenHome},
                                           {4082, &HomeFasterWithTrail},
                                       }),
-                                      EntriesFor(kHomingBullets, &Home));
+                                      EntriesFor(kHomingBullets, &Home), EntriesFor(kCountingBullets, &CountDown));
 
 }  // namespace
 

@@ -188,19 +188,19 @@ void AgeDebris(int slot) {
   }
 }
 
-constexpr auto kEntries = JoinEntries(std::to_array<BehaviourEntry>({
-                                          {4006, &Drift},
-                                          {4013, &Drift},
-                                          {4002, &AnnounceCentre},
-                                          {4003, &AnnounceSwirl},
-                                          {4005, &SwellRing},
-                                          {4050, &Flicker},
-                                          {4064, &Tumble},
-                                          {4058, &Scenery},
-                                          {4078, &Wobble},
-                                      }),
-                                      EntriesFor(kFadeOuts, &FadeAway), EntriesFor(kSmokes, &Smoulder),
-                                      EntriesFor(kTimedDebris, &AgeDebris));
+constexpr auto kEntries =
+    JoinEntries(std::to_array<BehaviourEntry>({
+                    {4006, &Drift},
+                    {4013, &Drift},
+                    {4002, &AnnounceCentre},
+                    {4003, &AnnounceSwirl},
+                    {4005, &SwellRing},
+                    {4050, &Flicker},
+                    {4064, &Tumble},
+                    {4058, &Scenery},
+                    {4078, &Wobble},
+                }),
+                EntriesFor(kFadeOuts, &FadeAway), EntriesFor(kSmokes, &Smoulder), EntriesFor(kTimedDebris, &AgeDebris));
 
 }  // namespace
 

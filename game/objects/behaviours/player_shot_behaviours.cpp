@@ -41,7 +41,7 @@ struct TrailDropper {
   int trail;
 };
 constexpr TrailDropper kTrailDroppers[] = {
-    {4016, true, 3.0f, 2028},  {4025, false, 3.0f, 2048}, {4028, false, 2.0f, 2050},
+    {4016, true, 3.0f, 2028}, {4025, false, 3.0f, 2048}, {4028, false, 2.0f, 2050},
     {4041, true, 2.0f, 2078}, {4042, false, 3.0f, 2079}, {4044, true, 3.0f, 2080},
 };
 
@@ -146,24 +146,21 @@ bool Overlaps(const GameObject& a, const GameObject& b) {
   const int aw = a.hitWidth / 2, ah = a.hitHeight / 2;
   const int bw = b.hitWidth / 2, bh = b.hitHeight / 2;
   return static_cast<double>(a.x) + aw > static_cast<double>(b.x) - bw &&
-         static_cast<double>(a.x) - aw < static_cast<double>(b.x) + bw &&
-         static_cast<double>(a.y) + ah > static_cast<double>(b.y) - bh &&
+         static_cast<double>(a.x) -
+             aw<static_cast<double>(b.x) + bw&& static_cast<double>(a.y) + ah> static_cast<double>(b.y) - bh &&
          static_cast<double>(a.y) - ah < static_cast<double>(b.y) + bh;
 }
 
-// WispProjector: erases every live enemy bullet its box overlaps.
+// WispProjector: erases every live enemy bullet its box overlaps. An erased bullet
+// fades as a cancelled one, standing still, with a row of its own.
 void EraseBullets(int slot) {
   const GameObject& shot = ObjectPool[slot];
-  for (GameObject& bullet : ObjectPool) {
+  for (int target = 0; target < kPoolSize; ++target) {
+    GameObject& bullet = ObjectPool[target];
     if (bullet.category != kCategoryEnemyBullet || bullet.state != kStateActive || bullet.collidable != 1) continue;
     if (!Overlaps(bullet, shot)) continue;
-    bullet.phase = 0.0f;
-    bullet.imageSet = 0;
-    bullet.behaviour = 4059;
-    bullet.category = kCategoryEffect;
-    bullet.blendMode = 2;
+    CancelBullet(target);
     bullet.animation = 322;
-    bullet.collidable = 0;
     bullet.vx = 0.0f;
     bullet.vy = 0.0f;
     WispEraseCount += 1;
@@ -174,27 +171,27 @@ void EraseBullets(int slot) {
   }
 }
 
-constexpr auto kEntries = JoinEntries(
-    std::to_array<BehaviourEntry>({
-        {4001, &FlyStraight},
-        {4007, &FlyStraight},
-        {4009, &FlyStraight},
-        {4045, &FlyStraight},
-        {4049, &FlyStraight},
-        {4026, &FollowPlayerHeight},
-        {4043, &FollowPlayerHeight},
-        {4022, &Shrink},
-        {4010, &SlideSideways},
-        {4067, &Burst},
-        {4084, &FollowOption},
-        {4093, &EraseBullets},
-        // DragonScale-Variant stays where its template put it.
-        {4046, &NoBehaviour},
-        {4047, &NoBehaviour},
-        {4048, &NoBehaviour},
-    }),
-    EntriesFor(kAcceleratingShots, &Accelerate), EntriesFor(kTrailDroppers, &DropTrail),
-    EntriesFor(kDecayingBeams, &Decay), EntriesFor(kFadingFlashes, &FadeFlash));
+constexpr auto kEntries =
+    JoinEntries(std::to_array<BehaviourEntry>({
+                    {4001, &FlyStraight},
+                    {4007, &FlyStraight},
+                    {4009, &FlyStraight},
+                    {4045, &FlyStraight},
+                    {4049, &FlyStraight},
+                    {4026, &FollowPlayerHeight},
+                    {4043, &FollowPlayerHeight},
+                    {4022, &Shrink},
+                    {4010, &SlideSideways},
+                    {4067, &Burst},
+                    {4084, &FollowOption},
+                    {4093, &EraseBullets},
+                    // DragonScale-Variant stays where its template put it.
+                    {4046, &NoBehaviour},
+                    {4047, &NoBehaviour},
+                    {4048, &NoBehaviour},
+                }),
+                EntriesFor(kAcceleratingShots, &Accelerate), EntriesFor(kTrailDroppers, &DropTrail),
+                EntriesFor(kDecayingBeams, &Decay), EntriesFor(kFadingFlashes, &FadeFlash));
 
 }  // namespace
 
