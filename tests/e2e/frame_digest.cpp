@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/game_state.h"
-#include "library_interposer.h"
+#include "../support/call_recorder.h"
 
 namespace {
 
@@ -93,6 +93,14 @@ std::uint64_t HashRunState() {
   return hash.value;
 }
 
+// The word the replay holds for the frame just run: during a playback InputWord holds
+// the live pad, which may differ from the recording.
+int ReplayedInputWord() {
+  if (ReplayMode == kReplayRecording && ReplayFrameCount > 0) return ReplayBuffer[ReplayFrameCount - 1];
+  if (ReplayMode == kReplayPlayback && ReplayPosition > 0) return ReplayBuffer[ReplayPosition - 1];
+  return InputWord;
+}
+
 }  // namespace
 
 FrameDigest TakeFrameDigest() {
@@ -101,10 +109,11 @@ FrameDigest TakeFrameDigest() {
   pool.Add(ObjectPool);
   digest.pool = pool.value;
   digest.runState = HashRunState();
-  digest.inputWord = InputWord;
+  digest.inputWord = ReplayedInputWord();
   std::copy(std::begin(BitHold), std::end(BitHold), digest.bitHold);
   std::copy(std::begin(ActionHold), std::end(ActionHold), digest.actionHold);
   digest.randomDraws = RandomDrawsSinceSeed();
+  digest.calls = EndRecordedFrame();
   return digest;
 }
 
@@ -131,5 +140,6 @@ std::string DescribeDivergence(const std::vector<FrameDigest>& a, const std::vec
   note(!std::equal(std::begin(x.bitHold), std::end(x.bitHold), y.bitHold), "bit hold counters");
   note(!std::equal(std::begin(x.actionHold), std::end(x.actionHold), y.actionHold), "action hold counters");
   note(x.randomDraws != y.randomDraws, "random generator position");
+  note(x.calls != y.calls, "calls");
   return "frame " + std::to_string(frame) + ": " + parts;
 }

@@ -9,14 +9,16 @@
 struct FrameDigest {
   std::uint64_t pool;      // all 8600 records
   std::uint64_t runState;  // run, control and scene state
-  int inputWord;
+  int inputWord;           // the replay's word of the frame
   int bitHold[14];
   int actionHold[5];
   int randomDraws;         // position of the random generator since its seed
+  std::uint64_t calls;     // the recorder's hash of the game's calls in the frame
 
   bool operator==(const FrameDigest&) const = default;
 };
 
+// Taken after each pass; ends the call recorder's frame.
 FrameDigest TakeFrameDigest();
 
 // The index of the first frame in which the two runs differ, or -1 when they agree

@@ -2,8 +2,15 @@
 
 #include <filesystem>
 
+#include <gtest/gtest.h>
+
+#include "../support/call_recorder.h"
+#include "../support/scripted_input.h"
 #include "core/frame_loop.h"
-#include "library_interposer.h"
+#include "core/game_state.h"
+#include "core/new_game.h"
+#include "core/replay_files.h"
+#include "core/resource_loaders.h"
 #include "testing.h"
 
 namespace {
@@ -24,6 +31,7 @@ GameSession::GameSession() {
     std::filesystem::create_directory_symlink(shared / folder, scratch_.path() / "data" / folder);
   }
   SetScriptedInput(0);
+  ResetCallRecorder();
   TestClockStart(kClockStart, kClockStep);
 }
 
@@ -56,3 +64,54 @@ bool GameSession::Hold(int padWord, int frames) {
 }
 
 bool GameSession::Press(int padWord) { return Pass(padWord) && Pass(0); }
+
+void StartAGame(GameSession& game, int mainShot, int secondShot) {
+  ASSERT_EQ(Scene, kSceneTitle);
+  ASSERT_TRUE(game.Press(kPadFire));
+  ASSERT_EQ(Scene, kSceneLoadout);
+  ASSERT_TRUE(game.Pass(kPadFire));
+  ASSERT_EQ(Scene, kScenePlay);
+  ASSERT_EQ(ReplayMode, kReplayRecording);
+  NShotType = ReplayHeader.mainShot = mainShot;
+  TShotType = ReplayHeader.secondShot = secondShot;
+  ClearCallLog();
+}
+
+std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptSegment>& script,
+                                    const FrameHook& hook) {
+  std::vector<FrameDigest> digests;
+  for (const ScriptSegment& segment : script) {
+    for (int i = 0; i < segment.frames; ++i) {
+      if (Scene != kScenePlay) return digests;
+      EXPECT_TRUE(game.Pass(segment.padWord));
+      if (hook) hook(static_cast<int>(digests.size()));
+      digests.push_back(TakeFrameDigest());
+    }
+  }
+  return digests;
+}
+
+void SaveTheRecording(int slot) {
+  PlayerName[0] = PlayerName[1] = PlayerName[2] = 'A';
+  ReplaySlot = slot;
+  ASSERT_EQ(FinishReplay(), 0);
+  ResetModeState();
+  RestartGame();
+}
+
+std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook, int livePadWord) {
+  EXPECT_EQ(Scene, kSceneTitle);
+  ReplaySlot = slot;
+  EXPECT_TRUE(game.Pass(kPadSpecial));
+  EXPECT_EQ(ReplayMode, kReplayPlayback);
+  ClearCallLog();
+  std::vector<FrameDigest> digests;
+  while (ReplayMode == kReplayPlayback) {
+    EXPECT_TRUE(game.Pass(livePadWord));
+    if (hook) hook(static_cast<int>(digests.size()));
+    digests.push_back(TakeFrameDigest());
+  }
+  EXPECT_EQ(Scene, kSceneResults);
+  digests.pop_back();
+  return digests;
+}

@@ -3,7 +3,11 @@
 // time with the input it chooses.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "../support/scratch_directory.h"
+#include "frame_digest.h"
 
 // Pad bits of the default key configuration.
 constexpr int kPadUp = 8;
@@ -40,3 +44,30 @@ class GameSession {
   ScratchDirectory scratch_;
   bool started_ = false;
 };
+
+// ---- Playing a game and its replay ----
+
+// Called after each pass of play, before its digest, with the frame's number counted
+// from 0 at the first frame of play; a playback calls it at the same frame numbers.
+using FrameHook = std::function<void(int frame)>;
+
+// Held input for a number of frames.
+struct ScriptSegment {
+  int frames;
+  int padWord;
+};
+
+// From the title into play with these shot types (the loadout page's own choice is
+// replaced before the first frame of play, in the game and in the recording's header).
+// The next pass is the recording's first frame; the call log starts empty.
+void StartAGame(GameSession& game, int mainShot = 10, int secondShot = 10);
+// Plays the segments in turn and returns the frames' digests; stops early when the
+// game leaves play.
+std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptSegment>& script,
+                                    const FrameHook& hook = {});
+// What the results page does when the player saves the replay to a slot.
+void SaveTheRecording(int slot);
+// The title's replay item: plays the slot to its end and returns the digests of its
+// frames, the last (where the playback hands over to the results) left out. The call
+// log starts empty at its first frame; `livePadWord` is the pad held meanwhile.
+std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook = {}, int livePadWord = 0);

@@ -27,52 +27,12 @@ int PlayInput(std::mt19937& random) {
   return word;
 }
 
-// From the title into play: the title's decide, then the loadout's decide. The next
-// pass is the recording's first frame.
-void StartAGame(GameSession& game) {
-  ASSERT_EQ(Scene, kSceneTitle);
-  ASSERT_TRUE(game.Press(kPadFire));
-  ASSERT_EQ(Scene, kSceneLoadout);
-  ASSERT_TRUE(game.Pass(kPadFire));
-  ASSERT_EQ(Scene, kScenePlay);
-  ASSERT_EQ(ReplayMode, kReplayRecording);
-}
-
-// Plays `frames` frames of scripted input and returns their digests.
+// Plays `frames` frames of pseudo-random input and returns their digests.
 std::vector<FrameDigest> Play(GameSession& game, int frames, unsigned seed) {
   std::mt19937 random(seed);
-  std::vector<FrameDigest> digests;
-  for (int frame = 0; frame < frames; ++frame) {
-    EXPECT_TRUE(game.Pass(PlayInput(random)));
-    digests.push_back(TakeFrameDigest());
-  }
-  return digests;
-}
-
-// What the results page does when the player saves the replay to a slot.
-void SaveTheRecording(int slot) {
-  PlayerName[0] = PlayerName[1] = PlayerName[2] = 'A';
-  ReplaySlot = slot;
-  ASSERT_EQ(FinishReplay(), 0);
-  ResetModeState();
-  RestartGame();
-}
-
-// The title's replay item: plays the slot to its end and returns the digests of its
-// frames, the last (where the playback hands over to the results) left out.
-std::vector<FrameDigest> PlayBack(GameSession& game, int slot) {
-  EXPECT_EQ(Scene, kSceneTitle);
-  ReplaySlot = slot;
-  EXPECT_TRUE(game.Pass(kPadSpecial));
-  EXPECT_EQ(ReplayMode, kReplayPlayback);
-  std::vector<FrameDigest> digests;
-  while (ReplayMode == kReplayPlayback) {
-    EXPECT_TRUE(game.Pass(0));
-    digests.push_back(TakeFrameDigest());
-  }
-  EXPECT_EQ(Scene, kSceneResults);
-  digests.pop_back();
-  return digests;
+  std::vector<ScriptSegment> script;
+  for (int frame = 0; frame < frames; ++frame) script.push_back({1, PlayInput(random)});
+  return PlayScript(game, script);
 }
 
 std::vector<FrameDigest> WithoutLast(std::vector<FrameDigest> digests) {

@@ -1,0 +1,21 @@
+# The game tests' shared helpers, compiled into a test program: the call recorder and
+# the scripted input, whose functions the linker puts between the game and what it
+# calls (--wrap, one flag per __wrap_ function found in their sources), and SaveFrame.
+#   vantorel_wrap_game_calls(target)
+set(game_test_support_dir ${CMAKE_CURRENT_LIST_DIR})
+
+function(vantorel_wrap_game_calls target)
+  set(wrapping ${game_test_support_dir}/call_recorder.cpp ${game_test_support_dir}/scripted_input.cpp)
+  target_sources(${target} PRIVATE ${wrapping} ${game_test_support_dir}/save_frame.cpp)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${wrapping})
+  foreach(source ${wrapping})
+    set(wrapped "(__wrap_|RECORDED_CALL\\([A-Za-z]+, )(_Z[A-Za-z0-9_]+)")
+    file(STRINGS ${source} lines REGEX "${wrapped}")
+    foreach(line ${lines})
+      string(REGEX MATCH "${wrapped}" ignored "${line}")
+      target_link_options(${target} PRIVATE -Wl,--wrap=${CMAKE_MATCH_2})
+    endforeach()
+  endforeach()
+  target_link_libraries(${target} PRIVATE game_data)
+  target_compile_definitions(${target} PRIVATE GAME_TEST_FRAME_DIR="${CMAKE_BINARY_DIR}/test-frames")
+endfunction()

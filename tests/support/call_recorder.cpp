@@ -1,0 +1,184 @@
+#include "call_recorder.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <ostream>
+#include <type_traits>
+#include <utility>
+
+namespace {
+
+struct CallKind {
+  const char* name;
+  bool hashed;
+};
+
+constexpr CallKind kCallKinds[] = {
+#define RECORDED_CALL_INFO(name, hashed) {#name, hashed},
+    RECORDED_CALL_KINDS(RECORDED_CALL_INFO)
+#undef RECORDED_CALL_INFO
+};
+constexpr int kCallKindCount = static_cast<int>(std::size(kCallKinds));
+
+struct Recorder {
+  std::vector<RecordedCall> log;
+  int frame = 0;
+  std::uint64_t frameHash = 0;
+  bool forwarding[kCallKindCount];
+  int scriptedResult[kCallKindCount] = {};
+  RandomScript randomScript = RandomScript::Real;
+  std::vector<int> listedDraws;
+  std::size_t nextListedDraw = 0;
+  int drawsSinceSeed = 0;
+
+  Recorder() { std::fill(std::begin(forwarding), std::end(forwarding), true); }
+};
+
+Recorder& State() {
+  static Recorder recorder;
+  return recorder;
+}
+
+constexpr std::uint64_t kHashStart = 1469598103934665603ull;  // FNV-1a
+
+void FoldIntoHash(const void* data, std::size_t bytes) {
+  std::uint64_t& hash = State().frameHash;
+  if (hash == 0) hash = kHashStart;
+  const auto* p = static_cast<const unsigned char*>(data);
+  for (std::size_t i = 0; i < bytes; ++i) hash = (hash ^ p[i]) * 1099511628211ull;
+}
+
+// Logs the call before it runs, so that calls it makes in turn follow it in the log.
+std::size_t Log(Call call, std::initializer_list<double> arguments) {
+  Recorder& recorder = State();
+  RecordedCall entry{call, recorder.frame, static_cast<int>(arguments.size()), {}, 0};
+  std::copy(arguments.begin(), arguments.end(), entry.arguments.begin());
+  recorder.log.push_back(entry);
+  if (kCallKinds[static_cast<int>(call)].hashed) {
+    FoldIntoHash(&call, sizeof call);
+    FoldIntoHash(entry.arguments.data(), sizeof(double) * arguments.size());
+  }
+  return recorder.log.size() - 1;
+}
+
+bool Forwards(Call call) { return State().forwarding[static_cast<int>(call)]; }
+
+template <typename Result, typename... Arguments>
+Result Record(Call call, Result (*real)(Arguments...), Arguments... arguments) {
+  static_assert(sizeof...(Arguments) <= kMaxRecordedArguments);
+  const std::size_t entry = Log(call, {static_cast<double>(arguments)...});
+  if constexpr (std::is_void_v<Result>) {
+    if (Forwards(call)) real(arguments...);
+  } else {
+    const Result result = Forwards(call) ? real(arguments...) : State().scriptedResult[static_cast<int>(call)];
+    State().log[entry].result = static_cast<int>(result);
+    return result;
+  }
+}
+
+int ScriptedDraw(int max, int (*real)(int)) {
+  Recorder& recorder = State();
+  switch (recorder.randomScript) {
+    case RandomScript::Zero:
+      return 0;
+    case RandomScript::Max:
+      return max;
+    case RandomScript::Listed:
+      if (recorder.nextListedDraw < recorder.listedDraws.size()) return recorder.listedDraws[recorder.nextListedDraw++];
+      return real(max);
+    case RandomScript::Real:
+      break;
+  }
+  return real(max);
+}
+
+}  // namespace
+
+#define UNPARENTHESISED(...) __VA_ARGS__
+// One wrapped function: the linker's __wrap_ and __real_ names of its mangled name.
+#define RECORDED_CALL(kind, mangled, Result, parameters, arguments) \
+  extern "C" Result __real_##mangled parameters;                   \
+  extern "C" Result __wrap_##mangled parameters {                  \
+    return Record(Call::kind, __real_##mangled, UNPARENTHESISED arguments); \
+  }
+
+RECORDED_CALL(CreateObject, _Z12CreateObjectiiiii, void, (int id, int x, int y, int facing, int parent),
+              (id, x, y, facing, parent))
+RECORDED_CALL(SpawnDeathEffects, _Z17SpawnDeathEffectsi, void, (int slot), (slot))
+RECORDED_CALL(PlaySe, _Z6PlaySeii, void, (int se, int volume), (se, volume))
+RECORDED_CALL(StartSound, _Z10StartSoundiii, int, (int sound, int type, int fromStart), (sound, type, fromStart))
+RECORDED_CALL(SetSoundVolume, _Z14SetSoundVolumeii, int, (int volume, int sound), (volume, sound))
+RECORDED_CALL(IsSoundPlaying, _Z14IsSoundPlayingi, int, (int sound), (sound))
+RECORDED_CALL(StartPadRumble, _Z14StartPadRumbleiii, int, (int pad, int power, int ms), (pad, power, ms))
+RECORDED_CALL(StopPadRumble, _Z13StopPadRumblei, int, (int pad), (pad))
+
+// The random generator: its draws are counted from the seed and may be scripted.
+extern "C" int __real__Z13RandomInRangei(int max);
+extern "C" int __real__Z10SeedRandomj(std::uint32_t seed);
+
+extern "C" int __wrap__Z13RandomInRangei(int max) {
+  ++State().drawsSinceSeed;
+  return Record(Call::RandomInRange, +[](int m) { return ScriptedDraw(m, __real__Z13RandomInRangei); }, max);
+}
+
+extern "C" int __wrap__Z10SeedRandomj(std::uint32_t seed) {
+  State().drawsSinceSeed = 0;
+  return __real__Z10SeedRandomj(seed);
+}
+
+void PrintTo(const RecordedCall& call, std::ostream* out) {
+  *out << CallName(call.call) << '(';
+  for (int i = 0; i < call.argumentCount; ++i) *out << (i > 0 ? ", " : "") << call.arguments[i];
+  *out << ") = " << call.result << " @frame " << call.frame;
+}
+
+const char* CallName(Call call) { return kCallKinds[static_cast<int>(call)].name; }
+
+void ClearCallLog() {
+  Recorder& recorder = State();
+  recorder.log.clear();
+  recorder.frame = 0;
+  recorder.frameHash = 0;
+}
+
+void ResetCallRecorder() {
+  ClearCallLog();
+  Recorder& recorder = State();
+  std::fill(std::begin(recorder.forwarding), std::end(recorder.forwarding), true);
+  std::fill(std::begin(recorder.scriptedResult), std::end(recorder.scriptedResult), 0);
+  ScriptRandom(RandomScript::Real);
+}
+
+const std::vector<RecordedCall>& CallLog() { return State().log; }
+
+std::vector<RecordedCall> CallsOf(Call call) {
+  std::vector<RecordedCall> calls;
+  for (const RecordedCall& entry : State().log) {
+    if (entry.call == call) calls.push_back(entry);
+  }
+  return calls;
+}
+
+void SetForwarding(Call call, bool forward) { State().forwarding[static_cast<int>(call)] = forward; }
+
+void SetScriptedResult(Call call, int result) { State().scriptedResult[static_cast<int>(call)] = result; }
+
+void ScriptRandom(RandomScript script, std::vector<int> listed) {
+  Recorder& recorder = State();
+  recorder.randomScript = script;
+  recorder.listedDraws = std::move(listed);
+  recorder.nextListedDraw = 0;
+}
+
+int RandomDrawsSinceSeed() { return State().drawsSinceSeed; }
+
+std::uint64_t EndRecordedFrame() {
+  Recorder& recorder = State();
+  const std::uint64_t hash = recorder.frameHash;
+  recorder.frameHash = 0;
+  ++recorder.frame;
+  return hash;
+}
+
+int RecordedFrame() { return State().frame; }

@@ -1,0 +1,72 @@
+// The game's calls of chosen functions, recorded in one ordered log with their
+// arguments. The linker sends the calls here (--wrap, added to a test program by
+// vantorel_wrap_game_calls); each call still reaches the real function unless a test
+// turns forwarding off for its kind, and then returns the kind's scripted result.
+//
+// Adding a call: one X line in RECORDED_CALL_KINDS below and one RECORDED_CALL line
+// in call_recorder.cpp (its mangled name gives the link flag).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+#include <vector>
+
+// name, whether the call counts in the frame hash. Rumble only starts in a game being
+// recorded, not in its playback, so it stays out of the hash.
+#define RECORDED_CALL_KINDS(X) \
+  X(CreateObject, true)        \
+  X(SpawnDeathEffects, true)   \
+  X(PlaySe, true)              \
+  X(RandomInRange, true)       \
+  X(StartSound, true)          \
+  X(SetSoundVolume, true)      \
+  X(IsSoundPlaying, true)      \
+  X(StartPadRumble, false)     \
+  X(StopPadRumble, false)
+
+enum class Call {
+#define RECORDED_CALL_ENUM(name, hashed) name,
+  RECORDED_CALL_KINDS(RECORDED_CALL_ENUM)
+#undef RECORDED_CALL_ENUM
+};
+
+constexpr int kMaxRecordedArguments = 8;
+
+struct RecordedCall {
+  Call call;
+  int frame;  // the recorder's frame count when the call was made
+  int argumentCount;
+  std::array<double, kMaxRecordedArguments> arguments;
+  int result;  // 0 for calls without one
+
+  int Int(int argument) const { return static_cast<int>(arguments[argument]); }
+};
+
+// GoogleTest prints a call as "PlaySe(91, 255) = 0 @frame 3".
+void PrintTo(const RecordedCall& call, std::ostream* out);
+const char* CallName(Call call);
+
+// Empties the log and the frame hash, frame count 0; forwarding and scripts stay.
+void ClearCallLog();
+// ClearCallLog, and every kind forwards again, random draws are real, results 0.
+void ResetCallRecorder();
+
+const std::vector<RecordedCall>& CallLog();
+std::vector<RecordedCall> CallsOf(Call call);
+
+// Off: calls of the kind are logged only and return the kind's scripted result.
+void SetForwarding(Call call, bool forward);
+void SetScriptedResult(Call call, int result);
+
+// What RandomInRange returns: the real generator's draw; 0; the maximum asked for; or
+// the listed values in turn, the real draws after the list.
+enum class RandomScript { Real, Zero, Max, Listed };
+void ScriptRandom(RandomScript script, std::vector<int> listed = {});
+// Draws since the generator was last seeded (scripted draws included).
+int RandomDrawsSinceSeed();
+
+// Ends the recorder's frame: returns a hash of the hashed calls made since the last
+// end (their kinds and arguments, in order) and counts the frame.
+std::uint64_t EndRecordedFrame();
+int RecordedFrame();

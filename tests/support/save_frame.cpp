@@ -1,0 +1,83 @@
+#include "save_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "canvas.h"
+#include "game_library.h"
+#include "png_file.h"
+
+namespace {
+
+std::uint32_t Read32(const std::string& bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+// The 24-bit bottom-up file of SaveScreenToBmp as a canvas; false for anything else.
+bool ReadScreenBmp(const std::string& bytes, Canvas& canvas) {
+  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+  const std::size_t pixels = Read32(bytes, 10);
+  const auto width = static_cast<int>(Read32(bytes, 18));
+  const auto height = static_cast<int>(Read32(bytes, 22));
+  const int bits = static_cast<unsigned char>(bytes[28]) | static_cast<unsigned char>(bytes[29]) << 8;
+  const std::size_t rowBytes = (3 * static_cast<std::size_t>(width) + 3) & ~std::size_t{3};
+  if (bits != 24 || width != canvas.width || height != canvas.height ||
+      pixels + rowBytes * static_cast<std::size_t>(height) > bytes.size()) {
+    return false;
+  }
+  for (int y = 0; y < height; ++y) {
+    const std::size_t row = pixels + rowBytes * static_cast<std::size_t>(height - 1 - y);
+    for (int x = 0; x < width; ++x) {
+      const std::size_t at = row + 3 * static_cast<std::size_t>(x);
+      canvas.Set(x, y, Colour{static_cast<std::uint8_t>(bytes[at + 2]), static_cast<std::uint8_t>(bytes[at + 1]),
+                              static_cast<std::uint8_t>(bytes[at])});
+    }
+  }
+  return true;
+}
+
+std::filesystem::path TestFolder() {
+  const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = test == nullptr ? "outside-tests" : std::string(test->test_suite_name()) + "." + test->name();
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  const std::filesystem::path folder = std::filesystem::path(GAME_TEST_FRAME_DIR) / name;
+  static std::filesystem::path emptied;
+  if (emptied != folder) {
+    std::filesystem::remove_all(folder);
+    emptied = folder;
+  }
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+}  // namespace
+
+std::string SaveFrame(const std::string& name) {
+  const std::filesystem::path folder = TestFolder();
+  const std::string bmp = (folder / (name + ".bmp")).string();
+  const std::string png = (folder / (name + ".png")).string();
+  int width = 0;
+  int height = 0;
+  GetScreenModeSize(&width, &height);
+  if (SaveScreenToBmp(0, 0, width, height, bmp.c_str()) != 0) {
+    ADD_FAILURE() << "the screen could not be read for " << png;
+    return "";
+  }
+  std::ifstream in(bmp, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(bmp);
+  Canvas canvas(width, height, Colour{0, 0, 0});
+  if (!ReadScreenBmp(bytes, canvas) || !WritePngFile(png, canvas)) {
+    ADD_FAILURE() << "the frame could not be written to " << png;
+    return "";
+  }
+  return png;
+}

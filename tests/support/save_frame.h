@@ -1,0 +1,10 @@
+// Saving the back screen as the game drew it, for a person to look at: a PNG file in
+// the running test's own folder below the build folder's "test-frames", kept after
+// the test. The folder is emptied by the test's first save.
+#pragma once
+
+#include <string>
+
+// Writes "<name>.png" and returns its path, or "" (with a test failure) when the
+// screen could not be read or the file not written.
+std::string SaveFrame(const std::string& name);
