@@ -1,10 +1,11 @@
+#include "objects/behaviours/behaviour_dispatch.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
 
 #include "behaviour_fixture.h"
-#include "objects/behaviours/behaviour_dispatch.h"
 #include "objects/behaviours/behaviour_steps.h"
 
 namespace {
@@ -17,11 +18,16 @@ TEST_F(Dispatch, RunsOnlyActiveRecordsWhoseIdLiesInTheirCategorysRange) {
     bool moves;
   };
   const Case cases[] = {
-      {0, kCategoryPlayer, 4004, kStateActive, false},      {60, kCategoryEnemy, 4004, kStateActive, false},
-      {61, kCategoryPlayerShot, 3001, kStateActive, false}, {62, kCategoryEnemyBullet, 4004, kStateDelayed, false},
-      {63, kCategoryEnemyBullet, 4004, kStateActive, true}, {64, kCategoryEffect, 4013, kStateActive, true},
-      {65, kCategoryEffect, 4046, kStateActive, false},     {66, kCategoryEnemyBullet, 0, kStateActive, false},
-      {67, 0, 4013, kStateActive, false},                   {68, kCategoryDecoration, 4013, kStateActive, true},
+      {0, kCategoryPlayer, 4004, kStateActive, false},
+      {60, kCategoryEnemy, 4004, kStateActive, false},
+      {61, kCategoryPlayerShot, 3001, kStateActive, false},
+      {62, kCategoryEnemyBullet, 4004, kStateDelayed, false},
+      {63, kCategoryEnemyBullet, 4004, kStateActive, true},
+      {64, kCategoryEffect, 4013, kStateActive, true},
+      {65, kCategoryEffect, 4046, kStateActive, false},
+      {66, kCategoryEnemyBullet, 0, kStateActive, false},
+      {67, 0, 4013, kStateActive, false},
+      {68, kCategoryDecoration, 4013, kStateActive, true},
   };
   for (const Case& c : cases) {
     GameObject& object = Put(c.slot, c.category, c.behaviour);
@@ -38,7 +44,7 @@ constexpr int kSpecifiedIds[] = {
     4042, 4044, 4026, 4043, 4022, 4054, 4055, 4010, 4034, 4035, 4036, 4030, 4109, 4067, 4084, 4093,  // shots
     4004, 4024, 4063, 4081, 4131, 4071, 4072, 4169, 4082,                                            // bullets
     4006, 4013, 4014, 4017, 4019, 4029, 4061, 4065, 4002, 4003, 4005, 4050, 4059, 4060, 4064, 4058, 4078, 4079,
-    4080,                                                                                            // effects
+    4080,  // effects
     4100, 4099, 4102, 4103, 4104, 4106, 4107, 4108, 4123, 4133, 4105, 4132, 4134, 4137, 4136, 4153, 4154, 4155,
 };
 constexpr int kNeverGiven[] = {3067, 3069, 3084, 4023, 4101, 4121, 4138, 4146, 4147, 4148, 4149, 4150, 4151, 4168};

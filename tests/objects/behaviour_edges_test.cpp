@@ -55,8 +55,8 @@ TEST_F(BehaviourEdges, BeamDamageDecaysShrinksAndNeverHeals) {
 
 TEST_F(BehaviourEdges, WispErasesOverlappingBulletsOnlyAndPaysEvery500) {
   GameObject& shot = Put(80, kCategoryPlayerShot, 4093, 500.0f, 500.0f);  // after the bullets
-  shot.hitWidth = shot.hitHeight = 101;  // halves to 50
-  const float xs[] = {600.0f, 599.0f, 401.0f, 500.0f, 400.0f};  // touching, in, in, in, touching
+  shot.hitWidth = shot.hitHeight = 101;                                   // halves to 50
+  const float xs[] = {600.0f, 599.0f, 401.0f, 500.0f, 400.0f};            // touching, in, in, in, touching
   for (int i = 0; i < 5; ++i) {
     GameObject& bullet = Put(70 + i, kCategoryEnemyBullet, 4063, xs[i], 500.0f);
     bullet.hitWidth = bullet.hitHeight = 100;
@@ -141,8 +141,8 @@ TEST_F(BehaviourEdges, RandomEffectsDrawTheirNumbersInOrderEveryFrame) {
     std::vector<int> maxima;
   };
   const Case cases[] = {
-      {4058, 0.0f, {10}}, {4059, 0.0f, {4, 4, 4}}, {4059, 200.0f, {4, 4, 4}}, {4060, 0.0f, {46, 40, 4}},
-      {4060, 200.0f, {46, 40, 3}}, {4079, 100.0f, {}},
+      {4058, 0.0f, {10}},        {4059, 0.0f, {4, 4, 4}},     {4059, 200.0f, {4, 4, 4}},
+      {4060, 0.0f, {46, 40, 4}}, {4060, 200.0f, {46, 40, 3}}, {4079, 100.0f, {}},
   };
   for (const Case& c : cases) {
     Put(60, kCategoryEffect, c.behaviour).phase = c.phase;

@@ -17,7 +17,8 @@ class BossObjects : public BehaviourTest {
   }
   static int Count(const std::vector<RecordedCall>& log, Call call, int firstArgument = -1) {
     int count = 0;
-    for (const RecordedCall& entry : log) count += entry.call == call && (firstArgument < 0 || entry.Int(0) == firstArgument);
+    for (const RecordedCall& entry : log)
+      count += entry.call == call && (firstArgument < 0 || entry.Int(0) == firstArgument);
     return count;
   }
 };
