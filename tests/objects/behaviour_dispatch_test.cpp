@@ -17,18 +17,16 @@ TEST_F(Dispatch, RunsOnlyActiveRecordsWhoseIdLiesInTheirCategorysRange) {
     int slot, category, behaviour, state;
     bool moves;
   };
-  const Case cases[] = {
-      {0, kCategoryPlayer, 4004, kStateActive, false},
-      {60, kCategoryEnemy, 4004, kStateActive, false},
-      {61, kCategoryPlayerShot, 3001, kStateActive, false},
-      {62, kCategoryEnemyBullet, 4004, kStateDelayed, false},
-      {63, kCategoryEnemyBullet, 4004, kStateActive, true},
-      {64, kCategoryEffect, 4013, kStateActive, true},
-      {65, kCategoryEffect, 4046, kStateActive, false},
-      {66, kCategoryEnemyBullet, 0, kStateActive, false},
-      {67, 0, 4013, kStateActive, false},
-      {68, kCategoryDecoration, 4013, kStateActive, true},
-  };
+  const Case cases[] = {{0, kCategoryPlayer, 4004, kStateActive, false},
+                        {60, kCategoryEnemy, 4004, kStateActive, false},
+                        {61, kCategoryPlayerShot, 3001, kStateActive, false},
+                        {62, kCategoryEnemyBullet, 4004, kStateDelayed, false},
+                        {63, kCategoryEnemyBullet, 4004, kStateActive, true},
+                        {64, kCategoryEffect, 4013, kStateActive, true},
+                        {65, kCategoryEffect, 4046, kStateActive, false},
+                        {66, kCategoryEnemyBullet, 0, kStateActive, false},
+                        {67, 0, 4013, kStateActive, false},
+                        {68, kCategoryDecoration, 4013, kStateActive, true}};
   for (const Case& c : cases) {
     GameObject& object = Put(c.slot, c.category, c.behaviour);
     object.state = c.state;

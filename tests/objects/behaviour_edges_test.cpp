@@ -140,10 +140,8 @@ TEST_F(BehaviourEdges, RandomEffectsDrawTheirNumbersInOrderEveryFrame) {
     float phase;
     std::vector<int> maxima;
   };
-  const Case cases[] = {
-      {4058, 0.0f, {10}},        {4059, 0.0f, {4, 4, 4}},     {4059, 200.0f, {4, 4, 4}},
-      {4060, 0.0f, {46, 40, 4}}, {4060, 200.0f, {46, 40, 3}}, {4079, 100.0f, {}},
-  };
+  const Case cases[] = {{4058, 0.0f, {10}},        {4059, 0.0f, {4, 4, 4}},     {4059, 200.0f, {4, 4, 4}},
+                        {4060, 0.0f, {46, 40, 4}}, {4060, 200.0f, {46, 40, 3}}, {4079, 100.0f, {}}};
   for (const Case& c : cases) {
     Put(60, kCategoryEffect, c.behaviour).phase = c.phase;
     ClearCallLog();
