@@ -118,8 +118,8 @@ TEST_F(Dispatch, SharedStepsAimTurnAndFireAsWritten) {
   object.x = -10.7f;
   object.y = 20.0f;
   Fire(2149, object, 0.0, -0.5, 1, 7);
-  ASSERT_EQ(Logged(Call::CreateObject).size(), 1u);
-  const RecordedCall fired = Logged(Call::CreateObject)[0];
+  ASSERT_EQ(CallsOf(Call::CreateObject).size(), 1u);
+  const RecordedCall fired = CallsOf(Call::CreateObject)[0];
   EXPECT_EQ(std::vector<int>({fired.Int(0), fired.Int(1), fired.Int(2), fired.Int(3), fired.Int(4)}),
             std::vector<int>({2149, -10, 19, 1, 7}));
 }
@@ -131,10 +131,10 @@ TEST_F(Dispatch, DrawsOfOneCallComeFromTheLastArgumentToTheFirst) {
   piece.phase2 = 3.0f;
   ScriptRandom(RandomScript::Listed, {2, 10, 20});
   Frames(1);
-  const std::vector<RecordedCall> draws = Logged(Call::RandomInRange);
+  const std::vector<RecordedCall> draws = CallsOf(Call::RandomInRange);
   ASSERT_EQ(draws.size(), 3u);
   EXPECT_EQ(draws[0].Int(0), 5);
-  const RecordedCall spark = Logged(Call::CreateObject).at(0);
+  const RecordedCall spark = CallsOf(Call::CreateObject).at(0);
   EXPECT_EQ(spark.Int(1), 300 - 64 + 20);
   EXPECT_EQ(spark.Int(2), 200 - 64 + 10);
   EXPECT_EQ(spark.Int(4), 269);

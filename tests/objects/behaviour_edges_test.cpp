@@ -26,7 +26,7 @@ TEST_F(BehaviourEdges, CloudClackDriftsBackStopsAndSpeedsAwayWithATrailAFrame) {
     steps.push_back(shot.x - x);
   }
   EXPECT_EQ(steps, std::vector<float>({-2, -1, 0, 1, 2}));
-  const std::vector<RecordedCall> trails = Logged(Call::CreateObject);
+  const std::vector<RecordedCall> trails = CallsOf(Call::CreateObject);
   ASSERT_EQ(trails.size(), 5u);
   EXPECT_EQ(trails[4].Int(0), 2027);
   EXPECT_EQ(trails[4].Int(1), 500 - 2 - 1 + 1 + 2);
@@ -146,12 +146,12 @@ TEST_F(BehaviourEdges, RandomEffectsDrawTheirNumbersInOrderEveryFrame) {
     Put(60, kCategoryEffect, c.behaviour).phase = c.phase;
     ClearCallLog();
     Frames(1);
-    EXPECT_EQ(Maxima(Logged(Call::RandomInRange)), c.maxima) << c.behaviour;
+    EXPECT_EQ(Maxima(CallsOf(Call::RandomInRange)), c.maxima) << c.behaviour;
   }
   Frames(2);
   ClearCallLog();
   Frames(1);  // 4079's fourth frame
-  EXPECT_EQ(Maxima(Logged(Call::RandomInRange)), std::vector<int>({5, 128, 128}));
+  EXPECT_EQ(Maxima(CallsOf(Call::RandomInRange)), std::vector<int>({5, 128, 128}));
 }
 
 }  // namespace

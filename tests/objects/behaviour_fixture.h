@@ -39,7 +39,4 @@ class BehaviourTest : public PoolFixture {
   static void Frames(int count) {
     for (int i = 0; i < count; ++i) UpdateObjects();
   }
-
-  // The logged calls of one kind since the last ClearCallLog.
-  static std::vector<RecordedCall> Logged(Call call) { return CallsOf(call); }
 };
