@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/display.h"
 #include "core/game_state.h"
 #include "core/input.h"
 #include "core/new_game.h"
@@ -11,6 +12,7 @@
 #include "core/save_data.h"
 #include "core/screenshot.h"
 #include "core/sound_control.h"
+#include "core/stage_flow.h"
 #include "game_library.h"
 #include "objects/objects.h"
 #include "screens/screens.h"
@@ -18,8 +20,6 @@
 
 namespace {
 
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 constexpr int kEscapeKey = 1;
 constexpr int kBackspaceKey = 14;
 constexpr double kFrameMs = 17.0;

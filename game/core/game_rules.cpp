@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "core/display.h"
 #include "core/game_state.h"
-#include "core/play_seams.h"
 #include "core/sound_control.h"
 #include "game_library.h"
 #include "objects/objects.h"

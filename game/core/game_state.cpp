@@ -226,6 +226,8 @@ int PaidSoFar;
 int ShopTimer;
 int TallyCount;
 int TallyScoreCount;
+// Stage clear.
+int ClearDecorations[3][2];
 MenuStateRecord MenuState;
 int MenuCursorY;
 int PracticeCursorY;

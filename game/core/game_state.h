@@ -361,6 +361,8 @@ extern int ShopTimer;
 extern int TallyCount;
 extern int TallyScoreCount;
 constexpr int HudOverlayFlag = 0;
+// Stage clear: the three decorations of the tally, placed at random with the emblem.
+extern int ClearDecorations[3][2];  // x, y
 
 // ---------------------------------------------------------------------------------
 // Menus and screens

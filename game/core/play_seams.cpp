@@ -1,13 +1,9 @@
-// Seams: object drawing, the in-game display, the player's sprite, control and
-// shots, the collision pass and the stage flow are not built yet. Each function here
-// does the least the rest of the game needs until its own file replaces it:
-// - DrawObjects draws the active records by layer and steps their animations (the
-//   end markers free effects);
-// - DrawHud advances FrameCycle4, counts the live records and runs the side notices;
+// Seams: the player's sprite, control and shots and the collision pass are not
+// built yet. Each function here does the least the rest of the game needs until its
+// own file replaces it:
 // - UpdatePlayerControl plays the player's death and its run-out to the results;
 // - UpdateCollision wakes delayed records;
-// - UpdateStage draws the loadout backdrop and the stage's far background;
-// - the title card, the player's sprite and shots do nothing yet.
+// - the player's sprite and shots do nothing yet.
 #include "core/play_seams.h"
 
 #include <cstdint>
@@ -21,32 +17,6 @@
 #include "objects/objects.h"
 
 namespace {
-
-constexpr int kLayers = 10;
-constexpr int kDigitAdvance[kDigitFonts] = {8, 14, 13, 22};
-
-void ApplyObjectBlend(const GameObject& object) {
-  if (object.blendMode >= 1 && object.blendMode <= 3) {
-    SetBlendMode(object.blendMode, FloatToInt(255.0f - object.fade));
-  } else if (object.blendMode == 4) {
-    SetBlendMode(4, 0);
-  } else {
-    SetBlendMode(0, 0);
-  }
-}
-
-void DrawObjectPicture(const GameObject& object) {
-  if (object.imageSet < 0 || object.imageSet >= kImageSets) return;
-  const int handle = SpriteHandles[object.imageSet * kCellsPerSet + CurrentAnimationPair(object).frame];
-  DrawGraphRotated(FloatToInt(object.x - CameraX), FloatToInt(object.y - CameraY), 1.0 + object.scaleDelta,
-                   object.angle, handle, 1, object.facing);
-}
-
-int DigitCount(std::int64_t value) {
-  int digits = 1;
-  for (std::int64_t limit = 10; value >= limit; limit *= 10) ++digits;
-  return digits;
-}
 
 // The run-out after the last life: counts to the results scene.
 void RunOutDeath() {
@@ -96,55 +66,6 @@ void KillPlayer() {
 
 }  // namespace
 
-void DrawObjects() {
-  static int listed[kPoolSize];
-  int count = 0;
-  for (int slot = 0; slot < kPoolSize; ++slot) {
-    if (ObjectPool[slot].state == kStateActive) listed[count++] = slot;
-  }
-  for (int layer = 0; layer < kLayers; ++layer) {
-    for (int i = 0; i < count; ++i) {
-      const int slot = listed[i];
-      const GameObject& object = ObjectPool[slot];
-      if (object.state != kStateActive || object.layer != layer) continue;
-      ApplyObjectBlend(object);
-      DrawObjectPicture(object);
-      if (Paused == 0) StepAnimation(slot);
-    }
-  }
-  SetBlendMode(0, 0);
-}
-
-void UpdateStageTitleCard() {}
-
-void DrawHud() {
-  FrameCycle4 = (FrameCycle4 + 1) % 4;
-  int live = 0;
-  for (const GameObject& object : ObjectPool) {
-    if (object.state == kStateActive || object.state == kStateDelayed) ++live;
-  }
-  LiveObjectCount = live;
-  DrawSideNotices();
-}
-
-void DrawNumber(int x, int y, int value, int font) {
-  if (font < 0 || font >= kDigitFonts) return;
-  // A negative value (a score driven below zero) draws as 0.
-  std::int64_t rest = value > 0 ? value : 0;
-  const int digits = DigitCount(rest);
-  for (int i = digits - 1; i >= 0; --i) {
-    const int digit = static_cast<int>(rest % 10);
-    rest /= 10;
-    DrawGraphAt(x + i * kDigitAdvance[font], y, DigitFonts[font * kDigitCells + digit], 1);
-  }
-}
-
-void DrawNumberRight(int xRight, int y, int value, int font) {
-  if (font < 0 || font >= kDigitFonts) return;
-  const int digits = DigitCount(value > 0 ? value : 0);
-  DrawNumber(xRight - (digits - 1) * kDigitAdvance[font], y, value, font);
-}
-
 void UpdatePlayerSprite() {}
 
 void UpdatePlayerControl() {
@@ -165,15 +86,5 @@ void UpdateCollision() {
     --object.timer;
     // A record created with no delay left wakes as well, instead of waiting forever.
     if (object.timer <= 0) object.state = kStateActive;
-  }
-}
-
-void UpdateStage() {
-  if (Scene == kSceneLoadout) {
-    SetBlendMode(0, 0);
-    DrawGraphAt(0, 0, MenuImages[kImageLoadoutBackdrop], 1);
-  } else if (Scene == kScenePlay) {
-    SetBlendMode(1, 255);
-    DrawGraphAt(FloatToInt(-CameraX / 2), FloatToInt(-CameraY / 2), StageImages[0], 1);
   }
 }

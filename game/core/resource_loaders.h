@@ -9,7 +9,7 @@ void LoadTitleResources();
 // the argument is not used.
 void LoadStageResources(int stage);
 void FreeStageImages();
-// Frees one picture; its handle variable becomes -1, so nothing draws or frees it again.
+// Frees one picture; its handle variable becomes -1.
 void FreePicture(int& handle);
 void ReloadMenuImages();
 // Back to the title: the menu pictures again, a new game, the menu state cleared.

@@ -35,7 +35,7 @@ const StateBlock kRunState[] = {
     BLOCK(PowerModeA), BLOCK(PowerModeB), BLOCK(TitleCardFrame), BLOCK(TitleCardAlpha), BLOCK(HudAlpha),
     BLOCK(StageStarted), BLOCK(WatchingReplay), BLOCK(SelectFrame), BLOCK(SecondShotCursor),
     BLOCK(EndingReached), BLOCK(ConfigSubPage), BLOCK(ContinueCursor), BLOCK(DamageFlashPhase),
-    BLOCK(DamageFlashTimer), BLOCK(ManualShown),
+    BLOCK(DamageFlashTimer), BLOCK(ManualShown), BLOCK(ClearDecorations),
 };
 
 // The player's control, the input counters and the per-run words of the objects.

@@ -89,6 +89,7 @@ std::uint64_t HashRunState() {
   }
   hash.Add(ShopCursor);
   hash.Add(ShopEmblem);
+  hash.Add(ClearDecorations);
   hash.Add(ActiveKeyMap);
   return hash.value;
 }

@@ -11,6 +11,7 @@
 #include "core/new_game.h"
 #include "core/replay_files.h"
 #include "core/resource_loaders.h"
+#include "graphics/screen_mode.h"
 #include "testing.h"
 
 namespace {
@@ -45,7 +46,8 @@ void GameSession::End() {
   started_ = false;
 }
 
-int GameSession::Start() {
+int GameSession::Start(DrawingPath path) {
+  SetHardwareRenderFlag(path == DrawingPath::kDevice ? 1 : 0);
   const int result = StartGame();
   started_ = result == 0;
   return result;

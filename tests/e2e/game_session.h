@@ -20,6 +20,9 @@ constexpr int kPadSpecial = 64;  // action 3
 constexpr int kPadFacing = 128;  // action 4
 constexpr int kPadPause = 256;   // action 5
 
+// How the library draws: through its device, or into in-memory images.
+enum class DrawingPath { kDevice, kSoftware };
+
 class GameSession {
  public:
   GameSession();
@@ -27,8 +30,8 @@ class GameSession {
   GameSession(const GameSession&) = delete;
   GameSession& operator=(const GameSession&) = delete;
 
-  // The program's start-up: 0, or -1 when the library did not start.
-  int Start();
+  // The program's start-up on the drawing path: 0, or -1 when the library did not start.
+  int Start(DrawingPath path = DrawingPath::kDevice);
   // One pass of the frame loop with `padWord` held: false once the loop has ended.
   bool Pass(int padWord = 0, bool escape = false, bool backspace = false);
   // `frames` passes with the same input; false when the loop ended on the way.

@@ -1,12 +1,13 @@
-# The game tests' shared helpers, compiled into a test program: the call recorder and
-# the scripted input, whose functions the linker puts between the game and what it
-# calls (--wrap, one flag per __wrap_ function found in their sources), and SaveFrame.
+# The game tests' shared helpers, compiled into a test program: the call recorder, the
+# scripted input and the frame saving, whose functions the linker puts between the
+# game and what it calls (--wrap, one flag per __wrap_ function found in their sources).
 #   vantorel_wrap_game_calls(target)
 set(game_test_support_dir ${CMAKE_CURRENT_LIST_DIR})
 
 function(vantorel_wrap_game_calls target)
-  set(wrapping ${game_test_support_dir}/call_recorder.cpp ${game_test_support_dir}/scripted_input.cpp)
-  target_sources(${target} PRIVATE ${wrapping} ${game_test_support_dir}/save_frame.cpp)
+  set(wrapping ${game_test_support_dir}/call_recorder.cpp ${game_test_support_dir}/scripted_input.cpp
+      ${game_test_support_dir}/save_frame.cpp)
+  target_sources(${target} PRIVATE ${wrapping})
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${wrapping})
   foreach(source ${wrapping})
     set(wrapped "(__wrap_|RECORDED_CALL\\([A-Za-z]+, )(_Z[A-Za-z0-9_]+)")

@@ -1,6 +1,8 @@
 #include "call_recorder.h"
 
 #include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdint>
 #include <iterator>
 #include <ostream>
@@ -21,6 +23,12 @@ constexpr CallKind kCallKinds[] = {
 };
 constexpr int kCallKindCount = static_cast<int>(std::size(kCallKinds));
 
+constexpr Call kDrawingCalls[] = {
+#define DRAWING_CALL_ENUM(name, hashed) Call::name,
+    DRAWING_CALL_KINDS(DRAWING_CALL_ENUM)
+#undef DRAWING_CALL_ENUM
+};
+
 struct Recorder {
   std::vector<RecordedCall> log;
   int frame = 0;
@@ -31,6 +39,7 @@ struct Recorder {
   std::vector<int> listedDraws;
   std::size_t nextListedDraw = 0;
   int drawsSinceSeed = 0;
+  bool drawing = false;
 
   Recorder() { std::fill(std::begin(forwarding), std::end(forwarding), true); }
 };
@@ -52,7 +61,7 @@ void FoldIntoHash(const void* data, std::size_t bytes) {
 // Logs the call before it runs, so that calls it makes in turn follow it in the log.
 std::size_t Log(Call call, std::initializer_list<double> arguments) {
   Recorder& recorder = State();
-  RecordedCall entry{call, recorder.frame, static_cast<int>(arguments.size()), {}, 0};
+  RecordedCall entry{call, recorder.frame, static_cast<int>(arguments.size()), {}, 0, {}};
   std::copy(arguments.begin(), arguments.end(), entry.arguments.begin());
   recorder.log.push_back(entry);
   if (kCallKinds[static_cast<int>(call)].hashed) {
@@ -64,9 +73,12 @@ std::size_t Log(Call call, std::initializer_list<double> arguments) {
 
 bool Forwards(Call call) { return State().forwarding[static_cast<int>(call)]; }
 
+bool IsDrawing(Call call) { return std::find(std::begin(kDrawingCalls), std::end(kDrawingCalls), call) != std::end(kDrawingCalls); }
+
 template <typename Result, typename... Arguments>
 Result Record(Call call, Result (*real)(Arguments...), Arguments... arguments) {
   static_assert(sizeof...(Arguments) <= kMaxRecordedArguments);
+  if (IsDrawing(call) && !State().drawing) return real(arguments...);
   const std::size_t entry = Log(call, {static_cast<double>(arguments)...});
   if constexpr (std::is_void_v<Result>) {
     if (Forwards(call)) real(arguments...);
@@ -112,6 +124,34 @@ RECORDED_CALL(SetSoundVolume, _Z14SetSoundVolumeii, int, (int volume, int sound)
 RECORDED_CALL(IsSoundPlaying, _Z14IsSoundPlayingi, int, (int sound), (sound))
 RECORDED_CALL(StartPadRumble, _Z14StartPadRumbleiii, int, (int pad, int power, int ms), (pad, power, ms))
 RECORDED_CALL(StopPadRumble, _Z13StopPadRumblei, int, (int pad), (pad))
+RECORDED_CALL(SetBlendMode, _Z12SetBlendModeii, int, (int mode, int parameter), (mode, parameter))
+RECORDED_CALL(DrawGraphAt, _Z11DrawGraphAtiiii, int, (int x, int y, int graph, int transparent),
+              (x, y, graph, transparent))
+RECORDED_CALL(DrawGraphRotated, _Z16DrawGraphRotatediiddiii, int,
+              (int x, int y, double scale, double angle, int graph, int transparent, int mirror),
+              (x, y, scale, angle, graph, transparent, mirror))
+RECORDED_CALL(DrawGraphMirrored, _Z17DrawGraphMirrorediiii, int, (int x, int y, int graph, int transparent),
+              (x, y, graph, transparent))
+RECORDED_CALL(DrawRect, _Z8DrawRectiiiiji, int, (int x1, int y1, int x2, int y2, std::uint32_t colour, int fill),
+              (x1, y1, x2, y2, colour, fill))
+RECORDED_CALL(FreeGraph, _Z9FreeGraphii, int, (int graph, int logFlag), (graph, logFlag))
+
+// The formatted text call: formatted here (as the library does, within 1024 bytes)
+// and drawn by the plain text call with edge colour 0.
+int DrawTextAt(int x, int y, const char* text, std::uint32_t colour, std::uint32_t edgeColour);
+extern "C" int __wrap__Z17DrawFormattedTextiijPKcz(int x, int y, std::uint32_t colour, const char* format, ...) {
+  char text[1024];
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(text, sizeof text, format, arguments);
+  va_end(arguments);
+  if (State().drawing) {
+    Log(Call::DrawFormattedText, {static_cast<double>(x), static_cast<double>(y), static_cast<double>(colour)});
+    State().log.back().text = text;
+    if (!Forwards(Call::DrawFormattedText)) return State().scriptedResult[static_cast<int>(Call::DrawFormattedText)];
+  }
+  return DrawTextAt(x, y, text, colour, 0);
+}
 
 // The random generator: its draws are counted from the seed and may be scripted.
 extern "C" int __real__Z13RandomInRangei(int max);
@@ -130,6 +170,7 @@ extern "C" int __wrap__Z10SeedRandomj(std::uint32_t seed) {
 void PrintTo(const RecordedCall& call, std::ostream* out) {
   *out << CallName(call.call) << '(';
   for (int i = 0; i < call.argumentCount; ++i) *out << (i > 0 ? ", " : "") << call.arguments[i];
+  if (!call.text.empty()) *out << ", \"" << call.text << '"';
   *out << ") = " << call.result << " @frame " << call.frame;
 }
 
@@ -148,7 +189,10 @@ void ResetCallRecorder() {
   std::fill(std::begin(recorder.forwarding), std::end(recorder.forwarding), true);
   std::fill(std::begin(recorder.scriptedResult), std::end(recorder.scriptedResult), 0);
   ScriptRandom(RandomScript::Real);
+  recorder.drawing = false;
 }
+
+void RecordDrawing(bool on) { State().drawing = on; }
 
 const std::vector<RecordedCall>& CallLog() { return State().log; }
 

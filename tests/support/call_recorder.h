@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 // name, whether the call counts in the frame hash. Rumble only starts in a game being
@@ -23,7 +24,19 @@
   X(SetSoundVolume, true)      \
   X(IsSoundPlaying, true)      \
   X(StartPadRumble, false)     \
-  X(StopPadRumble, false)
+  X(StopPadRumble, false)      \
+  DRAWING_CALL_KINDS(X)
+
+// The drawing calls: logged only while a test asks for them (RecordDrawing), and
+// never hashed, so that how a frame looks does not enter the replay digests.
+#define DRAWING_CALL_KINDS(X)  \
+  X(SetBlendMode, false)       \
+  X(DrawGraphAt, false)        \
+  X(DrawGraphRotated, false)   \
+  X(DrawGraphMirrored, false)  \
+  X(DrawRect, false)           \
+  X(DrawFormattedText, false)  \
+  X(FreeGraph, false)
 
 enum class Call {
 #define RECORDED_CALL_ENUM(name, hashed) name,
@@ -39,6 +52,7 @@ struct RecordedCall {
   int argumentCount;
   std::array<double, kMaxRecordedArguments> arguments;
   int result;  // 0 for calls without one
+  std::string text;  // the formatted text of DrawFormattedText
 
   int Int(int argument) const { return static_cast<int>(arguments[argument]); }
 };
@@ -54,6 +68,9 @@ void ResetCallRecorder();
 
 const std::vector<RecordedCall>& CallLog();
 std::vector<RecordedCall> CallsOf(Call call);
+
+// Whether the drawing calls are logged (off at the start and after a reset).
+void RecordDrawing(bool on);
 
 // Off: calls of the kind are logged only and return the kind's scripted result.
 void SetForwarding(Call call, bool forward);

@@ -58,6 +58,9 @@ std::filesystem::path TestFolder() {
   return folder;
 }
 
+std::string pendingName;
+std::string savedPath;
+
 }  // namespace
 
 std::string SaveFrame(const std::string& name) {
@@ -80,4 +83,20 @@ std::string SaveFrame(const std::string& name) {
     return "";
   }
   return png;
+}
+
+void SaveNextFrame(const std::string& name) {
+  pendingName = name;
+  savedPath.clear();
+}
+
+const std::string& SavedFramePath() { return savedPath; }
+
+extern "C" int __real__Z13PresentScreenv();
+extern "C" int __wrap__Z13PresentScreenv() {
+  if (!pendingName.empty()) {
+    savedPath = SaveFrame(pendingName);
+    pendingName.clear();
+  }
+  return __real__Z13PresentScreenv();
 }

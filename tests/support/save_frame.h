@@ -8,3 +8,9 @@
 // Writes "<name>.png" and returns its path, or "" (with a test failure) when the
 // screen could not be read or the file not written.
 std::string SaveFrame(const std::string& name);
+
+// Arms a save of the next frame as drawn: the back screen just before the next
+// PresentScreen (the linker routes the game's presents through the save), written as
+// SaveFrame writes it. SavedFramePath then names the file ("" until it is written).
+void SaveNextFrame(const std::string& name);
+const std::string& SavedFramePath();

@@ -28,7 +28,37 @@ bool Encode(png_structp png, png_infop info, std::FILE* file, const Canvas& canv
   return true;
 }
 
+bool Decode(png_structp png, png_infop info, std::FILE* file, Canvas& canvas) {
+  if (setjmp(png_jmpbuf(png)) != 0) return false;
+  png_init_io(png, file);
+  png_read_png(png, info, PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_PACKING | PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_GRAY_TO_RGB,
+               nullptr);
+  const int width = static_cast<int>(png_get_image_width(png, info));
+  const int height = static_cast<int>(png_get_image_height(png, info));
+  const int channels = png_get_channels(png, info);
+  png_bytepp rows = png_get_rows(png, info);
+  canvas = Canvas(width, height, Colour{0, 0, 0});
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const png_byte* p = rows[y] + static_cast<std::size_t>(x) * channels;
+      canvas.Set(x, y, Colour{p[0], p[1], p[2], channels == 4 ? p[3] : png_byte{255}});
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+bool ReadPngFile(const std::string& path, Canvas& canvas) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  const bool ok = info != nullptr && Decode(png, info, file, canvas);
+  png_destroy_read_struct(&png, &info, nullptr);
+  std::fclose(file);
+  return ok;
+}
 
 bool WritePngFile(const std::string& path, const Canvas& canvas) {
   std::FILE* file = std::fopen(path.c_str(), "wb");

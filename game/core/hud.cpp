@@ -1,0 +1,261 @@
+// The HUD of play: the bottom panel with gauges, lives and numbers, the mini-map, the
+// counters, notices, edge markers and the last-life warning; and the timers and veils
+// the display keeps (frame cycle, live count, kill chain, shoot-in combo, last-hit
+// panel, white fades). The timers run whatever the display options say.
+#include "core/damage_flash.h"
+#include "core/display.h"
+#include "core/game_rules.h"
+#include "core/game_state.h"
+#include "float_to_int.h"
+#include "game_library.h"
+
+namespace {
+
+constexpr int kLevelUpIcon = 88;                       // image set 0
+constexpr int kFpsLabel = 7 * kCellsPerSet + 19;
+constexpr int kEdgeMarker = 7 * kCellsPerSet + 3;
+
+std::uint32_t Colour(int r, int g, int b) { return MakeScreenColor(r, g, b); }
+
+void CountLiveObjects() {
+  int live = 0;
+  for (const GameObject& object : ObjectPool) {
+    if (object.state == kStateActive || object.state == kStateDelayed) ++live;
+  }
+  LiveObjectCount = live;
+}
+
+// Unpaused frames count the display's timers down.
+void CountDown(int& timer) {
+  if (Paused == 0 && timer > 0) --timer;
+}
+
+void Bar(int x, int y, int length, int height, std::uint32_t colour) {
+  if (length > 0) DrawRect(x, y, x + length, y + height, colour, 1);
+}
+
+void DrawLives() {
+  constexpr int kBoxX[3] = {705, 739, 773};
+  for (int i = 0; i < 3; ++i) {
+    const bool lit = Lives > static_cast<float>(i);
+    DrawRect(kBoxX[i], 669, kBoxX[i] + 32, 677, lit ? Colour(250, 200, 60) : Colour(40, 40, 40), 1);
+    if (i > 0) DrawLineSegment(kBoxX[i] - 1, 669, kBoxX[i] - 1, 677, Colour(180, 180, 180));
+  }
+}
+
+// Guard, turbo charge and time since the last shot, under the player.
+void DrawPlayerBars() {
+  const GameObject& player = ObjectPool[kPlayerSlot];
+  const int x = FloatToInt(player.x - CameraX) - 20;
+  const int y = FloatToInt(player.y - CameraY) + 34;
+  Bar(x, y, FloatToInt(GuardValue / 5.0f), 2, Colour(80, 160, 250));
+  const int charge = TurboChargeNeeded > 0 ? TurboCharge * 40 / TurboChargeNeeded : 0;
+  Bar(x, y + 3, charge < 40 ? charge : 40, 2, Colour(250, 150, 40));
+  Bar(x, y + 6, FireIdleFrames < 40 ? FireIdleFrames : 40, 2, Colour(200, 200, 200));
+}
+
+// The last destroyed enemy's numbers, fading out with the panel's timer.
+void DrawLastHitPanel() {
+  int& timer = LastHitPanel[4];
+  CountDown(timer);
+  if (timer <= 0) return;
+  SetBlendMode(1, timer);
+  DrawGraphAt(10, 480, CommonImages[kImageLastHitFrame], 1);
+  for (int i = 0; i < 4; ++i) DrawNumberRight(190, 496 + 20 * i, LastHitPanel[i], 0);
+}
+
+void DrawPanel() {
+  SetBlendMode(1, HudAlpha);
+  DrawGraphAt(0, 592, CommonImages[kImageHudBottomPanel], 1);
+  Bar(705, 640, FloatToInt(GuardValue), 6, Colour(80, 160, 250));
+  Bar(705, 655, FloatToInt(ExpGauge), 6, Colour(60, 230, 90));
+  DrawNumberRight(796, 692, FloatToInt(ExpGauge), 0);
+  DrawLives();
+  DrawPlayerBars();
+  DrawLastHitPanel();
+}
+
+struct MiniMapBox {
+  int category;
+  int group;  // 0 any
+  int size;
+  int r, g, b;
+};
+constexpr MiniMapBox kMiniMapBoxes[] = {
+    {kCategoryPlayer, 0, 2, 0, 0, 250},       {kCategoryPlayerShot, 0, 1, 0, 150, 150},
+    {kCategoryDecoration, 0, 3, 253, 253, 253}, {kCategoryPickup, 0, 1, 50, 250, 50},
+    {kCategoryEnemy, 1, 2, 250, 0, 0},        {kCategoryEnemy, 2, 2, 150, 0, 0},
+    {kCategoryEnemyBullet, 0, 1, 200, 200, 200}, {kCategoryEnemy, 99, 2, 250, 250, 0},
+};
+
+const MiniMapBox* MiniMapBoxOf(const GameObject& object) {
+  for (const MiniMapBox& box : kMiniMapBoxes) {
+    if (box.category != object.category || (box.group != 0 && box.group != object.group)) continue;
+    if (box.group == 99 && EnemyHighlightOff != 0) return nullptr;
+    return &box;
+  }
+  return nullptr;
+}
+
+void DrawMiniMap() {
+  SetBlendMode(1, HudAlpha - 150);
+  const int viewX = FloatToInt(CameraX / 20);
+  const int viewY = FloatToInt(CameraY / 20);
+  DrawRect(viewX + 352, viewY + 639, viewX + 403, viewY + 677, Colour(230, 230, 230), 0);
+  for (const GameObject& object : ObjectPool) {
+    if (object.state != kStateActive) continue;
+    const MiniMapBox* box = MiniMapBoxOf(object);
+    if (box == nullptr) continue;
+    const int x = FloatToInt(object.x / 20) + 352;
+    const int y = FloatToInt(object.y / 20) + 639;
+    DrawRect(x, y, x + box->size, y + box->size, Colour(box->r, box->g, box->b), 1);
+  }
+}
+
+void DrawNumbers() {
+  SetBlendMode(1, HudAlpha);
+  DrawNumberRight(270, 679, FloatToInt(Level), 0);
+  DrawNumberRight(341, 679, FloatToInt(Coins), 0);
+  DrawNumberRight(341, 693, FloatToInt(Score), 0);
+  for (int i = 0; i < LevelUpCount; ++i) DrawGraphAt(329 - 12 * i, 657, SpriteHandles[kLevelUpIcon], 1);
+  DrawGraphAt(1, 752, SpriteHandles[kFpsLabel], 1);
+  DrawNumber(26, 752, MeasuredFps, 0);
+  DrawNumber(0, 738, LiveObjectCount, 0);
+}
+
+int CountCollidable(int category) {
+  int count = 0;
+  for (const GameObject& object : ObjectPool) {
+    if (object.state == kStateActive && object.category == category && object.collidable != 0) ++count;
+  }
+  return count;
+}
+
+void DrawExtraPanels() {
+  if (HudPanelImageOff == 0) {
+    DrawGraphAt(820, 742, CommonImages[kImageHudExtraPanel], 1);
+    DrawNumberRight(963, 753, FloatToInt(SpeedGauge), 0);
+  }
+  if (HudCountersOff == 0) {
+    DrawGraphAt(820, 6, CommonImages[kImageHudCounterLabels], 1);
+    DrawNumberRight(1000, 10, CountCollidable(kCategoryEnemy), 0);
+    DrawNumberRight(1000, 32, CountCollidable(kCategoryEnemyBullet), 0);
+    DrawNumberRight(1000, 54, CoinsGot, 0);
+    DrawNumberRight(1000, 76, BattleFrames / 60, 0);
+  }
+}
+
+void DrawStage1Notice() {
+  if (Stage1NoticeTimer <= 0) return;
+  SetBlendMode(2, Stage1NoticeTimer);
+  DrawGraphAt(663, 578, CommonImages[kImageStage1Notice], 1);
+  CountDown(Stage1NoticeTimer);
+}
+
+// The shoot-in combo's total beside the score; the combo ends when its timer falls
+// below 2.
+void DrawShootInCombo() {
+  CountDown(ShootInTimer);
+  if (ShootInTimer < 2) {
+    ShootInCount = ShootInTotal = 0;
+    return;
+  }
+  SetBlendMode(1, ShootInTimer);
+  DrawNumberRight(341, 640, ShootInTotal, 0);
+}
+
+// The kill chain of the overdrive: its count and score while the timer runs.
+void DrawKillChain() {
+  CountDown(ChainTimer);
+  if (ChainTimer <= 0) {
+    KillChain = ChainScore = 0;
+    return;
+  }
+  SetBlendMode(1, 220);
+  DrawNumberRight(600, 60, KillChain, 3);
+  DrawNumberRight(600, 96, ChainScore, 1);
+}
+
+void DrawHitLevelLabel() {
+  if (HitLevelLabel[0] != 1) return;
+  SetBlendMode(2, 255 - HitLevelLabel[3]);
+  DrawNumber(FloatToInt(HitLevelLabel[1] + 14 - CameraX), FloatToInt(HitLevelLabel[2] - 3 - CameraY),
+             FloatToInt(HitLevel), 0);
+}
+
+bool OutsideView(const GameObject& object, int& x, int& y) {
+  x = FloatToInt(object.x - CameraX);
+  y = FloatToInt(object.y - CameraY);
+  return x < 0 || x >= kScreenWidth || y < 0 || y >= kScreenHeight;
+}
+
+void DrawEdgeMarkers() {
+  for (const GameObject& object : ObjectPool) {
+    int x = 0;
+    int y = 0;
+    if (object.state != kStateActive || object.category != kCategoryEnemy || !OutsideView(object, x, y)) continue;
+    int beyond = 0;
+    if (x >= kScreenWidth) {
+      beyond = x - kScreenWidth;
+      x = 993;
+    } else if (x < 0) {
+      beyond = -x;
+      x = 19;
+    } else if (y < 0) {
+      beyond = -y;
+      y = 15;
+    } else {
+      beyond = y - kScreenHeight;
+      y = 733;
+    }
+    SetBlendMode(2, 655 - beyond);
+    DrawGraphAt(x, y, SpriteHandles[kEdgeMarker], 1);
+  }
+}
+
+void DrawLastLifeWarning() {
+  if (Lives != 1.0f || StageStarted != 1) return;
+  SetBlendMode(1, FrameCycle4 < 2 ? 90 : 60);
+  DrawGraphAt(0, 320, CommonImages[kImageLastLifeWarning], 1);
+}
+
+// The white veils: a rising additive fade, a white-out fading away, and the
+// additive veil of the last stage's end.
+void DrawVeils() {
+  if (FlashFade >= 1) {
+    if (Paused == 0) FlashFade += 2;
+    SetBlendMode(2, FlashFade);
+    FillScreen(255, 255, 255);
+  }
+  if (EndFadeTimer >= 1) {
+    --EndFadeTimer;
+    SetBlendMode(1, EndFadeTimer);
+    FillScreen(255, 255, 255);
+  }
+  if (EndFadeFlag >= 1) {
+    if (Paused == 0) ++EndFadeFlag;
+    SetBlendMode(2, DoubleToInt(EndFadeFlag / 2.6));
+    FillScreen(255, 255, 255);
+  }
+}
+
+}  // namespace
+
+void DrawHud() {
+  FrameCycle4 = (FrameCycle4 + 1) % 4;
+  CountLiveObjects();
+  if (StageStarted == 1) DrawPanel();
+  DrawMiniMap();
+  DrawNumbers();
+  DrawExtraPanels();
+  DrawShootInCombo();
+  DrawKillChain();
+  DrawHitLevelLabel();
+  DrawSideNotices();
+  DrawStage1Notice();
+  DrawDamageFlash();
+  if (MiniMapOff == 0) DrawEdgeMarkers();
+  if (DangerOverlayOff == 0) DrawLastLifeWarning();
+  DrawVeils();
+  SetBlendMode(0, 0);
+}

@@ -1,0 +1,183 @@
+// Frames of the display, built whole by the test (records placed by hand, timelines
+// and scenery off, the frame rate pinned) and drawn on both drawing paths: compared
+// with golden pictures. Whole stages and the ending are saved to be looked at.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "../support/call_recorder.h"
+#include "../support/save_frame.h"
+#include "core/display.h"
+#include "core/game_rules.h"
+#include "core/game_state.h"
+#include "core/resource_loaders.h"
+#include "core/stage_flow.h"
+#include "float_to_int.h"
+#include "game_library.h"
+#include "game_session.h"
+#include "golden_frame.h"
+#include "objects/objects.h"
+
+namespace {
+
+class PresentationFrames : public testing::TestWithParam<DrawingPath> {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(game_.Start(GetParam()), 0);
+    SetForwarding(Call::CreateObject, false);
+    for (GameObject& object : ObjectPool) object = GameObject{};
+    Scene = kScenePlay;
+    Stage = 1;
+    LoadStageResources(1);
+    CameraX = 1234.6f, CameraY = 500.0f;
+    MeasuredFps = 60, HitBoxOverlayOff = 1;
+    TitleCardActive = 0, StageStarted = 1, HudAlpha = 255;
+    Score = 1234567.0f, Coins = 321.0f, Level = 7.0f, LevelUpCount = 3;
+    ExpGauge = 60.0f, GuardValue = 45.0f, Lives = 2.0f;
+  }
+  std::string Suffix() const { return GetParam() == DrawingPath::kDevice ? "-device" : "-software"; }
+  // One frame drawn by `draw` and presented; its picture is saved and returned.
+  std::string Draw(const std::string& name, const std::function<void()>& draw) {
+    ClearDrawTarget();
+    draw();
+    SaveNextFrame(name + Suffix());
+    PresentScreen();
+    return SavedFramePath();
+  }
+  void Golden(const std::string& name, const std::function<void()>& draw) {
+    ExpectGoldenFrame(Draw(name, draw), name + Suffix());
+  }
+  static GameObject& Place(int slot, int imageSet, int animation, float x, float y) {
+    GameObject& object = ObjectPool[slot] = GameObject{};
+    object.state = 1, object.layer = 3, object.category = kCategoryEffect;
+    object.imageSet = imageSet, object.animation = animation;
+    object.x = CameraX + x, object.y = CameraY + y;
+    return object;
+  }
+  static void PlacePlayer() {
+    GameObject& player = Place(kPlayerSlot, 4, 17, 400.0f, 300.0f);
+    player.category = kCategoryPlayer, player.layer = 5, player.collidable = 1;
+    player.hitWidth = player.hitHeight = 4;
+  }
+  static void PlayFrame() {
+    UpdateStage();
+    UpdateStageTitleCard();
+    DrawObjects();
+    DrawHud();
+  }
+
+  GameSession game_;
+};
+
+TEST_P(PresentationFrames, TitleCardAndHudOverStageOne) {
+  PlacePlayer();
+  TitleCardActive = 1, TitleCardFrame = 459, TitleCardAlpha = 59, HudAlpha = 160;
+  Golden("title-card-hud", PlayFrame);
+}
+
+TEST_P(PresentationFrames, ObjectsInEveryBlendModeWithFlashOverlayAndPopups) {
+  HitBoxOverlayOff = 0;
+  PlacePlayer();
+  for (int mode = 0; mode <= 4; ++mode) {
+    GameObject& object = Place(60 + mode, 15, 0, 150.0f + 150.0f * mode, 150.0f);
+    object.blendMode = mode, object.fade = 60.0f, object.facing = mode % 2;
+    object.scaleDelta = 0.5f, object.angle = 0.3f * mode;
+    object.category = kCategoryEnemy, object.collidable = 1, object.hitWidth = 40, object.hitHeight = 30;
+  }
+  ObjectPool[62].hitFlash = 1;
+  ScorePopups[0] = {25, FloatToInt(CameraX + 300), FloatToInt(CameraY + 450), 1000, 100};
+  ScorePopups[1] = {1, FloatToInt(CameraX + 600), FloatToInt(CameraY + 450), 987654, 100};
+  RedFlashAlpha = 60;
+  Golden("objects-blends", [] {
+    UpdateStage();
+    DrawObjects();
+  });
+}
+
+TEST_P(PresentationFrames, PauseWithTheManual) {
+  PlacePlayer();
+  Paused = 1, ManualShown = 1, ActionHold[0] = 40;
+  ManualImage = LoadGraphFile("data\\image011\\Manual01.png");
+  Golden("pause-manual", PlayFrame);
+}
+
+TEST_P(PresentationFrames, MidTally) {
+  TimelineHalt = 2.0f, StageStarted = 0;
+  ShopEmblem[0] = 700.0f, ShopEmblem[1] = 300.0f, ShopEmblem[2] = 0.37f;
+  ClearDecorations[0][0] = 100, ClearDecorations[1][1] = -50, ClearDecorations[2][0] = 1200;
+  StageClearExtra = 588000.0f, StageClearSeconds = 166;
+  StageKills = 120.0f, StageEnemiesSpawned = 160.0f, StageCoins = 90.0f, StageCoinsSpawned = 100.0f;
+  TallyCount = 170, TallyScoreCount = 230;
+  Golden("tally", PlayFrame);
+}
+
+TEST_P(PresentationFrames, Shop) {
+  TimelineHalt = 3.0f, StageStarted = 0;
+  FreeStageImages();
+  ShopEmblem[0] = 800.0f, ShopEmblem[1] = 250.0f, ShopEmblem[2] = 0.75f;
+  ShopCursor[0] = 500, ShopCursor[1] = 40;
+  ShotLevel = 2, OptionLevel = 1, SpeedLevel = 3, TurboLevel = 2;
+  Golden("shop", PlayFrame);
+}
+
+TEST_P(PresentationFrames, StatisticsPage) {
+  TotalLevel = 16, Score = 7654321.0f, EnemiesDestroyed = 345, NShotType = 32, TShotType = 72;
+  Golden("statistics", [] { DrawPlayStatistics(); });
+}
+
+TEST_P(PresentationFrames, RankingPage) {
+  LoadResultsResources();
+  TotalLevel = 16;
+  RankingBoards[0][0][0] = 9876543, RankingBoards[2][3][1] = 777;
+  Golden("ranking", [] { DrawRankingBoards(); });
+}
+
+// Each stage's background, scenery and HUD after a while of running, and the ending:
+// saved to be looked at. The scenery templates run for real.
+TEST_P(PresentationFrames, EveryStageAndTheEnding) {
+  SetForwarding(Call::CreateObject, true);
+  for (int stage = 1; stage <= 9; ++stage) {
+    Stage = stage;
+    Scene = stage == 9 ? kSceneEnding : kScenePlay;
+    for (GameObject& object : ObjectPool) object = GameObject{};
+    ClearStageEventState();
+    LoadStageResources(stage);
+    if (stage < 9) PlacePlayer();
+    CameraX = 300.0f * stage, CameraY = 600.0f;
+    const auto frame = [] {
+      UpdateObjects();
+      UpdateStage();
+      DrawObjects();
+      if (Scene == kScenePlay) DrawHud();
+    };
+    for (int i = 0; i < 120; ++i) frame();
+    EXPECT_FALSE(Draw(stage == 9 ? "ending" : "stage-" + std::to_string(stage), frame).empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, PresentationFrames, testing::Values(DrawingPath::kDevice, DrawingPath::kSoftware),
+                         [](const testing::TestParamInfo<DrawingPath>& info) {
+                           return info.param == DrawingPath::kDevice ? "Device" : "Software";
+                         });
+
+// The damage flash grabs the 160 x 160 square around the player into the session's
+// own data folder and shows it again; a second hit restarts it.
+TEST(DamageFlash, GrabsTheSquareAroundThePlayerAndRestartsOnTheNextHit) {
+  GameSession game;
+  ASSERT_EQ(game.Start(DrawingPath::kSoftware), 0);
+  CameraX = 1000.0f, CameraY = 500.0f;
+  ObjectPool[kPlayerSlot].x = 1500.0f, ObjectPool[kPlayerSlot].y = 800.0f;
+  CaptureDamageFlash();
+  const std::filesystem::path grab = game.folder().path() / "data" / "Damage.bmp";
+  EXPECT_EQ(std::filesystem::file_size(grab), 76854u);  // 54-byte header, 160 rows of 480 bytes
+  EXPECT_GE(DamageImage, 0);
+  for (int frame = 0; frame < 10; ++frame) DrawHud();
+  EXPECT_EQ(DamageFlashTimer, -600 + 80);
+  CaptureDamageFlash();
+  EXPECT_EQ(DamageFlashTimer, -600);
+  EXPECT_GE(DamageImage, 0);
+}
+
+}  // namespace
