@@ -255,7 +255,8 @@ constexpr SpriteSheet kStage5Sheets[] = {
     Scenery(23, "scenery5-3.png"),       Scenery(24, "scenery5-4.png"), Scenery(25, "scenery5-5.png"),
     Scenery(26, "scenery5-6.png")};
 constexpr SpriteSheet kStage6Sheets[] = {Boss(17, "E512512.png", 512, 4, 2, 2)};
-constexpr SpriteSheet kStage7Sheets[] = {Boss(17, "BOSS7.png", 512, 4, 2, 2), Boss(22, "BOSS7-2.png", 512, 4, 2, 2)};
+constexpr SpriteSheet kStage7Sheets[] = {Boss(17, "BOSS7.png", 512, 4, 2, 2), Boss(18, "BOSS4.png", 768, 2, 2, 1),
+                                         Boss(22, "BOSS7-2.png", 512, 4, 2, 2)};
 constexpr SpriteSheet kStage8Sheets[] = {
     Boss(17, "BOSS8-2.png", 512, 4, 2, 2),
     Boss(18, "BOSS4.png", 768, 2, 2, 1),

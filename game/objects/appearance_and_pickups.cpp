@@ -123,10 +123,7 @@ void CreatePickup(const TemplateCall& call) {
   const int dy = SpreadOffset(parent.height, pickup.spreadBothWays);
   record.y = static_cast<float>(call.y + dy);
   record.timer = PickupDelay(call.templateId);
-  const int vx = RandomInRange(8);
-  record.vx = static_cast<float>(vx - 4);
-  const int vy = RandomInRange(5);
-  record.vy = static_cast<float>(-(vy + 3));
+  TossUpward(record);
   if (call.templateId == 1080) {
     record.scoreValue = parent.scoreValue;
     record.scaleDelta = ChipScale(record.scoreValue);

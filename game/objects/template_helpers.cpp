@@ -1,9 +1,11 @@
 #include "objects/template_helpers.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/game_state.h"
 #include "core/object_pool.h"
+#include "game_library.h"
 
 namespace {
 
@@ -50,12 +52,20 @@ void CountEnemy(const GameObject& record) {
   StageCoinsSpawned += static_cast<float>(record.coinDrop);
 }
 
+void TossUpward(GameObject& record) {
+  const int vx = RandomInRange(8);
+  record.vx = static_cast<float>(vx - 4);
+  const int vy = RandomInRange(5);
+  record.vy = static_cast<float>(-(vy + 3));
+}
+
 float ForwardSign(int facing) { return facing == 0 ? 1.0f : -1.0f; }
 
 int FacingFromVx(float vx) { return vx > 0.0f ? 0 : 1; }
 
 int HitPointsFor(const UpgradeHitPoints& scale) {
-  return scale.base + scale.perShot * ShotLevel + scale.perOption * OptionLevel + scale.perTurbo * TurboLevel;
+  const int sum = scale.base + scale.perShot * ShotLevel + scale.perOption * OptionLevel + scale.perTurbo * TurboLevel;
+  return std::min(sum, scale.cap);
 }
 
 Heading HeadingAlong(float dx, float dy) {

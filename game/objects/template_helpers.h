@@ -2,6 +2,7 @@
 // enemy bookkeeping, upgrade-scaled hit points and the aim at a point.
 #pragma once
 
+#include <limits>
 #include <span>
 
 #include "core/game_object.h"
@@ -25,14 +26,18 @@ void CopyGroup(GameObject& record, int parentSlot);
 // Counts an enemy in the stage tally: one enemy and its coins.
 void CountEnemy(const GameObject& record);
 
+// The upward toss of coins, chips and emitters: vx = R(8) - 4, then vy = -(R(5) + 3).
+void TossUpward(GameObject& record);
+
 // +1 for facing 0, -1 for any other facing (the direction of travel).
 float ForwardSign(int facing);
 // The facing that goes with a velocity: 0 when it points to larger x, else 1.
 int FacingFromVx(float vx);
 
-// base + s x ShotLevel + o x OptionLevel + t x TurboLevel.
+// base + s x ShotLevel + o x OptionLevel + t x TurboLevel, at most `cap`.
 struct UpgradeHitPoints {
   int base, perShot, perOption, perTurbo;
+  int cap = std::numeric_limits<int>::max();
 };
 int HitPointsFor(const UpgradeHitPoints& scale);
 

@@ -1,7 +1,9 @@
+// The drawn and computed fields of the appearance effect and the pickups; their
+// constant fields are in the template sweep.
 #include <gtest/gtest.h>
 
+#include "../support/call_recorder.h"
 #include "core/game_state.h"
-#include "game_library.h"
 #include "objects/objects.h"
 #include "pool_fixture.h"
 
@@ -9,69 +11,27 @@ namespace {
 
 class AppearanceAndPickups : public PoolFixture {};
 
-TEST_F(AppearanceAndPickups, AppearanceEffectWritesThreeRecordsWithTheirOwnDraws) {
-  struct Case {
-    int templateId, stage;
-    int swirlBehaviour, centreBehaviour;
-    int swirlSet, centreSet, blend, centreAnimation;
-  };
-  const Case cases[] = {
-      {2002, 1, 4003, 4002, 3, 1, 1, 1},
-      {2002, 8, 4003, 4002, 42, 13, 2, 371},
-      {2168, 5, 4090, 4089, 3, 1, 1, 1},
-      {2168, 8, 4090, 4089, 42, 13, 2, 371},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    Stage = c.stage;
-    const std::vector<int> d = DrawsFromSeed0({1, 2, 4, 360, 20, 1, 2, 4, 360, 20, 1, 1000000});
-    CreateObject(c.templateId, 640, 400, 1, 2);
-    SCOPED_TRACE(testing::Message() << c.templateId << " in stage " << c.stage);
-    EXPECT_EQ(TakeSlotLog(), (std::vector<int>{50, 51, 52}));
-    for (int i = 0; i < 2; ++i) {
-      const GameObject& swirl = ObjectPool[50 + i];
-      const int* draw = &d[1 + 5 * i];
-      GameObject expected = ResetValues();
-      expected.state = 1;
-      expected.layer = 6;
-      expected.category = 6;
-      expected.x = 640.0f;
-      expected.y = 400.0f;
-      expected.collidable = 0;
-      expected.width = expected.height = 128;
-      expected.imageSet = c.swirlSet;
-      expected.blendMode = c.blend;
-      expected.fade = 250.0f;
-      expected.animation = 2 + draw[0];
-      expected.scaleDelta = static_cast<float>(draw[1]);
-      expected.angle = static_cast<float>(draw[2]);
-      expected.phase = static_cast<float>(draw[3] * 0.001);
-      expected.phase2 = draw[4] == 0 ? 1.0f : -1.0f;
-      expected.behaviour = c.swirlBehaviour;
-      EXPECT_EQ(DescribeFields(swirl, ResetValues()), DescribeFields(expected, ResetValues()));
-    }
-    GameObject centre = ResetValues();
-    centre.state = 1;
-    centre.layer = 6;
-    centre.category = 7;
-    centre.x = 640.0f;
-    centre.y = 400.0f;
-    centre.collidable = 0;
-    centre.width = centre.height = 32;
-    centre.imageSet = c.centreSet;
-    centre.blendMode = c.blend;
-    centre.fade = 250.0f;
-    centre.animation = c.centreAnimation;
-    centre.scaleDelta = 4.0f;
-    centre.behaviour = c.centreBehaviour;
-    EXPECT_EQ(DescribeFields(ObjectPool[52], ResetValues()), DescribeFields(centre, ResetValues()));
-    EXPECT_EQ(RandomInRange(1000000), d.back()) << "eleven draws, no more";
+TEST_F(AppearanceAndPickups, EachSwirlTakesItsOwnDraws) {
+  ScriptRandom(RandomScript::Listed, {1, 2, 3, 300, 20, 0, 1, 4, 7, 5, 1});
+  CreateObject(2002, 640, 400, 0, 0);
+  const struct {
+    int animation;
+    float scaleDelta, angle, phase, phase2;
+  } swirls[] = {{4, 3.0f, 300.0f, static_cast<float>(20 * 0.001), 1.0f},
+                {3, 4.0f, 7.0f, static_cast<float>(5 * 0.001), -1.0f}};
+  for (int i = 0; i < 2; ++i) {
+    const GameObject& swirl = ObjectPool[50 + i];
+    EXPECT_EQ(swirl.animation, swirls[i].animation);
+    EXPECT_EQ(swirl.scaleDelta, swirls[i].scaleDelta);
+    EXPECT_EQ(swirl.angle, swirls[i].angle);
+    EXPECT_EQ(swirl.phase, swirls[i].phase);
+    EXPECT_EQ(swirl.phase2, swirls[i].phase2);
   }
 }
 
 TEST_F(AppearanceAndPickups, ScoreChipScalesWithTheValueItCopies) {
-  const std::pair<int, float> cases[] = {{0, 0.0f},    {499, 0.0f},  {500, 0.2f},   {999, 0.2f},
-                                         {1000, 0.6f}, {2000, 0.8f}, {5000, 1.4f},  {8000, 1.8f},
+  const std::pair<int, float> cases[] = {{0, 0.0f},    {499, 0.0f},   {500, 0.2f},   {999, 0.2f},
+                                         {1000, 0.6f}, {2000, 0.8f},  {5000, 1.4f},  {8000, 1.8f},
                                          {9999, 1.8f}, {10000, 2.6f}, {180000, 2.6f}};
   for (const auto& [scoreValue, scaleDelta] : cases) {
     SetUp();
@@ -82,49 +42,37 @@ TEST_F(AppearanceAndPickups, ScoreChipScalesWithTheValueItCopies) {
   }
 }
 
-TEST_F(AppearanceAndPickups, PickupsSpreadOverTheParentBoxAndWaitARandomDelay) {
-  struct Case {
-    int templateId, killChain;
-    std::vector<int> maxima;  // x, y, timer, vx, vy
-    bool bothWays;
-    int delayBase;
+TEST_F(AppearanceAndPickups, PickupsLandWithinTheParentBoxAndTossUpward) {
+  // Draws: x, y (the chips: minus then plus), delay, vx, vy.
+  const struct {
+    int templateId;
+    std::vector<int> draws;
+    float x, y;
+    int timer;
+  } cases[] = {
+      {1009, {64, 0, 15, 0, 5}, 364.0f, 200.0f, 17},
+      {1081, {3, 64, 0, 8, 0}, 303.0f, 264.0f, 2},
+      {1080, {64, 0, 0, 64, 22, 8, 5}, 236.0f, 264.0f, 24},
+      {1104, {0, 10, 64, 0, 10, 0, 0}, 310.0f, 136.0f, 15},
   };
-  const Case cases[] = {
-      {1009, 0, {64, 64, 15, 8, 5}, false, 2},
-      {1081, 0, {64, 64, 15, 8, 5}, false, 2},
-      {1080, 0, {64, 64, 64, 64, 20, 8, 5}, true, 2},
-      {1080, 10, {64, 64, 64, 64, 25, 8, 5}, true, 2},
-      {1080, -5, {64, 64, 64, 64, 18, 8, 5}, true, 2},
-      {1104, 10, {64, 64, 64, 64, 10, 8, 5}, true, 5},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SetUp();
-    KillChain = c.killChain;
-    std::vector<int> maxima = c.maxima;
-    maxima.push_back(1000000);
-    const std::vector<int> d = DrawsFromSeed0(maxima);
+    ScriptRandom(RandomScript::Listed, c.draws);
     CreateObject(c.templateId, 300, 200, 1, 0);
-    SCOPED_TRACE(testing::Message() << c.templateId << " at KillChain " << c.killChain);
     const GameObject& chip = ObjectPool[50];
-    const size_t n = c.maxima.size();
-    const int dx = c.bothWays ? d[1] - d[0] : d[0];
-    const int dy = c.bothWays ? d[3] - d[2] : d[1];
-    EXPECT_EQ(chip.x, static_cast<float>(300 + dx));
-    EXPECT_EQ(chip.y, static_cast<float>(200 + dy));
-    EXPECT_EQ(chip.timer, d[n - 3] + c.delayBase);
-    EXPECT_EQ(chip.vx, static_cast<float>(d[n - 2] - 4));
-    EXPECT_EQ(chip.vy, static_cast<float>(-(d[n - 1] + 3)));
-    EXPECT_EQ(chip.state, 2);
-    EXPECT_EQ(chip.facing, 0);
-    EXPECT_EQ(RandomInRange(1000000), d.back());
+    const size_t n = c.draws.size();
+    EXPECT_EQ(chip.x, c.x) << c.templateId;
+    EXPECT_EQ(chip.y, c.y) << c.templateId;
+    EXPECT_EQ(chip.timer, c.timer) << c.templateId;
+    EXPECT_EQ(chip.vx, static_cast<float>(c.draws[n - 2] - 4));
+    EXPECT_EQ(chip.vy, static_cast<float>(-(c.draws[n - 1] + 3)));
   }
 }
 
 TEST_F(AppearanceAndPickups, ExperienceChipPaysByStageAndPowerMode) {
   const struct {
     int stage, powerModeB, expValue;
-  } cases[] = {{1, 0, 40}, {2, 0, 38}, {6, 1, 18}, {7, 0, 32}, {7, 1, 12}, {8, 1, 16},
-               {9, 0, 0},  {0, 1, 0},  {3, 2, 0}};
+  } cases[] = {{1, 0, 40}, {2, 0, 38}, {6, 1, 18}, {7, 0, 32}, {7, 1, 12}, {8, 1, 16}, {9, 0, 0}, {0, 1, 0}, {3, 2, 0}};
   for (const auto& c : cases) {
     SetUp();
     Stage = c.stage;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "../support/call_recorder.h"
 #include "core/game_state.h"
 #include "core/new_game.h"
 #include "game_library.h"
@@ -18,6 +19,7 @@ void LogSlot(int slot) { slotLog.push_back(slot); }
 
 void PoolFixture::SetUp() {
   NewGameInit();
+  EnemyHighlightOff = 0;  // a saved option: the new game keeps it
   const GameObject player = ObjectPool[kPlayerSlot];
   std::memset(ObjectPool, 0, sizeof ObjectPool);
   ObjectPool[kPlayerSlot] = player;
@@ -28,6 +30,7 @@ void PoolFixture::SetUp() {
   ObjectPool[kGroup2ParentSlot] = ResetValues();
   ObjectPool[kGroup2ParentSlot].group = 2;
   SeedRandom(0);
+  ResetCallRecorder();
   slotLog.clear();
   RecordTakenHook = LogSlot;
 }
