@@ -86,6 +86,9 @@ void NewGameInit() {
     ActiveKeyMap[action] = ReplayMode == kReplayPlayback ? ReplayHeader.keyMap[action] : KeyConfig[action];
   }
 
+  // ResetObject keeps a record's category and attack power; a new game clears the
+  // records whole first, so that nothing of the last game reaches this one.
+  for (GameObject& object : ObjectPool) object = GameObject{};
   for (int slot = 0; slot < kPoolSize; ++slot) ResetObject(slot);
   CameraX = 0.0f;
   CameraY = 0.0f;
