@@ -101,7 +101,8 @@ void SaveTheRecording(int slot) {
   RestartGame();
 }
 
-std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook, int livePadWord) {
+std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook, int livePadWord,
+                                  const FrameHook& beforeFrame) {
   EXPECT_EQ(Scene, kSceneTitle);
   ReplaySlot = slot;
   EXPECT_TRUE(game.Pass(kPadSpecial));
@@ -109,6 +110,7 @@ std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& 
   ClearCallLog();
   std::vector<FrameDigest> digests;
   while (ReplayMode == kReplayPlayback) {
+    if (beforeFrame) beforeFrame(static_cast<int>(digests.size()));
     EXPECT_TRUE(game.Pass(livePadWord));
     if (hook) hook(static_cast<int>(digests.size()));
     digests.push_back(TakeFrameDigest());

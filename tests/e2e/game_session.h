@@ -72,5 +72,7 @@ std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptS
 void SaveTheRecording(int slot);
 // The title's replay item: plays the slot to its end and returns the digests of its
 // frames, the last (where the playback hands over to the results) left out. The call
-// log starts empty at its first frame; `livePadWord` is the pad held meanwhile.
-std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook = {}, int livePadWord = 0);
+// log starts empty at its first frame; `livePadWord` is the pad held meanwhile;
+// `beforeFrame` runs before each pass of the playback with its frame number.
+std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook = {}, int livePadWord = 0,
+                                  const FrameHook& beforeFrame = {});
