@@ -242,6 +242,10 @@ constexpr TablePicture kStage8Backgrounds[] = {
     {1, {"back8-2.png", Art::kBackdrop, 1024, 768}},
     {2, {"back8-3.png", Art::kBackdrop, 1024, 768}},
     {3, {"back8-4.png", Art::kBackdrop, 1024, 768}}};
+// The hand-over to stage 8's second half frees ten entries: the first backdrop and
+// the entries the stage leaves to its first half. The backdrops of phases 2 to 4
+// (entries 1 to 3) stay.
+constexpr int kStage8HandOverPictureTable[] = {0, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 constexpr TablePicture kEndingBackgrounds[] = {
     {0, {"back9-01-01.png", Art::kBackdrop, 2048, 768}},
     {1, {"back9-02-01.png", Art::kBackdrop, 1024, 1536}},
@@ -380,6 +384,7 @@ const PictureFile kLoadingPictures[2] = {{"loading04-01.png", Art::kScreen, 1024
 const std::span<const PictureFile> kOnDemandPictures = kOnDemandPictureTable;
 const std::span<const SoundFile> kAllStageSounds = kAllStageSoundTable;
 const std::span<const int> kStageImageSets = kStageImageSetTable;
+const std::span<const int> kStage8HandOverPictures = kStage8HandOverPictureTable;
 
 const char* TitleCardName(int stage, int picture, bool variant) {
   return Names().titleCards[stage - 1][picture - 1][variant ? 1 : 0];

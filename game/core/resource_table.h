@@ -98,6 +98,8 @@ const char* Stage8CaptionName(int caption, bool variant);         // caption 0..
 
 // The stage's own resources; stage 1..9.
 const StageResourceSet& StageResources(int stage);
+// The StageImages entries that stage 8 frees when its second half begins.
+extern const std::span<const int> kStage8HandOverPictures;
 // Every stage-only sound effect number (freed when a stage changes).
 extern const std::span<const SoundFile> kAllStageSounds;
 // Every image set that stages load into (freed when a stage changes).

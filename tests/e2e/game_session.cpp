@@ -195,12 +195,14 @@ void SaveTheRecording(int slot) {
   RestartGame();
 }
 
-std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook, int livePadWord) {
+std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook, int livePadWord,
+                                  const FrameHook& beforeFrame) {
   EXPECT_EQ(Scene, kSceneTitle);
   EXPECT_TRUE(PlayReplay(game, slot));
   ClearCallLog();
   std::vector<FrameDigest> digests;
   while (ReplayMode == kReplayPlayback) {
+    if (beforeFrame) beforeFrame(static_cast<int>(digests.size()));
     EXPECT_TRUE(game.Pass(livePadWord));
     if (hook) hook(static_cast<int>(digests.size()));
     digests.push_back(TakeFrameDigest());

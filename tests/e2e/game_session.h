@@ -101,5 +101,7 @@ void ClearEnemies(int group);
 void SaveTheRecording(int slot);
 // The replay browser: plays the slot to its end and returns the digests of its
 // frames, the last (where the playback hands over to the results) left out. The call
-// log starts empty at its first frame; `livePadWord` is the pad held meanwhile.
-std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook = {}, int livePadWord = 0);
+// log starts empty at its first frame; `livePadWord` is the pad held meanwhile;
+// `beforeFrame` runs before each pass of the playback with its frame number.
+std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook = {}, int livePadWord = 0,
+                                  const FrameHook& beforeFrame = {});

@@ -1,0 +1,103 @@
+#include "objects/behaviours/behaviour_steps.h"
+
+#include <cmath>
+
+void MoveStraight(GameObject& object) {
+  object.x = static_cast<float>(static_cast<double>(object.x) + object.vx);
+  object.y = static_cast<float>(static_cast<double>(object.y) + object.vy);
+}
+
+void SetVelocityToward(GameObject& object, float targetX, float targetY, double speed, float& distance) {
+  const double dx = static_cast<double>(targetX) - object.x;
+  const double dy = static_cast<double>(targetY) - object.y;
+  distance = std::sqrt(static_cast<float>(dx * dx + dy * dy));
+  // On the target the direction is undefined: the velocity stays.
+  if (distance == 0.0f) return;
+  object.vx = static_cast<float>(dx / distance * speed);
+  object.vy = static_cast<float>(dy / distance * speed);
+}
+
+namespace {
+
+struct Vector {
+  double x, y;
+};
+
+double Dot(Vector a, Vector b) { return a.x * b.x + a.y * b.y; }
+
+Vector Turned(Vector v, float radians) {
+  const double c = std::cos(radians);
+  const double s = std::sin(radians);
+  return {c * v.x - s * v.y, s * v.x + c * v.y};
+}
+
+}  // namespace
+
+void TurnToward(GameObject& object, float targetX, float targetY, float sideX, float sideY, double speed,
+                double degrees, float& distance) {
+  const Vector old{object.vx, object.vy};
+  SetVelocityToward(object, targetX, targetY, speed, distance);
+  const Vector direct{object.vx, object.vy};
+  const float limit = static_cast<float>(degrees * kRadiansPerDegree);
+  const Vector plus = Turned(old, limit);
+  const Vector minus = Turned(old, -limit);
+  if (Dot(old, plus) < Dot(old, direct)) return;
+  const Vector side{static_cast<double>(sideX) - object.x, static_cast<double>(sideY) - object.y};
+  const Vector turned = Dot(side, minus) > Dot(side, plus) ? minus : plus;
+  object.vx = static_cast<float>(turned.x);
+  object.vy = static_cast<float>(turned.y);
+}
+
+float AimAngle(const GameObject& object, float targetX, float targetY) {
+  const float dy = static_cast<float>(static_cast<double>(targetY) - object.y);
+  const float dx = static_cast<float>(static_cast<double>(targetX) - object.x);
+  return std::atan2(dy, dx);
+}
+
+float CourseAngle(const GameObject& object) { return std::atan2(object.vy, object.vx); }
+
+void FacePlayer(GameObject& object) { object.facing = Player().x > object.x ? 0 : 1; }
+
+void Fire(int templateId, const GameObject& object, double dx, double dy, int facing, int parentSlot) {
+  const int x = DoubleToInt(object.x + dx);
+  const int y = DoubleToInt(object.y + dy);
+  CreateObject(templateId, x, y, facing, parentSlot);
+}
+
+void ShowBulletFade(GameObject& object) {
+  object.imageSet = 0;
+  object.blendMode = 2;
+  object.animation = 117;
+  object.collidable = 0;
+}
+
+float ByFrameCycle(float cycle0, float cycle1, float cycle2, float cycle3, float otherwise) {
+  switch (FrameCycle4) {
+    case 0:
+      return cycle0;
+    case 1:
+      return cycle1;
+    case 2:
+      return cycle2;
+    case 3:
+      return cycle3;
+  }
+  return otherwise;
+}
+
+bool BossTimeRunsOut(int slot, int clock, int interval) {
+  GameObject& boss = ObjectPool[slot];
+  if (clock % interval == 0) boss.coinDrop -= 1;
+  if (boss.coinDrop >= 0) return false;
+  ScreenFlash = 250.0f;
+  CancelBullet(slot);
+  return true;
+}
+
+void DropDamageDebris(int slot, int clock, std::span<const DamageDebrisStep> steps) {
+  for (const DamageDebrisStep& step : steps) {
+    if (ObjectPool[slot].hitPoints < step.hitPointsBelow && clock % step.interval == 0) {
+      Fire(2200, ObjectPool[slot], 0.0, 0.0, 0, slot);
+    }
+  }
+}

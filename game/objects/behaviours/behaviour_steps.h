@@ -1,0 +1,68 @@
+// The steps that behaviours share: moving, aiming, turning, firing, the bullet fade,
+// the strobe clock and the boss clocks. Each computes in double from the record's
+// float fields and stores its float result once; float to int goes through the
+// library's truncation. Random draws are never made here: a behaviour draws each
+// number into a named local, in its own order, before it fires.
+#pragma once
+
+#include <span>
+
+#include "core/game_object.h"
+#include "core/game_state.h"
+#include "core/object_pool.h"
+#include "game_library.h"
+#include "objects/objects.h"
+
+constexpr double kRadiansPerDegree = 0.01745329238474369;
+
+inline GameObject& Player() { return ObjectPool[kPlayerSlot]; }
+
+// x += vx, then y += vy.
+void MoveStraight(GameObject& object);
+
+// Velocity toward (targetX, targetY) at `speed`; the distance is stored into
+// `distance`. At distance 0 the distance stored is 0.0 and the velocity stays.
+void SetVelocityToward(GameObject& object, float targetX, float targetY, double speed, float& distance);
+inline void SetVelocityTowardPlayer(GameObject& object, double speed, float& distance) {
+  SetVelocityToward(object, Player().x, Player().y, speed, distance);
+}
+
+// Turn toward (targetX, targetY) by at most `degrees`: the direct velocity at `speed`
+// (distance into `distance`) is taken when it lies closer to the old course than a
+// turn by the limit; otherwise the old velocity turns by +limit or -limit, whichever
+// points more toward (sideX, sideY), +limit on a tie, keeping its length.
+void TurnToward(GameObject& object, float targetX, float targetY, float sideX, float sideY, double speed,
+                double degrees, float& distance);
+inline void TurnTowardPlayer(GameObject& object, double speed, double degrees, float& distance) {
+  TurnToward(object, Player().x, Player().y, Player().x, Player().y, speed, degrees, distance);
+}
+
+// atan2 of the way from the record to (targetX, targetY).
+float AimAngle(const GameObject& object, float targetX, float targetY);
+// atan2(vy, vx): the picture points along the flight.
+float CourseAngle(const GameObject& object);
+// facing 0 when the player is to the right, else 1.
+void FacePlayer(GameObject& object);
+
+// CreateObject at the record's position plus (dx, dy), truncated after the sum.
+void Fire(int templateId, const GameObject& object, double dx, double dy, int facing, int parentSlot);
+
+// A lifetime's end for bullets: drawn as the fade row, which deletes the record.
+void ShowBulletFade(GameObject& object);
+
+// The value of the strobe clock's phase (FrameCycle4 0..3); `otherwise` for any
+// other value of the clock.
+float ByFrameCycle(float cycle0, float cycle1, float cycle2, float cycle3, float otherwise);
+
+// A boss's coinDrop is also its time left: it loses 1 whenever `clock` is a multiple
+// of `interval`; below 0 the boss withdraws (blue flash, cancelled like a bullet) and
+// this returns true.
+bool BossTimeRunsOut(int slot, int clock, int interval);
+
+// Debris bursts (template 2200 on the boss) while hit points are below a threshold,
+// on every multiple of that threshold's interval; the tests are independent.
+struct DamageDebrisStep {
+  int hitPointsBelow;
+  int interval;
+};
+void DropDamageDebris(int slot, int clock, std::span<const DamageDebrisStep> steps);
