@@ -62,13 +62,6 @@ void FoldIntoHash(const void* data, std::size_t bytes) {
   for (std::size_t i = 0; i < bytes; ++i) hash = (hash ^ p[i]) * 1099511628211ull;
 }
 
-// The argument of a sound call that is a handle, -1 for none.
-int SoundHandleArgument(Call call) {
-  if (call == Call::StartSound || call == Call::IsSoundPlaying) return 0;
-  if (call == Call::SetSoundVolume) return 1;
-  return -1;
-}
-
 // Logs the call before it runs, so that calls it makes in turn follow it in the log.
 std::size_t Log(Call call, std::initializer_list<double> arguments) {
   Recorder& recorder = State();
@@ -76,14 +69,8 @@ std::size_t Log(Call call, std::initializer_list<double> arguments) {
   std::copy(arguments.begin(), arguments.end(), entry.arguments.begin());
   recorder.log.push_back(entry);
   if (kCallKinds[static_cast<int>(call)].hashed) {
-    // A handle's check number counts the handles the library made before, which a
-    // playback or a second start in one process need not repeat: the hash takes its
-    // slot.
-    std::array<double, kMaxRecordedArguments> hashed = entry.arguments;
-    const int handle = SoundHandleArgument(call);
-    if (handle >= 0 && hashed[handle] >= 0.0) hashed[handle] = static_cast<int>(hashed[handle]) & 0xFFFF;
     FoldIntoHash(&call, sizeof call);
-    FoldIntoHash(hashed.data(), sizeof(double) * arguments.size());
+    FoldIntoHash(entry.arguments.data(), sizeof(double) * arguments.size());
   }
   return recorder.log.size() - 1;
 }

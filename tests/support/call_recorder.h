@@ -22,9 +22,9 @@
   X(SpawnDeathEffects, true)   \
   X(PlaySe, true)              \
   X(RandomInRange, true)       \
-  X(StartSound, false)          \
-  X(SetSoundVolume, false)      \
-  X(IsSoundPlaying, false)      \
+  X(StartSound, false)       \
+  X(SetSoundVolume, false)   \
+  X(IsSoundPlaying, false)   \
   X(StartPadRumble, false)     \
   X(StopPadRumble, false)      \
   X(PlaySeIfIdle, true)        \
