@@ -89,6 +89,12 @@ extern int FlashFade;
 extern int EndFadeTimer;
 extern int EndFadeFlag;
 extern int DeathFrames;         // frames since the last life was lost
+// The ending's veils and faders, zeroed when a run enters the ending.
+extern int EndingSkip;          // 1 once the skip has started
+extern int EndingSkipFade;      // the skip's black veil
+extern int CreditPictureState;  // staff-picture fader state 0..6
+extern int CreditPictureAlpha;
+extern int EndingFadeIn;        // black veil counting down from 260
 
 // ---------------------------------------------------------------------------------
 // Input and replays
