@@ -34,14 +34,15 @@ Vector Turned(Vector v, float radians) {
 }  // namespace
 
 void TurnToward(GameObject& object, float targetX, float targetY, float sideX, float sideY, double speed,
-                double degrees, float& distance) {
+                double degrees, float& distance, bool turnOnTarget) {
   const Vector old{object.vx, object.vy};
   SetVelocityToward(object, targetX, targetY, speed, distance);
   const Vector direct{object.vx, object.vy};
   const float limit = static_cast<float>(degrees * kRadiansPerDegree);
   const Vector plus = Turned(old, limit);
   const Vector minus = Turned(old, -limit);
-  if (Dot(old, plus) < Dot(old, direct)) return;
+  const bool onTarget = distance == 0.0f;
+  if (!(onTarget && turnOnTarget) && Dot(old, plus) < Dot(old, direct)) return;
   const Vector side{static_cast<double>(sideX) - object.x, static_cast<double>(sideY) - object.y};
   const Vector turned = Dot(side, minus) > Dot(side, plus) ? minus : plus;
   object.vx = static_cast<float>(turned.x);

@@ -30,9 +30,10 @@ inline void SetVelocityTowardPlayer(GameObject& object, double speed, float& dis
 // Turn toward (targetX, targetY) by at most `degrees`: the direct velocity at `speed`
 // (distance into `distance`) is taken when it lies closer to the old course than a
 // turn by the limit; otherwise the old velocity turns by +limit or -limit, whichever
-// points more toward (sideX, sideY), +limit on a tie, keeping its length.
+// points more toward (sideX, sideY), +limit on a tie, keeping its length. On the target
+// the old velocity stays, unless `turnOnTarget` asks for the turned path there too.
 void TurnToward(GameObject& object, float targetX, float targetY, float sideX, float sideY, double speed,
-                double degrees, float& distance);
+                double degrees, float& distance, bool turnOnTarget = false);
 inline void TurnTowardPlayer(GameObject& object, double speed, double degrees, float& distance) {
   TurnToward(object, Player().x, Player().y, Player().x, Player().y, speed, degrees, distance);
 }
