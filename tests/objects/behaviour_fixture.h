@@ -36,6 +36,8 @@ class BehaviourTest : public PoolFixture {
     return object;
   }
 
+  static GameObject& Player() { return ObjectPool[kPlayerSlot]; }
+
   static void Frames(int count) {
     for (int i = 0; i < count; ++i) UpdateObjects();
   }

@@ -11,7 +11,6 @@ class Pickups : public BehaviourTest {
     BehaviourTest::SetUp();
     Player().hitWidth = Player().hitHeight = 20;
   }
-  static GameObject& Player() { return ObjectPool[kPlayerSlot]; }
   static GameObject& PutPickup(int behaviour, float dx, float dy, int box) {
     GameObject& pickup = Put(60, kCategoryPickup, behaviour, Player().x + dx, Player().y + dy);
     pickup.hitWidth = pickup.hitHeight = box;
