@@ -41,4 +41,13 @@ class BehaviourTest : public PoolFixture {
   static void Frames(int count) {
     for (int i = 0; i < count; ++i) UpdateObjects();
   }
+
+  // Frames run until the record is freed (0 when it stands after `limit` frames).
+  static int FramesUntilFreed(const GameObject& record, int limit = 2000) {
+    for (int frame = 1; frame <= limit; ++frame) {
+      UpdateObjects();
+      if (record.state != kStateActive) return frame;
+    }
+    return 0;
+  }
 };

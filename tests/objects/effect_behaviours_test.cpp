@@ -8,14 +8,6 @@ namespace {
 
 using Effects = BehaviourTest;
 
-int FramesUntilFreed(GameObject& effect, int limit) {
-  for (int frame = 1; frame <= limit; ++frame) {
-    UpdateObjects();
-    if (effect.state != kStateActive) return frame;
-  }
-  return 0;
-}
-
 TEST_F(Effects, EachEndsOnTheFrameItsStepsReachItsEndTest) {
   struct Case {
     int behaviour;
