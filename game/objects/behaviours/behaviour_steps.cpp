@@ -59,6 +59,14 @@ float CourseAngle(const GameObject& object) { return std::atan2(object.vy, objec
 
 void FacePlayer(GameObject& object) { object.facing = Player().x > object.x ? 0 : 1; }
 
+void Swirl(GameObject& swirl, const SwirlSteps& steps) {
+  swirl.timer += steps.timerStep;
+  swirl.scaleDelta = static_cast<float>(swirl.scaleDelta - steps.shrink);
+  swirl.angle = static_cast<float>(swirl.angle + (swirl.phase + steps.spinBias) * swirl.phase2);
+  if (swirl.timer < 80) swirl.fade = static_cast<float>(swirl.fade - steps.thinIn);
+  if (swirl.timer > 80) swirl.fade = static_cast<float>(swirl.fade + steps.fadeOut);
+}
+
 void Fire(int templateId, const GameObject& object, double dx, double dy, int facing, int parentSlot) {
   const int x = DoubleToInt(object.x + dx);
   const int y = DoubleToInt(object.y + dy);

@@ -47,14 +47,7 @@ void Damped(int slot) {
 }
 
 // Two records of an enemy's appearance turning opposite ways (phase2 +1 and -1).
-void AppearanceSwirl(int slot) {
-  GameObject& swirl = ObjectPool[slot];
-  swirl.timer += 2;
-  swirl.scaleDelta = static_cast<float>(swirl.scaleDelta - 0.01);
-  swirl.angle = static_cast<float>(swirl.angle + (swirl.phase + 0.002) * swirl.phase2);
-  if (swirl.timer < 80) swirl.fade = static_cast<float>(swirl.fade - 0.6);
-  if (swirl.timer > 80) swirl.fade = static_cast<float>(swirl.fade + 2.0);
-}
+void AppearanceSwirl(int slot) { Swirl(ObjectPool[slot], {2, 0.01, 0.002, 0.6, 2.0}); }
 
 double Wobble() {
   const int draw = RandomInRange(4);

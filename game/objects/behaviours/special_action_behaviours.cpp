@@ -26,7 +26,12 @@ void HideWingShadow() {
   ObjectPool[kWingShadowSlot].y = -100.0f;
 }
 
-void Step(float& value, double by) { value = static_cast<float>(value + by); }
+// What every charge frame starts with: the power mode on and its clock on.
+GameObject& Charging(int slot) {
+  PowerModeA = 1;
+  ObjectPool[slot].timer += 1;
+  return ObjectPool[slot];
+}
 
 // The two ways into the held special differ only in these values.
 struct HeldSpecialRoute {
@@ -51,7 +56,7 @@ void StartHeldSpecial(int slot, const HeldSpecialRoute& route) {
   StopSound(SeHandles[kChargeSound]);
   PlaySe(82, 255);
   ScreenFlash = 250.0f;
-  Step(InvincibleTimer, route.invincibleBonus);
+  Add(InvincibleTimer, route.invincibleBonus);
   if (route.paidFromGauge) {
     ChainTimer = DoubleToInt(ExpGauge * 11.0 + 1000.0);
     ExpGauge = 0.0f;
@@ -70,12 +75,10 @@ void StartHeldSpecial(int slot, const HeldSpecialRoute& route) {
 }
 
 void ChargeFlash(int slot) {
-  GameObject& flash = ObjectPool[slot];
-  PowerModeA = 1;
-  flash.timer += 1;
+  GameObject& flash = Charging(slot);
   FollowPlayer(flash);
-  Step(flash.fade, -4.0);
-  Step(flash.scaleDelta, -0.2);
+  Add(flash.fade, -4.0);
+  Add(flash.scaleDelta, -0.2);
   MainShotBurst = 0;
   SubShotBurst = 0;
   InvincibleTimer = 10.0f;
@@ -86,14 +89,12 @@ void ChargeFlash(int slot) {
 }
 
 void ChargeBlast(int slot) {
-  GameObject& blast = ObjectPool[slot];
-  PowerModeA = 1;
-  blast.timer += 1;
+  GameObject& blast = Charging(slot);
   FollowPlayer(blast);
-  Step(blast.scaleDelta, blast.phase2);
-  Step(blast.phase2, -0.0003);
-  Step(blast.phase, 1.0);
-  Step(blast.fade, 0.73);
+  Add(blast.scaleDelta, blast.phase2);
+  Add(blast.phase2, -0.0003);
+  Add(blast.phase, 1.0);
+  Add(blast.fade, 0.73);
   if (blast.phase < 180.0f) {
     MainShotBurst = 10;
     SubShotBurst = 10;
@@ -101,7 +102,7 @@ void ChargeBlast(int slot) {
     if (ActiveObjectCount > 1600) RequestSlowdown(8);
   }
   InvincibleTimer = 10.0f;
-  if (GuardValue > 0.0f) Step(GuardValue, -0.15);
+  if (GuardValue > 0.0f) Add(GuardValue, -0.15);
   bool stands = true;
   if (blast.phase > 340.0f) {
     ResetObject(slot);
@@ -123,13 +124,11 @@ void ChargeBlast(int slot) {
 }
 
 void GaugeCharge(int slot) {
-  GameObject& charge = ObjectPool[slot];
-  PowerModeA = 1;
-  charge.timer += 1;
-  Step(charge.phase, 1.0);
-  Step(charge.fade, charge.phase < 20.0f ? -10.0 : 10.0);
+  GameObject& charge = Charging(slot);
+  Add(charge.phase, 1.0);
+  Add(charge.fade, charge.phase < 20.0f ? -10.0 : 10.0);
   FollowPlayer(charge);
-  Step(charge.scaleDelta, -static_cast<double>(charge.phase2));
+  Add(charge.scaleDelta, -static_cast<double>(charge.phase2));
   if (charge.fade <= 255.0f) return;
   if (ActionHold[2] > 20) {
     StartHeldSpecial(slot, kGaugeRoute);
@@ -156,7 +155,7 @@ void ThrowSparks(GameObject& aura) {
     if (aura.timer > age) sparks += 2;
   }
   if (aura.timer > 900) {
-    Step(aura.scaleDelta, -0.001);
+    Add(aura.scaleDelta, -0.001);
     sparks += 3;
   }
   for (int i = 0; i < sparks; ++i) AtPlayer(kAuraSpark, 0);
@@ -165,12 +164,12 @@ void ThrowSparks(GameObject& aura) {
 void Overdrive(int slot) {
   GameObject& aura = ObjectPool[slot];
   const OverdriveAura& row = RowFor(kAuras, aura.behaviour);
-  Step(aura.scaleDelta, -0.0005);
+  Add(aura.scaleDelta, -0.0005);
   FollowPlayer(aura);
-  Step(aura.angle, 0.012);
+  Add(aura.angle, 0.012);
   aura.timer += 1;
   if (IsSoundPlaying(SeHandles[kAuraHum]) == 0) PlaySe(kAuraHum, 200);
-  if (row.guardDrain > 0.0 && GuardValue > 0.0f) Step(GuardValue, -row.guardDrain);
+  if (row.guardDrain > 0.0 && GuardValue > 0.0f) Add(GuardValue, -row.guardDrain);
   ThrowSparks(aura);
   if (aura.timer == 900) {
     PlaySe(84, 255);
@@ -184,8 +183,8 @@ void Overdrive(int slot) {
     if (ActiveObjectCount > row.strongSlowdownAbove) RequestSlowdown(14);
     PowerModeB = 0;
     ScreenFlash = 140.0f;
-    Step(aura.fade, 8.0);
-    Step(aura.scaleDelta, -0.004);
+    Add(aura.fade, 8.0);
+    Add(aura.scaleDelta, -0.004);
     InvincibleTimer = 180.0f;
     PlayerInvulnerableBlink = 0.0f;
     CancelAllBullets();
@@ -199,15 +198,15 @@ void Overdrive(int slot) {
 
 void OverdriveRing(int slot) {
   GameObject& ring = ObjectPool[slot];
-  Step(ring.scaleDelta, -0.0003);
+  Add(ring.scaleDelta, -0.0003);
   FollowPlayer(ring);
-  Step(ring.angle, 0.03);
+  Add(ring.angle, 0.03);
   ring.timer += 1;
   if (TimelineHalt > 0.0f) ring.timer += 30;
-  if (ring.timer > 900) Step(ring.scaleDelta, -0.001);
+  if (ring.timer > 900) Add(ring.scaleDelta, -0.001);
   if (ring.timer > kAuraLife) {
-    Step(ring.fade, 8.0);
-    Step(ring.scaleDelta, -0.005);
+    Add(ring.fade, 8.0);
+    Add(ring.scaleDelta, -0.005);
     if (ring.fade > 255.0f) ResetObject(slot);
   }
   if (Lives == 0.0f) ResetObject(slot);
@@ -218,13 +217,13 @@ void AuraSpark(int slot) {
   MoveStraight(spark);
   spark.vx = static_cast<float>(spark.vx / 1.4);
   spark.vy = static_cast<float>(spark.vy / 1.4);
-  if (PowerModeB == 0) Step(spark.fade, 50.0);
+  if (PowerModeB == 0) Add(spark.fade, 50.0);
 }
 
 void TurboChargeRing(int slot) {
   GameObject& ring = ObjectPool[slot];
-  Step(ring.angle, -0.02);
-  Step(ring.fade, -15.0);
+  Add(ring.angle, -0.02);
+  Add(ring.fade, -15.0);
   FollowPlayer(ring);
   if (TurboCharge < TurboChargeNeeded) ResetObject(slot);
 }
@@ -239,9 +238,9 @@ void RamAura(int slot) {
 
 void BurstFlare(int slot) {
   GameObject& flare = ObjectPool[slot];
-  Step(flare.fade, 30.0);
-  Step(flare.scaleDelta, 0.15);
-  Step(flare.fade, ByFrameCycle(40.0f, -40.0f, 80.0f, -80.0f, 0.0f));
+  Add(flare.fade, 30.0);
+  Add(flare.scaleDelta, 0.15);
+  Add(flare.fade, ByFrameCycle(40.0f, -40.0f, 80.0f, -80.0f, 0.0f));
 }
 
 constexpr auto kEntries = JoinEntries(std::to_array<BehaviourEntry>({
