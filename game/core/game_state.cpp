@@ -216,6 +216,8 @@ float PlayerTrailX[kTrailLength];
 float PlayerTrailY[kTrailLength];
 int ManualShown;
 int ManualImage = -1;
+int PlaybackButtonHold[kPlaybackButtons];
+int PlaybackKeyHold[kPlaybackSpeedKeys];
 int VibrationLevel;
 int FrameCycle4;
 int BehaviourParam80 = 80;

@@ -344,6 +344,12 @@ extern float PlayerTrailX[kTrailLength];
 extern float PlayerTrailY[kTrailLength];
 extern int ManualShown;
 extern int ManualImage;
+// The playback speed keys: live hold counters of the ten buttons and of actions 5, 1,
+// 2 and 3, apart from the replayed ones.
+constexpr int kPlaybackButtons = 10;
+constexpr int kPlaybackSpeedKeys = 4;
+extern int PlaybackButtonHold[kPlaybackButtons];
+extern int PlaybackKeyHold[kPlaybackSpeedKeys];
 extern int VibrationLevel;
 extern int FrameCycle4;      // 0..3, advanced by the HUD
 extern int BehaviourParam80;

@@ -34,6 +34,8 @@ GameSession::GameSession() {
   }
   SetScriptedInput(0);
   ResetCallRecorder();
+  // What a fresh program starts with, whatever an earlier session of this process left.
+  ResetModeState();
   TestClockStart(kClockStart, kClockStep);
 }
 
