@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/game_state.h"
+#include "objects/object_factory.h"
 #include "scenario.h"
 
 namespace {
@@ -82,6 +83,38 @@ std::vector<FrameDigest> HaloScene(bool save) {
 TEST(BehaviourScenes, TheHaloStaysOnTheLastBossTheSameTwice) {
   const std::vector<FrameDigest> first = HaloScene(false);
   const std::vector<FrameDigest> second = HaloScene(true);
+  EXPECT_EQ(FirstDivergingFrame(first, second), -1) << DescribeDivergence(first, second);
+}
+
+}  // namespace
+
+namespace {
+
+// A stored level-up spent with the third action held past the blast's wake: the
+// stock special turns into the held special and its aura pair.
+std::vector<FrameDigest> HeldSpecialScene(bool save) {
+  Scenario scenario(1);
+  scenario.SetPlayer(400.0f, 450.0f);
+  LevelUpCount = 1;
+  std::vector<FrameDigest> digests = scenario.Run(120, kPadSpecial);
+  EXPECT_EQ(BssUsed, 1);
+  EXPECT_EQ(PowerModeB, 1);
+  EXPECT_EQ(ChainTimer > 0, true);
+  int auras = 0;
+  for (const GameObject& record : ObjectPool) {
+    if (record.state == kStateActive && (record.behaviour == 4096 || record.behaviour == 4098)) ++auras;
+  }
+  EXPECT_EQ(auras, 2);
+  if (save) EXPECT_FALSE(scenario.SaveFrame("held-special-aura").empty());
+  return digests;
+}
+
+TEST(BehaviourScenes, HeldSpecialRunsItsAuraTheSameTwice) {
+  if (FindTemplate(2097) == nullptr || FindTemplate(2178) == nullptr) {
+    GTEST_SKIP() << "the special action's templates are not in this build yet";
+  }
+  const std::vector<FrameDigest> first = WithoutCalls(HeldSpecialScene(true));
+  const std::vector<FrameDigest> second = WithoutCalls(HeldSpecialScene(false));
   EXPECT_EQ(FirstDivergingFrame(first, second), -1) << DescribeDivergence(first, second);
 }
 
