@@ -54,7 +54,8 @@ TEST_F(EndingObjects, MainFigureSwitches457To458AtStep6AndTheFlyingFigureLetsGoA
   }
   const std::vector<RecordedCall> made = CallsOf(Call::CreateObject);
   ASSERT_EQ(made.size(), 1u);
-  EXPECT_EQ(std::tuple(flying.animation, made[0].Int(0), made[0].Int(1)), std::tuple(407, 2238, static_cast<int>(flying.x)));
+  EXPECT_EQ(std::tuple(flying.animation, made[0].Int(0), made[0].Int(1)),
+            std::tuple(407, 2238, static_cast<int>(flying.x)));
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ TEST_F(Options, TraceSitsOnTrailEntriesSevenApartAndOnlyTraceMovesOptionsFiveAnd
 
 TEST_F(Options, FormationAndGuardCoverTheirShareOfTheWayToEachPointAndTurnOnIt) {
   // type, option, x offset at facing 0 and 1, y offset, divisor: the movement table
-  const int points[][6] = {{1, 1, -40, 40, -70, 4},   {1, 2, -40, 40, 70, 4},   {1, 3, -70, 70, -120, 8},
+  const int points[][6] = {{1, 1, -40, 40, -70, 4},   {1, 2, -40, 40, 70, 4},    {1, 3, -70, 70, -120, 8},
                            {1, 4, -70, 70, 120, 8},   {3, 1, 140, -150, -40, 2}, {3, 2, 140, -150, 40, 2},
                            {3, 3, 110, -120, -80, 3}, {3, 4, 110, -120, 80, 3}};
   for (const auto& [type, number, dxRight, dxLeft, dy, divisor] : points) {
@@ -70,13 +70,16 @@ TEST_F(Options, RollingWidensBy4AFrameWithFourOptionsAndComesBack) {
 }
 
 TEST_F(Options, ShotsFireByTheTableWhileTheFirstActionIsHeld) {
-  const std::vector<int> third = {1, 4, 7, 10, 13, 16, 19, 22, 25, 28}, second = {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29};
+  const std::vector<int> third = {1, 4, 7, 10, 13, 16, 19, 22, 25, 28},
+                         second = {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29};
   // shot, level, fire frames (from step, reload, burst and gap), template, parameter
   const std::tuple<int, int, std::vector<int>, int, int> cases[] = {
-      {0, 2, {1, 3, 13, 15, 25, 27}, 2156, 0},      // reload 36 at 3 a frame: 12 frames
+      {0, 2, {1, 3, 13, 15, 25, 27}, 2156, 0},          // reload 36 at 3 a frame: 12 frames
       {0, 5, {1, 3, 10, 12, 19, 21, 28, 30}, 2219, 0},  // 26: 9 frames
-      {1, 2, third, 2157, 31},                       // reloads before its burst of 4 ends
-      {2, 5, third, 2222, 31}, {3, 2, second, 2173, 31}, {3, 5, second, 2221, 31}};
+      {1, 2, third, 2157, 31},                          // reloads before its burst of 4 ends
+      {2, 5, third, 2222, 31},
+      {3, 2, second, 2173, 31},
+      {3, 5, second, 2221, 31}};
   for (const auto& [shot, level, frames, templateId, parameter] : cases) {
     OptionShot = shot;
     OptionLevel = level;
@@ -92,8 +95,9 @@ TEST_F(Options, ShotsFireByTheTableWhileTheFirstActionIsHeld) {
         if (CallsOf(Call::CreateObject).size() > before) fired.push_back(frame);
       }
       EXPECT_EQ(fired, held ? frames : std::vector<int>{}) << shot << " level " << level << " held " << held;
-      if (held) EXPECT_EQ(std::tuple(CallsOf(Call::CreateObject)[0].Int(0), CallsOf(Call::CreateObject)[0].Int(4)),
-                          std::tuple(templateId, parameter));
+      if (held)
+        EXPECT_EQ(std::tuple(CallsOf(Call::CreateObject)[0].Int(0), CallsOf(Call::CreateObject)[0].Int(4)),
+                  std::tuple(templateId, parameter));
     }
   }
   OptionShot = 0;

@@ -25,8 +25,9 @@ TEST_F(Pickups, CoinTakenWith100InThePursePays303OnceInTheAwardOrder) {
   const float score = Score;
   PutPickup(3008, 0.0f, 20);
   Frames(40);
-  EXPECT_EQ(std::tuple(Coins, Score - score, CoinScore, CoinsGot, StageCoins, BonusAccumulator, ObjectPool[60].animation),
-            std::tuple(101.0f, 303.0f, 303, 1, 1.0f, 303.0f, 34));
+  EXPECT_EQ(
+      std::tuple(Coins, Score - score, CoinScore, CoinsGot, StageCoins, BonusAccumulator, ObjectPool[60].animation),
+      std::tuple(101.0f, 303.0f, 303, 1, 1.0f, 303.0f, 34));
   EXPECT_FLOAT_EQ(ExpGauge, 0.1f);
   // The cue as it starts homing, the pick-up sound, then the pop-up's draw.
   std::vector<int> order;
@@ -56,8 +57,8 @@ TEST_F(Pickups, ReachStartsHomingStrictlyInsideAndLevelSteersNegative) {
 
 TEST_F(Pickups, ScoreChipLimitAndMarginGrowWithTheChain) {
   // chain, speed limit (24 + chain / 15), pick-up margin ((chain / 40) / 2)
-  for (const auto& [chain, limit, margin] : {std::tuple{0, 24.0f, 0.0f}, {79, 29.0f, 0.0f}, {80, 29.0f, 1.0f},
-                                             std::tuple{90, 30.0f, 1.0f}}) {
+  for (const auto& [chain, limit, margin] :
+       {std::tuple{0, 24.0f, 0.0f}, {79, 29.0f, 0.0f}, {80, 29.0f, 1.0f}, std::tuple{90, 30.0f, 1.0f}}) {
     KillChain = chain;
     GameObject& chip = PutPickup(3068, -(10 + 20 + 1.0f), 10);  // touches only with a margin of 1
     GameObject& far = PutPickup(3068, -1000.0f, 10, 61);

@@ -37,12 +37,13 @@ TEST_F(SpecialActions, ReleasedBeforeTheBlastWakesGivesThePlainStockSpecial) {
     if (frame == 250) Put(70, kCategoryEnemyBullet, 4063);
     Frames(1);
     ASSERT_EQ(std::tuple(blast.state, blast.category),
-              std::tuple(kStateActive, frame > 240 ? kCategoryEffect : kCategoryPlayerShot)) << frame;
+              std::tuple(kStateActive, frame > 240 ? kCategoryEffect : kCategoryPlayerShot))
+        << frame;
   }
   EXPECT_EQ(ObjectPool[70].behaviour, 4059);  // cancelled in the harmless frames
   Frames(1);
-  EXPECT_EQ(std::tuple(blast.state, InvincibleTimer, PowerModeA, PowerModeB, KillChain, ChainTimer, ChipCount,
-                       BssUsed, SsUsed, Made().size()),
+  EXPECT_EQ(std::tuple(blast.state, InvincibleTimer, PowerModeA, PowerModeB, KillChain, ChainTimer, ChipCount, BssUsed,
+                       SsUsed, Made().size()),
             std::tuple(kStateFree, 120.0f, 0, 0, 7, 55, 9, 0, 1, 0u));
 }
 
@@ -53,9 +54,9 @@ TEST_F(SpecialActions, HeldPast40StartsTheAuraPairAndCutsTheChain) {
     GameObject& blast = PutBlast(41);
     Frames(1);
     EXPECT_EQ(Made(), std::vector<int>({2004, 2178}));
-    EXPECT_EQ(std::tuple(blast.state, KillChain, ChainTimer, ChipCount, BssUsed, SsUsed, PowerModeA, PowerModeB,
-                         ScreenFlash),
-              std::tuple(kStateFree, chainAfter, 2100, 0, 1, 0, 0, 1, 250.0f));
+    EXPECT_EQ(
+        std::tuple(blast.state, KillChain, ChainTimer, ChipCount, BssUsed, SsUsed, PowerModeA, PowerModeB, ScreenFlash),
+        std::tuple(kStateFree, chainAfter, 2100, 0, 1, 0, 0, 1, 250.0f));
   }
 }
 
@@ -87,7 +88,8 @@ TEST_F(SpecialActions, GaugeRouteAt5Point5RunsItsAuraFrom1045) {
 
 TEST_F(SpecialActions, SlowdownsFollowTheLiveRecords) {
   // live records, the blast's slow-down on its first 179 frames, the start's
-  for (const auto [live, blastSlowdown, startSlowdown] : {std::tuple{1200, 0.0f, 0.0f}, std::tuple{1700, 8.0f, 10.0f}}) {
+  for (const auto [live, blastSlowdown, startSlowdown] :
+       {std::tuple{1200, 0.0f, 0.0f}, std::tuple{1700, 8.0f, 10.0f}}) {
     ActiveObjectCount = live;
     SlowdownMs = 0.0f;
     PutBlast(0);

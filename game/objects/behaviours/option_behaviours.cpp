@@ -126,8 +126,8 @@ void Shoot(int slot) {
   if (burstLeft > 0 && gap == 0) {
     burstLeft -= 1;
     gap = shot.gap;
-    Fire(highLevel ? shot.templateFromLevel5 : shot.templateBelowLevel5, ObjectPool[slot], 0.0, 0.0,
-         Player().facing, shot.passesSlot ? slot : 0);
+    Fire(highLevel ? shot.templateFromLevel5 : shot.templateBelowLevel5, ObjectPool[slot], 0.0, 0.0, Player().facing,
+         shot.passesSlot ? slot : 0);
   }
 }
 

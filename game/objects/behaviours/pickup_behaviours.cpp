@@ -50,11 +50,11 @@ void StartPickupRow(GameObject& pickup, int row) {
 // Coin and EXP chip differ only in these values.
 struct FallingPickup {
   int id;
-  int reach;            // before PickupReach
+  int reach;  // before PickupReach
   int reachPerShotLevel;
   double homingLimit;
   double fastHomingLimit;
-  bool halfBoxes;       // the coin tests half sizes, the EXP chip full sizes
+  bool halfBoxes;  // the coin tests half sizes, the EXP chip full sizes
   void (*award)(int slot);
 };
 
@@ -108,10 +108,10 @@ void FallAndHome(int slot) {
   if (pickup.phase == kFastHoming) SteerToPlayer(pickup, 2.0, row.fastHomingLimit);
 
   if (pickup.phase2 == 0.0f) {
-    const bool touched = row.halfBoxes
-                             ? Overlaps(pickup, pickup.hitWidth / 2, pickup.hitHeight / 2, player.hitWidth / 2,
-                                        player.hitHeight / 2)
-                             : Overlaps(pickup, pickup.hitWidth, pickup.hitHeight, player.hitWidth, player.hitHeight);
+    const bool touched =
+        row.halfBoxes
+            ? Overlaps(pickup, pickup.hitWidth / 2, pickup.hitHeight / 2, player.hitWidth / 2, player.hitHeight / 2)
+            : Overlaps(pickup, pickup.hitWidth, pickup.hitHeight, player.hitWidth, player.hitHeight);
     if (touched) {
       StartPickupRow(pickup, kPickupRow);
       row.award(slot);

@@ -11,20 +11,45 @@ using enum EffectEnd;
 using enum FadeShape;
 
 constexpr PinnedEffect kPlayerEffects[] = {
-    {.id = 4008, .phaseStep = 1.0, .fadeShape = kUpAfterTurn, .fadeStep = 1.0, .fadeTurn = 90.0,
-     .scaleStep = -0.001, .end = kFadeEquals, .endBound = 250.0},
-    {.id = 4011, .phaseStep = 1.0, .fadeShape = kDownThenUpOpen, .fadeStep = 2.0, .fadeTurn = 130.0,
-     .fadeUntil = 260.0, .end = kPhaseAbove, .endBound = 260.0},
+    {.id = 4008,
+     .phaseStep = 1.0,
+     .fadeShape = kUpAfterTurn,
+     .fadeStep = 1.0,
+     .fadeTurn = 90.0,
+     .scaleStep = -0.001,
+     .end = kFadeEquals,
+     .endBound = 250.0},
+    {.id = 4011,
+     .phaseStep = 1.0,
+     .fadeShape = kDownThenUpOpen,
+     .fadeStep = 2.0,
+     .fadeTurn = 130.0,
+     .fadeUntil = 260.0,
+     .end = kPhaseAbove,
+     .endBound = 260.0},
     {.id = 4012, .phaseStep = 1.0},
     {.id = 4066},
     {.id = 4015, .place = kPlayerPlusVx, .fadeStep = 10.0, .end = kFadeAbove, .endBound = 240.0},
     {.id = 4020, .place = kPlayerHeight, .fadeStep = 10.0, .end = kFadeAbove, .endBound = 240.0},
     {.id = 4027, .place = kPlayerHeight, .fadeStep = 10.0, .end = kFadeAbove, .endBound = 240.0},
-    {.id = 4053, .phaseStep = 1.0, .fadeShape = kDownThenUp, .fadeStep = 6.0, .fadeTurn = 30.0,
-     .scaleByPhase2 = true, .end = kScaleBelow, .endBound = -1.0},
+    {.id = 4053,
+     .phaseStep = 1.0,
+     .fadeShape = kDownThenUp,
+     .fadeStep = 6.0,
+     .fadeTurn = 30.0,
+     .scaleByPhase2 = true,
+     .end = kScaleBelow,
+     .endBound = -1.0},
     {.id = 4056, .fadeStep = -4.0, .scaleStep = -0.2, .end = kScaleBelow, .endBound = -1.0},
-    {.id = 4057, .phaseStep = 1.0, .fadeShape = kDownThenUp, .fadeStep = 3.0, .fadeTurn = 100.0,
-     .scaleStep = -0.002, .angleStep = 0.02, .end = kPhaseAbove, .endBound = 400.0},
+    {.id = 4057,
+     .phaseStep = 1.0,
+     .fadeShape = kDownThenUp,
+     .fadeStep = 3.0,
+     .fadeTurn = 100.0,
+     .scaleStep = -0.002,
+     .angleStep = 0.02,
+     .end = kPhaseAbove,
+     .endBound = 400.0},
     {.id = 4062, .place = kBesidePlayer, .fadeStep = 0.5, .end = kFadeAbove, .endBound = 255.0},
     {.id = 4074, .fadeStep = 5.0, .scaleStep = -0.05, .end = kFadeAbove, .endBound = 260.0},
     {.id = 4077, .fadeStep = -8.0, .scaleStep = -0.2, .end = kScaleBelow, .endBound = -1.0},
@@ -74,9 +99,8 @@ void TurboReadyRing(int) {
   if (TurboCharge < TurboChargeNeeded) ResetObject(kTurboReadySlot);
 }
 
-constexpr auto kEntries =
-    JoinEntries(std::to_array<BehaviourEntry>({{4073, &TurboReadyRing}}), EntriesFor(kPlayerEffects, &PlayerEffect),
-                EntriesFor(kTwoStageRings, &TwoStage));
+constexpr auto kEntries = JoinEntries(std::to_array<BehaviourEntry>({{4073, &TurboReadyRing}}),
+                                      EntriesFor(kPlayerEffects, &PlayerEffect), EntriesFor(kTwoStageRings, &TwoStage));
 
 }  // namespace
 
