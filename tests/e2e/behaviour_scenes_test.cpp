@@ -51,9 +51,15 @@ std::vector<FrameDigest> OptionScenes(bool save) {
     const std::vector<FrameDigest> frames = scenario.Run(60, kPadFire | (type == 2 ? kPadSecond : 0));
     digests.insert(digests.end(), frames.begin(), frames.end());
     EXPECT_GT(OptionFireTimer[31] + OptionBurstLeft[31] + OptionBurstGap[31], 0) << type;
-    if (type == 0) EXPECT_EQ(ObjectPool[32].x, PlayerTrailX[14]);
-    if (type == 2) EXPECT_EQ(BehaviourParam80, 130);
-    if (save) EXPECT_FALSE(scenario.SaveFrame(names[type]).empty());
+    if (type == 0) {
+      EXPECT_EQ(ObjectPool[32].x, PlayerTrailX[14]);
+    }
+    if (type == 2) {
+      EXPECT_EQ(BehaviourParam80, 130);
+    }
+    if (save) {
+      EXPECT_FALSE(scenario.SaveFrame(names[type]).empty());
+    }
   }
   return digests;
 }
@@ -76,7 +82,9 @@ std::vector<FrameDigest> HaloScene(bool save) {
     EXPECT_EQ(record.x, ObjectPool[10].x);
   }
   EXPECT_EQ(rings, 8);
-  if (save) EXPECT_FALSE(scenario.SaveFrame("last-boss-halo").empty());
+  if (save) {
+    EXPECT_FALSE(scenario.SaveFrame("last-boss-halo").empty());
+  }
   return digests;
 }
 
@@ -105,7 +113,9 @@ std::vector<FrameDigest> HeldSpecialScene(bool save) {
     if (record.state == kStateActive && (record.behaviour == 4096 || record.behaviour == 4098)) ++auras;
   }
   EXPECT_EQ(auras, 2);
-  if (save) EXPECT_FALSE(scenario.SaveFrame("held-special-aura").empty());
+  if (save) {
+    EXPECT_FALSE(scenario.SaveFrame("held-special-aura").empty());
+  }
   return digests;
 }
 

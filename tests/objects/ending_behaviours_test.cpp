@@ -47,10 +47,16 @@ TEST_F(EndingObjects, MainFigureSwitches457To458AtStep6AndTheFlyingFigureLetsGoA
   flying.phase = 0.25f;
   for (int frame = 1; frame <= 1400; ++frame) {
     Frames(1);
-    if (frame == 600) EXPECT_EQ(flying.animation, 411);
-    if (frame == 900) EXPECT_EQ(flying.animation, 409);
+    if (frame == 600) {
+      EXPECT_EQ(flying.animation, 411);
+    }
+    if (frame == 900) {
+      EXPECT_EQ(flying.animation, 409);
+    }
     if (frame == 901) flying.animStep = 4;  // as the drawing pass would step it
-    if (frame == 902) EXPECT_EQ(flying.animation, 410);
+    if (frame == 902) {
+      EXPECT_EQ(flying.animation, 410);
+    }
   }
   const std::vector<RecordedCall> made = CallsOf(Call::CreateObject);
   ASSERT_EQ(made.size(), 1u);

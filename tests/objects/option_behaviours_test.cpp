@@ -95,9 +95,10 @@ TEST_F(Options, ShotsFireByTheTableWhileTheFirstActionIsHeld) {
         if (CallsOf(Call::CreateObject).size() > before) fired.push_back(frame);
       }
       EXPECT_EQ(fired, held ? frames : std::vector<int>{}) << shot << " level " << level << " held " << held;
-      if (held)
-        EXPECT_EQ(std::tuple(CallsOf(Call::CreateObject)[0].Int(0), CallsOf(Call::CreateObject)[0].Int(4)),
-                  std::tuple(templateId, parameter));
+      if (held) {
+        const RecordedCall first = CallsOf(Call::CreateObject)[0];
+        EXPECT_EQ(std::tuple(first.Int(0), first.Int(4)), std::tuple(templateId, parameter));
+      }
     }
   }
   OptionShot = 0;
@@ -111,7 +112,7 @@ TEST_F(Options, ShotsFireByTheTableWhileTheFirstActionIsHeld) {
 
 TEST_F(Options, TricklePaysTenTimesAt1440AndTwelveAt1200) {
   const Behaviour option = BehaviourFor(kCategoryEffect, 4083);
-  for (const auto [level, period, payments] : {std::tuple{2, 1440, 10}, std::tuple{5, 1200, 12}}) {
+  for (const auto& [level, period, payments] : {std::tuple{2, 1440, 10}, std::tuple{5, 1200, 12}}) {
     OptionLevel = level;
     ExpGauge = 0.0f;
     GameObject& record = PutOption(1);

@@ -44,7 +44,9 @@ TEST_F(Pickups, ReachStartsHomingStrictlyInsideAndLevelSteersNegative) {
       GameObject& pickup = PutPickup(behaviour, dx, 20);
       Frames(1);
       EXPECT_EQ(pickup.phase, dx < reach ? 1.0f : 0.0f) << behaviour << " at " << dx;
-      if (dx < reach) EXPECT_EQ(pickup.vy, static_cast<float>(static_cast<double>(0.1f) - 1.0));  // level in y
+      if (dx < reach) {  // level in y
+        EXPECT_EQ(pickup.vy, static_cast<float>(static_cast<double>(0.1f) - 1.0));
+      }
     }
   }
   GameObject& fast = PutPickup(3070, 2000.0f, 20);

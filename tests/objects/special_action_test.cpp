@@ -48,7 +48,7 @@ TEST_F(SpecialActions, ReleasedBeforeTheBlastWakesGivesThePlainStockSpecial) {
 }
 
 TEST_F(SpecialActions, HeldPast40StartsTheAuraPairAndCutsTheChain) {
-  for (const auto [chainBefore, chainAfter] : {std::pair{7, 2}, std::pair{0, 0}}) {
+  for (const auto& [chainBefore, chainAfter] : {std::pair{7, 2}, std::pair{0, 0}}) {
     std::tie(KillChain, ChipCount, BssUsed, SsUsed) = std::tuple(chainBefore, 9, 0, 1);
     ClearCallLog();
     GameObject& blast = PutBlast(41);
@@ -88,7 +88,7 @@ TEST_F(SpecialActions, GaugeRouteAt5Point5RunsItsAuraFrom1045) {
 
 TEST_F(SpecialActions, SlowdownsFollowTheLiveRecords) {
   // live records, the blast's slow-down on its first 179 frames, the start's
-  for (const auto [live, blastSlowdown, startSlowdown] :
+  for (const auto& [live, blastSlowdown, startSlowdown] :
        {std::tuple{1200, 0.0f, 0.0f}, std::tuple{1700, 8.0f, 10.0f}}) {
     ActiveObjectCount = live;
     SlowdownMs = 0.0f;
