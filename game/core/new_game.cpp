@@ -1,5 +1,7 @@
 #include "core/new_game.h"
 
+#include <iterator>
+
 #include "core/game_rules.h"
 #include "core/game_state.h"
 #include "core/object_pool.h"
