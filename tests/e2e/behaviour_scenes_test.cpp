@@ -18,36 +18,18 @@ std::vector<FrameDigest> WithoutCalls(std::vector<FrameDigest> digests) {
   return digests;
 }
 
-// The four starting options as the game core places them in slots 31-34.
-void PutOptions() {
-  for (int slot = 31; slot <= 34; ++slot) {
-    GameObject& option = ObjectPool[slot];
-    option = GameObject{};
-    option.state = kStateActive;
-    option.category = kCategoryEffect;
-    option.layer = 4;
-    option.width = option.height = 64;
-    option.imageSet = 40;
-    option.blendMode = 2;
-    option.animation = 321;
-    option.behaviour = 4083;
-    option.x = 300.0f;
-    option.y = 400.0f;
-    option.vx = option.vy = 0.01f;
-  }
-}
-
 // Each movement type in turn, with a different shot each, the shot held (and the
 // second action with Rolling); every type's last frame checked and, when `save`, saved.
 std::vector<FrameDigest> OptionScenes(bool save) {
   const char* names[] = {"options-trace", "options-formation", "options-rolling", "options-guard"};
   Scenario scenario(1);
   scenario.SetPlayer(300.0f, 400.0f);
+  OptionType = OptionShot = 0;  // the options are made as for Trace
+  for (int templateId = 2152; templateId <= 2155; ++templateId) scenario.Place(templateId, 300, 400);  // options 1-4
   std::vector<FrameDigest> digests;
   for (int type = 0; type < 4; ++type) {
     OptionType = type;
     OptionShot = type;
-    PutOptions();
     const std::vector<FrameDigest> frames = scenario.Run(60, kPadFire | (type == 2 ? kPadSecond : 0));
     digests.insert(digests.end(), frames.begin(), frames.end());
     EXPECT_GT(OptionFireTimer[31] + OptionBurstLeft[31] + OptionBurstGap[31], 0) << type;
