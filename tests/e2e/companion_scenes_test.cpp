@@ -1,6 +1,6 @@
-// The options of each movement type firing with the shot held, and the last boss's
-// halo, in a started game; frames saved to be looked at, and each scene run twice in
-// the process gives the same digests.
+// The options of each movement type firing with the shot held, the held special's aura
+// and the last boss's halo, in a started game; frames saved to be looked at, and each
+// scene run twice in the process gives the same digests.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -46,7 +46,7 @@ std::vector<FrameDigest> OptionScenes(bool save) {
   return digests;
 }
 
-TEST(BehaviourScenes, EachOptionTypeMovesAndFiresTheSameTwice) {
+TEST(CompanionScenes, EachOptionTypeMovesAndFiresTheSameTwice) {
   const std::vector<FrameDigest> first = WithoutCalls(OptionScenes(true));
   const std::vector<FrameDigest> second = WithoutCalls(OptionScenes(false));
   EXPECT_EQ(FirstDivergingFrame(first, second), -1) << DescribeDivergence(first, second);
@@ -70,7 +70,7 @@ std::vector<FrameDigest> HaloScene(bool save) {
   return digests;
 }
 
-TEST(BehaviourScenes, TheHaloStaysOnTheLastBossTheSameTwice) {
+TEST(CompanionScenes, TheHaloStaysOnTheLastBossTheSameTwice) {
   const std::vector<FrameDigest> first = WithoutCalls(HaloScene(false));
   const std::vector<FrameDigest> second = WithoutCalls(HaloScene(true));
   EXPECT_EQ(FirstDivergingFrame(first, second), -1) << DescribeDivergence(first, second);
@@ -101,7 +101,7 @@ std::vector<FrameDigest> HeldSpecialScene(bool save) {
   return digests;
 }
 
-TEST(BehaviourScenes, HeldSpecialRunsItsAuraTheSameTwice) {
+TEST(CompanionScenes, HeldSpecialRunsItsAuraTheSameTwice) {
   if (FindTemplate(2097) == nullptr || FindTemplate(2178) == nullptr) {
     GTEST_SKIP() << "the special action's templates are not in this build yet";
   }
