@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/collision.h"
 #include "core/display.h"
 #include "core/game_state.h"
 #include "core/input.h"
 #include "core/new_game.h"
-#include "core/play_seams.h"
 #include "core/player.h"
 #include "core/resource_loaders.h"
 #include "core/save_data.h"

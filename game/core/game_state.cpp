@@ -159,6 +159,9 @@ int BssUsed;
 int SsBought;
 int WispEraseCount;
 int LastHitPanel[5];
+// Collision pass: the picture of the last enemy hit.
+int LastHitImageSet;
+int LastHitImageCell;
 int LiveObjectCount;
 int MaxSpeed;
 float SpeedGauge;

@@ -253,6 +253,9 @@ extern int BssUsed;
 extern int SsBought;
 extern int WispEraseCount;
 extern int LastHitPanel[5];  // EXP, hit points left, score, coins, display timer
+// Collision pass: the picture of the last enemy hit, for the last-hit panel.
+extern int LastHitImageSet;
+extern int LastHitImageCell;
 extern int LiveObjectCount;
 inline int& ActiveObjectCount = LiveObjectCount;
 extern int MaxSpeed;

@@ -200,6 +200,11 @@ constexpr SpriteSheet Boss(int imageSet, const char* name, int cell, int count, 
 constexpr SpriteSheet TallBoss(int imageSet, const char* name, int width, int height) {
   return {imageSet, Sheet(name, Art::kBoss, width, height, 2, 2, 1)};
 }
+// The drifting sky sprites step through cells 1 to 3 of their stage's sheet.
+constexpr int kSkyCells = 4;
+constexpr SpriteSheet Sky(int imageSet, const char* name) {
+  return {imageSet, Sheet(name, Art::kSky, 64, 64, kSkyCells, kSkyCells, 1)};
+}
 
 constexpr TablePicture kStage1Backgrounds[] = {
     {0, kTitleBackdrop}, {1, {"back1-2.png", Art::kBackdrop, 2001, 768}}};
@@ -246,22 +251,26 @@ constexpr TablePicture kEndingBackgrounds[] = {
     {2, {"back9-03-01.png", Art::kBackdrop, 1024, 768}},
     {3, {"back9-04-01.png", Art::kBackdrop, 1024, 768}}};
 
-constexpr SpriteSheet kStage2Sheets[] = {Boss(17, "BOSS2.png", 512, 4, 2, 2)};
-constexpr SpriteSheet kStage3Sheets[] = {Boss(18, "BOSS4.png", 768, 2, 2, 1), Scenery(21, "scenery3-1.png")};
+constexpr SpriteSheet kStage1Sheets[] = {Sky(20, "sky1.png")};
+constexpr SpriteSheet kStage2Sheets[] = {Boss(17, "BOSS2.png", 512, 4, 2, 2), Sky(20, "sky2.png")};
+constexpr SpriteSheet kStage3Sheets[] = {Boss(18, "BOSS4.png", 768, 2, 2, 1), Scenery(21, "scenery3-1.png"),
+                                         Sky(20, "sky3.png")};
 constexpr SpriteSheet kStage4Sheets[] = {
-    Scenery(21, "scenery4-1.png"), Scenery(22, "scenery4-2.png"), Scenery(23, "scenery4-3.png")};
+    Scenery(21, "scenery4-1.png"), Scenery(22, "scenery4-2.png"), Scenery(23, "scenery4-3.png"), Sky(20, "sky4.png")};
 constexpr SpriteSheet kStage5Sheets[] = {
     Boss(19, "BOSS5.png", 768, 2, 2, 1), Scenery(21, "scenery5-1.png"), Scenery(22, "scenery5-2.png"),
     Scenery(23, "scenery5-3.png"),       Scenery(24, "scenery5-4.png"), Scenery(25, "scenery5-5.png"),
-    Scenery(26, "scenery5-6.png")};
-constexpr SpriteSheet kStage6Sheets[] = {Boss(17, "E512512.png", 512, 4, 2, 2)};
+    Scenery(26, "scenery5-6.png"),       Sky(20, "sky5.png")};
+constexpr SpriteSheet kStage6Sheets[] = {Boss(17, "E512512.png", 512, 4, 2, 2), Sky(20, "sky6.png")};
 constexpr SpriteSheet kStage7Sheets[] = {Boss(17, "BOSS7.png", 512, 4, 2, 2), Boss(18, "BOSS4.png", 768, 2, 2, 1),
-                                         Boss(22, "BOSS7-2.png", 512, 4, 2, 2)};
+                                         Boss(22, "BOSS7-2.png", 512, 4, 2, 2), Sky(20, "sky7.png"),
+                                         Sky(21, "sky7-2.png")};
 constexpr SpriteSheet kStage8Sheets[] = {
     Boss(17, "BOSS8-2.png", 512, 4, 2, 2),
     Boss(18, "BOSS4.png", 768, 2, 2, 1),
     {19, Sheet("BOSS8-1.png", Art::kBoss, 2600, 1700, 1, 1, 1)},
-    TallBoss(21, "BOSS-LAST-02.png", 600, 1000),
+    // Stage 8's second sky sprites read cells 1 to 3 of this sheet.
+    {21, Sheet("BOSS-LAST-02.png", Art::kBossAndSky, 600, 1000, kSkyCells, 2, 2)},
     TallBoss(22, "BOSS-LAST02-02.png", 600, 1000),
     TallBoss(23, "BOSS-LAST03-02.png", 600, 1000),
     TallBoss(24, "BOSS-LAST04-02.png", 600, 1000),
@@ -275,7 +284,8 @@ constexpr SpriteSheet kStage8Sheets[] = {
     Boss(54, "BOSS-LAST12-02.png", 240, 4, 4, 1),
     Boss(55, "BOSS-LAST13-02.png", 512, 4, 2, 2),
     Boss(56, "BOSS-LAST14-02.png", 256, 10, 5, 2),
-    Boss(57, "BOSS-LAST14R-02.png", 400, 4, 2, 2)};
+    Boss(57, "BOSS-LAST14R-02.png", 400, 4, 2, 2),
+    Sky(20, "sky8.png")};
 constexpr SpriteSheet kEndingSheets[] = {
     {20, Sheet("edback01-01.png", Art::kBackdrop, 1024, 256, 4, 1, 4), true},
     {21, Sheet("endnyarura01.png", Art::kEnemy, 64, 64, 100, 10, 10), true},
@@ -296,7 +306,7 @@ constexpr MusicFile kStage8Music[] = {{2, "stage08.ogg"}, {8, "stage08b.ogg"}, {
 constexpr MusicFile kEndingMusic[] = {{2, "ending01.ogg"}};
 
 const StageResourceSet kStageTable[] = {
-    {kStage1Backgrounds, {}, kStage1Music, 6, {}},
+    {kStage1Backgrounds, kStage1Sheets, kStage1Music, 6, {}},
     {kStage2Backgrounds, kStage2Sheets, kStage2Music, 6, {}},
     {kStage3Backgrounds, kStage3Sheets, kStage3Music, 6, kStage3Sounds},
     {kStage4Backgrounds, kStage4Sheets, kStage4Music, 2, kRising},

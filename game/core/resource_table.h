@@ -20,6 +20,8 @@ enum class PictureArt : int {
   kText,        // labels, captions, description strips, menu items
   kPanel,       // HUD, tally, shop and menu frames
   kScreen,      // full-screen pictures: loading, title, game over
+  kSky,         // clouds drifting across a stage's sky
+  kBossAndSky,  // a boss picture in cell 0, sky sprites in the other cells
 };
 
 struct PictureFile {

@@ -36,6 +36,8 @@ const StateBlock kRunState[] = {
     BLOCK(StageStarted), BLOCK(WatchingReplay), BLOCK(SelectFrame), BLOCK(SecondShotCursor),
     BLOCK(EndingReached), BLOCK(ConfigSubPage), BLOCK(ContinueCursor), BLOCK(DamageFlashPhase),
     BLOCK(DamageFlashTimer), BLOCK(ManualShown), BLOCK(ClearDecorations),
+    // Collision pass.
+    BLOCK(LastHitImageSet), BLOCK(LastHitImageCell),
 };
 
 // The player's control, the input counters and the per-run words of the objects.

@@ -7,7 +7,7 @@
 #include "game_library.h"
 #include "objects/objects.h"
 #include "../support/call_recorder.h"
-#include "core/play_seams.h"
+#include "core/collision.h"
 #include "pool_fixture.h"
 
 namespace {

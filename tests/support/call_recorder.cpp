@@ -9,6 +9,9 @@
 #include <type_traits>
 #include <utility>
 
+#include "core/game_object.h"
+#include "core/object_pool.h"
+
 namespace {
 
 struct CallKind {
@@ -39,6 +42,7 @@ struct Recorder {
   std::vector<int> listedDraws;
   std::size_t nextListedDraw = 0;
   int drawsSinceSeed = 0;
+  bool creationsOccupySlots = false;
   bool drawing = false;
 
   Recorder() { std::fill(std::begin(forwarding), std::end(forwarding), true); }
@@ -115,8 +119,6 @@ int ScriptedDraw(int max, int (*real)(int)) {
     return Record(Call::kind, __real_##mangled, UNPARENTHESISED arguments); \
   }
 
-RECORDED_CALL(CreateObject, _Z12CreateObjectiiiii, void, (int id, int x, int y, int facing, int parent),
-              (id, x, y, facing, parent))
 RECORDED_CALL(SpawnDeathEffects, _Z17SpawnDeathEffectsi, void, (int slot), (slot))
 RECORDED_CALL(PlaySe, _Z6PlaySeii, void, (int se, int volume), (se, volume))
 RECORDED_CALL(StartSound, _Z10StartSoundiii, int, (int sound, int type, int fromStart), (sound, type, fromStart))
@@ -124,6 +126,26 @@ RECORDED_CALL(SetSoundVolume, _Z14SetSoundVolumeii, int, (int volume, int sound)
 RECORDED_CALL(IsSoundPlaying, _Z14IsSoundPlayingi, int, (int sound), (sound))
 RECORDED_CALL(StartPadRumble, _Z14StartPadRumbleiii, int, (int pad, int power, int ms), (pad, power, ms))
 RECORDED_CALL(StopPadRumble, _Z13StopPadRumblei, int, (int pad), (pad))
+RECORDED_CALL(PlaySeIfIdle, _Z12PlaySeIfIdleii, void, (int se, int volume), (se, volume))
+RECORDED_CALL(VibratePad, _Z10VibratePadii, void, (int power, int priority), (power, priority))
+RECORDED_CALL(SpawnScorePopup, _Z15SpawnScorePopupii, void, (int slot, int value), (slot, value))
+
+extern "C" void __real__Z18CaptureDamageFlashv();
+extern "C" void __wrap__Z18CaptureDamageFlashv() { Record(Call::CaptureDamageFlash, __real__Z18CaptureDamageFlashv); }
+
+// A creation that is not forwarded may still take a slot, as a template would.
+extern "C" void __real__Z12CreateObjectiiiii(int id, int x, int y, int facing, int parent);
+extern "C" void __wrap__Z12CreateObjectiiiii(int id, int x, int y, int facing, int parent) {
+  Record(Call::CreateObject, __real__Z12CreateObjectiiiii, id, x, y, facing, parent);
+  if (Forwards(Call::CreateObject) || !State().creationsOccupySlots) return;
+  GameObject& object = ObjectPool[AllocateObject()];
+  object.state = kStateActive;
+  object.category = kCategoryEffect;
+  object.x = static_cast<float>(x);
+  object.y = static_cast<float>(y);
+  object.facing = facing;
+}
+
 RECORDED_CALL(RequestSlowdown, _Z15RequestSlowdowni, void, (int ms), (ms))
 RECORDED_CALL(SetBlendMode, _Z12SetBlendModeii, int, (int mode, int parameter), (mode, parameter))
 RECORDED_CALL(DrawGraphAt, _Z11DrawGraphAtiiii, int, (int x, int y, int graph, int transparent),
@@ -189,6 +211,7 @@ void ResetCallRecorder() {
   Recorder& recorder = State();
   std::fill(std::begin(recorder.forwarding), std::end(recorder.forwarding), true);
   std::fill(std::begin(recorder.scriptedResult), std::end(recorder.scriptedResult), 0);
+  recorder.creationsOccupySlots = false;
   ScriptRandom(RandomScript::Real);
   recorder.drawing = false;
 }
@@ -206,6 +229,8 @@ std::vector<RecordedCall> CallsOf(Call call) {
 }
 
 void SetForwarding(Call call, bool forward) { State().forwarding[static_cast<int>(call)] = forward; }
+
+void SetCreationsOccupySlots(bool occupy) { State().creationsOccupySlots = occupy; }
 
 void SetScriptedResult(Call call, int result) { State().scriptedResult[static_cast<int>(call)] = result; }
 

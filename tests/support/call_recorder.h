@@ -25,6 +25,10 @@
   X(IsSoundPlaying, true)      \
   X(StartPadRumble, false)     \
   X(StopPadRumble, false)      \
+  X(PlaySeIfIdle, true)        \
+  X(VibratePad, true)          \
+  X(SpawnScorePopup, true)     \
+  X(CaptureDamageFlash, true)  \
   X(RequestSlowdown, true)     \
   DRAWING_CALL_KINDS(X)
 
@@ -75,6 +79,9 @@ void RecordDrawing(bool on);
 
 // Off: calls of the kind are logged only and return the kind's scripted result.
 void SetForwarding(Call call, bool forward);
+// On: a CreateObject that is not forwarded still takes the first free pool slot with
+// an active effect record at its place, as a template would. Reset turns it off.
+void SetCreationsOccupySlots(bool occupy);
 void SetScriptedResult(Call call, int result);
 
 // What RandomInRange returns: the real generator's draw; 0; the maximum asked for; or

@@ -180,6 +180,15 @@ void DrawBackdrop(const Cell& c, const std::string& name) {
   }
 }
 
+// A cloud of overlapping puffs on a clear ground.
+void DrawSky(const Cell& c) {
+  const double w = c.w, h = c.h;
+  const Colour puff = Hue(200 + c.index * 15, 0.15, 0.98);
+  FillEllipse(c, w * 0.5, h * 0.58, w * 0.42, h * 0.2, puff);
+  FillEllipse(c, w * 0.35, h * 0.48, w * 0.18, h * 0.18, puff);
+  FillEllipse(c, w * 0.6, h * 0.42, w * 0.22, h * 0.22, puff);
+}
+
 void DrawPanel(const Cell& c, const std::string& text) {
   FillBox(c, 0, 0, c.w, c.h, {30, 40, 70});
   Frame(c, std::max(1, std::min(c.w, c.h) / 16), {170, 180, 220});
@@ -219,6 +228,8 @@ void DrawCell(const PictureFile& picture, const Cell& cell, bool table) {
     case PictureArt::kText: DrawPanel(cell, label); return;
     case PictureArt::kPanel: DrawPanel(cell, label); return;
     case PictureArt::kScreen: DrawScreen(cell, ScreenLabel(label)); return;
+    case PictureArt::kSky: DrawSky(cell); break;
+    case PictureArt::kBossAndSky: cell.index == 0 ? DrawBoss(cell) : DrawSky(cell); break;
   }
   CellNumber(cell);
 }
