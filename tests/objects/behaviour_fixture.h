@@ -36,7 +36,18 @@ class BehaviourTest : public PoolFixture {
     return object;
   }
 
+  static GameObject& Player() { return ObjectPool[kPlayerSlot]; }
+
   static void Frames(int count) {
     for (int i = 0; i < count; ++i) UpdateObjects();
+  }
+
+  // Frames run until the record is freed (0 when it stands after `limit` frames).
+  static int FramesUntilFreed(const GameObject& record, int limit = 2000) {
+    for (int frame = 1; frame <= limit; ++frame) {
+      UpdateObjects();
+      if (record.state != kStateActive) return frame;
+    }
+    return 0;
   }
 };

@@ -34,14 +34,15 @@ Vector Turned(Vector v, float radians) {
 }  // namespace
 
 void TurnToward(GameObject& object, float targetX, float targetY, float sideX, float sideY, double speed,
-                double degrees, float& distance) {
+                double degrees, float& distance, bool turnOnTarget) {
   const Vector old{object.vx, object.vy};
   SetVelocityToward(object, targetX, targetY, speed, distance);
   const Vector direct{object.vx, object.vy};
   const float limit = static_cast<float>(degrees * kRadiansPerDegree);
   const Vector plus = Turned(old, limit);
   const Vector minus = Turned(old, -limit);
-  if (Dot(old, plus) < Dot(old, direct)) return;
+  const bool onTarget = distance == 0.0f;
+  if (!(onTarget && turnOnTarget) && Dot(old, plus) < Dot(old, direct)) return;
   const Vector side{static_cast<double>(sideX) - object.x, static_cast<double>(sideY) - object.y};
   const Vector turned = Dot(side, minus) > Dot(side, plus) ? minus : plus;
   object.vx = static_cast<float>(turned.x);
@@ -57,6 +58,14 @@ float AimAngle(const GameObject& object, float targetX, float targetY) {
 float CourseAngle(const GameObject& object) { return std::atan2(object.vy, object.vx); }
 
 void FacePlayer(GameObject& object) { object.facing = Player().x > object.x ? 0 : 1; }
+
+void Swirl(GameObject& swirl, const SwirlSteps& steps) {
+  swirl.timer += steps.timerStep;
+  swirl.scaleDelta = static_cast<float>(swirl.scaleDelta - steps.shrink);
+  swirl.angle = static_cast<float>(swirl.angle + (swirl.phase + steps.spinBias) * swirl.phase2);
+  if (swirl.timer < 80) swirl.fade = static_cast<float>(swirl.fade - steps.thinIn);
+  if (swirl.timer > 80) swirl.fade = static_cast<float>(swirl.fade + steps.fadeOut);
+}
 
 void Fire(int templateId, const GameObject& object, double dx, double dy, int facing, int parentSlot) {
   const int x = DoubleToInt(object.x + dx);

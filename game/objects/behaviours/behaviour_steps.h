@@ -17,6 +17,9 @@ constexpr double kRadiansPerDegree = 0.01745329238474369;
 
 inline GameObject& Player() { return ObjectPool[kPlayerSlot]; }
 
+// field += amount, computed in double and stored as float.
+inline void Add(float& field, double amount) { field = static_cast<float>(field + amount); }
+
 // x += vx, then y += vy.
 void MoveStraight(GameObject& object);
 
@@ -30,9 +33,10 @@ inline void SetVelocityTowardPlayer(GameObject& object, double speed, float& dis
 // Turn toward (targetX, targetY) by at most `degrees`: the direct velocity at `speed`
 // (distance into `distance`) is taken when it lies closer to the old course than a
 // turn by the limit; otherwise the old velocity turns by +limit or -limit, whichever
-// points more toward (sideX, sideY), +limit on a tie, keeping its length.
+// points more toward (sideX, sideY), +limit on a tie, keeping its length. On the target
+// the old velocity stays, unless `turnOnTarget` asks for the turned path there too.
 void TurnToward(GameObject& object, float targetX, float targetY, float sideX, float sideY, double speed,
-                double degrees, float& distance);
+                double degrees, float& distance, bool turnOnTarget = false);
 inline void TurnTowardPlayer(GameObject& object, double speed, double degrees, float& distance) {
   TurnToward(object, Player().x, Player().y, Player().x, Player().y, speed, degrees, distance);
 }
@@ -43,6 +47,18 @@ float AimAngle(const GameObject& object, float targetX, float targetY);
 float CourseAngle(const GameObject& object);
 // facing 0 when the player is to the right, else 1.
 void FacePlayer(GameObject& object);
+
+// An appearance swirl's frame: timer += timerStep, shrink, spin by (phase + spinBias)
+// x phase2 (the two records of a pair carry phase2 +1 and -1), thin in before timer 80
+// and fade out after it.
+struct SwirlSteps {
+  int timerStep;
+  double shrink;
+  double spinBias;
+  double thinIn;
+  double fadeOut;
+};
+void Swirl(GameObject& swirl, const SwirlSteps& steps);
 
 // CreateObject at the record's position plus (dx, dy), truncated after the sum.
 void Fire(int templateId, const GameObject& object, double dx, double dy, int facing, int parentSlot);

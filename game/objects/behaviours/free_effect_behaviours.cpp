@@ -52,14 +52,7 @@ void AnnounceCentre(int slot) {
   centre.fade = static_cast<float>(centre.fade - 1.8);
 }
 
-void AnnounceSwirl(int slot) {
-  GameObject& swirl = ObjectPool[slot];
-  swirl.timer += 1;
-  swirl.scaleDelta = static_cast<float>(swirl.scaleDelta - 0.005);
-  swirl.angle = static_cast<float>(swirl.angle + (swirl.phase + 0.001) * swirl.phase2);
-  if (swirl.timer < 80) swirl.fade = static_cast<float>(swirl.fade - 0.3);
-  if (swirl.timer > 80) swirl.fade = static_cast<float>(swirl.fade + 1.0);
-}
+void AnnounceSwirl(int slot) { Swirl(ObjectPool[slot], {1, 0.005, 0.001, 0.3, 1.0}); }
 
 void SwellRing(int slot) {
   GameObject& ring = ObjectPool[slot];
