@@ -17,8 +17,14 @@ constexpr double kRadiansPerDegree = 0.01745329238474369;
 
 inline GameObject& Player() { return ObjectPool[kPlayerSlot]; }
 
+// field += by, worked in double and stored as the field's float.
+inline void AddTo(float& field, double by) { field = static_cast<float>(field + by); }
+
 // x += vx, then y += vy.
 void MoveStraight(GameObject& object);
+
+// The distance from the record to (targetX, targetY), its square root taken in float.
+float DistanceTo(const GameObject& object, float targetX, float targetY);
 
 // Velocity toward (targetX, targetY) at `speed`; the distance is stored into
 // `distance`. At distance 0 the distance stored is 0.0 and the velocity stays.
@@ -33,6 +39,9 @@ inline void SetVelocityTowardPlayer(GameObject& object, double speed, float& dis
 // points more toward (sideX, sideY), +limit on a tie, keeping its length.
 void TurnToward(GameObject& object, float targetX, float targetY, float sideX, float sideY, double speed,
                 double degrees, float& distance);
+// The second half of that turn, for a direct velocity formed otherwise: the record's
+// velocity already holds the direct one, (oldVx, oldVy) the course before it.
+void TurnOrTakeDirect(GameObject& object, float oldVx, float oldVy, float sideX, float sideY, double degrees);
 inline void TurnTowardPlayer(GameObject& object, double speed, double degrees, float& distance) {
   TurnToward(object, Player().x, Player().y, Player().x, Player().y, speed, degrees, distance);
 }
@@ -46,6 +55,9 @@ void FacePlayer(GameObject& object);
 
 // CreateObject at the record's position plus (dx, dy), truncated after the sum.
 void Fire(int templateId, const GameObject& object, double dx, double dy, int facing, int parentSlot);
+
+// An enemy's age in work[4]: one more; past `limit` it leaves like a cancelled bullet.
+void AgeAndCancelAfter(int slot, int limit);
 
 // A lifetime's end for bullets: drawn as the fade row, which deletes the record.
 void ShowBulletFade(GameObject& object);
