@@ -24,23 +24,18 @@ struct Expected {
   int parentArgument = -1;      // -1: the spawner's group
 };
 
-std::vector<Member> Same(int templateId, std::vector<int> counts) {
-  std::vector<Member> members;
-  for (int count : counts) members.push_back({count, templateId, 0, 0});
-  return members;
-}
-// The chevron for facing 1 (arms toward +x).
-std::vector<Member> Chevron(int templateId, int a, int b) {
-  return {{1, templateId, 0, 0}, {1, templateId, a, -b}, {1, templateId, a, b},
-          {1, templateId, 2 * a, -2 * b}, {1, templateId, 2 * a, 2 * b}};
-}
-std::vector<Member> Pairs(int first, int second, std::vector<int> counts) {
+// Members at the spawner: `second` (when not 0) made after `first` on each count.
+std::vector<Member> Same(int first, std::vector<int> counts, int second = 0) {
   std::vector<Member> members;
   for (int count : counts) {
     members.push_back({count, first, 0, 0});
-    members.push_back({count, second, 0, 0});
+    if (second != 0) members.push_back({count, second, 0, 0});
   }
   return members;
+}
+// The chevron for facing 1 (arms toward +x).
+std::vector<Member> Chevron(int t, int a, int b) {
+  return {{1, t, 0, 0}, {1, t, a, -b}, {1, t, a, b}, {1, t, 2 * a, -2 * b}, {1, t, 2 * a, 2 * b}};
 }
 
 const std::vector<Expected>& Table() {
@@ -49,7 +44,7 @@ const std::vector<Expected>& Table() {
       {3007, {{10, 1002, 0, 0}, {40, 1002, 0, 50}, {70, 1002, 0, 100}, {100, 1002, 0, 150}, {130, 1002, 0, 200}}, 150},
       {3014, Chevron(1011, 20, 40), 1},
       {3015, Chevron(1011, 30, 60), 1},
-      {3016, Pairs(1012, 1017, {1, 30, 60, 90}), 120},
+      {3016, Same(1012, {1, 30, 60, 90}, 1017), 120},
       {3018, {{1, 1013, 0, -80}, {1, 1013, 0, 80}, {1, 1013, -80, 0}, {1, 1013, 80, 0}}, 1},
       {3019, {{1, 1014, 100, 0}, {60, 1014, 50, 0}, {120, 1014, 0, 0}, {180, 1014, -50, 0}}, 180},
       {3023, Same(1024, {10, 30, 50, 70, 90, 110, 130, 150, 170, 190, 210, 230, 250, 270}), 300},
@@ -71,7 +66,7 @@ const std::vector<Expected>& Table() {
       {3076, Chevron(1087, 30, 60), 1},
       {3078, Same(1089, {10, 15, 20, 25, 30, 35}), 40},
       {3106, Same(1011, {10, 30, 50, 70, 90}), 100, -1, 0},
-      {3108, Pairs(1112, 1017, {1, 30, 60, 90}), 120},
+      {3108, Same(1112, {1, 30, 60, 90}, 1017), 120},
       {3109, Same(1089, {10, 20, 30, 40, 50, 60}), 70},
   };
   return table;
@@ -98,13 +93,12 @@ TEST_F(WaveSpawners, EachReleasesItsMembersAndFreesItselfOnItsEndCount) {
       const int side = row.members.size() == 5 && row.end == 1 && facing == 0 ? -1 : 1;  // chevrons mirror
       for (std::size_t i = 0; i < calls.size(); ++i) {
         const Member& member = row.members[i];
-        const RecordedCall& call = calls[i];
-        EXPECT_EQ(call.frame + 1, member.count) << row.behaviour << " member " << i;
-        EXPECT_EQ(call.Int(0), member.templateId) << row.behaviour << " member " << i;
-        EXPECT_EQ(call.Int(1), 1000 + side * member.dx) << row.behaviour << " member " << i << " facing " << facing;
-        EXPECT_EQ(call.Int(2), 800 + member.dy) << row.behaviour << " member " << i;
-        EXPECT_EQ(call.Int(3), row.facingArgument < 0 ? facing : row.facingArgument) << row.behaviour;
-        EXPECT_EQ(call.Int(4), row.parentArgument < 0 ? kGroup : row.parentArgument) << row.behaviour;
+          const RecordedCall& call = calls[i];
+        const std::vector<int> made = {call.frame + 1, call.Int(0), call.Int(1), call.Int(2), call.Int(3), call.Int(4)};
+        const std::vector<int> expected = {member.count, member.templateId, 1000 + side * member.dx, 800 + member.dy,
+                                           row.facingArgument < 0 ? facing : row.facingArgument,
+                                           row.parentArgument < 0 ? kGroup : row.parentArgument};
+        EXPECT_EQ(made, expected) << row.behaviour << " member " << i << " facing " << facing;
       }
     }
   }
@@ -121,17 +115,13 @@ TEST_F(WaveSpawners, RandomSpreadsDrawFourPerMemberYBeforeXInSlotOrder) {
     // Subtracted y, added y, subtracted x, added x; the second spawner's four next.
     ScriptRandom(RandomScript::Listed, {10, 20, 30, 70, 1, 2, 3, 4});
     Frames(1);
-    std::vector<RecordedCall> draws = CallsOf(Call::RandomInRange);
-    ASSERT_EQ(draws.size(), 8u);
-    for (const RecordedCall& draw : draws) EXPECT_EQ(draw.Int(0), row.spread);
+    for (const RecordedCall& draw : CallsOf(Call::RandomInRange)) EXPECT_EQ(draw.Int(0), row.spread);
     std::vector<RecordedCall> members = CallsOf(Call::CreateObject);
     ASSERT_EQ(members.size(), 2u);
-    EXPECT_EQ(members[0].Int(0), row.templateId);
-    EXPECT_EQ(members[0].Int(1), 1040);
-    EXPECT_EQ(members[0].Int(2), 810);
-    EXPECT_EQ(members[1].Int(1), 1001);  // 1000.5 - 3 + 4, truncated
-    EXPECT_EQ(members[1].Int(2), 801);
-    EXPECT_EQ(members[1].Int(4), 1);
+    EXPECT_EQ((std::vector<int>{members[0].Int(0), members[0].Int(1), members[0].Int(2)}),
+              (std::vector<int>{row.templateId, 1040, 810}));
+    // 1000.5 - 3 + 4 truncated; the second spawner's own group.
+    EXPECT_EQ((std::vector<int>{members[1].Int(1), members[1].Int(2), members[1].Int(4)}), (std::vector<int>{1001, 801, 1}));
     ScriptRandom(RandomScript::Zero);
     Frames(row.end - 1);
     EXPECT_EQ(ObjectPool[kSlot].state, kStateFree);
