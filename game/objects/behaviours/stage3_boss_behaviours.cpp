@@ -2,6 +2,7 @@
 // on its clocks, a slow turn toward the player and a bob; and its three glowing
 // layers on slots 11 to 13, which follow it and go with it.
 #include <cmath>
+#include <span>
 
 #include "objects/behaviours/behaviour_dispatch.h"
 #include "objects/behaviours/behaviour_steps.h"
@@ -77,26 +78,25 @@ void EnterPhase(int slot, float phase, int nextKind) {
   ExplodeIntoNextForm(slot, 20, nextKind);
 }
 
+// Each phase: its schedule on timer, its burst clock's (work[2]) run first, and the
+// hit points below which the next phase begins with its death-effect kind.
+struct PhaseRow {
+  std::span<const BossEvent> schedule;
+  std::span<const BossEvent> bursts;
+  int nextBelow;
+  int nextKind;
+};
+const PhaseRow kPhases[] = {{kPhase0, {}, 35000, 1}, {kPhase1, kPhase1Bursts, 18000, 3}, {kPhase2, kPhase2Bursts, 0, 0}};
+
 void StepPhase(int slot) {
   GameObject& boss = ObjectPool[slot];
-  switch (FloatToInt(boss.work[0])) {
-    case 0:
-      boss.timer += 1;
-      RunBossSchedule(slot, kPhase0, boss.timer);
-      if (boss.hitPoints < 35000) EnterPhase(slot, 1.0f, 1);
-      break;
-    case 1:
-      boss.timer += 1;
-      RunOnBurstClock(slot, kPhase1Bursts);
-      RunBossSchedule(slot, kPhase1, boss.timer);
-      if (boss.hitPoints < 18000) EnterPhase(slot, 2.0f, 3);
-      break;
-    case 2:
-      boss.timer += 1;
-      RunOnBurstClock(slot, kPhase2Bursts);
-      RunBossSchedule(slot, kPhase2, boss.timer);
-      break;
-  }
+  const int phase = FloatToInt(boss.work[0]);
+  if (phase < 0 || phase > 2) return;
+  const PhaseRow& row = kPhases[phase];
+  boss.timer += 1;
+  if (!row.bursts.empty()) RunOnBurstClock(slot, row.bursts);
+  RunBossSchedule(slot, row.schedule, boss.timer);
+  if (boss.hitPoints < row.nextBelow) EnterPhase(slot, static_cast<float>(phase + 1), row.nextKind);
 }
 
 void FightStage3(int slot) {
