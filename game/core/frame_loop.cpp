@@ -8,6 +8,7 @@
 #include "core/input.h"
 #include "core/new_game.h"
 #include "core/play_seams.h"
+#include "core/player.h"
 #include "core/resource_loaders.h"
 #include "core/save_data.h"
 #include "core/screenshot.h"

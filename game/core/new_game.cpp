@@ -1,5 +1,8 @@
 #include "core/new_game.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/game_rules.h"
 #include "core/game_state.h"
 #include "core/object_pool.h"
@@ -86,9 +89,9 @@ void NewGameInit() {
     ActiveKeyMap[action] = ReplayMode == kReplayPlayback ? ReplayHeader.keyMap[action] : KeyConfig[action];
   }
 
-  // ResetObject keeps a record's category and attack power; a new game clears the
-  // records whole first, so that nothing of the last game reaches this one.
-  for (GameObject& object : ObjectPool) object = GameObject{};
+  // Every game starts from the same pool, whatever the last one left: ResetObject keeps
+  // a slot's category and attack power, so the whole pool is cleared first.
+  std::fill(std::begin(ObjectPool), std::end(ObjectPool), GameObject{});
   for (int slot = 0; slot < kPoolSize; ++slot) ResetObject(slot);
   CameraX = 0.0f;
   CameraY = 0.0f;

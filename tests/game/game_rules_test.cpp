@@ -58,9 +58,9 @@ TEST(GameRules, TheNinthLevelUpIsKeptAtEightAfterItsPairBonus) {
   ExpGauge = 101.0f;
   CheckLevelUp();
   EXPECT_EQ(LevelUpCount, 8);
-  EXPECT_EQ(InfoBonus, 9 * 12000);
+  EXPECT_EQ(InfoBonus, 6000 + 9 * 12000);  // the level-up's own notice, then the pair bonus
   EXPECT_EQ(LevelUpPairCount, 0);
-  EXPECT_EQ(SideNotices[0].icon, 19);
+  EXPECT_EQ(SideNotices[1].icon, 19);
 }
 
 TEST(GameRules, SlowdownTakesTheLongerRequestAndTheOption) {
@@ -106,14 +106,14 @@ TEST(GameRules, RecordingOnlyNoticesLeaveTheBonusesAsTheyWere) {
     for (SideNotice& notice : SideNotices) notice = SideNotice{};
     Score = 0.0f;
     ReplayMode = mode;
-    for (int i = 0; i < 9; ++i) AddInfoBonus(i, 10);
+    for (int i = 0; i < 8; ++i) AddInfoBonus(i, 10);  // the level-up's notice takes the ninth place
     TotalLevel = 2;
     Level = 1.0f;  // this level-up reaches a total of 4: an unlock
     ExpGauge = 101.0f;
     LevelUpPairCount = 0;
     CheckLevelUp();
     AddInfoBonus(30, 25600);
-    EXPECT_EQ(Score, 90.0f + 25600.0f) << "mode " << mode;
+    EXPECT_EQ(Score, 80.0f + 6000.0f + 25600.0f) << "mode " << mode;
     EXPECT_EQ(SideNotices[kRecordingNotice].timer, mode == kReplayRecording ? 400 : 0);
   }
 }
