@@ -7,10 +7,16 @@ void MoveStraight(GameObject& object) {
   object.y = static_cast<float>(static_cast<double>(object.y) + object.vy);
 }
 
+float DistanceTo(const GameObject& object, float targetX, float targetY) {
+  const double dx = static_cast<double>(targetX) - object.x;
+  const double dy = static_cast<double>(targetY) - object.y;
+  return std::sqrt(static_cast<float>(dx * dx + dy * dy));
+}
+
 void SetVelocityToward(GameObject& object, float targetX, float targetY, double speed, float& distance) {
   const double dx = static_cast<double>(targetX) - object.x;
   const double dy = static_cast<double>(targetY) - object.y;
-  distance = std::sqrt(static_cast<float>(dx * dx + dy * dy));
+  distance = DistanceTo(object, targetX, targetY);
   // On the target the direction is undefined: the velocity stays.
   if (distance == 0.0f) return;
   object.vx = static_cast<float>(dx / distance * speed);
@@ -35,14 +41,20 @@ Vector Turned(Vector v, float radians) {
 
 void TurnToward(GameObject& object, float targetX, float targetY, float sideX, float sideY, double speed,
                 double degrees, float& distance, bool turnOnTarget) {
-  const Vector old{object.vx, object.vy};
+  const float oldVx = object.vx;
+  const float oldVy = object.vy;
   SetVelocityToward(object, targetX, targetY, speed, distance);
+  TurnOrTakeDirect(object, oldVx, oldVy, sideX, sideY, degrees, turnOnTarget && distance == 0.0f);
+}
+
+void TurnOrTakeDirect(GameObject& object, float oldVx, float oldVy, float sideX, float sideY, double degrees,
+                      bool alwaysTurn) {
+  const Vector old{oldVx, oldVy};
   const Vector direct{object.vx, object.vy};
   const float limit = static_cast<float>(degrees * kRadiansPerDegree);
   const Vector plus = Turned(old, limit);
   const Vector minus = Turned(old, -limit);
-  const bool onTarget = distance == 0.0f;
-  if (!(onTarget && turnOnTarget) && Dot(old, plus) < Dot(old, direct)) return;
+  if (!alwaysTurn && Dot(old, plus) < Dot(old, direct)) return;
   const Vector side{static_cast<double>(sideX) - object.x, static_cast<double>(sideY) - object.y};
   const Vector turned = Dot(side, minus) > Dot(side, plus) ? minus : plus;
   object.vx = static_cast<float>(turned.x);
@@ -71,6 +83,11 @@ void Fire(int templateId, const GameObject& object, double dx, double dy, int fa
   const int x = DoubleToInt(object.x + dx);
   const int y = DoubleToInt(object.y + dy);
   CreateObject(templateId, x, y, facing, parentSlot);
+}
+
+void AgeAndCancelAfter(int slot, int limit) {
+  ObjectPool[slot].workInt += 1;
+  if (ObjectPool[slot].workInt > limit) CancelBullet(slot);
 }
 
 void ShowBulletFade(GameObject& object) {

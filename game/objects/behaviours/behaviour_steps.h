@@ -17,11 +17,14 @@ constexpr double kRadiansPerDegree = 0.01745329238474369;
 
 inline GameObject& Player() { return ObjectPool[kPlayerSlot]; }
 
-// field += amount, computed in double and stored as float.
-inline void Add(float& field, double amount) { field = static_cast<float>(field + amount); }
+// field += by, worked in double and stored as the field's float.
+inline void AddTo(float& field, double by) { field = static_cast<float>(field + by); }
 
 // x += vx, then y += vy.
 void MoveStraight(GameObject& object);
+
+// The distance from the record to (targetX, targetY), its square root taken in float.
+float DistanceTo(const GameObject& object, float targetX, float targetY);
 
 // Velocity toward (targetX, targetY) at `speed`; the distance is stored into
 // `distance`. At distance 0 the distance stored is 0.0 and the velocity stays.
@@ -37,6 +40,11 @@ inline void SetVelocityTowardPlayer(GameObject& object, double speed, float& dis
 // the old velocity stays, unless `turnOnTarget` asks for the turned path there too.
 void TurnToward(GameObject& object, float targetX, float targetY, float sideX, float sideY, double speed,
                 double degrees, float& distance, bool turnOnTarget = false);
+// The second half of that turn, for a direct velocity formed otherwise: the record's
+// velocity already holds the direct one, (oldVx, oldVy) the course before it.
+// `alwaysTurn` turns even where the direct velocity would be taken.
+void TurnOrTakeDirect(GameObject& object, float oldVx, float oldVy, float sideX, float sideY, double degrees,
+                      bool alwaysTurn = false);
 inline void TurnTowardPlayer(GameObject& object, double speed, double degrees, float& distance) {
   TurnToward(object, Player().x, Player().y, Player().x, Player().y, speed, degrees, distance);
 }
@@ -62,6 +70,9 @@ void Swirl(GameObject& swirl, const SwirlSteps& steps);
 
 // CreateObject at the record's position plus (dx, dy), truncated after the sum.
 void Fire(int templateId, const GameObject& object, double dx, double dy, int facing, int parentSlot);
+
+// An enemy's age in work[4]: one more; past `limit` it leaves like a cancelled bullet.
+void AgeAndCancelAfter(int slot, int limit);
 
 // A lifetime's end for bullets: drawn as the fade row, which deletes the record.
 void ShowBulletFade(GameObject& object);

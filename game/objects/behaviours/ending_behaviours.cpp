@@ -12,9 +12,9 @@ constexpr int kMainFigureSlot = 12;
 
 // phase += 0.015, then x += sin(phase) / xDivisor and y += cos(phase) / yDivisor.
 void Hover(GameObject& figure, double xDivisor, double yDivisor) {
-  Add(figure.phase, 0.015);
-  Add(figure.x, std::sin(figure.phase) / xDivisor);
-  Add(figure.y, std::cos(figure.phase) / yDivisor);
+  AddTo(figure.phase, 0.015);
+  AddTo(figure.x, std::sin(figure.phase) / xDivisor);
+  AddTo(figure.y, std::cos(figure.phase) / yDivisor);
 }
 
 void SetAnimation(GameObject& figure, int animation) {
@@ -26,7 +26,7 @@ void SetAnimation(GameObject& figure, int animation) {
 // the release of the slot-11 figure at 1400.
 void FlyingFigure(int slot) {
   GameObject& figure = ObjectPool[slot];
-  if (figure.x < 690.0f) Add(figure.x, figure.vx);
+  if (figure.x < 690.0f) AddTo(figure.x, figure.vx);
   Hover(figure, 10.0, 8.0);
   figure.timer += 1;
   if (figure.timer == 600) SetAnimation(figure, 411);
@@ -40,26 +40,26 @@ void FlyingFigure(int slot) {
 
 void SettlingFigure(int slot) {
   GameObject& figure = ObjectPool[slot];
-  if (figure.x < 650.0f) Add(figure.x, figure.vx);
-  if (figure.y > 340.0f) Add(figure.y, figure.vy);
+  if (figure.x < 650.0f) AddTo(figure.x, figure.vx);
+  if (figure.y > 340.0f) AddTo(figure.y, figure.vy);
   Hover(figure, 2.0, 2.0);
-  Add(figure.fade, -1.0);
+  AddTo(figure.fade, -1.0);
 }
 
 void FallingFigure(int slot) {
   GameObject& figure = ObjectPool[slot];
   MoveStraight(figure);
   figure.timer += 1;
-  if (figure.vy < 20.0f) Add(figure.vy, 0.005);
-  Add(figure.angle, -0.0015);
+  if (figure.vy < 20.0f) AddTo(figure.vy, 0.005);
+  AddTo(figure.angle, -0.0015);
 }
 
-void SinkingFigure(int slot) { Add(ObjectPool[slot].y, ObjectPool[slot].vy); }
+void SinkingFigure(int slot) { AddTo(ObjectPool[slot].y, ObjectPool[slot].vy); }
 
 void RisingGlow(int slot) {
   GameObject& glow = ObjectPool[slot];
-  Add(glow.y, glow.vy);
-  Add(glow.fade, -0.5);
+  AddTo(glow.y, glow.vy);
+  AddTo(glow.fade, -0.5);
   Hover(glow, 2.0, 2.0);
 }
 
@@ -68,15 +68,15 @@ bool Drifting(int animation) { return animation == 454 || animation == 455 || an
 void MainFigure(int slot) {
   GameObject& figure = ObjectPool[slot];
   if (Drifting(figure.animation)) {
-    Add(figure.x, -0.1);
-    Add(figure.y, 0.01);
+    AddTo(figure.x, -0.1);
+    AddTo(figure.y, 0.01);
   } else {
-    Add(figure.y, figure.vy);
-    Add(figure.phase2, 0.01);
-    Add(figure.phase, 0.015);
-    Add(figure.x, std::sin(figure.phase2) / 2.0);
-    Add(figure.y, std::cos(figure.phase) / 2.0);
-    if (figure.y > 400.0f) Add(figure.y, -0.4);
+    AddTo(figure.y, figure.vy);
+    AddTo(figure.phase2, 0.01);
+    AddTo(figure.phase, 0.015);
+    AddTo(figure.x, std::sin(figure.phase2) / 2.0);
+    AddTo(figure.y, std::cos(figure.phase) / 2.0);
+    if (figure.y > 400.0f) AddTo(figure.y, -0.4);
   }
   if (figure.animation == 457 && figure.animStep == 6) SetAnimation(figure, 458);
 }
@@ -97,11 +97,11 @@ void CaptionPage(int slot) {
   GameObject& caption = ObjectPool[slot];
   const Caption& row = RowFor(kCaptions, caption.behaviour);
   if (caption.phase == 0.0f) {
-    Add(caption.fade, -row.fadeIn);
+    AddTo(caption.fade, -row.fadeIn);
     if (caption.fade < row.turnBelow) caption.phase = 1.0f;
   }
   if (caption.phase != 1.0f) return;
-  Add(caption.fade, row.fadeOut);
+  AddTo(caption.fade, row.fadeOut);
   if (caption.fade <= 260.0f) return;
   if (!row.sequence) {
     ResetObject(slot);
@@ -128,9 +128,9 @@ void Keepsake(int slot) {
     keepsake.y = static_cast<float>(figure.y - 4.0);
   }
   if (figure.animation == 454 || figure.animation == 455) {
-    Add(keepsake.x, 0.1);
-    Add(keepsake.y, keepsake.vy);
-    Add(keepsake.fade, 0.15);
+    AddTo(keepsake.x, 0.1);
+    AddTo(keepsake.y, keepsake.vy);
+    AddTo(keepsake.fade, 0.15);
   }
 }
 

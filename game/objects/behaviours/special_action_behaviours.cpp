@@ -56,7 +56,7 @@ void StartHeldSpecial(int slot, const HeldSpecialRoute& route) {
   StopSound(SeHandles[kChargeSound]);
   PlaySe(82, 255);
   ScreenFlash = 250.0f;
-  Add(InvincibleTimer, route.invincibleBonus);
+  AddTo(InvincibleTimer, route.invincibleBonus);
   if (route.paidFromGauge) {
     ChainTimer = DoubleToInt(ExpGauge * 11.0 + 1000.0);
     ExpGauge = 0.0f;
@@ -77,8 +77,8 @@ void StartHeldSpecial(int slot, const HeldSpecialRoute& route) {
 void ChargeFlash(int slot) {
   GameObject& flash = Charging(slot);
   FollowPlayer(flash);
-  Add(flash.fade, -4.0);
-  Add(flash.scaleDelta, -0.2);
+  AddTo(flash.fade, -4.0);
+  AddTo(flash.scaleDelta, -0.2);
   MainShotBurst = 0;
   SubShotBurst = 0;
   InvincibleTimer = 10.0f;
@@ -91,10 +91,10 @@ void ChargeFlash(int slot) {
 void ChargeBlast(int slot) {
   GameObject& blast = Charging(slot);
   FollowPlayer(blast);
-  Add(blast.scaleDelta, blast.phase2);
-  Add(blast.phase2, -0.0003);
-  Add(blast.phase, 1.0);
-  Add(blast.fade, 0.73);
+  AddTo(blast.scaleDelta, blast.phase2);
+  AddTo(blast.phase2, -0.0003);
+  AddTo(blast.phase, 1.0);
+  AddTo(blast.fade, 0.73);
   if (blast.phase < 180.0f) {
     MainShotBurst = 10;
     SubShotBurst = 10;
@@ -102,7 +102,7 @@ void ChargeBlast(int slot) {
     if (ActiveObjectCount > 1600) RequestSlowdown(8);
   }
   InvincibleTimer = 10.0f;
-  if (GuardValue > 0.0f) Add(GuardValue, -0.15);
+  if (GuardValue > 0.0f) AddTo(GuardValue, -0.15);
   bool stands = true;
   if (blast.phase > 340.0f) {
     ResetObject(slot);
@@ -125,10 +125,10 @@ void ChargeBlast(int slot) {
 
 void GaugeCharge(int slot) {
   GameObject& charge = Charging(slot);
-  Add(charge.phase, 1.0);
-  Add(charge.fade, charge.phase < 20.0f ? -10.0 : 10.0);
+  AddTo(charge.phase, 1.0);
+  AddTo(charge.fade, charge.phase < 20.0f ? -10.0 : 10.0);
   FollowPlayer(charge);
-  Add(charge.scaleDelta, -static_cast<double>(charge.phase2));
+  AddTo(charge.scaleDelta, -static_cast<double>(charge.phase2));
   if (charge.fade <= 255.0f) return;
   if (ActionHold[2] > 20) {
     StartHeldSpecial(slot, kGaugeRoute);
@@ -155,7 +155,7 @@ void ThrowSparks(GameObject& aura) {
     if (aura.timer > age) sparks += 2;
   }
   if (aura.timer > 900) {
-    Add(aura.scaleDelta, -0.001);
+    AddTo(aura.scaleDelta, -0.001);
     sparks += 3;
   }
   for (int i = 0; i < sparks; ++i) AtPlayer(kAuraSpark, 0);
@@ -164,12 +164,12 @@ void ThrowSparks(GameObject& aura) {
 void Overdrive(int slot) {
   GameObject& aura = ObjectPool[slot];
   const OverdriveAura& row = RowFor(kAuras, aura.behaviour);
-  Add(aura.scaleDelta, -0.0005);
+  AddTo(aura.scaleDelta, -0.0005);
   FollowPlayer(aura);
-  Add(aura.angle, 0.012);
+  AddTo(aura.angle, 0.012);
   aura.timer += 1;
   if (IsSoundPlaying(SeHandles[kAuraHum]) == 0) PlaySe(kAuraHum, 200);
-  if (row.guardDrain > 0.0 && GuardValue > 0.0f) Add(GuardValue, -row.guardDrain);
+  if (row.guardDrain > 0.0 && GuardValue > 0.0f) AddTo(GuardValue, -row.guardDrain);
   ThrowSparks(aura);
   if (aura.timer == 900) {
     PlaySe(84, 255);
@@ -183,8 +183,8 @@ void Overdrive(int slot) {
     if (ActiveObjectCount > row.strongSlowdownAbove) RequestSlowdown(14);
     PowerModeB = 0;
     ScreenFlash = 140.0f;
-    Add(aura.fade, 8.0);
-    Add(aura.scaleDelta, -0.004);
+    AddTo(aura.fade, 8.0);
+    AddTo(aura.scaleDelta, -0.004);
     InvincibleTimer = 180.0f;
     PlayerInvulnerableBlink = 0.0f;
     CancelAllBullets();
@@ -198,15 +198,15 @@ void Overdrive(int slot) {
 
 void OverdriveRing(int slot) {
   GameObject& ring = ObjectPool[slot];
-  Add(ring.scaleDelta, -0.0003);
+  AddTo(ring.scaleDelta, -0.0003);
   FollowPlayer(ring);
-  Add(ring.angle, 0.03);
+  AddTo(ring.angle, 0.03);
   ring.timer += 1;
   if (TimelineHalt > 0.0f) ring.timer += 30;
-  if (ring.timer > 900) Add(ring.scaleDelta, -0.001);
+  if (ring.timer > 900) AddTo(ring.scaleDelta, -0.001);
   if (ring.timer > kAuraLife) {
-    Add(ring.fade, 8.0);
-    Add(ring.scaleDelta, -0.005);
+    AddTo(ring.fade, 8.0);
+    AddTo(ring.scaleDelta, -0.005);
     if (ring.fade > 255.0f) ResetObject(slot);
   }
   if (Lives == 0.0f) ResetObject(slot);
@@ -217,13 +217,13 @@ void AuraSpark(int slot) {
   MoveStraight(spark);
   spark.vx = static_cast<float>(spark.vx / 1.4);
   spark.vy = static_cast<float>(spark.vy / 1.4);
-  if (PowerModeB == 0) Add(spark.fade, 50.0);
+  if (PowerModeB == 0) AddTo(spark.fade, 50.0);
 }
 
 void TurboChargeRing(int slot) {
   GameObject& ring = ObjectPool[slot];
-  Add(ring.angle, -0.02);
-  Add(ring.fade, -15.0);
+  AddTo(ring.angle, -0.02);
+  AddTo(ring.fade, -15.0);
   FollowPlayer(ring);
   if (TurboCharge < TurboChargeNeeded) ResetObject(slot);
 }
@@ -238,9 +238,9 @@ void RamAura(int slot) {
 
 void BurstFlare(int slot) {
   GameObject& flare = ObjectPool[slot];
-  Add(flare.fade, 30.0);
-  Add(flare.scaleDelta, 0.15);
-  Add(flare.fade, ByFrameCycle(40.0f, -40.0f, 80.0f, -80.0f, 0.0f));
+  AddTo(flare.fade, 30.0);
+  AddTo(flare.scaleDelta, 0.15);
+  AddTo(flare.fade, ByFrameCycle(40.0f, -40.0f, 80.0f, -80.0f, 0.0f));
 }
 
 constexpr auto kEntries = JoinEntries(std::to_array<BehaviourEntry>({

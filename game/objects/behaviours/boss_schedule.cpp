@@ -1,0 +1,64 @@
+#include "objects/behaviours/boss_schedule.h"
+
+#include "core/sound_control.h"
+#include "objects/behaviours/behaviour_steps.h"
+
+void KeepInBossArena(GameObject& boss) {
+  if (boss.x < 500.0f) AddTo(boss.x, 2.0);
+  if (boss.x > 6000.0f) AddTo(boss.x, -2.0);
+  if (boss.y < 500.0f) AddTo(boss.y, 1.0);
+  if (boss.y > 1500.0f) AddTo(boss.y, -1.0);
+}
+
+void ExplodeIntoNextForm(int slot, int bursts, int nextKind) {
+  for (int i = 0; i < bursts; ++i) SpawnDeathEffects(slot);
+  ObjectPool[slot].deathEffect = nextKind;
+}
+
+namespace {
+
+void FireEvent(int slot, const BossEvent& event, int runIndex) {
+  for (int call = 0; call < event.calls; ++call) {
+    int parameter = event.parameter + event.parameterStep * runIndex + event.callStep * call;
+    if (event.parameterRun != nullptr) parameter += event.parameterRun[runIndex];
+    if (event.parameterDraw != 0) {
+      const int drawn = RandomInRange(event.parameterDraw);
+      parameter += drawn;
+    }
+    double dx = event.dx, dy = event.dy;
+    if (event.action == EventAction::kFireAtRandom) {
+      const int offsetY = RandomInRange(200);
+      const int offsetX = RandomInRange(200);
+      dx = -100.0 + offsetX;
+      dy = -100.0 + offsetY;
+    }
+    Fire(event.templateId, ObjectPool[slot], dx, dy, event.facing, parameter);
+  }
+}
+
+}  // namespace
+
+void RunBossSchedule(int slot, std::span<const BossEvent> events, int& clock) {
+  for (const BossEvent& event : events) {
+    if (clock < event.first || clock > event.last || (clock - event.first) % event.every != 0) continue;
+    const int runIndex = (clock - event.first) / event.every;
+    switch (event.action) {
+      case EventAction::kFire:
+      case EventAction::kFireAtRandom:
+        FireEvent(slot, event, runIndex);
+        break;
+      case EventAction::kSound:
+        PlaySe(event.templateId, 255);
+        break;
+      case EventAction::kRestart:
+        clock = 0;
+        break;
+    }
+  }
+}
+
+void RunBossSchedule(int slot, std::span<const BossEvent> events, float& clock) {
+  int whole = FloatToInt(clock);
+  RunBossSchedule(slot, events, whole);
+  if (whole == 0) clock = 0.0f;
+}
