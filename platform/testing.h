@@ -13,6 +13,8 @@ void TestClockStart(std::uint64_t startMicroseconds, std::uint64_t stepMicroseco
 void TestClockSet(std::uint64_t microseconds);
 void TestClockSetStep(std::uint64_t stepMicroseconds);
 void TestClockStop();
+// Reads of the virtual clock so far (a wait that spins on the timer reads it often).
+std::uint64_t TestClockReads();
 
 // ---- Sound device: manual stepping of the mixer, capabilities, forced failures ----
 #include "dsound/sound_testing.h"

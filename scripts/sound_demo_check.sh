@@ -8,7 +8,7 @@ build=$(cd "${1:-$root/build}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=out.raw "$build/tools/sound_demo" 3 2>/dev/null
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw" "$build/tools/sound_demo" 3 2>/dev/null
 raw=(-t raw -r 44100 -e signed -b 16 -c 2 out.raw -n)
 length=$(sox "${raw[@]}" stat 2>&1 | awk '/Length/ {print $3}')
 peak=$(sox "${raw[@]}" stat 2>&1 | awk '/Maximum amplitude/ {print $3}')

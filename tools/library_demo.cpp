@@ -1,17 +1,20 @@
 // A small demo of the library as it stands: writes a log with Japanese lines and
 // nested indents, draws a few random numbers through the entry points, leaks one
 // block on purpose and ends with the leak report. The log lines are echoed to the
-// terminal (as UTF-8) through the debugger output; Log.txt itself is Shift-JIS.
+// terminal (as UTF-8) through the debugger output; Log.txt itself is Shift-JIS and
+// stays in a temporary folder.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "core/log.h"
 #include "core/tracked_alloc.h"
+#include "demo_work_folder.h"
 #include "game_library.h"
 
 int main() {
   setenv("VANTOREL_DEBUG_OUTPUT", "1", 0);
+  DemoWorkFolder work;
   OpenLogFile();
   LogWrite("ライブラリのデモを開始します\n");
 
@@ -37,6 +40,6 @@ int main() {
   LogWrite("デモを終了します\n");
   DumpTrackedBlocks();
   TrackedFree(kept);
-  std::printf("\nLog.txt (Shift-JIS) written in the current folder.\n");
+  std::printf("\n%s (Shift-JIS) written.\n", work.KeepLog().c_str());
   return 0;
 }

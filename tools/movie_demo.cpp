@@ -1,11 +1,14 @@
 // The movie demo: loads a movie file as a graph (a generated one unless given: numbered
 // flat-colour frames with a tone), starts it and draws it in the middle of the screen
-// until it ends, saving the screen as a BMP at one moment on the way.
+// until it ends, saving the screen as a BMP (with --out) at one moment on the way.
 //
 //   movie_demo [--movie FILE] [--bits 32|16] [--software] [--at MS] [--out FILE]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "demo_work_folder.h"
 
 #include "game_library.h"
 #include "graphics/graph_records.h"
@@ -34,7 +37,7 @@ int main(int argc, char** argv) {
   int bits = 32;
   int software = 0;
   DWORD saveAt = 1500;
-  const char* out = "movie_demo.bmp";
+  const char* out = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--movie") == 0 && i + 1 < argc) {
       movie = argv[++i];
@@ -50,6 +53,9 @@ int main(int argc, char** argv) {
       return Usage(argv[0]);
     }
   }
+  DemoWorkFolder work;
+  const std::string moviePath = movie == nullptr ? kGeneratedMovie : work.Outside(movie);
+  const std::string outPath = work.Outside(out);
   if (movie == nullptr) {
     TestMovieSpec spec;
     spec.width = 320;
@@ -57,14 +63,14 @@ int main(int argc, char** argv) {
     spec.frames = 30;
     spec.withSound = true;
     if (!WriteTestMovie(kGeneratedMovie, spec)) return 1;
-    movie = kGeneratedMovie;
   }
+  movie = moviePath.c_str();
 
   ChangeWindowMode(1);
   SetScreenMode(kScreenWidth, kScreenHeight, bits, 60);
   if (software) SetHardwareRenderFlag(0);
   if (InitLibrary() != 0) {
-    std::fprintf(stderr, "library start failed (see Log.txt)\n");
+    std::fprintf(stderr, "library start failed (see %s)\n", work.KeepLog().c_str());
     return 1;
   }
   const int graph = LoadGraphFile(movie);
@@ -72,7 +78,7 @@ int main(int argc, char** argv) {
   int width = 0;
   int height = 0;
   if (graph < 0 || QueryGraphSize(graph, &width, &height) != 0) {
-    std::fprintf(stderr, "%s does not open as a movie (see Log.txt)\n", movie);
+    std::fprintf(stderr, "%s does not open as a movie (see %s)\n", movie, work.KeepLog().c_str());
     status = 1;
   } else {
     std::printf("%s: %d x %d\n", movie, width, height);
@@ -84,9 +90,9 @@ int main(int argc, char** argv) {
       SetDrawTarget(kDrawTargetBackScreen);
       ClearDrawTarget();
       DrawGraphAt((kScreenWidth - width) / 2, (kScreenHeight - height) / 2, graph, 0);
-      if (!saved && timeGetTime() - start >= saveAt) {
-        saved = SaveScreenToBmp(0, 0, kScreenWidth, kScreenHeight, out) == 0;
-        if (saved) std::printf("saved %s at %u ms\n", out, static_cast<unsigned>(timeGetTime() - start));
+      if (!saved && !outPath.empty() && timeGetTime() - start >= saveAt) {
+        saved = SaveScreenToBmp(0, 0, kScreenWidth, kScreenHeight, outPath.c_str()) == 0;
+        if (saved) std::printf("saved %s at %u ms\n", outPath.c_str(), static_cast<unsigned>(timeGetTime() - start));
       }
       PresentScreen();
       if (ended == 0 && GetMovieRecord(GetGraphRecord(graph)->movie)->playing == 0) ended = timeGetTime();

@@ -1,5 +1,5 @@
 // Sound demo: writes a short effect (WAV, 1760 Hz, mono 22050 Hz) and a one-second
-// music loop (Ogg Vorbis, 440 Hz, stereo) into "sound_demo/", starts the library,
+// music loop (Ogg Vorbis, 440 Hz, stereo) into a temporary folder, starts the library,
 // loads both through its entry points, plays the music in a loop with the effect on
 // top three times, and ends after the given number of seconds (default 3). Run it
 // with SDL_AUDIODRIVER=disk (and SDL_DISKAUDIOFILE=out.raw) to capture the mix as
@@ -13,6 +13,7 @@
 
 #include "../tests/support/ogg_fixture.h"
 #include "../tests/support/wave_builder.h"
+#include "demo_work_folder.h"
 #include "game_library.h"
 
 namespace {
@@ -38,6 +39,7 @@ bool RunFor(unsigned milliseconds) {
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 3;
+  DemoWorkFolder work;
   WriteFile("sound_demo/effect.wav",
             testdata::Wav(testdata::PcmFmt(1, 22050, 16),
                           testdata::AsBytes(testdata::Sine(22050 / 5, 1, 1760, 22050, 8000))));
@@ -45,13 +47,13 @@ int main(int argc, char** argv) {
 
   ChangeWindowMode(1);
   if (InitLibrary() != 0) {
-    std::fprintf(stderr, "the library could not start (see Log.txt)\n");
+    std::fprintf(stderr, "the library could not start (see %s)\n", work.KeepLog().c_str());
     return 1;
   }
   const int music = LoadSoundFile("sound_demo\\music.ogg", 1, -1);
   const int effect = LoadSoundFile("sound_demo\\effect.wav", 3, -1);
   if (music < 0 || effect < 0) {
-    std::fprintf(stderr, "no sound device, or the sounds could not be loaded (see Log.txt)\n");
+    std::fprintf(stderr, "no sound device, or the sounds could not be loaded (see %s)\n", work.KeepLog().c_str());
     EndLibrary();
     return 1;
   }
@@ -67,6 +69,6 @@ int main(int argc, char** argv) {
   FreeSound(effect, 0);
   FreeSound(music, 0);
   EndLibrary();
-  std::printf("played %d s: music loop and effect; Log.txt written\n", seconds);
+  std::printf("played %d s: music loop and effect\n", seconds);
   return 0;
 }

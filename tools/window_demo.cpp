@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "demo_work_folder.h"
 #include "game_library.h"
 
 namespace {
@@ -33,12 +34,13 @@ void PrintPadWord(int word) {
 
 int main(int argc, char** argv) {
   const long seconds = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 0;
+  DemoWorkFolder work;
   ChangeWindowMode(1);
   SetScreenMode(1024, 768, 32, 60);
   SetWindowTitle("Vantorel - window and input demo (Esc ends it)");
   SetRunWhileInactive(1);
   if (InitLibrary() != 0) {
-    std::fprintf(stderr, "the library did not start (see Log.txt)\n");
+    std::fprintf(stderr, "the library did not start (see %s)\n", work.KeepLog().c_str());
     return 1;
   }
   const std::uint32_t start = GetMilliseconds();

@@ -8,6 +8,7 @@
 #include "core/input.h"
 #include "core/new_game.h"
 #include "core/play_seams.h"
+#include "core/player.h"
 #include "core/resource_loaders.h"
 #include "core/save_data.h"
 #include "core/screenshot.h"
@@ -23,6 +24,9 @@ namespace {
 constexpr int kEscapeKey = 1;
 constexpr int kBackspaceKey = 14;
 constexpr double kFrameMs = 17.0;
+// The pacing sleeps while more than this remains and spins on the timer for the rest, so
+// a frame ends when the timer says, not when the sleep happens to.
+constexpr int kSpinMs = 2;
 
 // Milliseconds since `start`, as the signed difference of the wrapping timer.
 int ElapsedSince(std::uint32_t start) { return static_cast<int>(GetMilliseconds() - start); }
@@ -103,15 +107,6 @@ void RunScene(int scene) {
   }
 }
 
-// Busy-waits until the frame has lasted 17 ms plus the slow-down and the replay
-// speed offset; never sleeps, never drops a frame.
-void PaceFrame() {
-  const double threshold = static_cast<double>(SlowdownMs) + kFrameMs + FrameWaitOffset;
-  const std::uint32_t start = static_cast<std::uint32_t>(FrameStartMs);
-  while (static_cast<double>(ElapsedSince(start)) < threshold) {
-  }
-}
-
 void ConfigureLibrary() {
   SetArchiveAccess(1);
   LoadSaveData();
@@ -166,6 +161,14 @@ bool RunFramePass() {
 
 void EndGame() { EndLibrary(); }
 
+void PaceFrame() {
+  const double threshold = static_cast<double>(SlowdownMs) + kFrameMs + FrameWaitOffset;
+  const std::uint32_t start = static_cast<std::uint32_t>(FrameStartMs);
+  for (double left = threshold - ElapsedSince(start); left > 0.0; left = threshold - ElapsedSince(start)) {
+    if (left > kSpinMs) SleepMilliseconds(DoubleToInt(left) - kSpinMs);
+  }
+}
+
 int WinMain() {
   if (StartGame() != 0) return -1;
   while (RunFramePass()) {
@@ -193,7 +196,8 @@ void CheckScreenshotKey() {
   if (ScreenshotKeyFrames != 1) return;
   int now[6];
   GetLocalDateTime(now);
-  SaveScreenToBmp(0, 0, kScreenWidth, kScreenHeight, ScreenshotFileName(now).c_str());
+  // The library logs a picture it could not write; the shutter and flash would claim it was.
+  if (SaveScreenToBmp(0, 0, kScreenWidth, kScreenHeight, ScreenshotFileName(now).c_str()) != 0) return;
   PlaySe(104, 255);
   SetBlendMode(1, 100);
   DrawRect(0, 0, kScreenWidth, kScreenHeight, MakeScreenColor(0, 0, 0), 1);

@@ -13,6 +13,9 @@ int StartGame();
 bool RunFramePass();
 // Shuts the library down.
 void EndGame();
+// Waits until the frame begun at FrameStartMs has lasted 17 ms plus the slow-down and
+// the replay speed offset; never drops a frame.
+void PaceFrame();
 
 // Once per frame in every scene: the window caption with the frame rate.
 void UpdateFpsCaption();

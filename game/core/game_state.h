@@ -89,6 +89,12 @@ extern int FlashFade;
 extern int EndFadeTimer;
 extern int EndFadeFlag;
 extern int DeathFrames;         // frames since the last life was lost
+// The ending's veils and faders, zeroed when a run enters the ending.
+extern int EndingSkip;          // 1 once the skip has started
+extern int EndingSkipFade;      // the skip's black veil
+extern int CreditPictureState;  // staff-picture fader state 0..6
+extern int CreditPictureAlpha;
+extern int EndingFadeIn;        // black veil counting down from 260
 
 // ---------------------------------------------------------------------------------
 // Input and replays
@@ -338,6 +344,12 @@ extern float PlayerTrailX[kTrailLength];
 extern float PlayerTrailY[kTrailLength];
 extern int ManualShown;
 extern int ManualImage;
+// The playback speed keys: live hold counters of the ten buttons and of actions 5, 1,
+// 2 and 3, apart from the replayed ones.
+constexpr int kPlaybackButtons = 10;
+constexpr int kPlaybackSpeedKeys = 4;
+extern int PlaybackButtonHold[kPlaybackButtons];
+extern int PlaybackKeyHold[kPlaybackSpeedKeys];
 extern int VibrationLevel;
 extern int FrameCycle4;      // 0..3, advanced by the HUD
 extern int BehaviourParam80;

@@ -46,7 +46,7 @@ const StateBlock kRunControlState[] = {
     BLOCK(DeathFrames), BLOCK(WingShadowFadeDir), BLOCK(MaxSpeed), BLOCK(LiveObjectCount), BLOCK(InputWord),
     BLOCK(BitHold), BLOCK(ActionHold), BLOCK(PlayerTrailX), BLOCK(PlayerTrailY), BLOCK(OptionFireTimer),
     BLOCK(OptionBurstLeft), BLOCK(OptionBurstGap), BLOCK(BossAimPoint), BLOCK(BehaviourParam80),
-    BLOCK(BoostFactor),
+    BLOCK(BoostFactor), BLOCK(PlaybackButtonHold), BLOCK(PlaybackKeyHold),
 };
 
 #undef BLOCK

@@ -4,6 +4,7 @@
 #include "core/input.h"
 #include "core/replay_files.h"
 #include "core/word_files.h"
+#include "game_library.h"
 
 namespace {
 
@@ -70,6 +71,34 @@ bool KeyConfigIsValid() {
   return true;
 }
 
+// An option word holds 0..highest (or `alsoValid`, a value the game also reads) as the
+// options page sets it; anything else, from a damaged file, is the default again.
+struct OptionWord {
+  int* word;
+  int highest;
+  int defaultValue;
+  int alsoValid;
+};
+
+// The defaults are the values the game starts with when there is no file.
+const OptionWord kOptionWords[] = {
+    {&WindowedOption, 1, 1, 0},    {&ColourDepthOption, 1, 0, 0},   {&VSyncOffOption, 1, 0, 0},
+    {&FacingLockControl, 2, 0, 0}, {&BackdropLayerOff, 1, 0, 0},    {&MiniMapOff, 1, 0, 0},
+    {&HitBoxOverlayOff, 1, 1, 0},  {&TitleImageVariant, 1, 0, 999}, {&DangerOverlayOff, 1, 0, 0},
+    {&HudCountersOff, 1, 1, 0},    {&HudPanelImageOff, 1, 1, 0},    {&HudNoticeOff, 1, 1, 0},
+    {&DamageFlashOff, 1, 1, 0},    {&EnemyHighlightOff, 1, 0, 0},   {&RecordOptionA, 1, 1, 0},
+    {&RecordOptionB, 1, 1, 0},     {&SlowdownOption, 2, 1, 0},      {&VibrationOption, 2, 2, 0},
+    {&LightMode, 1, 0, 0},
+};
+
+void ResetInvalidOptionWords() {
+  for (const OptionWord& option : kOptionWords) {
+    const int value = *option.word;
+    const bool settable = (value >= 0 && value <= option.highest) || value == option.alsoValid;
+    if (!settable) *option.word = option.defaultValue;
+  }
+}
+
 }  // namespace
 
 void LoadSaveData() {
@@ -83,11 +112,13 @@ void LoadSaveData() {
   if (!KeyConfigIsValid()) {
     for (int action = 0; action < kActionCount; ++action) KeyConfig[action] = kDefaultKeyConfig[action];
   }
+  ResetInvalidOptionWords();
   LoadReplayList(/*withControlWords=*/true);
 }
 
 int WriteSaveData() {
   WordFileWriter file(kSaveFileName);
   for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);
-  return file.Commit();
+  if (file.Commit() == 0) return 0;
+  return WriteLog("右記のファイルの書き込みに失敗しました：SaveData.dat\n");
 }

@@ -1,5 +1,7 @@
 #include "core/word_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -17,6 +19,19 @@ int DecodeWord(const unsigned char* bytes) {
 void EncodeWord(int word, unsigned char* bytes) {
   const std::uint32_t value = static_cast<std::uint32_t>(word);
   for (int i = 0; i < kWordBytes; ++i) bytes[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// A fresh temporary file. One left by a process killed while saving (or anything else
+// but a folder standing under that name) is removed first, so the new file is never
+// written through a link or into a file that refuses writing.
+std::FILE* CreateTemporaryFile(const std::string& name) {
+  struct stat status {};
+  if (::lstat(name.c_str(), &status) == 0 && !S_ISDIR(status.st_mode)) ::unlink(name.c_str());
+  const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (descriptor < 0) return nullptr;
+  std::FILE* file = ::fdopen(descriptor, "wb");
+  if (file == nullptr) ::close(descriptor);
+  return file;
 }
 
 }  // namespace
@@ -46,7 +61,7 @@ int WordFileReader::Read(int* words, int count) {
 
 WordFileWriter::WordFileWriter(const char* name)
     : name_(name), temporaryName_(std::string(name) + ".tmp"),
-      file_(std::fopen(temporaryName_.c_str(), "wb")), failed_(file_ == nullptr) {}
+      file_(CreateTemporaryFile(temporaryName_)), failed_(file_ == nullptr) {}
 
 WordFileWriter::~WordFileWriter() {
   if (file_ != nullptr) {

@@ -6,11 +6,13 @@
 #include "core/archive_settings_workers.h"
 #include "core/input_workers.h"
 #include "core/library_lock.h"
+#include "core/log.h"
 #include "core/random.h"
 #include "core/sound_workers.h"
 #include "core/text_format.h"
 #include "core/window_workers.h"
 #include "graphics/graphics_workers.h"
+#include "kernel/clock.h"
 #include "winmm/time.h"
 
 namespace {
@@ -43,6 +45,12 @@ int SetWindowTitle(const char* text) { return CallLocked<SetWindowTitleBody>(tex
 int SetRunWhileInactive(int flag) { return CallLocked<SetRunWhileInactiveBody>(flag); }
 std::uint32_t GetMilliseconds() { return CallLocked<ReadTimer>(); }
 int GetLocalDateTime(int out[6]) { return CallLocked<GetLocalDateTimeBody>(out); }
+int WriteLog(const char* text) { return CallLocked<LogWrite>(text); }
+
+int SleepMilliseconds(int milliseconds) {
+  if (milliseconds > 0) SleepOnClock(static_cast<DWORD>(milliseconds));
+  return 0;
+}
 
 int SetArchiveAccess(int flag) { return CallLocked<SetArchiveAccessBody>(flag); }
 int SetArchiveFileExtension(const char* extension) { return CallLocked<SetArchiveFileExtensionBody>(extension); }

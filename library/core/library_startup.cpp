@@ -96,7 +96,9 @@ int InitLibraryBody() {
   InitFileSystem();
   InstallFileFunctionTable(nullptr);
   FileGetCurrentDir(g_library.startupDirectory, sizeof(g_library.startupDirectory));
-  OpenLogFile();
+  // A start that the double-start check will refuse leaves the running copy's log as it
+  // is: its lines then reach only the debugger output.
+  if (!AnotherInstanceIsRunning()) OpenLogFile();
   if ((DesktopBitsPerPixel() == 24 && IsWindowed()) || GetRequestedColorBitDepth() == 24) {
     LogWrite("ＭＵライブラリは２４ビットカラーモードに対応していません\n");
     return FailStart();
@@ -138,6 +140,7 @@ int EndLibraryBody() {
   if (g_library.startupDirectory[0] != '\0') FileSetCurrentDir(g_library.startupDirectory);
   CloseAllArchives();
   DumpTrackedBlocks();
+  CloseLogFile();
   return 0;
 }
 

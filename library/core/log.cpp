@@ -154,6 +154,12 @@ int OpenLogFile() {
   return 1;
 }
 
+void CloseLogFile() {
+  logState.path[0] = '\0';
+  logState.indent = 0;
+  logState.continuingLine = 0;
+}
+
 int LogWrite(const char* text) {
   if (logState.off || text == nullptr) return -1;
   const std::size_t length = std::strlen(text);

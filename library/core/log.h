@@ -8,6 +8,9 @@
 // Empties (or creates) the log file in the current directory, remembers its absolute
 // path and starts its clock. Returns 1.
 int OpenLogFile();
+// Ends writing to the file (the last step of the shut-down): later texts, as texts
+// before OpenLogFile, reach only the debugger output.
+void CloseLogFile();
 
 // Appends text to the log. Always returns -1, so a worker can log a failure and
 // return -1 in one statement: `return LogWrite("...\n");`.

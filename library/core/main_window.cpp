@@ -15,6 +15,7 @@
 #include "float_to_int.h"
 #include "kernel/clock.h"
 #include "kernel/code_page.h"
+#include "kernel/debug_output.h"
 #include "kernel/handles.h"
 #include "kernel/module.h"
 #include "kernel/system_info.h"
@@ -70,8 +71,10 @@ void SetUpTimers() {
   if (timeGetDevCaps(&caps, sizeof(caps)) == TIMERR_NOERROR) timeBeginPeriod(caps.wPeriodMin);
 }
 
+// A window that cannot be set up ends the start: the user hears why at once.
 int Refuse(const char* message) {
   g_window.quit = 1;
+  ReportToStandardError(message);
   return LogWrite(message);
 }
 
@@ -111,6 +114,8 @@ DWORD ProcessMessageThread(LPVOID) {
 
 WindowStateBlock& GetWindowStateBlock() { return g_window; }
 
+bool AnotherInstanceIsRunning() { return FindWindowA(kMainWindowClass, nullptr) != nullptr; }
+
 void PostCloseOnce() {
   if (g_window.closePosted) return;
   g_window.closePosted = 1;
@@ -147,7 +152,12 @@ int InitWindowSystem() {
   g_window.creating = 1;
 
   if (g_window.title[0] == '\0') FormatString(g_window.title, sizeof(g_window.title), "%s", kDefaultTitle);
-  if (CreateMainWindow() != 0) return -1;
+  if (CreateMainWindow() != 0) {
+    // The shut-down sees no window to end: the class goes now, or no later start could
+    // register it again.
+    UnregisterClassA(kMainWindowClass, g_window.instance);
+    return -1;
+  }
   ShowWindow(g_window.mainWindow, SW_SHOW);
   UpdateWindow(g_window.mainWindow);
   g_window.closePosted = 0;

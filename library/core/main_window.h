@@ -9,6 +9,8 @@
 
 // Start-up and shut-down of the window (from InitLibraryBody and EndLibraryBody).
 int InitWindowSystem();
+// A window of the library's class exists in another process (the double-start check).
+bool AnotherInstanceIsRunning();
 int DestroyMainWindow();
 
 // One pump: 0 go on, -1 the quit flag is set. On the game thread it keeps the thread

@@ -119,6 +119,9 @@ int OpenWavPcmSource(SoundSource* source) {
   RepairPcmBits(source, &format);
   if (format.wFormatTag != WAVE_FORMAT_PCM || !PcmBitsSupported(format)) return -1;
   format.cbSize = 0;
+  // A file cut inside a sample frame keeps only its whole frames.
+  const std::uint32_t frameBytes = format.nChannels * format.wBitsPerSample / 8u;
+  source->dataSize -= source->dataSize % frameBytes;
   source->format = format;
   source->bufferCapacity = DecodeChunkSize(format);
   source->kind = kSourceWavPcm;

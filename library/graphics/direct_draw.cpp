@@ -351,5 +351,6 @@ int TerminateDirectDraw() {
   LogWrite("DirectDraw 関連の終了処理は正常に終了しました\n");
   RenderModeFlags.directDrawInitialised = 0;
   RenderModeFlags.screenReady = 0;
+  VBlankTiming = kVBlankTimingUnmeasured;
   return 0;
 }

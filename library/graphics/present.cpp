@@ -14,6 +14,7 @@
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 #include "graphics/surface_data.h"
+#include "kernel/clock.h"
 #include "kernel/threads.h"
 #include "softrender/clip_rect.h"
 #include "winmm/time.h"
@@ -188,7 +189,9 @@ void WaitForVBlank() {
   IDirectDraw7* dd = GetDirectDrawObject();
   const int threshold = VBlankTiming.sleepThreshold;
   if (threshold >= 0 && static_cast<int>(timeGetTime() - static_cast<DWORD>(VBlankTiming.lastWaitTime)) < threshold) {
-    while (static_cast<int>(timeGetTime() - static_cast<DWORD>(VBlankTiming.lastWaitTime)) < threshold) Sleep(1);
+    while (static_cast<int>(timeGetTime() - static_cast<DWORD>(VBlankTiming.lastWaitTime)) < threshold) {
+      SleepOnClock(1);
+    }
     dd->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
   } else {
     Sleep(0);

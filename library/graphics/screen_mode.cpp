@@ -21,7 +21,7 @@
 ScreenModeRecord ScreenMode;
 RenderModeFlagsRecord RenderModeFlags;
 ScreenSurfacesRecord ScreenSurfaces;
-VBlankTimingRecord VBlankTiming{-1, -1, -1, -1, -1, 0};
+VBlankTimingRecord VBlankTiming = kVBlankTimingUnmeasured;
 int ScreenColorKind = SCREEN_OTHER;
 
 namespace {

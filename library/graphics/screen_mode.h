@@ -66,6 +66,9 @@ struct VBlankTimingRecord {
 extern ScreenModeRecord ScreenMode;
 extern RenderModeFlagsRecord RenderModeFlags;
 extern ScreenSurfacesRecord ScreenSurfaces;
+// Nothing measured or waited yet: at load, and again once DirectDraw has ended (the
+// clock may start afresh before the next start).
+inline constexpr VBlankTimingRecord kVBlankTimingUnmeasured{-1, -1, -1, -1, -1, 0};
 extern VBlankTimingRecord VBlankTiming;
 extern int ScreenColorKind;
 

@@ -36,6 +36,10 @@ int SetWindowTitle(const char* text);
 int SetRunWhileInactive(int flag);
 std::uint32_t GetMilliseconds();     // the multimedia timer
 int GetLocalDateTime(int out[6]);    // year, month, day, hour, minute, second
+int WriteLog(const char* text);      // appends to the library's log; always -1, as its failure lines
+// Sleeps the calling thread for that many milliseconds of the multimedia timer, without
+// the library lock (the pump thread runs meanwhile). 0.
+int SleepMilliseconds(int milliseconds);
 
 // ---- Archives ----
 int SetArchiveAccess(int flag);  // 1 = look into archives

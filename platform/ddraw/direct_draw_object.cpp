@@ -13,6 +13,7 @@
 #include "ddraw/rect_math.h"
 #include "ddraw/surface.h"
 #include "ddraw/vertical_blank.h"
+#include "window/window.h"
 
 const CLSID CLSID_DirectDraw7 = {0x7a10d700u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x07}};
 const IID IID_IDirectDraw = {0x7a10d701u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x01}};
@@ -46,7 +47,10 @@ HRESULT CreateDirectDrawInstance(REFIID iid, void** object) {
   return DD_OK;
 }
 
-DirectDrawObject::DirectDrawObject() : firstVersion_(*this), fourthVersion_(*this) { g_liveObjects.push_back(this); }
+DirectDrawObject::DirectDrawObject() : firstVersion_(*this), fourthVersion_(*this) {
+  g_liveObjects.push_back(this);
+  SetWindowDestroyHook(ForgetWindow);
+}
 
 DirectDrawObject::~DirectDrawObject() {
   bool changed = false;
@@ -245,6 +249,12 @@ void DirectDrawObject::ShowPrimary(DirectDrawSurface& primary, const RECT& area)
     return;
   }
   if (window_ == nullptr || primary.HasLostPixels()) return;
+  // A destroyed window shows nothing more; the primary reports itself lost, as after a
+  // display change, and the next writes fail instead of reaching the dead window.
+  if (window_->sdlWindow == nullptr) {
+    primary.Lose();
+    return;
+  }
   const DirectDrawSurface::Shape& shape = primary.GetShape();
   RECT region = GetFullScreenWindow(this) == window_
                     ? RECT{0, 0, static_cast<LONG>(shape.width), static_cast<LONG>(shape.height)}
@@ -261,6 +271,12 @@ DirectDrawSurface* DirectDrawObject::NewestPrimary() {
     if ((*object)->primary_ != nullptr) return (*object)->primary_;
   }
   return nullptr;
+}
+
+void DirectDrawObject::ForgetWindow(HWND window) {
+  for (DirectDrawObject* object : g_liveObjects) {
+    if (object->window_ == window) object->presenter_.reset();
+  }
 }
 
 void DirectDrawObject::LoseVideoMemorySurfaces() {

@@ -80,6 +80,8 @@ class DirectDrawObject final : public IDirectDraw7 {
   static DirectDrawSurface* NewestPrimary();
   // A display change: every live object's video-memory surfaces lose their pixels.
   static void LoseVideoMemorySurfaces();
+  // The window is going: presenters into it let go of what they made for it.
+  static void ForgetWindow(HWND window);
 
  private:
   HRESULT CheckInitialised() const;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 #include "testing.h"
 
@@ -13,6 +14,7 @@ constexpr LONGLONG kCountsPerSecond = 1000000;
 std::atomic<bool> virtualClockOn{false};
 std::atomic<std::uint64_t> virtualMicroseconds{0};
 std::atomic<std::uint64_t> virtualStepMicroseconds{0};
+std::atomic<std::uint64_t> virtualReads{0};
 
 std::uint64_t SystemClockMicroseconds() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
@@ -23,6 +25,7 @@ std::uint64_t SystemClockMicroseconds() {
 
 std::uint64_t ReadClockMicroseconds() {
   if (virtualClockOn.load()) {
+    virtualReads.fetch_add(1);
     return virtualMicroseconds.fetch_add(virtualStepMicroseconds.load());
   }
   return SystemClockMicroseconds();
@@ -33,6 +36,14 @@ std::uint64_t PeekClockMicroseconds() {
 }
 
 bool ClockIsVirtual() { return virtualClockOn.load(); }
+
+void SleepOnClock(DWORD milliseconds) {
+  if (virtualClockOn.load()) {
+    virtualMicroseconds.fetch_add(std::uint64_t{milliseconds} * 1000);
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
   frequency->QuadPart = kCountsPerSecond;
@@ -72,3 +83,5 @@ void TestClockSet(std::uint64_t microseconds) { virtualMicroseconds.store(micros
 void TestClockSetStep(std::uint64_t stepMicroseconds) { virtualStepMicroseconds.store(stepMicroseconds); }
 
 void TestClockStop() { virtualClockOn.store(false); }
+
+std::uint64_t TestClockReads() { return virtualReads.load(); }

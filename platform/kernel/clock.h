@@ -19,3 +19,6 @@ std::uint64_t PeekClockMicroseconds();
 // True while the tests' virtual clock stands in for the system clock (waits for a
 // moment on it cannot be timed by the system clock).
 bool ClockIsVirtual();
+// Lets `milliseconds` pass on that clock: a sleep of the calling thread, or, under the
+// virtual clock, a step of the clock with no wait at all.
+void SleepOnClock(DWORD milliseconds);

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <errno.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +43,13 @@ std::string ToUtf8(const char* text) {
 }
 
 }  // namespace
+
+void ReportToStandardError(LPCSTR text) {
+  if (text == nullptr || DebugOutputWanted()) return;
+  std::string line = ToUtf8(text);
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, line.c_str());
+}
 
 void OutputDebugStringA(LPCSTR text) {
   if (text == nullptr || !DebugOutputWanted()) return;

@@ -6,3 +6,7 @@
 #include "kernel/win_types.h"
 
 void OutputDebugStringA(LPCSTR text);
+
+// Why the program cannot go on, for the user who started it: one line on standard error
+// (UTF-8, after the program's name), unless the debugger output already carries it.
+void ReportToStandardError(LPCSTR text);

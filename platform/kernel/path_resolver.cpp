@@ -6,9 +6,32 @@
 #include <cstring>
 #include <string_view>
 
+#include "kernel/code_page.h"
+
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// A Shift-JIS lead byte followed by a trail byte (never the terminator): the two are one
+// character.
+bool StartsDoubleByteCharacter(const char* text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const auto trail = static_cast<unsigned char>(text[1]);
+  const bool isLead = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+  const bool isTrail = (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC);
+  return isLead && isTrail;
+}
+
+// The UTF-8 spelling of a Shift-JIS element; empty for plain ASCII and for bytes that
+// are no Shift-JIS text (those are matched only as given).
+std::string Utf8Spelling(std::string_view element) {
+  bool ascii = true;
+  for (char c : element) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return {};
+  const std::string given(element);
+  std::string utf8 = Cp932ToUtf8(given.c_str());
+  return Utf8ToCp932(utf8.c_str()) == given ? utf8 : std::string();
+}
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -27,20 +50,21 @@ bool Exists(const std::string& path) {
 
 // The name in `folder` that stands for `element`, or the element itself.
 std::string MatchElement(const std::string& folder, std::string_view element) {
-  std::string exact = folder;
-  exact.append(element);
-  if (Exists(exact)) return std::string(element);
+  if (Exists(folder + std::string(element))) return std::string(element);
+  const std::string utf8 = Utf8Spelling(element);
+  if (!utf8.empty() && Exists(folder + utf8)) return utf8;
+  const std::string_view spelt = utf8.empty() ? element : std::string_view(utf8);
 
   DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (directory == nullptr) return std::string(element);
+  if (directory == nullptr) return std::string(spelt);
   std::string best;
   while (const dirent* entry = ::readdir(directory)) {
     std::string_view name(entry->d_name);
-    if (!EqualIgnoringAsciiCase(name, element)) continue;
+    if (!EqualIgnoringAsciiCase(name, element) && !EqualIgnoringAsciiCase(name, spelt)) continue;
     if (best.empty() || name < std::string_view(best)) best.assign(name);
   }
   ::closedir(directory);
-  return best.empty() ? std::string(element) : best;
+  return best.empty() ? std::string(spelt) : best;
 }
 
 }  // namespace
@@ -56,7 +80,7 @@ std::string ResolvePath(const char* path) {
   }
   while (position < length) {
     std::size_t end = position;
-    while (end < length && !IsSeparator(path[end])) ++end;
+    while (end < length && !IsSeparator(path[end])) end += StartsDoubleByteCharacter(path + end) ? 2 : 1;
     const std::string_view element(path + position, end - position);
     if (!element.empty()) {
       if (element == "." || element == "..") {

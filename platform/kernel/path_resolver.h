@@ -1,10 +1,14 @@
 // The one path resolver of the kernel stand-in. Every file call (open, create,
 // delete, change directory) goes through it:
-// - "\" and "/" are both separators; a leading separator is the root.
+// - "\" and "/" are both separators; a leading separator is the root. Paths are
+//   Shift-JIS: the second byte of a double-byte character ("表" is 0x95 0x5C) is never
+//   a separator.
 // - Each element is matched against the folder it lies in: an exact match first,
-//   then the first entry (in byte order) that matches ignoring ASCII case.
-// - An element that matches nothing keeps its given spelling, so a new file is
-//   created under the name the caller gave, inside folders found as above.
+//   then its UTF-8 spelling (names on disk are UTF-8), then the first entry (in byte
+//   order) that matches either ignoring ASCII case.
+// - An element that matches nothing keeps its given spelling (in UTF-8 when it is
+//   Japanese), so a new file is created under the name the caller gave, inside
+//   folders found as above.
 #pragma once
 
 #include <string>

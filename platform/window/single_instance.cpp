@@ -1,8 +1,11 @@
 // Double-start check. A process that creates a window of a class holds a lock file for
-// that class until it exits; FindWindowA in another process of the same user on the
-// same display (or, with no display, in the same working folder) then finds "a window".
+// that class until it unregisters the class (removing the file) or exits; FindWindowA
+// in another process of the same user on the same display (or, with no display, in the
+// same working folder) then finds "a window". A file left by a killed process holds no
+// lock and is taken over.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -54,8 +57,15 @@ std::string LockPath(const char* className) {
   return folder + "/" + Sanitise(className) + "-" + std::to_string(getuid()) + "-" + Scope() + ".lock";
 }
 
-int OpenLockFile(const char* className) {
-  return open(LockPath(className).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+int OpenLockFile(const std::string& path) { return open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600); }
+
+// Whether the locked file is still the one at `path`: its holder may have removed it
+// between our open and our lock.
+bool StillAtPath(int file, const std::string& path) {
+  struct stat opened {};
+  struct stat named {};
+  return fstat(file, &opened) == 0 && stat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+         opened.st_dev == named.st_dev;
 }
 
 }  // namespace
@@ -68,20 +78,34 @@ void HoldInstanceLock(const char* className) {
   if (!g_checkOn.load()) return;
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return;
-  const int file = OpenLockFile(className);
-  if (file < 0) return;
-  if (flock(file, LOCK_EX | LOCK_NB) != 0) {
+  const std::string path = LockPath(className);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int file = OpenLockFile(path);
+    if (file < 0) return;
+    if (flock(file, LOCK_EX | LOCK_NB) == 0 && StillAtPath(file, path)) {
+      HeldLocks()[className] = file;
+      return;
+    }
     close(file);
-    return;
   }
-  HeldLocks()[className] = file;
+}
+
+void ReleaseInstanceLock(const char* className) {
+  std::lock_guard<std::mutex> lock(LocksMutex());
+  const auto held = HeldLocks().find(className);
+  if (held == HeldLocks().end()) return;
+  // Removed while still locked, so no other process can lock the old file in between.
+  unlink(LockPath(className).c_str());
+  close(held->second);
+  HeldLocks().erase(held);
 }
 
 bool IsInstanceLockHeldElsewhere(const char* className) {
   if (!g_checkOn.load()) return false;
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return false;
-  const int file = OpenLockFile(className);
+  // No file: nobody holds it, and the check leaves none behind.
+  const int file = open(LockPath(className).c_str(), O_RDWR | O_CLOEXEC);
   if (file < 0) return false;
   const bool heldElsewhere = flock(file, LOCK_EX | LOCK_NB) != 0;
   close(file);

@@ -79,9 +79,14 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
   for (HWND window : window_internal::AllWindows()) {
     if (strcasecmp(window->className.c_str(), className) == 0) return FALSE;
   }
+  window_internal::ReleaseInstanceLock(windowClass->name.c_str());
   Classes().erase(Classes().begin() + (windowClass - Classes().data()));
   return TRUE;
 }
+
+std::atomic<void (*)(HWND)> g_destroyHook{nullptr};
+
+void SetWindowDestroyHook(void (*hook)(HWND window)) { g_destroyHook.store(hook); }
 
 HWND FindWindowA(LPCSTR className, LPCSTR) {
   if (className == nullptr) return nullptr;
@@ -141,6 +146,7 @@ BOOL DestroyWindow(HWND window) {
     window_internal::RemoveWindow(window);
     window_internal::DropMessagesOf(window);
   }
+  if (auto hook = g_destroyHook.load()) hook(window);
   SDL_DestroyWindow(window->sdlWindow);
   // A destroyed window's handle stays a dead handle, as on the real system: holders
   // such as a DirectDraw object may still ask about it, and it is never handed out

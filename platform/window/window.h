@@ -147,6 +147,9 @@ HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, void* menu, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND window);
+// Called by DestroyWindow, on the window's thread, just before its SDL window goes: what
+// presents into the window lets go of the renderer it made for it.
+void SetWindowDestroyHook(void (*hook)(HWND window));
 BOOL IsWindow(HWND window);
 BOOL ShowWindow(HWND window, int command);
 BOOL UpdateWindow(HWND window);

@@ -32,6 +32,8 @@ bool TranslateNextSdlEvent();
 
 // The lock file that marks a window of a class in this process; see FindWindowA.
 void HoldInstanceLock(const char* className);
+// Gives the lock up and removes its file (the class is gone).
+void ReleaseInstanceLock(const char* className);
 bool IsInstanceLockHeldElsewhere(const char* className);
 
 }  // namespace window_internal

@@ -2,6 +2,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <map>
 
@@ -53,8 +54,27 @@ std::vector<HWND> AllWindows() { return Windows(); }
 
 }  // namespace window_internal
 
+namespace {
+
+// Without a reachable display SDL may settle for a driver that shows nothing. Unless a
+// driver was asked for by name (tests and headless tools ask for "dummy"), that is no
+// display: the program would otherwise run unseen.
+bool ShowsNothingUnasked() {
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if (asked != nullptr && asked[0] != '\0') return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+}  // namespace
+
 bool EnsureVideoStarted() {
   static bool started = false;
-  if (!started) started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (started) return true;
+  started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (started && ShowsNothingUnasked()) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    started = false;
+  }
   return started;
 }

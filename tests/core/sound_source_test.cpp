@@ -135,6 +135,13 @@ TEST(SoundSource, DataSizeIsWhatTheFileHolds) {
   ASSERT_EQ(d.opened, 0);
   EXPECT_EQ(d.pcm, pcm);
 
+  // A file cut inside a sample frame keeps its whole frames.
+  const Bytes stereo = Pcm16({1, 2, 3, 4, 5, 6});
+  for (std::size_t cut : {9u, 10u, 11u}) {
+    d = Decode(testdata::Wav(testdata::PcmFmt(2, 8000, 16), Bytes(stereo.begin(), stereo.begin() + cut)));
+    EXPECT_EQ(d.pcm, Bytes(stereo.begin(), stereo.begin() + 8)) << cut << " bytes";
+  }
+
   // The same for data that goes through the converter.
   const Bytes alaw = {0xD5, 0x55, 0xD5, 0x55};
   testdata::FmtChunk fmt = testdata::PcmFmt(1, 8000, 8);

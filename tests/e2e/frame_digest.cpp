@@ -94,6 +94,21 @@ std::uint64_t HashRunState() {
   return hash.value;
 }
 
+// Every record in use, whole. A freed record keeps the category and attack power of
+// its last object by design, so a game played after another finds the other's there;
+// no part of play reads a free record, so it counts as free only.
+std::uint64_t HashPool() {
+  Hash hash;
+  for (const GameObject& object : ObjectPool) {
+    if (object.state == kStateFree) {
+      hash.Add(object.state);
+    } else {
+      hash.Add(object);
+    }
+  }
+  return hash.value;
+}
+
 // The word the replay holds for the frame just run: during a playback InputWord holds
 // the live pad, which may differ from the recording.
 int ReplayedInputWord() {
@@ -106,9 +121,7 @@ int ReplayedInputWord() {
 
 FrameDigest TakeFrameDigest() {
   FrameDigest digest{};
-  Hash pool;
-  pool.Add(ObjectPool);
-  digest.pool = pool.value;
+  digest.pool = HashPool();
   digest.runState = HashRunState();
   digest.inputWord = ReplayedInputWord();
   std::copy(std::begin(BitHold), std::end(BitHold), digest.bitHold);

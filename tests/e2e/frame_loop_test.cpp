@@ -50,6 +50,7 @@ TEST(FrameLoop, APauseHoldsTheStageAndTheObjectsButNotTheInput) {
   ObjectPool[100].timer = 5;
   const int frame = StageFrame;
   const int cycle = FrameCycle4;
+  TitleCardActive = 0;  // no pause while the stage's title card shows
   Paused = 1;
   ASSERT_TRUE(game.Hold(kPadFire, 3));
   EXPECT_EQ(StageFrame, frame);

@@ -9,6 +9,7 @@
 #include "core/frame_loop.h"
 #include "core/game_state.h"
 #include "core/new_game.h"
+#include "core/object_pool.h"
 #include "core/replay_files.h"
 #include "core/resource_loaders.h"
 #include "graphics/screen_mode.h"
@@ -33,6 +34,8 @@ GameSession::GameSession() {
   }
   SetScriptedInput(0);
   ResetCallRecorder();
+  // What a fresh program starts with, whatever an earlier session of this process left.
+  ResetModeState();
   TestClockStart(kClockStart, kClockStep);
 }
 
@@ -91,6 +94,13 @@ std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptS
     }
   }
   return digests;
+}
+
+void ClearEnemies(int group) {
+  for (int slot = kFirstAllocatedSlot; slot < kPoolSize; ++slot) {
+    const GameObject& object = ObjectPool[slot];
+    if (object.state != kStateFree && object.category == kCategoryEnemy && object.group == group) ResetObject(slot);
+  }
 }
 
 void SaveTheRecording(int slot) {

@@ -68,6 +68,9 @@ void StartAGame(GameSession& game, int mainShot = 10, int secondShot = 10);
 // game leaves play.
 std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptSegment>& script,
                                     const FrameHook& hook = {});
+// What the player's shots would do to a stage's waves: every enemy of the group, in
+// any state, is freed.
+void ClearEnemies(int group);
 // What the results page does when the player saves the replay to a slot.
 void SaveTheRecording(int slot);
 // The title's replay item: plays the slot to its end and returns the digests of its

@@ -68,9 +68,13 @@ TEST(SaveData, AFreshStartWritesTheDefaults) {
 
 TEST(SaveData, EveryWordGoesToItsVariableAndBack) {
   ScratchDirectory scratch;
-  // Distinct key bits, so the key configuration is accepted as it is.
+  // Distinct key bits, so the key configuration is accepted as it is, and option
+  // words the options page can set, so they are too.
   std::vector<int> words(90);
   for (int i = 0; i < 90; ++i) words[i] = 1000 + i;
+  for (int word = 26; word <= 41; ++word) words[word - 1] = word % 2;
+  for (int word : {29, 88, 89}) words[word - 1] = 2;
+  words[89] = 1;
   const int keys[] = {8192, 4096, 2048, 1024, 512};
   for (int i = 0; i < 5; ++i) words[20 + i] = keys[i];
   scratch.Write(kSaveFileName, EncodeWords(words));
@@ -131,6 +135,37 @@ TEST(SaveData, AnUnusableKeyConfigurationIsReplacedByTheDefaults) {
   }
 }
 
+// The option words and the highest value the options page gives each (words 26-41,
+// 88-90); every one of them can also be 0.
+struct OptionRange {
+  int word;
+  int highest;
+};
+constexpr OptionRange kOptionRanges[] = {
+    {26, 1}, {27, 1}, {28, 1}, {29, 2}, {30, 1}, {31, 1}, {32, 1}, {33, 1}, {34, 1}, {35, 1},
+    {36, 1}, {37, 1}, {38, 1}, {39, 1}, {40, 1}, {41, 1}, {88, 2}, {89, 2}, {90, 1},
+};
+
+TEST(SaveData, AnOptionWordThePageCannotSetIsReplacedByItsDefault) {
+  for (const OptionRange& option : kOptionRanges) {
+    const int byDefault = DefaultWords()[option.word - 1];
+    // (stored, loaded); the title pictures also know 999 as their first set.
+    std::vector<std::pair<int, int>> cases = {
+        {option.highest, option.highest}, {option.highest + 1, byDefault}, {-1, byDefault}, {0x7FFFFFFF, byDefault}};
+    if (option.word == 33) cases[1] = {999, 999};
+    for (const auto& [stored, loaded] : cases) {
+      ScratchDirectory scratch;
+      std::vector<int> words = DefaultWords();
+      words[option.word - 1] = stored;
+      scratch.Write(kSaveFileName, EncodeWords(words));
+      LoadSaveData();
+      ASSERT_EQ(WriteSaveData(), 0);
+      words[option.word - 1] = loaded;  // the layout and the other words stay
+      EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName)), words) << "word " << option.word << " = " << stored;
+    }
+  }
+}
+
 TEST(SaveData, AFailedWriteKeepsThePreviousFile) {
   ScratchDirectory scratch;
   const std::vector<int> previous = DefaultWords();
@@ -140,6 +175,27 @@ TEST(SaveData, AFailedWriteKeepsThePreviousFile) {
   TotalLevel = 77;
   EXPECT_EQ(WriteSaveData(), -1);
   EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName)), previous);
+}
+
+TEST(SaveData, ATemporaryFileLeftByAKilledSaveIsReplaced) {
+  ScratchDirectory scratch;
+  const std::string temporary = std::string(kSaveFileName) + ".tmp";
+  for (bool link : {false, true}) {
+    scratch.Write("elsewhere", "not a save");
+    std::filesystem::remove(scratch.path() / temporary);
+    if (link) {
+      std::filesystem::create_symlink(scratch.path() / "elsewhere", scratch.path() / temporary);
+    } else {
+      scratch.Write(temporary, std::string(500, 'x'));
+      std::filesystem::permissions(scratch.path() / temporary, std::filesystem::perms::owner_read);
+    }
+    LoadSaveData();
+    ASSERT_EQ(WriteSaveData(), 0) << "link " << link;
+    EXPECT_EQ(scratch.Read("elsewhere"), "not a save");
+    EXPECT_FALSE(std::filesystem::is_symlink(scratch.path() / kSaveFileName));
+    EXPECT_EQ(scratch.Read(kSaveFileName).size(), 360u);
+    EXPECT_FALSE(std::filesystem::exists(scratch.path() / temporary));
+  }
 }
 
 }  // namespace

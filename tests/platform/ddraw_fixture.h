@@ -82,9 +82,11 @@ class DDrawTest : public ::testing::Test {
     return surface;
   }
 
-  // Full screen at width x height x bits with a flipping chain of one back buffer.
-  IDirectDrawSurface7* MakeFlippingChain(DWORD width, DWORD height, DWORD bits, IDirectDrawSurface7** back) {
-    EXPECT_EQ(dd_->SetCooperativeLevel(hwnd(), DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+  // Full screen at width x height x bits with a flipping chain of one back buffer, for
+  // the fixture's window unless another is given.
+  IDirectDrawSurface7* MakeFlippingChain(DWORD width, DWORD height, DWORD bits, IDirectDrawSurface7** back,
+                                         HWND window = nullptr) {
+    EXPECT_EQ(dd_->SetCooperativeLevel(window != nullptr ? window : hwnd(), DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
     EXPECT_EQ(dd_->SetDisplayMode(width, height, bits, 0, 0), DD_OK);
     DDSURFACEDESC2 description{};
     description.dwSize = sizeof(description);

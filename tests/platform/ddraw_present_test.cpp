@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "ddraw_fixture.h"
+#include "window/window.h"
 
 namespace {
 
@@ -95,6 +96,33 @@ TEST_F(DDrawPresent, FullScreenModeIsScaledToTheWindow) {
   EXPECT_EQ(At(frame, 513, 385), 0x00FF00u);  // inside 512..513.6 x 384..385.6
   back->Release();
   front->Release();
+}
+
+LRESULT PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The chain outlives its window: flips then show nothing and report the primary lost.
+TEST_F(DDrawPresent, AWindowThatIsGoneIsNotPresentedTo) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = PlainProc;
+  windowClass.lpszClassName = "DDrawPresentGone";
+  ASSERT_NE(RegisterClassA(&windowClass), 0);
+  HWND window = CreateWindowExA(0, "DDrawPresentGone", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  IDirectDrawSurface7* back = nullptr;
+  IDirectDrawSurface7* front = MakeFlippingChain(640, 480, 32, &back, window);
+  ASSERT_NE(front, nullptr);
+  ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  const unsigned shown = DDrawTestPresentCount();
+  ASSERT_TRUE(DestroyWindow(window));
+  EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);  // the flip that finds the window gone
+  EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+  EXPECT_EQ(Fill(front, 0xFFFFFF), DDERR_SURFACELOST);
+  EXPECT_EQ(DDrawTestPresentCount(), shown);
+  back->Release();
+  front->Release();
+  EXPECT_TRUE(UnregisterClassA("DDrawPresentGone", nullptr));
 }
 
 TEST_F(DDrawPresent, WritesFromAnotherThreadWaitForTheGameThread) {

@@ -31,3 +31,14 @@ TEST(PathResolver, KeepsTheGivenSpellingOfWhatDoesNotExist) {
   EXPECT_EQ(ResolvePath("./save/../SAVE/old.DAT"), "./Save/../Save/old.dat");
   EXPECT_EQ(ResolvePath(""), "");
 }
+
+// Shift-JIS paths, as the game's texts are: "表" and "ソ" end in the byte 0x5C, and names
+// on disk are UTF-8.
+TEST(PathResolver, JapaneseElementsFindTheirUtf8NamesOnDisk) {
+  ScratchDirectory scratch;
+  scratch.Write(reinterpret_cast<const char*>(u8"data/表示/ソース.wav"), "w");
+  const std::string onDisk = reinterpret_cast<const char*>(u8"data/表示/ソース.wav");
+  EXPECT_EQ(ResolvePath("data\\表示\\ソース.wav"), onDisk);
+  EXPECT_EQ(ResolvePath("DATA/表示/ソース.WAV"), onDisk);
+  EXPECT_EQ(ResolvePath("data\\表示\\新規.txt"), reinterpret_cast<const char*>(u8"data/表示/新規.txt"));
+}

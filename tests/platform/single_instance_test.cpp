@@ -2,6 +2,7 @@
 // by another process of the same user on the same display, or, with no display, in the
 // same working folder.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,13 +36,14 @@ pid_t StartWindowOwner(const std::string& folder, int* release) {
     windowClass.lpfnWndProc = PlainProc;
     windowClass.lpszClassName = kClass;
     ok = ok && RegisterClassA(&windowClass) != 0;
-    ok = ok && CreateWindowExA(0, kClass, "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr) != nullptr;
-    const char status = ok ? 'y' : 'n';
+    HWND window = ok ? CreateWindowExA(0, kClass, "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr)
+                     : nullptr;
+    const char status = window != nullptr ? 'y' : 'n';
     if (write(ready[1], &status, 1) != 1) _exit(2);
     char unused;
     while (read(hold[0], &unused, 1) > 0) {
     }
-    _exit(ok ? 0 : 1);
+    _exit(window != nullptr && DestroyWindow(window) && UnregisterClassA(kClass, nullptr) ? 0 : 1);
   }
   close(ready[1]);
   close(hold[0]);
@@ -59,6 +61,18 @@ std::string MakeFolder(const char* name) {
   return folder.string();
 }
 
+// The lock files of this test: in a folder of its own.
+std::string PrivateLockFolder() {
+  const std::string folder = MakeFolder("locks");
+  setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+  return folder;
+}
+
+int FilesIn(const std::string& folder) {
+  const std::filesystem::directory_iterator files(folder);
+  return static_cast<int>(std::distance(begin(files), end(files)));
+}
+
 void EndWindowOwner(pid_t child, int release) {
   close(release);
   int status = 0;
@@ -66,6 +80,7 @@ void EndWindowOwner(pid_t child, int release) {
 }
 
 TEST(SingleInstanceTest, SameDisplayFindsTheOtherProcess) {
+  PrivateLockFolder();
   // A display name of this test's own, so nothing else on the machine shares it.
   const std::string display = ":vantorel-test-" + std::to_string(getpid());
   setenv("DISPLAY", display.c_str(), 1);
@@ -83,6 +98,7 @@ TEST(SingleInstanceTest, SameDisplayFindsTheOtherProcess) {
 }
 
 TEST(SingleInstanceTest, WithoutDisplayTheWorkingFolderDecides) {
+  PrivateLockFolder();
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
   const std::string shared = MakeFolder("shared");
@@ -94,6 +110,39 @@ TEST(SingleInstanceTest, WithoutDisplayTheWorkingFolderDecides) {
   ASSERT_EQ(chdir(shared.c_str()), 0);
   EXPECT_NE(FindWindowA(kClass, nullptr), nullptr);
   EndWindowOwner(child, release);
+}
+
+TEST(SingleInstanceTest, TheHolderRemovesItsLockFileAndAKilledHoldersFileIsTakenOver) {
+  const std::string locks = PrivateLockFolder();
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  const std::string shared = MakeFolder("ends");
+  ASSERT_EQ(chdir(shared.c_str()), 0);
+  int release = -1;
+  pid_t child = StartWindowOwner(shared, &release);
+  ASSERT_GT(child, 0);
+  EXPECT_EQ(FilesIn(locks), 1);
+  EndWindowOwner(child, release);
+  EXPECT_EQ(FilesIn(locks), 0);
+  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
+  EXPECT_EQ(FilesIn(locks), 0);
+
+  child = StartWindowOwner(shared, &release);
+  ASSERT_GT(child, 0);
+  kill(child, SIGKILL);
+  EndWindowOwner(child, release);
+  EXPECT_EQ(FilesIn(locks), 1);
+  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = PlainProc;
+  windowClass.lpszClassName = kClass;
+  ASSERT_NE(RegisterClassA(&windowClass), 0);
+  HWND window = CreateWindowExA(0, kClass, "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(FilesIn(locks), 1);
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_TRUE(UnregisterClassA(kClass, nullptr));
+  EXPECT_EQ(FilesIn(locks), 0);
 }
 
 }  // namespace

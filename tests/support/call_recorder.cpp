@@ -124,6 +124,7 @@ RECORDED_CALL(SetSoundVolume, _Z14SetSoundVolumeii, int, (int volume, int sound)
 RECORDED_CALL(IsSoundPlaying, _Z14IsSoundPlayingi, int, (int sound), (sound))
 RECORDED_CALL(StartPadRumble, _Z14StartPadRumbleiii, int, (int pad, int power, int ms), (pad, power, ms))
 RECORDED_CALL(StopPadRumble, _Z13StopPadRumblei, int, (int pad), (pad))
+RECORDED_CALL(RequestSlowdown, _Z15RequestSlowdowni, void, (int ms), (ms))
 RECORDED_CALL(SetBlendMode, _Z12SetBlendModeii, int, (int mode, int parameter), (mode, parameter))
 RECORDED_CALL(DrawGraphAt, _Z11DrawGraphAtiiii, int, (int x, int y, int graph, int transparent),
               (x, y, graph, transparent))

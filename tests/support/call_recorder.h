@@ -25,6 +25,7 @@
   X(IsSoundPlaying, true)      \
   X(StartPadRumble, false)     \
   X(StopPadRumble, false)      \
+  X(RequestSlowdown, true)     \
   DRAWING_CALL_KINDS(X)
 
 // The drawing calls: logged only while a test asks for them (RecordDrawing), and
