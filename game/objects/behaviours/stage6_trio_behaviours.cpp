@@ -1,0 +1,183 @@
+// The three bosses that close stage 6: one skeleton (trail, arena push-back, the volley
+// cycle and a two-phase event machine), each boss with its own event tables.
+#include <span>
+
+#include "core/object_pool.h"
+#include "objects/behaviours/behaviour_dispatch.h"
+#include "objects/behaviours/behaviour_steps.h"
+
+namespace {
+
+enum class TrioAction { Aim, AimThenWait, Restart, Fire };
+// Which way a fired bullet faces: 0, the boss's own facing, or toward the player.
+enum class TrioFacing { Right, Own, AtPlayer };
+
+struct TrioEvent {
+  int timer;
+  TrioAction action;
+  int value;  // the aim's speed, or the bullet's parameter
+  int templateId = 0;
+  TrioFacing facing = TrioFacing::Right;
+};
+
+constexpr TrioEvent Aim(int timer, int speed) { return {timer, TrioAction::Aim, speed}; }
+constexpr TrioEvent AimThenWait(int timer, int speed) { return {timer, TrioAction::AimThenWait, speed}; }
+constexpr TrioEvent Restart(int timer) { return {timer, TrioAction::Restart, 0}; }
+constexpr TrioEvent Shot(int timer, int templateId, TrioFacing facing, int parameter) {
+  return {timer, TrioAction::Fire, parameter, templateId, facing};
+}
+constexpr TrioFacing kRight = TrioFacing::Right;
+constexpr TrioFacing kOwn = TrioFacing::Own;
+constexpr TrioFacing kAtPlayer = TrioFacing::AtPlayer;
+
+constexpr TrioEvent kFirstPhase0[] = {
+    Aim(20, 4),        Shot(105, 5011, kRight, 3), Shot(110, 5011, kRight, 3), Shot(115, 5011, kRight, 3),
+    Shot(205, 5011, kRight, 3), Shot(210, 5011, kRight, 3), Shot(215, 5011, kRight, 3), Aim(300, 3),
+    Shot(350, 5012, kRight, 20), Shot(360, 5012, kRight, 25), Shot(370, 5012, kRight, 30),
+    Shot(450, 5012, kRight, 30), Shot(460, 5012, kRight, 35), Shot(470, 5012, kRight, 40),
+    AimThenWait(500, 6), Restart(660)};
+constexpr TrioEvent kFirstPhase1[] = {
+    Aim(20, 3),        Shot(105, 5011, kRight, 3), Shot(110, 5011, kRight, 3), Shot(115, 5011, kRight, 3),
+    Shot(205, 5011, kRight, 3), Shot(210, 5011, kRight, 3), Shot(215, 5011, kRight, 3), Aim(250, 1),
+    Shot(300, 5012, kRight, 25), Shot(310, 5012, kRight, 30), Shot(320, 5012, kRight, 35),
+    Shot(400, 5012, kRight, 35), Shot(410, 5012, kRight, 40), Shot(420, 5012, kRight, 45),
+    AimThenWait(450, 4), Restart(560)};
+constexpr TrioEvent kSecondPhase0[] = {
+    Aim(20, 1),       Shot(105, 5027, kOwn, 35), Shot(110, 5027, kOwn, 40), Shot(115, 5027, kOwn, 45),
+    Shot(205, 5027, kOwn, 35), Shot(210, 5027, kOwn, 40), Shot(215, 5027, kOwn, 45), Aim(300, 1),
+    Shot(350, 5012, kRight, 20), Shot(360, 5012, kRight, 25), Shot(370, 5012, kRight, 30),
+    Shot(450, 5012, kRight, 30), Shot(460, 5012, kRight, 35), Shot(470, 5012, kRight, 40),
+    AimThenWait(500, 4), Restart(660)};
+constexpr TrioEvent kSecondPhase1[] = {
+    Aim(20, 1),       Shot(105, 5027, kOwn, 40), Shot(110, 5027, kOwn, 50), Shot(115, 5027, kOwn, 60),
+    Shot(205, 5027, kOwn, 40), Shot(210, 5027, kOwn, 50), Shot(215, 5027, kOwn, 60), Aim(250, 1),
+    Shot(300, 5012, kRight, 25), Shot(310, 5012, kRight, 30), Shot(320, 5012, kRight, 35),
+    Shot(400, 5012, kRight, 35), Shot(410, 5012, kRight, 40), Shot(420, 5012, kRight, 45),
+    AimThenWait(450, 3), Restart(610)};
+constexpr TrioEvent kThirdPhase0[] = {
+    Aim(20, 5),       Shot(100, 5027, kOwn, 80), Shot(110, 5027, kOwn, 80), Shot(120, 5027, kOwn, 80),
+    Shot(200, 5027, kOwn, 80), Shot(210, 5027, kOwn, 80), Shot(220, 5027, kOwn, 80), Aim(300, 1),
+    Shot(350, 5016, kAtPlayer, 80), Shot(360, 5016, kAtPlayer, 80), Shot(370, 5016, kAtPlayer, 80),
+    Shot(450, 5016, kAtPlayer, 80), Shot(460, 5016, kAtPlayer, 80), Shot(470, 5016, kAtPlayer, 80),
+    AimThenWait(500, 6), Restart(610)};
+constexpr TrioEvent kThirdPhase1[] = {
+    Aim(20, 5),       Shot(105, 5016, kOwn, 100), Shot(110, 5016, kOwn, 100), Shot(115, 5016, kOwn, 100),
+    Shot(205, 5016, kOwn, 100), Shot(210, 5016, kOwn, 100), Shot(215, 5016, kOwn, 100), Aim(250, 5),
+    Shot(300, 5016, kAtPlayer, 90), Shot(310, 5016, kAtPlayer, 90), Shot(320, 5016, kAtPlayer, 90),
+    Shot(400, 5016, kAtPlayer, 90), Shot(410, 5016, kAtPlayer, 90), Shot(420, 5016, kAtPlayer, 90),
+    AimThenWait(450, 6), Restart(560)};
+
+struct TrioBoss {
+  int id;
+  bool pushBackBeforeTrail;
+  std::span<const TrioEvent> phases[2];
+};
+constexpr TrioBoss kTrio[] = {{3064, false, {kFirstPhase0, kFirstPhase1}},
+                              {3065, false, {kSecondPhase0, kSecondPhase1}},
+                              {3066, true, {kThirdPhase0, kThirdPhase1}}};
+
+// The aimed streams of the volley cycle: strict windows of phase2.
+struct VolleyWindow {
+  float after, before;
+  double dy;
+  int speed;
+};
+constexpr VolleyWindow kVolleys[] = {{240.0f, 260.0f, -50.0, 5}, {250.0f, 270.0f, -50.0, 6},
+                                     {260.0f, 280.0f, -50.0, 7}, {440.0f, 460.0f, 50.0, 7},
+                                     {450.0f, 470.0f, 50.0, 8},  {460.0f, 480.0f, 50.0, 9}};
+constexpr float kVolleyCycleEnd = 480.0f;
+constexpr int kPhaseChangeBelow = 11000;
+constexpr int kPhaseChangeBursts = 3;
+
+void LeaveTrail(int slot) {
+  const GameObject& boss = ObjectPool[slot];
+  if (FloatToInt(boss.phase2) % 3 == 0) Fire(2130, boss, 0.0, 0.0, boss.facing, 0);
+}
+
+void PushBackIntoArena(GameObject& boss) {
+  if (boss.x < 500.0f) boss.x = static_cast<float>(boss.x + 2.0);
+  if (boss.x > 6000.0f) boss.x = static_cast<float>(boss.x - 2.0);
+  if (boss.y < 500.0f) boss.y = static_cast<float>(boss.y + 1.0);
+  if (boss.y > 1500.0f) boss.y = static_cast<float>(boss.y - 1.0);
+}
+
+void FireVolleys(GameObject& boss) {
+  boss.phase2 = static_cast<float>(boss.phase2 + 1.0);
+  for (const VolleyWindow& window : kVolleys) {
+    if (boss.phase2 > window.after && boss.phase2 < window.before) Fire(5019, boss, 0.0, window.dy, 0, window.speed);
+  }
+  if (boss.phase2 > kVolleyCycleEnd) boss.phase2 = 0.0f;
+}
+
+int FacingOf(const GameObject& boss, TrioFacing facing) {
+  switch (facing) {
+    case TrioFacing::Own:
+      return boss.facing;
+    case TrioFacing::AtPlayer:
+      return boss.x > Player().x ? 1 : 0;
+    case TrioFacing::Right:
+      break;
+  }
+  return 0;
+}
+
+void RunEvent(GameObject& boss, const TrioEvent& event) {
+  switch (event.action) {
+    case TrioAction::Aim:
+      SetVelocityTowardPlayer(boss, event.value, boss.work[0]);
+      break;
+    case TrioAction::AimThenWait: {
+      SetVelocityTowardPlayer(boss, event.value, boss.work[0]);
+      const int skipped = RandomInRange(100);
+      boss.timer += skipped;
+      break;
+    }
+    case TrioAction::Restart: {
+      const int pause = RandomInRange(60);
+      boss.timer = -pause;
+      break;
+    }
+    case TrioAction::Fire:
+      Fire(event.templateId, boss, 0.0, 0.0, FacingOf(boss, event.facing), event.value);
+      break;
+  }
+}
+
+void RunPhase(GameObject& boss, std::span<const TrioEvent> events) {
+  boss.timer += 1;
+  for (const TrioEvent& event : events) {
+    if (event.timer == boss.timer) {
+      RunEvent(boss, event);
+      break;
+    }
+  }
+  MoveStraight(boss);
+}
+
+void FightAsTrio(int slot) {
+  GameObject& boss = ObjectPool[slot];
+  const TrioBoss& row = RowFor(kTrio, boss.behaviour);
+  if (row.pushBackBeforeTrail) PushBackIntoArena(boss);
+  LeaveTrail(slot);
+  if (!row.pushBackBeforeTrail) PushBackIntoArena(boss);
+  FireVolleys(boss);
+  if (boss.phase == 0.0f) {
+    RunPhase(boss, row.phases[0]);
+    if (boss.hitPoints < kPhaseChangeBelow) {
+      boss.vx = 0.0f;
+      boss.vy = 1.0f;
+      boss.timer = -60;
+      boss.phase = 1.0f;
+      for (int i = 0; i < kPhaseChangeBursts; ++i) SpawnDeathEffects(slot);
+      ConvertBulletsToChips();
+      boss.deathEffect = 4;
+    }
+  }
+  if (boss.phase == 1.0f) RunPhase(boss, row.phases[1]);
+}
+
+constexpr auto kEntries = EntriesFor(kTrio, &FightAsTrio);
+
+}  // namespace
+
+REGISTER_BEHAVIOURS(kEntries);
