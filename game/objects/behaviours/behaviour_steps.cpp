@@ -85,6 +85,13 @@ float ByFrameCycle(float cycle0, float cycle1, float cycle2, float cycle3, float
   return otherwise;
 }
 
+void KeepInBossArena(GameObject& boss) {
+  if (boss.x < 500.0f) boss.x = static_cast<float>(boss.x + 2.0);
+  if (boss.x > 6000.0f) boss.x = static_cast<float>(boss.x - 2.0);
+  if (boss.y < 500.0f) boss.y = static_cast<float>(boss.y + 1.0);
+  if (boss.y > 1500.0f) boss.y = static_cast<float>(boss.y - 1.0);
+}
+
 bool BossTimeRunsOut(int slot, int clock, int interval) {
   GameObject& boss = ObjectPool[slot];
   if (clock % interval == 0) boss.coinDrop -= 1;

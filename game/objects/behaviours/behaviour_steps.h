@@ -54,6 +54,10 @@ void ShowBulletFade(GameObject& object);
 // other value of the clock.
 float ByFrameCycle(float cycle0, float cycle1, float cycle2, float cycle3, float otherwise);
 
+// The big bosses' arena: outside x 500..6000 a boss is pushed back 2 a frame,
+// outside y 500..1500 by 1; its own velocity still acts.
+void KeepInBossArena(GameObject& boss);
+
 // A boss's coinDrop is also its time left: it loses 1 whenever `clock` is a multiple
 // of `interval`; below 0 the boss withdraws (blue flash, cancelled like a bullet) and
 // this returns true.

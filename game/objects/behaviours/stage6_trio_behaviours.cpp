@@ -94,13 +94,6 @@ void LeaveTrail(int slot) {
   if (FloatToInt(boss.phase2) % 3 == 0) Fire(2130, boss, 0.0, 0.0, boss.facing, 0);
 }
 
-void PushBackIntoArena(GameObject& boss) {
-  if (boss.x < 500.0f) boss.x = static_cast<float>(boss.x + 2.0);
-  if (boss.x > 6000.0f) boss.x = static_cast<float>(boss.x - 2.0);
-  if (boss.y < 500.0f) boss.y = static_cast<float>(boss.y + 1.0);
-  if (boss.y > 1500.0f) boss.y = static_cast<float>(boss.y - 1.0);
-}
-
 void FireVolleys(GameObject& boss) {
   boss.phase2 = static_cast<float>(boss.phase2 + 1.0);
   for (const VolleyWindow& window : kVolleys) {
@@ -157,9 +150,9 @@ void RunPhase(GameObject& boss, std::span<const TrioEvent> events) {
 void FightAsTrio(int slot) {
   GameObject& boss = ObjectPool[slot];
   const TrioBoss& row = RowFor(kTrio, boss.behaviour);
-  if (row.pushBackBeforeTrail) PushBackIntoArena(boss);
+  if (row.pushBackBeforeTrail) KeepInBossArena(boss);
   LeaveTrail(slot);
-  if (!row.pushBackBeforeTrail) PushBackIntoArena(boss);
+  if (!row.pushBackBeforeTrail) KeepInBossArena(boss);
   FireVolleys(boss);
   if (boss.phase == 0.0f) {
     RunPhase(boss, row.phases[0]);
