@@ -92,6 +92,45 @@ void KeepInBossArena(GameObject& boss) {
   if (boss.y > 1500.0f) boss.y = static_cast<float>(boss.y - 1.0);
 }
 
+void SwayAndMove(GameObject& object, double sway) {
+  MoveStraight(object);
+  object.phase2 = static_cast<float>(object.phase2 + 0.02);
+  object.x = static_cast<float>(object.x + std::sin(object.phase2) * sway);
+  object.x = static_cast<float>(static_cast<double>(object.x) + object.vx);
+  object.facing = object.vx <= 0.0f ? 1 : 0;
+}
+
+void WanderHitBox(GameObject& object) {
+  object.fade = ByFrameCycle(0.0f, 30.0f, 60.0f, 40.0f, object.fade);
+  switch (FrameCycle4) {
+    case 0: {
+      const int width = RandomInRange(150);
+      object.hitWidth -= 50 + width;
+      const int height = RandomInRange(150);
+      object.hitHeight -= 50 + height;
+      break;
+    }
+    case 1: {
+      const int width = RandomInRange(300);
+      object.hitWidth += width;
+      const int height = RandomInRange(300);
+      object.hitHeight += height;
+      break;
+    }
+    case 2: {
+      const int width = RandomInRange(300);
+      object.hitWidth -= width;
+      const int height = RandomInRange(300);
+      object.hitHeight -= height;
+      break;
+    }
+    case 3:
+      object.hitWidth = object.width / 2;
+      object.hitHeight = object.height / 2;
+      break;
+  }
+}
+
 bool BossTimeRunsOut(int slot, int clock, int interval) {
   GameObject& boss = ObjectPool[slot];
   if (clock % interval == 0) boss.coinDrop -= 1;

@@ -58,6 +58,15 @@ float ByFrameCycle(float cycle0, float cycle1, float cycle2, float cycle3, float
 // outside y 500..1500 by 1; its own velocity still acts.
 void KeepInBossArena(GameObject& boss);
 
+// The swaying flight of dragons and drones: straight move, phase2 += 0.02, a sway of
+// sin(phase2) x `sway` and the horizontal velocity once more; facing from vx.
+void SwayAndMove(GameObject& object, double sway);
+
+// The stage 8 bosses' armour flicker: fade 0, 30, 60, 40 by FrameCycle4 while the hit
+// box wanders (-(50 + R(150)), +R(300), -R(300), then half the sprite again); the
+// width's draw comes first.
+void WanderHitBox(GameObject& object);
+
 // A boss's coinDrop is also its time left: it loses 1 whenever `clock` is a multiple
 // of `interval`; below 0 the boss withdraws (blue flash, cancelled like a bullet) and
 // this returns true.

@@ -26,3 +26,31 @@ struct ScheduledShot {
 
 // Fires every row whose window holds `clock`, in table order.
 void FireSchedule(std::span<const ScheduledShot> schedule, int slot, int clock);
+
+// One-frame events of a boss's clock: aim at the player (distance into work[0]),
+// aim then skip R(100) frames, restart after a pause of R(60), or fire one bullet.
+enum class BossAction { Aim, AimThenWait, Restart, Fire };
+// Which way a fired bullet faces: 0, the boss's own facing, or toward the player.
+enum class ShotFacing { Right, Own, AtPlayer };
+
+struct BossEvent {
+  int timer;
+  BossAction action;
+  int value;  // the aim's speed, or the bullet's parameter
+  int templateId = 0;
+  ShotFacing facing = ShotFacing::Right;
+};
+
+constexpr BossEvent Aim(int timer, int speed) { return {timer, BossAction::Aim, speed}; }
+constexpr BossEvent AimThenWait(int timer, int speed) { return {timer, BossAction::AimThenWait, speed}; }
+constexpr BossEvent Restart(int timer) { return {timer, BossAction::Restart, 0}; }
+constexpr BossEvent Shot(int timer, int templateId, ShotFacing facing, int parameter) {
+  return {timer, BossAction::Fire, parameter, templateId, facing};
+}
+
+// Runs the event of `events` at the boss's current timer, if there is one.
+void RunBossEvent(GameObject& boss, std::span<const BossEvent> events);
+
+// The aimed 5019 streams of the stage 6 bosses and the gunship: phase2 counts a
+// 481-frame cycle whose strict windows fire up to three bullets a frame.
+void FireAimedStreams(GameObject& boss);

@@ -5,62 +5,45 @@
 #include "core/object_pool.h"
 #include "objects/behaviours/behaviour_dispatch.h"
 #include "objects/behaviours/behaviour_steps.h"
+#include "objects/behaviours/boss_schedule.h"
 
 namespace {
 
-enum class TrioAction { Aim, AimThenWait, Restart, Fire };
-// Which way a fired bullet faces: 0, the boss's own facing, or toward the player.
-enum class TrioFacing { Right, Own, AtPlayer };
+constexpr ShotFacing kRight = ShotFacing::Right;
+constexpr ShotFacing kOwn = ShotFacing::Own;
+constexpr ShotFacing kAtPlayer = ShotFacing::AtPlayer;
 
-struct TrioEvent {
-  int timer;
-  TrioAction action;
-  int value;  // the aim's speed, or the bullet's parameter
-  int templateId = 0;
-  TrioFacing facing = TrioFacing::Right;
-};
-
-constexpr TrioEvent Aim(int timer, int speed) { return {timer, TrioAction::Aim, speed}; }
-constexpr TrioEvent AimThenWait(int timer, int speed) { return {timer, TrioAction::AimThenWait, speed}; }
-constexpr TrioEvent Restart(int timer) { return {timer, TrioAction::Restart, 0}; }
-constexpr TrioEvent Shot(int timer, int templateId, TrioFacing facing, int parameter) {
-  return {timer, TrioAction::Fire, parameter, templateId, facing};
-}
-constexpr TrioFacing kRight = TrioFacing::Right;
-constexpr TrioFacing kOwn = TrioFacing::Own;
-constexpr TrioFacing kAtPlayer = TrioFacing::AtPlayer;
-
-constexpr TrioEvent kFirstPhase0[] = {
+constexpr BossEvent kFirstPhase0[] = {
     Aim(20, 4),        Shot(105, 5011, kRight, 3), Shot(110, 5011, kRight, 3), Shot(115, 5011, kRight, 3),
     Shot(205, 5011, kRight, 3), Shot(210, 5011, kRight, 3), Shot(215, 5011, kRight, 3), Aim(300, 3),
     Shot(350, 5012, kRight, 20), Shot(360, 5012, kRight, 25), Shot(370, 5012, kRight, 30),
     Shot(450, 5012, kRight, 30), Shot(460, 5012, kRight, 35), Shot(470, 5012, kRight, 40),
     AimThenWait(500, 6), Restart(660)};
-constexpr TrioEvent kFirstPhase1[] = {
+constexpr BossEvent kFirstPhase1[] = {
     Aim(20, 3),        Shot(105, 5011, kRight, 3), Shot(110, 5011, kRight, 3), Shot(115, 5011, kRight, 3),
     Shot(205, 5011, kRight, 3), Shot(210, 5011, kRight, 3), Shot(215, 5011, kRight, 3), Aim(250, 1),
     Shot(300, 5012, kRight, 25), Shot(310, 5012, kRight, 30), Shot(320, 5012, kRight, 35),
     Shot(400, 5012, kRight, 35), Shot(410, 5012, kRight, 40), Shot(420, 5012, kRight, 45),
     AimThenWait(450, 4), Restart(560)};
-constexpr TrioEvent kSecondPhase0[] = {
+constexpr BossEvent kSecondPhase0[] = {
     Aim(20, 1),       Shot(105, 5027, kOwn, 35), Shot(110, 5027, kOwn, 40), Shot(115, 5027, kOwn, 45),
     Shot(205, 5027, kOwn, 35), Shot(210, 5027, kOwn, 40), Shot(215, 5027, kOwn, 45), Aim(300, 1),
     Shot(350, 5012, kRight, 20), Shot(360, 5012, kRight, 25), Shot(370, 5012, kRight, 30),
     Shot(450, 5012, kRight, 30), Shot(460, 5012, kRight, 35), Shot(470, 5012, kRight, 40),
     AimThenWait(500, 4), Restart(660)};
-constexpr TrioEvent kSecondPhase1[] = {
+constexpr BossEvent kSecondPhase1[] = {
     Aim(20, 1),       Shot(105, 5027, kOwn, 40), Shot(110, 5027, kOwn, 50), Shot(115, 5027, kOwn, 60),
     Shot(205, 5027, kOwn, 40), Shot(210, 5027, kOwn, 50), Shot(215, 5027, kOwn, 60), Aim(250, 1),
     Shot(300, 5012, kRight, 25), Shot(310, 5012, kRight, 30), Shot(320, 5012, kRight, 35),
     Shot(400, 5012, kRight, 35), Shot(410, 5012, kRight, 40), Shot(420, 5012, kRight, 45),
     AimThenWait(450, 3), Restart(610)};
-constexpr TrioEvent kThirdPhase0[] = {
+constexpr BossEvent kThirdPhase0[] = {
     Aim(20, 5),       Shot(100, 5027, kOwn, 80), Shot(110, 5027, kOwn, 80), Shot(120, 5027, kOwn, 80),
     Shot(200, 5027, kOwn, 80), Shot(210, 5027, kOwn, 80), Shot(220, 5027, kOwn, 80), Aim(300, 1),
     Shot(350, 5016, kAtPlayer, 80), Shot(360, 5016, kAtPlayer, 80), Shot(370, 5016, kAtPlayer, 80),
     Shot(450, 5016, kAtPlayer, 80), Shot(460, 5016, kAtPlayer, 80), Shot(470, 5016, kAtPlayer, 80),
     AimThenWait(500, 6), Restart(610)};
-constexpr TrioEvent kThirdPhase1[] = {
+constexpr BossEvent kThirdPhase1[] = {
     Aim(20, 5),       Shot(105, 5016, kOwn, 100), Shot(110, 5016, kOwn, 100), Shot(115, 5016, kOwn, 100),
     Shot(205, 5016, kOwn, 100), Shot(210, 5016, kOwn, 100), Shot(215, 5016, kOwn, 100), Aim(250, 5),
     Shot(300, 5016, kAtPlayer, 90), Shot(310, 5016, kAtPlayer, 90), Shot(320, 5016, kAtPlayer, 90),
@@ -70,22 +53,12 @@ constexpr TrioEvent kThirdPhase1[] = {
 struct TrioBoss {
   int id;
   bool pushBackBeforeTrail;
-  std::span<const TrioEvent> phases[2];
+  std::span<const BossEvent> phases[2];
 };
 constexpr TrioBoss kTrio[] = {{3064, false, {kFirstPhase0, kFirstPhase1}},
                               {3065, false, {kSecondPhase0, kSecondPhase1}},
                               {3066, true, {kThirdPhase0, kThirdPhase1}}};
 
-// The aimed streams of the volley cycle: strict windows of phase2.
-struct VolleyWindow {
-  float after, before;
-  double dy;
-  int speed;
-};
-constexpr VolleyWindow kVolleys[] = {{240.0f, 260.0f, -50.0, 5}, {250.0f, 270.0f, -50.0, 6},
-                                     {260.0f, 280.0f, -50.0, 7}, {440.0f, 460.0f, 50.0, 7},
-                                     {450.0f, 470.0f, 50.0, 8},  {460.0f, 480.0f, 50.0, 9}};
-constexpr float kVolleyCycleEnd = 480.0f;
 constexpr int kPhaseChangeBelow = 11000;
 constexpr int kPhaseChangeBursts = 3;
 
@@ -94,56 +67,9 @@ void LeaveTrail(int slot) {
   if (FloatToInt(boss.phase2) % 3 == 0) Fire(2130, boss, 0.0, 0.0, boss.facing, 0);
 }
 
-void FireVolleys(GameObject& boss) {
-  boss.phase2 = static_cast<float>(boss.phase2 + 1.0);
-  for (const VolleyWindow& window : kVolleys) {
-    if (boss.phase2 > window.after && boss.phase2 < window.before) Fire(5019, boss, 0.0, window.dy, 0, window.speed);
-  }
-  if (boss.phase2 > kVolleyCycleEnd) boss.phase2 = 0.0f;
-}
-
-int FacingOf(const GameObject& boss, TrioFacing facing) {
-  switch (facing) {
-    case TrioFacing::Own:
-      return boss.facing;
-    case TrioFacing::AtPlayer:
-      return boss.x > Player().x ? 1 : 0;
-    case TrioFacing::Right:
-      break;
-  }
-  return 0;
-}
-
-void RunEvent(GameObject& boss, const TrioEvent& event) {
-  switch (event.action) {
-    case TrioAction::Aim:
-      SetVelocityTowardPlayer(boss, event.value, boss.work[0]);
-      break;
-    case TrioAction::AimThenWait: {
-      SetVelocityTowardPlayer(boss, event.value, boss.work[0]);
-      const int skipped = RandomInRange(100);
-      boss.timer += skipped;
-      break;
-    }
-    case TrioAction::Restart: {
-      const int pause = RandomInRange(60);
-      boss.timer = -pause;
-      break;
-    }
-    case TrioAction::Fire:
-      Fire(event.templateId, boss, 0.0, 0.0, FacingOf(boss, event.facing), event.value);
-      break;
-  }
-}
-
-void RunPhase(GameObject& boss, std::span<const TrioEvent> events) {
+void RunPhase(GameObject& boss, std::span<const BossEvent> events) {
   boss.timer += 1;
-  for (const TrioEvent& event : events) {
-    if (event.timer == boss.timer) {
-      RunEvent(boss, event);
-      break;
-    }
-  }
+  RunBossEvent(boss, events);
   MoveStraight(boss);
 }
 
@@ -153,7 +79,7 @@ void FightAsTrio(int slot) {
   if (row.pushBackBeforeTrail) KeepInBossArena(boss);
   LeaveTrail(slot);
   if (!row.pushBackBeforeTrail) KeepInBossArena(boss);
-  FireVolleys(boss);
+  FireAimedStreams(boss);
   if (boss.phase == 0.0f) {
     RunPhase(boss, row.phases[0]);
     if (boss.hitPoints < kPhaseChangeBelow) {

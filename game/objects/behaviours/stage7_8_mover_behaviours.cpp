@@ -47,11 +47,7 @@ void RoamOrSwarm(int slot) {
     degrees = dragon.work[1] * 0.1 + 0.9;
   }
   TurnToward(dragon, targetX, targetY, targetX, targetY, speed, degrees, dragon.phase);
-  MoveStraight(dragon);
-  dragon.phase2 = static_cast<float>(Plus(dragon.phase2, 0.02));
-  dragon.x = static_cast<float>(dragon.x + std::sin(dragon.phase2) * Plus(dragon.work[1], 4.5));
-  dragon.x = static_cast<float>(Plus(dragon.x, dragon.vx));
-  dragon.facing = dragon.vx <= 0.0f ? 1 : 0;
+  SwayAndMove(dragon, Plus(dragon.work[1], 4.5));
   FreeObjectIfOffWorld(slot);
   if (!swarming) return;
   dragon.timer += 1;
