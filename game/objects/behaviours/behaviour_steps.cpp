@@ -100,6 +100,25 @@ void SwayAndMove(GameObject& object, double sway) {
   object.facing = object.vx <= 0.0f ? 1 : 0;
 }
 
+void FloatOnSlowWaves(GameObject& body) {
+  body.phase = static_cast<float>(body.phase + 0.01);
+  body.y = static_cast<float>(body.y + std::sin(body.phase) * 1.2);
+  body.phase2 = static_cast<float>(body.phase2 + 0.03);
+  body.x = static_cast<float>(body.x + std::sin(body.phase2) * 0.7);
+}
+
+void PulseFade(GameObject& glow, double step, float turnAt, float returnAt) {
+  const bool rising = step > 0.0;
+  if (glow.phase == 0.0f) {
+    glow.fade = static_cast<float>(glow.fade + step);
+    if (rising ? glow.fade > turnAt : glow.fade < turnAt) glow.phase = 1.0f;
+  }
+  if (glow.phase == 1.0f) {
+    glow.fade = static_cast<float>(glow.fade - step);
+    if (rising ? glow.fade < returnAt : glow.fade > returnAt) glow.phase = 0.0f;
+  }
+}
+
 void WanderHitBox(GameObject& object) {
   object.fade = ByFrameCycle(0.0f, 30.0f, 60.0f, 40.0f, object.fade);
   switch (FrameCycle4) {

@@ -49,14 +49,7 @@ void PulseGlow(int) {
   const GameObject& body = ObjectPool[kBodySlot];
   glow.x = body.x;
   glow.y = body.y;
-  if (glow.phase == 0.0f) {
-    glow.fade = static_cast<float>(glow.fade + 3.0);
-    if (glow.fade > 200.0f) glow.phase = 1.0f;
-  }
-  if (glow.phase == 1.0f) {
-    glow.fade = static_cast<float>(glow.fade - 3.0);
-    if (glow.fade < 10.0f) glow.phase = 0.0f;
-  }
+  PulseFade(glow, 3.0, 200.0f, 10.0f);
 }
 
 constexpr BehaviourEntry kEntries[] = {{3074, &DriftAndSmoke}, {4122, &PulseGlow}};

@@ -44,10 +44,7 @@ void LaunchEscorts(int slot) {
   body.timer += 1;
   FireSchedule(kEscorts, slot, body.timer);
   if (body.timer == kMainCycle) body.timer = 0;
-  body.phase = static_cast<float>(body.phase + 0.01);
-  body.y = static_cast<float>(body.y + std::sin(body.phase) * 1.2);
-  body.phase2 = static_cast<float>(body.phase2 + 0.03);
-  body.x = static_cast<float>(body.x + std::sin(body.phase2) * 0.7);
+  FloatOnSlowWaves(body);
   FreeObjectIfOffWorld(slot);
 }
 
@@ -114,14 +111,7 @@ void RideOnBody(int slot) {
     part.fade = ByFrameCycle(0.0f, 50.0f, 0.0f, 30.0f, part.fade);
     return;
   }
-  if (part.phase == 0.0f) {
-    part.fade = static_cast<float>(part.fade + 1.0);
-    if (part.fade > row.top) part.phase = 1.0f;
-  }
-  if (part.phase == 1.0f) {
-    part.fade = static_cast<float>(part.fade - 1.0);
-    if (part.fade < row.bottom) part.phase = 0.0f;
-  }
+  PulseFade(part, 1.0, row.top, row.bottom);
 }
 
 constexpr auto kEntries =
