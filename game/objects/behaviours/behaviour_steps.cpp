@@ -107,15 +107,15 @@ void FloatOnSlowWaves(GameObject& body) {
   body.x = static_cast<float>(body.x + std::sin(body.phase2) * 0.7);
 }
 
-void PulseFade(GameObject& glow, double step, float turnAt, float returnAt) {
+void PulseFade(float& fade, float& half, double step, float turnAt, float returnAt) {
   const bool rising = step > 0.0;
-  if (glow.phase == 0.0f) {
-    glow.fade = static_cast<float>(glow.fade + step);
-    if (rising ? glow.fade > turnAt : glow.fade < turnAt) glow.phase = 1.0f;
+  if (half == 0.0f) {
+    fade = static_cast<float>(fade + step);
+    if (rising ? fade > turnAt : fade < turnAt) half = 1.0f;
   }
-  if (glow.phase == 1.0f) {
-    glow.fade = static_cast<float>(glow.fade - step);
-    if (rising ? glow.fade < returnAt : glow.fade > returnAt) glow.phase = 0.0f;
+  if (half == 1.0f) {
+    fade = static_cast<float>(fade - step);
+    if (rising ? fade < returnAt : fade > returnAt) half = 0.0f;
   }
 }
 

@@ -66,10 +66,10 @@ void SwayAndMove(GameObject& object, double sway);
 // then phase2 += 0.03, x += sin(phase2) x 0.7.
 void FloatOnSlowWaves(GameObject& body);
 
-// A glow's pulse on `fade`, `phase` its half: in half 0 fade moves by `step` until it
-// passes `turnAt`, then in half 1 back by `step` until it passes `returnAt`. Both
-// halves run in one frame, so a turn takes effect at once.
-void PulseFade(GameObject& glow, double step, float turnAt, float returnAt);
+// A glow's pulse on `fade`, `half` (0.0 or 1.0) the half it is in: in half 0 fade
+// moves by `step` until it passes `turnAt`, then in half 1 back by `step` until it
+// passes `returnAt`. Both halves run in one frame, so a turn takes effect at once.
+void PulseFade(float& fade, float& half, double step, float turnAt, float returnAt);
 
 // The stage 8 bosses' armour flicker: fade 0, 30, 60, 40 by FrameCycle4 while the hit
 // box wanders (-(50 + R(150)), +R(300), -R(300), then half the sprite again); the

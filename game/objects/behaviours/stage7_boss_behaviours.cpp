@@ -49,7 +49,7 @@ void PulseGlow(int) {
   const GameObject& body = ObjectPool[kBodySlot];
   glow.x = body.x;
   glow.y = body.y;
-  PulseFade(glow, 3.0, 200.0f, 10.0f);
+  PulseFade(glow.fade, glow.phase, 3.0, 200.0f, 10.0f);
 }
 
 constexpr BehaviourEntry kEntries[] = {{3074, &DriftAndSmoke}, {4122, &PulseGlow}};

@@ -152,7 +152,7 @@ void SpinOnPlayer(int slot) {
   glow.x = Player().x;
   glow.y = Player().y;
   glow.angle = static_cast<float>(glow.angle + (glow.phase2 + 0.002));
-  PulseFade(glow, -1.0, 150.0f, 250.0f);
+  PulseFade(glow.fade, glow.phase, -1.0, 150.0f, 250.0f);
 }
 
 constexpr BehaviourEntry kEntries[] = {{3096, &DefendTheBody}, {3097, &CarryTheCore}, {4135, &SpinOnPlayer}};

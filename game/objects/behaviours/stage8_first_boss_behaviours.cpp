@@ -111,7 +111,7 @@ void RideOnBody(int slot) {
     part.fade = ByFrameCycle(0.0f, 50.0f, 0.0f, 30.0f, part.fade);
     return;
   }
-  PulseFade(part, 1.0, row.top, row.bottom);
+  PulseFade(part.fade, part.phase, 1.0, row.top, row.bottom);
 }
 
 constexpr auto kEntries =
