@@ -1,7 +1,7 @@
-// The stage 6 trio and the stage 7 boss, run frame by frame.
+// The stage 6 trio, the stage 7 boss and the stage 7 and 8 movers, frame by frame.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "behaviour_fixture.h"
@@ -14,11 +14,12 @@ class StageBosses : public BehaviourTest {
   void SetUp() override {
     BehaviourTest::SetUp();
     SetForwarding(Call::SpawnDeathEffects, false);
+    SetForwarding(Call::PlaySe, false);
   }
-  static std::vector<RecordedCall> Made(int templateId) {
-    std::vector<RecordedCall> made;
+  static std::vector<int> Parameters(int templateId) {
+    std::vector<int> made;
     for (const RecordedCall& call : CallsOf(Call::CreateObject))
-      if (call.Int(0) == templateId) made.push_back(call);
+      if (call.Int(0) == templateId) made.push_back(call.Int(4));
     return made;
   }
   static GameObject& PutTrio(int behaviour) {
@@ -29,201 +30,141 @@ class StageBosses : public BehaviourTest {
   }
 };
 
-constexpr int kTrio[] = {3064, 3065, 3066};
-
-// The six aimed streams: windows (after, before) of the volley counter.
+// The six aimed streams: strict windows (after, before) of the volley counter, speed.
 struct Window {
-  int after, before, dy, speed;
+  int after, before, speed;
 };
-constexpr Window kWindows[] = {{240, 260, -50, 5}, {250, 270, -50, 6}, {260, 280, -50, 7},
-                               {440, 460, 50, 7},  {450, 470, 50, 8},  {460, 480, 50, 9}};
+constexpr Window kWindows[] = {{240, 260, 5}, {250, 270, 6}, {260, 280, 7}, {440, 460, 7}, {450, 470, 8}, {460, 480, 9}};
 
-TEST_F(StageBosses, TrioVolleysFollowTheStrictWindowsOfA481FrameCycleThatThePhaseChangeKeeps) {
-  for (int behaviour : kTrio) {
+TEST_F(StageBosses, TrioVolleysKeepTheir481FrameCycleThroughThePhaseChange) {
+  for (int behaviour : {3064, 3065, 3066}) {
     SetUp();
     GameObject& boss = PutTrio(behaviour);
-    ObjectPool[0].x = boss.x;  // on the player: the aims keep the old velocity
-    ObjectPool[0].y = boss.y;
     for (int frame = 1; frame <= 2 * 481; ++frame) {
-      if (frame == 300) boss.hitPoints = 10999;  // the phase change keeps the rhythm
+      if (frame == 300) boss.hitPoints = 10999;
       ClearCallLog();
-      const float y = boss.y;
       Frames(1);
       const int p = (frame - 1) % 481 + 1;
-      std::vector<int> expected, speeds;
+      std::vector<int> expected;
       for (const Window& w : kWindows)
         if (p > w.after && p < w.before) expected.push_back(w.speed);
-      const std::vector<RecordedCall> made = Made(5019);
-      for (const RecordedCall& call : made) speeds.push_back(call.Int(4));
-      ASSERT_EQ(speeds, expected) << behaviour << " frame " << frame;
-      if (!made.empty()) {
-        // 50 above or below the boss, which the push-back may have moved by 1.
-        EXPECT_NEAR(made[0].Int(2), y + (p < 300 ? -50.0 : 50.0), 2.0) << frame;
-      }
+      ASSERT_EQ(Parameters(5019), expected) << behaviour << " frame " << frame;
     }
-    EXPECT_EQ(boss.phase2, 0.0f) << behaviour;
   }
 }
 
-TEST_F(StageBosses, TrioAimsOnFrame20AndChangesPhaseBelow11000WithThreeBurstsAndChips) {
-  for (int behaviour : kTrio) {
+TEST_F(StageBosses, TrioAimsOnFrame20AndBurstsBelow11000IntoItsSecondPhase) {
+  for (int behaviour : {3064, 3065, 3066}) {
     SetUp();
     GameObject& boss = PutTrio(behaviour);
     ObjectPool[0].x = 3300.0f;
-    ObjectPool[0].y = 1300.0f;  // 300, 400 away: distance 500
+    ObjectPool[0].y = 1300.0f;
     Frames(19);
-    EXPECT_EQ(boss.vx, 0.0f) << behaviour;
+    EXPECT_EQ(boss.vx, 0.0f);
     Frames(1);
     EXPECT_EQ(boss.work[0], 500.0f) << behaviour;
-    EXPECT_GT(boss.vx, 0.0f) << behaviour;
-    Frames(20);
     EXPECT_EQ(boss.deathEffect, 1) << "a kill before the change dies with kind 1";
-    GameObject& bullet = Put(70, kCategoryEnemyBullet, 4063, 500.0f, 400.0f);
-    bullet.timer = 1000;
+    Put(70, kCategoryEnemyBullet, 4063).timer = 1000;
     boss.hitPoints = 10999;
     ClearCallLog();
     Frames(1);
-    EXPECT_EQ(CallsOf(Call::SpawnDeathEffects).size(), 3u) << behaviour;
-    EXPECT_EQ(bullet.behaviour, 3068) << "bullets turned to chips";
+    EXPECT_EQ(CallsOf(Call::SpawnDeathEffects).size(), 3u);
+    EXPECT_EQ(ObjectPool[70].behaviour, 3068) << "bullets to chips";
     EXPECT_EQ(boss.deathEffect, 4);
-    EXPECT_EQ(boss.phase, 1.0f);
     EXPECT_EQ(boss.timer, -59);
-    EXPECT_EQ(boss.vx, 0.0f);
-    EXPECT_EQ(boss.vy, 1.0f);
   }
-}
-
-TEST_F(StageBosses, TheLongestWaitStillMeetsTheRestart) {
-  ScriptRandom(RandomScript::Max);
-  for (int behaviour : kTrio) {
-    for (int phase = 0; phase < 2; ++phase) {
+  // The longest wait never passes the restart: every boss and phase restarts at -60.
+  for (int behaviour : {3064, 3065, 3066}) {
+    for (float phase : {0.0f, 1.0f}) {
       SetUp();
       ScriptRandom(RandomScript::Max);
       GameObject& boss = PutTrio(behaviour);
-      boss.phase = static_cast<float>(phase);
-      if (phase == 1) boss.hitPoints = 5000;
-      bool restarted = false;
-      for (int frame = 0; frame < 800 && !restarted; ++frame) {
-        Frames(1);
-        restarted = boss.timer == -60;  // the restart's largest pause
-      }
-      EXPECT_TRUE(restarted) << behaviour << " phase " << phase;
+      boss.phase = phase;
+      int frame = 0;
+      while (frame++ < 800 && boss.timer != -60) Frames(1);
+      EXPECT_EQ(boss.timer, -60) << behaviour << " phase " << phase;
     }
   }
 }
 
-TEST_F(StageBosses, TrioFiresItsFirstPhaseEventsWithTheirParameters) {
-  // 3064 phase 0 from its table: 5011 at 105..215 with 3, 5012 rings 20..40.
-  PutTrio(3064);
-  Frames(480);
-  std::vector<int> aimed, rings;
-  for (const RecordedCall& call : Made(5011)) aimed.push_back(call.Int(4));
-  for (const RecordedCall& call : Made(5012)) rings.push_back(call.Int(4));
-  EXPECT_EQ(aimed, std::vector<int>(6, 3));
-  EXPECT_EQ(rings, (std::vector<int>{20, 25, 30, 30, 35, 40}));
-  // 3066 fires 5016 at the player: facing 1 while the boss is to the player's right.
-  SetUp();
-  GameObject& third = PutTrio(3066);
-  third.x = 5000.0f;
-  ObjectPool[0].x = 1000.0f;
-  Frames(360);
-  const std::vector<RecordedCall> fans = Made(5016);
-  ASSERT_EQ(fans.size(), 2u);
-  EXPECT_EQ(fans[0].Int(3), 1);
-  EXPECT_EQ(fans[0].Int(4), 80);
-}
-
-TEST_F(StageBosses, TrioHitPointsFollowTheLevels) {
-  SetForwarding(Call::CreateObject, true);
-  ShotLevel = 1;
-  OptionLevel = 0;
-  TurboLevel = 1;
-  CreateObject(1076, 3000, 900, 0, 0);
-  int found = 0;
-  for (const GameObject& object : ObjectPool)
-    if (object.behaviour == 3064) found = object.hitPoints;
-  EXPECT_EQ(found, 17600);
-}
-
-class StageSevenBoss : public StageBosses {
- protected:
-  GameObject& PutBody() {
-    GameObject& body = Put(10, kCategoryEnemy, 3074, 3000.0f, 900.0f);
-    body.vx = -1.4f;
-    body.coinDrop = 30;
-    body.hitPoints = 12000;
-    body.deathEffect = 7;
-    GameObject& glow = Put(12, kCategoryEffect, 4122, 3000.0f, 900.0f);
-    glow.fade = 250.0f;
-    ObjectPool[0].x = 3000.0f;
-    ObjectPool[0].y = 900.0f;
-    return body;
-  }
-};
-
-TEST_F(StageSevenBoss, EscapesAt3100WithFlashWhiteOutAndFadeAndPaysNothingAt3099) {
-  GameObject& body = PutBody();
-  body.vx = 0.0f;  // stays about the player, inside the world
-  for (int frame = 1; frame < 3100; ++frame) {
-    FrameCycle4 = frame % 4;
-    Frames(1);
-    const int expectedCoins = 30 - frame / 100;
-    ASSERT_EQ(body.coinDrop, expectedCoins) << frame;
-  }
-  EXPECT_EQ(body.coinDrop, 0) << "a kill at 3099 pays no coins";
+TEST_F(StageBosses, StageSevenBossEscapesAt3100AndPaysNothingAt3099) {
+  GameObject& body = Put(10, kCategoryEnemy, 3074, 3000.0f, 900.0f);
+  body.coinDrop = 30;
+  Put(12, kCategoryEffect, 4122);
+  ObjectPool[0].x = 3000.0f;
+  for (int frame = 1; frame < 3100; ++frame) Frames(1);
+  EXPECT_EQ(body.coinDrop, 0);
   EXPECT_EQ(body.behaviour, 3074);
   Frames(1);
   EXPECT_EQ(ScreenFlash, 250.0f);
   EXPECT_EQ(WhiteOutCounter, 1);
-  EXPECT_NE(ObjectPool[10].behaviour, 3074);
-  EXPECT_NE(ObjectPool[12].behaviour, 4122);
-  EXPECT_EQ(ObjectPool[10].behaviour, ObjectPool[12].behaviour) << "both cancelled alike";
-}
-
-TEST_F(StageSevenBoss, DriftsBlinksSmokesByItsThresholdsAndTrailsEveryFrame) {
-  GameObject& body = PutBody();
-  FrameCycle4 = 1;
-  Frames(1);
-  // Level with the player: the otherwise branches, -0.2 and -0.01, then the drift.
-  EXPECT_FLOAT_EQ(body.x, 3000.0f - 0.2f - 1.4f);
-  EXPECT_EQ(body.fade, 50.0f);
-  EXPECT_EQ(Made(2206).size(), 1u);
-  struct Smoke {
-    int hitPoints, frames, bursts;
-  };
-  // 60 frames: multiples of 30 (2), of 20 (3), of 15 (4).
-  for (const Smoke& smoke : {Smoke{12000, 60, 0}, Smoke{9999, 60, 2}, Smoke{4999, 60, 5}, Smoke{2499, 60, 9}}) {
+  EXPECT_EQ(ObjectPool[10].behaviour, 4059);
+  EXPECT_EQ(ObjectPool[12].behaviour, 4059);
+  // Smoke by the three thresholds over 60 frames: multiples of 30, 20 and 15.
+  for (const auto& [hitPoints, bursts] : {std::pair{12000, 0}, {9999, 2}, {4999, 5}, {2499, 9}}) {
     SetUp();
-    PutBody().hitPoints = smoke.hitPoints;
-    Frames(smoke.frames);
-    const std::vector<RecordedCall> debris = Made(2200);
-    EXPECT_EQ(debris.size(), static_cast<std::size_t>(smoke.bursts)) << smoke.hitPoints;
-    for (const RecordedCall& call : debris) EXPECT_EQ(call.Int(4), 10);
+    Put(10, kCategoryEnemy, 3074, 3000.0f, 900.0f).hitPoints = hitPoints;
+    Frames(60);
+    EXPECT_EQ(Parameters(2200), std::vector<int>(bursts, 10)) << hitPoints;
   }
 }
 
-TEST_F(StageSevenBoss, GlowFollowsAndPulsesFrom250Then7To199) {
-  PutBody();
-  GameObject& glow = ObjectPool[12];
-  ObjectPool[10].state = kStateDelayed;  // the glow appears three frames earlier
+TEST_F(StageBosses, StageSevenGlowGoes250To253To250ThenPulses7To199) {
+  GameObject& glow = Put(12, kCategoryEffect, 4122);
+  glow.fade = 250.0f;
   Frames(1);
   EXPECT_EQ(glow.fade, 250.0f);
   EXPECT_EQ(glow.phase, 1.0f);
-  std::vector<float> fades;
-  for (int frame = 0; frame < 230; ++frame) {
-    Frames(1);
-    fades.push_back(glow.fade);
-  }
-  // Down by 3 to 7, then 7, 10, ..., 196, 199, 199, 196, ..., 10, 7.
-  std::vector<float> cycle{7.0f};
-  for (int value = 10; value <= 199; value += 3) cycle.push_back(static_cast<float>(value));
-  for (int value = 199; value >= 7; value -= 3) cycle.push_back(static_cast<float>(value));
-  const auto bottom = std::find(fades.begin(), fades.end(), 7.0f);
-  ASSERT_GE(fades.end() - bottom, static_cast<long>(cycle.size()));
-  EXPECT_EQ(std::vector<float>(bottom, bottom + static_cast<long>(cycle.size())), cycle);
-  ObjectPool[10].x = 1234.0f;
+  Frames(81);
+  EXPECT_EQ(glow.fade, 7.0f);
+  Frames(64);
+  EXPECT_EQ(glow.fade, 199.0f);
   Frames(1);
-  EXPECT_EQ(glow.x, 1234.0f);
+  EXPECT_EQ(glow.fade, 199.0f) << "turns at 202 within the frame";
+}
+
+TEST_F(StageBosses, DragonDrawsByItsCallsAndFires23Per130WhileSwarming) {
+  struct Case {
+    bool swarming;
+    std::vector<int> listed;
+    int draws;
+  };
+  for (const Case& c : {Case{false, {5}, 3}, Case{false, {0, 1, 1}, 5}, Case{false, {0, 2, 0, 3}, 6},
+                        Case{true, {5}, 1}, Case{true, {0, 0, 1}, 3}, Case{true, {0, 1, 0, 4}, 4}}) {
+    SetUp();
+    if (c.swarming) Put(10, kCategoryEnemy, 0, 3000.0f, 900.0f);
+    Put(60, kCategoryEnemy, 3075, 2000.0f, 900.0f);
+    ScriptRandom(RandomScript::Listed, c.listed);
+    Frames(1);
+    EXPECT_EQ(RandomDrawsSinceSeed(), c.draws) << c.swarming << " " << c.listed.size();
+  }
+  SetUp();
+  ScriptRandom(RandomScript::Max);
+  GameObject& boss = Put(10, kCategoryEnemy, 0, 3000.0f, 900.0f);
+  GameObject& dragon = Put(60, kCategoryEnemy, 3075, 2800.0f, 900.0f);
+  Frames(140);
+  EXPECT_EQ(Parameters(5014).size(), 23u + 3u);  // 3, ..., 69, then 3, 6, 9 again
+  boss.state = kStateFree;
+  Frames(40);
+  EXPECT_EQ(dragon.timer, 10) << "the clock stands while roaming";
+}
+
+TEST_F(StageBosses, FliersAimAt100ThenTurnAndDriftersKeep801) {
+  GameObject& flier = Put(60, kCategoryEnemy, 3079, 1600.0f, 500.0f);
+  flier.vx = -3.0f;
+  Frames(100);
+  EXPECT_NEAR(std::hypot(flier.vx, flier.vy), 10.0, 1e-5);
+  const double course = std::atan2(flier.vy, flier.vx);
+  Frames(1);
+  // The direct velocity at 8 lies inside the turn test's dot product: the old one turns.
+  EXPECT_NEAR(std::abs(std::atan2(flier.vy, flier.vx) - course), 0.1 * 0.01745329238474369, 1e-6);
+  for (const int behaviour : {3080, 3081}) {
+    GameObject& drifter = Put(61, kCategoryEnemy, behaviour, 3000.0f, 1000.0f);
+    float& speed = behaviour == 3080 ? drifter.vx : drifter.vy;
+    speed = 7.99f;
+    Frames(3);
+    EXPECT_FLOAT_EQ(speed, 8.01f) << behaviour;
+  }
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-// The first stage 8 boss: escort waves, the twins' near and far sets, the time
-// allowances and the parts riding on their bodies.
+// The first stage 8 boss and the composite boss with its drones and gunship.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -11,158 +9,160 @@
 
 namespace {
 
-class FirstBoss : public BehaviourTest {
+class StageEightBosses : public BehaviourTest {
  protected:
   void SetUp() override {
     BehaviourTest::SetUp();
     SetForwarding(Call::SpawnDeathEffects, false);
     SetForwarding(Call::PlaySe, false);
+    ObjectPool[0].x = 3000.0f;
+    ObjectPool[0].y = 800.0f;
   }
-  static GameObject& PutBody(int slot, int behaviour, int coins) {
-    GameObject& body = Put(slot, kCategoryEnemy, behaviour, 3000.0f, 900.0f);
-    body.hitPoints = 45000;
-    body.coinDrop = coins;
-    body.deathEffect = slot == 10 ? 10 : 8;
-    return body;
+  // A member riding on a body at the player's position.
+  static GameObject& PutMember(int slot, int behaviour, int coins) {
+    Put(10, kCategoryEnemy, 0, 3000.0f, 800.0f);
+    return PutEnemy(slot, behaviour, coins);
   }
-  // Template ids made this frame, in order.
-  static std::vector<int> MadeThisFrame() {
-    std::vector<int> made;
-    for (const RecordedCall& call : CallsOf(Call::CreateObject)) made.push_back(call.Int(0));
-    return made;
+  static GameObject& PutEnemy(int slot, int behaviour, int coins) {
+    GameObject& enemy = Put(slot, kCategoryEnemy, behaviour, 3000.0f, 800.0f);
+    enemy.coinDrop = coins;
+    enemy.width = 600;
+    enemy.height = 400;
+    return enemy;
+  }
+  // The frames (of `count`) on which `templateId` was made, and how many in all.
+  static std::vector<int> FramesMaking(int templateId, int count, int& made) {
+    std::vector<int> frames;
+    made = 0;
+    for (int frame = 1; frame <= count; ++frame) {
+      FrameCycle4 = frame % 4;
+      ClearCallLog();
+      Frames(1);
+      int now = 0;
+      for (const RecordedCall& call : CallsOf(Call::CreateObject)) now += call.Int(0) == templateId;
+      if (now > 0) frames.push_back(frame);
+      made += now;
+    }
+    return frames;
   }
 };
 
-TEST_F(FirstBoss, MainBodyLaunchesItsEscortWavesOnA1010FrameCycle) {
-  PutBody(10, 3082, 50);
-  ObjectPool[0].x = 3000.0f;
-  std::map<int, std::vector<int>> launches;  // timer -> {template, facing, parent}
-  for (int frame = 1; frame <= 1010 + 200; ++frame) {
-    ClearCallLog();
-    Frames(1);
-    for (const RecordedCall& call : CallsOf(Call::CreateObject))
-      launches[frame].insert(launches[frame].end(), {call.Int(0), call.Int(3), call.Int(4)});
-  }
-  std::map<int, std::vector<int>> expected;
-  for (int wave = 0; wave < 4; ++wave) {
-    for (int offset : {200, 220, 240}) expected[offset + 200 * wave] = {1091, 1, 2};
-  }
-  for (int timer = 1000; timer <= 1006; ++timer) expected[timer] = {1092, 1, 1};
-  expected[1210] = {1091, 1, 2};  // the cycle restarted at 1010
-  EXPECT_EQ(launches, expected);
-}
-
-TEST_F(FirstBoss, MainBodyRunsItsOwnKind10SequenceAtUpdate4080) {
-  GameObject& body = PutBody(10, 3082, 50);
+TEST_F(StageEightBosses, MainBodyLaunchesEscortsOnA1010CycleAndRunsKind10At4080) {
+  PutEnemy(10, 3082, 50);
+  int made = 0;
+  std::vector<int> expected = {200, 220, 240, 400, 420, 440, 600, 620, 640, 800, 820, 840, 1210};
+  EXPECT_EQ(FramesMaking(1091, 1210, made), expected);
+  for (const RecordedCall& call : CallsOf(Call::CreateObject)) EXPECT_EQ(call.Int(4), 2);
+  SetUp();
+  PutEnemy(10, 3082, 50);
+  FramesMaking(1092, 1010, made);
+  EXPECT_EQ(made, 7);
+  SetUp();
+  PutEnemy(10, 3082, 50);
   for (int frame = 1; frame < 4080; ++frame) Frames(1);
-  EXPECT_EQ(body.coinDrop, 0);
   EXPECT_TRUE(CallsOf(Call::SpawnDeathEffects).empty());
-  ClearCallLog();
   Frames(1);
-  ASSERT_EQ(CallsOf(Call::SpawnDeathEffects).size(), 1u);
-  EXPECT_EQ(CallsOf(Call::SpawnDeathEffects)[0].Int(0), 10);
+  EXPECT_EQ(CallsOf(Call::SpawnDeathEffects).size(), 1u);
   EXPECT_EQ(ScreenFlash, 250.0f);
 }
 
-TEST_F(FirstBoss, TwinLosesACoinOnItsFirstFrameAndWithdrawsOnUpdate4681) {
-  GameObject& twin = PutBody(13, 3083, 60);
-  ObjectPool[0].x = 3000.0f;
-  Frames(1);
-  EXPECT_EQ(twin.coinDrop, 59);
-  for (int frame = 2; frame < 4681; ++frame) {
-    ClearCallLog();
-    Frames(1);
-  }
-  EXPECT_EQ(twin.behaviour, 3083);
-  Frames(1);
-  EXPECT_NE(twin.behaviour, 3083) << "cancelled like a bullet";
-  EXPECT_EQ(ScreenFlash, 250.0f);
-}
-
-TEST_F(FirstBoss, TwinFiresNearOrFarByThe3000PixelLine) {
+TEST_F(StageEightBosses, TwinFiresNearOrFarByThe3000PixelLineAndWithdrawsOn4681) {
   struct Case {
     float playerX;
-    int timer;  // after the step
+    int timer;
     std::vector<int> made;
-    int draws;
+    int draws;  // the sway's one draw included
   };
-  const Case cases[] = {
-      {3000.0f, 240, {5028, 5017}, 3 + 1},          // the last 5028 and the first ring together
-      {3000.0f, 300, {5030, 5030}, 6 + 1},          // the pairs start
-      {3000.0f, 942, {5027, 5027}, 6 + 1},          // pairs on multiples of 3
-      {3000.0f, 943, {}, 1},
-      {5999.0f, 880, {5029, 5017}, 3 + 1},          // 2999 away: near
-      {5999.0f, 900, {}, 1},
-      // The twin creeps to 2999.9990234375 first: exactly 3000 away, neither set.
-      {-0.0009765625f, 240, {}, 1},
-      {6001.0f, 102, {5029}, 2 + 1},                // far, parameter fixed
-      {6001.0f, 900, {5029, 5021}, 2 + 1},
-      {-1.0f, 1400, {5021}, 1}};
-  for (const Case& c : cases) {
+  // The twin creeps 0.001 toward the player first: from 3000 to 2999.9990234375.
+  for (const Case& c : {Case{3000.0f, 240, {5028, 5017}, 4}, Case{3000.0f, 300, {5030, 5030}, 7},
+                        Case{3000.0f, 942, {5027, 5027}, 7}, Case{-0.0009765625f, 240, {}, 1},
+                        Case{-1.0f, 102, {5029}, 3}, Case{-1.0f, 1400, {5021}, 1}}) {
     SetUp();
-    GameObject& twin = PutBody(16, 3083, 60);
+    GameObject& twin = PutEnemy(16, 3083, 60);
     twin.timer = c.timer - 1;
     ObjectPool[0].x = c.playerX;
-    ObjectPool[0].y = twin.y;
-    const int before = RandomDrawsSinceSeed();
     Frames(1);
-    EXPECT_EQ(MadeThisFrame(), c.made) << c.playerX << " at " << c.timer;
-    EXPECT_EQ(RandomDrawsSinceSeed() - before, c.draws) << c.playerX << " at " << c.timer;
-    if (c.timer == 1400) {
-      EXPECT_EQ(twin.timer, 0);
-      EXPECT_EQ(CallsOf(Call::PlaySe).size(), 1u);
-    }
+    std::vector<int> made;
+    for (const RecordedCall& call : CallsOf(Call::CreateObject)) made.push_back(call.Int(0));
+    EXPECT_EQ(made, c.made) << c.playerX << " at " << c.timer;
+    EXPECT_EQ(RandomDrawsSinceSeed(), c.draws) << c.playerX << " at " << c.timer;
   }
-}
-
-TEST_F(FirstBoss, SpreadShotsDrawParameterThenYThenX) {
-  GameObject& twin = PutBody(13, 3083, 60);
-  twin.x = 3000.0f;
-  twin.y = 900.0f;
-  twin.timer = 99;
-  ObjectPool[0].x = 3000.0f;
-  ObjectPool[0].y = 900.0f;
-  ScriptRandom(RandomScript::Listed, {7, 300, 0, 0});
+  SetUp();
+  GameObject& twin = PutEnemy(13, 3083, 60);
   Frames(1);
-  const std::vector<RecordedCall> made = CallsOf(Call::CreateObject);
-  ASSERT_EQ(made.size(), 1u);
-  // Before the move: x 3000 - 0.001 pushed nowhere; y 900 - 0.05.
-  EXPECT_EQ(made[0].Int(4), 17);
-  EXPECT_EQ(made[0].Int(2), static_cast<int>(899.95f - 150.0 + 300));
-  EXPECT_EQ(made[0].Int(1), static_cast<int>(2999.999f - 150.0));
+  EXPECT_EQ(twin.coinDrop, 59) << "a coin lost on the first frame";
+  for (int frame = 2; frame < 4681; ++frame, ClearCallLog()) Frames(1);
+  EXPECT_EQ(twin.behaviour, 3083);
+  Frames(1);
+  EXPECT_EQ(twin.behaviour, 4059);
 }
 
-TEST_F(FirstBoss, PartsRideOnTheirBodiesGlowsTurnAtTheirBounds) {
-  struct PartCase {
-    int slot, behaviour, body;
-    float top, bottom;
-  };
-  const PartCase parts[] = {{12, 4126, 10, 240.0f, 170.0f}, {15, 4129, 13, 250.0f, 150.0f},
-                            {18, 4130, 16, 250.0f, 150.0f}, {14, 4127, 13, 0, 0}, {17, 4128, 16, 0, 0}};
-  for (const PartCase& c : parts) {
-    SetUp();
-    Put(c.body, kCategoryEffect, 0, 1111.0f, 777.0f);
-    GameObject& part = Put(c.slot, kCategoryEffect, c.behaviour);
-    part.fade = 250.0f;
-    FrameCycle4 = 1;
-    Frames(1);
-    EXPECT_EQ(part.x, 1111.0f);
-    EXPECT_EQ(part.y, 777.0f);
-    if (c.top == 0.0f) {
-      EXPECT_EQ(part.fade, 50.0f);
-      EXPECT_FLOAT_EQ(part.angle, 0.002f);
-      continue;
-    }
-    Frames(150);  // down from the start into the cycle
-    float lowest = part.fade, highest = part.fade;
-    for (int frame = 0; frame < 300; ++frame) {
-      Frames(1);
-      lowest = std::min(lowest, part.fade);
-      highest = std::max(highest, part.fade);
-    }
-    EXPECT_EQ(lowest, c.bottom - 1.0f) << c.behaviour;
-    EXPECT_EQ(highest, c.top) << c.behaviour;
+TEST_F(StageEightBosses, CompositeMembersFollowFlickerGateAndFireTheirWindows) {
+  SetForwarding(Call::CreateObject, true);
+  Put(10, kCategoryEnemy, 0, 3100.0f, 800.0f);
+  CreateObject(1097, 3000, 800, 0, 1);
+  const std::map<int, std::pair<float, float>> offsets = {
+      {11, {-1070, -449}}, {12, {-849, 261}}, {13, {-469, 399}}, {14, {1282, 378}}, {15, {980, 172}},
+      {16, {599, 131}},    {18, {-376, -424}}, {19, {-34, -611}}, {20, {-273, 537}}};
+  FrameCycle4 = 3;
+  Frames(1);
+  for (const auto& [slot, offset] : offsets) {
+    EXPECT_EQ(ObjectPool[slot].x, 3100.0f + offset.first) << slot;
+    EXPECT_EQ(ObjectPool[slot].y, 800.0f + offset.second) << slot;
+    EXPECT_EQ(ObjectPool[slot].hitWidth, ObjectPool[slot].width / 2) << slot;
   }
+  SetUp();
+  int made = 0;
+  GameObject& burner = PutMember(13, 3088, 30);
+  std::vector<int> burns = FramesMaking(5021, 600, made);
+  EXPECT_EQ(made, 199);
+  EXPECT_EQ(burns.front(), 101);
+  EXPECT_EQ(burner.coinDrop, 25) << "lost at 0, 120, 240, 360 and 480";
+  SetUp();
+  PutMember(18, 3095, 30);
+  FramesMaking(5030, 600, made);
+  EXPECT_EQ(made, 99);
+  for (const int behaviour : {3086, 3093, 3090}) {
+    SetUp();
+    GameObject& member = PutMember(14, behaviour, 2);
+    member.phase = 1600.0f;  // exactly 1600 px from the player
+    Frames(3);
+    EXPECT_EQ(member.timer, behaviour == 3090 ? 3 : 0) << behaviour;
+    EXPECT_EQ(member.coinDrop, behaviour == 3090 ? 1 : 0) << "down to 0, never below";
+  }
+}
+
+TEST_F(StageEightBosses, DronesBurstWhileTheLauncherLivesAndGunshipStreamsPairUp) {
+  GameObject& launcher = Put(14, kCategoryEnemy, 0, 3100.0f, 800.0f);
+  GameObject& drone = Put(60, kCategoryEnemy, 3089, 3000.0f, 900.0f);
+  drone.vx = 2.0f;
+  int made = 0;
+  const std::vector<int> bursts = FramesMaking(5014, 230, made);
+  ASSERT_EQ(made, 23 + 23);
+  EXPECT_EQ(std::vector<int>(bursts.begin() + 21, bursts.begin() + 24), (std::vector<int>{66, 69, 163}));
+  launcher.state = kStateFree;
+  const int before = RandomDrawsSinceSeed();
+  Frames(1);
+  EXPECT_EQ(RandomDrawsSinceSeed(), before + 2) << "a new wander point";
+  SetUp();
+  Put(60, kCategoryEnemy, 3092);
+  ScriptRandom(RandomScript::Zero);
+  std::vector<int> pairs;
+  for (int frame = 1; frame <= 481; ++frame, ClearCallLog()) {
+    Frames(1);
+    int streams = 0;
+    for (const RecordedCall& call : CallsOf(Call::CreateObject)) streams += call.Int(0) == 5019;
+    if (streams == 2) pairs.push_back(frame);
+  }
+  EXPECT_EQ(pairs.size(), 36u);
+  EXPECT_EQ(pairs.front(), 251);
+  EXPECT_EQ(pairs.back(), 469);
+  SetUp();
+  GameObject& gunship = Put(60, kCategoryEnemy, 3092);
+  gunship.timer = 499;
+  ScriptRandom(RandomScript::Max);
+  Frames(61);
+  EXPECT_EQ(gunship.timer, -60) << "after the longest jump 660 still comes";
 }
 
 }  // namespace
