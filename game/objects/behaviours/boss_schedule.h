@@ -48,6 +48,26 @@ constexpr BossEvent Shot(int timer, int templateId, ShotFacing facing, int param
   return {timer, BossAction::Fire, parameter, templateId, facing};
 }
 
+// The cycle of aimed fans and rings that the second stage 6 boss opens with and the
+// stage 8 gunship repeats.
+inline constexpr BossEvent kFanAndRingCycle[] = {
+    Aim(20, 1),
+    Shot(105, 5027, ShotFacing::Own, 35),
+    Shot(110, 5027, ShotFacing::Own, 40),
+    Shot(115, 5027, ShotFacing::Own, 45),
+    Shot(205, 5027, ShotFacing::Own, 35),
+    Shot(210, 5027, ShotFacing::Own, 40),
+    Shot(215, 5027, ShotFacing::Own, 45),
+    Aim(300, 1),
+    Shot(350, 5012, ShotFacing::Right, 20),
+    Shot(360, 5012, ShotFacing::Right, 25),
+    Shot(370, 5012, ShotFacing::Right, 30),
+    Shot(450, 5012, ShotFacing::Right, 30),
+    Shot(460, 5012, ShotFacing::Right, 35),
+    Shot(470, 5012, ShotFacing::Right, 40),
+    AimThenWait(500, 4),
+    Restart(660)};
+
 // Runs the event of `events` at the boss's current timer, if there is one.
 void RunBossEvent(GameObject& boss, std::span<const BossEvent> events);
 

@@ -25,12 +25,6 @@ constexpr BossEvent kFirstPhase1[] = {
     Shot(300, 5012, kRight, 25), Shot(310, 5012, kRight, 30), Shot(320, 5012, kRight, 35),
     Shot(400, 5012, kRight, 35), Shot(410, 5012, kRight, 40), Shot(420, 5012, kRight, 45),
     AimThenWait(450, 4), Restart(560)};
-constexpr BossEvent kSecondPhase0[] = {
-    Aim(20, 1),       Shot(105, 5027, kOwn, 35), Shot(110, 5027, kOwn, 40), Shot(115, 5027, kOwn, 45),
-    Shot(205, 5027, kOwn, 35), Shot(210, 5027, kOwn, 40), Shot(215, 5027, kOwn, 45), Aim(300, 1),
-    Shot(350, 5012, kRight, 20), Shot(360, 5012, kRight, 25), Shot(370, 5012, kRight, 30),
-    Shot(450, 5012, kRight, 30), Shot(460, 5012, kRight, 35), Shot(470, 5012, kRight, 40),
-    AimThenWait(500, 4), Restart(660)};
 constexpr BossEvent kSecondPhase1[] = {
     Aim(20, 1),       Shot(105, 5027, kOwn, 40), Shot(110, 5027, kOwn, 50), Shot(115, 5027, kOwn, 60),
     Shot(205, 5027, kOwn, 40), Shot(210, 5027, kOwn, 50), Shot(215, 5027, kOwn, 60), Aim(250, 1),
@@ -56,7 +50,7 @@ struct TrioBoss {
   std::span<const BossEvent> phases[2];
 };
 constexpr TrioBoss kTrio[] = {{3064, false, {kFirstPhase0, kFirstPhase1}},
-                              {3065, false, {kSecondPhase0, kSecondPhase1}},
+                              {3065, false, {kFanAndRingCycle, kSecondPhase1}},
                               {3066, true, {kThirdPhase0, kThirdPhase1}}};
 
 constexpr int kPhaseChangeBelow = 11000;

@@ -38,14 +38,6 @@ void CircleLauncher(int slot) {
   if (drone.timer == kDroneCycle) drone.timer = 0;
 }
 
-constexpr ShotFacing kOwn = ShotFacing::Own;
-constexpr ShotFacing kRight = ShotFacing::Right;
-constexpr BossEvent kGunshipEvents[] = {
-    Aim(20, 1),       Shot(105, 5027, kOwn, 35), Shot(110, 5027, kOwn, 40), Shot(115, 5027, kOwn, 45),
-    Shot(205, 5027, kOwn, 35), Shot(210, 5027, kOwn, 40), Shot(215, 5027, kOwn, 45), Aim(300, 1),
-    Shot(350, 5012, kRight, 20), Shot(360, 5012, kRight, 25), Shot(370, 5012, kRight, 30),
-    Shot(450, 5012, kRight, 30), Shot(460, 5012, kRight, 35), Shot(470, 5012, kRight, 40),
-    AimThenWait(500, 4), Restart(660)};
 constexpr int kGunshipLifetime = 800;
 
 void DriftAndDash(int slot) {
@@ -56,7 +48,7 @@ void DriftAndDash(int slot) {
   gunship.fade = ByFrameCycle(0.0f, 50.0f, 100.0f, 150.0f, gunship.fade);
   FireAimedStreams(gunship);
   gunship.timer += 1;
-  RunBossEvent(gunship, kGunshipEvents);
+  RunBossEvent(gunship, kFanAndRingCycle);
   MoveStraight(gunship);
 }
 
