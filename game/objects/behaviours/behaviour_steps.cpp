@@ -111,6 +111,71 @@ float ByFrameCycle(float cycle0, float cycle1, float cycle2, float cycle3, float
   return otherwise;
 }
 
+void KeepInBossArena(GameObject& boss) {
+  if (boss.x < 500.0f) boss.x = static_cast<float>(boss.x + 2.0);
+  if (boss.x > 6000.0f) boss.x = static_cast<float>(boss.x - 2.0);
+  if (boss.y < 500.0f) boss.y = static_cast<float>(boss.y + 1.0);
+  if (boss.y > 1500.0f) boss.y = static_cast<float>(boss.y - 1.0);
+}
+
+void SwayAndMove(GameObject& object, double sway) {
+  MoveStraight(object);
+  object.phase2 = static_cast<float>(object.phase2 + 0.02);
+  object.x = static_cast<float>(object.x + std::sin(object.phase2) * sway);
+  object.x = static_cast<float>(static_cast<double>(object.x) + object.vx);
+  object.facing = object.vx <= 0.0f ? 1 : 0;
+}
+
+void FloatOnSlowWaves(GameObject& body) {
+  body.phase = static_cast<float>(body.phase + 0.01);
+  body.y = static_cast<float>(body.y + std::sin(body.phase) * 1.2);
+  body.phase2 = static_cast<float>(body.phase2 + 0.03);
+  body.x = static_cast<float>(body.x + std::sin(body.phase2) * 0.7);
+}
+
+void PulseFade(float& fade, float& half, double step, float turnAt, float returnAt) {
+  const bool rising = step > 0.0;
+  if (half == 0.0f) {
+    fade = static_cast<float>(fade + step);
+    if (rising ? fade > turnAt : fade < turnAt) half = 1.0f;
+  }
+  if (half == 1.0f) {
+    fade = static_cast<float>(fade - step);
+    if (rising ? fade < returnAt : fade > returnAt) half = 0.0f;
+  }
+}
+
+void WanderHitBox(GameObject& object) {
+  object.fade = ByFrameCycle(0.0f, 30.0f, 60.0f, 40.0f, object.fade);
+  switch (FrameCycle4) {
+    case 0: {
+      const int width = RandomInRange(150);
+      object.hitWidth -= 50 + width;
+      const int height = RandomInRange(150);
+      object.hitHeight -= 50 + height;
+      break;
+    }
+    case 1: {
+      const int width = RandomInRange(300);
+      object.hitWidth += width;
+      const int height = RandomInRange(300);
+      object.hitHeight += height;
+      break;
+    }
+    case 2: {
+      const int width = RandomInRange(300);
+      object.hitWidth -= width;
+      const int height = RandomInRange(300);
+      object.hitHeight -= height;
+      break;
+    }
+    case 3:
+      object.hitWidth = object.width / 2;
+      object.hitHeight = object.height / 2;
+      break;
+  }
+}
+
 bool BossTimeRunsOut(int slot, int clock, int interval) {
   GameObject& boss = ObjectPool[slot];
   if (clock % interval == 0) boss.coinDrop -= 1;

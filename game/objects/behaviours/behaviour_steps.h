@@ -81,6 +81,28 @@ void ShowBulletFade(GameObject& object);
 // other value of the clock.
 float ByFrameCycle(float cycle0, float cycle1, float cycle2, float cycle3, float otherwise);
 
+// The big bosses' arena: outside x 500..6000 a boss is pushed back 2 a frame,
+// outside y 500..1500 by 1; its own velocity still acts.
+void KeepInBossArena(GameObject& boss);
+
+// The swaying flight of dragons and drones: straight move, phase2 += 0.02, a sway of
+// sin(phase2) x `sway` and the horizontal velocity once more; facing from vx.
+void SwayAndMove(GameObject& object, double sway);
+
+// The slow float of the big stage 8 bodies: phase += 0.01, y += sin(phase) x 1.2,
+// then phase2 += 0.03, x += sin(phase2) x 0.7.
+void FloatOnSlowWaves(GameObject& body);
+
+// A glow's pulse on `fade`, `half` (0.0 or 1.0) the half it is in: in half 0 fade
+// moves by `step` until it passes `turnAt`, then in half 1 back by `step` until it
+// passes `returnAt`. Both halves run in one frame, so a turn takes effect at once.
+void PulseFade(float& fade, float& half, double step, float turnAt, float returnAt);
+
+// The stage 8 bosses' armour flicker: fade 0, 30, 60, 40 by FrameCycle4 while the hit
+// box wanders (-(50 + R(150)), +R(300), -R(300), then half the sprite again); the
+// width's draw comes first.
+void WanderHitBox(GameObject& object);
+
 // A boss's coinDrop is also its time left: it loses 1 whenever `clock` is a multiple
 // of `interval`; below 0 the boss withdraws (blue flash, cancelled like a bullet) and
 // this returns true.

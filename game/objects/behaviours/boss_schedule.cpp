@@ -3,13 +3,6 @@
 #include "core/sound_control.h"
 #include "objects/behaviours/behaviour_steps.h"
 
-void KeepInBossArena(GameObject& boss) {
-  if (boss.x < 500.0f) AddTo(boss.x, 2.0);
-  if (boss.x > 6000.0f) AddTo(boss.x, -2.0);
-  if (boss.y < 500.0f) AddTo(boss.y, 1.0);
-  if (boss.y > 1500.0f) AddTo(boss.y, -1.0);
-}
-
 void ExplodeIntoNextForm(int slot, int bursts, int nextKind) {
   for (int i = 0; i < bursts; ++i) SpawnDeathEffects(slot);
   ObjectPool[slot].deathEffect = nextKind;

@@ -1,13 +1,10 @@
-// What the stage bosses share beyond the common steps: their arena, the change into
-// a next form, and firing schedules written as tables of events on a clock.
+// What the stage bosses share beyond the common steps: the change into a next form,
+// and firing schedules written as tables of events on a clock.
 #pragma once
 
 #include <span>
 
 #include "core/game_object.h"
-
-// The box the wandering bosses are pushed back into, a little each frame.
-void KeepInBossArena(GameObject& boss);
 
 // SpawnDeathEffects `bursts` times with the kind the boss has so far, then the kind
 // of its next form.
