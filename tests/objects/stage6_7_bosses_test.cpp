@@ -9,7 +9,7 @@
 
 namespace {
 
-class StageBosses : public BehaviourTest {
+class Stage6And7Bosses : public BehaviourTest {
  protected:
   void SetUp() override {
     BehaviourTest::SetUp();
@@ -36,7 +36,7 @@ struct Window {
 };
 constexpr Window kWindows[] = {{240, 260, 5}, {250, 270, 6}, {260, 280, 7}, {440, 460, 7}, {450, 470, 8}, {460, 480, 9}};
 
-TEST_F(StageBosses, TrioVolleysKeepTheir481FrameCycleThroughThePhaseChange) {
+TEST_F(Stage6And7Bosses, TrioVolleysKeepTheir481FrameCycleThroughThePhaseChange) {
   for (int behaviour : {3064, 3065, 3066}) {
     SetUp();
     GameObject& boss = PutTrio(behaviour);
@@ -53,7 +53,7 @@ TEST_F(StageBosses, TrioVolleysKeepTheir481FrameCycleThroughThePhaseChange) {
   }
 }
 
-TEST_F(StageBosses, TrioAimsOnFrame20AndBurstsBelow11000IntoItsSecondPhase) {
+TEST_F(Stage6And7Bosses, TrioAimsOnFrame20AndBurstsBelow11000IntoItsSecondPhase) {
   for (int behaviour : {3064, 3065, 3066}) {
     SetUp();
     GameObject& boss = PutTrio(behaviour);
@@ -87,7 +87,7 @@ TEST_F(StageBosses, TrioAimsOnFrame20AndBurstsBelow11000IntoItsSecondPhase) {
   }
 }
 
-TEST_F(StageBosses, StageSevenBossEscapesAt3100AndPaysNothingAt3099) {
+TEST_F(Stage6And7Bosses, StageSevenBossEscapesAt3100AndPaysNothingAt3099) {
   GameObject& body = Put(10, kCategoryEnemy, 3074, 3000.0f, 900.0f);
   body.coinDrop = 30;
   Put(12, kCategoryEffect, 4122);
@@ -109,7 +109,7 @@ TEST_F(StageBosses, StageSevenBossEscapesAt3100AndPaysNothingAt3099) {
   }
 }
 
-TEST_F(StageBosses, StageSevenGlowGoes250To253To250ThenPulses7To199) {
+TEST_F(Stage6And7Bosses, StageSevenGlowGoes250To253To250ThenPulses7To199) {
   GameObject& glow = Put(12, kCategoryEffect, 4122);
   glow.fade = 250.0f;
   Frames(1);
@@ -123,7 +123,7 @@ TEST_F(StageBosses, StageSevenGlowGoes250To253To250ThenPulses7To199) {
   EXPECT_EQ(glow.fade, 199.0f) << "turns at 202 within the frame";
 }
 
-TEST_F(StageBosses, DragonDrawsByItsCallsAndFires23Per130WhileSwarming) {
+TEST_F(Stage6And7Bosses, DragonDrawsByItsCallsAndFires23Per130WhileSwarming) {
   struct Case {
     bool swarming;
     std::vector<int> listed;
@@ -149,7 +149,7 @@ TEST_F(StageBosses, DragonDrawsByItsCallsAndFires23Per130WhileSwarming) {
   EXPECT_EQ(dragon.timer, 10) << "the clock stands while roaming";
 }
 
-TEST_F(StageBosses, FliersAimAt100ThenTurnAndDriftersKeep801) {
+TEST_F(Stage6And7Bosses, FliersAimAt100ThenTurnAndDriftersKeep801) {
   GameObject& flier = Put(60, kCategoryEnemy, 3079, 1600.0f, 500.0f);
   flier.vx = -3.0f;
   Frames(100);
