@@ -27,13 +27,13 @@ constexpr TemplateRow Ordinary(int collidable, int size, int hit, int imageSet, 
 // 1098 and 1101: the same fields on their own layer, without the phase.
 constexpr TemplateRow WithoutPhase2(TemplateRow row, int layer) {
   row.layer = layer;
-  row.phase2.reset();
+  row.phase2 = RowField<float>{};  // assigned empty, not reset: a reset field cannot be copied in a constant
   return row;
 }
 
 // 1112 keeps its phase in phase, not phase2.
 constexpr TemplateRow WithPhaseOnly(TemplateRow row, float phase) {
-  row.phase2.reset();
+  row.phase2 = RowField<float>{};  // assigned empty, not reset: a reset field cannot be copied in a constant
   row.phase = phase;
   return row;
 }
