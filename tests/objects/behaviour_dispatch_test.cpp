@@ -36,8 +36,8 @@ TEST_F(Dispatch, RunsOnlyActiveRecordsWhoseIdLiesInTheirCategorysRange) {
   for (const Case& c : cases) EXPECT_EQ(ObjectPool[c.slot].x, c.moves ? 503.0f : 500.0f) << c.slot;
 }
 
-// The ids each family of this subsystem's Parts runs, from their tables.
-constexpr int kSpecifiedIds[] = {
+// The ids each behaviour family runs, typed from the behaviour tables.
+constexpr int kTabledIds[] = {
     4001, 4007, 4009, 4045, 4049, 4018, 4021, 4031, 4032, 4033, 4037, 4038, 4039, 4040, 4016, 4025, 4028, 4041,
     4042, 4044, 4026, 4043, 4022, 4054, 4055, 4010, 4034, 4035, 4036, 4030, 4109, 4067, 4084, 4093,  // shots
     4004, 4024, 4063, 4081, 4131, 4071, 4072, 4169, 4082,                                            // bullets
@@ -57,7 +57,7 @@ TEST_F(Dispatch, EveryIdHasOneBehaviourOrTheSharedNoOp) {
     }
   }
   for (int id : registered) EXPECT_EQ(registered.count(id), 1u) << id << " registered twice";
-  for (int id : kSpecifiedIds) {
+  for (int id : kTabledIds) {
     EXPECT_EQ(registered.count(id), 1u) << id;
     EXPECT_NE(BehaviourFor(kCategoryEffect, id), &NoBehaviour) << id;
   }

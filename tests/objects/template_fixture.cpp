@@ -26,7 +26,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
   return text;
 }
 
-// One spelling for the Parts' typography: ASCII signs, no backticks, work words by name.
+// One spelling for the tables' typography: ASCII signs, no backticks, work words by name.
 std::string Normalize(std::string text) {
   for (auto [from, to] : {std::pair{"\xe2\x88\x92", "-"},
                           {"\xc3\x97", "x"},

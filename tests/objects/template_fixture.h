@@ -1,6 +1,6 @@
 // The expected records of the templates, read from the fixture files in data/: the
-// specification's tables cut verbatim (a 'common' sentence per table, 'head' and
-// 'row' cells) and its prose records ('record' lines). A small reader turns cells
+// templates' tables cut verbatim (a 'common' sentence per table, 'head' and
+// 'row' cells) and their prose records ('record' lines). A small reader turns cells
 // and sentences into field expectations; formula cells are left to formula tests.
 #pragma once
 

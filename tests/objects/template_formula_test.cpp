@@ -1,5 +1,5 @@
 // The templates' computed fields, draws, sounds and bookkeeping, against values typed
-// from the Parts' formulas and worked examples.
+// from the templates' written formulas and worked examples.
 #include <gtest/gtest.h>
 
 #include <cmath>

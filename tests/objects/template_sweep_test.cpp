@@ -11,7 +11,7 @@
 
 namespace {
 
-// What the fixture reader cannot take from a sentence alone, read off the same Parts:
+// What the fixture reader cannot take from a sentence alone, read off the same tables:
 // values given per template or per record inside one sentence.
 struct Note {
   int templateId, slot, order;
