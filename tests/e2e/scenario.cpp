@@ -22,8 +22,8 @@ void PrintDigest(int frame, const FrameDigest& digest) {
 
 }  // namespace
 
-Scenario::Scenario(int stage) : stage_(stage) {
-  EXPECT_EQ(game_.Start(), 0);
+Scenario::Scenario(int stage, DrawingPath path) : stage_(stage) {
+  EXPECT_EQ(game_.Start(path), 0);
   StartAGame(game_);
   SetUpStage();
 }

@@ -16,8 +16,8 @@
 
 class Scenario {
  public:
-  // Starts the program and a game, then moves play to `stage`.
-  explicit Scenario(int stage);
+  // Starts the program on the drawing path and a game, then moves play to `stage`.
+  explicit Scenario(int stage, DrawingPath path = DrawingPath::kDevice);
 
   // CreateObject, as the stage scripts call it (parent slot 1: group 1).
   void Place(int templateId, int x, int y, int facing = 0, int parentSlot = kGroup1ParentSlot);

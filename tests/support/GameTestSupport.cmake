@@ -2,9 +2,9 @@
 # scripted input and the frame saving, whose functions the linker puts between the
 # game and what it calls (--wrap, one flag per __wrap_ function found in their sources).
 #   vantorel_wrap_game_calls(target)
-set(game_test_support_dir ${CMAKE_CURRENT_LIST_DIR})
-
 function(vantorel_wrap_game_calls target)
+  # The function's own folder: it is also called from outside tests/ (the benchmarks).
+  set(game_test_support_dir ${CMAKE_CURRENT_FUNCTION_LIST_DIR})
   set(wrapping ${game_test_support_dir}/call_recorder.cpp ${game_test_support_dir}/scripted_input.cpp
       ${game_test_support_dir}/save_frame.cpp)
   target_sources(${target} PRIVATE ${wrapping})
