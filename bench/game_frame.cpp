@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../tests/e2e/scenario.h"
 #include "../tests/support/call_recorder.h"
@@ -26,10 +27,12 @@
 
 namespace {
 
-// Seconds on the monotonic clock (<chrono> does not compile with Shift-JIS literals).
+// Seconds of the game thread's processor time (<chrono> does not compile with Shift-JIS
+// literals): the frame runs on this one thread, and on a shared machine its wall time
+// also counts the time others hold the processor.
 double Now() {
   timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
@@ -218,6 +221,9 @@ void RunScene(benchmark::State& state, const SceneSpec& spec, DrawingPath path, 
   CountRecords(state);
 }
 
+// On a shared machine the least time of the repetitions tells most about the code.
+double Least(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
+
 void RegisterScenes() {
   for (const SceneSpec& spec : kScenes) {
     for (const auto& [pathName, path] : {std::pair{"device", DrawingPath::kDevice}, {"software", DrawingPath::kSoftware}}) {
@@ -225,6 +231,7 @@ void RegisterScenes() {
       benchmark::RegisterBenchmark(name.c_str(), RunScene, spec, path, Measured::kPass)
           ->UseManualTime()
           ->Iterations(spec.measuredFrames)
+          ->ComputeStatistics("min", Least)
           ->Unit(benchmark::kMillisecond);
     }
   }
@@ -235,6 +242,7 @@ void RegisterScenes() {
                                  DrawingPath::kDevice, Measured::kUpdateOnly)
         ->UseManualTime()
         ->Iterations(spec.measuredFrames)
+        ->ComputeStatistics("min", Least)
         ->Unit(benchmark::kMillisecond);
   }
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "d3d/colour_math.h"
+#include "d3d/texel_gather.h"
 
 namespace {
 
@@ -117,32 +118,47 @@ void SetTargetConversions(FastConversions* fast) {
 
 // Point-sampled, clamped texels as stored; an unscaled run inside the texture is
 // pointed at where it lies instead (the return value).
-template <typename Word>
+// The sampler's fields are read once: stores into `out` may alias them as far as the
+// compiler knows, and would have them read again for every texel. `Gathered`: runs of
+// 32-bit texels go to the AVX2 gathers where they take them.
+template <typename Word, bool Gathered>
 const Word* FetchTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
                         int count, Word* out) {
-  const BYTE* rowBits = t.bits + static_cast<std::ptrdiff_t>(AddressTexel(v, t.height, false)) * t.pitch;
-  const Word* row = reinterpret_cast<const Word*>(rowBits);
+  const BYTE* const bits = t.bits;
+  const std::ptrdiff_t pitch = t.pitch;
+  const int width = t.width, height = t.height;
+  const Word* row = reinterpret_cast<const Word*>(bits + static_cast<std::ptrdiff_t>(AddressTexel(v, height, false)) * pitch);
   std::int64_t first = u >> kTexelFractionBits;
-  if (dv == 0 && du == kTexelOne && first >= 0 && first + count <= t.width) return row + first;
+  if (dv == 0 && du == kTexelOne && first >= 0 && first + count <= width) return row + first;
+  if constexpr (Gathered) {
+    if (GatherTexels(t, u, v, du, dv, count, out)) return out;
+  }
   if (dv == 0) {
-    for (int i = 0; i < count; ++i, u += du) out[i] = row[AddressTexel(u, t.width, false)];
+    for (int i = 0; i < count; ++i, u += du) out[i] = row[AddressTexel(u, width, false)];
     return out;
   }
   for (int i = 0; i < count; ++i, u += du, v += dv) {
-    row = reinterpret_cast<const Word*>(t.bits + static_cast<std::ptrdiff_t>(AddressTexel(v, t.height, false)) * t.pitch);
-    out[i] = row[AddressTexel(u, t.width, false)];
+    row = reinterpret_cast<const Word*>(bits + static_cast<std::ptrdiff_t>(AddressTexel(v, height, false)) * pitch);
+    out[i] = row[AddressTexel(u, width, false)];
   }
   return out;
 }
 
-template <DDrawPixelKind Kind>
+static_assert(RawToArgb<DDrawPixelKind::A8R8G8B8>(0x80FF4001u) == 0x80FF4001u, "A8R8G8B8 texels are shaded as stored");
+
+template <DDrawPixelKind Kind, bool Gathered>
 void ReadTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv, int count,
                 DWORD* out) {
   if constexpr (sizeof(PixelWord<Kind>) == 2) {
     std::uint16_t raw[kFastChunk];
-    Widen16<Kind>(FetchTexels(t, u, v, du, dv, count, raw), count, out);
+    Widen16<Kind>(FetchTexels<std::uint16_t, false>(t, u, v, du, dv, count, raw), count, out);
   } else {
-    const DWORD* texels = FetchTexels(t, u, v, du, dv, count, out);
+    const DWORD* texels = FetchTexels<DWORD, Gathered>(t, u, v, du, dv, count, out);
+    if constexpr (Kind == DDrawPixelKind::A8R8G8B8) {
+      // Stored as shaded: only texels read in place are copied.
+      if (texels != out) std::memcpy(out, texels, count * sizeof(DWORD));
+      return;
+    }
     for (int i = 0; i < count; ++i) out[i] = RawToArgb<Kind>(texels[i]);
   }
 }
@@ -157,7 +173,7 @@ bool ColoursLieAlike(DDrawPixelKind texture, DDrawPixelKind target) {
 
 }  // namespace
 
-bool ChooseConversions(const DrawContext& c, FastConversions* fast) {
+bool ChooseConversions(const DrawContext& c, bool gather, FastConversions* fast) {
   switch (c.targetKind) {
     case DDrawPixelKind::X8R8G8B8: fast->widenTarget = nullptr, fast->narrowTarget = fast->narrowWritten = nullptr; break;
     case DDrawPixelKind::RGB565: SetTargetConversions<DDrawPixelKind::RGB565>(fast); break;
@@ -173,7 +189,8 @@ bool ChooseConversions(const DrawContext& c, FastConversions* fast) {
   if (c.untextured) return true;
   const TextureSampler& t = c.textures[0];
   VisitColourKind(t.kind, [&](auto kind) {
-    fast->readTexels = &ReadTexels<kind.value>;
+    constexpr bool kWords32 = sizeof(PixelWord<kind.value>) == 4;
+    fast->readTexels = gather && kWords32 ? &ReadTexels<kind.value, kWords32> : &ReadTexels<kind.value, false>;
     // Widening keeps channels apart, so keys compare alike before and after it.
     if (t.keyed) fast->key = RawToArgb<kind.value>(t.key) & 0x00FFFFFFu;
   });

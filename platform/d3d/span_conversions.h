@@ -5,4 +5,5 @@
 
 // The conversions for the draw's target and stage-0 texture; false when the target is
 // not one the routines take (they write no alpha, so only targets without one).
-bool ChooseConversions(const DrawContext& c, FastConversions* fast);
+// `gather`: 32-bit texels are fetched with AVX2 gathers where they can be.
+bool ChooseConversions(const DrawContext& c, bool gather, FastConversions* fast);

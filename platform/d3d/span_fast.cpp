@@ -59,6 +59,6 @@ SpanFunction ChooseFastSpan(DrawContext* context) {
     if ((colourSource != 0 && colourSource != 2) || alpha < 0) return nullptr;
     colour = colourSource == 2 ? 1 : 0;
   }
-  if (!ChooseConversions(c, &context->fast)) return nullptr;
+  if (!ChooseConversions(c, UsesAvx2(), &context->fast)) return nullptr;
   return UsesAvx2() ? FastSpanAvx2(colour, alpha, discard, blend) : FastSpanSse2(colour, alpha, discard, blend);
 }

@@ -1,0 +1,83 @@
+// Point-sampled, clamped 32-bit texels fetched eight at a time (AVX2 gathers), for the
+// stretched and turned runs that cannot be read in place. Compiled with AVX2 enabled;
+// called only on processors that have it.
+#include "d3d/texel_gather.h"
+
+#include <immintrin.h>
+
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+constexpr int kLanes = 8;
+
+// Whether every texel index of the run, along one coordinate, fits in 32 bits: the
+// lanes clamp the low words of the indices.
+bool IndicesFit(std::int64_t start, std::int64_t step, int count) {
+  const std::int64_t first = start >> kTexelFractionBits;
+  const std::int64_t last = (start + step * (count - 1)) >> kTexelFractionBits;
+  return first >= INT_MIN && first <= INT_MAX && last >= INT_MIN && last <= INT_MAX;
+}
+
+// The texel indices (the high words) of eight 64-bit coordinates, in order.
+__m256i HighWords(__m256i firstFour, __m256i nextFour) {
+  const __m256i odd = _mm256_setr_epi32(1, 3, 5, 7, 1, 3, 5, 7);
+  return _mm256_permute2x128_si256(_mm256_permutevar8x32_epi32(firstFour, odd),
+                                   _mm256_permutevar8x32_epi32(nextFour, odd), 0x20);
+}
+
+// The coordinates of eight pixels from pixel `first` on, four to a register.
+struct Coordinates {
+  __m256i u[2], v[2];
+};
+
+Coordinates CoordinatesAt(std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv, int first) {
+  Coordinates at;
+  for (int half = 0; half < 2; ++half) {
+    const std::int64_t pixel = first + 4 * half;
+    at.u[half] = _mm256_setr_epi64x(u + pixel * du, u + (pixel + 1) * du, u + (pixel + 2) * du, u + (pixel + 3) * du);
+    at.v[half] = _mm256_setr_epi64x(v + pixel * dv, v + (pixel + 1) * dv, v + (pixel + 2) * dv, v + (pixel + 3) * dv);
+  }
+  return at;
+}
+
+__m256i Clamped(__m256i index, __m256i highest) {
+  return _mm256_min_epi32(_mm256_max_epi32(index, _mm256_setzero_si256()), highest);
+}
+
+}  // namespace
+
+bool GatherTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
+                  int count, DWORD* out) {
+  const std::int64_t pitchWords = t.pitch / 4;
+  if (count < kLanes || t.pitch <= 0 || t.pitch % 4 != 0 || pitchWords * t.height > INT_MAX ||
+      !IndicesFit(u, du, count) || !IndicesFit(v, dv, count)) {
+    return false;
+  }
+  const auto* base = reinterpret_cast<const int*>(t.bits);
+  const __m256i highestU = _mm256_set1_epi32(t.width - 1), highestV = _mm256_set1_epi32(t.height - 1);
+  const __m256i rowWords = _mm256_set1_epi32(static_cast<int>(pitchWords));
+  const __m256i uEight = _mm256_set1_epi64x(kLanes * du), vEight = _mm256_set1_epi64x(kLanes * dv);
+  Coordinates at = CoordinatesAt(u, v, du, dv, 0);
+  auto gather = [&](int i) {
+    const __m256i column = Clamped(HighWords(at.u[0], at.u[1]), highestU);
+    const __m256i row = Clamped(HighWords(at.v[0], at.v[1]), highestV);
+    const __m256i index = _mm256_add_epi32(_mm256_mullo_epi32(row, rowWords), column);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_i32gather_epi32(base, index, 4));
+  };
+  int i = 0;
+  for (; i + kLanes <= count; i += kLanes) {
+    gather(i);
+    for (int half = 0; half < 2; ++half) {
+      at.u[half] = _mm256_add_epi64(at.u[half], uEight);
+      at.v[half] = _mm256_add_epi64(at.v[half], vEight);
+    }
+  }
+  if (i < count) {
+    // The last eight pixels, overlapping the ones before: the same texels again.
+    at = CoordinatesAt(u, v, du, dv, count - kLanes);
+    gather(count - kLanes);
+  }
+  return true;
+}
