@@ -120,7 +120,7 @@ void SetTargetConversions(FastConversions* fast) {
 // pointed at where it lies instead (the return value).
 // The sampler's fields are read once: stores into `out` may alias them as far as the
 // compiler knows, and would have them read again for every texel. `Gathered`: runs of
-// 32-bit texels go to the AVX2 gathers where they take them.
+// 32-bit texels go to the AVX2 gathers where they take them (16-bit ones never do).
 template <typename Word, bool Gathered>
 const Word* FetchTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
                         int count, Word* out) {
@@ -189,8 +189,7 @@ bool ChooseConversions(const DrawContext& c, bool gather, FastConversions* fast)
   if (c.untextured) return true;
   const TextureSampler& t = c.textures[0];
   VisitColourKind(t.kind, [&](auto kind) {
-    constexpr bool kWords32 = sizeof(PixelWord<kind.value>) == 4;
-    fast->readTexels = gather && kWords32 ? &ReadTexels<kind.value, kWords32> : &ReadTexels<kind.value, false>;
+    fast->readTexels = gather ? &ReadTexels<kind.value, true> : &ReadTexels<kind.value, false>;
     // Widening keeps channels apart, so keys compare alike before and after it.
     if (t.keyed) fast->key = RawToArgb<kind.value>(t.key) & 0x00FFFFFFu;
   });
