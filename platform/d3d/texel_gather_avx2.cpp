@@ -46,6 +46,40 @@ __m256i Clamped(__m256i index, __m256i highest) {
   return _mm256_min_epi32(_mm256_max_epi32(index, _mm256_setzero_si256()), highest);
 }
 
+// One run of whole groups of eight; an upright run (dv 0) stays on one texel row.
+template <bool Upright>
+void GatherRun(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv, int count,
+               DWORD* out) {
+  const int pitchWords = static_cast<int>(t.pitch / 4);
+  const int* base = reinterpret_cast<const int*>(t.bits);
+  if constexpr (Upright) base += static_cast<std::ptrdiff_t>(AddressTexel(v, t.height, false)) * pitchWords;
+  const __m256i highestU = _mm256_set1_epi32(t.width - 1), highestV = _mm256_set1_epi32(t.height - 1);
+  const __m256i rowWords = _mm256_set1_epi32(pitchWords);
+  const __m256i uEight = _mm256_set1_epi64x(kLanes * du), vEight = _mm256_set1_epi64x(kLanes * dv);
+  Coordinates at = CoordinatesAt(u, v, du, dv, 0);
+  auto gather = [&](int i) {
+    __m256i index = Clamped(HighWords(at.u[0], at.u[1]), highestU);
+    if constexpr (!Upright) {
+      const __m256i row = Clamped(HighWords(at.v[0], at.v[1]), highestV);
+      index = _mm256_add_epi32(_mm256_mullo_epi32(row, rowWords), index);
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_i32gather_epi32(base, index, 4));
+  };
+  int i = 0;
+  for (; i + kLanes <= count; i += kLanes) {
+    gather(i);
+    for (int half = 0; half < 2; ++half) {
+      at.u[half] = _mm256_add_epi64(at.u[half], uEight);
+      if constexpr (!Upright) at.v[half] = _mm256_add_epi64(at.v[half], vEight);
+    }
+  }
+  if (i < count) {
+    // The last eight pixels, overlapping the ones before: the same texels again.
+    at = CoordinatesAt(u, v, du, dv, count - kLanes);
+    gather(count - kLanes);
+  }
+}
+
 }  // namespace
 
 bool GatherTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
@@ -55,29 +89,10 @@ bool GatherTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::
       !IndicesFit(u, du, count) || !IndicesFit(v, dv, count)) {
     return false;
   }
-  const auto* base = reinterpret_cast<const int*>(t.bits);
-  const __m256i highestU = _mm256_set1_epi32(t.width - 1), highestV = _mm256_set1_epi32(t.height - 1);
-  const __m256i rowWords = _mm256_set1_epi32(static_cast<int>(pitchWords));
-  const __m256i uEight = _mm256_set1_epi64x(kLanes * du), vEight = _mm256_set1_epi64x(kLanes * dv);
-  Coordinates at = CoordinatesAt(u, v, du, dv, 0);
-  auto gather = [&](int i) {
-    const __m256i column = Clamped(HighWords(at.u[0], at.u[1]), highestU);
-    const __m256i row = Clamped(HighWords(at.v[0], at.v[1]), highestV);
-    const __m256i index = _mm256_add_epi32(_mm256_mullo_epi32(row, rowWords), column);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_i32gather_epi32(base, index, 4));
-  };
-  int i = 0;
-  for (; i + kLanes <= count; i += kLanes) {
-    gather(i);
-    for (int half = 0; half < 2; ++half) {
-      at.u[half] = _mm256_add_epi64(at.u[half], uEight);
-      at.v[half] = _mm256_add_epi64(at.v[half], vEight);
-    }
-  }
-  if (i < count) {
-    // The last eight pixels, overlapping the ones before: the same texels again.
-    at = CoordinatesAt(u, v, du, dv, count - kLanes);
-    gather(count - kLanes);
+  if (dv == 0) {
+    GatherRun<true>(t, u, v, du, dv, count, out);
+  } else {
+    GatherRun<false>(t, u, v, du, dv, count, out);
   }
   return true;
 }
