@@ -70,13 +70,13 @@ enum class Measured {
   kUpdateOnly,  // the object update and the collision pass, without the frame loop
 };
 
-// A started program in a scene. `BeforeFrame` is the scene's own doing between passes
-// (placements, keeping the player alive); it is not timed.
+// A started program in a scene, played with the shot held. `BeforeFrame` is the
+// scene's own doing between passes (placements, keeping the player alive); it is not
+// timed.
 class Scene {
  public:
   virtual ~Scene() = default;
   virtual void BeforeFrame(int frame) = 0;
-  virtual int PadWord() const { return kPadFire; }
   virtual GameSession& Game() = 0;
 };
 
@@ -194,7 +194,7 @@ void RunScene(benchmark::State& state, const SceneSpec& spec, DrawingPath path, 
   int frame = 0;
   for (; frame < spec.warmUpFrames; ++frame) {
     scene->BeforeFrame(frame);
-    game.Pass(scene->PadWord());
+    game.Pass(kPadFire);
     ClearCallLog();
   }
   double parts[kPartCount] = {};
@@ -203,7 +203,7 @@ void RunScene(benchmark::State& state, const SceneSpec& spec, DrawingPath path, 
     std::fill(std::begin(partSeconds), std::end(partSeconds), 0.0);
     const double start = Now();
     if (measured == Measured::kPass) {
-      if (!game.Pass(scene->PadWord())) state.SkipWithError("the frame loop ended");
+      if (!game.Pass(kPadFire)) state.SkipWithError("the frame loop ended");
     } else {
       UpdateObjects();
       UpdateCollision();
