@@ -162,6 +162,8 @@ int LastHitPanel[5];
 // Collision pass: the picture of the last enemy hit.
 int LastHitImageSet;
 int LastHitImageCell;
+// HUD: the timed notice.
+int HudNoticeTimer;
 int LiveObjectCount;
 int MaxSpeed;
 float SpeedGauge;

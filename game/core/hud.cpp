@@ -2,10 +2,14 @@
 // counters, notices, edge markers and the last-life warning; and the timers and veils
 // the display keeps (frame cycle, live count, kill chain, shoot-in combo, last-hit
 // panel, white fades). The timers run whatever the display options say.
+#include <algorithm>
+#include <span>
+
 #include "core/damage_flash.h"
 #include "core/display.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
+#include "core/resource_table.h"
 #include "float_to_int.h"
 #include "game_library.h"
 
@@ -14,6 +18,7 @@ namespace {
 constexpr int kLevelUpIcon = 88;                       // image set 0
 constexpr int kFpsLabel = 7 * kCellsPerSet + 19;
 constexpr int kEdgeMarker = 7 * kCellsPerSet + 3;
+constexpr int kLastHitBox = 72;  // the square the last enemy hit is shrunk into
 
 std::uint32_t Colour(int r, int g, int b) { return MakeScreenColor(r, g, b); }
 
@@ -54,13 +59,39 @@ void DrawPlayerBars() {
   Bar(x, y + 6, FireIdleFrames < 40 ? FireIdleFrames : 40, 2, Colour(200, 200, 200));
 }
 
-// The last destroyed enemy's numbers, fading out with the panel's timer.
+// The larger side of an image set's cells, from the common sheets or the stage's own;
+// 0 when neither has the set.
+int CellSizeOf(int imageSet) {
+  const auto sizeIn = [imageSet](std::span<const SpriteSheet> sheets) {
+    for (const SpriteSheet& sheet : sheets) {
+      if (sheet.imageSet == imageSet) return std::max(sheet.picture.width, sheet.picture.height);
+    }
+    return 0;
+  };
+  const int common = sizeIn(kCommonSheets);
+  if (common != 0 || Stage < 1 || Stage > 9) return common;
+  return sizeIn(StageResources(Stage).sheets);
+}
+
+// The last enemy hit as it looked then, shrunk to fit the panel's square.
+void DrawLastHitPicture() {
+  if (LastHitImageSet < 0 || LastHitImageSet >= kImageSets || LastHitImageCell < 0 ||
+      LastHitImageCell >= kCellsPerSet) {
+    return;
+  }
+  const int size = CellSizeOf(LastHitImageSet);
+  const double scale = size > kLastHitBox ? static_cast<double>(kLastHitBox) / size : 1.0;
+  DrawGraphRotated(52, 535, scale, 0.0, SpriteHandles[LastHitImageSet * kCellsPerSet + LastHitImageCell], 1, 0);
+}
+
+// The last enemy hit with its numbers, fading out with the panel's timer.
 void DrawLastHitPanel() {
   int& timer = LastHitPanel[4];
   CountDown(timer);
   if (timer <= 0) return;
-  SetBlendMode(1, timer);
+  SetBlendMode(1, std::min(timer, 255));
   DrawGraphAt(10, 480, CommonImages[kImageLastHitFrame], 1);
+  DrawLastHitPicture();
   for (int i = 0; i < 4; ++i) DrawNumberRight(190, 496 + 20 * i, LastHitPanel[i], 0);
 }
 
@@ -143,6 +174,17 @@ void DrawExtraPanels() {
     DrawNumberRight(1000, 54, CoinsGot, 0);
     DrawNumberRight(1000, 76, BattleFrames / 60, 0);
   }
+}
+
+// Below the side notices, fading out over its last 255 frames; the countdown runs
+// whether it is shown or not.
+void DrawTimedNotice() {
+  if (HudNoticeTimer <= 0) return;
+  if (HudNoticeOff == 0) {
+    SetBlendMode(1, std::min(HudNoticeTimer, 255));
+    DrawGraphAt(790, 580, CommonImages[kImageHudTimedNotice], 1);
+  }
+  CountDown(HudNoticeTimer);
 }
 
 void DrawStage1Notice() {
@@ -254,6 +296,7 @@ void DrawHud() {
   DrawSideNotices();
   DrawStage1Notice();
   DrawDamageFlash();
+  DrawTimedNotice();
   if (MiniMapOff == 0) DrawEdgeMarkers();
   if (DangerOverlayOff == 0) DrawLastLifeWarning();
   DrawVeils();
