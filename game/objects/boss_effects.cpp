@@ -23,12 +23,6 @@ int FallingOrSpinning() {
   return draw == 0 ? 4013 : 4114;
 }
 
-GameObject& NewRecordAt(const TemplateRow& row, const TemplateCall& call) {
-  GameObject& record = NewRecord(row);
-  PlaceAt(record, call.x, call.y);
-  return record;
-}
-
 // ---- Debris pieces ----
 
 constexpr TemplateRow Debris(int state, int layer, int size, int imageSet) {
