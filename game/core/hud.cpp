@@ -18,6 +18,7 @@ namespace {
 constexpr int kLevelUpIcon = 88;                       // image set 0
 constexpr int kFpsLabel = 7 * kCellsPerSet + 19;
 constexpr int kEdgeMarker = 7 * kCellsPerSet + 3;
+constexpr int kChipsPerExtend = 50000;
 constexpr int kLastHitBox = 72;  // the square the last enemy hit is shrunk into
 
 std::uint32_t Colour(int r, int g, int b) { return MakeScreenColor(r, g, b); }
@@ -101,6 +102,7 @@ void DrawPanel() {
   Bar(705, 640, FloatToInt(GuardValue), 6, Colour(80, 160, 250));
   Bar(705, 655, FloatToInt(ExpGauge), 6, Colour(60, 230, 90));
   DrawNumberRight(796, 692, FloatToInt(ExpGauge), 0);
+  DrawNumberRight(796, 706, kChipsPerExtend - ChipExtendCount, 0);  // score chips to the next life
   DrawLives();
   DrawPlayerBars();
   DrawLastHitPanel();
@@ -194,19 +196,26 @@ void DrawStage1Notice() {
   CountDown(Stage1NoticeTimer);
 }
 
-// The shoot-in combo's total beside the score; the combo ends when its timer falls
-// below 2.
-void DrawShootInCombo() {
-  CountDown(ShootInTimer);
-  if (ShootInTimer < 2) {
-    ShootInCount = ShootInTotal = 0;
+// A combo's number beside the score, fading with its timer; once the timer falls
+// below `last` the combo has ended and `clear` empties it.
+template <typename Clear>
+void DrawCombo(int& timer, int last, int value, int y, Clear clear) {
+  CountDown(timer);
+  if (timer < last) {
+    clear();
     return;
   }
-  SetBlendMode(1, ShootInTimer);
-  DrawNumberRight(341, 640, ShootInTotal, 0);
+  SetBlendMode(1, timer);
+  DrawNumberRight(341, y, value, 0);
 }
 
-// The kill chain of the overdrive: its count and score while the timer runs.
+void DrawCombos() {
+  DrawCombo(ShootInTimer, 2, ShootInTotal, 640, [] { ShootInCount = ShootInTotal = 0; });
+  DrawCombo(GrazeComboTimer, 1, GrazeCombo, 626, [] { GrazeCombo = 0; });
+}
+
+// The kill chain of the overdrive: its count, its score and the score of the kills
+// in it while the timer runs.
 void DrawKillChain() {
   CountDown(ChainTimer);
   if (ChainTimer <= 0) {
@@ -216,6 +225,7 @@ void DrawKillChain() {
   SetBlendMode(1, 220);
   DrawNumberRight(600, 60, KillChain, 3);
   DrawNumberRight(600, 96, ChainScore, 1);
+  DrawNumberRight(600, 124, PowerKillScore, 0);
 }
 
 void DrawHitLevelLabel() {
@@ -290,7 +300,7 @@ void DrawHud() {
   DrawMiniMap();
   DrawNumbers();
   DrawExtraPanels();
-  DrawShootInCombo();
+  DrawCombos();
   DrawKillChain();
   DrawHitLevelLabel();
   DrawSideNotices();

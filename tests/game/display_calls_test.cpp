@@ -2,6 +2,7 @@
 // typed from the game's own description of each page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -253,6 +254,15 @@ TEST_F(DisplayCalls, TheTimedNoticeCountsDownFromTheStageStartAndShowsOnlyWhenAs
     for (const std::vector<int>& draw : Draws(Call::DrawGraphAt, 3)) shown += draw == std::vector<int>{790, 580, 4580};
     EXPECT_EQ(shown, c.shown ? 1 : 0) << c.off << c.paused << c.timer;
     EXPECT_EQ(HudNoticeTimer, c.after);
+  }
+}
+
+TEST_F(DisplayCalls, ThePanelCountsTheChipsToTheNextLifeAndTheChainTheScoreOfItsKills) {
+  ChipExtendCount = 49990, ChainTimer = 5, PowerKillScore = 7;
+  DrawHud();
+  const Rows draws = Draws(Call::DrawGraphAt, 3);
+  for (const std::vector<int>& digit : Rows{{796, 706, 1000}, {788, 706, 1001}, {600, 124, 1007}}) {
+    EXPECT_NE(std::find(draws.begin(), draws.end(), digit), draws.end()) << digit[0] << "," << digit[1];
   }
 }
 
