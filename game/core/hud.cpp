@@ -1,7 +1,8 @@
 // The HUD of play: the bottom panel with gauges, lives and numbers, the mini-map, the
 // counters, notices, edge markers and the last-life warning; and the timers and veils
-// the display keeps (frame cycle, live count, kill chain, shoot-in combo, last-hit
-// panel, white fades). The timers run whatever the display options say.
+// the display keeps (frame cycle, live count, kill chain, shoot-in and graze combos,
+// last-hit panel, timed notice, white fades). The timers run whatever the display
+// options say.
 #include <algorithm>
 #include <span>
 
