@@ -19,7 +19,6 @@ namespace {
 constexpr int kLevelUpIcon = 88;                       // image set 0
 constexpr int kFpsLabel = 7 * kCellsPerSet + 19;
 constexpr int kEdgeMarker = 7 * kCellsPerSet + 3;
-constexpr int kChipsPerExtend = 50000;
 constexpr int kLastHitBox = 72;  // the square the last enemy hit is shrunk into
 
 std::uint32_t Colour(int r, int g, int b) { return MakeScreenColor(r, g, b); }
@@ -103,7 +102,6 @@ void DrawPanel() {
   Bar(705, 640, FloatToInt(GuardValue), 6, Colour(80, 160, 250));
   Bar(705, 655, FloatToInt(ExpGauge), 6, Colour(60, 230, 90));
   DrawNumberRight(796, 692, FloatToInt(ExpGauge), 0);
-  DrawNumberRight(796, 706, kChipsPerExtend - ChipExtendCount, 0);  // score chips to the next life
   DrawLives();
   DrawPlayerBars();
   DrawLastHitPanel();
@@ -215,8 +213,7 @@ void DrawCombos() {
   DrawCombo(GrazeComboTimer, 1, GrazeCombo, 626, [] { GrazeCombo = 0; });
 }
 
-// The kill chain of the overdrive: its count, its score and the score of the kills
-// in it while the timer runs.
+// The kill chain of the overdrive: its count and score while the timer runs.
 void DrawKillChain() {
   CountDown(ChainTimer);
   if (ChainTimer <= 0) {
@@ -226,7 +223,6 @@ void DrawKillChain() {
   SetBlendMode(1, 220);
   DrawNumberRight(600, 60, KillChain, 3);
   DrawNumberRight(600, 96, ChainScore, 1);
-  DrawNumberRight(600, 124, PowerKillScore, 0);
 }
 
 void DrawHitLevelLabel() {

@@ -257,13 +257,4 @@ TEST_F(DisplayCalls, TheTimedNoticeCountsDownFromTheStageStartAndShowsOnlyWhenAs
   }
 }
 
-TEST_F(DisplayCalls, ThePanelCountsTheChipsToTheNextLifeAndTheChainTheScoreOfItsKills) {
-  ChipExtendCount = 49990, ChainTimer = 5, PowerKillScore = 7;
-  DrawHud();
-  const Rows draws = Draws(Call::DrawGraphAt, 3);
-  for (const std::vector<int>& digit : Rows{{796, 706, 1000}, {788, 706, 1001}, {600, 124, 1007}}) {
-    EXPECT_NE(std::find(draws.begin(), draws.end(), digit), draws.end()) << digit[0] << "," << digit[1];
-  }
-}
-
 }  // namespace
