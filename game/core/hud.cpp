@@ -6,6 +6,7 @@
 #include "core/display.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
+#include "core/veils.h"
 #include "float_to_int.h"
 #include "game_library.h"
 
@@ -221,23 +222,7 @@ void DrawLastLifeWarning() {
 
 // The white veils: a rising additive fade, a white-out fading away, and the
 // additive veil of the last stage's end.
-void DrawVeils() {
-  if (FlashFade >= 1) {
-    if (Paused == 0) FlashFade += 2;
-    SetBlendMode(2, FlashFade);
-    FillScreen(255, 255, 255);
-  }
-  if (EndFadeTimer >= 1) {
-    --EndFadeTimer;
-    SetBlendMode(1, EndFadeTimer);
-    FillScreen(255, 255, 255);
-  }
-  if (EndFadeFlag >= 1) {
-    if (Paused == 0) ++EndFadeFlag;
-    SetBlendMode(2, DoubleToInt(EndFadeFlag / 2.6));
-    FillScreen(255, 255, 255);
-  }
-}
+constexpr Veil kPlayVeils[] = {Veil::kFlashFade, Veil::kEndFadeTimer, Veil::kEndFadeFlag};
 
 }  // namespace
 
@@ -256,6 +241,6 @@ void DrawHud() {
   DrawDamageFlash();
   if (MiniMapOff == 0) DrawEdgeMarkers();
   if (DangerOverlayOff == 0) DrawLastLifeWarning();
-  DrawVeils();
+  DrawVeils(kPlayVeils);
   SetBlendMode(0, 0);
 }
