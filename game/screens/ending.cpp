@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kMusicChannel = 2;
 constexpr int kResultsSetUpPhase = 5;
 constexpr int kSkipHold = 2;      // frames the pause action is held to skip
 constexpr int kSkipFadeEnd = 300;
@@ -66,7 +65,7 @@ void RunStaffPictureFader() {
 void RunSkip() {
   if (EndingSkip == 0 && ActionHold[kActionPause] >= kSkipHold) {
     EndingSkip = 1;
-    SetBgmFade(kMusicChannel, kFadeOutStop);
+    SetBgmFade(kEndingMusicChannel, kFadeOutStop);
   }
   if (EndingSkip != 1) return;
   ++EndingSkipFade;

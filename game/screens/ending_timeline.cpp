@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kMusicChannel = 2;
 constexpr int kPlayInBackground = 1;
 constexpr int kFigureSlot = 12;
 constexpr int kSecondSceneBackdrop = 1;
@@ -95,8 +94,8 @@ void StartSecondScene() {
 }
 
 void StartMusic() {
-  BgmVolume[kMusicChannel] = 255.0f;
-  if (BgmHandles[kMusicChannel] != kNoHandle) StartSound(BgmHandles[kMusicChannel], kPlayInBackground, 1);
+  BgmVolume[kEndingMusicChannel] = 255.0f;
+  if (BgmHandles[kEndingMusicChannel] != kNoHandle) StartSound(BgmHandles[kEndingMusicChannel], kPlayInBackground, 1);
 }
 
 void SetFigureAnimation(int animation) {
