@@ -1,7 +1,6 @@
 #include "game_session.h"
 
 #include <filesystem>
-#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -186,17 +185,6 @@ void ClearEnemies(int group) {
     const GameObject& object = ObjectPool[slot];
     if (object.state != kStateFree && object.category == kCategoryEnemy && object.group == group) ResetObject(slot);
   }
-}
-
-FrameHook ChangeAfterFrame(int frame, std::function<void()> change) {
-  return [frame, change = std::move(change)](int played) {
-    if (played == frame) change();
-  };
-}
-
-void EndStageEight() {
-  Stage = 8;
-  StageTimeline = 10799;
 }
 
 void SaveTheRecording(int slot) {

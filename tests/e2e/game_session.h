@@ -97,12 +97,6 @@ std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptS
 // What the player's shots would do to a stage's waves: every enemy of the group, in
 // any state, is freed.
 void ClearEnemies(int group);
-// A change of the game's state after the pass of frame `frame`: a hook for PlayScript
-// and for the playback of its recording alike.
-FrameHook ChangeAfterFrame(int frame, std::function<void()> change);
-// The run's scripted end: stage 8 one frame before its last row, so the next pass ends
-// the run.
-void EndStageEight();
 // What the results page does when the player saves the replay to a slot.
 void SaveTheRecording(int slot);
 // The replay browser: plays the slot to its end and returns the digests of its

@@ -1,5 +1,5 @@
 // The ending call by call against its frames as typed from its frame table, veils and
-// fader (data/ending_frames.txt), and its veils' order.
+// fader (data/ending_frames.txt); the order of its veils and of the skip's box.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -16,9 +16,9 @@ namespace {
 
 constexpr int kStaffTiles = 24 * kCellsPerSet;
 
-std::string Ints(const RecordedCall& call, int from, int to) {
+std::string Ints(const RecordedCall& call, int count) {
   std::string text;
-  for (int i = from; i < to; ++i) text += " " + std::to_string(call.Int(i));
+  for (int i = 0; i < count; ++i) text += " " + std::to_string(call.Int(i));
   return text;
 }
 
@@ -32,17 +32,18 @@ class Ending : public testing::Test {
     RecordDrawing(true);
     for (int slot = 0; slot < kPoolSize; ++slot) ResetObject(slot);
     for (int tile = 0; tile < kCellsPerSet; ++tile) SpriteHandles[kStaffTiles + tile] = kStaffTiles + tile;
-    BgmHandles[2] = 7;
+    SeHandles.fill(-1);  // sound effects are logged as PlaySe alone
     // As the run's end leaves the game for the ending.
-    std::tie(Scene, StageTimeline, EndFadeTimer, ReplayMode) = std::tuple(kSceneEnding, 0, 270, kReplayRecording);
+    std::tie(Scene, StageTimeline, EndFadeTimer, ReplayMode, BgmHandles[2]) = std::tuple(kSceneEnding, 0, 270, 1, 7);
     EndingSkip = EndingSkipFade = CreditPictureState = CreditPictureAlpha = EndingFadeIn = DeathFrames = FlashFade = 0;
-    EndFadeFlag = EndingReached = Paused = 0;
+    EndFadeFlag = EndingReached = Paused = BgmFadeMode[2] = 0;
   }
   void TearDown() override { ResetCallRecorder(); }
 
   // One call: its events appended as the fixture's "F" lines, its draws as a "D" line.
   static std::string RunFrame(std::vector<std::string>& events) {
     const int frame = StageTimeline + 1;
+    const float volume = BgmVolume[2];
     const std::string at = "F" + std::to_string(frame) + " ";
     GameObject& figure = ObjectPool[12];
     figure.animStep = 3;
@@ -51,16 +52,19 @@ class Ending : public testing::Test {
     RunEnding();
     std::string draws = "D" + std::to_string(frame), blend, colour;
     for (const RecordedCall& c : CallLog()) {
-      if (c.call == Call::CreateObject) events.push_back(at + "make" + Ints(c, 0, 5));
-      if (c.call == Call::PlaySe) events.push_back(at + "se" + Ints(c, 0, 2));
-      if (c.call == Call::StartSound && c.Int(0) == BgmHandles[2]) {
-        events.push_back(at + "music" + Ints(c, 1, 3) + " " + std::to_string(static_cast<int>(BgmVolume[2])));
+      if (c.call == Call::SetBlendMode) {
+        blend = Ints(c, 2);
+      } else if (c.call == Call::MakeScreenColor) {
+        colour = c.Int(0) + c.Int(1) + c.Int(2) == 0 ? " black" : " white";
+      } else if (c.call == Call::DrawRect) {
+        draws += " | box" + blend + colour;
+      } else if (c.call == Call::DrawGraphAt) {
+        draws += " | tile " + std::to_string(c.Int(2) - kStaffTiles) + Ints(c, 2) + blend;
+      } else {
+        events.push_back(at + CallName(c.call) + Ints(c, c.argumentCount));
       }
-      if (c.call == Call::SetBlendMode) blend = Ints(c, 0, 2);
-      if (c.call == Call::MakeScreenColor) colour = c.Int(0) + c.Int(1) + c.Int(2) == 0 ? " black" : " white";
-      if (c.call == Call::DrawRect) draws += " | box" + blend + colour;
-      if (c.call == Call::DrawGraphAt) draws += " | tile " + std::to_string(c.Int(2) - kStaffTiles) + Ints(c, 0, 2) + blend;
     }
+    if (BgmVolume[2] != volume) events.push_back(at + "music volume " + std::to_string(static_cast<int>(BgmVolume[2])));
     if (ReplayMode == kReplayOff && frame == 1) events.push_back(at + "recording off");
     if (figure.animStep == 0) events.push_back(at + "figure " + std::to_string(figure.animation));
     if (StageTimeline != frame) events.push_back(at + "next " + std::to_string(StageTimeline + 1));
@@ -88,13 +92,16 @@ TEST_F(Ending, RunsFrameByFrameAsItsTableVeilsAndFaderSay) {
   EXPECT_EQ(events, expectedEvents);
 }
 
-// All five veils in their order; a pause holds the two additive ones.
-TEST_F(Ending, DrawsItsVeilsInOrderAndPauseHoldsTheAdditiveOnes) {
+// All five veils in their order, then the skip's box; a pause holds the additive veils.
+// The pause action held a second frame starts the skip and fades the music out.
+TEST_F(Ending, DrawsItsVeilsInOrderThenTheSkipsBox) {
   for (const auto& [paused, additive] : {std::tuple(0, "12 white | box 2 11"), std::tuple(1, "10 white | box 2 10")}) {
     std::tie(StageTimeline, EndFadeTimer, EndingFadeIn, DeathFrames, FlashFade, EndFadeFlag) = std::tuple(5000, 10, 10, 10, 10, 28);
-    Paused = paused;
+    std::tie(Paused, ActionHold[4], EndingSkip, EndingSkipFade, BgmFadeMode[2]) = std::tuple(paused, 2, 0, 0, 0);
     std::vector<std::string> events;
-    EXPECT_EQ(RunFrame(events), std::string("D5001 | box 1 9 black | box 1 9 white | box 1 11 black | box 2 ") + additive + " white");
+    EXPECT_EQ(RunFrame(events), "D5001 | box 1 9 black | box 1 9 white | box 1 11 black | box 2 " + std::string(additive) +
+                                    " white | box 1 1 black");
+    EXPECT_EQ(std::tuple(EndingSkip, BgmFadeMode[2]), std::tuple(1, 1));
   }
 }
 
