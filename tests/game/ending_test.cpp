@@ -14,7 +14,9 @@
 
 namespace {
 
-constexpr int kStaffTiles = 24 * kCellsPerSet;
+bool IsDrawing(Call call) {
+  return call == Call::SetBlendMode || call == Call::MakeScreenColor || call == Call::DrawRect || call == Call::DrawGraphAt;
+}
 
 std::string Ints(const RecordedCall& call, int count) {
   std::string text;
@@ -31,7 +33,7 @@ class Ending : public testing::Test {
     }
     RecordDrawing(true);
     for (int slot = 0; slot < kPoolSize; ++slot) ResetObject(slot);
-    for (int tile = 0; tile < kCellsPerSet; ++tile) SpriteHandles[kStaffTiles + tile] = kStaffTiles + tile;
+    for (int tile = 0; tile < kCellsPerSet; ++tile) SpriteHandles[24 * kCellsPerSet + tile] = 2400 + tile;
     SeHandles.fill(-1);  // sound effects are logged as PlaySe alone
     // As the run's end leaves the game for the ending.
     std::tie(Scene, StageTimeline, EndFadeTimer, ReplayMode, BgmHandles[2]) = std::tuple(kSceneEnding, 0, 270, 1, 7);
@@ -44,28 +46,21 @@ class Ending : public testing::Test {
   static std::string RunFrame(std::vector<std::string>& events) {
     const int frame = StageTimeline + 1;
     const float volume = BgmVolume[2];
+    const int replayMode = ReplayMode;
     const std::string at = "F" + std::to_string(frame) + " ";
     GameObject& figure = ObjectPool[12];
     figure.animStep = 3;
     if (frame >= 9000) std::tie(figure.x, figure.y) = std::tuple(440.9f, -0.5f);
     ClearCallLog();
     RunEnding();
-    std::string draws = "D" + std::to_string(frame), blend, colour;
+    std::string draws = "D" + std::to_string(frame);
     for (const RecordedCall& c : CallLog()) {
-      if (c.call == Call::SetBlendMode) {
-        blend = Ints(c, 2);
-      } else if (c.call == Call::MakeScreenColor) {
-        colour = c.Int(0) + c.Int(1) + c.Int(2) == 0 ? " black" : " white";
-      } else if (c.call == Call::DrawRect) {
-        draws += " | box" + blend + colour;
-      } else if (c.call == Call::DrawGraphAt) {
-        draws += " | tile " + std::to_string(c.Int(2) - kStaffTiles) + Ints(c, 2) + blend;
-      } else {
-        events.push_back(at + CallName(c.call) + Ints(c, c.argumentCount));
-      }
+      const std::string call = CallName(c.call) + Ints(c, c.argumentCount);
+      if (IsDrawing(c.call)) draws += " | " + call;
+      if (!IsDrawing(c.call)) events.push_back(at + call);
     }
     if (BgmVolume[2] != volume) events.push_back(at + "music volume " + std::to_string(static_cast<int>(BgmVolume[2])));
-    if (ReplayMode == kReplayOff && frame == 1) events.push_back(at + "recording off");
+    if (ReplayMode != replayMode) events.push_back(at + "replay mode " + std::to_string(ReplayMode));
     if (figure.animStep == 0) events.push_back(at + "figure " + std::to_string(figure.animation));
     if (StageTimeline != frame) events.push_back(at + "next " + std::to_string(StageTimeline + 1));
     if (Scene == kSceneResults) events.push_back(at + "results " + std::to_string(ScenePhase) + " " + std::to_string(EndingReached));
@@ -95,12 +90,16 @@ TEST_F(Ending, RunsFrameByFrameAsItsTableVeilsAndFaderSay) {
 // All five veils in their order, then the skip's box; a pause holds the additive veils.
 // The pause action held a second frame starts the skip and fades the music out.
 TEST_F(Ending, DrawsItsVeilsInOrderThenTheSkipsBox) {
-  for (const auto& [paused, additive] : {std::tuple(0, "12 white | box 2 11"), std::tuple(1, "10 white | box 2 10")}) {
+  const auto box = [](int mode, int parameter, const char* colour) {
+    return " | SetBlendMode " + std::to_string(mode) + " " + std::to_string(parameter) + " | MakeScreenColor " + colour +
+           " | DrawRect 0 0 1024 768 0 1";
+  };
+  for (const auto& [paused, flash, additive] : {std::tuple(0, 12, 11), std::tuple(1, 10, 10)}) {
     std::tie(StageTimeline, EndFadeTimer, EndingFadeIn, DeathFrames, FlashFade, EndFadeFlag) = std::tuple(5000, 10, 10, 10, 10, 28);
     std::tie(Paused, ActionHold[4], EndingSkip, EndingSkipFade, BgmFadeMode[2]) = std::tuple(paused, 2, 0, 0, 0);
     std::vector<std::string> events;
-    EXPECT_EQ(RunFrame(events), "D5001 | box 1 9 black | box 1 9 white | box 1 11 black | box 2 " + std::string(additive) +
-                                    " white | box 1 1 black");
+    EXPECT_EQ(RunFrame(events), "D5001" + box(1, 9, "0 0 0") + box(1, 9, "255 255 255") + box(1, 11, "0 0 0") +
+                                    box(2, flash, "255 255 255") + box(2, additive, "255 255 255") + box(1, 1, "0 0 0"));
     EXPECT_EQ(std::tuple(EndingSkip, BgmFadeMode[2]), std::tuple(1, 1));
   }
 }
