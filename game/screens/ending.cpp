@@ -1,6 +1,7 @@
 // The ending, scene 4: its timeline on StageTimeline, the veils over the ending's
 // objects, the staff-picture fader, and the skip by holding pause.
-#include <array>
+#include <iterator>
+#include <span>
 
 #include "core/display.h"
 #include "core/game_state.h"
@@ -21,23 +22,29 @@ constexpr int kStaffPictureSet = 24;
 constexpr Veil kEndingVeils[] = {Veil::kEndingFadeIn, Veil::kEndFadeTimer, Veil::kDeathFrames, Veil::kFlashFade,
                                  Veil::kEndFadeFlag};
 
+// Tiles of image set 24, drawn at x 260.
+struct StaffTile {
+  int tile;
+  int y;
+};
+constexpr int kStaffTileX = 260;
+constexpr StaffTile kPictureA[] = {{0, 330}};
+constexpr StaffTile kPictureB[] = {{1, 330}};
+constexpr StaffTile kFinalPair[] = {{25, 270}, {26, 330}};
+
 // One state of the staff-picture fader: the counter steps, and past its bound the
 // fader moves on (a fade-out ends at 0 again); then the state's tiles are drawn.
 struct FaderState {
   int step;
   int bound;  // passed when above it while rising, below it while falling
   int next;
-  std::array<int, 2> tiles;  // tiles of image set 24, -1 for none
-  std::array<int, 2> ys;
+  std::span<const StaffTile> tiles;
 };
-constexpr int kNoTile = -1;
-constexpr int kFaderX = 260;
 
 // By state 1 to 6: picture A in and out, picture B in and out, the final pair in and out.
 constexpr FaderState kFaderStates[] = {
-    {2, 400, 2, {0, kNoTile}, {330}},   {-2, -10, 3, {0, kNoTile}, {330}},
-    {2, 400, 4, {1, kNoTile}, {330}},   {-2, -10, 0, {1, kNoTile}, {330}},
-    {1, 500, 6, {25, 26}, {270, 330}},  {-1, -10, 0, {25, 26}, {270, 330}},
+    {2, 400, 2, kPictureA}, {-2, -10, 3, kPictureA}, {2, 400, 4, kPictureB},
+    {-2, -10, 0, kPictureB}, {1, 500, 6, kFinalPair}, {-1, -10, 0, kFinalPair},
 };
 
 void RunFaderState(const FaderState& state) {
@@ -48,16 +55,16 @@ void RunFaderState(const FaderState& state) {
     CreditPictureState = state.next;
     if (!rising) alpha = 0;
   }
-  for (int i = 0; i < 2 && state.tiles[i] != kNoTile; ++i) {
+  for (const StaffTile& staff : state.tiles) {
     SetBlendMode(kBlendAlpha, alpha);
-    DrawGraphAt(kFaderX, state.ys[i], SpriteHandles[kStaffPictureSet * kCellsPerSet + state.tiles[i]], 1);
+    DrawGraphAt(kStaffTileX, staff.y, SpriteHandles[kStaffPictureSet * kCellsPerSet + staff.tile], 1);
   }
 }
 
 // The states are tested in turn, so a state entered in one block runs its own block in
 // the same call.
 void RunStaffPictureFader() {
-  for (int state = 1; state <= 6; ++state) {
+  for (int state = 1; state <= static_cast<int>(std::size(kFaderStates)); ++state) {
     if (CreditPictureState == state) RunFaderState(kFaderStates[state - 1]);
   }
 }
