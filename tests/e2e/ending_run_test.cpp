@@ -24,7 +24,7 @@ void PlayToTheEnding(GameSession& game) {
 
 // The pause held for two frames; the results 300 frames later. Then back to the title.
 void SkipTheEnding(GameSession& game) {
-  ASSERT_TRUE(game.Hold(0, 100));
+  ASSERT_TRUE(game.Hold(0, 10));
   ASSERT_TRUE(game.Hold(kPadPause, 2));
   EXPECT_EQ(PassUntil(game, [] { return Scene == kSceneResults; }, 400), 300);
   EXPECT_EQ(std::tuple(ScenePhase, EndingReached), std::tuple(5, 1));
@@ -37,8 +37,8 @@ TEST(EndingRun, ThePauseHoldSkipsToTheResultsAndTheNextEndingStartsAfresh) {
   PlayToTheEnding(game);
   SkipTheEnding(game);
   PlayToTheEnding(game);
-  ASSERT_TRUE(game.Hold(0, 400));
-  EXPECT_EQ(std::tuple(Scene, StageTimeline, EndingSkip), std::tuple(kSceneEnding, 400, 0));
+  ASSERT_TRUE(game.Hold(0, 50));
+  EXPECT_EQ(std::tuple(Scene, StageTimeline, EndingSkip), std::tuple(kSceneEnding, 50, 0));
 }
 
 // Labelled long: the whole ending, 13300 frames less the 240 its jump skips.
