@@ -11,6 +11,7 @@
 #include "core/game_rules.h"
 #include "core/game_state.h"
 #include "core/resource_table.h"
+#include "core/veils.h"
 #include "float_to_int.h"
 #include "game_library.h"
 
@@ -270,23 +271,7 @@ void DrawLastLifeWarning() {
 
 // The white veils: a rising additive fade, a white-out fading away, and the
 // additive veil of the last stage's end.
-void DrawVeils() {
-  if (FlashFade >= 1) {
-    if (Paused == 0) FlashFade += 2;
-    SetBlendMode(2, FlashFade);
-    FillScreen(255, 255, 255);
-  }
-  if (EndFadeTimer >= 1) {
-    --EndFadeTimer;
-    SetBlendMode(1, EndFadeTimer);
-    FillScreen(255, 255, 255);
-  }
-  if (EndFadeFlag >= 1) {
-    if (Paused == 0) ++EndFadeFlag;
-    SetBlendMode(2, DoubleToInt(EndFadeFlag / 2.6));
-    FillScreen(255, 255, 255);
-  }
-}
+constexpr Veil kPlayVeils[] = {Veil::kFlashFade, Veil::kEndFadeTimer, Veil::kEndFadeFlag};
 
 }  // namespace
 
@@ -306,6 +291,6 @@ void DrawHud() {
   DrawTimedNotice();
   if (MiniMapOff == 0) DrawEdgeMarkers();
   if (DangerOverlayOff == 0) DrawLastLifeWarning();
-  DrawVeils();
+  DrawVeils(kPlayVeils);
   SetBlendMode(0, 0);
 }

@@ -1,7 +1,6 @@
-// Seams: the result scene and the ending are not built yet. Each does the least the
-// game needs to be played end to end: the results save the recording to slot 1
-// (action 1) or not (action 2) and return to the title; the ending hands over to the
-// results. The end-of-run screens replace this file.
+// Seam: the result scene is not built yet. It does the least the game needs to be
+// played end to end: it saves the recording to slot 1 (action 1) or not (action 2)
+// and returns to the title. The results screens replace this file.
 #include "core/game_state.h"
 #include "core/input.h"
 #include "core/new_game.h"
@@ -44,9 +43,4 @@ void RunResultScene() {
   } else if (Pressed(kActionSecond)) {
     ReturnToTitle();
   }
-}
-
-void RunEnding() {
-  ScenePhase = 5;
-  Scene = kSceneResults;
 }
