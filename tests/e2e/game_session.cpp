@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/call_recorder.h"
+#include "../support/save_frame.h"
 #include "../support/scripted_input.h"
 #include "core/frame_loop.h"
 #include "core/game_state.h"
@@ -86,7 +87,20 @@ bool GameSession::Pass(int padWord, bool escape, bool backspace) {
     }
   }
   SetScriptedInput(padWord, escape, backspace);
-  return RunFramePass();
+  const bool running = RunFramePass();
+  for (auto pending = pendingFrames_.begin(); pending != pendingFrames_.end();) {
+    if (!pending->when()) {
+      ++pending;
+      continue;
+    }
+    SaveFrame(pending->name);
+    pending = pendingFrames_.erase(pending);
+  }
+  return running;
+}
+
+void GameSession::SaveFrameWhen(std::function<bool()> when, std::string name) {
+  pendingFrames_.push_back({std::move(when), std::move(name)});
 }
 
 bool GameSession::Hold(int padWord, int frames) {

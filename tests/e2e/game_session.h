@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "../support/scratch_directory.h"
@@ -47,6 +48,9 @@ class GameSession {
   // recording and in every playback of this session alike.
   void AtReplayFrame(int frame, std::function<void()> change);
 
+  // Saves the frame of the first pass after which `when` holds, as SaveFrame does.
+  void SaveFrameWhen(std::function<bool()> when, std::string name);
+
   // The session that the results helpers drive: the one made last.
   static GameSession& Current();
 
@@ -56,9 +60,15 @@ class GameSession {
     std::function<void()> change;
   };
 
+  struct PendingFrame {
+    std::function<bool()> when;
+    std::string name;
+  };
+
   ScratchDirectory scratch_;
   bool started_ = false;
   std::vector<ReplayFrameChange> replayFrameChanges_;
+  std::vector<PendingFrame> pendingFrames_;
 };
 
 // ---- Playing a game and its replay ----

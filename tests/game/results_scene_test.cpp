@@ -165,8 +165,9 @@ TEST_F(Results, RankingsTakeTheRunWhereItBeatsAnEntry) {
 TEST_F(Results, TheClosingPictureNeedsAHeldDecideAndTheRunJoinsTheTotals) {
   for (const int watching : {0, 1}) {
     SetUp();
-    WatchingReplay = watching, GameMode = 2, Level = 6.0f, Stage = 4, BattleFrames = 500, TotalLevel = 10;
-    BestLevel[2] = 5, BestStage[2] = 4, PlayFrames[2] = 1000, ScenePhase = kPhaseResultsFadeOut;
+    // Game mode 3 has no ranking board, but its totals count.
+    WatchingReplay = watching, GameMode = 3, Level = 6.0f, Stage = 4, BattleFrames = 500, TotalLevel = 10;
+    BestLevel[3] = 5, BestStage[3] = 4, PlayFrames[3] = 1000, ScenePhase = kPhaseResultsFadeOut;
     // The fade-out's last frame loads and shows the picture: the first of its 151 frames
     // without input. A 4-frame hold after them is not enough; held 5 frames it is.
     EXPECT_EQ(FramesUntil([] { return ScenePhase == kPhaseClosing; }), 151);
@@ -176,7 +177,7 @@ TEST_F(Results, TheClosingPictureNeedsAHeldDecideAndTheRunJoinsTheTotals) {
     EXPECT_EQ(MenuState.cursor, 0.0f);
     EXPECT_EQ(FramesUntil([] { return MenuState.cursor == 1.0f; }, {kDecide}), 5);
     EXPECT_EQ(FramesUntil([] { return Scene == kSceneTitle; }) + 1, 136);
-    const std::vector<int> totals = {TotalLevel, BestLevel[2], BestStage[2], PlayFrames[2]};
+    const std::vector<int> totals = {TotalLevel, BestLevel[3], BestStage[3], PlayFrames[3]};
     EXPECT_EQ(totals, watching ? std::vector<int>({10, 5, 4, 1000}) : std::vector<int>({16, 6, 4, 1500}));
     EXPECT_EQ(CallsOf(Call::WriteSaveData).size(), watching ? 0u : 1u);
   }
