@@ -47,13 +47,14 @@ void DrawConfirmation() {
   if (SaveChoice() == kChoiceNo) DrawGraphAt(385, 426, SelectionMarker(), 1);
 }
 
-void FirstConfirmation() {
+// "OK?" of both steps: left and right choose, a decide on NO goes back to the list,
+// a decide on YES goes on as `yes` says.
+void Confirmation(void (*yes)()) {
   DrawConfirmation();
   if (SaveChoice() == kChoiceYes) {
     if (Decide()) {
-      // The press goes on to the name entry below, which starts at once.
-      SetSaveStep(kNameEntry);
       PlaySe(kSeDecide, 255);
+      yes();
     } else if (Right()) {
       SetSaveChoice(kChoiceNo);
     }
@@ -61,10 +62,21 @@ void FirstConfirmation() {
     if (Decide()) {
       SetSaveStep(kSlotList);
       PlaySe(kSeBack, 255);
+      ConsumeDecide();
+      NameEntryLetter = kFirstLetterCode;
     } else if (Left()) {
       SetSaveChoice(kChoiceYes);
     }
   }
+}
+
+// The press goes on to the name entry below, which starts at once.
+void ToNameEntry() { SetSaveStep(kNameEntry); }
+
+void StartName() {
+  SetSaveChoice(kFirstLetter);
+  PlayerName[0] = PlayerName[1] = PlayerName[2] = NameEntryLetter = kFirstLetterCode;
+  ConsumeDecide();
 }
 
 void DrawName(int letterPlace) {
@@ -97,26 +109,10 @@ void ChooseLetter() {
 }
 
 void ConfirmationAndName() {
-  DrawConfirmation();
-  if (SaveChoice() == kChoiceYes) {
-    if (Decide()) {
-      SetSaveChoice(kFirstLetter);
-      PlaySe(kSeDecide, 255);
-      PlayerName[0] = PlayerName[1] = PlayerName[2] = NameEntryLetter = kFirstLetterCode;
-      ConsumeDecide();
-    } else if (Right()) {
-      SetSaveChoice(kChoiceNo);
-    }
-  } else if (SaveChoice() == kChoiceNo) {
-    if (Decide()) {
-      SetSaveStep(kSlotList);
-      PlaySe(kSeBack, 255);
-      ConsumeDecide();
-      NameEntryLetter = kFirstLetterCode;
-    } else if (Left()) {
-      SetSaveChoice(kChoiceYes);
-    }
+  if (SaveChoice() < kFirstLetter) {
+    Confirmation(StartName);
   } else {
+    DrawConfirmation();
     ChooseLetter();
   }
   if (SaveStep() == kNameEntry && SaveChoice() >= kFirstLetter) DrawName(SaveChoice() - kFirstLetter);
@@ -125,6 +121,6 @@ void ConfirmationAndName() {
 }  // namespace
 
 void NameEntry() {
-  if (SaveStep() == kFirstConfirmation) FirstConfirmation();
+  if (SaveStep() == kFirstConfirmation) Confirmation(ToNameEntry);
   if (SaveStep() == kNameEntry) ConfirmationAndName();
 }

@@ -14,8 +14,6 @@ namespace {
 constexpr float kRecordsTab = 418.0f;
 constexpr float kReplaysTab = 543.0f;
 constexpr float kBackTab = 658.0f;
-constexpr int kFirstRow = 143;
-constexpr int kRowStep = 30;
 
 float& Fade() { return MenuState.fade; }
 
@@ -71,8 +69,6 @@ void RecordsPage() {
     PlayMenuSe(kSeBack);
   }
 }
-
-int SlotUnderRow() { return (MenuCursorY - kFirstRow) / kRowStep + 1; }
 
 // Shown and presented before the file is read, so the player sees the load start.
 void LoadReplayOfRow() {
@@ -137,14 +133,7 @@ void ReplayBrowserPage() {
     MenuState.page = 19.0f;
     PlayMenuSe(kSeBack);
   }
-  if (Down()) {
-    MenuCursorY += kRowStep;
-    if (MenuCursorY == 413) MenuCursorY = kFirstRow;
-  }
-  if (Up()) {
-    MenuCursorY -= kRowStep;
-    if (MenuCursorY == 113) MenuCursorY = 383;
-  }
+  MoveSlotRow();
   if (tab == kReplaysTab && Decide()) LoadReplayOfRow();
   if (ReplaySlot == kReplayNoSlot) DrawLoadFailure();
 }

@@ -6,7 +6,9 @@
 
 namespace {
 
+constexpr int kFirstRow = 143;
 constexpr int kRowStep = 30;
+constexpr int kLastRow = kFirstRow + kRowStep * (kReplaySlotCount - 1);
 
 // Names of a replay's loadout; a value outside the tables (a file may hold any)
 // shows one blank.
@@ -33,6 +35,19 @@ constexpr const char* kOptionShotNames[4] = {"WizardSpike", "MithrilPoint", "Lid
 constexpr const char* kOptionMoveNames[4] = {"Trace", "Formation", "Rolling", "Guard"};
 
 }  // namespace
+
+void MoveSlotRow() {
+  if (Down()) {
+    MenuCursorY += kRowStep;
+    if (MenuCursorY == kLastRow + kRowStep) MenuCursorY = kFirstRow;
+  }
+  if (Up()) {
+    MenuCursorY -= kRowStep;
+    if (MenuCursorY == kFirstRow - kRowStep) MenuCursorY = kLastRow;
+  }
+}
+
+int SlotUnderRow() { return (MenuCursorY - kFirstRow) / kRowStep + 1; }
 
 void DrawReplayRows(int x, int y, const char* caption) {
   DrawFormattedText(x - 50, y - 30, White(), "%s", caption);

@@ -14,29 +14,14 @@ namespace {
 
 constexpr int kSavePageHeader = 3;
 constexpr int kRowHighlight = 4;
-constexpr int kFirstRow = 143;
-constexpr int kRowStep = 30;
 constexpr int kWriteSe = 64;
 // PhaseTimer on this page once a slot has been written, or could not be.
 constexpr int kWriteFinished = 100;
 constexpr int kWriteFailed = 101;
 
-int SlotUnderCursor() { return (MenuCursorY - kFirstRow) / kRowStep + 1; }
-
-void MoveSlotCursor() {
-  if (Down()) {
-    MenuCursorY += kRowStep;
-    if (MenuCursorY == kFirstRow + kRowStep * kReplaySlotCount) MenuCursorY = kFirstRow;
-  }
-  if (Up()) {
-    MenuCursorY -= kRowStep;
-    if (MenuCursorY == kFirstRow - kRowStep) MenuCursorY = kFirstRow + kRowStep * (kReplaySlotCount - 1);
-  }
-}
-
 void SlotList() {
   NavigatePages();
-  MoveSlotCursor();
+  MoveSlotRow();
   if (MenuState.cursor == kReplaySaveTab && Decide()) {
     SetSaveStep(kFirstConfirmation);
     SetSaveChoice(kChoiceNo);
@@ -72,7 +57,7 @@ void DrawWriteTexts(const WriteTexts& texts) {
 
 // Shown and presented before the file is written, so the player sees the write start.
 void WriteReplay() {
-  ReplaySlot = SlotUnderCursor();
+  ReplaySlot = SlotUnderRow();
   PhaseTimer = kWriteFinished;
   SetSaveStep(kSlotList);
   PlaySe(kWriteSe, 255);
@@ -93,7 +78,7 @@ void ReplaySavePage() {
   DrawResultsBackdrop();
   DrawPageHeader(kSavePageHeader);
   DrawReplayRows(214, 192, "リプレイを記録する場所を選んでください");
-  const int slot = SlotUnderCursor();
+  const int slot = SlotUnderRow();
   if (SaveStep() == kSlotList && slot >= 1 && slot <= kReplaySlotCount) DrawReplayDetails(ReplayList[slot]);
   DrawPageTab();
   DrawGraphAt(0, MenuCursorY + 42, StageImages[kRowHighlight], 1);
