@@ -16,8 +16,8 @@ bool RunWasCleared() { return GameMode == 2 ? Stage == kShortModeFinalStage : St
 // again, since its run did when it was played. Game mode 3 has no board.
 bool RunQualifies() { return SavingAllowed() && GameMode >= 0 && GameMode < kRankedModes; }
 
-}  // namespace
-
+// One list of a board: the value goes in above every entry it beats, in turn from the
+// third; a tie does not.
 void InsertIntoRanking(int (&places)[3], int value, bool smallerIsBetter) {
   for (int place = kRankingPlaces - 1; place >= 0; --place) {
     const bool beats = smallerIsBetter ? value < places[place] : value > places[place];
@@ -26,6 +26,8 @@ void InsertIntoRanking(int (&places)[3], int value, bool smallerIsBetter) {
     places[place] = value;
   }
 }
+
+}  // namespace
 
 void EnterRankingBoards() {
   if (!RunQualifies()) return;

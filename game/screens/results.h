@@ -54,8 +54,6 @@ void DrawPageTab();
 void NavigatePages();
 // The run's entries in its game mode's ranking boards.
 void EnterRankingBoards();
-// One list of a board: the value goes in above every entry it beats.
-void InsertIntoRanking(int (&places)[3], int value, bool smallerIsBetter);
 
 // Steps of the replay save page, kept in MenuState.blinkTimer.
 constexpr int kSlotList = 0;

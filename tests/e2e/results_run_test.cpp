@@ -2,6 +2,7 @@
 // replay slot, checked in the files word by word, then played back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "../support/word_file_layouts.h"
@@ -21,20 +22,13 @@ std::vector<int> Words(const GameSession& game, const char* file, int first, int
   return std::vector<int>(words.begin() + first - 1, words.begin() + last);
 }
 
-// Save file words 2, 3, 11, 15, 84 (total level, then mode 0's play count, best level,
-// play frames and best stage) and 42-53 (mode 0's four ranking lists).
+// Save file words 2, 3, 11, 15, 84 (total level; mode 0's play count, best level, play
+// frames and best stage), then 42-53 (mode 0's score, coin, kill and clear time lists).
 std::vector<int> SavedProgress(const GameSession& game) {
   std::vector<int> words;
-  for (int word : {2, 3, 11, 15, 84}) words.push_back(Words(game, kSaveFileName, word, word).at(0));
-  const std::vector<int> board = Words(game, kSaveFileName, 42, 53);
-  words.insert(words.end(), board.begin(), board.end());
-  return words;
-}
-
-std::vector<int> ExpectedProgress(int battleFrames, std::vector<int> firstPlaces) {
-  std::vector<int> words = {0, 1, 1, battleFrames, 1};  // -1 at the start, +1.0 at the end
-  for (int list = 0; list < 3; ++list) words.insert(words.end(), {firstPlaces[list], 0, 0});
-  words.insert(words.end(), {9999, 9999, 9999});  // not cleared
+  for (int word : {2, 3, 11, 15, 84, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53}) {
+    words.push_back(Words(game, kSaveFileName, word, word).at(0));
+  }
   return words;
 }
 
@@ -43,9 +37,7 @@ void StartWithAFreshSave(GameSession& game) {
   TotalLevel = 0;
   for (int mode = 0; mode < kGameModeCount; ++mode) PlayCount[mode] = BestLevel[mode] = PlayFrames[mode] = BestStage[mode] = 0;
   for (auto& board : RankingBoards) {
-    for (int list = 0; list < kRankingLists; ++list) {
-      for (int& place : board[list]) place = list == kRankingClearTimeList ? 9999 : 0;
-    }
+    for (int list = 0; list < kRankingLists; ++list) std::fill_n(board[list], 3, list == kRankingClearTimeList ? 9999 : 0);
   }
   ASSERT_EQ(game.Start(), 0);
 }
@@ -78,7 +70,8 @@ TEST(ResultsRun, AContinueRestartsTheStageAndARefusalBarsSavingButAddsTheTotals)
   ASSERT_TRUE(game.Press(kPadRight));
   EXPECT_EQ(ScenePhase, kRankingsPhase);  // the save page is barred after a continue
   LeaveResults(/*shortened=*/true);
-  EXPECT_EQ(SavedProgress(game), ExpectedProgress(battleFrames, {0, 0, 0}));
+  // The total level lost 1 at the start and gains the final level 1.0; nothing ranked.
+  EXPECT_EQ(SavedProgress(game), std::vector<int>({0, 1, 1, battleFrames, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9999, 9999, 9999}));
 }
 
 TEST(ResultsRun, ASavedRunIsWrittenWordForWordAndItsPlaybackLeavesTheSaveFileAlone) {
@@ -89,21 +82,13 @@ TEST(ResultsRun, ASavedRunIsWrittenWordForWordAndItsPlaybackLeavesTheSaveFileAlo
   const std::vector<FrameDigest> recorded = PlayScript(game, {{20, kPadRight | kPadFire}, {20, kPadUp}, {400, 0}});
   ASSERT_EQ(Scene, kSceneResults);
   AnswerContinue(/*yes=*/false);
-  // Each page and each step of the save page on a frame of its own, with nothing held.
-  for (const auto& [phase, name] : {std::pair{6, "statistics"}, {10, "replay-save"}, {11, "rankings"}}) {
-    const int page = phase;
-    game.SaveFrameWhen([page] { return ScenePhase == page && ShopEmblem[2] > 0.25f && BitHold[2] + BitHold[3] == 0; },
-                       name);
-  }
-  const auto onSavePage = [](float step, float choice, int timer) {
-    return [=] {
-      return ScenePhase == 10 && MenuState.blinkTimer == step && MenuState.fade == choice && PhaseTimer == timer &&
-             BitHold[2] + BitHold[3] + ActionHold[0] == 0;
-    };
-  };
-  game.SaveFrameWhen(onSavePage(1.0f, 0.0f, 0), "ok");
-  game.SaveFrameWhen(onSavePage(2.0f, 3.0f, 0), "name-entry");
-  game.SaveFrameWhen(onSavePage(0.0f, 0.0f, 100), "finish");
+  // Each page and each step of the save page on a frame with nothing held.
+  game.SaveFrameWhen([] { return ScenePhase == 6 && ShopEmblem[2] > 0.25f; }, "statistics");
+  game.SaveFrameWhen([] { return ScenePhase == 11 && InputWord == 0; }, "rankings");
+  game.SaveFrameWhen([] { return ScenePhase == 10 && InputWord == 0; }, "replay-save");
+  game.SaveFrameWhen([] { return ScenePhase == 10 && MenuState.blinkTimer == 1.0f && InputWord == 0; }, "ok");
+  game.SaveFrameWhen([] { return ScenePhase == 10 && MenuState.fade == 3.0f && InputWord == 0; }, "name-entry");
+  game.SaveFrameWhen([] { return ScenePhase == 10 && PhaseTimer == 100 && InputWord == 0; }, "finish");
   game.SaveFrameWhen([] { return ScenePhase == 13 && MenuState.backdropDarken > 200.0f; }, "closing");
   AwaitResultsNavigation();
   ASSERT_TRUE(game.Hold(0, 50));
@@ -122,7 +107,8 @@ TEST(ResultsRun, ASavedRunIsWrittenWordForWordAndItsPlaybackLeavesTheSaveFileAlo
   EXPECT_EQ(Words(game, "VTReplaydata01.dat", 20, 59), script);
   EXPECT_EQ(Words(game, "VTReplaydata01.dat", 20 + frames, 19 + frames + 300), std::vector<int>(300, 0));
   EXPECT_EQ(game.folder().Read("VTReplaydata01.dat").size(), 4u * (19 + frames + 300));
-  EXPECT_EQ(SavedProgress(game), ExpectedProgress(battleFrames, {score, coins, kills}));
+  EXPECT_EQ(SavedProgress(game),
+            std::vector<int>({0, 1, 1, battleFrames, 1, score, 0, 0, coins, 0, 0, kills, 0, 0, 9999, 9999, 9999}));
 
   const std::string saved = game.folder().Read(kSaveFileName);
   const std::vector<FrameDigest> played = PlayBack(game, 1);

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "../support/call_recorder.h"
+#include "../support/scripted_input.h"
 #include "../support/scratch_directory.h"
 #include "../support/word_file_layouts.h"
 #include "core/game_state.h"
+#include "core/input.h"
 #include "core/new_game.h"
 #include "core/replay_files.h"
 #include "screens/results.h"
@@ -17,42 +19,33 @@
 
 namespace {
 
-enum Bit : int { kUp = 0, kDown = 1, kLeft = 2, kRight = 3 };
-constexpr int kDecide = 0, kCancel = 1;
+// Pad bits of the default key configuration: actions 1 (decide) and 2 (cancel).
+enum Pad : int { kDown = 1, kLeft = 2, kRight = 4, kUp = 8, kCancel = 16, kDecide = 32 };
+constexpr int kLeftHold = 2;  // BitHold entry of left
 
 class Results : public testing::Test {
  protected:
   void SetUp() override {
     ResetCallRecorder();
     SetForwarding(Call::WriteSaveData, false);
-    ReplayMode = kReplayOff;
-    PracticeFlag = 0;
+    ReplayMode = kReplayOff, PracticeFlag = 0;
     NewGameInit();
-    Scene = kSceneResults;
-    RecordOptionA = RecordOptionB = 1;
-    std::fill(std::begin(held_), std::end(held_), 0);
+    Scene = kSceneResults, RecordOptionA = RecordOptionB = 1;
   }
-  // One call of the scene with these held, counted as the input mapping counts them.
-  void Frame(std::vector<int> bits = {}, std::vector<int> actions = {}) {
-    for (int b = 0; b < kBitHoldCount; ++b) BitHold[b] = std::count(bits.begin(), bits.end(), b) ? BitHold[b] + 1 : 0;
-    for (int a = 0; a < kActionCount; ++a) {
-      held_[a] = std::count(actions.begin(), actions.end(), a) ? held_[a] + 1 : 0;
-      ActionHold[a] = held_[a];
-    }
+  // One frame of the scene with `pad` held, read by the input mapping.
+  void Frame(int pad = 0) {
+    SetScriptedInput(pad);
+    ReadInput();
     RunResultScene();
   }
-  void Press(std::vector<int> bits, std::vector<int> actions = {}) {
-    Frame(bits, actions);
-    Frame();
-  }
-  int FramesUntil(const std::function<bool()>& done, std::vector<int> actions = {}) {
+  void Press(int pad) { Frame(pad), Frame(); }
+  int FramesUntil(const std::function<bool()>& done, int pad = 0) {
     for (int frames = 1; frames <= 2000; ++frames) {
-      Frame({}, actions);
+      Frame(pad);
       if (done()) return frames;
     }
     return -1;
   }
-  int held_[kActionCount];
 };
 
 TEST_F(Results, GameOverContinueAndRefusalTakeTheirFrames) {
@@ -61,9 +54,9 @@ TEST_F(Results, GameOverContinueAndRefusalTakeTheirFrames) {
     Score = 5000.0f, Coins = 300.0f, CoinsGot = 7, EnemiesDestroyed = 9, BattleFrames = 999, Lives = 0.0f;
     Level = 4.0f, Stage = 3, OptionLevel = 6, ShotLevel = 3, NShotType = 33, Credits = 2, ScenePhase = 1;
     EXPECT_EQ(FramesUntil([] { return ScenePhase == kPhaseContinueQuestion; }), 260);
-    if (!yes) Press({kDown});
+    if (!yes) Press(kDown);
     ClearCallLog();
-    Frame({}, {kDecide});  // the answer's frame is the first of the fade
+    Frame(kDecide);  // the answer's frame is the first of the fade
     if (!yes) {
       EXPECT_EQ(FramesUntil([] { return ScenePhase == kPhaseStatistics; }) + 1, 150);
       EXPECT_EQ(ContinuesUsed, 0);
@@ -84,7 +77,7 @@ TEST_F(Results, GameOverContinueAndRefusalTakeTheirFrames) {
 
 TEST_F(Results, WithoutCreditsTheQuestionGivesWayAtOnceAndCountsNoContinue) {
   Credits = 0, ScenePhase = kPhaseContinueQuestion;
-  Frame({}, {kDecide});
+  Frame(kDecide);
   EXPECT_EQ(ScenePhase, kPhaseToResults);
   EXPECT_EQ(ContinuesUsed, 0);
 }
@@ -109,7 +102,7 @@ TEST_F(Results, PagesMoveOnceTheEmblemPassesTwoTenthsAndSkipTheSavePageWhenBarre
       SetUp();
       bars[bar]();
       MenuState.cursor = move.from, ScenePhase = phase(move.from), ShopEmblem[2] = 0.3f;
-      Frame({move.bit});
+      Frame(move.bit);
       const float expected = bar == 0 ? move.allowed : move.barred;
       EXPECT_EQ(MenuState.cursor, expected) << bar << " " << move.from;
       EXPECT_EQ(ScenePhase, phase(expected)) << bar << " " << move.from;
@@ -123,42 +116,33 @@ TEST_F(Results, PagesMoveOnceTheEmblemPassesTwoTenthsAndSkipTheSavePageWhenBarre
   ScenePhase = kPhaseResultsSetUp;
   int frames = 0;
   for (; MenuState.cursor == kStatisticsTab && frames < 400; ++frames) {
-    BitHold[kLeft] = 0;
-    Frame({kLeft});
+    BitHold[kLeftHold] = 0;
+    Frame(kLeft);
   }
   EXPECT_EQ(frames, firstOpenFrame);
 }
 
 TEST_F(Results, RankingsTakeTheRunWhereItBeatsAnEntry) {
-  struct Insertion { std::vector<int> before; int value; bool smaller; std::vector<int> after; };
-  const Insertion insertions[] = {{{100, 50, 10}, 70, false, {100, 70, 50}}, {{100, 50, 10}, 10, false, {100, 50, 10}},
-                                  {{100, 50, 10}, 50, false, {100, 50, 50}}, {{100, 50, 10}, 200, false, {200, 100, 50}},
-                                  {{9999, 9999, 9999}, 121, true, {121, 9999, 9999}},
-                                  {{100, 200, 300}, 200, true, {100, 200, 200}}};
-  for (const Insertion& c : insertions) {
-    int places[3] = {c.before[0], c.before[1], c.before[2]};
-    InsertIntoRanking(places, c.value, c.smaller);
-    EXPECT_EQ(std::vector<int>(places, places + 3), c.after) << c.value;
-  }
-  // Score 70 and clear time 7260 / 60 = 121 s, against [100, 50, 10] and the 9999 defaults.
-  struct Run { int mode, stage, watching, continues; std::vector<int> scores; int clearTime; std::vector<int> times; };
-  const Run runs[] = {{0, 9, 0, 0, {100, 70, 50}, 121, {121, 9999, 9999}}, {0, 5, 0, 0, {100, 70, 50}, 0, {9999, 9999, 9999}},
-                      {1, 3, 0, 0, {100, 70, 50}, 0, {9999, 9999, 9999}}, {2, 3, 0, 0, {100, 70, 50}, 121, {121, 9999, 9999}},
-                      {3, 9, 0, 0, {100, 50, 10}, 55, {9999, 9999, 9999}}, {1, 9, 1, 0, {100, 50, 10}, 55, {9999, 9999, 9999}},
-                      {0, 9, 0, 1, {100, 50, 10}, 55, {9999, 9999, 9999}}};
+  // Against [100, 50, 10] and the 9999 defaults; clear time 7260 / 60 = 121 s.
+  struct Run { int mode, stage, watching, continues, score; std::vector<int> scores; int clearTime; bool timed; };
+  const std::vector<int> unchanged = {100, 50, 10};
+  const Run runs[] = {{0, 9, 0, 0, 70, {100, 70, 50}, 121, true},  {0, 5, 0, 0, 70, {100, 70, 50}, 0, false},
+                      {0, 5, 0, 0, 10, unchanged, 0, false},        {0, 5, 0, 0, 50, {100, 50, 50}, 0, false},
+                      {1, 3, 0, 0, 200, {200, 100, 50}, 0, false}, {2, 3, 0, 0, 70, {100, 70, 50}, 121, true},
+                      {3, 9, 0, 0, 70, unchanged, 55, false},      {1, 9, 1, 0, 70, unchanged, 55, false},
+                      {0, 9, 0, 1, 70, unchanged, 55, false}};
   for (const Run& run : runs) {
     SetUp();
     GameMode = run.mode, Stage = run.stage, WatchingReplay = run.watching, ContinuesUsed = run.continues;
-    Score = 70.9f, BattleFrames = 7260, ClearTimeSec = 55, ScenePhase = kPhaseResultsSetUp;
-    const int board = run.mode == 3 ? 1 : run.mode;  // mode 3 has no board: mode 1's stays
-    int (&scores)[3] = RankingBoards[board][0];
-    int (&times)[3] = RankingBoards[board][3];
-    std::copy_n(std::vector<int>{100, 50, 10}.begin(), 3, scores);
-    std::fill_n(times, 3, 9999);
+    Score = run.score + 0.9f, BattleFrames = 7260, ClearTimeSec = 55, ScenePhase = kPhaseResultsSetUp;
+    auto& board = RankingBoards[run.mode == 3 ? 1 : run.mode];  // mode 3 has none: mode 1's stays
+    std::copy(unchanged.begin(), unchanged.end(), board[0]);
+    std::fill_n(board[3], 3, 9999);
     Frame();
-    EXPECT_EQ(std::vector<int>(scores, scores + 3), run.scores) << run.mode << " " << run.stage;
-    EXPECT_EQ(std::vector<int>(times, times + 3), run.times) << run.mode << " " << run.stage;
-    EXPECT_EQ(ClearTimeSec, run.clearTime) << run.mode << " " << run.stage;
+    SCOPED_TRACE(testing::Message() << run.mode << " " << run.stage << " " << run.score);
+    EXPECT_EQ(std::vector<int>(board[0], board[0] + 3), run.scores);
+    EXPECT_EQ(std::vector<int>(board[3], board[3] + 3), run.timed ? std::vector<int>({121, 9999, 9999}) : std::vector<int>(3, 9999));
+    EXPECT_EQ(ClearTimeSec, run.clearTime);
   }
 }
 
@@ -172,10 +156,10 @@ TEST_F(Results, TheClosingPictureNeedsAHeldDecideAndTheRunJoinsTheTotals) {
     // without input. A 4-frame hold after them is not enough; held 5 frames it is.
     EXPECT_EQ(FramesUntil([] { return ScenePhase == kPhaseClosing; }), 151);
     EXPECT_EQ(FramesUntil([] { return MenuState.backdropDarken > 300.0f; }) + 1, 151);
-    for (int i = 0; i < 4; ++i) Frame({}, {kDecide});
+    for (int i = 0; i < 4; ++i) Frame(kDecide);
     Frame();
     EXPECT_EQ(MenuState.cursor, 0.0f);
-    EXPECT_EQ(FramesUntil([] { return MenuState.cursor == 1.0f; }, {kDecide}), 5);
+    EXPECT_EQ(FramesUntil([] { return MenuState.cursor == 1.0f; }, kDecide), 5);
     EXPECT_EQ(FramesUntil([] { return Scene == kSceneTitle; }) + 1, 136);
     const std::vector<int> totals = {TotalLevel, BestLevel[3], BestStage[3], PlayFrames[3]};
     EXPECT_EQ(totals, watching ? std::vector<int>({10, 5, 4, 1000}) : std::vector<int>({16, 6, 4, 1500}));
@@ -195,34 +179,34 @@ TEST_F(Results, TheSavePageWritesTheRunUnderItsNameIntoTheChosenSlot) {
     ReplayBuffer[ReplayFrameCount++] = 16;
     ReplayMode = kReplayOff;
     ScenePhase = kPhaseReplaySave, MenuState.cursor = kReplaySaveTab, ShopEmblem[2] = 0.3f, MenuCursorY = 143;
-    Press({kUp});  // wraps from slot 1 to slot 9
+    Press(kUp);  // wraps from slot 1 to slot 9
     EXPECT_EQ(MenuCursorY, 383);
-    Press({kDown});
-    Press({kUp});
-    Press({}, {kDecide});
+    Press(kDown);
+    Press(kUp);
+    Press(kDecide);
     EXPECT_EQ(std::vector<int>({SaveStep(), SaveChoice()}), std::vector<int>({kFirstConfirmation, kChoiceNo}));
-    Press({kLeft});
-    Press({}, {kDecide});  // YES: letter 1 at once, the name AAA
+    Press(kLeft);
+    Press(kDecide);  // YES: letter 1 at once, the name AAA
     EXPECT_EQ(std::vector<int>({SaveStep(), SaveChoice(), PlayerName[0], PlayerName[2], NameEntryLetter}),
               std::vector<int>({kNameEntry, kFirstLetter, 'A', 'A', 'A'}));
-    Press({}, {kCancel});
+    Press(kCancel);
     EXPECT_EQ(SaveChoice(), kChoiceNo);
-    Press({kLeft});
-    Press({}, {kDecide});
+    Press(kLeft);
+    Press(kDecide);
     struct Step { int start; int bit; int frames; int shown; };
     for (const Step& step : {Step{'Z', kUp, 1, '_'}, Step{'_', kUp, 1, 'A'}, Step{'A', kDown, 1, '_'},
                              Step{'_', kDown, 1, 'Z'}, Step{'A', kUp, 13, 'D'}, Step{'A', kUp, 12, 'C'}}) {
       NameEntryLetter = step.start;
-      for (int i = 0; i < step.frames; ++i) Frame({step.bit});
+      for (int i = 0; i < step.frames; ++i) Frame(step.bit);
       Frame();
       EXPECT_EQ(NameEntryLetter, step.shown) << static_cast<char>(step.start) << " " << step.frames;
     }
-    Press({}, {kDecide});  // C
-    Press({kUp});
-    Press({}, {kDecide});  // B
+    Press(kDecide);  // C
+    Press(kUp);
+    Press(kDecide);  // B
     RecordDrawing(true);
     ClearCallLog();
-    Press({}, {kDecide});  // A: the write
+    Press(kDecide);  // A: the write
     EXPECT_EQ(ReplaySlot, 9);
     EXPECT_EQ(PhaseTimer, failing ? 101 : 100);
     std::vector<std::string> texts;
