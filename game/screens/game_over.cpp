@@ -2,7 +2,6 @@
 // the fade towards the results or towards the continue.
 #include "core/display.h"
 #include "core/game_state.h"
-#include "core/input.h"
 #include "core/resource_loaders.h"
 #include "core/sound_control.h"
 #include "game_library.h"

@@ -30,7 +30,7 @@ void SlotList() {
   }
 }
 
-// Three lines that differ between writing, written and failed, between two that do not.
+// What the texts tell of the write, line by line, after "Now Writing".
 struct WriteTexts {
   const char* fileLine;
   const char* recFrame;
@@ -39,11 +39,12 @@ struct WriteTexts {
   const char* last;
 };
 constexpr WriteTexts kWritingTexts = {"VTReplaydata0%d.dat - write or make", "RecFrame Writing", "RecData Writing",
-                                 "KeyConfig Writing", "Writing..."};
+                                      "KeyConfig Writing", "Writing..."};
 constexpr WriteTexts kWrittenTexts = {"VTReplaydata0%d.dat - write", "RecFrame ok", "RecData ok", "KeyConfig ok",
-                                 "FINISH"};
+                                      "FINISH"};
+// A write that failed says so where the finished one says ok.
 constexpr WriteTexts kNotWrittenTexts = {"VTReplaydata0%d.dat - write", "RecFrame ... False", "RecData ... False",
-                                    "KeyConfig ... False", "FAILED"};
+                                         "KeyConfig ... False", "FAILED"};
 
 void DrawWriteTexts(const WriteTexts& texts) {
   DrawFormattedText(514, 482, White(), "Now Writing : DATA %d ", ReplaySlot);

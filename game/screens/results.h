@@ -46,8 +46,8 @@ void ClosingPicture();
 bool SavingAllowed();
 // The turning backdrop of the pages; its emblem angle also fades the pages in.
 void DrawResultsBackdrop();
-// Sets the additive blend of the page contents.
-void BlendPageContents();
+// A page's header picture, under the additive blend of the page contents that the rest
+// of the page keeps.
 void DrawPageHeader(int picture);
 void DrawPageTab();
 // Left and right between the pages, and leaving from the rankings page.

@@ -1,12 +1,12 @@
 // The closing picture after the results, and the end of the run: its level, bests and
 // play time join the saved totals, and the game returns to the title.
+#include "core/display.h"
 #include "core/game_state.h"
 #include "core/input.h"
 #include "core/new_game.h"
 #include "core/resource_loaders.h"
 #include "core/save_data.h"
 #include "core/sound_control.h"
-#include "core/display.h"
 #include "float_to_int.h"
 #include "game_library.h"
 #include "screens/results.h"

@@ -28,16 +28,34 @@ void KeepPacing() {
   FrameWaitOffset = 0;
 }
 
-// A page and where left and right lead from it.
-struct PageMove {
+// A page: its tab and its phase.
+struct Page {
   float tab;
   int phase;
 };
-constexpr PageMove kStatistics = {kStatisticsTab, kPhaseStatistics};
-constexpr PageMove kReplaySave = {kReplaySaveTab, kPhaseReplaySave};
-constexpr PageMove kRankings = {kRankingsTab, kPhaseRankings};
+constexpr Page kStatistics = {kStatisticsTab, kPhaseStatistics};
+constexpr Page kReplaySave = {kReplaySaveTab, kPhaseReplaySave};
+constexpr Page kRankings = {kRankingsTab, kPhaseRankings};
 
-void GoTo(const PageMove& page) {
+// Where left and right lead from each page.
+struct PageLinks {
+  Page page, left, right;
+};
+constexpr PageLinks kLinks[] = {
+    {kStatistics, kRankings, kReplaySave},
+    {kReplaySave, kStatistics, kRankings},
+    {kRankings, kReplaySave, kStatistics},
+};
+constexpr const PageLinks& kSavePageLinks = kLinks[1];
+
+// A move onto the save page goes one page further while saving is barred.
+void MoveTo(const Page& page, bool leftward) {
+  if (page.phase == kPhaseReplaySave && !SavingAllowed()) {
+    MoveTo(leftward ? kSavePageLinks.left : kSavePageLinks.right, leftward);
+    return;
+  }
+  // The way from the statistics to the save page shows one black frame.
+  if (page.phase == kPhaseReplaySave && MenuState.cursor == kStatisticsTab) FillScreen(0, 0, 0);
   MenuState.cursor = page.tab;
   ScenePhase = page.phase;
 }
@@ -86,10 +104,8 @@ void DrawResultsBackdrop() {
   DrawGraphRotated(DoubleToInt(x * 1.5), DoubleToInt(y * 1.5), 1.0, -1.5 * a, emblem, 1, 0);
 }
 
-void BlendPageContents() { SetBlendMode(kBlendAdd, FloatToInt(EmblemAngle() * 500.0f - 50.0f)); }
-
 void DrawPageHeader(int picture) {
-  BlendPageContents();
+  SetBlendMode(kBlendAdd, FloatToInt(EmblemAngle() * 500.0f - 50.0f));
   DrawGraphAt(0, -40, StageImages[picture], 1);
 }
 
@@ -98,26 +114,19 @@ void DrawPageTab() { DrawGraphAt(DoubleToInt(MenuState.cursor + 114.0), 55, Sele
 void NavigatePages() {
   if (EmblemAngle() <= kNavigationFrom) return;
   const float tab = MenuState.cursor;
-  const PageMove& savePageOr = SavingAllowed() ? kReplaySave : kStatistics;
-  if (Left()) {
-    ConsumeLeft();
-    if (tab == kStatisticsTab) GoTo(kRankings);
-    else if (tab == kReplaySaveTab) GoTo(kStatistics);
-    else if (tab == kRankingsTab) GoTo(savePageOr);
-  } else if (Right()) {
-    ConsumeRight();
-    if (tab == kStatisticsTab) {
-      if (SavingAllowed()) FillScreen(0, 0, 0);
-      GoTo(SavingAllowed() ? kReplaySave : kRankings);
-    } else if (tab == kReplaySaveTab) {
-      GoTo(kRankings);
-    } else if (tab == kRankingsTab) {
-      GoTo(kStatistics);
+  for (const PageLinks& links : kLinks) {
+    if (links.page.tab != tab) continue;
+    if (Left()) {
+      ConsumeLeft();
+      MoveTo(links.left, true);
+    } else if (Right()) {
+      ConsumeRight();
+      MoveTo(links.right, false);
+    } else if (tab == kRankingsTab && Decide()) {
+      ScenePhase = kPhaseResultsFadeOut;
+      PhaseTimer = 0;
+      StartSound(SeHandles[kLeaveSe], 1, 1);
     }
-  } else if (tab == kRankingsTab && Decide()) {
-    ScenePhase = kPhaseResultsFadeOut;
-    PhaseTimer = 0;
-    StartSound(SeHandles[kLeaveSe], 1, 1);
   }
 }
 
