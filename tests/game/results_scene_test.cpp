@@ -72,6 +72,7 @@ TEST_F(Results, GameOverContinueAndRefusalTakeTheirFrames) {
     for (const RecordedCall& call : CallsOf(Call::CreateObject)) options.push_back(call.Int(0));
     EXPECT_EQ(options, std::vector<int>({2152, 2153, 2154, 2155}));  // at most four options
     EXPECT_EQ(ObjectPool[kPlayerSlot].y, static_cast<float>(320.0f + 650.1));
+    EXPECT_EQ(ObjectPool[kRamSlot].behaviour, 4124);  // the ram is set up again as at a new game
   }
 }
 
