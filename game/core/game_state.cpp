@@ -250,6 +250,8 @@ int OptionMoveCursorX = 256;
 int EndingReached;
 int ConfigSubPage;
 int ContinueCursor;
+// Results.
+int NameEntryLetter;
 HandleTable<kSeCount> SeHandles = NoHandles<kSeCount>();
 HandleTable<kBgmChannels> BgmHandles = NoHandles<kBgmChannels>();
 float BgmVolume[kBgmChannels];

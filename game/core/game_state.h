@@ -405,6 +405,8 @@ extern int OptionMoveCursorX;
 extern int EndingReached;
 extern int ConfigSubPage;
 extern int ContinueCursor;
+// Results: the name entry's letter on offer for the next place of the name.
+extern int NameEntryLetter;
 
 // ---------------------------------------------------------------------------------
 // Resources: library handles (-1 = none loaded)
