@@ -83,6 +83,10 @@ struct ScriptSegment {
   int padWord;
 };
 
+// Starts the program on a fresh save file's progress, whatever an earlier session of
+// this process left: no total level (or the one given), no plays, default boards.
+void StartWithAFreshSave(GameSession& game, int totalLevel = 0);
+
 // ---- Driving the menus by pad words ----
 
 // Passes with `padWord` held until `done` holds after a pass: the number of passes
@@ -142,7 +146,8 @@ bool SaveReplay(int slot, const char* name);
 // held away, to the title. `shortened` moves the fades' counters near their ends.
 void LeaveResults(bool shortened = false);
 // The replay browser: plays the slot to its end and returns the digests of its
-// frames, the last (where the playback hands over to the results) left out. The call
+// frames, the last (where the playback hands over to the results, or to the ending of a
+// game mode 1 run) left out. The call
 // log starts empty at its first frame; `livePadWord` is the pad held meanwhile;
 // `beforeFrame` runs before each pass of the playback with its frame number.
 std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook = {}, int livePadWord = 0,

@@ -32,16 +32,6 @@ std::vector<int> SavedProgress(const GameSession& game) {
   return words;
 }
 
-// The progress of a fresh save file, whatever an earlier session of this process left.
-void StartWithAFreshSave(GameSession& game) {
-  TotalLevel = 0;
-  for (int mode = 0; mode < kGameModeCount; ++mode) PlayCount[mode] = BestLevel[mode] = PlayFrames[mode] = BestStage[mode] = 0;
-  for (auto& board : RankingBoards) {
-    for (int list = 0; list < kRankingLists; ++list) std::fill_n(board[list], 3, list == kRankingClearTimeList ? 9999 : 0);
-  }
-  ASSERT_EQ(game.Start(), 0);
-}
-
 void LoseAndAwaitResults(GameSession& game) {
   ASSERT_GT(PassUntil(game, [] { return ScenePhase == 1; }, 5), 0);
   ASSERT_GT(PassUntil(game, [] { return Scene == kSceneResults; }, 300), 0);
