@@ -98,6 +98,7 @@ TEST_F(Stage6And7Bosses, StageSevenBossEscapesAt3100AndPaysNothingAt3099) {
   Frames(1);
   EXPECT_EQ(ScreenFlash, 250.0f);
   EXPECT_EQ(WhiteOutCounter, 1);
+  EXPECT_EQ(BgmFadeMode[2], 7) << "the stage music fades out slowly";
   EXPECT_EQ(ObjectPool[10].behaviour, 4059);
   EXPECT_EQ(ObjectPool[12].behaviour, 4059);
   // Smoke by the three thresholds over 60 frames: multiples of 30, 20 and 15.
