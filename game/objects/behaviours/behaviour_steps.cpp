@@ -185,6 +185,15 @@ bool BossTimeRunsOut(int slot, int clock, int interval) {
   return true;
 }
 
+void Explode(int slot, int times) {
+  for (int i = 0; i < times; ++i) SpawnDeathEffects(slot);
+}
+
+void ExplodeIntoNextForm(int slot, int bursts, int nextKind) {
+  Explode(slot, bursts);
+  ObjectPool[slot].deathEffect = nextKind;
+}
+
 void DropDamageDebris(int slot, int clock, std::span<const DamageDebrisStep> steps) {
   for (const DamageDebrisStep& step : steps) {
     if (ObjectPool[slot].hitPoints < step.hitPointsBelow && clock % step.interval == 0) {

@@ -108,6 +108,12 @@ void WanderHitBox(GameObject& object);
 // this returns true.
 bool BossTimeRunsOut(int slot, int clock, int interval);
 
+// SpawnDeathEffects `times` times in a row on the slot, each with its own draws.
+void Explode(int slot, int times);
+// A boss's change of form: it explodes `bursts` times with the kind it has so far,
+// then carries the kind of its next form.
+void ExplodeIntoNextForm(int slot, int bursts, int nextKind);
+
 // Debris bursts (template 2200 on the boss) while hit points are below a threshold,
 // on every multiple of that threshold's interval; the tests are independent.
 struct DamageDebrisStep {

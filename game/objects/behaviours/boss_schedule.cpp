@@ -3,11 +3,6 @@
 #include "core/sound_control.h"
 #include "objects/behaviours/behaviour_steps.h"
 
-void ExplodeIntoNextForm(int slot, int bursts, int nextKind) {
-  for (int i = 0; i < bursts; ++i) SpawnDeathEffects(slot);
-  ObjectPool[slot].deathEffect = nextKind;
-}
-
 namespace {
 
 void FireEvent(int slot, const BossEvent& event, int runIndex) {

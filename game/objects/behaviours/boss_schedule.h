@@ -1,14 +1,10 @@
-// What the stage bosses share beyond the common steps: the change into a next form,
-// and firing schedules written as tables of events on a clock.
+// The stage bosses' firing schedules, written as tables of events on a clock: runs of
+// frames with stepped parameters, salvos, sounds and restarts.
 #pragma once
 
 #include <span>
 
 #include "core/game_object.h"
-
-// SpawnDeathEffects `bursts` times with the kind the boss has so far, then the kind
-// of its next form.
-void ExplodeIntoNextForm(int slot, int bursts, int nextKind);
 
 enum class EventAction {
   kFire,          // templateId at the boss plus (dx, dy)

@@ -112,10 +112,6 @@ constexpr Wreck kWrecks[] = {
      true},
 };
 
-void Explode(int slot, int times) {
-  for (int i = 0; i < times; ++i) SpawnDeathEffects(slot);
-}
-
 void CreateAt(int templateId, int slot, int facing, int count) {
   for (int i = 0; i < count; ++i) Fire(templateId, ObjectPool[slot], 0.0, 0.0, facing, 0);
 }
