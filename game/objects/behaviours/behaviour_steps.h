@@ -22,6 +22,11 @@ inline void AddTo(float& field, double by) { field = static_cast<float>(field + 
 
 // x += vx, then y += vy.
 void MoveStraight(GameObject& object);
+// The straight move, then both velocity components divided by `damping`.
+void MoveAndSlow(GameObject& object, double damping);
+// Rings and flares whose scale changes ever faster: scaleDelta += direction x phase,
+// fade += 2, phase += 0.01, then the straight move.
+void ScaleAtGrowingRate(GameObject& object, double direction);
 
 // The distance from the record to (targetX, targetY), its square root taken in float.
 float DistanceTo(const GameObject& object, float targetX, float targetY);
