@@ -28,6 +28,11 @@ struct ScheduledShot {
 // Fires every row whose window holds `clock`, in table order.
 void FireSchedule(std::span<const ScheduledShot> schedule, int slot, int clock);
 
+// One shot of such a row: templateId at the boss plus (dx + R(spreadX), dy + R(spreadY))
+// with parameter + R(parameterSpread), drawn in that order from the last.
+void FireSpread(int templateId, const GameObject& boss, double dx, int spreadX, double dy, int spreadY, int facing,
+                int parameter, int parameterSpread);
+
 // One-frame events of a boss's clock: aim at the player (distance into work[0]),
 // aim then skip R(100) frames, restart after a pause of R(60), or fire one bullet.
 enum class AttackAction { Aim, AimThenWait, Restart, Fire };
