@@ -137,7 +137,8 @@ States RunChain(bool save) {
       {"script B from 2501", 1, 0, [] {}, [] { return Body().timer == 2501; }},
       {"kind 13", 0, 0, [] { Scenario::Kill(10); },
        [] { return Holds(22, 4153) && EndBackdropPhase == 4 && CountEnemiesInGroup1() + CountEnemiesInGroup2() == 0; }},
-      {"EndFadeFlag at slot 22's 620", 621, 0, [] {}, [] { return EndFadeFlag >= 1; }, [] {}, [] { return true; }, 500},
+      {"EndFadeFlag at slot 22's 620", 621, 300, [] { ObjectPool[22].timer = 300; }, [] { return EndFadeFlag >= 1; },
+       [] {}, [] { return true; }, 200},
   };
   States states;
   for (const Leg& leg : legs) {
