@@ -122,9 +122,17 @@ void RunBlock(std::span<const ScriptRow> rows, int timeline, bool conditional, i
   }
 }
 
+// The value timeline 3 had on the last call: a timeline others advance can stand still
+// (its boss gone), and a row on the frame it stands at must not repeat on every call.
+int timeline3LastCall = 0;
+
 bool Timeline3Runs(const StageScript& script) {
   switch (script.timeline3) {
-    case Timeline3Rule::kOthers:
+    case Timeline3Rule::kOthers: {
+      const bool moved = StageTimeline3 != timeline3LastCall;
+      timeline3LastCall = StageTimeline3;
+      return moved;
+    }
     case Timeline3Rule::kEveryCall:
       return true;
     case Timeline3Rule::kWhileTimeline1Above:

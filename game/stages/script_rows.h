@@ -221,7 +221,7 @@ struct ScriptRow {
 
 // Who advances timeline 3, and when its rows run.
 enum class Timeline3Rule : unsigned char {
-  kOthers,              // not the script (the stage-2 boss does); its rows run every call
+  kOthers,              // not the script (the stage-2 boss does); its rows run when it moved
   kWhileTimeline1Above, // +1 and its rows only while StageTimeline > timeline3After
   kEveryCall,           // +1 and its rows on every call
   kWhilePositive,       // +1 and its rows while StageTimeline3 > 0 (a row starts it)

@@ -42,12 +42,13 @@ TEST_F(StageEdges, StageOneHaltsWithItsDelayedLargeEnemiesAlive) {
 }
 
 // Timeline 3 of stage 2 moves only in the boss's last phase, one step per update of the
-// boss after the script has run.
+// boss after the script has run; while the boss is gone it stands, and the row it stands
+// on does not spawn again.
 TEST_F(StageEdges, StageTwoTimelineThreeRowsFollowTheBoss) {
   Begin(0, 2);
   Before(4100, 7000);
   for (int frame = 0; frame <= 250; ++frame) {
-    Frames(1);
+    Frames(frame == 30 ? 20 : 1);
     ++StageTimeline3;
   }
   EXPECT_EQ(Spawns(), (std::vector<std::string>{"1032 2000 500 0 2", "1032 3000 750 0 2", "1032 4000 500 0 2",
