@@ -128,11 +128,13 @@ void Graze(int bulletSlot) {
     GrazeCombo += pay.combo;
     GrazeComboTimer = 200;
     ++GrazeCount;
-  }
-  if (GrazeCount == 2000) AddInfoBonus(15, 6666);
-  if (GrazeCount == 8000) {
-    AddInfoBonus(16, 44444);
-    GrazeCount = 0;
+    // Only a graze that counted reaches a milestone: one that pays nothing leaves the
+    // count where it stood and must not pay that milestone again.
+    if (GrazeCount == 2000) AddInfoBonus(15, 6666);
+    if (GrazeCount == 8000) {
+      AddInfoBonus(16, 44444);
+      GrazeCount = 0;
+    }
   }
 }
 

@@ -56,6 +56,10 @@ void ApplyFate(const ShotFate& fate, int shotSlot, int targetSlot, int targetWei
   }
 }
 
+// A weight of 0 would throw the enemy to infinity (or to NaN, which is never freed):
+// it is pushed as the lightest weight, 1.
+int KnockBackDivisor(const GameObject& enemy) { return enemy.weight != 0 ? enemy.weight : 1; }
+
 void AddShootIn(const ShotPassRules& rules) {
   ShootInTimer = kShootInFrames;
   ++ShootInCount;
@@ -95,7 +99,7 @@ void HitEnemy(int shotSlot, int enemySlot, const ShotPassRules& rules) {
   AddShootIn(rules);
   enemy.hitFlash = enemy.hitFlash == 0 ? 1 : 0;
   enemy.hitPoints -= shot.attackPower;
-  enemy.x = static_cast<float>(enemy.x + (shot.vx / 2.0) / enemy.weight);
+  enemy.x = static_cast<float>(enemy.x + (shot.vx / 2.0) / KnockBackDivisor(enemy));
   const int se = 26 + RandomInRange(3);
   PlaySe(se, 50);
   if (rules.heavyHitSound && enemy.weight == kHeavyWeight) PlaySeIfIdle(115, 200);

@@ -162,6 +162,8 @@ int LastHitPanel[5];
 // Collision pass: the picture of the last enemy hit.
 int LastHitImageSet;
 int LastHitImageCell;
+// HUD: the timed notice.
+int HudNoticeTimer;
 int LiveObjectCount;
 int MaxSpeed;
 float SpeedGauge;
@@ -248,6 +250,8 @@ int OptionMoveCursorX = 256;
 int EndingReached;
 int ConfigSubPage;
 int ContinueCursor;
+// Results.
+int NameEntryLetter;
 HandleTable<kSeCount> SeHandles = NoHandles<kSeCount>();
 HandleTable<kBgmChannels> BgmHandles = NoHandles<kBgmChannels>();
 float BgmVolume[kBgmChannels];

@@ -256,6 +256,8 @@ extern int LastHitPanel[5];  // EXP, hit points left, score, coins, display time
 // Collision pass: the picture of the last enemy hit, for the last-hit panel.
 extern int LastHitImageSet;
 extern int LastHitImageCell;
+// HUD: the timed notice, started when a stage starts; frames left.
+extern int HudNoticeTimer;
 extern int LiveObjectCount;
 inline int& ActiveObjectCount = LiveObjectCount;
 extern int MaxSpeed;
@@ -403,6 +405,8 @@ extern int OptionMoveCursorX;
 extern int EndingReached;
 extern int ConfigSubPage;
 extern int ContinueCursor;
+// Results: the name entry's letter on offer for the next place of the name.
+extern int NameEntryLetter;
 
 // ---------------------------------------------------------------------------------
 // Resources: library handles (-1 = none loaded)

@@ -1,11 +1,17 @@
 // The HUD of play: the bottom panel with gauges, lives and numbers, the mini-map, the
 // counters, notices, edge markers and the last-life warning; and the timers and veils
-// the display keeps (frame cycle, live count, kill chain, shoot-in combo, last-hit
-// panel, white fades). The timers run whatever the display options say.
+// the display keeps (frame cycle, live count, kill chain, shoot-in and graze combos,
+// last-hit panel, timed notice, white fades). The timers run whatever the display
+// options say.
+#include <algorithm>
+#include <span>
+
 #include "core/damage_flash.h"
 #include "core/display.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
+#include "core/resource_table.h"
+#include "core/veils.h"
 #include "float_to_int.h"
 #include "game_library.h"
 
@@ -14,6 +20,7 @@ namespace {
 constexpr int kLevelUpIcon = 88;                       // image set 0
 constexpr int kFpsLabel = 7 * kCellsPerSet + 19;
 constexpr int kEdgeMarker = 7 * kCellsPerSet + 3;
+constexpr int kLastHitBox = 72;  // the square the last enemy hit is shrunk into
 
 std::uint32_t Colour(int r, int g, int b) { return MakeScreenColor(r, g, b); }
 
@@ -54,13 +61,39 @@ void DrawPlayerBars() {
   Bar(x, y + 6, FireIdleFrames < 40 ? FireIdleFrames : 40, 2, Colour(200, 200, 200));
 }
 
-// The last destroyed enemy's numbers, fading out with the panel's timer.
+// The larger side of an image set's cells, from the common sheets or the stage's own;
+// 0 when neither has the set.
+int CellSizeOf(int imageSet) {
+  const auto sizeIn = [imageSet](std::span<const SpriteSheet> sheets) {
+    for (const SpriteSheet& sheet : sheets) {
+      if (sheet.imageSet == imageSet) return std::max(sheet.picture.width, sheet.picture.height);
+    }
+    return 0;
+  };
+  const int common = sizeIn(kCommonSheets);
+  if (common != 0 || Stage < 1 || Stage > 9) return common;
+  return sizeIn(StageResources(Stage).sheets);
+}
+
+// The last enemy hit as it looked then, shrunk to fit the panel's square.
+void DrawLastHitPicture() {
+  if (LastHitImageSet < 0 || LastHitImageSet >= kImageSets || LastHitImageCell < 0 ||
+      LastHitImageCell >= kCellsPerSet) {
+    return;
+  }
+  const int size = CellSizeOf(LastHitImageSet);
+  const double scale = size > kLastHitBox ? static_cast<double>(kLastHitBox) / size : 1.0;
+  DrawGraphRotated(52, 535, scale, 0.0, SpriteHandles[LastHitImageSet * kCellsPerSet + LastHitImageCell], 1, 0);
+}
+
+// The last enemy hit with its numbers, fading out with the panel's timer.
 void DrawLastHitPanel() {
   int& timer = LastHitPanel[4];
   CountDown(timer);
   if (timer <= 0) return;
-  SetBlendMode(1, timer);
+  SetBlendMode(1, std::min(timer, 255));
   DrawGraphAt(10, 480, CommonImages[kImageLastHitFrame], 1);
+  DrawLastHitPicture();
   for (int i = 0; i < 4; ++i) DrawNumberRight(190, 496 + 20 * i, LastHitPanel[i], 0);
 }
 
@@ -145,6 +178,17 @@ void DrawExtraPanels() {
   }
 }
 
+// Below the side notices, fading out over its last 255 frames; the countdown runs
+// whether it is shown or not.
+void DrawTimedNotice() {
+  if (HudNoticeTimer <= 0) return;
+  if (HudNoticeOff == 0) {
+    SetBlendMode(1, std::min(HudNoticeTimer, 255));
+    DrawGraphAt(790, 580, CommonImages[kImageHudTimedNotice], 1);
+  }
+  CountDown(HudNoticeTimer);
+}
+
 void DrawStage1Notice() {
   if (Stage1NoticeTimer <= 0) return;
   SetBlendMode(2, Stage1NoticeTimer);
@@ -152,16 +196,22 @@ void DrawStage1Notice() {
   CountDown(Stage1NoticeTimer);
 }
 
-// The shoot-in combo's total beside the score; the combo ends when its timer falls
-// below 2.
-void DrawShootInCombo() {
-  CountDown(ShootInTimer);
-  if (ShootInTimer < 2) {
-    ShootInCount = ShootInTotal = 0;
+// A combo's number beside the score, fading with its timer; once the timer falls
+// below `last` the combo has ended and `clear` empties it.
+template <typename Clear>
+void DrawCombo(int& timer, int last, int value, int y, Clear clear) {
+  CountDown(timer);
+  if (timer < last) {
+    clear();
     return;
   }
-  SetBlendMode(1, ShootInTimer);
-  DrawNumberRight(341, 640, ShootInTotal, 0);
+  SetBlendMode(1, timer);
+  DrawNumberRight(341, y, value, 0);
+}
+
+void DrawCombos() {
+  DrawCombo(ShootInTimer, 2, ShootInTotal, 640, [] { ShootInCount = ShootInTotal = 0; });
+  DrawCombo(GrazeComboTimer, 1, GrazeCombo, 626, [] { GrazeCombo = 0; });
 }
 
 // The kill chain of the overdrive: its count and score while the timer runs.
@@ -221,23 +271,7 @@ void DrawLastLifeWarning() {
 
 // The white veils: a rising additive fade, a white-out fading away, and the
 // additive veil of the last stage's end.
-void DrawVeils() {
-  if (FlashFade >= 1) {
-    if (Paused == 0) FlashFade += 2;
-    SetBlendMode(2, FlashFade);
-    FillScreen(255, 255, 255);
-  }
-  if (EndFadeTimer >= 1) {
-    --EndFadeTimer;
-    SetBlendMode(1, EndFadeTimer);
-    FillScreen(255, 255, 255);
-  }
-  if (EndFadeFlag >= 1) {
-    if (Paused == 0) ++EndFadeFlag;
-    SetBlendMode(2, DoubleToInt(EndFadeFlag / 2.6));
-    FillScreen(255, 255, 255);
-  }
-}
+constexpr Veil kPlayVeils[] = {Veil::kFlashFade, Veil::kEndFadeTimer, Veil::kEndFadeFlag};
 
 }  // namespace
 
@@ -248,14 +282,15 @@ void DrawHud() {
   DrawMiniMap();
   DrawNumbers();
   DrawExtraPanels();
-  DrawShootInCombo();
+  DrawCombos();
   DrawKillChain();
   DrawHitLevelLabel();
   DrawSideNotices();
   DrawStage1Notice();
   DrawDamageFlash();
+  DrawTimedNotice();
   if (MiniMapOff == 0) DrawEdgeMarkers();
   if (DangerOverlayOff == 0) DrawLastLifeWarning();
-  DrawVeils();
+  DrawVeils(kPlayVeils);
   SetBlendMode(0, 0);
 }

@@ -15,12 +15,12 @@ namespace {
 constexpr int kPlayerIdleStart = 23;
 constexpr int kOptionTemplates[4] = {2152, 2153, 2154, 2155};
 
-void SetUpPlayer() {
+void SetUpPlayer(float y) {
   GameObject& player = ObjectPool[kPlayerSlot];
   player.state = kStateActive;
   player.layer = 6;
   player.x = 384.0f;
-  player.y = 270.0f;
+  player.y = y;
   player.vx = 0.0f;
   player.vy = 0.0f;
   player.collidable = 1;
@@ -69,6 +69,18 @@ void SetUpRam() {
   ram.attackPower = 5;
 }
 
+}  // namespace
+
+void SetUpPlayerObjects(float y) {
+  SetUpPlayer(y);
+  SetUpRam();
+  const GameObject& player = ObjectPool[kPlayerSlot];
+  for (int i = 0; i < kTrailLength - 1; ++i) {
+    PlayerTrailX[i] = player.x;
+    PlayerTrailY[i] = player.y;
+  }
+}
+
 void SetUpGroupParents() {
   ResetObject(kGroup1ParentSlot);
   ObjectPool[kGroup1ParentSlot].group = 1;
@@ -77,7 +89,12 @@ void SetUpGroupParents() {
   ResetObject(kWingShadowSlot);
 }
 
-}  // namespace
+void CreateOptionObjects() {
+  const GameObject& player = ObjectPool[kPlayerSlot];
+  for (int level = 0; level < OptionLevel && level < 4; ++level) {
+    CreateObject(kOptionTemplates[level], FloatToInt(player.x), FloatToInt(player.y), 0, 0);
+  }
+}
 
 void NewGameInit() {
   SeedRandom(0);
@@ -95,13 +112,7 @@ void NewGameInit() {
   for (int slot = 0; slot < kPoolSize; ++slot) ResetObject(slot);
   CameraX = 0.0f;
   CameraY = 0.0f;
-  SetUpPlayer();
-  SetUpRam();
-  const GameObject& player = ObjectPool[kPlayerSlot];
-  for (int i = 0; i < kTrailLength - 1; ++i) {
-    PlayerTrailX[i] = player.x;
-    PlayerTrailY[i] = player.y;
-  }
+  SetUpPlayerObjects(270.0f);
   for (int slot = kFirstOptionSlot; slot <= kLastOptionSlot; ++slot) ResetObject(slot);
   for (SideNotice& notice : SideNotices) notice = SideNotice{};
   SetUpGroupParents();
@@ -123,11 +134,7 @@ void NewGameInit() {
   TShotType += StartShotLevel - 1;
 
   OptionLevel = StartOptionLevel;
-  for (int level = 0; level < 4; ++level) {
-    if (OptionLevel > level) {
-      CreateObject(kOptionTemplates[level], FloatToInt(player.x), FloatToInt(player.y), 0, 0);
-    }
-  }
+  CreateOptionObjects();
   SpeedLevel = StartSpeedLevel;
   TurboLevel = StartTurboLevel;
   GuardHealLevel = 1;

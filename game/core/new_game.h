@@ -4,3 +4,10 @@
 
 void NewGameInit();
 void ResetModeState();
+
+// Pieces of the start of a run that a continue repeats: the player at (384, y) with
+// its ram object and position history; the group parents; the option objects of
+// OptionLevel (at most four) at the player.
+void SetUpPlayerObjects(float y);
+void SetUpGroupParents();
+void CreateOptionObjects();

@@ -38,6 +38,8 @@ const StateBlock kRunState[] = {
     BLOCK(DamageFlashTimer), BLOCK(ManualShown), BLOCK(ClearDecorations),
     // Collision pass.
     BLOCK(LastHitImageSet), BLOCK(LastHitImageCell),
+    // HUD.
+    BLOCK(HudNoticeTimer),
 };
 
 // The player's control, the input counters and the per-run words of the objects.

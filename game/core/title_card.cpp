@@ -11,6 +11,7 @@ constexpr int kFirstPicture = 9;   // of StageImages
 constexpr int kSecondPicture = 8;
 constexpr int kStartFrame = 400;   // the stage starts, the HUD appears
 constexpr int kEndFrame = 680;
+constexpr int kHudNoticeFrames = 600;
 
 void DrawCardPicture(int picture, int y, int alpha) {
   SetBlendMode(1, alpha);
@@ -36,6 +37,7 @@ void UpdateStageTitleCard() {
   if (f == kStartFrame) {
     TitleCardAlpha = 0;
     StageStarted = 1;
+    HudNoticeTimer = kHudNoticeFrames;
   }
   if (f >= kStartFrame && f <= 999) {
     if (TitleCardAlpha < 255) {

@@ -22,6 +22,7 @@ constexpr int kRefusedFrames = 50;
 constexpr int kLeavingFrames = 70;
 constexpr int kMaxLevelUps = 8;
 constexpr int kLevelUpIcon = 88;  // image set 0
+constexpr float kEmblemTurn = 0.001f;  // radians a frame: the tally's pace
 
 // Shop items: the cursor's x + y.
 enum ShopItem : int {
@@ -305,6 +306,8 @@ void RunUpgradeShop() {
   } else if (TimelineHalt == kHaltLeaving) {
     RunLeaving();
   }
+  // The emblem drawn in this frame turns on for the next, in every state of the shop.
+  ShopEmblem[2] += kEmblemTurn;
 }
 
 void DrawUpgradeCosts() {

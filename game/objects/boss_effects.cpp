@@ -23,12 +23,6 @@ int FallingOrSpinning() {
   return draw == 0 ? 4013 : 4114;
 }
 
-GameObject& NewRecordAt(const TemplateRow& row, const TemplateCall& call) {
-  GameObject& record = NewRecord(row);
-  PlaceAt(record, call.x, call.y);
-  return record;
-}
-
 // ---- Debris pieces ----
 
 constexpr TemplateRow Debris(int state, int layer, int size, int imageSet) {
@@ -36,7 +30,30 @@ constexpr TemplateRow Debris(int state, int layer, int size, int imageSet) {
           .height = size, .hitWidth = 0, .hitHeight = 0, .imageSet = imageSet, .blendMode = 2};
 }
 
-// vx = s x (R(range) div 10) away from the facing, then vy = -(R(range) div 10).
+// One record of a debris template. Its draws come in this order, those it lacks
+// skipped: the throw, the animation, the behaviour, then the timer and the scale in
+// the piece's own order.
+struct DebrisPiece {
+  int templateId;
+  int state, layer, size, imageSet;
+  int throwRange;  // vx = s x (R(range) div 10) away from the facing, vy = -(R(range) div 10); 0 none
+  int firstAnimation, animations;
+  bool mayTumble;  // 4013, or 4114 when R(1) gives 1; else 4013 without a draw
+  int timerMax;
+  int scaleTenths;  // scaleDelta = base + R(n) x 0.1; 0 none
+  double scaleBase;
+  bool timerFirst;
+};
+constexpr DebrisPiece kDebrisPieces[] = {
+    {2015, 1, 3, 64, 1, 100, 36, 14, false, 8, 10, 0.0, false},
+    {2016, 1, 6, 64, 0, 100, 51, 17, true, 10, 10, 0.0, true},
+    {2017, 1, 3, 96, 2, 0, 69, 7, true, 3, 15, 0.0, true},
+    // Two large pieces that show after their own delays.
+    {2145, 2, 3, 96, 2, 0, 69, 7, true, 5, 10, 0.5, false},
+    {2145, 2, 3, 96, 2, 0, 69, 7, true, 30, 10, 0.0, false},
+    {2208, 1, 3, 64, 1, 300, 36, 14, false, 8, 0, 0.0, false},
+};
+
 void ThrowUp(GameObject& record, int facing, int range) {
   const int s = facing == 0 ? -1 : 1;
   const int vx = RandomInRange(range);
@@ -45,33 +62,31 @@ void ThrowUp(GameObject& record, int facing, int range) {
   record.vy = static_cast<float>(-(vy / 10));
 }
 
-void CreateDebris2015(const TemplateCall& call) {
-  GameObject& record = NewRecordAt(Debris(1, 3, 64, 1), call);
-  record.behaviour = 4013;
-  ThrowUp(record, call.facing, 100);
-  const int animation = RandomInRange(14);
-  record.animation = 36 + animation;
-  record.scaleDelta = Tenths(10);
-  record.timer = RandomInRange(8);
+void CreateDebrisPiece(const DebrisPiece& piece, const TemplateCall& call) {
+  GameObject& record = NewRecordAt(Debris(piece.state, piece.layer, piece.size, piece.imageSet), call);
+  if (piece.throwRange != 0) ThrowUp(record, call.facing, piece.throwRange);
+  const int animation = RandomInRange(piece.animations);
+  record.animation = piece.firstAnimation + animation;
+  record.behaviour = piece.mayTumble ? FallingOrSpinning() : 4013;
+  const auto drawTimer = [&] { record.timer = RandomInRange(piece.timerMax); };
+  const auto drawScale = [&] {
+    if (piece.scaleTenths == 0) return;
+    const int tenths = RandomInRange(piece.scaleTenths);
+    record.scaleDelta = static_cast<float>(piece.scaleBase + tenths * 0.1);
+  };
+  if (piece.timerFirst) {
+    drawTimer();
+    drawScale();
+  } else {
+    drawScale();
+    drawTimer();
+  }
 }
 
-void CreateDebris2016(const TemplateCall& call) {
-  GameObject& record = NewRecordAt(Debris(1, 6, 64, 0), call);
-  ThrowUp(record, call.facing, 100);
-  const int animation = RandomInRange(17);
-  record.animation = 51 + animation;
-  record.behaviour = FallingOrSpinning();
-  record.timer = RandomInRange(10);
-  record.scaleDelta = Tenths(10);
-}
-
-void CreateDebris2017(const TemplateCall& call) {
-  GameObject& record = NewRecordAt(Debris(1, 3, 96, 2), call);
-  const int animation = RandomInRange(7);
-  record.animation = 69 + animation;
-  record.behaviour = FallingOrSpinning();
-  record.timer = RandomInRange(3);
-  record.scaleDelta = Tenths(15);
+void CreateDebris(const TemplateCall& call) {
+  for (const DebrisPiece& piece : kDebrisPieces) {
+    if (piece.templateId == call.templateId) CreateDebrisPiece(piece, call);
+  }
 }
 
 // 2018: one or two large pieces, then one or two small ones.
@@ -94,33 +109,6 @@ void CreateDebris2018(const TemplateCall& call) {
       record.scaleDelta = Tenths(kind.scaleTenths);
     }
   }
-}
-
-// 2145: two large pieces that show after their own delays.
-void CreateDebris2145(const TemplateCall& call) {
-  struct Piece {
-    double scaleBase;
-    int delay;
-  };
-  constexpr Piece kPieces[] = {{0.5, 5}, {0.0, 30}};
-  for (const Piece& piece : kPieces) {
-    GameObject& record = NewRecordAt(Debris(2, 3, 96, 2), call);
-    const int animation = RandomInRange(7);
-    record.animation = 69 + animation;
-    record.behaviour = FallingOrSpinning();
-    const int scale = RandomInRange(10);
-    record.scaleDelta = static_cast<float>(piece.scaleBase + scale * 0.1);
-    record.timer = RandomInRange(piece.delay);
-  }
-}
-
-void CreateDebris2208(const TemplateCall& call) {
-  GameObject& record = NewRecordAt(Debris(1, 3, 64, 1), call);
-  record.behaviour = 4013;
-  ThrowUp(record, call.facing, 300);
-  const int animation = RandomInRange(14);
-  record.animation = 36 + animation;
-  record.timer = RandomInRange(8);
 }
 
 // ---- Small debris and the puff ----
@@ -327,12 +315,12 @@ void CreateDebrisBurst(const TemplateCall& call) {
 }
 
 constexpr TemplateEntry kEntries[] = {
-    {2015, CreateDebris2015}, {2016, CreateDebris2016}, {2017, CreateDebris2017}, {2018, CreateDebris2018},
-    {2114, CreatePuff},       {2141, CreateSpark},      {2143, CreateSpark2143},  {2145, CreateDebris2145},
+    {2015, CreateDebris}, {2016, CreateDebris}, {2017, CreateDebris}, {2018, CreateDebris2018},
+    {2114, CreatePuff},       {2141, CreateSpark},      {2143, CreateSpark2143},  {2145, CreateDebris},
     {2146, CreateSpark},      {2180, CreateBossAttachment}, {2181, CreateInwardSpark}, {2182, CreateFlash},
     {2183, CreateWreck},      {2184, CreateFlash},      {2185, CreateFlash},      {2186, CreateFlash},
     {2188, CreateWreck},      {2189, CreateWreck},      {2190, CreateWreck},      {2200, CreateDebrisBurst},
-    {2207, CreateWreck},      {2208, CreateDebris2208}, {2213, CreateWreck},      {2214, CreateSlotEffect},
+    {2207, CreateWreck},      {2208, CreateDebris}, {2213, CreateWreck},      {2214, CreateSlotEffect},
     {2215, CreateSlotEffect}, {2223, CreateChipFlash},  {2229, CreateBossAttachment}, {2230, CreateSlotEffect},
 };
 

@@ -187,19 +187,13 @@ Vec AimPointOf(AimPoint aim, const GameObject& firer) {
 
 Vec PlayerPosition() { return {ObjectPool[kPlayerSlot].x, ObjectPool[kPlayerSlot].y}; }
 
-GameObject& NewBullet(const TemplateRow& row, const TemplateCall& call) {
-  GameObject& bullet = NewRecord(row);
-  PlaceAt(bullet, call.x, call.y);
-  return bullet;
-}
-
 // ---------------------------------------------------------------------------------
 // Builders
 // ---------------------------------------------------------------------------------
 
 void CreateAimedSingle(const TemplateCall& call) {
   const AimedSingleRow& row = RowOf<AimedSingleRow>(kAimedSingles, call.templateId);
-  GameObject& bullet = NewBullet(row.row, call);
+  GameObject& bullet = NewRecordAt(row.row, call);
   const GameObject& firer = ParentRecord(call.parentSlot);
   const Aim aim = AimFrom(bullet.x, bullet.y, AimPointOf(row.aim, firer));
   const double speed = SpeedOf(row.speed, row.fixedSpeed, call.parentSlot, firer);
@@ -233,7 +227,7 @@ void CreateFan(const TemplateCall& call) {
   const FanRow& row = RowOf<FanRow>(kFans, call.templateId);
   const Vec base = BaseVector(row, call);
   auto make = [&](double degrees, bool firstOfPair) {
-    GameObject& bullet = NewBullet(row.row, call);
+    GameObject& bullet = NewRecordAt(row.row, call);
     Vec v = Turned(base, degrees);
     if (row.addsBase) v = {v.x + base.x, v.y + base.y};
     bullet.vx = v.x;
@@ -267,7 +261,7 @@ void CreateOrb(const TemplateCall& call) {
   row.width = 64;
   row.height = 64;
   row.collidable = orbRow.collidable;
-  GameObject& orb = NewBullet(row, call);
+  GameObject& orb = NewRecordAt(row, call);
   orb.work[0] = static_cast<float>(call.parentSlot);
   const Aim aim = AimFrom(orb.x, orb.y, PlayerPosition());
   orb.phase2 = aim.heading.distance;
@@ -290,7 +284,7 @@ void CreateFallingBullet(const TemplateCall& call) {
   row.height = 128;
   row.vx = 0.1f;
   row.vy = 5.0f;
-  NewBullet(row, call);
+  NewRecordAt(row, call);
 }
 
 constexpr TemplateEntry kEntries[] = {

@@ -128,8 +128,7 @@ void WriteHitPointBand(GameObject& record, const HitPointBands& bands) {
 void CreateBossFrom(std::span<const BossTemplate> bosses, const TemplateCall& call) {
   const BossTemplate& boss = RowOf(bosses, call.templateId);
   for (int i = 0; i < boss.appearCount; ++i) CreateObject(kBossAppearTemplate, call.x, call.y, 0, 0);
-  GameObject& record = NewRecord(boss.row);
-  PlaceAt(record, call.x, call.y);
+  GameObject& record = NewRecordAt(boss.row, call);
   record.facing = call.facing;
   record.hitPoints = HitPointsFor(boss.hitPoints);
   if (boss.bands) WriteHitPointBand(record, *boss.bands);

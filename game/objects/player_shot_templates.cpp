@@ -47,13 +47,20 @@ struct ShotRecord {
 constexpr TemplateRow kWindForce = {.layer = 6, .category = kCategoryPlayerShot, .collidable = 1, .width = 32,
                                     .height = 32, .imageSet = 0, .blendMode = 2};
 
-constexpr ShotRecord WindForce(int id, int state, int timer, float dy, int hit, int animation, int behaviour,
-                               int power, float speed, std::optional<float> vy = {}) {
-  TemplateRow own{.state = state, .hitWidth = hit, .hitHeight = hit, .animation = animation, .behaviour = behaviour,
-                  .attackPower = power};
-  if (vy) own.vy = *vy;
-  if (timer) own.timer = timer;
+constexpr ShotRecord WindForceRecord(int id, int state, std::optional<int> timer, float dy, int hit, int animation,
+                                     int behaviour, int power, float speed, std::optional<float> vy) {
+  const TemplateRow own{.state = state, .vy = vy, .hitWidth = hit, .hitHeight = hit, .animation = animation,
+                        .behaviour = behaviour, .timer = timer, .attackPower = power};
   return {id, &kWindForce, own, Side::kPlayer, FacingFrom::kArgument, 0.0f, dy, Along(speed)};
+}
+
+// The shots that fly at once.
+constexpr ShotRecord WindForce(int id, int animation, int power, float speed, std::optional<float> vy = {}) {
+  return WindForceRecord(id, 1, {}, 0.0f, 20, animation, 4001, power, speed, vy);
+}
+// The shots that wait `timer` frames above or below the player.
+constexpr ShotRecord WindForceDelayed(int id, int timer, float dy, float speed, float vy) {
+  return WindForceRecord(id, 2, timer, dy, 15, 9, 4049, 30, speed, vy);
 }
 
 constexpr TemplateRow kWindForceVariant = {.state = 1, .layer = 6, .category = kCategoryPlayerShot, .collidable = 1,
@@ -62,10 +69,17 @@ constexpr TemplateRow kWindForceVariant = {.state = 1, .layer = 6, .category = k
 constexpr ShotRecord WindForceVariant(int id, float back, float dy, std::optional<float> vy, int hitWidth,
                                       int hitHeight, int imageSet, int animation, int power, float speed,
                                       int behaviour = 4045) {
-  TemplateRow own{.hitWidth = hitWidth, .hitHeight = hitHeight, .imageSet = imageSet, .animation = animation,
-                  .behaviour = behaviour, .attackPower = power};
-  if (vy) own.vy = *vy;
+  const TemplateRow own{.vy = vy, .hitWidth = hitWidth, .hitHeight = hitHeight, .imageSet = imageSet,
+                        .animation = animation, .behaviour = behaviour, .attackPower = power};
   return {id, &kWindForceVariant, own, Side::kPlayer, FacingFrom::kArgument, back, dy, Along(speed)};
+}
+
+// The side shots: small ones, and the large ones of the upper levels.
+constexpr ShotRecord WindForceVariantSmall(int id, float back, float dy, float vy, float speed) {
+  return WindForceVariant(id, back, dy, vy, 20, 20, 0, 139, 15, speed);
+}
+constexpr ShotRecord WindForceVariantLarge(int id, float back, float dy, float vy) {
+  return WindForceVariant(id, back, dy, vy, 25, 50, 1, 140, 20, 30.0f);
 }
 
 constexpr ShotRecord WindForceVariantMain(int id, int power) {
@@ -80,15 +94,13 @@ constexpr TemplateRow kGhostFlame = {.state = 1, .layer = 6, .category = kCatego
 
 // The level 0 flames: facing and vx from the player, fade drawn.
 constexpr ShotRecord GhostFlameDrawn(int id, float dy, std::optional<float> vy) {
-  TemplateRow own{.imageSet = 0, .animation = 15, .attackPower = 20};
-  if (vy) own.vy = *vy;
+  const TemplateRow own{.vy = vy, .imageSet = 0, .animation = 15, .attackPower = 20};
   return {id, &kGhostFlame, own, Side::kPlayer, FacingFrom::kPlayer, 0.0f, dy, Along(22.0f), Drawn::kFade};
 }
 
 constexpr ShotRecord GhostFlame(int id, float back, float dy, std::optional<float> vy, int imageSet, int animation,
                                 int power, float speed = 22.0f) {
-  TemplateRow own{.imageSet = imageSet, .animation = animation, .attackPower = power};
-  if (vy) own.vy = *vy;
+  const TemplateRow own{.vy = vy, .imageSet = imageSet, .animation = animation, .attackPower = power};
   return {id, &kGhostFlame, own, Side::kArgument, FacingFrom::kArgument, back, dy, Along(speed)};
 }
 
@@ -98,8 +110,7 @@ constexpr TemplateRow kUncalledFlame = {.state = 1, .layer = 6, .category = kCat
 
 constexpr ShotRecord UncalledFlame(int id, float dy, std::optional<float> vy, int animation, int power,
                                    int behaviour, BySide vx) {
-  TemplateRow own{.animation = animation, .behaviour = behaviour, .attackPower = power};
-  if (vy) own.vy = *vy;
+  const TemplateRow own{.vy = vy, .animation = animation, .behaviour = behaviour, .attackPower = power};
   return {id, &kUncalledFlame, own, Side::kPlayer, FacingFrom::kPlayer, 0.0f, dy, vx, Drawn::kFade};
 }
 
@@ -110,9 +121,9 @@ constexpr TemplateRow kSpike = {.state = 1, .layer = 6, .category = kCategoryPla
 
 constexpr ShotRecord Spike(int id, int size, int hitWidth, int hitHeight, int imageSet, int animation, int behaviour,
                            int power, float speed, std::optional<float> phase2 = {}) {
-  TemplateRow own{.width = size, .height = size, .hitWidth = hitWidth, .hitHeight = hitHeight, .imageSet = imageSet,
-                  .animation = animation, .behaviour = behaviour, .attackPower = power};
-  if (phase2) own.phase2 = *phase2;
+  const TemplateRow own{.width = size, .height = size, .hitWidth = hitWidth, .hitHeight = hitHeight,
+                        .imageSet = imageSet, .animation = animation, .behaviour = behaviour, .attackPower = power,
+                        .phase2 = phase2};
   return {id, &kSpike, own, Side::kPlayer, FacingFrom::kArgument, 0.0f, 0.0f, Along(speed)};
 }
 
@@ -123,9 +134,8 @@ constexpr TemplateRow kCloud = {.state = 1, .layer = 6, .category = kCategoryPla
 
 constexpr ShotRecord Cloud(int id, int hit, int imageSet, int animation, int behaviour, int power, double tilt,
                            std::optional<float> scaleDelta = {}) {
-  TemplateRow own{.hitWidth = hit, .hitHeight = hit, .imageSet = imageSet, .animation = animation,
-                  .behaviour = behaviour, .attackPower = power};
-  if (scaleDelta) own.scaleDelta = *scaleDelta;
+  const TemplateRow own{.hitWidth = hit, .hitHeight = hit, .imageSet = imageSet, .animation = animation,
+                        .scaleDelta = scaleDelta, .behaviour = behaviour, .attackPower = power};
   return {id, &kCloud, own, Side::kPlayer, FacingFrom::kPlayer, 0.0f, 0.0f, Against(3.0f), Drawn::kCloudTilt, tilt};
 }
 
@@ -144,9 +154,8 @@ constexpr TemplateRow kOneShot = {.state = 1, .layer = 6, .category = kCategoryP
 
 constexpr ShotRecord Flame(int id, int hitWidth, int hitHeight, int power, std::optional<float> scaleDelta,
                            double phaseBase) {
-  TemplateRow own{.width = 64, .height = 64, .hitWidth = hitWidth, .hitHeight = hitHeight, .imageSet = 1,
-                  .animation = 91, .behaviour = 4022, .attackPower = power};
-  if (scaleDelta) own.scaleDelta = *scaleDelta;
+  const TemplateRow own{.width = 64, .height = 64, .hitWidth = hitWidth, .hitHeight = hitHeight, .imageSet = 1,
+                        .animation = 91, .scaleDelta = scaleDelta, .behaviour = 4022, .attackPower = power};
   return {id, &kOneShot, own, Side::kPlayer, FacingFrom::kPlayer, 0.0f, 0.0f, Along(15.0f), Drawn::kFlame, phaseBase};
 }
 
@@ -192,62 +201,62 @@ constexpr ShotRecord WithFacing(ShotRecord record, FacingFrom facing) {
 }
 
 constexpr ShotRecord kShotRecords[] = {
-    // WindForce: state, timer, dy, hit box, animation, behaviour, attack, speed, vy.
-    WindForce(2034, 1, 0, 0.0f, 20, 118, 4001, 30, 18.0f),
-    WindForce(2034, 1, 0, 0.0f, 20, 119, 4001, 20, 16.0f, 1.5f),
-    WindForce(2034, 1, 0, 0.0f, 20, 119, 4001, 20, 16.0f, -1.5f),
-    WindForce(2035, 1, 0, 0.0f, 20, 118, 4001, 30, 18.0f),
-    WindForce(2035, 1, 0, 0.0f, 20, 118, 4001, 20, 16.0f, 2.5f),
-    WindForce(2035, 1, 0, 0.0f, 20, 118, 4001, 20, 16.0f, -2.5f),
-    WindForce(2036, 2, 1, 20.0f, 15, 9, 4049, 30, 13.0f, 3.8f),
-    WindForce(2036, 2, 3, 20.0f, 15, 9, 4049, 30, 12.0f, 4.2f),
-    WindForce(2036, 2, 1, -20.0f, 15, 9, 4049, 30, 13.0f, -3.8f),
-    WindForce(2036, 2, 3, -20.0f, 15, 9, 4049, 30, 12.0f, -4.2f),
-    WindForce(2037, 1, 0, 0.0f, 20, 118, 4001, 30, 18.0f),
-    WindForce(2037, 1, 0, 0.0f, 20, 118, 4001, 20, 15.0f, 3.0f),
-    WindForce(2037, 1, 0, 0.0f, 20, 119, 4001, 20, 12.0f, 4.0f),
-    WindForce(2037, 1, 0, 0.0f, 20, 118, 4001, 20, 15.0f, -3.0f),
-    WindForce(2037, 1, 0, 0.0f, 20, 119, 4001, 20, 12.0f, -4.0f),
-    WindForce(2038, 2, 1, 20.0f, 15, 9, 4049, 30, 10.0f, 4.5f),
-    WindForce(2038, 2, 3, 20.0f, 15, 9, 4049, 30, 8.0f, 5.5f),
-    WindForce(2038, 2, 1, -20.0f, 15, 9, 4049, 30, 10.0f, -5.5f),
-    WindForce(2038, 2, 3, -20.0f, 15, 9, 4049, 30, 8.0f, -6.5f),
-    WindForce(2039, 1, 0, 0.0f, 20, 118, 4001, 30, 18.0f),
-    WindForce(2039, 1, 0, 0.0f, 20, 118, 4001, 20, 15.0f, 3.0f),
-    WindForce(2039, 1, 0, 0.0f, 20, 119, 4001, 20, 12.0f, 4.0f),
-    WindForce(2039, 1, 0, 0.0f, 20, 119, 4001, 20, 9.0f, 5.0f),
-    WindForce(2039, 1, 0, 0.0f, 20, 118, 4001, 20, 15.0f, -3.0f),
-    WindForce(2039, 1, 0, 0.0f, 20, 119, 4001, 20, 12.0f, -4.0f),
-    WindForce(2039, 1, 0, 0.0f, 20, 119, 4001, 20, 9.0f, -5.0f),
-    WindForce(2040, 2, 1, 20.0f, 15, 9, 4049, 30, 7.0f, 6.5f),
-    WindForce(2040, 2, 3, 20.0f, 15, 9, 4049, 30, 5.0f, 7.5f),
-    WindForce(2040, 2, 1, -20.0f, 15, 9, 4049, 30, 7.0f, -6.5f),
-    WindForce(2040, 2, 3, -20.0f, 15, 9, 4049, 30, 5.0f, -7.5f),
-    // WindForce-Variant: back, dy, vy, hit box, imageSet, animation, attack, speed.
+    // WindForce: animation, attack, speed, vy; delayed: timer, dy, speed, vy.
+    WindForce(2034, 118, 30, 18.0f),
+    WindForce(2034, 119, 20, 16.0f, 1.5f),
+    WindForce(2034, 119, 20, 16.0f, -1.5f),
+    WindForce(2035, 118, 30, 18.0f),
+    WindForce(2035, 118, 20, 16.0f, 2.5f),
+    WindForce(2035, 118, 20, 16.0f, -2.5f),
+    WindForceDelayed(2036, 1, 20.0f, 13.0f, 3.8f),
+    WindForceDelayed(2036, 3, 20.0f, 12.0f, 4.2f),
+    WindForceDelayed(2036, 1, -20.0f, 13.0f, -3.8f),
+    WindForceDelayed(2036, 3, -20.0f, 12.0f, -4.2f),
+    WindForce(2037, 118, 30, 18.0f),
+    WindForce(2037, 118, 20, 15.0f, 3.0f),
+    WindForce(2037, 119, 20, 12.0f, 4.0f),
+    WindForce(2037, 118, 20, 15.0f, -3.0f),
+    WindForce(2037, 119, 20, 12.0f, -4.0f),
+    WindForceDelayed(2038, 1, 20.0f, 10.0f, 4.5f),
+    WindForceDelayed(2038, 3, 20.0f, 8.0f, 5.5f),
+    WindForceDelayed(2038, 1, -20.0f, 10.0f, -5.5f),
+    WindForceDelayed(2038, 3, -20.0f, 8.0f, -6.5f),
+    WindForce(2039, 118, 30, 18.0f),
+    WindForce(2039, 118, 20, 15.0f, 3.0f),
+    WindForce(2039, 119, 20, 12.0f, 4.0f),
+    WindForce(2039, 119, 20, 9.0f, 5.0f),
+    WindForce(2039, 118, 20, 15.0f, -3.0f),
+    WindForce(2039, 119, 20, 12.0f, -4.0f),
+    WindForce(2039, 119, 20, 9.0f, -5.0f),
+    WindForceDelayed(2040, 1, 20.0f, 7.0f, 6.5f),
+    WindForceDelayed(2040, 3, 20.0f, 5.0f, 7.5f),
+    WindForceDelayed(2040, 1, -20.0f, 7.0f, -6.5f),
+    WindForceDelayed(2040, 3, -20.0f, 5.0f, -7.5f),
+    // WindForce-Variant: the main shot's attack; the side shots' back, dy, vy (and speed).
     WindForceVariantMain(2074, 20),
-    WindForceVariant(2074, 10.0f, 10.0f, 4.0f, 20, 20, 0, 139, 15, 20.0f),
-    WindForceVariant(2074, 10.0f, -10.0f, -4.0f, 20, 20, 0, 139, 15, 20.0f),
+    WindForceVariantSmall(2074, 10.0f, 10.0f, 4.0f, 20.0f),
+    WindForceVariantSmall(2074, 10.0f, -10.0f, -4.0f, 20.0f),
     WindForceVariantMain(2075, 20),
-    WindForceVariant(2075, 20.0f, 10.0f, 3.0f, 20, 20, 0, 139, 15, 30.0f),
-    WindForceVariant(2075, 40.0f, 20.0f, 6.0f, 20, 20, 0, 139, 15, 30.0f),
-    WindForceVariant(2075, 20.0f, -10.0f, -3.0f, 20, 20, 0, 139, 15, 30.0f),
-    WindForceVariant(2075, 40.0f, -20.0f, -6.0f, 20, 20, 0, 139, 15, 30.0f),
+    WindForceVariantSmall(2075, 20.0f, 10.0f, 3.0f, 30.0f),
+    WindForceVariantSmall(2075, 40.0f, 20.0f, 6.0f, 30.0f),
+    WindForceVariantSmall(2075, 20.0f, -10.0f, -3.0f, 30.0f),
+    WindForceVariantSmall(2075, 40.0f, -20.0f, -6.0f, 30.0f),
     WindForceVariantMain(2076, 30),
-    WindForceVariant(2076, 30.0f, 15.0f, 3.0f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2076, 60.0f, 30.0f, 4.5f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2076, 90.0f, 45.0f, 6.0f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2076, 30.0f, -15.0f, -3.0f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2076, 60.0f, -30.0f, -4.5f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2076, 90.0f, -45.0f, -6.0f, 25, 50, 1, 140, 20, 30.0f),
+    WindForceVariantLarge(2076, 30.0f, 15.0f, 3.0f),
+    WindForceVariantLarge(2076, 60.0f, 30.0f, 4.5f),
+    WindForceVariantLarge(2076, 90.0f, 45.0f, 6.0f),
+    WindForceVariantLarge(2076, 30.0f, -15.0f, -3.0f),
+    WindForceVariantLarge(2076, 60.0f, -30.0f, -4.5f),
+    WindForceVariantLarge(2076, 90.0f, -45.0f, -6.0f),
     WindForceVariantMain(2077, 30),
-    WindForceVariant(2077, 30.0f, 15.0f, 4.0f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2077, 60.0f, 30.0f, 5.5f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2077, 90.0f, 45.0f, 7.0f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2077, 120.0f, 60.0f, 8.5f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2077, 30.0f, -15.0f, -4.0f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2077, 60.0f, -30.0f, -5.5f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2077, 90.0f, -45.0f, -7.0f, 25, 50, 1, 140, 20, 30.0f),
-    WindForceVariant(2077, 120.0f, -60.0f, -8.5f, 25, 50, 1, 140, 20, 30.0f),
+    WindForceVariantLarge(2077, 30.0f, 15.0f, 4.0f),
+    WindForceVariantLarge(2077, 60.0f, 30.0f, 5.5f),
+    WindForceVariantLarge(2077, 90.0f, 45.0f, 7.0f),
+    WindForceVariantLarge(2077, 120.0f, 60.0f, 8.5f),
+    WindForceVariantLarge(2077, 30.0f, -15.0f, -4.0f),
+    WindForceVariantLarge(2077, 60.0f, -30.0f, -5.5f),
+    WindForceVariantLarge(2077, 90.0f, -45.0f, -7.0f),
+    WindForceVariantLarge(2077, 120.0f, -60.0f, -8.5f),
     // GhostFlame: back, dy, vy, imageSet, animation, attack (speed 22).
     GhostFlameDrawn(2041, -6.0f, {}),
     GhostFlameDrawn(2041, 6.0f, {}),

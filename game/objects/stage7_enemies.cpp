@@ -56,8 +56,7 @@ void CreateTarget(const TemplateCall& call) {
       .behaviour = 3105, .timer = 70, .hitPoints = 250, .group = 99, .scoreValue = 0, .coinDrop = 0,
       .deathEffect = 1, .weight = 1, .expValue = 0};
   CreateObject(2168, call.x, call.y, 0, 0);
-  GameObject& record = NewRecord(kTarget);
-  PlaceAt(record, call.x, call.y);
+  GameObject& record = NewRecordAt(kTarget, call);
   record.width = record.height = EnemyHighlightOff == 0 ? 128 : 64;
 }
 

@@ -45,6 +45,12 @@ void PlaceAt(GameObject& record, int x, int y) {
   record.y = static_cast<float>(y);
 }
 
+GameObject& NewRecordAt(const TemplateRow& row, const TemplateCall& call) {
+  GameObject& record = NewRecord(row);
+  PlaceAt(record, call.x, call.y);
+  return record;
+}
+
 void CopyGroup(GameObject& record, int parentSlot) { record.group = ParentRecord(parentSlot).group; }
 
 void CountEnemy(const GameObject& record) {

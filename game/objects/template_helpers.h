@@ -21,6 +21,8 @@ const GameObject& ParentRecord(int parentSlot);
 
 // Stores the argument position as floats.
 void PlaceAt(GameObject& record, int x, int y);
+// NewRecord, placed at the call's position.
+GameObject& NewRecordAt(const TemplateRow& row, const TemplateCall& call);
 // group = the parent's group.
 void CopyGroup(GameObject& record, int parentSlot);
 // Counts an enemy in the stage tally: one enemy and its coins.

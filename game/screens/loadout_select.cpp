@@ -252,10 +252,7 @@ void SetUpgradeLevels() {
   TShotLevel = StartShotLevel;
   TShotType += StartShotLevel - 1;
   OptionLevel = StartOptionLevel;
-  const GameObject& player = ObjectPool[kPlayerSlot];
-  for (int i = 0; i < OptionLevel && i < 4; ++i) {
-    CreateObject(2152 + i, FloatToInt(player.x), FloatToInt(player.y), 0, 0);
-  }
+  CreateOptionObjects();
   SpeedLevel = StartSpeedLevel;
   TurboLevel = StartTurboLevel;
   GuardHealLevel = 1;

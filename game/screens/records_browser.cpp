@@ -7,14 +7,13 @@
 #include "float_to_int.h"
 #include "game_library.h"
 #include "screens/menu_common.h"
+#include "screens/replay_list_view.h"
 
 namespace {
 
 constexpr float kRecordsTab = 418.0f;
 constexpr float kReplaysTab = 543.0f;
 constexpr float kBackTab = 658.0f;
-constexpr int kFirstRow = 143;
-constexpr int kRowStep = 30;
 
 float& Fade() { return MenuState.fade; }
 
@@ -71,57 +70,6 @@ void RecordsPage() {
   }
 }
 
-// Names of a replay's loadout; a value outside the tables (a file may hold any)
-// shows one blank.
-const char* ShotName(int code) {
-  switch (code) {
-    case 10: return "WindForce";
-    case 20: return "GhostFlame";
-    case 30: return "StomeSpike";
-    case 40: return "CloudClack";
-    case 50: return "DragonScale";
-    case 60: return "GoldStrike";
-    case 70: return "WindForce-Variant";
-    case 80: return "GhostFlame-Variant";
-    case 90: return "StomeSpike-Variant";
-    case 100: return "CloidClack-Variant";
-    case 110: return "DragonScale-Variant";
-    case 120: return "GoldStrike-Variant";
-    default: return " ";
-  }
-}
-
-const char* NameAt(const char* const (&names)[4], int index) { return index >= 0 && index < 4 ? names[index] : " "; }
-constexpr const char* kOptionShotNames[4] = {"WizardSpike", "MithrilPoint", "LidlessWall", "WispProjector"};
-constexpr const char* kOptionMoveNames[4] = {"Trace", "Formation", "Rolling", "Guard"};
-
-int SlotUnderRow() { return (MenuCursorY - kFirstRow) / kRowStep + 1; }
-
-void DrawReplayRows() {
-  DrawFormattedText(162, 164, White(), "再生するリプレイファイルを選んでください");
-  for (int slot = 1; slot <= kReplaySlotCount; ++slot) {
-    const ReplayListEntry& entry = ReplayList[slot];
-    const int y = 194 + kRowStep * (slot - 1);
-    DrawFormattedText(212, y, White(), "DATA %d            SCORE:                N:              T:", slot);
-    DrawFormattedText(428, y, White(), "%d", entry.score);
-    DrawLoadoutName(292, y, 0, entry.gameMode);
-    DrawLoadoutName(590, y, 1, entry.mainShot);
-    DrawLoadoutName(734, y, 1, entry.secondShot);
-  }
-}
-
-void DrawReplayDetails(const ReplayListEntry& entry) {
-  DrawFormattedText(212, 490, White(), "NAME - %c%c%c", entry.name[0], entry.name[1], entry.name[2]);
-  DrawFormattedText(212, 520, White(), "NSHOT      :%s", ShotName(entry.mainShot));
-  DrawFormattedText(212, 540, White(), "TSHOT      :%s", ShotName(entry.secondShot));
-  DrawFormattedText(212, 560, White(), "OPSHOT     :%s", NameAt(kOptionShotNames, entry.optionShot));
-  DrawFormattedText(212, 580, White(), "OPMOVE     :%s", NameAt(kOptionMoveNames, entry.optionType));
-  DrawFormattedText(212, 610, White(), "SCORE      :%d", entry.score);
-  DrawFormattedText(212, 630, White(), "COIN       :%d", entry.coins);
-  DrawFormattedText(212, 650, White(), "ENEMY DEF  :%d", entry.kills);
-  DrawFormattedText(212, 670, White(), "CLEAR TIME :%d", entry.clearTime);
-}
-
 // Shown and presented before the file is read, so the player sees the load start.
 void LoadReplayOfRow() {
   ReplaySlot = SlotUnderRow();
@@ -157,7 +105,7 @@ void ReplayBrowserPage() {
   Blend(kBlendAdd, Fade());
   DrawTabMarker();
   DrawTitlePicture(kPictureRowBar, 0, MenuCursorY + 44);
-  DrawReplayRows();
+  DrawReplayRows(212, 194, "再生するリプレイファイルを選んでください");
   const int slot = SlotUnderRow();
   if (slot >= 1 && slot <= kReplaySlotCount) DrawReplayDetails(ReplayList[slot]);
 
@@ -185,14 +133,7 @@ void ReplayBrowserPage() {
     MenuState.page = 19.0f;
     PlayMenuSe(kSeBack);
   }
-  if (Down()) {
-    MenuCursorY += kRowStep;
-    if (MenuCursorY == 413) MenuCursorY = kFirstRow;
-  }
-  if (Up()) {
-    MenuCursorY -= kRowStep;
-    if (MenuCursorY == 113) MenuCursorY = 383;
-  }
+  MoveSlotRow();
   if (tab == kReplaysTab && Decide()) LoadReplayOfRow();
   if (ReplaySlot == kReplayNoSlot) DrawLoadFailure();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "../support/scratch_directory.h"
@@ -43,9 +44,31 @@ class GameSession {
 
   const ScratchDirectory& folder() const { return scratch_; }
 
+  // `change` is applied before the pass that reads replay frame `frame`, in a
+  // recording and in every playback of this session alike.
+  void AtReplayFrame(int frame, std::function<void()> change);
+
+  // Saves the frame of the first pass after which `when` holds, as SaveFrame does.
+  void SaveFrameWhen(std::function<bool()> when, std::string name);
+
+  // The session that the results helpers drive: the one made last.
+  static GameSession& Current();
+
  private:
+  struct ReplayFrameChange {
+    int frame;
+    std::function<void()> change;
+  };
+
+  struct PendingFrame {
+    std::function<bool()> when;
+    std::string name;
+  };
+
   ScratchDirectory scratch_;
   bool started_ = false;
+  std::vector<ReplayFrameChange> replayFrameChanges_;
+  std::vector<PendingFrame> pendingFrames_;
 };
 
 // ---- Playing a game and its replay ----
@@ -59,6 +82,10 @@ struct ScriptSegment {
   int frames;
   int padWord;
 };
+
+// Starts the program on a fresh save file's progress, whatever an earlier session of
+// this process left: no total level (or the one given), no plays, default boards.
+void StartWithAFreshSave(GameSession& game, int totalLevel = 0);
 
 // ---- Driving the menus by pad words ----
 
@@ -97,10 +124,30 @@ std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptS
 // What the player's shots would do to a stage's waves: every enemy of the group, in
 // any state, is freed.
 void ClearEnemies(int group);
-// What the results page does when the player saves the replay to a slot.
+// A hit on the last life: the player dies on the next pass. Given to AtReplayFrame, so
+// that a playback loses it at the same frame.
+void LoseLastLife();
+// Ends the recording here and saves it to a slot on the results' save page as "AAA",
+// then leaves the results to the title, their waits shortened.
 void SaveTheRecording(int slot);
+
+// ---- The results (of the current session) ----
+
+// From the game over: waits for the continue question and answers it; NO leads on
+// to the results.
+void AnswerContinue(bool yes);
+// Passes until the pages can be changed (the emblem angle past 0.2); `shortened` first
+// turns the emblem to just before that.
+void AwaitResultsNavigation(bool shortened = false);
+// From a results page: the save page, the slot's row, YES and the three letters of
+// `name` (A to Z or '_'). True when the slot was written.
+bool SaveReplay(int slot, const char* name);
+// From a results page: the rankings page, decide, the fade-out and the closing picture
+// held away, to the title. `shortened` moves the fades' counters near their ends.
+void LeaveResults(bool shortened = false);
 // The replay browser: plays the slot to its end and returns the digests of its
-// frames, the last (where the playback hands over to the results) left out. The call
+// frames, the last (where the playback hands over to the results, or to the ending of a
+// game mode 1 run) left out. The call
 // log starts empty at its first frame; `livePadWord` is the pad held meanwhile;
 // `beforeFrame` runs before each pass of the playback with its frame number.
 std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook = {}, int livePadWord = 0,

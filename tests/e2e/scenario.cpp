@@ -85,22 +85,50 @@ std::vector<FrameDigest> Scenario::PlayBackRecording(int replaySlot) {
   return PlayBack(game_, replaySlot, {}, 0, beforeFrame);
 }
 
+bool Scenario::Pass(int padWord, const std::function<void(int)>& beforeFrame, std::vector<FrameDigest>& digests) {
+  if (beforeFrame) beforeFrame(framesRun_);
+  RunHooks(hooks_, framesRun_);
+  if (!game_.Pass(padWord)) {
+    ADD_FAILURE() << "the frame loop ended after " << framesRun_ << " frames";
+    return false;
+  }
+  digests.push_back(TakeFrameDigest());
+  ++framesRun_;
+  if (saveEvery_ > 0 && framesRun_ % saveEvery_ == 0) SaveFrame(savePrefix_ + std::to_string(framesRun_));
+  return true;
+}
+
 std::vector<FrameDigest> Scenario::Run(int frames, int padWord, const std::function<void(int)>& beforeFrame) {
   std::vector<FrameDigest> digests;
   for (int i = 0; i < frames; ++i) {
-    if (beforeFrame) beforeFrame(framesRun_);
-    RunHooks(hooks_, framesRun_);
-    if (!game_.Pass(padWord)) {
-      ADD_FAILURE() << "the frame loop ended after " << framesRun_ << " frames";
-      break;
-    }
-    digests.push_back(TakeFrameDigest());
-    const bool hooked = std::any_of(hooks_.begin(), hooks_.end(), [&](const Step& s) { return s.frame == framesRun_; });
-    if (hooked || i == frames - 1) PrintDigest(framesRun_, digests.back());
-    ++framesRun_;
-    if (saveEvery_ > 0 && framesRun_ % saveEvery_ == 0) SaveFrame(savePrefix_ + std::to_string(framesRun_));
+    const int frame = framesRun_;
+    if (!Pass(padWord, beforeFrame, digests)) break;
+    const bool hooked = std::any_of(hooks_.begin(), hooks_.end(), [&](const Step& s) { return s.frame == frame; });
+    if (hooked || i == frames - 1) PrintDigest(frame, digests.back());
   }
   return digests;
+}
+
+std::vector<FrameDigest> Scenario::RunUntil(const std::function<bool()>& reached, int limit, int padWord,
+                                            const std::function<void(int)>& beforeFrame) {
+  std::vector<FrameDigest> digests;
+  while (!reached()) {
+    if (static_cast<int>(digests.size()) == limit) {
+      ADD_FAILURE() << "not reached within " << limit << " frames, at frame " << framesRun_;
+      break;
+    }
+    if (!Pass(padWord, beforeFrame, digests)) break;
+  }
+  if (!digests.empty()) PrintDigest(framesRun_ - 1, digests.back());
+  return digests;
+}
+
+void Scenario::SkipDrawing(bool skip) {
+  RecordDrawing(skip);
+  for (Call call : {Call::DrawGraphAt, Call::DrawGraphRotated, Call::DrawGraphMirrored, Call::DrawRect,
+                    Call::DrawLineSegment}) {
+    SetForwarding(call, !skip);
+  }
 }
 
 std::string Scenario::SaveFrame(const std::string& name) { return ::SaveFrame(name); }

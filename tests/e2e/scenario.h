@@ -26,10 +26,18 @@ class Scenario {
   // number of frames run so far. Returns the new frames' digests. The digests of the
   // hooked frames and of the last are printed.
   std::vector<FrameDigest> Run(int frames, int padWord = 0, const std::function<void(int)>& beforeFrame = {});
+  // Passes as Run until `reached` holds (tested before each), at most `limit`; the
+  // digest of the last is printed.
+  std::vector<FrameDigest> RunUntil(const std::function<bool()>& reached, int limit, int padWord = 0,
+                                    const std::function<void(int)>& beforeFrame = {});
+  int framesRun() const { return framesRun_; }
   // The back screen of the last pass, saved for a person to look at.
   std::string SaveFrame(const std::string& name);
   // From now on Run saves every `every`th frame as "<prefix><frame>".
   void SaveFramesEvery(int every, const std::string& prefix);
+  // While skipped, the library's drawing calls are logged and not made (the objects
+  // still animate): a crowded stretch costs only its updates.
+  static void SkipDrawing(bool skip);
 
   // `action` runs before frame `frame` (counted from 0), in the run and in its playback.
   void At(int frame, std::function<void()> action);
@@ -51,6 +59,8 @@ class Scenario {
   // What the test did between passes (done at once, and again in a playback).
   void Do(std::function<void()> action);
   void RunHooks(const std::vector<Step>& steps, int frame) const;
+  // One pass; false when the frame loop ended.
+  bool Pass(int padWord, const std::function<void(int)>& beforeFrame, std::vector<FrameDigest>& digests);
   void SetUpStage() const;
 
   int stage_;

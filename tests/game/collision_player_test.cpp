@@ -102,6 +102,7 @@ TEST_F(CollisionTest, GrazesPayByThePurseAndTheCount) {
       {1500.0f, 0, 0, {40, 10, 1, 0, 0}},         {2500.0f, 0, 0, {80, 20, 1, 0, 0}},
       {-1.0f, 0, 0, {0, 0, 0, 0, 0}},             {0.0f, 1999, -100, {10 + 6666, 5, 2000, 6666, -99}},
       {0.0f, 7999, 5, {10 + 44444, 5, 0, 44444, 5}}, {0.0f, 2000, 0, {10, 5, 2001, 0, 0}},
+      {1000.5f, 2000, 0, {0, 0, 2000, 0, 0}},  // a graze that pays nothing reaches no milestone
   };
   for (const Graze& g : grazes) {
     Fresh();

@@ -77,6 +77,19 @@ TEST_F(CollisionTest, WhereHitEffectsGoAndAWeakenedShotEnds) {
   EXPECT_EQ(V({shot.attackPower, shot.collidable}), V({0, 0}));
 }
 
+TEST_F(CollisionTest, AHitPushesTheEnemyByHalfTheShotsSpeedOverItsWeight) {
+  // Weight 0 divides nothing: it is pushed as weight 1.
+  const std::pair<int, double> pushes[] = {{1, 5.0}, {2, 2.5}, {99, 5.0 / 99}, {0, 5.0}, {-5, -1.0}};
+  for (const auto& [weight, push] : pushes) {
+    Fresh();
+    GameObject& enemy = Enemy(60, 1100.0f, 500.0f);
+    enemy.weight = weight;
+    Shot(70, 4030, 1, 1100.0f, 500.0f).vx = 10.0f;
+    UpdateCollision();
+    EXPECT_EQ(enemy.x, static_cast<float>(1100.0 + push)) << weight;
+  }
+}
+
 TEST_F(CollisionTest, APiercingShotHitsEveryFrameAndEveryEnemy) {
   GameObject& enemy = Enemy(60, 1100.0f, 500.0f);
   Shot(70, 4030, 7, 1100.0f, 500.0f);

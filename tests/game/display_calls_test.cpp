@@ -2,6 +2,7 @@
 // typed from the game's own description of each page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -210,6 +211,50 @@ TEST_F(DisplayCalls, TheHitLevelLabelShowsBesideThePlayer) {
     EXPECT_EQ(log[i - 1].Int(1), 200);  // blend (2, 255 - 55) just before
   }
   EXPECT_TRUE(shown);
+}
+
+TEST_F(DisplayCalls, TheLastHitPanelShowsTheEnemyHitInsideItsFrame) {
+  // Image set, cell, its cell size from the picture table (0: no picture drawn).
+  const int cases[][3] = {{15, 3, 64}, {16, 7, 128}, {-1, 0, 0}, {kImageSets, 0, 0}, {15, kCellsPerSet, 0}};
+  for (const auto& [set, cell, size] : cases) {
+    ClearCallLog();
+    SpriteHandles[15 * kCellsPerSet + 3] = 9153, SpriteHandles[16 * kCellsPerSet + 7] = 9167;
+    LastHitImageSet = set, LastHitImageCell = cell, LastHitPanel[4] = 10;
+    DrawHud();
+    const std::vector<RecordedCall> pictures = CallsOf(Call::DrawGraphRotated);
+    ASSERT_EQ(pictures.size(), size ? 1u : 0u) << set << " " << cell;
+    if (size == 0) continue;
+    const RecordedCall& picture = pictures[0];
+    EXPECT_EQ(picture.Int(4), set == 15 ? 9153 : 9167);
+    // Inside the 200 x 110 frame at (10, 480), left of the numbers.
+    const double half = size * picture.arguments[2] / 2;
+    EXPECT_GE(picture.arguments[0] - half, 10);
+    EXPECT_LE(picture.arguments[0] + half, 150);
+    EXPECT_GE(picture.arguments[1] - half, 480);
+    EXPECT_LE(picture.arguments[1] + half, 590);
+  }
+}
+
+TEST_F(DisplayCalls, TheTimedNoticeCountsDownFromTheStageStartAndShowsOnlyWhenAsked) {
+  TitleCardActive = 1, TitleCardFrame = 399;
+  UpdateStageTitleCard();
+  EXPECT_GT(HudNoticeTimer, 0);
+  CommonImages[kImageHudTimedNotice] = 4580;
+  struct Case {
+    int off, paused, timer;
+    bool shown;
+    int after;
+  };
+  const Case cases[] = {{0, 0, 300, true, 299}, {1, 0, 300, false, 299}, {0, 1, 300, true, 300}, {0, 0, 0, false, 0}};
+  for (const Case& c : cases) {
+    ClearCallLog();
+    HudNoticeOff = c.off, Paused = c.paused, HudNoticeTimer = c.timer;
+    DrawHud();
+    int shown = 0;
+    for (const std::vector<int>& draw : Draws(Call::DrawGraphAt, 3)) shown += draw == std::vector<int>{790, 580, 4580};
+    EXPECT_EQ(shown, c.shown ? 1 : 0) << c.off << c.paused << c.timer;
+    EXPECT_EQ(HudNoticeTimer, c.after);
+  }
 }
 
 }  // namespace

@@ -156,6 +156,8 @@ TEST_F(DisplayTimers, TheHudStepsTheChainTheVeilsAndTheFrameCycle) {
   ChainTimer = 2;
   KillChain = 5;
   ChainScore = 900;
+  GrazeComboTimer = 2;
+  GrazeCombo = 15;
   FlashFade = 1;
   EndFadeTimer = 270;
   EndFadeFlag = 1;
@@ -164,6 +166,7 @@ TEST_F(DisplayTimers, TheHudStepsTheChainTheVeilsAndTheFrameCycle) {
   ObjectPool[8000].state = 1;
   DrawHud();
   EXPECT_EQ(KillChain, 5);
+  EXPECT_EQ(GrazeCombo, 15);
   EXPECT_EQ(FrameCycle4, 1);
   EXPECT_EQ(ActiveObjectCount, 2);
   Paused = 1;
@@ -173,7 +176,7 @@ TEST_F(DisplayTimers, TheHudStepsTheChainTheVeilsAndTheFrameCycle) {
   EXPECT_EQ(EndFadeFlag, 2);
   Paused = 0;
   DrawHud();
-  EXPECT_EQ(KillChain + ChainScore, 0);
+  EXPECT_EQ(KillChain + ChainScore + GrazeCombo + GrazeComboTimer, 0);
   EXPECT_EQ(FlashFade, 5);
   EXPECT_EQ(EndFadeTimer, 267);
   EXPECT_EQ(EndFadeFlag, 3);

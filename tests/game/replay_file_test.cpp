@@ -4,23 +4,13 @@
 #include <vector>
 
 #include "../support/scratch_directory.h"
+#include "../support/word_file_layouts.h"
 #include "core/game_state.h"
 #include "core/input.h"
 #include "core/replay_files.h"
 #include "core/save_data.h"
-#include "word_file_support.h"
 
 namespace {
-
-// A replay file as the game documents it: 19 header words, the frames, 300 zeros.
-std::vector<int> ReplayWords(const std::vector<int>& header18, int frameCount, const std::vector<int>& frames,
-                             int trailer = 300) {
-  std::vector<int> words = header18;
-  words.push_back(frameCount);
-  words.insert(words.end(), frames.begin(), frames.end());
-  words.insert(words.end(), trailer, 0);
-  return words;
-}
 
 // name A B C, score 900, shots 20 and 70, mode 1, option type 2, option shot 3, coins 44,
 // kills 55, clear time 66, facing lock control 2, key bits of actions 1-5.

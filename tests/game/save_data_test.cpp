@@ -4,58 +4,11 @@
 #include <vector>
 
 #include "../support/scratch_directory.h"
+#include "../support/word_file_layouts.h"
 #include "core/game_state.h"
 #include "core/save_data.h"
-#include "word_file_support.h"
 
 namespace {
-
-// The save file's words as the game documents them: word n (1-based) and its variable.
-struct SavedWord {
-  int word;
-  int* variable;
-};
-
-std::vector<SavedWord> DocumentedLayout() {
-  std::vector<SavedWord> layout = {{2, &TotalLevel}};
-  for (int mode = 0; mode < 4; ++mode) {
-    layout.push_back({3 + mode, &PlayCount[mode]});
-    layout.push_back({11 + mode, &BestLevel[mode]});
-    layout.push_back({15 + mode, &PlayFrames[mode]});
-    layout.push_back({84 + mode, &BestStage[mode]});
-  }
-  for (int action = 0; action < 5; ++action) layout.push_back({21 + action, &KeyConfig[action]});
-  int* const options[] = {&WindowedOption,    &ColourDepthOption, &VSyncOffOption,    &FacingLockControl,
-                          &BackdropLayerOff,  &MiniMapOff,        &HitBoxOverlayOff,  &TitleImageVariant,
-                          &DangerOverlayOff,  &HudCountersOff,    &HudPanelImageOff,  &HudNoticeOff,
-                          &DamageFlashOff,    &EnemyHighlightOff, &RecordOptionA,     &RecordOptionB};
-  for (int i = 0; i < 16; ++i) layout.push_back({26 + i, options[i]});
-  for (int mode = 0; mode < 3; ++mode) {
-    for (int list = 0; list < 4; ++list) {
-      for (int place = 0; place < 3; ++place) {
-        layout.push_back({42 + 12 * mode + 3 * list + place, &RankingBoards[mode][list][place]});
-      }
-    }
-  }
-  for (int type = 0; type < 6; ++type) layout.push_back({78 + type, &VariantShotFlags[type]});
-  layout.push_back({88, &SlowdownOption});
-  layout.push_back({89, &VibrationOption});
-  layout.push_back({90, &LightMode});
-  return layout;
-}
-
-std::vector<int> DefaultWords() {
-  std::vector<int> words(90, 0);
-  const int keys[] = {32, 16, 64, 128, 256};
-  for (int i = 0; i < 5; ++i) words[20 + i] = keys[i];
-  for (int word : {26, 32, 35, 36, 37, 38, 40, 41, 88}) words[word - 1] = 1;
-  for (int mode = 0; mode < 3; ++mode) {
-    for (int place = 0; place < 3; ++place) words[50 + 12 * mode + place] = 9999;
-  }
-  for (int word = 78; word <= 83; ++word) words[word - 1] = 999;
-  words[88] = 2;
-  return words;
-}
 
 TEST(SaveData, AFreshStartWritesTheDefaults) {
   ScratchDirectory scratch;

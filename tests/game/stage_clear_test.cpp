@@ -218,8 +218,10 @@ TEST_F(StageClear, TheCursorWalksTheGridAndTheLeaveItem) {
 
 TEST_F(StageClear, LeavingTakesSeventyFramesAndTheNextStageStartsAfresh) {
   EnterShop(0.0f);
+  ShopEmblem[2] = 0.75f;
   Buy(250, 80);
   EXPECT_EQ(FramesIn(9.0f), 70);
+  EXPECT_NEAR(ShopEmblem[2], 0.75f + 71 * 0.001f, 1e-4f);  // the emblem turns in every frame
   ASSERT_EQ(TimelineHalt, 10.0f);
   StageTimeline = StageFrame = TitleCardFrame = HudAlpha = 77;
   TallyCount = 341;

@@ -1,7 +1,9 @@
 // The stage 6 trio, the stage 7 boss and the stage 7 and 8 movers, frame by frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "behaviour_fixture.h"
@@ -87,6 +89,60 @@ TEST_F(Stage6And7Bosses, TrioAimsOnFrame20AndBurstsBelow11000IntoItsSecondPhase)
   }
 }
 
+// The trio's event tables: shots of a run of frames, facing (0 right, 1 the boss's
+// own with the player far to the right), parameters in turn; then the restart frame.
+struct TrioShots {
+  int behaviour;
+  float phase;
+  int templateId, facing;
+  std::vector<int> frames, parameters;
+};
+const TrioShots kTrioShots[] = {
+    {3064, 0, 5011, 0, {105, 110, 115, 205, 210, 215}, {3, 3, 3, 3, 3, 3}},
+    {3064, 0, 5012, 0, {350, 360, 370, 450, 460, 470}, {20, 25, 30, 30, 35, 40}},
+    {3064, 1, 5011, 0, {105, 110, 115, 205, 210, 215}, {3, 3, 3, 3, 3, 3}},
+    {3064, 1, 5012, 0, {300, 310, 320, 400, 410, 420}, {25, 30, 35, 35, 40, 45}},
+    {3065, 0, 5027, 1, {105, 110, 115, 205, 210, 215}, {35, 40, 45, 35, 40, 45}},
+    {3065, 0, 5012, 0, {350, 360, 370, 450, 460, 470}, {20, 25, 30, 30, 35, 40}},
+    {3065, 1, 5027, 1, {105, 110, 115, 205, 210, 215}, {40, 50, 60, 40, 50, 60}},
+    {3065, 1, 5012, 0, {300, 310, 320, 400, 410, 420}, {25, 30, 35, 35, 40, 45}},
+    {3066, 0, 5027, 1, {100, 110, 120, 200, 210, 220}, {80, 80, 80, 80, 80, 80}},
+    {3066, 0, 5016, 0, {350, 360, 370, 450, 460, 470}, {80, 80, 80, 80, 80, 80}},
+    {3066, 1, 5016, 1, {105, 110, 115, 205, 210, 215}, {100, 100, 100, 100, 100, 100}},
+    {3066, 1, 5016, 0, {300, 310, 320, 400, 410, 420}, {90, 90, 90, 90, 90, 90}}};
+const std::vector<std::tuple<int, float, int>> kTrioRestarts = {{3064, 0, 660}, {3064, 1, 560}, {3065, 0, 660},
+                                                                {3065, 1, 610}, {3066, 0, 610}, {3066, 1, 560}};
+
+TEST_F(Stage6And7Bosses, TrioFiresItsTablesAndRestarts) {
+  for (const auto& [behaviour, phase, restart] : kTrioRestarts) {
+    SetUp();
+    ScriptRandom(RandomScript::Zero);  // no wait, no pause
+    GameObject& boss = PutTrio(behaviour);
+    boss.phase = phase;
+    boss.facing = 1;
+    Player().x = 9000.0f;
+    std::vector<std::vector<int>> made;  // template, frame, facing, parameter
+    int restartedAfter = 0;
+    for (int frame = 1; frame <= 700 && restartedAfter == 0; ++frame) {
+      ClearCallLog();
+      Frames(1);
+      if (boss.timer == 0) restartedAfter = frame;
+      for (const RecordedCall& call : CallsOf(Call::CreateObject))
+        if (call.Int(0) != 5019 && call.Int(0) != 2130) made.push_back({call.Int(0), frame, call.Int(3), call.Int(4)});
+    }
+    EXPECT_EQ(restartedAfter, restart) << behaviour << " phase " << phase;
+    std::vector<std::vector<int>> expected;
+    for (const TrioShots& row : kTrioShots) {
+      if (row.behaviour != behaviour || row.phase != phase) continue;
+      for (std::size_t k = 0; k < row.frames.size(); ++k)
+        expected.push_back({row.templateId, row.frames[k], row.facing, row.parameters[k]});
+    }
+    std::sort(made.begin(), made.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(made, expected) << behaviour << " phase " << phase;
+  }
+}
+
 TEST_F(Stage6And7Bosses, StageSevenBossEscapesAt3100AndPaysNothingAt3099) {
   GameObject& body = Put(10, kCategoryEnemy, 3074, 3000.0f, 900.0f);
   body.coinDrop = 30;
@@ -98,6 +154,7 @@ TEST_F(Stage6And7Bosses, StageSevenBossEscapesAt3100AndPaysNothingAt3099) {
   Frames(1);
   EXPECT_EQ(ScreenFlash, 250.0f);
   EXPECT_EQ(WhiteOutCounter, 1);
+  EXPECT_EQ(BgmFadeMode[2], 7) << "the stage music fades out slowly";
   EXPECT_EQ(ObjectPool[10].behaviour, 4059);
   EXPECT_EQ(ObjectPool[12].behaviour, 4059);
   // Smoke by the three thresholds over 60 frames: multiples of 30, 20 and 15.

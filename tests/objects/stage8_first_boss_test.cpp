@@ -111,6 +111,12 @@ TEST_F(StageEightBosses, CompositeMembersFollowFlickerGateAndFireTheirWindows) {
     EXPECT_EQ(ObjectPool[slot].y, 800.0f + offset.second) << slot;
     EXPECT_EQ(ObjectPool[slot].hitWidth, ObjectPool[slot].width / 2) << slot;
   }
+  FrameCycle4 = 0;
+  Frames(1);
+  for (const auto& [slot, offset] : offsets) {
+    const int shrunk = ObjectPool[slot].width / 2 - ObjectPool[slot].hitWidth;
+    EXPECT_TRUE(shrunk >= 50 && shrunk <= 200) << slot << " shrank by " << shrunk;
+  }
   SetUp();
   int made = 0;
   GameObject& burner = PutMember(13, 3088, 30);
@@ -144,6 +150,11 @@ TEST_F(StageEightBosses, DronesBurstWhileTheLauncherLivesAndGunshipStreamsPairUp
   const int before = RandomDrawsSinceSeed();
   Frames(1);
   EXPECT_EQ(RandomDrawsSinceSeed(), before + 2) << "a new wander point";
+  Put(14, kCategoryEffect, 0, 3100.0f, 800.0f);  // the slot reused
+  drone.workInt = 600;
+  Frames(1);
+  EXPECT_EQ(RandomDrawsSinceSeed(), before + 2) << "it follows the reused slot";
+  EXPECT_EQ(drone.behaviour, 4059) << "ended after 600 frames";
   SetUp();
   Put(60, kCategoryEnemy, 3092);
   ScriptRandom(RandomScript::Zero);

@@ -157,6 +157,7 @@ RECORDED_CALL(DrawGraphMirrored, _Z17DrawGraphMirrorediiii, int, (int x, int y, 
               (x, y, graph, transparent))
 RECORDED_CALL(DrawRect, _Z8DrawRectiiiiji, int, (int x1, int y1, int x2, int y2, std::uint32_t colour, int fill),
               (x1, y1, x2, y2, colour, fill))
+RECORDED_CALL(MakeScreenColor, _Z15MakeScreenColoriii, std::uint32_t, (int r, int g, int b), (r, g, b))
 RECORDED_CALL(FreeGraph, _Z9FreeGraphii, int, (int graph, int logFlag), (graph, logFlag))
 RECORDED_CALL(DrawLineSegment, _Z15DrawLineSegmentiiiij, int,
               (int x1, int y1, int x2, int y2, std::uint32_t colour), (x1, y1, x2, y2, colour))

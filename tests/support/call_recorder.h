@@ -44,6 +44,7 @@
   X(DrawGraphRotated, false)   \
   X(DrawGraphMirrored, false)  \
   X(DrawRect, false)           \
+  X(MakeScreenColor, false)    \
   X(DrawFormattedText, false)  \
   X(DrawLineSegment, false)    \
   X(FreeGraph, false)          \

@@ -8,11 +8,8 @@ namespace {
 int DrawIf(int spread) { return spread == 0 ? 0 : RandomInRange(spread); }
 
 void FireShot(const ScheduledShot& shot, int slot) {
-  const GameObject& boss = ObjectPool[slot];
-  const int parameterDraw = DrawIf(shot.parameterSpread);
-  const int yDraw = DrawIf(shot.spreadY);
-  const int xDraw = DrawIf(shot.spreadX);
-  Fire(shot.templateId, boss, shot.dx + xDraw, shot.dy + yDraw, shot.facing, shot.parameter + parameterDraw);
+  FireSpread(shot.templateId, ObjectPool[slot], shot.dx, shot.spreadX, shot.dy, shot.spreadY, shot.facing,
+             shot.parameter, shot.parameterSpread);
   if (shot.sound != 0) PlaySe(shot.sound, 255);
 }
 
@@ -72,6 +69,14 @@ void FireAimedStreams(GameObject& boss) {
     if (boss.phase2 > window.after && boss.phase2 < window.before) Fire(5019, boss, 0.0, window.dy, 0, window.speed);
   }
   if (boss.phase2 > kStreamCycleEnd) boss.phase2 = 0.0f;
+}
+
+void FireSpread(int templateId, const GameObject& boss, double dx, int spreadX, double dy, int spreadY, int facing,
+                int parameter, int parameterSpread) {
+  const int parameterDraw = DrawIf(parameterSpread);
+  const int yDraw = DrawIf(spreadY);
+  const int xDraw = DrawIf(spreadX);
+  Fire(templateId, boss, dx + xDraw, dy + yDraw, facing, parameter + parameterDraw);
 }
 
 void FireSchedule(std::span<const ScheduledShot> schedule, int slot, int clock) {

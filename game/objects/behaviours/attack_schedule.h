@@ -5,6 +5,7 @@
 // first, then y, then x; a spread of 0 draws nothing.
 #pragma once
 
+#include <array>
 #include <span>
 
 #include "core/game_object.h"
@@ -27,6 +28,11 @@ struct ScheduledShot {
 // Fires every row whose window holds `clock`, in table order.
 void FireSchedule(std::span<const ScheduledShot> schedule, int slot, int clock);
 
+// One shot of such a row: templateId at the boss plus (dx + R(spreadX), dy + R(spreadY))
+// with parameter + R(parameterSpread), drawn in that order from the last.
+void FireSpread(int templateId, const GameObject& boss, double dx, int spreadX, double dy, int spreadY, int facing,
+                int parameter, int parameterSpread);
+
 // One-frame events of a boss's clock: aim at the player (distance into work[0]),
 // aim then skip R(100) frames, restart after a pause of R(60), or fire one bullet.
 enum class AttackAction { Aim, AimThenWait, Restart, Fire };
@@ -48,25 +54,46 @@ constexpr AttackStep Shot(int timer, int templateId, ShotFacing facing, int para
   return {timer, AttackAction::Fire, parameter, templateId, facing};
 }
 
-// The cycle of aimed fans and rings that the second stage 6 boss opens with and the
-// stage 8 gunship repeats.
-inline constexpr AttackStep kFanAndRingCycle[] = {
-    Aim(20, 1),
-    Shot(105, 5027, ShotFacing::Own, 35),
-    Shot(110, 5027, ShotFacing::Own, 40),
-    Shot(115, 5027, ShotFacing::Own, 45),
-    Shot(205, 5027, ShotFacing::Own, 35),
-    Shot(210, 5027, ShotFacing::Own, 40),
-    Shot(215, 5027, ShotFacing::Own, 45),
-    Aim(300, 1),
-    Shot(350, 5012, ShotFacing::Right, 20),
-    Shot(360, 5012, ShotFacing::Right, 25),
-    Shot(370, 5012, ShotFacing::Right, 30),
-    Shot(450, 5012, ShotFacing::Right, 30),
-    Shot(460, 5012, ShotFacing::Right, 35),
-    Shot(470, 5012, ShotFacing::Right, 40),
-    AimThenWait(500, 4),
-    RestartAt(660)};
+// The attack cycle that the stage 6 bosses and the stage 8 gunship share: an aim at 20;
+// a near volley of three shots, repeated 100 frames later; a second aim; a far volley
+// 50, 60, 70, 150, 160 and 170 frames after it; at 200 after it an aim that skips up to
+// 100 frames; then the restart.
+struct Volley {
+  int templateId;
+  ShotFacing facing;
+  int parameters[6];  // a near volley uses the first three twice
+};
+struct AttackCycle {
+  int firstAim;  // speed
+  Volley near;
+  int nearAt, nearEvery;
+  int secondAimAt, secondAim;
+  Volley far;
+  int lastAim;
+  int restartAt;
+};
+
+constexpr std::array<AttackStep, 16> CycleOf(const AttackCycle& cycle) {
+  std::array<AttackStep, 16> steps{};
+  int i = 0;
+  steps[i++] = Aim(20, cycle.firstAim);
+  for (int k = 0; k < 6; ++k) {
+    const int timer = cycle.nearAt + k / 3 * 100 + k % 3 * cycle.nearEvery;
+    steps[i++] = Shot(timer, cycle.near.templateId, cycle.near.facing, cycle.near.parameters[k % 3]);
+  }
+  steps[i++] = Aim(cycle.secondAimAt, cycle.secondAim);
+  for (int k = 0; k < 6; ++k) {
+    const int timer = cycle.secondAimAt + 50 + k / 3 * 100 + k % 3 * 10;
+    steps[i++] = Shot(timer, cycle.far.templateId, cycle.far.facing, cycle.far.parameters[k]);
+  }
+  steps[i++] = AimThenWait(cycle.secondAimAt + 200, cycle.lastAim);
+  steps[i++] = RestartAt(cycle.restartAt);
+  return steps;
+}
+
+// Fans of the boss's facing, then rings: the second stage 6 boss opens with it.
+inline constexpr auto kFanAndRingCycle = CycleOf({1, {5027, ShotFacing::Own, {35, 40, 45}}, 105, 5, 300, 1,
+                                                  {5012, ShotFacing::Right, {20, 25, 30, 30, 35, 40}}, 4, 660});
 
 // Runs the event of `events` at the boss's current timer, if there is one.
 void RunAttackSteps(GameObject& boss, std::span<const AttackStep> events);

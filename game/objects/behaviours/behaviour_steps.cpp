@@ -7,6 +7,19 @@ void MoveStraight(GameObject& object) {
   object.y = static_cast<float>(static_cast<double>(object.y) + object.vy);
 }
 
+void MoveAndSlow(GameObject& object, double damping) {
+  MoveStraight(object);
+  object.vx = static_cast<float>(object.vx / damping);
+  object.vy = static_cast<float>(object.vy / damping);
+}
+
+void ScaleAtGrowingRate(GameObject& object, double direction) {
+  object.scaleDelta = static_cast<float>(object.scaleDelta + direction * object.phase);
+  object.fade = static_cast<float>(object.fade + 2.0);
+  object.phase = static_cast<float>(object.phase + 0.01);
+  MoveStraight(object);
+}
+
 float DistanceTo(const GameObject& object, float targetX, float targetY) {
   const double dx = static_cast<double>(targetX) - object.x;
   const double dy = static_cast<double>(targetY) - object.y;
@@ -183,6 +196,15 @@ bool BossTimeRunsOut(int slot, int clock, int interval) {
   ScreenFlash = 250.0f;
   CancelBullet(slot);
   return true;
+}
+
+void Explode(int slot, int times) {
+  for (int i = 0; i < times; ++i) SpawnDeathEffects(slot);
+}
+
+void ExplodeIntoNextForm(int slot, int bursts, int nextKind) {
+  Explode(slot, bursts);
+  ObjectPool[slot].deathEffect = nextKind;
 }
 
 void DropDamageDebris(int slot, int clock, std::span<const DamageDebrisStep> steps) {

@@ -22,6 +22,11 @@ inline void AddTo(float& field, double by) { field = static_cast<float>(field + 
 
 // x += vx, then y += vy.
 void MoveStraight(GameObject& object);
+// The straight move, then both velocity components divided by `damping`.
+void MoveAndSlow(GameObject& object, double damping);
+// Rings and flares whose scale changes ever faster: scaleDelta += direction x phase,
+// fade += 2, phase += 0.01, then the straight move.
+void ScaleAtGrowingRate(GameObject& object, double direction);
 
 // The distance from the record to (targetX, targetY), its square root taken in float.
 float DistanceTo(const GameObject& object, float targetX, float targetY);
@@ -107,6 +112,12 @@ void WanderHitBox(GameObject& object);
 // of `interval`; below 0 the boss withdraws (blue flash, cancelled like a bullet) and
 // this returns true.
 bool BossTimeRunsOut(int slot, int clock, int interval);
+
+// SpawnDeathEffects `times` times in a row on the slot, each with its own draws.
+void Explode(int slot, int times);
+// A boss's change of form: it explodes `bursts` times with the kind it has so far,
+// then carries the kind of its next form.
+void ExplodeIntoNextForm(int slot, int bursts, int nextKind);
 
 // Debris bursts (template 2200 on the boss) while hit points are below a threshold,
 // on every multiple of that threshold's interval; the tests are independent.

@@ -62,20 +62,12 @@ void ArriveRing(int slot) {
 
 void ArrivalSpark(int slot) {
   GameObject& spark = ObjectPool[slot];
-  MoveStraight(spark);
-  spark.vx = static_cast<float>(spark.vx / 1.2);
-  spark.vy = static_cast<float>(spark.vy / 1.2);
+  MoveAndSlow(spark, 1.2);
   spark.fade = static_cast<float>(spark.fade + 50.0);
   if (spark.fade > 255.0f) ResetObject(slot);
 }
 
-void ImplodeFlare(int slot) {
-  GameObject& flare = ObjectPool[slot];
-  flare.scaleDelta = static_cast<float>(static_cast<double>(flare.scaleDelta) - flare.phase);
-  flare.fade = static_cast<float>(flare.fade + 2.0);
-  flare.phase = static_cast<float>(flare.phase + 0.01);
-  MoveStraight(flare);
-}
+void ImplodeFlare(int slot) { ScaleAtGrowingRate(ObjectPool[slot], -1.0); }
 
 void BlastRing(int slot) {
   GameObject& ring = ObjectPool[slot];

@@ -1,12 +1,8 @@
 #include "objects/behaviours/boss_schedule.h"
 
 #include "core/sound_control.h"
+#include "objects/behaviours/attack_schedule.h"
 #include "objects/behaviours/behaviour_steps.h"
-
-void ExplodeIntoNextForm(int slot, int bursts, int nextKind) {
-  for (int i = 0; i < bursts; ++i) SpawnDeathEffects(slot);
-  ObjectPool[slot].deathEffect = nextKind;
-}
 
 namespace {
 
@@ -14,18 +10,8 @@ void FireEvent(int slot, const BossEvent& event, int runIndex) {
   for (int call = 0; call < event.calls; ++call) {
     int parameter = event.parameter + event.parameterStep * runIndex + event.callStep * call;
     if (event.parameterRun != nullptr) parameter += event.parameterRun[runIndex];
-    if (event.parameterDraw != 0) {
-      const int drawn = RandomInRange(event.parameterDraw);
-      parameter += drawn;
-    }
-    double dx = event.dx, dy = event.dy;
-    if (event.action == EventAction::kFireAtRandom) {
-      const int offsetY = RandomInRange(200);
-      const int offsetX = RandomInRange(200);
-      dx = -100.0 + offsetX;
-      dy = -100.0 + offsetY;
-    }
-    Fire(event.templateId, ObjectPool[slot], dx, dy, event.facing, parameter);
+    FireSpread(event.templateId, ObjectPool[slot], event.dx, event.spreadX, event.dy, event.spreadY, event.facing,
+               parameter, event.parameterDraw);
   }
 }
 
@@ -37,7 +23,6 @@ void RunBossSchedule(int slot, std::span<const BossEvent> events, int& clock) {
     const int runIndex = (clock - event.first) / event.every;
     switch (event.action) {
       case EventAction::kFire:
-      case EventAction::kFireAtRandom:
         FireEvent(slot, event, runIndex);
         break;
       case EventAction::kSound:

@@ -1,20 +1,15 @@
-// What the stage bosses share beyond the common steps: the change into a next form,
-// and firing schedules written as tables of events on a clock.
+// The stage bosses' firing schedules, written as tables of events on a clock: runs of
+// frames with stepped parameters, salvos, sounds and restarts.
 #pragma once
 
 #include <span>
 
 #include "core/game_object.h"
 
-// SpawnDeathEffects `bursts` times with the kind the boss has so far, then the kind
-// of its next form.
-void ExplodeIntoNextForm(int slot, int bursts, int nextKind);
-
 enum class EventAction {
-  kFire,          // templateId at the boss plus (dx, dy)
-  kFireAtRandom,  // templateId within ±100 of the boss; draws: parameter, y, x
-  kSound,         // PlaySe(templateId, 255)
-  kRestart,       // the clock becomes 0; later events see 0
+  kFire,     // templateId at the boss plus (dx + R(spreadX), dy + R(spreadY))
+  kSound,    // PlaySe(templateId, 255)
+  kRestart,  // the clock becomes 0; later events see 0
 };
 
 // One row of a schedule: on clock values first, first + every, ... last.
@@ -30,6 +25,7 @@ struct BossEvent {
   int callStep = 0;
   float dx = 0.0f, dy = 0.0f;
   int facing = 0;
+  int spreadX = 0, spreadY = 0;  // drawn after the parameter: y first
 };
 
 constexpr BossEvent At(int frame, int templateId, int parameter) {
@@ -38,8 +34,12 @@ constexpr BossEvent At(int frame, int templateId, int parameter) {
 constexpr BossEvent Every(int first, int last, int every, int templateId, int parameter, int parameterStep = 0) {
   return {first, last, every, EventAction::kFire, templateId, parameter, parameterStep, 0};
 }
+// Every frame within ±100 of the boss.
 constexpr BossEvent AtRandom(int first, int last, int templateId, int parameter, int parameterDraw) {
-  return {first, last, 1, EventAction::kFireAtRandom, templateId, parameter, 0, parameterDraw};
+  BossEvent event{first, last, 1, EventAction::kFire, templateId, parameter, 0, parameterDraw};
+  event.dx = event.dy = -100.0f;
+  event.spreadX = event.spreadY = 200;
+  return event;
 }
 constexpr BossEvent Sound(int first, int last, int every, int se) {
   return {first, last, every, EventAction::kSound, se, 0, 0, 0};

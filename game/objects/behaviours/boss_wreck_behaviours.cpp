@@ -23,8 +23,8 @@ struct WreckRain {
   int every;
 };
 struct WreckEnd {
-  int at;
-  int bursts;
+  int at = 0;
+  int bursts = 0;
   int slowdownMs = 0;
   bool swellingRing = false;  // 2004
   int blastRings = 0;         // 2187
@@ -58,63 +58,29 @@ constexpr WreckEnd kBlastEnd{.at = 300,
                              .volume = 255,
                              .sounds = 1};
 
+// The wrecks that burn longest: a cancel before the 20 first bursts, three rings and a
+// cancel at 200, then every third frame `chips` chips and a burst, three flares at 350
+// and at 400 the end after 40 bursts. Those that end a stage fade its music after each
+// first burst, roll the wind, sound before their objects and start the white-out.
+constexpr Wreck LongWreck(int id, int chips, bool endsStage, WreckEnd end) {
+  end.at = 400;
+  end.bursts = 40;
+  end.soundFirst = endsStage;
+  end.whitesOut = endsStage;
+  return {id, true, {20, FirstCancel::kBeforeBursts, endsStage}, {200, 3, true, chips, 3}, 350, 3, end, endsStage};
+}
+
 constexpr Wreck kWrecks[] = {
     {4104, true, {20, FirstCancel::kAfterBursts}, {100, 1, false, 1, 3}, 250, 1, kBlastEnd},
     {4106, true, {20, FirstCancel::kAfterBursts}, {100, 2, false, 2, 3}, 250, 1, kBlastEnd},
     {4107, false, {15}, {100, 1, false, 0, 1}, 200, 1, {.at = 250, .bursts = 20, .swellingRing = true}},
-    {4108,
-     true,
-     {20, FirstCancel::kBeforeBursts},
-     {200, 3, true, 3, 3},
-     350,
-     3,
-     {.at = 400,
-      .bursts = 40,
-      .slowdownMs = 14,
-      .swellingRing = true,
-      .blastRings = 2,
-      .whiteFlash = 200,
-      .sound = 89,
-      .volume = 255,
-      .sounds = 2}},
-    {4123,
-     true,
-     {20, FirstCancel::kBeforeBursts, true},
-     {200, 3, true, 3, 3},
-     350,
-     3,
-     {.at = 400,
-      .bursts = 40,
-      .slowdownMs = 14,
-      .whiteFlash = 200,
-      .sound = 114,
-      .volume = 100,
-      .sounds = 1,
-      .soundFirst = true,
-      .whitesOut = true},
-     true},
-    {4133,
-     true,
-     {20, FirstCancel::kBeforeBursts, true},
-     {200, 3, true, 0, 3},
-     350,
-     3,
-     {.at = 400,
-      .bursts = 40,
-      .slowdownMs = 18,
-      .handsOver = true,
-      .blueFlash = 255.0f,
-      .sound = 114,
-      .volume = 100,
-      .sounds = 1,
-      .soundFirst = true,
-      .whitesOut = true},
-     true},
+    LongWreck(4108, 3, false,
+              {.slowdownMs = 14, .swellingRing = true, .blastRings = 2, .whiteFlash = 200, .sound = 89, .volume = 255,
+               .sounds = 2}),
+    LongWreck(4123, 3, true, {.slowdownMs = 14, .whiteFlash = 200, .sound = 114, .volume = 100, .sounds = 1}),
+    LongWreck(4133, 0, true,
+              {.slowdownMs = 18, .handsOver = true, .blueFlash = 255.0f, .sound = 114, .volume = 100, .sounds = 1}),
 };
-
-void Explode(int slot, int times) {
-  for (int i = 0; i < times; ++i) SpawnDeathEffects(slot);
-}
 
 void CreateAt(int templateId, int slot, int facing, int count) {
   for (int i = 0; i < count; ++i) Fire(templateId, ObjectPool[slot], 0.0, 0.0, facing, 0);

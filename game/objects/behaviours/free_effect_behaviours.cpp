@@ -54,13 +54,7 @@ void AnnounceCentre(int slot) {
 
 void AnnounceSwirl(int slot) { Swirl(ObjectPool[slot], {1, 0.005, 0.001, 0.3, 1.0}); }
 
-void SwellRing(int slot) {
-  GameObject& ring = ObjectPool[slot];
-  ring.scaleDelta = static_cast<float>(static_cast<double>(ring.scaleDelta) + ring.phase);
-  ring.fade = static_cast<float>(ring.fade + 2.0);
-  ring.phase = static_cast<float>(ring.phase + 0.01);
-  MoveStraight(ring);
-}
+void SwellRing(int slot) { ScaleAtGrowingRate(ObjectPool[slot], 1.0); }
 
 // Drifts to the upper left, blinking on a four-frame cycle.
 void Flicker(int slot) {

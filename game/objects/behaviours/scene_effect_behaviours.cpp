@@ -56,9 +56,7 @@ void Damped(int slot) {
     const int dim = RandomInRange(row.fadeDraw);
     piece.fade = static_cast<float>(static_cast<double>(piece.fade) - dim);
   }
-  MoveStraight(piece);
-  piece.vx = static_cast<float>(piece.vx / row.damping);
-  piece.vy = static_cast<float>(piece.vy / row.damping);
+  MoveAndSlow(piece, row.damping);
 }
 
 // Two records of an enemy's appearance turning opposite ways (phase2 +1 and -1).

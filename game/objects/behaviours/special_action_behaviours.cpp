@@ -214,9 +214,7 @@ void OverdriveRing(int slot) {
 
 void AuraSpark(int slot) {
   GameObject& spark = ObjectPool[slot];
-  MoveStraight(spark);
-  spark.vx = static_cast<float>(spark.vx / 1.4);
-  spark.vy = static_cast<float>(spark.vy / 1.4);
+  MoveAndSlow(spark, 1.4);
   if (PowerModeB == 0) AddTo(spark.fade, 50.0);
 }
 

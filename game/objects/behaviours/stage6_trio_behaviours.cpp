@@ -13,36 +13,18 @@ constexpr ShotFacing kRight = ShotFacing::Right;
 constexpr ShotFacing kOwn = ShotFacing::Own;
 constexpr ShotFacing kAtPlayer = ShotFacing::AtPlayer;
 
-constexpr AttackStep kFirstPhase0[] = {
-    Aim(20, 4),        Shot(105, 5011, kRight, 3), Shot(110, 5011, kRight, 3), Shot(115, 5011, kRight, 3),
-    Shot(205, 5011, kRight, 3), Shot(210, 5011, kRight, 3), Shot(215, 5011, kRight, 3), Aim(300, 3),
-    Shot(350, 5012, kRight, 20), Shot(360, 5012, kRight, 25), Shot(370, 5012, kRight, 30),
-    Shot(450, 5012, kRight, 30), Shot(460, 5012, kRight, 35), Shot(470, 5012, kRight, 40),
-    AimThenWait(500, 6), RestartAt(660)};
-constexpr AttackStep kFirstPhase1[] = {
-    Aim(20, 3),        Shot(105, 5011, kRight, 3), Shot(110, 5011, kRight, 3), Shot(115, 5011, kRight, 3),
-    Shot(205, 5011, kRight, 3), Shot(210, 5011, kRight, 3), Shot(215, 5011, kRight, 3), Aim(250, 1),
-    Shot(300, 5012, kRight, 25), Shot(310, 5012, kRight, 30), Shot(320, 5012, kRight, 35),
-    Shot(400, 5012, kRight, 35), Shot(410, 5012, kRight, 40), Shot(420, 5012, kRight, 45),
-    AimThenWait(450, 4), RestartAt(560)};
-constexpr AttackStep kSecondPhase1[] = {
-    Aim(20, 1),       Shot(105, 5027, kOwn, 40), Shot(110, 5027, kOwn, 50), Shot(115, 5027, kOwn, 60),
-    Shot(205, 5027, kOwn, 40), Shot(210, 5027, kOwn, 50), Shot(215, 5027, kOwn, 60), Aim(250, 1),
-    Shot(300, 5012, kRight, 25), Shot(310, 5012, kRight, 30), Shot(320, 5012, kRight, 35),
-    Shot(400, 5012, kRight, 35), Shot(410, 5012, kRight, 40), Shot(420, 5012, kRight, 45),
-    AimThenWait(450, 3), RestartAt(610)};
-constexpr AttackStep kThirdPhase0[] = {
-    Aim(20, 5),       Shot(100, 5027, kOwn, 80), Shot(110, 5027, kOwn, 80), Shot(120, 5027, kOwn, 80),
-    Shot(200, 5027, kOwn, 80), Shot(210, 5027, kOwn, 80), Shot(220, 5027, kOwn, 80), Aim(300, 1),
-    Shot(350, 5016, kAtPlayer, 80), Shot(360, 5016, kAtPlayer, 80), Shot(370, 5016, kAtPlayer, 80),
-    Shot(450, 5016, kAtPlayer, 80), Shot(460, 5016, kAtPlayer, 80), Shot(470, 5016, kAtPlayer, 80),
-    AimThenWait(500, 6), RestartAt(610)};
-constexpr AttackStep kThirdPhase1[] = {
-    Aim(20, 5),       Shot(105, 5016, kOwn, 100), Shot(110, 5016, kOwn, 100), Shot(115, 5016, kOwn, 100),
-    Shot(205, 5016, kOwn, 100), Shot(210, 5016, kOwn, 100), Shot(215, 5016, kOwn, 100), Aim(250, 5),
-    Shot(300, 5016, kAtPlayer, 90), Shot(310, 5016, kAtPlayer, 90), Shot(320, 5016, kAtPlayer, 90),
-    Shot(400, 5016, kAtPlayer, 90), Shot(410, 5016, kAtPlayer, 90), Shot(420, 5016, kAtPlayer, 90),
-    AimThenWait(450, 6), RestartAt(560)};
+// Each phase: first aim, near volley, its first frame and spacing, the second aim's
+// frame and speed, far volley, last aim, restart.
+constexpr auto kFirstPhase0 =
+    CycleOf({4, {5011, kRight, {3, 3, 3}}, 105, 5, 300, 3, {5012, kRight, {20, 25, 30, 30, 35, 40}}, 6, 660});
+constexpr auto kFirstPhase1 =
+    CycleOf({3, {5011, kRight, {3, 3, 3}}, 105, 5, 250, 1, {5012, kRight, {25, 30, 35, 35, 40, 45}}, 4, 560});
+constexpr auto kSecondPhase1 =
+    CycleOf({1, {5027, kOwn, {40, 50, 60}}, 105, 5, 250, 1, {5012, kRight, {25, 30, 35, 35, 40, 45}}, 3, 610});
+constexpr auto kThirdPhase0 =
+    CycleOf({5, {5027, kOwn, {80, 80, 80}}, 100, 10, 300, 1, {5016, kAtPlayer, {80, 80, 80, 80, 80, 80}}, 6, 610});
+constexpr auto kThirdPhase1 =
+    CycleOf({5, {5016, kOwn, {100, 100, 100}}, 105, 5, 250, 5, {5016, kAtPlayer, {90, 90, 90, 90, 90, 90}}, 6, 560});
 
 struct TrioBoss {
   int id;
@@ -81,9 +63,8 @@ void FightAsTrio(int slot) {
       boss.vy = 1.0f;
       boss.timer = -60;
       boss.phase = 1.0f;
-      for (int i = 0; i < kPhaseChangeBursts; ++i) SpawnDeathEffects(slot);
+      ExplodeIntoNextForm(slot, kPhaseChangeBursts, 4);
       ConvertBulletsToChips();
-      boss.deathEffect = 4;
     }
   }
   if (boss.phase == 1.0f) RunPhase(boss, row.phases[1]);

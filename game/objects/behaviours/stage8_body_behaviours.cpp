@@ -56,8 +56,7 @@ void Shake(GameObject& body) {
 // then the body goes, the backdrop moves on and every enemy left is cancelled.
 void Close() {
   CancelAllBullets();
-  SpawnDeathEffects(kBodySlot);
-  SpawnDeathEffects(kBodySlot);
+  Explode(kBodySlot, 2);
   SetBlendMode(1, 100);
   DrawRect(0, 0, 1024, 768, MakeScreenColor(255, 255, 255), 1);
   if (FlashFade <= kClosingEndsAfter) return;
@@ -123,8 +122,7 @@ void ChangeToSecondPhase(int slot) {
   ScreenFlash = 255.0f;
   GameObject& body = ObjectPool[kBodySlot];
   body.work[0] = static_cast<float>(body.work[0] + 250.0);
-  for (int i = 0; i < kPhaseChangeBursts; ++i) SpawnDeathEffects(slot);
-  core.deathEffect = 12;
+  ExplodeIntoNextForm(slot, kPhaseChangeBursts, 12);
 }
 
 void DefendTheBody(int slot) {

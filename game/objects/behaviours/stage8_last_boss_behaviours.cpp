@@ -318,7 +318,7 @@ void BreakTheShield(int slot) {
   ScreenFlash = static_cast<float>(ScreenFlash + 100.0);
   Fire(2186, core, 0.0, 0.0, core.facing, 0);
   Fire(2185, core, 0.0, 0.0, core.facing, 0);
-  for (int i = 0; i < kBreakBursts; ++i) SpawnDeathEffects(slot);
+  Explode(slot, kBreakBursts);
   for (int i = 0; i < kBreakSparks; ++i) {
     const int dy = RandomInRange(600);
     const int dx = RandomInRange(400);
