@@ -124,5 +124,7 @@ void Perform(const EndingRow& row) {
 }  // namespace
 
 void PerformEndingRows(int frame) {
-  for (const EndingRow& row : std::ranges::equal_range(kTimeline, frame, {}, &EndingRow::frame)) Perform(row);
+  const auto byFrame = [](const EndingRow& row, int f) { return row.frame < f; };
+  const EndingRow* row = std::lower_bound(std::begin(kTimeline), std::end(kTimeline), frame, byFrame);
+  for (; row != std::end(kTimeline) && row->frame == frame; ++row) Perform(*row);
 }
