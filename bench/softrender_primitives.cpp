@@ -8,7 +8,10 @@
 //             for mode 1, ADD for mode 2, MULTIPLY for 4, DIFFERENCE for 3);
 //             counted in pixels filled;
 //   lines/    1000 random lines against pixman compositing the same lines as thin
-//             aliased polygons (two triangles each); counted in line pixels.
+//             aliased polygons (two triangles each); counted in line pixels;
+//   layers/   six 256 x 256 layers turned and added over most of the screen at
+//             scale 4.5, plain and mirrored, their rows shared among the worker
+//             threads or drawn on one; in wall time.
 // Targets are 1024 x 768, 32-bit (pixman x8r8g8b8) and RGB565. Sprites are
 // premultiplied a8r8g8b8 for pixman; the kernels draw alpha sprites with the
 // transparent flag (mode 0), keyed sprites, or opaque ones.
@@ -26,6 +29,7 @@
 #include "softrender/fill_kernels.h"
 #include "softrender/line_kernels.h"
 #include "softrender/rotated_kernels.h"
+#include "workers/parallel_rows.h"
 #include "softrender_bench_scene.h"
 
 namespace {
@@ -220,7 +224,31 @@ void PixmanLines(benchmark::State& state, int kind, int mode) {
   pixman_image_unref(solid);
 }
 
+void KernelLayers(benchmark::State& state, bool parallel, bool mirror) {
+  FillBlendLookupTables();
+  MemImgTarget target(MEMIMG_KIND_32BIT);
+  SpriteMemImg image(MEMIMG_KIND_32BIT, ALPHA, 256, 0);
+  const SoftDrawState draw = KernelDrawState(2);
+  SetParallelRowsEnabled(parallel);
+  for (auto _ : state) {
+    for (int layer = 0; layer < 6; ++layer) {
+      BlitMemImgRotatedKernels(&target.image, &image.image, kTargetWidth / 2, kTargetHeight / 2,
+                               static_cast<float>(layer * 1.1 + 0.2), 4.5f, 1, mirror, nullptr, draw);
+    }
+    benchmark::ClobberMemory();
+  }
+  SetParallelRowsEnabled(true);
+}
+
 void RegisterAll() {
+  for (bool parallel : {false, true}) {
+    for (bool mirror : {false, true}) {
+      const std::string name = std::string(parallel ? "workers" : "one_thread") + (mirror ? "/mirrored" : "");
+      benchmark::RegisterBenchmark(("layers/" + name).c_str(), KernelLayers, parallel, mirror)
+          ->UseRealTime()
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
   for (int kind : {MEMIMG_KIND_32BIT, MEMIMG_KIND_16BIT}) {
     const std::string depth = kind ? "32bit/" : "rgb565/";
     for (int s = OPAQUE; s <= ALPHA; ++s) {

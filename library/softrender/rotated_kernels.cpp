@@ -14,6 +14,7 @@
 #include "softrender/clip_rect.h"
 #include "softrender/draw_options.h"
 #include "softrender/triangle_kernels.h"
+#include "workers/parallel_rows.h"
 
 namespace {
 
@@ -122,9 +123,14 @@ int BlitMemImgRotatedKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, float
   const std::int64_t bottomU = positionU(dx, dyBottom), bottomV = positionV(dx, dyBottom);
   const std::int64_t rows = box.bottom - box.top;
   const std::int64_t rowDu = (bottomU - topU) / rows, rowDv = (bottomV - topV) / rows;
-  for (std::int64_t r = 0; r < rows; ++r) {
-    DrawAffineRow(draw, box.top + r, box.left, box.right - 1, topU + r * rowDu, topV + r * rowDv, columnDu, columnDv);
-  }
+  // Every row's source position comes from its own index: large draws share their rows
+  // among the row workers.
+  ForEachRowChunk(static_cast<int>(rows), rows * (box.right - box.left), [&](int first, int end) {
+    for (std::int64_t r = first; r < end; ++r) {
+      DrawAffineRow(draw, box.top + r, box.left, box.right - 1, topU + r * rowDu, topV + r * rowDv, columnDu,
+                    columnDv);
+    }
+  });
   MarkMemImgWritten(dst);
   return 0;
 }

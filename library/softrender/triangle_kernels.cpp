@@ -4,25 +4,35 @@
 // diagonal is drawn once, and a translucent or additive quadrilateral has no seam.
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "softrender/affine_span.h"
 #include "softrender/draw_options.h"
 #include "softrender/kernel_clip.h"
 #include "softrender/triangle_kernels.h"
 #include "softrender/triangle_walk.h"
+#include "workers/parallel_rows.h"
 
 namespace {
 
-// Draws columns first..last of the walk's current row.
-void DrawWalkColumns(const AffineDraw& draw, const TriangleWalk& walk, std::int64_t first, std::int64_t last) {
+// One run of columns first..last on row y, with the source position (u, v) at first.
+struct WalkRun {
+  std::int64_t y, first, last, u, v, du, dv;
+};
+
+// Hands `run` the columns first..last of the walk's current row.
+template <typename Run>
+void VisitColumns(const TriangleWalk& walk, std::int64_t first, std::int64_t last, Run& run) {
   if (first > last) return;
   const std::int64_t dx = first - walk.xo, dy = walk.y - walk.yo;
-  DrawAffineRow(draw, walk.y, first, last, walk.u0 + dx * walk.dudx + dy * walk.dudy,
-                walk.v0 + dx * walk.dvdx + dy * walk.dvdy, walk.dudx, walk.dvdx);
+  run(WalkRun{walk.y, first, last, walk.u0 + dx * walk.dudx + dy * walk.dudy, walk.v0 + dx * walk.dvdx + dy * walk.dvdy,
+              walk.dudx, walk.dvdx});
 }
 
-// Draws triangle a, and triangle b (when given) without the columns a covers.
-void DrawTriangles(const AffineDraw& draw, const QuadVertex* a, const QuadVertex* b) {
+// The runs of triangle a, and of triangle b (when given) without the columns a covers.
+// No two runs share a pixel.
+template <typename Run>
+void WalkTriangles(const QuadVertex* a, const QuadVertex* b, Run&& run) {
   TriangleWalk walkA, walkB;
   bool activeA = StartTriangleWalk(a, &walkA);
   bool activeB = b != nullptr && StartTriangleWalk(b, &walkB);
@@ -32,22 +42,45 @@ void DrawTriangles(const AffineDraw& draw, const QuadVertex* a, const QuadVertex
     if (activeA && walkA.y == y) {
       coveredFirst = RowFirstColumn(walkA);
       coveredLast = RowLastColumn(walkA);
-      DrawWalkColumns(draw, walkA, coveredFirst, coveredLast);
+      VisitColumns(walkA, coveredFirst, coveredLast, run);
       StepTriangleWalk(&walkA);
       activeA = !walkA.done;
     }
     if (activeB && walkB.y == y) {
       const std::int64_t first = RowFirstColumn(walkB), last = RowLastColumn(walkB);
       if (coveredFirst > coveredLast) {
-        DrawWalkColumns(draw, walkB, first, last);
+        VisitColumns(walkB, first, last, run);
       } else {
-        DrawWalkColumns(draw, walkB, first, std::min(last, coveredFirst - 1));
-        DrawWalkColumns(draw, walkB, std::max(first, coveredLast + 1), last);
+        VisitColumns(walkB, first, std::min(last, coveredFirst - 1), run);
+        VisitColumns(walkB, std::max(first, coveredLast + 1), last, run);
       }
       StepTriangleWalk(&walkB);
       activeB = !walkB.done;
     }
   }
+}
+
+// Pixels of the clip inside the vertices' box: at least what the triangles draw.
+std::int64_t BoxPixels(const QuadVertex* vertices, int count, const RECT& clip) {
+  const RECT box = GetTriangleWriteBox(vertices, count);
+  const std::int64_t width = std::min<std::int64_t>(box.right, clip.right) - std::max<std::int64_t>(box.left, clip.left);
+  const std::int64_t height = std::min<std::int64_t>(box.bottom, clip.bottom) - std::max<std::int64_t>(box.top, clip.top);
+  return width > 0 && height > 0 ? width * height : 0;
+}
+
+// Draws triangle a, and triangle b (when given) without the columns a covers. Large
+// draws find their runs first and share them among the row workers.
+void DrawTriangles(const AffineDraw& draw, const QuadVertex* a, const QuadVertex* b) {
+  const auto drawRun = [&draw](const WalkRun& r) { DrawAffineRow(draw, r.y, r.first, r.last, r.u, r.v, r.du, r.dv); };
+  const std::int64_t pixels = BoxPixels(a, b != nullptr ? 4 : 3, draw.clip);
+  if (pixels < kParallelRowsMinPixels) return WalkTriangles(a, b, drawRun);
+  std::vector<WalkRun> runs;
+  WalkTriangles(a, b, [&](const WalkRun& r) {
+    if (r.y >= draw.clip.top && r.y < draw.clip.bottom) runs.push_back(r);
+  });
+  ForEachRowChunk(static_cast<int>(runs.size()), pixels, [&](int first, int end) {
+    for (int i = first; i < end; ++i) drawRun(runs[i]);
+  });
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <vector>
+
+#include "workers/parallel_rows.h"
 
 namespace {
 
@@ -111,6 +114,37 @@ std::vector<std::pair<double, double>> ClipSide(const std::vector<std::pair<doub
   return out;
 }
 
+void Include(const RECT& area, RECT& written) {
+  if (written.left >= written.right) {
+    written = area;
+  } else {
+    written = {std::min(written.left, area.left), std::min(written.top, area.top), std::max(written.right, area.right),
+               std::max(written.bottom, area.bottom)};
+  }
+}
+
+// The rows [first, end) of a block, as the span routine would reach them.
+SpanBlock BlockRows(const SpanBlock& block, int first, int end) {
+  SpanBlock part = block;
+  part.y += first;
+  part.rows = end - first;
+  for (int s = 0; s < kStageCount; ++s) {
+    part.u[s].start += block.u[s].rowStep * first;
+    part.v[s].start += block.v[s].rowStep * first;
+  }
+  for (int k = 0; k < 8; ++k) part.colour[k].start += block.colour[k].rowStep * first;
+  part.depth.start += block.depth.rowStep * first;
+  return part;
+}
+
+// Large blocks are shaded by the row workers.
+void DrawBlock(const DrawContext& context, const SpanBlock& block) {
+  ForEachRowChunk(block.rows, std::int64_t{block.count} * block.rows, [&](int first, int end) {
+    if (first == 0 && end == block.rows) return context.span(context, block);
+    context.span(context, BlockRows(block, first, end));
+  });
+}
+
 }  // namespace
 
 Rasteriser::Rasteriser(const DrawContext& context, DWORD cullMode)
@@ -149,7 +183,7 @@ void Rasteriser::SetPlanes(const Attributes& a, const Attributes& b, const Attri
   if (context_.depthBits != nullptr) planes_.depth = plane(a.depth, b.depth, c.depth);
 }
 
-void Rasteriser::Emit(int left, int right, int y, int rows) {
+void Rasteriser::Emit(int left, int right, int y, int rows, RECT& written) {
   SpanBlock block{};
   block.x = left;
   block.y = y;
@@ -176,17 +210,11 @@ void Rasteriser::Emit(int left, int right, int y, int rows) {
     fits = ToFixed(at(p), p.dx, p.dy, block.count, rows, kDepthFractionBits, kDepthLimit, &block.depth);
   }
   if (!fits) {
-    for (int row = 0; row < rows; ++row) Emit(left, right, y + row, 1);
+    for (int row = 0; row < rows; ++row) Emit(left, right, y + row, 1, written);
     return;
   }
-  context_.span(context_, block);
-  RECT area{left, y, right + 1, y + rows};
-  if (written_.left >= written_.right) {
-    written_ = area;
-  } else {
-    written_ = {std::min(written_.left, area.left), std::min(written_.top, area.top),
-                std::max(written_.right, area.right), std::max(written_.bottom, area.bottom)};
-  }
+  DrawBlock(context_, block);
+  Include(RECT{left, y, right + 1, y + rows}, written);
 }
 
 // Edge a->b of a triangle wound so that the inside has e(p) > 0, where
@@ -212,48 +240,69 @@ void Rasteriser::CoverTriangle(const std::int64_t (&xs)[3], const std::int64_t (
     int side;  // -1 bounds from below, +1 from above, 0 horizontal (whole rows in or out)
     std::int64_t quotient, remainder, divisor, quotientStep, remainderStep;
     std::int64_t numerator, numeratorStep;  // horizontal edges: the row is in while >= 0
-  } edges[3];
-  for (int i = 0; i < 3; ++i) {
-    int j = (i + 1) % 3;
-    std::int64_t dx = x[j] - x[i], dy = y[j] - y[i];
-    bool ownsCentres = dy < 0 || (dy == 0 && dx > 0);
-    std::int64_t numerator = dx * (top * kSubpixel - y[i]) + dy * x[i] - (ownsCentres ? 0 : 1);
-    Edge& e = edges[i];
-    e.numerator = numerator;
-    e.numeratorStep = dx * kSubpixel;
-    if (dy == 0) {
-      e.side = 0;
-      continue;
-    }
-    e.side = dy < 0 ? -1 : 1;
-    e.divisor = kSubpixel * (dy < 0 ? -dy : dy);
-    e.quotient = FloorDiv(numerator, e.divisor);
-    e.remainder = numerator - e.quotient * e.divisor;
-    e.quotientStep = FloorDiv(e.numeratorStep, e.divisor);
-    e.remainderStep = e.numeratorStep - e.quotientStep * e.divisor;
-  }
-  for (std::int64_t row = top; row <= bottom; ++row) {
-    std::int64_t left = scissor.left, right = scissor.right - 1;
-    for (Edge& e : edges) {
-      if (e.side == 0) {
-        if (e.numerator < 0) left = right + 1;
-        e.numerator += e.numeratorStep;
+  };
+  // The edges as they stand on row `first`: the numerators are exact, so any row can
+  // start a walk.
+  auto edgesAt = [&](std::int64_t first, Edge (&edges)[3]) {
+    for (int i = 0; i < 3; ++i) {
+      int j = (i + 1) % 3;
+      std::int64_t dx = x[j] - x[i], dy = y[j] - y[i];
+      bool ownsCentres = dy < 0 || (dy == 0 && dx > 0);
+      std::int64_t numerator = dx * (first * kSubpixel - y[i]) + dy * x[i] - (ownsCentres ? 0 : 1);
+      Edge& e = edges[i];
+      e.numerator = numerator;
+      e.numeratorStep = dx * kSubpixel;
+      if (dy == 0) {
+        e.side = 0;
         continue;
       }
-      if (e.side < 0) {
-        left = std::max(left, -e.quotient);
-      } else {
-        right = std::min(right, e.quotient);
-      }
-      e.quotient += e.quotientStep;
-      e.remainder += e.remainderStep;
-      if (e.remainder >= e.divisor) {
-        e.remainder -= e.divisor;
-        ++e.quotient;
-      }
+      e.side = dy < 0 ? -1 : 1;
+      e.divisor = kSubpixel * (dy < 0 ? -dy : dy);
+      e.quotient = FloorDiv(numerator, e.divisor);
+      e.remainder = numerator - e.quotient * e.divisor;
+      e.quotientStep = FloorDiv(e.numeratorStep, e.divisor);
+      e.remainderStep = e.numeratorStep - e.quotientStep * e.divisor;
     }
-    if (left <= right) Emit(static_cast<int>(left), static_cast<int>(right), static_cast<int>(row), 1);
-  }
+  };
+  auto walkRows = [&](std::int64_t first, std::int64_t last, RECT& written) {
+    Edge edges[3];
+    edgesAt(first, edges);
+    for (std::int64_t row = first; row <= last; ++row) {
+      std::int64_t left = scissor.left, right = scissor.right - 1;
+      for (Edge& e : edges) {
+        if (e.side == 0) {
+          if (e.numerator < 0) left = right + 1;
+          e.numerator += e.numeratorStep;
+          continue;
+        }
+        if (e.side < 0) {
+          left = std::max(left, -e.quotient);
+        } else {
+          right = std::min(right, e.quotient);
+        }
+        e.quotient += e.quotientStep;
+        e.remainder += e.remainderStep;
+        if (e.remainder >= e.divisor) {
+          e.remainder -= e.divisor;
+          ++e.quotient;
+        }
+      }
+      if (left <= right) Emit(static_cast<int>(left), static_cast<int>(right), static_cast<int>(row), 1, written);
+    }
+  };
+  // Large triangles are walked by the row workers, each chunk of rows from its own
+  // first row; the areas they wrote are joined at the end.
+  int rows = static_cast<int>(bottom - top + 1);
+  std::int64_t width = scissor.right - scissor.left;
+  std::int64_t pixels = std::min(std::abs(area) / (2 * kSubpixel * kSubpixel), rows * width);
+  std::mutex writtenGuard;
+  ForEachRowChunk(rows, pixels, [&](int first, int end) {
+    RECT written{0, 0, 0, 0};
+    walkRows(top + first, top + end - 1, written);
+    if (written.left >= written.right) return;
+    std::lock_guard lock(writtenGuard);
+    Include(written, written_);
+  });
 }
 
 void Rasteriser::DrawTriangle(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat) {
@@ -329,7 +378,7 @@ bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   int endColumn = ClampToInt(CeilDiv(std::max(left, right), kSubpixel), scissor.left, scissor.right);
   int firstRow = ClampToInt(CeilDiv(std::min(top, bottom), kSubpixel), scissor.top, scissor.bottom);
   int endRow = ClampToInt(CeilDiv(std::max(top, bottom), kSubpixel), scissor.top, scissor.bottom);
-  if (firstColumn < endColumn && firstRow < endRow) Emit(firstColumn, endColumn - 1, firstRow, endRow - firstRow);
+  if (firstColumn < endColumn && firstRow < endRow) Emit(firstColumn, endColumn - 1, firstRow, endRow - firstRow, written_);
   return true;
 }
 
@@ -385,6 +434,6 @@ void Rasteriser::DrawLine(const Vertex& a, const Vertex& b) {
     double minorLow = xMajor ? scissor.top : scissor.left, minorHigh = (xMajor ? scissor.bottom : scissor.right) - 1;
     if (!(minor >= minorLow && minor <= minorHigh)) continue;
     int px = static_cast<int>(xMajor ? major : minor), py = static_cast<int>(xMajor ? minor : major);
-    Emit(px, px, py, 1);
+    Emit(px, px, py, 1, written_);
   }
 }

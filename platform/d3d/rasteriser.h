@@ -64,8 +64,8 @@ class Rasteriser {
   template <typename MakePlane>
   void SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane);
   void CoverTriangle(const std::int64_t (&x)[3], const std::int64_t (&y)[3]);
-  // A block of `rows` rows of pixels [left, right] from row y.
-  void Emit(int left, int right, int y, int rows);
+  // A block of `rows` rows of pixels [left, right] from row y; joins its area to `written`.
+  void Emit(int left, int right, int y, int rows, RECT& written);
 
   const DrawContext& context_;
   DWORD cullMode_;

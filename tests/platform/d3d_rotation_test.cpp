@@ -3,8 +3,10 @@
 // move every texel to its place exactly (odd quarters as general triangles, the others
 // as upright rectangles).
 #include <cmath>
+#include <random>
 
 #include "d3d_fixture.h"
+#include "workers/parallel_rows.h"
 
 namespace {
 
@@ -70,5 +72,49 @@ TEST_F(D3DTest, QuarterTurnsMoveEveryTexelExactly) {
     }
     EXPECT_EQ(picture.at(left - 1, top + 5), 0xFF202020u);
     EXPECT_EQ(picture.at(left + kSize, top + 5), 0xFF202020u);
+  }
+}
+
+// Screen-sized turned and upright layers, added up as the large glows are, on both
+// pixel paths: the rows shared among the workers leave the serial draw's every byte.
+TEST_F(D3DTest, LargeDrawsSharedAmongWorkersMatchTheSerialDraw) {
+  constexpr int kTexture = 64;
+  IDirectDrawSurface7* target = MakeTarget(640, 480);
+  StartDevice(target);
+  IDirectDrawSurface7* texture = MakeTexture(kTexture, kTexture);
+  std::mt19937 rng(7);
+  std::vector<DWORD> texels(kTexture * kTexture);
+  for (DWORD& texel : texels) texel = rng();
+  PutPixels(texture, texels, kTexture, kTexture);
+  UseTexture(texture);
+  SetStage(0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+  SetBlend(true, D3DBLEND_SRCALPHA, D3DBLEND_ONE);
+  auto layer = [](float cx, float cy, float scale, double angle) {
+    auto corner = [&](float gx, float gy) {
+      float dx = (gx - 0.5f) * kTexture * scale, dy = (gy - 0.5f) * kTexture * scale;
+      float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
+      return At(cx + dx * c - dy * s, cy + dx * s + dy * c, gx, gy, 0xC0A0FFE0u);
+    };
+    TexturedVertex tl = corner(0, 0), tr = corner(1, 0), bl = corner(0, 1), br = corner(1, 1);
+    return std::vector<TexturedVertex>{tl, tr, bl, br, bl, tr};
+  };
+  auto drawLayers = [&](bool parallel, bool generalPath) {
+    SetParallelRowsEnabled(parallel);
+    D3DTestUseGeneralPathOnly(generalPath);
+    EXPECT_EQ(Fill(target, 0x102030), DD_OK);
+    for (double angle : {0.3, 2.0, 4.4}) EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, layer(330, 250, 7.5f, angle)), D3D_OK);
+    EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, layer(300.25f, 230.5f, 9.0f, 0.0)), D3D_OK);
+    SetParallelRowsEnabled(true);
+    return Read(target);
+  };
+  for (bool generalPath : {false, true}) {
+    Picture serial = drawLayers(false, generalPath);
+    Picture parallel = drawLayers(true, generalPath);
+    Save(parallel, generalPath ? "d3d_large_layers_general" : "d3d_large_layers_fast");
+    ASSERT_EQ(parallel.pixels.size(), serial.pixels.size());
+    int differing = 0;
+    for (std::size_t i = 0; i < serial.pixels.size(); ++i) differing += parallel.pixels[i] != serial.pixels[i];
+    EXPECT_EQ(differing, 0) << (generalPath ? "general path" : "fast path");
+    EXPECT_NE(serial.at(320, 240), 0xFF102030u);
   }
 }
