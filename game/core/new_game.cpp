@@ -128,22 +128,25 @@ void NewGameInit() {
   Level = 1.0f;
   GuardValue = 0.0f;
 
+  SetUpStartUpgrades();
+
+  HudAlpha = 0;
+  StageStarted = 1;
+  for (ScorePopup& popup : ScorePopups) popup = ScorePopup{};
+  ClearStageEventState();
+}
+
+void SetUpStartUpgrades() {
   ShotLevel = StartShotLevel;
   NShotType += StartShotLevel - 1;
   TShotLevel = StartShotLevel;
   TShotType += StartShotLevel - 1;
-
   OptionLevel = StartOptionLevel;
   CreateOptionObjects();
   SpeedLevel = StartSpeedLevel;
   TurboLevel = StartTurboLevel;
   GuardHealLevel = 1;
   LevelUpCount = StartLevelUps;
-
-  HudAlpha = 0;
-  StageStarted = 1;
-  for (ScorePopup& popup : ScorePopups) popup = ScorePopup{};
-  ClearStageEventState();
 }
 
 void ResetModeState() {

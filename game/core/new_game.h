@@ -11,3 +11,6 @@ void ResetModeState();
 void SetUpPlayerObjects(float y);
 void SetUpGroupParents();
 void CreateOptionObjects();
+// The upgrade levels a run starts with (the Start* values, the shot codes stepped up
+// to the start shot level) and its option objects.
+void SetUpStartUpgrades();

@@ -246,19 +246,6 @@ void ApplyUnrecordedPresets() {
   }
 }
 
-void SetUpgradeLevels() {
-  ShotLevel = StartShotLevel;
-  NShotType += StartShotLevel - 1;
-  TShotLevel = StartShotLevel;
-  TShotType += StartShotLevel - 1;
-  OptionLevel = StartOptionLevel;
-  CreateOptionObjects();
-  SpeedLevel = StartSpeedLevel;
-  TurboLevel = StartTurboLevel;
-  GuardHealLevel = 1;
-  LevelUpCount = StartLevelUps;
-}
-
 void StartPlay() {
   NewGameInit();
   Scene = kScenePlay;
@@ -278,7 +265,7 @@ void StartPlay() {
   if (PracticeFlag != 0) return;
   StartRecording();
   ApplyUnrecordedPresets();
-  SetUpgradeLevels();
+  SetUpStartUpgrades();
 }
 
 void StepStartFade() {
