@@ -1,6 +1,7 @@
 // The records pages of the menus and the results: the three ranking boards and the
 // play statistics of the last run.
 #include <array>
+#include <limits>
 
 #include "core/display.h"
 #include "core/game_state.h"
@@ -17,7 +18,8 @@ constexpr int kColumnX[kRankingLists] = {180, 360, 540, 720};
 constexpr const char* kColumnTitles[kRankingLists] = {"スコア", "コイン", "敵撃破数", "クリアタイム"};
 constexpr const char* kPlaceFormats[kRankingPlaces] = {"1st %d.", "2nd %d.", "3rd %d."};
 constexpr const char* kTimeFormats[kRankingPlaces] = {"1st %d sec.", "2nd %d sec.", "3rd %d sec."};
-constexpr int kBoardUnlockLevel[kRankedModes] = {0, ModeUnlockLevel1, ModeUnlockLevel2};
+// The first mode's board has no gate: during a first run's results the total level is -1.
+constexpr int kBoardUnlockLevel[kRankedModes] = {std::numeric_limits<int>::min(), ModeUnlockLevel1, ModeUnlockLevel2};
 
 void DrawRankingBoard(int board) {
   const int headerY = 178 + 177 * board;

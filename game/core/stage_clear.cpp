@@ -130,7 +130,8 @@ void RunTally() {
   if (boosted) ShopEmblem[2] += 0.002f;
   if (FrameCycle4 == 0) Create(2106);
   CancelEnemies();
-  if (GuardValue > 0.0f && Lives > 0.0f) GuardValue += 0.25f;
+  // The guard counts down towards ready; the player's own guard step makes it ready.
+  if (GuardValue > 0.0f && Lives > 0.0f) GuardValue -= 0.25f;
   if (PowerModeB == 1) PowerModeBTimer += 30;
   if (ShopEmblem[2] <= kTallyEnd) return;
   if (PracticeFlag == 1) {

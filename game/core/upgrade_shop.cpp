@@ -68,14 +68,15 @@ constexpr PriceTable kTurboTrack{1, kTurboPrices};
 constexpr PriceTable kGuardHealTrack{1, kGuardHealPrices};
 constexpr int kSpeedKeepsPrice = 18;  // the price is not recomputed at this level
 
-// Only Trace options go past level 5; the others are maxed there.
-int OptionPrice() { return OptionLevel == 5 && OptionType != 0 ? kMaxedPrice : kOptionTrack.Of(OptionLevel); }
+// Only Trace options go past level 5; the others are still priced there, and refused
+// when bought.
+bool OptionCanRise() { return OptionLevel <= 4 || (OptionLevel == 5 && OptionType == 0); }
 // The 9th level-up is maxed.
 int LevelUpPrice() { return LevelUpCount < kMaxLevelUps ? LevelUpCount * 40 + 60 : kMaxedPrice; }
 
 void SetPrices() {
   ShotCost = kShotTrack.Of(ShotLevel);
-  OptionCost = OptionPrice();
+  OptionCost = kOptionTrack.Of(OptionLevel);
   if (SpeedLevel != kSpeedKeepsPrice) SpeedCost = kSpeedTrack.Of(SpeedLevel);
   TurboCost = kTurboTrack.Of(TurboLevel);
   GuardHealCost = kGuardHealTrack.Of(GuardHealLevel);
@@ -133,7 +134,7 @@ void BuyOption() {
       CreateOptionAtPlayer(2197);
       CreateMarker(kFirstOptionSlot + 4);
     }
-  } else if (OptionLevel == 5 && OptionType == 0) {
+  } else {
     OptionLevel = 6;
     CreateOptionAtPlayer(2198);
     CreateMarker(kLastOptionSlot);
@@ -190,17 +191,27 @@ void Leave() {
   }
 }
 
+void Refuse() {
+  TimelineHalt = kHaltRefused;
+  PlaySe(2, 255);
+}
+
 void Buy(int item) {
   if (item == kItemLeave) {
     Leave();
     return;
   }
   // Maxed tracks cost more than any purse holds, so they are refused here and
-  // nothing is charged for them.
+  // nothing is charged for them; an option that cannot rise is refused before it is
+  // charged as well.
   const int price = PriceOf(item);
   if (Coins < static_cast<float>(price)) {
-    TimelineHalt = kHaltRefused;
-    PlaySe(2, 255);
+    Refuse();
+    return;
+  }
+  if (item == kItemOption && !OptionCanRise()) {
+    Refuse();
+    CheckFullUpgrade(true);
     return;
   }
   PendingCost = price;

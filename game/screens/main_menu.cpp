@@ -94,13 +94,14 @@ void SlideInPage() {
     MenuState.page = 6.0f;
     MenuState.fade = 0.0f;
     MenuState.cursor = 0.0f;
+    PracticeCursorY = 0;
     ResetPracticeValues();
   }
 }
 
+// Drawn in the blend the controls picture left: added at 140.
 void DrawInfoPanel() {
   const int item = ItemUnderCursor();
-  Blend(kBlendAlpha, 255.0);
   if (item <= 2 && Unlocked(kMenuItems[item])) {
     DrawTitlePicture(kPictureModePanel, 430, 500);
     DrawNumberRight(867, 511, TotalLevel, 2);

@@ -127,10 +127,11 @@ void SubPage0() {
     if (MenuCursorY == row.row) ChangeSetting(row);
   }
   LeaveOnDecide(kBackRow0);
-  AssignHeldButton();
+  // Drawn before the pad is read: a new assignment shows from the next frame.
   for (int action = 0; action < kActionCount; ++action) {
     DrawButtonNumber(KeyConfig[action], 575, 248 + kKeyRowStep * action);
   }
+  AssignHeldButton();
 }
 
 bool Unlocked(const GatedSetting& gated) { return TotalLevel >= gated.unlockLevel; }

@@ -82,9 +82,10 @@ void LoadReplayOfRow() {
   DrawLineSegment(512, 626, 772, 626, White());
   PresentScreen();
   SavedFacingLockControl = FacingLockControl;
-  // The playback's first frame counts its input from nothing, as the recording's did.
-  ClearInputHoldCounters();
   StartReplayPlayback();
+  // The playback's first frame counts its input from nothing, as the recording's did;
+  // a failed load keeps the press held, so it is tried once per press.
+  if (ReplayMode == kReplayPlayback) ClearInputHoldCounters();
 }
 
 void DrawLoadFailure() {

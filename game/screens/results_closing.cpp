@@ -81,10 +81,8 @@ void ClosingPicture() {
   }
   if (Leaving() == 1.0f) {
     Counter() -= 2.0f;
-    if (Counter() < kRunEndsBelow) {
-      CloseTheRun();
-      return;
-    }
+    // The run's last frame is veiled too, so the picture never shows again.
+    if (Counter() < kRunEndsBelow) CloseTheRun();
     DrawVeil();
   }
 }

@@ -27,16 +27,17 @@ void DrawLogo(double alpha) {
 void LogoPage() {
   StepIntroTimer();
   DrawLogo(3.0 * Timer());
-  // The skips are read before the page ends, so they never reach the next page.
-  if (SkipButtonDown()) {
-    MenuState.skipIntro = 1.0f;
-    if (Timer() < 230.0f) Timer() = 231.0f;
-  }
   if (Timer() >= 240.0f) {
     Timer() = 0.0f;
     MenuState.page = 1.0f;
     MenuState.skipIntro = 0.0f;
     StopSound(BgmHandles[0]);
+  }
+  // Read after the switch: a button held as the logo ends carries the skip into the
+  // notice, which starts from 231.
+  if (SkipButtonDown()) {
+    MenuState.skipIntro = 1.0f;
+    if (Timer() < 230.0f) Timer() = 231.0f;
   }
 }
 

@@ -4,6 +4,7 @@
 // description.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -80,10 +81,11 @@ TEST_F(TitleMenu, IntroPagesLastTheirFramesAndTheMenuResetsThePracticeValues) {
   EXPECT_TRUE(OnPage(3));  // waits for action 1
   EXPECT_EQ(UntilPage(game_, 4, 5, kPadFire), 1);
   EXPECT_EQ(UntilPage(game_, 5, 40), 24 - 1);
-  StartStage = 7, StartOptionLevel = 3;
+  StartStage = 7, StartOptionLevel = 3, PracticeCursorY = 372;
   EXPECT_EQ(UntilPage(game_, 6, 40), 26 - 1);
   EXPECT_EQ(StartStage, 1);
   EXPECT_EQ(StartOptionLevel, 0);
+  EXPECT_EQ(PracticeCursorY, 0);
   // The game start fades to white for 18 frames, then the loadout select follows.
   ASSERT_TRUE(game_.Press(kPadFire));
   EXPECT_TRUE(OnPage(12));
@@ -179,6 +181,13 @@ TEST_F(TitleMenu, TheTotalPanelAddsEachModesWholeMinutes) {
   PlayFrames[0] = PlayFrames[1] = PlayFrames[2] = 3599, PlayFrames[3] = 7200;
   MenuState.cursor = 130.0f;
   RecordPass(0);
+  // The panel is added at 140, the blend the controls picture above it left.
+  int panelBlend = -1;
+  for (const RecordedCall& call : CallLog()) {
+    if (call.call == Call::SetBlendMode) panelBlend = call.Int(0) * 1000 + call.Int(1);
+    if (call.call == Call::DrawGraphAt && call.Int(0) == 430 && call.Int(1) == 500) break;
+  }
+  EXPECT_EQ(panelBlend, 2 * 1000 + 140);
   std::vector<int> minutesDigits;
   for (const RecordedCall& call : CallsOf(Call::DrawGraphAt)) {
     if (call.Int(1) == 568) minutesDigits.push_back(call.Int(2));
@@ -269,6 +278,14 @@ TEST_F(RecordsPages, TheBrowserWrapsItsRowsNamesItsSlotsAndReportsAMissingReplay
   EXPECT_TRUE(Shows("REPLAY FAILED"));
   EXPECT_TRUE(OnPage(18));
   Save("page18-failure");
+  // A held decide is one press: the failed load is not tried again while it is held.
+  ClearCallLog();
+  RecordDrawing(true);
+  ASSERT_TRUE(game_.Hold(kPadFire, 4));
+  RecordDrawing(false);
+  const std::vector<std::string> texts = Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "Now Loading : DATA 4 "), 1);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "REPLAY FAILED"), 4);
 }
 
 // ---- Options ----

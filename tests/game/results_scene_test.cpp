@@ -53,6 +53,7 @@ TEST_F(Results, GameOverContinueAndRefusalTakeTheirFrames) {
     SetUp();
     Score = 5000.0f, Coins = 300.0f, CoinsGot = 7, EnemiesDestroyed = 9, BattleFrames = 999, Lives = 0.0f;
     Level = 4.0f, Stage = 3, OptionLevel = 6, ShotLevel = 3, NShotType = 33, Credits = 2, ScenePhase = 1;
+    ShootInScore = ChipScore = ExpCoinsGot = BssCoinsGot = SsBought = 5;
     EXPECT_EQ(FramesUntil([] { return ScenePhase == kPhaseContinueQuestion; }), 260);
     if (!yes) Press(kDown);
     ClearCallLog();
@@ -68,6 +69,8 @@ TEST_F(Results, GameOverContinueAndRefusalTakeTheirFrames) {
     EXPECT_EQ(std::vector<float>({Score, Coins, Lives, Level}), std::vector<float>({0.0f, 0.0f, 3.0f, 1.0f}));
     EXPECT_EQ(std::vector<int>({CoinsGot, EnemiesDestroyed, BattleFrames, StageTimeline, ScenePhase, ReplayMode}),
               std::vector<int>(6, 0));
+    // Every statistic of the results page restarts from 0.
+    EXPECT_EQ(std::vector<int>({ShootInScore, ChipScore, ExpCoinsGot, BssCoinsGot, SsBought}), std::vector<int>(5, 0));
     std::vector<int> options;
     for (const RecordedCall& call : CallsOf(Call::CreateObject)) options.push_back(call.Int(0));
     EXPECT_EQ(options, std::vector<int>({2152, 2153, 2154, 2155}));  // at most four options
@@ -161,7 +164,17 @@ TEST_F(Results, TheClosingPictureNeedsAHeldDecideAndTheRunJoinsTheTotals) {
     Frame();
     EXPECT_EQ(MenuState.cursor, 0.0f);
     EXPECT_EQ(FramesUntil([] { return MenuState.cursor == 1.0f; }, kDecide), 5);
-    EXPECT_EQ(FramesUntil([] { return Scene == kSceneTitle; }) + 1, 136);
+    EXPECT_EQ(FramesUntil([] { return MenuState.backdropDarken == -10.0f; }) + 1, 135);
+    // The 136th frame ends the run and is still veiled: the picture does not come back.
+    RecordDrawing(true);
+    ClearCallLog();
+    Frame();
+    RecordDrawing(false);
+    EXPECT_EQ(Scene, kSceneTitle);
+    ASSERT_FALSE(CallLog().empty());
+    const RecordedCall& last = CallLog().back();
+    EXPECT_EQ(last.call, Call::DrawRect);
+    EXPECT_EQ(std::vector<int>({last.Int(0), last.Int(1), last.Int(2), last.Int(3)}), std::vector<int>({0, 0, 1024, 768}));
     const std::vector<int> totals = {TotalLevel, BestLevel[3], BestStage[3], PlayFrames[3]};
     EXPECT_EQ(totals, watching ? std::vector<int>({10, 5, 4, 1000}) : std::vector<int>({16, 6, 4, 1500}));
     EXPECT_EQ(CallsOf(Call::WriteSaveData).size(), watching ? 0u : 1u);

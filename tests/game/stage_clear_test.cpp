@@ -79,6 +79,19 @@ TEST_F(StageClear, TheTallyRunsUntilItsF32ProgressPassesPointSevenFour) {
   EXPECT_EQ(FramesIn(2.0f, 5), 247);
 }
 
+TEST_F(StageClear, TheGuardRechargesTowardsReadyThroughTheTally) {
+  struct Case {
+    float guard, lives, after100;  // 0.25 a frame while guarded and alive
+  };
+  for (const Case& c : {Case{50.0f, 2.0f, 25.0f}, Case{100.0f, 1.0f, 75.0f}, Case{10.0f, 2.0f, 0.0f},
+                        Case{50.0f, 0.0f, 50.0f}, Case{0.0f, 2.0f, 0.0f}, Case{-0.5f, 2.0f, -0.5f}}) {
+    SetUp();
+    GuardValue = c.guard, Lives = c.lives, TimelineHalt = 2.0f;
+    for (int frame = 0; frame < 100; ++frame) UpdateStage();
+    EXPECT_EQ(GuardValue, c.after100) << c.guard << " " << c.lives;
+  }
+}
+
 TEST_F(StageClear, ATallyWithNothingSpawnedDrawsNoBarAndEndsAPracticeRunInTheResults) {
   PracticeFlag = 1;
   StageKills = 3.0f;  // counted against 0 spawned enemies
@@ -121,10 +134,11 @@ TEST_F(StageClear, PricesFollowTheTrackLevels) {
   SpeedLevel = 18;
   DrawUpgradeCosts();
   EXPECT_EQ(SpeedCost, 123);
+  // Level 5 is priced whatever the option type; only the purchase is refused.
   OptionLevel = 5;
   OptionType = 2;
   DrawUpgradeCosts();
-  EXPECT_EQ(OptionCost, 10000);
+  EXPECT_EQ(OptionCost, 200);
 }
 
 TEST_F(StageClear, APurchaseIsPaidFiveCoinsAFrameAndARefusalCostsNothing) {
@@ -165,7 +179,10 @@ TEST_F(StageClear, MaxedItemsAreRefusedWithoutChargeOrCount) {
     Buy(m.x, m.y);
     EXPECT_EQ(TimelineHalt, 5.0f);
     EXPECT_EQ(CoinsUsed, 0);
+    EXPECT_EQ(PendingCost, 0);
     EXPECT_EQ(levels(), before);
+    EXPECT_EQ(FramesIn(5.0f), 50);
+    EXPECT_EQ(Coins, 5000.0f);
   }
   SetUp();
   LevelUpCount = 7;
