@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::int64_t kNearAcross = 1200;
 constexpr std::int64_t kNearDown = 900;
+constexpr double kWideAcross = 1200.0;
 
 // Distances in 64 bits: a far-off or broken coordinate truncates to INT_MIN.
 std::int64_t Distance(float a, float b) {
@@ -55,10 +56,13 @@ void ListNearPlayer(CollisionLists& lists) {
 void ListAcrossPlayer(CollisionLists& lists) {
   ClearAll(lists);
   const GameObject& player = ObjectPool[kPlayerSlot];
+  // Unlike the main pass, the wide pass compares the positions as they are.
+  const double left = player.x - kWideAcross;
+  const double right = player.x + kWideAcross;
   for (int slot = 0; slot < kPoolSize; ++slot) {
     const GameObject& object = ObjectPool[slot];
     if (object.state != kStateActive) continue;
-    if (Distance(object.x, player.x) < kNearAcross) AddByCategory(lists, slot);
+    if (left < object.x && object.x < right) AddByCategory(lists, slot);
   }
 }
 
@@ -72,8 +76,8 @@ bool BoxesOverlap(const HitBox& a, const HitBox& b) {
 }
 
 bool WithinGrazeReach(const GameObject& player, double reach, const HitBox& bullet) {
-  const double x = FloatToInt(player.x);
-  const double y = FloatToInt(player.y);
+  const double x = player.x;
+  const double y = player.y;
   const double across = player.hitWidth * reach;
   const double down = player.hitHeight * reach;
   return x - across < static_cast<double>(bullet.x + bullet.halfWidth) &&

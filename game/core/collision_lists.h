@@ -33,7 +33,7 @@ struct CollisionLists {
 // 1200 pixels across and 900 down of the player, and counts NearBulletCount.
 void ListNearPlayer(CollisionLists& lists);
 // The wide pass: every active record within 1200 pixels across of the player, at
-// any height.
+// any height, by the untruncated positions.
 void ListAcrossPlayer(CollisionLists& lists);
 
 // A hit box in whole pixels: truncated centre, integer halves of the full size.
@@ -43,6 +43,6 @@ struct HitBox {
 HitBox HitBoxOf(const GameObject& object);
 // Strict on all four sides: boxes that only touch do not overlap.
 bool BoxesOverlap(const HitBox& a, const HitBox& b);
-// The player's full size times `reach` on each side, in floating point, against the
-// bullet's whole-pixel edges.
+// The player's full size times `reach` on each side of its untruncated position, in
+// floating point, against the bullet's whole-pixel edges.
 bool WithinGrazeReach(const GameObject& player, double reach, const HitBox& bullet);

@@ -50,10 +50,10 @@ void ApplyFate(const ShotFate& fate, int shotSlot, int targetSlot, int targetWei
     return;
   }
   if (fate.divisor != 0.0) shot.attackPower = DoubleToInt(shot.attackPower / fate.divisor);
-  if (fate.heavyDivisor != 0.0 && targetWeight == kHeavyWeight) {
-    shot.attackPower = DoubleToInt(shot.attackPower / fate.heavyDivisor);
-    if (fate.heavyDisarms && shot.attackPower < 1) shot.collidable = 0;
-  }
+  const bool heavy = fate.heavyDivisor != 0.0 && targetWeight == kHeavyWeight;
+  if (heavy) shot.attackPower = DoubleToInt(shot.attackPower / fate.heavyDivisor);
+  const bool disarms = fate.disarm == Disarm::kAlways || (fate.disarm == Disarm::kAgainstHeavy && heavy);
+  if (disarms && shot.attackPower < 1) shot.collidable = 0;
 }
 
 // A weight of 0 would throw the enemy to infinity (or to NaN, which is never freed):

@@ -43,14 +43,15 @@ const EffectRow kWideHitEffects[] = {
     {4054, 4054, AtShot(2100)},
 };
 
-constexpr ShotFate kDeleted{false, kNoEffect, false, 0.0, 0.0, false};
-constexpr ShotFate kStays{true, kNoEffect, false, 0.0, 0.0, false};
-constexpr ShotFate DeletedWith(int effect) { return {false, effect, false, 0.0, 0.0, false}; }
-constexpr ShotFate Weakened(double divisor) { return {true, kNoEffect, false, divisor, 0.0, false}; }
-// Divided, and divided by 3 again against a heavy target, down to harmless.
-constexpr ShotFate WeakenedMoreByHeavy(double divisor) { return {true, kNoEffect, false, divisor, 3.0, true}; }
-constexpr ShotFate kSparkWeakened{true, 2100, false, 1.1, 1.5, true};
-constexpr ShotFate kBurstWeakenedByHeavy{true, kNoEffect, false, 0.0, 1.1, false};
+constexpr ShotFate kDeleted{false, kNoEffect, false, 0.0, 0.0, Disarm::kNever};
+constexpr ShotFate kStays{true, kNoEffect, false, 0.0, 0.0, Disarm::kNever};
+constexpr ShotFate DeletedWith(int effect) { return {false, effect, false, 0.0, 0.0, Disarm::kNever}; }
+constexpr ShotFate Weakened(double divisor) { return {true, kNoEffect, false, divisor, 0.0, Disarm::kNever}; }
+// Divided, and divided by 3 again against a heavy target; harmless against any target
+// once the power is below 1.
+constexpr ShotFate WeakenedMoreByHeavy(double divisor) { return {true, kNoEffect, false, divisor, 3.0, Disarm::kAlways}; }
+constexpr ShotFate kSparkWeakened{true, 2100, false, 1.1, 1.5, Disarm::kAgainstHeavy};
+constexpr ShotFate kBurstWeakenedByHeavy{true, kNoEffect, false, 0.0, 1.1, Disarm::kNever};
 
 const FateRow kEnemyFates[] = {
     {4018, 4018, DeletedWith(2051)},
@@ -67,7 +68,7 @@ const FateRow kEnemyFates[] = {
     {4124, 4124, kStays},
     {4041, 4044, WeakenedMoreByHeavy(1.8)},
     {4045, 4045, WeakenedMoreByHeavy(1.2)},
-    {4052, 4052, {true, 2129, true, 0.0, 0.0, false}},
+    {4052, 4052, {true, 2129, true, 0.0, 0.0, Disarm::kNever}},
     {4055, 4055, kSparkWeakened},
     {4067, 4067, kBurstWeakenedByHeavy},
 };

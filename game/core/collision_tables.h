@@ -14,6 +14,8 @@ struct HitEffect {
   bool vibrates;      // rumbles the pad with priority 3
 };
 
+enum class Disarm { kNever, kAgainstHeavy, kAlways };
+
 // What becomes of a shot after a hit.
 struct ShotFate {
   bool stays;
@@ -21,7 +23,7 @@ struct ShotFate {
   bool targetIsParent;    // the effect's parent slot is the target, else 0
   double divisor;         // the power is divided and truncated; 0 keeps it
   double heavyDivisor;    // then again against a weight-99 target; 0 none
-  bool heavyDisarms;      // a power below 1 after the heavy division ends its hits
+  Disarm disarm;          // when a power below 1 ends the shot's hits
 };
 
 template <typename T>

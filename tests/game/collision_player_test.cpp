@@ -1,5 +1,8 @@
 // The player against enemy bodies and bullets: the box edges, the guard, the lost
 // life, the protection after a hit and the graze.
+#include <cmath>
+#include <random>
+
 #include "collision_fixture.h"
 
 namespace {
@@ -38,6 +41,27 @@ TEST_F(CollisionTest, BoxesOverlapStrictlyAndGrazesReachTheEnlargedBox) {
     bullet.timer = timer;
     UpdateCollision();
     EXPECT_EQ(V({bullet.state, HitsTaken}), V({kStateActive, 1})) << timer;
+  }
+}
+
+// A few hundred grazes near the reach's edges, the player off whole pixels: the graze
+// box is worked in double on the player's untruncated place, against the bullet's
+// whole-pixel edges.
+TEST_F(CollisionTest, TheGrazeReachStartsFromTheUntruncatedPlace) {
+  std::mt19937 random(38);
+  const auto uniform = [&random](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+  for (int i = 0; i < 400; ++i) {
+    Fresh();
+    const float px = uniform(1000.0f, 1001.0f), py = uniform(500.0f, 501.0f);
+    const float side = i % 4 < 2 ? 1.0f : -1.0f, edge = side * uniform(35.0f, 39.0f), off = uniform(-30.0f, 30.0f);
+    const float bx = i % 2 == 0 ? px + edge : px + off, by = i % 2 == 0 ? py + off : py + edge;
+    ObjectPool[kPlayerSlot].x = px, ObjectPool[kPlayerSlot].y = py;
+    Bullet(60, bx, by);
+    const double reach = 4 * (1 * 1.3 + 7.0);
+    const double bxi = std::trunc(bx), byi = std::trunc(by);
+    const bool grazes = px - reach < bxi + 4 && px + reach > bxi - 4 && py - reach < byi + 4 && py + reach > byi - 4;
+    UpdateCollision();
+    ASSERT_EQ(V({HitsTaken, GrazeCount}), V({0, grazes ? 1 : 0})) << i << ": " << px << "," << py << " " << bx << "," << by;
   }
 }
 

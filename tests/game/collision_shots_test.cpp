@@ -1,5 +1,7 @@
 // The player's shots against enemies and shootable bullets: the hit effects and the
 // shots' fates, kills with their rewards and drops, and the wide pass.
+#include <random>
+
 #include "collision_fixture.h"
 #include "game_library.h"
 
@@ -60,6 +62,26 @@ TEST_F(CollisionTest, HitEffectsAndFatesByShotBehaviour) {
   }
 }
 
+// The wide pass over a few hundred places near its two edges, the player off whole
+// pixels: player x - 1200 < x < player x + 1200 on the untruncated places. A
+// "GoldStrike" shot on an enemy far below is seen by the wide pass only.
+TEST_F(CollisionTest, TheWidePassComparesUntruncatedPlaces) {
+  std::mt19937 random(38);
+  const auto uniform = [&random](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+  for (int i = 0; i < 300; ++i) {
+    Fresh();
+    NShotType = 62;
+    const float px = uniform(2000.0f, 2001.0f);
+    const float x = px + (i % 2 == 0 ? 1200.0f : -1200.0f) + uniform(-1.0f, 1.0f);
+    ObjectPool[kPlayerSlot].x = px;
+    const GameObject& enemy = Enemy(60, x, 1500.0f);
+    Shot(70, 4054, 100, x, 1500.0f);
+    const bool listed = static_cast<double>(px) - 1200.0 < x && x < static_cast<double>(px) + 1200.0;
+    UpdateCollision();
+    ASSERT_EQ(enemy.hitPoints, listed ? 900 : 1000) << i << ": " << px << " " << x;
+  }
+}
+
 TEST_F(CollisionTest, WhereHitEffectsGoAndAWeakenedShotEnds) {
   Enemy(60, 1100.0f, 500.0f).facing = 1;
   Shot(70, 4035, 10, 1103.0f, 502.0f);
@@ -75,6 +97,25 @@ TEST_F(CollisionTest, WhereHitEffectsGoAndAWeakenedShotEnds) {
   const GameObject& shot = Shot(70, 4041, 2, 1100.0f, 500.0f);
   UpdateCollision();
   EXPECT_EQ(V({shot.attackPower, shot.collidable}), V({0, 0}));
+  // A power that falls below 1 ends the hits of 4041-4045 against any target, and of
+  // 4055 only against a heavy one; a still collidable shot hits again, harmless.
+  struct Weak {
+    int behaviour, weight, collidable;
+  };
+  for (const Weak& weak : {Weak{4041, 1, 0}, Weak{4044, 1, 0}, Weak{4045, 1, 0}, Weak{4045, 99, 0},
+                           Weak{4055, 1, 1}, Weak{4055, 99, 0}}) {
+    Fresh();
+    GameObject& enemy = Enemy(60, 1100.0f, 500.0f);
+    enemy.weight = weak.weight;
+    const GameObject& weakShot = Shot(70, weak.behaviour, 1, 1100.0f, 500.0f);
+    UpdateCollision();
+    ClearCallLog();
+    UpdateCollision();
+    SCOPED_TRACE(testing::Message() << weak.behaviour << " at weight " << weak.weight);
+    EXPECT_EQ(V({weakShot.attackPower, weakShot.collidable}), V({0, weak.collidable}));
+    EXPECT_EQ(CallsOf(Call::PlaySe).size(), static_cast<std::size_t>(weak.collidable));  // the hit sound
+    EXPECT_EQ(enemy.hitPoints, 999);
+  }
 }
 
 TEST_F(CollisionTest, AHitPushesTheEnemyByHalfTheShotsSpeedOverItsWeight) {
