@@ -38,7 +38,7 @@ struct StageLayer {
   WordRef scroll;               // subtracted from x
   int blend;
   int alphaBase;
-  float alphaFactor;            // parameter = base + factor x alphaWord
+  double alphaFactor;           // parameter = base + factor x alphaWord, in double
   WordRef alphaWord;
   bool mirrored = false;
 };
@@ -77,10 +77,10 @@ const StageLayer kStageLayers[] = {
     {5, 7, kOnce, 0.0f, kNone, 2, -12200, 1.0f, {4, 1}},
     {6, 1, kTiles1024Seven, 4.0f, kNone, 1, 255, 0.0f, kNone},
     {6, 4, kTiles1001, 2.0f, {1, 4}, 1, 255, 0.0f, kNone},
-    {6, 0, kOnce, 6.5f, kNone, 1, 255, -0.05f, kStage6Progress},
-    {6, 2, kTiles2001Four, 1.2f, {1, 2}, 1, 180, -0.005f, kStage6Progress},
-    {6, 3, kOnce, 0.0f, kNone, 2, 255, -0.05f, kStage6Progress},
-    {6, 5, kOnce, 0.0f, kNone, 1, -255, 0.05f, kStage6Progress},
+    {6, 0, kOnce, 6.5f, kNone, 1, 255, -0.05, kStage6Progress},
+    {6, 2, kTiles2001Four, 1.2f, {1, 2}, 1, 180, -0.005, kStage6Progress},
+    {6, 3, kOnce, 0.0f, kNone, 2, 255, -0.05, kStage6Progress},
+    {6, 5, kOnce, 0.0f, kNone, 1, -255, 0.05, kStage6Progress},
     {7, 0, kOnce, 1.0f, {5, 1}, 1, 255, 0.0f, kNone, true},
     {7, 6, kTiles2001, 1.0f, {5, 4}, 1, 255, 0.0f, kNone},
     {7, 7, kOnce, 0.0f, kNone, 1, 0, 1.0f, {5, 3}},
@@ -88,7 +88,7 @@ const StageLayer kStageLayers[] = {
 };
 
 void DrawLayer(const StageLayer& layer) {
-  const int parameter = DoubleToInt(layer.alphaBase + static_cast<double>(layer.alphaFactor) * layer.alphaWord.Value());
+  const int parameter = DoubleToInt(layer.alphaBase + layer.alphaFactor * layer.alphaWord.Value());
   SetBlendMode(layer.blend, parameter);
   const bool fixed = layer.divisor == 0.0f;
   const float cameraX = fixed ? 0.0f : CameraX / layer.divisor;
@@ -117,6 +117,8 @@ struct ScrollStep {
   int step;
   int limit;  // back to 0 above it
 };
+// Stages 5 and 6 scroll their layers here too, as no script moves them; stage 6's
+// wrap at its tile steps keeps the joins seamless.
 const ScrollStep kScrollSteps[] = {
     {1, kNearScroll, 2, 2000}, {2, kNearScroll, 4, 2000}, {3, kNearScroll, 4, 1200}, {3, {1, 1}, 8, 2500},
     {4, kNearScroll, 3, 1024}, {4, {1, 1}, 2, 2000},      {4, {1, 4}, 1, 1024},      {5, {1, 1}, 1, 1025},
@@ -204,6 +206,7 @@ void SpawnStage4() {
 }
 
 void SpawnStage5() {
+  // Nothing else moves stage 5's progress, which brings on its late scenery and glow.
   ++ProgressWord;
   if (Every(++StageCount, 10)) Create(2170);
   const int count = ++SecondCount;

@@ -36,8 +36,12 @@ TEST_F(StageFlow, NearLayersScrollOnlyWhileRunning) {
   };
   // 2 a frame, back to 0 above 2000 (1001 frames to 2002 -> 0); stage 2 at 4;
   // stage 3's far layer at 4 up to 1200 and its near layer at 8 up to 2500.
-  const Scroll scrolls[] = {{1, 1, 0, 1001, 0}, {1, 1, 0, 1002, 2}, {2, 1, 0, 100, 400},
-                            {3, 1, 0, 301, 0},  {3, 1, 1, 300, 2400}, {4, 1, 4, 1025, 0}};
+  // Stage 5 moves its three layers by 1, 2 and 3, back to 0 above 1025, and its
+  // progress by 1; stage 6 its two by 2 and 1, seamless over their 2001 and 1001 tiles.
+  const Scroll scrolls[] = {{1, 1, 0, 1001, 0}, {1, 1, 0, 1002, 2}, {2, 1, 0, 100, 400},   {3, 1, 0, 301, 0},
+                            {3, 1, 1, 300, 2400}, {4, 1, 4, 1025, 0}, {5, 1, 1, 1025, 1025}, {5, 1, 1, 1026, 0},
+                            {5, 1, 2, 513, 0},    {5, 1, 4, 341, 1023}, {5, 1, 4, 342, 0},   {5, 4, 1, 700, 700},
+                            {6, 1, 2, 1000, 2000}, {6, 1, 2, 1001, 0}, {6, 1, 4, 1002, 0}};
   for (const Scroll& s : scrolls) {
     SetUp();
     Stage = s.stage;
@@ -114,6 +118,36 @@ TEST_F(StageFlow, TheLastStagesBackdropAndTheBlendCounter) {
     Stage = stage;
     Frames(10);
     EXPECT_EQ(BackgroundBlendCounter, stage == 6 || stage == 8 ? 10 : 0) << stage;
+  }
+}
+
+// Stage 6's fading layers over a few hundred progress words, multiples of 20 among
+// them: each blend is 255 - 0.05 w, 180 - 0.005 w, 255 - 0.05 w and 0.05 w - 255,
+// worked in double and truncated.
+TEST_F(StageFlow, StageSixBlendsAreWorkedInDouble) {
+  for (int picture = 0; picture < 6; ++picture) StageImages[picture] = 600 + picture;
+  Stage = 6;
+  Paused = 1;  // the progress word stands
+  for (int i = 0; i < 400; ++i) {
+    const int w = i < 300 ? 20 * i : 7 * i + 3;
+    StageEventState[4][3] = w;
+    ClearCallLog();
+    RecordDrawing(true);
+    UpdateStage();
+    RecordDrawing(false);
+    std::map<int, int> blendOf;  // picture -> the parameter it was drawn with
+    int parameter = 0;
+    for (const RecordedCall& call : CallLog()) {
+      if (call.call == Call::SetBlendMode) parameter = call.Int(1);
+      if (call.call == Call::DrawGraphAt && !blendOf.contains(call.Int(2))) blendOf[call.Int(2)] = parameter;
+    }
+    const std::map<int, int> expected = {{600, static_cast<int>(255 - 0.05 * w)},
+                                         {601, 255},
+                                         {602, static_cast<int>(180 - 0.005 * w)},
+                                         {603, static_cast<int>(255 - 0.05 * w)},
+                                         {604, 255},
+                                         {605, static_cast<int>(0.05 * w - 255)}};
+    ASSERT_EQ(blendOf, expected) << w;
   }
 }
 

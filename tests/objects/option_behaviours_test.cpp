@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <tuple>
 
 #include "behaviour_fixture.h"
@@ -67,6 +68,31 @@ TEST_F(Options, RollingWidensBy4AFrameWithFourOptionsAndComesBack) {
   ActionHold[1] = 0;
   Frames(13);
   EXPECT_EQ(BehaviourParam80, 80);
+}
+
+// The circle over a few hundred angles and places: option 1's angle steps in double
+// and is stored as a float; each option's angle is a float, its sine and cosine are
+// single precision, and the place is worked in double and stored once.
+TEST_F(Options, RollingPlacesRoundAsWritten) {
+  constexpr double kOffsets[4] = {0.0, 3.0, 1.5, 4.5};
+  std::mt19937 random(38);
+  const auto uniform = [&random](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+  OptionType = 2;
+  for (int i = 0; i < 300; ++i) {
+    for (int number = 1; number <= 4; ++number) PutOption(number);
+    const int radius = i % 2 == 0 ? 80 : 130;
+    BehaviourParam80 = radius, ActionHold[1] = radius == 130 ? 1 : 0;  // the radius holds
+    ObjectPool[31].phase = uniform(-60.0f, 60.0f);
+    Player().x = uniform(200.0f, 6000.0f), Player().y = uniform(200.0f, 1800.0f);
+    const float first = static_cast<float>(ObjectPool[31].phase - 0.08);
+    Frames(1);
+    for (int number = 1; number <= 4; ++number) {
+      const float angle = static_cast<float>(first + kOffsets[number - 1]);
+      const float x = static_cast<float>(Player().x + radius * static_cast<double>(std::sin(angle)));
+      const float y = static_cast<float>(Player().y + radius * static_cast<double>(std::cos(angle)));
+      ASSERT_EQ(std::tuple(ObjectPool[30 + number].x, ObjectPool[30 + number].y), std::tuple(x, y)) << i << " " << number;
+    }
+  }
 }
 
 TEST_F(Options, ShotsFireByTheTableWhileTheFirstActionIsHeld) {

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cmath>
+#include <random>
+#include <tuple>
 #include <vector>
 
 #include "behaviour_fixture.h"
@@ -163,6 +165,44 @@ TEST_F(FinalBosses, StormEscortBandAndTimeOuts) {
   EXPECT_EQ(boss.state, kStateFree);
   EXPECT_EQ(orbiter.behaviour, 4059);
   EXPECT_EQ(CountEnemiesInGroup1(), 0);
+}
+
+// Orbiters and the escorts' band over a few hundred positions, against the rounding
+// of the movement rules: a float sine or cosine, the rest in double, stored once; the
+// band's edges in double.
+TEST_F(FinalBosses, OrbitersAndTheEscortBandRoundAsWritten) {
+  std::mt19937 random(38);
+  const auto uniform = [&random](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+  for (int i = 0; i < 300; ++i) {
+    SetUp();
+    GameObject& body = Put(10, kCategoryEffect, 0, uniform(2000.0f, 4000.0f), uniform(500.0f, 1000.0f));
+    GameObject& orbiter = Put(60, kCategoryEnemy, i % 2 == 0 ? 3101 : 3103);
+    orbiter.coinDrop = 34;
+    orbiter.phase = uniform(0.0f, 100.0f), orbiter.phase2 = uniform(0.0f, 1400.0f), orbiter.work[0] = uniform(0.0f, 600.0f);
+    const float phase = static_cast<float>(orbiter.phase + 0.012);
+    const float x = static_cast<float>(static_cast<double>(body.x) + static_cast<double>(std::sin(phase)) * orbiter.phase2);
+    const float y = static_cast<float>(static_cast<double>(body.y) + static_cast<double>(std::cos(phase)) * orbiter.work[0]);
+    Frames(1);
+    ASSERT_EQ(std::tuple(orbiter.x, orbiter.y), std::tuple(x, y)) << i;
+  }
+  // P + 80 is rounded in float just above 4096 (x) and 1024 (y); the escort stands on
+  // the float next to the edge on either side, on one axis, far off on the other.
+  for (int i = 0; i < 300; ++i) {
+    SetUp();
+    const bool across = i % 2 == 0;
+    const float p = across ? uniform(4016.0f, 4096.0f) : uniform(944.0f, 1024.0f);
+    const float edge = static_cast<float>(p + 80.0);
+    const float at = i % 3 == 0 ? edge : std::nextafter(edge, i % 3 == 1 ? 0.0f : 9000.0f);
+    Player().x = across ? p : 3000.0f;
+    Player().y = across ? 900.0f : p;
+    Put(10, kCategoryEffect, 0, 3000.0f, 800.0f).work[1] = 2.0f;  // a 5031 every frame
+    const float ex = across ? at : 3500.0f, ey = across ? 400.0f : at;
+    Put(60, kCategoryEnemy, 3100, ex, ey);
+    const auto outside = [](double e, double q) { return e < q - 80.0 || e > q + 80.0; };
+    const bool fires = outside(ex, Player().x) && outside(ey, Player().y);
+    Frames(1);
+    ASSERT_EQ(Made(5031), fires ? 1 : 0) << i << " " << p << " " << at;
+  }
 }
 
 }  // namespace

@@ -63,10 +63,11 @@ void Roll(int slot, GameObject& option) {
   if (ActionHold[1] == 0 && BehaviourParam80 > kRollingRestRadius) BehaviourParam80 -= 1;
   GameObject& first = ObjectPool[kFirstOption];
   if (slot == kFirstOption) first.phase = static_cast<float>(first.phase - 0.08);
-  const double angle = first.phase + kRollingAngles[slot - kFirstOption];
+  // The angle is a float and its sine and cosine are single precision.
+  const float angle = static_cast<float>(first.phase + kRollingAngles[slot - kFirstOption]);
   const GameObject& player = Player();
-  option.x = static_cast<float>(player.x + BehaviourParam80 * std::sin(angle));
-  option.y = static_cast<float>(player.y + BehaviourParam80 * std::cos(angle));
+  option.x = static_cast<float>(player.x + BehaviourParam80 * static_cast<double>(std::sin(angle)));
+  option.y = static_cast<float>(player.y + BehaviourParam80 * static_cast<double>(std::cos(angle)));
 }
 
 void Move(int slot) {

@@ -241,7 +241,7 @@ struct Escort {
 constexpr Escort kEscorts[] = {
     {3099, 0.1, 30.0, 0.1, 18.0, EscortModes(14, {8, 1109, 0, 0, 2, 0, 0, 0}, 88, 100)},
     {3100, 0.05, 40.0, 0.1, 12.0, EscortModes(13, {5, 5032, 0, 0, 40, 30, 0, 0}, 87, 20)}};
-constexpr float kEscortBand = 80.0f;
+constexpr double kEscortBand = 80.0;
 
 float HomeBy(float speed, bool forward, double acceleration, double top) {
   const double next = forward ? speed + acceleration : speed - acceleration;
@@ -250,6 +250,7 @@ float HomeBy(float speed, bool forward, double acceleration, double top) {
   return static_cast<float>(next);
 }
 
+// The band's edges are worked in double: player + 80 is not always a float.
 bool OutsideBand(float position, float player) {
   return position < player - kEscortBand || position > player + kEscortBand;
 }
@@ -296,8 +297,9 @@ void OrbitTheBody(int slot) {
   }
   orbiter.fade = ByFrameCycle(0.0f, 60.0f, 160.0f, 120.0f, orbiter.fade);
   orbiter.phase = static_cast<float>(orbiter.phase + 0.012);
-  orbiter.x = static_cast<float>(Body().x + std::sin(orbiter.phase) * orbiter.phase2);
-  orbiter.y = static_cast<float>(Body().y + std::cos(orbiter.phase) * orbiter.work[0]);
+  // The sine is single precision; the rest is worked in double and rounded once.
+  orbiter.x = static_cast<float>(Body().x + static_cast<double>(std::sin(orbiter.phase)) * orbiter.phase2);
+  orbiter.y = static_cast<float>(Body().y + static_cast<double>(std::cos(orbiter.phase)) * orbiter.work[0]);
   if (orbiter.phase2 < row.xMax) orbiter.phase2 = static_cast<float>(orbiter.phase2 + 5.0);
   if (orbiter.work[0] < row.yMax) orbiter.work[0] = static_cast<float>(orbiter.work[0] + 5.0);
 }
