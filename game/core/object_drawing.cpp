@@ -96,6 +96,7 @@ void DrawScorePopups() {
   SetBlendMode(1, PopupAlpha());
   for (ScorePopup& popup : ScorePopups) {
     if (popup.divisor < 1) continue;
+    // The divisor steps down before the draw: a popup of 1000 from 25 shows 41 first.
     if (popup.divisor > 1) --popup.divisor;
     DrawNumberRight(FloatToInt(popup.x - CameraX), FloatToInt(popup.y - CameraY), popup.value / popup.divisor, 0);
     if (Paused == 0 && --popup.life == 0) popup.divisor = 0;

@@ -113,7 +113,8 @@ struct SlotBoss {
   std::span<const BossRecord> records;
 };
 
-// The composite boss: its body, then nine parts at their offsets from the body.
+// The composite boss: its body, then nine parts at their offsets from the body. The
+// body's vx is set though its behaviour never reads it.
 constexpr BossRecord kCompositeBody[] = {
     {10, kSlotFacingFromArgument,
      {.state = 1, .layer = 3, .category = kCategoryEnemy, .vx = -1.4f, .collidable = 0, .width = 2600,

@@ -1,6 +1,10 @@
 // The timers of object drawing, the title card and the HUD.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "../support/call_recorder.h"
+
 #include "core/display.h"
 #include "core/game_state.h"
 #include "core/new_game.h"
@@ -69,7 +73,20 @@ TEST_F(DisplayTimers, PopupsCountUpAlsoWhilePausedButLiveOnlyWhileRunning) {
   popup.divisor = 25;
   EXPECT_EQ(popup.value / popup.divisor, 40);
   Paused = 1;
-  for (int frame = 0; frame < 24; ++frame) DrawObjects();
+  // The divisor steps down before the number is drawn: 1000 / 24 shows first.
+  int saved[10];
+  for (int digit = 0; digit < 10; ++digit) saved[digit] = DigitFonts[digit], DigitFonts[digit] = 900 + digit;
+  ClearCallLog();
+  RecordDrawing(true);
+  DrawObjects();
+  RecordDrawing(false);
+  std::vector<int> digits;
+  for (const RecordedCall& call : CallsOf(Call::DrawGraphAt)) {
+    if (call.Int(2) >= 900 && call.Int(2) <= 909) digits.push_back(call.Int(2) - 900);
+  }
+  for (int digit = 0; digit < 10; ++digit) DigitFonts[digit] = saved[digit];
+  EXPECT_EQ(digits, (std::vector<int>{1, 4}));  // drawn from the last digit
+  for (int frame = 0; frame < 23; ++frame) DrawObjects();
   EXPECT_EQ(popup.divisor, 1);
   EXPECT_EQ(popup.life, 100);
   Paused = 0;
