@@ -6,6 +6,10 @@ seconds=${1:-20}
 dir="$root/build-fuzz"
 CC=clang CXX=clang++ bash "$root/scripts/build.sh" "$dir" \
   -DVANTOREL_FUZZ=ON -DVANTOREL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Any sanitizer report ends the run as a failure, undefined behaviour included (the
+# targets are also built with -fno-sanitize-recover=all).
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 shopt -s nullglob
 for target in "$dir"/tests/fuzz/*_fuzz; do
   name=$(basename "$target")
