@@ -19,6 +19,8 @@ for target in "$dir"/tests/fuzz/*_fuzz; do
   seeds=()
   [[ -d "$root/tests/fuzz/seeds/${name%_fuzz}" ]] && seeds=("$root/tests/fuzz/seeds/${name%_fuzz}")
   echo "fuzz: $name for ${seconds}s"
+  # Paths are absolute: the targets of the game's files work in a folder of their own.
   (cd "$dir" && "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
-     -print_final_stats=0 "$corpus" "${seeds[@]}" >"$dir/$name.log" 2>&1) || { tail -50 "$dir/$name.log"; exit 1; }
+     -artifact_prefix="$dir/" -print_final_stats=0 "$corpus" "${seeds[@]}" >"$dir/$name.log" 2>&1) ||
+    { tail -50 "$dir/$name.log"; exit 1; }
 done
