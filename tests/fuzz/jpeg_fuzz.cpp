@@ -1,13 +1,6 @@
-// An accepted JPEG is decoded whole, and a few bytes can declare millions of pixels:
-// such inputs cost a hundredfold and reach no code a smaller picture does not, so
-// those declaring more than kLargestDecoded pixels, yet few enough for the loader,
-// are not decoded. Larger ones still go to the loader, which refuses them.
-#include "graphics/picture_stream.h"
 #include "picture_fuzz.h"
 
 namespace {
-
-constexpr std::int64_t kLargestDecoded = 1 << 16;
 
 bool IsFrameMarker(std::uint8_t marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
@@ -38,11 +31,5 @@ bool DeclaredSize(const std::uint8_t* data, std::size_t size, std::int64_t* widt
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::int64_t width = 0;
-  std::int64_t height = 0;
-  if (DeclaredSize(data, size, &width, &height) && width * height > kLargestDecoded &&
-      PictureSizeAllowed(width, height)) {
-    return 0;
-  }
-  return FuzzPictureLoader(LoadJpegImage, data, size);
+  return FuzzPictureLoader(LoadJpegImage, data, size, DeclaredSize);
 }
