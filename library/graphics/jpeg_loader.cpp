@@ -72,7 +72,6 @@ void JpegSkipInputData(j_decompress_ptr cinfo, long count) {
   const std::int64_t left = here >= 0 ? src->end - here : 0;
   if (count > static_cast<long>(src->pub.bytes_in_buffer) + left) {
     src->stream->ops->seek(src->stream->handle, src->end, 0);
-    src->startOfFile = FALSE;
     JpegFillInputBuffer(cinfo);
     return;
   }
