@@ -15,8 +15,10 @@ function(vantorel_flags target)
     endif()
   endif()
   if(VANTOREL_FUZZ)
-    # Every library object carries the fuzzer's coverage counters.
-    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    # Every library object carries the fuzzer's coverage counters; any sanitizer report
+    # ends the run, so that undefined behaviour fails fuzzing like a crash does.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                           -fno-sanitize-recover=all)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   elseif(VANTOREL_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

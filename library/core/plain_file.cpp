@@ -25,6 +25,7 @@ PlainFileStream* NewStream() {
 }
 
 void FreeStream(PlainFileStream* stream) {
+  TrackedFree(stream->cache);
   stream->~PlainFileStream();
   TrackedFree(stream);
 }
@@ -47,6 +48,9 @@ PlainFileStream* OpenThreaded(PlainFileStream* stream, const char* path) {
   CloseHandle(probe);
   if (std::strlen(path) >= sizeof stream->path) return nullptr;
   CopyString(stream->path, path);
+  // Only the file-access thread reads ahead: a synchronous stream has no cache.
+  stream->cache = static_cast<std::uint8_t*>(TRACKED_ALLOC(kFileCacheSize));
+  if (stream->cache == nullptr) return nullptr;
   stream->requestEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   stream->doneEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
   if (stream->requestEvent != nullptr && stream->doneEvent != nullptr) {

@@ -40,7 +40,7 @@ struct PlainFileStream {
   std::uint32_t readLength;
   std::uint32_t readDone;  // bytes the thread actually read for the last read request
   std::uint32_t seekTarget;
-  std::uint8_t cache[kFileCacheSize];
+  std::uint8_t* cache;  // kFileCacheSize bytes, threaded streams only
   std::uint32_t cacheOffset;              // file offset of the cache's first byte
   std::atomic<std::uint32_t> cacheFill;  // bytes in the cache; written by the thread only
 };

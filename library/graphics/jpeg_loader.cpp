@@ -1,6 +1,7 @@
-// JPEG pictures through libjpeg's 6b interface, fed from the library's DataStream
-// by a source manager of our own. Grey pictures become grey-ramp palette images,
-// colour ones RGB24 (blue first), rows back to back.
+// JPEG pictures through libjpeg's 6b interface (with the blue-first output of the
+// extended colour spaces), fed from the library's DataStream by a source manager of
+// our own. Grey pictures become grey-ramp palette images, colour ones RGB24 (blue
+// first), rows back to back, decoded straight into the picture's block.
 #include <cstdio>
 #include <jpeglib.h>
 #include <jerror.h>
@@ -65,6 +66,15 @@ boolean JpegFillInputBuffer(j_decompress_ptr cinfo) {
 void JpegSkipInputData(j_decompress_ptr cinfo, long count) {
   JpegStreamSourceMgr* src = SourceOf(cinfo);
   if (count <= 0) return;
+  // A segment longer than the data left is cut off: everything after it is the
+  // inserted end marker, reached at once rather than two bytes at a time.
+  const std::int64_t here = src->stream->ops->tell(src->stream->handle);
+  const std::int64_t left = here >= 0 ? src->end - here : 0;
+  if (count > static_cast<long>(src->pub.bytes_in_buffer) + left) {
+    src->stream->ops->seek(src->stream->handle, src->end, 0);
+    JpegFillInputBuffer(cinfo);
+    return;
+  }
   while (count > static_cast<long>(src->pub.bytes_in_buffer)) {
     count -= static_cast<long>(src->pub.bytes_in_buffer);
     JpegFillInputBuffer(cinfo);
@@ -115,27 +125,17 @@ int LoadJpegImage(DataStream* stream, GraphImage* img) {
   SetJpegStreamSource(&cinfo, stream);
   jpeg_read_header(&cinfo, TRUE);
   if (!PictureSizeAllowed(cinfo.image_width, cinfo.image_height)) ERREXIT(&cinfo, JERR_IMAGE_TOO_BIG);
+  if (cinfo.out_color_space == JCS_RGB) cinfo.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&cinfo);
   // Only grey and RGB output; four-component (CMYK) files are refused.
   const int components = cinfo.output_components;
   if (components != 1 && components != 3) ERREXIT(&cinfo, JERR_CONVERSION_NOTIMPL);
   const std::size_t stride = static_cast<std::size_t>(cinfo.output_width) * components;
-  JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                              static_cast<JDIMENSION>(stride), 1);
   pixels = static_cast<std::uint8_t*>(TRACKED_ALLOC(stride * cinfo.output_height));
   if (pixels == nullptr) ERREXIT(&cinfo, JERR_OUT_OF_MEMORY);
   while (cinfo.output_scanline < cinfo.output_height) {
-    std::uint8_t* out = pixels + stride * cinfo.output_scanline;
-    if (jpeg_read_scanlines(&cinfo, row, 1) != 1) ERREXIT(&cinfo, JERR_INPUT_EOF);
-    if (components == 1) {
-      std::memcpy(out, row[0], stride);
-    } else {
-      for (std::size_t i = 0; i < stride; i += 3) {
-        out[i] = row[0][i + 2];
-        out[i + 1] = row[0][i + 1];
-        out[i + 2] = row[0][i];
-      }
-    }
+    JSAMPROW row = pixels + stride * cinfo.output_scanline;
+    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) ERREXIT(&cinfo, JERR_INPUT_EOF);
   }
   jpeg_finish_decompress(&cinfo);
 

@@ -3,14 +3,13 @@
 // first byte is odd, byte patches (offset low, offset high, value) to a valid archive,
 // so that damage deep inside a well-formed archive is reached quickly. Archives are
 // given to the reader unscrambled (stored with the fall-back key).
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "core/archive_reader.h"
 #include "mua_writer.h"
+#include "patched_input.h"
+#include "scratch_files.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ const char* const kMembers[] = {"A.TXT", "SE\\B.WAV", "SE\\DEEP\\C.BIN", "SE\\..
                                 "SE\\MISSING\\A.TXT", "SE", "\x95\x5C.PNG"};
 
 std::vector<std::uint8_t> templateImage;
-char archivePath[64];
+std::string archivePath;
 
 std::vector<std::uint8_t> Bytes(std::size_t size, std::uint8_t step) {
   std::vector<std::uint8_t> bytes(size);
@@ -57,26 +56,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
                                    {"\x95\x5C.png", Bytes(64, 5)}},
                                   options, &error);
   Scramble(&templateImage);
-  std::snprintf(archivePath, sizeof archivePath, "/tmp/archive_fuzz_%d.pop", static_cast<int>(getpid()));
-  std::atexit([] { std::remove(archivePath); });
+  archivePath = MakeScratchFolder(/*enter=*/false) + "/archive.pop";
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::uint8_t> image;
-  if (size > 0 && (data[0] & 1) != 0) {
-    image = templateImage;
-    for (std::size_t i = 1; i + 3 <= size; i += 3) image[(data[i] | data[i + 1] << 8) % image.size()] = data[i + 2];
-  } else if (size > 0) {
-    image.assign(data + 1, data + size);
-  }
+  std::vector<std::uint8_t> image = PatchedInput(templateImage, data, size);
   Scramble(&image);
-  std::FILE* file = std::fopen(archivePath, "wb");
-  if (file == nullptr) return 0;
-  std::fwrite(image.data(), 1, image.size(), file);
-  std::fclose(file);
+  WriteWholeFile(archivePath.c_str(), image);
   ArchiveState state{};
-  if (OpenArchive(&state, archivePath, nullptr) == 0) {
+  if (OpenArchive(&state, archivePath.c_str(), nullptr) == 0) {
     for (const char* member : kMembers) ReadMember(&state, member);
     ChangeArchiveFolder(&state, "SE\\DEEP\\..\\..\\..", 1, nullptr);
     CloseArchive(&state);

@@ -1,15 +1,12 @@
 // Movie files opened and played through the DirectShow stand-in. An input whose first
 // byte is odd is the file itself; otherwise it damages a small generated movie (with
 // sound and key frames every third picture): two bytes choose how much of it is kept,
-// then each three bytes XOR one byte at a 16-bit offset.
+// then each three bytes XOR one byte at a 16-bit offset. The sound is played only
+// when the first byte's second bit is set: opening it reads the file a second time.
 #include <SDL.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,6 +16,7 @@
 #include "kernel/handles.h"
 #include "kernel/sync.h"
 #include "movie_writer.h"
+#include "scratch_files.h"
 #include "testing.h"
 
 namespace {
@@ -28,11 +26,6 @@ std::vector<std::uint8_t> g_movie;
 IDirectDraw7* g_directDraw = nullptr;
 HANDLE g_event = nullptr;
 std::uint64_t g_clock = 1000000;
-
-void WriteFile(const std::uint8_t* data, std::size_t size) {
-  std::ofstream(g_path, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
 
 std::vector<std::uint8_t> Damaged(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> bytes = g_movie;
@@ -72,12 +65,7 @@ void Play(IAMMultiMediaStream* stream, IDirectDrawMediaStream* video) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  char pattern[] = "/tmp/movie_fuzz_XXXXXX";
-  const int descriptor = mkstemp(pattern);
-  if (descriptor < 0) std::abort();
-  close(descriptor);
-  g_path = pattern;
-  std::atexit([] { std::remove(g_path.c_str()); });
+  g_path = MakeScratchFolder(/*enter=*/false) + "/movie";
   TestMovieSpec spec;
   spec.width = 32;
   spec.height = 24;
@@ -85,8 +73,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   spec.keyFrameInterval = 3;
   spec.withSound = true;
   if (!WriteTestMovie(g_path, spec)) std::abort();
-  std::ifstream in(g_path, std::ios::binary);
-  g_movie.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  g_movie = ReadWholeFile(g_path.c_str());
 
   TestClockStart(g_clock, 0);
   SetManualSoundDevice(1);  // the sound is decoded and queued; no SDL device per input
@@ -102,10 +89,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 0 && (data[0] & 1)) {
-    WriteFile(data + 1, size - 1);
+    WriteWholeFile(g_path.c_str(), data + 1, size - 1);
   } else {
-    const std::vector<std::uint8_t> bytes = Damaged(data, size);
-    WriteFile(bytes.data(), bytes.size());
+    WriteWholeFile(g_path.c_str(), Damaged(data, size));
   }
   IAMMultiMediaStream* stream = nullptr;
   if (CoCreateInstance(CLSID_AMMultiMediaStream, nullptr, CLSCTX_INPROC_SERVER, IID_IAMMultiMediaStream,
@@ -114,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   stream->Initialize(STREAMTYPE_READ, AMMSF_NOGRAPHTHREAD, nullptr);
   stream->AddMediaStream(g_directDraw, &MSPID_PrimaryVideo, 0, nullptr);
-  stream->AddMediaStream(nullptr, &MSPID_PrimaryAudio, AMMSF_ADDDEFAULTRENDERER, nullptr);
+  if (size > 0 && (data[0] & 2)) stream->AddMediaStream(nullptr, &MSPID_PrimaryAudio, AMMSF_ADDDEFAULTRENDERER, nullptr);
   WCHAR wide[MAX_PATH];
   MultiByteToWideChar(CP_ACP, 0, g_path.c_str(), -1, wide, MAX_PATH);
   if (stream->OpenFile(wide, 0) == S_OK) {

@@ -157,6 +157,43 @@ TEST(JpegLoader, TruncatedFileDecodesEmptyOrGarbageFails) {
   EXPECT_EQ(img.pixels, nullptr);
 }
 
+// The memory stream, counting the loader's refills (each asks where the stream is).
+int jpegRefills = 0;
+std::int64_t CountedTell(StreamHandle handle) {
+  ++jpegRefills;
+  return GetMemoryStreamOps()->tell(handle);
+}
+
+TEST(JpegLoader, SegmentRunningPastTheDataEndsTheDecodeAtOnce) {
+  const Bytes file = JpegFile(SmoothPicture(8, 8), false, false, 90);
+  // A comment segment claiming far more bytes than follow, before the picture's own
+  // segments and after the last scan.
+  const Bytes longComment = {0xFF, 0xFE, 0xFF, 0xF0, 'c', 'u', 't'};
+  Bytes header = {file[0], file[1]};
+  header.insert(header.end(), longComment.begin(), longComment.end());
+  Bytes trailer(file.begin(), file.end() - 2);  // without the end marker
+  trailer.insert(trailer.end(), longComment.begin(), longComment.end());
+  StreamOps counted = *GetMemoryStreamOps();
+  counted.tell = CountedTell;
+  const Bytes* cuts[] = {&header, &trailer};
+  for (const Bytes* cutFile : cuts) {
+    const Bytes& cut = *cutFile;
+    MemoryStream* memory = MemoryStreamOpen(cut.data(), cut.size());
+    DataStream stream{&counted, reinterpret_cast<StreamHandle>(memory)};
+    jpegRefills = 0;
+    GraphImage img{};
+    const int result = LoadJpegImage(&stream, &img);
+    MemoryStreamClose(stream.handle);
+    // Cut in the header: no picture. After the scan: the whole picture.
+    EXPECT_EQ(result, cutFile == &header ? -1 : 0);
+    if (result == 0) {
+      EXPECT_EQ(img.width, 8);
+      FreeGraphImage(&img);
+    }
+    EXPECT_LT(jpegRefills, 20) << "the missing bytes were walked";
+  }
+}
+
 TEST(JpegLoader, RefusesFourComponents) {
   jpeg_compress_struct cinfo;
   jpeg_error_mgr err;
