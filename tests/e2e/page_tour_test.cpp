@@ -74,8 +74,9 @@ class PageTour : public testing::Test {
     if (!OnPage(kMainMenu)) ToMainMenu(game_);
     Press(kPadDown, item - static_cast<int>(MenuState.cursor) / 26);
   }
-  // From the main menu through the practice set-up and the loadout into play at `stage`.
-  void StartPractice(int stage) {
+  // From the main menu through the practice set-up and the loadout into play at `stage`,
+  // just after the first wave of its timeline.
+  void StartPractice(int stage, int firstWave) {
     TotalLevel = 8;
     ToItem(kItemPractice);
     Press(kPadFire);
@@ -89,7 +90,10 @@ class PageTour : public testing::Test {
     Until([] { return Scene == kScenePlay; }, 200);
     // The title card shortened to the start of the stage, where the HUD fades in.
     TitleCardFrame = kStageStartFrame;
-    Until([] { return TitleCardActive == 0 && StageTimeline > 300; }, 600, kPadFire);
+    Until([] { return TitleCardActive == 0; }, 400, kPadFire);
+    // On to the stage's first waves.
+    StageTimeline = firstWave - 10;
+    Hold(kPadFire, 150);
   }
   // Pause, then actions 1 and 3 held together back to the title.
   void QuitRun() {
@@ -194,10 +198,10 @@ TEST_F(PageTour, EveryPageAndStagesOneFiveAndEight) {
   LeaveResults(/*shortened=*/true);
 
   // Practice runs at stages 5 and 8.
-  StartPractice(5);
+  StartPractice(5, 1000);
   Save("tour-stage-5", kPadFire);
   QuitRun();
-  StartPractice(8);
+  StartPractice(8, 5000);
   Save("tour-stage-8", kPadFire);
   QuitRun();
 }

@@ -1,6 +1,8 @@
 #include "cell_roles.h"
 
 #include <string_view>
+#include <array>
+#include <span>
 #include <vector>
 
 #include "core/animation.h"
@@ -42,30 +44,48 @@ CellRole RoleOfRecord(const GameObject& object, int templateId, bool option) {
   }
 }
 
-// The first role a cell is seen with stays, except that money and options, which
-// share sheets with bullets and shots, always win.
-void Note(std::map<int, CellRole>& cells, int cell, CellRole role) {
-  auto [where, added] = cells.emplace(cell, role);
-  if (!added && (role == CellRole::kCoin || role == CellRole::kOption)) where->second = role;
-}
+// How many templates show each cell in each role, by sheet.
+using RoleCounts = std::map<std::string, std::map<int, std::array<int, kRoleCount>>>;
 
-void NoteRecord(CellRoleMap& roles, const GameObject& object, CellRole role) {
+void NoteRecord(RoleCounts& counts, const GameObject& object, CellRole role) {
   if (role == CellRole::kUnused || object.animation <= 0 || object.animation >= kAnimationRows) return;
   for (const SpriteSheet& sheet : kCommonSheets) {
     if (sheet.imageSet != object.imageSet) continue;
     for (const AnimationPair& pair : AnimationTable[object.animation]) {
       if (pair.frame == kEndFrame) break;
-      if (pair.frame >= 0 && pair.frame < sheet.picture.count) Note(roles[sheet.picture.name], pair.frame, role);
+      if (pair.frame >= 0 && pair.frame < sheet.picture.count) ++counts[sheet.picture.name][pair.frame][static_cast<int>(role)];
     }
   }
 }
 
-void MakeAll(CellRoleMap& roles, std::span<const TemplateEntry> family, bool options) {
+// Money and pickups keep their look wherever they show; otherwise a cell shows what
+// most of its templates are, the things a player must tell apart in play (bullets,
+// shots, options) before enemies, effects and decorations; a tie goes to the role
+// listed first.
+CellRole Decide(const std::array<int, kRoleCount>& count) {
+  constexpr CellRole kAlways[] = {CellRole::kCoin, CellRole::kPickup};
+  constexpr CellRole kPlay[] = {CellRole::kEnemyBullet, CellRole::kPlayerShot, CellRole::kOption};
+  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kEffect, CellRole::kDecoration};
+  for (CellRole role : kAlways) {
+    if (count[static_cast<int>(role)] > 0) return role;
+  }
+  for (std::span<const CellRole> roles : {std::span<const CellRole>(kPlay), std::span<const CellRole>(kOther)}) {
+    CellRole best = CellRole::kUnused;
+    int most = 0;
+    for (CellRole role : roles) {
+      if (count[static_cast<int>(role)] > most) best = role, most = count[static_cast<int>(role)];
+    }
+    if (best != CellRole::kUnused) return best;
+  }
+  return CellRole::kUnused;
+}
+
+void MakeAll(RoleCounts& counts, std::span<const TemplateEntry> family, bool options) {
   for (const TemplateEntry& entry : family) {
     g_taken.clear();
     CreateObject(entry.templateId, 1000, 500, 0, 1);
     for (int slot : g_taken) {
-      NoteRecord(roles, ObjectPool[slot], RoleOfRecord(ObjectPool[slot], entry.templateId, options));
+      NoteRecord(counts, ObjectPool[slot], RoleOfRecord(ObjectPool[slot], entry.templateId, options));
       if (slot != kPlayerSlot) ResetObject(slot);
     }
   }
@@ -74,15 +94,19 @@ void MakeAll(CellRoleMap& roles, std::span<const TemplateEntry> family, bool opt
 }  // namespace
 
 CellRoleMap FindCellRoles() {
-  CellRoleMap roles;
+  RoleCounts counts;
   NewGameInit();
   SeedRandom(0);
   RecordTakenHook = NoteTaken;
-#define TEMPLATE_FAMILY(name) MakeAll(roles, name(), std::string_view(#name) == "OptionTemplates");
+#define TEMPLATE_FAMILY(name) MakeAll(counts, name(), std::string_view(#name) == "OptionTemplates");
 #include "objects/template_families.def"
 #undef TEMPLATE_FAMILY
   RecordTakenHook = nullptr;
   NewGameInit();
+  CellRoleMap roles;
+  for (const auto& [sheet, cells] : counts) {
+    for (const auto& [cell, count] : cells) roles[sheet][cell] = Decide(count);
+  }
   return roles;
 }
 

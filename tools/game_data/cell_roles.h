@@ -1,12 +1,13 @@
 // What each cell of the common sprite sheets is in play, as the object templates
 // use it: every template is made once in a new game and the cells of its first
-// animation row take the role of its record.
+// animation row count towards the role of its record.
 #pragma once
 
 #include <map>
 #include <string>
 
 enum class CellRole { kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration };
+constexpr int kRoleCount = 9;
 
 // Roles by picture file name and cell.
 using CellRoleMap = std::map<std::string, std::map<int, CellRole>>;
