@@ -60,11 +60,6 @@ std::vector<Colour> Area(const Canvas& canvas, int x, int y, int w, int h) {
 
 bool AllClear(const std::vector<Colour>& pixels) { return std::all_of(pixels.begin(), pixels.end(), IsClear); }
 
-bool SamePixels(const std::vector<Colour>& a, const std::vector<Colour>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](const Colour& p, const Colour& q) { return p.r == q.r && p.g == q.g && p.b == q.b; });
-}
-
 std::vector<Colour> CellOf(const Canvas& sheet, const PictureFile& picture, int cell) {
   return Area(sheet, cell % picture.across * picture.width, cell / picture.across * picture.height, picture.width,
               picture.height);
@@ -96,24 +91,18 @@ struct CaptionSheet {
   std::vector<int> cells;
 };
 
-std::vector<int> Cells(int from, int to) {
-  std::vector<int> cells;
+std::vector<int> Cells(int from, int to, std::vector<int> cells = {}) {
   for (int cell = from; cell <= to; ++cell) cells.push_back(cell);
   return cells;
 }
 
 TEST(GeneratedPictures, EachCaptionCellOfTheMenuSheetsSaysSomethingOfItsOwn) {
-  std::vector<int> settings = Cells(0, 11);
-  settings.push_back(17);
-  std::vector<int> parts = Cells(9, 15);
-  for (int cell : {18, 19}) parts.push_back(cell);
-  for (int cell : Cells(20, 27)) parts.push_back(cell);
   const CaptionSheet sheets[] = {
       {"tmode02-02A.png", {0, 1, 2, 3, 5, 6, 7, 8}},
-      {"titleconfig05-01.png", settings},
+      {"titleconfig05-01.png", Cells(0, 11, {17})},
       {"ScoreRanking04-01.png", Cells(0, 2)},
       {"ScoreRanking05-01.png", Cells(0, 2)},
-      {"SelectWeaponParts.png", parts},
+      {"SelectWeaponParts.png", Cells(18, 27, Cells(9, 15))},
       {"wepsetumei01.png", Cells(0, 15)},
       {"opsetumei01.png", Cells(0, 3)},
   };
@@ -125,7 +114,9 @@ TEST(GeneratedPictures, EachCaptionCellOfTheMenuSheetsSaysSomethingOfItsOwn) {
       const std::vector<Colour> cell = CellOf(canvas, picture, sheet.cells[i]);
       EXPECT_FALSE(AllClear(cell)) << "cell " << sheet.cells[i] << " is blank";
       for (std::size_t j = 0; j < i; ++j) {
-        EXPECT_FALSE(SamePixels(cell, CellOf(canvas, picture, sheet.cells[j])))
+        const std::vector<Colour> other = CellOf(canvas, picture, sheet.cells[j]);
+        EXPECT_FALSE(std::equal(cell.begin(), cell.end(), other.begin(), other.end(),
+                                [](const Colour& p, const Colour& q) { return p.r == q.r && p.g == q.g && p.b == q.b; }))
             << "cells " << sheet.cells[j] << " and " << sheet.cells[i] << " look alike";
       }
     }

@@ -40,47 +40,43 @@ class PageTour : public testing::Test {
     Scenario::SkipDrawing(skip);
     SetForwarding(Call::PresentScreen, !skip);
   }
-  // Passes without drawing until `done` holds.
+  // Passes without drawing until `done` holds; the tour ends at its first failed step.
   void Until(const std::function<bool()>& done, int limit, int padWord = 0) {
-    if (HasFailure()) return;  // the tour ends at its first failed step
-    for (int pass = 0; pass < limit && !done(); ++pass) {
+    for (int pass = 0; pass < limit && !done() && !HasFailure(); ++pass) {
       ASSERT_TRUE(game_.Pass(padWord));
       ClearCallLog();
     }
-    ASSERT_TRUE(done()) << "scene " << Scene << " page " << MenuState.page << " phase " << ScenePhase << " timeline "
-                        << StageTimeline << " notice " << Stage1NoticeTimer << " level " << TotalLevel;
-  }
-  void Press(int padWord, int times = 1) {
-    if (HasFailure()) return;  // the tour ends at its first failed step
-    for (int i = 0; i < times; ++i) ASSERT_TRUE(game_.Press(padWord));
-    ClearCallLog();
+    ASSERT_TRUE(done()) << "scene " << Scene << " page " << MenuState.page << " phase " << ScenePhase;
   }
   void Hold(int padWord, int frames) {
-    if (HasFailure()) return;  // the tour ends at its first failed step
-    for (int i = 0; i < frames; ++i) ASSERT_TRUE(game_.Pass(padWord));
+    for (int i = 0; i < frames && !HasFailure(); ++i) ASSERT_TRUE(game_.Pass(padWord));
     ClearCallLog();
+  }
+  void Press(int padWord, int times = 1) {
+    for (int i = 0; i < times; ++i) Hold(padWord, 1), Hold(0, 1);
   }
   // One pass drawn in full and saved as "<name>.png".
   void Save(const std::string& name, int padWord = 0) {
-    if (HasFailure()) return;  // the tour ends at its first failed step
+    if (HasFailure()) return;
     SkipDrawing(false);
     SaveNextFrame(name);
     ASSERT_TRUE(game_.Pass(padWord));
     SkipDrawing(true);
-    ClearCallLog();
     EXPECT_FALSE(SavedFramePath().empty()) << name;
   }
-  void ToItem(int item) {
+  // A main menu item decided, on to its page faded in.
+  void Open(int item, int page) {
     if (!OnPage(kMainMenu)) ToMainMenu(game_);
     Press(kPadDown, item - static_cast<int>(MenuState.cursor) / 26);
+    Press(kPadFire);
+    Until([page] { return OnPage(page); }, 60);
+    Hold(0, 20);
   }
   // From the main menu through the practice set-up and the loadout into play at `stage`,
   // just after the first wave of its timeline.
   void StartPractice(int stage, int firstWave) {
     TotalLevel = 8;
-    ToItem(kItemPractice);
-    Press(kPadFire);
-    Until([] { return OnPage(17); }, 60);
+    Open(kItemPractice, 17);
     Press(kPadDown);  // the stage row
     Press(kPadRight, stage - 1);
     Press(kPadDown, 6);  // start
@@ -120,27 +116,19 @@ TEST_F(PageTour, EveryPageAndStagesOneFiveAndEight) {
   Save("tour-manual");
   Press(kPadFacing);
 
-  ToItem(kItemOptions);
-  Press(kPadFire);
-  Until([] { return OnPage(8); }, 60);
+  Open(kItemOptions, 8);
   Save("tour-options");
   Press(kPadDown, 3);
   Save("tour-key-config");
   Press(kPadUp, 4);  // up from the first row wraps to the back row
   Press(kPadFire);
 
-  ToItem(kItemPractice);
-  Press(kPadFire);
-  Until([] { return OnPage(17); }, 60);
-  Hold(0, 20);
+  Open(kItemPractice, 17);
   Save("tour-practice");
   Press(kPadUp);  // the back row
   Press(kPadFire);
 
-  ToItem(kItemRecords);
-  Press(kPadFire);
-  Until([] { return OnPage(14); }, 60);
-  Hold(0, 20);
+  Open(kItemRecords, 14);
   Save("tour-records");
   Press(kPadRight);
   ASSERT_TRUE(OnPage(18));
@@ -150,7 +138,7 @@ TEST_F(PageTour, EveryPageAndStagesOneFiveAndEight) {
   Press(kPadFire);
 
   // A run: the loadout, stage 1 with the controls guide, the pause, tally and shop.
-  ToItem(0);
+  ToMainMenu(game_);
   Press(kPadFire);
   Until([] { return Scene == kSceneLoadout; }, 40);
   Hold(0, 20);

@@ -105,7 +105,7 @@ constexpr SettingCaption kMoreSettings[] = {
     {"LAST-LIFE WARNING", "SHOWN", "HIDDEN"}, {"HUD COUNTERS", "SHOWN", "HIDDEN"},
     {"HUD SPEED PANEL", "SHOWN", "HIDDEN"},  {"HUD NOTICE", "SHOWN", "HIDDEN"},
     {"DAMAGE FLASH", "ON", "OFF"},           {"ENEMY HIGHLIGHT", "ON", "OFF"},
-    {"RECORDING A", "PRESETS", "RECORDED"},  {"RECORDING B", "PRESETS", "RECORDED"}};
+    {"RECORDING A", "PRESETS", "NORMAL"},    {"RECORDING B", "PRESETS", "NORMAL"}};
 constexpr int kSettingCellX = 198;
 constexpr int kLockedSettingCell = 17;
 
@@ -264,22 +264,31 @@ constexpr CellWords kShopFrameCells[] = {
     {0, CellShape::kWords, {244, 2, "C: buy", 11, kRight, kGold}}};
 constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 0, nullptr, 3, Align::kLeft, kGold}}};
 
-// Side notices of the bonuses, by icon.
-constexpr CellWords kSideNoticeCells[] = {
-    {0, CellShape::kWords, {8, 6, "BONUS", 16, Align::kLeft, kGold}},
-    {1, CellShape::kWords, {8, 6, "GUARD BONUS", 16, Align::kLeft, kGold}},
-    {2, CellShape::kWords, {8, 6, "PERFECT GUARD", 16, Align::kLeft, kGold}},
-    {3, CellShape::kWords, {8, 6, "SHOT LEVEL MAX", 16, Align::kLeft, kGold}},
-    {8, CellShape::kWords, {8, 6, "OPTION LEVEL MAX", 16, Align::kLeft, kGold}},
-    {15, CellShape::kWords, {8, 6, "GRAZE BONUS", 16, Align::kLeft, kGold}},
-    {16, CellShape::kWords, {8, 6, "GRAZE BONUS", 16, Align::kLeft, kGold}},
-    {17, CellShape::kWords, {8, 6, "CLEAR BONUS", 16, Align::kLeft, kGold}},
-    {18, CellShape::kWords, {8, 6, "LEVEL-UP BONUS", 16, Align::kLeft, kGold}},
-    {19, CellShape::kWords, {8, 6, "LEVEL-UP BONUS", 16, Align::kLeft, kGold}},
-    {20, CellShape::kWords, {8, 6, "LEVEL-UP BONUS", 16, Align::kLeft, kGold}},
-    {25, CellShape::kWords, {8, 6, "NEW UNLOCK!", 16, Align::kLeft, kGreen}},
-    {30, CellShape::kWords, {8, 6, "HEAVY KILL", 16, Align::kLeft, kGold}},
-    {31, CellShape::kWords, {8, 6, "BURST KILLS", 16, Align::kLeft, kGold}}};
+// Side notices of the bonuses, by icon; the others say "BONUS".
+struct NoticeCaption {
+  int icon;
+  const char* text;
+};
+constexpr NoticeCaption kNoticeCaptions[] = {
+    {1, "GUARD BONUS"},      {2, "PERFECT GUARD"},     {3, "SHOT LEVEL MAX"},   {4, "SPEED LEVEL 4"},
+    {5, "SPEED LEVEL MAX"},  {6, "TURBO LEVEL 4"},     {7, "TURBO LEVEL MAX"},  {8, "OPTION LEVEL MAX"},
+    {9, "GUARD HEAL MAX"},   {13, "GUARD START"},      {14, "FULL UPGRADE"},    {15, "GRAZE 2000"},
+    {16, "GRAZE BONUS"},     {17, "BURST CLEAR"},      {18, "LEVEL-UP BONUS"},  {19, "LEVEL-UPS KEPT"},
+    {20, "LAST LEVEL-UP"},   {23, "NO UPGRADE BONUS"}, {25, "NEW UNLOCK!"},     {30, "HEAVY KILL"},
+    {31, "BURST KILLS"},     {32, "POWER BONUS"}};
+constexpr int kNoticeIcons = 33;
+
+std::vector<CellWords> SideNoticeCells() {
+  std::vector<CellWords> cells;
+  for (int icon = 0; icon < kNoticeIcons; ++icon) {
+    const char* text = "BONUS";
+    for (const NoticeCaption& caption : kNoticeCaptions) {
+      if (caption.icon == icon) text = caption.text;
+    }
+    cells.push_back({icon, CellShape::kWords, {8, 6, text, 16, Align::kLeft, kGold}});
+  }
+  return cells;
+}
 
 // ---- Continue, results, closing, manual ----------------------------------------------------
 
@@ -379,6 +388,7 @@ std::vector<PictureWords> BuildTable() {
   static const std::vector<CellWords> shotPanels = ShotPanelCells();
   static const std::vector<NamedWords> cards = TitleCardWords();
   static const std::vector<PlacedWords> manual = ManualWords();
+  static const std::vector<CellWords> sideNotices = SideNoticeCells();
   std::vector<PictureWords> table = {
       {"title01-01.png", Ground::kDark, 0, 0, kTitleWords},
       {"title04-01.png", Ground::kClear, 0, 0, kTitleWords},
@@ -414,7 +424,7 @@ std::vector<PictureWords> BuildTable() {
       {"pause.png", Ground::kPanel, 112, 571, kPauseWords},
       {"tally01-01.png", Ground::kPanel, 0, 528, kTallyWords},
       {"shopframe01.png", Ground::kClear, 0, 0, {}, kShopFrameCells},
-      {"sideinfo05.png", Ground::kPanel, 0, 0, {}, kSideNoticeCells},
+      {"sideinfo05.png", Ground::kPanel, 0, 0, {}, sideNotices},
       {"gameover01-01.png", Ground::kDark, 0, 0, kGameOverWords},
       {"gameover03-01.png", Ground::kClear, 0, 0, {}, kCursorFrameCells},
       {"resalt03-03.png", Ground::kClear, 0, -40, kResultsHeaderWords},
