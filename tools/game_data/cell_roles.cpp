@@ -31,8 +31,12 @@ bool IsMoney(int templateId) {
   return false;
 }
 
-CellRole RoleOfRecord(const GameObject& object, int templateId, bool option) {
-  if (option) return CellRole::kOption;
+// The family a template belongs to, where it decides the role by itself.
+enum class Family { kAny, kOptions, kScenery };
+
+CellRole RoleOfRecord(const GameObject& object, int templateId, Family family) {
+  if (family == Family::kOptions) return CellRole::kOption;
+  if (family == Family::kScenery) return CellRole::kScenery;
   switch (object.category) {
     case kCategoryPlayerShot: return CellRole::kPlayerShot;
     case kCategoryEnemyBullet: return CellRole::kEnemyBullet;
@@ -65,7 +69,7 @@ void NoteRecord(RoleCounts& counts, const GameObject& object, CellRole role) {
 CellRole Decide(const std::array<int, kRoleCount>& count) {
   constexpr CellRole kAlways[] = {CellRole::kCoin, CellRole::kPickup};
   constexpr CellRole kPlay[] = {CellRole::kEnemyBullet, CellRole::kPlayerShot, CellRole::kOption};
-  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kEffect, CellRole::kDecoration};
+  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kScenery, CellRole::kEffect, CellRole::kDecoration};
   for (CellRole role : kAlways) {
     if (count[static_cast<int>(role)] > 0) return role;
   }
@@ -80,12 +84,12 @@ CellRole Decide(const std::array<int, kRoleCount>& count) {
   return CellRole::kUnused;
 }
 
-void MakeAll(RoleCounts& counts, std::span<const TemplateEntry> family, bool options) {
-  for (const TemplateEntry& entry : family) {
+void MakeAll(RoleCounts& counts, std::span<const TemplateEntry> templates, Family family) {
+  for (const TemplateEntry& entry : templates) {
     g_taken.clear();
     CreateObject(entry.templateId, 1000, 500, 0, 1);
     for (int slot : g_taken) {
-      NoteRecord(counts, ObjectPool[slot], RoleOfRecord(ObjectPool[slot], entry.templateId, options));
+      NoteRecord(counts, ObjectPool[slot], RoleOfRecord(ObjectPool[slot], entry.templateId, family));
       if (slot != kPlayerSlot) ResetObject(slot);
     }
   }
@@ -98,7 +102,10 @@ CellRoleMap FindCellRoles() {
   NewGameInit();
   SeedRandom(0);
   RecordTakenHook = NoteTaken;
-#define TEMPLATE_FAMILY(name) MakeAll(counts, name(), std::string_view(#name) == "OptionTemplates");
+#define TEMPLATE_FAMILY(name)                                                                 \
+  MakeAll(counts, name(),                                                                     \
+          std::string_view(#name) == "OptionTemplates"         ? Family::kOptions             \
+          : std::string_view(#name) == "StageSceneryTemplates" ? Family::kScenery : Family::kAny);
 #include "objects/template_families.def"
 #undef TEMPLATE_FAMILY
   RecordTakenHook = nullptr;

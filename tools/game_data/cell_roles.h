@@ -6,8 +6,10 @@
 #include <map>
 #include <string>
 
-enum class CellRole { kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration };
-constexpr int kRoleCount = 9;
+enum class CellRole {
+  kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration, kScenery
+};
+constexpr int kRoleCount = 10;
 
 // Roles by picture file name and cell.
 using CellRoleMap = std::map<std::string, std::map<int, CellRole>>;

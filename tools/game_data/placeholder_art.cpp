@@ -210,6 +210,12 @@ void DrawMark(const Cell& c, Mark mark) {
   }
 }
 
+// A small dim rock: scenery in the background's tones.
+void DrawRock(const Cell& c, Colour rock) {
+  FillEllipse(c, c.w * 0.5, c.h * 0.82, c.w * 0.24, c.h * 0.12, rock);
+  FillTriangle(c, c.w * 0.32, c.h * 0.8, c.w * (0.45 + 0.04 * (c.index % 3)), c.h * 0.45, c.w * 0.68, c.h * 0.8, rock);
+}
+
 void DrawSpriteByRole(const Cell& c, CellRole role) {
   switch (role) {
     case CellRole::kPlayerShot: DrawPlayerShot(c); break;
@@ -219,6 +225,7 @@ void DrawSpriteByRole(const Cell& c, CellRole role) {
     case CellRole::kPickup: DrawPickup(c); break;
     case CellRole::kEnemy: DrawEnemy(c); break;
     case CellRole::kDecoration: DrawRing(c, {200, 200, 220}); break;
+    case CellRole::kScenery: DrawRock(c, Hue(230 + c.index * 7 % 40, 0.25, 0.3)); break;
     case CellRole::kEffect:
     case CellRole::kUnused: DrawEffect(c); break;
   }
@@ -287,21 +294,10 @@ void DrawBackdrop(const Cell& c, const PictureFile& picture) {
       break;
     case Backdrop::kNear: DrawHills(c, 0.18, Hue(120 + seed % 60, 0.3, 0.28), seed + 1); break;
     case Backdrop::kBand: VerticalGradient(c, Hue(hue, 0.5, 0.2), Hue(hue + 20, 0.4, 0.35)); break;
+    case Backdrop::kScenery: DrawRock(c, Hue(hue + 30, 0.25, 0.3)); break;
     case Backdrop::kOverlay:
-      for (int ray = 0; ray < 3; ++ray) {
-        const int x = c.w * (ray * 2 + 1) / 6;
-        FillTriangle(c, x - 30, 0, x + 30, 0, x + 120, c.h, Hue(hue, 0.2, 0.25));
-      }
-      break;
-    case Backdrop::kScenery: {
-      // A small dim rock in the background's tones.
-      const Colour rock = Hue(hue + 30, 0.25, 0.3);
-      FillEllipse(c, c.w * 0.5, c.h * 0.82, c.w * 0.24, c.h * 0.12, rock);
-      FillTriangle(c, c.w * 0.32, c.h * 0.8, c.w * (0.45 + 0.04 * (c.index % 3)), c.h * 0.45, c.w * 0.68, c.h * 0.8,
-                   rock);
-      break;
-    }
     case Backdrop::kSparse:
+      // Layers drawn over the stage: a few dim specks, so they never hide the play.
       for (int i = 0; i < 24; ++i) {
         const int x = (i * 397 + seed * 13) % c.w, y = (i * 211 + seed * 7) % c.h;
         FillEllipse({c.canvas, c.x + x, c.y + y, 24, 24, c.index}, 12, 12, 3, 3, Hue(hue, 0.2, 0.55));
