@@ -279,9 +279,9 @@ void DrawHills(const Cell& c, double share, Colour colour, int seed) {
 }
 
 int Seed(const char* name) {
-  int seed = 0;
+  unsigned seed = 0;
   for (const char* p = name; *p != '\0'; ++p) seed = seed * 31 + static_cast<unsigned char>(*p);
-  return (seed & 0x7fff) % 97;
+  return static_cast<int>(seed % 97);
 }
 
 void DrawBackdrop(const Cell& c, const PictureFile& picture) {
