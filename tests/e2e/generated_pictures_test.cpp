@@ -31,39 +31,32 @@ std::string Lower(std::string text) {
   return text;
 }
 
-PictureFile PictureNamed(const std::string& name) {
-  for (const PictureFile& picture : AllPictureFiles()) {
-    if (name == picture.name) return picture;
-  }
-  ADD_FAILURE() << name << " is in no resource table";
-  return {};
-}
-
-Canvas Generated(const std::string& name) {
-  Canvas canvas(0, 0, kTransparentGreen);
-  EXPECT_TRUE(ReadPngFile((kPictures / name).string(), canvas)) << name;
-  return canvas;
-}
-
 bool IsClear(const Colour& c) { return c.r == 0 && c.g == 255 && c.b == 0; }
-
-// The pixels of a rectangle, row by row.
-std::vector<Colour> Area(const Canvas& canvas, int x, int y, int w, int h) {
-  std::vector<Colour> pixels;
-  for (int row = y; row < y + h && row < canvas.height; ++row) {
-    for (int column = x; column < x + w && column < canvas.width; ++column) {
-      pixels.push_back(canvas.pixels[static_cast<std::size_t>(row) * canvas.width + column]);
-    }
-  }
-  return pixels;
-}
-
 bool AllClear(const std::vector<Colour>& pixels) { return std::all_of(pixels.begin(), pixels.end(), IsClear); }
 
-std::vector<Colour> CellOf(const Canvas& sheet, const PictureFile& picture, int cell) {
-  return Area(sheet, cell % picture.across * picture.width, cell / picture.across * picture.height, picture.width,
-              picture.height);
-}
+// A generated picture as the game loads it, with its table row.
+struct Generated {
+  PictureFile picture{};
+  Canvas canvas{0, 0, kTransparentGreen};
+
+  explicit Generated(const std::string& name) {
+    for (const PictureFile& row : AllPictureFiles()) picture = name == row.name ? row : picture;
+    EXPECT_TRUE(ReadPngFile((kPictures / name).string(), canvas)) << name;
+  }
+  // The pixels of a rectangle within a cell, row by row.
+  std::vector<Colour> Area(int cell, int x, int y, int w, int h) const {
+    const int across = std::max(1, picture.across);
+    x += cell % across * picture.width, y += cell / across * picture.height;
+    std::vector<Colour> pixels;
+    for (int row = y; row < y + h && row < canvas.height; ++row) {
+      for (int column = x; column < x + w && column < canvas.width; ++column) {
+        pixels.push_back(canvas.pixels[static_cast<std::size_t>(row) * canvas.width + column]);
+      }
+    }
+    return pixels;
+  }
+  std::vector<Colour> Cell(int cell) const { return Area(cell, 0, 0, picture.width, picture.height); }
+};
 
 TEST(GeneratedPictures, NoPictureShowsAFileNameOrABareCellNumber) {
   const CellRoleMap roles = FindCellRoles();
@@ -108,13 +101,12 @@ TEST(GeneratedPictures, EachCaptionCellOfTheMenuSheetsSaysSomethingOfItsOwn) {
   };
   for (const CaptionSheet& sheet : sheets) {
     SCOPED_TRACE(sheet.name);
-    const PictureFile picture = PictureNamed(sheet.name);
-    const Canvas canvas = Generated(sheet.name);
+    const Generated generated(sheet.name);
     for (std::size_t i = 0; i < sheet.cells.size(); ++i) {
-      const std::vector<Colour> cell = CellOf(canvas, picture, sheet.cells[i]);
+      const std::vector<Colour> cell = generated.Cell(sheet.cells[i]);
       EXPECT_FALSE(AllClear(cell)) << "cell " << sheet.cells[i] << " is blank";
       for (std::size_t j = 0; j < i; ++j) {
-        const std::vector<Colour> other = CellOf(canvas, picture, sheet.cells[j]);
+        const std::vector<Colour> other = generated.Cell(sheet.cells[j]);
         EXPECT_FALSE(std::equal(cell.begin(), cell.end(), other.begin(), other.end(),
                                 [](const Colour& p, const Colour& q) { return p.r == q.r && p.g == q.g && p.b == q.b; }))
             << "cells " << sheet.cells[j] << " and " << sheet.cells[i] << " look alike";
@@ -145,12 +137,7 @@ TEST(GeneratedPictures, CursorsAndTheHudPanelLeaveWhatLiesUnderThemVisible) {
   };
   for (const ClearPart& part : parts) {
     SCOPED_TRACE(part.name);
-    const PictureFile picture = PictureNamed(part.name);
-    const Canvas canvas = Generated(part.name);
-    const int across = std::max(1, picture.across);
-    EXPECT_TRUE(AllClear(Area(canvas, part.cell % across * picture.width + part.x,
-                              part.cell / across * picture.height + part.y, part.w, part.h)))
-        << "cell " << part.cell;
+    EXPECT_TRUE(AllClear(Generated(part.name).Area(part.cell, part.x, part.y, part.w, part.h))) << part.cell;
   }
 }
 
@@ -160,16 +147,15 @@ TEST(GeneratedPictures, StageBackgroundsTileWithoutSeams) {
   for (int stage = 1; stage <= 9; ++stage) {
     for (const TablePicture& entry : StageResources(stage).backgrounds) {
       SCOPED_TRACE(entry.picture.name);
-      const Canvas canvas = Generated(entry.picture.name);
-      const std::vector<Colour> first = Area(canvas, 0, 0, 1, canvas.height);
-      const std::vector<Colour> last = Area(canvas, canvas.width - 1, 0, 1, canvas.height);
+      const Generated generated(entry.picture.name);
+      const int w = entry.picture.width, h = entry.picture.height;
+      const std::vector<Colour> first = generated.Area(0, 0, 0, 1, h), last = generated.Area(0, w - 1, 0, 1, h);
       int differing = 0;
-      for (std::size_t row = 0; row < first.size(); ++row) {
-        const Colour& a = first[row];
-        const Colour& b = last[row];
-        if (std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 12) ++differing;
+      for (int row = 0; row < h; ++row) {
+        const Colour &a = first[row], &b = last[row];
+        differing += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 12;
       }
-      EXPECT_LE(differing, canvas.height / 100) << "rows differ at the seam";
+      EXPECT_LE(differing, h / 100) << "rows differ at the seam";
     }
   }
 }
