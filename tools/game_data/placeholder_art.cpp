@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <span>
 #include <string>
 
+#include "core/game_state.h"
 #include "picture_words.h"
 #include "pixel_font.h"
 #include "text_drawing.h"
@@ -245,14 +247,22 @@ CellRole DefaultRole(PictureArt art) {
 
 enum class Backdrop { kFar, kNear, kOverlay, kScenery, kSparse, kBand };
 
-// How the stages draw a background picture: the first entry is the far sky, the
+bool IsEntry(std::span<const TablePicture> table, int index, const PictureFile& picture) {
+  for (const TablePicture& entry : table) {
+    if (entry.index == index && std::strcmp(entry.picture.name, picture.name) == 0) return true;
+  }
+  return false;
+}
+
+// How the game draws a background picture: the extra layer over every stage and the
+// loadout's strip over its backdrop; in a stage, the first entry is the far sky, the
 // optional entries are overlays, the rest are nearer layers; the last stage and the
 // ending show each of their pictures alone.
 Backdrop BackdropOf(const PictureFile& picture) {
   if (picture.count > 0) return picture.width == picture.height ? Backdrop::kScenery : Backdrop::kBand;
   if (picture.width < 16) return Backdrop::kBand;
-  if (std::strcmp(picture.name, "backlayer01.png") == 0) return Backdrop::kSparse;
-  if (std::strcmp(picture.name, "Simage007.png") == 0) return Backdrop::kNear;
+  if (IsEntry(kCommonPictures, kImageBackdropTile, picture)) return Backdrop::kSparse;
+  if (IsEntry(kMenuPictures, kImageLoadoutStrip, picture)) return Backdrop::kNear;
   for (int stage = 1; stage <= 9; ++stage) {
     for (const TablePicture& entry : StageResources(stage).backgrounds) {
       if (std::strcmp(entry.picture.name, picture.name) != 0) continue;
