@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <string>
 
+#include "cell_roles.h"
 #include "core/resource_table.h"
 #include "placeholder_art.h"
 #include "png_file.h"
 #include "sound_synthesis.h"
+#include "text_drawing.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -26,10 +28,13 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (!TextFaceReady()) return 1;
+
   int written = 0;
   bool ok = true;
+  const CellRoleMap roles = FindCellRoles();
   for (const PictureFile& picture : AllPictureFiles()) {
-    ok = WritePngFile((pictures / picture.name).string(), DrawPlaceholder(picture)) && ok;
+    ok = WritePngFile((pictures / picture.name).string(), DrawPlaceholder(picture, roles)) && ok;
     ++written;
   }
   int seed = 0;

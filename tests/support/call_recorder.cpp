@@ -266,3 +266,4 @@ std::uint64_t EndRecordedFrame() {
 }
 
 int RecordedFrame() { return State().frame; }
+bool IsForwarded(Call call) { return Forwards(call); }

@@ -86,6 +86,8 @@ void RecordDrawing(bool on);
 
 // Off: calls of the kind are logged only and return the kind's scripted result.
 void SetForwarding(Call call, bool forward);
+// Whether calls of the kind go on to the real function.
+bool IsForwarded(Call call);
 // On: a CreateObject that is not forwarded still takes the first free pool slot with
 // an active effect record at its place, as a template would. Reset turns it off.
 void SetCreationsOccupySlots(bool occupy);

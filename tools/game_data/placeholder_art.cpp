@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <span>
 #include <string>
 
+#include "core/game_state.h"
+#include "picture_words.h"
 #include "pixel_font.h"
+#include "text_drawing.h"
 
 namespace {
 
@@ -71,26 +76,24 @@ void FillBox(const Cell& cell, int x, int y, int w, int h, Colour colour) {
   if (from < to && top < bottom) cell.canvas.FillRect(cell.x + from, cell.y + top, to - from, bottom - top, colour);
 }
 
-void Frame(const Cell& cell, int thickness, Colour colour) {
-  FillBox(cell, 0, 0, cell.w, thickness, colour);
-  FillBox(cell, 0, cell.h - thickness, cell.w, thickness, colour);
-  FillBox(cell, 0, 0, thickness, cell.h, colour);
-  FillBox(cell, cell.w - thickness, 0, thickness, cell.h, colour);
+void Frame(const Cell& cell, int inset, int thickness, Colour colour) {
+  const int w = cell.w - 2 * inset, h = cell.h - 2 * inset;
+  FillBox(cell, inset, inset, w, thickness, colour);
+  FillBox(cell, inset, inset + h - thickness, w, thickness, colour);
+  FillBox(cell, inset, inset, thickness, h, colour);
+  FillBox(cell, inset + w - thickness, inset, thickness, h, colour);
 }
 
-// A label centred in the cell, as large as fits.
-void CentredLabel(const Cell& cell, const std::string& text, Colour colour, int maxScale = 8) {
-  int scale = maxScale;
-  while (scale > 1 && (LabelWidth(text, scale) > cell.w - 4 || kGlyphHeight * scale > cell.h - 2)) --scale;
-  const int x = cell.x + std::max(0, (cell.w - LabelWidth(text, scale)) / 2);
-  const int y = cell.y + std::max(0, (cell.h - kGlyphHeight * scale) / 2);
-  DrawLabel(cell.canvas, x, y, text, scale, colour);
+
+void VerticalGradient(const Cell& c, Colour top, Colour bottom) {
+  for (int y = 0; y < c.h; ++y) {
+    const double t = static_cast<double>(y) / std::max(1, c.h - 1);
+    auto mix = [t](int a, int b) { return static_cast<std::uint8_t>(a + (b - a) * t); };
+    FillBox(c, 0, y, c.w, 1, {mix(top.r, bottom.r), mix(top.g, bottom.g), mix(top.b, bottom.b)});
+  }
 }
 
-void CellNumber(const Cell& cell) {
-  if (cell.w < 24 || cell.h < 24) return;
-  DrawLabel(cell.canvas, cell.x + 2, cell.y + 2, std::to_string(cell.index), 1, kWhite);
-}
+// ---- Sprites by their role in play ------------------------------------------------------
 
 // The dragon faces right; its wings flap through eight positions.
 void DrawDragon(const Cell& c) {
@@ -119,31 +122,45 @@ void DrawBoss(const Cell& c) {
   FillEllipse(c, w * 0.5, h * 0.5, w * 0.46, h * 0.4, Hue(280 + c.index * 11, 0.6, 0.6));
   FillEllipse(c, w * 0.35, h * 0.42, w * 0.08, h * 0.08, Hue(0, 0.8, 0.95));
   FillEllipse(c, w * 0.65, h * 0.42, w * 0.08, h * 0.08, Hue(0, 0.8, 0.95));
-  CentredLabel({c.canvas, c.x, c.y + c.h / 2, c.w, c.h / 3, c.index}, "BOSS", kWhite, 16);
 }
 
-void DrawBullet(const Cell& c) {
-  const double r = std::min(c.w, c.h) * 0.32;
-  FillEllipse(c, c.w / 2.0, c.h / 2.0, r, r, Hue(c.index * 37));
-  FillEllipse(c, c.w / 2.0, c.h / 2.0, r * 0.45, r * 0.45, kWhite);
+// Enemy bullets: bright warm discs with a light core, pink to red.
+void DrawEnemyBullet(const Cell& c) {
+  const double r = std::min(c.w, c.h) * 0.3;
+  FillEllipse(c, c.w / 2.0, c.h / 2.0, r, r, Hue(320 + c.index * 7 % 50, 0.85, 1.0));
+  FillEllipse(c, c.w / 2.0, c.h / 2.0, r * 0.5, r * 0.5, {255, 235, 245});
 }
 
-void DrawShot(const Cell& c) {
-  const Colour colour = Hue(180 + c.index * 13 % 80);
-  FillEllipse(c, c.w / 2.0, c.h / 2.0, c.w * 0.42, c.h * 0.14, colour);
-  FillEllipse(c, c.w * 0.6, c.h / 2.0, c.w * 0.2, c.h * 0.06, kWhite);
+// Player shots: long cyan-blue bolts pointing right.
+void DrawPlayerShot(const Cell& c) {
+  const Colour colour = Hue(185 + c.index * 3 % 35, 0.75, 1.0);
+  FillTriangle(c, c.w * 0.1, c.h * 0.4, c.w * 0.1, c.h * 0.6, c.w * 0.92, c.h * 0.5, colour);
+  FillEllipse(c, c.w * 0.6, c.h / 2.0, c.w * 0.22, c.h * 0.07, {220, 250, 255});
 }
 
+// Options: violet rings around a light centre.
+void DrawOption(const Cell& c) {
+  const double r = std::min(c.w, c.h) * 0.34;
+  FillEllipse(c, c.w / 2.0, c.h / 2.0, r, r, {180, 100, 250});
+  FillEllipse(c, c.w / 2.0, c.h / 2.0, r * 0.7, r * 0.7, {60, 20, 100});
+  FillEllipse(c, c.w / 2.0, c.h / 2.0, r * 0.35, r * 0.35, {235, 210, 255});
+}
+
+// Coins and chips: gold.
 void DrawCoin(const Cell& c) {
-  const double r = std::min(c.w, c.h) * 0.4;
+  const double r = std::min(c.w, c.h) * 0.36;
   FillEllipse(c, c.w / 2.0, c.h / 2.0, r, r, {200, 150, 20});
-  FillEllipse(c, c.w / 2.0, c.h / 2.0, r * 0.75, r * 0.75, {250, 210, 60});
+  FillEllipse(c, c.w / 2.0, c.h / 2.0, r * 0.72, r * 0.72, {250, 210, 60});
+  FillBox(c, c.w / 2 - 1, static_cast<int>(c.h / 2.0 - r * 0.45), 2, static_cast<int>(r * 0.9), {200, 150, 20});
 }
 
-// The bullet sheets hold the coins and chips in their second, fifth and sixth rows.
-bool IsCoinCell(int index) {
-  const int row = index / 10;
-  return row == 1 || row == 4 || row == 5;
+// Pickups: green squares with a white cross.
+void DrawPickup(const Cell& c) {
+  const int side = std::min(c.w, c.h) * 2 / 3;
+  const int x = (c.w - side) / 2, y = (c.h - side) / 2;
+  FillBox(c, x, y, side, side, {40, 190, 80});
+  FillBox(c, x + side / 2 - side / 8, y + side / 6, side / 4, side * 2 / 3, kWhite);
+  FillBox(c, x + side / 6, y + side / 2 - side / 8, side * 2 / 3, side / 4, kWhite);
 }
 
 void DrawEffect(const Cell& c) {
@@ -159,79 +176,264 @@ void DrawEffect(const Cell& c) {
   FillEllipse(c, cx, cy, r * 0.35, r * 0.35, {255, 250, 200});
 }
 
-// Sky, hills and the picture's name: opaque, so it is never see-through.
-void DrawBackdrop(const Cell& c, const std::string& name) {
-  const Colour top = Hue(210 + c.index * 20, 0.5, 0.55);
-  const Colour bottom = Hue(230 + c.index * 20, 0.4, 0.85);
-  for (int y = 0; y < c.h; ++y) {
-    const double t = static_cast<double>(y) / std::max(1, c.h - 1);
-    const Colour row = {static_cast<std::uint8_t>(top.r + (bottom.r - top.r) * t),
-                        static_cast<std::uint8_t>(top.g + (bottom.g - top.g) * t),
-                        static_cast<std::uint8_t>(top.b + (bottom.b - top.b) * t)};
-    FillBox(c, 0, y, c.w, 1, row);
+// A light ring: decorations, and the marker of a chosen value or tab.
+void DrawRing(const Cell& c, Colour colour) {
+  const double r = std::min(c.w, c.h) * 0.46;
+  FillEllipse(c, c.w / 2.0, c.h / 2.0, r, r, colour);
+  FillEllipse(c, c.w / 2.0, c.h / 2.0, r - 3, r - 3, kTransparentGreen);
+}
+
+// The cells the game's display draws itself, not from a template.
+enum class Mark { kMarker, kLevelUp, kEdge, kFpsLabel, kReplayLabel };
+struct MarkCell {
+  const char* picture;
+  int cell;
+  Mark mark;
+};
+constexpr MarkCell kMarkCells[] = {
+    {"Aimage003128.png", 30, Mark::kMarker},    {"Aimage003128.png", 9, Mark::kReplayLabel},
+    {"Aimage00032.png", 88, Mark::kLevelUp},    {"Aimage00032no2.png", 3, Mark::kEdge},
+    {"Aimage00032no2.png", 19, Mark::kFpsLabel}};
+
+const MarkCell* MarkOf(const PictureFile& picture, int cell) {
+  for (const MarkCell& mark : kMarkCells) {
+    if (mark.cell == cell && std::strcmp(mark.picture, picture.name) == 0) return &mark;
   }
-  const Colour hill = Hue(120 + c.index * 30, 0.35, 0.45);
+  return nullptr;
+}
+
+void DrawMark(const Cell& c, Mark mark) {
+  switch (mark) {
+    case Mark::kMarker: DrawRing(c, {250, 220, 90}); break;
+    case Mark::kLevelUp: FillTriangle(c, c.w * 0.5, c.h * 0.15, c.w * 0.85, c.h * 0.8, c.w * 0.15, c.h * 0.8, {250, 210, 60}); break;
+    case Mark::kEdge: FillTriangle(c, c.w * 0.2, c.h * 0.2, c.w * 0.8, c.h * 0.5, c.w * 0.2, c.h * 0.8, {250, 90, 70}); break;
+    case Mark::kFpsLabel: DrawText(c.canvas, c.x + 2, c.y + 4, "FPS", 12, kWhite); break;
+    case Mark::kReplayLabel: DrawText(c.canvas, c.x + c.w / 2, c.y + 30, "REPLAY", 28, {250, 90, 70}, Align::kCentre); break;
+  }
+}
+
+// A small dim rock: scenery in the background's tones.
+void DrawRock(const Cell& c, Colour rock) {
+  FillEllipse(c, c.w * 0.5, c.h * 0.82, c.w * 0.24, c.h * 0.12, rock);
+  FillTriangle(c, c.w * 0.32, c.h * 0.8, c.w * (0.45 + 0.04 * (c.index % 3)), c.h * 0.45, c.w * 0.68, c.h * 0.8, rock);
+}
+
+void DrawSpriteByRole(const Cell& c, CellRole role) {
+  switch (role) {
+    case CellRole::kPlayerShot: DrawPlayerShot(c); break;
+    case CellRole::kOption: DrawOption(c); break;
+    case CellRole::kEnemyBullet: DrawEnemyBullet(c); break;
+    case CellRole::kCoin: DrawCoin(c); break;
+    case CellRole::kPickup: DrawPickup(c); break;
+    case CellRole::kEnemy: DrawEnemy(c); break;
+    case CellRole::kDecoration: DrawRing(c, {200, 200, 220}); break;
+    case CellRole::kScenery: DrawRock(c, Hue(230 + c.index * 7 % 40, 0.25, 0.3)); break;
+    case CellRole::kEffect:
+    case CellRole::kUnused: DrawEffect(c); break;
+  }
+}
+
+// A sheet cell that no template shows takes the role of its sheet's kind.
+CellRole DefaultRole(PictureArt art) {
+  switch (art) {
+    case PictureArt::kBullet: return CellRole::kEnemyBullet;
+    case PictureArt::kShot: return CellRole::kPlayerShot;
+    case PictureArt::kCoin: return CellRole::kCoin;
+    default: return CellRole::kEffect;
+  }
+}
+
+// ---- Backdrops ----------------------------------------------------------------------------
+
+enum class Backdrop { kFar, kNear, kOverlay, kScenery, kSparse, kBand };
+
+bool IsEntry(std::span<const TablePicture> table, int index, const PictureFile& picture) {
+  for (const TablePicture& entry : table) {
+    if (entry.index == index && std::strcmp(entry.picture.name, picture.name) == 0) return true;
+  }
+  return false;
+}
+
+// How the game draws a background picture: the extra layer over every stage and the
+// loadout's strip over its backdrop; in a stage, the first entry is the far sky, the
+// optional entries are overlays, the rest are nearer layers; the last stage and the
+// ending show each of their pictures alone.
+Backdrop BackdropOf(const PictureFile& picture) {
+  if (picture.count > 0) return picture.width == picture.height ? Backdrop::kScenery : Backdrop::kBand;
+  if (picture.width < 16) return Backdrop::kBand;
+  if (IsEntry(kCommonPictures, kImageBackdropTile, picture)) return Backdrop::kSparse;
+  if (IsEntry(kMenuPictures, kImageLoadoutStrip, picture)) return Backdrop::kNear;
+  for (int stage = 1; stage <= 9; ++stage) {
+    for (const TablePicture& entry : StageResources(stage).backgrounds) {
+      if (std::strcmp(entry.picture.name, picture.name) != 0) continue;
+      if (entry.index == 0 || stage >= 8) return Backdrop::kFar;
+      return entry.optional ? Backdrop::kOverlay : Backdrop::kNear;
+    }
+  }
+  return Backdrop::kFar;
+}
+
+// Hills whose outline repeats exactly over the picture's width, so tiles meet.
+int HillHeight(int x, int width, int height, double share, int seed) {
+  const double t = 2.0 * kPi * x / width;
+  const double wave = 0.5 * std::sin(t * (1 + seed % 2) + seed) + 0.3 * std::sin(t * (3 + seed % 3) + 2 * seed) +
+                      0.2 * std::sin(t * 7 + seed);
+  return static_cast<int>(height * share * (1.0 + 0.35 * wave));
+}
+
+void DrawHills(const Cell& c, double share, Colour colour, int seed) {
   for (int x = 0; x < c.w; ++x) {
-    const double height = c.h * (0.18 + 0.08 * std::sin(x * 0.006) + 0.04 * std::sin(x * 0.023));
-    FillBox(c, x, c.h - static_cast<int>(height), 1, static_cast<int>(height), hill);
+    const int hill = HillHeight(x, c.w, c.h, share, seed);
+    FillBox(c, x, c.h - hill, 1, hill, colour);
   }
-  for (int x = 0; x < c.w; x += 1000) {
-    DrawLabel(c.canvas, c.x + x + 16, c.y + 16, name, 3, kWhite);
+}
+
+int Seed(const char* name) {
+  unsigned seed = 0;
+  for (const char* p = name; *p != '\0'; ++p) seed = seed * 31 + static_cast<unsigned char>(*p);
+  return static_cast<int>(seed % 97);
+}
+
+void DrawBackdrop(const Cell& c, const PictureFile& picture) {
+  const int seed = Seed(picture.name) + c.index;
+  const double hue = 200 + seed % 60;
+  switch (BackdropOf(picture)) {
+    case Backdrop::kFar:
+      VerticalGradient(c, Hue(hue, 0.55, 0.35), Hue(hue + 20, 0.4, 0.6));
+      DrawHills(c, 0.2, Hue(hue + 40, 0.3, 0.3), seed);
+      break;
+    case Backdrop::kNear: DrawHills(c, 0.18, Hue(120 + seed % 60, 0.3, 0.28), seed + 1); break;
+    case Backdrop::kBand: VerticalGradient(c, Hue(hue, 0.5, 0.2), Hue(hue + 20, 0.4, 0.35)); break;
+    case Backdrop::kScenery: DrawRock(c, Hue(hue + 30, 0.25, 0.3)); break;
+    case Backdrop::kOverlay:
+    case Backdrop::kSparse:
+      // Layers drawn over the stage: a few dim specks, so they never hide the play.
+      for (int i = 0; i < 24; ++i) {
+        const int x = (i * 397 + seed * 13) % c.w, y = (i * 211 + seed * 7) % c.h;
+        FillEllipse({c.canvas, c.x + x, c.y + y, 24, 24, c.index}, 12, 12, 3, 3, Hue(hue, 0.2, 0.55));
+      }
+      break;
   }
 }
 
 // A cloud of overlapping puffs on a clear ground.
 void DrawSky(const Cell& c) {
   const double w = c.w, h = c.h;
-  const Colour puff = Hue(200 + c.index * 15, 0.15, 0.98);
+  const Colour puff = Hue(220 + c.index * 15, 0.2, 0.55);
   FillEllipse(c, w * 0.5, h * 0.58, w * 0.42, h * 0.2, puff);
   FillEllipse(c, w * 0.35, h * 0.48, w * 0.18, h * 0.18, puff);
   FillEllipse(c, w * 0.6, h * 0.42, w * 0.22, h * 0.22, puff);
 }
 
-void DrawPanel(const Cell& c, const std::string& text) {
-  FillBox(c, 0, 0, c.w, c.h, {30, 40, 70});
-  Frame(c, std::max(1, std::min(c.w, c.h) / 16), {170, 180, 220});
-  CentredLabel(c, text, kWhite, 4);
+// ---- Pictures without words: panels and screens ------------------------------------------
+
+constexpr Colour kPanelFill = {28, 36, 66};
+constexpr Colour kPanelRim = {150, 165, 215};
+
+void DrawPanel(const Cell& c) {
+  FillBox(c, 0, 0, c.w, c.h, kPanelFill);
+  Frame(c, 0, std::max(1, std::min(c.w, c.h) / 16), kPanelRim);
 }
 
-void DrawScreen(const Cell& c, const std::string& text) {
-  DrawBackdrop(c, "");
-  CentredLabel(c, text, kWhite, 12);
+void DrawPlainPicture(const Cell& c, const PictureFile& picture) {
+  if (picture.art == PictureArt::kScreen) return;  // a clear layer over the title
+  if (c.w < 16) {
+    VerticalGradient(c, {40, 50, 90}, {15, 20, 40});
+  } else if (c.w == c.h && c.w >= 300) {
+    for (int ring = 0; ring < 3; ++ring) {
+      const double r = c.w * (0.46 - 0.12 * ring);
+      FillEllipse(c, c.w / 2.0, c.h / 2.0, r, r, Hue(220 + 20 * ring, 0.4, 0.45));
+      FillEllipse(c, c.w / 2.0, c.h / 2.0, r - 8, r - 8, kTransparentGreen);
+    }
+  } else {
+    DrawPanel(c);
+  }
 }
 
-std::string Stem(const char* name) {
-  std::string stem = name;
-  return stem.substr(0, stem.rfind('.'));
+// ---- Worded pictures -------------------------------------------------------------------
+
+void DrawGround(const Cell& c, Ground ground) {
+  switch (ground) {
+    case Ground::kClear: break;
+    case Ground::kDark: VerticalGradient(c, {22, 26, 52}, {8, 10, 26}); break;
+    case Ground::kPanel:
+      FillBox(c, 0, 0, c.w, c.h, kPanelFill);
+      Frame(c, 0, 2, kPanelRim);
+      break;
+  }
 }
 
-// Full-screen pictures that say what they are rather than their file name.
-std::string ScreenLabel(const std::string& stem) {
-  if (stem.rfind("loading", 0) == 0) return "NOW LOADING";
-  if (stem == "title01-01") return "VANTOREL";
-  if (stem.rfind("gameover", 0) == 0) return "GAME OVER";
-  return stem;
+void DrawWords(const Cell& c, const PlacedWords& words, int originX, int originY) {
+  const int size = FittingSize(words.text, words.size, c.w);
+  DrawText(c.canvas, c.x + words.x - originX, c.y + words.y - originY, words.text, size, words.colour, words.align);
 }
 
-void DrawCell(const PictureFile& picture, const Cell& cell, bool table) {
-  const std::string label = table ? Stem(picture.name) + " " + std::to_string(cell.index) : Stem(picture.name);
+// The loadout cursor is a pair of cells side by side; each draws its half of a bracket
+// around the 128-pixel column between them.
+void DrawBracket(const Cell& c, const PlacedWords& shape, bool left) {
+  const int from = left ? shape.x : 0, to = left ? c.w : c.w - shape.x;
+  const int top = shape.y, height = 30 - 2 * shape.y, thickness = shape.size;
+  FillBox(c, from, top, to - from, thickness, shape.colour);
+  FillBox(c, from, top + height - thickness, to - from, thickness, shape.colour);
+  FillBox(c, left ? from : to - thickness, top, thickness, height, shape.colour);
+}
+
+void DrawCellWords(const Cell& c, const CellWords& cell) {
+  switch (cell.shape) {
+    case CellShape::kWords: DrawWords(c, cell.words, 0, 0); break;
+    case CellShape::kFrame: Frame(c, cell.words.x, cell.words.size, cell.words.colour); break;
+    case CellShape::kBracketLeft: DrawBracket(c, cell.words, true); break;
+    case CellShape::kBracketRight: DrawBracket(c, cell.words, false); break;
+  }
+}
+
+void DrawWorded(Canvas& canvas, const PictureFile& picture, const PictureWords& words) {
+  const int cells = std::max(1, picture.count);
+  for (int index = 0; index < cells; ++index) {
+    const int across = std::max(1, picture.across);
+    const Cell cell{canvas, (index % across) * picture.width, (index / across) * picture.height, picture.width,
+                    picture.height, index};
+    DrawGround(cell, words.ground);
+    for (const CellWords& entry : words.cells) {
+      if (entry.cell == index) DrawCellWords(cell, entry);
+    }
+  }
+  const Cell whole{canvas, 0, 0, canvas.width, canvas.height, 0};
+  for (const DarkBox& box : words.boxes) {
+    FillBox(whole, box.x - words.drawnX, box.y - words.drawnY, box.w, box.h, {14, 16, 34});
+  }
+  for (const PlacedWords& entry : words.words) DrawWords(whole, entry, words.drawnX, words.drawnY);
+}
+
+void DrawCell(const PictureFile& picture, const Cell& cell, const CellRoleMap& roles) {
   switch (picture.art) {
     case PictureArt::kDragon: DrawDragon(cell); break;
     case PictureArt::kEnemy: DrawEnemy(cell); break;
     case PictureArt::kBoss: DrawBoss(cell); break;
-    case PictureArt::kBullet: IsCoinCell(cell.index) ? DrawCoin(cell) : DrawBullet(cell); break;
-    case PictureArt::kShot: DrawShot(cell); break;
-    case PictureArt::kCoin: DrawCoin(cell); break;
-    case PictureArt::kEffect: DrawEffect(cell); break;
-    case PictureArt::kBackdrop: DrawBackdrop(cell, label); return;
-    case PictureArt::kDigits: CentredLabel(cell, std::to_string(cell.index % 10), kWhite); return;
-    case PictureArt::kText: DrawPanel(cell, label); return;
-    case PictureArt::kPanel: DrawPanel(cell, label); return;
-    case PictureArt::kScreen: DrawScreen(cell, ScreenLabel(label)); return;
+    case PictureArt::kBullet:
+    case PictureArt::kShot:
+    case PictureArt::kCoin:
+    case PictureArt::kEffect:
+      if (const MarkCell* mark = MarkOf(picture, cell.index)) {
+        DrawMark(cell, mark->mark);
+      } else {
+        const CellRole role = RoleOf(roles, picture.name, cell.index);
+        DrawSpriteByRole(cell, role == CellRole::kUnused ? DefaultRole(picture.art) : role);
+      }
+      break;
+    case PictureArt::kBackdrop: DrawBackdrop(cell, picture); break;
+    case PictureArt::kDigits: {
+      const int scale = std::max(1, std::min(cell.w / (kGlyphWidth + 1), cell.h / (kGlyphHeight + 1)));
+      DrawLabel(cell.canvas, cell.x + (cell.w - kGlyphWidth * scale) / 2, cell.y + (cell.h - kGlyphHeight * scale) / 2,
+                std::to_string(cell.index % 10), scale, kWhite);
+      break;
+    }
+    case PictureArt::kText:
+    case PictureArt::kPanel:
+    case PictureArt::kScreen: DrawPlainPicture(cell, picture); break;
     case PictureArt::kSky: DrawSky(cell); break;
     case PictureArt::kBossAndSky: cell.index == 0 ? DrawBoss(cell) : DrawSky(cell); break;
   }
-  CellNumber(cell);
 }
 
 // Sheets of bullets and shots keep cell 0 empty: the animation row 0 of invisible
@@ -242,17 +444,19 @@ bool FirstCellBlank(const PictureFile& picture) {
 
 }  // namespace
 
-Canvas DrawPlaceholder(const PictureFile& picture) {
-  if (picture.count == 0) {
-    Canvas canvas(picture.width, picture.height, kTransparentGreen);
-    DrawCell(picture, {canvas, 0, 0, picture.width, picture.height, 0}, false);
+Canvas DrawPlaceholder(const PictureFile& picture, const CellRoleMap& roles) {
+  const int across = picture.count > 0 ? picture.across : 1;
+  const int down = picture.count > 0 ? picture.down : 1;
+  Canvas canvas(picture.width * across, picture.height * down, kTransparentGreen);
+  if (const PictureWords* words = WordsOf(picture.name)) {
+    DrawWorded(canvas, picture, *words);
     return canvas;
   }
-  Canvas canvas(picture.width * picture.across, picture.height * picture.down, kTransparentGreen);
-  for (int index = FirstCellBlank(picture) ? 1 : 0; index < picture.count; ++index) {
-    const int x = (index % picture.across) * picture.width;
-    const int y = (index / picture.across) * picture.height;
-    DrawCell(picture, {canvas, x, y, picture.width, picture.height, index}, true);
+  const int count = std::max(1, picture.count);
+  for (int index = FirstCellBlank(picture) ? 1 : 0; index < count; ++index) {
+    const int x = (index % across) * picture.width;
+    const int y = (index / across) * picture.height;
+    DrawCell(picture, {canvas, x, y, picture.width, picture.height, index}, roles);
   }
   return canvas;
 }

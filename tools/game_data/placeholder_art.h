@@ -1,10 +1,11 @@
-// Placeholder pictures: recognisable shapes per kind of picture (dragon, enemies,
-// bosses, bullets, shots, coins, effects, backdrops, digits, labels, panels, full
-// screens) at the size and cell layout the resource tables give, on the game's
-// transparent green.
+// Placeholder pictures at the size and cell layout the resource tables give, on the
+// game's transparent green: the worded pictures (pages, panels, captions, cursors)
+// say what they are; sprites show their role in play by shape and colour family;
+// backdrops tile without seams and stay in background tones.
 #pragma once
 
 #include "canvas.h"
+#include "cell_roles.h"
 #include "core/resource_table.h"
 
-Canvas DrawPlaceholder(const PictureFile& picture);
+Canvas DrawPlaceholder(const PictureFile& picture, const CellRoleMap& roles);

@@ -1,0 +1,163 @@
+// The generated pictures say what they are: no picture shows a file name (one with
+// its digits, as labels of names read) or a bare number, the caption
+// cells of the menu sheets each carry words of their own, cursors and the HUD panel
+// leave what lies under them visible, and stage backgrounds tile without seams.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+#include "cell_roles.h"
+#include "core/resource_table.h"
+#include "placeholder_art.h"
+#include "png_file.h"
+#include "text_drawing.h"
+
+namespace {
+
+const std::filesystem::path kPictures = std::filesystem::path(E2E_DATA_DIR) / "data" / "image011";
+
+std::vector<std::string> g_texts;
+
+void NoteText(std::string_view text) { g_texts.emplace_back(text); }
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+bool IsClear(const Colour& c) { return c.r == 0 && c.g == 255 && c.b == 0; }
+bool AllClear(const std::vector<Colour>& pixels) { return std::all_of(pixels.begin(), pixels.end(), IsClear); }
+
+// A generated picture as the game loads it, with its table row.
+struct Generated {
+  PictureFile picture{};
+  Canvas canvas{0, 0, kTransparentGreen};
+
+  explicit Generated(const std::string& name) {
+    for (const PictureFile& row : AllPictureFiles()) picture = name == row.name ? row : picture;
+    EXPECT_TRUE(ReadPngFile((kPictures / name).string(), canvas)) << name;
+  }
+  // The pixels of a rectangle within a cell, row by row.
+  std::vector<Colour> Area(int cell, int x, int y, int w, int h) const {
+    const int across = std::max(1, picture.across);
+    x += cell % across * picture.width, y += cell / across * picture.height;
+    std::vector<Colour> pixels;
+    for (int row = y; row < y + h && row < canvas.height; ++row) {
+      for (int column = x; column < x + w && column < canvas.width; ++column) {
+        pixels.push_back(canvas.pixels[static_cast<std::size_t>(row) * canvas.width + column]);
+      }
+    }
+    return pixels;
+  }
+  std::vector<Colour> Cell(int cell) const { return Area(cell, 0, 0, picture.width, picture.height); }
+};
+
+TEST(GeneratedPictures, NoPictureShowsAFileNameOrABareCellNumber) {
+  const CellRoleMap roles = FindCellRoles();
+  ObserveTexts(NoteText);
+  for (const PictureFile& picture : AllPictureFiles()) DrawPlaceholder(picture, roles);
+  ObserveTexts(nullptr);
+  ASSERT_GT(g_texts.size(), 300u);
+  for (const std::string& text : g_texts) {
+    EXPECT_FALSE(text.empty() || std::all_of(text.begin(), text.end(), ::isdigit)) << "'" << text << "'";
+    for (const PictureFile& picture : AllPictureFiles()) {
+      const std::string name = picture.name;
+      const std::string stem = Lower(name.substr(0, name.rfind('.')));
+      // Names without a digit ("pause", "circle") are plain words a caption may use.
+      if (std::none_of(stem.begin(), stem.end(), ::isdigit)) continue;
+      EXPECT_EQ(Lower(text).find(stem), std::string::npos) << text << " names " << name;
+    }
+  }
+}
+
+// The cells the menus and the loadout draw as captions, by their screens' tables:
+// the main menu's locked label and seven items, the twelve further settings and the
+// locked one, the three boards' headings, the loadout's marks, icons and panels.
+struct CaptionSheet {
+  const char* name;
+  std::vector<int> cells;
+};
+
+std::vector<int> Cells(int from, int to, std::vector<int> cells = {}) {
+  for (int cell = from; cell <= to; ++cell) cells.push_back(cell);
+  return cells;
+}
+
+TEST(GeneratedPictures, EachCaptionCellOfTheMenuSheetsSaysSomethingOfItsOwn) {
+  const CaptionSheet sheets[] = {
+      {"tmode02-02A.png", {0, 1, 2, 3, 5, 6, 7, 8}},
+      {"titleconfig05-01.png", Cells(0, 11, {17})},
+      {"ScoreRanking04-01.png", Cells(0, 2)},
+      {"ScoreRanking05-01.png", Cells(0, 2)},
+      {"SelectWeaponParts.png", Cells(18, 27, Cells(9, 15))},
+      {"wepsetumei01.png", Cells(0, 15)},
+      {"opsetumei01.png", Cells(0, 3)},
+  };
+  for (const CaptionSheet& sheet : sheets) {
+    SCOPED_TRACE(sheet.name);
+    const Generated generated(sheet.name);
+    for (std::size_t i = 0; i < sheet.cells.size(); ++i) {
+      const std::vector<Colour> cell = generated.Cell(sheet.cells[i]);
+      EXPECT_FALSE(AllClear(cell)) << "cell " << sheet.cells[i] << " is blank";
+      for (std::size_t j = 0; j < i; ++j) {
+        const std::vector<Colour> other = generated.Cell(sheet.cells[j]);
+        EXPECT_FALSE(std::equal(cell.begin(), cell.end(), other.begin(), other.end(),
+                                [](const Colour& p, const Colour& q) { return p.r == q.r && p.g == q.g && p.b == q.b; }))
+            << "cells " << sheet.cells[j] << " and " << sheet.cells[i] << " look alike";
+      }
+    }
+  }
+}
+
+// What each cursor must leave visible, in the cursor picture's own pixels: the menu
+// item under the bar, the shop's level and price (drawn 47 to about 150 pixels into
+// the frame), the YES or NO under the continue cursor, the icon's name inside the
+// loadout cursor's halves.
+struct ClearPart {
+  const char* name;
+  int cell;
+  int x, y, w, h;
+};
+
+TEST(GeneratedPictures, CursorsAndTheHudPanelLeaveWhatLiesUnderThemVisible) {
+  const ClearPart parts[] = {
+      {"tmode02-02A.png", 9, 4, 4, 252, 18},
+      {"shopframe01.png", 0, 40, 12, 160, 26},
+      {"gameover03-01.png", 0, 6, 6, 558, 48},
+      {"SelectWeaponParts.png", 0, 70, 5, 58, 20},
+      {"SelectWeaponParts.png", 1, 0, 5, 58, 20},
+      // The pause panel's lines (y 571 to 634 on the screen) under the HUD panel at y 592.
+      {"hudpanel01.png", 0, 112, 0, 800, 42},
+  };
+  for (const ClearPart& part : parts) {
+    SCOPED_TRACE(part.name);
+    EXPECT_TRUE(AllClear(Generated(part.name).Area(part.cell, part.x, part.y, part.w, part.h))) << part.cell;
+  }
+}
+
+// The stages draw their backgrounds side by side, each tile's first column right after
+// the last column of the one before: the two columns must match.
+TEST(GeneratedPictures, StageBackgroundsTileWithoutSeams) {
+  for (int stage = 1; stage <= 9; ++stage) {
+    for (const TablePicture& entry : StageResources(stage).backgrounds) {
+      SCOPED_TRACE(entry.picture.name);
+      const Generated generated(entry.picture.name);
+      const int w = entry.picture.width, h = entry.picture.height;
+      const std::vector<Colour> first = generated.Area(0, 0, 0, 1, h), last = generated.Area(0, w - 1, 0, 1, h);
+      int differing = 0;
+      for (int row = 0; row < h; ++row) {
+        const Colour &a = first[row], &b = last[row];
+        differing += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 12;
+      }
+      EXPECT_LE(differing, h / 100) << "rows differ at the seam";
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,451 @@
+#include "picture_words.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/game_state.h"
+#include "core/resource_table.h"
+
+namespace {
+
+constexpr Colour kWhite = {250, 250, 250};
+constexpr Colour kGrey = {150, 150, 160};
+constexpr Colour kGold = {250, 210, 70};
+constexpr Colour kCyan = {90, 220, 250};
+constexpr Colour kOrange = {250, 150, 60};
+constexpr Colour kGreen = {120, 230, 120};
+constexpr Colour kRed = {250, 80, 70};
+
+constexpr Align kCentre = Align::kCentre;
+constexpr Align kRight = Align::kRight;
+
+// ---- Title and main menu ------------------------------------------------------------
+
+constexpr PlacedWords kTitleWords[] = {{512, 250, "VANTOREL", 110, kCentre, kGold}};
+constexpr PlacedWords kLogoWords[] = {{256, 210, "VANTOREL", 64, kCentre, kGold}};
+constexpr PlacedWords kNoticeWords[] = {
+    {512, 300, "VANTOREL", 72, kCentre, kGold},
+    {512, 420, "All pictures and sounds are generated placeholders.", 24, kCentre}};
+constexpr PlacedWords kLoadingWords[] = {{512, 350, "NOW LOADING", 48, kCentre}};
+constexpr PlacedWords kPromptWords[] = {{512, 694, "PRESS X TO START", 36, kCentre}};
+constexpr PlacedWords kMenuFrameWords[] = {{990, 746, "MAIN MENU", 14, kRight, kGrey}};
+constexpr PlacedWords kMenuKeysWords[] = {
+    {512, 360, "UP / DOWN: choose        X or C: decide", 24, kCentre},
+    {512, 396, "Z: back to the title        A: manual (all the keys)", 24, kCentre},
+    {512, 432, "LOCKED items open as the total level rises (8 and 16)", 20, kCentre, kGrey}};
+
+// The info panel beside the main menu: the numbers stand right-aligned at x 867 and 821.
+constexpr PlacedWords kModePanelWords[] = {
+    {446, 511, "TOTAL LEVEL", 18}, {446, 543, "PLAYS OF THIS MODE", 18},
+    {446, 568, "MINUTES IN THIS MODE", 18}, {446, 700, "X: start this mode", 18, Align::kLeft, kGrey}};
+constexpr PlacedWords kTotalPanelWords[] = {
+    {446, 511, "TOTAL LEVEL", 18}, {446, 543, "PLAYS, ALL MODES", 18},
+    {446, 568, "MINUTES, ALL MODES", 18}, {446, 700, "X: open the options", 18, Align::kLeft, kGrey}};
+
+constexpr CellWords kMenuLabelCells[] = {
+    {0, CellShape::kWords, {14, 2, "LOCKED", 20, Align::kLeft, kGrey}},
+    {0, CellShape::kWords, {100, 6, "raise the total level", 14, Align::kLeft, kGrey}},
+    {1, CellShape::kWords, {14, 2, "NATURAL MODE", 20}},
+    {2, CellShape::kWords, {14, 2, "TRUE MODE", 20}},
+    {3, CellShape::kWords, {14, 2, "EXTRA MODE", 20}},
+    {4, CellShape::kWords, {14, 2, "LONG MODE", 20}},
+    {5, CellShape::kWords, {14, 2, "PRACTICE", 20}},
+    {6, CellShape::kWords, {14, 2, "RECORDS & REPLAYS", 20}},
+    {7, CellShape::kWords, {14, 2, "OPTIONS", 20}},
+    {8, CellShape::kWords, {14, 2, "QUIT", 20}},
+    {9, CellShape::kFrame, {0, 0, nullptr, 2, Align::kLeft, kGold}},
+};
+
+// ---- Options ---------------------------------------------------------------------------
+
+constexpr PlacedWords kOptionsMainWords[] = {
+    {40, 18, "OPTIONS", 32, Align::kLeft, kGold},
+    {240, 82, "DISPLAY & KEYS", 16, kCentre}, {356, 82, "MORE", 16, kCentre},
+    {40, 121, "WINDOW MODE (next start)", 20}, {581, 122, "FULL SCREEN", 18, kCentre}, {776, 122, "WINDOW", 18, kCentre},
+    {40, 171, "COLOUR DEPTH (next start)", 20}, {581, 172, "32-BIT", 18, kCentre}, {776, 172, "16-BIT", 18, kCentre},
+    {40, 246, "KEY: SHOT / DECIDE", 20}, {40, 271, "KEY: SECOND SHOT + DASH / BACK", 20},
+    {40, 296, "KEY: LEVEL-UP / DECIDE", 20}, {40, 321, "KEY: FACING LOCK / MANUAL", 20},
+    {40, 346, "KEY: PAUSE", 20},
+    {500, 248, "BUTTON", 16, Align::kLeft, kGrey}, {500, 273, "BUTTON", 16, Align::kLeft, kGrey},
+    {500, 298, "BUTTON", 16, Align::kLeft, kGrey}, {500, 323, "BUTTON", 16, Align::kLeft, kGrey},
+    {500, 348, "BUTTON", 16, Align::kLeft, kGrey},
+    {640, 246, "Keyboard buttons: 1 = Z   2 = X   3 = C", 16, Align::kLeft, kCyan},
+    {640, 271, "4 = A   5 = S   6 = D   7 = Q   8 = W", 16, Align::kLeft, kCyan},
+    {640, 296, "Hold one button on a key row", 16, Align::kLeft, kCyan},
+    {640, 321, "to give it to that action.", 16, Align::kLeft, kCyan},
+    {40, 396, "VERTICAL SYNC (next start)", 20}, {581, 397, "ON", 18, kCentre}, {776, 397, "OFF", 18, kCentre},
+    {40, 452, "FACING LOCK", 20}, {543, 453, "A TOGGLES", 18, kCentre}, {685, 453, "HOLD A", 18, kCentre},
+    {827, 453, "X LEFT, A RIGHT", 16, kCentre},
+    {40, 510, "SLOWDOWN", 20}, {543, 511, "OFF", 18, kCentre}, {685, 511, "HALF", 18, kCentre},
+    {827, 511, "FULL", 18, kCentre},
+    {40, 544, "VIBRATION", 20}, {543, 545, "OFF", 18, kCentre}, {685, 545, "WEAK", 18, kCentre},
+    {827, 545, "STRONG", 18, kCentre},
+    {40, 597, "LIGHT MODE", 20}, {581, 598, "OFF", 18, kCentre}, {776, 598, "ON", 18, kCentre},
+    {40, 673, "BACK  (X: save and return)", 20, Align::kLeft, kGold},
+    {512, 706, "UP / DOWN: row     LEFT / RIGHT: change", 18, kCentre, kGrey}};
+
+constexpr PlacedWords kOptionsMoreWords[] = {
+    {40, 18, "OPTIONS", 32, Align::kLeft, kGold},
+    {240, 82, "DISPLAY & KEYS", 16, kCentre}, {356, 82, "MORE", 16, kCentre},
+    {40, 575, "BACK  (X: save and return)", 20, Align::kLeft, kGold},
+    {40, 640, "Locked rows open as the total level rises.", 18, Align::kLeft, kGrey},
+    {40, 668, "UP / DOWN: row     LEFT / RIGHT: change", 18, Align::kLeft, kGrey}};
+
+// The twelve further settings: cell k at (198, 117 + 25 k); the markers of value 0
+// and 1 stand at x 581 and 776 on the screen.
+struct SettingCaption {
+  const char* name;
+  const char* value0;
+  const char* value1;
+};
+constexpr SettingCaption kMoreSettings[] = {
+    {"BACKDROP LAYER", "SHOWN", "HIDDEN"},   {"MINI-MAP", "SHOWN", "HIDDEN"},
+    {"HIT BOX OVERLAY", "SHOWN", "HIDDEN"},  {"TITLE PICTURES", "SET 1", "SET 2"},
+    {"LAST-LIFE WARNING", "SHOWN", "HIDDEN"}, {"HUD COUNTERS", "SHOWN", "HIDDEN"},
+    {"HUD SPEED PANEL", "SHOWN", "HIDDEN"},  {"HUD NOTICE", "SHOWN", "HIDDEN"},
+    {"DAMAGE FLASH", "ON", "OFF"},           {"ENEMY HIGHLIGHT", "ON", "OFF"},
+    {"RECORDING A", "PRESETS", "NORMAL"},    {"RECORDING B", "PRESETS", "NORMAL"}};
+constexpr int kSettingCellX = 198;
+constexpr int kLockedSettingCell = 17;
+
+std::vector<CellWords> MoreSettingCells() {
+  std::vector<CellWords> cells;
+  int k = 0;
+  for (const SettingCaption& setting : kMoreSettings) {
+    cells.push_back({k, CellShape::kWords, {10, 2, setting.name, 18}});
+    cells.push_back({k, CellShape::kWords, {581 - kSettingCellX, 3, setting.value0, 16, kCentre}});
+    cells.push_back({k, CellShape::kWords, {776 - kSettingCellX, 3, setting.value1, 16, kCentre}});
+    ++k;
+  }
+  cells.push_back({kLockedSettingCell, CellShape::kWords, {10, 2, "LOCKED - raise the total level", 18, Align::kLeft, kGrey}});
+  return cells;
+}
+
+// ---- Records, replays, practice -----------------------------------------------------
+
+#define RECORD_TABS \
+  {594, 118, "RECORDS", 18, kCentre}, {719, 118, "REPLAYS", 18, kCentre}, {834, 118, "BACK", 18, kCentre}
+
+constexpr PlacedWords kRecordsWords[] = {
+    {40, 18, "RECORDS", 36, Align::kLeft, kGold}, RECORD_TABS,
+    {512, 690, "LEFT / RIGHT: tabs        X: back to the menu", 18, kCentre, kGrey}};
+constexpr PlacedWords kReplaysWords[] = {
+    {40, 18, "REPLAYS", 36, Align::kLeft, kGold}, RECORD_TABS,
+    {620, 640, "UP / DOWN: replay     X: play it", 16, Align::kLeft, kGrey},
+    {620, 662, "On the BACK tab, X leaves.", 16, Align::kLeft, kGrey},
+    {620, 684, "Playing: X faster, Z fastest, C slower,", 16, Align::kLeft, kGrey},
+    {620, 706, "hold S to stop.", 16, Align::kLeft, kGrey}};
+#undef RECORD_TABS
+
+constexpr CellWords kRankingHeadingCells[] = {
+    {0, CellShape::kWords, {8, 8, "NATURAL MODE", 30, Align::kLeft, kGold}},
+    {1, CellShape::kWords, {8, 8, "TRUE MODE", 30, Align::kLeft, kGold}},
+    {2, CellShape::kWords, {8, 8, "EXTRA MODE", 30, Align::kLeft, kGold}}};
+
+// Practice rows: the bar of row r stands at y r + 44, the values at x 675.
+constexpr PlacedWords kPracticeWords[] = {
+    {40, 18, "PRACTICE", 36, Align::kLeft, kGold},
+    {198, 171, "GAME MODE", 20}, {581, 172, "NATURAL", 16, kCentre}, {681, 172, "TRUE", 16, kCentre},
+    {781, 172, "EXTRA", 16, kCentre},
+    {198, 221, "START STAGE", 20}, {198, 271, "SHOT LEVEL", 20}, {198, 296, "OPTION LEVEL", 20},
+    {198, 321, "SPEED LEVEL", 20}, {198, 346, "TURBO LEVEL", 20}, {198, 371, "LEVEL-UPS", 20},
+    {198, 421, "START PRACTICE  (X)", 20, Align::kLeft, kGold}, {198, 575, "BACK  (X)", 20, Align::kLeft, kGold},
+    {512, 690, "UP / DOWN: row     LEFT / RIGHT: change     X: start or back", 18, kCentre, kGrey}};
+
+// ---- Loadout select ---------------------------------------------------------------------
+
+constexpr PlacedWords kLoadoutWords[] = {
+    {446, 1, "MAIN SHOT", 16, kCentre, kCyan}, {646, 1, "SECOND SHOT", 16, kCentre, kOrange},
+    {24, 24, "LOADOUT", 32, Align::kLeft, kGold},
+    {8, 468, "SHOTS", 16, Align::kLeft, kGrey}, {8, 498, "VARIANTS", 16, Align::kLeft, kGrey},
+    {150, 595, "OPTION SHOT", 16, Align::kLeft, kGrey}, {150, 627, "OPTION MOVE", 16, Align::kLeft, kGrey},
+    {512, 736, "ARROWS: choose     X or C: decide the row     Z: back a row", 18, kCentre, kGrey}};
+constexpr DarkBox kLoadoutBoxes[] = {{0, 456, 1024, 200}, {0, 728, 1024, 34}};
+
+// Shot icons at x 128 n, y 462: the name on the base row (cursor y 458), the variant
+// mark below it on the variant row (cursor y 488); option shots at y 592 and option
+// movements at y 597 share their columns, one above the other.
+constexpr CellWords kLoadoutPartCells[] = {
+    {0, CellShape::kBracketLeft, {64, 0, nullptr, 2, Align::kLeft, kCyan}},
+    {1, CellShape::kBracketRight, {64, 0, nullptr, 2, Align::kLeft, kCyan}},
+    {2, CellShape::kBracketLeft, {60, 2, nullptr, 2, Align::kLeft, kOrange}},
+    {3, CellShape::kBracketRight, {60, 2, nullptr, 2, Align::kLeft, kOrange}},
+    {9, CellShape::kWords, {64, 36, "variant", 15, kCentre, kGreen}},
+    {10, CellShape::kWords, {64, 6, "WindForce", 16, kCentre}},
+    {11, CellShape::kWords, {64, 6, "GhostFlame", 16, kCentre}},
+    {12, CellShape::kWords, {64, 6, "StormSpike", 16, kCentre}},
+    {13, CellShape::kWords, {64, 6, "CloudCrack", 16, kCentre}},
+    {14, CellShape::kWords, {64, 6, "DragonScale", 16, kCentre}},
+    {15, CellShape::kWords, {64, 6, "GoldStrike", 16, kCentre}},
+    {18, CellShape::kWords, {64, 6, "LOCKED", 16, kCentre, kGrey}},
+    {19, CellShape::kWords, {64, 36, "variant locked", 14, kCentre, kGrey}},
+    {20, CellShape::kWords, {64, 3, "WizardSpike", 16, kCentre}},
+    {21, CellShape::kWords, {64, 3, "MithrilPoint", 16, kCentre}},
+    {22, CellShape::kWords, {64, 3, "LidlessWall", 16, kCentre}},
+    {23, CellShape::kWords, {64, 3, "WispProjector", 16, kCentre}},
+    {24, CellShape::kWords, {64, 29, "Trace", 16, kCentre}},
+    {25, CellShape::kWords, {64, 29, "Formation", 16, kCentre}},
+    {26, CellShape::kWords, {64, 29, "Rolling", 16, kCentre}},
+    {27, CellShape::kWords, {64, 29, "Guard", 16, kCentre}}};
+
+// The explanation panels: cells 0-11 the shots (base and variant by turns), 12-15 the
+// option shots. How often each shot fires is its preview's volley and reload.
+struct ShotCaption {
+  const char* name;
+  const char* volley;
+};
+constexpr ShotCaption kShotCaptions[] = {
+    {"WindForce", "2 shots every 15 frames"},       {"WindForce variant", "2 shots every 10 frames"},
+    {"GhostFlame", "3 shots every 12 frames"},      {"GhostFlame variant", "3 shots every 12 frames"},
+    {"StormSpike", "1 shot every 3 frames"},        {"StormSpike variant", "1 shot every 3 frames"},
+    {"CloudCrack", "2 shots every 35 frames"},      {"CloudCrack variant", "2 shots every 40 frames"},
+    {"DragonScale", "1 shot every 2 frames"},       {"DragonScale variant", "8 shots every 38 frames"},
+    {"GoldStrike", "1 shot every 60 frames"},       {"GoldStrike variant", "1 shot every 30 frames"},
+    {"WizardSpike", "option shot"},                 {"MithrilPoint", "option shot"},
+    {"LidlessWall", "option shot"},                 {"WispProjector", "option shot"}};
+
+std::vector<CellWords> ShotPanelCells() {
+  std::vector<CellWords> cells;
+  int cell = 0;
+  for (const ShotCaption& shot : kShotCaptions) {
+    cells.push_back({cell, CellShape::kWords, {150, 12, shot.name, 24, kCentre, kGold}});
+    cells.push_back({cell, CellShape::kWords, {150, 50, shot.volley, 18, kCentre}});
+    ++cell;
+  }
+  return cells;
+}
+
+constexpr CellWords kMovementPanelCells[] = {
+    {0, CellShape::kWords, {75, 14, "Trace", 22, kCentre, kGold}},
+    {0, CellShape::kWords, {75, 50, "follows your path", 15, kCentre}},
+    {1, CellShape::kWords, {75, 14, "Formation", 22, kCentre, kGold}},
+    {1, CellShape::kWords, {75, 50, "keeps in formation", 15, kCentre}},
+    {2, CellShape::kWords, {75, 14, "Rolling", 22, kCentre, kGold}},
+    {2, CellShape::kWords, {75, 50, "circles around you", 15, kCentre}},
+    {3, CellShape::kWords, {75, 14, "Guard", 22, kCentre, kGold}},
+    {3, CellShape::kWords, {75, 50, "guards beside you", 15, kCentre}}};
+
+// ---- Play: HUD, pause, tally, shop ------------------------------------------------------
+
+constexpr PlacedWords kHudPanelWords[] = {
+    {150, 654, "LEVEL-UPS", 12, Align::kLeft, kGrey}, {150, 677, "LEVEL / COINS", 12, Align::kLeft, kGrey},
+    {150, 691, "SCORE", 12, Align::kLeft, kGrey},     {362, 679, "MAP", 12, Align::kLeft, kGrey},
+    {650, 636, "GUARD", 12, Align::kLeft, kGrey},     {650, 651, "EXP", 12, Align::kLeft, kGrey},
+    {650, 666, "LIVES", 12, Align::kLeft, kGrey}};
+constexpr PlacedWords kHudSpeedWords[] = {{828, 747, "SPEED", 14}};
+constexpr PlacedWords kHudCounterWords[] = {
+    {826, 8, "ENEMIES", 14}, {826, 30, "BULLETS", 14}, {826, 52, "COINS GOT", 14}, {826, 74, "TIME (S)", 14}};
+constexpr PlacedWords kHudNoticeWords[] = {{905, 596, "STAGE START", 20, kCentre}};
+constexpr PlacedWords kLastHitWords[] = {
+    {18, 486, "LAST HIT", 12, Align::kLeft, kGrey}, {104, 514, "HP", 11, Align::kLeft, kGrey},
+    {104, 534, "SCORE", 11, Align::kLeft, kGrey},   {104, 554, "COINS", 11, Align::kLeft, kGrey}};
+constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre, kRed}};
+// The guide shares its corner with the HUD's guard, EXP and lives bars (x 650 to 805,
+// y 636 to 700): its lines keep to the top and to the right of them.
+constexpr PlacedWords kControlsGuideWords[] = {
+    {673, 580, "CONTROLS", 16, Align::kLeft, kGold},
+    {770, 581, "S: pause, then A: manual", 14, Align::kLeft, kGold},
+    {673, 598, "Arrow keys: move      X: shot", 15},
+    {673, 616, "Z (hold): second shot + dash", 15},
+    {815, 640, "C: use a level-up", 15},
+    {815, 658, "A: facing lock", 15},
+    {815, 676, "S: pause", 15}};
+constexpr PlacedWords kPauseWords[] = {
+    {512, 578, "PAUSED", 28, kCentre, kGold},
+    {512, 614, "S: resume     A: manual     hold X + C (2 s): quit to the title", 18, kCentre}};
+constexpr PlacedWords kTallyWords[] = {
+    {40, 538, "STAGE CLEAR", 28, Align::kLeft, kGold},
+    {520, 581, "CLEAR TIME (S)", 16}, {720, 581, "EXTRA", 16},
+    {40, 606, "ENEMIES DESTROYED", 16}, {40, 636, "COINS COLLECTED", 16}, {200, 678, "SCORE", 16},
+    {984, 738, "hold Z: count faster", 14, kRight, kGrey}};
+constexpr CellWords kShopFrameCells[] = {
+    {0, CellShape::kFrame, {0, 0, nullptr, 2, Align::kLeft, kGold}},
+    {0, CellShape::kWords, {244, 2, "C: buy", 11, kRight, kGold}}};
+constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 0, nullptr, 3, Align::kLeft, kGold}}};
+
+// Side notices of the bonuses, by icon; the others say "BONUS".
+struct NoticeCaption {
+  int icon;
+  const char* text;
+};
+constexpr NoticeCaption kNoticeCaptions[] = {
+    {1, "GUARD BONUS"},      {2, "PERFECT GUARD"},     {3, "SHOT LEVEL MAX"},   {4, "SPEED LEVEL 4"},
+    {5, "SPEED LEVEL MAX"},  {6, "TURBO LEVEL 4"},     {7, "TURBO LEVEL MAX"},  {8, "OPTION LEVEL MAX"},
+    {9, "GUARD HEAL MAX"},   {13, "GUARD START"},      {14, "FULL UPGRADE"},    {15, "GRAZE 2000"},
+    {16, "GRAZE BONUS"},     {17, "BURST CLEAR"},      {18, "LEVEL-UP BONUS"},  {19, "LEVEL-UPS KEPT"},
+    {20, "LAST LEVEL-UP"},   {23, "NO UPGRADE BONUS"}, {25, "NEW UNLOCK!"},     {30, "HEAVY KILL"},
+    {31, "BURST KILLS"},     {32, "POWER BONUS"}};
+constexpr int kNoticeIcons = 33;
+
+std::vector<CellWords> SideNoticeCells() {
+  std::vector<CellWords> cells;
+  for (int icon = 0; icon < kNoticeIcons; ++icon) {
+    const char* text = "BONUS";
+    for (const NoticeCaption& caption : kNoticeCaptions) {
+      if (caption.icon == icon) text = caption.text;
+    }
+    cells.push_back({icon, CellShape::kWords, {8, 6, text, 16, Align::kLeft, kGold}});
+  }
+  return cells;
+}
+
+// ---- Continue, results, closing, manual ----------------------------------------------------
+
+// YES and NO each sit inside their own place of the cursor (y 371 and 411, 60 high).
+constexpr PlacedWords kGameOverWords[] = {
+    {512, 150, "GAME OVER", 80, kCentre, kRed},  {512, 326, "CONTINUE?", 32, kCentre},
+    {512, 382, "YES", 24, kCentre},              {512, 440, "NO", 24, kCentre},
+    {540, 464, "CREDITS LEFT", 18, kRight, kGrey},
+    {512, 600, "UP / DOWN: choose     X: decide", 20, kCentre, kGrey}};
+
+#define RESULT_TABS \
+  {596, 56, "STATISTICS", 16, kCentre}, {721, 56, "SAVE REPLAY", 16, kCentre}, {836, 56, "RANKINGS", 16, kCentre}
+
+constexpr PlacedWords kResultsHeaderWords[] = {
+    {40, 8, "RESULTS", 32, Align::kLeft, kGold}, RESULT_TABS,
+    {40, 52, "LEFT / RIGHT: pages    X on RANKINGS: finish", 14, Align::kLeft, kGrey}};
+constexpr PlacedWords kSaveHeaderWords[] = {
+    {40, 8, "SAVE REPLAY", 32, Align::kLeft, kGold}, RESULT_TABS,
+    {40, 52, "UP / DOWN: slot   X: save   name: UP / DOWN, X, Z", 14, Align::kLeft, kGrey}};
+#undef RESULT_TABS
+
+constexpr PlacedWords kClosingWords[] = {
+    {512, 300, "THANK YOU FOR PLAYING", 48, kCentre, kGold},
+    {512, 420, "hold X to return to the title", 24, kCentre}};
+
+// The manual: headings, then each key with what it does in a second column.
+struct ManualLine {
+  const char* key;  // null for a heading
+  const char* what;
+};
+constexpr ManualLine kManualLines[] = {
+    {nullptr, "IN PLAY"},
+    {"Arrow keys", "move the dragon"},
+    {"X", "shot (hold to keep firing; let go to pull coins in)"},
+    {"Z (hold)", "second shot, and a dash when it is ready"},
+    {"C", "use a level-up"},
+    {"A", "facing lock"},
+    {"S", "pause: S resumes, A shows this manual,"},
+    {"", "hold X + C about 2 seconds to quit to the title"},
+    {nullptr, "STAGE CLEAR AND SHOP"},
+    {"Z (hold)", "count the tally faster"},
+    {"Arrow keys", "choose an upgrade;  C buys it"},
+    {"Leave", "DOWN, DOWN, then C"},
+    {nullptr, "MENUS"},
+    {"Arrow keys", "choose;  X or C decides;  Z goes back"},
+    {"A", "this manual on the main menu (A again closes it)"},
+    {"Records", "X leaves;  options and practice: their BACK row"},
+    {nullptr, "REPLAYS"},
+    {"X / Z / C", "faster / fastest / slower;  hold S to stop"}};
+
+std::vector<PlacedWords> ManualWords() {
+  std::vector<PlacedWords> words = {{512, 24, "MANUAL: THE KEYS", 40, kCentre, kGold},
+                                    {512, 716, "A: close the manual", 22, kCentre, kGold}};
+  int y = 92;
+  for (const ManualLine& line : kManualLines) {
+    if (line.key == nullptr) {
+      y += 12;
+      words.push_back({80, y, line.what, 24, Align::kLeft, kCyan});
+    } else {
+      if (*line.key != '\0') words.push_back({100, y, line.key, 20, Align::kLeft, kGold});
+      words.push_back({250, y, line.what, 20});
+    }
+    y += 30;
+  }
+  return words;
+}
+
+// ---- Stage title cards -------------------------------------------------------------------
+
+struct NamedWords {
+  std::string name;
+  std::vector<PlacedWords> words;
+  std::string text;
+};
+
+std::vector<NamedWords> TitleCardWords() {
+  std::vector<NamedWords> cards;
+  for (int stage = 1; stage <= 8; ++stage) {
+    for (bool variant : {false, true}) {
+      cards.push_back({TitleCardName(stage, 1, variant), {}, "STAGE " + std::to_string(stage)});
+      cards.push_back({TitleCardName(stage, 2, variant), {}, "GET READY"});
+    }
+  }
+  for (int caption = 0; caption < 3; ++caption) {
+    for (bool variant : {false, true}) {
+      cards.push_back({Stage8CaptionName(caption, variant), {}, "STAGE 8 - PART " + std::to_string(caption + 2)});
+    }
+  }
+  for (NamedWords& card : cards) card.words = {{512, 60, card.text.c_str(), 72, kCentre, kWhite}};
+  return cards;
+}
+
+// ---- The table ------------------------------------------------------------------------------
+
+std::vector<PictureWords> BuildTable() {
+  static const std::vector<CellWords> moreSettings = MoreSettingCells();
+  static const std::vector<CellWords> shotPanels = ShotPanelCells();
+  static const std::vector<NamedWords> cards = TitleCardWords();
+  static const std::vector<PlacedWords> manual = ManualWords();
+  static const std::vector<CellWords> sideNotices = SideNoticeCells();
+  std::vector<PictureWords> table = {
+      {"title01-01.png", Ground::kDark, 0, 0, kTitleWords},
+      {"title04-01.png", Ground::kClear, 0, 0, kTitleWords},
+      {"circle.png", Ground::kDark, 0, 0, kLogoWords},
+      {"warning04.png", Ground::kDark, 0, 0, kNoticeWords},
+      {"loading04-01.png", Ground::kDark, 0, 0, kLoadingWords},
+      {"loading04-02.png", Ground::kDark, 0, 0, kLoadingWords},
+      {"title05-01.png", Ground::kClear, 106, 686, kPromptWords},
+      {"tmode01-01.png", Ground::kPanel, 0, 490, kMenuFrameWords},
+      {"sousa01-04.png", Ground::kClear, 0, 340, kMenuKeysWords},
+      {"tmode05-01.png", Ground::kPanel, 430, 500, kModePanelWords},
+      {"tmode04-01.png", Ground::kPanel, 430, 500, kTotalPanelWords},
+      {"tmode02-02A.png", Ground::kClear, 0, 0, {}, kMenuLabelCells},
+      {"titleconfig01-01.png", Ground::kClear, 0, -40, kOptionsMainWords},
+      {"titleconfig02-01.png", Ground::kClear, 0, -40, kOptionsMoreWords},
+      {"titleconfig05-01.png", Ground::kClear, 0, 0, {}, moreSettings},
+      {"ScoreRanking01-01.png", Ground::kDark, 0, -40, kRecordsWords},
+      {"Replay01-01.png", Ground::kDark, 0, -40, kReplaysWords},
+      {"ScoreRanking04-01.png", Ground::kClear, 0, 0, {}, kRankingHeadingCells},
+      {"ScoreRanking05-01.png", Ground::kClear, 0, 0, {}, kRankingHeadingCells},
+      {"practice01-01.png", Ground::kDark, 0, -40, kPracticeWords},
+      {"SelectWeaponFrame02.png", Ground::kClear, 0, 0, kLoadoutWords, {}, kLoadoutBoxes},
+      {"SelectWeaponParts.png", Ground::kClear, 0, 0, {}, kLoadoutPartCells},
+      {"wepsetumei01.png", Ground::kClear, 0, 0, {}, shotPanels},
+      {"opsetumei01.png", Ground::kClear, 0, 0, {}, kMovementPanelCells},
+      {"hudpanel01.png", Ground::kClear, 0, 592, kHudPanelWords},
+      {"hudpanel02.png", Ground::kPanel, 820, 742, kHudSpeedWords},
+      {"hudlabel01.png", Ground::kClear, 820, 6, kHudCounterWords},
+      {"hudnotice01.png", Ground::kPanel, 790, 580, kHudNoticeWords},
+      {"lasthit01.png", Ground::kPanel, 10, 480, kLastHitWords},
+      {"LifeArato01-01.png", Ground::kClear, 0, 320, kLastLifeWords},
+      {"sousa01-03.png", Ground::kClear, 663, 578, kControlsGuideWords},
+      {"pause.png", Ground::kPanel, 112, 571, kPauseWords},
+      {"tally01-01.png", Ground::kPanel, 0, 528, kTallyWords},
+      {"shopframe01.png", Ground::kClear, 0, 0, {}, kShopFrameCells},
+      {"sideinfo05.png", Ground::kPanel, 0, 0, {}, sideNotices},
+      {"gameover01-01.png", Ground::kDark, 0, 0, kGameOverWords},
+      {"gameover03-01.png", Ground::kClear, 0, 0, {}, kCursorFrameCells},
+      {"resalt03-03.png", Ground::kClear, 0, -40, kResultsHeaderWords},
+      {"resalt05-01.png", Ground::kClear, 0, -40, kSaveHeaderWords},
+      {"coming.png", Ground::kDark, 0, 0, kClosingWords},
+      {"Manual01.png", Ground::kDark, 0, 0, manual},
+  };
+  for (const NamedWords& card : cards) table.push_back({card.name.c_str(), Ground::kClear, 0, 0, card.words});
+  return table;
+}
+
+}  // namespace
+
+std::span<const PictureWords> AllPictureWords() {
+  static const std::vector<PictureWords> table = BuildTable();
+  return table;
+}
+
+const PictureWords* WordsOf(const char* name) {
+  for (const PictureWords& words : AllPictureWords()) {
+    if (std::strcmp(words.name, name) == 0) return &words;
+  }
+  return nullptr;
+}

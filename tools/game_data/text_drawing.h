@@ -1,0 +1,24 @@
+// Captions in the generated pictures, drawn with the proportional IPA Gothic face
+// through FreeType. Over the transparent green a glyph's edge blends towards black,
+// so a caption keeps a dark rim whether the game draws it blended or added.
+#pragma once
+
+#include <string_view>
+
+#include "canvas.h"
+
+enum class Align { kLeft, kCentre, kRight };
+
+// The face is found once; false (with a message on standard error) when it cannot be.
+bool TextFaceReady();
+// The width of a caption at a pixel size.
+int TextWidth(std::string_view text, int size);
+// Draws a caption with its top at `y`, placed by `align` against `x`.
+void DrawText(Canvas& canvas, int x, int y, std::string_view text, int size, Colour colour,
+              Align align = Align::kLeft);
+// The largest size up to `size` at which the caption fits `width`.
+int FittingSize(std::string_view text, int size, int width);
+
+// For the tests: every caption drawn from now on is handed to `observer` (null stops).
+using TextObserver = void (*)(std::string_view text);
+void ObserveTexts(TextObserver observer);
