@@ -32,6 +32,7 @@ class Results : public testing::Test {
     NewGameInit();
     Scene = kSceneResults, RecordOptionA = RecordOptionB = 1;
   }
+  void TearDown() override { ResetCallRecorder(); }
   // One frame of the scene with `pad` held, read by the input mapping.
   void Frame(int pad = 0) {
     SetScriptedInput(pad);
