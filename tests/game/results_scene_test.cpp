@@ -28,7 +28,7 @@ class Results : public testing::Test {
   void SetUp() override {
     ResetCallRecorder();
     SetForwarding(Call::WriteSaveData, false);
-    ReplayMode = kReplayOff, PracticeFlag = 0;
+    ResetModeState();
     NewGameInit();
     Scene = kSceneResults, RecordOptionA = RecordOptionB = 1;
   }
@@ -117,10 +117,11 @@ TEST_F(Results, PagesMoveOnceTheEmblemPassesTwoTenthsAndSkipTheSavePageWhenBarre
   for (float angle = 0.0f; angle <= 0.2f; angle += 0.001f) ++firstOpenFrame;
   ScenePhase = kPhaseResultsSetUp;
   int frames = 0;
-  for (; MenuState.cursor == kStatisticsTab && frames < 400; ++frames) {
+  do {
     BitHold[kLeftHold] = 0;
     Frame(kLeft);
-  }
+    ++frames;
+  } while (MenuState.cursor == kStatisticsTab && frames < 400);
   EXPECT_EQ(frames, firstOpenFrame);
 }
 
