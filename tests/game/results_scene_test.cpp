@@ -29,6 +29,7 @@ class Results : public testing::Test {
     ResetCallRecorder();
     SetForwarding(Call::WriteSaveData, false);
     ResetModeState();
+    MenuState = MenuStateRecord{};  // the cases enter pages directly, past the words their set-up writes
     NewGameInit();
     Scene = kSceneResults, RecordOptionA = RecordOptionB = 1;
   }
