@@ -117,6 +117,18 @@ void ConfigureLibrary() {
   if (WindowedOption == 1) ChangeWindowMode(1);
 }
 
+// The loop's own words as a fresh program has them, so that a start after an earlier
+// one in the same process runs as the first did.
+void ResetFrameLoopWords() {
+  QuitRequest = 0;
+  FrameStartMs = 0;
+  FpsFrameCount = 0;
+  FpsWindowStartMs = 0;
+  MeasuredFps = 0;
+  CaptionText[0] = '\0';
+  ScreenshotKeyFrames = 0;
+}
+
 void ShowLoadingPicture() {
   const bool firstSet = TitleImageVariant == 0 || TitleImageVariant == 999;
   const char* picture = firstSet ? "data\\image011\\loading04-01.png" : "data\\image011\\loading04-02.png";
@@ -128,6 +140,7 @@ void ShowLoadingPicture() {
 }  // namespace
 
 int StartGame() {
+  ResetFrameLoopWords();
   ConfigureLibrary();
   if (InitLibrary() == -1) return -1;
   SetDrawTarget(kDrawTargetBackScreen);

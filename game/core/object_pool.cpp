@@ -1,8 +1,15 @@
 #include "core/object_pool.h"
 
+#include <algorithm>
+
 #include "core/game_state.h"
 
 namespace {
+
+// No slot from kFirstAllocatedSlot up to this one (exclusive) is free, so the search
+// for a free slot starts here. Every way a slot of that range becomes free lowers it:
+// ResetObject, which the whole-pool resets also go through.
+int FirstSlotMaybeFree = kFirstAllocatedSlot;
 
 // A closed window in world pixels, computed in double from the float camera.
 struct Window {
@@ -41,17 +48,23 @@ void ResetObject(int slot) {
   object.weight = 1;
   object.category = category;
   object.attackPower = attackPower;
+  if (slot < FirstSlotMaybeFree) FirstSlotMaybeFree = std::max(slot, kFirstAllocatedSlot);
 }
 
 int AllocateObject() {
-  for (int slot = kFirstAllocatedSlot; slot < kPoolSize; ++slot) {
+  for (int slot = FirstSlotMaybeFree; slot < kPoolSize; ++slot) {
     if (ObjectPool[slot].state == kStateFree) {
+      // The slot stays free until the caller fills it: the next search starts at it.
+      FirstSlotMaybeFree = slot;
       ResetObject(slot);
       return slot;
     }
   }
+  FirstSlotMaybeFree = kPoolSize;
   return kFullPoolSlot;
 }
+
+void ForgetFreeSlotHint() { FirstSlotMaybeFree = kFirstAllocatedSlot; }
 
 void FreeObjectIfFarOutside(int slot) {
   const double cx = CameraX;

@@ -5,6 +5,7 @@
 
 #include "core/display.h"
 #include "core/game_state.h"
+#include "core/save_counts.h"
 #include "float_to_int.h"
 #include "game_library.h"
 
@@ -69,7 +70,7 @@ struct StatisticsLine {
 };
 
 const StatisticsLine kStatisticsLines[] = {
-    {200, 160, "トータルレベル　　　%d", [] { return TotalLevel + FloatToInt(Level); }, nullptr, true},
+    {200, 160, "トータルレベル　　　%d", [] { return SumOfCounts({TotalLevel, FloatToInt(Level)}); }, nullptr, true},
     {200, 180, "総プレイ時間（分）　%d", TotalPlayMinutes, nullptr, true},
     {200, 220, "スコア　　　　　　　%d", [] { return FloatToInt(Score); }, nullptr, false},
     {550, 220, "コイン取得数　　　　%d", [] { return CoinsGot; }, nullptr, false},

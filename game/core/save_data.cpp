@@ -1,5 +1,8 @@
 #include "core/save_data.h"
 
+#include <algorithm>
+#include <array>
+
 #include "core/game_state.h"
 #include "core/input.h"
 #include "core/replay_files.h"
@@ -60,6 +63,24 @@ constexpr int LayoutWords() {
 }
 static_assert(LayoutWords() == kSaveWords, "the save file holds 90 words");
 
+// The words as the program starts with them, which a missing or short file leaves in
+// place. Taken before main from the variables' constant initial values.
+const std::array<int, kSaveWords> kFreshSave = [] {
+  std::array<int, kSaveWords> words{};
+  int* next = words.data();
+  for (const SaveRun& run : kSaveLayout) next = std::copy_n(run.words, run.count, next);
+  return words;
+}();
+
+// Loading starts from the fresh words, whatever a game before it in this process left.
+void PutFreshSave() {
+  const int* next = kFreshSave.data();
+  for (const SaveRun& run : kSaveLayout) {
+    std::copy_n(next, run.count, run.words);
+    next += run.count;
+  }
+}
+
 // Every action needs its own button, or a menu can no longer be left.
 bool KeyConfigIsValid() {
   for (int action = 0; action < kActionCount; ++action) {
@@ -102,6 +123,7 @@ void ResetInvalidOptionWords() {
 }  // namespace
 
 void LoadSaveData() {
+  PutFreshSave();
   {
     WordFileReader file(kSaveFileName);
     bool more = file.IsOpen();

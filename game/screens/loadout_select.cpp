@@ -7,6 +7,7 @@
 #include "core/new_game.h"
 #include "core/replay_files.h"
 #include "core/resource_loaders.h"
+#include "core/save_counts.h"
 #include "core/sound_control.h"
 #include "core/game_rules.h"
 #include "float_to_int.h"
@@ -256,10 +257,10 @@ void StartPlay() {
   LoadStageResources(Stage);
   ObjectPool[kPlayerSlot].y = static_cast<float>(320.0 + 650.1);
   CameraY = static_cast<float>(CameraY + 650.1);
-  TotalLevel -= 1;
+  TotalLevel = SumOfCounts({TotalLevel, -1});
   FreeBgmChannel(0);
   FreeBgmChannel(1);
-  if (GameMode >= 0 && GameMode < kGameModeCount) PlayCount[GameMode] += 1;
+  if (GameMode >= 0 && GameMode < kGameModeCount) PlayCount[GameMode] = SumOfCounts({PlayCount[GameMode], 1});
   // Play counts its input from nothing, as a playback of it will.
   ClearInputHoldCounters();
   if (PracticeFlag != 0) return;

@@ -8,6 +8,7 @@
 #include "core/input.h"
 #include "core/new_game.h"
 #include "core/resource_loaders.h"
+#include "core/save_counts.h"
 #include "core/save_data.h"
 #include "core/sound_control.h"
 #include "float_to_int.h"
@@ -110,7 +111,7 @@ void DrawInfoPanel() {
   } else if (MenuState.cursor == 130.0f) {
     DrawTitlePicture(kPictureTotalPanel, 430, 500);
     DrawNumberRight(867, 511, TotalLevel, 2);
-    DrawNumberRight(867, 543, PlayCount[0] + PlayCount[1] + PlayCount[2] + PlayCount[3], 2);
+    DrawNumberRight(867, 543, SumOfCounts({PlayCount[0], PlayCount[1], PlayCount[2], PlayCount[3]}), 2);
     DrawNumberRight(821, 568, PlayFrames[0] / 3600 + PlayFrames[1] / 3600 + PlayFrames[2] / 3600, 2);
   }
 }

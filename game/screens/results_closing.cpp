@@ -5,6 +5,7 @@
 #include "core/input.h"
 #include "core/new_game.h"
 #include "core/resource_loaders.h"
+#include "core/save_counts.h"
 #include "core/save_data.h"
 #include "core/sound_control.h"
 #include "float_to_int.h"
@@ -27,11 +28,11 @@ float& Leaving() { return MenuState.cursor; }
 bool DecideHeld() { return ActionHold[kActionFire] >= kHoldToLeave || ActionHold[kActionSpecial] >= kHoldToLeave; }
 
 void AddRunToTotals() {
-  TotalLevel = FloatToInt(static_cast<float>(TotalLevel) + Level);
+  TotalLevel = TruncatedTotal(static_cast<float>(TotalLevel) + Level);
   if (GameMode < 0 || GameMode >= kGameModeCount) return;
   if (Level > static_cast<float>(BestLevel[GameMode])) BestLevel[GameMode] = FloatToInt(Level);
   if (Stage > BestStage[GameMode]) BestStage[GameMode] = Stage;
-  PlayFrames[GameMode] += BattleFrames;
+  PlayFrames[GameMode] = SumOfCounts({PlayFrames[GameMode], BattleFrames});
 }
 
 void CloseTheRun() {

@@ -8,6 +8,7 @@
 #include "../support/call_recorder.h"
 #include "../support/save_frame.h"
 #include "../support/scripted_input.h"
+#include "../support/word_file_layouts.h"
 #include "core/frame_loop.h"
 #include "core/game_state.h"
 #include "core/input.h"
@@ -15,6 +16,7 @@
 #include "core/object_pool.h"
 #include "core/replay_files.h"
 #include "core/resource_loaders.h"
+#include "core/save_data.h"
 #include "graphics/screen_mode.h"
 #include "testing.h"
 
@@ -170,13 +172,15 @@ void ToMainMenu(GameSession& game) {
   ASSERT_TRUE(game.Pass(0));
 }
 
-void StartWithAFreshSave(GameSession& game, int totalLevel) {
-  TotalLevel = totalLevel;
-  for (int mode = 0; mode < kGameModeCount; ++mode) PlayCount[mode] = BestLevel[mode] = PlayFrames[mode] = BestStage[mode] = 0;
-  for (auto& board : RankingBoards) {
-    for (int list = 0; list < kRankingLists; ++list) std::fill_n(board[list], 3, list == kRankingClearTimeList ? 9999 : 0);
-  }
+void StartWithSaveWords(GameSession& game, const std::vector<int>& words) {
+  game.folder().Write(kSaveFileName, EncodeWords(words));
   ASSERT_EQ(game.Start(), 0);
+}
+
+void StartWithAFreshSave(GameSession& game, int totalLevel) {
+  std::vector<int> words = DefaultWords();
+  words[1] = totalLevel;
+  StartWithSaveWords(game, words);
 }
 
 void StartRun(GameSession& game, int mode, const Loadout& loadout) {

@@ -86,6 +86,8 @@ struct ScriptSegment {
 // Starts the program on a fresh save file's progress, whatever an earlier session of
 // this process left: no total level (or the one given), no plays, default boards.
 void StartWithAFreshSave(GameSession& game, int totalLevel = 0);
+// Starts the program with a save file of these 90 words in its folder.
+void StartWithSaveWords(GameSession& game, const std::vector<int>& words);
 
 // ---- Driving the menus by pad words ----
 

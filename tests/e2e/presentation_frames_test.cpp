@@ -12,6 +12,7 @@
 #include "core/display.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
+#include "core/object_pool.h"
 #include "core/resource_loaders.h"
 #include "core/stage_flow.h"
 #include "float_to_int.h"
@@ -28,6 +29,7 @@ class PresentationFrames : public testing::TestWithParam<DrawingPath> {
     ASSERT_EQ(game_.Start(GetParam()), 0);
     SetForwarding(Call::CreateObject, false);
     for (GameObject& object : ObjectPool) object = GameObject{};
+    ForgetFreeSlotHint();
     Scene = kScenePlay;
     Stage = 1;
     LoadStageResources(1);
@@ -142,6 +144,7 @@ TEST_P(PresentationFrames, EveryStageAndTheEnding) {
     Stage = stage;
     Scene = stage == 9 ? kSceneEnding : kScenePlay;
     for (GameObject& object : ObjectPool) object = GameObject{};
+    ForgetFreeSlotHint();
     ClearStageEventState();
     LoadStageResources(stage);
     if (stage < 9) PlacePlayer();

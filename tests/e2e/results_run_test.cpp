@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <string>
 #include <vector>
 
+#include "../support/call_recorder.h"
 #include "../support/word_file_layouts.h"
 #include "core/game_state.h"
 #include "core/save_data.h"
@@ -110,6 +113,50 @@ TEST(ResultsRun, ASavedRunIsWrittenWordForWordAndItsPlaybackLeavesTheSaveFileAlo
   EXPECT_EQ(ScenePhase, kRankingsPhase);  // a replay cannot be saved again
   LeaveResults(/*shortened=*/true);
   EXPECT_EQ(game.folder().Read(kSaveFileName), saved);
+}
+
+// The number drawn at row `y` in digit font `font` during the last pass, read back
+// from the digit pictures' handles, left to right.
+std::string NumberDrawnAt(int y, int font) {
+  std::vector<std::pair<int, char>> digits;
+  for (const RecordedCall& call : CallsOf(Call::DrawGraphAt)) {
+    if (call.Int(1) != y) continue;
+    for (int digit = 0; digit < kDigitCells; ++digit) {
+      if (DigitFonts[font * kDigitCells + digit] == call.Int(2)) digits.push_back({call.Int(0), char('0' + digit)});
+    }
+  }
+  std::sort(digits.begin(), digits.end());
+  std::string number;
+  for (const auto& [x, digit] : digits) number += digit;
+  return number;
+}
+
+// A save file whose total level, play counts and play frames stand at the int maximum:
+// the total panel, the run's start and the results' closing keep them there.
+TEST(ResultsRun, CountsAtTheIntMaximumStayThere) {
+  GameSession game;
+  std::vector<int> words = DefaultWords();
+  words[1] = INT_MAX;
+  for (int mode = 0; mode < 4; ++mode) words[2 + mode] = words[14 + mode] = INT_MAX;
+  StartWithSaveWords(game, words);
+  ToMainMenu(game);
+  for (int item = 0; item < 5; ++item) ASSERT_TRUE(game.Press(kPadDown));  // the totals item
+  RecordDrawing(true);
+  ClearCallLog();
+  ASSERT_TRUE(game.Pass());
+  RecordDrawing(false);
+  EXPECT_EQ(NumberDrawnAt(543, 2), "2147483647");  // the four play counts' sum
+  StartRun(game, 0);
+  EXPECT_EQ(PlayCount[0], INT_MAX);
+  EXPECT_EQ(TotalLevel, INT_MAX - 1);
+  ASSERT_TRUE(game.Hold(kPadFire, 30));
+  LoseLastLife();
+  LoseAndAwaitResults(game);
+  AnswerContinue(/*yes=*/false);
+  AwaitResultsNavigation(/*shortened=*/true);
+  LeaveResults(/*shortened=*/true);
+  const std::vector<int> saved = SavedProgress(game);
+  EXPECT_EQ(std::vector<int>(saved.begin(), saved.begin() + 4), std::vector<int>({INT_MAX, INT_MAX, 1, INT_MAX}));
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ class CollisionTest : public testing::Test {
 
   static void Clean() {
     std::fill(std::begin(ObjectPool), std::end(ObjectPool), GameObject{});
+    ForgetFreeSlotHint();
     ClearRunState();
     ClearRunControlState();
     LevelUpCount = 0;

@@ -9,6 +9,7 @@
 
 #include "../support/call_recorder.h"
 #include "core/game_state.h"
+#include "core/new_game.h"
 #include "core/object_pool.h"
 #include "screens/screens.h"
 
@@ -27,6 +28,9 @@ std::string Ints(const RecordedCall& call, int count) {
 class Ending : public testing::Test {
  protected:
   void SetUp() override {
+    // The ending follows a game.
+    ResetModeState();
+    NewGameInit();
     ResetCallRecorder();
     for (Call call : {Call::CreateObject, Call::StartSound, Call::SetBlendMode, Call::DrawRect, Call::DrawGraphAt}) {
       SetForwarding(call, false);
@@ -39,6 +43,7 @@ class Ending : public testing::Test {
     std::tie(Scene, StageTimeline, EndFadeTimer, ReplayMode, BgmHandles[2]) = std::tuple(kSceneEnding, 0, 270, 1, 7);
     EndingSkip = EndingSkipFade = CreditPictureState = CreditPictureAlpha = EndingFadeIn = DeathFrames = FlashFade = 0;
     EndFadeFlag = EndingReached = Paused = BgmFadeMode[2] = 0;
+    BgmVolume[2] = 0.0f;
   }
   void TearDown() override { ResetCallRecorder(); }
 

@@ -2,15 +2,25 @@
 
 #include "core/game_rules.h"
 #include "core/game_state.h"
+#include "core/run_state.h"
 
 namespace {
+
+// Each case starts as a run does.
+class GameRules : public testing::Test {
+ protected:
+  void SetUp() override {
+    ClearRunState();
+    ClearRunControlState();
+  }
+};
 
 void CollectCoin(float purse) {
   Coins = purse;
   CheckMilestoneBonus();
 }
 
-TEST(GameRules, CoinMilestonesPayOnceOnTheWayUp) {
+TEST_F(GameRules, CoinMilestonesPayOnceOnTheWayUp) {
   CollectCoin(99.0f);
   EXPECT_EQ(Score, 0.0f);
   CollectCoin(100.0f);
@@ -28,7 +38,7 @@ TEST(GameRules, CoinMilestonesPayOnceOnTheWayUp) {
   EXPECT_EQ(BonusHistory[1], 900000);
 }
 
-TEST(GameRules, AFullPurseStartsAgainAtThreeThousand) {
+TEST_F(GameRules, AFullPurseStartsAgainAtThreeThousand) {
   CollectCoin(5001.0f);
   EXPECT_EQ(Coins, 3000.0f);
   EXPECT_EQ(Score, 0.0f);
@@ -40,7 +50,8 @@ TEST(GameRules, AFullPurseStartsAgainAtThreeThousand) {
   EXPECT_EQ(Coins, 5000.0f);
 }
 
-TEST(GameRules, ALevelUpNeedsMoreThanAFullGauge) {
+TEST_F(GameRules, ALevelUpNeedsMoreThanAFullGauge) {
+  LevelUpCount = 0;
   ExpGauge = 100.0f;
   CheckLevelUp();
   EXPECT_EQ(Level, 0.0f);
@@ -52,7 +63,7 @@ TEST(GameRules, ALevelUpNeedsMoreThanAFullGauge) {
   EXPECT_EQ(LevelUpCount, 1);
 }
 
-TEST(GameRules, TheNinthLevelUpIsKeptAtEightAfterItsPairBonus) {
+TEST_F(GameRules, TheNinthLevelUpIsKeptAtEightAfterItsPairBonus) {
   LevelUpCount = 8;
   LevelUpPairCount = 1;
   ExpGauge = 101.0f;
@@ -63,7 +74,7 @@ TEST(GameRules, TheNinthLevelUpIsKeptAtEightAfterItsPairBonus) {
   EXPECT_EQ(SideNotices[1].icon, 19);
 }
 
-TEST(GameRules, SlowdownTakesTheLongerRequestAndTheOption) {
+TEST_F(GameRules, SlowdownTakesTheLongerRequestAndTheOption) {
   SlowdownOption = 2;
   RequestSlowdown(36);
   EXPECT_EQ(SlowdownMs, 18.0f);
@@ -76,7 +87,7 @@ TEST(GameRules, SlowdownTakesTheLongerRequestAndTheOption) {
   EXPECT_EQ(SlowdownMs, 0.0f);
 }
 
-TEST(GameRules, AVibrationOfLowerPriorityIsIgnored) {
+TEST_F(GameRules, AVibrationOfLowerPriorityIsIgnored) {
   VibratePad(1000, 5);
   EXPECT_EQ(VibrationLevel, 5);
   VibratePad(1000, 3);
@@ -86,7 +97,7 @@ TEST(GameRules, AVibrationOfLowerPriorityIsIgnored) {
   EXPECT_EQ(VibrationLevel, 9);
 }
 
-TEST(GameRules, AnEleventhInfoBonusIsLost) {
+TEST_F(GameRules, AnEleventhInfoBonusIsLost) {
   for (int i = 0; i < 10; ++i) AddInfoBonus(i, 100);
   EXPECT_EQ(Score, 1000.0f);
   AddInfoBonus(3, 5000);
@@ -101,7 +112,7 @@ TEST(GameRules, AnEleventhInfoBonusIsLost) {
 
 // A notice that only a recording shows takes none of the ten places, so a later
 // bonus pays the same while recording and while playing back.
-TEST(GameRules, RecordingOnlyNoticesLeaveTheBonusesAsTheyWere) {
+TEST_F(GameRules, RecordingOnlyNoticesLeaveTheBonusesAsTheyWere) {
   for (int mode : {kReplayRecording, kReplayPlayback}) {
     for (SideNotice& notice : SideNotices) notice = SideNotice{};
     Score = 0.0f;
@@ -118,13 +129,13 @@ TEST(GameRules, RecordingOnlyNoticesLeaveTheBonusesAsTheyWere) {
   }
 }
 
-TEST(GameRules, TheBonusHistoryKeepsTheNewest37) {
+TEST_F(GameRules, TheBonusHistoryKeepsTheNewest37) {
   for (int value = 1; value <= 40; ++value) PushBonusHistory(value);
   EXPECT_EQ(BonusHistory[0], 40);
   EXPECT_EQ(BonusHistory[36], 4);
 }
 
-TEST(GameRules, ClearingTheStageEventsZeroesAllSixRows) {
+TEST_F(GameRules, ClearingTheStageEventsZeroesAllSixRows) {
   StageEventState[0][0] = 1;
   StageEventState[5][9] = 2;
   EndingBackdrop = 1;

@@ -5,6 +5,7 @@
 #include "../support/scratch_directory.h"
 #include "core/game_state.h"
 #include "core/input.h"
+#include "core/new_game.h"
 #include "core/replay_files.h"
 
 namespace {
@@ -12,6 +13,11 @@ namespace {
 // Feeds ReadInput from a replay buffer: the words a test wants it to read.
 class InputFeed : public ::testing::Test {
  protected:
+  // A playback starts a new game from the title's state.
+  void SetUp() override {
+    ResetModeState();
+    NewGameInit();
+  }
   void Feed(std::vector<int> words) {
     words_ = std::move(words);
     ReplayMode = kReplayPlayback;

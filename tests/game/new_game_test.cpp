@@ -3,9 +3,11 @@
 #include <cstring>
 #include <vector>
 
+#include "../support/scratch_directory.h"
 #include "core/game_state.h"
 #include "core/new_game.h"
 #include "core/run_state.h"
+#include "core/save_data.h"
 #include "game_library.h"
 
 namespace {
@@ -24,7 +26,20 @@ void Scribble() {
   }
 }
 
-TEST(NewGame, EveryNewGameDrawsTheSameRandomNumbers) {
+// Each case starts from a fresh program (no save file, the title's mode state) and
+// leaves one behind: the cases change the key configuration and the modes.
+class NewGame : public testing::Test {
+ protected:
+  void SetUp() override { StartFresh(); }
+  void TearDown() override { StartFresh(); }
+  static void StartFresh() {
+    ScratchDirectory empty;
+    LoadSaveData();
+    ResetModeState();
+  }
+};
+
+TEST_F(NewGame, EveryNewGameDrawsTheSameRandomNumbers) {
   NewGameInit();
   const std::vector<int> first = DrawNumbers(20);
   NewGameInit();
@@ -33,7 +48,7 @@ TEST(NewGame, EveryNewGameDrawsTheSameRandomNumbers) {
   EXPECT_EQ(DrawNumbers(20), first);
 }
 
-TEST(NewGame, NothingOfThePreviousRunRemains) {
+TEST_F(NewGame, NothingOfThePreviousRunRemains) {
   Scribble();
   FacingLock = 1;
   InvulnFrames = 9000.0f;
@@ -59,7 +74,7 @@ TEST(NewGame, NothingOfThePreviousRunRemains) {
   EXPECT_EQ(PlayerTrailX[kTrailLength - 1], 0.0f);
 }
 
-TEST(NewGame, StartsAtTheTitleWithAFreshRun) {
+TEST_F(NewGame, StartsAtTheTitleWithAFreshRun) {
   Scene = kScenePlay;
   StartStage = 3;
   StartShotLevel = 2;
@@ -89,13 +104,13 @@ TEST(NewGame, StartsAtTheTitleWithAFreshRun) {
   EXPECT_EQ(LevelUpCount, 6);
 }
 
-TEST(NewGame, PracticeHasNoCredits) {
+TEST_F(NewGame, PracticeHasNoCredits) {
   PracticeFlag = 1;
   NewGameInit();
   EXPECT_EQ(Credits, 0);
 }
 
-TEST(NewGame, SetsUpThePlayerAndTheFixedSlots) {
+TEST_F(NewGame, SetsUpThePlayerAndTheFixedSlots) {
   ObjectPool[500].state = kStateActive;
   CameraX = 40.0f;
   NewGameInit();
@@ -132,7 +147,7 @@ TEST(NewGame, SetsUpThePlayerAndTheFixedSlots) {
   }
 }
 
-TEST(NewGame, TheKeyMapComesFromTheConfigurationOrTheReplay) {
+TEST_F(NewGame, TheKeyMapComesFromTheConfigurationOrTheReplay) {
   const int replayKeys[] = {8192, 4096, 2048, 1024, 512};
   for (int i = 0; i < 5; ++i) ReplayHeader.keyMap[i] = replayKeys[i];
   KeyConfig[0] = 256;
@@ -145,13 +160,13 @@ TEST(NewGame, TheKeyMapComesFromTheConfigurationOrTheReplay) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(ActiveKeyMap[i], replayKeys[i]);
 }
 
-TEST(NewGame, KeepsTheTurboChargeTheLastDashNeeded) {
+TEST_F(NewGame, KeepsTheTurboChargeTheLastDashNeeded) {
   TurboChargeNeeded = 95;
   NewGameInit();
   EXPECT_EQ(TurboChargeNeeded, 95);
 }
 
-TEST(NewGame, ResetModeStateReturnsToTheProgramsStart) {
+TEST_F(NewGame, ResetModeStateReturnsToTheProgramsStart) {
   Scribble();
   ReplayMode = kReplayRecording;
   ReplaySlot = 4;

@@ -1,11 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <random>
 
 #include "core/game_state.h"
 #include "core/object_pool.h"
+#include "core/run_state.h"
 
 namespace {
+
+// Each test starts from an empty pool and a fresh run, whatever the tests before it left.
+class ObjectPoolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::fill(std::begin(ObjectPool), std::end(ObjectPool), GameObject{});
+    ForgetFreeSlotHint();
+    ClearRunControlState();
+  }
+};
 
 void FillActive(int from, int to) {
   for (int slot = from; slot < to; ++slot) ObjectPool[slot].state = kStateActive;
@@ -19,7 +33,7 @@ GameObject& PlaceAt(int slot, float x, float y) {
   return object;
 }
 
-TEST(ObjectPool, ResetGivesTheResetValuesAndKeepsCategoryAndAttackPower) {
+TEST_F(ObjectPoolTest, ResetGivesTheResetValuesAndKeepsCategoryAndAttackPower) {
   GameObject& object = ObjectPool[60];
   object = GameObject{1, 3, kCategoryEnemyBullet, 5, 6, 7, 8, 9, 2, 10, 11, 12, 13, 14, 3, 15,
                       16, 17, 18, 1, 19, 20, 4059, 21, 22, 23, 2, 77, 24, 25, {1, 2, 3, 4}, 5,
@@ -40,12 +54,12 @@ TEST(ObjectPool, ResetGivesTheResetValuesAndKeepsCategoryAndAttackPower) {
   EXPECT_EQ(std::memcmp(&object, &expected, sizeof expected), 0);
 }
 
-TEST(ObjectPool, AllocationTakesTheFirstFreeSlotFromFifty) {
+TEST_F(ObjectPoolTest, AllocationTakesTheFirstFreeSlotFromFifty) {
   EXPECT_EQ(AllocateObject(), 50);
   // The record stays free until the caller writes it.
   EXPECT_EQ(AllocateObject(), 50);
   FillActive(50, 53);
-  ObjectPool[51].state = kStateFree;
+  ResetObject(51);
   EXPECT_EQ(AllocateObject(), 51);
   ObjectPool[51].state = kStateDelayed;
   EXPECT_EQ(AllocateObject(), 53);
@@ -53,7 +67,7 @@ TEST(ObjectPool, AllocationTakesTheFirstFreeSlotFromFifty) {
   for (int slot = 0; slot < 50; ++slot) EXPECT_EQ(ObjectPool[slot].state, kStateFree);
 }
 
-TEST(ObjectPool, AllocationResetsTheRecordItHandsOut) {
+TEST_F(ObjectPoolTest, AllocationResetsTheRecordItHandsOut) {
   ObjectPool[50].hitPoints = 500;
   ObjectPool[50].x = 3.0f;
   EXPECT_EQ(AllocateObject(), 50);
@@ -61,7 +75,7 @@ TEST(ObjectPool, AllocationResetsTheRecordItHandsOut) {
   EXPECT_EQ(ObjectPool[50].x, -100.0f);
 }
 
-TEST(ObjectPool, AFullPoolHandsOutSlot8500WithoutResettingIt) {
+TEST_F(ObjectPoolTest, AFullPoolHandsOutSlot8500WithoutResettingIt) {
   FillActive(50, kPoolSize);
   ObjectPool[8500].hitPoints = 321;
   ObjectPool[8500].animStep = 4;
@@ -69,8 +83,52 @@ TEST(ObjectPool, AFullPoolHandsOutSlot8500WithoutResettingIt) {
   EXPECT_EQ(ObjectPool[8500].state, kStateActive);
   EXPECT_EQ(ObjectPool[8500].hitPoints, 321);
   EXPECT_EQ(ObjectPool[8500].animStep, 4);
-  ObjectPool[8599].state = kStateFree;
+  ResetObject(8599);
   EXPECT_EQ(AllocateObject(), 8599);
+}
+
+// The first free slot from 50 as a plain scan of the whole pool finds it.
+int FirstFreeByScan() {
+  for (int slot = kFirstAllocatedSlot; slot < kPoolSize; ++slot) {
+    if (ObjectPool[slot].state == kStateFree) return slot;
+  }
+  return kFullPoolSlot;
+}
+
+// Allocation remembers where the last free slot was; whatever frees a record before
+// that point must make it search from there again. Rounds that fill the pool and
+// rounds that empty it, with records freed through every freeing operation.
+TEST_F(ObjectPoolTest, AllocationFindsTheSlotAWholeScanFinds) {
+  void (*const frees[])(int) = {ResetObject, FreeObjectIfFarOutside, FreeObjectIfOffView, FreeObjectIfOffWorld};
+  std::mt19937 random(20261208);
+  CameraX = 0.0f;
+  CameraY = 0.0f;
+  int fullPoolAnswers = 0;
+  for (int round = 0; round < 8; ++round) {
+    const bool filling = round % 2 == 0;
+    for (int step = 0; step < 12000; ++step) {
+      if (random() % 100 < (filling ? 90u : 15u)) {
+        const int expected = FirstFreeByScan();
+        const int slot = AllocateObject();
+        ASSERT_EQ(slot, expected) << "round " << round << " step " << step;
+        fullPoolAnswers += FirstFreeByScan() == kFullPoolSlot;
+        // A record left free by its template stays where the next search starts.
+        if (random() % 8 != 0) ObjectPool[slot].state = random() % 2 ? kStateActive : kStateDelayed;
+      } else {
+        const int slot = static_cast<int>(random() % kPoolSize);
+        GameObject& object = ObjectPool[slot];
+        // Half of them far off every window, the rest kept by the culling ones.
+        object.x = random() % 2 ? -50000.0f : 200.0f;
+        object.y = 200.0f;
+        frees[random() % 4](slot);
+      }
+    }
+    // The whole pool reset of a new game goes through the same operation.
+    if (round == 5) {
+      for (int slot = 0; slot < kPoolSize; ++slot) ResetObject(slot);
+    }
+  }
+  EXPECT_GT(fullPoolAnswers, 0);
 }
 
 // Each culling window keeps an object on its bounds and frees one just beyond.
@@ -86,7 +144,7 @@ const CullCase kCullCases[] = {
     {"off world", FreeObjectIfOffWorld, -160.0f, 6560.0f, -160.0f, 2080.0f},
 };
 
-TEST(ObjectPool, CullingWindowsAreClosed) {
+TEST_F(ObjectPoolTest, CullingWindowsAreClosed) {
   CameraX = 1000.0f;
   CameraY = 500.0f;
   for (const CullCase& c : kCullCases) {
@@ -109,14 +167,14 @@ TEST(ObjectPool, CullingWindowsAreClosed) {
   }
 }
 
-TEST(ObjectPool, AResetRecordLiesInsideTheWorldWindow) {
+TEST_F(ObjectPoolTest, AResetRecordLiesInsideTheWorldWindow) {
   ResetObject(70);
   ObjectPool[70].state = kStateActive;
   FreeObjectIfOffWorld(70);
   EXPECT_EQ(ObjectPool[70].state, kStateActive);
 }
 
-TEST(ObjectPool, GroupCountsTakeActiveEnemiesOfTheGroupOnly) {
+TEST_F(ObjectPoolTest, GroupCountsTakeActiveEnemiesOfTheGroupOnly) {
   auto enemy = [](int slot, int state, int group) {
     ObjectPool[slot].state = state;
     ObjectPool[slot].category = kCategoryEnemy;
@@ -135,7 +193,7 @@ TEST(ObjectPool, GroupCountsTakeActiveEnemiesOfTheGroupOnly) {
   EXPECT_EQ(CountEnemiesInGroup2(), 2);
 }
 
-TEST(ObjectPool, CancelBulletChangesOnlyItsFields) {
+TEST_F(ObjectPoolTest, CancelBulletChangesOnlyItsFields) {
   GameObject& bullet = PlaceAt(80, 10.0f, 20.0f);
   bullet.category = kCategoryEnemyBullet;
   bullet.vx = 3.0f;
@@ -155,7 +213,7 @@ TEST(ObjectPool, CancelBulletChangesOnlyItsFields) {
   EXPECT_EQ(std::memcmp(&bullet, &expected, sizeof expected), 0);
 }
 
-TEST(ObjectPool, CancelAllBulletsSelectsByCategoryAlone) {
+TEST_F(ObjectPoolTest, CancelAllBulletsSelectsByCategoryAlone) {
   ObjectPool[90].category = kCategoryEnemyBullet;  // free
   PlaceAt(91, 0, 0).category = kCategoryEnemyBullet;
   PlaceAt(92, 0, 0).category = kCategoryEnemy;
@@ -166,7 +224,7 @@ TEST(ObjectPool, CancelAllBulletsSelectsByCategoryAlone) {
   EXPECT_EQ(ObjectPool[92].behaviour, 0);
 }
 
-TEST(ObjectPool, ChipConversionWindowIsOpenAndWritesTheChip) {
+TEST_F(ObjectPoolTest, ChipConversionWindowIsOpenAndWritesTheChip) {
   CameraX = 1000.0f;
   CameraY = 500.0f;
   // Strictly inside x -100..3100, y -100..1868.
@@ -199,7 +257,7 @@ TEST(ObjectPool, ChipConversionWindowIsOpenAndWritesTheChip) {
   EXPECT_EQ(chip.scoreValue, 100);
 }
 
-TEST(ObjectPool, ChipConversionLeavesFreedBulletsFree) {
+TEST_F(ObjectPoolTest, ChipConversionLeavesFreedBulletsFree) {
   CameraX = 0.0f;
   CameraY = 0.0f;
   PlaceAt(110, 50.0f, 50.0f).category = kCategoryEnemyBullet;

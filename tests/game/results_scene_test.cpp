@@ -28,10 +28,12 @@ class Results : public testing::Test {
   void SetUp() override {
     ResetCallRecorder();
     SetForwarding(Call::WriteSaveData, false);
-    ReplayMode = kReplayOff, PracticeFlag = 0;
+    ResetModeState();
+    MenuState = MenuStateRecord{};  // the cases enter pages directly, past the words their set-up writes
     NewGameInit();
     Scene = kSceneResults, RecordOptionA = RecordOptionB = 1;
   }
+  void TearDown() override { ResetCallRecorder(); }
   // One frame of the scene with `pad` held, read by the input mapping.
   void Frame(int pad = 0) {
     SetScriptedInput(pad);
@@ -119,10 +121,11 @@ TEST_F(Results, PagesMoveOnceTheEmblemPassesTwoTenthsAndSkipTheSavePageWhenBarre
   for (float angle = 0.0f; angle <= 0.2f; angle += 0.001f) ++firstOpenFrame;
   ScenePhase = kPhaseResultsSetUp;
   int frames = 0;
-  for (; MenuState.cursor == kStatisticsTab && frames < 400; ++frames) {
+  do {
     BitHold[kLeftHold] = 0;
     Frame(kLeft);
-  }
+    ++frames;
+  } while (MenuState.cursor == kStatisticsTab && frames < 400);
   EXPECT_EQ(frames, firstOpenFrame);
 }
 

@@ -10,8 +10,10 @@
 
 namespace {
 
+// Whatever a game before it in the same process left in the words.
 TEST(SaveData, AFreshStartWritesTheDefaults) {
   ScratchDirectory scratch;
+  for (const SavedWord& word : DocumentedLayout()) *word.variable = 1;
   LoadSaveData();
   EXPECT_EQ(WriteSaveData(), 0);
   const std::string bytes = scratch.Read(kSaveFileName);

@@ -11,6 +11,7 @@ namespace {
 class StageClear : public testing::Test {
  protected:
   void SetUp() override {
+    ResetModeState();
     NewGameInit();
     Scene = kScenePlay;
     Stage = 1;

@@ -10,6 +10,7 @@
 
 #include "../support/call_recorder.h"
 #include "core/game_state.h"
+#include "core/object_pool.h"
 #include "objects/object_fields.h"
 #include "bullet_and_effect_fixture.h"
 #include "records_made.h"
@@ -63,6 +64,7 @@ TEST_F(BulletAndEffectSweep, EveryTemplateWritesWhatItsTablesSay) {
         if (key != staged && (key.find('@') != std::string::npos || fixture.records.count(staged))) continue;
         seen.insert(templateId);
         std::memcpy(ObjectPool, start.data(), sizeof ObjectPool);
+        ForgetFreeSlotHint();
         Prepare(fixture, std::stoi(stageWord));
         const std::vector<GameObject> before = Snapshot();
         const std::vector<GameObject*> made =

@@ -6,6 +6,7 @@
 
 #include "../support/call_recorder.h"
 #include "core/game_state.h"
+#include "core/object_pool.h"
 #include "game_library.h"
 #include "objects/objects.h"
 #include "records_made.h"
@@ -27,6 +28,7 @@ TEST_F(EffectTemplates, SceneryIgnoresItsArguments) {
       std::vector<GameObject> pools[2];
       for (int variant = 0; variant < 2; ++variant) {
         std::memcpy(ObjectPool, start.data(), sizeof ObjectPool);
+        ForgetFreeSlotHint();
         SeedRandom(0);
         CreateObject(templateId, variant * 731, variant * -209, variant, variant * 3);
         pools[variant] = Snapshot();

@@ -5,6 +5,7 @@
 #include "../support/call_recorder.h"
 #include "core/game_state.h"
 #include "core/new_game.h"
+#include "core/object_pool.h"
 #include "game_library.h"
 #include "objects/object_factory.h"
 #include "objects/object_fields.h"
@@ -22,6 +23,7 @@ void PoolFixture::SetUp() {
   EnemyHighlightOff = 0;  // a saved option: the new game keeps it
   const GameObject player = ObjectPool[kPlayerSlot];
   std::memset(ObjectPool, 0, sizeof ObjectPool);
+  ForgetFreeSlotHint();
   ObjectPool[kPlayerSlot] = player;
   ObjectPool[kPlayerSlot].x = 1000.0f;
   ObjectPool[kPlayerSlot].y = 500.0f;

@@ -6,6 +6,8 @@
 #include "stages/stages.h"
 
 void StageWorld::SetUp() {
+  // A game started from the title, whatever mode the case before it played in.
+  ResetModeState();
   NewGameInit();
   ResetCallRecorder();
   SetForwarding(Call::CreateObject, false);
