@@ -62,6 +62,16 @@ bool IsButtonBit(int bit) {
   return false;
 }
 
+bool IsKeyMap(const int* keys) {
+  for (int action = 0; action < kActionCount; ++action) {
+    if (!IsButtonBit(keys[action])) return false;
+    for (int other = 0; other < action; ++other) {
+      if (keys[other] == keys[action]) return false;
+    }
+  }
+  return true;
+}
+
 void ReadInput() {
   const bool dead = ScenePhase == 1;
   const bool hitTurn = !dead && ObjectPool[kPlayerSlot].animation == kHitTurnAnimation;

@@ -29,3 +29,5 @@ void AssignKey(int oldBit, int newBit);
 
 // True for one of the ten button bits 16..8192.
 bool IsButtonBit(int bit);
+// True when each of the kActionCount actions has a button of its own.
+bool IsKeyMap(const int* keys);

@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "core/game_state.h"
+#include "core/input.h"
 #include "core/new_game.h"
+#include "core/player_shot_table.h"
 #include "core/resource_loaders.h"
 #include "core/sound_control.h"
 #include "core/word_files.h"
@@ -62,11 +64,26 @@ int PlayableFrames(const ReplayFileHeader& header, long fileSize) {
   return frames > 0 ? static_cast<int>(frames) : 0;
 }
 
+constexpr int kOptionKinds = 4;        // option movements, and option shots
+constexpr int kFacingLockControls = 3;
+
+bool InRange(int value, int count) { return value >= 0 && value < count; }
+
+// A loadout and controls the game can record. Play indexes its tables with them, so
+// a damaged file holding anything else is not played.
+bool IsRecordable(const ReplayFileHeader& header) {
+  const ReplayListEntry& list = header.list;
+  return InRange(list.gameMode, kGameModeCount) && FindShotRow(list.mainShot) != nullptr &&
+         FindShotRow(list.secondShot) != nullptr && InRange(list.optionType, kOptionKinds) &&
+         InRange(list.optionShot, kOptionKinds) && InRange(header.facingLockControl, kFacingLockControls) &&
+         IsKeyMap(header.keyMap);
+}
+
 // Reads a whole header and the playable frame count of a slot's file; false when the
-// file is missing, short or holds no frame.
+// file is missing, short, holds no frame or a loadout the game cannot record.
 bool ReadPlayableHeader(int slot, ReplayFileHeader& header, WordFileReader& file) {
   if (!ValidSlot(slot) || !file.IsOpen()) return false;
-  if (!ReadHeader(file, header)) return false;
+  if (!ReadHeader(file, header) || !IsRecordable(header)) return false;
   header.frameCount = PlayableFrames(header, file.Size());
   return header.frameCount > 0;
 }

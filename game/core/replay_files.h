@@ -26,10 +26,12 @@ std::string ReplayFileName(int slot);
 void LoadReplayList(bool withControlWords);
 
 // Recording (ReplayMode 1): a fresh 360000-word buffer. Playback (ReplayMode 2): the
-// frames of ReplaySlot's file; when it cannot be read the program is told to quit.
+// frames of ReplaySlot's file; when it cannot be read or holds a loadout the game
+// cannot record, the program is told to quit.
 void BeginReplayIo();
 // Recording: writes the replay to ReplaySlot and re-reads the list (-1 when nothing
 // could be written). Playback: ends it and enters the results scene.
 int FinishReplay();
-// Starts playing ReplaySlot; a missing or empty file sets ReplaySlot to 10 instead.
+// Starts playing ReplaySlot; a missing, empty or damaged file sets ReplaySlot to 10
+// instead.
 void StartReplayPlayback();

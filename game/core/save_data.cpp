@@ -81,17 +81,6 @@ void PutFreshSave() {
   }
 }
 
-// Every action needs its own button, or a menu can no longer be left.
-bool KeyConfigIsValid() {
-  for (int action = 0; action < kActionCount; ++action) {
-    if (!IsButtonBit(KeyConfig[action])) return false;
-    for (int other = 0; other < action; ++other) {
-      if (KeyConfig[other] == KeyConfig[action]) return false;
-    }
-  }
-  return true;
-}
-
 // An option word holds 0..highest (or `alsoValid`, a value the game also reads) as the
 // options page sets it; anything else, from a damaged file, is the default again.
 struct OptionWord {
@@ -131,7 +120,8 @@ void LoadSaveData() {
       for (int i = 0; more && i < run.count; ++i) more = file.Read(run.words[i]);
     }
   }
-  if (!KeyConfigIsValid()) {
+  // Every action needs its own button, or a menu can no longer be left.
+  if (!IsKeyMap(KeyConfig)) {
     for (int action = 0; action < kActionCount; ++action) KeyConfig[action] = kDefaultKeyConfig[action];
   }
   ResetInvalidOptionWords();

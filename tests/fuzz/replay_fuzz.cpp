@@ -1,7 +1,8 @@
 // Replay files through the game's readers: the replay list the menus show (with the
 // key map and facing control that start-up takes from it) and the frames a playback
-// reads. A file the playback cannot use is reported, not played; the drawing of
-// that report is caught here, since no screen is open.
+// reads. A file the playback cannot use (too short, or a loadout or controls the game
+// cannot record) is reported, not played; the drawing of that report is caught here,
+// since no screen is open.
 #include "core/game_state.h"
 #include "core/replay_files.h"
 #include "patched_input.h"
@@ -16,14 +17,52 @@ std::vector<std::uint8_t> recordedFile;
 std::string fileName;
 int missingReplayReports = 0;
 
-// A short recording written by the game's own writer.
+// A short recording of a loadout the game can choose, written by the game's own writer.
 void Record() {
+  ReplayHeader.mainShot = 20;
+  ReplayHeader.secondShot = 70;
+  ReplayHeader.gameMode = 1;
+  OptionType = 2;
+  OptionShot = 3;
+  SavedFacingLockControl = 2;
+  for (int action = 0; action < kActionCount; ++action) ReplayHeader.keyMap[action] = 16 << action;
   ReplaySlot = kSlot;
   ReplayMode = kReplayRecording;
   BeginReplayIo();
   for (int frame = 0; frame < kRecordedFrames; ++frame) ReplayBuffer[ReplayFrameCount++] = frame * 37 % 512;
   if (FinishReplay() != 0) std::abort();
   recordedFile = ReadWholeFile(fileName.c_str());
+}
+
+bool InRange(int value, int lowest, int highest) { return value >= lowest && value <= highest; }
+bool ShotCode(int code) { return InRange(code, 10, 129) && code % 10 <= 3; }  // types 1-12, levels 0-3
+
+// A loadout the loadout select can choose and controls the options page can set: the
+// only headers a playback may start with, since play indexes its tables with them.
+bool Recordable(int mode, int mainShot, int secondShot, int optionType, int optionShot, int facingLock,
+                const int* keys) {
+  bool keysUsable = true;
+  for (int action = 0; action < kActionCount; ++action) {
+    const int key = keys[action];
+    keysUsable = keysUsable && InRange(key, 16, 8192) && (key & (key - 1)) == 0;
+    for (int other = 0; other < action; ++other) keysUsable = keysUsable && keys[other] != key;
+  }
+  return InRange(mode, 0, 3) && ShotCode(mainShot) && ShotCode(secondShot) && InRange(optionType, 0, 3) &&
+         InRange(optionShot, 0, 3) && InRange(facingLock, 0, 2) && keysUsable;
+}
+
+bool FileIsRecordable(const std::vector<std::uint8_t>& file) {
+  if (file.size() / 4 < kReplayHeaderWords) return false;
+  int keys[kActionCount];
+  for (int action = 0; action < kActionCount; ++action) keys[action] = WordAt(file, 13 + action);
+  return Recordable(WordAt(file, 6), WordAt(file, 4), WordAt(file, 5), WordAt(file, 7), WordAt(file, 8),
+                    WordAt(file, 12), keys);
+}
+
+bool PlaybackIsRecordable() {
+  const ReplayHeaderRecord& header = ReplayHeader;
+  return Recordable(header.gameMode, header.mainShot, header.secondShot, header.optionType, header.optionShot,
+                    FacingLockControl, header.keyMap);
 }
 
 }  // namespace
@@ -59,12 +98,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BeginReplayIo();
   const long held = static_cast<long>(words) - kReplayHeaderWords;
   const long claimed = words >= kReplayHeaderWords ? WordAt(file, kReplayHeaderWords - 1) : 0;
-  const bool playable = held > 0 && claimed > 0;
+  const bool playable = held > 0 && claimed > 0 && FileIsRecordable(file);
   if (playable != (QuitRequest == 0) || playable == (missingReplayReports == 1)) __builtin_trap();
   if (playable) {
     // Never more frames than the file holds, its header claims or a recording takes.
     if (ReplayFrameCount < 1 || ReplayFrameCount > held || ReplayFrameCount > claimed ||
-        ReplayFrameCount > kReplayMaxFrames || ReplayPosition != 0) {
+        ReplayFrameCount > kReplayMaxFrames || ReplayPosition != 0 || !PlaybackIsRecordable()) {
       __builtin_trap();
     }
     for (int frame = 0; frame < ReplayFrameCount; ++frame) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "../support/scratch_directory.h"
@@ -169,6 +170,62 @@ TEST(ReplayFiles, AReplayThatHoldsNoFrameDoesNotStart) {
     EXPECT_EQ(ReplayMode, kReplayOff);
     EXPECT_EQ(FacingLockControl, 0);  // nothing of the file was taken
     EXPECT_EQ(GameMode, 3);
+  }
+}
+
+// Header words (0-based) and values just outside what the game records, at both ends.
+struct DamagedWord {
+  int index;
+  int value;
+};
+constexpr DamagedWord kDamagedWords[] = {
+    {6, -1},  {6, 4},                                    // game mode
+    {4, 9},   {4, 14},  {4, 124}, {4, 130},              // main shot: type 1-12, level 0-3
+    {5, 0},   {5, 64},  {5, 131},                        // second shot
+    {7, -1},  {7, 4},   {8, -1},  {8, 4},                // option movement and option shot
+    {12, -1}, {12, 3},                                   // facing lock control
+    {13, 8},  {14, 16384}, {15, 96}, {16, 0}, {17, 64},  // keys: below, above, two bits, none, taken
+};
+
+TEST(ReplayFiles, AReplayHoldingALoadoutTheGameCannotRecordIsRefused) {
+  for (const DamagedWord& damage : kDamagedWords) {
+    SCOPED_TRACE("word " + std::to_string(damage.index + 1) + " = " + std::to_string(damage.value));
+    std::vector<int> header = kHeader;
+    header[damage.index] = damage.value;
+    ScratchDirectory scratch;
+    scratch.Write("VTReplaydata05.dat", EncodeWords(ReplayWords(header, 2, {1, 2})));
+    FacingLockControl = 0;
+    GameMode = 3;
+    ReplaySlot = 5;
+    StartReplayPlayback();
+    EXPECT_EQ(ReplaySlot, kReplayNoSlot);
+    EXPECT_EQ(ReplayMode, kReplayOff);
+    EXPECT_EQ(FacingLockControl, 0);
+    EXPECT_EQ(GameMode, 3);
+
+    QuitRequest = 0;
+    ReplayMode = kReplayPlayback;
+    ReplaySlot = 5;
+    BeginReplayIo();
+    EXPECT_EQ(QuitRequest, 1);
+    QuitRequest = 0;
+    ReplayMode = kReplayOff;
+  }
+}
+
+TEST(ReplayFiles, ALoadoutAtTheEdgesOfWhatTheGameRecordsPlays) {
+  const std::vector<int> lowest = {'A', 'B', 'C', 0, 10, 10, 0, 0, 0, 0, 0, 0, 0, 8192, 16, 32, 64, 128};
+  const std::vector<int> highest = {'A', 'B', 'C', 0, 123, 120, 3, 3, 3, 0, 0, 0, 2, 16, 4096, 2048, 1024, 8192};
+  for (const std::vector<int>& header : {lowest, highest}) {
+    ScratchDirectory scratch;
+    scratch.Write("VTReplaydata05.dat", EncodeWords(ReplayWords(header, 1, {0})));
+    ReplaySlot = 5;
+    StartReplayPlayback();
+    EXPECT_EQ(ReplayMode, kReplayPlayback);
+    EXPECT_EQ(GameMode, header[6]);
+    EXPECT_EQ(NShotType, header[4]);
+    EXPECT_EQ(FacingLockControl, header[12]);
+    ReplayMode = kReplayOff;
   }
 }
 
