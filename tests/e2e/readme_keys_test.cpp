@@ -4,7 +4,6 @@
 // keys change fails here until the README says the same.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <vector>
 
 #include "core/game_state.h"
@@ -23,7 +22,7 @@ struct Hold {
 using Keys = std::vector<Hold>;
 
 // A fresh press of each word in turn.
-Keys Press(std::initializer_list<int> words) {
+Keys Press(const std::vector<int>& words) {
   Keys keys;
   for (int word : words) keys.insert(keys.end(), {{word, 1}, {0, 1}});
   return keys;
@@ -64,11 +63,7 @@ void LeaveAll(GameSession& game, const std::vector<PageExit>& exits) {
   }
 }
 
-Keys Down(int count) {
-  Keys keys;
-  for (int i = 0; i < count; ++i) keys.insert(keys.end(), {{kPadDown, 1}, {0, 1}});
-  return keys;
-}
+Keys Down(int count) { return Press(std::vector<int>(count, kPadDown)); }
 Keys Then(Keys first, const Keys& second) {
   first.insert(first.end(), second.begin(), second.end());
   return first;
@@ -112,10 +107,13 @@ bool AtContinue() { return Scene == kSceneResults && ScenePhase == 3; }
 bool AtClosing() { return Scene == kSceneResults && ScenePhase == 13; }
 bool BackAtTitle() { return Scene == kSceneTitle && MenuState.page == 0.0f; }
 
-// A lost last life, to the continue question (the game over's fade-in shortened).
+// A lost last life, to the continue question (the death and the game over's fade-in
+// shortened).
 void ToContinue(GameSession& game) {
   LoseLastLife();
-  ASSERT_GT(PassUntil(game, [] { return Scene == kSceneResults && ScenePhase == 2; }, 600), 0);
+  ASSERT_GT(PassUntil(game, [] { return ScenePhase == 1; }, 10), 0);
+  DeathFrames = 268;
+  ASSERT_GT(PassUntil(game, [] { return Scene == kSceneResults && ScenePhase == 2; }, 10), 0);
   PhaseTimer = 255;
   ASSERT_GT(PassUntil(game, AtContinue, 10), 0);
 }
@@ -127,11 +125,14 @@ void LeaveTheResults(GameSession& game, const Keys& toRankings) {
   LeaveAll(game, {{"closing picture", {{kPadFire, 10}}, BackAtTitle, "title"}});
 }
 
-// Into play past the stage's title card, which refuses the pause.
+// Into play past the stage's title card (shortened), which refuses the pause.
 void StartPlaying(GameSession& game) {
   ToMainMenu(game);
   StartRun(game, 0);
-  ASSERT_GT(PassUntil(game, [] { return TitleCardActive == 0; }, 1000), 0);
+  TitleCardFrame = 398;  // the stage starts at 400
+  ASSERT_GT(PassUntil(game, [] { return TitleCardFrame > 400; }, 10), 0);
+  TitleCardFrame = 670;
+  ASSERT_GT(PassUntil(game, [] { return TitleCardActive == 0; }, 20), 0);
 }
 
 TEST(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
@@ -146,8 +147,10 @@ TEST(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
       {"pause", Then(Press({kPadPause}), {{kPadFire | kPadSpecial, 121}}), [] { return OnPage(3); }, "title", 0},
   });
   StartPlaying(game);
-  TimelineHalt = kHaltCleared;
-  ASSERT_GT(PassUntil(game, [] { return TimelineHalt == kHaltShop; }, 1000), 0);
+  TimelineHalt = kHaltCleared;  // the stage's end, its tally shortened
+  ASSERT_GT(PassUntil(game, [] { return TimelineHalt == kHaltTally; }, 10), 0);
+  ShopEmblem[2] = 0.73f;
+  ASSERT_GT(PassUntil(game, [] { return TimelineHalt == kHaltShop; }, 30), 0);
   LeaveAll(game, {{"shop", Press({kPadDown, kPadDown, kPadSpecial}), [] { return Stage == 2; }, "the next stage"}});
   ToContinue(game);
   LeaveAll(game, {{"continue", Press({kPadFire}), [] { return Scene == kScenePlay; }, "play (YES)"}});
