@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <deque>
 #include <map>
+#include <string>
 
 #include "window/window_internal.h"
 
