@@ -107,7 +107,8 @@ int InitLibraryBody() {
   SetGraphRestoreHook(nullptr);
   if (StartCom() == -1 || InitWindowSystem() == -1) return FailStart();
   if (InitInputSystem() == -1) return FailStart();
-  InitSoundSystem();
+  // Without a sound device the library runs silent; the log says so once.
+  if (InitSoundSystem() != 0) LogWrite("サウンドデバイスが使えないため、音を出さずに動作します\n");
   if (StartGraphicsSystem() < 0) return FailStart();
   InitKeyInputSystem();
   g_library.initialised = 1;

@@ -2,7 +2,12 @@
 // and duplicates buffers, reports capabilities, and lists the output devices.
 #include <SDL.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <initializer_list>
 #include <new>
+#include <string>
 
 #include "com/com_object.h"
 #include "dsound/sound_device_state.h"
@@ -14,6 +19,44 @@ const IID IID_IDirectSoundBuffer = {0x5A0E3C03, 0x7D21, 0x4B6E, {0x9A, 0x31, 0x1
 namespace {
 
 constexpr int kDevicePeriodFrames = 1024;
+
+// A sound card shows as PCM device files; without one, the drivers that open the card
+// directly (ALSA, and sndio over it) find nothing and their libraries complain on
+// standard error, while the sound servers' drivers fail quietly.
+bool HasSoundCard() {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", error)) {
+    if (entry.path().filename().string().rfind("pcmC", 0) == 0) return true;
+  }
+  return false;
+}
+
+bool IsOneOf(const char* driver, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    if (std::strcmp(driver, name) == 0) return true;
+  }
+  return false;
+}
+
+// Starts SDL's audio; unless SDL_AUDIODRIVER names a driver, with the drivers that can
+// reach a device here, in SDL's order (never the file and null outputs, which SDL takes
+// only when they are named).
+bool StartSdlAudio() {
+  const char* named = std::getenv("SDL_AUDIODRIVER");
+  if (named == nullptr || named[0] == '\0') {
+    const bool card = HasSoundCard();
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+      const char* driver = SDL_GetAudioDriver(i);
+      if (driver == nullptr || IsOneOf(driver, {"disk", "dummy"})) continue;
+      if (!card && IsOneOf(driver, {"alsa", "sndio"})) continue;
+      drivers += drivers.empty() ? driver : std::string(",") + driver;
+    }
+    if (drivers.empty()) return false;
+    SDL_SetHint(SDL_HINT_AUDIODRIVER, drivers.c_str());
+  }
+  return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
 
 void SDLCALL FillAudio(void* userdata, Uint8* stream, int length) {
   SoundDeviceState* state = static_cast<SoundDeviceState*>(userdata);
@@ -102,7 +145,7 @@ class DirectSoundDevice final : public ComObject<IDirectSound, IID_IDirectSound>
  private:
 
   bool OpenSdlOutput(SoundDeviceState* state) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (!StartSdlAudio()) return false;
     SDL_AudioSpec want{};
     want.freq = kMixerRate;
     want.format = AUDIO_S16SYS;
@@ -138,7 +181,7 @@ HRESULT DirectSoundEnumerateA(LPDSENUMCALLBACKA callback, LPVOID context) {
   if (callback == nullptr) return DSERR_INVALIDPARAM;
   if (!callback(nullptr, "Primary Sound Driver", "", context)) return DS_OK;
   const bool ownInit = SDL_WasInit(SDL_INIT_AUDIO) == 0;
-  if (ownInit && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return DS_OK;
+  if (ownInit && !StartSdlAudio()) return DS_OK;
   const char* driver = SDL_GetCurrentAudioDriver();
   const int count = SDL_GetNumAudioDevices(0);
   for (int i = 0; i < count; ++i) {

@@ -1,0 +1,157 @@
+// The program run as a child process: the starts it refuses (a second copy beside a
+// running one, a start without any display), each ending at once, non-zero, with one
+// line on standard error; a quiet start without a sound device; and SIGTERM and SIGINT
+// ending it as closing its window does.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "../support/scratch_directory.h"
+
+namespace {
+
+struct Child {
+  pid_t pid;
+  int errors;  // read end of its standard error
+};
+
+// An environment variable for the child; an empty value removes it.
+using Variable = std::pair<const char*, std::string>;
+
+// The program in the current folder: lock files in `locks`, SDL's dummy audio, and the
+// display variables given ("" removes one), then `more`. A sanitizer build's leak
+// checker keeps its own statistics off standard error.
+Child StartProgram(const std::string& locks, const char* videoDriver, const char* display = "",
+                   const std::vector<Variable>& more = {}) {
+  std::vector<Variable> variables = {{"XDG_RUNTIME_DIR", locks},  {"SDL_AUDIODRIVER", "dummy"},
+                                     {"SDL_VIDEODRIVER", videoDriver}, {"DISPLAY", display},
+                                     {"WAYLAND_DISPLAY", ""},          {"LSAN_OPTIONS", "print_suppressions=0"}};
+  variables.insert(variables.end(), more.begin(), more.end());
+  int ends[2];
+  if (pipe(ends) != 0) return {-1, -1};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(ends[1], STDERR_FILENO);
+    for (const auto& [name, value] : variables) {
+      value.empty() ? unsetenv(name) : setenv(name, value.c_str(), 1);
+    }
+    execl(GAME_PROGRAM, GAME_PROGRAM, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(ends[1]);
+  return {pid, ends[0]};
+}
+
+struct Ending {
+  int status;          // the exit status, -1 when it did not exit by itself within 20 s
+  std::string errors;  // all of standard error
+  std::string ours;    // the program's own lines of it
+};
+
+Ending Finish(const Child& child) {
+  int status = 0;
+  int tick = 0;
+  while (waitpid(child.pid, &status, WNOHANG) != child.pid && ++tick < 2000) usleep(10000);
+  if (tick == 2000) {
+    kill(child.pid, SIGKILL);
+    waitpid(child.pid, &status, 0);
+  }
+  std::string all;
+  char buffer[512];
+  for (ssize_t got; (got = read(child.errors, buffer, sizeof buffer)) > 0;) all.append(buffer, got);
+  close(child.errors);
+  std::string ours;
+  const std::string lines = "\n" + all;
+  for (std::size_t at = lines.find("\nvantorel: "); at != std::string::npos; at = lines.find("\nvantorel: ", at + 1)) {
+    ours += lines.substr(at + 1, lines.find('\n', at + 1) - at);
+  }
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, all, ours};
+}
+
+// Standard error carries UTF-8; the log and this file's plain literals are Shift-JIS.
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+class ProgramProcess : public testing::Test {
+ protected:
+  ProgramProcess() : locks_((scratch_.path() / "locks").string()) {
+    std::filesystem::create_directory_symlink(std::filesystem::path(E2E_DATA_DIR) / "data", scratch_.path() / "data");
+    std::filesystem::create_directory(locks_);
+  }
+  // Waits (at most 20 s) until the log holds `line`.
+  bool LogReaches(const std::string& line) {
+    for (int tick = 0; tick < 2000; ++tick) {
+      if (scratch_.Read("Log.txt").find(line) != std::string::npos) return true;
+      usleep(10000);
+    }
+    return false;
+  }
+  ScratchDirectory scratch_;
+  std::string locks_;
+};
+
+const std::string kWindowMade = "ＩＭＥを無効にしました";
+const std::string kStarted = "文字コードバッファの初期化を行います... 完了しました";
+
+TEST_F(ProgramProcess, ASecondCopyEndsAndLeavesTheFirstCopysLog) {
+  const Child first = StartProgram(locks_, "dummy");
+  ASSERT_TRUE(LogReaches(kWindowMade));  // the first copy holds the lock
+  const std::string firstLog = scratch_.Read("Log.txt");
+
+  const Ending second = Finish(StartProgram(locks_, "dummy"));
+  EXPECT_EQ(second.status, 255);
+  EXPECT_EQ(second.ours, Utf8(u8"vantorel: 二重起動されています、ソフトを終了します\n"));
+  const std::string log = scratch_.Read("Log.txt");
+  EXPECT_EQ(log.compare(0, firstLog.size(), firstLog), 0);
+  EXPECT_EQ(log.find("二重起動されています"), std::string::npos);
+  kill(first.pid, SIGKILL);
+  Finish(first);
+}
+
+// Nothing but the program's one line, also without a runtime folder, where the display
+// libraries would complain about it.
+TEST_F(ProgramProcess, WithoutADisplayTheProgramEndsSayingSoInOneLine) {
+  for (const std::string& runtime : {locks_, std::string()}) {
+    SCOPED_TRACE(runtime.empty() ? "no runtime folder" : "a runtime folder");
+    const Ending ending = Finish(StartProgram(runtime, ""));
+    EXPECT_EQ(ending.status, 255);
+    EXPECT_EQ(ending.errors, Utf8(u8"vantorel: ウインドウの作成に失敗しました\n"));
+    EXPECT_NE(scratch_.Read("Log.txt").find("ウインドウの作成に失敗しました"), std::string::npos);
+  }
+}
+
+// SDL's audio left to choose by itself: on a machine without a sound device the start
+// is silent on standard error and the log says the game runs without sound. Either
+// signal then ends the program as closing its window does: the loop ends, the library
+// shuts down to its last log line, and the save file stays as the start wrote it.
+TEST_F(ProgramProcess, EndSignalsCloseTheProgramAfterAQuietStart) {
+  for (int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(strsignal(signal));
+    std::filesystem::remove(scratch_.path() / "SaveData.dat");
+    const Child child = StartProgram(locks_, "dummy", "", {{"SDL_AUDIODRIVER", ""}});
+    ASSERT_TRUE(LogReaches(kStarted));
+    for (int tick = 0; tick < 2000 && scratch_.Read("SaveData.dat").size() != 360; ++tick) usleep(10000);
+    const std::string save = scratch_.Read("SaveData.dat");
+    ASSERT_EQ(save.size(), 360u);
+    kill(child.pid, signal);
+    const Ending ending = Finish(child);
+    EXPECT_EQ(ending.status, 0);
+    EXPECT_EQ(ending.errors, "");
+    const std::string log = scratch_.Read("Log.txt");
+    const bool silent = log.find("引き続きインターフェースの初期化処理...  初期化に失敗しました") != std::string::npos;
+    EXPECT_EQ(log.find("音を出さずに動作します") != std::string::npos, silent);
+    EXPECT_NE(log.find("ウインドウを閉じようとしています"), std::string::npos);
+    EXPECT_NE(log.rfind("Alloc num:0\r\n"), std::string::npos);
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log.substr(log.size() - 3), ":\r\n");  // the leak report's closing line
+    EXPECT_EQ(scratch_.Read("SaveData.dat"), save);
+  }
+}
+
+}  // namespace
