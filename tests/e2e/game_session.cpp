@@ -170,13 +170,13 @@ void ToMainMenu(GameSession& game) {
   ASSERT_TRUE(game.Pass(0));
 }
 
-void StartWithAFreshSave(GameSession& game, int totalLevel) {
+void StartWithAFreshSave(GameSession& game, int totalLevel, DrawingPath path) {
   TotalLevel = totalLevel;
   for (int mode = 0; mode < kGameModeCount; ++mode) PlayCount[mode] = BestLevel[mode] = PlayFrames[mode] = BestStage[mode] = 0;
   for (auto& board : RankingBoards) {
     for (int list = 0; list < kRankingLists; ++list) std::fill_n(board[list], 3, list == kRankingClearTimeList ? 9999 : 0);
   }
-  ASSERT_EQ(game.Start(), 0);
+  ASSERT_EQ(game.Start(path), 0);
 }
 
 void StartRun(GameSession& game, int mode, const Loadout& loadout) {

@@ -84,8 +84,9 @@ struct ScriptSegment {
 };
 
 // Starts the program on a fresh save file's progress, whatever an earlier session of
-// this process left: no total level (or the one given), no plays, default boards.
-void StartWithAFreshSave(GameSession& game, int totalLevel = 0);
+// this process left: no total level (or the one given), no plays, default boards; on the
+// drawing path given.
+void StartWithAFreshSave(GameSession& game, int totalLevel = 0, DrawingPath path = DrawingPath::kDevice);
 
 // ---- Driving the menus by pad words ----
 

@@ -95,10 +95,10 @@ const std::string& SavedFramePath() { return savedPath; }
 
 extern "C" int __real__Z13PresentScreenv();
 extern "C" int __wrap__Z13PresentScreenv() {
-  RecordWrappedCall(Call::PresentScreen);
+  const bool forwards = RecordWrappedCall(Call::PresentScreen);
   if (!pendingName.empty()) {
     savedPath = SaveFrame(pendingName);
     pendingName.clear();
   }
-  return __real__Z13PresentScreenv();
+  return forwards ? __real__Z13PresentScreenv() : 0;
 }
