@@ -32,6 +32,8 @@ struct Hash {
 //    a replay does not carry the total level.
 //  - Pad rumble (StartPadRumble, StopPadRumble): only a recorded game vibrates; these
 //    calls are never hashed (call_recorder.h).
+//  - Sound calls, only where the playback's viewer changes its pace (WithoutSounds):
+//    a sound plays for a time, not for a number of frames.
 constexpr int kRecordingOnlySe = 97;
 
 // Hashes the run: every word that one game leaves behind and the next must not find,
@@ -140,9 +142,9 @@ int SoundName(int handle) {
   return -1;
 }
 
-// The calls of the game's course: the recording-only sound effect left out, the
-// library's sound calls by the sound's name.
-bool CountsInTheCourse(RecordedCall& call) {
+// The sound calls of the game's course: the recording-only sound effect left out, the
+// library's calls by the sound's name.
+bool IsSoundOfTheCourse(RecordedCall& call) {
   int handleArgument = -1;
   switch (call.call) {
     case Call::PlaySe:
@@ -156,12 +158,17 @@ bool CountsInTheCourse(RecordedCall& call) {
       handleArgument = 1;
       break;
     default:
-      return true;
+      return false;
   }
   const int name = SoundName(call.Int(handleArgument));
   if (name == kRecordingOnlySe) return false;
   if (name >= 0) call.arguments[handleArgument] = name;
   return true;
+}
+
+bool IsSoundCall(Call call) {
+  return call == Call::PlaySe || call == Call::PlaySeIfIdle || call == Call::StartSound ||
+         call == Call::SetSoundVolume || call == Call::IsSoundPlaying;
 }
 
 }  // namespace
@@ -174,8 +181,14 @@ FrameDigest TakeFrameDigest() {
   std::copy(std::begin(BitHold), std::end(BitHold), digest.bitHold);
   std::copy(std::begin(ActionHold), std::end(ActionHold), digest.actionHold);
   digest.randomDraws = RandomDrawsSinceSeed();
-  digest.calls = EndRecordedFrame(CountsInTheCourse);
+  digest.sounds = HashOfFrameCalls(IsSoundOfTheCourse);
+  digest.calls = EndRecordedFrame([](RecordedCall& call) { return !IsSoundCall(call.call); });
   return digest;
+}
+
+std::vector<FrameDigest> WithoutSounds(std::vector<FrameDigest> digests) {
+  for (FrameDigest& digest : digests) digest.sounds = 0;
+  return digests;
 }
 
 int FirstDivergingFrame(const std::vector<FrameDigest>& a, const std::vector<FrameDigest>& b) {
@@ -202,5 +215,6 @@ std::string DescribeDivergence(const std::vector<FrameDigest>& a, const std::vec
   note(!std::equal(std::begin(x.actionHold), std::end(x.actionHold), y.actionHold), "action hold counters");
   note(x.randomDraws != y.randomDraws, "random generator position");
   note(x.calls != y.calls, "calls");
+  note(x.sounds != y.sounds, "sound calls");
   return "frame " + std::to_string(frame) + ": " + parts;
 }

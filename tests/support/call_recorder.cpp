@@ -259,8 +259,8 @@ void ScriptRandom(RandomScript script, std::vector<int> listed) {
 
 int RandomDrawsSinceSeed() { return State().drawsSinceSeed; }
 
-std::uint64_t EndRecordedFrame(const CallHashView& view) {
-  Recorder& recorder = State();
+std::uint64_t HashOfFrameCalls(const CallHashView& view) {
+  const Recorder& recorder = State();
   std::uint64_t hash = 0;
   for (std::size_t i = recorder.frameStart; i < recorder.log.size(); ++i) {
     if (!kCallKinds[static_cast<int>(recorder.log[i].call)].hashed) continue;
@@ -270,6 +270,12 @@ std::uint64_t EndRecordedFrame(const CallHashView& view) {
     FoldIntoHash(hash, call.arguments.data(), sizeof(double) * call.argumentCount);
     FoldIntoHash(hash, &call.result, sizeof call.result);
   }
+  return hash;
+}
+
+std::uint64_t EndRecordedFrame(const CallHashView& view) {
+  const std::uint64_t hash = HashOfFrameCalls(view);
+  Recorder& recorder = State();
   if (!recorder.keepLog) recorder.log.clear();
   recorder.frameStart = recorder.log.size();
   ++recorder.frame;

@@ -110,8 +110,9 @@ void KeepCallLog(bool keep);
 // rewrite the call's arguments (a handle by a name that stays the same from run to run).
 using CallHashView = std::function<bool(RecordedCall& call)>;
 
-// Ends the recorder's frame: returns a hash of the hashed calls made since the last
-// end (their kinds, arguments and results, in order; 0 when there were none) and counts
-// the frame.
+// A hash of the hashed calls made since the frame's start (their kinds, arguments and
+// results, in order; 0 when there were none); the frame goes on.
+std::uint64_t HashOfFrameCalls(const CallHashView& view = {});
+// Ends the recorder's frame: returns HashOfFrameCalls and counts the frame.
 std::uint64_t EndRecordedFrame(const CallHashView& view = {});
 int RecordedFrame();
