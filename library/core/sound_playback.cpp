@@ -7,7 +7,7 @@
 #include "core/sound_workers.h"
 #include "core/window_workers.h"
 #include "float_to_int.h"
-#include "kernel/threads.h"
+#include "kernel/clock.h"
 
 namespace {
 
@@ -19,11 +19,12 @@ SoundRecord* StartedSound(int handle) {
   return GetDirectSoundObject() != nullptr ? GetSoundRecord(handle) : nullptr;
 }
 
-// Waits, pumping messages, until the sound has ended or the pump says quit.
+// Waits, pumping messages, until the sound has ended or the pump says quit. The wait
+// is on the program's clock, which the sound follows under the tests' virtual clock.
 void WaitUntilFinished(int handle) {
   if (ProcessMessageBody() != 0) return;
   while (IsSoundPlayingBody(handle) == 1) {
-    Sleep(1);
+    SleepOnClock(1);
     if (ProcessMessageBody() != 0) return;
   }
 }

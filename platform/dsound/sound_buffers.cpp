@@ -36,6 +36,7 @@ class SecondaryBuffer final : public ComObject<IDirectSoundBuffer, IID_IDirectSo
 
   HRESULT GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) override {
     std::lock_guard<std::mutex> hold(state_->mixer.lock);
+    state_->mixer.CatchUp(voice_);
     const DWORD position = static_cast<DWORD>(voice_.position >> 32) * voice_.format.nBlockAlign;
     if (playCursor != nullptr) *playCursor = position;
     if (writeCursor != nullptr) *writeCursor = position;
@@ -45,6 +46,7 @@ class SecondaryBuffer final : public ComObject<IDirectSoundBuffer, IID_IDirectSo
   HRESULT GetStatus(DWORD* status) override {
     if (status == nullptr) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> hold(state_->mixer.lock);
+    state_->mixer.CatchUp(voice_);
     *status = 0;
     if (voice_.playing) *status = DSBSTATUS_PLAYING | (voice_.looping ? DSBSTATUS_LOOPING : 0);
     return DS_OK;
@@ -72,8 +74,10 @@ class SecondaryBuffer final : public ComObject<IDirectSoundBuffer, IID_IDirectSo
   HRESULT Play(DWORD reserved, DWORD priority, DWORD flags) override {
     if (reserved != 0 || priority != 0) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> hold(state_->mixer.lock);
+    state_->mixer.CatchUp(voice_);
     voice_.playing = true;
     voice_.looping = (flags & DSBPLAY_LOOPING) != 0;
+    state_->mixer.Reanchor(voice_);
     return DS_OK;
   }
 
@@ -81,6 +85,7 @@ class SecondaryBuffer final : public ComObject<IDirectSoundBuffer, IID_IDirectSo
     if (position >= voice_.pcm->size) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> hold(state_->mixer.lock);
     voice_.position = static_cast<std::uint64_t>(position / voice_.format.nBlockAlign) << 32;
+    state_->mixer.Reanchor(voice_);
     return DS_OK;
   }
 
@@ -96,7 +101,9 @@ class SecondaryBuffer final : public ComObject<IDirectSoundBuffer, IID_IDirectSo
 
   HRESULT Stop() override {
     std::lock_guard<std::mutex> hold(state_->mixer.lock);
+    state_->mixer.CatchUp(voice_);
     voice_.playing = false;
+    voice_.anchored = false;
     return DS_OK;
   }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "kernel/clock.h"
+
 namespace {
 
 constexpr std::uint64_t kOne = std::uint64_t{1} << 32;
@@ -76,6 +78,10 @@ float VolumeToGain(long volume) {
 }
 
 void SoundMixer::Render(std::int16_t* out, int frames) {
+  if (OnTestClock()) {
+    std::fill_n(out, static_cast<std::size_t>(frames) * kMixerChannels, std::int16_t{0});
+    return;
+  }
   accumulator.assign(static_cast<std::size_t>(frames) * kMixerChannels, 0.0f);
   float* sum = accumulator.data();
   for (MixerVoice* voice : voices) {
@@ -91,4 +97,40 @@ void SoundMixer::Render(std::int16_t* out, int frames) {
     const float clamped = std::clamp(std::nearbyint(sum[i]), -32768.0f, 32767.0f);
     out[i] = static_cast<std::int16_t>(clamped);
   }
+}
+
+bool SoundMixer::OnTestClock() const { return !steppedByHand && ClockIsVirtual(); }
+
+void SoundMixer::CatchUp(MixerVoice& voice) const {
+  if (!OnTestClock() || !voice.playing) {
+    voice.anchored = false;
+    return;
+  }
+  const std::uint64_t now = PeekClockMicroseconds();
+  if (!voice.anchored || now < voice.anchorTime) {
+    Reanchor(voice);
+    return;
+  }
+  constexpr unsigned __int128 kMicrosecondsPerSecond = 1'000'000;
+  const unsigned __int128 played =
+      (static_cast<unsigned __int128>(now - voice.anchorTime) * voice.format.nSamplesPerSec << 32) /
+      kMicrosecondsPerSecond;
+  const unsigned __int128 end = static_cast<unsigned __int128>(voice.frames) << 32;
+  const unsigned __int128 position = voice.anchorPosition + played;
+  if (position < end) {
+    voice.position = static_cast<std::uint64_t>(position);
+  } else if (voice.looping && end > 0) {
+    voice.position = static_cast<std::uint64_t>(position % end);
+  } else {
+    voice.playing = false;
+    voice.anchored = false;
+    voice.position = 0;
+  }
+}
+
+void SoundMixer::Reanchor(MixerVoice& voice) const {
+  voice.anchored = OnTestClock() && voice.playing;
+  if (!voice.anchored) return;
+  voice.anchorTime = PeekClockMicroseconds();
+  voice.anchorPosition = voice.position;
 }

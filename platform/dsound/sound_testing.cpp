@@ -52,6 +52,7 @@ bool ManualSoundDeviceRequested() {
 }
 
 void SetManualSoundDeviceState(std::shared_ptr<SoundDeviceState> state) {
+  state->mixer.steppedByHand = true;
   std::lock_guard<std::mutex> hold(g_controlLock);
   g_manualState = state;
 }

@@ -20,11 +20,24 @@ struct Hash {
   }
 };
 
+// What a recording and its playback show or play differently by design, though they
+// play the same game. These words and calls are left out of the digests; everything
+// else a frame leaves counts.
+//  - WatchingReplay: set by the playback alone.
+//  - EndFadeTimer: the white fade-in that only the loadout select's start of play draws
+//    over the HUD.
+//  - The recording's own side notice (the last entry of SideNotices) and sound effect
+//    97 with it: a new unlock reached is announced only while a game is recorded.
+//  - Stage1NoticeTimer: the stage 1 notice row shows it only below total level 10, and
+//    a replay does not carry the total level.
+//  - Pad rumble (StartPadRumble, StopPadRumble): only a recorded game vibrates; these
+//    calls are never hashed (call_recorder.h).
+//  - Sound calls, only where the playback's viewer changes its pace (WithoutSounds):
+//    a sound plays for a time, not for a number of frames.
+constexpr int kRecordingOnlySe = 97;
+
 // Hashes the run: every word that one game leaves behind and the next must not find,
 // listed here on their own so that a word the game forgets to clear still counts.
-// Two words differ between a recording and its playback by design and are left out:
-// WatchingReplay, and EndFadeTimer (the white fade-in that only the loadout select's
-// start of play draws over the HUD).
 std::uint64_t HashRunState() {
   Hash hash;
   // Scores, counters and statistics.
@@ -49,12 +62,12 @@ std::uint64_t HashRunState() {
   }
   hash.Add(LastHitPanel);
   hash.Add(BonusHistory);
-  hash.Add(SideNotices);
+  for (int notice = 0; notice < kSideNoticeCount; ++notice) hash.Add(SideNotices[notice]);
   hash.Add(ScorePopups);
   // Scene, stage and timelines.
   for (const int* word : {&Scene, &ScenePhase, &PhaseTimer, &Paused, &Stage, &GameMode, &SelectFrame,
                           &StageTimeline, &StageTimeline2, &StageTimeline3, &TimelineStopped, &StageFrame,
-                          &BattleFrames, &Stage1NoticeTimer, &TitleCardActive, &TitleCardFrame, &TitleCardAlpha,
+                          &BattleFrames, &TitleCardActive, &TitleCardFrame, &TitleCardAlpha,
                           &HudAlpha, &StageStarted, &DeathFrames, &FrameCycle4}) {
     hash.Add(*word);
   }
@@ -117,6 +130,47 @@ int ReplayedInputWord() {
   return InputWord;
 }
 
+// A sound by the name the game keeps it under: its sound effect number, or 1000 + its
+// music channel (the handle numbers themselves change with every load). -1 for an
+// unknown handle, which then counts as it is.
+int SoundName(int handle) {
+  if (handle < 0) return -1;
+  const auto se = std::find(SeHandles.begin(), SeHandles.end(), handle);
+  if (se != SeHandles.end()) return static_cast<int>(se - SeHandles.begin());
+  const auto channel = std::find(BgmHandles.begin(), BgmHandles.end(), handle);
+  if (channel != BgmHandles.end()) return 1000 + static_cast<int>(channel - BgmHandles.begin());
+  return -1;
+}
+
+// The sound calls of the game's course: the recording-only sound effect left out, the
+// library's calls by the sound's name.
+bool IsSoundOfTheCourse(RecordedCall& call) {
+  int handleArgument = -1;
+  switch (call.call) {
+    case Call::PlaySe:
+    case Call::PlaySeIfIdle:
+      return call.Int(0) != kRecordingOnlySe;
+    case Call::StartSound:
+    case Call::IsSoundPlaying:
+      handleArgument = 0;
+      break;
+    case Call::SetSoundVolume:
+      handleArgument = 1;
+      break;
+    default:
+      return false;
+  }
+  const int name = SoundName(call.Int(handleArgument));
+  if (name == kRecordingOnlySe) return false;
+  if (name >= 0) call.arguments[handleArgument] = name;
+  return true;
+}
+
+bool IsSoundCall(Call call) {
+  return call == Call::PlaySe || call == Call::PlaySeIfIdle || call == Call::StartSound ||
+         call == Call::SetSoundVolume || call == Call::IsSoundPlaying;
+}
+
 }  // namespace
 
 FrameDigest TakeFrameDigest() {
@@ -127,8 +181,14 @@ FrameDigest TakeFrameDigest() {
   std::copy(std::begin(BitHold), std::end(BitHold), digest.bitHold);
   std::copy(std::begin(ActionHold), std::end(ActionHold), digest.actionHold);
   digest.randomDraws = RandomDrawsSinceSeed();
-  digest.calls = EndRecordedFrame();
+  digest.sounds = HashOfFrameCalls(IsSoundOfTheCourse);
+  digest.calls = EndRecordedFrame([](RecordedCall& call) { return !IsSoundCall(call.call); });
   return digest;
+}
+
+std::vector<FrameDigest> WithoutSounds(std::vector<FrameDigest> digests) {
+  for (FrameDigest& digest : digests) digest.sounds = 0;
+  return digests;
 }
 
 int FirstDivergingFrame(const std::vector<FrameDigest>& a, const std::vector<FrameDigest>& b) {
@@ -155,5 +215,6 @@ std::string DescribeDivergence(const std::vector<FrameDigest>& a, const std::vec
   note(!std::equal(std::begin(x.actionHold), std::end(x.actionHold), y.actionHold), "action hold counters");
   note(x.randomDraws != y.randomDraws, "random generator position");
   note(x.calls != y.calls, "calls");
+  note(x.sounds != y.sounds, "sound calls");
   return "frame " + std::to_string(frame) + ": " + parts;
 }

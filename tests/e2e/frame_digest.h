@@ -13,13 +13,19 @@ struct FrameDigest {
   int bitHold[14];
   int actionHold[5];
   int randomDraws;         // position of the random generator since its seed
-  std::uint64_t calls;     // the recorder's hash of the game's calls in the frame
+  std::uint64_t calls;     // the recorder's hash of the game's calls in the frame, sounds aside
+  std::uint64_t sounds;    // the same of its sound calls: effects, starts, volumes and queries
 
   bool operator==(const FrameDigest&) const = default;
 };
 
 // Taken after each pass; ends the call recorder's frame.
 FrameDigest TakeFrameDigest();
+
+// The digests with their sounds left out, for runs that are not paced alike: whether a
+// sound still plays depends on the time a frame takes, which a playback's speed keys
+// change.
+std::vector<FrameDigest> WithoutSounds(std::vector<FrameDigest> digests);
 
 // The index of the first frame in which the two runs differ, or -1 when they agree
 // over the length of the shorter.

@@ -172,15 +172,15 @@ void ToMainMenu(GameSession& game) {
   ASSERT_TRUE(game.Pass(0));
 }
 
-void StartWithSaveWords(GameSession& game, const std::vector<int>& words) {
+void StartWithSaveWords(GameSession& game, const std::vector<int>& words, DrawingPath path) {
   game.folder().Write(kSaveFileName, EncodeWords(words));
-  ASSERT_EQ(game.Start(), 0);
+  ASSERT_EQ(game.Start(path), 0);
 }
 
-void StartWithAFreshSave(GameSession& game, int totalLevel) {
+void StartWithAFreshSave(GameSession& game, int totalLevel, DrawingPath path) {
   std::vector<int> words = DefaultWords();
   words[1] = totalLevel;
-  StartWithSaveWords(game, words);
+  StartWithSaveWords(game, words, path);
 }
 
 void StartRun(GameSession& game, int mode, const Loadout& loadout) {

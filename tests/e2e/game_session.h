@@ -84,10 +84,11 @@ struct ScriptSegment {
 };
 
 // Starts the program on a fresh save file's progress, whatever an earlier session of
-// this process left: no total level (or the one given), no plays, default boards.
-void StartWithAFreshSave(GameSession& game, int totalLevel = 0);
+// this process left: no total level (or the one given), no plays, default boards; on the
+// drawing path given.
+void StartWithAFreshSave(GameSession& game, int totalLevel = 0, DrawingPath path = DrawingPath::kDevice);
 // Starts the program with a save file of these 90 words in its folder.
-void StartWithSaveWords(GameSession& game, const std::vector<int>& words);
+void StartWithSaveWords(GameSession& game, const std::vector<int>& words, DrawingPath path = DrawingPath::kDevice);
 
 // ---- Driving the menus by pad words ----
 

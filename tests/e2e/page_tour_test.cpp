@@ -29,17 +29,13 @@ class PageTour : public testing::Test {
   void SetUp() override {
     // Total level 8: the true mode and practice are open, the extra mode is locked.
     StartWithAFreshSave(game_, 8);
-    SkipDrawing(true);
+    Scenario::SkipDrawing(true);
   }
   void TearDown() override {
-    SkipDrawing(false);
+    Scenario::SkipDrawing(false);
     ResetCallRecorder();
   }
 
-  static void SkipDrawing(bool skip) {
-    Scenario::SkipDrawing(skip);
-    SetForwarding(Call::PresentScreen, !skip);
-  }
   // Passes without drawing until `done` holds; the tour ends at its first failed step.
   void Until(const std::function<bool()>& done, int limit, int padWord = 0) {
     for (int pass = 0; pass < limit && !done() && !HasFailure(); ++pass) {
@@ -58,10 +54,10 @@ class PageTour : public testing::Test {
   // One pass drawn in full and saved as "<name>.png".
   void Save(const std::string& name, int padWord = 0) {
     if (HasFailure()) return;
-    SkipDrawing(false);
+    Scenario::SkipDrawing(false);
     SaveNextFrame(name);
     ASSERT_TRUE(game_.Pass(padWord));
-    SkipDrawing(true);
+    Scenario::SkipDrawing(true);
     EXPECT_FALSE(SavedFramePath().empty()) << name;
   }
   // A main menu item decided, on to its page faded in.

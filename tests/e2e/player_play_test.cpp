@@ -110,8 +110,11 @@ TEST_P(PlayerRecording, APlaybackRepeatsItsRecordingWhateverTheViewerHolds) {
   EXPECT_EQ(offset, r.waitOffset);
   // Holding the end key 100 frames ends the playback there.
   EXPECT_EQ(played.size(), r.liveWord == kPadPause ? 99u : 599u);
-  const std::vector<FrameDigest> expected(recorded.begin(), recorded.begin() + played.size());
-  EXPECT_EQ(FirstDivergingFrame(expected, played), -1) << DescribeDivergence(expected, played);
+  std::vector<FrameDigest> expected(recorded.begin(), recorded.begin() + played.size());
+  // A playback sped up or slowed down hears its sounds end at other frames.
+  if (r.waitOffset != 0) expected = WithoutSounds(expected);
+  const std::vector<FrameDigest> compared = r.waitOffset != 0 ? WithoutSounds(played) : played;
+  EXPECT_EQ(FirstDivergingFrame(expected, compared), -1) << DescribeDivergence(expected, compared);
 }
 
 INSTANTIATE_TEST_SUITE_P(ShotTypesAndLevels, PlayerRecording,

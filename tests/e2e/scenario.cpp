@@ -126,7 +126,7 @@ std::vector<FrameDigest> Scenario::RunUntil(const std::function<bool()>& reached
 void Scenario::SkipDrawing(bool skip) {
   RecordDrawing(skip);
   for (Call call : {Call::DrawGraphAt, Call::DrawGraphRotated, Call::DrawGraphMirrored, Call::DrawRect,
-                    Call::DrawLineSegment}) {
+                    Call::DrawLineSegment, Call::ClearDrawTarget, Call::PresentScreen}) {
     SetForwarding(call, !skip);
   }
 }

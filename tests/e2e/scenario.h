@@ -35,8 +35,9 @@ class Scenario {
   std::string SaveFrame(const std::string& name);
   // From now on Run saves every `every`th frame as "<prefix><frame>".
   void SaveFramesEvery(int every, const std::string& prefix);
-  // While skipped, the library's drawing calls are logged and not made (the objects
-  // still animate): a crowded stretch costs only its updates.
+  // While skipped, the library's drawing calls (the frame's clearing and presenting
+  // too) are logged and not made (the objects still animate): a crowded stretch costs
+  // only its updates.
   static void SkipDrawing(bool skip);
 
   // `action` runs before frame `frame` (counted from 0), in the run and in its playback.

@@ -364,6 +364,61 @@ TEST(SoundDevice, SdlDeviceMixesInItsOwnCallback) {
   EXPECT_EQ(LiveSoundObjectCount(), 0);
 }
 
+// Under the tests' virtual clock the output's own pace does not count: play positions
+// follow the clock alone, however long the callback has run and however often asked.
+TEST(SoundDevice, OnTheVirtualClockPlayPositionsFollowTheClockAlone) {
+  constexpr std::uint64_t kStart = 5'000'000;
+  CoInitialize(nullptr);
+  SetManualSoundDevice(0);
+  TestClockStart(kStart, 0);
+  void* object = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSound, &object), S_OK);
+  IDirectSound* device = static_cast<IDirectSound*>(object);
+  ASSERT_EQ(device->Initialize(nullptr), DS_OK);
+  auto buffer = [device](const WAVEFORMATEX& format, DWORD frames) {
+    WAVEFORMATEX f = format;
+    DSBUFFERDESC desc{sizeof(DSBUFFERDESC), DSBCAPS_STATIC, frames * f.nBlockAlign, 0, &f};
+    IDirectSoundBuffer* b = nullptr;
+    EXPECT_EQ(device->CreateSoundBuffer(&desc, &b, nullptr), DS_OK);
+    return b;
+  };
+  auto at = [](IDirectSoundBuffer* b, std::uint64_t micros) {
+    TestClockSet(kStart + micros);
+    DWORD status = 0, play = 0, write = 0;
+    EXPECT_EQ(b->GetStatus(&status), DS_OK);
+    EXPECT_EQ(b->GetCurrentPosition(&play, &write), DS_OK);
+    return std::pair<DWORD, DWORD>(status, play);
+  };
+  using State = std::pair<DWORD, DWORD>;
+  const DWORD playing = DSBSTATUS_PLAYING;
+  const DWORD looping = DSBSTATUS_PLAYING | DSBSTATUS_LOOPING;
+
+  IDirectSoundBuffer* once = buffer(Pcm(2, 44100, 16), 2205);  // 50 ms
+  ASSERT_EQ(once->Play(0, 0, 0), DS_OK);
+  usleep(100000);  // the output's callback runs meanwhile
+  EXPECT_EQ(at(once, 0), State(playing, 0));
+  EXPECT_EQ(at(once, 20'000), State(playing, 882 * 4));
+  EXPECT_EQ(at(once, 20'000), State(playing, 882 * 4));
+  EXPECT_EQ(at(once, 49'999), State(playing, 2204 * 4));
+  EXPECT_EQ(at(once, 50'000), State(0, 0));
+
+  IDirectSoundBuffer* loop = buffer(Pcm(1, 22050, 16), 441);  // 20 ms
+  TestClockSet(kStart + 100'000);
+  ASSERT_EQ(loop->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+  EXPECT_EQ(at(loop, 145'000), State(looping, 110 * 2));  // 992.25 frames played
+  ASSERT_EQ(loop->Stop(), DS_OK);
+  EXPECT_EQ(at(loop, 900'000), State(0, 110 * 2));
+  ASSERT_EQ(loop->Play(0, 0, 0), DS_OK);  // on from the cursor, no longer looping
+  EXPECT_EQ(at(loop, 905'000), State(playing, 220 * 2));
+  EXPECT_EQ(at(loop, 915'000), State(0, 0));
+
+  once->Release();
+  loop->Release();
+  device->Release();
+  TestClockStop();
+  EXPECT_EQ(LiveSoundObjectCount(), 0);
+}
+
 TEST(SoundDevice, EnumerationListsTheDefaultDeviceFirst) {
   std::vector<std::string> seen;
   auto callback = [](LPGUID guid, LPCSTR description, LPCSTR, LPVOID context) -> BOOL {

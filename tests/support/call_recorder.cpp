@@ -34,8 +34,9 @@ constexpr Call kDrawingCalls[] = {
 
 struct Recorder {
   std::vector<RecordedCall> log;
+  std::size_t frameStart = 0;  // the first log entry of the frame
+  bool keepLog = true;
   int frame = 0;
-  std::uint64_t frameHash = 0;
   bool forwarding[kCallKindCount];
   int scriptedResult[kCallKindCount] = {};
   RandomScript randomScript = RandomScript::Real;
@@ -55,8 +56,7 @@ Recorder& State() {
 
 constexpr std::uint64_t kHashStart = 1469598103934665603ull;  // FNV-1a
 
-void FoldIntoHash(const void* data, std::size_t bytes) {
-  std::uint64_t& hash = State().frameHash;
+void FoldIntoHash(std::uint64_t& hash, const void* data, std::size_t bytes) {
   if (hash == 0) hash = kHashStart;
   const auto* p = static_cast<const unsigned char*>(data);
   for (std::size_t i = 0; i < bytes; ++i) hash = (hash ^ p[i]) * 1099511628211ull;
@@ -68,10 +68,6 @@ std::size_t Log(Call call, std::initializer_list<double> arguments) {
   RecordedCall entry{call, recorder.frame, static_cast<int>(arguments.size()), {}, 0, {}};
   std::copy(arguments.begin(), arguments.end(), entry.arguments.begin());
   recorder.log.push_back(entry);
-  if (kCallKinds[static_cast<int>(call)].hashed) {
-    FoldIntoHash(&call, sizeof call);
-    FoldIntoHash(entry.arguments.data(), sizeof(double) * arguments.size());
-  }
   return recorder.log.size() - 1;
 }
 
@@ -165,12 +161,15 @@ RECORDED_CALL(DrawLineSegment, _Z15DrawLineSegmentiiiij, int,
 // Calls without arguments.
 extern "C" void __real__Z11NewGameInitv();
 extern "C" void __wrap__Z11NewGameInitv() { Record(Call::NewGameInit, __real__Z11NewGameInitv); }
+extern "C" int __real__Z15ClearDrawTargetv();
+extern "C" int __wrap__Z15ClearDrawTargetv() { return Record(Call::ClearDrawTarget, __real__Z15ClearDrawTargetv); }
 extern "C" int __real__Z13WriteSaveDatav();
 extern "C" int __wrap__Z13WriteSaveDatav() { return Record(Call::WriteSaveData, __real__Z13WriteSaveDatav); }
 
-void RecordWrappedCall(Call call) {
-  if (IsDrawing(call) && !State().drawing) return;
+bool RecordWrappedCall(Call call) {
+  if (IsDrawing(call) && !State().drawing) return true;
   Log(call, {});
+  return Forwards(call);
 }
 
 // The formatted text call: formatted here (as the library does, within 1024 bytes)
@@ -216,8 +215,8 @@ const char* CallName(Call call) { return kCallKinds[static_cast<int>(call)].name
 void ClearCallLog() {
   Recorder& recorder = State();
   recorder.log.clear();
+  recorder.frameStart = 0;
   recorder.frame = 0;
-  recorder.frameHash = 0;
 }
 
 void ResetCallRecorder() {
@@ -228,7 +227,10 @@ void ResetCallRecorder() {
   recorder.creationsOccupySlots = false;
   ScriptRandom(RandomScript::Real);
   recorder.drawing = false;
+  recorder.keepLog = true;
 }
+
+void KeepCallLog(bool keep) { State().keepLog = keep; }
 
 void RecordDrawing(bool on) { State().drawing = on; }
 
@@ -257,13 +259,27 @@ void ScriptRandom(RandomScript script, std::vector<int> listed) {
 
 int RandomDrawsSinceSeed() { return State().drawsSinceSeed; }
 
-std::uint64_t EndRecordedFrame() {
+std::uint64_t HashOfFrameCalls(const CallHashView& view) {
+  const Recorder& recorder = State();
+  std::uint64_t hash = 0;
+  for (std::size_t i = recorder.frameStart; i < recorder.log.size(); ++i) {
+    if (!kCallKinds[static_cast<int>(recorder.log[i].call)].hashed) continue;
+    RecordedCall call = recorder.log[i];
+    if (view && !view(call)) continue;
+    FoldIntoHash(hash, &call.call, sizeof call.call);
+    FoldIntoHash(hash, call.arguments.data(), sizeof(double) * call.argumentCount);
+    FoldIntoHash(hash, &call.result, sizeof call.result);
+  }
+  return hash;
+}
+
+std::uint64_t EndRecordedFrame(const CallHashView& view) {
+  const std::uint64_t hash = HashOfFrameCalls(view);
   Recorder& recorder = State();
-  const std::uint64_t hash = recorder.frameHash;
-  recorder.frameHash = 0;
+  if (!recorder.keepLog) recorder.log.clear();
+  recorder.frameStart = recorder.log.size();
   ++recorder.frame;
   return hash;
 }
 
 int RecordedFrame() { return State().frame; }
-bool IsForwarded(Call call) { return Forwards(call); }

@@ -9,22 +9,21 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 // name, whether the call counts in the frame hash. Rumble only starts in a game being
-// recorded, not in its playback, so it stays out of the hash. The library's sound calls
-// stay out too: whether a sound still plays follows the audio device's real time, and
-// their handles are each start's own.
+// recorded, not in its playback, so it stays out of the hash.
 #define RECORDED_CALL_KINDS(X) \
   X(CreateObject, true)        \
   X(SpawnDeathEffects, true)   \
   X(PlaySe, true)              \
   X(RandomInRange, true)       \
-  X(StartSound, false)       \
-  X(SetSoundVolume, false)   \
-  X(IsSoundPlaying, false)   \
+  X(StartSound, true)          \
+  X(SetSoundVolume, true)      \
+  X(IsSoundPlaying, true)      \
   X(StartPadRumble, false)     \
   X(StopPadRumble, false)      \
   X(PlaySeIfIdle, true)        \
@@ -48,7 +47,8 @@
   X(DrawFormattedText, false)  \
   X(DrawLineSegment, false)    \
   X(FreeGraph, false)          \
-  X(PresentScreen, false)
+  X(PresentScreen, false)      \
+  X(ClearDrawTarget, false)
 
 enum class Call {
 #define RECORDED_CALL_ENUM(name, hashed) name,
@@ -86,8 +86,6 @@ void RecordDrawing(bool on);
 
 // Off: calls of the kind are logged only and return the kind's scripted result.
 void SetForwarding(Call call, bool forward);
-// Whether calls of the kind go on to the real function.
-bool IsForwarded(Call call);
 // On: a CreateObject that is not forwarded still takes the first free pool slot with
 // an active effect record at its place, as a template would. Reset turns it off.
 void SetCreationsOccupySlots(bool occupy);
@@ -100,10 +98,21 @@ void ScriptRandom(RandomScript script, std::vector<int> listed = {});
 // Draws since the generator was last seeded (scripted draws included).
 int RandomDrawsSinceSeed();
 
-// Logs a call that another support module wraps (PresentScreen, by the frame saving).
-void RecordWrappedCall(Call call);
+// Logs a call that another support module wraps (PresentScreen, by the frame saving):
+// whether the call is to be made (forwarded).
+bool RecordWrappedCall(Call call);
 
-// Ends the recorder's frame: returns a hash of the hashed calls made since the last
-// end (their kinds and arguments, in order) and counts the frame.
-std::uint64_t EndRecordedFrame();
+// Off: each end of a frame empties the log, so a long run keeps only its current frame
+// (on at the start and after a reset).
+void KeepCallLog(bool keep);
+
+// Sees each hashed call of the frame before it is hashed: false leaves it out; it may
+// rewrite the call's arguments (a handle by a name that stays the same from run to run).
+using CallHashView = std::function<bool(RecordedCall& call)>;
+
+// A hash of the hashed calls made since the frame's start (their kinds, arguments and
+// results, in order; 0 when there were none); the frame goes on.
+std::uint64_t HashOfFrameCalls(const CallHashView& view = {});
+// Ends the recorder's frame: returns HashOfFrameCalls and counts the frame.
+std::uint64_t EndRecordedFrame(const CallHashView& view = {});
 int RecordedFrame();
