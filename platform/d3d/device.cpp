@@ -1,6 +1,7 @@
 #include "d3d/device.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -241,7 +242,10 @@ HRESULT Direct3DDevice::Draw(D3DPRIMITIVETYPE type, DWORD vertexFormat, const vo
     return result;
   }
   PrimitiveBatch batch{type, &layout, static_cast<const BYTE*>(vertices), indices, count};
-  if (!TiledDrawing()) {
+  // A draw reading its own target runs now, after what is recorded: tiles would read
+  // pixels other tiles write.
+  if (!TiledDrawing() || std::find(std::begin(textures_), std::end(textures_), target_) != std::end(textures_)) {
+    FlushTileFrame();
     written_ = JoinAreas(written_, DrawPrimitiveBatch(context, states_.cullMode, batch));
     return D3D_OK;
   }

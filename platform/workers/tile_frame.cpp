@@ -26,9 +26,11 @@ int ThreadsFromEnvironment() {
   const char* asked = std::getenv("VANTOREL_DRAW_THREADS");
   if (asked != nullptr && std::strcmp(asked, "serial") == 0) return 0;
   if (asked != nullptr && std::atoi(asked) > 0) return std::min(std::atoi(asked), kMostThreads);
+  // On one processor tiles only add their binning and repeated set-up: draw at once.
   cpu_set_t allowed;
-  if (sched_getaffinity(0, sizeof(allowed), &allowed) != 0) return 1;
-  return std::clamp(CPU_COUNT(&allowed), 1, kMostThreads);
+  if (sched_getaffinity(0, sizeof(allowed), &allowed) != 0) return 0;
+  const int processors = std::min(CPU_COUNT(&allowed), kMostThreads);
+  return processors > 1 ? processors : 0;
 }
 
 // Memory for recorded draws: blocks kept from flush to flush.

@@ -24,9 +24,10 @@ struct DrawTile {
 };
 
 // Threads that draw at a flush, the calling thread counted; 0 draws every call at once
-// on the calling thread, unrecorded (the serial drawing). At first use the environment's
-// VANTOREL_DRAW_THREADS ("serial" or a count) decides, else the processors this process
-// may run on. Setting it flushes what is recorded.
+// on the calling thread, unrecorded (the serial drawing); 1 draws in tiles with no other
+// thread. At first use the environment's VANTOREL_DRAW_THREADS ("serial" or a count)
+// decides, else the processors this process may run on (serial on one). Setting it
+// flushes what is recorded.
 void SetDrawThreads(int threads);
 int DrawThreads();
 inline bool TiledDrawing() { return DrawThreads() > 0; }
