@@ -4,7 +4,6 @@
 // diagonal is drawn once, and a translucent or additive quadrilateral has no seam.
 #include <algorithm>
 #include <climits>
-#include <vector>
 
 #include "softrender/affine_span.h"
 #include "softrender/draw_options.h"
