@@ -117,6 +117,9 @@ int DrawDirect(const RECT& box, std::initializer_list<const MEMIMG*> sources, bo
   return 0;
 }
 
+// Level and upright lines keep their pixels under any clip: they can be cut into tiles.
+bool IsUprightLine(int x1, int y1, int x2, int y2) { return x1 == x2 || y1 == y2; }
+
 // Every pixel of the box from (x1, y1) to (x2, y2), either way round, and one more on
 // each side.
 RECT Around(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
@@ -236,13 +239,32 @@ int DrawGraphAtSoftware(int x, int y, GraphRecord* graph, int transparent) {
 
 int DrawLineListSoftware(const LineRec* lines, int count) {
   if (!GraphicsStarted()) return -1;
-  // Lines are clamped to the clip as a whole: they are drawn now, not in tiles.
+  // A slanted line's end points are clamped to the clip: it is drawn now, not in tiles.
   if (IsMemImgScreenMode()) {
-    return DrawDirect({}, {}, false, [&](MEMIMG* dst, const SoftDrawState& state, const RECT*) {
-      DrawLineListMemImg(dst, lines, count, state);
+    RECT box{0, 0, 0, 0};
+    bool upright = true;
+    for (int i = 0; i < count; ++i) {
+      const LineRec& line = lines[i];
+      upright = upright && IsUprightLine(line.x1, line.y1, line.x2, line.y2);
+      const RECT around = Around(line.x1, line.y1, line.x2, line.y2);
+      box = i == 0 ? around
+                   : RECT{std::min(box.left, around.left), std::min(box.top, around.top),
+                          std::max(box.right, around.right), std::max(box.bottom, around.bottom)};
+    }
+    // Outlines (four lines) are kept with the draw; longer lists are drawn now.
+    struct Outline {
+      LineRec lines[4];
+    } outline{};
+    if (!upright || count > 4) {
+      return DrawDirect({}, {}, false, [&](MEMIMG* dst, const SoftDrawState& state, const RECT*) {
+        DrawLineListMemImg(dst, lines, count, state);
+      });
+    }
+    std::copy(lines, lines + count, outline.lines);
+    return DrawDirect(box, {}, true, [outline, count](MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
+      DrawLineListMemImg(dst, outline.lines, count, InTile(state, tile));
     });
-  }
-  EndDeviceWork();
+  }  EndDeviceWork();
   std::int64_t left = 1000000, top = 1000000, right = -1000000, bottom = -1000000;
   for (int i = 0; i < count; ++i) {
     for (const std::int64_t x : {std::int64_t{lines[i].x1}, std::int64_t{lines[i].x2}}) {
@@ -406,9 +428,10 @@ int DrawRectFilledSoftware(int x1, int y1, int x2, int y2, std::uint32_t colour)
 int DrawLineSegmentSoftware(int x1, int y1, int x2, int y2, std::uint32_t colour) {
   if (!GraphicsStarted()) return -1;
   if (IsMemImgScreenMode()) {
-    return DrawDirect({}, {}, false, [&](MEMIMG* dst, const SoftDrawState& state, const RECT*) {
-      DrawMemImgLineKernels(dst, x1, y1, x2, y2, colour, state);
-    });
+    return DrawDirect(Around(x1, y1, x2, y2), {}, IsUprightLine(x1, y1, x2, y2),
+                      [x1, y1, x2, y2, colour](MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
+                        DrawMemImgLineKernels(dst, x1, y1, x2, y2, colour, InTile(state, tile));
+                      });
   }
   if (x1 == x2 && y1 == y2) {
     EndDeviceWork();

@@ -33,7 +33,11 @@ int DrawDenseScene(int tiles[demo_scene::kTileCount]) {
         break;
       case 4: result = DrawGraphStretched(x, y, x + below(300) - 100, y + below(200) - 60, tile, 1); break;
       case 5: result = DrawRect(x, y, x + below(200), y + below(150), colour, below(3) != 0); break;
-      case 6: result = DrawLineSegment(x, y, below(640), below(480), colour); break;
+      case 6:  // slanted, level and upright
+        result = i % 3 == 0   ? DrawLineSegment(x, y, below(640), below(480), colour)
+                 : i % 3 == 1 ? DrawLineSegment(x, y, x + below(500) - 250, y, colour)
+                              : DrawLineSegment(x, y, x, y + below(400) - 200, colour);
+        break;
       default:
         if (i % 3 == 0) result = DrawTextAt(x, y, "TILES 0123", colour, MakeScreenColor(0, 0, 0));
         break;
