@@ -29,7 +29,7 @@
 #include "softrender/fill_kernels.h"
 #include "softrender/line_kernels.h"
 #include "softrender/rotated_kernels.h"
-#include "workers/parallel_rows.h"
+#include "workers/tile_frame.h"
 #include "softrender_bench_scene.h"
 
 namespace {
@@ -224,27 +224,41 @@ void PixmanLines(benchmark::State& state, int kind, int mode) {
   pixman_image_unref(solid);
 }
 
-void KernelLayers(benchmark::State& state, bool parallel, bool mirror) {
+// Threads 0: each layer drawn at once; else the layers recorded in the tile frame and
+// drawn by that many threads.
+void KernelLayers(benchmark::State& state, int threads, bool mirror) {
   FillBlendLookupTables();
   MemImgTarget target(MEMIMG_KIND_32BIT);
   SpriteMemImg image(MEMIMG_KIND_32BIT, ALPHA, 256, 0);
   const SoftDrawState draw = KernelDrawState(2);
-  SetParallelRowsEnabled(parallel);
+  const int previousThreads = DrawThreads();
+  SetDrawThreads(threads);
   for (auto _ : state) {
     for (int layer = 0; layer < 6; ++layer) {
-      BlitMemImgRotatedKernels(&target.image, &image.image, kTargetWidth / 2, kTargetHeight / 2,
-                               static_cast<float>(layer * 1.1 + 0.2), 4.5f, 1, mirror, nullptr, draw);
+      const float angle = static_cast<float>(layer * 1.1 + 0.2);
+      if (threads == 0) {
+        BlitMemImgRotatedKernels(&target.image, &image.image, kTargetWidth / 2, kTargetHeight / 2, angle, 4.5f, 1,
+                                 mirror, nullptr, draw);
+        continue;
+      }
+      UseDrawTarget(target.image.pixels, target.image.width, target.image.height);
+      RecordDraw(RECT{0, 0, kTargetWidth, kTargetHeight}, [&target, &image, draw, angle, mirror](const DrawTile& tile) {
+        BlitMemImgRotatedInTile(&target.image, &image.image, kTargetWidth / 2, kTargetHeight / 2, angle, 4.5f, 1,
+                                mirror, nullptr, draw, tile.area);
+      });
     }
+    FlushTileFrame();
     benchmark::ClobberMemory();
   }
-  SetParallelRowsEnabled(true);
+  SetDrawThreads(previousThreads);
 }
 
 void RegisterAll() {
-  for (bool parallel : {false, true}) {
+  for (int threads : {0, 1, 4, 8}) {
     for (bool mirror : {false, true}) {
-      const std::string name = std::string(parallel ? "workers" : "one_thread") + (mirror ? "/mirrored" : "");
-      benchmark::RegisterBenchmark(("layers/" + name).c_str(), KernelLayers, parallel, mirror)
+      const std::string name =
+          (threads == 0 ? std::string("serial") : "tiles_" + std::to_string(threads)) + (mirror ? "/mirrored" : "");
+      benchmark::RegisterBenchmark(("layers/" + name).c_str(), KernelLayers, threads, mirror)
           ->UseRealTime()
           ->Unit(benchmark::kMillisecond);
     }

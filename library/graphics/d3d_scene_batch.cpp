@@ -1,5 +1,6 @@
 // The open scene and the vertex batch of a device.
 #include "graphics/d3d_device.h"
+#include "workers/tile_frame.h"
 
 int BeginDeviceSceneOf(int deviceId) {
   D3DDeviceRecord* record = GetDirect3DObject() != nullptr ? GetD3DDeviceRecord(deviceId) : nullptr;
@@ -28,6 +29,7 @@ int DrawRecordVertexBatch(D3DDeviceRecord* record) {
 int FlushVertexBatch() { return DrawVertexBatch(GetCurrentD3DDeviceId()); }
 
 int EndDeviceSceneOf(int deviceId) {
+  FlushTileFrame();
   D3DDeviceRecord* record = GetDirect3DObject() != nullptr ? GetD3DDeviceRecord(deviceId) : nullptr;
   if (record == nullptr || record->device == nullptr) return -1;
   if (record->sceneOpen) {

@@ -8,6 +8,7 @@
 
 #include "core/tracked_alloc.h"
 #include "graphics/pixel_bytes.h"
+#include "workers/tile_frame.h"
 
 int MemImgBytesPerPixel(int kind, int paletteFlag, int alphaFlag) {
   if (kind == MEMIMG_KIND_BYTE) return 1;
@@ -148,6 +149,7 @@ void InitMemImgView(MEMIMG* view, const MEMIMG* source, int x, int y, int width,
 int IsMemImgValid(const MEMIMG* img) { return img->pixels != nullptr ? 1 : 0; }
 
 void TerminateMemImg(MEMIMG* img) {
+  FlushTileFrame();
   if (img->magic != MEMIMG_MAGIC) return;
   if (!img->pixelsBorrowed && img->pixels != nullptr) TrackedFree(img->pixels);
   if (img->premultiplied != nullptr) TrackedFree(img->premultiplied);
@@ -171,6 +173,7 @@ void FillRows(std::uint8_t* first, int pitch, int width, int height, std::uint32
 }  // namespace
 
 void FillMemImgRect(MEMIMG* img, const RECT* rect, std::uint32_t value) {
+  FlushTileFrame();
   RECT r = rect != nullptr ? *rect : RECT{0, 0, img->width, img->height};
   if (r.right < r.left) r.right = r.left;
   if (r.bottom < r.top) r.bottom = r.top;

@@ -6,6 +6,7 @@
 #include "graphics/memimg.h"
 #include "graphics/pixel_bytes.h"
 #include "graphics/pixel_convert_blt.h"
+#include "workers/tile_frame.h"
 
 namespace {
 
@@ -111,6 +112,7 @@ void BuildPremultiplied(MEMIMG* img) {
 
 int TransferGraphImageToMemImg(const GraphImage* image, const GraphImage* alphaImage, MEMIMG* img, int x, int y,
                                int width, int height, int destX, int destY, int ditherMode) {
+  FlushTileFrame();
   if (image->pixels == nullptr || img->pixels == nullptr) return -1;
   if (alphaImage != nullptr && alphaImage->pixels == nullptr) return -1;
   const int srcWidth = alphaImage != nullptr ? std::min(image->width, alphaImage->width) : image->width;
@@ -143,6 +145,7 @@ int TransferGraphImageToMemImg(const GraphImage* image, const GraphImage* alphaI
 
 void TransferMemImg(GraphImage* dest, const MEMIMG* img, int x, int y, int width, int height, int destX,
                     int destY, int mirror, int ditherMode) {
+  FlushTileFrame();
   const bool plainColour = (img->kind == MEMIMG_KIND_16BIT || img->kind == MEMIMG_KIND_32BIT) &&
                            !img->paletteFlag && !img->alphaFlag;
   if (!plainColour || img->pixels == nullptr || dest->pixels == nullptr) return;

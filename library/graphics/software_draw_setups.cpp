@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <initializer_list>
 
 #include "float_to_int.h"
 #include "graphics/draw_area_bracket.h"
 #include "graphics/draw_state.h"
 #include "graphics/graph_records.h"
 #include "graphics/device_services.h"
+#include "graphics/kept_image.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
 #include "graphics/surface_data.h"
@@ -16,6 +18,7 @@
 #include "softrender/clip_rect.h"
 #include "softrender/fill_kernels.h"
 #include "softrender/rotated_kernels.h"
+#include "workers/tile_frame.h"
 
 namespace {
 
@@ -73,14 +76,56 @@ int DrawThroughBracket(const Surface2D* piece, const RECT* sourceRect, const REC
   return 0;
 }
 
-// Runs one kernel draw straight into the draw-target MEMIMG.
+// The state of a draw run in `tile` alone (the draw's own without one): for kernels
+// whose pixels do not depend on the clip.
+SoftDrawState InTile(SoftDrawState state, const RECT* tile) {
+  if (tile != nullptr) ClipRectangleBody(&state.clip, tile);
+  return state;
+}
+
+bool SharesPixels(const MEMIMG* a, const MEMIMG* b) {
+  if (a == nullptr || b == nullptr) return false;
+  const auto* first = static_cast<const std::uint8_t*>(a->pixels);
+  const auto* second = static_cast<const std::uint8_t*>(b->pixels);
+  return first < second + static_cast<std::ptrdiff_t>(b->pitch) * b->height &&
+         second < first + static_cast<std::ptrdiff_t>(a->pitch) * a->height;
+}
+
+// Runs one kernel draw straight into the draw-target MEMIMG: kernel(dst, state, tile)
+// draws what the whole draw writes inside `tile` (all of it for none). With tiled
+// drawing it is recorded with `box`, which holds every pixel it may write; a draw
+// reading its own target, or one that cannot be cut into tiles (`tiles` false), runs
+// now, after what is recorded.
 template <typename Kernel>
-int DrawDirect(Kernel kernel) {
+int DrawDirect(const RECT& box, std::initializer_list<const MEMIMG*> sources, bool tiles, const Kernel& kernel) {
   MEMIMG* target = DirectTarget();
   if (target == nullptr) return -1;
-  kernel(target, MakeSoftDrawState());
+  const SoftDrawState state = MakeSoftDrawState();
+  const bool readsTarget =
+      std::any_of(sources.begin(), sources.end(), [target](const MEMIMG* s) { return SharesPixels(s, target); });
+  if (!TiledDrawing() || !tiles || readsTarget) {
+    FlushTileFrame();
+    kernel(target, state, nullptr);
+  } else {
+    UseDrawTarget(target->pixels, target->width, target->height);
+    RecordDraw(box, [kept = KeptImage(target), state, kernel](const DrawTile& tile) {
+      MEMIMG dst;
+      kernel(kept.Rebuild(&dst), state, &tile.area);
+    });
+  }
   MarkDrawTargetWritten();
   return 0;
+}
+
+// Level and upright lines keep their pixels under any clip: they can be cut into tiles.
+bool IsUprightLine(int x1, int y1, int x2, int y2) { return x1 == x2 || y1 == y2; }
+
+// Every pixel of the box from (x1, y1) to (x2, y2), either way round, and one more on
+// each side.
+RECT Around(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+  const auto toInt = [](std::int64_t v) { return static_cast<LONG>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); };
+  return RECT{toInt(std::min(x1, x2) - 1), toInt(std::min(y1, y2) - 1), toInt(std::max(x1, x2) + 1),
+              toInt(std::max(y1, y2) + 1)};
 }
 
 RECT SortedRect(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
@@ -100,11 +145,26 @@ int DrawAffineSoftware(const QuadVertex* vertices, int count, GraphRecord* graph
       BlitMemImgTriangleKernels(dst, src, vertices, transparent, blend, state);
     }
   };
+  const RECT box = GetTriangleWriteBox(vertices, count);
   if (IsMemImgScreenMode()) {
     if (source.image == nullptr) return -1;
-    return DrawDirect([&](MEMIMG* dst, const SoftDrawState& state) { draw(dst, source.image, state); });
+    struct Corners {
+      QuadVertex at[4];
+    } corners{};
+    std::copy(vertices, vertices + count, corners.at);
+    return DrawDirect(Around(box.left, box.top, box.right, box.bottom), {source.image, blend}, true,
+                      [src = KeptImage(source.image), graph = KeptImage(blend), corners, count, transparent](
+                          MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
+                        MEMIMG srcSpace, graphSpace;
+                        const MEMIMG* from = src.Rebuild(&srcSpace);
+                        const MEMIMG* blendGraph = graph.Rebuild(&graphSpace);
+                        if (count == 4) {
+                          BlitMemImgQuadTriangles(dst, from, corners.at, transparent, blendGraph, InTile(state, tile));
+                        } else {
+                          BlitMemImgTriangleKernels(dst, from, corners.at, transparent, blendGraph, InTile(state, tile));
+                        }
+                      });
   }
-  const RECT box = GetTriangleWriteBox(vertices, count);
   const RECT whole{0, 0, source.piece->width, source.piece->height};
   return DrawThroughBracket(source.piece, &whole, box, 0, nullptr, draw);
 }
@@ -143,9 +203,15 @@ int BlitSurface2DAt(int x, int y, int surface2D, int transparent) {
   const MEMIMG* blend = GetBlendGraphMemImg();
   if (IsMemImgScreenMode()) {
     if (source.image == nullptr) return -1;
-    return DrawDirect([&](MEMIMG* dst, const SoftDrawState& state) {
-      BlitMemImgKernels(dst, source.image, x, y, transparent, blend, state);
-    });
+    const RECT box{x, y, static_cast<LONG>(std::min<std::int64_t>(std::int64_t{x} + source.image->width, INT_MAX)),
+                   static_cast<LONG>(std::min<std::int64_t>(std::int64_t{y} + source.image->height, INT_MAX))};
+    return DrawDirect(box, {source.image, blend}, true,
+                      [src = KeptImage(source.image), graph = KeptImage(blend), x, y, transparent](
+                          MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
+                        MEMIMG srcSpace, graphSpace;
+                        BlitMemImgKernels(dst, src.Rebuild(&srcSpace), x, y, transparent, graph.Rebuild(&graphSpace),
+                                          InTile(state, tile));
+                      });
   }
   EndDeviceWork();
   RECT visible;
@@ -173,10 +239,32 @@ int DrawGraphAtSoftware(int x, int y, GraphRecord* graph, int transparent) {
 
 int DrawLineListSoftware(const LineRec* lines, int count) {
   if (!GraphicsStarted()) return -1;
+  // A slanted line's end points are clamped to the clip: it is drawn now, not in tiles.
   if (IsMemImgScreenMode()) {
-    return DrawDirect([&](MEMIMG* dst, const SoftDrawState& state) { DrawLineListMemImg(dst, lines, count, state); });
-  }
-  EndDeviceWork();
+    RECT box{0, 0, 0, 0};
+    bool upright = true;
+    for (int i = 0; i < count; ++i) {
+      const LineRec& line = lines[i];
+      upright = upright && IsUprightLine(line.x1, line.y1, line.x2, line.y2);
+      const RECT around = Around(line.x1, line.y1, line.x2, line.y2);
+      box = i == 0 ? around
+                   : RECT{std::min(box.left, around.left), std::min(box.top, around.top),
+                          std::max(box.right, around.right), std::max(box.bottom, around.bottom)};
+    }
+    // Outlines (four lines) are kept with the draw; longer lists are drawn now.
+    struct Outline {
+      LineRec lines[4];
+    } outline{};
+    if (!upright || count > 4) {
+      return DrawDirect({}, {}, false, [&](MEMIMG* dst, const SoftDrawState& state, const RECT*) {
+        DrawLineListMemImg(dst, lines, count, state);
+      });
+    }
+    std::copy(lines, lines + count, outline.lines);
+    return DrawDirect(box, {}, true, [outline, count](MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
+      DrawLineListMemImg(dst, outline.lines, count, InTile(state, tile));
+    });
+  }  EndDeviceWork();
   std::int64_t left = 1000000, top = 1000000, right = -1000000, bottom = -1000000;
   for (int i = 0; i < count; ++i) {
     for (const std::int64_t x : {std::int64_t{lines[i].x1}, std::int64_t{lines[i].x2}}) {
@@ -220,9 +308,13 @@ int DrawGraphStretchedSoftware(int x1, int y1, int x2, int y2, GraphRecord* grap
   const RECT callerRect{x1, y1, x2, y2};
   if (IsMemImgScreenMode()) {
     if (source.image == nullptr) return -1;
-    return DrawDirect([&](MEMIMG* dst, const SoftDrawState& state) {
-      BlitMemImgScaledKernels(dst, source.image, &callerRect, transparent, blend, state);
-    });
+    return DrawDirect(Around(x1, y1, x2, y2), {source.image, blend}, true,
+                      [src = KeptImage(source.image), graph = KeptImage(blend), callerRect, transparent](
+                          MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
+                        MEMIMG srcSpace, graphSpace;
+                        BlitMemImgScaledKernels(dst, src.Rebuild(&srcSpace), &callerRect, transparent,
+                                                graph.Rebuild(&graphSpace), InTile(state, tile));
+                      });
   }
   EndDeviceWork();
   const RECT sorted = SortedRect(x1, y1, x2, y2);
@@ -298,13 +390,20 @@ int DrawGraphRotatedSoftware(float x, float y, double scale, double angle, Graph
   const auto draw = [&](MEMIMG* dst, const MEMIMG* src, const SoftDrawState& state) {
     result = BlitMemImgRotatedKernels(dst, src, ix, iy, angleF, scaleF, transparent, mirror, blend, state);
   };
-  if (IsMemImgScreenMode()) {
-    if (source.image == nullptr) return -1;
-    const int drawn = DrawDirect([&](MEMIMG* dst, const SoftDrawState& state) { draw(dst, source.image, state); });
-    return drawn != 0 ? drawn : result;
-  }
   RECT box;
   if (GetRotatedDrawBox(ix, iy, angleF, scaleF, source.piece->width, source.piece->height, &box) != 0) return -1;
+  if (IsMemImgScreenMode()) {
+    if (source.image == nullptr) return -1;
+    // The turned rows take their steps from the draw's own clip: the tile is given apart.
+    return DrawDirect(box, {source.image, blend}, true,
+                      [src = KeptImage(source.image), graph = KeptImage(blend), ix, iy, angleF, scaleF, transparent,
+                       mirror](MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
+                        MEMIMG srcSpace, graphSpace;
+                        BlitMemImgRotatedInTile(dst, src.Rebuild(&srcSpace), ix, iy, angleF, scaleF, transparent,
+                                                mirror, graph.Rebuild(&graphSpace), state,
+                                                tile != nullptr ? *tile : RECT{0, 0, dst->width, dst->height});
+                      });
+  }
   const RECT whole{0, 0, source.piece->width, source.piece->height};
   const int drawn = DrawThroughBracket(source.piece, &whole, box, 0, nullptr, draw);
   return drawn != 0 ? drawn : result;
@@ -314,7 +413,10 @@ int DrawRectFilledSoftware(int x1, int y1, int x2, int y2, std::uint32_t colour)
   if (!GraphicsStarted()) return -1;
   const RECT rect{x1, y1, x2, y2};
   if (IsMemImgScreenMode()) {
-    return DrawDirect([&](MEMIMG* dst, const SoftDrawState& state) { FillMemImgRectKernels(dst, &rect, colour, state); });
+    return DrawDirect(Around(x1, y1, x2, y2), {}, true,
+                      [rect, colour](MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
+                        FillMemImgRectKernels(dst, &rect, colour, InTile(state, tile));
+                      });
   }
   const RECT ordered = SortedRect(x1, y1, x2, y2);
   return DrawThroughBracket(nullptr, nullptr, ordered, 1, &colour,
@@ -326,8 +428,10 @@ int DrawRectFilledSoftware(int x1, int y1, int x2, int y2, std::uint32_t colour)
 int DrawLineSegmentSoftware(int x1, int y1, int x2, int y2, std::uint32_t colour) {
   if (!GraphicsStarted()) return -1;
   if (IsMemImgScreenMode()) {
-    return DrawDirect(
-        [&](MEMIMG* dst, const SoftDrawState& state) { DrawMemImgLineKernels(dst, x1, y1, x2, y2, colour, state); });
+    return DrawDirect(Around(x1, y1, x2, y2), {}, IsUprightLine(x1, y1, x2, y2),
+                      [x1, y1, x2, y2, colour](MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
+                        DrawMemImgLineKernels(dst, x1, y1, x2, y2, colour, InTile(state, tile));
+                      });
   }
   if (x1 == x2 && y1 == y2) {
     EndDeviceWork();

@@ -6,6 +6,7 @@
 #include "core/tracked_alloc.h"
 #include "graphics/screen_mode.h"
 #include "graphics/texture_formats.h"
+#include "workers/tile_frame.h"
 
 SurfaceDataTableType SurfaceDataTable;
 
@@ -150,6 +151,7 @@ int CreateSurfaceDataSurface(int handle) {
 }
 
 int DeleteSurfaceData(int handle) {
+  FlushTileFrame();
   SurfaceData* data = GetSurfaceDataRecord(handle);
   if (data == nullptr) return -1;
   ReleaseSurfaceZBuffer(handle);
@@ -270,6 +272,7 @@ int RestoreSurfaceIfLost(int handle) {
 
 int LockSurfaceData(int handle, int* pitchOut, void** pixelsOut, int writeOnly, const RECT* rect,
                     const PixelFormat** formatOut) {
+  FlushTileFrame();
   SurfaceData* data = GetSurfaceDataRecord(handle);
   if (data == nullptr) return -1;
   if (formatOut != nullptr) *formatOut = data->memoryImage ? data->image.format : SurfacePixelFormat(data);
@@ -317,6 +320,7 @@ int UnlockSurfaceData(int handle, const RECT* rect) {
 }
 
 int FillSurfaceData(int handle, int r, int g, int b, int a) {
+  FlushTileFrame();
   SurfaceData* data = GetSurfaceDataRecord(handle);
   if (GetDirectDrawObject() == nullptr || data == nullptr) return -1;
   const auto channel = [](int value) { return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value); };

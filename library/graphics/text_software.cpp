@@ -16,6 +16,7 @@
 #include "graphics/surface_data.h"
 #include "graphics/text_layout.h"
 #include "softrender/clip_rect.h"
+#include "workers/tile_frame.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ int DrawPlainText(int x, int y, const char* text, std::uint32_t colour, const Fo
   if (IsMemImgScreenMode()) {
     MEMIMG* target = DirectTarget();
     if (target == nullptr) return -1;
+    FlushTileFrame();  // glyphs are drawn now, after what is recorded
     const int drawn = DrawOrMeasureText(1, x, y, 0, 1.0, 1.0, text, colour, target, &DrawState.clip, 1, fontHandle,
                                         edgeColour, -1, vertical, nullptr);
     MarkDrawTargetWritten();

@@ -14,7 +14,6 @@
 #include "softrender/clip_rect.h"
 #include "softrender/draw_options.h"
 #include "softrender/triangle_kernels.h"
-#include "workers/parallel_rows.h"
 
 namespace {
 
@@ -89,13 +88,23 @@ void DrawMirrored(MEMIMG* dst, const MEMIMG* src, const RotatedFrame& frame, int
 
 int BlitMemImgRotatedKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale,
                              int transparent, int mirror, const MEMIMG* blendGraph, const SoftDrawState& state) {
+  if (dst == nullptr) return -1;
+  return BlitMemImgRotatedInTile(dst, src, x, y, angle, scale, transparent, mirror, blendGraph, state,
+                                 RECT{0, 0, dst->width, dst->height});
+}
+
+int BlitMemImgRotatedInTile(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent,
+                            int mirror, const MEMIMG* blendGraph, const SoftDrawState& state, const RECT& tile) {
   if (dst == nullptr || src == nullptr) return -1;
   const std::uint32_t width = static_cast<std::uint32_t>(src->width);
   const std::uint32_t height = static_cast<std::uint32_t>(src->height);
   RotatedFrame frame;
   if (!ComputeRotatedFrame(x, y, angle, scale, width, height, &frame)) return -1;
   if (mirror != 0) {
-    DrawMirrored(dst, src, frame, transparent, blendGraph, state);
+    // The quadrilateral's pixels do not depend on the clip: the tile clips it.
+    SoftDrawState inTile = state;
+    ClipRectangleBody(&inTile.clip, &tile);
+    DrawMirrored(dst, src, frame, transparent, blendGraph, inTile);
     return 0;
   }
   AffineDraw draw;
@@ -123,14 +132,14 @@ int BlitMemImgRotatedKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, float
   const std::int64_t bottomU = positionU(dx, dyBottom), bottomV = positionV(dx, dyBottom);
   const std::int64_t rows = box.bottom - box.top;
   const std::int64_t rowDu = (bottomU - topU) / rows, rowDv = (bottomV - topV) / rows;
-  // Every row's source position comes from its own index: large draws share their rows
-  // among the row workers.
-  ForEachRowChunk(static_cast<int>(rows), rows * (box.right - box.left), [&](int first, int end) {
-    for (std::int64_t r = first; r < end; ++r) {
-      DrawAffineRow(draw, box.top + r, box.left, box.right - 1, topU + r * rowDu, topV + r * rowDv, columnDu,
-                    columnDv);
-    }
-  });
+  // The steps come from the box in the clip; each row's position from its own index, so
+  // the rows in the tile are drawn alone.
+  ClipRectangleBody(&draw.clip, &tile);
+  const std::int64_t firstRow = std::max<std::int64_t>(0, draw.clip.top - box.top);
+  const std::int64_t endRow = std::min<std::int64_t>(rows, draw.clip.bottom - box.top);
+  for (std::int64_t r = firstRow; r < endRow; ++r) {
+    DrawAffineRow(draw, box.top + r, box.left, box.right - 1, topU + r * rowDu, topV + r * rowDv, columnDu, columnDv);
+  }
   MarkMemImgWritten(dst);
   return 0;
 }

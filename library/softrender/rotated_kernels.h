@@ -17,6 +17,10 @@
 int BlitMemImgRotatedKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale,
                              int transparent, int mirror, const MEMIMG* blendGraph, const SoftDrawState& state);
 
+// The same draw's pixels inside `tile` alone, each as the whole draw writes it.
+int BlitMemImgRotatedInTile(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent,
+                            int mirror, const MEMIMG* blendGraph, const SoftDrawState& state, const RECT& tile);
+
 // The box (right and bottom exclusive, not clipped) that holds every pixel the
 // rotated draw of a srcWidth x srcHeight image may write, mirrored or not: what a
 // draw through a work area must prepare. -1 when the draw is refused (as above).

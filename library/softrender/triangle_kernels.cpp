@@ -4,14 +4,12 @@
 // diagonal is drawn once, and a translucent or additive quadrilateral has no seam.
 #include <algorithm>
 #include <climits>
-#include <vector>
 
 #include "softrender/affine_span.h"
 #include "softrender/draw_options.h"
 #include "softrender/kernel_clip.h"
 #include "softrender/triangle_kernels.h"
 #include "softrender/triangle_walk.h"
-#include "workers/parallel_rows.h"
 
 namespace {
 
@@ -60,27 +58,9 @@ void WalkTriangles(const QuadVertex* a, const QuadVertex* b, Run&& run) {
   }
 }
 
-// Pixels of the clip inside the vertices' box: at least what the triangles draw.
-std::int64_t BoxPixels(const QuadVertex* vertices, int count, const RECT& clip) {
-  const RECT box = GetTriangleWriteBox(vertices, count);
-  const std::int64_t width = std::min<std::int64_t>(box.right, clip.right) - std::max<std::int64_t>(box.left, clip.left);
-  const std::int64_t height = std::min<std::int64_t>(box.bottom, clip.bottom) - std::max<std::int64_t>(box.top, clip.top);
-  return width > 0 && height > 0 ? width * height : 0;
-}
-
-// Draws triangle a, and triangle b (when given) without the columns a covers. Large
-// draws find their runs first and share them among the row workers.
+// Draws triangle a, and triangle b (when given) without the columns a covers.
 void DrawTriangles(const AffineDraw& draw, const QuadVertex* a, const QuadVertex* b) {
-  const auto drawRun = [&draw](const WalkRun& r) { DrawAffineRow(draw, r.y, r.first, r.last, r.u, r.v, r.du, r.dv); };
-  const std::int64_t pixels = BoxPixels(a, b != nullptr ? 4 : 3, draw.clip);
-  if (pixels < kParallelRowsMinPixels) return WalkTriangles(a, b, drawRun);
-  std::vector<WalkRun> runs;
-  WalkTriangles(a, b, [&](const WalkRun& r) {
-    if (r.y >= draw.clip.top && r.y < draw.clip.bottom) runs.push_back(r);
-  });
-  ForEachRowChunk(static_cast<int>(runs.size()), pixels, [&](int first, int end) {
-    for (int i = first; i < end; ++i) drawRun(runs[i]);
-  });
+  WalkTriangles(a, b, [&draw](const WalkRun& r) { DrawAffineRow(draw, r.y, r.first, r.last, r.u, r.v, r.du, r.dv); });
 }
 
 }  // namespace

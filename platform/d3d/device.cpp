@@ -1,6 +1,7 @@
 #include "d3d/device.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -11,6 +12,7 @@
 #include "d3d/test_controls.h"
 #include "ddraw/rect_math.h"
 #include "ddraw/surface_access.h"
+#include "workers/tile_frame.h"
 
 namespace {
 
@@ -110,6 +112,11 @@ HRESULT Direct3DDevice::EndScene() {
 }
 
 void Direct3DDevice::ReportWritten() {
+  FlushTileFrame();
+  for (RECT& area : tileWritten_) {
+    written_ = JoinAreas(written_, area);
+    area = RECT{0, 0, 0, 0};
+  }
   if (IsEmptyRect(written_)) return;
   RECT area = written_;
   written_ = {0, 0, 0, 0};
@@ -208,7 +215,7 @@ HRESULT Direct3DDevice::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertexFormat,
                                       DWORD) {
   D3DRecordCall(D3DTestCall::DrawPrimitive, type, vertexFormat, vertexCount);
   if (HRESULT failure = D3DInjectedFailure(D3DTestCall::DrawPrimitive); failure != D3D_OK) return failure;
-  return Draw(type, vertexFormat, vertices, nullptr, vertexCount);
+  return Draw(type, vertexFormat, vertices, vertexCount, nullptr, vertexCount);
 }
 
 HRESULT Direct3DDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD vertexFormat, LPVOID vertices,
@@ -219,11 +226,11 @@ HRESULT Direct3DDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, DWORD vertex
   if (std::any_of(indices, indices + indexCount, [vertexCount](WORD index) { return index >= vertexCount; })) {
     return DDERR_INVALIDPARAMS;
   }
-  return Draw(type, vertexFormat, vertices, indices, indexCount);
+  return Draw(type, vertexFormat, vertices, vertexCount, indices, indexCount);
 }
 
-HRESULT Direct3DDevice::Draw(D3DPRIMITIVETYPE type, DWORD vertexFormat, const void* vertices, const WORD* indices,
-                             DWORD count) {
+HRESULT Direct3DDevice::Draw(D3DPRIMITIVETYPE type, DWORD vertexFormat, const void* vertices, DWORD vertexCount,
+                             const WORD* indices, DWORD count) {
   if (!inScene_) return D3DERR_SCENE_NOT_IN_SCENE;
   if (!IsPrimitiveType(type)) return D3DERR_INVALIDPRIMITIVETYPE;
   VertexLayout layout;
@@ -235,11 +242,21 @@ HRESULT Direct3DDevice::Draw(D3DPRIMITIVETYPE type, DWORD vertexFormat, const vo
     return result;
   }
   PrimitiveBatch batch{type, &layout, static_cast<const BYTE*>(vertices), indices, count};
-  RECT drawn = DrawPrimitiveBatch(context, states_.cullMode, batch);
-  if (IsEmptyRect(drawn)) return D3D_OK;
-  written_ = IsEmptyRect(written_) ? drawn
-                                   : RECT{std::min(written_.left, drawn.left), std::min(written_.top, drawn.top),
-                                          std::max(written_.right, drawn.right), std::max(written_.bottom, drawn.bottom)};
+  // A draw reading its own target runs now, after what is recorded: tiles would read
+  // pixels other tiles write.
+  if (!TiledDrawing() || std::find(std::begin(textures_), std::end(textures_), target_) != std::end(textures_)) {
+    FlushTileFrame();
+    written_ = JoinAreas(written_, DrawPrimitiveBatch(context, states_.cullMode, batch));
+    return D3D_OK;
+  }
+  UseDrawTarget(context.targetBits, static_cast<int>(targetWidth_), static_cast<int>(targetHeight_));
+  if (const auto tiles = static_cast<std::size_t>(TileCount(static_cast<int>(targetWidth_),
+                                                           static_cast<int>(targetHeight_)));
+      tileWritten_.size() != tiles) {
+    for (const RECT& area : tileWritten_) written_ = JoinAreas(written_, area);
+    tileWritten_.assign(tiles, RECT{0, 0, 0, 0});
+  }
+  RecordPrimitiveBatch(context, states_.cullMode, batch, vertexCount, tileWritten_.data());
   return D3D_OK;
 }
 
@@ -250,6 +267,7 @@ HRESULT Direct3DDevice::Load(IDirectDrawSurface7* destination, POINT* destinatio
   D3DRecordCall(D3DTestCall::Load);
   if (HRESULT failure = D3DInjectedFailure(D3DTestCall::Load); failure != D3D_OK) return failure;
   if (destination == nullptr || source == nullptr || flags != 0) return DDERR_INVALIDPARAMS;
+  FlushTileFrame();
   DDrawSurfaceMemory from, to;
   if (HRESULT result = DDrawGetSurfaceMemory(source, &from); result != DD_OK) return result;
   if (HRESULT result = DDrawGetSurfaceMemory(destination, &to); result != DD_OK) return result;

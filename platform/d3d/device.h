@@ -3,6 +3,8 @@
 // bound texture.
 #pragma once
 
+#include <vector>
+
 #include "d3d/d3d.h"
 #include "d3d/device_states.h"
 
@@ -34,8 +36,10 @@ class Direct3DDevice final : public IDirect3DDevice7 {
   Direct3DDevice(IDirect3D7* owner, IDirectDrawSurface7* target, DWORD width, DWORD height);
   ~Direct3DDevice();
 
-  HRESULT Draw(D3DPRIMITIVETYPE type, DWORD vertexFormat, const void* vertices, const WORD* indices, DWORD count);
-  // Tells the render target which of its pixels the scene has drawn so far.
+  HRESULT Draw(D3DPRIMITIVETYPE type, DWORD vertexFormat, const void* vertices, DWORD vertexCount, const WORD* indices,
+               DWORD count);
+  // Draws what is recorded and tells the render target which of its pixels the scene has
+  // drawn so far.
   void ReportWritten();
 
   ULONG refs_ = 1;
@@ -49,4 +53,5 @@ class Direct3DDevice final : public IDirect3DDevice7 {
   D3DMATRIX transforms_[3] = {};
   bool inScene_ = false;
   RECT written_{0, 0, 0, 0};
+  std::vector<RECT> tileWritten_;  // per tile of the target, by the recorded draws
 };

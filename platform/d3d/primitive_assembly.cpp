@@ -1,6 +1,10 @@
 #include "d3d/primitive_assembly.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "ddraw/rect_math.h"
+#include "workers/tile_frame.h"
 
 namespace {
 
@@ -75,6 +79,44 @@ void DrawLineList(Rasteriser& rasteriser, const PrimitiveBatch& batch) {
   for (DWORD i = 0; i + 1 < batch.count; i += 2) rasteriser.DrawLine(ReadVertex(batch, i), ReadVertex(batch, i + 1));
 }
 
+// What the recorded primitives of one batch share.
+struct RecordedBatch {
+  DrawContext context;
+  DWORD cullMode;
+  VertexLayout layout;
+  PrimitiveBatch batch;  // reading the kept vertices through `layout`
+  RECT* tileWritten;
+};
+
+enum class Shape : std::uint8_t { kRectanglePair, kTriangle, kStripTriangle, kTurnedStripTriangle, kLine };
+
+// One primitive of a recorded batch, from vertex position `first`.
+struct RecordedPrimitive {
+  const RecordedBatch* shared;
+  DWORD first;
+  Shape shape;
+
+  void operator()(const DrawTile& tile) const {
+    Rasteriser rasteriser(shared->context, shared->cullMode, tile.area);
+    Vertex v[6];
+    const int count = shape == Shape::kRectanglePair ? 6 : shape == Shape::kLine ? 2 : 3;
+    for (int k = 0; k < count; ++k) ReadVertex(shared->batch, first + k, &v[k]);
+    switch (shape) {
+      case Shape::kRectanglePair: rasteriser.DrawRectanglePair(v); break;
+      case Shape::kTriangle:
+      case Shape::kStripTriangle: rasteriser.DrawTriangle(v[0], v[1], v[2], v[0]); break;
+      case Shape::kTurnedStripTriangle: rasteriser.DrawTriangle(v[1], v[0], v[2], v[0]); break;
+      case Shape::kLine: rasteriser.DrawLine(v[0], v[1]); break;
+    }
+    RECT& written = shared->tileWritten[tile.index];
+    written = JoinAreas(written, rasteriser.Written());
+  }
+};
+
+void RecordPrimitive(const RecordedBatch* shared, DWORD first, Shape shape, const Vertex* corners, int count) {
+  RecordDraw(Rasteriser::Reach(corners, count, shared->context.scissor), RecordedPrimitive{shared, first, shape});
+}
+
 }  // namespace
 
 bool DescribeVertexFormat(DWORD vertexFormat, VertexLayout* layout) {
@@ -100,4 +142,51 @@ RECT DrawPrimitiveBatch(const DrawContext& context, DWORD cullMode, const Primit
     default: DrawLineList(rasteriser, batch); break;
   }
   return rasteriser.Written();
+}
+
+RECT JoinAreas(const RECT& a, const RECT& b) {
+  if (IsEmptyRect(a)) return b;
+  if (IsEmptyRect(b)) return a;
+  return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+              std::max(a.bottom, b.bottom)};
+}
+
+void RecordPrimitiveBatch(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch, DWORD vertexCount,
+                          RECT* tileWritten) {
+  const DWORD stride = batch.layout->stride;
+  const BYTE* vertices = KeepUntilFlush(batch.vertices, std::size_t{vertexCount} * stride);
+  const WORD* indices = batch.indices != nullptr ? KeepUntilFlush(batch.indices, batch.count) : nullptr;
+  RecordedBatch* shared = const_cast<RecordedBatch*>(
+      KeepUntilFlush(RecordedBatch{context, cullMode, *batch.layout, batch, tileWritten}));
+  shared->batch.layout = &shared->layout;
+  shared->batch.vertices = vertices;
+  shared->batch.indices = indices;
+  const PrimitiveBatch& kept = shared->batch;
+  Vertex v[6];
+  if (batch.type == D3DPT_TRIANGLELIST) {
+    // Pairs are told from single triangles as the list is drawn: a rasteriser with an
+    // empty tile decides and draws nothing.
+    Rasteriser judge(context, cullMode, RECT{0, 0, 0, 0});
+    const DWORD triangles = batch.count / 3;
+    for (DWORD t = 0; t < triangles; ++t) {
+      const bool pairPossible = t + 1 < triangles;
+      for (int k = 0; k < (pairPossible ? 6 : 3); ++k) ReadVertex(kept, 3 * t + k, &v[k]);
+      if (pairPossible && judge.DrawRectanglePair(v)) {
+        RecordPrimitive(shared, 3 * t, Shape::kRectanglePair, v, 6);
+        ++t;
+      } else {
+        RecordPrimitive(shared, 3 * t, Shape::kTriangle, v, 3);
+      }
+    }
+  } else if (batch.type == D3DPT_TRIANGLESTRIP) {
+    for (DWORD i = 0; i + 2 < batch.count; ++i) {
+      for (int k = 0; k < 3; ++k) ReadVertex(kept, i + k, &v[k]);
+      RecordPrimitive(shared, i, i % 2 == 0 ? Shape::kStripTriangle : Shape::kTurnedStripTriangle, v, 3);
+    }
+  } else {
+    for (DWORD i = 0; i + 1 < batch.count; i += 2) {
+      for (int k = 0; k < 2; ++k) ReadVertex(kept, i + k, &v[k]);
+      RecordPrimitive(shared, i, Shape::kLine, v, 2);
+    }
+  }
 }

@@ -28,3 +28,13 @@ struct PrimitiveBatch {
 
 // Draws the batch; returns the area written.
 RECT DrawPrimitiveBatch(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch);
+
+// The smallest box holding both areas (either may be empty).
+RECT JoinAreas(const RECT& a, const RECT& b);
+
+// Records the batch's primitives one by one in the tile frame, each with the box it may
+// write, for the target in use there; the area each writes in a tile is joined into
+// tileWritten[tile index]. `vertexCount` vertices are read (more than `count` when
+// indexed).
+void RecordPrimitiveBatch(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch, DWORD vertexCount,
+                          RECT* tileWritten);

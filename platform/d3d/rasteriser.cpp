@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <mutex>
 #include <vector>
-
-#include "workers/parallel_rows.h"
 
 namespace {
 
@@ -123,34 +120,54 @@ void Include(const RECT& area, RECT& written) {
   }
 }
 
-// The rows [first, end) of a block, as the span routine would reach them.
-SpanBlock BlockRows(const SpanBlock& block, int first, int end) {
+// The part of a block from `columns` pixels right and `rows` rows down, `count` pixels by
+// `rowCount` rows: each value as the span routine would reach it from the block's start.
+SpanBlock CutBlock(const SpanBlock& block, int columns, int rows, int count, int rowCount) {
   SpanBlock part = block;
-  part.y += first;
-  part.rows = end - first;
+  part.x += columns;
+  part.y += rows;
+  part.count = count;
+  part.rows = rowCount;
+  auto move = [&](auto& value) { value.start += value.step * columns + value.rowStep * rows; };
   for (int s = 0; s < kStageCount; ++s) {
-    part.u[s].start += block.u[s].rowStep * first;
-    part.v[s].start += block.v[s].rowStep * first;
+    move(part.u[s]);
+    move(part.v[s]);
   }
-  for (int k = 0; k < 8; ++k) part.colour[k].start += block.colour[k].rowStep * first;
-  part.depth.start += block.depth.rowStep * first;
+  for (auto& colour : part.colour) move(colour);
+  move(part.depth);
   return part;
 }
 
-// Large blocks are shaded by the row workers.
-void DrawBlock(const DrawContext& context, const SpanBlock& block) {
-  ForEachRowChunk(block.rows, std::int64_t{block.count} * block.rows, [&](int first, int end) {
-    if (first == 0 && end == block.rows) return context.span(context, block);
-    context.span(context, BlockRows(block, first, end));
-  });
+bool Meets(const RECT& a, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+  return left < a.right && right > a.left && top < a.bottom && bottom > a.top;
 }
 
 }  // namespace
 
-Rasteriser::Rasteriser(const DrawContext& context, DWORD cullMode)
+Rasteriser::Rasteriser(const DrawContext& context, DWORD cullMode) : Rasteriser(context, cullMode, context.scissor) {}
+
+Rasteriser::Rasteriser(const DrawContext& context, DWORD cullMode, const RECT& tile)
     : context_(context),
       cullMode_(cullMode),
-      targetBytesPerPixel_(static_cast<int>(GetPixelLayout(context.targetKind).bytes)) {}
+      targetBytesPerPixel_(static_cast<int>(GetPixelLayout(context.targetKind).bytes)),
+      tile_(tile) {}
+
+RECT Rasteriser::Reach(const Vertex* vertices, int count, const RECT& scissor) {
+  double left = vertices[0].x, top = vertices[0].y, right = left, bottom = top;
+  for (int i = 1; i < count; ++i) {
+    left = std::min<double>(left, vertices[i].x);
+    right = std::max<double>(right, vertices[i].x);
+    top = std::min<double>(top, vertices[i].y);
+    bottom = std::max<double>(bottom, vertices[i].y);
+  }
+  // NaN fails every comparison: such a primitive draws nothing and reaches nothing.
+  if (!(left <= right && top <= bottom)) return RECT{0, 0, 0, 0};
+  auto clamped = [](double value, LONG low, LONG high) { return static_cast<LONG>(std::clamp<double>(value, low, high)); };
+  return RECT{clamped(std::floor(left) - 1, scissor.left, scissor.right),
+              clamped(std::floor(top) - 1, scissor.top, scissor.bottom),
+              clamped(std::ceil(right) + 2, scissor.left, scissor.right),
+              clamped(std::ceil(bottom) + 2, scissor.top, scissor.bottom)};
+}
 
 bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat) {
   double x0 = a.x, y0 = a.y;
@@ -183,7 +200,8 @@ void Rasteriser::SetPlanes(const Attributes& a, const Attributes& b, const Attri
   if (context_.depthBits != nullptr) planes_.depth = plane(a.depth, b.depth, c.depth);
 }
 
-void Rasteriser::Emit(int left, int right, int y, int rows, RECT& written) {
+void Rasteriser::Emit(int left, int right, int y, int rows) {
+  if (!Meets(tile_, left, y, std::int64_t{right} + 1, std::int64_t{y} + rows)) return;
   SpanBlock block{};
   block.x = left;
   block.y = y;
@@ -210,11 +228,15 @@ void Rasteriser::Emit(int left, int right, int y, int rows, RECT& written) {
     fits = ToFixed(at(p), p.dx, p.dy, block.count, rows, kDepthFractionBits, kDepthLimit, &block.depth);
   }
   if (!fits) {
-    for (int row = 0; row < rows; ++row) Emit(left, right, y + row, 1, written);
+    for (int row = 0; row < rows; ++row) Emit(left, right, y + row, 1);
     return;
   }
-  DrawBlock(context_, block);
-  Include(RECT{left, y, right + 1, y + rows}, written);
+  // The values come from the whole block, so that the pixels inside the tile are those
+  // the whole block has there.
+  const RECT area{std::max<LONG>(left, tile_.left), std::max<LONG>(y, tile_.top), std::min<LONG>(right + 1, tile_.right),
+                  std::min<LONG>(y + rows, tile_.bottom)};
+  context_.span(context_, CutBlock(block, area.left - left, area.top - y, area.right - area.left, area.bottom - area.top));
+  Include(area, written_);
 }
 
 // Edge a->b of a triangle wound so that the inside has e(p) > 0, where
@@ -264,45 +286,33 @@ void Rasteriser::CoverTriangle(const std::int64_t (&xs)[3], const std::int64_t (
       e.remainderStep = e.numeratorStep - e.quotientStep * e.divisor;
     }
   };
-  auto walkRows = [&](std::int64_t first, std::int64_t last, RECT& written) {
-    Edge edges[3];
-    edgesAt(first, edges);
-    for (std::int64_t row = first; row <= last; ++row) {
-      std::int64_t left = scissor.left, right = scissor.right - 1;
-      for (Edge& e : edges) {
-        if (e.side == 0) {
-          if (e.numerator < 0) left = right + 1;
-          e.numerator += e.numeratorStep;
-          continue;
-        }
-        if (e.side < 0) {
-          left = std::max(left, -e.quotient);
-        } else {
-          right = std::min(right, e.quotient);
-        }
-        e.quotient += e.quotientStep;
-        e.remainder += e.remainderStep;
-        if (e.remainder >= e.divisor) {
-          e.remainder -= e.divisor;
-          ++e.quotient;
-        }
+  // Only the rows in the tile: each is found from the edges alone.
+  const std::int64_t first = std::max<std::int64_t>(top, tile_.top), last = std::min<std::int64_t>(bottom, tile_.bottom - 1);
+  if (first > last) return;
+  Edge edges[3];
+  edgesAt(first, edges);
+  for (std::int64_t row = first; row <= last; ++row) {
+    std::int64_t left = scissor.left, right = scissor.right - 1;
+    for (Edge& e : edges) {
+      if (e.side == 0) {
+        if (e.numerator < 0) left = right + 1;
+        e.numerator += e.numeratorStep;
+        continue;
       }
-      if (left <= right) Emit(static_cast<int>(left), static_cast<int>(right), static_cast<int>(row), 1, written);
+      if (e.side < 0) {
+        left = std::max(left, -e.quotient);
+      } else {
+        right = std::min(right, e.quotient);
+      }
+      e.quotient += e.quotientStep;
+      e.remainder += e.remainderStep;
+      if (e.remainder >= e.divisor) {
+        e.remainder -= e.divisor;
+        ++e.quotient;
+      }
     }
-  };
-  // Large triangles are walked by the row workers, each chunk of rows from its own
-  // first row; the areas they wrote are joined at the end.
-  int rows = static_cast<int>(bottom - top + 1);
-  std::int64_t width = scissor.right - scissor.left;
-  std::int64_t pixels = std::min(std::abs(area) / (2 * kSubpixel * kSubpixel), rows * width);
-  std::mutex writtenGuard;
-  ForEachRowChunk(rows, pixels, [&](int first, int end) {
-    RECT written{0, 0, 0, 0};
-    walkRows(top + first, top + end - 1, written);
-    if (written.left >= written.right) return;
-    std::lock_guard lock(writtenGuard);
-    Include(written, written_);
-  });
+    if (left <= right) Emit(static_cast<int>(left), static_cast<int>(right), static_cast<int>(row), 1);
+  }
 }
 
 void Rasteriser::DrawTriangle(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat) {
@@ -311,6 +321,9 @@ void Rasteriser::DrawTriangle(const Vertex& a, const Vertex& b, const Vertex& c,
                    (static_cast<double>(c.x) - a.x) * (static_cast<double>(b.y) - a.y);
   // Clockwise on screen (y down) is a positive winding.
   if ((cullMode_ == D3DCULL_CW && winding > 0) || (cullMode_ == D3DCULL_CCW && winding < 0)) return;
+  const Vertex corners[3] = {a, b, c};
+  const RECT reach = Reach(corners, 3, context_.scissor);
+  if (!Meets(tile_, reach.left, reach.top, reach.right, reach.bottom)) return;
   if (!SetUpPlanes(a, b, c, flat)) return;
 
   std::vector<std::pair<double, double>> polygon{{a.x, a.y}, {b.x, b.y}, {c.x, c.y}};
@@ -370,7 +383,6 @@ bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   if (left == right || top == bottom) return true;  // both triangles are empty
   bool clockwise = (right > left) == (bottom > top);
   if ((cullMode_ == D3DCULL_CW && clockwise) || (cullMode_ == D3DCULL_CCW && !clockwise)) return true;
-  if (!SetUpPlanes(topLeft, topRight, bottomLeft, topLeft)) return true;
 
   // Left and top edges own the centres on them, right and bottom edges do not.
   const RECT& scissor = context_.scissor;
@@ -378,7 +390,11 @@ bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   int endColumn = ClampToInt(CeilDiv(std::max(left, right), kSubpixel), scissor.left, scissor.right);
   int firstRow = ClampToInt(CeilDiv(std::min(top, bottom), kSubpixel), scissor.top, scissor.bottom);
   int endRow = ClampToInt(CeilDiv(std::max(top, bottom), kSubpixel), scissor.top, scissor.bottom);
-  if (firstColumn < endColumn && firstRow < endRow) Emit(firstColumn, endColumn - 1, firstRow, endRow - firstRow, written_);
+  if (firstColumn >= endColumn || firstRow >= endRow || !Meets(tile_, firstColumn, firstRow, endColumn, endRow)) {
+    return true;
+  }
+  if (!SetUpPlanes(topLeft, topRight, bottomLeft, topLeft)) return true;
+  Emit(firstColumn, endColumn - 1, firstRow, endRow - firstRow);
   return true;
 }
 
@@ -434,6 +450,6 @@ void Rasteriser::DrawLine(const Vertex& a, const Vertex& b) {
     double minorLow = xMajor ? scissor.top : scissor.left, minorHigh = (xMajor ? scissor.bottom : scissor.right) - 1;
     if (!(minor >= minorLow && minor <= minorHigh)) continue;
     int px = static_cast<int>(xMajor ? major : minor), py = static_cast<int>(xMajor ? minor : major);
-    Emit(px, px, py, 1, written_);
+    Emit(px, px, py, 1);
   }
 }

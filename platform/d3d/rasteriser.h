@@ -25,6 +25,13 @@ struct Attributes {
 class Rasteriser {
  public:
   Rasteriser(const DrawContext& context, DWORD cullMode);
+  // Writes only the pixels inside `tile` (part of the scissor), each as the rasteriser
+  // without a tile would: a primitive's values come from the whole primitive.
+  Rasteriser(const DrawContext& context, DWORD cullMode, const RECT& tile);
+
+  // A box, inside the scissor, that holds every pixel a primitive with these corners
+  // may write.
+  static RECT Reach(const Vertex* vertices, int count, const RECT& scissor);
 
   // The corners' order decides the winding for culling; `flat` gives the colours under
   // flat shading.
@@ -64,8 +71,8 @@ class Rasteriser {
   template <typename MakePlane>
   void SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane);
   void CoverTriangle(const std::int64_t (&x)[3], const std::int64_t (&y)[3]);
-  // A block of `rows` rows of pixels [left, right] from row y; joins its area to `written`.
-  void Emit(int left, int right, int y, int rows, RECT& written);
+  // The part in the tile of a block of `rows` rows of pixels [left, right] from row y.
+  void Emit(int left, int right, int y, int rows);
 
   const DrawContext& context_;
   DWORD cullMode_;
@@ -73,5 +80,6 @@ class Rasteriser {
   Planes planes_{};
   DWORD flatDiffuse_ = 0;
   DWORD flatSpecular_ = 0;
+  RECT tile_;
   RECT written_{0, 0, 0, 0};
 };

@@ -14,6 +14,7 @@
 #include "ddraw/surface.h"
 #include "ddraw/vertical_blank.h"
 #include "window/window.h"
+#include "workers/tile_frame.h"
 
 const CLSID CLSID_DirectDraw7 = {0x7a10d700u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x07}};
 const IID IID_IDirectDraw = {0x7a10d701u, 0x5d7e, 0x4a11, {0x9c, 0x31, 0x00, 0x56, 0x41, 0x4e, 0x54, 0x01}};
@@ -280,6 +281,7 @@ void DirectDrawObject::ForgetWindow(HWND window) {
 }
 
 void DirectDrawObject::LoseVideoMemorySurfaces() {
+  FlushTileFrame();
   for (DirectDrawObject* object : g_liveObjects) {
     for (DDrawChild* child : object->children_) child->DisplayChanged();
   }

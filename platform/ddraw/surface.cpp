@@ -11,6 +11,7 @@
 #include "ddraw/palette.h"
 #include "ddraw/rect_math.h"
 #include "gdi/device_context.h"
+#include "workers/tile_frame.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ DirectDrawSurface::DirectDrawSurface(DirectDrawObject* owner, const Shape& shape
     : DDrawChild(owner), shape_(shape), store_(std::move(store)), videoBytes_(videoBytes) {}
 
 void DirectDrawSurface::ReleaseResources(bool orphaning) {
+  FlushTileFrame();
   if (dc_ != nullptr) {
     DeleteSurfaceDC(dc_);
     dc_ = nullptr;
@@ -267,6 +269,7 @@ HRESULT DirectDrawSurface::CheckReady() const {
 
 HRESULT DirectDrawSurface::Lock(LPRECT rect, DDSURFACEDESC2* description, DWORD flags, HANDLE) {
   if (IsDead()) return DeadUse();
+  FlushTileFrame();
   if (description == nullptr || description->dwSize != sizeof(DDSURFACEDESC2)) return DDERR_INVALIDPARAMS;
   if (HRESULT failure = InjectedFailure(DDrawTestCall::Lock, shape_.caps); failure != DD_OK) return failure;
   if (HRESULT notReady = CheckReady(); notReady != DD_OK) return notReady;
@@ -306,6 +309,7 @@ HRESULT DirectDrawSurface::PageLock(DWORD) {
 
 HRESULT DirectDrawSurface::GetDC(HDC* dc) {
   if (IsDead()) return DeadUse();
+  FlushTileFrame();
   if (dc == nullptr) return DDERR_INVALIDPARAMS;
   *dc = nullptr;
   if (HRESULT failure = InjectedFailure(DDrawTestCall::GetDC, shape_.caps); failure != DD_OK) return failure;
@@ -335,6 +339,7 @@ HRESULT DirectDrawSurface::IsLost() {
 
 HRESULT DirectDrawSurface::Restore() {
   if (IsDead()) return DeadUse();
+  FlushTileFrame();
   if (chainFront_ != nullptr) return chainFront_->Restore();
   std::vector<DirectDrawSurface*> buffers = ChainBuffers();
   bool anyLost = false;
@@ -400,6 +405,7 @@ HRESULT DirectDrawSurface::SetColorKey(DWORD flags, DDCOLORKEY* key) {
 
 HRESULT DirectDrawSurface::SetPalette(IDirectDrawPalette* palette) {
   if (IsDead()) return DeadUse();
+  FlushTileFrame();
   auto* next = static_cast<DirectDrawPalette*>(palette);
   if (next != nullptr) {
     if (next->IsDead()) return DeadUse();

@@ -9,6 +9,7 @@
 #include "ddraw/rect_math.h"
 #include "ddraw/surface.h"
 #include "ddraw/vertical_blank.h"
+#include "workers/tile_frame.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ RECT DirectDrawSurface::ClipRegion() const {
 HRESULT DirectDrawSurface::Blt(LPRECT destinationRect, IDirectDrawSurface7* source, LPRECT sourceRect,
                                DWORD flags, DDBLTFX* effects) {
   if (IsDead()) return DeadUse();
+  FlushTileFrame();
   DirectDrawSurface* from = AsSurface(source);
   if (from != nullptr && from->IsDead()) return DeadUse();
   if (flags & ~kBltFlags) return DDERR_UNSUPPORTED;
@@ -109,6 +111,7 @@ HRESULT DirectDrawSurface::Blt(LPRECT destinationRect, IDirectDrawSurface7* sour
 
 HRESULT DirectDrawSurface::BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, LPRECT sourceRect, DWORD flags) {
   if (IsDead()) return DeadUse();
+  FlushTileFrame();
   DirectDrawSurface* from = AsSurface(source);
   if (from == nullptr) return DDERR_INVALIDPARAMS;
   if (from->IsDead()) return DeadUse();
@@ -157,6 +160,8 @@ void DirectDrawSurface::RotateChain() {
 
 HRESULT DirectDrawSurface::Flip(IDirectDrawSurface7* target, DWORD flags) {
   if (IsDead()) return DeadUse();
+  FlushTileFrame();
+  FlushTileFrame();
   if (backBuffers_.empty()) return DDERR_NOTFLIPPABLE;
   if (target != nullptr && AsSurface(target) != backBuffers_.front()) return DDERR_INVALIDPARAMS;
   for (DirectDrawSurface* buffer : ChainBuffers()) {

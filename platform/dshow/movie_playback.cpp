@@ -12,6 +12,7 @@ extern "C" {
 
 #include "kernel/clock.h"
 #include "kernel/sync.h"
+#include "workers/tile_frame.h"
 
 namespace {
 
@@ -156,6 +157,7 @@ HRESULT MoviePlayback::WriteShownFrame(const FrameTarget& target) {
 }
 
 HRESULT MoviePlayback::RequestFrame(const void* sample, const FrameTarget& target, HANDLE event) {
+  FlushTileFrame();  // recorded draws may read the frame's surface: they see the frame before
   {
     std::lock_guard<std::mutex> hold(mutex_);
     if (request_.has_value()) return MS_E_BUSY;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "ddraw/surface_access.h"
+#include "workers/tile_frame.h"
 
 const IID IID_IMediaStream = {0x7a10d510u, 0x3c2e, 0x4f71, {0x8b, 0x16, 0x00, 0x44, 0x53, 0x48, 0x4f, 0x10}};
 const IID IID_IAMMediaStream = {0x7a10d511u, 0x3c2e, 0x4f71, {0x8b, 0x16, 0x00, 0x44, 0x53, 0x48, 0x4f, 0x11}};
@@ -83,6 +84,7 @@ HRESULT VideoStream::CreateSample(IDirectDrawSurface* surface, const RECT* rect,
                        : MakeSurface(&target);
   if (result != DD_OK) return result;
   DDrawSurfaceMemory pixels{};
+  FlushTileFrame();  // recorded draws may read the frame's surface
   result = DDrawGetSurfaceMemory(target, &pixels);
   const RECT area = rect != nullptr ? *rect : RECT{0, 0, playback_->Width(), playback_->Height()};
   if (result == DD_OK && !FrameWriter::Supports(pixels.kind)) result = DDERR_INVALIDPIXELFORMAT;

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "d3d_fixture.h"
-#include "workers/parallel_rows.h"
+#include "workers/tile_frame.h"
 
 namespace {
 
@@ -76,8 +76,8 @@ TEST_F(D3DTest, QuarterTurnsMoveEveryTexelExactly) {
 }
 
 // Screen-sized turned and upright layers, added up as the large glows are, on both
-// pixel paths: the rows shared among the workers leave the serial draw's every byte.
-TEST_F(D3DTest, LargeDrawsSharedAmongWorkersMatchTheSerialDraw) {
+// pixel paths: drawn in tiles by the workers, they leave the serial draw's every byte.
+TEST_F(D3DTest, LargeDrawsInTilesMatchTheSerialDraw) {
   constexpr int kTexture = 64;
   IDirectDrawSurface7* target = MakeTarget(640, 480);
   StartDevice(target);
@@ -98,14 +98,16 @@ TEST_F(D3DTest, LargeDrawsSharedAmongWorkersMatchTheSerialDraw) {
     TexturedVertex tl = corner(0, 0), tr = corner(1, 0), bl = corner(0, 1), br = corner(1, 1);
     return std::vector<TexturedVertex>{tl, tr, bl, br, bl, tr};
   };
+  const int threads = DrawThreads();
   auto drawLayers = [&](bool parallel, bool generalPath) {
-    SetParallelRowsEnabled(parallel);
+    SetDrawThreads(parallel ? 8 : 0);
     D3DTestUseGeneralPathOnly(generalPath);
     EXPECT_EQ(Fill(target, 0x102030), DD_OK);
     for (double angle : {0.3, 2.0, 4.4}) EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, layer(330, 250, 7.5f, angle)), D3D_OK);
     EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, layer(300.25f, 230.5f, 9.0f, 0.0)), D3D_OK);
-    SetParallelRowsEnabled(true);
-    return Read(target);
+    Picture picture = Read(target);
+    SetDrawThreads(threads);
+    return picture;
   };
   for (bool generalPath : {false, true}) {
     Picture serial = drawLayers(false, generalPath);

@@ -10,7 +10,6 @@
 #include "graphics/blend_tables.h"
 #include "primitive_reference.h"
 #include "softrender/rotated_kernels.h"
-#include "workers/parallel_rows.h"
 
 namespace {
 
@@ -375,25 +374,33 @@ TEST(RotatedKernel, PaletteEntriesAndWrittenMarks) {
 
 }  // namespace
 
-// Screen-sized turned images, plain and mirrored, added onto a random picture: the
-// rows shared among the workers leave the serial draw's every byte.
-TEST(RotatedKernel, LargeDrawsSharedAmongWorkersMatchTheSerialDraw) {
+// Screen-sized turned images, plain and mirrored, added onto a random picture under a
+// clip: drawn tile by tile (tiles of odd sizes, some across the clip's edges), they
+// leave the whole draw's every byte.
+TEST(RotatedKernel, DrawsCutIntoTilesMatchTheWholeDraw) {
   std::mt19937 rng(5);
   auto src = RandomSource(rng, 64, 48, 1, 1);
   TestImage background(640, 480, 1);
   FillRandom(background, rng);
-  const SoftDrawState state = MakeState(2, 200, 0xE0C0FF);
+  SoftDrawState state = MakeState(2, 200, 0xE0C0FF);
+  state.clip = RECT{13, 17, 601, 450};
+  constexpr int kTileWidth = 97, kTileHeight = 61;
   for (int mirror = 0; mirror <= 1; ++mirror) {
-    TestImage serial(640, 480, 1), parallel(640, 480, 1);
-    for (TestImage* dst : {&serial, &parallel}) {
-      SetParallelRowsEnabled(dst == &parallel);
-      dst->SetBytes(background.Bytes());
-      for (float angle : {0.4f, 2.5f, 5.0f}) {
-        ASSERT_EQ(BlitMemImgRotatedKernels(dst->get(), src->get(), 310, 250, angle, 8.5f, 0, mirror, nullptr, state), 0);
+    TestImage whole(640, 480, 1), tiled(640, 480, 1);
+    whole.SetBytes(background.Bytes());
+    tiled.SetBytes(background.Bytes());
+    for (float angle : {0.4f, 2.5f, 5.0f}) {
+      ASSERT_EQ(BlitMemImgRotatedKernels(whole.get(), src->get(), 310, 250, angle, 8.5f, 0, mirror, nullptr, state), 0);
+      for (int top = 0; top < 480; top += kTileHeight) {
+        for (int left = 0; left < 640; left += kTileWidth) {
+          const RECT tile{left, top, std::min(left + kTileWidth, 640), std::min(top + kTileHeight, 480)};
+          ASSERT_EQ(BlitMemImgRotatedInTile(tiled.get(), src->get(), 310, 250, angle, 8.5f, 0, mirror, nullptr, state,
+                                            tile),
+                    0);
+        }
       }
-      SetParallelRowsEnabled(true);
     }
-    EXPECT_TRUE(SamePixels(parallel, serial)) << "mirror " << mirror;
-    EXPECT_NE(serial.Get(310, 250), background.Get(310, 250));
+    EXPECT_TRUE(SamePixels(tiled, whole)) << "mirror " << mirror;
+    EXPECT_NE(whole.Get(310, 250), background.Get(310, 250));
   }
 }

@@ -1,0 +1,76 @@
+// The frame drawn in screen tiles. Both drawing paths record their draws here as they
+// come, each with the box of target pixels it may write; the recorded draws run at a
+// flush, when something is about to read or change a picture they use. At a flush the
+// calling thread and the workers take whole tiles, largest first, and each runs every
+// draw whose box meets its tile, in call order, clipped to the tile: so a draw must
+// write the same bytes inside a tile whatever tile it is clipped to. One join a flush.
+//
+// Drawing is on one thread (the game's); recording and flushing are not thread-safe.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+#include "kernel/win_types.h"
+
+// What one run of a draw may write: a tile of the target, and its index (0 .. count - 1,
+// one worker at a time per tile).
+struct DrawTile {
+  RECT area;
+  int index;
+};
+
+// Threads that draw at a flush, the calling thread counted; 0 draws every call at once
+// on the calling thread, unrecorded (the serial drawing); 1 draws in tiles with no other
+// thread. At first use the environment's VANTOREL_DRAW_THREADS ("serial" or a count)
+// decides, else the processors this process may run on (serial on one). Setting it
+// flushes what is recorded.
+void SetDrawThreads(int threads);
+int DrawThreads();
+inline bool TiledDrawing() { return DrawThreads() > 0; }
+
+// Runs every recorded draw (nothing when none is).
+void FlushTileFrame();
+
+// Tiles of a target of this size (all equal but the last column and row).
+int TileCount(int width, int height);
+
+namespace tile_frame_detail {
+using RunFunction = void (*)(const void* draw, const DrawTile& tile);
+// Space kept until the next flush, aligned for any recorded draw.
+void* Allocate(std::size_t bytes);
+void Record(const RECT& box, RunFunction run, const void* draw);
+}  // namespace tile_frame_detail
+
+// Draws recorded from now on write into a target of width x height whose pixels are
+// identified by `target`: flushes when the recorded draws have another. Called before
+// anything is kept for a draw.
+void UseDrawTarget(const void* target, int width, int height);
+
+// A copy of `value` kept until the next flush (for data several draws share).
+template <typename T>
+const T* KeepUntilFlush(const T& value) {
+  static_assert(std::is_trivially_copyable_v<T>, "recorded data is dropped without destruction");
+  return new (tile_frame_detail::Allocate(sizeof(T))) T(value);
+}
+
+// `count` elements copied likewise.
+template <typename T>
+const T* KeepUntilFlush(const T* values, std::size_t count) {
+  static_assert(std::is_trivially_copyable_v<T>, "recorded data is dropped without destruction");
+  T* kept = static_cast<T*>(tile_frame_detail::Allocate(sizeof(T) * count));
+  for (std::size_t i = 0; i < count; ++i) new (kept + i) T(values[i]);
+  return kept;
+}
+
+// Records draw(const DrawTile&) writing at most `box` of the target in use; nothing
+// when the box misses it.
+template <typename Draw>
+void RecordDraw(const RECT& box, const Draw& draw) {
+  const Draw* kept = KeepUntilFlush(draw);
+  tile_frame_detail::Record(box, [](const void* d, const DrawTile& tile) { (*static_cast<const Draw*>(d))(tile); },
+                            kept);
+}

@@ -1,0 +1,119 @@
+// The tile frame runs each recorded draw once in every tile its box meets, clipped to
+// tiles that cover the target without overlapping, in call order within each tile,
+// at every thread count; and it flushes before a draw on another target is recorded.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "workers/tile_frame.h"
+
+namespace {
+
+struct TileRun {
+  int draw;
+  RECT area;
+};
+
+// Each tile's runs, written only by the thread that holds the tile.
+struct TileLogs {
+  std::vector<std::vector<TileRun>> tiles;
+};
+
+bool Meets(const RECT& a, const RECT& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+class TileFrameTest : public ::testing::Test {
+ protected:
+  void TearDown() override { SetDrawThreads(threads_); }
+  int threads_ = DrawThreads();
+};
+
+TEST_F(TileFrameTest, EveryDrawRunsOnceInEachTileItMeetsInCallOrder) {
+  constexpr int kWidth = 1000, kHeight = 700;  // not a whole number of tiles
+  std::mt19937 rng(11);
+  std::vector<RECT> boxes;
+  for (int i = 0; i < 3000; ++i) {
+    const int x = static_cast<int>(rng() % 1200) - 100, y = static_cast<int>(rng() % 900) - 100;
+    const int width = static_cast<int>(rng() % 90) + 1, height = static_cast<int>(rng() % 90) + 1;
+    // Now and then one over the whole target and beyond.
+    boxes.push_back(i % 500 == 0 ? RECT{-10, -10, kWidth + 10, kHeight + 10} : RECT{x, y, x + width, y + height});
+  }
+  const int target = 0;
+  for (int threads : {1, 3, 8}) {
+    SetDrawThreads(threads);
+    TileLogs logs;
+    logs.tiles.resize(static_cast<std::size_t>(TileCount(kWidth, kHeight)));
+    UseDrawTarget(&target, kWidth, kHeight);
+    for (int i = 0; i < static_cast<int>(boxes.size()); ++i) {
+      RecordDraw(boxes[i], [&logs, i](const DrawTile& tile) { logs.tiles[tile.index].push_back(TileRun{i, tile.area}); });
+    }
+    FlushTileFrame();
+
+    // The tiles cover the target once: every pixel lies in exactly one tile's area.
+    std::vector<RECT> areas(logs.tiles.size(), RECT{0, 0, 0, 0});
+    for (std::size_t t = 0; t < logs.tiles.size(); ++t) {
+      ASSERT_FALSE(logs.tiles[t].empty()) << "the huge boxes meet every tile";
+      areas[t] = logs.tiles[t].front().area;
+      for (const TileRun& run : logs.tiles[t]) {
+        ASSERT_TRUE(run.area.left == areas[t].left && run.area.top == areas[t].top &&
+                    run.area.right == areas[t].right && run.area.bottom == areas[t].bottom);
+      }
+    }
+    std::vector<int> cover(static_cast<std::size_t>(kWidth) * kHeight, 0);
+    for (const RECT& area : areas) {
+      ASSERT_TRUE(area.left >= 0 && area.top >= 0 && area.right <= kWidth && area.bottom <= kHeight);
+      for (LONG y = area.top; y < area.bottom; ++y) {
+        for (LONG x = area.left; x < area.right; ++x) ++cover[static_cast<std::size_t>(y) * kWidth + x];
+      }
+    }
+    EXPECT_EQ(std::count(cover.begin(), cover.end(), 1), static_cast<long>(cover.size())) << threads << " threads";
+
+    // Each draw ran in exactly the tiles its box meets, once each, and in call order.
+    const RECT frame{0, 0, kWidth, kHeight};
+    std::vector<int> runs(boxes.size(), 0);
+    for (std::size_t t = 0; t < logs.tiles.size(); ++t) {
+      int previous = -1;
+      for (const TileRun& run : logs.tiles[t]) {
+        EXPECT_GT(run.draw, previous) << "tile " << t << ", " << threads << " threads";
+        previous = run.draw;
+        ++runs[run.draw];
+      }
+    }
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      const int meets = Meets(boxes[i], frame)
+                            ? static_cast<int>(std::count_if(areas.begin(), areas.end(),
+                                                             [&](const RECT& a) { return Meets(a, boxes[i]); }))
+                            : 0;
+      ASSERT_EQ(runs[i], meets) << "draw " << i << ", " << threads << " threads";
+    }
+  }
+}
+
+TEST_F(TileFrameTest, KeptDataLastsUntilTheFlushAndAnotherTargetFlushesFirst) {
+  SetDrawThreads(3);
+  const int first = 0, second = 0;
+  std::vector<int> order;
+  UseDrawTarget(&first, 64, 64);
+  // More than an arena block of kept data: none of it moves or is overwritten.
+  std::vector<const int*> kept;
+  for (int i = 0; i < 100; ++i) {
+    std::vector<int> values(5000, i);
+    kept.push_back(KeepUntilFlush(values.data(), values.size()));
+  }
+  RecordDraw(RECT{0, 0, 1, 1}, [&order, &kept](const DrawTile&) {
+    for (int i = 0; i < 100; ++i) order.push_back(kept[i][i * 37 % 5000] == i ? 1 : -1);
+  });
+  EXPECT_TRUE(order.empty()) << "recorded draws wait for the flush";
+  UseDrawTarget(&second, 64, 64);
+  EXPECT_EQ(order, std::vector<int>(100, 1)) << "the draws on the first target ran before the second's";
+  RecordDraw(RECT{0, 0, 1, 1}, [&order](const DrawTile&) { order.push_back(2); });
+  FlushTileFrame();
+  FlushTileFrame();  // nothing left: runs nothing again
+  EXPECT_EQ(order.size(), 101u);
+  EXPECT_EQ(order.back(), 2);
+}
+
+}  // namespace
