@@ -24,6 +24,8 @@
 #include "core/collision.h"
 #include "core/game_state.h"
 #include "objects/objects.h"
+#include "softrender/shown_texels.h"
+#include "testing.h"
 
 namespace {
 
@@ -263,6 +265,12 @@ int main(int argc, char** argv) {
   // Headless, as the whole-game tests run.
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
+  // GAME_FRAME_VISIT_ALL=1: the draws visit every pixel, as before transparent texels
+  // were skipped (a baseline to compare with).
+  if (const char* visitAll = std::getenv("GAME_FRAME_VISIT_ALL"); visitAll != nullptr && *visitAll == '1') {
+    D3DTestVisitTransparentTexels(true);
+    SetVisitsTransparentTexels(true);
+  }
   RegisterScenes();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

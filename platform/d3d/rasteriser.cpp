@@ -165,6 +165,7 @@ bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, 
   planes_.originX = x0;
   planes_.originY = y0;
   SetPlanes(va, vb, vc, plane);
+  coverage_ = CoverageOf(va, vb, vc);
   flatDiffuse_ = flat.diffuse;
   flatSpecular_ = flat.specular;
   return true;
@@ -183,8 +184,32 @@ void Rasteriser::SetPlanes(const Attributes& a, const Attributes& b, const Attri
   if (context_.depthBits != nullptr) planes_.depth = plane(a.depth, b.depth, c.depth);
 }
 
+const TexelCoverage* Rasteriser::CoverageOf(const Attributes& a, const Attributes& b, const Attributes& c) const {
+  const DrawContext& context = context_;
+  if (!context.transparent.keyed && !context.transparent.alphaZero) return nullptr;
+  // The texels under the corners' coordinates; spans that reach beyond are shaded whole.
+  auto range = [](double p0, double p1, double p2, int size, int* low, int* high) {
+    double least = std::min({p0, p1, p2}), most = std::max({p0, p1, p2});
+    if (!(least >= -kTexelLimit && most <= kTexelLimit)) return false;
+    *low = static_cast<int>(std::clamp(std::floor(least), 0.0, size - 1.0));
+    *high = static_cast<int>(std::clamp(std::ceil(most) - 1, static_cast<double>(*low), size - 1.0));
+    return true;
+  };
+  const TextureSampler& t = context.textures[0];
+  TexelBox region;
+  if (!range(a.u[0], b.u[0], c.u[0], t.width, &region.left, &region.right) ||
+      !range(a.v[0], b.v[0], c.v[0], t.height, &region.top, &region.bottom)) {
+    return nullptr;
+  }
+  // Rows along a texel row keep to that row's shown texels, others to their box.
+  const TexelCoverage& coverage = FindTexelCoverage(context, region);
+  const bool alongTexelRows = planes_.v[0].dx == 0;
+  return (alongTexelRows ? coverage.rowsCut : coverage.boxCuts) ? &coverage : nullptr;
+}
+
 void Rasteriser::Emit(int left, int right, int y, int rows, RECT& written) {
   SpanBlock block{};
+  block.coverage = coverage_;
   block.x = left;
   block.y = y;
   block.count = right - left + 1;
@@ -426,6 +451,7 @@ void Rasteriser::DrawLine(const Vertex& a, const Vertex& b) {
   planes_.originX = a.x;
   planes_.originY = a.y;
   SetPlanes(va, vb, vb, [&](double p0, double p1, double) { return plane(p0, p1); });
+  coverage_ = nullptr;
   flatDiffuse_ = a.diffuse;
   flatSpecular_ = a.specular;
 

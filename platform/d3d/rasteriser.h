@@ -5,6 +5,7 @@
 #pragma once
 
 #include "d3d/draw_context.h"
+#include "d3d/texel_coverage.h"
 
 constexpr int kCoordinateSets = kStageCount;
 
@@ -63,6 +64,9 @@ class Rasteriser {
   // The planes the draw uses, each from three vertices' values.
   template <typename MakePlane>
   void SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane);
+  // The coverage of the stage-0 texels a primitive with these corners samples, when the
+  // draw has transparent texels.
+  const TexelCoverage* CoverageOf(const Attributes& a, const Attributes& b, const Attributes& c) const;
   void CoverTriangle(const std::int64_t (&x)[3], const std::int64_t (&y)[3]);
   // A block of `rows` rows of pixels [left, right] from row y; joins its area to `written`.
   void Emit(int left, int right, int y, int rows, RECT& written);
@@ -73,5 +77,6 @@ class Rasteriser {
   Planes planes_{};
   DWORD flatDiffuse_ = 0;
   DWORD flatSpecular_ = 0;
+  const TexelCoverage* coverage_ = nullptr;
   RECT written_{0, 0, 0, 0};
 };
