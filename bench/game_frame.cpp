@@ -8,6 +8,7 @@
 // (--wrap), so a pass is also split into those parts; the counters give each part's
 // milliseconds a frame, and the records in the pool after the measured frames.
 #include <benchmark/benchmark.h>
+#include <valgrind/callgrind.h>
 
 #include <time.h>
 
@@ -207,6 +208,8 @@ void RunScene(benchmark::State& state, const SceneSpec& spec, DrawingPath path, 
   }
   double parts[kPartCount] = {};
   double wallSeconds = 0.0;
+  // Under valgrind --tool=callgrind --instr-atstart=no only the measured frames count.
+  CALLGRIND_START_INSTRUMENTATION;
   for (auto _ : state) {
     scene->BeforeFrame(frame++);
     std::fill(std::begin(partSeconds), std::end(partSeconds), 0.0);
@@ -223,6 +226,7 @@ void RunScene(benchmark::State& state, const SceneSpec& spec, DrawingPath path, 
     for (int part = 0; part < kPartCount; ++part) parts[part] += partSeconds[part];
     ClearCallLog();
   }
+  CALLGRIND_STOP_INSTRUMENTATION;
   if (measured == Measured::kPass) {
     SaveLastFrame(std::string(spec.name) + "-" + (path == DrawingPath::kDevice ? "device" : "software"));
     for (int part = 0; part < kPartCount; ++part) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "soft_test_images.h"
+#include "softrender/blit_kernels.h"
 #include "softrender/rotated_kernels.h"
 #include "softrender/shown_texels.h"
 #include "softrender/triangle_kernels.h"
@@ -42,7 +43,8 @@ void FillSprites(TestImage& sheet, std::mt19937& rng, int shift) {
   }
 }
 
-// One random sequence of turned, scaled and quadrilateral draws; the target's bytes.
+// One random sequence of draws at a position, turned and scaled, and on quadrilaterals;
+// the target's bytes.
 std::vector<std::uint8_t> DrawSequence(const SkipCase& c, unsigned seed, bool visitAll) {
   SetVisitsTransparentTexels(visitAll);
   std::mt19937 rng(seed);
@@ -68,7 +70,10 @@ std::vector<std::uint8_t> DrawSequence(const SkipCase& c, unsigned seed, bool vi
     const int transparent = pick(4) != 0;
     const MEMIMG* blend = pick(5) == 0 ? graph.get() : nullptr;
     const int x = pick(80) - 8, y = pick(64) - 8;
-    if (pick(2) == 0) {
+    const int shape = pick(3);
+    if (shape == 0) {
+      BlitMemImgKernels(dst.get(), src, x, y, transparent, blend, state);
+    } else if (shape == 1) {
       static const float kScales[] = {1.0f, 1.5f, 0.75f, 2.25f};
       const float angle = pick(3) == 0 ? 0.0f : static_cast<float>(pick(628)) * 0.01f;
       BlitMemImgRotatedKernels(dst.get(), src, x, y, angle, kScales[pick(4)], transparent, pick(2), blend, state);
