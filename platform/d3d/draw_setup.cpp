@@ -60,11 +60,14 @@ bool AlphaFollowsTexel(const StageSetup& stage) {
 }
 
 // Point-sampled, clamped single-stage draws only: then a pixel reads one texel and
-// nothing else decides its alpha. `shadedFast`: the specialised routines leave the
-// target's unused bits alone under a blend that keeps it, where the general one sets
-// them.
+// nothing else decides its alpha. `shadedFast`: the specialised routines leave a
+// 32-bit target's unused bits alone under a blend that keeps it, where the general
+// one sets them; on a 16-bit target they narrow every pixel of the span back, which
+// sets them everywhere.
 TransparentTexels ChooseTransparentTexels(const DrawContext& c, bool shadedFast) {
   if (D3DVisitsTransparentTexels() || c.untextured || c.stageCount != 1) return {};
+  const bool hasUnusedBits = ChannelsOf(c.targetKind).unusedBits != 0;
+  if (shadedFast && hasUnusedBits && c.fast.widenTarget != nullptr) return {};
   const StageSetup& stage = c.stages[0];
   const TextureSampler& t = c.textures[0];
   if (!stage.textured || t.bilinear || t.wrap) return {};
@@ -72,7 +75,7 @@ TransparentTexels ChooseTransparentTexels(const DrawContext& c, bool shadedFast)
   const bool blendKeepsAtZero = c.blend && c.srcBlend == D3DBLEND_SRCALPHA &&
                                 (c.destBlend == D3DBLEND_INVSRCALPHA || c.destBlend == D3DBLEND_ONE) &&
                                 (c.depthBits == nullptr || !c.depthWrite) &&
-                                (shadedFast || ChannelsOf(c.targetKind).unusedBits == 0);
+                                (shadedFast || !hasUnusedBits);
   const bool alphaZero = ChannelsOf(t.kind).aBits != 0 && AlphaFollowsTexel(stage) && (testDropsZero || blendKeepsAtZero);
   return {t.keyed, alphaZero};
 }

@@ -152,7 +152,7 @@ Rasteriser::Rasteriser(const DrawContext& context, DWORD cullMode)
       cullMode_(cullMode),
       targetBytesPerPixel_(static_cast<int>(GetPixelLayout(context.targetKind).bytes)) {}
 
-bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat) {
+bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat, bool block) {
   double x0 = a.x, y0 = a.y;
   double x1 = b.x - x0, y1 = b.y - y0, x2 = c.x - x0, y2 = c.y - y0;
   double det = x1 * y2 - x2 * y1;
@@ -165,7 +165,7 @@ bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, 
   planes_.originX = x0;
   planes_.originY = y0;
   SetPlanes(va, vb, vc, plane);
-  coverage_ = CoverageOf(va, vb, vc);
+  coverage_ = block ? CoverageOf(va, vb, vc) : nullptr;
   flatDiffuse_ = flat.diffuse;
   flatSpecular_ = flat.specular;
   return true;
@@ -201,10 +201,9 @@ const TexelCoverage* Rasteriser::CoverageOf(const Attributes& a, const Attribute
       !range(a.v[0], b.v[0], c.v[0], t.height, &region.top, &region.bottom)) {
     return nullptr;
   }
-  // Rows along a texel row keep to that row's shown texels, others to their box.
+  // A block is cut to the box of the texels that show.
   const TexelCoverage& coverage = FindTexelCoverage(context, region);
-  const bool alongTexelRows = planes_.v[0].dx == 0;
-  return (alongTexelRows ? coverage.rowsCut : coverage.boxCuts) ? &coverage : nullptr;
+  return coverage.boxCuts ? &coverage : nullptr;
 }
 
 void Rasteriser::Emit(int left, int right, int y, int rows, RECT& written) {
@@ -395,7 +394,7 @@ bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   if (left == right || top == bottom) return true;  // both triangles are empty
   bool clockwise = (right > left) == (bottom > top);
   if ((cullMode_ == D3DCULL_CW && clockwise) || (cullMode_ == D3DCULL_CCW && !clockwise)) return true;
-  if (!SetUpPlanes(topLeft, topRight, bottomLeft, topLeft)) return true;
+  if (!SetUpPlanes(topLeft, topRight, bottomLeft, topLeft, true)) return true;
 
   // Left and top edges own the centres on them, right and bottom edges do not.
   const RECT& scissor = context_.scissor;

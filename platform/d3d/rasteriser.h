@@ -60,7 +60,9 @@ class Rasteriser {
     Plane depth;
   };
 
-  bool SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat);
+  // `block`: the primitive is drawn as one block of rows, which alone pays for cutting
+  // its spans to the texels that show (a triangle's rows would each pay).
+  bool SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat, bool block = false);
   // The planes the draw uses, each from three vertices' values.
   template <typename MakePlane>
   void SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane);

@@ -101,7 +101,7 @@ class D3DPaths : public D3DTest, public ::testing::WithParamInterface<PathCase> 
     std::mt19937 random(seed);
     auto pick = [&random](int count) { return static_cast<int>(random() % count); };
     for (int draw = 0; draw < 150; ++draw) {
-      if (draw == 75) PutPixels(textures_[1], MakeSprite(GetParam().textures[1], 3, random), 16, 16);
+      if (draw == 75) PutPixels(textures_[1], MakeSprite(GetParam().textures[1], -5, random), 16, 16);
       static const DWORD colourOps[][3] = {{D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE},
                                            {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE},
                                            {D3DTOP_MODULATE, D3DTA_CURRENT, D3DTA_TEXTURE},
@@ -197,7 +197,7 @@ TEST_P(D3DPaths, SkippingTransparentTexelsChangesNoBit) {
   D3DTestUseSse2Only(GetParam().sse2Only);
   for (bool generalOnly : {false, true}) {
     D3DTestUseGeneralPathOnly(generalOnly);
-    for (unsigned seed = 11; seed <= 14; ++seed) {
+    for (unsigned seed = 11; seed <= 20; ++seed) {
       std::vector<DWORD> skipping = Render(seed);
       skipping = StoredColours(target_, true);
       D3DTestVisitTransparentTexels(true);
