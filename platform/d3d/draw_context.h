@@ -128,10 +128,9 @@ struct DrawContext {
 
   SpanFunction span;
   FastConversions fast;  // set when `span` is a specialised routine
-  // With transparent texels, `span` leaves out the pixels over them and hands the rest
-  // to `shade` (the specialised or the general routine).
+  // Blocks whose coverage is set go through SkipTransparentTexels on their way to
+  // `span`.
   TransparentTexels transparent;
-  SpanFunction shade;
 };
 
 // The routines of the two pixel paths.

@@ -4,7 +4,6 @@
 
 #include "d3d/colour_math.h"
 #include "d3d/test_controls.h"
-#include "d3d/texel_coverage.h"
 #include "ddraw/surface_access.h"
 
 namespace {
@@ -128,9 +127,5 @@ HRESULT PrepareDraw(const DeviceStates& states, const DrawSurfaces& surfaces, Dr
   if (fast != nullptr) D3DCountSpecialisedDraw();
   c.span = fast != nullptr ? fast : &GeneralSpan;
   c.transparent = ChooseTransparentTexels(c, fast != nullptr);
-  if (c.transparent.keyed || c.transparent.alphaZero) {
-    c.shade = c.span;
-    c.span = &SkipTransparentTexels;
-  }
   return DD_OK;
 }

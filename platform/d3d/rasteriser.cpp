@@ -137,11 +137,13 @@ SpanBlock BlockRows(const SpanBlock& block, int first, int end) {
   return part;
 }
 
-// Large blocks are shaded by the row workers.
+// Large blocks are shaded by the row workers; blocks with a coverage leave out the
+// pixels over transparent texels.
 void DrawBlock(const DrawContext& context, const SpanBlock& block) {
+  const SpanFunction span = block.coverage != nullptr ? &SkipTransparentTexels : context.span;
   ForEachRowChunk(block.rows, std::int64_t{block.count} * block.rows, [&](int first, int end) {
-    if (first == 0 && end == block.rows) return context.span(context, block);
-    context.span(context, BlockRows(block, first, end));
+    if (first == 0 && end == block.rows) return span(context, block);
+    span(context, BlockRows(block, first, end));
   });
 }
 

@@ -118,7 +118,7 @@ void Shade(const DrawContext& c, const SpanBlock& block, int row, int rows, cons
     for (int k = 0; k < 8; ++k) part.colour[k].start += block.colour[k].rowStep * row + block.colour[k].step * first;
   }
   part.depth.start += block.depth.rowStep * row + block.depth.step * first;
-  c.shade(c, part);
+  c.span(c, part);
 }
 
 }  // namespace
@@ -143,7 +143,6 @@ const TexelCoverage& FindTexelCoverage(const DrawContext& c, const TexelBox& reg
 }
 
 void SkipTransparentTexels(const DrawContext& c, const SpanBlock& block) {
-  if (block.coverage == nullptr) return c.shade(c, block);
   const TextureSampler& t = c.textures[0];
   const TexelCoverage& coverage = *block.coverage;
   const Interpolant<std::int64_t>& u = block.u[0];
@@ -154,7 +153,7 @@ void SkipTransparentTexels(const DrawContext& c, const SpanBlock& block) {
     // to the box, it stays one block.
     if (!ReadsInside(t, coverage.region, u.start, u.step, v.start, 0, block.count) ||
         !ReadsInside(t, coverage.region, u.start, u.step, v.start + v.rowStep * lastRow, 0, block.count)) {
-      return c.shade(c, block);
+      return c.span(c, block);
     }
     const TexelBox& box = coverage.box;
     double first = 0, last = block.count - 1, top = 0, bottom = lastRow;

@@ -31,7 +31,6 @@ struct TexelCoverage {
 // The summary of `region` (inside the texture) of the draw's stage-0 texture.
 const TexelCoverage& FindTexelCoverage(const DrawContext& c, const TexelBox& region);
 
-// The span routine of draws with transparent texels: hands `shade` the parts of the
-// block (whose coverage, when set, is of the draw's stage-0 texture) that may change
-// the target.
+// Hands the draw's span routine the parts of the block (whose coverage is of the
+// draw's stage-0 texture) that may change the target.
 void SkipTransparentTexels(const DrawContext& c, const SpanBlock& block);
