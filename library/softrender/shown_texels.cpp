@@ -25,7 +25,7 @@ struct CacheEntry {
 template <int Kind, int Form>
 ShownTexels Summarise(const MEMIMG* src) {
   using Src = SourcePixels<Kind, Form>;
-  auto shown = [src](const std::uint8_t* texel) {
+  auto shown = [&](const std::uint8_t* texel) {
     if constexpr (Form == SOURCE_ALPHA) {
       return Src::Alpha(texel) != 0;
     } else {
