@@ -8,7 +8,12 @@
 // (--wrap), so a pass is also split into those parts; the counters give each part's
 // milliseconds a frame, and the records in the pool after the measured frames.
 #include <benchmark/benchmark.h>
+#if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#endif
 
 #include <time.h>
 
