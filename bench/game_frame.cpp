@@ -8,6 +8,12 @@
 // (--wrap), so a pass is also split into those parts; the counters give each part's
 // milliseconds a frame, and the records in the pool after the measured frames.
 #include <benchmark/benchmark.h>
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#endif
 
 #include <time.h>
 
@@ -24,6 +30,8 @@
 #include "core/collision.h"
 #include "core/game_state.h"
 #include "objects/objects.h"
+#include "softrender/shown_texels.h"
+#include "testing.h"
 #include "workers/tile_frame.h"
 
 namespace {
@@ -208,6 +216,8 @@ void RunScene(benchmark::State& state, const SceneSpec& spec, DrawingPath path, 
   }
   double parts[kPartCount] = {};
   double wallSeconds = 0.0;
+  // Under valgrind --tool=callgrind --instr-atstart=no only the measured frames count.
+  CALLGRIND_START_INSTRUMENTATION;
   for (auto _ : state) {
     scene->BeforeFrame(frame++);
     std::fill(std::begin(partSeconds), std::end(partSeconds), 0.0);
@@ -225,6 +235,7 @@ void RunScene(benchmark::State& state, const SceneSpec& spec, DrawingPath path, 
     for (int part = 0; part < kPartCount; ++part) parts[part] += partSeconds[part];
     ClearCallLog();
   }
+  CALLGRIND_STOP_INSTRUMENTATION;
   if (measured == Measured::kPass) {
     SaveLastFrame(std::string(spec.name) + "-" + (path == DrawingPath::kDevice ? "device" : "software"));
     for (int part = 0; part < kPartCount; ++part) {
@@ -272,6 +283,12 @@ int main(int argc, char** argv) {
   // Headless, as the whole-game tests run.
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
+  // GAME_FRAME_VISIT_ALL=1: the draws visit every pixel, as before transparent texels
+  // were skipped (a baseline to compare with).
+  if (const char* visitAll = std::getenv("GAME_FRAME_VISIT_ALL"); visitAll != nullptr && *visitAll == '1') {
+    D3DTestVisitTransparentTexels(true);
+    SetVisitsTransparentTexels(true);
+  }
   RegisterScenes();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -205,3 +205,7 @@ int D3DTestSpecialisedDraws();
 
 // The specialised routines use SSE2 even where the processor has AVX2.
 void D3DTestUseSse2Only(bool on);
+
+// Draws visit the pixels over transparent texels too, as they did before those were
+// skipped (for comparing the two).
+void D3DTestVisitTransparentTexels(bool on);

@@ -77,6 +77,7 @@ int CopyDrawTargetToGraph2D(int x1, int y1, int x2, int y2, GraphRecord* graph) 
       result = CopySurfaceIntoImage(ScreenSurfaces.targetSurface, RECT{x1 + dx, y1 + dy, x2 + dx, y2 + dy}, image);
     }
     data->image.runDataValid = 0;
+    MarkMemImgPixelsChanged(&data->image);
     data->image.premultipliedValid = 0;
   } else if (!targetIsImage && data->surface != nullptr) {
     RECT source = rect;

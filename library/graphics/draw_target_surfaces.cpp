@@ -92,6 +92,7 @@ int PrepareDrawTargetMemImg() {
                         QueryScreenPixelFormat(), nullptr, 0, nullptr, 0, 0, &source, 0, 0, 0, DITHER_NONE, 0, 0, 0);
   ScreenSurfaces.primary->Unlock(&area);
   twin.runDataValid = 0;
+  MarkMemImgPixelsChanged(&twin);
   PrimaryTwinStale = 0;
   return 0;
 }
@@ -129,6 +130,7 @@ int CopyMemImgToMemImg(MEMIMG* dest, const MEMIMG* source, const RECT* sourceRec
                                            source->format, nullptr, 0, nullptr, x, y, &rect, 0, 0, 0, DITHER_NONE, 0,
                                            0, 0);
   dest->runDataValid = 0;
+  MarkMemImgPixelsChanged(dest);
   dest->premultipliedValid = 0;
   return result;
 }

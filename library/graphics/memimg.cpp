@@ -3,6 +3,7 @@
 #include "graphics/memimg.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 
@@ -109,6 +110,7 @@ int InitMemImg(MEMIMG* img, int width, int height, int pitch, std::uint32_t tran
   img->pixels = pixels;
   img->premultiplied = premultiplied;
   img->runData = runData;
+  MarkMemImgPixelsChanged(img);
   img->magic = MEMIMG_MAGIC;
   return 0;
 }
@@ -144,6 +146,12 @@ void InitMemImgView(MEMIMG* view, const MEMIMG* source, int x, int y, int width,
                  static_cast<std::ptrdiff_t>(x) * source->format->bytesPerPixel;
   view->premultiplied = nullptr;
   view->runData = nullptr;
+  view->contentStamp = source->contentStamp;
+}
+
+void MarkMemImgPixelsChanged(MEMIMG* img) {
+  static std::atomic<std::uint64_t> lastStamp{0};
+  img->contentStamp = img->pixelsBorrowed ? 0 : lastStamp.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 int IsMemImgValid(const MEMIMG* img) { return img->pixels != nullptr ? 1 : 0; }
@@ -181,6 +189,7 @@ void FillMemImgRect(MEMIMG* img, const RECT* rect, std::uint32_t value) {
   r.right = std::clamp<LONG>(r.right, 0, img->width);
   r.top = std::clamp<LONG>(r.top, 0, img->height);
   r.bottom = std::clamp<LONG>(r.bottom, 0, img->height);
+  MarkMemImgPixelsChanged(img);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   if (width <= 0 || height <= 0 || img->pixels == nullptr) return;

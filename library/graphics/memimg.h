@@ -65,6 +65,9 @@ struct MEMIMG {
   void* pixels;
   void* premultiplied;    // pitch x height bytes: colour x alpha >> 8, alpha kept; or NULL
   std::uint8_t* runData;  // (width + 5) x height bytes of runs; or NULL
+  // A number no other content of any image had, kept by every writer of the pixels
+  // (MarkMemImgPixelsChanged); 0 for borrowed pixels, which others write.
+  std::uint64_t contentStamp;
 };
 
 // Bytes per pixel of an image of this kind and flags (4, 2, 1 ...).
@@ -95,6 +98,9 @@ int CreateZBufferMemImg(MEMIMG* img, int width, int height);
 // A width x height window onto source at (x, y). It shares the source's pixels and
 // palette, owns nothing, needs no termination and must not outlive the source.
 void InitMemImgView(MEMIMG* view, const MEMIMG* source, int x, int y, int width, int height);
+
+// The image's pixels were (or may have been) written: a new content stamp.
+void MarkMemImgPixelsChanged(MEMIMG* img);
 
 // 1 when the image has pixel memory, else 0.
 int IsMemImgValid(const MEMIMG* img);

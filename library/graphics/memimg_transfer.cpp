@@ -135,6 +135,7 @@ int TransferGraphImageToMemImg(const GraphImage* image, const GraphImage* alphaI
   if (img->paletteFlag) FillMemImgPalette(img, image->format);
   img->premultipliedValid = 0;
   img->runDataValid = 0;
+  MarkMemImgPixelsChanged(img);
   const bool whole = destX == 0 && destY == 0 && width == img->width && height == img->height;
   if (whole && img->runData != nullptr) {
     if (img->alphaFlag && img->premultiplied != nullptr) BuildPremultiplied(img);

@@ -109,6 +109,7 @@ void ClearMemImg(MEMIMG* image, MEMIMG* zTwin) {
   if (image != nullptr && image->pixels != nullptr) {
     FillMemImgRect(image, nullptr, 0);
     image->runDataValid = 0;
+    MarkMemImgPixelsChanged(image);
     image->premultipliedValid = 0;
   }
   if (zTwin != nullptr && zTwin->pixels != nullptr) FillMemImgRect(zTwin, nullptr, kFarthestDepth);
@@ -124,6 +125,7 @@ int ClearGraphTarget() {
   if (data->memoryImage) {
     ClearMemImg(ScreenSurfaces.targetMemImg, data->zTwin.magic == MEMIMG_MAGIC ? &data->zTwin : nullptr);
     data->image.runDataValid = 0;
+    MarkMemImgPixelsChanged(&data->image);
     return 0;
   }
   // Only the target's own piece: derived graphs share the surface with their siblings.

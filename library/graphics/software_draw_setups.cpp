@@ -181,12 +181,14 @@ MEMIMG* DirectTarget() {
 void MarkDrawTargetWritten() {
   if (ScreenSurfaces.targetMemImg != nullptr) {
     ScreenSurfaces.targetMemImg->runDataValid = 0;
+    MarkMemImgPixelsChanged(ScreenSurfaces.targetMemImg);
     ScreenSurfaces.targetMemImg->premultipliedValid = 0;
   }
   PieceSource target;
   const GraphRecord* graph = GetGraphRecord(DrawState.target);
   if (FindGraphPiece(graph, &target) && target.data->memoryImage) {
     target.data->image.runDataValid = 0;
+    MarkMemImgPixelsChanged(&target.data->image);
     target.data->image.premultipliedValid = 0;
   }
 }

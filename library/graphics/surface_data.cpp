@@ -328,6 +328,7 @@ int FillSurfaceData(int handle, int r, int g, int b, int a) {
     if (data->image.magic != MEMIMG_MAGIC || data->image.paletteFlag) return 0;
     FillMemImgRect(&data->image, nullptr, PackPixel(data->image.format, channel(r), channel(g), channel(b), channel(a)));
     data->image.runDataValid = 0;
+    MarkMemImgPixelsChanged(&data->image);
     data->image.premultipliedValid = 0;
     return 0;
   }

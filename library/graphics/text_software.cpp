@@ -132,6 +132,7 @@ int DrawBlendedText(int x, int y, const char* text, std::uint32_t colour, FontRe
   const int drawn = DrawOrMeasureText(1, margin, margin, 0, 1.0, 1.0, text, colour, &cache, &textBox, 1, fontHandle,
                                       edgeColour, -1, vertical, nullptr);
   cache.runDataValid = 0;
+  MarkMemImgPixelsChanged(&cache);
   cache.premultipliedValid = 0;
   if (drawn == -1) return -1;
 

@@ -10,12 +10,15 @@
 #include "softrender/draw_options.h"
 #include "softrender/kernel_clip.h"
 #include "softrender/loop_select.h"
+#include "softrender/shown_texels.h"
 
 namespace {
 
-// The k in [0, count) with 0 <= p + k x step < limit, as [*first, *end).
-void InsideRange(std::int64_t p, std::int64_t step, std::int64_t limit, std::int64_t count, std::int64_t* first,
-                 std::int64_t* end) {
+// The k in [0, count) with low <= p + k x step < limit, as [*first, *end).
+void InsideRange(std::int64_t p, std::int64_t step, std::int64_t low, std::int64_t limit, std::int64_t count,
+                 std::int64_t* first, std::int64_t* end) {
+  p -= low;
+  limit -= low;
   if (step < 0) {
     // 0 <= q < limit exactly when 0 <= limit - 1 - q < limit: walk the mirrored position.
     p = limit - 1 - p;
@@ -116,8 +119,8 @@ AffineSpanLoop SelectAffineSpanLoop(int kind, int form, int op, bool graph, bool
 
 void InsideColumns(const AffineSpan& span, const SampledSource& source, std::int64_t* first, std::int64_t* end) {
   std::int64_t uFirst, uEnd, vFirst, vEnd;
-  InsideRange(span.u, span.du, source.uLimit, span.count, &uFirst, &uEnd);
-  InsideRange(span.v, span.dv, source.vLimit, span.count, &vFirst, &vEnd);
+  InsideRange(span.u, span.du, source.uLow, source.uLimit, span.count, &uFirst, &uEnd);
+  InsideRange(span.v, span.dv, source.vLow, source.vLimit, span.count, &vFirst, &vEnd);
   *first = std::max(uFirst, vFirst);
   *end = std::max(*first, std::min(uEnd, vEnd));
 }
@@ -148,8 +151,16 @@ bool PrepareAffineDraw(MEMIMG* dst, const MEMIMG* src, int transparent, const ME
     source.graph = static_cast<const std::uint8_t*>(graph->pixels);
     source.graphPitch = graph->pitch;
   }
-  source.uLimit = width << kFixedShift;
-  source.vLimit = height << kFixedShift;
+  // Skipped texels change nothing: their columns need no visit.
+  ShownTexels shown{0, 0, static_cast<int>(width), static_cast<int>(height)};
+  if (transparent != 0 && !VisitsTransparentTexels() && FindShownTexels(src, &shown)) {
+    shown = {shown.left, shown.top, std::min<int>(shown.right, static_cast<int>(width)),
+             std::min<int>(shown.bottom, static_cast<int>(height))};
+  }
+  source.uLow = std::int64_t{shown.left} << kFixedShift;
+  source.vLow = std::int64_t{shown.top} << kFixedShift;
+  source.uLimit = std::max<std::int64_t>(shown.left, shown.right) << kFixedShift;
+  source.vLimit = std::max<std::int64_t>(shown.top, shown.bottom) << kFixedShift;
   // A palette source is read through its own 256-entry palette.
   out->draw = SourceDraw{MakeBlendRows(param, state.tint), src->palette, src->transparentColor};
   out->loop = SelectAffineSpanLoop(src->kind, form, op, graph != nullptr, IsWhiteTint(state.tint), transparent != 0);

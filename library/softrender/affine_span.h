@@ -21,8 +21,11 @@ struct SampledSource {
   std::ptrdiff_t pitch;
   const std::uint8_t* graph;   // blend-graph byte (0, 0), or NULL
   std::ptrdiff_t graphPitch;
-  std::int64_t uLimit;  // positions 0 <= u < uLimit and 0 <= v < vLimit are inside:
-  std::int64_t vLimit;  // the source's size x 2^18, cut to the blend graph's size
+  // Positions uLow <= u < uLimit and vLow <= v < vLimit are inside: the source's size
+  // x 2^18, cut to the blend graph's size and, where the draw skips transparent texels,
+  // to the box of the others.
+  std::int64_t uLow, vLow;
+  std::int64_t uLimit, vLimit;
 };
 
 struct AffineSpan {

@@ -1,6 +1,7 @@
 // Vector rows of the 32-bit blends for untinted draws without a blend graph: a row
-// of source pixels (gathered by the caller) over a destination row, four pixels a
-// step with SSE2, the last ones through DrawSourcePixel. Each gives exactly the
+// of source pixels (gathered by the caller) over a destination row, eight pixels a
+// step with AVX2 where the processor has it, then four with SSE2, the last ones
+// through DrawSourcePixel. The vector code is written once against a lane type. Each gives exactly the
 // bytes of DrawSourcePixel with the same choices (the tests compare them), for
 // modes 1-4 of sources with or without alpha, with or without the transparent test.
 // Every intermediate is exact in 16-bit lanes: d x (256 - p) + v x p and v x d stay
@@ -14,6 +15,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "softrender/alpha_row_vector.h"
 #include "softrender/source_pixels.h"
 
 // Whether BlendRow32 has a vector form for the operation (of a direct or alpha source).
@@ -21,111 +23,164 @@ constexpr bool HasBlendRow32(int op) {
   return op == BLEND_OP_ALPHA || op == BLEND_OP_ADD || op == BLEND_OP_SUB || op == BLEND_OP_MUL;
 }
 
-#ifdef __SSE2__
+// The whole groups of eight pixels from the row's start, drawn with AVX2 (its own
+// translation unit); how many pixels it drew, 0 where AVX2 is missing.
+template <int Op, int Form, bool Trans>
+int BlendRow32Avx2(std::uint8_t* d, const std::uint32_t* s, int count, std::uint32_t p, std::uint32_t key);
+
+#if defined(__SSE2__) || defined(__AVX2__)
+// Internal linkage: the AVX2 unit builds these for its own lanes, and no copy built
+// for a wider instruction set may stand in for the baseline's.
+namespace {
 namespace blend_rows32 {
 
-inline __m128i Set32(std::uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+#ifdef __SSE2__
+struct Sse2Lanes {
+  using V = __m128i;
+  static constexpr int kPixels = 4;
+  static constexpr int kAllBytes = 0xFFFF;
+  static V Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
+  static void Store(void* p, V v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
+  static V Set32(std::uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+  static V Set16(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
+  static V Zero() { return _mm_setzero_si128(); }
+  static V And(V a, V b) { return _mm_and_si128(a, b); }
+  static V Or(V a, V b) { return _mm_or_si128(a, b); }
+  static V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
+  static V Xor(V a, V b) { return _mm_xor_si128(a, b); }
+  static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
+  static V Sub32(V a, V b) { return _mm_sub_epi32(a, b); }
+  template <int N>
+  static V ShiftRight32(V a) { return _mm_srli_epi32(a, N); }
+  static V Add16(V a, V b) { return _mm_add_epi16(a, b); }
+  static V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
+  template <int N>
+  static V ShiftRight16(V a) { return _mm_srli_epi16(a, N); }
+  static V MulLow16(V a, V b) { return _mm_mullo_epi16(a, b); }
+  static V MulHighUnsigned16(V a, V b) { return _mm_mulhi_epu16(a, b); }
+  static V Equal16(V a, V b) { return _mm_cmpeq_epi16(a, b); }
+  static V Less16(V a, V b) { return _mm_cmplt_epi16(a, b); }
+  static V Equal32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
+  static V UnpackLow8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
+  static V UnpackHigh8(V a, V b) { return _mm_unpackhi_epi8(a, b); }
+  static V PackUnsigned16(V a, V b) { return _mm_packus_epi16(a, b); }
+  // Each pixel's fourth 16-bit lane in all four of its lanes.
+  static V SpreadFourthLane(V a) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(a, 0xFF), 0xFF); }
+  static int ByteMask(V a) { return _mm_movemask_epi8(a); }
+};
+#endif
 
-inline __m128i AddSaturate(__m128i d, __m128i q) {
-  const __m128i m = Set32(0x00FEFEFFu), guards = Set32(0x01010100u);
-  const __m128i sum = _mm_add_epi32(_mm_and_si128(d, m), _mm_and_si128(q, m));
-  const __m128i carries = _mm_and_si128(sum, guards);
-  const __m128i low = _mm_and_si128(_mm_or_si128(d, q), Set32(0x00010100u));
-  return _mm_or_si128(_mm_or_si128(sum, _mm_sub_epi32(carries, _mm_srli_epi32(carries, 8))), low);
+template <typename L>
+typename L::V AddSaturate(typename L::V d, typename L::V q) {
+  const auto m = L::Set32(0x00FEFEFFu), guards = L::Set32(0x01010100u);
+  const auto sum = L::Add32(L::And(d, m), L::And(q, m));
+  const auto carries = L::And(sum, guards);
+  const auto low = L::And(L::Or(d, q), L::Set32(0x00010100u));
+  return L::Or(L::Or(sum, L::Sub32(carries, L::template ShiftRight32<8>(carries))), low);
 }
 
-inline __m128i SubSaturate(__m128i d, __m128i q) {
-  const __m128i guards = Set32(0x01010100u);
-  const __m128i diff = _mm_sub_epi32(_mm_or_si128(d, guards), _mm_and_si128(q, Set32(0xFEFEFEFFu)));
-  const __m128i kept = _mm_and_si128(diff, guards);
-  return _mm_and_si128(diff, _mm_sub_epi32(kept, _mm_srli_epi32(kept, 8)));
+template <typename L>
+typename L::V SubSaturate(typename L::V d, typename L::V q) {
+  const auto guards = L::Set32(0x01010100u);
+  const auto diff = L::Sub32(L::Or(d, guards), L::And(q, L::Set32(0xFEFEFEFFu)));
+  const auto kept = L::And(diff, guards);
+  return L::And(diff, L::Sub32(kept, L::template ShiftRight32<8>(kept)));
 }
 
-// The blend of one half (two pixels, one byte a 16-bit lane) of source s over
-// destination d without weights: the new channel, or the strength of the add and
-// subtract (byte 3's lane is replaced by the caller).
-template <int Op>
-inline __m128i Unweighted(__m128i s, __m128i d, __m128i p) {
+// The blend of one half (one byte a 16-bit lane) of source s over destination d
+// without weights: the new channel, or the strength of the add and subtract (byte
+// 3's lane is replaced by the caller).
+template <typename L, int Op>
+typename L::V Unweighted(typename L::V s, typename L::V d, typename L::V p) {
   if constexpr (Op == BLEND_OP_ALPHA) {
-    const __m128i keep = _mm_sub_epi16(_mm_set1_epi16(256), p);
-    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(d, keep), _mm_mullo_epi16(s, p)), 8);
+    const auto keep = L::Sub16(L::Set16(256), p);
+    return L::template ShiftRight16<8>(L::Add16(L::MulLow16(d, keep), L::MulLow16(s, p)));
   } else if constexpr (Op == BLEND_OP_MUL) {
-    return _mm_srli_epi16(_mm_mullo_epi16(s, d), 8);
+    return L::template ShiftRight16<8>(L::MulLow16(s, d));
   } else {
-    const __m128i x = _mm_mullo_epi16(s, p);
-    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), _mm_set1_epi16(1)), 8);
+    const auto x = L::MulLow16(s, p);
+    return L::template ShiftRight16<8>(L::Add16(L::Add16(x, L::template ShiftRight16<8>(x)), L::Set16(1)));
   }
 }
 
 // The same weighted by the alpha a (in every lane of its pixel).
-template <int Op>
-inline __m128i AlphaWeighted(__m128i s, __m128i d, __m128i a, __m128i p) {
+template <typename L, int Op>
+typename L::V AlphaWeighted(typename L::V s, typename L::V d, typename L::V a, typename L::V p) {
   if constexpr (Op == BLEND_OP_ALPHA) {
     // (d x 2^16 + (v - d) x a x p) >> 16 = d + hi(v x ap) - hi(d x ap) - (lo(v x ap) < lo(d x ap)).
-    const __m128i ap = _mm_mullo_epi16(a, p);
-    const __m128i sign = _mm_set1_epi16(static_cast<short>(0x8000));
-    const __m128i borrow = _mm_cmplt_epi16(_mm_xor_si128(_mm_mullo_epi16(s, ap), sign),
-                                           _mm_xor_si128(_mm_mullo_epi16(d, ap), sign));
-    return _mm_add_epi16(_mm_sub_epi16(_mm_add_epi16(d, _mm_mulhi_epu16(s, ap)), _mm_mulhi_epu16(d, ap)), borrow);
+    const auto ap = L::MulLow16(a, p);
+    const auto sign = L::Set16(0x8000);
+    const auto borrow = L::Less16(L::Xor(L::MulLow16(s, ap), sign), L::Xor(L::MulLow16(d, ap), sign));
+    return L::Add16(L::Sub16(L::Add16(d, L::MulHighUnsigned16(s, ap)), L::MulHighUnsigned16(d, ap)), borrow);
   } else if constexpr (Op == BLEND_OP_MUL) {
-    return _mm_mulhi_epu16(_mm_mullo_epi16(s, d), a);  // (v x d x a) >> 16
+    return L::MulHighUnsigned16(L::MulLow16(s, d), a);  // (v x d x a) >> 16
   } else {
-    return _mm_mulhi_epu16(_mm_mullo_epi16(s, a), p);  // (v x a x p) >> 16
+    return L::MulHighUnsigned16(L::MulLow16(s, a), p);  // (v x a x p) >> 16
   }
 }
 
-// One half of the group: the blended lanes of its two pixels.
-template <int Op, int Form, bool Trans>
-inline __m128i BlendHalf(__m128i s, __m128i d, __m128i p) {
-  const __m128i plain = Unweighted<Op>(s, d, p);
+// One half of the group: the blended lanes of its pixels.
+template <typename L, int Op, int Form, bool Trans>
+typename L::V BlendHalf(typename L::V s, typename L::V d, typename L::V p) {
+  const auto plain = Unweighted<L, Op>(s, d, p);
   if constexpr (Form != SOURCE_ALPHA) {
     return plain;
   } else {
-    const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xFF), 0xFF);
-    const __m128i weighted = AlphaWeighted<Op>(s, d, a, p);
+    const auto a = L::SpreadFourthLane(s);
+    const auto weighted = AlphaWeighted<L, Op>(s, d, a, p);
     if constexpr (!Trans) return weighted;
     // With the transparent test an opaque pixel drops its alpha.
-    const __m128i opaque = _mm_cmpeq_epi16(a, _mm_set1_epi16(255));
-    return _mm_or_si128(_mm_and_si128(opaque, plain), _mm_andnot_si128(opaque, weighted));
+    const auto opaque = L::Equal16(a, L::Set16(255));
+    return L::Or(L::And(opaque, plain), L::AndNot(opaque, weighted));
   }
 }
 
+// The whole groups of L::kPixels pixels from the row's start; how many pixels it drew.
+template <typename L, int Op, int Form, bool Trans>
+int BlendGroups(std::uint8_t* d, const std::uint32_t* s, int count, std::uint32_t param, std::uint32_t key) {
+  const auto zero = L::Zero();
+  const auto p = L::Set16(static_cast<int>(param));
+  const auto byte3 = L::Set32(0xFF000000u);
+  int x = 0;
+  for (; x + L::kPixels <= count; x += L::kPixels) {
+    const auto sv = L::Load(s + x);
+    const auto dv = L::Load(d + 4 * x);
+    auto skip = zero;
+    if constexpr (Trans && Form == SOURCE_ALPHA) {
+      skip = L::Equal32(L::And(sv, byte3), zero);
+    } else if constexpr (Trans) {
+      skip = L::Equal32(sv, L::Set32(key));
+    }
+    if (L::ByteMask(skip) == L::kAllBytes) continue;
+    const auto lanes =
+        L::PackUnsigned16(BlendHalf<L, Op, Form, Trans>(L::UnpackLow8(sv, zero), L::UnpackLow8(dv, zero), p),
+                          BlendHalf<L, Op, Form, Trans>(L::UnpackHigh8(sv, zero), L::UnpackHigh8(dv, zero), p));
+    typename L::V out;
+    if constexpr (Op == BLEND_OP_ADD) {
+      out = AddSaturate<L>(dv, lanes);
+    } else if constexpr (Op == BLEND_OP_SUB) {
+      out = SubSaturate<L>(dv, lanes);
+    } else {
+      out = L::Or(L::AndNot(byte3, lanes), L::And(byte3, dv));  // byte 3 kept
+    }
+    if constexpr (Trans) out = L::Or(L::And(skip, dv), L::AndNot(skip, out));
+    L::Store(d + 4 * x, out);
+  }
+  return x;
+}
+
 }  // namespace blend_rows32
+}  // namespace
 #endif
 
 template <int Op, int Form, bool Trans>
 void BlendRow32(std::uint8_t* d, const std::uint32_t* s, int count, const SourceDraw& draw) {
   static_assert(HasBlendRow32(Op) && Form != SOURCE_PALETTE, "no vector row for this blend");
-  int x = 0;
+  static const bool wide = CpuHasAvx2();
+  int x = wide ? BlendRow32Avx2<Op, Form, Trans>(d, s, count, draw.rows.p, draw.key) : 0;
 #ifdef __SSE2__
-  using namespace blend_rows32;
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i p = _mm_set1_epi16(static_cast<short>(draw.rows.p));
-  const __m128i byte3 = Set32(0xFF000000u);
-  for (; x + 4 <= count; x += 4) {
-    const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
-    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 4 * x));
-    __m128i skip = zero;
-    if constexpr (Trans && Form == SOURCE_ALPHA) {
-      skip = _mm_cmpeq_epi32(_mm_and_si128(sv, byte3), zero);
-    } else if constexpr (Trans) {
-      skip = _mm_cmpeq_epi32(sv, Set32(draw.key));
-    }
-    if (_mm_movemask_epi8(skip) == 0xFFFF) continue;
-    const __m128i lanes = _mm_packus_epi16(
-        BlendHalf<Op, Form, Trans>(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(dv, zero), p),
-        BlendHalf<Op, Form, Trans>(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(dv, zero), p));
-    __m128i out;
-    if constexpr (Op == BLEND_OP_ADD) {
-      out = AddSaturate(dv, lanes);
-    } else if constexpr (Op == BLEND_OP_SUB) {
-      out = SubSaturate(dv, lanes);
-    } else {
-      out = _mm_or_si128(_mm_andnot_si128(byte3, lanes), _mm_and_si128(byte3, dv));  // byte 3 kept
-    }
-    if constexpr (Trans) out = _mm_or_si128(_mm_and_si128(skip, dv), _mm_andnot_si128(skip, out));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * x), out);
-  }
+  x += blend_rows32::BlendGroups<blend_rows32::Sse2Lanes, Op, Form, Trans>(d + 4 * x, s + x, count - x, draw.rows.p,
+                                                                            draw.key);
 #endif
   for (; x < count; ++x) {
     DrawSourcePixel<PIXEL_KIND_32, Form, Op, false, true, Trans>(d + 4 * x, reinterpret_cast<const std::uint8_t*>(s + x),

@@ -9,6 +9,7 @@
 #include "softrender/clip_rect.h"
 #include "softrender/draw_options.h"
 #include "softrender/loop_select.h"
+#include "softrender/shown_texels.h"
 
 namespace {
 
@@ -104,6 +105,19 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
   const int drawnHeight = graph ? std::min(src->height, graph->height) : src->height;
   RECT area;
   if (!ClipDrawRect(x, y, drawnWidth, drawnHeight, state.clip, dst->width, dst->height, &area)) return;
+  // Skipped texels change nothing: without the run data, a transparent draw covers
+  // only the box of the others. The area keeps its column pairs (16-bit pixels are
+  // added and subtracted two at a time).
+  ShownTexels shown;
+  const bool runsKnown = transparent == 1 && src->runDataValid && src->runData != nullptr;
+  if (transparent != 0 && !runsKnown && !VisitsTransparentTexels() && FindShownTexels(src, &shown)) {
+    const std::int64_t left = std::max<std::int64_t>(area.left, std::int64_t{x} + shown.left);
+    area.left += static_cast<LONG>((left - area.left) & ~std::int64_t{1});
+    area.top = static_cast<LONG>(std::max<std::int64_t>(area.top, std::int64_t{y} + shown.top));
+    area.right = static_cast<LONG>(std::min<std::int64_t>(area.right, std::int64_t{x} + shown.right));
+    area.bottom = static_cast<LONG>(std::min<std::int64_t>(area.bottom, std::int64_t{y} + shown.bottom));
+    if (area.left >= area.right || area.top >= area.bottom) return;
+  }
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   const std::ptrdiff_t offsetX = static_cast<std::ptrdiff_t>(area.left) - x;

@@ -69,4 +69,5 @@ inline void CopyKernelPalette(KernelPalette* out, const MEMIMG* src) {
 inline void MarkMemImgWritten(MEMIMG* img) {
   img->runDataValid = 0;
   img->premultipliedValid = 0;
+  MarkMemImgPixelsChanged(img);
 }

@@ -23,6 +23,8 @@ struct Interpolant {
   T rowStep;
 };
 
+struct TexelCoverage;
+
 struct SpanBlock {
   int x;
   int y;
@@ -34,6 +36,9 @@ struct SpanBlock {
   DWORD specular;
   Interpolant<std::int32_t> colour[8];  // Gouraud: diffuse a, r, g, b, then specular a, r, g, b
   Interpolant<std::int64_t> depth;
+  // Which of the primitive's stage-0 texels are transparent (see TransparentTexels), or
+  // null: every pixel is shaded.
+  const TexelCoverage* coverage;
 };
 
 struct DrawContext;
@@ -50,6 +55,7 @@ struct TextureSampler {
   DWORD keyMask;
   bool bilinear;
   bool wrap;  // else clamp
+  std::uint64_t contentStamp;  // changes with the texels
 };
 
 struct StageSetup {
@@ -83,6 +89,15 @@ struct FastConversions {
   DWORD key;           // the colour key as texels read (colour bits), or a value none has
 };
 
+// The stage-0 texels that leave the target as it is under the draw's states (both off:
+// every pixel is visited). Keyed texels are always dropped; texels of alpha 0 when the
+// pixel's alpha follows the texel's and the alpha test drops it or the blend keeps the
+// target for it.
+struct TransparentTexels {
+  bool keyed;
+  bool alphaZero;
+};
+
 struct DrawContext {
   BYTE* targetBits;
   LONG targetPitch;
@@ -113,6 +128,9 @@ struct DrawContext {
 
   SpanFunction span;
   FastConversions fast;  // set when `span` is a specialised routine
+  // Blocks whose coverage is set go through SkipTransparentTexels on their way to
+  // `span`.
+  TransparentTexels transparent;
 };
 
 // The routines of the two pixel paths.

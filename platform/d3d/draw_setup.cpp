@@ -29,7 +29,7 @@ void SetAlphaTest(const DeviceStates& states, DrawContext* c) {
 
 HRESULT SetUpSampler(IDirectDrawSurface7* texture, const StageStates& stage, bool colourKey, TextureSampler* sampler) {
   DDrawSurfaceMemory memory;
-  if (HRESULT result = DDrawGetSurfaceMemory(texture, &memory); result != DD_OK) return result;
+  if (HRESULT result = DDrawReadSurfaceMemory(texture, &memory); result != DD_OK) return result;
   if (!IsColourKind(memory.kind)) return DDERR_INVALIDPIXELFORMAT;
   DWORD colourBits = GetPixelLayout(memory.kind).ColourMask();
   DWORD key = 0;
@@ -43,8 +43,40 @@ HRESULT SetUpSampler(IDirectDrawSurface7* texture, const StageStates& stage, boo
               key & colourBits,
               colourBits,
               stage.magFilter == D3DTFG_LINEAR,
-              stage.address == D3DTADDRESS_WRAP};
+              stage.address == D3DTADDRESS_WRAP,
+              memory.contentStamp};
   return DD_OK;
+}
+
+// Whether a stage-0 texel of alpha 0 gives the pixel alpha 0.
+bool AlphaFollowsTexel(const StageSetup& stage) {
+  switch (stage.alphaOp) {
+    case D3DTOP_SELECTARG1: return stage.alphaArg1 == D3DTA_TEXTURE;
+    case D3DTOP_SELECTARG2: return stage.alphaArg2 == D3DTA_TEXTURE;
+    case D3DTOP_MODULATE: return stage.alphaArg1 == D3DTA_TEXTURE || stage.alphaArg2 == D3DTA_TEXTURE;
+    default: return false;
+  }
+}
+
+// Point-sampled, clamped single-stage draws only: then a pixel reads one texel and
+// nothing else decides its alpha. `shadedFast`: the specialised routines leave a
+// 32-bit target's unused bits alone under a blend that keeps it, where the general
+// one sets them; on a 16-bit target they narrow every pixel of the span back, which
+// sets them everywhere.
+TransparentTexels ChooseTransparentTexels(const DrawContext& c, bool shadedFast) {
+  if (D3DVisitsTransparentTexels() || c.untextured || c.stageCount != 1) return {};
+  const bool hasUnusedBits = ChannelsOf(c.targetKind).unusedBits != 0;
+  if (shadedFast && hasUnusedBits && c.fast.widenTarget != nullptr) return {};
+  const StageSetup& stage = c.stages[0];
+  const TextureSampler& t = c.textures[0];
+  if (!stage.textured || t.bilinear || t.wrap) return {};
+  const bool testDropsZero = (c.alphaLow <= 0 && 0 <= c.alphaHigh) == c.alphaOutside;
+  const bool blendKeepsAtZero = c.blend && c.srcBlend == D3DBLEND_SRCALPHA &&
+                                (c.destBlend == D3DBLEND_INVSRCALPHA || c.destBlend == D3DBLEND_ONE) &&
+                                (c.depthBits == nullptr || !c.depthWrite) &&
+                                (shadedFast || !hasUnusedBits);
+  const bool alphaZero = ChannelsOf(t.kind).aBits != 0 && AlphaFollowsTexel(stage) && (testDropsZero || blendKeepsAtZero);
+  return {t.keyed, alphaZero};
 }
 
 }  // namespace
@@ -94,5 +126,6 @@ HRESULT PrepareDraw(const DeviceStates& states, const DrawSurfaces& surfaces, Dr
   SpanFunction fast = D3DUsesGeneralPathOnly() ? nullptr : ChooseFastSpan(&c);
   if (fast != nullptr) D3DCountSpecialisedDraw();
   c.span = fast != nullptr ? fast : &GeneralSpan;
+  c.transparent = ChooseTransparentTexels(c, fast != nullptr);
   return DD_OK;
 }

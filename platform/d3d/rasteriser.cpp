@@ -169,7 +169,7 @@ RECT Rasteriser::Reach(const Vertex* vertices, int count, const RECT& scissor) {
               clamped(std::ceil(bottom) + 2, scissor.top, scissor.bottom)};
 }
 
-bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat) {
+bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat, bool block) {
   double x0 = a.x, y0 = a.y;
   double x1 = b.x - x0, y1 = b.y - y0, x2 = c.x - x0, y2 = c.y - y0;
   double det = x1 * y2 - x2 * y1;
@@ -182,6 +182,7 @@ bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, 
   planes_.originX = x0;
   planes_.originY = y0;
   SetPlanes(va, vb, vc, plane);
+  coverage_ = block ? CoverageOf(va, vb, vc) : nullptr;
   flatDiffuse_ = flat.diffuse;
   flatSpecular_ = flat.specular;
   return true;
@@ -200,9 +201,32 @@ void Rasteriser::SetPlanes(const Attributes& a, const Attributes& b, const Attri
   if (context_.depthBits != nullptr) planes_.depth = plane(a.depth, b.depth, c.depth);
 }
 
+const TexelCoverage* Rasteriser::CoverageOf(const Attributes& a, const Attributes& b, const Attributes& c) const {
+  const DrawContext& context = context_;
+  if (!context.transparent.keyed && !context.transparent.alphaZero) return nullptr;
+  // The texels under the corners' coordinates; spans that reach beyond are shaded whole.
+  auto range = [](double p0, double p1, double p2, int size, int* low, int* high) {
+    double least = std::min({p0, p1, p2}), most = std::max({p0, p1, p2});
+    if (!(least >= -kTexelLimit && most <= kTexelLimit)) return false;
+    *low = static_cast<int>(std::clamp(std::floor(least), 0.0, size - 1.0));
+    *high = static_cast<int>(std::clamp(std::ceil(most) - 1, static_cast<double>(*low), size - 1.0));
+    return true;
+  };
+  const TextureSampler& t = context.textures[0];
+  TexelBox region;
+  if (!range(a.u[0], b.u[0], c.u[0], t.width, &region.left, &region.right) ||
+      !range(a.v[0], b.v[0], c.v[0], t.height, &region.top, &region.bottom)) {
+    return nullptr;
+  }
+  // A block is cut to the box of the texels that show.
+  const TexelCoverage& coverage = FindTexelCoverage(context, region);
+  return coverage.boxCuts ? &coverage : nullptr;
+}
+
 void Rasteriser::Emit(int left, int right, int y, int rows) {
   if (!Meets(tile_, left, y, std::int64_t{right} + 1, std::int64_t{y} + rows)) return;
   SpanBlock block{};
+  block.coverage = coverage_;
   block.x = left;
   block.y = y;
   block.count = right - left + 1;
@@ -232,10 +256,12 @@ void Rasteriser::Emit(int left, int right, int y, int rows) {
     return;
   }
   // The values come from the whole block, so that the pixels inside the tile are those
-  // the whole block has there.
+  // the whole block has there. Blocks with a coverage leave out the pixels over
+  // transparent texels.
   const RECT area{std::max<LONG>(left, tile_.left), std::max<LONG>(y, tile_.top), std::min<LONG>(right + 1, tile_.right),
                   std::min<LONG>(y + rows, tile_.bottom)};
-  context_.span(context_, CutBlock(block, area.left - left, area.top - y, area.right - area.left, area.bottom - area.top));
+  const SpanFunction span = block.coverage != nullptr ? &SkipTransparentTexels : context_.span;
+  span(context_, CutBlock(block, area.left - left, area.top - y, area.right - area.left, area.bottom - area.top));
   Include(area, written_);
 }
 
@@ -393,7 +419,7 @@ bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   if (firstColumn >= endColumn || firstRow >= endRow || !Meets(tile_, firstColumn, firstRow, endColumn, endRow)) {
     return true;
   }
-  if (!SetUpPlanes(topLeft, topRight, bottomLeft, topLeft)) return true;
+  if (!SetUpPlanes(topLeft, topRight, bottomLeft, topLeft, true)) return true;
   Emit(firstColumn, endColumn - 1, firstRow, endRow - firstRow);
   return true;
 }
@@ -442,6 +468,7 @@ void Rasteriser::DrawLine(const Vertex& a, const Vertex& b) {
   planes_.originX = a.x;
   planes_.originY = a.y;
   SetPlanes(va, vb, vb, [&](double p0, double p1, double) { return plane(p0, p1); });
+  coverage_ = nullptr;
   flatDiffuse_ = a.diffuse;
   flatSpecular_ = a.specular;
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "d3d/draw_context.h"
+#include "d3d/texel_coverage.h"
 
 constexpr int kCoordinateSets = kStageCount;
 
@@ -66,10 +67,15 @@ class Rasteriser {
     Plane depth;
   };
 
-  bool SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat);
+  // `block`: the primitive is drawn as one block of rows, which alone pays for cutting
+  // its spans to the texels that show (a triangle's rows would each pay).
+  bool SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat, bool block = false);
   // The planes the draw uses, each from three vertices' values.
   template <typename MakePlane>
   void SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane);
+  // The coverage of the stage-0 texels a primitive with these corners samples, when the
+  // draw has transparent texels.
+  const TexelCoverage* CoverageOf(const Attributes& a, const Attributes& b, const Attributes& c) const;
   void CoverTriangle(const std::int64_t (&x)[3], const std::int64_t (&y)[3]);
   // The part in the tile of a block of `rows` rows of pixels [left, right] from row y.
   void Emit(int left, int right, int y, int rows);
@@ -81,5 +87,6 @@ class Rasteriser {
   DWORD flatDiffuse_ = 0;
   DWORD flatSpecular_ = 0;
   RECT tile_;
+  const TexelCoverage* coverage_ = nullptr;
   RECT written_{0, 0, 0, 0};
 };

@@ -17,6 +17,7 @@ std::vector<D3DTestCallRecord> g_log;
 bool g_generalPathOnly = false;
 int g_specialisedDraws = 0;
 bool g_sse2Only = false;
+bool g_visitTransparent = false;
 std::vector<DDPIXELFORMAT> g_offeredFormats;
 
 }  // namespace
@@ -44,6 +45,8 @@ void D3DCountSpecialisedDraw() { ++g_specialisedDraws; }
 
 bool D3DUsesSse2Only() { return g_sse2Only; }
 
+bool D3DVisitsTransparentTexels() { return g_visitTransparent; }
+
 const std::vector<DDPIXELFORMAT>* D3DOfferedTextureFormats() {
   return g_offeredFormats.empty() ? nullptr : &g_offeredFormats;
 }
@@ -66,3 +69,5 @@ void D3DTestUseGeneralPathOnly(bool on) { g_generalPathOnly = on; }
 int D3DTestSpecialisedDraws() { return g_specialisedDraws; }
 
 void D3DTestUseSse2Only(bool on) { g_sse2Only = on; }
+
+void D3DTestVisitTransparentTexels(bool on) { g_visitTransparent = on; }

@@ -12,5 +12,6 @@ void D3DRecordCall(D3DTestCall call, std::uint64_t first = 0, std::uint64_t seco
 bool D3DUsesGeneralPathOnly();
 void D3DCountSpecialisedDraw();
 bool D3DUsesSse2Only();
+bool D3DVisitsTransparentTexels();
 // The formats a test asked EnumTextureFormats to offer, or nullptr for the usual ones.
 const std::vector<DDPIXELFORMAT>* D3DOfferedTextureFormats();

@@ -264,7 +264,8 @@ void DirectDrawObject::ShowPrimary(DirectDrawSurface& primary, const RECT& area)
   showPending_ = false;
   if (IsEmptyRect(region) || IsEmptyRect(IntersectRects(written, region))) return;
   if (presenter_ == nullptr) presenter_ = std::make_unique<WindowPresenter>(window_);
-  presenter_->Show({primary.Bits(), primary.Pitch(), shape.width, shape.height, shape.kind}, region, written);
+  presenter_->Show({primary.Bits(), primary.Pitch(), shape.width, shape.height, shape.kind, primary.ContentStamp()}, region,
+                   written);
 }
 
 DirectDrawSurface* DirectDrawObject::NewestPrimary() {

@@ -66,7 +66,14 @@ HRESULT DirectDrawSurface::Create(DirectDrawObject* owner, const Shape& shape, D
 
 DirectDrawSurface::DirectDrawSurface(DirectDrawObject* owner, const Shape& shape, PixelStore store,
                                      std::size_t videoBytes)
-    : DDrawChild(owner), shape_(shape), store_(std::move(store)), videoBytes_(videoBytes) {}
+    : DDrawChild(owner), shape_(shape), store_(std::move(store)), videoBytes_(videoBytes) {
+  MayBeWritten();
+}
+
+void DirectDrawSurface::MayBeWritten() {
+  static std::atomic<std::uint64_t> lastStamp{0};
+  stamp_.store(lastStamp.fetch_add(1, std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+}
 
 void DirectDrawSurface::ReleaseResources(bool orphaning) {
   FlushTileFrame();
@@ -255,6 +262,7 @@ bool DirectDrawSurface::SourceKey(DWORD* key) const {
 }
 
 void DirectDrawSurface::Written(const RECT& area) {
+  MayBeWritten();
   if (IsPrimary() && !IsDead() && Owner() != nullptr) Owner()->ShowPrimary(*this, area);
 }
 
@@ -287,6 +295,7 @@ HRESULT DirectDrawSurface::Lock(LPRECT rect, DDSURFACEDESC2* description, DWORD 
                            static_cast<std::ptrdiff_t>(area.left) * Layout().bytes;
   locked_ = true;
   lockReadOnly_ = (flags & DDLOCK_READONLY) != 0;
+  if (!lockReadOnly_) MayBeWritten();
   lockRect_ = area;
   return DD_OK;
 }
@@ -318,6 +327,7 @@ HRESULT DirectDrawSurface::GetDC(HDC* dc) {
   if (shape_.kind == DDrawPixelKind::Z16) return DDERR_INVALIDPIXELFORMAT;
   dc_ = CreateSurfaceDC(this);
   if (dc_ == nullptr) return DDERR_OUTOFMEMORY;
+  MayBeWritten();
   *dc = dc_;
   return DD_OK;
 }
@@ -376,6 +386,7 @@ HRESULT DirectDrawSurface::RestorePixels() {
   shape_ = shape;
   store_ = std::move(store);
   lost_ = false;
+  MayBeWritten();
   return DD_OK;
 }
 

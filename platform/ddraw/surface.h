@@ -4,7 +4,9 @@
 // chain while the objects (and what is attached to them) stay.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -87,6 +89,10 @@ class DirectDrawSurface final : public IDirectDrawSurface7, public DDrawChild {
   bool SourceKey(DWORD* key) const;
   // Shows the area if this is the primary.
   void Written(const RECT& area);
+  // A number no other content of any surface had: it changes whenever the pixels may
+  // change (writable memory handed out, locks, blits, device contexts, flips, restores).
+  std::uint64_t ContentStamp() const { return stamp_.load(std::memory_order_relaxed); }
+  void MayBeWritten();
 
  private:
   DirectDrawSurface(DirectDrawObject* owner, const Shape& shape, PixelStore store, std::size_t videoBytes);
@@ -124,6 +130,7 @@ class DirectDrawSurface final : public IDirectDrawSurface7, public DDrawChild {
   std::vector<DirectDrawSurface*> backBuffers_;  // on a chain's front, in flip order
   DirectDrawSurface* chainFront_ = nullptr;      // on a back buffer
   std::size_t flipsFromFirst_ = 0;               // on a chain's front
+  std::atomic<std::uint64_t> stamp_;
   FirstVersionSurface firstVersion_{*this};
   FourthVersionSurface fourthVersion_{*this};
 };

@@ -5,15 +5,21 @@
 #include "ddraw/surface.h"
 #include "testing.h"
 
-HRESULT DDrawGetSurfaceMemory(IDirectDrawSurface7* surface, DDrawSurfaceMemory* memory) {
+HRESULT DDrawReadSurfaceMemory(IDirectDrawSurface7* surface, DDrawSurfaceMemory* memory) {
   DirectDrawSurface* target = AsSurface(surface);
   if (target == nullptr || memory == nullptr) return DDERR_INVALIDPARAMS;
   if (target->IsDead()) return DDERR_INVALIDOBJECT;
   if (target->HasLostPixels()) return DDERR_SURFACELOST;
   if (target->IsLocked()) return DDERR_SURFACEBUSY;
   const DirectDrawSurface::Shape& shape = target->GetShape();
-  *memory = {target->Bits(), target->Pitch(), shape.width, shape.height, shape.kind};
+  *memory = {target->Bits(), target->Pitch(), shape.width, shape.height, shape.kind, target->ContentStamp()};
   return DD_OK;
+}
+
+HRESULT DDrawGetSurfaceMemory(IDirectDrawSurface7* surface, DDrawSurfaceMemory* memory) {
+  HRESULT result = DDrawReadSurfaceMemory(surface, memory);
+  if (result == DD_OK) AsSurface(surface)->MayBeWritten();
+  return result;
 }
 
 HRESULT DDrawGetSurfaceShape(IDirectDrawSurface7* surface, DWORD* width, DWORD* height, DDrawPixelKind* kind) {

@@ -155,6 +155,7 @@ void DirectDrawSurface::RotateChain() {
   PixelStore first = std::move(buffers.front()->store_);
   for (std::size_t i = 0; i + 1 < buffers.size(); ++i) buffers[i]->store_ = std::move(buffers[i + 1]->store_);
   buffers.back()->store_ = std::move(first);
+  for (DirectDrawSurface* buffer : buffers) buffer->MayBeWritten();
   flipsFromFirst_ = (flipsFromFirst_ + 1) % buffers.size();
 }
 

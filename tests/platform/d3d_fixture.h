@@ -66,6 +66,7 @@ class D3DTest : public DDrawTest {
     for (IDirectDrawSurface7* surface : surfaces_) surface->Release();
     D3DTestUseGeneralPathOnly(false);
     D3DTestUseSse2Only(false);
+    D3DTestVisitTransparentTexels(false);
     DDrawTest::TearDown();
   }
 

@@ -38,6 +38,22 @@ std::vector<DWORD> MakeTexels(const DDPIXELFORMAT& format, std::mt19937& random)
   return texels;
 }
 
+// A sprite: a disc of opaque texels (some of the key colour) on transparent ones (alpha
+// 0, or the key where the format has no alpha), off the centre by `shift`.
+std::vector<DWORD> MakeSprite(const DDPIXELFORMAT& format, int shift, std::mt19937& random) {
+  DWORD alphaMask = format.dwRGBAlphaBitMask, colourBits = BitsOf(format) & ~alphaMask;
+  std::vector<DWORD> texels(16 * 16);
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      int dx = x - 8 - shift, dy = y - 7;
+      bool inside = dx * dx + dy * dy < 30;
+      DWORD colour = random() % 13 == 0 ? format.dwGBitMask : random() & colourBits;
+      texels[y * 16 + x] = inside ? (alphaMask | colour) : (alphaMask != 0 ? colour : format.dwGBitMask);
+    }
+  }
+  return texels;
+}
+
 // The target's pixels as stored, without their unused bits unless `allBits` (no picture
 // shows them and the two paths may set them differently where a draw leaves a pixel as
 // it was; opaque draws leave none).
@@ -70,19 +86,22 @@ class D3DPaths : public D3DTest, public ::testing::WithParamInterface<PathCase> 
     for (DWORD& pixel : background_) pixel = random() & BitsOf(c.target);
     for (int t = 0; t < 3; ++t) {
       textures_[t] = MakeTexture(16, 16, c.textures[t]);
-      PutPixels(textures_[t], MakeTexels(c.textures[t], random), 16, 16);
+      texels_[t] = t == 1 ? MakeSprite(c.textures[t], 0, random) : MakeTexels(c.textures[t], random);
       DDCOLORKEY key{c.textures[t].dwGBitMask, c.textures[t].dwGBitMask};
       ASSERT_EQ(textures_[t]->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     }
   }
 
   // The same random sequence of draws (seeded) on the same starting picture.
+  // Halfway the sprite texture's texels change: nothing known of the old ones may stay.
   std::vector<DWORD> Render(unsigned seed) {
     PutPixels(target_, std::vector<DWORD>(std::begin(background_), std::end(background_)), kWidth, kHeight);
+    for (int t = 0; t < 3; ++t) PutPixels(textures_[t], texels_[t], 16, 16);
     if (device_ == nullptr) StartDevice(target_);
     std::mt19937 random(seed);
     auto pick = [&random](int count) { return static_cast<int>(random() % count); };
     for (int draw = 0; draw < 150; ++draw) {
+      if (draw == 75) PutPixels(textures_[1], MakeSprite(GetParam().textures[1], -5, random), 16, 16);
       static const DWORD colourOps[][3] = {{D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE},
                                            {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE},
                                            {D3DTOP_MODULATE, D3DTA_CURRENT, D3DTA_TEXTURE},
@@ -125,10 +144,15 @@ class D3DPaths : public D3DTest, public ::testing::WithParamInterface<PathCase> 
                                          At(x - s, y + c, 0, 1),          At(x + c, y + s, 1, 0)};
         EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, quad), D3D_OK);
       } else {
-        // Unscaled, stretched or mirrored, partly outside at times.
+        // Unscaled, stretched or mirrored, partly outside at times; the whole texture or
+        // one of its four cells.
         float width = shape == 0 ? 16.0f : static_cast<float>(4 + pick(40)), height = shape == 0 ? 16.0f : 3.0f + pick(30);
         bool mirror = shape == 2;
-        EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, Quad(x, y, x + width, y + height, mirror ? 1 : 0, 0, mirror ? 0 : 1, 1,
+        int cell = pick(6);
+        float u0 = cell < 4 ? 0.5f * (cell % 2) : 0.0f, v0 = cell < 4 ? 0.5f * (cell / 2) : 0.0f;
+        float u1 = cell < 4 ? u0 + 0.5f : 1.0f, v1 = cell < 4 ? v0 + 0.5f : 1.0f;
+        if (cell < 4 && shape == 0) width = height = 8.0f;
+        EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, Quad(x, y, x + width, y + height, mirror ? u1 : u0, v0, mirror ? u0 : u1, v1,
                                                 diffuse)),
                   D3D_OK);
       }
@@ -141,6 +165,7 @@ class D3DPaths : public D3DTest, public ::testing::WithParamInterface<PathCase> 
 
   IDirectDrawSurface7* target_ = nullptr;
   IDirectDrawSurface7* textures_[3] = {};
+  std::vector<DWORD> texels_[3];
   DWORD background_[kWidth * kHeight] = {};
 };
 
@@ -163,6 +188,27 @@ TEST_P(D3DPaths, SpecialisedRoutinesMatchTheGeneralPath) {
       ASSERT_EQ(specialised[i], general[i]) << "seed " << seed << " pixel " << i % kWidth << ", " << i / kWidth;
     }
     if (seed == 1 && GetParam().target.dwRGBBitCount == 32) Save(Read(target_), "d3d_random_draws");
+  }
+}
+
+// Pixels over transparent texels are left out only where they would change nothing:
+// the targets match in every bit, unused ones included.
+TEST_P(D3DPaths, SkippingTransparentTexelsChangesNoBit) {
+  D3DTestUseSse2Only(GetParam().sse2Only);
+  for (bool generalOnly : {false, true}) {
+    D3DTestUseGeneralPathOnly(generalOnly);
+    for (unsigned seed = 11; seed <= 20; ++seed) {
+      std::vector<DWORD> skipping = Render(seed);
+      skipping = StoredColours(target_, true);
+      D3DTestVisitTransparentTexels(true);
+      Render(seed);
+      std::vector<DWORD> visiting = StoredColours(target_, true);
+      D3DTestVisitTransparentTexels(false);
+      for (int i = 0; i < kWidth * kHeight; ++i) {
+        ASSERT_EQ(skipping[i], visiting[i]) << "general path only " << generalOnly << ", seed " << seed << " pixel "
+                                            << i % kWidth << ", " << i / kWidth;
+      }
+    }
   }
 }
 

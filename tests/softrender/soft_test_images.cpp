@@ -34,6 +34,7 @@ std::uint32_t TestImage::Get(int x, int y) const {
 void TestImage::Set(int x, int y, std::uint32_t value) {
   auto* p = static_cast<std::uint8_t*>(img_.pixels) + y * img_.pitch + x * BytesPerPixel();
   std::memcpy(p, &value, BytesPerPixel());
+  MarkMemImgPixelsChanged(&img_);
 }
 
 void TestImage::Fill(std::uint32_t value) {
@@ -59,7 +60,10 @@ std::vector<std::uint8_t> TestImage::Bytes() const {
   return std::vector<std::uint8_t>(p, p + static_cast<std::size_t>(img_.pitch) * img_.height);
 }
 
-void TestImage::SetBytes(const std::vector<std::uint8_t>& bytes) { std::memcpy(img_.pixels, bytes.data(), bytes.size()); }
+void TestImage::SetBytes(const std::vector<std::uint8_t>& bytes) {
+  std::memcpy(img_.pixels, bytes.data(), bytes.size());
+  MarkMemImgPixelsChanged(&img_);
+}
 
 // Run ops: 0 not drawn, 1 opaque, 2 translucent; rows of runs of at most 64 ended
 // by 0xC0.

@@ -1,0 +1,182 @@
+#include "d3d/texel_coverage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "d3d/colour_math.h"
+
+namespace {
+
+constexpr int kCacheEntries = 1024;  // a power of two
+
+struct CacheEntry {
+  std::uint64_t stamp = 0;  // 0: unused (surfaces start at 1)
+  const BYTE* bits = nullptr;
+  TransparentTexels test{};
+  DWORD key = 0;
+  TexelCoverage coverage{};
+};
+
+bool SameBox(const TexelBox& a, const TexelBox& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::size_t SlotOf(const TextureSampler& t, const TexelBox& region) {
+  std::uint64_t hash = t.contentStamp * 0x9E3779B97F4A7C15ull;
+  for (int value : {region.left, region.top, region.right, region.bottom}) {
+    hash = (hash ^ static_cast<std::uint32_t>(value)) * 0xFF51AFD7ED558CCDull;
+  }
+  return static_cast<std::size_t>(hash >> 40) & (kCacheEntries - 1);
+}
+
+template <DDrawPixelKind Kind>
+void Summarise(const TextureSampler& t, const TransparentTexels& test, TexelCoverage* out) {
+  using Word = PixelWord<Kind>;
+  constexpr ChannelLayout layout = ChannelsOf(Kind);
+  constexpr DWORD alphaMask = layout.aBits == 0 ? 0 : ((1u << layout.aBits) - 1) << layout.aShift;
+  const bool alphaZero = test.alphaZero && alphaMask != 0;
+  auto shows = [&](DWORD raw) {
+    return !(test.keyed && (raw & t.keyMask) == t.key) && !(alphaZero && (raw & alphaMask) == 0);
+  };
+  const TexelBox& region = out->region;
+  out->box = {region.right + 1, region.bottom + 1, region.left - 1, region.top - 1};
+  out->rows.assign(static_cast<std::size_t>(region.bottom - region.top + 1), TexelColumns{1, 0});
+  out->rowsCut = false;
+  for (int y = region.top; y <= region.bottom; ++y) {
+    const Word* row = reinterpret_cast<const Word*>(t.bits + static_cast<std::ptrdiff_t>(y) * t.pitch);
+    int first = region.left;
+    while (first <= region.right && !shows(row[first])) ++first;
+    if (first > region.right) {
+      out->rowsCut = true;
+      continue;
+    }
+    int last = region.right;
+    while (!shows(row[last])) --last;
+    out->rowsCut |= first > region.left || last < region.right;
+    out->rows[y - region.top] = {first, last};
+    out->box = {std::min(out->box.left, first), std::min(out->box.top, y), std::max(out->box.right, last),
+                std::max(out->box.bottom, y)};
+  }
+  out->boxCuts = !SameBox(out->box, region);
+}
+
+bool Inside(const TexelBox& box, int x, int y) {
+  return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
+}
+
+constexpr double kTexelUnit = static_cast<double>(std::int64_t{1} << kTexelFractionBits);
+
+// Narrows [*first, *last] towards the pixels i whose texel along one coordinate (start
+// + i step, clamped to [0, size - 1] as the sampler addresses it) lies in [low, high].
+// In doubles, so with a texel to spare on each side: every such pixel stays.
+void KeepTexelsNear(std::int64_t start, std::int64_t step, int low, int high, int size, double* first, double* last) {
+  const double at = static_cast<double>(start) / kTexelUnit, per = static_cast<double>(step) / kTexelUnit;
+  const double from = low > 0 ? low - 1.0 : -1e300, to = high < size - 1 ? high + 2.0 : 1e300;
+  if (step == 0) {
+    if (at < from || at >= to) *last = *first - 1;
+    return;
+  }
+  const double a = (from - at) / per, b = (to - at) / per;
+  *first = std::max(*first, std::floor(std::min(a, b)));
+  *last = std::min(*last, std::ceil(std::max(a, b)));
+}
+
+// The pixels [first, last] of `count` (u and v at the first) that may show a texel
+// of the box, or none (first > last).
+TexelColumns PixelsNear(const TextureSampler& t, const TexelBox& box, std::int64_t u, std::int64_t du, std::int64_t v,
+                        std::int64_t dv, int count) {
+  double first = 0, last = count - 1;
+  KeepTexelsNear(u, du, box.left, box.right, t.width, &first, &last);
+  KeepTexelsNear(v, dv, box.top, box.bottom, t.height, &first, &last);
+  if (first > last) return {1, 0};
+  return {static_cast<int>(first), static_cast<int>(last)};
+}
+
+// Whether `count` pixels from (u, v) read texels inside the region alone.
+bool ReadsInside(const TextureSampler& t, const TexelBox& region, std::int64_t u, std::int64_t du, std::int64_t v,
+                 std::int64_t dv, int count) {
+  const std::int64_t lastPixel = count - 1;
+  return Inside(region, AddressTexel(u, t.width, false), AddressTexel(v, t.height, false)) &&
+         Inside(region, AddressTexel(u + du * lastPixel, t.width, false),
+                AddressTexel(v + dv * lastPixel, t.height, false));
+}
+
+// Rows [row, row + rows) of the block, pixels [first, last] of each (the draw has one
+// stage).
+void Shade(const DrawContext& c, const SpanBlock& block, int row, int rows, const TexelColumns& pixels) {
+  SpanBlock part = block;
+  const int first = pixels.first;
+  part.x += first;
+  part.y += row;
+  part.count = pixels.last - first + 1;
+  part.rows = rows;
+  part.coverage = nullptr;
+  part.u[0].start += block.u[0].rowStep * row + block.u[0].step * first;
+  part.v[0].start += block.v[0].rowStep * row + block.v[0].step * first;
+  if (c.gouraud) {
+    for (int k = 0; k < 8; ++k) part.colour[k].start += block.colour[k].rowStep * row + block.colour[k].step * first;
+  }
+  part.depth.start += block.depth.rowStep * row + block.depth.step * first;
+  c.span(c, part);
+}
+
+}  // namespace
+
+const TexelCoverage& FindTexelCoverage(const DrawContext& c, const TexelBox& region) {
+  thread_local std::unique_ptr<CacheEntry[]> cache;
+  if (!cache) cache = std::make_unique<CacheEntry[]>(kCacheEntries);
+  const TextureSampler& t = c.textures[0];
+  CacheEntry& entry = cache[SlotOf(t, region)];
+  const bool same = entry.stamp == t.contentStamp && entry.bits == t.bits && SameBox(entry.coverage.region, region) &&
+                    entry.test.keyed == c.transparent.keyed && entry.test.alphaZero == c.transparent.alphaZero &&
+                    entry.key == t.key;
+  if (!same) {
+    entry.stamp = t.contentStamp;
+    entry.bits = t.bits;
+    entry.test = c.transparent;
+    entry.key = t.key;
+    entry.coverage.region = region;
+    VisitColourKind(t.kind, [&](auto kind) { Summarise<kind.value>(t, c.transparent, &entry.coverage); });
+  }
+  return entry.coverage;
+}
+
+void SkipTransparentTexels(const DrawContext& c, const SpanBlock& block) {
+  const TextureSampler& t = c.textures[0];
+  const TexelCoverage& coverage = *block.coverage;
+  const Interpolant<std::int64_t>& u = block.u[0];
+  const Interpolant<std::int64_t>& v = block.v[0];
+  const int lastRow = block.rows - 1;
+  if (u.rowStep == 0 && v.step == 0 && block.rows > 1) {
+    // An upright block: every row reads the same columns, each row one texel row. Cut
+    // to the box, it stays one block.
+    if (!ReadsInside(t, coverage.region, u.start, u.step, v.start, 0, block.count) ||
+        !ReadsInside(t, coverage.region, u.start, u.step, v.start + v.rowStep * lastRow, 0, block.count)) {
+      return c.span(c, block);
+    }
+    const TexelBox& box = coverage.box;
+    double first = 0, last = block.count - 1, top = 0, bottom = lastRow;
+    KeepTexelsNear(u.start, u.step, box.left, box.right, t.width, &first, &last);
+    KeepTexelsNear(v.start, v.rowStep, box.top, box.bottom, t.height, &top, &bottom);
+    if (first > last || top > bottom) return;
+    return Shade(c, block, static_cast<int>(top), static_cast<int>(bottom - top) + 1,
+                 {static_cast<int>(first), static_cast<int>(last)});
+  }
+  for (int row = 0; row < block.rows; ++row) {
+    const std::int64_t rowU = u.start + u.rowStep * row, rowV = v.start + v.rowStep * row;
+    if (!ReadsInside(t, coverage.region, rowU, u.step, rowV, v.step, block.count)) {
+      Shade(c, block, row, 1, {0, block.count - 1});
+      continue;
+    }
+    // A row along one texel row keeps to that row's texels; others to the box.
+    TexelBox near = coverage.box;
+    if (v.step == 0) {
+      const TexelColumns& columns = coverage.rows[AddressTexel(rowV, t.height, false) - coverage.region.top];
+      if (columns.first > columns.last) continue;
+      near = {columns.first, near.top, columns.last, near.bottom};
+    }
+    const TexelColumns pixels = PixelsNear(t, near, rowU, u.step, rowV, v.step, block.count);
+    if (pixels.first <= pixels.last) Shade(c, block, row, 1, pixels);
+  }
+}
