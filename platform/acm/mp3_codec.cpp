@@ -4,11 +4,15 @@
 // output yet when the destination fills. Decoded output that does not fit waits here;
 // while it waits, the last byte fed is reported unused, so the caller comes back with
 // it (it is skipped, having been fed already) and nothing is lost at the end.
+//
+// A decoder handle is costly to make, and every sound load asks for several codecs in
+// turn (the format check, the conversion, its restart), so a closed codec leaves its
+// handle for the next one; reopening a handle for a new stream resets all its state.
 #include <mpg123.h>
 
 #include <algorithm>
-
 #include <mutex>
+#include <utility>
 
 #include "acm/acm_codec.h"
 
@@ -18,11 +22,35 @@ constexpr DWORD kFeedPiece = 512;
 constexpr std::size_t kScratchBytes = 16384;
 constexpr std::uint64_t kMaxFrameSamples = 1152;
 
+std::mutex idleLock;
+mpg123_handle* idleHandle = nullptr;
+
+mpg123_handle* TakeHandle() {
+  {
+    const std::lock_guard<std::mutex> hold(idleLock);
+    if (idleHandle != nullptr) return std::exchange(idleHandle, nullptr);
+  }
+  int error = MPG123_OK;
+  return mpg123_new(nullptr, &error);
+}
+
+void GiveBackHandle(mpg123_handle* handle) {
+  mpg123_close(handle);
+  {
+    const std::lock_guard<std::mutex> hold(idleLock);
+    if (idleHandle == nullptr) {
+      idleHandle = handle;
+      return;
+    }
+  }
+  mpg123_delete(handle);
+}
+
 class Mp3Codec final : public AcmCodec {
  public:
   explicit Mp3Codec(mpg123_handle* handle, const WAVEFORMATEX& src)
       : handle_(handle), channels_(src.nChannels), rate_(src.nSamplesPerSec), averageBytes_(src.nAvgBytesPerSec) {}
-  ~Mp3Codec() override { mpg123_delete(handle_); }
+  ~Mp3Codec() override { GiveBackHandle(handle_); }
 
   bool Convert(const BYTE* src, DWORD srcBytes, BYTE* dst, DWORD dstBytes, DWORD* used, DWORD* produced) override {
     DWORD out = DeliverPending(dst, dstBytes);
@@ -106,16 +134,16 @@ class Mp3Codec final : public AcmCodec {
 std::unique_ptr<AcmCodec> MakeMp3Codec(const WAVEFORMATEX& src) {
   static std::once_flag initialised;
   std::call_once(initialised, [] { mpg123_init(); });
-  int error = MPG123_OK;
-  mpg123_handle* handle = mpg123_new(nullptr, &error);
+  mpg123_handle* handle = TakeHandle();
   if (handle == nullptr) return nullptr;
   const bool mono = src.nChannels == 1;
   const long flags = MPG123_QUIET | (mono ? MPG123_FORCE_MONO : MPG123_FORCE_STEREO);
-  if (mpg123_param(handle, MPG123_ADD_FLAGS, flags, 0) != MPG123_OK || mpg123_format_none(handle) != MPG123_OK ||
+  if (mpg123_param(handle, MPG123_REMOVE_FLAGS, MPG123_FORCE_MONO | MPG123_FORCE_STEREO, 0) != MPG123_OK ||
+      mpg123_param(handle, MPG123_ADD_FLAGS, flags, 0) != MPG123_OK || mpg123_format_none(handle) != MPG123_OK ||
       mpg123_format(handle, src.nSamplesPerSec, mono ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_SIGNED_16) !=
           MPG123_OK ||
       mpg123_open_feed(handle) != MPG123_OK) {
-    mpg123_delete(handle);
+    GiveBackHandle(handle);
     return nullptr;
   }
   return std::make_unique<Mp3Codec>(handle, src);

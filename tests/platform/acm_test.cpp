@@ -268,4 +268,28 @@ TEST(AudioConverter, Mp3DecodesTheEncodedToneWithoutLosingTheEnd) {
   EXPECT_EQ(ConvertAll(src, mp3.bytes, 1000), whole);
 }
 
+// Decoder handles pass from one codec to the next: what a stream of another layout
+// left behind, or one dropped halfway, must not reach the next stream.
+TEST(AudioConverter, Mp3DecodesTheSameAfterOtherStreams) {
+  const testdata::Mp3File stereo = testdata::EncodeMp3Sine(0.5, 440, 44100, 2, 128);
+  const testdata::Mp3File mono = testdata::EncodeMp3Sine(0.5, 1000, 22050, 1, 32);
+  ASSERT_FALSE(stereo.bytes.empty()) << stereo.error;
+  ASSERT_FALSE(mono.bytes.empty()) << mono.error;
+  Bytes extra(12, 0);
+  extra[0] = MPEGLAYER3_ID_MPEG;
+  const SourceFormat stereoFormat = Format(WAVE_FORMAT_MPEGLAYER3, 2, 44100, 1, 0, extra, 128000 / 8);
+  const SourceFormat monoFormat = Format(WAVE_FORMAT_MPEGLAYER3, 1, 22050, 1, 0, extra, 32000 / 8);
+  const std::vector<std::int16_t> first = ConvertAll(stereoFormat, stereo.bytes);
+  const std::vector<std::int16_t> firstMono = ConvertAll(monoFormat, mono.bytes);
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(firstMono.empty());
+  EXPECT_NEAR(testdata::ZeroCrossingFrequency(firstMono, 1, 22050), 1000.0, 10.0);
+  EXPECT_EQ(ConvertAll(stereoFormat, stereo.bytes), first);
+
+  const Bytes half(stereo.bytes.begin(), stereo.bytes.begin() + static_cast<long>(stereo.bytes.size() / 2));
+  EXPECT_FALSE(ConvertAll(stereoFormat, half).empty());
+  EXPECT_EQ(ConvertAll(monoFormat, mono.bytes), firstMono);
+  EXPECT_EQ(ConvertAll(stereoFormat, stereo.bytes), first);
+}
+
 }  // namespace
