@@ -41,7 +41,7 @@ void SetUpRecordedRun() {
   for (int i = 0; i < 5; ++i) ReplayHeader.keyMap[i] = keys[i];
 }
 
-TEST(ReplayFiles, ARecordingIsWrittenWordForWord) {
+TEST(ReplayFiles, ARecordingIsWrittenWordForWordAndListedAtOnce) {
   ScratchDirectory scratch;
   SetUpRecordedRun();
   Record({5, 0, -1, 8192});
@@ -52,21 +52,10 @@ TEST(ReplayFiles, ARecordingIsWrittenWordForWord) {
   ASSERT_EQ(bytes.size(), 4u * (19 + 4 + 300));
   const std::vector<int> header = {'X', 'Y', 'Z', 12345, 30, 40, 1, 3, 1, 11, 22, 33, 1, 16, 32, 64, 128, 256};
   EXPECT_EQ(DecodeWords(bytes), ReplayWords(header, 4, {5, 0, -1, 8192}));
-}
-
-TEST(ReplayFiles, ASavedReplayShowsInTheListAtOnce) {
-  ScratchDirectory scratch;
-  SetUpRecordedRun();
-  Record({1, 2, 3});
-  ReplaySlot = 9;
-  ASSERT_EQ(FinishReplay(), 0);
-  const ReplayListEntry& entry = ReplayList[9];
-  EXPECT_EQ(entry.name[0], 'X');
-  EXPECT_EQ(entry.score, 12345);
-  EXPECT_EQ(entry.mainShot, 30);
-  EXPECT_EQ(entry.gameMode, 1);
-  EXPECT_EQ(entry.optionType, 3);
-  EXPECT_EQ(entry.clearTime, 33);
+  const ReplayListEntry& entry = ReplayList[4];
+  EXPECT_EQ(std::vector<int>({entry.name[0], entry.score, entry.mainShot, entry.gameMode, entry.optionType,
+                              entry.clearTime}),
+            std::vector<int>({'X', 12345, 30, 1, 3, 33}));
 }
 
 TEST(ReplayFiles, ARecordingWithoutASlotWritesNothing) {
@@ -152,27 +141,6 @@ TEST(ReplayFiles, TheEndOfAPlaybackRestoresThePlayersSettings) {
   EXPECT_EQ(MenuState.cursor, 418.0f);
 }
 
-TEST(ReplayFiles, AReplayThatHoldsNoFrameDoesNotStart) {
-  const std::vector<std::vector<int>> files = {
-      ReplayWords(kHeader, 0, {}),           // no frames
-      ReplayWords(kHeader, -5, {}),          // a negative count
-      {kHeader.begin(), kHeader.begin() + 10},  // cut inside the header
-      ReplayWords(kHeader, 9, {}, 0),        // frames promised, none there
-  };
-  for (const std::vector<int>& words : files) {
-    ScratchDirectory scratch;
-    scratch.Write("VTReplaydata06.dat", EncodeWords(words));
-    FacingLockControl = 0;
-    GameMode = 3;
-    ReplaySlot = 6;
-    StartReplayPlayback();
-    EXPECT_EQ(ReplaySlot, kReplayNoSlot);
-    EXPECT_EQ(ReplayMode, kReplayOff);
-    EXPECT_EQ(FacingLockControl, 0);  // nothing of the file was taken
-    EXPECT_EQ(GameMode, 3);
-  }
-}
-
 // Header words (0-based) and values just outside what the game records, at both ends.
 struct DamagedWord {
   int index;
@@ -187,16 +155,43 @@ constexpr DamagedWord kDamagedWords[] = {
     {13, 8},  {14, 16384}, {15, 96}, {16, 0}, {17, 64},  // keys: below, above, two bits, none, taken
 };
 
-TEST(ReplayFiles, AReplayHoldingALoadoutTheGameCannotRecordIsRefused) {
+struct RefusedReplay {
+  std::string what;
+  int slot;
+  std::vector<int> words;  // none: no file in the slot
+};
+
+std::vector<RefusedReplay> RefusedReplays() {
+  std::vector<RefusedReplay> replays = {
+      {"no frames", 6, ReplayWords(kHeader, 0, {})},
+      {"a negative count", 6, ReplayWords(kHeader, -5, {})},
+      {"cut inside the header", 6, {kHeader.begin(), kHeader.begin() + 10}},
+      {"frames promised, none there", 6, ReplayWords(kHeader, 9, {}, 0)},
+      {"a missing file", 1, {}},
+      {"slot 0", 0, {}},
+      {"slot 10", 10, {}},
+      {"slot -3", -3, {}},
+  };
   for (const DamagedWord& damage : kDamagedWords) {
-    SCOPED_TRACE("word " + std::to_string(damage.index + 1) + " = " + std::to_string(damage.value));
     std::vector<int> header = kHeader;
     header[damage.index] = damage.value;
+    replays.push_back({"word " + std::to_string(damage.index + 1) + " = " + std::to_string(damage.value), 5,
+                       ReplayWords(header, 2, {1, 2})});
+  }
+  return replays;
+}
+
+// A replay the game could not have recorded, or that holds no frame, is refused whole
+// before anything of it is taken; when the file turns so between the start and the
+// reading of its frames, the program ends.
+TEST(ReplayFiles, AReplayThatCannotPlayIsRefusedWhole) {
+  for (const RefusedReplay& replay : RefusedReplays()) {
+    SCOPED_TRACE(replay.what);
     ScratchDirectory scratch;
-    scratch.Write("VTReplaydata05.dat", EncodeWords(ReplayWords(header, 2, {1, 2})));
+    if (!replay.words.empty()) scratch.Write(ReplayFileName(replay.slot), EncodeWords(replay.words));
     FacingLockControl = 0;
     GameMode = 3;
-    ReplaySlot = 5;
+    ReplaySlot = replay.slot;
     StartReplayPlayback();
     EXPECT_EQ(ReplaySlot, kReplayNoSlot);
     EXPECT_EQ(ReplayMode, kReplayOff);
@@ -205,9 +200,10 @@ TEST(ReplayFiles, AReplayHoldingALoadoutTheGameCannotRecordIsRefused) {
 
     QuitRequest = 0;
     ReplayMode = kReplayPlayback;
-    ReplaySlot = 5;
+    ReplaySlot = replay.slot;
     BeginReplayIo();
     EXPECT_EQ(QuitRequest, 1);
+    EXPECT_EQ(FacingLockControl, 0);
     QuitRequest = 0;
     ReplayMode = kReplayOff;
   }
@@ -229,16 +225,6 @@ TEST(ReplayFiles, ALoadoutAtTheEdgesOfWhatTheGameRecordsPlays) {
   }
 }
 
-TEST(ReplayFiles, AMissingReplayDoesNotStart) {
-  ScratchDirectory scratch;
-  for (int slot : {1, 0, 10, -3}) {
-    ReplaySlot = slot;
-    StartReplayPlayback();
-    EXPECT_EQ(ReplaySlot, kReplayNoSlot);
-    EXPECT_EQ(ReplayMode, kReplayOff);
-  }
-}
-
 TEST(ReplayFiles, PlaybackUsesOnlyTheFramesTheFileHolds) {
   ScratchDirectory scratch;
   std::vector<int> words = ReplayWords(kHeader, 1000, {8, 9, 10}, 0);
@@ -247,14 +233,6 @@ TEST(ReplayFiles, PlaybackUsesOnlyTheFramesTheFileHolds) {
   StartReplayPlayback();
   ASSERT_EQ(ReplayMode, kReplayPlayback);
   EXPECT_EQ(ReplayFrameCount, 3);
-}
-
-TEST(ReplayFiles, AReplayThatVanishesBeforeItsFramesAreReadEndsTheProgram) {
-  ScratchDirectory scratch;
-  ReplayMode = kReplayPlayback;
-  ReplaySlot = 8;
-  BeginReplayIo();
-  EXPECT_EQ(QuitRequest, 1);
 }
 
 }  // namespace
