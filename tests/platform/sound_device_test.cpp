@@ -23,16 +23,17 @@ WAVEFORMATEX Pcm(int channels, int rate, int bits) {
   return f;
 }
 
-class ManualDevice : public ::testing::Test {
+// A device on the manual mixer (1) or on SDL's output (0); its buffers are released and
+// every object is counted back at the end.
+class SoundDeviceTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void Open(int manual) {
     CoInitialize(nullptr);
-    SetManualSoundDevice(1);
+    SetManualSoundDevice(manual);
     void* object = nullptr;
     ASSERT_EQ(CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSound, &object), S_OK);
     device_ = static_cast<IDirectSound*>(object);
     ASSERT_EQ(device_->Initialize(nullptr), DS_OK);
-    ASSERT_EQ(device_->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DS_OK);
   }
   void TearDown() override {
     for (IDirectSoundBuffer* b : buffers_) b->Release();
@@ -85,6 +86,20 @@ class ManualDevice : public ::testing::Test {
 
   IDirectSound* device_ = nullptr;
   std::vector<IDirectSoundBuffer*> buffers_;
+};
+
+class ManualDevice : public SoundDeviceTest {
+ protected:
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(Open(1));
+    ASSERT_EQ(device_->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DS_OK);
+  }
+};
+
+// SDL's output mixes in its own callback: the dummy driver takes the sound in real time.
+class SdlDevice : public SoundDeviceTest {
+ protected:
+  void SetUp() override { Open(0); }
 };
 
 std::vector<BYTE> Stereo16(const std::vector<std::int16_t>& samples) {
@@ -340,60 +355,33 @@ TEST(SoundDevice, UninitialisedDeviceRefusesWorkAndSecondInitialiseIsRefused) {
             E_NOINTERFACE);
 }
 
-// The SDL dummy driver consumes audio in real time: a short sound ends by itself.
-TEST(SoundDevice, SdlDeviceMixesInItsOwnCallback) {
-  CoInitialize(nullptr);
-  SetManualSoundDevice(0);
-  void* object = nullptr;
-  ASSERT_EQ(CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSound, &object), S_OK);
-  IDirectSound* device = static_cast<IDirectSound*>(object);
-  ASSERT_EQ(device->Initialize(nullptr), DS_OK);
-  WAVEFORMATEX f = Pcm(2, 44100, 16);
-  DSBUFFERDESC desc{sizeof(DSBUFFERDESC), DSBCAPS_STATIC, 4 * 2205, 0, &f};  // 50 ms
-  IDirectSoundBuffer* b = nullptr;
-  ASSERT_EQ(device->CreateSoundBuffer(&desc, &b, nullptr), DS_OK);
+// A short sound ends by itself.
+TEST_F(SdlDevice, ASoundEndsByItself) {
+  IDirectSoundBuffer* b = Buffer(Pcm(2, 44100, 16), std::vector<BYTE>(4 * 2205), DSBCAPS_STATIC);  // 50 ms
+  ASSERT_NE(b, nullptr);
   ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
   DWORD status = DSBSTATUS_PLAYING;
   for (int wait = 0; wait < 2000 && (status & DSBSTATUS_PLAYING); ++wait) {  // at most 10 s
     usleep(5000);
-    ASSERT_EQ(b->GetStatus(&status), DS_OK);
+    status = Status(b);
   }
   EXPECT_EQ(status, 0u);
-  b->Release();
-  device->Release();
-  EXPECT_EQ(LiveSoundObjectCount(), 0);
 }
 
 // Under the tests' virtual clock the output's own pace does not count: play positions
 // follow the clock alone, however long the callback has run and however often asked.
-TEST(SoundDevice, OnTheVirtualClockPlayPositionsFollowTheClockAlone) {
+TEST_F(SdlDevice, OnTheVirtualClockPlayPositionsFollowTheClockAlone) {
   constexpr std::uint64_t kStart = 5'000'000;
-  CoInitialize(nullptr);
-  SetManualSoundDevice(0);
   TestClockStart(kStart, 0);
-  void* object = nullptr;
-  ASSERT_EQ(CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSound, &object), S_OK);
-  IDirectSound* device = static_cast<IDirectSound*>(object);
-  ASSERT_EQ(device->Initialize(nullptr), DS_OK);
-  auto buffer = [device](const WAVEFORMATEX& format, DWORD frames) {
-    WAVEFORMATEX f = format;
-    DSBUFFERDESC desc{sizeof(DSBUFFERDESC), DSBCAPS_STATIC, frames * f.nBlockAlign, 0, &f};
-    IDirectSoundBuffer* b = nullptr;
-    EXPECT_EQ(device->CreateSoundBuffer(&desc, &b, nullptr), DS_OK);
-    return b;
-  };
-  auto at = [](IDirectSoundBuffer* b, std::uint64_t micros) {
-    TestClockSet(kStart + micros);
-    DWORD status = 0, play = 0, write = 0;
-    EXPECT_EQ(b->GetStatus(&status), DS_OK);
-    EXPECT_EQ(b->GetCurrentPosition(&play, &write), DS_OK);
-    return std::pair<DWORD, DWORD>(status, play);
-  };
   using State = std::pair<DWORD, DWORD>;
+  const auto at = [](IDirectSoundBuffer* b, std::uint64_t micros) {
+    TestClockSet(kStart + micros);
+    return State(Status(b), Cursor(b));
+  };
   const DWORD playing = DSBSTATUS_PLAYING;
   const DWORD looping = DSBSTATUS_PLAYING | DSBSTATUS_LOOPING;
 
-  IDirectSoundBuffer* once = buffer(Pcm(2, 44100, 16), 2205);  // 50 ms
+  IDirectSoundBuffer* once = Buffer(Pcm(2, 44100, 16), std::vector<BYTE>(2205 * 4), DSBCAPS_STATIC);  // 50 ms
   ASSERT_EQ(once->Play(0, 0, 0), DS_OK);
   usleep(100000);  // the output's callback runs meanwhile
   EXPECT_EQ(at(once, 0), State(playing, 0));
@@ -402,7 +390,7 @@ TEST(SoundDevice, OnTheVirtualClockPlayPositionsFollowTheClockAlone) {
   EXPECT_EQ(at(once, 49'999), State(playing, 2204 * 4));
   EXPECT_EQ(at(once, 50'000), State(0, 0));
 
-  IDirectSoundBuffer* loop = buffer(Pcm(1, 22050, 16), 441);  // 20 ms
+  IDirectSoundBuffer* loop = Buffer(Pcm(1, 22050, 16), std::vector<BYTE>(441 * 2), DSBCAPS_STATIC);  // 20 ms
   TestClockSet(kStart + 100'000);
   ASSERT_EQ(loop->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
   EXPECT_EQ(at(loop, 145'000), State(looping, 110 * 2));  // 992.25 frames played
@@ -411,12 +399,7 @@ TEST(SoundDevice, OnTheVirtualClockPlayPositionsFollowTheClockAlone) {
   ASSERT_EQ(loop->Play(0, 0, 0), DS_OK);  // on from the cursor, no longer looping
   EXPECT_EQ(at(loop, 905'000), State(playing, 220 * 2));
   EXPECT_EQ(at(loop, 915'000), State(0, 0));
-
-  once->Release();
-  loop->Release();
-  device->Release();
   TestClockStop();
-  EXPECT_EQ(LiveSoundObjectCount(), 0);
 }
 
 TEST(SoundDevice, EnumerationListsTheDefaultDeviceFirst) {
