@@ -1,8 +1,8 @@
 // The player against enemy bodies and bullets: the box edges, the guard, the lost
 // life, the protection after a hit and the graze.
 #include <cmath>
-#include <random>
 
+#include "../support/seeded_floats.h"
 #include "collision_fixture.h"
 
 namespace {
@@ -48,8 +48,7 @@ TEST_F(CollisionTest, BoxesOverlapStrictlyAndGrazesReachTheEnlargedBox) {
 // box is worked in double on the player's untruncated place, against the bullet's
 // whole-pixel edges.
 TEST_F(CollisionTest, TheGrazeReachStartsFromTheUntruncatedPlace) {
-  std::mt19937 random(38);
-  const auto uniform = [&random](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+  SeededFloats uniform;
   for (int i = 0; i < 400; ++i) {
     Fresh();
     const float px = uniform(1000.0f, 1001.0f), py = uniform(500.0f, 501.0f);

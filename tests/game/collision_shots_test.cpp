@@ -1,7 +1,6 @@
 // The player's shots against enemies and shootable bullets: the hit effects and the
 // shots' fates, kills with their rewards and drops, and the wide pass.
-#include <random>
-
+#include "../support/seeded_floats.h"
 #include "collision_fixture.h"
 #include "game_library.h"
 
@@ -66,8 +65,7 @@ TEST_F(CollisionTest, HitEffectsAndFatesByShotBehaviour) {
 // pixels: player x - 1200 < x < player x + 1200 on the untruncated places. A
 // "GoldStrike" shot on an enemy far below is seen by the wide pass only.
 TEST_F(CollisionTest, TheWidePassComparesUntruncatedPlaces) {
-  std::mt19937 random(38);
-  const auto uniform = [&random](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+  SeededFloats uniform;
   for (int i = 0; i < 300; ++i) {
     Fresh();
     NShotType = 62;

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <tuple>
 
+#include "../support/seeded_floats.h"
 #include "behaviour_fixture.h"
 #include "objects/behaviours/behaviour_dispatch.h"
 
@@ -75,8 +75,7 @@ TEST_F(Options, RollingWidensBy4AFrameWithFourOptionsAndComesBack) {
 // single precision, and the place is worked in double and stored once.
 TEST_F(Options, RollingPlacesRoundAsWritten) {
   constexpr double kOffsets[4] = {0.0, 3.0, 1.5, 4.5};
-  std::mt19937 random(38);
-  const auto uniform = [&random](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+  SeededFloats uniform;
   OptionType = 2;
   for (int i = 0; i < 300; ++i) {
     for (int number = 1; number <= 4; ++number) PutOption(number);

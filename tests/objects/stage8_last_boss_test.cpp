@@ -3,10 +3,10 @@
 
 #include <array>
 #include <cmath>
-#include <random>
 #include <tuple>
 #include <vector>
 
+#include "../support/seeded_floats.h"
 #include "behaviour_fixture.h"
 #include "core/game_state.h"
 #include "core/object_pool.h"
@@ -171,8 +171,7 @@ TEST_F(FinalBosses, StormEscortBandAndTimeOuts) {
 // of the movement rules: a float sine or cosine, the rest in double, stored once; the
 // band's edges in double.
 TEST_F(FinalBosses, OrbitersAndTheEscortBandRoundAsWritten) {
-  std::mt19937 random(38);
-  const auto uniform = [&random](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+  SeededFloats uniform;
   for (int i = 0; i < 300; ++i) {
     SetUp();
     GameObject& body = Put(10, kCategoryEffect, 0, uniform(2000.0f, 4000.0f), uniform(500.0f, 1000.0f));
