@@ -62,8 +62,6 @@ bool OnPage(int page) { return Scene == kSceneTitle && MenuState.page == static_
 bool AtTitle() { return OnPage(3); }
 bool AtMainMenu() { return OnPage(6); }
 bool InLoadout() { return Scene == kSceneLoadout; }
-bool InPlay() { return Scene == kScenePlay && Paused == 0; }
-bool IsPaused() { return Paused == 1; }
 bool Ended() { return loopEnded; }
 
 class ReadmeKeys : public testing::Test {
@@ -122,8 +120,9 @@ class ReadmeKeys : public testing::Test {
     TotalLevel = 8;  // practice's level: the start of a run quit before its results takes one
     LeaveAll({
         {"main menu", Then(DownToItem(3), Press({kPadFire})), [] { return OnPage(17); }, "practice set-up"},
-        {"practice set-up", Then(Press({kPadDown}), Press(std::vector<int>(stage - 1, kPadRight)), Down(6), Press({kPadFire})),
-         InLoadout, "loadout"},
+        {"practice set-up",
+         Then(Press({kPadDown}), Press(std::vector<int>(stage - 1, kPadRight)), Down(6), Press({kPadFire})), InLoadout,
+         "loadout"},
         {"loadout", Press({kPadFire, kPadFire, kPadFire, kPadFire}), [] { return Scene == kScenePlay; }, "play"},
     });
     PastTheTitleCard();
@@ -146,7 +145,8 @@ class ReadmeKeys : public testing::Test {
   }
   // From a results page through the rankings page to the title, the closing picture's
   // wait shortened; the frames of the two pages saved when named.
-  void LeaveTheResults(const Keys& toRankings, const char* resultsFrame = nullptr, const char* rankingsFrame = nullptr) {
+  void LeaveTheResults(const Keys& toRankings, const char* resultsFrame = nullptr,
+                       const char* rankingsFrame = nullptr) {
     LeaveAll({
         {"results", toRankings, [] { return ScenePhase == kPhaseRankings; }, "rankings", resultsFrame, 60},
         {"rankings", Press({kPadFire}), [] { return Scene == kSceneResults && ScenePhase == 13; }, "closing picture",
@@ -203,11 +203,11 @@ TEST_F(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
   Hold(kPadFire, 200);
   Save("tour-stage-1", kPadFire);
   LeaveAll({
-      {"play", Press({kPadPause}), IsPaused, "pause"},
+      {"play", Press({kPadPause}), [] { return Paused == 1; }, "pause"},
       {"pause", Press({kPadFacing}), [] { return ManualShown == 1; }, "manual page", "tour-pause"},
-      {"manual page", Press({kPadFacing, kPadPause}), [] { return ManualShown == 0 && InPlay(); }, "play"},
-      {"play", QuitThroughThePause(), AtTitle, "title (through the pause)",
-       nullptr, 20, 0},
+      {"manual page", Press({kPadFacing, kPadPause}),
+       [] { return ManualShown == 0 && Scene == kScenePlay && Paused == 0; }, "play"},
+      {"play", QuitThroughThePause(), AtTitle, "title (through the pause)", nullptr, 20, 0},
   });
   ToMainMenu(game_);
   StartRun(game_, 0);
@@ -217,7 +217,8 @@ TEST_F(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
   Save("tour-tally", kPadSecond);
   ShopEmblem[2] = 0.73f;
   ASSERT_GT(PassUntil(game_, [] { return TimelineHalt == kHaltShop; }, 30), 0);
-  LeaveAll({{"shop", Press({kPadDown, kPadDown, kPadSpecial}), [] { return Stage == 2; }, "the next stage", "tour-shop"}});
+  LeaveAll(
+      {{"shop", Press({kPadDown, kPadDown, kPadSpecial}), [] { return Stage == 2; }, "the next stage", "tour-shop"}});
   ToContinue();
   LeaveAll({{"continue", Press({kPadFire}), [] { return Scene == kScenePlay; }, "play (YES)", "tour-continue"}});
   ToContinue();
