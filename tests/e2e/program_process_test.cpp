@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../support/scratch_directory.h"
+#include "../support/wait_until.h"
 
 namespace {
 
@@ -57,9 +58,7 @@ struct Ending {
 
 Ending Finish(const Child& child) {
   int status = 0;
-  int tick = 0;
-  while (waitpid(child.pid, &status, WNOHANG) != child.pid && ++tick < 2000) usleep(10000);
-  if (tick == 2000) {
+  if (!WaitUntil([&] { return waitpid(child.pid, &status, WNOHANG) == child.pid; })) {
     kill(child.pid, SIGKILL);
     waitpid(child.pid, &status, 0);
   }
@@ -86,11 +85,7 @@ class ProgramProcess : public testing::Test {
   }
   // Waits (at most 20 s) until the log holds `line`.
   bool LogReaches(const std::string& line) {
-    for (int tick = 0; tick < 2000; ++tick) {
-      if (scratch_.Read("Log.txt").find(line) != std::string::npos) return true;
-      usleep(10000);
-    }
-    return false;
+    return WaitUntil([&] { return scratch_.Read("Log.txt").find(line) != std::string::npos; });
   }
   ScratchDirectory scratch_;
   std::string locks_;
@@ -136,9 +131,9 @@ TEST_F(ProgramProcess, EndSignalsCloseTheProgramAfterAQuietStart) {
     std::filesystem::remove(scratch_.path() / "SaveData.dat");
     const Child child = StartProgram(locks_, "dummy", "", {{"SDL_AUDIODRIVER", ""}});
     ASSERT_TRUE(LogReaches(kStarted));
-    for (int tick = 0; tick < 2000 && scratch_.Read("SaveData.dat").size() != 360; ++tick) usleep(10000);
+    ASSERT_TRUE(WaitUntil([&] { return scratch_.Read("SaveData.dat").size() == 360; }))
+        << scratch_.Read("SaveData.dat").size() << " bytes saved";
     const std::string save = scratch_.Read("SaveData.dat");
-    ASSERT_EQ(save.size(), 360u);
     kill(child.pid, signal);
     const Ending ending = Finish(child);
     EXPECT_EQ(ending.status, 0);
