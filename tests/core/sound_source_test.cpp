@@ -333,6 +333,27 @@ TEST_F(Mp3Source, TagsAreSkippedByTheirStatedSizes) {
   EXPECT_EQ(Decode(noFooterFlag).opened, -1);
 }
 
+// The searches for the first Ogg page and the first frame sync go through the stream a
+// piece at a time: bytes before the stream are passed over wherever the pieces end,
+// and an Ogg page is found as far in as vorbisfile looks (64 KB).
+TEST_F(Mp3Source, BytesBeforeTheFirstPageOrFrameArePassedOver) {
+  ASSERT_FALSE(mp3_.bytes.empty()) << mp3_.error;
+  const Bytes ogg = testdata::EncodeOgg(testdata::Sine(3000, 1, 300, 22050, 10000), 1, 22050);
+  const Bytes* streams[] = {&ogg, &mp3_.bytes};
+  for (const Bytes* stream : streams) {
+    const Decoded plain = Decode(*stream);
+    ASSERT_EQ(plain.opened, 0);
+    for (std::size_t lead : {1u, 4093u, 4094u, 4095u, 4096u, 20000u, 65535u}) {
+      SCOPED_TRACE(lead);
+      Bytes file(lead, 0x55);
+      file.insert(file.end(), stream->begin(), stream->end());
+      const Decoded d = Decode(file);
+      EXPECT_EQ(d.kind, plain.kind);
+      EXPECT_EQ(d.pcm, plain.pcm);
+    }
+  }
+}
+
 TEST_F(Mp3Source, HighBitRateAndLowSamplingRatesDecode) {
   const testdata::Mp3File loud = testdata::EncodeMp3Sine(0.5, 1000, 48000, 2, 320);
   ASSERT_FALSE(loud.bytes.empty()) << loud.error;
