@@ -24,7 +24,8 @@ class MediaFile {
   // S_OK; VFW_E_NOT_FOUND when there is no such file; VFW_E_UNSUPPORTED_STREAM when it is
   // no movie container the stand-in plays or cannot be read or decoded; MS_E_NOSTREAM
   // when it has no stream of the kind. `container` is the file's container when another
-  // MediaFile of the same file found it already (so it is not looked for again).
+  // MediaFile of the same file found it already; otherwise an AVI file is known by its
+  // first bytes and any other is probed.
   static HRESULT Open(const std::string& path, MediaKind kind, std::unique_ptr<MediaFile>* file,
                       const AVInputFormat* container = nullptr);
   ~MediaFile();
