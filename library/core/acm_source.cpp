@@ -13,6 +13,11 @@ const WAVEFORMATEX* SourceFormatOf(const SoundSource* source) {
   return reinterpret_cast<const WAVEFORMATEX*>(source->acmSourceFormat);
 }
 
+// Block formats convert whole blocks only, so a piece holds at least one.
+std::uint32_t SourcePiece(const SoundSource* source) {
+  return std::max<std::uint32_t>(kSourcePiece, SourceFormatOf(source)->nBlockAlign);
+}
+
 int OpenConversion(SoundSource* source) {
   source->acmFed = 0;
   return acmStreamOpen(&source->acmStream, nullptr, SourceFormatOf(source), &source->format, nullptr, 0, 0,
@@ -36,7 +41,7 @@ std::uint32_t DecodeAcm(SoundSource* source, BYTE* out, std::uint32_t capacity) 
   ACMSTREAMHEADER header{};
   header.cbStruct = sizeof header;
   header.pbSrc = source->compressed + source->compressedPosition;
-  header.cbSrcLength = std::min(kSourcePiece, source->compressedSize - source->compressedPosition);
+  header.cbSrcLength = std::min(SourcePiece(source), source->compressedSize - source->compressedPosition);
   header.pbDst = out;
   header.cbDstLength = capacity;
   if (acmStreamPrepareHeader(source->acmStream, &header, 0) != MMSYSERR_NOERROR) {

@@ -153,22 +153,26 @@ TEST(SoundSource, DataSizeIsWhatTheFileHolds) {
 }
 
 // The converter's formats are tested with the converter; here the fmt chunk's format
-// data must reach it.
+// data must reach it, and every block, also blocks larger than the pieces it is fed.
 TEST(SoundSource, ConvertedWavHandsItsFormatDataToTheConverter) {
   const std::vector<std::int16_t> signal = testdata::Sine(20000, 2, 440, 22050, 12000);
-  const testdata::AdpcmData ima = testdata::EncodeIma(signal, 2, 1024);
   testdata::FmtChunk fmt = testdata::PcmFmt(2, 22050, 16);
   fmt.tag = WAVE_FORMAT_IMA_ADPCM;
   fmt.bits = 4;
-  fmt.blockAlign = 1024;
-  fmt.extra = ima.fmtExtra;
-  Decoded d = Decode(testdata::Wav(fmt, ima.data));
-  ASSERT_EQ(d.opened, 0);
-  EXPECT_EQ(d.kind, kSourceAcm);
-  EXPECT_EQ(d.format.wBitsPerSample, 16);
-  EXPECT_EQ(d.format.nChannels, 2);
-  EXPECT_EQ(d.format.nAvgBytesPerSec, 22050u * 4);
-  EXPECT_EQ(d.Samples(), ima.decoded);
+  testdata::AdpcmData ima;
+  for (int blockAlign : {1024, 4096, 8192}) {
+    SCOPED_TRACE(blockAlign);
+    ima = testdata::EncodeIma(signal, 2, blockAlign);
+    fmt.blockAlign = static_cast<std::uint16_t>(blockAlign);
+    fmt.extra = ima.fmtExtra;
+    Decoded d = Decode(testdata::Wav(fmt, ima.data));
+    ASSERT_EQ(d.opened, 0);
+    EXPECT_EQ(d.kind, kSourceAcm);
+    EXPECT_EQ(d.format.wBitsPerSample, 16);
+    EXPECT_EQ(d.format.nChannels, 2);
+    EXPECT_EQ(d.format.nAvgBytesPerSec, 22050u * 4);
+    EXPECT_EQ(d.Samples(), ima.decoded);
+  }
 
   // A format-data size beyond the chunk is not read past the chunk.
   testdata::FmtChunk lying = fmt;
