@@ -13,7 +13,13 @@ const WAVEFORMATEX* SourceFormatOf(const SoundSource* source) {
   return reinterpret_cast<const WAVEFORMATEX*>(source->acmSourceFormat);
 }
 
+// Block formats convert whole blocks only, so a piece holds at least one.
+std::uint32_t SourcePiece(const SoundSource* source) {
+  return std::max<std::uint32_t>(kSourcePiece, SourceFormatOf(source)->nBlockAlign);
+}
+
 int OpenConversion(SoundSource* source) {
+  source->acmFed = 0;
   return acmStreamOpen(&source->acmStream, nullptr, SourceFormatOf(source), &source->format, nullptr, 0, 0,
                        ACM_STREAMOPENF_NONREALTIME) == MMSYSERR_NOERROR
              ? 0
@@ -30,18 +36,19 @@ void ReleaseAcm(SoundSource* source) {
 }
 
 // A conversion that fails or gives nothing ends the source.
-std::uint32_t RefillAcm(SoundSource* source) {
+std::uint32_t DecodeAcm(SoundSource* source, BYTE* out, std::uint32_t capacity) {
   if (source->compressedPosition >= source->compressedSize) return 0;
   ACMSTREAMHEADER header{};
   header.cbStruct = sizeof header;
   header.pbSrc = source->compressed + source->compressedPosition;
-  header.cbSrcLength = std::min(kSourcePiece, source->compressedSize - source->compressedPosition);
-  header.pbDst = source->buffer;
-  header.cbDstLength = source->bufferCapacity;
+  header.cbSrcLength = std::min(SourcePiece(source), source->compressedSize - source->compressedPosition);
+  header.pbDst = out;
+  header.cbDstLength = capacity;
   if (acmStreamPrepareHeader(source->acmStream, &header, 0) != MMSYSERR_NOERROR) {
     source->compressedPosition = source->compressedSize;
     return 0;
   }
+  source->acmFed = 1;
   const bool converted =
       acmStreamConvert(source->acmStream, &header, ACM_STREAMCONVERTF_BLOCKALIGN) == MMSYSERR_NOERROR;
   acmStreamUnprepareHeader(source->acmStream, &header, 0);
@@ -66,9 +73,11 @@ int AcmWholeSize(SoundSource* source, std::uint64_t* bytes) {
   return 0;
 }
 
-// The converter keeps state between pieces, so going back to the start opens it anew.
+// The converter keeps state between pieces, so going back to the start opens it anew
+// once it has been fed (opening one is costly: a decoder sets up its tables and buffers).
 int RewindAcm(SoundSource* source) {
   source->compressedPosition = 0;
+  if (!source->acmFed && source->acmStream != nullptr) return 0;
   acmStreamClose(source->acmStream, 0);
   source->acmStream = nullptr;
   return OpenConversion(source);
@@ -76,7 +85,7 @@ int RewindAcm(SoundSource* source) {
 
 }  // namespace
 
-const SourceKindOps kAcmSourceOps = {RefillAcm, AcmWholeSize, RewindAcm, ReleaseAcm};
+const SourceKindOps kAcmSourceOps = {DecodeAcm, AcmWholeSize, RewindAcm, ReleaseAcm};
 
 int StartAcmConversion(SoundSource* source, BYTE* sourceFormat, std::uint32_t dataStart, std::uint32_t dataSize,
                        std::int32_t totalSamples) {

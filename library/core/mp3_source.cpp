@@ -33,6 +33,26 @@ class ByteWindow {
     return bytes_[position - start_];
   }
 
+  // The first frame sync (0xFF, then a byte with its top four bits set) starting at or
+  // after `position` and before `end`; -1 when there is none. Searched a window at a
+  // time: the scan passes over whatever precedes the audio, byte by byte.
+  std::int64_t FindSync(std::int64_t position, std::int64_t end) {
+    while (position < end) {
+      if (At(position) < 0) return -1;
+      const std::int64_t stop = std::min(start_ + count_, end);
+      const void* hit = std::memchr(bytes_ + (position - start_), 0xFF, static_cast<std::size_t>(stop - position));
+      if (hit == nullptr) {
+        position = stop;
+        continue;
+      }
+      position = start_ + (static_cast<const BYTE*>(hit) - bytes_);
+      const int next = At(position + 1);
+      if (next >= 0 && (next & 0xF0) == 0xF0) return position;
+      ++position;
+    }
+    return -1;
+  }
+
  private:
   SoundSource* source_;
   BYTE bytes_[4096];
@@ -71,14 +91,8 @@ int ScanFrames(SoundSource* source, std::int64_t start, std::int64_t audioEnd, F
   ByteWindow window(source);
   std::int64_t position = start;
   for (;;) {
-    int byte = window.At(position);
-    while (byte >= 0 && position < audioEnd) {
-      const int next = window.At(position + 1);
-      if (byte == 0xFF && next >= 0 && (next & 0xF0) == 0xF0) break;
-      ++position;
-      byte = next;
-    }
-    if (byte < 0 || position >= audioEnd) return 0;
+    position = window.FindSync(position, audioEnd);
+    if (position < 0) return 0;
     std::uint8_t header[4];
     for (int i = 0; i < 4; ++i) {
       const int value = window.At(position + i);

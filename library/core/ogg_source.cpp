@@ -1,6 +1,7 @@
 // Ogg Vorbis sources: vorbisfile reads the source's DataStream through callbacks and
 // delivers 16-bit signed little-endian PCM.
 #include <cstdint>
+#include <cstring>
 
 #include "core/sound_source_kinds.h"
 
@@ -9,6 +10,30 @@ namespace {
 constexpr std::uint32_t kOggChunk = 4096;
 constexpr std::uint64_t kOggSizeSlack = 44100;  // samples allowed beyond the stated length
 constexpr int kBytesPerSample = 2;
+// vorbisfile looks for the first page only this far into a stream (its CHUNKSIZE).
+constexpr std::int64_t kFirstPageReach = 65536;
+constexpr char kCapturePattern[4] = {'O', 'g', 'g', 'S'};
+
+// False when no page can start within reach of the stream's start: vorbisfile would
+// read that far and give up, after setting up its decoder state for nothing.
+bool PageMayStartInReach(SoundSource* source) {
+  BYTE window[4096];
+  std::int64_t windowStart = 0;  // the stream offset of window[0]
+  std::uint32_t held = 0;
+  while (windowStart < kFirstPageReach) {
+    const std::uint32_t got = ReadUpTo(source, window + held, sizeof window - held);
+    held += got;
+    const void* found = memmem(window, held, kCapturePattern, sizeof kCapturePattern);
+    if (found != nullptr) return windowStart + (static_cast<const BYTE*>(found) - window) < kFirstPageReach;
+    if (got == 0 || held < sizeof kCapturePattern) return false;
+    // The last three bytes may begin the pattern.
+    const std::uint32_t kept = sizeof kCapturePattern - 1;
+    std::memmove(window, window + held - kept, kept);
+    windowStart += held - kept;
+    held = kept;
+  }
+  return false;
+}
 
 DataStream* StreamOf(void* datasource) { return static_cast<DataStream*>(datasource); }
 
@@ -33,11 +58,11 @@ long OggTell(void* datasource) {
 }
 
 // A hole in the data is skipped; any other error ends the stream.
-std::uint32_t RefillOgg(SoundSource* source) {
+std::uint32_t DecodeOgg(SoundSource* source, BYTE* out, std::uint32_t capacity) {
   for (;;) {
     int section = 0;
-    const long got = ov_read(&source->ogg, reinterpret_cast<char*>(source->buffer),
-                             static_cast<int>(source->bufferCapacity), 0, kBytesPerSample, 1, &section);
+    const long got = ov_read(&source->ogg, reinterpret_cast<char*>(out), static_cast<int>(capacity), 0,
+                             kBytesPerSample, 1, &section);
     if (got == OV_HOLE) continue;
     return got > 0 ? static_cast<std::uint32_t>(got) : 0;
   }
@@ -60,9 +85,11 @@ void ReleaseOgg(SoundSource* source) {
 
 }  // namespace
 
-const SourceKindOps kOggSourceOps = {RefillOgg, OggWholeSize, RewindOgg, ReleaseOgg};
+const SourceKindOps kOggSourceOps = {DecodeOgg, OggWholeSize, RewindOgg, ReleaseOgg};
 
 int OpenOggSource(SoundSource* source) {
+  if (!PageMayStartInReach(source)) return -1;
+  StreamSeek(source, 0);
   const ov_callbacks callbacks = {OggRead, OggSeek, OggClose, OggTell};
   if (ov_open_callbacks(&source->stream, &source->ogg, nullptr, 0, callbacks) != 0) return -1;
   source->oggOpen = 1;

@@ -1,6 +1,5 @@
 // Opening, reading, whole decoding and closing of sound sources.
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 #include "core/sound_source_kinds.h"
@@ -63,11 +62,7 @@ int OpenSoundSource(const DataStream* stream, SoundSource* source) {
     }
   }
   if (!recognised) return -1;
-  source->buffer = static_cast<BYTE*>(TRACKED_ALLOC(source->bufferCapacity));
-  if (source->buffer == nullptr) {
-    OpsOf(source)->release(source);
-    return -1;
-  }
+  source->buffer = nullptr;
   source->bufferHeld = 0;
   source->bufferOffset = 0;
   source->endReached = 0;
@@ -79,11 +74,15 @@ int OpenSoundSource(const DataStream* stream, SoundSource* source) {
 int ReadSourcePcm(SoundSource* source, void* destination, int bytes) {
   if (!source->open) return -1;
   if (source->endReached) return 0;
+  if (source->buffer == nullptr) {
+    source->buffer = static_cast<BYTE*>(TRACKED_ALLOC(source->bufferCapacity));
+    if (source->buffer == nullptr) return -1;
+  }
   BYTE* out = static_cast<BYTE*>(destination);
   int delivered = 0;
   while (delivered < bytes) {
     if (source->bufferOffset == source->bufferHeld) {
-      const std::uint32_t held = OpsOf(source)->refill(source);
+      const std::uint32_t held = OpsOf(source)->decode(source, source->buffer, source->bufferCapacity);
       source->bufferOffset = 0;
       source->bufferHeld = held;
       if (held == 0) {
@@ -113,17 +112,15 @@ int DecodeWholeSource(SoundSource* source, WAVEFORMATEX* format, void** pcm, std
   source->pcmPosition = 0;
   std::uint64_t delivered = 0;
   if (ops->rewind(source) == 0) {
-    if (source->kind == kSourceWavPcm) {
-      delivered = ReadUpTo(source, block, static_cast<std::uint32_t>(size));
-    } else {
-      while (delivered < size) {
-        const int piece = static_cast<int>(std::min<std::uint64_t>(size - delivered, INT_MAX / 2));
-        const int got = ReadSourcePcm(source, block + delivered, piece);
-        if (got <= 0) break;
-        delivered += static_cast<std::uint64_t>(got);
-      }
+    // In the pieces a read decodes, so the PCM is the same.
+    while (delivered < size) {
+      const std::uint64_t piece = std::min<std::uint64_t>(size - delivered, source->bufferCapacity);
+      const std::uint32_t got = ops->decode(source, block + delivered, static_cast<std::uint32_t>(piece));
+      if (got == 0) break;
+      delivered += got;
     }
   }
+  source->pcmPosition = static_cast<std::uint32_t>(delivered);
   *format = source->format;
   *pcm = block;
   *bytes = static_cast<std::uint32_t>(delivered);

@@ -37,6 +37,7 @@ struct SoundSource {
   // Compression manager kind.
   BYTE* acmSourceFormat;  // the fmt chunk, or the built Layer III format
   HACMSTREAM acmStream;
+  int acmFed;  // the converter was given data since it was opened
   BYTE* compressed;  // the data chunk or the MP3 frames
   std::uint32_t compressedSize;
   std::uint32_t compressedPosition;
@@ -47,7 +48,7 @@ struct SoundSource {
   OggVorbis_File ogg;
   int bytesPerSample;
 
-  // Decoded PCM waiting to be read.
+  // Decoded PCM waiting to be read; made by the first read (a whole decode needs none).
   BYTE* buffer;
   std::uint32_t bufferCapacity;
   std::uint32_t bufferHeld;
@@ -71,14 +72,14 @@ struct MpegFrameInfo {
 int OpenSoundSource(const DataStream* stream, SoundSource* source);
 
 // Bytes delivered into `destination`: fewer than asked at the end, 0 once the end was
-// reached, -1 when the source is not open.
+// reached, -1 when the source is not open or its decode buffer cannot be had.
 int ReadSourcePcm(SoundSource* source, void* destination, int bytes);
 
 // The most PCM a whole decoded sound may take: the largest sound buffer.
 constexpr std::uint32_t kMaxWholePcmBytes = 0x0FFFFFFF;
 
-// Decodes the whole source into one tracked block; -1 only when the block cannot be had
-// (or would exceed kMaxWholePcmBytes).
+// Decodes the whole source, from its first sample, straight into one tracked block; -1
+// only when the block cannot be had (or would exceed kMaxWholePcmBytes).
 int DecodeWholeSource(SoundSource* source, WAVEFORMATEX* format, void** pcm, std::uint32_t* bytes);
 
 // Frees what the source holds (not its stream); -1 when it is not open.

@@ -13,8 +13,9 @@ int OpenOggSource(SoundSource* source);
 int OpenMp3Source(SoundSource* source);
 
 struct SourceKindOps {
-  // Decodes the next piece into the decode buffer: the bytes held, 0 at the end.
-  std::uint32_t (*refill)(SoundSource* source);
+  // Decodes the next piece into `out`, at most `capacity` bytes: the bytes written, 0
+  // at the end.
+  std::uint32_t (*decode)(SoundSource* source, BYTE* out, std::uint32_t capacity);
   // The size of the block that holds the whole decoded sound; -1 when it cannot be known.
   int (*wholeSize)(SoundSource* source, std::uint64_t* bytes);
   // Back to the first sample.
@@ -32,8 +33,8 @@ extern const SourceKindOps kOggSourceOps;
 int StartAcmConversion(SoundSource* source, BYTE* sourceFormat, std::uint32_t dataStart, std::uint32_t dataSize,
                        std::int32_t totalSamples);
 
-// The decode buffer holds one second of PCM; an absurd rate in a file must not make it
-// absurd, so it stays between one block and this.
+// The decode buffer holds one second of PCM, and no piece decoded is larger; an absurd
+// rate in a file must not make it absurd, so it stays between one block and this.
 constexpr std::uint32_t kMaxDecodeChunk = 4u << 20;
 std::uint32_t DecodeChunkSize(const WAVEFORMATEX& format);
 

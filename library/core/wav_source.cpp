@@ -87,12 +87,11 @@ void RepairPcmBits(const SoundSource* source, WAVEFORMATEX* format) {
 
 bool PcmBitsSupported(const WAVEFORMATEX& format) { return format.wBitsPerSample == 8 || format.wBitsPerSample == 16; }
 
-std::uint32_t RefillWavPcm(SoundSource* source) {
+std::uint32_t DecodeWavPcm(SoundSource* source, BYTE* out, std::uint32_t capacity) {
   const std::int64_t position = StreamTell(source) - source->dataStart;
   if (position < 0 || position >= source->dataSize) return 0;
-  const std::uint32_t want =
-      std::min<std::uint32_t>(source->bufferCapacity, source->dataSize - static_cast<std::uint32_t>(position));
-  return ReadUpTo(source, source->buffer, want);
+  const std::uint32_t want = std::min<std::uint32_t>(capacity, source->dataSize - static_cast<std::uint32_t>(position));
+  return ReadUpTo(source, out, want);
 }
 
 int WavPcmWholeSize(SoundSource* source, std::uint64_t* bytes) {
@@ -109,7 +108,7 @@ void ReleaseNothing(SoundSource*) {}
 
 }  // namespace
 
-const SourceKindOps kWavPcmSourceOps = {RefillWavPcm, WavPcmWholeSize, RewindWavPcm, ReleaseNothing};
+const SourceKindOps kWavPcmSourceOps = {DecodeWavPcm, WavPcmWholeSize, RewindWavPcm, ReleaseNothing};
 
 int OpenWavPcmSource(SoundSource* source) {
   WavLayout layout;

@@ -1,9 +1,11 @@
 #include "dshow/media_file.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <mutex>
 
 extern "C" {
@@ -21,6 +23,19 @@ constexpr AVRational kStreamTimeBase{1, 10000000};
 // The containers a movie may come in. Picture and bare audio formats stay out, so a
 // damaged picture never plays as a one-frame movie.
 constexpr const char* kMovieContainers = "avi,asf,mov,mp4,matroska,webm,mpeg,mpegts,mpegvideo,ogg,flv";
+
+// A RIFF file of form "AVI " is one for certain. Naming it up front spares probing the
+// first kilobytes against every format FFmpeg knows, which costs more than reading the
+// headers.
+const AVInputFormat* ContainerMarkedIn(const std::string& path) {
+  char head[12];
+  const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return nullptr;
+  const bool whole = ::read(file, head, sizeof head) == static_cast<ssize_t>(sizeof head);
+  ::close(file);
+  if (!whole || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "AVI ", 4) != 0) return nullptr;
+  return av_find_input_format("avi");
+}
 
 // The largest frame a decoder may make; a side above the largest DirectDraw surface
 // could not be shown anyway.
@@ -54,18 +69,25 @@ void QuietLibraries() {
 
 }  // namespace
 
-HRESULT MediaFile::Open(const std::string& path, MediaKind kind, std::unique_ptr<MediaFile>* file) {
+HRESULT MediaFile::Open(const std::string& path, MediaKind kind, std::unique_ptr<MediaFile>* file,
+                        const AVInputFormat* container) {
   file->reset();
   if (::access(path.c_str(), R_OK) != 0) return errno == ENOENT ? VFW_E_NOT_FOUND : VFW_E_UNSUPPORTED_STREAM;
   QuietLibraries();
   std::unique_ptr<MediaFile> opened(new MediaFile());
-  AVDictionary* options = nullptr;
-  av_dict_set(&options, "protocol_whitelist", "file", 0);
-  av_dict_set(&options, "format_whitelist", kMovieContainers, 0);
+  // The lists are set on the context itself: as options they would be looked up by name
+  // among all of its options.
+  opened->format_ = avformat_alloc_context();
+  if (opened->format_ == nullptr) return E_OUTOFMEMORY;
+  opened->format_->protocol_whitelist = av_strdup("file");
+  opened->format_->format_whitelist = av_strdup(kMovieContainers);
+  if (opened->format_->protocol_whitelist == nullptr || opened->format_->format_whitelist == nullptr) {
+    return E_OUTOFMEMORY;
+  }
+  if (container == nullptr) container = ContainerMarkedIn(path);
   const std::string url = "file:" + path;
-  const int openResult = avformat_open_input(&opened->format_, url.c_str(), nullptr, &options);
-  av_dict_free(&options);
-  if (openResult < 0) return VFW_E_UNSUPPORTED_STREAM;
+  // On failure the context is freed and the pointer cleared.
+  if (avformat_open_input(&opened->format_, url.c_str(), container, nullptr) < 0) return VFW_E_UNSUPPORTED_STREAM;
   if (avformat_find_stream_info(opened->format_, nullptr) < 0) return VFW_E_UNSUPPORTED_STREAM;
   if (HRESULT result = opened->OpenStream(kind); result != S_OK) return result;
   *file = std::move(opened);
@@ -111,6 +133,8 @@ MediaFile::~MediaFile() {
   avcodec_free_context(&codec_);
   avformat_close_input(&format_);
 }
+
+const AVInputFormat* MediaFile::Container() const { return format_->iformat; }
 
 int MediaFile::Width() const { return codec_->width > 0 ? codec_->width : 0; }
 int MediaFile::Height() const { return codec_->height > 0 ? codec_->height : 0; }

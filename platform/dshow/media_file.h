@@ -13,6 +13,7 @@ extern "C" {
 
 struct AVCodecContext;
 struct AVFormatContext;
+struct AVInputFormat;
 struct AVFrame;
 struct AVPacket;
 
@@ -22,8 +23,11 @@ class MediaFile {
  public:
   // S_OK; VFW_E_NOT_FOUND when there is no such file; VFW_E_UNSUPPORTED_STREAM when it is
   // no movie container the stand-in plays or cannot be read or decoded; MS_E_NOSTREAM
-  // when it has no stream of the kind.
-  static HRESULT Open(const std::string& path, MediaKind kind, std::unique_ptr<MediaFile>* file);
+  // when it has no stream of the kind. `container` is the file's container when another
+  // MediaFile of the same file found it already; otherwise an AVI file is known by its
+  // first bytes and any other is probed.
+  static HRESULT Open(const std::string& path, MediaKind kind, std::unique_ptr<MediaFile>* file,
+                      const AVInputFormat* container = nullptr);
   ~MediaFile();
   MediaFile(const MediaFile&) = delete;
   MediaFile& operator=(const MediaFile&) = delete;
@@ -39,6 +43,7 @@ class MediaFile {
   void Seek(LONGLONG time);
 
   const AVCodecContext& Codec() const { return *codec_; }
+  const AVInputFormat* Container() const;
   int Width() const;   // video: the frame size given by the file
   int Height() const;
   LONGLONG Duration() const { return duration_; }  // 0 when the file does not say

@@ -45,8 +45,9 @@ HRESULT MoviePlayback::Open(const std::string& path, bool withSound, std::shared
     opened->height_ = opened->video_->Height();
     opened->duration_ = opened->video_->Duration();
   }
-  if (withSound) opened->sound_ = MovieSound::Open(path);
-  opened->worker_ = std::thread(&MoviePlayback::Work, opened.get());
+  if (withSound) {
+    opened->sound_ = MovieSound::Open(path, opened->video_ != nullptr ? opened->video_->Container() : nullptr);
+  }
   *playback = std::move(opened);
   return S_OK;
 }
@@ -80,7 +81,10 @@ void MoviePlayback::Run() {
     if (running_) return;
     anchorClock_ = ReadClockMicroseconds();
     running_ = true;
-    if (sound_ != nullptr) sound_->Start();
+    if (sound_ != nullptr) {
+      sound_->Start();
+      StartWorker();
+    }
   }
   wake_.notify_all();
 }
@@ -166,6 +170,7 @@ HRESULT MoviePlayback::RequestFrame(const void* sample, const FrameTarget& targe
     if (TakeDueFrames(now)) return WriteShownFrame(target);
     if (PastEnd(now)) return MS_S_ENDOFSTREAM;
     request_ = Request{sample, target, event};
+    StartWorker();
   }
   wake_.notify_all();
   return MS_S_PENDING;
@@ -183,6 +188,12 @@ void MoviePlayback::CompleteRequest() {
 }
 
 // ---- Worker ----
+
+// A movie shown a frame at a time whose frames are all due when asked for needs no
+// thread; most short movies and every file that fails to play make none.
+void MoviePlayback::StartWorker() {
+  if (!worker_.joinable()) worker_ = std::thread(&MoviePlayback::Work, this);
+}
 
 void MoviePlayback::Work() {
   std::unique_lock<std::mutex> lock(mutex_);

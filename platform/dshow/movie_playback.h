@@ -1,7 +1,8 @@
 // One opened movie as it plays: the stream clock, the video frame decoded ahead, the
-// sample update waiting for its frame, and the sound. A worker thread decodes the next
-// frame ahead, completes the waiting update once its frame is due and keeps the sound
-// fed. The filter graph, the multimedia stream and its samples share it.
+// sample update waiting for its frame, and the sound. A worker thread, started when an
+// update has to wait or the sound plays, decodes the next frame ahead, completes the
+// waiting update once its frame is due and keeps the sound fed. The filter graph, the
+// multimedia stream and its samples share it.
 #pragma once
 
 #include <condition_variable>
@@ -59,6 +60,7 @@ class MoviePlayback {
   };
 
   MoviePlayback() = default;
+  void StartWorker();  // under mutex_
   void Work();
   void WaitForWork(std::unique_lock<std::mutex>& lock);
   STREAM_TIME StreamTimeAt(std::uint64_t clockMicroseconds) const;

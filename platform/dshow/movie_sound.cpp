@@ -86,8 +86,8 @@ class DirectSoundMovieSound final : public MovieSound {
 
 }  // namespace
 
-std::unique_ptr<MovieSound> MovieSound::Open(const std::string& path) {
-  std::unique_ptr<SoundDecoder> decoder = SoundDecoder::Open(path);
+std::unique_ptr<MovieSound> MovieSound::Open(const std::string& path, const AVInputFormat* container) {
+  std::unique_ptr<SoundDecoder> decoder = SoundDecoder::Open(path, container);
   if (decoder == nullptr) return nullptr;
   IDirectSound* device = nullptr;
   if (CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSound,

@@ -7,11 +7,13 @@
 
 #include "kernel/win_types.h"
 
+struct AVInputFormat;
+
 class MovieSound {
  public:
   // The sound of the movie file at `path`, or nullptr when it has none or nothing can
-  // play it (the movie then runs silently).
-  static std::unique_ptr<MovieSound> Open(const std::string& path);
+  // play it (the movie then runs silently). `container` as for MediaFile::Open.
+  static std::unique_ptr<MovieSound> Open(const std::string& path, const AVInputFormat* container);
   virtual ~MovieSound() = default;
 
   virtual void Start() = 0;

@@ -10,9 +10,9 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
-std::unique_ptr<SoundDecoder> SoundDecoder::Open(const std::string& path) {
+std::unique_ptr<SoundDecoder> SoundDecoder::Open(const std::string& path, const AVInputFormat* container) {
   std::unique_ptr<SoundDecoder> decoder(new SoundDecoder());
-  if (MediaFile::Open(path, MediaKind::Audio, &decoder->file_) != S_OK) return nullptr;
+  if (MediaFile::Open(path, MediaKind::Audio, &decoder->file_, container) != S_OK) return nullptr;
   decoder->resampler_ = swr_alloc();
   decoder->decoded_ = av_frame_alloc();
   decoder->converted_ = av_frame_alloc();

@@ -17,8 +17,9 @@ class SoundDecoder {
   static constexpr int kRate = 44100;
   static constexpr int kChannels = 2;
 
-  // The file's sound, or nullptr when it has none that decodes.
-  static std::unique_ptr<SoundDecoder> Open(const std::string& path);
+  // The file's sound, or nullptr when it has none that decodes; `container` as for
+  // MediaFile::Open.
+  static std::unique_ptr<SoundDecoder> Open(const std::string& path, const AVInputFormat* container);
   ~SoundDecoder();
   SoundDecoder(const SoundDecoder&) = delete;
   SoundDecoder& operator=(const SoundDecoder&) = delete;

@@ -153,22 +153,26 @@ TEST(SoundSource, DataSizeIsWhatTheFileHolds) {
 }
 
 // The converter's formats are tested with the converter; here the fmt chunk's format
-// data must reach it.
+// data must reach it, and every block, also blocks larger than the pieces it is fed.
 TEST(SoundSource, ConvertedWavHandsItsFormatDataToTheConverter) {
   const std::vector<std::int16_t> signal = testdata::Sine(20000, 2, 440, 22050, 12000);
-  const testdata::AdpcmData ima = testdata::EncodeIma(signal, 2, 1024);
   testdata::FmtChunk fmt = testdata::PcmFmt(2, 22050, 16);
   fmt.tag = WAVE_FORMAT_IMA_ADPCM;
   fmt.bits = 4;
-  fmt.blockAlign = 1024;
-  fmt.extra = ima.fmtExtra;
-  Decoded d = Decode(testdata::Wav(fmt, ima.data));
-  ASSERT_EQ(d.opened, 0);
-  EXPECT_EQ(d.kind, kSourceAcm);
-  EXPECT_EQ(d.format.wBitsPerSample, 16);
-  EXPECT_EQ(d.format.nChannels, 2);
-  EXPECT_EQ(d.format.nAvgBytesPerSec, 22050u * 4);
-  EXPECT_EQ(d.Samples(), ima.decoded);
+  testdata::AdpcmData ima;
+  for (int blockAlign : {1024, 4096, 8192}) {
+    SCOPED_TRACE(blockAlign);
+    ima = testdata::EncodeIma(signal, 2, blockAlign);
+    fmt.blockAlign = static_cast<std::uint16_t>(blockAlign);
+    fmt.extra = ima.fmtExtra;
+    Decoded d = Decode(testdata::Wav(fmt, ima.data));
+    ASSERT_EQ(d.opened, 0);
+    EXPECT_EQ(d.kind, kSourceAcm);
+    EXPECT_EQ(d.format.wBitsPerSample, 16);
+    EXPECT_EQ(d.format.nChannels, 2);
+    EXPECT_EQ(d.format.nAvgBytesPerSec, 22050u * 4);
+    EXPECT_EQ(d.Samples(), ima.decoded);
+  }
 
   // A format-data size beyond the chunk is not read past the chunk.
   testdata::FmtChunk lying = fmt;
@@ -331,6 +335,27 @@ TEST_F(Mp3Source, TagsAreSkippedByTheirStatedSizes) {
   Bytes noFooterFlag = file;
   noFooterFlag[5] = 0;
   EXPECT_EQ(Decode(noFooterFlag).opened, -1);
+}
+
+// The searches for the first Ogg page and the first frame sync go through the stream a
+// piece at a time: bytes before the stream are passed over wherever the pieces end,
+// and an Ogg page is found as far in as vorbisfile looks (64 KB).
+TEST_F(Mp3Source, BytesBeforeTheFirstPageOrFrameArePassedOver) {
+  ASSERT_FALSE(mp3_.bytes.empty()) << mp3_.error;
+  const Bytes ogg = testdata::EncodeOgg(testdata::Sine(3000, 1, 300, 22050, 10000), 1, 22050);
+  const Bytes* streams[] = {&ogg, &mp3_.bytes};
+  for (const Bytes* stream : streams) {
+    const Decoded plain = Decode(*stream);
+    ASSERT_EQ(plain.opened, 0);
+    for (std::size_t lead : {1u, 4093u, 4094u, 4095u, 4096u, 20000u, 65535u}) {
+      SCOPED_TRACE(lead);
+      Bytes file(lead, 0x55);
+      file.insert(file.end(), stream->begin(), stream->end());
+      const Decoded d = Decode(file);
+      EXPECT_EQ(d.kind, plain.kind);
+      EXPECT_EQ(d.pcm, plain.pcm);
+    }
+  }
 }
 
 TEST_F(Mp3Source, HighBitRateAndLowSamplingRatesDecode) {
