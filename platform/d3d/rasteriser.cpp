@@ -22,6 +22,10 @@ constexpr double kFarAway = 1 << 30;
 constexpr double kTexelLimit = 1 << 30;
 constexpr double kDepthLimit = 1ll << 40;
 constexpr double kColourLimit = 1 << 14;
+// A box whose corners' values lie within half an interpolant's limit holds only values
+// within the limit, as long as the plane's terms stay this small: rounding then moves
+// values by far less than the other half.
+constexpr double kTermLimit = static_cast<double>(std::int64_t{1} << 40);
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {  // b > 0
   std::int64_t q = a / b;
@@ -169,7 +173,8 @@ RECT Rasteriser::Reach(const Vertex* vertices, int count, const RECT& scissor) {
               clamped(std::ceil(bottom) + 2, scissor.top, scissor.bottom)};
 }
 
-bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat, bool block) {
+bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat, const RECT& reach,
+                             bool block) {
   double x0 = a.x, y0 = a.y;
   double x1 = b.x - x0, y1 = b.y - y0, x2 = c.x - x0, y2 = c.y - y0;
   double det = x1 * y2 - x2 * y1;
@@ -182,9 +187,10 @@ bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, 
   planes_.originX = x0;
   planes_.originY = y0;
   SetPlanes(va, vb, vc, plane);
-  coverage_ = block ? CoverageOf(va, vb, vc) : nullptr;
-  flatDiffuse_ = flat.diffuse;
-  flatSpecular_ = flat.specular;
+  block_.coverage = block ? CoverageOf(va, vb, vc) : nullptr;
+  block_.diffuse = flat.diffuse;
+  block_.specular = flat.specular;
+  SetUpBlock(reach);
   return true;
 }
 
@@ -223,45 +229,91 @@ const TexelCoverage* Rasteriser::CoverageOf(const Attributes& a, const Attribute
   return coverage.boxCuts ? &coverage : nullptr;
 }
 
+template <typename Visit>
+void Rasteriser::ForEachInterpolant(SpanBlock& block, Visit visit) const {
+  for (int s = 0; s < context_.stageCount; ++s) {
+    if (!context_.stages[s].textured) continue;
+    visit(planes_.u[s], block.u[s], kTexelFractionBits, kTexelLimit);
+    visit(planes_.v[s], block.v[s], kTexelFractionBits, kTexelLimit);
+  }
+  if (context_.gouraud) {
+    for (int k = 0; k < 8; ++k) visit(planes_.colour[k], block.colour[k], kColourFractionBits, kColourLimit);
+  }
+  if (context_.depthBits != nullptr) visit(planes_.depth, block.depth, kDepthFractionBits, kDepthLimit);
+}
+
+void Rasteriser::SetUpBlock(const RECT& reach) {
+  const double left = reach.left - planes_.originX, right = reach.right - 1 - planes_.originX;
+  const double top = reach.top - planes_.originY, bottom = reach.bottom - 1 - planes_.originY;
+  const double across = std::fabs(left) + std::fabs(right) + 1, down = std::fabs(top) + std::fabs(bottom) + 1;
+  bool fits = reach.left < reach.right && reach.top < reach.bottom;
+  ForEachInterpolant(block_, [&](const Plane& p, auto& value, int bits, double limit) {
+    using T = decltype(value.start);
+    auto inside = [](double v, double bound) { return v >= -bound && v <= bound; };
+    auto at = [&p](double dx, double dy) { return p.atOrigin + dx * p.dx + dy * p.dy; };
+    const double half = limit / 2, scale = static_cast<double>(std::int64_t{1} << bits);
+    fits = fits && inside(p.dx, limit) && inside(p.dy, limit) &&
+           std::fabs(p.atOrigin) + across * std::fabs(p.dx) + down * std::fabs(p.dy) <= kTermLimit &&
+           inside(at(left, top), half) && inside(at(right, top), half) && inside(at(left, bottom), half) &&
+           inside(at(right, bottom), half);
+    if (fits) {
+      value.step = static_cast<T>(RoundToInt64(p.dx * scale));
+      value.rowStep = static_cast<T>(RoundToInt64(p.dy * scale));
+    }
+  });
+  checkedBox_ = fits ? reach : RECT{0, 0, 0, 0};
+}
+
 void Rasteriser::Emit(int left, int right, int y, int rows) {
   if (!Meets(tile_, left, y, std::int64_t{right} + 1, std::int64_t{y} + rows)) return;
-  SpanBlock block{};
-  block.coverage = coverage_;
+  if (left < checkedBox_.left || right >= checkedBox_.right || y < checkedBox_.top || y + rows > checkedBox_.bottom) {
+    return EmitChecked(left, right, y, rows);
+  }
+  // Inside the checked box every value fits, with the steps set up for the primitive.
+  const double dx = left - planes_.originX, dy = y - planes_.originY;
+  ForEachInterpolant(block_, [&](const Plane& p, auto& value, int bits, double) {
+    const double start = p.atOrigin + dx * p.dx + dy * p.dy;
+    value.start = static_cast<decltype(value.start)>(RoundToInt64(start * static_cast<double>(std::int64_t{1} << bits)));
+  });
+  block_.x = left;
+  block_.y = y;
+  block_.count = right - left + 1;
+  block_.rows = rows;
+  Shade(block_);
+}
+
+void Rasteriser::EmitChecked(int left, int right, int y, int rows) {
+  SpanBlock block = block_;
   block.x = left;
   block.y = y;
   block.count = right - left + 1;
   block.rows = rows;
-  block.diffuse = flatDiffuse_;
-  block.specular = flatSpecular_;
-  double dx = left - planes_.originX, dy = y - planes_.originY;
-  auto at = [&](const Plane& p) { return p.atOrigin + dx * p.dx + dy * p.dy; };
+  const double dx = left - planes_.originX, dy = y - planes_.originY;
   bool fits = true;
-  for (int s = 0; s < context_.stageCount && fits; ++s) {
-    if (!context_.stages[s].textured) continue;
-    fits = ToFixed(at(planes_.u[s]), planes_.u[s].dx, planes_.u[s].dy, block.count, rows, kTexelFractionBits,
-                   kTexelLimit, &block.u[s]) &&
-           ToFixed(at(planes_.v[s]), planes_.v[s].dx, planes_.v[s].dy, block.count, rows, kTexelFractionBits,
-                   kTexelLimit, &block.v[s]);
-  }
-  for (int k = 0; k < 8 && fits && context_.gouraud; ++k) {
-    const Plane& p = planes_.colour[k];
-    fits = ToFixed(at(p), p.dx, p.dy, block.count, rows, kColourFractionBits, kColourLimit, &block.colour[k]);
-  }
-  if (fits && context_.depthBits != nullptr) {
-    const Plane& p = planes_.depth;
-    fits = ToFixed(at(p), p.dx, p.dy, block.count, rows, kDepthFractionBits, kDepthLimit, &block.depth);
-  }
+  ForEachInterpolant(block, [&](const Plane& p, auto& value, int bits, double limit) {
+    fits = fits && ToFixed(p.atOrigin + dx * p.dx + dy * p.dy, p.dx, p.dy, block.count, rows, bits, limit, &value);
+  });
   if (!fits) {
     for (int row = 0; row < rows; ++row) Emit(left, right, y + row, 1);
     return;
   }
+  Shade(block);
+}
+
+void Rasteriser::Shade(const SpanBlock& block) {
   // The values come from the whole block, so that the pixels inside the tile are those
   // the whole block has there. Blocks with a coverage leave out the pixels over
   // transparent texels.
-  const RECT area{std::max<LONG>(left, tile_.left), std::max<LONG>(y, tile_.top), std::min<LONG>(right + 1, tile_.right),
-                  std::min<LONG>(y + rows, tile_.bottom)};
+  const RECT area{std::max<LONG>(block.x, tile_.left), std::max<LONG>(block.y, tile_.top),
+                  std::min<LONG>(block.x + block.count, tile_.right), std::min<LONG>(block.y + block.rows, tile_.bottom)};
   const SpanFunction span = block.coverage != nullptr ? &SkipTransparentTexels : context_.span;
-  span(context_, CutBlock(block, area.left - left, area.top - y, area.right - area.left, area.bottom - area.top));
+  const int columns = area.left - block.x, rows = area.top - block.y;
+  const int count = area.right - area.left, rowCount = area.bottom - area.top;
+  if (columns == 0 && rows == 0 && count == block.count && rowCount == block.rows) {
+    span(context_, block);
+  } else {
+    span(context_, CutBlock(block, columns, rows, count, rowCount));
+  }
   Include(area, written_);
 }
 
@@ -350,7 +402,7 @@ void Rasteriser::DrawTriangle(const Vertex& a, const Vertex& b, const Vertex& c,
   const Vertex corners[3] = {a, b, c};
   const RECT reach = Reach(corners, 3, context_.scissor);
   if (!Meets(tile_, reach.left, reach.top, reach.right, reach.bottom)) return;
-  if (!SetUpPlanes(a, b, c, flat)) return;
+  if (!SetUpPlanes(a, b, c, flat, reach)) return;
 
   std::vector<std::pair<double, double>> polygon{{a.x, a.y}, {b.x, b.y}, {c.x, c.y}};
   bool beyondGuard = std::any_of(polygon.begin(), polygon.end(), [](const auto& p) {
@@ -419,7 +471,9 @@ bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   if (firstColumn >= endColumn || firstRow >= endRow || !Meets(tile_, firstColumn, firstRow, endColumn, endRow)) {
     return true;
   }
-  if (!SetUpPlanes(topLeft, topRight, bottomLeft, topLeft, true)) return true;
+  if (!SetUpPlanes(topLeft, topRight, bottomLeft, topLeft, RECT{firstColumn, firstRow, endColumn, endRow}, true)) {
+    return true;
+  }
   Emit(firstColumn, endColumn - 1, firstRow, endRow - firstRow);
   return true;
 }
@@ -468,9 +522,10 @@ void Rasteriser::DrawLine(const Vertex& a, const Vertex& b) {
   planes_.originX = a.x;
   planes_.originY = a.y;
   SetPlanes(va, vb, vb, [&](double p0, double p1, double) { return plane(p0, p1); });
-  coverage_ = nullptr;
-  flatDiffuse_ = a.diffuse;
-  flatSpecular_ = a.specular;
+  block_.coverage = nullptr;
+  block_.diffuse = a.diffuse;
+  block_.specular = a.specular;
+  checkedBox_ = RECT{0, 0, 0, 0};  // lines are few: each pixel is checked
 
   for (double major = std::max(from, low); major <= std::min(to, high); major += 1) {
     double minor = std::ceil(minorStart + (major - start) * slope - 0.5);

@@ -68,25 +68,41 @@ class Rasteriser {
   };
 
   // `block`: the primitive is drawn as one block of rows, which alone pays for cutting
-  // its spans to the texels that show (a triangle's rows would each pay).
-  bool SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat, bool block = false);
+  // its spans to the texels that show (a triangle's rows would each pay). `reach`: a box
+  // that holds every pixel the primitive may write.
+  bool SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, const Vertex& flat, const RECT& reach,
+                   bool block = false);
   // The planes the draw uses, each from three vertices' values.
   template <typename MakePlane>
   void SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane);
   // The coverage of the stage-0 texels a primitive with these corners samples, when the
   // draw has transparent texels.
   const TexelCoverage* CoverageOf(const Attributes& a, const Attributes& b, const Attributes& c) const;
+  // Calls `visit(plane, interpolant, fraction bits, limit)` for each interpolant the
+  // draw uses, with its place in `block`.
+  template <typename Visit>
+  void ForEachInterpolant(SpanBlock& block, Visit visit) const;
+  // The values of the primitive's blocks that do not depend on where they start, and the
+  // box in which every start is known to fit (empty when unknown).
+  void SetUpBlock(const RECT& reach);
   void CoverTriangle(const std::int64_t (&x)[3], const std::int64_t (&y)[3]);
   // The part in the tile of a block of `rows` rows of pixels [left, right] from row y.
   void Emit(int left, int right, int y, int rows);
+  // Emit for blocks outside the checked box: each value checked (and a row that does
+  // not fit clamped at its ends).
+  void EmitChecked(int left, int right, int y, int rows);
+  // Hands `block` (set for the whole block) to the span routine, cut to the tile.
+  void Shade(const SpanBlock& block);
 
   const DrawContext& context_;
   DWORD cullMode_;
   int targetBytesPerPixel_;
   Planes planes_{};
-  DWORD flatDiffuse_ = 0;
-  DWORD flatSpecular_ = 0;
   RECT tile_;
-  const TexelCoverage* coverage_ = nullptr;
+  // The block being emitted: what the primitive's blocks share is set once, and each
+  // block fills in its place and starting values. Interpolants the draw does not use
+  // stay 0.
+  SpanBlock block_{};
+  RECT checkedBox_{0, 0, 0, 0};
   RECT written_{0, 0, 0, 0};
 };

@@ -39,6 +39,12 @@ constexpr std::int64_t kTexelOne = std::int64_t{1} << kTexelFractionBits;
 
 int Smaller(int a, int b) { return a < b ? a : b; }
 
+// The texel a clamped coordinate reads along an axis of `size` texels.
+std::int64_t ClampedTexel(std::int64_t coordinate, int size) {
+  const std::int64_t texel = coordinate >> kTexelFractionBits;
+  return texel < 0 ? 0 : (texel >= size ? size - 1 : texel);
+}
+
 template <typename L>
 struct Constants {
   using V = typename L::V;
@@ -254,6 +260,10 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
     }
   };
   DWORD diffuse[kChunk], texels[kChunk];
+  // An upright block of one chunk a row fetches a texel row once for all the pixel rows
+  // that show it (a sprite drawn larger than its texels): -1 while none is fetched.
+  const bool upright = block.u[0].rowStep == 0 && block.v[0].step == 0 && block.count <= kChunk;
+  std::int64_t fetchedRow = -1;
   if (c.untextured) {
     for (int i = 0; i < Smaller(block.count, kChunk); ++i) diffuse[i] = block.diffuse;
   }
@@ -272,7 +282,9 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
       if (inPlace) {
         source = reinterpret_cast<const DWORD*>(texelRow(row)) + done;
       } else if (!c.untextured) {
-        fast.readTexels(t, u, v, block.u[0].step, block.v[0].step, count, texels);
+        const std::int64_t texelRow = ClampedTexel(v, t.height);
+        if (!upright || texelRow != fetchedRow) fast.readTexels(t, u, v, block.u[0].step, block.v[0].step, count, texels);
+        fetchedRow = upright ? texelRow : -1;
         source = texels;
         u += block.u[0].step * count;
         v += block.v[0].step * count;

@@ -5,10 +5,17 @@
 #include <memory>
 
 #include "d3d/colour_math.h"
+#include "d3d/shown_texel_bits.h"
 
 namespace {
 
 constexpr int kCacheEntries = 1024;  // a power of two
+constexpr int kWays = 2;  // entries a region may take: regions of one slot would evict each other
+// Regions at least this big are summed up from the texture's shown-texel bits when it
+// has them, and have them made when they cover a quarter of it: a picture drawn sliding
+// or scrolling gives a new region every frame, and every drawing thread would scan it
+// again.
+constexpr std::int64_t kBitsFromTexels = 4096;
 
 struct CacheEntry {
   std::uint64_t stamp = 0;  // 0: unused (surfaces start at 1)
@@ -16,6 +23,7 @@ struct CacheEntry {
   TransparentTexels test{};
   DWORD key = 0;
   TexelCoverage coverage{};
+  std::uint64_t lastUse = 0;
 };
 
 bool SameBox(const TexelBox& a, const TexelBox& b) {
@@ -27,38 +35,46 @@ std::size_t SlotOf(const TextureSampler& t, const TexelBox& region) {
   for (int value : {region.left, region.top, region.right, region.bottom}) {
     hash = (hash ^ static_cast<std::uint32_t>(value)) * 0xFF51AFD7ED558CCDull;
   }
-  return static_cast<std::size_t>(hash >> 40) & (kCacheEntries - 1);
+  return static_cast<std::size_t>(hash >> 40) & (kCacheEntries - kWays);
 }
 
-template <DDrawPixelKind Kind>
-void Summarise(const TextureSampler& t, const TransparentTexels& test, TexelCoverage* out) {
-  using Word = PixelWord<Kind>;
-  constexpr ChannelLayout layout = ChannelsOf(Kind);
-  constexpr DWORD alphaMask = layout.aBits == 0 ? 0 : ((1u << layout.aBits) - 1) << layout.aShift;
-  const bool alphaZero = test.alphaZero && alphaMask != 0;
-  auto shows = [&](DWORD raw) {
-    return !(test.keyed && (raw & t.keyMask) == t.key) && !(alphaZero && (raw & alphaMask) == 0);
-  };
+// Fills in the box and the rows of `out` from each row's shown texels in the region.
+template <typename ShownIn>
+void Summarise(ShownIn shownIn, TexelCoverage* out) {
   const TexelBox& region = out->region;
   out->box = {region.right + 1, region.bottom + 1, region.left - 1, region.top - 1};
   out->rows.assign(static_cast<std::size_t>(region.bottom - region.top + 1), TexelColumns{1, 0});
   out->rowsCut = false;
   for (int y = region.top; y <= region.bottom; ++y) {
-    const Word* row = reinterpret_cast<const Word*>(t.bits + static_cast<std::ptrdiff_t>(y) * t.pitch);
-    int first = region.left;
-    while (first <= region.right && !shows(row[first])) ++first;
-    if (first > region.right) {
+    const TexelColumns columns = shownIn(y, region.left, region.right);
+    if (columns.first > columns.last) {
       out->rowsCut = true;
       continue;
     }
-    int last = region.right;
-    while (!shows(row[last])) --last;
-    out->rowsCut |= first > region.left || last < region.right;
-    out->rows[y - region.top] = {first, last};
-    out->box = {std::min(out->box.left, first), std::min(out->box.top, y), std::max(out->box.right, last),
+    out->rowsCut |= columns.first > region.left || columns.last < region.right;
+    out->rows[y - region.top] = columns;
+    out->box = {std::min(out->box.left, columns.first), std::min(out->box.top, y), std::max(out->box.right, columns.last),
                 std::max(out->box.bottom, y)};
   }
   out->boxCuts = !SameBox(out->box, region);
+}
+
+// Row by row through the texels themselves: for regions small beside their texture.
+template <DDrawPixelKind Kind>
+void SummariseTexels(const TextureSampler& t, const TransparentTexels& test, TexelCoverage* out) {
+  using Word = PixelWord<Kind>;
+  const TexelShows<Kind> shows(t, test);
+  Summarise(
+      [&](int y, int left, int right) {
+        const Word* row = reinterpret_cast<const Word*>(t.bits + static_cast<std::ptrdiff_t>(y) * t.pitch);
+        int first = left;
+        while (first <= right && !shows(row[first])) ++first;
+        if (first > right) return TexelColumns{1, 0};
+        int last = right;
+        while (!shows(row[last])) --last;
+        return TexelColumns{first, last};
+      },
+      out);
 }
 
 bool Inside(const TexelBox& box, int x, int y) {
@@ -125,21 +141,34 @@ void Shade(const DrawContext& c, const SpanBlock& block, int row, int rows, cons
 
 const TexelCoverage& FindTexelCoverage(const DrawContext& c, const TexelBox& region) {
   thread_local std::unique_ptr<CacheEntry[]> cache;
+  thread_local std::uint64_t uses = 0;
   if (!cache) cache = std::make_unique<CacheEntry[]>(kCacheEntries);
   const TextureSampler& t = c.textures[0];
-  CacheEntry& entry = cache[SlotOf(t, region)];
-  const bool same = entry.stamp == t.contentStamp && entry.bits == t.bits && SameBox(entry.coverage.region, region) &&
-                    entry.test.keyed == c.transparent.keyed && entry.test.alphaZero == c.transparent.alphaZero &&
-                    entry.key == t.key;
-  if (!same) {
-    entry.stamp = t.contentStamp;
-    entry.bits = t.bits;
-    entry.test = c.transparent;
-    entry.key = t.key;
-    entry.coverage.region = region;
-    VisitColourKind(t.kind, [&](auto kind) { Summarise<kind.value>(t, c.transparent, &entry.coverage); });
+  CacheEntry* set = &cache[SlotOf(t, region)];
+  auto same = [&](const CacheEntry& entry) {
+    return entry.stamp == t.contentStamp && entry.bits == t.bits && SameBox(entry.coverage.region, region) &&
+           entry.test.keyed == c.transparent.keyed && entry.test.alphaZero == c.transparent.alphaZero &&
+           entry.key == t.key;
+  };
+  CacheEntry* entry = std::find_if(set, set + kWays, same);
+  if (entry == set + kWays) {
+    entry = std::min_element(set, set + kWays, [](const CacheEntry& a, const CacheEntry& b) { return a.lastUse < b.lastUse; });
+    entry->stamp = t.contentStamp;
+    entry->bits = t.bits;
+    entry->test = c.transparent;
+    entry->key = t.key;
+    entry->coverage.region = region;
+    const std::int64_t area = std::int64_t{region.right - region.left + 1} * (region.bottom - region.top + 1);
+    const std::shared_ptr<const ShownTexelBits> bits =
+        area >= kBitsFromTexels ? FindShownTexelBits(c, 4 * area >= std::int64_t{t.width} * t.height) : nullptr;
+    if (bits != nullptr) {
+      Summarise([&](int y, int left, int right) { return bits->ShownIn(y, left, right); }, &entry->coverage);
+    } else {
+      VisitColourKind(t.kind, [&](auto kind) { SummariseTexels<kind.value>(t, c.transparent, &entry->coverage); });
+    }
   }
-  return entry.coverage;
+  entry->lastUse = ++uses;
+  return entry->coverage;
 }
 
 void SkipTransparentTexels(const DrawContext& c, const SpanBlock& block) {

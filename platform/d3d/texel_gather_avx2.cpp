@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kLanes = 8;
+constexpr std::int64_t kTexelOne = std::int64_t{1} << kTexelFractionBits;
 
 // Whether every texel index of the run, along one coordinate, fits in 32 bits: the
 // lanes clamp the low words of the indices.
@@ -46,7 +47,10 @@ __m256i Clamped(__m256i index, __m256i highest) {
   return _mm256_min_epi32(_mm256_max_epi32(index, _mm256_setzero_si256()), highest);
 }
 
-// One run of whole groups of eight; an upright run (dv 0) stays on one texel row.
+// One run of whole groups of eight; an upright run (dv 0) stays on one texel row. An
+// upright run stepping forward at most a texel a pixel (a sprite at its size or larger)
+// reads at most eight side-by-side texels per eight pixels: they are loaded at once and
+// spread over the lanes, but where they would reach past the row's end.
 template <bool Upright>
 void GatherRun(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv, int count,
                DWORD* out) {
@@ -56,9 +60,19 @@ void GatherRun(const TextureSampler& t, std::int64_t u, std::int64_t v, std::int
   const __m256i highestU = _mm256_set1_epi32(t.width - 1), highestV = _mm256_set1_epi32(t.height - 1);
   const __m256i rowWords = _mm256_set1_epi32(pitchWords);
   const __m256i uEight = _mm256_set1_epi64x(kLanes * du), vEight = _mm256_set1_epi64x(kLanes * dv);
+  const bool spread = Upright && du >= 0 && du <= kTexelOne;
   Coordinates at = CoordinatesAt(u, v, du, dv, 0);
   auto gather = [&](int i) {
     __m256i index = Clamped(HighWords(at.u[0], at.u[1]), highestU);
+    if (spread) {
+      const int first = _mm256_cvtsi256_si32(index);  // the lowest: indices never fall
+      if (first + kLanes <= t.width) {
+        const __m256i texels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(base + first));
+        const __m256i lane = _mm256_sub_epi32(index, _mm256_set1_epi32(first));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_permutevar8x32_epi32(texels, lane));
+        return;
+      }
+    }
     if constexpr (!Upright) {
       const __m256i row = Clamped(HighWords(at.v[0], at.v[1]), highestV);
       index = _mm256_add_epi32(_mm256_mullo_epi32(row, rowWords), index);
