@@ -9,35 +9,47 @@
 namespace {
 
 constexpr int kLanes = 8;
+constexpr std::int64_t kLaneRange = std::int64_t{1} << 31;
+constexpr std::ptrdiff_t kMaxPitch = std::ptrdiff_t{1} << 17;
 
-// Byte offsets of four positions: row x pitch + column x 4, in 64 bits.
-__m256i Offsets(__m256i u, __m256i v, __m256i pitch) {
-  const __m256i column = _mm256_srli_epi64(u, kFixedShift);
-  const __m256i row = _mm256_srli_epi64(v, kFixedShift);
-  return _mm256_add_epi64(_mm256_mul_epu32(row, pitch), _mm256_slli_epi64(column, 2));
+// Whether every position of the run fits a 32-bit lane: both ends do, as the run is a line.
+bool FitsLanes(std::int64_t p, std::int64_t step, int count) {
+  const std::int64_t last = p + static_cast<std::int64_t>(count - 1) * step;
+  return p >= 0 && p < kLaneRange && last >= 0 && last < kLaneRange;
+}
+
+// Eight positions p, p + step, ... p + 7 x step, each modulo 2^32.
+__m256i Positions(std::int64_t p, std::int64_t step) {
+  const __m256i steps = _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7),
+                                           _mm256_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(step))));
+  return _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(p))), steps);
 }
 
 }  // namespace
 
+// Positions below 2^31 hold a row below 2^13 and a column below 2^13: with a pitch up
+// to 2^17 the byte offset fits a 32-bit lane too. Other runs are left to the caller.
 int GatherAffineTexels32Avx2(const std::uint8_t* pixels, std::ptrdiff_t pitch, std::int64_t u, std::int64_t v,
                              std::int64_t du, std::int64_t dv, int count, std::uint32_t* out) {
-  if (pitch < 0 || pitch > 0xFFFFFFFF) return 0;
-  const auto* base = reinterpret_cast<const int*>(pixels);
-  const __m256i pitches = _mm256_set1_epi64x(pitch);
-  __m256i u0 = _mm256_setr_epi64x(u, u + du, u + 2 * du, u + 3 * du);
-  __m256i v0 = _mm256_setr_epi64x(v, v + dv, v + 2 * dv, v + 3 * dv);
-  const __m256i uFour = _mm256_set1_epi64x(4 * du), vFour = _mm256_set1_epi64x(4 * dv);
-  __m256i u1 = _mm256_add_epi64(u0, uFour), v1 = _mm256_add_epi64(v0, vFour);
-  const __m256i uEight = _mm256_add_epi64(uFour, uFour), vEight = _mm256_add_epi64(vFour, vFour);
-  int i = 0;
-  for (; i + kLanes <= count; i += kLanes) {
-    const __m128i low = _mm256_i64gather_epi32(base, Offsets(u0, v0, pitches), 1);
-    const __m128i high = _mm256_i64gather_epi32(base, Offsets(u1, v1, pitches), 1);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_set_m128i(high, low));
-    u0 = _mm256_add_epi64(u0, uEight), u1 = _mm256_add_epi64(u1, uEight);
-    v0 = _mm256_add_epi64(v0, vEight), v1 = _mm256_add_epi64(v1, vEight);
+  const int groups = count - count % kLanes;
+  if (groups == 0 || pitch < 0 || pitch > kMaxPitch || !FitsLanes(u, du, groups) || !FitsLanes(v, dv, groups)) {
+    return 0;
   }
-  return i;
+  const auto* base = reinterpret_cast<const int*>(pixels);
+  const __m256i pitches = _mm256_set1_epi32(static_cast<int>(pitch));
+  // The lanes step modulo 2^32; every position used is one of the run's.
+  const __m256i uStep = _mm256_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(kLanes * du)));
+  const __m256i vStep = _mm256_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(kLanes * dv)));
+  __m256i us = Positions(u, du), vs = Positions(v, dv);
+  for (int i = 0; i < groups; i += kLanes) {
+    const __m256i rows = _mm256_srli_epi32(vs, kFixedShift);
+    const __m256i columns = _mm256_srli_epi32(us, kFixedShift);
+    const __m256i offsets = _mm256_add_epi32(_mm256_mullo_epi32(rows, pitches), _mm256_slli_epi32(columns, 2));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_i32gather_epi32(base, offsets, 1));
+    us = _mm256_add_epi32(us, uStep);
+    vs = _mm256_add_epi32(vs, vStep);
+  }
+  return groups;
 }
 
 #else

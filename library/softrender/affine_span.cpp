@@ -1,6 +1,7 @@
 #include "softrender/affine_span.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "graphics/blend_tables.h"
 #include "softrender/affine_gather.h"
@@ -50,6 +51,16 @@ constexpr bool GathersRows() {
 
 constexpr int kGatheredTexels = 64;
 
+// Draws a row of gathered texels (their colours) over the destination row at d.
+template <int Kind, int Op, bool Trans, int Form>
+void DrawTexelRow(std::uint8_t* d, const std::uint32_t* texels, int count, const SourceDraw& draw) {
+  if constexpr (Op == BLEND_OP_COPY) {
+    AlphaCopyRect32<Trans>(d, 0, reinterpret_cast<const std::uint8_t*>(texels), 0, count, 1, draw);
+  } else {
+    BlendRow32<Op, Form == SOURCE_PALETTE ? SOURCE_DIRECT : Form, Trans>(d, texels, count, draw);
+  }
+}
+
 // One loop per pixel kind, blend operation, blend graph, white tint, transparent
 // test and source form.
 template <int Kind, int Op, bool Graph, bool White, bool Trans, int Form>
@@ -81,11 +92,7 @@ void DrawAffineSpan(const AffineSpan& span, const SampledSource& source, const S
         const std::uint8_t* texel = source.pixels + (v >> kFixedShift) * source.pitch + (u >> kFixedShift) * kSrcBytes;
         texels[i] = Src::Colour(Src::Raw(texel), draw.palette);
       }
-      if constexpr (Op == BLEND_OP_COPY) {
-        AlphaCopyRect32<Trans>(d, 0, reinterpret_cast<const std::uint8_t*>(texels), 0, count, 1, draw);
-      } else {
-        BlendRow32<Op, Form == SOURCE_PALETTE ? SOURCE_DIRECT : Form, Trans>(d, texels, count, draw);
-      }
+      DrawTexelRow<Kind, Op, Trans, Form>(d, texels, count, draw);
       d += count * kDstBytes;
       k += count;
     }
@@ -100,19 +107,86 @@ void DrawAffineSpan(const AffineSpan& span, const SampledSource& source, const S
   }
 }
 
-AffineSpanLoop SelectAffineSpanLoop(int kind, int form, int op, bool graph, bool white, bool trans) {
+// The upright draw in strips of columns: each strip's source columns are found once,
+// and a gathered row of texels serves every destination row that shows the same
+// source row. (The source never shares the destination's pixels here, so the order
+// of the strips is free.)
+template <int Kind, int Op, bool Graph, bool White, bool Trans, int Form>
+void DrawUprightSpans(const UprightRows& rows, const SampledSource& source, const SourceDraw& sharedDraw) {
+  using Src = SourcePixels<Kind, Form>;
+  constexpr int kSrcBytes = SourceBytesPerPixel(Kind, Form);
+  constexpr int kDstBytes = DestPixels<Kind>::kBytes;
+  const SourceDraw draw = sharedDraw;
+  std::int64_t first, end, firstRow, endRow;
+  InsideRange(rows.u, rows.du, source.uLow, source.uLimit, rows.count, &first, &end);
+  InsideRange(rows.v, rows.dv, source.vLow, source.vLimit, rows.rows, &firstRow, &endRow);
+  std::int64_t columns[kGatheredTexels];
+  for (std::int64_t k = first; k < end; k += kGatheredTexels) {
+    const int count = static_cast<int>(std::min<std::int64_t>(kGatheredTexels, end - k));
+    std::int64_t u = rows.u + k * rows.du;
+    for (int i = 0; i < count; ++i, u += rows.du) columns[i] = u >> kFixedShift;
+    [[maybe_unused]] std::uint32_t texels[kGatheredTexels];
+    [[maybe_unused]] const std::uint8_t* gatheredRow = nullptr;
+    for (std::int64_t r = firstRow; r < endRow; ++r) {
+      std::uint8_t* d = rows.dst + r * rows.dstPitch + k * kDstBytes;
+      const std::int64_t row = (rows.v + r * rows.dv) >> kFixedShift;
+      const std::uint8_t* sourceRow = source.pixels + row * source.pitch;
+      if constexpr (GathersRows<Kind, Op, Graph, White, Trans, Form>()) {
+        if (sourceRow != gatheredRow) {
+          for (int i = 0; i < count; ++i) {
+            texels[i] = Src::Colour(Src::Raw(sourceRow + columns[i] * kSrcBytes), draw.palette);
+          }
+          gatheredRow = sourceRow;
+        }
+        DrawTexelRow<Kind, Op, Trans, Form>(d, texels, count, draw);
+      } else {
+        const std::uint8_t* graphRow = Graph ? source.graph + row * source.graphPitch : nullptr;
+        for (int i = 0; i < count; ++i, d += kDstBytes) {
+          const std::uint32_t weight = Graph ? BlendGraphRamp[graphRow[columns[i]]] : 0u;
+          DrawSourcePixel<Kind, Form, Op, Graph, White, Trans>(d, sourceRow + columns[i] * kSrcBytes, weight, draw);
+        }
+      }
+    }
+  }
+}
+
+// The two loop families, for SelectLoop.
+struct AffineSpanLoops {
+  template <int Kind, int Op, bool Graph, bool White, bool Trans, int Form>
+  static constexpr AffineSpanLoop kLoop = &DrawAffineSpan<Kind, Op, Graph, White, Trans, Form>;
+};
+struct UprightRowsLoops {
+  template <int Kind, int Op, bool Graph, bool White, bool Trans, int Form>
+  static constexpr UprightRowsLoop kLoop = &DrawUprightSpans<Kind, Op, Graph, White, Trans, Form>;
+};
+
+template <class Loops>
+auto SelectLoop(int kind, int form, int op, bool graph, bool white, bool trans) {
   return ChooseInt<PIXEL_KIND_16, PIXEL_KIND_32>(kind, [&](auto k) {
     return ChooseInt<SOURCE_DIRECT, SOURCE_ALPHA, SOURCE_PALETTE>(form, [&](auto f) {
       return ChooseInt<BLEND_OP_COPY, BLEND_OP_ALPHA, BLEND_OP_ADD, BLEND_OP_SUB, BLEND_OP_MUL>(op, [&](auto o) {
         return ChooseBool(graph, [&](auto g) {
           return ChooseBool(white, [&](auto w) {
-            return ChooseBool(trans,
-                              [&](auto t) -> AffineSpanLoop { return &DrawAffineSpan<k(), o(), g(), w(), t(), f()>; });
+            return ChooseBool(trans, [&](auto t) { return Loops::template kLoop<k(), o(), g(), w(), t(), f()>; });
           });
         });
       });
     });
   });
+}
+
+// Whether two images' pixels may share memory.
+bool SharesPixels(const MEMIMG* a, const MEMIMG* b) {
+  const auto span = [](const MEMIMG* image, const std::uint8_t** low, const std::uint8_t** high) {
+    const auto* first = static_cast<const std::uint8_t*>(image->pixels);
+    const std::ptrdiff_t last = static_cast<std::ptrdiff_t>(image->pitch) * (image->height - 1);
+    *low = std::min(first, first + last);
+    *high = std::max(first, first + last) + std::abs(static_cast<std::ptrdiff_t>(image->pitch));
+  };
+  const std::uint8_t *aLow, *aHigh, *bLow, *bHigh;
+  span(a, &aLow, &aHigh);
+  span(b, &bLow, &bHigh);
+  return aLow < bHigh && bLow < aHigh;
 }
 
 }  // namespace
@@ -163,7 +237,12 @@ bool PrepareAffineDraw(MEMIMG* dst, const MEMIMG* src, int transparent, const ME
   source.vLimit = std::max<std::int64_t>(shown.top, shown.bottom) << kFixedShift;
   // A palette source is read through its own 256-entry palette.
   out->draw = SourceDraw{MakeBlendRows(param, state.tint), src->palette, src->transparentColor};
-  out->loop = SelectAffineSpanLoop(src->kind, form, op, graph != nullptr, IsWhiteTint(state.tint), transparent != 0);
+  const bool white = IsWhiteTint(state.tint), trans = transparent != 0;
+  out->loop = SelectLoop<AffineSpanLoops>(src->kind, form, op, graph != nullptr, white, trans);
+  // A source drawn into itself is read row by row as the rows are written.
+  out->uprightLoop = SharesPixels(src, dst) || (graph != nullptr && SharesPixels(graph, dst))
+                         ? nullptr
+                         : SelectLoop<UprightRowsLoops>(src->kind, form, op, graph != nullptr, white, trans);
   out->dstPixels = static_cast<std::uint8_t*>(dst->pixels);
   out->dstPitch = dst->pitch;
   out->dstBytes = DestBytesPerPixel(dst->kind);
@@ -184,4 +263,27 @@ void DrawAffineRow(const AffineDraw& draw, std::int64_t y, std::int64_t first, s
   span.du = du;
   span.dv = dv;
   draw.loop(span, draw.source, draw.draw);
+}
+
+void DrawUprightRows(const AffineDraw& draw, std::int64_t y, std::int64_t rows, std::int64_t first, std::int64_t last,
+                     std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dvRow) {
+  if (draw.uprightLoop == nullptr) {
+    for (std::int64_t r = 0; r < rows; ++r) DrawAffineRow(draw, y + r, first, last, u, v + r * dvRow, du, 0);
+    return;
+  }
+  const std::int64_t from = std::max<std::int64_t>(first, draw.clip.left);
+  const std::int64_t to = std::min<std::int64_t>(last, draw.clip.right - 1);
+  const std::int64_t top = std::max<std::int64_t>(y, draw.clip.top);
+  const std::int64_t bottom = std::min<std::int64_t>(y + rows, draw.clip.bottom);
+  if (from > to || top >= bottom) return;
+  UprightRows upright;
+  upright.dst = draw.dstPixels + top * draw.dstPitch + from * draw.dstBytes;
+  upright.dstPitch = draw.dstPitch;
+  upright.count = to - from + 1;
+  upright.rows = bottom - top;
+  upright.u = u + (from - first) * du;
+  upright.du = du;
+  upright.v = v + (top - y) * dvRow;
+  upright.dv = dvRow;
+  draw.uprightLoop(upright, draw.source, draw.draw);
 }

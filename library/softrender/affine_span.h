@@ -40,11 +40,25 @@ void InsideColumns(const AffineSpan& span, const SampledSource& source, std::int
 
 using AffineSpanLoop = void (*)(const AffineSpan& span, const SampledSource& source, const SourceDraw& draw);
 
+// The rows of a draw that is neither turned nor sheared: every row walks the same
+// source columns, and each reads one source row, the same for rows that repeat it.
+struct UprightRows {
+  std::uint8_t* dst;  // destination pixel of the first column in the first row
+  std::ptrdiff_t dstPitch;
+  std::int64_t count;  // columns
+  std::int64_t rows;
+  std::int64_t u, du;  // source position of the first column, added per column
+  std::int64_t v, dv;  // source position of the first row, added per row
+};
+
+using UprightRowsLoop = void (*)(const UprightRows& rows, const SampledSource& source, const SourceDraw& draw);
+
 // Everything one draw's spans share.
 struct AffineDraw {
   SampledSource source;
   SourceDraw draw;
   AffineSpanLoop loop;
+  UprightRowsLoop uprightLoop;
   std::uint8_t* dstPixels;
   std::ptrdiff_t dstPitch;
   int dstBytes;
@@ -62,3 +76,10 @@ bool PrepareAffineDraw(MEMIMG* dst, const MEMIMG* src, int transparent, const ME
 // source position (u, v) at column first.
 void DrawAffineRow(const AffineDraw& draw, std::int64_t y, std::int64_t first, std::int64_t last, std::int64_t u,
                    std::int64_t v, std::int64_t du, std::int64_t dv);
+
+// Draws rows y .. y + rows - 1 and columns first..last (inclusive), clipped, of a
+// draw whose rows share one column walk: source position
+// (u, v + r x dvRow) at column first of row y + r, u advancing by du per column and v
+// fixed along a row. The same bytes as DrawAffineRow with dv 0 on each row.
+void DrawUprightRows(const AffineDraw& draw, std::int64_t y, std::int64_t rows, std::int64_t first, std::int64_t last,
+                     std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dvRow);

@@ -1,9 +1,10 @@
 // Vector rows of the 32-bit blends for untinted draws without a blend graph: a row
 // of source pixels (gathered by the caller) over a destination row, eight pixels a
 // step with AVX2 where the processor has it, then four with SSE2, the last ones
-// through DrawSourcePixel. The vector code is written once against a lane type. Each gives exactly the
-// bytes of DrawSourcePixel with the same choices (the tests compare them), for
-// modes 1-4 of sources with or without alpha, with or without the transparent test.
+// through DrawSourcePixel. The vector code is written once against a lane type. Each
+// gives exactly the bytes of DrawSourcePixel with the same choices (the tests compare
+// them), for modes 1-4 of sources with or without alpha and the bytewise add and
+// subtract of sources without, with or without the transparent test.
 // Every intermediate is exact in 16-bit lanes: d x (256 - p) + v x p and v x d stay
 // below 2^16; floor(x / 255) = (x + (x >> 8) + 1) >> 8 for x = v x p; the products
 // with the alpha are split into high and low halves.
@@ -11,17 +12,18 @@
 
 #include <cstdint>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 #include "softrender/alpha_row_vector.h"
 #include "softrender/source_pixels.h"
+#include "softrender/sse2_lanes.h"
 
-// Whether BlendRow32 has a vector form for the operation (of a direct or alpha source).
+// Whether BlendRow32 has a vector form for the operation (of a direct or alpha source;
+// the bytewise add and subtract of a direct source only).
 constexpr bool HasBlendRow32(int op) {
-  return op == BLEND_OP_ALPHA || op == BLEND_OP_ADD || op == BLEND_OP_SUB || op == BLEND_OP_MUL;
+  return op == BLEND_OP_ALPHA || op == BLEND_OP_ADD || op == BLEND_OP_SUB || op == BLEND_OP_MUL ||
+         op == BLEND_OP_ADD_BYTES || op == BLEND_OP_SUB_BYTES;
 }
+
+constexpr bool IsBytewiseOp(int op) { return op == BLEND_OP_ADD_BYTES || op == BLEND_OP_SUB_BYTES; }
 
 // The whole groups of eight pixels from the row's start, drawn with AVX2 (its own
 // translation unit); how many pixels it drew, 0 where AVX2 is missing.
@@ -33,42 +35,6 @@ int BlendRow32Avx2(std::uint8_t* d, const std::uint32_t* s, int count, std::uint
 // for a wider instruction set may stand in for the baseline's.
 namespace {
 namespace blend_rows32 {
-
-#ifdef __SSE2__
-struct Sse2Lanes {
-  using V = __m128i;
-  static constexpr int kPixels = 4;
-  static constexpr int kAllBytes = 0xFFFF;
-  static V Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
-  static void Store(void* p, V v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
-  static V Set32(std::uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
-  static V Set16(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
-  static V Zero() { return _mm_setzero_si128(); }
-  static V And(V a, V b) { return _mm_and_si128(a, b); }
-  static V Or(V a, V b) { return _mm_or_si128(a, b); }
-  static V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
-  static V Xor(V a, V b) { return _mm_xor_si128(a, b); }
-  static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
-  static V Sub32(V a, V b) { return _mm_sub_epi32(a, b); }
-  template <int N>
-  static V ShiftRight32(V a) { return _mm_srli_epi32(a, N); }
-  static V Add16(V a, V b) { return _mm_add_epi16(a, b); }
-  static V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
-  template <int N>
-  static V ShiftRight16(V a) { return _mm_srli_epi16(a, N); }
-  static V MulLow16(V a, V b) { return _mm_mullo_epi16(a, b); }
-  static V MulHighUnsigned16(V a, V b) { return _mm_mulhi_epu16(a, b); }
-  static V Equal16(V a, V b) { return _mm_cmpeq_epi16(a, b); }
-  static V Less16(V a, V b) { return _mm_cmplt_epi16(a, b); }
-  static V Equal32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
-  static V UnpackLow8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
-  static V UnpackHigh8(V a, V b) { return _mm_unpackhi_epi8(a, b); }
-  static V PackUnsigned16(V a, V b) { return _mm_packus_epi16(a, b); }
-  // Each pixel's fourth 16-bit lane in all four of its lanes.
-  static V SpreadFourthLane(V a) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(a, 0xFF), 0xFF); }
-  static int ByteMask(V a) { return _mm_movemask_epi8(a); }
-};
-#endif
 
 template <typename L>
 typename L::V AddSaturate(typename L::V d, typename L::V q) {
@@ -152,16 +118,22 @@ int BlendGroups(std::uint8_t* d, const std::uint32_t* s, int count, std::uint32_
       skip = L::Equal32(sv, L::Set32(key));
     }
     if (L::ByteMask(skip) == L::kAllBytes) continue;
-    const auto lanes =
-        L::PackUnsigned16(BlendHalf<L, Op, Form, Trans>(L::UnpackLow8(sv, zero), L::UnpackLow8(dv, zero), p),
-                          BlendHalf<L, Op, Form, Trans>(L::UnpackHigh8(sv, zero), L::UnpackHigh8(dv, zero), p));
     typename L::V out;
-    if constexpr (Op == BLEND_OP_ADD) {
-      out = AddSaturate<L>(dv, lanes);
-    } else if constexpr (Op == BLEND_OP_SUB) {
-      out = SubSaturate<L>(dv, lanes);
+    if constexpr (Op == BLEND_OP_ADD_BYTES) {
+      out = L::AddSaturate8(dv, sv);
+    } else if constexpr (Op == BLEND_OP_SUB_BYTES) {
+      out = L::SubSaturate8(dv, sv);
     } else {
-      out = L::Or(L::AndNot(byte3, lanes), L::And(byte3, dv));  // byte 3 kept
+      const auto lanes =
+          L::PackUnsigned16(BlendHalf<L, Op, Form, Trans>(L::UnpackLow8(sv, zero), L::UnpackLow8(dv, zero), p),
+                            BlendHalf<L, Op, Form, Trans>(L::UnpackHigh8(sv, zero), L::UnpackHigh8(dv, zero), p));
+      if constexpr (Op == BLEND_OP_ADD) {
+        out = AddSaturate<L>(dv, lanes);
+      } else if constexpr (Op == BLEND_OP_SUB) {
+        out = SubSaturate<L>(dv, lanes);
+      } else {
+        out = L::Or(L::AndNot(byte3, lanes), L::And(byte3, dv));  // byte 3 kept
+      }
     }
     if constexpr (Trans) out = L::Or(L::And(skip, dv), L::AndNot(skip, out));
     L::Store(d + 4 * x, out);
@@ -175,12 +147,12 @@ int BlendGroups(std::uint8_t* d, const std::uint32_t* s, int count, std::uint32_
 
 template <int Op, int Form, bool Trans>
 void BlendRow32(std::uint8_t* d, const std::uint32_t* s, int count, const SourceDraw& draw) {
-  static_assert(HasBlendRow32(Op) && Form != SOURCE_PALETTE, "no vector row for this blend");
+  static_assert(HasBlendRow32(Op) && Form != SOURCE_PALETTE && !(IsBytewiseOp(Op) && Form == SOURCE_ALPHA),
+                "no vector row for this blend");
   static const bool wide = CpuHasAvx2();
   int x = wide ? BlendRow32Avx2<Op, Form, Trans>(d, s, count, draw.rows.p, draw.key) : 0;
 #ifdef __SSE2__
-  x += blend_rows32::BlendGroups<blend_rows32::Sse2Lanes, Op, Form, Trans>(d + 4 * x, s + x, count - x, draw.rows.p,
-                                                                            draw.key);
+  x += blend_rows32::BlendGroups<Sse2Lanes, Op, Form, Trans>(d + 4 * x, s + x, count - x, draw.rows.p, draw.key);
 #endif
   for (; x < count; ++x) {
     DrawSourcePixel<PIXEL_KIND_32, Form, Op, false, true, Trans>(d + 4 * x, reinterpret_cast<const std::uint8_t*>(s + x),

@@ -8,12 +8,9 @@
 #include <cstdint>
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 #include "softrender/alpha_row_vector.h"
 #include "softrender/source_pixels.h"
+#include "softrender/sse2_lanes.h"
 
 inline void CopyRow32(std::uint8_t* d, const std::uint8_t* s, int count) {
   std::memcpy(d, s, static_cast<std::size_t>(count) * 4);
@@ -23,19 +20,18 @@ inline void CopyRow32(std::uint8_t* d, const std::uint8_t* s, int count) {
 inline void KeyedCopyRow32(std::uint8_t* d, const std::uint8_t* s, int count, std::uint32_t key) {
   int x = 0;
 #ifdef __SSE2__
-  const __m128i keys = _mm_set1_epi32(static_cast<int>(key));
-  for (; x + 4 <= count; x += 4) {
-    const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * x));
-    const __m128i hit = _mm_cmpeq_epi32(sv, keys);
-    const int mask = _mm_movemask_epi8(hit);
-    if (mask == 0xFFFF) continue;
+  using L = Sse2Lanes;
+  const auto keys = L::Set32(key);
+  for (; x + L::kPixels <= count; x += L::kPixels) {
+    const auto sv = L::Load(s + 4 * x);
+    const auto hit = L::Equal32(sv, keys);
+    const int mask = L::ByteMask(hit);
+    if (mask == L::kAllBytes) continue;
     if (mask == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * x), sv);
+      L::Store(d + 4 * x, sv);
       continue;
     }
-    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 4 * x));
-    const __m128i out = _mm_or_si128(_mm_and_si128(hit, dv), _mm_andnot_si128(hit, sv));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * x), out);
+    L::Store(d + 4 * x, L::Or(L::And(hit, L::Load(d + 4 * x)), L::AndNot(hit, sv)));
   }
 #endif
   for (; x < count; ++x) {

@@ -137,8 +137,15 @@ int BlitMemImgRotatedInTile(MEMIMG* dst, const MEMIMG* src, int x, int y, float 
   ClipRectangleBody(&draw.clip, &tile);
   const std::int64_t firstRow = std::max<std::int64_t>(0, draw.clip.top - box.top);
   const std::int64_t endRow = std::min<std::int64_t>(rows, draw.clip.bottom - box.top);
-  for (std::int64_t r = firstRow; r < endRow; ++r) {
-    DrawAffineRow(draw, box.top + r, box.left, box.right - 1, topU + r * rowDu, topV + r * rowDv, columnDu, columnDv);
+  if (columnDv == 0 && rowDu == 0) {
+    // Not turned (or turned by a half): every row walks the same source columns.
+    DrawUprightRows(draw, box.top + firstRow, endRow - firstRow, box.left, box.right - 1, topU,
+                    topV + firstRow * rowDv, columnDu, rowDv);
+  } else {
+    for (std::int64_t r = firstRow; r < endRow; ++r) {
+      DrawAffineRow(draw, box.top + r, box.left, box.right - 1, topU + r * rowDu, topV + r * rowDv, columnDu,
+                    columnDv);
+    }
   }
   MarkMemImgWritten(dst);
   return 0;

@@ -7,6 +7,7 @@
 #include "softrender/draw_options.h"
 #include "softrender/loop_select.h"
 #include "softrender/source_pixels.h"
+#include "softrender/sse2_lanes.h"
 
 namespace {
 
@@ -22,8 +23,42 @@ struct CacheEntry {
   ShownTexels box{};
 };
 
+// 32-bit texels are hidden where (word & mask) == key: whole groups of them are
+// passed over by the lanes, the scalar walk finds the exact edge.
+struct HiddenWords {
+  std::uint32_t mask, key;
+};
+
+// From column x rightwards, before end: where the whole hidden groups stop.
+int PassHiddenRight(const std::uint8_t* row, int x, int end, HiddenWords hidden) {
+#ifdef __SSE2__
+  using L = Sse2Lanes;
+  const auto mask = L::Set32(hidden.mask), key = L::Set32(hidden.key);
+  const auto allHidden = [&](int at) {
+    return L::ByteMask(L::Equal32(L::And(L::Load(row + 4 * at), mask), key)) == L::kAllBytes;
+  };
+  while (x + L::kPixels <= end && allHidden(x)) x += L::kPixels;
+#endif
+  return x;
+}
+
+// From the exclusive end leftwards: the new exclusive end.
+int PassHiddenLeft(const std::uint8_t* row, int end, HiddenWords hidden) {
+#ifdef __SSE2__
+  using L = Sse2Lanes;
+  const auto mask = L::Set32(hidden.mask), key = L::Set32(hidden.key);
+  const auto allHidden = [&](int at) {
+    return L::ByteMask(L::Equal32(L::And(L::Load(row + 4 * at), mask), key)) == L::kAllBytes;
+  };
+  while (end >= L::kPixels && allHidden(end - L::kPixels)) end -= L::kPixels;
+#endif
+  return end;
+}
+
 template <int Kind, int Form>
 ShownTexels Summarise(const MEMIMG* src) {
+  constexpr bool kWords = Kind == PIXEL_KIND_32 && Form != SOURCE_PALETTE;
+  const HiddenWords hidden = Form == SOURCE_ALPHA ? HiddenWords{0xFF000000u, 0u} : HiddenWords{~0u, src->transparentColor};
   using Src = SourcePixels<Kind, Form>;
   auto shown = [&](const std::uint8_t* texel) {
     if constexpr (Form == SOURCE_ALPHA) {
@@ -35,10 +70,11 @@ ShownTexels Summarise(const MEMIMG* src) {
   ShownTexels box{src->width, src->height, 0, 0};
   for (int y = 0; y < src->height; ++y) {
     const std::uint8_t* row = static_cast<const std::uint8_t*>(src->pixels) + static_cast<std::ptrdiff_t>(y) * src->pitch;
-    int first = 0;
+    int first = kWords ? PassHiddenRight(row, 0, src->width, hidden) : 0;
     while (first < src->width && !shown(row + first * Src::kBytes)) ++first;
     if (first == src->width) continue;
-    int last = src->width - 1;
+    // Texel `first` is shown: the walk from the right stops at it at the latest.
+    int last = (kWords ? PassHiddenLeft(row, src->width, hidden) : src->width) - 1;
     while (!shown(row + last * Src::kBytes)) --last;
     box = {std::min(box.left, first), std::min(box.top, y), std::max(box.right, last + 1), y + 1};
   }

@@ -61,6 +61,8 @@ TEST(BlendRows32, MatchThePixelOperation) {
   CompareBothKeys<BLEND_OP_ADD, SOURCE_ALPHA>(rng);
   CompareBothKeys<BLEND_OP_SUB, SOURCE_ALPHA>(rng);
   CompareBothKeys<BLEND_OP_MUL, SOURCE_ALPHA>(rng);
+  CompareBothKeys<BLEND_OP_ADD_BYTES, SOURCE_DIRECT>(rng);
+  CompareBothKeys<BLEND_OP_SUB_BYTES, SOURCE_DIRECT>(rng);
 }
 
 }  // namespace
