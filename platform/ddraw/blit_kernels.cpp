@@ -1,17 +1,36 @@
 #include "ddraw/blit_kernels.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 namespace {
 
+// True when every byte of the value is the same (black and white, say).
+template <typename Pixel>
+bool RepeatsOneByte(Pixel value) {
+  Pixel repeated = 0;
+  for (std::size_t i = 0; i < sizeof(Pixel); ++i) repeated = static_cast<Pixel>(repeated << 8 | (value & 0xFFu));
+  return repeated == value;
+}
+
+// The first row pixel by pixel, the others copied from it: whole-row copies (and
+// row sets where every byte of the value is the same) run at memory speed.
 template <typename Pixel>
 void FillRows(PixelRows destination, int width, int height, Pixel value) {
-  for (int row = 0; row < height; ++row) {
-    Pixel* out = reinterpret_cast<Pixel*>(destination.bits + static_cast<std::ptrdiff_t>(row) * destination.pitch);
-    for (int column = 0; column < width; ++column) out[column] = value;
+  if (width <= 0 || height <= 0) return;
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(Pixel);
+  const auto lowByte = static_cast<unsigned char>(value);
+  if (RepeatsOneByte(value)) {
+    for (int row = 0; row < height; ++row)
+      std::memset(destination.bits + static_cast<std::ptrdiff_t>(row) * destination.pitch, lowByte, rowBytes);
+    return;
   }
+  Pixel* first = reinterpret_cast<Pixel*>(destination.bits);
+  std::fill_n(first, width, value);
+  for (int row = 1; row < height; ++row)
+    std::memcpy(destination.bits + static_cast<std::ptrdiff_t>(row) * destination.pitch, first, rowBytes);
 }
 
 template <typename Pixel>
