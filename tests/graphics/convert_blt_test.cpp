@@ -220,6 +220,44 @@ TEST(ConvertBlt, CarriedErrorRoundsEverySecondPixelAcrossRows) {
   }
 }
 
+// Between layouts of equally wide channels a dither has no dropped bits to spread:
+// every colour arrives unchanged, keyed or not, whatever the dither mode.
+TEST(ConvertBlt, DitherLeavesEquallyWideChannelsUnchanged) {
+  const std::uint32_t key = 0xFF00FF;
+  const std::vector<std::uint32_t> colours = {0x010203, 0x7F8081, key, 0xFEFFFD, 0x000000};
+  for (const PixelFormat& from : {kRgb24, kXrgb8888, Palette(colours)}) {
+    for (const PixelFormat& to : {kArgb8888, kXrgb8888}) {
+      for (int keyed : {0, 1}) {
+        for (int dither : {DITHER_ORDERED, DITHER_CARRY}) {
+          SCOPED_TRACE(testing::Message() << "from " << from.bitsPerPixel << " to alpha " << to.maskA << " keyed "
+                                          << keyed << " dither " << dither);
+          Block src(from, 5, 3);
+          for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 5; ++x) {
+              const int i = (x + y) % 5;
+              src.Set(x, y, from.bytesPerPixel == 1 ? static_cast<std::uint32_t>(i) : colours[i] | 0xFF000000u);
+            }
+          }
+          Block dst(to, 5, 3);
+          BltArgs args;
+          args.keyToAlpha = keyed;
+          args.key = key;
+          args.dither = dither;
+          ASSERT_EQ(Blt(dst, src, args), 0);
+          for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 5; ++x) {
+              const std::uint32_t c = colours[(x + y) % 5];
+              const bool transparent = keyed && to.maskA != 0 && c == key;
+              EXPECT_EQ(dst.Get(x, y), transparent ? c : c | 0xFF000000u) << x << "," << y;
+            }
+          }
+          EXPECT_TRUE(dst.GuardsIntact());
+        }
+      }
+    }
+  }
+}
+
 TEST(ConvertBlt, KeyToAlpha) {
   const std::uint32_t magenta = 0xFF00FF;
   const std::vector<std::uint32_t> colours = {0xFF00FF, 0x123456, 0xFFFFFF, 0xFF00FE};
