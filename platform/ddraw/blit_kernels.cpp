@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -31,6 +32,19 @@ void FillRows(PixelRows destination, int width, int height, Pixel value) {
   std::fill_n(first, width, value);
   for (int row = 1; row < height; ++row)
     std::memcpy(destination.bits + static_cast<std::ptrdiff_t>(row) * destination.pitch, first, rowBytes);
+}
+
+// Whether the bytes spanned by two areas of `height` rows meet (pitches may differ
+// in sign). Compared as addresses: the areas may lie in different allocations.
+bool AreasOverlap(PixelRows destination, ConstPixelRows source, std::size_t rowBytes, int height) {
+  auto span = [&](const BYTE* bits, LONG pitch) {
+    const auto first = reinterpret_cast<std::uintptr_t>(bits);
+    const auto last = first + static_cast<std::uintptr_t>(static_cast<std::ptrdiff_t>(height - 1) * pitch);
+    return std::pair{std::min(first, last), std::max(first, last) + rowBytes};
+  };
+  const auto [destinationStart, destinationEnd] = span(destination.bits, destination.pitch);
+  const auto [sourceStart, sourceEnd] = span(source.bits, source.pitch);
+  return destinationStart < sourceEnd && sourceStart < destinationEnd;
 }
 
 template <typename Pixel>
@@ -128,7 +142,17 @@ void FillPixels(PixelRows destination, DWORD bytes, int width, int height, DWORD
 }
 
 void CopyPixels(PixelRows destination, ConstPixelRows source, DWORD bytes, int width, int height) {
+  if (width <= 0 || height <= 0) return;
   std::size_t rowBytes = static_cast<std::size_t>(width) * bytes;
+  if (!AreasOverlap(destination, source, rowBytes, height)) {
+    // Apart (another surface, say): plain row copies, which the sanitizers check
+    // at copying speed where they move overlapping memory byte by byte.
+    for (int row = 0; row < height; ++row) {
+      std::memcpy(destination.bits + static_cast<std::ptrdiff_t>(row) * destination.pitch,
+                  source.bits + static_cast<std::ptrdiff_t>(row) * source.pitch, rowBytes);
+    }
+    return;
+  }
   bool bottomUp = destination.bits > source.bits;
   for (int i = 0; i < height; ++i) {
     std::ptrdiff_t row = bottomUp ? height - 1 - i : i;
