@@ -52,5 +52,7 @@ BENCHMARK_CAPTURE(Convert, rgb565_to_xrgb, kRgb565, kXrgb, DITHER_NONE);
 BENCHMARK_CAPTURE(Convert, xrgb_to_565_ordered_dither, kXrgb, kRgb565, DITHER_ORDERED);
 BENCHMARK_CAPTURE(Convert, argb_to_4444_carried_dither, kArgb, kArgb4444, DITHER_CARRY);
 BENCHMARK_CAPTURE(Convert, rgb24_to_argb4444, kRgb24, kArgb4444, DITHER_NONE);
+// Picture loading asks for a dither even where no channel narrows.
+BENCHMARK_CAPTURE(Convert, rgb24_to_argb_ordered_dither, kRgb24, kArgb, DITHER_ORDERED);
 
 BENCHMARK_MAIN();

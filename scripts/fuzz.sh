@@ -1,26 +1,53 @@
 #!/usr/bin/env bash
-# fuzz.sh [seconds]: builds the libFuzzer targets with clang and runs each for a while.
+# fuzz.sh [seconds]: builds the libFuzzer targets with clang and runs each for that long,
+# one per core at a time.
 set -euo pipefail
+shopt -s nullglob
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-20}
 dir="$root/build-fuzz"
+# The targets only: the game program, the tools and the demos are not fuzzed.
+names=()
+for source in "$root"/tests/fuzz/*_fuzz.cpp; do names+=("$(basename "$source" .cpp)"); done
 CC=clang CXX=clang++ bash "$root/scripts/build.sh" "$dir" \
-  -DVANTOREL_FUZZ=ON -DVANTOREL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  -DVANTOREL_FUZZ=ON -DVANTOREL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo --target "${names[@]}"
 # Any sanitizer report ends the run as a failure, undefined behaviour included (the
 # targets are also built with -fno-sanitize-recover=all).
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
-shopt -s nullglob
-for target in "$dir"/tests/fuzz/*_fuzz; do
+# fuzz_target PATH: one target for the whole time, its output in build-fuzz/<name>.log.
+fuzz_target() {
+  local target=$1 name corpus seeds=()
   name=$(basename "$target")
   corpus="$dir/corpus/$name"
   mkdir -p "$corpus"
   # Checked-in seed files for a target live in tests/fuzz/seeds/<name without _fuzz>.
-  seeds=()
   [[ -d "$root/tests/fuzz/seeds/${name%_fuzz}" ]] && seeds=("$root/tests/fuzz/seeds/${name%_fuzz}")
-  echo "fuzz: $name for ${seconds}s"
   # Paths are absolute: the targets of the game's files work in a folder of their own.
-  (cd "$dir" && "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
-     -artifact_prefix="$dir/" -print_final_stats=0 "$corpus" "${seeds[@]}" >"$dir/$name.log" 2>&1) ||
-    { tail -50 "$dir/$name.log"; exit 1; }
+  cd "$dir" && "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
+    -artifact_prefix="$dir/" -print_final_stats=0 "$corpus" "${seeds[@]}" >"$dir/$name.log" 2>&1
+}
+
+# One target per core at a time; every target still runs its full time.
+parallel=$(nproc)
+targets=("${names[@]/#/$dir/tests/fuzz/}")
+pids=()
+for target in "${targets[@]}"; do
+  while (($(jobs -rp | wc -l) >= parallel)); do wait -n || true; done
+  echo "fuzz: $(basename "$target") for ${seconds}s"
+  (fuzz_target "$target") &
+  pids+=($!)
 done
+# A finished job's status stays with its pid, also after the throttle's wait -n.
+failed=0
+for i in "${!pids[@]}"; do
+  status=0
+  wait "${pids[i]}" || status=$?
+  if ((status != 0)); then
+    name=$(basename "${targets[i]}")
+    echo "fuzz: $name failed (status $status)"
+    tail -50 "$dir/$name.log"
+    failed=1
+  fi
+done
+exit "$failed"

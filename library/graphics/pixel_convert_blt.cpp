@@ -19,6 +19,13 @@ bool SameColourLayout(const PixelFormat& a, const PixelFormat& b) {
          a.maskB == b.maskB;
 }
 
+// Every colour channel (and a source alpha) as wide in both layouts: values are only
+// moved, so a dither has no dropped bits to spread and changes nothing.
+bool SameChannelWidths(const PixelFormat& dst, const PixelFormat& src) {
+  return src.widthR == dst.widthR && src.widthG == dst.widthG && src.widthB == dst.widthB &&
+         (src.maskA == 0 || src.widthA == dst.widthA);
+}
+
 std::uint32_t PixelWidthMask(int bytes) { return bytes >= 4 ? 0xFFFFFFFFu : (1u << (8 * bytes)) - 1u; }
 
 // Rows copied unchanged, reversed under mirror, or with the key's pixels left out.
@@ -109,7 +116,8 @@ int ConvertPixelFormatBlt(void* dstBlock, int dstPitch, const PixelFormat* dstFo
     WithPixelBytes(dstBytes, [&](auto bytes) { KeyToAlphaSameLayout<bytes()>(area, dst, key); });
     return 0;
   }
-  if (ditherMode == DITHER_NONE && !area.mirror && !alphaGiven && !alphaOnly && !alphaFromRed &&
+  const bool undithered = ditherMode == DITHER_NONE || SameChannelWidths(dst, src);
+  if (undithered && !area.mirror && !alphaGiven && !alphaOnly && !alphaFromRed &&
       !skipping && ConvertFixedLayouts(area, dst, src, keying, key)) {
     return 0;
   }

@@ -220,6 +220,34 @@ TEST(ConvertBlt, CarriedErrorRoundsEverySecondPixelAcrossRows) {
   }
 }
 
+// Between layouts of equally wide channels a dither has no dropped bits to spread:
+// every colour arrives unchanged, keyed or not, whatever the dither mode.
+TEST(ConvertBlt, DitherLeavesEquallyWideChannelsUnchanged) {
+  const std::uint32_t key = 0xFF00FF;
+  const std::vector<std::uint32_t> colours = {0x010203, 0x7F8081, key, 0xFEFFFD, 0x000000};
+  for (const PixelFormat& from : {kRgb24, kXrgb8888, Palette(colours)}) {
+    for (const PixelFormat& to : {kArgb8888, kXrgb8888}) {
+      for (const int dither : {DITHER_ORDERED, DITHER_CARRY}) {
+        for (const int keyed : {0, 1}) {
+          SCOPED_TRACE(testing::Message() << from.bitsPerPixel << " bits to alpha " << to.maskA << ", dither "
+                                          << dither << ", keyed " << keyed);
+          Block src = SourceRow(from, colours);
+          Block dst(to, src.width, 1);
+          BltArgs args;
+          args.keyToAlpha = keyed;
+          args.key = key;
+          args.dither = dither;
+          ASSERT_EQ(Blt(dst, src, args), 0);
+          for (int x = 0; x < src.width; ++x) {
+            const bool transparent = keyed && to.maskA != 0 && colours[x] == key;
+            EXPECT_EQ(dst.Get(x, 0), transparent ? colours[x] : colours[x] | 0xFF000000u) << "pixel " << x;
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(ConvertBlt, KeyToAlpha) {
   const std::uint32_t magenta = 0xFF00FF;
   const std::vector<std::uint32_t> colours = {0xFF00FF, 0x123456, 0xFFFFFF, 0xFF00FE};

@@ -25,6 +25,26 @@ TEST_F(DDrawBlit, FillsMaskTheValueAndKeepToTheRectangle) {
   surface->Release();
 }
 
+// Rows after the first are copied from it, and values of one repeated byte are set
+// bytewise: every row of the rectangle gets the value, nothing beside it changes.
+TEST_F(DDrawBlit, FillsEveryRowOfARectangleInBothPixelWidths) {
+  const std::pair<DDPIXELFORMAT, DWORD> cases[] = {
+      {Rgb565(), 0xABCD}, {Rgb565(), 0x4242}, {Xrgb8888(), 0xA1B2C3}, {Xrgb8888(), 0}};
+  for (const auto& [format, value] : cases) {
+    IDirectDrawSurface7* surface = MakeSurface(7, 5, format);
+    ASSERT_EQ(Fill(surface, 0x1234), DD_OK);
+    RECT part{2, 1, 6, 4};
+    ASSERT_EQ(Fill(surface, value, &part), DD_OK);
+    for (LONG y = 0; y < 5; ++y) {
+      for (LONG x = 0; x < 7; ++x) {
+        const bool inside = x >= part.left && x < part.right && y >= part.top && y < part.bottom;
+        EXPECT_EQ(PixelAt(surface, x, y), inside ? value : 0x1234u) << x << "," << y << " of " << value;
+      }
+    }
+    surface->Release();
+  }
+}
+
 TEST_F(DDrawBlit, DepthFillWritesSixteenBitDepth) {
   IDirectDrawSurface7* z = MakeSurface(4, 4, ZBuffer16(), DDSCAPS_ZBUFFER);
   DDBLTFX fx{};
