@@ -255,14 +255,29 @@ void Rasteriser::Emit(int left, int right, int y, int rows) {
     for (int row = 0; row < rows; ++row) Emit(left, right, y + row, 1);
     return;
   }
+  if (sink_ != nullptr) {
+    sink_(sinkOwner_, block);
+    return;
+  }
+  Include(DrawBlock(context_, block, tile_), written_);
+}
+
+void Rasteriser::SendBlocksTo(BlockSink sink, void* owner) {
+  sink_ = sink;
+  sinkOwner_ = owner;
+}
+
+RECT Rasteriser::DrawBlock(const DrawContext& context, const SpanBlock& block, const RECT& tile) {
   // The values come from the whole block, so that the pixels inside the tile are those
   // the whole block has there. Blocks with a coverage leave out the pixels over
   // transparent texels.
-  const RECT area{std::max<LONG>(left, tile_.left), std::max<LONG>(y, tile_.top), std::min<LONG>(right + 1, tile_.right),
-                  std::min<LONG>(y + rows, tile_.bottom)};
-  const SpanFunction span = block.coverage != nullptr ? &SkipTransparentTexels : context_.span;
-  span(context_, CutBlock(block, area.left - left, area.top - y, area.right - area.left, area.bottom - area.top));
-  Include(area, written_);
+  const RECT area{std::max<LONG>(block.x, tile.left), std::max<LONG>(block.y, tile.top),
+                  std::min<LONG>(block.x + block.count, tile.right), std::min<LONG>(block.y + block.rows, tile.bottom)};
+  if (area.left >= area.right || area.top >= area.bottom) return RECT{0, 0, 0, 0};
+  const SpanFunction span = block.coverage != nullptr ? &SkipTransparentTexels : context.span;
+  span(context, CutBlock(block, area.left - block.x, area.top - block.y, area.right - area.left,
+                         area.bottom - area.top));
+  return area;
 }
 
 // Edge a->b of a triangle wound so that the inside has e(p) > 0, where

@@ -198,8 +198,11 @@ class TileFrame {
     for (std::vector<std::uint32_t>& bin : bins_) bin.clear();
     draws_.clear();
     arena_.Clear();
+    ++flushes_;
     flushing_ = false;
   }
+
+  std::uint64_t Flushes() const { return flushes_; }
 
   Arena& arena() { return arena_; }
 
@@ -224,6 +227,7 @@ class TileFrame {
 
   int threads_ = -1;
   bool flushing_ = false;
+  std::uint64_t flushes_ = 0;
   const void* target_ = nullptr;
   int width_ = 0;
   int height_ = 0;
@@ -247,6 +251,8 @@ void SetDrawThreads(int threads) { Frame().SetThreads(threads); }
 int DrawThreads() { return Frame().Threads(); }
 
 void FlushTileFrame() { Frame().Flush(); }
+
+std::uint64_t TileFrameFlushes() { return Frame().Flushes(); }
 
 void UseDrawTarget(const void* target, int width, int height) { Frame().UseTarget(target, width, height); }
 

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -35,6 +36,9 @@ inline bool TiledDrawing() { return DrawThreads() > 0; }
 // Runs every recorded draw (nothing when none is).
 void FlushTileFrame();
 
+// Flushes so far: what was kept before another one is gone.
+std::uint64_t TileFrameFlushes();
+
 // Tiles of a target of this size (all equal but the last column and row).
 int TileCount(int width, int height);
 
@@ -55,6 +59,22 @@ template <typename T>
 const T* KeepUntilFlush(const T& value) {
   static_assert(std::is_trivially_copyable_v<T>, "recorded data is dropped without destruction");
   return new (tile_frame_detail::Allocate(sizeof(T))) T(value);
+}
+
+// The copy of `value` kept by the last call with this `last`, when it is still kept and
+// the same to the byte, else a new one: for data that runs of draws share.
+template <typename T>
+struct LastKept {
+  const T* value = nullptr;
+  std::uint64_t flushes = 0;
+};
+template <typename T>
+const T* KeepUntilFlushShared(const T& value, LastKept<T>* last) {
+  const std::uint64_t flushes = TileFrameFlushes();
+  if (last->value == nullptr || last->flushes != flushes || std::memcmp(last->value, &value, sizeof(T)) != 0) {
+    *last = LastKept<T>{KeepUntilFlush(value), flushes};
+  }
+  return last->value;
 }
 
 // `count` elements copied likewise.
