@@ -1,4 +1,4 @@
-// The frame drawn in screen tiles. Both drawing paths record their draws here as they
+// The frame drawn in screen tiles (bands of whole rows). Both drawing paths record their draws here as they
 // come, each with the box of target pixels it may write; the recorded draws run at a
 // flush, when something is about to read or change a picture they use. At a flush the
 // calling thread and the workers take whole tiles, largest first, and each runs every
@@ -39,7 +39,7 @@ void FlushTileFrame();
 // Flushes so far: what was kept before another one is gone.
 std::uint64_t TileFrameFlushes();
 
-// Tiles of a target of this size (all equal but the last column and row).
+// Tiles of a target of this size (all equal but the last).
 int TileCount(int width, int height);
 
 namespace tile_frame_detail {
