@@ -68,7 +68,9 @@ void WalkTriangles(const QuadVertex* a, const QuadVertex* b, std::int64_t top, s
 
 // Draws triangle a, and triangle b (when given) without the columns a covers.
 void DrawTriangles(const AffineDraw& draw, const QuadVertex* a, const QuadVertex* b) {
-  WalkTriangles(a, b, draw.clip.top, draw.clip.bottom, [&draw](const WalkRun& r) { DrawAffineRow(draw, r.y, r.first, r.last, r.u, r.v, r.du, r.dv); });
+  WalkTriangles(a, b, draw.clip.top, draw.clip.bottom, [&draw](const WalkRun& r) {
+    DrawAffineRow(draw, r.y, r.first, r.last, r.u, r.v, r.du, r.dv);
+  });
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
-// The frame drawn in screen tiles (bands of whole rows). Both drawing paths record their draws here as they
-// come, each with the box of target pixels it may write; the recorded draws run at a
-// flush, when something is about to read or change a picture they use. At a flush the
-// calling thread and the workers take whole tiles, largest first, and each runs every
-// draw whose box meets its tile, in call order, clipped to the tile: so a draw must
-// write the same bytes inside a tile whatever tile it is clipped to. One join a flush.
+// The frame drawn in screen tiles, bands of whole rows. Both drawing paths record their
+// draws here as they come, each with the box of target pixels it may write; the recorded
+// draws run at a flush, when something is about to read or change a picture they use.
+// At a flush the calling thread and the workers take whole tiles, largest first, and
+// each runs every draw whose box meets its tile, in call order, clipped to the tile: so
+// a draw must write the same bytes inside a tile whatever tile it is clipped to. One
+// join a flush.
 //
 // Drawing is on one thread (the game's); recording and flushing are not thread-safe.
 #pragma once
