@@ -27,15 +27,23 @@ void VisitColumns(const TriangleWalk& walk, std::int64_t first, std::int64_t las
               walk.dudx, walk.dvdx});
 }
 
-// The runs of triangle a, and of triangle b (when given) without the columns a covers.
-// No two runs share a pixel.
+// The runs of triangle a, and of triangle b (when given) without the columns a covers,
+// on rows top to bottom - 1. No two runs share a pixel.
 template <typename Run>
-void WalkTriangles(const QuadVertex* a, const QuadVertex* b, Run&& run) {
+void WalkTriangles(const QuadVertex* a, const QuadVertex* b, std::int64_t top, std::int64_t bottom, Run&& run) {
   TriangleWalk walkA, walkB;
-  bool activeA = StartTriangleWalk(a, &walkA);
-  bool activeB = b != nullptr && StartTriangleWalk(b, &walkB);
+  // Rows above `top` are passed over without a visit: a tile low in a large triangle
+  // does not walk its whole height.
+  auto start = [top](const QuadVertex* vertices, TriangleWalk* walk) {
+    if (!StartTriangleWalk(vertices, walk)) return false;
+    SkipTriangleRowsTo(walk, top);
+    return !walk->done;
+  };
+  bool activeA = start(a, &walkA);
+  bool activeB = b != nullptr && start(b, &walkB);
   while (activeA || activeB) {
     const std::int64_t y = !activeB ? walkA.y : !activeA ? walkB.y : std::min(walkA.y, walkB.y);
+    if (y >= bottom) return;
     std::int64_t coveredFirst = 1, coveredLast = 0;  // none
     if (activeA && walkA.y == y) {
       coveredFirst = RowFirstColumn(walkA);
@@ -60,7 +68,9 @@ void WalkTriangles(const QuadVertex* a, const QuadVertex* b, Run&& run) {
 
 // Draws triangle a, and triangle b (when given) without the columns a covers.
 void DrawTriangles(const AffineDraw& draw, const QuadVertex* a, const QuadVertex* b) {
-  WalkTriangles(a, b, [&draw](const WalkRun& r) { DrawAffineRow(draw, r.y, r.first, r.last, r.u, r.v, r.du, r.dv); });
+  WalkTriangles(a, b, draw.clip.top, draw.clip.bottom, [&draw](const WalkRun& r) {
+    DrawAffineRow(draw, r.y, r.first, r.last, r.u, r.v, r.du, r.dv);
+  });
 }
 
 }  // namespace

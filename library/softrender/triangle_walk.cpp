@@ -1,5 +1,6 @@
 #include "softrender/triangle_walk.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -125,5 +126,21 @@ void StepTriangleWalk(TriangleWalk* walk) {
     }
     side->part = side->next;
     side->hasNext = false;
+  }
+}
+
+void SkipTriangleRowsTo(TriangleWalk* walk, std::int64_t y) {
+  while (!walk->done && walk->y < y) {
+    // Rows both sides stay on their current parts are moved over at once; the last
+    // step of such a run goes through StepTriangleWalk, which changes parts.
+    const std::int64_t run = std::min({y - walk->y, walk->left.part.rows, walk->right.part.rows}) - 1;
+    if (run > 0) {
+      for (TriangleSide* side : {&walk->left, &walk->right}) {
+        side->part.x += side->part.step * run;
+        side->part.rows -= run;
+      }
+      walk->y += run;
+    }
+    StepTriangleWalk(walk);
   }
 }

@@ -44,3 +44,6 @@ inline std::int64_t RowLastColumn(const TriangleWalk& walk) { return walk.right.
 
 // Moves to the next row; sets done after the last.
 void StepTriangleWalk(TriangleWalk* walk);
+
+// Moves on to row `y` (or done), as steps one row at a time would.
+void SkipTriangleRowsTo(TriangleWalk* walk, std::int64_t y);

@@ -79,25 +79,37 @@ void DrawLineList(Rasteriser& rasteriser, const PrimitiveBatch& batch) {
   for (DWORD i = 0; i + 1 < batch.count; i += 2) rasteriser.DrawLine(ReadVertex(batch, i), ReadVertex(batch, i + 1));
 }
 
-// What the recorded primitives of one batch share.
+// Where a recorded draw's pixels go: the draw's context, shared by runs of draws with
+// the same, and the area written per tile.
+struct BlockTarget {
+  const DrawContext* context;
+  RECT* tileWritten;
+
+  void Written(const DrawTile& tile, const RECT& area) const {
+    RECT& written = tileWritten[tile.index];
+    written = JoinAreas(written, area);
+  }
+};
+
+// What the primitives of one batch set up in each tile share.
 struct RecordedBatch {
-  DrawContext context;
+  BlockTarget target;
   DWORD cullMode;
   VertexLayout layout;
   PrimitiveBatch batch;  // reading the kept vertices through `layout`
-  RECT* tileWritten;
 };
 
 enum class Shape : std::uint8_t { kRectanglePair, kTriangle, kStripTriangle, kTurnedStripTriangle, kLine };
 
-// One primitive of a recorded batch, from vertex position `first`.
+// One primitive of a recorded batch, from vertex position `first`, set up anew in each
+// tile it meets.
 struct RecordedPrimitive {
   const RecordedBatch* shared;
   DWORD first;
   Shape shape;
 
   void operator()(const DrawTile& tile) const {
-    Rasteriser rasteriser(shared->context, shared->cullMode, tile.area);
+    Rasteriser rasteriser(*shared->target.context, shared->cullMode, tile.area);
     Vertex v[6];
     const int count = shape == Shape::kRectanglePair ? 6 : shape == Shape::kLine ? 2 : 3;
     for (int k = 0; k < count; ++k) ReadVertex(shared->batch, first + k, &v[k]);
@@ -108,14 +120,120 @@ struct RecordedPrimitive {
       case Shape::kTurnedStripTriangle: rasteriser.DrawTriangle(v[1], v[0], v[2], v[0]); break;
       case Shape::kLine: rasteriser.DrawLine(v[0], v[1]); break;
     }
-    RECT& written = shared->tileWritten[tile.index];
-    written = JoinAreas(written, rasteriser.Written());
+    shared->target.Written(tile, rasteriser.Written());
   }
 };
 
-void RecordPrimitive(const RecordedBatch* shared, DWORD first, Shape shape, const Vertex* corners, int count) {
-  RecordDraw(Rasteriser::Reach(corners, count, shared->context.scissor), RecordedPrimitive{shared, first, shape});
-}
+// The values of a block of a draw with at most one stage, flat shading and no depth,
+// whose other values are 0: kept small, since the tiles read each recorded block anew.
+struct OneStageBlock {
+  int x, y, count, rows;
+  Interpolant<std::int64_t> u, v;
+  DWORD diffuse, specular;
+
+  static bool Holds(const SpanBlock& block) {
+    SpanBlock rest{};
+    rest.u[0] = block.u[0];
+    rest.v[0] = block.v[0];
+    return std::memcmp(rest.u, block.u, sizeof rest.u) == 0 && std::memcmp(rest.v, block.v, sizeof rest.v) == 0 &&
+           std::memcmp(rest.colour, block.colour, sizeof rest.colour) == 0 &&
+           std::memcmp(&rest.depth, &block.depth, sizeof rest.depth) == 0;
+  }
+  explicit OneStageBlock(const SpanBlock& block)
+      : x(block.x), y(block.y), count(block.count), rows(block.rows), u(block.u[0]), v(block.v[0]),
+        diffuse(block.diffuse), specular(block.specular) {}
+  SpanBlock Whole() const {
+    SpanBlock block{};
+    block.x = x;
+    block.y = y;
+    block.count = count;
+    block.rows = rows;
+    block.u[0] = u;
+    block.v[0] = v;
+    block.diffuse = diffuse;
+    block.specular = specular;
+    return block;
+  }
+};
+
+// Any other block, kept whole.
+struct WholeBlock {
+  SpanBlock block;
+  explicit WholeBlock(const SpanBlock& whole) : block(whole) {}
+  SpanBlock Whole() const { return block; }
+};
+
+// A rectangle drawn as one block, set up once when recorded; each tile draws its part.
+// The block's coverage lives in a per-thread cache: each tile finds it again.
+template <typename Kept>
+struct RecordedBlock {
+  BlockTarget target;
+  Kept kept;
+  TexelBox coverageRegion;
+  bool covered;
+
+  void operator()(const DrawTile& tile) const {
+    SpanBlock block = kept.Whole();
+    if (covered) block.coverage = &FindTexelCoverage(*target.context, coverageRegion);
+    target.Written(tile, Rasteriser::DrawBlock(*target.context, block, tile.area));
+  }
+};
+
+// The blocks a rasteriser hands over for one primitive.
+struct CaughtBlocks {
+  int count = 0;
+  SpanBlock first;
+
+  static void Catch(void* owner, const SpanBlock& block) {
+    auto* caught = static_cast<CaughtBlocks*>(owner);
+    if (caught->count++ == 0) caught->first = block;
+  }
+};
+
+// Keeps what a batch's recorded primitives share, when the first needs it.
+class BatchRecorder {
+ public:
+  BatchRecorder(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch, DWORD vertexCount,
+                RECT* tileWritten)
+      : context_(context), cullMode_(cullMode), batch_(batch), vertexCount_(vertexCount), tileWritten_(tileWritten) {}
+
+  void Primitive(DWORD first, Shape shape, const Vertex* corners, int count) {
+    if (shared_ == nullptr) {
+      RecordedBatch kept{Target(), cullMode_, *batch_.layout, batch_};
+      kept.batch.vertices = KeepUntilFlush(batch_.vertices, std::size_t{vertexCount_} * batch_.layout->stride);
+      if (batch_.indices != nullptr) kept.batch.indices = KeepUntilFlush(batch_.indices, batch_.count);
+      shared_ = const_cast<RecordedBatch*>(KeepUntilFlush(kept));
+      shared_->batch.layout = &shared_->layout;
+    }
+    RecordDraw(Rasteriser::Reach(corners, count, context_.scissor), RecordedPrimitive{shared_, first, shape});
+  }
+
+  void Block(const SpanBlock& block) {
+    const RECT box{block.x, block.y, block.x + block.count, block.y + block.rows};
+    const bool covered = block.coverage != nullptr;
+    const TexelBox region = covered ? block.coverage->region : TexelBox{};
+    if (OneStageBlock::Holds(block)) {
+      RecordDraw(box, RecordedBlock<OneStageBlock>{Target(), OneStageBlock(block), region, covered});
+    } else {
+      RecordDraw(box, RecordedBlock<WholeBlock>{Target(), WholeBlock(block), region, covered});
+    }
+  }
+
+ private:
+  BlockTarget Target() {
+    static LastKept<DrawContext> lastContext;
+    if (target_.context == nullptr) target_ = {KeepUntilFlushShared(context_, &lastContext), tileWritten_};
+    return target_;
+  }
+
+  const DrawContext& context_;
+  DWORD cullMode_;
+  const PrimitiveBatch& batch_;
+  DWORD vertexCount_;
+  RECT* tileWritten_;
+  BlockTarget target_{nullptr, nullptr};
+  RecordedBatch* shared_ = nullptr;
+};
 
 }  // namespace
 
@@ -153,40 +271,38 @@ RECT JoinAreas(const RECT& a, const RECT& b) {
 
 void RecordPrimitiveBatch(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch, DWORD vertexCount,
                           RECT* tileWritten) {
-  const DWORD stride = batch.layout->stride;
-  const BYTE* vertices = KeepUntilFlush(batch.vertices, std::size_t{vertexCount} * stride);
-  const WORD* indices = batch.indices != nullptr ? KeepUntilFlush(batch.indices, batch.count) : nullptr;
-  RecordedBatch* shared = const_cast<RecordedBatch*>(
-      KeepUntilFlush(RecordedBatch{context, cullMode, *batch.layout, batch, tileWritten}));
-  shared->batch.layout = &shared->layout;
-  shared->batch.vertices = vertices;
-  shared->batch.indices = indices;
-  const PrimitiveBatch& kept = shared->batch;
+  BatchRecorder recorder(context, cullMode, batch, vertexCount, tileWritten);
   Vertex v[6];
   if (batch.type == D3DPT_TRIANGLELIST) {
-    // Pairs are told from single triangles as the list is drawn: a rasteriser with an
-    // empty tile decides and draws nothing.
-    Rasteriser judge(context, cullMode, RECT{0, 0, 0, 0});
+    // Pairs are told from single triangles as the list is drawn. A pair drawn as one
+    // block is set up here, once for all the tiles it meets.
+    Rasteriser setUp(context, cullMode);
+    CaughtBlocks caught;
+    setUp.SendBlocksTo(&CaughtBlocks::Catch, &caught);
     const DWORD triangles = batch.count / 3;
     for (DWORD t = 0; t < triangles; ++t) {
       const bool pairPossible = t + 1 < triangles;
-      for (int k = 0; k < (pairPossible ? 6 : 3); ++k) ReadVertex(kept, 3 * t + k, &v[k]);
-      if (pairPossible && judge.DrawRectanglePair(v)) {
-        RecordPrimitive(shared, 3 * t, Shape::kRectanglePair, v, 6);
+      for (int k = 0; k < (pairPossible ? 6 : 3); ++k) ReadVertex(batch, 3 * t + k, &v[k]);
+      caught.count = 0;
+      if (pairPossible && setUp.DrawRectanglePair(v)) {
+        // None: the pair draws nothing. Several (values too large for one block): its
+        // rows are set up in each tile.
+        if (caught.count == 1) recorder.Block(caught.first);
+        if (caught.count > 1) recorder.Primitive(3 * t, Shape::kRectanglePair, v, 6);
         ++t;
       } else {
-        RecordPrimitive(shared, 3 * t, Shape::kTriangle, v, 3);
+        recorder.Primitive(3 * t, Shape::kTriangle, v, 3);
       }
     }
   } else if (batch.type == D3DPT_TRIANGLESTRIP) {
     for (DWORD i = 0; i + 2 < batch.count; ++i) {
-      for (int k = 0; k < 3; ++k) ReadVertex(kept, i + k, &v[k]);
-      RecordPrimitive(shared, i, i % 2 == 0 ? Shape::kStripTriangle : Shape::kTurnedStripTriangle, v, 3);
+      for (int k = 0; k < 3; ++k) ReadVertex(batch, i + k, &v[k]);
+      recorder.Primitive(i, i % 2 == 0 ? Shape::kStripTriangle : Shape::kTurnedStripTriangle, v, 3);
     }
   } else {
     for (DWORD i = 0; i + 1 < batch.count; i += 2) {
-      for (int k = 0; k < 2; ++k) ReadVertex(kept, i + k, &v[k]);
-      RecordPrimitive(shared, i, Shape::kLine, v, 2);
+      for (int k = 0; k < 2; ++k) ReadVertex(batch, i + k, &v[k]);
+      recorder.Primitive(i, Shape::kLine, v, 2);
     }
   }
 }

@@ -301,20 +301,34 @@ void Rasteriser::EmitChecked(int left, int right, int y, int rows) {
 }
 
 void Rasteriser::Shade(const SpanBlock& block) {
+  if (sink_ != nullptr) {
+    sink_(sinkOwner_, block);
+    return;
+  }
+  Include(DrawBlock(context_, block, tile_), written_);
+}
+
+void Rasteriser::SendBlocksTo(BlockSink sink, void* owner) {
+  sink_ = sink;
+  sinkOwner_ = owner;
+}
+
+RECT Rasteriser::DrawBlock(const DrawContext& context, const SpanBlock& block, const RECT& tile) {
   // The values come from the whole block, so that the pixels inside the tile are those
   // the whole block has there. Blocks with a coverage leave out the pixels over
   // transparent texels.
-  const RECT area{std::max<LONG>(block.x, tile_.left), std::max<LONG>(block.y, tile_.top),
-                  std::min<LONG>(block.x + block.count, tile_.right), std::min<LONG>(block.y + block.rows, tile_.bottom)};
-  const SpanFunction span = block.coverage != nullptr ? &SkipTransparentTexels : context_.span;
+  const RECT area{std::max<LONG>(block.x, tile.left), std::max<LONG>(block.y, tile.top),
+                  std::min<LONG>(block.x + block.count, tile.right), std::min<LONG>(block.y + block.rows, tile.bottom)};
+  if (area.left >= area.right || area.top >= area.bottom) return RECT{0, 0, 0, 0};
+  const SpanFunction span = block.coverage != nullptr ? &SkipTransparentTexels : context.span;
   const int columns = area.left - block.x, rows = area.top - block.y;
   const int count = area.right - area.left, rowCount = area.bottom - area.top;
   if (columns == 0 && rows == 0 && count == block.count && rowCount == block.rows) {
-    span(context_, block);
+    span(context, block);
   } else {
-    span(context_, CutBlock(block, columns, rows, count, rowCount));
+    span(context, CutBlock(block, columns, rows, count, rowCount));
   }
-  Include(area, written_);
+  return area;
 }
 
 // Edge a->b of a triangle wound so that the inside has e(p) > 0, where

@@ -30,6 +30,16 @@ class Rasteriser {
   // without a tile would: a primitive's values come from the whole primitive.
   Rasteriser(const DrawContext& context, DWORD cullMode, const RECT& tile);
 
+  // Hands `sink` each block the rasteriser would draw, whole and in place of drawing it,
+  // so that it can be drawn later into any tile with DrawBlock. A block's coverage (when
+  // set) lives in this thread's cache: it is looked up again where it is drawn.
+  using BlockSink = void (*)(void* owner, const SpanBlock& block);
+  void SendBlocksTo(BlockSink sink, void* owner);
+
+  // Draws the part inside `tile` of a block handed to a sink; returns that part (empty
+  // when the block misses the tile).
+  static RECT DrawBlock(const DrawContext& context, const SpanBlock& block, const RECT& tile);
+
   // A box, inside the scissor, that holds every pixel a primitive with these corners
   // may write.
   static RECT Reach(const Vertex* vertices, int count, const RECT& scissor);
@@ -105,4 +115,6 @@ class Rasteriser {
   SpanBlock block_{};
   RECT checkedBox_{0, 0, 0, 0};
   RECT written_{0, 0, 0, 0};
+  BlockSink sink_ = nullptr;
+  void* sinkOwner_ = nullptr;
 };

@@ -16,9 +16,9 @@
 
 namespace {
 
-// Wide tiles: a sprite row stays in one tile more often, and a tile's rows are long runs.
-constexpr int kTileWidth = 128;
-constexpr int kTileHeight = 64;
+// Tiles are bands of whole rows: no row of a primitive is set up or cut twice, and
+// a low band is still a few primitives' height, so that few are set up in two.
+constexpr int kBandHeight = 16;
 constexpr int kMostThreads = 64;
 constexpr std::size_t kArenaBlock = 1 << 20;
 
@@ -170,11 +170,7 @@ class TileFrame {
     if (left >= right || top >= bottom) return;
     const auto index = static_cast<std::uint32_t>(draws_.size());
     draws_.push_back(draw);
-    for (int row = top / kTileHeight; row <= (bottom - 1) / kTileHeight; ++row) {
-      for (int column = left / kTileWidth; column <= (right - 1) / kTileWidth; ++column) {
-        bins_[row * columns_ + column].push_back(index);
-      }
-    }
+    for (int band = top / kBandHeight; band <= (bottom - 1) / kBandHeight; ++band) bins_[band].push_back(index);
   }
 
   void Flush() {
@@ -198,8 +194,11 @@ class TileFrame {
     for (std::vector<std::uint32_t>& bin : bins_) bin.clear();
     draws_.clear();
     arena_.Clear();
+    ++flushes_;
     flushing_ = false;
   }
+
+  std::uint64_t Flushes() const { return flushes_; }
 
   Arena& arena() { return arena_; }
 
@@ -208,26 +207,22 @@ class TileFrame {
     target_ = target;
     width_ = width;
     height_ = height;
-    columns_ = (width + kTileWidth - 1) / kTileWidth;
     const std::size_t count = static_cast<std::size_t>(TileCount(width, height));
     bins_.resize(count);
     order_.resize(count);
   }
 
   void RunTile(int index) const {
-    const int column = index % columns_, row = index / columns_;
-    const DrawTile tile{RECT{column * kTileWidth, row * kTileHeight, std::min((column + 1) * kTileWidth, width_),
-                             std::min((row + 1) * kTileHeight, height_)},
-                        index};
+    const DrawTile tile{RECT{0, index * kBandHeight, width_, std::min((index + 1) * kBandHeight, height_)}, index};
     for (const std::uint32_t draw : bins_[index]) draws_[draw].run(draws_[draw].draw, tile);
   }
 
   int threads_ = -1;
   bool flushing_ = false;
+  std::uint64_t flushes_ = 0;
   const void* target_ = nullptr;
   int width_ = 0;
   int height_ = 0;
-  int columns_ = 0;
   std::vector<Recorded> draws_;
   std::vector<std::vector<std::uint32_t>> bins_;
   std::vector<int> order_;
@@ -248,11 +243,13 @@ int DrawThreads() { return Frame().Threads(); }
 
 void FlushTileFrame() { Frame().Flush(); }
 
+std::uint64_t TileFrameFlushes() { return Frame().Flushes(); }
+
 void UseDrawTarget(const void* target, int width, int height) { Frame().UseTarget(target, width, height); }
 
 int TileCount(int width, int height) {
   if (width <= 0 || height <= 0) return 0;
-  return ((width + kTileWidth - 1) / kTileWidth) * ((height + kTileHeight - 1) / kTileHeight);
+  return (height + kBandHeight - 1) / kBandHeight;
 }
 
 namespace tile_frame_detail {

@@ -1,15 +1,17 @@
-// The frame drawn in screen tiles. Both drawing paths record their draws here as they
-// come, each with the box of target pixels it may write; the recorded draws run at a
-// flush, when something is about to read or change a picture they use. At a flush the
-// calling thread and the workers take whole tiles, largest first, and each runs every
-// draw whose box meets its tile, in call order, clipped to the tile: so a draw must
-// write the same bytes inside a tile whatever tile it is clipped to. One join a flush.
+// The frame drawn in screen tiles, bands of whole rows. Both drawing paths record their
+// draws here as they come, each with the box of target pixels it may write; the recorded
+// draws run at a flush, when something is about to read or change a picture they use.
+// At a flush the calling thread and the workers take whole tiles, largest first, and
+// each runs every draw whose box meets its tile, in call order, clipped to the tile: so
+// a draw must write the same bytes inside a tile whatever tile it is clipped to. One
+// join a flush.
 //
 // Drawing is on one thread (the game's); recording and flushing are not thread-safe.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -35,7 +37,10 @@ inline bool TiledDrawing() { return DrawThreads() > 0; }
 // Runs every recorded draw (nothing when none is).
 void FlushTileFrame();
 
-// Tiles of a target of this size (all equal but the last column and row).
+// Flushes so far: what was kept before another one is gone.
+std::uint64_t TileFrameFlushes();
+
+// Tiles of a target of this size (all equal but the last).
 int TileCount(int width, int height);
 
 namespace tile_frame_detail {
@@ -55,6 +60,22 @@ template <typename T>
 const T* KeepUntilFlush(const T& value) {
   static_assert(std::is_trivially_copyable_v<T>, "recorded data is dropped without destruction");
   return new (tile_frame_detail::Allocate(sizeof(T))) T(value);
+}
+
+// The copy of `value` kept by the last call with this `last`, when it is still kept and
+// the same to the byte, else a new one: for data that runs of draws share.
+template <typename T>
+struct LastKept {
+  const T* value = nullptr;
+  std::uint64_t flushes = 0;
+};
+template <typename T>
+const T* KeepUntilFlushShared(const T& value, LastKept<T>* last) {
+  const std::uint64_t flushes = TileFrameFlushes();
+  if (last->value == nullptr || last->flushes != flushes || std::memcmp(last->value, &value, sizeof(T)) != 0) {
+    *last = LastKept<T>{KeepUntilFlush(value), flushes};
+  }
+  return last->value;
 }
 
 // `count` elements copied likewise.

@@ -89,11 +89,13 @@ TEST_F(D3DTest, LargeDrawsInTilesMatchTheSerialDraw) {
   UseTexture(texture);
   SetStage(0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
   SetBlend(true, D3DBLEND_SRCALPHA, D3DBLEND_ONE);
-  auto layer = [](float cx, float cy, float scale, double angle) {
+  // `repeats`: texture coordinates run to this (beyond what one block of rows holds, an
+  // upright layer is drawn row by row).
+  auto layer = [](float cx, float cy, float scale, double angle, float repeats = 1.0f) {
     auto corner = [&](float gx, float gy) {
       float dx = (gx - 0.5f) * kTexture * scale, dy = (gy - 0.5f) * kTexture * scale;
       float c = static_cast<float>(std::cos(angle)), s = static_cast<float>(std::sin(angle));
-      return At(cx + dx * c - dy * s, cy + dx * s + dy * c, gx, gy, 0xC0A0FFE0u);
+      return At(cx + dx * c - dy * s, cy + dx * s + dy * c, gx * repeats, gy * repeats, 0xC0A0FFE0u);
     };
     TexturedVertex tl = corner(0, 0), tr = corner(1, 0), bl = corner(0, 1), br = corner(1, 1);
     return std::vector<TexturedVertex>{tl, tr, bl, br, bl, tr};
@@ -105,6 +107,7 @@ TEST_F(D3DTest, LargeDrawsInTilesMatchTheSerialDraw) {
     EXPECT_EQ(Fill(target, 0x102030), DD_OK);
     for (double angle : {0.3, 2.0, 4.4}) EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, layer(330, 250, 7.5f, angle)), D3D_OK);
     EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, layer(300.25f, 230.5f, 9.0f, 0.0)), D3D_OK);
+    EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, layer(320.5f, 240.25f, 3.0f, 0.0, 3e7f)), D3D_OK);
     Picture picture = Read(target);
     SetDrawThreads(threads);
     return picture;
