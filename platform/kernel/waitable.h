@@ -11,11 +11,12 @@ struct WaitableObject : KernelObject {
   WaitableObject(Kind objectKind, bool manualResetMode, bool initiallySignalled)
       : KernelObject(objectKind), manualReset(manualResetMode), signalled(initiallySignalled) {}
 
+  // Notifies while holding the lock: a woken waiter may close the last handle and free
+  // the object as soon as it returns, so nothing here may touch the object after the
+  // unlock.
   void Signal() {
-    {
-      std::lock_guard<std::mutex> guard(mutex);
-      signalled = true;
-    }
+    std::lock_guard<std::mutex> guard(mutex);
+    signalled = true;
     if (manualReset) {
       changed.notify_all();
     } else {
