@@ -6,8 +6,8 @@
 #include <random>
 #include <string>
 
+#include "../support/draw_threads.h"
 #include "graphics_fixture.h"
-#include "workers/tile_frame.h"
 
 namespace {
 
@@ -50,44 +50,28 @@ int DrawDenseScene(int tiles[demo_scene::kTileCount]) {
 
 class TiledDrawingTest : public GraphicsTest, public ::testing::WithParamInterface<int> {
  protected:
-  void TearDown() override {
-    GraphicsTest::TearDown();
-    SetDrawThreads(threads_);
-  }
-
-  // The scene's picture as drawn by `threads` (0: the serial drawing).
-  std::string Picture(int threads) {
-    SetDrawThreads(threads);
+  // The scene's picture as drawn at the draw-thread count in force.
+  std::string Picture() {
     SetHardwareRenderFlag(GetParam() == demo_scene::kHardwarePath ? 1 : 0);  // the flag outlives the library
     EXPECT_TRUE(demo_scene::WriteTileSheet(demo_scene::kSheetName));
     Start(32, 1, GetParam());
     int tiles[demo_scene::kTileCount];
     EXPECT_EQ(demo_scene::LoadTiles(tiles), 0);
     EXPECT_EQ(DrawDenseScene(tiles), 0);
-    const std::string file = "dense" + std::to_string(threads) + ".bmp";
-    EXPECT_EQ(SaveScreenToBmp(0, 0, demo_scene::kScreenWidth, demo_scene::kScreenHeight, file.c_str()), 0);
+    EXPECT_EQ(SaveScreenToBmp(0, 0, demo_scene::kScreenWidth, demo_scene::kScreenHeight, "dense.bmp"), 0);
     demo_scene::EndGraphics();
     started_ = false;
-    return scratch_.Read(file);
+    return scratch_.Read("dense.bmp");
   }
-
-  int threads_ = DrawThreads();
 };
 
 TEST_P(TiledDrawingTest, TilesLeaveTheSerialDrawingsEveryByte) {
-  const std::string serial = Picture(0);
+  const std::string serial = ExpectTilesMatchTheSerialDrawing([this] { return Picture(); }, "dense scene");
   ASSERT_GT(serial.size(), 54u + 640u * 480u * 3u - 1u);
   // The scene covers the screen: few pixels keep the cleared black.
   std::size_t black = 0;
   for (std::size_t i = 54; i + 2 < serial.size(); i += 3) black += (serial[i] | serial[i + 1] | serial[i + 2]) == 0;
   EXPECT_LT(black, 640u * 480u / 5);
-  for (int threads : {1, 3, 8}) {
-    const std::string tiled = Picture(threads);
-    ASSERT_EQ(tiled.size(), serial.size());
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < serial.size(); ++i) differing += tiled[i] != serial[i];
-    EXPECT_EQ(differing, 0u) << threads << " threads";
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, TiledDrawingTest,

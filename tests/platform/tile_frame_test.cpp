@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "workers/tile_frame.h"
+#include "../support/draw_threads.h"
 
 namespace {
 
@@ -16,19 +16,16 @@ struct TileRun {
   RECT area;
 };
 
-// Each tile's runs, written only by the thread that holds the tile.
-struct TileLogs {
-  std::vector<std::vector<TileRun>> tiles;
-};
-
 bool Meets(const RECT& a, const RECT& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+bool SameArea(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 class TileFrameTest : public ::testing::Test {
- protected:
-  void TearDown() override { SetDrawThreads(threads_); }
-  int threads_ = DrawThreads();
+  KeepDrawThreads kept_;
 };
 
 TEST_F(TileFrameTest, EveryDrawRunsOnceInEachTileItMeetsInCallOrder) {
@@ -43,25 +40,29 @@ TEST_F(TileFrameTest, EveryDrawRunsOnceInEachTileItMeetsInCallOrder) {
   }
   const int target = 0;
   for (int threads : {1, 3, 8}) {
+    SCOPED_TRACE(testing::Message() << threads << " threads");
     SetDrawThreads(threads);
-    TileLogs logs;
-    logs.tiles.resize(static_cast<std::size_t>(TileCount(kWidth, kHeight)));
+    // Each tile's runs, written only by the thread that holds the tile.
+    std::vector<std::vector<TileRun>> tiles(static_cast<std::size_t>(TileCount(kWidth, kHeight)));
     UseDrawTarget(&target, kWidth, kHeight);
     for (int i = 0; i < static_cast<int>(boxes.size()); ++i) {
-      RecordDraw(boxes[i], [&logs, i](const DrawTile& tile) { logs.tiles[tile.index].push_back(TileRun{i, tile.area}); });
+      RecordDraw(boxes[i], [&tiles, i](const DrawTile& tile) { tiles[tile.index].push_back(TileRun{i, tile.area}); });
     }
     FlushTileFrame();
 
-    // The tiles cover the target once: every pixel lies in exactly one tile's area.
-    std::vector<RECT> areas(logs.tiles.size(), RECT{0, 0, 0, 0});
-    for (std::size_t t = 0; t < logs.tiles.size(); ++t) {
-      ASSERT_FALSE(logs.tiles[t].empty()) << "the huge boxes meet every tile";
-      areas[t] = logs.tiles[t].front().area;
-      for (const TileRun& run : logs.tiles[t]) {
-        ASSERT_TRUE(run.area.left == areas[t].left && run.area.top == areas[t].top &&
-                    run.area.right == areas[t].right && run.area.bottom == areas[t].bottom);
+    // Within a tile: one area, draws in call order.
+    std::vector<RECT> areas;
+    std::vector<int> runs(boxes.size(), 0);
+    for (const std::vector<TileRun>& tile : tiles) {
+      ASSERT_FALSE(tile.empty()) << "the huge boxes meet every tile";
+      areas.push_back(tile.front().area);
+      for (std::size_t r = 0; r < tile.size(); ++r) {
+        ASSERT_TRUE(SameArea(tile[r].area, areas.back())) << "tile " << areas.size() - 1;
+        ASSERT_TRUE(r == 0 || tile[r].draw > tile[r - 1].draw) << "tile " << areas.size() - 1 << ", run " << r;
+        ++runs[tile[r].draw];
       }
     }
+    // The tiles cover the target once: every pixel lies in exactly one tile's area.
     std::vector<int> cover(static_cast<std::size_t>(kWidth) * kHeight, 0);
     for (const RECT& area : areas) {
       ASSERT_TRUE(area.left >= 0 && area.top >= 0 && area.right <= kWidth && area.bottom <= kHeight);
@@ -69,25 +70,12 @@ TEST_F(TileFrameTest, EveryDrawRunsOnceInEachTileItMeetsInCallOrder) {
         for (LONG x = area.left; x < area.right; ++x) ++cover[static_cast<std::size_t>(y) * kWidth + x];
       }
     }
-    EXPECT_EQ(std::count(cover.begin(), cover.end(), 1), static_cast<long>(cover.size())) << threads << " threads";
+    EXPECT_EQ(std::count(cover.begin(), cover.end(), 1), static_cast<long>(cover.size()));
 
-    // Each draw ran in exactly the tiles its box meets, once each, and in call order.
-    const RECT frame{0, 0, kWidth, kHeight};
-    std::vector<int> runs(boxes.size(), 0);
-    for (std::size_t t = 0; t < logs.tiles.size(); ++t) {
-      int previous = -1;
-      for (const TileRun& run : logs.tiles[t]) {
-        EXPECT_GT(run.draw, previous) << "tile " << t << ", " << threads << " threads";
-        previous = run.draw;
-        ++runs[run.draw];
-      }
-    }
+    // Each draw ran in exactly the tiles its box meets, once each.
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-      const int meets = Meets(boxes[i], frame)
-                            ? static_cast<int>(std::count_if(areas.begin(), areas.end(),
-                                                             [&](const RECT& a) { return Meets(a, boxes[i]); }))
-                            : 0;
-      ASSERT_EQ(runs[i], meets) << "draw " << i << ", " << threads << " threads";
+      const auto meets = [&](const RECT& area) { return Meets(area, boxes[i]); };
+      ASSERT_EQ(runs[i], std::count_if(areas.begin(), areas.end(), meets)) << "draw " << i;
     }
   }
 }
