@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../support/draw_threads.h"
+#include "../support/same_rect.h"
 
 namespace {
 
@@ -18,10 +19,6 @@ struct TileRun {
 
 bool Meets(const RECT& a, const RECT& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool SameArea(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 class TileFrameTest : public ::testing::Test {
@@ -57,7 +54,7 @@ TEST_F(TileFrameTest, EveryDrawRunsOnceInEachTileItMeetsInCallOrder) {
       ASSERT_FALSE(tile.empty()) << "the huge boxes meet every tile";
       areas.push_back(tile.front().area);
       for (std::size_t r = 0; r < tile.size(); ++r) {
-        ASSERT_TRUE(SameArea(tile[r].area, areas.back())) << "tile " << areas.size() - 1;
+        ASSERT_TRUE(SameRect(tile[r].area, areas.back())) << "tile " << areas.size() - 1;
         ASSERT_TRUE(r == 0 || tile[r].draw > tile[r - 1].draw) << "tile " << areas.size() - 1 << ", run " << r;
         ++runs[tile[r].draw];
       }

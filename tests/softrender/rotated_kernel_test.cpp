@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphics/blend_tables.h"
+#include "../support/same_rect.h"
 #include "primitive_reference.h"
 #include "softrender/rotated_kernels.h"
 
@@ -30,69 +31,50 @@ RECT DrawnBox(const TestImage& dst) {
   return box;
 }
 
+// NumberedSource's texel at column x, row y.
+constexpr std::uint32_t Numbered(int x, int y) { return static_cast<std::uint32_t>(y * 256 + x + 1); }
+
+struct WorkedExample {
+  const char* name;
+  int width, height, size, x, y, turn, mirror;
+  RECT drawn;  // the pixels drawn
+  RECT box;    // the draw box, where known (else empty)
+  struct Shown {
+    int x, y;
+    std::uint32_t texel;
+  } shown[4];  // pixels and the texels they show (texel 0: none)
+};
+
+const WorkedExample kWorkedExamples[] = {
+    {"10 x 10 at 100: box 93 to 109", 10, 10, 200, 100, 100, 0, 0, {95, 95, 105, 105}, {93, 93, 109, 109}, {}},
+    // The box follows the algorithm: corners 47.5 and 52.5 cut to 47 and 52, then -2 and +4.
+    {"5 x 5 at 50: texel 2 on 50", 5, 5, 100, 50, 50, 0, 0, {48, 48, 53, 53}, {45, 45, 56, 56},
+     {{50, 50, Numbered(2, 2)}}},
+    {"4 x 2 a quarter turned: top-left texel at the top right", 4, 2, 30, 10, 10, 1, 0, {10, 8, 12, 12}, {},
+     {{11, 8, Numbered(0, 0)}, {10, 8, Numbered(0, 1)}, {11, 11, Numbered(3, 0)}, {10, 11, Numbered(3, 1)}}},
+    {"10 x 4 mirrored: texel 0 at 105", 10, 4, 200, 100, 100, 0, 1, {96, 98, 106, 102}, {},
+     {{105, 98, Numbered(0, 0)}}},
+};
+
 TEST(RotatedKernel, WorkedExamples) {
-  const SoftDrawState state = MakeState(0, 255);
-  // 10 x 10 at (100, 100), angle 0, scale 1: pixels 95..104; box 93 to 109.
-  {
-    auto src = NumberedSource(10, 10);
-    TestImage dst(200, 200, 1);
-    ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 100, 100, 0.0f, 1.0f, 0, 0, nullptr, state), 0);
-    const RECT drawn = DrawnBox(dst);
-    EXPECT_EQ(drawn.left, 95);
-    EXPECT_EQ(drawn.top, 95);
-    EXPECT_EQ(drawn.right, 105);
-    EXPECT_EQ(drawn.bottom, 105);
-    RECT box;
-    ASSERT_EQ(GetRotatedDrawBox(100, 100, 0.0f, 1.0f, 10, 10, &box), 0);
-    EXPECT_EQ(box.left, 93);
-    EXPECT_EQ(box.top, 93);
-    EXPECT_EQ(box.right, 109);
-    EXPECT_EQ(box.bottom, 109);
-  }
-  // 5 x 5 at (50, 50): pixels 48..52, texel 2 on 50; the box follows the algorithm
-  // (corners 47.5 and 52.5 cut to 47 and 52, then -2 and +4): 45 to 56.
-  {
-    auto src = NumberedSource(5, 5);
-    TestImage dst(100, 100, 1);
-    ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 50, 50, 0.0f, 1.0f, 0, 0, nullptr, state), 0);
-    const RECT drawn = DrawnBox(dst);
-    EXPECT_EQ(drawn.left, 48);
-    EXPECT_EQ(drawn.right, 53);
-    EXPECT_EQ(drawn.top, 48);
-    EXPECT_EQ(drawn.bottom, 53);
-    EXPECT_EQ(dst.Get(50, 50), 2u * 256 + 2 + 1);
-    RECT box;
-    ASSERT_EQ(GetRotatedDrawBox(50, 50, 0.0f, 1.0f, 5, 5, &box), 0);
-    EXPECT_EQ(box.left, 45);
-    EXPECT_EQ(box.right, 56);
-  }
-  // A quarter turn of a 4 x 2 image at (10, 10): columns 10..11 of rows 8..11; the
-  // source's top-left pixel at the top right.
-  {
-    auto src = NumberedSource(4, 2);
-    TestImage dst(30, 30, 1);
-    ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 10, 10, kQuarterTurns[1], 1.0f, 0, 0, nullptr, state),
+  for (const WorkedExample& example : kWorkedExamples) {
+    SCOPED_TRACE(example.name);
+    auto src = NumberedSource(example.width, example.height);
+    TestImage dst(example.size, example.size, 1);
+    ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), example.x, example.y, kQuarterTurns[example.turn], 1.0f,
+                                       0, example.mirror, nullptr, MakeState(0, 255)),
               0);
-    const RECT drawn = DrawnBox(dst);
-    EXPECT_EQ(drawn.left, 10);
-    EXPECT_EQ(drawn.right, 12);
-    EXPECT_EQ(drawn.top, 8);
-    EXPECT_EQ(drawn.bottom, 12);
-    const auto texel = [&](int x, int y) { return dst.Get(x, y); };
-    EXPECT_EQ(texel(11, 8), 0u * 256 + 0 + 1);
-    EXPECT_EQ(texel(10, 8), 1u * 256 + 0 + 1);
-    EXPECT_EQ(texel(11, 11), 0u * 256 + 3 + 1);
-    EXPECT_EQ(texel(10, 11), 1u * 256 + 3 + 1);
-  }
-  // Mirrored at angle 0, a 10-wide image at x = 100 covers 96..105, texel 0 at 105.
-  {
-    auto src = NumberedSource(10, 4);
-    TestImage dst(200, 200, 1);
-    ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 100, 100, 0.0f, 1.0f, 0, 1, nullptr, state), 0);
-    const RECT drawn = DrawnBox(dst);
-    EXPECT_EQ(drawn.left, 96);
-    EXPECT_EQ(drawn.right, 106);
-    EXPECT_EQ(dst.Get(105, 98), 1u);
+    EXPECT_TRUE(SameRect(DrawnBox(dst), example.drawn)) << "drawn";
+    for (const auto& shown : example.shown) {
+      EXPECT_TRUE(shown.texel == 0 || dst.Get(shown.x, shown.y) == shown.texel)
+          << shown.x << ", " << shown.y << " shows " << dst.Get(shown.x, shown.y);
+    }
+    if (example.box.right == 0) continue;
+    RECT box;
+    ASSERT_EQ(GetRotatedDrawBox(example.x, example.y, kQuarterTurns[example.turn], 1.0f, example.width, example.height,
+                                &box),
+              0);
+    EXPECT_TRUE(SameRect(box, example.box)) << "draw box";
   }
 }
 
