@@ -27,29 +27,19 @@ DWORD BitsOf(const DDPIXELFORMAT& format) {
   return format.dwRBitMask | format.dwGBitMask | format.dwBBitMask | format.dwRGBAlphaBitMask;
 }
 
-// Texels of `format` with long runs of alpha 0 and full alpha as sprites have, and
-// stretches of any alpha; some texels carry the key colour (green).
-std::vector<DWORD> MakeTexels(const DDPIXELFORMAT& format, std::mt19937& random) {
-  DWORD alphaMask = format.dwRGBAlphaBitMask, colourBits = BitsOf(format) & ~alphaMask;
-  std::vector<DWORD> texels(16 * 16);
-  for (std::size_t i = 0; i < texels.size(); ++i) {
-    DWORD alpha = (i / 16 + i % 16) % 7 < 2 ? 0 : ((i / 16) % 5 == 0 ? random() & alphaMask : alphaMask);
-    texels[i] = (alpha & alphaMask) | (random() % 9 == 0 ? format.dwGBitMask : random() & colourBits);
-  }
-  return texels;
-}
-
-// A sprite: a disc of opaque texels (some of the key colour) on transparent ones (alpha
-// 0, or the key where the format has no alpha), off the centre by `shift`.
-std::vector<DWORD> MakeSprite(const DDPIXELFORMAT& format, int shift, std::mt19937& random) {
+// Texels of `format`, some of the key colour (green): with `sprite`, a disc of opaque
+// texels off the centre by `shift` on transparent ones (alpha 0, or the key where the
+// format has no alpha); else long runs of alpha 0 and full alpha as sprites have, and
+// stretches of any alpha.
+std::vector<DWORD> MakeTexels(const DDPIXELFORMAT& format, bool sprite, int shift, std::mt19937& random) {
   DWORD alphaMask = format.dwRGBAlphaBitMask, colourBits = BitsOf(format) & ~alphaMask;
   std::vector<DWORD> texels(16 * 16);
   for (int y = 0; y < 16; ++y) {
     for (int x = 0; x < 16; ++x) {
-      int dx = x - 8 - shift, dy = y - 7;
-      bool inside = dx * dx + dy * dy < 30;
-      DWORD colour = random() % 13 == 0 ? format.dwGBitMask : random() & colourBits;
-      texels[y * 16 + x] = inside ? (alphaMask | colour) : (alphaMask != 0 ? colour : format.dwGBitMask);
+      DWORD alpha = sprite ? alphaMask : ((x + y) % 7 < 2 ? 0 : (y % 5 == 0 ? random() & alphaMask : alphaMask));
+      DWORD colour = random() % (sprite ? 13 : 9) == 0 ? format.dwGBitMask : random() & colourBits;
+      bool outside = sprite && (x - 8 - shift) * (x - 8 - shift) + (y - 7) * (y - 7) >= 30;
+      texels[y * 16 + x] = outside ? (alphaMask != 0 ? colour : format.dwGBitMask) : (alpha | colour);
     }
   }
   return texels;
@@ -87,7 +77,7 @@ class D3DPaths : public D3DTest, public ::testing::WithParamInterface<PathCase> 
     for (DWORD& pixel : background_) pixel = random() & BitsOf(c.target);
     for (int t = 0; t < 3; ++t) {
       textures_[t] = MakeTexture(16, 16, c.textures[t]);
-      texels_[t] = t == 1 ? MakeSprite(c.textures[t], 0, random) : MakeTexels(c.textures[t], random);
+      texels_[t] = MakeTexels(c.textures[t], t == 1, 0, random);
       DDCOLORKEY key{c.textures[t].dwGBitMask, c.textures[t].dwGBitMask};
       ASSERT_EQ(textures_[t]->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     }
@@ -103,7 +93,7 @@ class D3DPaths : public D3DTest, public ::testing::WithParamInterface<PathCase> 
     std::mt19937 random(seed);
     auto pick = [&random](int count) { return static_cast<int>(random() % count); };
     for (int draw = 0; draw < 150; ++draw) {
-      if (draw == 75) PutPixels(textures_[1], MakeSprite(GetParam().textures[1], -5, random), 16, 16);
+      if (draw == 75) PutPixels(textures_[1], MakeTexels(GetParam().textures[1], true, -5, random), 16, 16);
       static const DWORD colourOps[][3] = {{D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE},
                                            {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE},
                                            {D3DTOP_MODULATE, D3DTA_CURRENT, D3DTA_TEXTURE},
