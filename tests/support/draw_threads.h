@@ -11,9 +11,6 @@
 // Puts the draw-thread count back as it was when this was made.
 class KeepDrawThreads {
  public:
-  KeepDrawThreads() = default;
-  KeepDrawThreads(const KeepDrawThreads&) = delete;
-  KeepDrawThreads& operator=(const KeepDrawThreads&) = delete;
   ~KeepDrawThreads() { SetDrawThreads(threads_); }
 
  private:
@@ -30,7 +27,7 @@ auto ExpectTilesMatchTheSerialDrawing(Draw draw, const std::string& what,
   const auto serial = draw();
   for (const int count : threads) {
     SetDrawThreads(count);
-    EXPECT_TRUE(SameValues(draw(), serial)) << what << ", " << count << " threads";
+    EXPECT_TRUE(SameValues(draw(), serial)) << what << " at " << count << " draw threads";
   }
   return serial;
 }

@@ -5,8 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <ios>
 #include <iterator>
+#include <type_traits>
+
+// A pixel or byte as the unsigned number it stores.
+template <typename Value>
+std::uint64_t StoredNumber(Value value) {
+  return static_cast<std::make_unsigned_t<Value>>(value);
+}
 
 template <typename Got, typename Want>
 ::testing::AssertionResult SameValues(const Got& got, const Want& want, std::size_t rowLength = 0) {
@@ -18,8 +26,9 @@ template <typename Got, typename Want>
     if (got[i] != want[i] && differing++ == 0) first = i;
   }
   if (differing == 0) return ::testing::AssertionSuccess();
-  ::testing::AssertionResult failure = ::testing::AssertionFailure();
-  failure << differing << " of " << std::size(got) << " differ, the first at " << first;
-  if (rowLength != 0) failure << " (" << first % rowLength << ", " << first / rowLength << ")";
-  return failure << std::hex << ": 0x" << +got[first] << " for 0x" << +want[first];
+  ::testing::Message where;
+  where << differing << " of " << std::size(got) << " differ, the first at " << first;
+  if (rowLength != 0) where << " (" << first % rowLength << ", " << first / rowLength << ")";
+  return ::testing::AssertionFailure() << (where << std::hex << ": 0x" << StoredNumber(got[first]) << " for 0x"
+                                               << StoredNumber(want[first]));
 }
