@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 
+#include "../support/same_values.h"
 #include "graphics/blend_tables.h"
 #include "reference_blits.h"
 #include "softrender/blit_kernels.h"
@@ -70,18 +71,6 @@ RandomDraw MakeRandomDraw(std::mt19937& rng, int maxSource) {
   return r;
 }
 
-// Reports the first differing byte of the two images' pixel memory.
-::testing::AssertionResult SameBytes(const TestImage& got, const TestImage& want, int caseNumber) {
-  const auto a = got.Bytes(), b = want.Bytes();
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i]) {
-      return ::testing::AssertionFailure() << "case " << caseNumber << ": byte " << i << " (row " << i / got->pitch
-                                           << ") is " << int(a[i]) << ", expected " << int(b[i]);
-    }
-  }
-  return ::testing::AssertionSuccess();
-}
-
 TEST(BlitReference, ImageAtPositionMatchesTheReference) {
   std::mt19937 rng(1234);
   for (int i = 0; i < 6000; ++i) {
@@ -102,7 +91,7 @@ TEST(BlitReference, ImageAtPositionMatchesTheReference) {
     const auto sourceBefore = r.src->Bytes();
     RefBlitAtPosition(want, *r.src, x, y, r.transparent, r.graph.get(), r.state);
     BlitMemImgKernels(r.dst->get(), r.src->get(), x, y, r.transparent, r.graph ? r.graph->get() : nullptr, r.state);
-    ASSERT_TRUE(SameBytes(*r.dst, want, i));
+    ASSERT_TRUE(SameValues(r.dst->Bytes(), want.Bytes(), r.dst->get()->pitch)) << "case " << i;
     ASSERT_EQ(r.src->Bytes(), sourceBefore);
   }
 }
@@ -127,7 +116,7 @@ TEST(BlitReference, StretchedImageMatchesTheReference) {
     RefBlitScaled(want, *r.src, rect, r.transparent, r.graph.get(), r.state);
     BlitMemImgScaledKernels(r.dst->get(), r.src->get(), &rect, r.transparent, r.graph ? r.graph->get() : nullptr,
                             r.state);
-    ASSERT_TRUE(SameBytes(*r.dst, want, i));
+    ASSERT_TRUE(SameValues(r.dst->Bytes(), want.Bytes(), r.dst->get()->pitch)) << "case " << i;
   }
 }
 
