@@ -211,18 +211,6 @@ TEST_P(D3DPixel, AlphaTestFunctions) {
 
 // ---- Stage operations ----
 
-// A draw whose stage 0 has no texture takes colour and alpha from the diffuse, whatever
-// the stage set-up says.
-TEST_P(D3DPixel, UntexturedDrawsTakeTheDiffuse) {
-  StartDevice(target_);
-  ASSERT_EQ(Fill(target_, 0x0000FF), DD_OK);
-  TexelsOnly();
-  SetBlend(true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
-  ASSERT_EQ(Draw(D3DPT_TRIANGLELIST, Quad(0, 0, 4, 4, 0, 0, 1, 1, 0x80FF0000u)), D3D_OK);
-  Picture picture = Finish(target_);
-  EXPECT_EQ(picture.at(1, 1), 0xFF80007Fu);  // 255 x 128 / 255 red, 255 x 127 / 255 blue
-}
-
 TEST_P(D3DPixel, StageOperationsAndArguments) {
   IDirectDrawSurface7* target = MakeTarget(8, 8, Argb8888());
   StartDevice(target);
@@ -336,44 +324,45 @@ TEST_P(D3DPixel, EveryBlendFactorPairOfTheBlendModes) {
   }
 }
 
-TEST_P(D3DPixel, BlendSpotValues) {
-  StartDevice(target_);
-  TexelsOnly();
-  UseTexture(TextureWith(1, 1, {0x80C86432u}));  // a 128, r 200, g 100, b 50
-  ASSERT_EQ(Fill(target_, 0x6496C8), DD_OK);     // r 100, g 150, b 200
-  SetBlend(true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
-  DrawAt(0, 0, 1, 1);
-  SetBlend(true, D3DBLEND_SRCALPHA, D3DBLEND_ONE);
-  DrawAt(1, 0, 1, 1);
-  SetBlend(true, D3DBLEND_ZERO, D3DBLEND_SRCCOLOR);
-  DrawAt(2, 0, 1, 1);
-  Picture picture = Finish(target_);
-  // (200 x 128 + 100 x 127) / 255 = 150.2; (100 x 128 + 150 x 127) / 255 = 124.9;
-  // (50 x 128 + 200 x 127) / 255 = 124.7
-  EXPECT_EQ(picture.at(0, 0), 0xFF967D7Du);
-  // 100 + 100.4, 150 + 50.2 = 200, 200 + 25.1 = 225
-  EXPECT_EQ(picture.at(1, 0), 0xFFC8C8E1u);
-  // 100 x 200 / 255 = 78.4, 150 x 100 / 255 = 58.8, 200 x 50 / 255 = 39.2
-  EXPECT_EQ(picture.at(2, 0), 0xFF4E3B27u);
-}
-
-// On a target with alpha the same factors blend the alpha channel (SRCCOLOR's alpha
-// part is the source alpha).
-TEST_P(D3DPixel, AlphaChannelOfTheTargetBlendsToo) {
-  IDirectDrawSurface7* target = MakeTarget(2, 1, Argb8888());
-  StartDevice(target);
-  ASSERT_EQ(Fill(target, 0x80404040u), DD_OK);
-  TexelsOnly();
-  UseTexture(TextureWith(1, 1, {0x40FFFFFFu}));
-  SetBlend(true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
-  DrawAt(0, 0, 1, 1);
-  SetBlend(true, D3DBLEND_ZERO, D3DBLEND_SRCCOLOR);
-  DrawAt(1, 0, 1, 1);
-  Picture picture = Finish(target);
-  // alpha (64 x 64 + 128 x 191) / 255 = 112.0; colour (255 x 64 + 64 x 191) / 255 = 111.9
-  EXPECT_EQ(picture.at(0, 0), 0x70707070u);
-  // alpha 128 x 64 / 255 = 32.1; colour 64 x 255 / 255
-  EXPECT_EQ(picture.at(1, 0), 0x20404040u);
+// One draw over one pixel: worked examples of the blend modes' factors.
+TEST_P(D3DPixel, OneDrawOverOnePixel) {
+  const struct {
+    const char* name;
+    DDPIXELFORMAT target;
+    DWORD background, texel, diffuse, source, destination, want;
+  } spots[] = {
+      // (200 x 128 + 100 x 127) / 255 = 150.2; (100 x 128 + 150 x 127) / 255 = 124.9;
+      // (50 x 128 + 200 x 127) / 255 = 124.7
+      {"translucent", Xrgb8888Format(), 0x6496C8, 0x80C86432u, ~0u, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA,
+       0xFF967D7Du},
+      // 100 + 100.4, 150 + 50.2 = 200, 200 + 25.1 = 225
+      {"added", Xrgb8888Format(), 0x6496C8, 0x80C86432u, ~0u, D3DBLEND_SRCALPHA, D3DBLEND_ONE, 0xFFC8C8E1u},
+      // 100 x 200 / 255 = 78.4, 150 x 100 / 255 = 58.8, 200 x 50 / 255 = 39.2
+      {"multiplied", Xrgb8888Format(), 0x6496C8, 0x80C86432u, ~0u, D3DBLEND_ZERO, D3DBLEND_SRCCOLOR, 0xFF4E3B27u},
+      // A target with alpha blends it by the same factors (SRCCOLOR's alpha part is the source
+      // alpha). Alpha (64 x 64 + 128 x 191) / 255 = 112.0; colour (255 x 64 + 64 x 191) / 255 = 111.9
+      {"translucent onto alpha", Argb8888(), 0x80404040u, 0x40FFFFFFu, ~0u, D3DBLEND_SRCALPHA,
+       D3DBLEND_INVSRCALPHA, 0x70707070u},
+      // Alpha 128 x 64 / 255 = 32.1; colour 64 x 255 / 255
+      {"multiplied onto alpha", Argb8888(), 0x80404040u, 0x40FFFFFFu, ~0u, D3DBLEND_ZERO, D3DBLEND_SRCCOLOR,
+       0x20404040u},
+      // No texture on stage 0: colour and alpha from the diffuse, whatever the stage set-up says.
+      // 255 x 128 / 255 red, 255 x 127 / 255 blue
+      {"untextured", Xrgb8888Format(), 0x0000FF, 0, 0x80FF0000u, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA,
+       0xFF80007Fu},
+  };
+  for (const auto& spot : spots) {
+    SCOPED_TRACE(spot.name);
+    IDirectDrawSurface7* target = MakeTarget(1, 1, spot.target);
+    ASSERT_EQ(Fill(target, spot.background), DD_OK);
+    if (device_ != nullptr) device_->Release();
+    StartDevice(target);
+    UseTexture(spot.texel != 0 ? TextureWith(1, 1, {spot.texel}) : nullptr);
+    TexelsOnly();
+    SetBlend(true, spot.source, spot.destination);
+    DrawAt(0, 0, 1, 1, spot.diffuse);
+    EXPECT_EQ(Finish(target).at(0, 0), spot.want);
+  }
 }
 
 // The library subtracts on the device by inverting the destination (a white box with
