@@ -313,50 +313,35 @@ struct RowCase {
   std::uint32_t before = 0;  // every destination pixel's value before
 };
 
-BltArgs Args(int mirror, int dither = 0, int skipKey = 0, int keyToAlpha = 0, std::uint32_t key = 0) {
-  BltArgs args;
-  args.mirror = mirror;
-  args.dither = dither;
-  args.skipKey = skipKey;
-  args.keyToAlpha = keyToAlpha;
-  args.key = key;
-  return args;
-}
-
-BltArgs AlphaFromRed(int alphaOnly) {
-  BltArgs args;
-  args.alphaFromRed = 1;
-  args.alphaOnly = alphaOnly;
-  return args;
-}
-
 const std::vector<std::uint32_t> kReds = {0x00102030, 0x00405060, 0x00F0F0F0};
 
 TEST(ConvertBlt, RowsConvertAsEachCaseSays) {
   const RowCase cases[] = {
       // The fixed 565 rows widen without filling the low bits; the fourth byte 0xFF like every 32-bit write.
-      {"565 widened by the fixed rows", kRgb565, kXrgb8888, {0xFFFF, 0x8410}, {0xFFF8FCF8, 0xFF808080}, Args(0)},
+      {"565 widened by the fixed rows", kRgb565, kXrgb8888, {0xFFFF, 0x8410}, {0xFFF8FCF8, 0xFF808080}, {}},
       // 16 -> 128 + 16 x 7 / 31, 32 -> 128 + 32 x 3 / 63
       {"565 widened in full under a dither", kRgb565, kXrgb8888, {0xFFFF, 0x8410}, {0xFFFFFFFF, 0xFF838183},
-       Args(0, DITHER_ORDERED)},
-      {"555 green to 565", kXrgb1555, kRgb565, {0x3E0}, {0x7E0}, Args(0)},
-      {"24-bit narrowed to 565 by cutting", kRgb24, kRgb565, {0xFF8007}, {0xFC00}, Args(0)},
+       {.dither = DITHER_ORDERED}},
+      {"555 green to 565", kXrgb1555, kRgb565, {0x3E0}, {0x7E0}, {}},
+      {"24-bit narrowed to 565 by cutting", kRgb24, kRgb565, {0xFF8007}, {0xFC00}, {}},
       // At threshold index 0 every channel with dropped bits rounds up, held at its maximum.
       {"ordered dither rounds up at the first threshold", kRgb24, kRgb565, {0xFF8007}, {0xFC01},
-       Args(0, DITHER_ORDERED)},
+       {.dither = DITHER_ORDERED}},
       {"key to alpha on the same layout ignores the fourth byte", kXrgb8888, kArgb8888,
-       {0x00FF00FF, 0x77FF00FF, 0x00123456}, {0xFF123456, 0x00FF00FF, 0x00FF00FF}, Args(1, 0, 0, 1, 0xFF00FF)},
+       {0x00FF00FF, 0x77FF00FF, 0x00123456}, {0xFF123456, 0x00FF00FF, 0x00FF00FF},
+       {.mirror = 1, .keyToAlpha = 1, .key = 0xFF00FF}},
       {"skipped key pixels on the same layout are left alone", kRgb565, kRgb565, {0x1234, 0xF81F, 0x0001},
-       {0x1234, 0xAAAA, 0x0001}, Args(0, 0, 1, 0, 0xF81F), 0xAAAA},
+       {0x1234, 0xAAAA, 0x0001}, {.skipKey = 1, .key = 0xF81F}, 0xAAAA},
       {"mirroring turns skipping off", kRgb565, kRgb565, {0x1234, 0xF81F, 0x0001}, {0x0001, 0xF81F, 0x1234},
-       Args(1, 0, 1, 0, 0xF81F), 0xAAAA},
+       {.mirror = 1, .skipKey = 1, .key = 0xF81F}, 0xAAAA},
       {"no red or blue channel", Format(16, 0, 0xFF, 0, 0xFF00), kArgb8888, {0x80FF, 0xFF10},
-       {0x8000FF00, 0xFF001000}, Args(0)},
-      {"alpha from red", kXrgb8888, kArgb8888, kReds, {0x10102030, 0x40405060, 0xF0F0F0F0}, AlphaFromRed(0)},
-      {"alpha only, from red", kXrgb8888, kArgb8888, kReds, {0x10000000, 0x40000000, 0xF0000000}, AlphaFromRed(1),
-       0x55555555},
-      {"alpha only, from red into 4 bits", kXrgb8888, kArgb4444, kReds, {0x1000, 0x4000, 0xF000}, AlphaFromRed(1)},
-      {"indices mirrored", Palette({1, 2, 3}), Palette({1, 2, 3}), {0, 1, 2}, {2, 1, 0}, Args(1)},
+       {0x8000FF00, 0xFF001000}, {}},
+      {"alpha from red", kXrgb8888, kArgb8888, kReds, {0x10102030, 0x40405060, 0xF0F0F0F0}, {.alphaFromRed = 1}},
+      {"alpha only, from red", kXrgb8888, kArgb8888, kReds, {0x10000000, 0x40000000, 0xF0000000},
+       {.alphaOnly = 1, .alphaFromRed = 1}, 0x55555555},
+      {"alpha only, from red into 4 bits", kXrgb8888, kArgb4444, kReds, {0x1000, 0x4000, 0xF000},
+       {.alphaOnly = 1, .alphaFromRed = 1}},
+      {"indices mirrored", Palette({1, 2, 3}), Palette({1, 2, 3}), {0, 1, 2}, {2, 1, 0}, {.mirror = 1}},
   };
   for (const RowCase& c : cases) {
     SCOPED_TRACE(c.name);
