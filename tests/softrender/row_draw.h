@@ -15,15 +15,15 @@ struct RowDraw {
   int kind = PIXEL_KIND_32;
   int form = SOURCE_DIRECT;
   std::uint32_t key = 0;
-  std::vector<std::uint32_t> source;  // raw source pixels (indices for a palette source)
-  std::vector<std::uint32_t> dest;
-  std::vector<std::uint32_t> palette;  // palette entries, the rest 0
+  std::vector<std::uint32_t> source{};  // raw source pixels (indices for a palette source)
+  std::vector<std::uint32_t> dest{};
+  std::vector<std::uint32_t> palette{};  // palette entries, the rest 0
   int mode = 0;
   int param = 255;
   std::uint32_t tint = 0xFFFFFF;
   int mmx = 0;
   int transparent = 0;
-  std::vector<std::uint8_t> graph;  // blend-graph bytes (the ramp is the identity), or none
+  std::vector<std::uint8_t> graph{};  // blend-graph bytes (the ramp is the identity), or none
 };
 
 // The destination row after the draw.
