@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "../support/draw_threads.h"
-#include "../support/same_rect.h"
 
 namespace {
 
@@ -16,6 +16,8 @@ struct TileRun {
   int draw;
   RECT area;
 };
+
+std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 bool Meets(const RECT& a, const RECT& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -54,7 +56,7 @@ TEST_F(TileFrameTest, EveryDrawRunsOnceInEachTileItMeetsInCallOrder) {
       ASSERT_FALSE(tile.empty()) << "the huge boxes meet every tile";
       areas.push_back(tile.front().area);
       for (std::size_t r = 0; r < tile.size(); ++r) {
-        ASSERT_TRUE(SameRect(tile[r].area, areas.back())) << "tile " << areas.size() - 1;
+        ASSERT_EQ(Edges(tile[r].area), Edges(areas.back())) << "tile " << areas.size() - 1;
         ASSERT_TRUE(r == 0 || tile[r].draw > tile[r - 1].draw) << "tile " << areas.size() - 1 << ", run " << r;
         ++runs[tile[r].draw];
       }
