@@ -142,33 +142,33 @@ int SoundName(int handle) {
   return -1;
 }
 
+// The sound calls, each with the argument that names its sound: a sound effect number
+// for the game's own calls, a handle for the library's.
+struct SoundCall {
+  Call call;
+  int argument;
+  bool byHandle;
+};
+constexpr SoundCall kSoundCalls[] = {{Call::PlaySe, 0, false},     {Call::PlaySeIfIdle, 0, false},
+                                     {Call::StartSound, 0, true},  {Call::IsSoundPlaying, 0, true},
+                                     {Call::SetSoundVolume, 1, true}};
+
+const SoundCall* FindSoundCall(Call call) {
+  for (const SoundCall& sound : kSoundCalls) {
+    if (sound.call == call) return &sound;
+  }
+  return nullptr;
+}
+
 // The sound calls of the game's course: the recording-only sound effect left out, the
 // library's calls by the sound's name.
 bool IsSoundOfTheCourse(RecordedCall& call) {
-  int handleArgument = -1;
-  switch (call.call) {
-    case Call::PlaySe:
-    case Call::PlaySeIfIdle:
-      return call.Int(0) != kRecordingOnlySe;
-    case Call::StartSound:
-    case Call::IsSoundPlaying:
-      handleArgument = 0;
-      break;
-    case Call::SetSoundVolume:
-      handleArgument = 1;
-      break;
-    default:
-      return false;
-  }
-  const int name = SoundName(call.Int(handleArgument));
+  const SoundCall* sound = FindSoundCall(call.call);
+  if (sound == nullptr) return false;
+  const int name = sound->byHandle ? SoundName(call.Int(sound->argument)) : call.Int(sound->argument);
   if (name == kRecordingOnlySe) return false;
-  if (name >= 0) call.arguments[handleArgument] = name;
+  if (name >= 0) call.arguments[sound->argument] = name;
   return true;
-}
-
-bool IsSoundCall(Call call) {
-  return call == Call::PlaySe || call == Call::PlaySeIfIdle || call == Call::StartSound ||
-         call == Call::SetSoundVolume || call == Call::IsSoundPlaying;
 }
 
 }  // namespace
@@ -182,12 +182,17 @@ FrameDigest TakeFrameDigest() {
   std::copy(std::begin(ActionHold), std::end(ActionHold), digest.actionHold);
   digest.randomDraws = RandomDrawsSinceSeed();
   digest.sounds = HashOfFrameCalls(IsSoundOfTheCourse);
-  digest.calls = EndRecordedFrame([](RecordedCall& call) { return !IsSoundCall(call.call); });
+  digest.calls = EndRecordedFrame([](RecordedCall& call) { return FindSoundCall(call.call) == nullptr; });
   return digest;
 }
 
 std::vector<FrameDigest> WithoutSounds(std::vector<FrameDigest> digests) {
   for (FrameDigest& digest : digests) digest.sounds = 0;
+  return digests;
+}
+
+std::vector<FrameDigest> WithoutLast(std::vector<FrameDigest> digests) {
+  if (!digests.empty()) digests.pop_back();
   return digests;
 }
 

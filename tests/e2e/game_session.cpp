@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -229,6 +231,34 @@ std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptS
     }
   }
   return digests;
+}
+
+std::vector<ScriptSegment> RandomPlay(int frames, unsigned seed) {
+  constexpr int kMoves[] = {0,
+                            kPadUp,
+                            kPadDown,
+                            kPadLeft,
+                            kPadRight,
+                            kPadUp | kPadLeft,
+                            kPadUp | kPadRight,
+                            kPadDown | kPadLeft,
+                            kPadDown | kPadRight};
+  std::mt19937 random(seed);
+  std::vector<ScriptSegment> script;
+  while (static_cast<int>(script.size()) < frames) {
+    const int move = kMoves[random() % std::size(kMoves)];
+    const int fire = random() % 8 != 0 ? kPadFire : 0;
+    const int length = 10 + static_cast<int>(random() % 31);
+    for (int frame = 0; frame < length; ++frame) {
+      int word = move | fire;
+      if (random() % 60 == 0) word |= kPadSecond;
+      if (random() % 90 == 0) word |= kPadSpecial;
+      if (random() % 120 == 0) word |= kPadFacing;
+      script.push_back({1, word});
+    }
+  }
+  script.resize(frames);
+  return script;
 }
 
 void ClearEnemies(int group) {

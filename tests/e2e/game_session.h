@@ -124,6 +124,10 @@ void StartAGame(GameSession& game, int mainShot = 10, int secondShot = 10);
 // game leaves play.
 std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptSegment>& script,
                                     const FrameHook& hook = {});
+// Seeded random play: a move held for 10 to 40 frames, fire held through most moves,
+// the second shot, the special action and the facing turn pressed now and then. The
+// pause stays off: its menu can end the run.
+std::vector<ScriptSegment> RandomPlay(int frames, unsigned seed);
 // What the player's shots would do to a stage's waves: every enemy of the group, in
 // any state, is freed.
 void ClearEnemies(int group);

@@ -2,7 +2,6 @@
 // states frame by frame, whatever was played before the playback.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 #include "core/game_state.h"
@@ -16,28 +15,9 @@ namespace {
 
 constexpr int kRecordedFrames = 600;
 
-// Pseudo-random play: mostly flying and firing, now and then the other actions.
-int PlayInput(std::mt19937& random) {
-  const int directions[] = {0, kPadUp, kPadDown, kPadLeft, kPadRight, kPadUp | kPadLeft, kPadDown | kPadRight};
-  int word = directions[random() % 7];
-  if (random() % 4 != 0) word |= kPadFire;
-  if (random() % 9 == 0) word |= kPadSecond;
-  if (random() % 13 == 0) word |= kPadSpecial;
-  if (random() % 17 == 0) word |= kPadFacing;
-  return word;
-}
-
-// Plays `frames` frames of pseudo-random input and returns their digests.
+// Plays `frames` frames of seeded random play and returns their digests.
 std::vector<FrameDigest> Play(GameSession& game, int frames, unsigned seed) {
-  std::mt19937 random(seed);
-  std::vector<ScriptSegment> script;
-  for (int frame = 0; frame < frames; ++frame) script.push_back({1, PlayInput(random)});
-  return PlayScript(game, script);
-}
-
-std::vector<FrameDigest> WithoutLast(std::vector<FrameDigest> digests) {
-  digests.pop_back();
-  return digests;
+  return PlayScript(game, RandomPlay(frames, seed));
 }
 
 TEST(RecordPlayback, APlaybackRepeatsItsRecordingFrameByFrame) {

@@ -4,10 +4,8 @@
 // runs them side by side.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <ostream>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -41,37 +39,6 @@ struct SweepCase {
   int frames;
 };
 
-// Seeded random play: a move held for 10 to 40 frames, fire held through most moves,
-// the second shot, the special action and the facing turn pressed now and then. The
-// pause stays off: its menu can end the run.
-std::vector<ScriptSegment> RandomPlay(int frames, unsigned seed) {
-  constexpr int kMoves[] = {0,
-                            kPadUp,
-                            kPadDown,
-                            kPadLeft,
-                            kPadRight,
-                            kPadUp | kPadLeft,
-                            kPadUp | kPadRight,
-                            kPadDown | kPadLeft,
-                            kPadDown | kPadRight};
-  std::mt19937 random(seed);
-  std::vector<ScriptSegment> script;
-  while (static_cast<int>(script.size()) < frames) {
-    const int move = kMoves[random() % std::size(kMoves)];
-    const int fire = random() % 8 != 0 ? kPadFire : 0;
-    const int length = 10 + static_cast<int>(random() % 31);
-    for (int frame = 0; frame < length; ++frame) {
-      int word = move | fire;
-      if (random() % 60 == 0) word |= kPadSecond;
-      if (random() % 90 == 0) word |= kPadSpecial;
-      if (random() % 120 == 0) word |= kPadFacing;
-      script.push_back({1, word});
-    }
-  }
-  script.resize(frames);
-  return script;
-}
-
 // A hit on the last life is undone before the hit turn can end in death, after the same
 // pass of the recording and of its playback.
 void GiveBackALostLastLife(int) {
@@ -98,11 +65,6 @@ void PrintTo(const SweepCase& sweep, std::ostream* out) {
   *out << "mode " << sweep.mode << ", stage " << sweep.stage << ", " << sweep.frames << " frames";
 }
 
-std::vector<FrameDigest> WithoutLast(std::vector<FrameDigest> digests) {
-  if (!digests.empty()) digests.pop_back();
-  return digests;
-}
-
 void RunSweepCase(const SweepCase& sweep) {
   GameSession game;
   StartWithAFreshSave(game, kSavedTotalLevel, sweep.path);
@@ -119,8 +81,8 @@ void RunSweepCase(const SweepCase& sweep) {
   StartStage = sweep.stage;
   const std::vector<FrameDigest> played = PlayBack(game, kSlot, GiveBackALostLastLife);
   const bool identical = played.size() + 1 == recorded.size() && FirstDivergingFrame(WithoutLast(recorded), played) == -1;
-  EXPECT_EQ(played.size() + 1, recorded.size());
-  EXPECT_TRUE(identical) << DescribeDivergence(recorded, played);
+  EXPECT_TRUE(identical) << played.size() << " of " << recorded.size() - 1 << " frames played back; "
+                         << DescribeDivergence(recorded, played);
   EXPECT_EQ(Level, 1.0f + std::size(kLevelUpFrames));
   std::printf("replay sweep: mode %d stage %d %s: %d frames, %s\n", sweep.mode, sweep.stage,
               sweep.drawn ? (sweep.path == DrawingPath::kDevice ? "drawn on the device" : "drawn in software")
