@@ -3,6 +3,7 @@
 // reads. A file the playback cannot use (too short, or a loadout or controls the game
 // cannot record) is reported, not played; the drawing of that report is caught here,
 // since no screen is open.
+#include "../support/word_file_layouts.h"
 #include "core/game_state.h"
 #include "core/replay_files.h"
 #include "patched_input.h"
@@ -19,13 +20,7 @@ int missingReplayReports = 0;
 
 // A short recording of a loadout the game can choose, written by the game's own writer.
 void Record() {
-  ReplayHeader.mainShot = 20;
-  ReplayHeader.secondShot = 70;
-  ReplayHeader.gameMode = 1;
-  OptionType = 2;
-  OptionShot = 3;
-  SavedFacingLockControl = 2;
-  for (int action = 0; action < kActionCount; ++action) ReplayHeader.keyMap[action] = 16 << action;
+  SetRecordedRun({'A', 'B', 'C', 900, 20, 70, 1, 2, 3, 44, 55, 66, 2, 16, 32, 64, 128, 256});
   ReplaySlot = kSlot;
   ReplayMode = kReplayRecording;
   BeginReplayIo();

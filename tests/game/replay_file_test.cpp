@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../support/scratch_directory.h"
@@ -23,34 +24,17 @@ void Record(const std::vector<int>& words) {
   for (int word : words) ReplayBuffer[ReplayFrameCount++] = word;
 }
 
-void SetUpRecordedRun() {
-  PlayerName[0] = 'X';
-  PlayerName[1] = 'Y';
-  PlayerName[2] = 'Z';
-  Score = 12345.9f;
-  ReplayHeader.mainShot = 30;
-  ReplayHeader.secondShot = 40;
-  ReplayHeader.gameMode = 1;
-  OptionType = 3;
-  OptionShot = 1;
-  CoinsGot = 11;
-  EnemiesDestroyed = 22;
-  ClearTimeSec = 33;
-  SavedFacingLockControl = 1;
-  const int keys[] = {16, 32, 64, 128, 256};
-  for (int i = 0; i < 5; ++i) ReplayHeader.keyMap[i] = keys[i];
-}
-
 TEST(ReplayFiles, ARecordingIsWrittenWordForWordAndListedAtOnce) {
   ScratchDirectory scratch;
-  SetUpRecordedRun();
+  const std::vector<int> header = {'X', 'Y', 'Z', 12345, 30, 40, 1, 3, 1, 11, 22, 33, 1, 16, 32, 64, 128, 256};
+  SetRecordedRun(header);
+  Score += 0.9f;  // written as its whole part
   Record({5, 0, -1, 8192});
   ReplaySlot = 4;
   EXPECT_EQ(FinishReplay(), 0);
   EXPECT_EQ(ReplayMode, kReplayOff);
   const std::string bytes = scratch.Read("VTReplaydata04.dat");
   ASSERT_EQ(bytes.size(), 4u * (19 + 4 + 300));
-  const std::vector<int> header = {'X', 'Y', 'Z', 12345, 30, 40, 1, 3, 1, 11, 22, 33, 1, 16, 32, 64, 128, 256};
   EXPECT_EQ(DecodeWords(bytes), ReplayWords(header, 4, {5, 0, -1, 8192}));
   const ReplayListEntry& entry = ReplayList[4];
   EXPECT_EQ(std::vector<int>({entry.name[0], entry.score, entry.mainShot, entry.gameMode, entry.optionType,
@@ -100,19 +84,10 @@ TEST(ReplayFiles, PlaybackTakesTheRunFromTheHeader) {
   GameMode = 0;
   ReplaySlot = 1;
   StartReplayPlayback();
-  EXPECT_EQ(ReplayMode, kReplayPlayback);
-  EXPECT_EQ(Scene, kScenePlay);
-  EXPECT_EQ(WatchingReplay, 1);
-  EXPECT_EQ(GameMode, 1);
-  EXPECT_EQ(FacingLockControl, 2);
-  EXPECT_EQ(NShotType, 20);
-  EXPECT_EQ(TShotType, 70);
-  EXPECT_EQ(OptionType, 2);
-  EXPECT_EQ(OptionShot, 3);
-  EXPECT_EQ(OptionLevel, 0);
-  EXPECT_EQ(Credits, 0);
-  const int keys[] = {64, 128, 256, 512, 1024};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(ActiveKeyMap[i], keys[i]);
+  EXPECT_EQ(std::vector<int>({ReplayMode, Scene, WatchingReplay, GameMode, FacingLockControl, NShotType, TShotType,
+                              OptionType, OptionShot, OptionLevel, Credits}),
+            std::vector<int>({kReplayPlayback, kScenePlay, 1, 1, 2, 20, 70, 2, 3, 0, 0}));
+  EXPECT_EQ(std::vector<int>(ActiveKeyMap, ActiveKeyMap + 5), std::vector<int>({64, 128, 256, 512, 1024}));
   EXPECT_EQ(ObjectPool[kPlayerSlot].y, static_cast<float>(320.0 + 650.1));
   EXPECT_EQ(CameraY, static_cast<float>(650.1));
   EXPECT_EQ(ReplayFrameCount, 3);
@@ -133,11 +108,9 @@ TEST(ReplayFiles, TheEndOfAPlaybackRestoresThePlayersSettings) {
   StartReplayPlayback();
   ASSERT_EQ(FacingLockControl, 2);
   ReadInput();
-  EXPECT_EQ(FacingLockControl, 1);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(ActiveKeyMap[i], KeyConfig[i]);
-  EXPECT_EQ(ScenePhase, 6);
-  EXPECT_EQ(WatchingReplay, 1);
-  EXPECT_EQ(MenuCursorY, 143);
+  EXPECT_EQ(std::vector<int>(ActiveKeyMap, ActiveKeyMap + 5), std::vector<int>(KeyConfig, KeyConfig + 5));
+  EXPECT_EQ(std::vector<int>({FacingLockControl, ScenePhase, WatchingReplay, MenuCursorY}),
+            std::vector<int>({1, 6, 1, 143}));
   EXPECT_EQ(MenuState.cursor, 418.0f);
 }
 
@@ -209,30 +182,22 @@ TEST(ReplayFiles, AReplayThatCannotPlayIsRefusedWhole) {
   }
 }
 
-TEST(ReplayFiles, ALoadoutAtTheEdgesOfWhatTheGameRecordsPlays) {
+// Files a playback starts with: loadouts at both edges of what the game records, and a
+// count that promises more frames than the file holds, of which only those held play.
+TEST(ReplayFiles, ReplaysAtTheEdgesOfWhatTheGameRecordsPlay) {
   const std::vector<int> lowest = {'A', 'B', 'C', 0, 10, 10, 0, 0, 0, 0, 0, 0, 0, 8192, 16, 32, 64, 128};
   const std::vector<int> highest = {'A', 'B', 'C', 0, 123, 120, 3, 3, 3, 0, 0, 0, 2, 16, 4096, 2048, 1024, 8192};
-  for (const std::vector<int>& header : {lowest, highest}) {
+  const std::pair<std::vector<int>, int> replays[] = {
+      {ReplayWords(lowest, 1, {0}), 1}, {ReplayWords(highest, 1, {0}), 1}, {ReplayWords(kHeader, 1000, {8, 9, 10}, 0), 3}};
+  for (const auto& [words, frames] : replays) {
     ScratchDirectory scratch;
-    scratch.Write("VTReplaydata05.dat", EncodeWords(ReplayWords(header, 1, {0})));
+    scratch.Write("VTReplaydata05.dat", EncodeWords(words));
     ReplaySlot = 5;
     StartReplayPlayback();
-    EXPECT_EQ(ReplayMode, kReplayPlayback);
-    EXPECT_EQ(GameMode, header[6]);
-    EXPECT_EQ(NShotType, header[4]);
-    EXPECT_EQ(FacingLockControl, header[12]);
+    EXPECT_EQ(std::vector<int>({ReplayMode, GameMode, NShotType, FacingLockControl, ReplayFrameCount}),
+              std::vector<int>({kReplayPlayback, words[6], words[4], words[12], frames}));
     ReplayMode = kReplayOff;
   }
-}
-
-TEST(ReplayFiles, PlaybackUsesOnlyTheFramesTheFileHolds) {
-  ScratchDirectory scratch;
-  std::vector<int> words = ReplayWords(kHeader, 1000, {8, 9, 10}, 0);
-  scratch.Write("VTReplaydata07.dat", EncodeWords(words));
-  ReplaySlot = 7;
-  StartReplayPlayback();
-  ASSERT_EQ(ReplayMode, kReplayPlayback);
-  EXPECT_EQ(ReplayFrameCount, 3);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ inline std::vector<int> DecodeWords(const std::string& bytes) {
   return words;
 }
 
-// The save file's words as the game documents them: word n (1-based) and its variable.
+// A file's words as the game documents them: word n (1-based) and its variable.
 struct SavedWord {
   int word;
   int* variable;
@@ -72,6 +72,25 @@ inline std::vector<int> DefaultWords() {
   for (int word = 78; word <= 83; ++word) words[word - 1] = 999;
   words[88] = 2;
   return words;
+}
+
+// The variables a recording's header words are written from, all but the score (word
+// 4, a float).
+inline std::vector<SavedWord> RecordedHeaderLayout() {
+  std::vector<SavedWord> layout = {{5, &ReplayHeader.mainShot}, {6, &ReplayHeader.secondShot},
+                                   {7, &ReplayHeader.gameMode}, {8, &OptionType},
+                                   {9, &OptionShot},            {10, &CoinsGot},
+                                   {11, &EnemiesDestroyed},     {12, &ClearTimeSec},
+                                   {13, &SavedFacingLockControl}};
+  for (int letter = 0; letter < 3; ++letter) layout.push_back({1 + letter, &PlayerName[letter]});
+  for (int action = 0; action < kActionCount; ++action) layout.push_back({14 + action, &ReplayHeader.keyMap[action]});
+  return layout;
+}
+
+// Sets the run that a recording made now would write as these 18 header words.
+inline void SetRecordedRun(const std::vector<int>& header18) {
+  for (const SavedWord& word : RecordedHeaderLayout()) *word.variable = header18[word.word - 1];
+  Score = static_cast<float>(header18[3]);
 }
 
 // A replay file as the game documents it: 19 header words, the frames, 300 zeros.
