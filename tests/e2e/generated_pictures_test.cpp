@@ -34,6 +34,8 @@ std::string Lower(std::string text) {
 bool IsClear(const Colour& c) { return c.r == 0 && c.g == 255 && c.b == 0; }
 bool AllClear(const std::vector<Colour>& pixels) { return std::all_of(pixels.begin(), pixels.end(), IsClear); }
 
+struct Box { int x, y, w, h; };  // a rectangle within a cell
+
 // A generated picture as the game loads it, with its table row.
 struct Generated {
   PictureFile picture{};
@@ -43,19 +45,19 @@ struct Generated {
     for (const PictureFile& row : AllPictureFiles()) picture = name == row.name ? row : picture;
     EXPECT_TRUE(ReadPngFile((kPictures / name).string(), canvas)) << name;
   }
-  // The pixels of a rectangle within a cell, row by row.
-  std::vector<Colour> Area(int cell, int x, int y, int w, int h) const {
+  // The pixels of a box within a cell, row by row.
+  std::vector<Colour> Area(int cell, const Box& box) const {
     const int across = std::max(1, picture.across);
-    x += cell % across * picture.width, y += cell / across * picture.height;
+    const int x = box.x + cell % across * picture.width, y = box.y + cell / across * picture.height;
     std::vector<Colour> pixels;
-    for (int row = y; row < y + h && row < canvas.height; ++row) {
-      for (int column = x; column < x + w && column < canvas.width; ++column) {
+    for (int row = y; row < y + box.h && row < canvas.height; ++row) {
+      for (int column = x; column < x + box.w && column < canvas.width; ++column) {
         pixels.push_back(canvas.pixels[static_cast<std::size_t>(row) * canvas.width + column]);
       }
     }
     return pixels;
   }
-  std::vector<Colour> Cell(int cell) const { return Area(cell, 0, 0, picture.width, picture.height); }
+  std::vector<Colour> Cell(int cell) const { return Area(cell, {0, 0, picture.width, picture.height}); }
 };
 
 TEST(GeneratedPictures, NoPictureShowsAFileNameOrABareCellNumber) {
@@ -119,25 +121,21 @@ TEST(GeneratedPictures, EachCaptionCellOfTheMenuSheetsSaysSomethingOfItsOwn) {
 // item under the bar, the shop's level and price (drawn 47 to about 150 pixels into
 // the frame), the YES or NO under the continue cursor, the icon's name inside the
 // loadout cursor's halves.
-struct ClearPart {
-  const char* name;
-  int cell;
-  int x, y, w, h;
-};
+struct ClearPart { const char* name; int cell; Box box; };
 
 TEST(GeneratedPictures, CursorsAndTheHudPanelLeaveWhatLiesUnderThemVisible) {
   const ClearPart parts[] = {
-      {"tmode02-02A.png", 9, 4, 4, 252, 18},
-      {"shopframe01.png", 0, 40, 12, 160, 26},
-      {"gameover03-01.png", 0, 6, 6, 558, 48},
-      {"SelectWeaponParts.png", 0, 70, 5, 58, 20},
-      {"SelectWeaponParts.png", 1, 0, 5, 58, 20},
+      {"tmode02-02A.png", 9, {4, 4, 252, 18}},
+      {"shopframe01.png", 0, {40, 12, 160, 26}},
+      {"gameover03-01.png", 0, {6, 6, 558, 48}},
+      {"SelectWeaponParts.png", 0, {70, 5, 58, 20}},
+      {"SelectWeaponParts.png", 1, {0, 5, 58, 20}},
       // The pause panel's lines (y 571 to 634 on the screen) under the HUD panel at y 592.
-      {"hudpanel01.png", 0, 112, 0, 800, 42},
+      {"hudpanel01.png", 0, {112, 0, 800, 42}},
   };
   for (const ClearPart& part : parts) {
     SCOPED_TRACE(part.name);
-    EXPECT_TRUE(AllClear(Generated(part.name).Area(part.cell, part.x, part.y, part.w, part.h))) << part.cell;
+    EXPECT_TRUE(AllClear(Generated(part.name).Area(part.cell, part.box))) << part.cell;
   }
 }
 
@@ -149,7 +147,7 @@ TEST(GeneratedPictures, StageBackgroundsTileWithoutSeams) {
       SCOPED_TRACE(entry.picture.name);
       const Generated generated(entry.picture.name);
       const int w = entry.picture.width, h = entry.picture.height;
-      const std::vector<Colour> first = generated.Area(0, 0, 0, 1, h), last = generated.Area(0, w - 1, 0, 1, h);
+      const std::vector<Colour> first = generated.Area(0, {0, 0, 1, h}), last = generated.Area(0, {w - 1, 0, 1, h});
       int differing = 0;
       for (int row = 0; row < h; ++row) {
         const Colour &a = first[row], &b = last[row];

@@ -39,13 +39,6 @@ TEST_F(ObjectPoolTest, ResetGivesTheResetValuesAndKeepsCategoryAndAttackPower) {
                       16, 17, 18, 1, 19, 20, 4059, 21, 22, 23, 2, 77, 24, 25, {1, 2, 3, 4}, 5,
                       1, 26, 27, 28, 99, 29};
   ResetObject(60);
-  EXPECT_EQ(object.state, 0);
-  EXPECT_EQ(object.x, -100.0f);
-  EXPECT_EQ(object.y, -100.0f);
-  EXPECT_EQ(object.collidable, 1);
-  EXPECT_EQ(object.weight, 1);
-  EXPECT_EQ(object.category, kCategoryEnemyBullet);
-  EXPECT_EQ(object.attackPower, 77);
   GameObject expected{};
   expected.x = expected.y = -100.0f;
   expected.collidable = expected.weight = 1;
