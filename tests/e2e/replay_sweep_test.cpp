@@ -65,7 +65,10 @@ void PrintTo(const SweepCase& sweep, std::ostream* out) {
   *out << "mode " << sweep.mode << ", stage " << sweep.stage << ", " << sweep.frames << " frames";
 }
 
-void RunSweepCase(const SweepCase& sweep) {
+class LongReplaySweep : public testing::TestWithParam<SweepCase> {};
+
+TEST_P(LongReplaySweep, APlaybackRepeatsItsRecordingFrameByFrame) {
+  const SweepCase& sweep = GetParam();
   GameSession game;
   StartWithAFreshSave(game, kSavedTotalLevel, sweep.path);
   KeepCallLog(false);
@@ -89,10 +92,6 @@ void RunSweepCase(const SweepCase& sweep) {
                           : "drawing skipped",
               sweep.frames, identical ? "identical" : "diverged");
 }
-
-class LongReplaySweep : public testing::TestWithParam<SweepCase> {};
-
-TEST_P(LongReplaySweep, APlaybackRepeatsItsRecordingFrameByFrame) { RunSweepCase(GetParam()); }
 
 std::vector<SweepCase> SkippedDrawingCases() {
   std::vector<SweepCase> cases;
