@@ -22,16 +22,12 @@ namespace {
 constexpr int kPadD = 512;          // button 6
 constexpr int kEscape = 1 << 30;    // no pad bit: the Escape key
 
-struct KeyHold {
-  int padWord;
-  int frames;
-};
-using Keys = std::vector<KeyHold>;
+using Keys = std::vector<ScriptSegment>;
 
 // A fresh press of each word in turn.
 Keys Press(const std::vector<int>& words) {
   Keys keys;
-  for (int word : words) keys.insert(keys.end(), {{word, 1}, {0, 1}});
+  for (int word : words) keys.insert(keys.end(), {{1, word}, {1, 0}});
   return keys;
 }
 Keys Down(int count) { return Press(std::vector<int>(count, kPadDown)); }
@@ -44,7 +40,7 @@ Keys Then(Keys first, const More&... more) {
 }
 
 // The pause, then actions 1 and 3 held together: back to the title.
-Keys QuitThroughThePause() { return Then(Press({kPadPause}), Keys{{kPadFire | kPadSpecial, 121}}); }
+Keys QuitThroughThePause() { return Then(Press({kPadPause}), Keys{{121, kPadFire | kPadSpecial}}); }
 
 struct PageExit {
   const char* page;
@@ -90,20 +86,16 @@ class ReadmeKeys : public testing::Test {
     Scenario::SkipDrawing(true);
     EXPECT_FALSE(SavedFramePath().empty()) << name;
   }
-  // The page first shows itself (its frame saved); then its keys, then a wait for the
-  // page they lead to.
-  bool Leave(const PageExit& exit) {
-    SCOPED_TRACE(testing::Message() << exit.page << " -> " << exit.leadsTo);
-    Hold(0, exit.shows);
-    if (exit.frame != nullptr) Save(exit.frame);
-    for (const KeyHold& hold : exit.keys) Hold(hold.padWord, hold.frames);
-    for (int i = 0; i < exit.wait && !exit.arrived() && !loopEnded; ++i) Hold(0, 1);
-    EXPECT_TRUE(exit.arrived()) << "scene " << Scene << " page " << MenuState.page << " phase " << ScenePhase;
-    return exit.arrived();
-  }
+  // Each page first shows itself (its frame saved); then its keys, then a wait for the
+  // page they lead to. The walk stops at a page its keys did not leave as the row says.
   void LeaveAll(const std::vector<PageExit>& exits) {
     for (const PageExit& exit : exits) {
-      if (!Leave(exit)) return;
+      SCOPED_TRACE(testing::Message() << exit.page << " -> " << exit.leadsTo);
+      Hold(0, exit.shows);
+      if (exit.frame != nullptr) Save(exit.frame);
+      for (const ScriptSegment& hold : exit.keys) Hold(hold.padWord, hold.frames);
+      for (int i = 0; i < exit.wait && !exit.arrived() && !loopEnded; ++i) Hold(0, 1);
+      ASSERT_TRUE(exit.arrived()) << "scene " << Scene << " page " << MenuState.page << " phase " << ScenePhase;
     }
   }
 
@@ -153,7 +145,7 @@ class ReadmeKeys : public testing::Test {
          rankingsFrame, 60},
     });
     MenuState.backdropDarken = 296.0f;
-    LeaveAll({{"closing picture", {{kPadFire, 10}}, [] { return Scene == kSceneTitle && MenuState.page == 0.0f; },
+    LeaveAll({{"closing picture", {{10, kPadFire}}, [] { return Scene == kSceneTitle && MenuState.page == 0.0f; },
                "title"}});
   }
 
@@ -164,7 +156,7 @@ TEST_F(ReadmeKeys, TheTitleMenuPagesAndPracticeRunsAreLeftByTheirKeys) {
   // Total level 8: the true mode and practice are open, the extra mode is locked.
   StartWithAFreshSave(game_, /*totalLevel=*/8);
   LeaveAll({
-      {"logo and notice", {{kPadSecond, 40}}, AtTitle, "title", nullptr, 20, 200},
+      {"logo and notice", {{40, kPadSecond}}, AtTitle, "title", nullptr, 20, 200},
       {"title", Press({kPadFire}), AtMainMenu, "main menu", "tour-title", 300},
       {"main menu", Press({kPadSecond}), [] { return OnPage(11); }, "title", "tour-main-menu"},
       {"title", Press({kPadFire}), AtMainMenu, "main menu"},
@@ -250,9 +242,9 @@ TEST_F(ReadmeKeys, NameEntryAndReplayPlaybackAreLeftByTheirKeys) {
   ASSERT_TRUE(PlayReplay(game_, 3));
   // The playback's speed keys are checked by the recordings of player_play_test.cpp.
   LeaveAll({
-      {"replay playback", {{kPadPause, 110}}, [] { return Scene == kSceneResults && WatchingReplay == 1; }, "its results",
+      {"replay playback", {{110, kPadPause}}, [] { return Scene == kSceneResults && WatchingReplay == 1; }, "its results",
        nullptr, 20, 5},
-      {"results", {{kEscape, 1}}, Ended, "the program's end"},
+      {"results", {{1, kEscape}}, Ended, "the program's end"},
   });
 }
 
