@@ -68,11 +68,10 @@ TEST(ReplayFiles, LoadingReadsTheHeadersOfEverySlot) {
   ReplayList[5].score = 4242;
   LoadSaveData();
   const ReplayListEntry& entry = ReplayList[3];
-  const int expected[12] = {'A', 'B', 'C', 900, 20, 70, 1, 2, 3, 44, 55, 66};
-  const int actual[12] = {entry.name[0], entry.name[1], entry.name[2], entry.score, entry.mainShot,
-                          entry.secondShot, entry.gameMode, entry.optionType, entry.optionShot,
-                          entry.coins, entry.kills, entry.clearTime};
-  for (int i = 0; i < 12; ++i) EXPECT_EQ(actual[i], expected[i]) << "word " << i + 1;
+  EXPECT_EQ(std::vector<int>({entry.name[0], entry.name[1], entry.name[2], entry.score, entry.mainShot,
+                              entry.secondShot, entry.gameMode, entry.optionType, entry.optionShot, entry.coins,
+                              entry.kills, entry.clearTime}),
+            std::vector<int>(kHeader.begin(), kHeader.begin() + 12));
   EXPECT_EQ(ReplayList[5].score, 4242);  // no file: the entry keeps its values
   EXPECT_EQ(SavedFacingLockControl, 2);
 }
