@@ -1,7 +1,6 @@
 #include "primitive_reference.h"
 
 #include <algorithm>
-#include <string>
 #include <utility>
 
 #include "graphics/blend_tables.h"
@@ -104,17 +103,4 @@ std::map<Pixel, int> Counts(const TestImage& canvas) {
     for (int x = 0; x < canvas->width; ++x)
       if (const std::uint32_t v = canvas.Get(x, y) & 0xFF) counts[{x, y}] = static_cast<int>(v);
   return counts;
-}
-
-::testing::AssertionResult SamePixels(const TestImage& got, const TestImage& want) {
-  std::string differences;
-  int count = 0;
-  for (int y = 0; y < got->height; ++y)
-    for (int x = 0; x < got->width; ++x)
-      if (got.Get(x, y) != want.Get(x, y) && ++count <= 8) {
-        differences += " (" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(got.Get(x, y)) +
-                       " not " + std::to_string(want.Get(x, y)) + ";";
-      }
-  if (count == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << count << " pixels differ:" << differences;
 }

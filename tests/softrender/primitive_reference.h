@@ -10,8 +10,6 @@
 #include <random>
 #include <utility>
 
-#include <gtest/gtest.h>
-
 #include "soft_test_images.h"
 
 // The mode the primitive kernels run for the state: mode 1 at 255 runs as 0; -1
@@ -48,6 +46,3 @@ using Pixel = std::pair<int, int>;
 extern const SoftDrawState kCounting;
 std::unique_ptr<TestImage> CountingSource(int width, int height);
 std::map<Pixel, int> Counts(const TestImage& canvas);
-
-// Lists the first pixels where two images of the same size differ.
-::testing::AssertionResult SamePixels(const TestImage& got, const TestImage& want);

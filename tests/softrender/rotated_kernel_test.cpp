@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "../support/same_values.h"
 #include "graphics/blend_tables.h"
 #include "primitive_reference.h"
 #include "softrender/rotated_kernels.h"
@@ -136,7 +137,7 @@ void CheckQuarterTurns(int mirror, Placement place) {
           ASSERT_EQ(BlitMemImgRotatedKernels(dst.get(), src->get(), 16, 15, kQuarterTurns[turn], 1.0f, d.transparent,
                                              mirror, graph ? graph->get() : nullptr, state),
                     0);
-          ASSERT_TRUE(SamePixels(dst, want))
+          ASSERT_TRUE(SameValues(dst.Bytes(), want.Bytes(), dst->pitch))
               << "kind " << kind << " form " << form << " size " << size[0] << "x" << size[1] << " turn " << turn;
         }
       }
@@ -301,7 +302,7 @@ TEST(RotatedKernel, NegativeScaleIsAHalfTurn) {
   const SoftDrawState state = MakeState(1, 77);
   BlitMemImgRotatedKernels(a.get(), src->get(), 14, 15, 0.0f, -1.0f, 1, 0, nullptr, state);
   BlitMemImgRotatedKernels(b.get(), src->get(), 14, 15, kQuarterTurns[2], 1.0f, 1, 0, nullptr, state);
-  EXPECT_TRUE(SamePixels(a, b));
+  EXPECT_TRUE(SameValues(a.Bytes(), b.Bytes(), a->pitch));
   EXPECT_NE(a.Bytes(), TestImage(30, 30, 1).Bytes());
 }
 
@@ -385,7 +386,7 @@ TEST(RotatedKernel, DrawsCutIntoTilesMatchTheWholeDraw) {
         }
       }
     }
-    EXPECT_TRUE(SamePixels(tiled, whole)) << "mirror " << mirror;
+    EXPECT_TRUE(SameValues(tiled.Bytes(), whole.Bytes(), tiled->pitch)) << "mirror " << mirror;
     EXPECT_NE(whole.Get(310, 250), background.Get(310, 250));
   }
 }
