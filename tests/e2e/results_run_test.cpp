@@ -35,7 +35,9 @@ std::vector<int> SavedProgress(const GameSession& game) {
   return words;
 }
 
-void LoseAndAwaitResults(GameSession& game) {
+// A hit on the last life, then the passes through the death to the results.
+void LoseTheLastLife(GameSession& game) {
+  LoseLastLife();
   ASSERT_GT(PassUntil(game, [] { return ScenePhase == 1; }, 5), 0);
   ASSERT_GT(PassUntil(game, [] { return Scene == kSceneResults; }, 300), 0);
 }
@@ -48,15 +50,13 @@ TEST(ResultsRun, AContinueRestartsTheStageAndARefusalBarsSavingButAddsTheTotals)
   game.SaveFrameWhen([] { return ScenePhase == 3; }, "continue-question");
   game.SaveFrameWhen([] { return ScenePhase == 9 && PhaseTimer >= 150; }, "continue-fade");
   ASSERT_TRUE(game.Hold(kPadRight | kPadFire, 30));
-  LoseLastLife();
-  LoseAndAwaitResults(game);
+  LoseTheLastLife(game);
   AnswerContinue(/*yes=*/true);
   ASSERT_GT(PassUntil(game, [] { return Scene == kScenePlay; }, 110), 0);
   EXPECT_EQ(std::vector<int>({Stage, Credits, ContinuesUsed, StageTimeline, TitleCardActive, ReplayMode}),
             std::vector<int>({1, 1, 1, 0, 1, 0}));
   ASSERT_TRUE(game.Hold(kPadFire, 30));
-  LoseLastLife();
-  LoseAndAwaitResults(game);
+  LoseTheLastLife(game);
   AnswerContinue(/*yes=*/false);
   AwaitResultsNavigation(/*shortened=*/true);
   const int battleFrames = BattleFrames;
@@ -149,8 +149,7 @@ TEST(ResultsRun, CountsAtTheIntMaximumStayThere) {
   EXPECT_EQ(PlayCount[0], INT_MAX);
   EXPECT_EQ(TotalLevel, INT_MAX - 1);
   ASSERT_TRUE(game.Hold(kPadFire, 30));
-  LoseLastLife();
-  LoseAndAwaitResults(game);
+  LoseTheLastLife(game);
   AnswerContinue(/*yes=*/false);
   AwaitResultsNavigation(/*shortened=*/true);
   LeaveResults(/*shortened=*/true);
