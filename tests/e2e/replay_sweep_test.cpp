@@ -45,22 +45,6 @@ void GiveBackALostLastLife(int) {
   if (Lives == 0.0f) Lives = 1.0f;
 }
 
-// The game mode's item from the main menu, with the run started at the case's stage as
-// a practice run would be (the menu's arrival sets the start back to stage 1).
-void StartAtStage(GameSession& game, const SweepCase& sweep) {
-  for (int frame : kLevelUpFrames) {
-    game.AtReplayFrame(frame, [] {
-      ExpGauge = 100.5f;
-      CheckLevelUp();
-    });
-  }
-  ToMainMenu(game);
-  StartStage = sweep.stage;
-  StartRun(game, sweep.mode);
-  ASSERT_EQ(std::tuple(Scene, ReplayMode, GameMode, Stage),
-            std::tuple(kScenePlay, kReplayRecording, sweep.mode, sweep.stage));
-}
-
 void PrintTo(const SweepCase& sweep, std::ostream* out) {
   *out << "mode " << sweep.mode << ", stage " << sweep.stage << ", " << sweep.frames << " frames";
 }
@@ -73,7 +57,19 @@ TEST_P(LongReplaySweep, APlaybackRepeatsItsRecordingFrameByFrame) {
   StartWithAFreshSave(game, kSavedTotalLevel, sweep.path);
   KeepCallLog(false);
   Scenario::SkipDrawing(!sweep.drawn);
-  StartAtStage(game, sweep);
+  for (int frame : kLevelUpFrames) {
+    game.AtReplayFrame(frame, [] {
+      ExpGauge = 100.5f;
+      CheckLevelUp();
+    });
+  }
+  // The game mode's item from the main menu, with the run started at the case's stage as
+  // a practice run would be (the menu's arrival sets the start back to stage 1).
+  ToMainMenu(game);
+  StartStage = sweep.stage;
+  StartRun(game, sweep.mode);
+  ASSERT_EQ(std::tuple(Scene, ReplayMode, GameMode, Stage),
+            std::tuple(kScenePlay, kReplayRecording, sweep.mode, sweep.stage));
   ClearCallLog();
   const unsigned seed = static_cast<unsigned>(100 * sweep.mode + sweep.stage);
   const std::vector<FrameDigest> recorded = PlayScript(game, RandomPlay(sweep.frames, seed), GiveBackALostLastLife);
