@@ -186,8 +186,9 @@ TEST(ReplayFiles, AReplayThatCannotPlayIsRefusedWhole) {
 TEST(ReplayFiles, ReplaysAtTheEdgesOfWhatTheGameRecordsPlay) {
   const std::vector<int> lowest = {'A', 'B', 'C', 0, 10, 10, 0, 0, 0, 0, 0, 0, 0, 8192, 16, 32, 64, 128};
   const std::vector<int> highest = {'A', 'B', 'C', 0, 123, 120, 3, 3, 3, 0, 0, 0, 2, 16, 4096, 2048, 1024, 8192};
-  const std::pair<std::vector<int>, int> replays[] = {
-      {ReplayWords(lowest, 1, {0}), 1}, {ReplayWords(highest, 1, {0}), 1}, {ReplayWords(kHeader, 1000, {8, 9, 10}, 0), 3}};
+  const std::pair<std::vector<int>, int> replays[] = {{ReplayWords(lowest, 1, {0}), 1},
+                                                      {ReplayWords(highest, 1, {0}), 1},
+                                                      {ReplayWords(kHeader, 1000, {8, 9, 10}, 0), 3}};
   for (const auto& [words, frames] : replays) {
     ScratchDirectory scratch;
     scratch.Write("VTReplaydata05.dat", EncodeWords(words));
