@@ -58,13 +58,25 @@ std::shared_ptr<const ShownStretches> FindShownStretches(const MEMIMG* src, std:
   static std::mutex mutex;
   static std::array<std::shared_ptr<const ShownStretches>, kKept> kept;
   static std::size_t next = 0;
+  // Sources not summed up yet, with the area drawn of them so far: a draw split into
+  // tiles or bands counts whole.
+  static std::array<std::pair<ShownTexelSource, std::int64_t>, kKept> drawn{};
+  static std::size_t nextDrawn = 0;
+  const ShownTexelSource source = ShownTexelSource::Of(src);
   {
     std::lock_guard<std::mutex> lock(mutex);
     for (const auto& stretches : kept) {
       if (stretches != nullptr && stretches->Describes(src)) return stretches;
     }
+    auto entry = std::find_if(drawn.begin(), drawn.end(), [&](const auto& e) { return e.first == source; });
+    if (entry == drawn.end()) {
+      entry = drawn.begin() + nextDrawn++ % kKept;
+      *entry = {source, 0};
+    }
+    entry->second += area;
+    if (4 * entry->second < std::int64_t{src->width} * src->height) return nullptr;
+    entry->first.stamp = 0;
   }
-  if (4 * area < std::int64_t{src->width} * src->height) return nullptr;
   // Made outside the lock: threads that miss together each make (the same) summary.
   auto made = std::make_shared<const ShownStretches>(src);
   std::lock_guard<std::mutex> lock(mutex);

@@ -40,7 +40,7 @@ class ShownStretches {
 };
 
 // The stretches of a 16- or 32-bit source with a content stamp, for a draw visiting
-// `area` of its texels; null when not worth it (a small area, or one that covers too
-// little of a source not summed up yet: content that changes each frame would be
-// scanned whole for every draw).
+// `area` of its texels; null when not worth it: a small area, or while the draws of
+// this content have covered less than a quarter of it (content that changes each frame
+// would be scanned whole for every draw).
 std::shared_ptr<const ShownStretches> FindShownStretches(const MEMIMG* src, std::int64_t area);
