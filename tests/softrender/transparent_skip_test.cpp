@@ -19,21 +19,20 @@
 
 namespace {
 
-// Sheets of two cells: 24 texels wide, or 80 (its rows show two stretches far apart).
 struct SkipCase {
-  int kind, palette, alpha, cellWidth;
+  int kind, palette, alpha;
 };
 
-constexpr int kSheetHeight = 20;
+constexpr int kSheetWidth = 48, kSheetHeight = 20, kCellWidth = 24;
 
 // Sprites: random texels inside a disc per cell (off its centre by `shift`),
 // transparent ones (alpha 0, or the transparent colour) around it.
-void FillSprites(TestImage& sheet, std::mt19937& rng, int cellWidth, int shift) {
+void FillSprites(TestImage& sheet, std::mt19937& rng, int shift) {
   FillRandom(sheet, rng);
   const MEMIMG* img = sheet.get();
   for (int y = 0; y < img->height; ++y) {
     for (int x = 0; x < img->width; ++x) {
-      const int dx = x % cellWidth - 12 - shift, dy = y - 10;
+      const int dx = x % kCellWidth - 12 - shift, dy = y - 10;
       if (dx * dx + dy * dy < 40) continue;
       std::uint32_t v = sheet.Get(x, y);
       if (img->alphaFlag) {
@@ -53,27 +52,26 @@ std::vector<std::uint8_t> DrawSequence(const SkipCase& c, unsigned seed, bool vi
   std::mt19937 rng(seed);
   auto pick = [&rng](int count) { return static_cast<int>(rng() % count); };
   const std::uint32_t key = c.palette ? 3 : (c.kind == MEMIMG_KIND_16BIT ? 0x07E0 : 0xFF00FF);
-  TestImage sheet(2 * c.cellWidth, kSheetHeight, c.kind, c.palette, c.alpha, key);
-  const int dstWidth = 2 * c.cellWidth + 16;
-  TestImage dst(dstWidth, 48, c.kind);
-  TestImage graph(dstWidth, 64, MEMIMG_KIND_BYTE);
-  FillSprites(sheet, rng, c.cellWidth, 0);
+  TestImage sheet(kSheetWidth, kSheetHeight, c.kind, c.palette, c.alpha, key);
+  TestImage dst(64, 48, c.kind);
+  TestImage graph(64, 64, MEMIMG_KIND_BYTE);
+  FillSprites(sheet, rng, 0);
   FillRandom(dst, rng);
   FillRandom(graph, rng);
   MEMIMG cell{};
-  InitMemImgView(&cell, sheet.get(), c.cellWidth, 0, c.cellWidth, kSheetHeight);
+  InitMemImgView(&cell, sheet.get(), kCellWidth, 0, kCellWidth, kSheetHeight);
   for (int draw = 0; draw < 60; ++draw) {
     if (draw == 30) {
-      FillSprites(sheet, rng, c.cellWidth, 5);
-      InitMemImgView(&cell, sheet.get(), c.cellWidth, 0, c.cellWidth, kSheetHeight);
+      FillSprites(sheet, rng, 5);
+      InitMemImgView(&cell, sheet.get(), kCellWidth, 0, kCellWidth, kSheetHeight);
     }
     const MEMIMG* src = pick(2) == 0 ? sheet.get() : &cell;
-    const RECT clip = pick(3) == 0 ? RECT{pick(20), pick(20), dstWidth - 34 + pick(40), 25 + pick(30)} : RECT{0, 0, dstWidth, 48};
+    const RECT clip = pick(3) == 0 ? RECT{pick(20), pick(20), 30 + pick(40), 25 + pick(30)} : RECT{0, 0, 64, 48};
     const SoftDrawState state = MakeState(pick(5), pick(4) == 0 ? 255 : pick(256),
                                           pick(3) == 0 ? 0xFFFFFF & rng() : 0xFFFFFF, 0, clip);
     const int transparent = pick(4) != 0;
     const MEMIMG* blend = pick(5) == 0 ? graph.get() : nullptr;
-    const int x = pick(dstWidth + 16) - 8, y = pick(64) - 8;
+    const int x = pick(80) - 8, y = pick(64) - 8;
     const int shape = pick(3);
     if (shape == 0) {
       BlitMemImgKernels(dst.get(), src, x, y, transparent, blend, state);
@@ -95,22 +93,18 @@ std::vector<std::uint8_t> DrawSequence(const SkipCase& c, unsigned seed, bool vi
 }
 
 TEST(TransparentTexels, SkippingThemChangesNoByte) {
-  for (const int cellWidth : {24, 80}) {
-    const SkipCase cases[] = {{MEMIMG_KIND_32BIT, 0, 0, cellWidth}, {MEMIMG_KIND_32BIT, 0, 1, cellWidth},
-                              {MEMIMG_KIND_32BIT, 1, 0, cellWidth}, {MEMIMG_KIND_16BIT, 0, 0, cellWidth},
-                              {MEMIMG_KIND_16BIT, 0, 1, cellWidth}, {MEMIMG_KIND_16BIT, 1, 0, cellWidth}};
-    for (const SkipCase& c : cases) {
-      for (unsigned seed = 1; seed <= 4; ++seed) {
-        EXPECT_TRUE(SameValues(DrawSequence(c, seed, false), DrawSequence(c, seed, true)))
-            << "kind " << c.kind << " palette " << c.palette << " alpha " << c.alpha << " cells " << cellWidth
-            << " seed " << seed;
-      }
+  const SkipCase cases[] = {{MEMIMG_KIND_32BIT, 0, 0}, {MEMIMG_KIND_32BIT, 0, 1}, {MEMIMG_KIND_32BIT, 1, 0},
+                            {MEMIMG_KIND_16BIT, 0, 0}, {MEMIMG_KIND_16BIT, 0, 1}, {MEMIMG_KIND_16BIT, 1, 0}};
+  for (const SkipCase& c : cases) {
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+      EXPECT_TRUE(SameValues(DrawSequence(c, seed, false), DrawSequence(c, seed, true)))
+          << "kind " << c.kind << " palette " << c.palette << " alpha " << c.alpha << " seed " << seed;
     }
   }
 }
 
 // A draw after a transfer (of the whole picture, some rows, a block) shows the new
-// marks: nothing known of the old ones stays.
+// marks: nothing known of the old ones stays. 16-bit pixels are added in pairs.
 TEST(TransparentTexels, ATransferChangesWhatTheNextDrawShows) {
   static constexpr int kWidth = 200, kHeight = 40;
   static constexpr std::uint32_t kKey = 0xFF00FF00u;
@@ -123,17 +117,24 @@ TEST(TransparentTexels, ATransferChangesWhatTheNextDrawShows) {
     }
     return pixels;
   };
-  for (const RECT written : {RECT{0, 0, kWidth, kHeight}, RECT{0, 8, kWidth, 24}, RECT{30, 5, 120, 35}}) {
+  struct Case {
+    int kind, mode, param;
+    RECT written;
+  };
+  const Case cases[] = {{MEMIMG_KIND_32BIT, 1, 200, {0, 0, kWidth, kHeight}}, {MEMIMG_KIND_32BIT, 1, 200, {0, 8, kWidth, 24}},
+                        {MEMIMG_KIND_16BIT, 2, 255, {0, 0, kWidth, kHeight}}, {MEMIMG_KIND_16BIT, 2, 255, {30, 5, 120, 35}}};
+  for (const Case& c : cases) {
+    const RECT& written = c.written;
     std::vector<std::uint32_t> before = marks(1), after = marks(2);
     GraphImage picture{};
     BuildPixelFormatBody(&picture.format, 32, 0xFF0000, 0xFF00, 0xFF, 0);
     picture.width = kWidth, picture.height = kHeight, picture.pitch = kWidth * 4, picture.pixels = before.data();
-    TestImage src(kWidth, kHeight, MEMIMG_KIND_32BIT, 0, 0, kKey, 1);
+    TestImage src(kWidth, kHeight, c.kind, 0, 0, c.kind == MEMIMG_KIND_16BIT ? 0x07E0 : kKey, 1);
     ASSERT_EQ(TransferGraphImageToMemImg(&picture, nullptr, src.get(), 0, 0, kWidth, kHeight, 0, 0, DITHER_NONE), 0);
     auto drawClipped = [&](bool visitAll) {
       SetVisitsTransparentTexels(visitAll);
-      TestImage dst(64, 48, MEMIMG_KIND_32BIT);
-      BlitMemImgKernels(dst.get(), src.get(), -40, 4, 1, nullptr, MakeState(1, 200));
+      TestImage dst(64, 48, c.kind);
+      BlitMemImgKernels(dst.get(), src.get(), -41, 4, 1, nullptr, MakeState(c.mode, c.param));
       SetVisitsTransparentTexels(false);
       return dst.Bytes();
     };
@@ -143,7 +144,8 @@ TEST(TransparentTexels, ATransferChangesWhatTheNextDrawShows) {
     ASSERT_EQ(TransferGraphImageToMemImg(&picture, nullptr, src.get(), written.left, written.top, w, h, written.left,
                                          written.top, DITHER_NONE),
               0);
-    EXPECT_TRUE(SameValues(drawClipped(false), drawClipped(true))) << "rows " << written.top << "-" << written.bottom;
+    EXPECT_TRUE(SameValues(drawClipped(false), drawClipped(true)))
+        << "kind " << c.kind << " rows " << written.top << "-" << written.bottom;
   }
 }
 
