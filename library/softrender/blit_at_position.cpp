@@ -9,6 +9,7 @@
 #include "softrender/clip_rect.h"
 #include "softrender/draw_options.h"
 #include "softrender/loop_select.h"
+#include "softrender/shown_stretches.h"
 #include "softrender/shown_texels.h"
 
 namespace {
@@ -85,6 +86,25 @@ BlitLoop SelectPixelLoop(int kind, int form, int op, bool graph, bool white, boo
   return SelectShortcutLoop(kind, form, shortcut, trans);
 }
 
+// The area's rows cut to the source's shown stretches; each piece starts an even
+// number of columns into the area, so the loops pair the same pixels.
+void DrawStretches(const ShownStretches& stretches, const BlitArea& area, int srcLeft, int srcTop, int kind, int form,
+                   BlitLoop loop, const SourceDraw& draw) {
+  const int dstBytes = DestBytesPerPixel(kind), srcBytes = SourceBytesPerPixel(kind, form);
+  for (int row = 0; row < area.height; ++row) {
+    stretches.ForEachIn(srcTop + row, srcLeft, srcLeft + area.width, [&](int left, int right) {
+      const int first = (left - srcLeft) & ~1;
+      BlitArea piece = area;
+      piece.dst += row * area.dstPitch + first * dstBytes;
+      piece.src += row * area.srcPitch + first * srcBytes;
+      if (piece.graph != nullptr) piece.graph += row * area.graphPitch + first;
+      piece.width = right - srcLeft - first;
+      piece.height = 1;
+      loop(piece, draw);
+    });
+  }
+}
+
 }  // namespace
 
 void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blendGraph,
@@ -105,18 +125,22 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
   const int drawnHeight = graph ? std::min(src->height, graph->height) : src->height;
   RECT area;
   if (!ClipDrawRect(x, y, drawnWidth, drawnHeight, state.clip, dst->width, dst->height, &area)) return;
-  // Skipped texels change nothing: without the run data, a transparent draw covers
-  // only the box of the others. The area keeps its column pairs (16-bit pixels are
-  // added and subtracted two at a time).
+  // An unclipped transparent draw of a source with its run data walks the runs.
+  const bool wholeSource = area.right - area.left == src->width && area.bottom - area.top == src->height;
+  const bool runPath = transparent == 1 && src->runDataValid && src->runData != nullptr && wholeSource;
+  // Skipped texels change nothing: any other transparent draw covers only the box of
+  // the others, and a large one only their stretches. The area keeps its column pairs
+  // (16-bit pixels are added and subtracted two at a time).
   ShownTexels shown;
-  const bool runsKnown = transparent == 1 && src->runDataValid && src->runData != nullptr;
-  if (transparent != 0 && !runsKnown && !VisitsTransparentTexels() && FindShownTexels(src, &shown)) {
+  std::shared_ptr<const ShownStretches> stretches;
+  if (transparent != 0 && !runPath && !VisitsTransparentTexels() && FindShownTexels(src, &shown)) {
     const std::int64_t left = std::max<std::int64_t>(area.left, std::int64_t{x} + shown.left);
     area.left += static_cast<LONG>((left - area.left) & ~std::int64_t{1});
     area.top = static_cast<LONG>(std::max<std::int64_t>(area.top, std::int64_t{y} + shown.top));
     area.right = static_cast<LONG>(std::min<std::int64_t>(area.right, std::int64_t{x} + shown.right));
     area.bottom = static_cast<LONG>(std::min<std::int64_t>(area.bottom, std::int64_t{y} + shown.bottom));
     if (area.left >= area.right || area.top >= area.bottom) return;
+    stretches = FindShownStretches(src, std::int64_t{area.right - area.left} * (area.bottom - area.top));
   }
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
@@ -139,8 +163,7 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
 
   SourceDraw draw{MakeBlendRows(param, state.tint), src->palette, src->transparentColor};
   const bool white = IsWhiteTint(state.tint);
-  const bool wholeSource = width == src->width && height == src->height;
-  if (transparent == 1 && src->runDataValid && src->runData != nullptr && wholeSource) {
+  if (runPath) {
     blit.runs = src->runData;
     blit.runsEnd = src->runData + (static_cast<std::size_t>(src->width) + 5) * static_cast<std::size_t>(src->height);
     SelectRunLoop(kind, form, op, graph != nullptr, white)(blit, draw);
@@ -152,7 +175,13 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
       CopyKernelPalette(&palette, src);
       draw.palette = &palette;
     }
-    SelectPixelLoop(kind, form, op, graph != nullptr, white, transparent != 0, param, state.mmxUsable != 0)(blit, draw);
+    const BlitLoop loop =
+        SelectPixelLoop(kind, form, op, graph != nullptr, white, transparent != 0, param, state.mmxUsable != 0);
+    if (stretches != nullptr) {
+      DrawStretches(*stretches, blit, static_cast<int>(offsetX), static_cast<int>(offsetY), kind, form, loop, draw);
+    } else {
+      loop(blit, draw);
+    }
   }
   MarkMemImgWritten(dst);
 }

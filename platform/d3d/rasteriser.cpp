@@ -224,9 +224,9 @@ const TexelCoverage* Rasteriser::CoverageOf(const Attributes& a, const Attribute
       !range(a.v[0], b.v[0], c.v[0], t.height, &region.top, &region.bottom)) {
     return nullptr;
   }
-  // A block is cut to the box of the texels that show.
+  // A block is cut to the box of the texels that show, a large one to its rows'.
   const TexelCoverage& coverage = FindTexelCoverage(context, region);
-  return coverage.boxCuts ? &coverage : nullptr;
+  return CutsBlocks(coverage) ? &coverage : nullptr;
 }
 
 template <typename Visit>

@@ -16,6 +16,9 @@ constexpr int kWays = 2;  // entries a region may take: regions of one slot woul
 // or scrolling gives a new region every frame, and every drawing thread would scan it
 // again.
 constexpr std::int64_t kBitsFromTexels = 4096;
+// Upright blocks at least this big are cut row by row where their rows differ: a
+// sparse picture's box is most of it.
+constexpr std::int64_t kRowsWorthCutting = 4096;
 
 struct CacheEntry {
   std::uint64_t stamp = 0;  // 0: unused (surfaces start at 1)
@@ -137,6 +140,33 @@ void Shade(const DrawContext& c, const SpanBlock& block, int row, int rows, cons
   c.span(c, part);
 }
 
+// Rows [top, bottom] of an upright block, each cut to its texel row's shown columns;
+// neighbouring rows cut alike are shaded as one block.
+void ShadeUprightRows(const DrawContext& c, const SpanBlock& block, const TexelCoverage& coverage, int top, int bottom) {
+  const TextureSampler& t = c.textures[0];
+  const Interpolant<std::int64_t>& u = block.u[0];
+  const Interpolant<std::int64_t>& v = block.v[0];
+  int runTop = top;
+  TexelColumns runPixels{1, 0};
+  auto shadeRun = [&](int end) {
+    if (runPixels.first <= runPixels.last) Shade(c, block, runTop, end - runTop, runPixels);
+  };
+  for (int row = top; row <= bottom; ++row) {
+    const std::int64_t rowV = v.start + v.rowStep * row;
+    const TexelColumns& columns = coverage.rows[AddressTexel(rowV, t.height, false) - coverage.region.top];
+    TexelColumns pixels{1, 0};
+    if (columns.first <= columns.last) {
+      const TexelBox near{columns.first, coverage.box.top, columns.last, coverage.box.bottom};
+      pixels = PixelsNear(t, near, u.start, u.step, rowV, 0, block.count);
+    }
+    if (pixels.first == runPixels.first && pixels.last == runPixels.last) continue;
+    shadeRun(row);
+    runTop = row;
+    runPixels = pixels;
+  }
+  shadeRun(bottom + 1);
+}
+
 }  // namespace
 
 const TexelCoverage& FindTexelCoverage(const DrawContext& c, const TexelBox& region) {
@@ -171,6 +201,12 @@ const TexelCoverage& FindTexelCoverage(const DrawContext& c, const TexelBox& reg
   return entry->coverage;
 }
 
+bool CutsBlocks(const TexelCoverage& coverage) {
+  const TexelBox& region = coverage.region;
+  return coverage.boxCuts || (coverage.rowsCut && std::int64_t{region.right - region.left + 1} *
+                                                          (region.bottom - region.top + 1) >= kRowsWorthCutting);
+}
+
 void SkipTransparentTexels(const DrawContext& c, const SpanBlock& block) {
   const TextureSampler& t = c.textures[0];
   const TexelCoverage& coverage = *block.coverage;
@@ -189,8 +225,11 @@ void SkipTransparentTexels(const DrawContext& c, const SpanBlock& block) {
     KeepTexelsNear(u.start, u.step, box.left, box.right, t.width, &first, &last);
     KeepTexelsNear(v.start, v.rowStep, box.top, box.bottom, t.height, &top, &bottom);
     if (first > last || top > bottom) return;
-    return Shade(c, block, static_cast<int>(top), static_cast<int>(bottom - top) + 1,
-                 {static_cast<int>(first), static_cast<int>(last)});
+    const TexelColumns columns{static_cast<int>(first), static_cast<int>(last)};
+    if (coverage.rowsCut && std::int64_t{columns.last - columns.first + 1} * (bottom - top + 1) >= kRowsWorthCutting) {
+      return ShadeUprightRows(c, block, coverage, static_cast<int>(top), static_cast<int>(bottom));
+    }
+    return Shade(c, block, static_cast<int>(top), static_cast<int>(bottom - top) + 1, columns);
   }
   for (int row = 0; row < block.rows; ++row) {
     const std::int64_t rowU = u.start + u.rowStep * row, rowV = v.start + v.rowStep * row;

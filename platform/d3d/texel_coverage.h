@@ -31,6 +31,10 @@ struct TexelCoverage {
 // The summary of `region` (inside the texture) of the draw's stage-0 texture.
 const TexelCoverage& FindTexelCoverage(const DrawContext& c, const TexelBox& region);
 
+// Whether a block over the region is worth cutting: to the box, or (a large region's)
+// row by row.
+bool CutsBlocks(const TexelCoverage& coverage);
+
 // Hands the draw's span routine the parts of the block (whose coverage is of the
 // draw's stage-0 texture) that may change the target.
 void SkipTransparentTexels(const DrawContext& c, const SpanBlock& block);

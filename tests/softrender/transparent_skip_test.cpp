@@ -11,6 +11,7 @@
 
 #include "../support/same_values.h"
 #include "soft_test_images.h"
+#include "graphics/pixel_convert_blt.h"
 #include "softrender/blit_kernels.h"
 #include "softrender/rotated_kernels.h"
 #include "softrender/shown_texels.h"
@@ -99,6 +100,52 @@ TEST(TransparentTexels, SkippingThemChangesNoByte) {
       EXPECT_TRUE(SameValues(DrawSequence(c, seed, false), DrawSequence(c, seed, true)))
           << "kind " << c.kind << " palette " << c.palette << " alpha " << c.alpha << " seed " << seed;
     }
+  }
+}
+
+// A draw after a transfer (of the whole picture, some rows, a block) shows the new
+// marks: nothing known of the old ones stays. 16-bit pixels are added in pairs.
+TEST(TransparentTexels, ATransferChangesWhatTheNextDrawShows) {
+  static constexpr int kWidth = 200, kHeight = 40;
+  static constexpr std::uint32_t kKey = 0xFF00FF00u;
+  auto marks = [](unsigned seed) {  // the key colour but for 4 x 4 marks
+    std::vector<std::uint32_t> pixels(kWidth * kHeight, kKey);
+    std::mt19937 rng(seed);
+    for (int mark = 0; mark < 15; ++mark) {
+      const int left = static_cast<int>(rng() % (kWidth - 4)), top = static_cast<int>(rng() % (kHeight - 4));
+      for (int i = 0; i < 16; ++i) pixels[(top + i / 4) * kWidth + left + i % 4] = 0xFF000000u | rng();
+    }
+    return pixels;
+  };
+  struct Case {
+    int kind, mode, param;
+    RECT written;
+  };
+  const Case cases[] = {{MEMIMG_KIND_32BIT, 1, 200, {0, 0, kWidth, kHeight}}, {MEMIMG_KIND_32BIT, 1, 200, {0, 8, kWidth, 24}},
+                        {MEMIMG_KIND_16BIT, 2, 255, {0, 0, kWidth, kHeight}}, {MEMIMG_KIND_16BIT, 2, 255, {30, 5, 120, 35}}};
+  for (const Case& c : cases) {
+    const RECT& written = c.written;
+    std::vector<std::uint32_t> before = marks(1), after = marks(2);
+    GraphImage picture{};
+    BuildPixelFormatBody(&picture.format, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    picture.width = kWidth, picture.height = kHeight, picture.pitch = kWidth * 4, picture.pixels = before.data();
+    TestImage src(kWidth, kHeight, c.kind, 0, 0, c.kind == MEMIMG_KIND_16BIT ? 0x07E0 : kKey, 1);
+    ASSERT_EQ(TransferGraphImageToMemImg(&picture, nullptr, src.get(), 0, 0, kWidth, kHeight, 0, 0, DITHER_NONE), 0);
+    auto drawClipped = [&](bool visitAll) {
+      SetVisitsTransparentTexels(visitAll);
+      TestImage dst(64, 48, c.kind);
+      BlitMemImgKernels(dst.get(), src.get(), -41, 4, 1, nullptr, MakeState(c.mode, c.param));
+      SetVisitsTransparentTexels(false);
+      return dst.Bytes();
+    };
+    drawClipped(false);
+    picture.pixels = after.data();
+    const int w = written.right - written.left, h = written.bottom - written.top;
+    ASSERT_EQ(TransferGraphImageToMemImg(&picture, nullptr, src.get(), written.left, written.top, w, h, written.left,
+                                         written.top, DITHER_NONE),
+              0);
+    EXPECT_TRUE(SameValues(drawClipped(false), drawClipped(true)))
+        << "kind " << c.kind << " rows " << written.top << "-" << written.bottom;
   }
 }
 
