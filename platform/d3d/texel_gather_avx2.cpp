@@ -1,6 +1,6 @@
-// Point-sampled, clamped 32-bit texels fetched eight at a time (AVX2 gathers or nearby
-// row loads), for the stretched and turned runs that cannot be read in place. Compiled with AVX2 enabled;
-// called only on processors that have it.
+// Point-sampled, clamped 32-bit texels fetched eight at a time (AVX2 gathers, or loads
+// of the nearby texel rows), for the stretched and turned runs that cannot be read in
+// place. Compiled with AVX2 enabled; called only on processors that have it.
 #include "d3d/texel_gather.h"
 
 #include <immintrin.h>
@@ -110,11 +110,11 @@ bool GatherTexels(const TextureSampler& t, std::int64_t u, std::int64_t v, std::
                        ? nearby.rows
                        : 0;
   WithNearbyRows(rows, [&](auto fetchedRows) {
-    if (dv == 0) {
-      GatherRun<true, fetchedRows()>(t, nearby, u, v, du, dv, count, out);
-    } else {
-      GatherRun<false, fetchedRows()>(t, nearby, u, v, du, dv, count, out);
+    // An upright run crosses one row at most.
+    if constexpr (fetchedRows() <= 1) {
+      if (dv == 0) return GatherRun<true, fetchedRows()>(t, nearby, u, v, du, dv, count, out);
     }
+    GatherRun<false, fetchedRows()>(t, nearby, u, v, du, dv, count, out);
   });
   return true;
 }
