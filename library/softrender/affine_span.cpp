@@ -84,7 +84,11 @@ void DrawAffineSpan(const AffineSpan& span, const SampledSource& source, const S
         // Direct and alpha 32-bit texels are their colours: gathered eight at a time where
         // the processor can.
         static const bool wide = CpuHasAvx2();
-        if (wide) i = GatherAffineTexels32Avx2(source.pixels, source.pitch, u, v, span.du, span.dv, count, texels);
+        if (wide) {
+          const int columns = static_cast<int>(source.uLimit >> kFixedShift);
+          const int rows = static_cast<int>(source.vLimit >> kFixedShift);
+          i = GatherAffineTexels32Avx2(source.pixels, source.pitch, columns, rows, u, v, span.du, span.dv, count, texels);
+        }
         u += i * span.du;
         v += i * span.dv;
       }

@@ -1,4 +1,5 @@
-// Stretched and turned runs of 32-bit texels fetched with AVX2 gathers.
+// Stretched and turned runs of 32-bit texels fetched with AVX2 (gathers, or loads of
+// the few texel rows a magnified run crosses).
 #pragma once
 
 #include <cstdint>
