@@ -76,20 +76,17 @@ Constants<L> MakeConstants(const DrawContext& c, DWORD diffuse) {
   return k;
 }
 
+// round(x / 255) on 16-bit lanes holding 0..255 x 255, in one multiply (the form
+// colour_math.h proves exact).
+template <typename L>
+typename L::V Div255Lanes(typename L::V x) {
+  return L::MulHighUnsigned16(L::Add16(x, L::Set16(128)), L::Set16(257));
+}
+
 // round(x * y / 255) on 16-bit lanes holding 0..255.
 template <typename L>
 typename L::V MulLanes(typename L::V x, typename L::V y) {
-  auto t = L::Add16(L::MulLow16(x, y), L::Set16(128));
-  return L::template ShiftRight16<8>(L::Add16(t, L::template ShiftRight16<8>(t)));
-}
-
-// Each pixel's 0..255 value (one per 32-bit lane) spread over that pixel's four 16-bit
-// channel lanes, for the pixels the low and the high byte interleave hold.
-template <typename L>
-void SpreadPerPixel(typename L::V value, typename L::V* low, typename L::V* high) {
-  auto doubled = L::Or(value, L::template ShiftLeft32<16>(value));
-  *low = L::UnpackLow32(doubled, doubled);
-  *high = L::UnpackHigh32(doubled, doubled);
+  return Div255Lanes<L>(L::MulLow16(x, y));
 }
 
 template <typename L>
@@ -101,15 +98,11 @@ typename L::V MulPixelsByLanes(typename L::V pixels, typename L::V low, typename
 // round((s * a + d * (255 - a)) / 255) per channel: one rounding, as the general path.
 template <typename L>
 [[gnu::always_inline]] inline typename L::V Lerp(typename L::V colour, typename L::V destination, typename L::V alpha) {
-  typename L::V alphaLow, alphaHigh;
-  SpreadPerPixel<L>(alpha, &alphaLow, &alphaHigh);
   auto lerp = [](typename L::V source, typename L::V dest, typename L::V a) {
-    auto sum = L::Add16(L::MulLow16(source, a), L::MulLow16(dest, L::Sub16(L::Set16(255), a)));
-    auto t = L::Add16(sum, L::Set16(128));
-    return L::template ShiftRight16<8>(L::Add16(t, L::template ShiftRight16<8>(t)));
+    return Div255Lanes<L>(L::Add16(L::MulLow16(source, a), L::MulLow16(dest, L::Sub16(L::Set16(255), a))));
   };
-  return L::PackUnsigned16(lerp(L::UnpackLow8(colour, L::Zero()), L::UnpackLow8(destination, L::Zero()), alphaLow),
-                           lerp(L::UnpackHigh8(colour, L::Zero()), L::UnpackHigh8(destination, L::Zero()), alphaHigh));
+  return L::PackUnsigned16(lerp(L::UnpackLow8(colour, L::Zero()), L::UnpackLow8(destination, L::Zero()), L::SpreadLow(alpha)),
+                           lerp(L::UnpackHigh8(colour, L::Zero()), L::UnpackHigh8(destination, L::Zero()), L::SpreadHigh(alpha)));
 }
 
 // One register of pixels into `destination`. Under blending, pixels whose alpha is 0
@@ -132,8 +125,8 @@ template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
   } else if constexpr (A == AlphaFrom::Diffuse) {
     alpha = k.diffuseAlpha;
   } else {
-    V t = L::Add32(L::MulLow16(L::template ShiftRight32<24>(s), k.diffuseAlpha), L::Set32(128));
-    alpha = L::template ShiftRight32<8>(L::Add32(t, L::template ShiftRight32<8>(t)));
+    // Both factors fill only the low halves of the 32-bit lanes: the high halves stay 0.
+    alpha = Div255Lanes<L>(L::MulLow16(L::template ShiftRight32<24>(s), k.diffuseAlpha));
   }
   V keep = L::Set32(0xFFFFFFFFu);
   if constexpr (Discard) {
@@ -153,23 +146,36 @@ template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
   V d = L::Load(destination);
   V result = colour;
   if constexpr (B == BlendKind::Add) {
-    V alphaLow, alphaHigh;
-    SpreadPerPixel<L>(alpha, &alphaLow, &alphaHigh);
-    result = L::AddSaturate8(d, MulPixelsByLanes<L>(colour, alphaLow, alphaHigh));
+    result = L::AddSaturate8(d, MulPixelsByLanes<L>(colour, L::SpreadLow(alpha), L::SpreadHigh(alpha)));
   } else if constexpr (B == BlendKind::Alpha) {
     if (!opaque) result = Lerp<L>(colour, d, alpha);
   }
-  result = L::Or(result, k.opaque);
-  L::Store(destination, L::Or(L::And(keep, result), L::AndNot(keep, d)));
+  if constexpr (Discard) {
+    L::Store(destination, L::Select(keep, L::Or(result, k.opaque), d));
+  } else {
+    // Only alpha 0 drops a pixel here, and it blends to the destination exactly: only
+    // the alpha bits the kept pixels take differ.
+    L::Store(destination, L::Or(result, L::And(keep, k.opaque)));
+  }
 }
 
 template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
 void ShadeRow(DWORD* destination, const DWORD* texels, int count, const Constants<L>& k) {
+  const int rest = count % L::kPixels;
+  if (count > L::kPixels && rest != 0) {
+    // The last register's worth, overlapping the one before: shaded from the pixels as
+    // they were, it writes the overlapped ones as the loop does.
+    const int last = count - L::kPixels;
+    alignas(sizeof(typename L::V)) DWORD d[L::kPixels];
+    L::Store(d, L::Load(destination + last));
+    ShadeRow<L, C, A, Discard, B>(destination, texels, count - rest, k);
+    Shade<L, C, A, Discard, B>(d, L::Load(texels + last), k);
+    return L::Store(destination + last, L::Load(d));
+  }
   int i = 0;
   for (; i + L::kPixels <= count; i += L::kPixels) {
     Shade<L, C, A, Discard, B>(destination + i, L::Load(texels + i), k);
   }
-  int rest = count - i;
   if (rest == 0) return;
   DWORD d[L::kPixels] = {}, s[L::kPixels] = {};
   __builtin_memcpy(d, destination + i, rest * sizeof(DWORD));
