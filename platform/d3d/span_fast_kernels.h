@@ -17,6 +17,7 @@
 #include <xmmintrin.h>
 
 #include "d3d/draw_context.h"
+#include "d3d/span_upright_texels.h"
 
 // The routine of each instruction set for a colour source (0 texel, 1 texel x diffuse),
 // an alpha source (0 texel, 1 diffuse, 2 texel x diffuse), the discard tests and a blend
@@ -268,7 +269,11 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
   DWORD diffuse[kChunk], texels[kChunk];
   // An upright block of one chunk a row fetches a texel row once for all the pixel rows
   // that show it (a sprite drawn larger than its texels): -1 while none is fetched.
+  // Those of 32-bit texels fetch by a plan of the columns, made once.
   const bool upright = block.u[0].rowStep == 0 && block.v[0].step == 0 && block.count <= kChunk;
+  const bool byPlan = upright && !inPlace && !c.untextured && fast.texelsInPlace;
+  UprightTexels<L> plan;
+  if (byPlan) plan.Plan(block.u[0].start, block.u[0].step, block.count, t.width);
   std::int64_t fetchedRow = -1;
   if (c.untextured) {
     for (int i = 0; i < Smaller(block.count, kChunk); ++i) diffuse[i] = block.diffuse;
@@ -289,7 +294,11 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
         source = reinterpret_cast<const DWORD*>(texelRow(row)) + done;
       } else if (!c.untextured) {
         const std::int64_t texelRow = ClampedTexel(v, t.height);
-        if (!upright || texelRow != fetchedRow) fast.readTexels(t, u, v, block.u[0].step, block.v[0].step, count, texels);
+        if (byPlan && texelRow != fetchedRow) {
+          plan.Fetch(reinterpret_cast<const DWORD*>(t.bits + texelRow * t.pitch), texels);
+        } else if (!upright || texelRow != fetchedRow) {
+          fast.readTexels(t, u, v, block.u[0].step, block.v[0].step, count, texels);
+        }
         fetchedRow = upright ? texelRow : -1;
         source = texels;
         u += block.u[0].step * count;

@@ -12,6 +12,7 @@ struct Sse2Lanes {
   using V = __m128i;
   static constexpr int kPixels = 4;
   static constexpr int kAllBytes = 0xFFFF;  // ByteMask of an all-ones register
+  static constexpr bool kPermutes = false;  // no lane permute by register
 
   static V Load(const DWORD* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
   static void Store(DWORD* p, V v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
@@ -28,6 +29,7 @@ struct Sse2Lanes {
   static V Equal32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
   static V Greater32(V a, V b) { return _mm_cmpgt_epi32(a, b); }
   static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
+  static V Sub32(V a, V b) { return _mm_sub_epi32(a, b); }
   static V Add16(V a, V b) { return _mm_add_epi16(a, b); }
   static V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
   static V MulLow16(V a, V b) { return _mm_mullo_epi16(a, b); }
