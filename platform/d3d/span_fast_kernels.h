@@ -269,9 +269,10 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
   DWORD diffuse[kChunk], texels[kChunk];
   // An upright block of one chunk a row fetches a texel row once for all the pixel rows
   // that show it (a sprite drawn larger than its texels): -1 while none is fetched.
-  // Those of 32-bit texels fetch by a plan of the columns, made once.
+  // Those of 32-bit texels and more than one row fetch by a plan of the columns, made
+  // once.
   const bool upright = block.u[0].rowStep == 0 && block.v[0].step == 0 && block.count <= kChunk;
-  const bool byPlan = upright && !inPlace && !c.untextured && fast.texelsInPlace;
+  const bool byPlan = upright && block.rows > 1 && !inPlace && !c.untextured && fast.texelsInPlace;
   UprightTexels<L> plan;
   if (byPlan) plan.Plan(block.u[0].start, block.u[0].step, block.count, t.width);
   std::int64_t fetchedRow = -1;
