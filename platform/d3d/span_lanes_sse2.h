@@ -24,11 +24,8 @@ struct Sse2Lanes {
   static V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }  // ~a & b
   template <int N>
   static V ShiftRight32(V v) { return _mm_srli_epi32(v, N); }
-  template <int N>
-  static V ShiftRight16(V v) { return _mm_srli_epi16(v, N); }
   static V Equal32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
   static V Greater32(V a, V b) { return _mm_cmpgt_epi32(a, b); }
-  static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
   static V Sub32(V a, V b) { return _mm_sub_epi32(a, b); }
   static V Add16(V a, V b) { return _mm_add_epi16(a, b); }
   static V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
