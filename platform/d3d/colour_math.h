@@ -16,13 +16,17 @@ constexpr DWORD Div255(DWORD x) {
 // round(x / 255) for any x that fits (blend sums reach 2 x 255 x 255).
 constexpr DWORD Div255Wide(DWORD x) { return (2 * x + 255) / 510; }
 
+// The same as one multiply: the high 16 bits of (x + 128) x 257, as 16-bit vector lanes
+// take it (the sum stays below 65536).
+constexpr DWORD Div255ByMultiply(DWORD x) { return ((x + 128) * 257) >> 16; }
+
 constexpr bool Div255IsExact() {
   for (DWORD x = 0; x <= 255 * 255; ++x) {
-    if (Div255(x) != Div255Wide(x)) return false;
+    if (Div255(x) != Div255Wide(x) || Div255ByMultiply(x) != Div255Wide(x)) return false;
   }
   return true;
 }
-static_assert(Div255IsExact(), "the shift form must round like the division");
+static_assert(Div255IsExact(), "the shift and multiply forms must round like the division");
 
 // a x b / 255, rounded; exact for 0 and 255.
 constexpr DWORD Mul255(DWORD a, DWORD b) { return Div255(a * b); }

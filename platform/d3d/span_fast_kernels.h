@@ -17,6 +17,7 @@
 #include <xmmintrin.h>
 
 #include "d3d/draw_context.h"
+#include "d3d/span_upright_texels.h"
 
 // The routine of each instruction set for a colour source (0 texel, 1 texel x diffuse),
 // an alpha source (0 texel, 1 diffuse, 2 texel x diffuse), the discard tests and a blend
@@ -76,20 +77,17 @@ Constants<L> MakeConstants(const DrawContext& c, DWORD diffuse) {
   return k;
 }
 
+// round(x / 255) on 16-bit lanes holding 0..255 x 255, in one multiply (the form
+// colour_math.h proves exact).
+template <typename L>
+typename L::V Div255Lanes(typename L::V x) {
+  return L::MulHighUnsigned16(L::Add16(x, L::Set16(128)), L::Set16(257));
+}
+
 // round(x * y / 255) on 16-bit lanes holding 0..255.
 template <typename L>
 typename L::V MulLanes(typename L::V x, typename L::V y) {
-  auto t = L::Add16(L::MulLow16(x, y), L::Set16(128));
-  return L::template ShiftRight16<8>(L::Add16(t, L::template ShiftRight16<8>(t)));
-}
-
-// Each pixel's 0..255 value (one per 32-bit lane) spread over that pixel's four 16-bit
-// channel lanes, for the pixels the low and the high byte interleave hold.
-template <typename L>
-void SpreadPerPixel(typename L::V value, typename L::V* low, typename L::V* high) {
-  auto doubled = L::Or(value, L::template ShiftLeft32<16>(value));
-  *low = L::UnpackLow32(doubled, doubled);
-  *high = L::UnpackHigh32(doubled, doubled);
+  return Div255Lanes<L>(L::MulLow16(x, y));
 }
 
 template <typename L>
@@ -101,15 +99,11 @@ typename L::V MulPixelsByLanes(typename L::V pixels, typename L::V low, typename
 // round((s * a + d * (255 - a)) / 255) per channel: one rounding, as the general path.
 template <typename L>
 [[gnu::always_inline]] inline typename L::V Lerp(typename L::V colour, typename L::V destination, typename L::V alpha) {
-  typename L::V alphaLow, alphaHigh;
-  SpreadPerPixel<L>(alpha, &alphaLow, &alphaHigh);
   auto lerp = [](typename L::V source, typename L::V dest, typename L::V a) {
-    auto sum = L::Add16(L::MulLow16(source, a), L::MulLow16(dest, L::Sub16(L::Set16(255), a)));
-    auto t = L::Add16(sum, L::Set16(128));
-    return L::template ShiftRight16<8>(L::Add16(t, L::template ShiftRight16<8>(t)));
+    return Div255Lanes<L>(L::Add16(L::MulLow16(source, a), L::MulLow16(dest, L::Sub16(L::Set16(255), a))));
   };
-  return L::PackUnsigned16(lerp(L::UnpackLow8(colour, L::Zero()), L::UnpackLow8(destination, L::Zero()), alphaLow),
-                           lerp(L::UnpackHigh8(colour, L::Zero()), L::UnpackHigh8(destination, L::Zero()), alphaHigh));
+  return L::PackUnsigned16(lerp(L::UnpackLow8(colour, L::Zero()), L::UnpackLow8(destination, L::Zero()), L::SpreadLow(alpha)),
+                           lerp(L::UnpackHigh8(colour, L::Zero()), L::UnpackHigh8(destination, L::Zero()), L::SpreadHigh(alpha)));
 }
 
 // One register of pixels into `destination`. Under blending, pixels whose alpha is 0
@@ -132,8 +126,8 @@ template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
   } else if constexpr (A == AlphaFrom::Diffuse) {
     alpha = k.diffuseAlpha;
   } else {
-    V t = L::Add32(L::MulLow16(L::template ShiftRight32<24>(s), k.diffuseAlpha), L::Set32(128));
-    alpha = L::template ShiftRight32<8>(L::Add32(t, L::template ShiftRight32<8>(t)));
+    // Both factors fill only the low halves of the 32-bit lanes: the high halves stay 0.
+    alpha = Div255Lanes<L>(L::MulLow16(L::template ShiftRight32<24>(s), k.diffuseAlpha));
   }
   V keep = L::Set32(0xFFFFFFFFu);
   if constexpr (Discard) {
@@ -153,23 +147,36 @@ template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
   V d = L::Load(destination);
   V result = colour;
   if constexpr (B == BlendKind::Add) {
-    V alphaLow, alphaHigh;
-    SpreadPerPixel<L>(alpha, &alphaLow, &alphaHigh);
-    result = L::AddSaturate8(d, MulPixelsByLanes<L>(colour, alphaLow, alphaHigh));
+    result = L::AddSaturate8(d, MulPixelsByLanes<L>(colour, L::SpreadLow(alpha), L::SpreadHigh(alpha)));
   } else if constexpr (B == BlendKind::Alpha) {
     if (!opaque) result = Lerp<L>(colour, d, alpha);
   }
-  result = L::Or(result, k.opaque);
-  L::Store(destination, L::Or(L::And(keep, result), L::AndNot(keep, d)));
+  if constexpr (Discard) {
+    L::Store(destination, L::Select(keep, L::Or(result, k.opaque), d));
+  } else {
+    // Only alpha 0 drops a pixel here, and it blends to the destination exactly: only
+    // the alpha bits the kept pixels take differ.
+    L::Store(destination, L::Or(result, L::And(keep, k.opaque)));
+  }
 }
 
 template <typename L, ColourFrom C, AlphaFrom A, bool Discard, BlendKind B>
 void ShadeRow(DWORD* destination, const DWORD* texels, int count, const Constants<L>& k) {
+  const int rest = count % L::kPixels;
+  if (count > L::kPixels && rest != 0) {
+    // The last register's worth, overlapping the one before: shaded from the pixels as
+    // they were, it writes the overlapped ones as the loop does.
+    const int last = count - L::kPixels;
+    alignas(sizeof(typename L::V)) DWORD d[L::kPixels];
+    L::Store(d, L::Load(destination + last));
+    ShadeRow<L, C, A, Discard, B>(destination, texels, count - rest, k);
+    Shade<L, C, A, Discard, B>(d, L::Load(texels + last), k);
+    return L::Store(destination + last, L::Load(d));
+  }
   int i = 0;
   for (; i + L::kPixels <= count; i += L::kPixels) {
     Shade<L, C, A, Discard, B>(destination + i, L::Load(texels + i), k);
   }
-  int rest = count - i;
   if (rest == 0) return;
   DWORD d[L::kPixels] = {}, s[L::kPixels] = {};
   __builtin_memcpy(d, destination + i, rest * sizeof(DWORD));
@@ -262,7 +269,12 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
   DWORD diffuse[kChunk], texels[kChunk];
   // An upright block of one chunk a row fetches a texel row once for all the pixel rows
   // that show it (a sprite drawn larger than its texels): -1 while none is fetched.
+  // Those of 32-bit texels and more than one row fetch by a plan of the columns, made
+  // once.
   const bool upright = block.u[0].rowStep == 0 && block.v[0].step == 0 && block.count <= kChunk;
+  const bool byPlan = upright && block.rows > 1 && !inPlace && !c.untextured && fast.texelsInPlace;
+  UprightTexels<L> plan;
+  if (byPlan) plan.Plan(block.u[0].start, block.u[0].step, block.count, t.width);
   std::int64_t fetchedRow = -1;
   if (c.untextured) {
     for (int i = 0; i < Smaller(block.count, kChunk); ++i) diffuse[i] = block.diffuse;
@@ -283,7 +295,11 @@ void FastSpan(const DrawContext& c, const SpanBlock& block) {
         source = reinterpret_cast<const DWORD*>(texelRow(row)) + done;
       } else if (!c.untextured) {
         const std::int64_t texelRow = ClampedTexel(v, t.height);
-        if (!upright || texelRow != fetchedRow) fast.readTexels(t, u, v, block.u[0].step, block.v[0].step, count, texels);
+        if (byPlan && texelRow != fetchedRow) {
+          plan.Fetch(reinterpret_cast<const DWORD*>(t.bits + texelRow * t.pitch), texels);
+        } else if (!upright || texelRow != fetchedRow) {
+          fast.readTexels(t, u, v, block.u[0].step, block.v[0].step, count, texels);
+        }
         fetchedRow = upright ? texelRow : -1;
         source = texels;
         u += block.u[0].step * count;
