@@ -100,10 +100,17 @@ int ReadSourcePcm(SoundSource* source, void* destination, int bytes) {
   return delivered;
 }
 
+int WholeSourceBytes(SoundSource* source, std::uint64_t* bytes) {
+  std::uint64_t size = 0;
+  if (!source->open || OpsOf(source)->wholeSize(source, &size) != 0 || size > kMaxWholePcmBytes) return -1;
+  *bytes = size;
+  return 0;
+}
+
 int DecodeWholeSource(SoundSource* source, WAVEFORMATEX* format, void** pcm, std::uint32_t* bytes) {
   const SourceKindOps* ops = OpsOf(source);
   std::uint64_t size = 0;
-  if (!source->open || ops->wholeSize(source, &size) != 0 || size > kMaxWholePcmBytes) return -1;
+  if (WholeSourceBytes(source, &size) != 0) return -1;
   BYTE* block = static_cast<BYTE*>(TRACKED_ALLOC(static_cast<std::size_t>(std::max<std::uint64_t>(size, 1))));
   if (block == nullptr) return -1;
   source->bufferHeld = 0;

@@ -78,6 +78,10 @@ int ReadSourcePcm(SoundSource* source, void* destination, int bytes);
 // The most PCM a whole decoded sound may take: the largest sound buffer.
 constexpr std::uint32_t kMaxWholePcmBytes = 0x0FFFFFFF;
 
+// The size of the block a whole decode takes: the most PCM the source can give. -1
+// when the source is not open, its size cannot be known or exceeds kMaxWholePcmBytes.
+int WholeSourceBytes(SoundSource* source, std::uint64_t* bytes);
+
 // Decodes the whole source, from its first sample, straight into one tracked block; -1
 // only when the block cannot be had (or would exceed kMaxWholePcmBytes).
 int DecodeWholeSource(SoundSource* source, WAVEFORMATEX* format, void** pcm, std::uint32_t* bytes);

@@ -1,6 +1,7 @@
 #include "dshow/sound_decoder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 extern "C" {
@@ -10,9 +11,23 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
+namespace {
+
+// The rates a sound is converted from. The converter's filter grows with the ratio of
+// the rates: a damaged header's rate of some million samples a second had it compute
+// a filter of a gigabyte for minutes, and a rate of a few samples a second would make
+// seconds of sound out of every sample.
+constexpr int kLowestRate = 1000;
+constexpr int kHighestRate = 384000;
+
+bool ConvertibleRate(int rate) { return rate >= kLowestRate && rate <= kHighestRate; }
+
+}  // namespace
+
 std::unique_ptr<SoundDecoder> SoundDecoder::Open(const std::string& path, const AVInputFormat* container) {
   std::unique_ptr<SoundDecoder> decoder(new SoundDecoder());
   if (MediaFile::Open(path, MediaKind::Audio, &decoder->file_, container) != S_OK) return nullptr;
+  if (!ConvertibleRate(decoder->file_->Codec().sample_rate)) return nullptr;
   decoder->resampler_ = swr_alloc();
   decoder->decoded_ = av_frame_alloc();
   decoder->converted_ = av_frame_alloc();
@@ -28,6 +43,7 @@ SoundDecoder::~SoundDecoder() {
 
 // The decoded frame in the device's format; the first call sets the conversion up.
 int SoundDecoder::Convert() {
+  if (!ConvertibleRate(decoded_->sample_rate)) return AVERROR(EINVAL);
   av_frame_unref(converted_);
   converted_->format = AV_SAMPLE_FMT_S16;
   converted_->sample_rate = kRate;

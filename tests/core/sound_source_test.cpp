@@ -182,6 +182,35 @@ TEST(SoundSource, ConvertedWavHandsItsFormatDataToTheConverter) {
   EXPECT_EQ(Decode(file).opened, -1);
 }
 
+// The block a whole decode takes: the PCM data as it is, the most the converter can
+// give, the Ogg stream's stated length plus a second of slack; none once closed.
+TEST(SoundSource, WholeSizeIsTheBlockAWholeDecodeTakes) {
+  testdata::FmtChunk alaw = testdata::PcmFmt(1, 8000, 8);
+  alaw.tag = WAVE_FORMAT_ALAW;
+  const struct {
+    const char* name;
+    Bytes file;
+    std::uint64_t bytes;
+  } cases[] = {
+      {"PCM", testdata::Wav(testdata::PcmFmt(2, 44100, 16), Pcm16(testdata::Sine(1000, 2, 440, 44100, 20000))), 4000},
+      {"A-law", testdata::Wav(alaw, {0xD5, 0x55, 0xD5, 0x55, 0xD5, 0x55}, {}, 0x10000000), 12},
+      {"Ogg", testdata::EncodeOgg(testdata::Sine(3000, 1, 440, 22050, 16000), 1, 22050), (3000 + 44100) * 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryStream* memory = MemoryStreamOpen(c.file.data(), c.file.size());
+    DataStream stream{GetMemoryStreamOps(), reinterpret_cast<StreamHandle>(memory)};
+    SoundSource source;
+    ASSERT_EQ(OpenSoundSource(&stream, &source), 0);
+    std::uint64_t bytes = 0;
+    EXPECT_EQ(WholeSourceBytes(&source, &bytes), 0);
+    EXPECT_EQ(bytes, c.bytes);
+    CloseSoundSource(&source);
+    EXPECT_EQ(WholeSourceBytes(&source, &bytes), -1);
+    MemoryStreamClose(reinterpret_cast<StreamHandle>(memory));
+  }
+}
+
 TEST(SoundSource, UnknownWavFormatIsRefused) {
   testdata::FmtChunk fmt = testdata::PcmFmt(2, 44100, 16);
   fmt.tag = 0x0160;

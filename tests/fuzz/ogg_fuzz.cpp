@@ -31,26 +31,46 @@ void AddPacket(ogg_stream_state* stream, const std::uint8_t* bytes, std::size_t 
   ogg_stream_packetin(stream, &packet);
 }
 
+constexpr long kPageSegments = 255;
+
+void TakePages(ogg_stream_state* stream, int (*take)(ogg_stream_state*, ogg_page*), std::vector<std::uint8_t>* file) {
+  ogg_page page;
+  while (take(stream, &page) != 0) {
+    file->insert(file->end(), page.header, page.header + page.header_len);
+    file->insert(file->end(), page.body, page.body + page.body_len);
+  }
+}
+
+// The next 0xFF byte pair at or after `start`, or `size`. Searched for the 0xFF bytes
+// alone: a search for the pair from each cut would read the rest of the input again
+// every time.
+std::size_t NextCut(const std::uint8_t* data, std::size_t start, std::size_t size) {
+  while (start + 1 < size) {
+    const void* hit = std::memchr(data + start, 0xFF, size - start - 1);
+    if (hit == nullptr) break;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - data);
+    if (data[at + 1] == 0xFF) return at;
+    start = at + 1;
+  }
+  return size;
+}
+
+// Pages are taken out while the packets go in, once a page's most segments are held:
+// the page writer moves its whole segment table down for every page it takes, and
+// scans it for every page it is asked for.
 std::vector<std::uint8_t> WrapInPages(const std::uint8_t* data, std::size_t size) {
   ogg_stream_state* stream = PageWriter();
-  static constexpr std::uint8_t kCut[2] = {0xFF, 0xFF};
-  std::size_t start = 0;
-  long packetNumber = 0;
-  for (;;) {
-    const void* cut = memmem(data + start, size - start, kCut, sizeof kCut);
-    if (cut == nullptr) break;
-    const std::size_t end = static_cast<std::size_t>(static_cast<const std::uint8_t*>(cut) - data);
-    AddPacket(stream, data + start, end - start, packetNumber++, false);
-    start = end + sizeof kCut;
-  }
-  AddPacket(stream, data + start, size - start, packetNumber, true);
   std::vector<std::uint8_t> file;
   file.reserve(size + size / 8 + 64);
-  ogg_page page;
-  while (ogg_stream_flush(stream, &page) != 0) {
-    file.insert(file.end(), page.header, page.header + page.header_len);
-    file.insert(file.end(), page.body, page.body + page.body_len);
+  std::size_t start = 0;
+  long packetNumber = 0;
+  for (std::size_t cut = NextCut(data, 0, size); cut < size; cut = NextCut(data, start, size)) {
+    AddPacket(stream, data + start, cut - start, packetNumber++, false);
+    if (stream->lacing_fill >= kPageSegments) TakePages(stream, ogg_stream_pageout, &file);
+    start = cut + 2;
   }
+  AddPacket(stream, data + start, size - start, packetNumber, true);
+  TakePages(stream, ogg_stream_flush, &file);
   return file;
 }
 

@@ -7,6 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
   file.insert(file.end(), data, data + size);
+  BreakOggCapturePatterns(&file);
   DecodeSoundImage(file.data(), file.size(), Mp3Frames::OpenedOnly);
   return 0;
 }

@@ -1,9 +1,11 @@
 // Files that are no movie, or damaged movies: refused at the open, or played as far as
 // they go and then ended, never a crash (the sanitizer build runs these too).
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
+#include "dshow/sound_decoder.h"
 #include "dshow_fixture.h"
 
 using DShowDamage = DShowTest;
@@ -74,6 +76,29 @@ TEST_F(DShowDamage, TruncatedMoviesOpenAndEndOrAreRefused) {
     }
     Close();
   }
+}
+
+// A sound whose header states a rate beyond conversion has no sound decoder; the
+// movie opens and plays without it.
+TEST_F(DShowDamage, SoundAtARateBeyondConversionIsLeftOut) {
+  TestMovieSpec spec;
+  spec.withSound = true;
+  const std::vector<char> whole = ReadBytes(WriteMovie(spec));
+  const std::string text(whole.begin(), whole.end());
+  // The sound's WAVEFORMATEX: the "strf" chunk after "auds"; its rate 4 bytes in.
+  const std::size_t format = text.find("strf", text.find("auds")) + 8;
+  ASSERT_LT(format + 8, whole.size());
+  for (std::uint32_t rate : {50000000u, 20u}) {
+    SCOPED_TRACE(rate);
+    std::vector<char> bytes = whole;
+    std::memcpy(&bytes[format + 4], &rate, sizeof rate);
+    WriteBytes("rate.avi", bytes);
+    EXPECT_EQ(SoundDecoder::Open("rate.avi", nullptr), nullptr);
+    EXPECT_EQ(Open("rate.avi"), S_OK);
+    Close();
+  }
+  WriteBytes("rate.avi", whole);
+  EXPECT_NE(SoundDecoder::Open("rate.avi", nullptr), nullptr);
 }
 
 TEST_F(DShowDamage, CorruptedMoviesPlayToTheirEnd) {
