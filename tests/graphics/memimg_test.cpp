@@ -151,6 +151,39 @@ TEST(MemImg, FillIsClippedToTheImage) {
   TerminateMemImg(&img);
 }
 
+// Values whose bytes are alike and values whose bytes differ, on every pixel width:
+// each pixel inside the rectangle holds the value's low bytes, every other byte is kept.
+TEST(MemImg, FillWritesTheValueInsideTheRectangleOnly) {
+  struct Case {
+    int kind;
+    std::uint32_t value;
+  };
+  const Case cases[] = {{MEMIMG_KIND_32BIT, 0},          {MEMIMG_KIND_32BIT, 0xFFFFFFFF}, {MEMIMG_KIND_32BIT, 0x11223344},
+                        {MEMIMG_KIND_32BIT, 0x00000001}, {MEMIMG_KIND_16BIT, 0xABCDFFFF}, {MEMIMG_KIND_16BIT, 0x1234},
+                        {MEMIMG_KIND_DEPTH, 0xFFFF},     {MEMIMG_KIND_DEPTH, 0x00FF},     {MEMIMG_KIND_BYTE, 0x77},
+                        {MEMIMG_KIND_BYTE, 0x1234}};
+  const RECT area{2, 1, 7, 4};
+  for (const Case& c : cases) {
+    MEMIMG img = Blank();
+    ASSERT_EQ(InitMemImg(&img, 9, 5, -1, 0, c.kind, 0, 0, 0), 0);
+    const int bytes = img.format->bytesPerPixel;
+    auto* pixels = static_cast<std::uint8_t*>(img.pixels);
+    std::memset(pixels, 0x5A, static_cast<std::size_t>(img.pitch) * img.height);
+    FillMemImgRect(&img, &area, c.value);
+    for (int y = 0; y < img.height; ++y) {
+      for (int x = 0; x < img.pitch / bytes; ++x) {
+        const bool inside = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+        for (int b = 0; b < bytes; ++b) {
+          const auto want = static_cast<std::uint8_t>(inside ? c.value >> (8 * b) : 0x5A);
+          ASSERT_EQ(pixels[y * img.pitch + x * bytes + b], want)
+              << "kind " << c.kind << " value " << std::hex << c.value << std::dec << " at " << x << "," << y;
+        }
+      }
+    }
+    TerminateMemImg(&img);
+  }
+}
+
 TEST(MemImg, TransferBuildsRunData) {
   // 73 pixels: 70 of the transparent colour, then 3 others.
   std::vector<std::uint32_t> pixels(73 * 2, 0xFF00FF00);
