@@ -12,7 +12,7 @@
 namespace {
 
 // Rows of every length up to a few vector groups: each ends in a different part group.
-// One pixel past the row's end must be left alone.
+// The pixels of a vector group past the row's end must be left alone.
 template <int Op, int Form, bool Trans>
 void CompareRows(std::mt19937& rng) {
   std::uniform_int_distribution<std::uint32_t> any;
@@ -20,8 +20,8 @@ void CompareRows(std::mt19937& rng) {
     if (Op == BLEND_OP_ALPHA && param == 255) continue;  // drawn as a copy
     const int count = 1 + static_cast<int>(rng() % 37);
     const std::uint32_t key = any(rng);
-    std::vector<std::uint32_t> src(count + 1), dst(count + 1);
-    for (int i = 0; i <= count; ++i) {
+    std::vector<std::uint32_t> src(count + 8), dst(count + 8);
+    for (int i = 0; i < count + 8; ++i) {
       src[i] = any(rng);
       dst[i] = any(rng);
       if (Form == SOURCE_ALPHA && i % 5 < 2) src[i] = (src[i] & 0xFFFFFF) | (i % 5 == 0 ? 0 : 0xFF000000u);
@@ -37,7 +37,7 @@ void CompareRows(std::mt19937& rng) {
                                                                   draw);
     }
     BlendRow32<Op, Form, Trans>(reinterpret_cast<std::uint8_t*>(got.data()), src.data(), count, draw);
-    for (int i = 0; i <= count; ++i) {
+    for (int i = 0; i < count + 8; ++i) {
       ASSERT_EQ(got[i], want[i]) << "op " << Op << " form " << Form << " trans " << Trans << " param " << param
                                  << " pixel " << i << ": source " << std::hex << src[i] << " over " << dst[i];
     }
