@@ -83,6 +83,11 @@ SoftDrawState InTile(SoftDrawState state, const RECT* tile) {
   return state;
 }
 
+// The tile a kernel draws in: all of dst without one.
+RECT WholeOr(const MEMIMG* dst, const RECT* tile) {
+  return tile != nullptr ? *tile : RECT{0, 0, dst->width, dst->height};
+}
+
 bool SharesPixels(const MEMIMG* a, const MEMIMG* b) {
   if (a == nullptr || b == nullptr) return false;
   const auto* first = static_cast<const std::uint8_t*>(a->pixels);
@@ -220,8 +225,8 @@ int BlitSurface2DAt(int x, int y, int surface2D, int transparent) {
                       [src = KeptImage(source.image), graph = KeptImage(blend), x, y, transparent](
                           MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
                         MEMIMG srcSpace, graphSpace;
-                        BlitMemImgKernels(dst, src.Rebuild(&srcSpace), x, y, transparent, graph.Rebuild(&graphSpace),
-                                          InTile(state, tile));
+                        BlitMemImgInTile(dst, src.Rebuild(&srcSpace), x, y, transparent, graph.Rebuild(&graphSpace),
+                                         state, WholeOr(dst, tile));
                       });
   }
   EndDeviceWork();
@@ -323,8 +328,8 @@ int DrawGraphStretchedSoftware(int x1, int y1, int x2, int y2, GraphRecord* grap
                       [src = KeptImage(source.image), graph = KeptImage(blend), callerRect, transparent](
                           MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
                         MEMIMG srcSpace, graphSpace;
-                        BlitMemImgScaledKernels(dst, src.Rebuild(&srcSpace), &callerRect, transparent,
-                                                graph.Rebuild(&graphSpace), InTile(state, tile));
+                        BlitMemImgScaledInTile(dst, src.Rebuild(&srcSpace), &callerRect, transparent,
+                                               graph.Rebuild(&graphSpace), state, WholeOr(dst, tile));
                       });
   }
   EndDeviceWork();
@@ -426,8 +431,7 @@ int DrawGraphRotatedSoftware(float x, float y, double scale, double angle, Graph
                        mirror](MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
                         MEMIMG srcSpace, graphSpace;
                         BlitMemImgRotatedInTile(dst, src.Rebuild(&srcSpace), ix, iy, angleF, scaleF, transparent,
-                                                mirror, graph.Rebuild(&graphSpace), state,
-                                                tile != nullptr ? *tile : RECT{0, 0, dst->width, dst->height});
+                                                mirror, graph.Rebuild(&graphSpace), state, WholeOr(dst, tile));
                       });
   }
   int result = 0;

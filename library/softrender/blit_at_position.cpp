@@ -26,6 +26,12 @@ int PlainDrawShortcut(int kind, int op, int param, bool mmxUsable) {
   return op;
 }
 
+// The run table after its first `rows` rows.
+const std::uint8_t* SkipRunRows(const std::uint8_t* run, const std::uint8_t* end, int rows) {
+  for (; rows > 0 && run < end; ++run) rows -= (*run >> 6) == 3;
+  return run;
+}
+
 BlitLoop SelectRunLoop(int kind, int form, int op, bool graph, bool white) {
   return ChooseInt<PIXEL_KIND_16, PIXEL_KIND_32>(kind, [&](auto k) {
     return ChooseInt<SOURCE_DIRECT, SOURCE_ALPHA, SOURCE_PALETTE>(form, [&](auto f) {
@@ -89,6 +95,12 @@ BlitLoop SelectPixelLoop(int kind, int form, int op, bool graph, bool white, boo
 
 void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blendGraph,
                        const SoftDrawState& state) {
+  if (dst == nullptr) return;
+  BlitMemImgInTile(dst, src, x, y, transparent, blendGraph, state, RECT{0, 0, dst->width, dst->height});
+}
+
+void BlitMemImgInTile(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blendGraph,
+                      const SoftDrawState& state, const RECT& tile) {
   if (dst == nullptr || src == nullptr || dst->pixels == nullptr || src->pixels == nullptr) return;
   if (!CanDrawInto(dst, src)) return;
   const int kind = src->kind;
@@ -118,6 +130,12 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
     area.bottom = static_cast<LONG>(std::min<std::int64_t>(area.bottom, std::int64_t{y} + shown.bottom));
     if (area.left >= area.right || area.top >= area.bottom) return;
   }
+  // The path follows the draw's own clip; the tile only drops rows.
+  const bool wholeSource = area.right - area.left == src->width && area.bottom - area.top == src->height;
+  const bool alongRuns = runsKnown && wholeSource;
+  area.top = std::max(area.top, tile.top);
+  area.bottom = std::min(area.bottom, tile.bottom);
+  if (area.top >= area.bottom) return;
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   const std::ptrdiff_t offsetX = static_cast<std::ptrdiff_t>(area.left) - x;
@@ -139,10 +157,9 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
 
   SourceDraw draw{MakeBlendRows(param, state.tint), src->palette, src->transparentColor};
   const bool white = IsWhiteTint(state.tint);
-  const bool wholeSource = width == src->width && height == src->height;
-  if (transparent == 1 && src->runDataValid && src->runData != nullptr && wholeSource) {
-    blit.runs = src->runData;
+  if (alongRuns) {
     blit.runsEnd = src->runData + (static_cast<std::size_t>(src->width) + 5) * static_cast<std::size_t>(src->height);
+    blit.runs = SkipRunRows(src->runData, blit.runsEnd, static_cast<int>(offsetY));
     SelectRunLoop(kind, form, op, graph != nullptr, white)(blit, draw);
   } else {
     // The palette is read through a full 256-entry copy: entries past the
