@@ -82,8 +82,8 @@ INSTANTIATE_TEST_SUITE_P(Paths, TiledDrawingTest,
                          });
 
 // The software screen cleared over a full picture, in tiles or at once: the same bytes,
-// and only the box drawn after the clear is left lit. The clear of the depth twin
-// that only clears refill, refilled after its pixels changed.
+// and only the box drawn after the clear is left lit. The depth twin holds the
+// farthest depth after each clear, also when its pixels changed since the last one.
 TEST_F(GraphicsTest, SoftwareClearsLeaveTheScreenAndDepthAsTheSerialClear) {
   const std::string serial = ExpectTilesMatchTheSerialDrawing(
       [this] {
@@ -96,10 +96,10 @@ TEST_F(GraphicsTest, SoftwareClearsLeaveTheScreenAndDepthAsTheSerialClear) {
           FillMemImgRect(&depth, &scribbled, 0x1234);
           EXPECT_EQ(DrawRect(0, 0, 640, 480, MakeScreenColor(255, 255, 255), 1), 0);
           EXPECT_EQ(ClearDrawTarget(), 0);
+          const auto* bytes = static_cast<const std::uint8_t*>(depth.pixels);
           int notFarthest = 0;
-          for (int y = 0; y < depth.height; ++y) {
-            const auto* row = static_cast<const std::uint8_t*>(depth.pixels) + static_cast<std::ptrdiff_t>(y) * depth.pitch;
-            for (int x = 0; x < depth.width; ++x) notFarthest += (row[2 * x] & row[2 * x + 1]) != 0xFF;
+          for (int i = 0; i < depth.pitch * depth.height; i += 2) {
+            notFarthest += i % depth.pitch < 2 * depth.width && (bytes[i] & bytes[i + 1]) != 0xFF;
           }
           EXPECT_EQ(notFarthest, 0) << "round " << round;
         }
@@ -110,7 +110,6 @@ TEST_F(GraphicsTest, SoftwareClearsLeaveTheScreenAndDepthAsTheSerialClear) {
         return scratch_.Read("cleared.bmp");
       },
       "cleared screen");
-  ASSERT_EQ(serial.size(), 54u + 640u * 480u * 3u);
   std::size_t lit = 0;
   for (std::size_t i = 54; i + 2 < serial.size(); i += 3) lit += (serial[i] | serial[i + 1] | serial[i + 2]) != 0;
   EXPECT_EQ(lit, 20u * 30u);

@@ -27,8 +27,8 @@ void CompareRows(std::mt19937& rng) {
       if (Form == SOURCE_ALPHA && i % 5 < 2) src[i] = (src[i] & 0xFFFFFF) | (i % 5 == 0 ? 0 : 0xFF000000u);
       if (Form == SOURCE_DIRECT && i % 4 == 0) src[i] = key;
     }
-    // A row that is all key or all alpha 0 is skipped as a whole.
-    if (Trans && count >= 12) std::fill(src.begin() + 8, src.begin() + 12, Form == SOURCE_ALPHA ? src[8] & 0xFFFFFF : key);
+    // A group that is all key or all alpha 0 is skipped as a whole.
+    if (Trans && count >= 8) std::fill(src.begin(), src.begin() + 8, Form == SOURCE_ALPHA ? src[0] & 0xFFFFFF : key);
     const SourceDraw draw{MakeBlendRows(param, 0xFFFFFF), nullptr, key};
     std::vector<std::uint32_t> want = dst, got = dst;
     for (int i = 0; i < count; ++i) {

@@ -2,8 +2,6 @@
 // examples of its own loops (32-bit and 16-bit) and of its run-table path.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "graphics/blend_tables.h"
 #include "primitive_reference.h"
 #include "row_draw.h"
