@@ -170,15 +170,38 @@ void TerminateMemImg(MEMIMG* img) {
 
 namespace {
 
+// The first row pixel by pixel, the others copied from it; a value whose bytes are
+// all alike is set bytewise. Both are the library's widest stores.
 template <int Bytes>
 void FillRows(std::uint8_t* first, int pitch, int width, int height, std::uint32_t value) {
-  for (int y = 0; y < height; ++y) {
-    std::uint8_t* p = first + static_cast<std::ptrdiff_t>(y) * pitch;
-    for (int x = 0; x < width; ++x, p += Bytes) StorePixel<Bytes>(p, value);
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * Bytes;
+  const auto row = [&](int y) { return first + static_cast<std::ptrdiff_t>(y) * pitch; };
+  const auto byte = static_cast<std::uint8_t>(value);
+  const std::uint32_t spread = (Bytes == 1 ? 0x1u : Bytes == 2 ? 0x101u : 0x1010101u) * byte;
+  const std::uint32_t used = Bytes == 4 ? ~0u : (1u << (8 * Bytes)) - 1;
+  if ((value & used) == spread) {
+    for (int y = 0; y < height; ++y) std::memset(row(y), byte, rowBytes);
+    return;
   }
+  for (int x = 0; x < width; ++x) StorePixel<Bytes>(first + x * Bytes, value);
+  for (int y = 1; y < height; ++y) std::memcpy(row(y), first, rowBytes);
 }
 
 }  // namespace
+
+void FillMemImgPixels(const MEMIMG* img, const RECT& area, std::uint32_t value) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0 || img->pixels == nullptr) return;
+  const int bytes = img->format->bytesPerPixel;
+  std::uint8_t* first = static_cast<std::uint8_t*>(img->pixels) + static_cast<std::ptrdiff_t>(area.top) * img->pitch +
+                        static_cast<std::ptrdiff_t>(area.left) * bytes;
+  switch (bytes) {
+    case 1: FillRows<1>(first, img->pitch, width, height, value); break;
+    case 2: FillRows<2>(first, img->pitch, width, height, value); break;
+    default: FillRows<4>(first, img->pitch, width, height, value); break;
+  }
+}
 
 void FillMemImgRect(MEMIMG* img, const RECT* rect, std::uint32_t value) {
   FlushTileFrame();
@@ -190,15 +213,5 @@ void FillMemImgRect(MEMIMG* img, const RECT* rect, std::uint32_t value) {
   r.top = std::clamp<LONG>(r.top, 0, img->height);
   r.bottom = std::clamp<LONG>(r.bottom, 0, img->height);
   MarkMemImgPixelsChanged(img);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  if (width <= 0 || height <= 0 || img->pixels == nullptr) return;
-  const int bytes = img->format->bytesPerPixel;
-  std::uint8_t* first = static_cast<std::uint8_t*>(img->pixels) + static_cast<std::ptrdiff_t>(r.top) * img->pitch +
-                        static_cast<std::ptrdiff_t>(r.left) * bytes;
-  switch (bytes) {
-    case 1: FillRows<1>(first, img->pitch, width, height, value); break;
-    case 2: FillRows<2>(first, img->pitch, width, height, value); break;
-    default: FillRows<4>(first, img->pitch, width, height, value); break;
-  }
+  FillMemImgPixels(img, r, value);
 }

@@ -113,6 +113,10 @@ void TerminateMemImg(MEMIMG* img);
 // to the image.
 void FillMemImgRect(MEMIMG* img, const RECT* rect, std::uint32_t value);
 
+// The store of FillMemImgRect alone, in an area already inside the image: no flush of
+// recorded draws, no new content stamp (a recorded clear runs it per tile).
+void FillMemImgPixels(const MEMIMG* img, const RECT& area, std::uint32_t value);
+
 // Loads the rectangle (x, y, width, height) of image into img at (destX, destY),
 // converting formats (alphaImage's red channel becomes alpha when given). The
 // rectangle is clipped to both images. Refreshes the palette tables and, when the

@@ -10,6 +10,7 @@
 #include "graphics/draw_state.h"
 #include "graphics/graph_records.h"
 #include "graphics/graphics_fatal.h"
+#include "graphics/kept_image.h"
 #include "graphics/device_services.h"
 #include "graphics/screen_mode.h"
 #include "graphics/surface_2d.h"
@@ -18,6 +19,7 @@
 #include "kernel/threads.h"
 #include "softrender/clip_rect.h"
 #include "winmm/time.h"
+#include "workers/tile_frame.h"
 
 int PrimaryTwinStale = 0;
 
@@ -105,14 +107,48 @@ void ColourFill(IDirectDrawSurface7* surface, RECT* rect) {
   surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects);
 }
 
+// With tiled drawing the clear of the draw target is recorded like a draw: each band is
+// cleared by the thread that then draws into it, while the band is in its cache.
+void ClearDrawTargetImage(MEMIMG* image) {
+  if (!TiledDrawing()) {
+    FillMemImgRect(image, nullptr, 0);
+    return;
+  }
+  UseDrawTarget(image->pixels, image->width, image->height);
+  RecordDraw(RECT{0, 0, image->width, image->height}, [kept = KeptImage(image)](const DrawTile& tile) {
+    MEMIMG space;
+    FillMemImgPixels(kept.Rebuild(&space), tile.area, 0);
+  });
+}
+
+// No draw writes a depth twin, so one filled with the farthest depth keeps it until its
+// content stamp changes: the stamps of the last few fills spare refilling them.
+class FarthestDepthFills {
+ public:
+  bool Holds(const MEMIMG& zTwin) const {
+    return zTwin.contentStamp != 0 && std::find(stamps_, stamps_ + kKept, zTwin.contentStamp) != stamps_ + kKept;
+  }
+  void Fill(MEMIMG* zTwin) {
+    FillMemImgRect(zTwin, nullptr, kFarthestDepth);
+    stamps_[next_] = zTwin->contentStamp;
+    next_ = (next_ + 1) % kKept;
+  }
+
+ private:
+  static constexpr int kKept = 4;
+  std::uint64_t stamps_[kKept] = {};
+  int next_ = 0;
+};
+
 void ClearMemImg(MEMIMG* image, MEMIMG* zTwin) {
   if (image != nullptr && image->pixels != nullptr) {
-    FillMemImgRect(image, nullptr, 0);
+    ClearDrawTargetImage(image);
     image->runDataValid = 0;
     MarkMemImgPixelsChanged(image);
     image->premultipliedValid = 0;
   }
-  if (zTwin != nullptr && zTwin->pixels != nullptr) FillMemImgRect(zTwin, nullptr, kFarthestDepth);
+  static FarthestDepthFills depthFills;
+  if (zTwin != nullptr && zTwin->pixels != nullptr && !depthFills.Holds(*zTwin)) depthFills.Fill(zTwin);
 }
 
 int ClearGraphTarget() {

@@ -27,7 +27,7 @@ namespace {
 struct PieceSource {
   const Surface2D* piece = nullptr;
   SurfaceData* data = nullptr;
-  MEMIMG view{};
+  MEMIMG view;  // set only when used: zeroing its palettes would cost every draw
   const MEMIMG* image = nullptr;
 };
 
@@ -83,12 +83,21 @@ SoftDrawState InTile(SoftDrawState state, const RECT* tile) {
   return state;
 }
 
+// The tile a kernel draws in: all of dst without one.
+RECT WholeOr(const MEMIMG* dst, const RECT* tile) {
+  return tile != nullptr ? *tile : RECT{0, 0, dst->width, dst->height};
+}
+
 bool SharesPixels(const MEMIMG* a, const MEMIMG* b) {
   if (a == nullptr || b == nullptr) return false;
   const auto* first = static_cast<const std::uint8_t*>(a->pixels);
   const auto* second = static_cast<const std::uint8_t*>(b->pixels);
   return first < second + static_cast<std::ptrdiff_t>(b->pitch) * b->height &&
          second < first + static_cast<std::ptrdiff_t>(a->pitch) * a->height;
+}
+
+bool ReadsTarget(const MEMIMG* target, std::initializer_list<const MEMIMG*> sources) {
+  return std::any_of(sources.begin(), sources.end(), [target](const MEMIMG* s) { return SharesPixels(s, target); });
 }
 
 // Runs one kernel draw straight into the draw-target MEMIMG: kernel(dst, state, tile)
@@ -101,16 +110,21 @@ int DrawDirect(const RECT& box, std::initializer_list<const MEMIMG*> sources, bo
   MEMIMG* target = DirectTarget();
   if (target == nullptr) return -1;
   const SoftDrawState state = MakeSoftDrawState();
-  const bool readsTarget =
-      std::any_of(sources.begin(), sources.end(), [target](const MEMIMG* s) { return SharesPixels(s, target); });
+  const bool readsTarget = ReadsTarget(target, sources);
   if (!TiledDrawing() || !tiles || readsTarget) {
     FlushTileFrame();
     kernel(target, state, nullptr);
   } else {
     UseDrawTarget(target->pixels, target->width, target->height);
-    RecordDraw(box, [kept = KeptImage(target), state, kernel](const DrawTile& tile) {
-      MEMIMG dst;
-      kernel(kept.Rebuild(&dst), state, &tile.area);
+    // The draws of a frame share one kept copy of the target record.
+    static LastKept<KeptImage> lastTarget;
+    RecordDraw(box, [kept = KeepUntilFlushShared(KeptImage(target), &lastTarget), state, kernel](const DrawTile& tile) {
+      MEMIMG space;
+      MEMIMG* dst = kept->Rebuild(&space);
+      // This run's own copy of the target record, dropped after it: the kernel's marks
+      // on it need no new content stamp (a counter all threads would share).
+      dst->pixelsBorrowed = 1;
+      kernel(dst, state, &tile.area);
     });
   }
   MarkDrawTargetWritten();
@@ -211,8 +225,8 @@ int BlitSurface2DAt(int x, int y, int surface2D, int transparent) {
                       [src = KeptImage(source.image), graph = KeptImage(blend), x, y, transparent](
                           MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
                         MEMIMG srcSpace, graphSpace;
-                        BlitMemImgKernels(dst, src.Rebuild(&srcSpace), x, y, transparent, graph.Rebuild(&graphSpace),
-                                          InTile(state, tile));
+                        BlitMemImgInTile(dst, src.Rebuild(&srcSpace), x, y, transparent, graph.Rebuild(&graphSpace),
+                                         state, WholeOr(dst, tile));
                       });
   }
   EndDeviceWork();
@@ -314,8 +328,8 @@ int DrawGraphStretchedSoftware(int x1, int y1, int x2, int y2, GraphRecord* grap
                       [src = KeptImage(source.image), graph = KeptImage(blend), callerRect, transparent](
                           MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
                         MEMIMG srcSpace, graphSpace;
-                        BlitMemImgScaledKernels(dst, src.Rebuild(&srcSpace), &callerRect, transparent,
-                                                graph.Rebuild(&graphSpace), InTile(state, tile));
+                        BlitMemImgScaledInTile(dst, src.Rebuild(&srcSpace), &callerRect, transparent,
+                                               graph.Rebuild(&graphSpace), state, WholeOr(dst, tile));
                       });
   }
   EndDeviceWork();
@@ -388,24 +402,42 @@ int DrawGraphRotatedSoftware(float x, float y, double scale, double angle, Graph
   const MEMIMG* blend = GetBlendGraphMemImg();
   const float angleF = static_cast<float>(angle);
   const float scaleF = static_cast<float>(scale);
-  int result = 0;
-  const auto draw = [&](MEMIMG* dst, const MEMIMG* src, const SoftDrawState& state) {
-    result = BlitMemImgRotatedKernels(dst, src, ix, iy, angleF, scaleF, transparent, mirror, blend, state);
-  };
+  if (IsMemImgScreenMode() && mirror == 0) {
+    MEMIMG* target = DirectTarget();
+    if (source.image == nullptr || target == nullptr) return -1;
+    // Set up once for every tile; after what is recorded when the source is the target.
+    if (ReadsTarget(target, {source.image, blend})) FlushTileFrame();
+    RotatedDraw prepared;
+    if (PrepareRotatedDraw(target, source.image, ix, iy, angleF, scaleF, transparent, blend, MakeSoftDrawState(),
+                           &prepared) != 0) {
+      return -1;
+    }
+    if (!prepared.drawn) {
+      MarkDrawTargetWritten();
+      return 0;
+    }
+    return DrawDirect(prepared.box, {source.image, blend}, true,
+                      [prepared](MEMIMG*, const SoftDrawState&, const RECT* tile) {
+                        DrawRotatedInTile(prepared, tile != nullptr ? *tile : prepared.box);
+                      });
+  }
   RECT box;
   if (GetRotatedDrawBox(ix, iy, angleF, scaleF, source.piece->width, source.piece->height, &box) != 0) return -1;
   if (IsMemImgScreenMode()) {
     if (source.image == nullptr) return -1;
-    // The turned rows take their steps from the draw's own clip: the tile is given apart.
+    // The mirrored image is a quadrilateral, whose pixels do not depend on the clip.
     return DrawDirect(box, {source.image, blend}, true,
                       [src = KeptImage(source.image), graph = KeptImage(blend), ix, iy, angleF, scaleF, transparent,
                        mirror](MEMIMG* dst, const SoftDrawState& state, const RECT* tile) {
                         MEMIMG srcSpace, graphSpace;
                         BlitMemImgRotatedInTile(dst, src.Rebuild(&srcSpace), ix, iy, angleF, scaleF, transparent,
-                                                mirror, graph.Rebuild(&graphSpace), state,
-                                                tile != nullptr ? *tile : RECT{0, 0, dst->width, dst->height});
+                                                mirror, graph.Rebuild(&graphSpace), state, WholeOr(dst, tile));
                       });
   }
+  int result = 0;
+  const auto draw = [&](MEMIMG* dst, const MEMIMG* src, const SoftDrawState& state) {
+    result = BlitMemImgRotatedKernels(dst, src, ix, iy, angleF, scaleF, transparent, mirror, blend, state);
+  };
   const RECT whole{0, 0, source.piece->width, source.piece->height};
   const int drawn = DrawThroughBracket(source.piece, &whole, box, 0, nullptr, draw);
   return drawn != 0 ? drawn : result;

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "softrender/alpha_row_vector.h"
+#include "softrender/last_pixels.h"
 #include "softrender/source_pixels.h"
 #include "softrender/sse2_lanes.h"
 
@@ -149,13 +150,27 @@ template <int Op, int Form, bool Trans>
 void BlendRow32(std::uint8_t* d, const std::uint32_t* s, int count, const SourceDraw& draw) {
   static_assert(HasBlendRow32(Op) && Form != SOURCE_PALETTE && !(IsBytewiseOp(Op) && Form == SOURCE_ALPHA),
                 "no vector row for this blend");
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(s);
   static const bool wide = CpuHasAvx2();
-  int x = wide ? BlendRow32Avx2<Op, Form, Trans>(d, s, count, draw.rows.p, draw.key) : 0;
-#ifdef __SSE2__
-  x += blend_rows32::BlendGroups<Sse2Lanes, Op, Form, Trans>(d + 4 * x, s + x, count - x, draw.rows.p, draw.key);
-#endif
-  for (; x < count; ++x) {
-    DrawSourcePixel<PIXEL_KIND_32, Form, Op, false, true, Trans>(d + 4 * x, reinterpret_cast<const std::uint8_t*>(s + x),
-                                                                  0, draw);
+  if (wide) {
+    const auto groups = [&draw](std::uint8_t* to, const std::uint8_t* from, int n) {
+      return BlendRow32Avx2<Op, Form, Trans>(to, reinterpret_cast<const std::uint32_t*>(from), n, draw.rows.p,
+                                             draw.key);
+    };
+    const int x = groups(d, bytes, count);
+    if (x < count) DrawLastPixels<8>(d + 4 * x, bytes + 4 * x, count - x, groups);
+    return;
   }
+#ifdef __SSE2__
+  const auto groups = [&draw](std::uint8_t* to, const std::uint8_t* from, int n) {
+    return blend_rows32::BlendGroups<Sse2Lanes, Op, Form, Trans>(to, reinterpret_cast<const std::uint32_t*>(from), n,
+                                                                 draw.rows.p, draw.key);
+  };
+  const int x = groups(d, bytes, count);
+  if (x < count) DrawLastPixels<Sse2Lanes::kPixels>(d + 4 * x, bytes + 4 * x, count - x, groups);
+#else
+  for (int x = 0; x < count; ++x) {
+    DrawSourcePixel<PIXEL_KIND_32, Form, Op, false, true, Trans>(d + 4 * x, bytes + 4 * x, 0, draw);
+  }
+#endif
 }

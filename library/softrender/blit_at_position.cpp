@@ -27,6 +27,12 @@ int PlainDrawShortcut(int kind, int op, int param, bool mmxUsable) {
   return op;
 }
 
+// The run table after its first `rows` rows.
+const std::uint8_t* SkipRunRows(const std::uint8_t* run, const std::uint8_t* end, int rows) {
+  for (; rows > 0 && run < end; ++run) rows -= (*run >> 6) == 3;
+  return run;
+}
+
 BlitLoop SelectRunLoop(int kind, int form, int op, bool graph, bool white) {
   return ChooseInt<PIXEL_KIND_16, PIXEL_KIND_32>(kind, [&](auto k) {
     return ChooseInt<SOURCE_DIRECT, SOURCE_ALPHA, SOURCE_PALETTE>(form, [&](auto f) {
@@ -109,6 +115,12 @@ void DrawStretches(const ShownStretches& stretches, const BlitArea& area, int sr
 
 void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blendGraph,
                        const SoftDrawState& state) {
+  if (dst == nullptr) return;
+  BlitMemImgInTile(dst, src, x, y, transparent, blendGraph, state, RECT{0, 0, dst->width, dst->height});
+}
+
+void BlitMemImgInTile(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blendGraph,
+                      const SoftDrawState& state, const RECT& tile) {
   if (dst == nullptr || src == nullptr || dst->pixels == nullptr || src->pixels == nullptr) return;
   if (!CanDrawInto(dst, src)) return;
   const int kind = src->kind;
@@ -125,23 +137,28 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
   const int drawnHeight = graph ? std::min(src->height, graph->height) : src->height;
   RECT area;
   if (!ClipDrawRect(x, y, drawnWidth, drawnHeight, state.clip, dst->width, dst->height, &area)) return;
-  // An unclipped transparent draw of a source with its run data walks the runs.
+  // An unclipped transparent draw of a source with its run data walks the runs. The
+  // path follows the draw's own clip; the tile only drops rows.
   const bool wholeSource = area.right - area.left == src->width && area.bottom - area.top == src->height;
   const bool runPath = transparent == 1 && src->runDataValid && src->runData != nullptr && wholeSource;
   // Skipped texels change nothing: any other transparent draw covers only the box of
   // the others, and a large one only their stretches. The area keeps its column pairs
   // (16-bit pixels are added and subtracted two at a time).
   ShownTexels shown;
-  std::shared_ptr<const ShownStretches> stretches;
-  if (transparent != 0 && !runPath && !VisitsTransparentTexels() && FindShownTexels(src, &shown)) {
+  const bool skipsHidden = transparent != 0 && !runPath && !VisitsTransparentTexels() && FindShownTexels(src, &shown);
+  if (skipsHidden) {
     const std::int64_t left = std::max<std::int64_t>(area.left, std::int64_t{x} + shown.left);
     area.left += static_cast<LONG>((left - area.left) & ~std::int64_t{1});
     area.top = static_cast<LONG>(std::max<std::int64_t>(area.top, std::int64_t{y} + shown.top));
     area.right = static_cast<LONG>(std::min<std::int64_t>(area.right, std::int64_t{x} + shown.right));
     area.bottom = static_cast<LONG>(std::min<std::int64_t>(area.bottom, std::int64_t{y} + shown.bottom));
     if (area.left >= area.right || area.top >= area.bottom) return;
-    stretches = FindShownStretches(src, std::int64_t{area.right - area.left} * (area.bottom - area.top));
   }
+  area.top = std::max(area.top, tile.top);
+  area.bottom = std::min(area.bottom, tile.bottom);
+  if (area.top >= area.bottom) return;
+  const std::shared_ptr<const ShownStretches> stretches =
+      skipsHidden ? FindShownStretches(src, std::int64_t{area.right - area.left} * (area.bottom - area.top)) : nullptr;
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   const std::ptrdiff_t offsetX = static_cast<std::ptrdiff_t>(area.left) - x;
@@ -164,8 +181,8 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
   SourceDraw draw{MakeBlendRows(param, state.tint), src->palette, src->transparentColor};
   const bool white = IsWhiteTint(state.tint);
   if (runPath) {
-    blit.runs = src->runData;
     blit.runsEnd = src->runData + (static_cast<std::size_t>(src->width) + 5) * static_cast<std::size_t>(src->height);
+    blit.runs = SkipRunRows(src->runData, blit.runsEnd, static_cast<int>(offsetY));
     SelectRunLoop(kind, form, op, graph != nullptr, white)(blit, draw);
   } else {
     // The palette is read through a full 256-entry copy: entries past the

@@ -17,6 +17,11 @@
 void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blendGraph,
                        const SoftDrawState& state);
 
+// The same draw's pixels in the rows of `tile` (a band of whole rows of dst) alone,
+// each as the whole draw writes it: the draw takes the path its own clip gives it.
+void BlitMemImgInTile(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent, const MEMIMG* blendGraph,
+                      const SoftDrawState& state, const RECT& tile);
+
 // Draws src scaled into rect (x1, y1, x2, y2 as left, top, right, bottom; x2 < x1
 // mirrors, y2 < y1 flips) by nearest-source sampling, with the same clipping and
 // options. A draw of exactly the source's size, neither mirrored nor flipped, is
@@ -24,6 +29,10 @@ void BlitMemImgKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, int transpa
 // on either axis, a scale that comes out 0, or the destinations refused above.
 void BlitMemImgScaledKernels(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int transparent,
                              const MEMIMG* blendGraph, const SoftDrawState& state);
+
+// The same draw's pixels in the rows of `tile` (a band of whole rows of dst) alone.
+void BlitMemImgScaledInTile(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int transparent,
+                            const MEMIMG* blendGraph, const SoftDrawState& state, const RECT& tile);
 
 // For a stretched draw of a sourceWidth x sourceHeight image into rect through a
 // prepared draw area: the destination rectangle (sorted, clipped to clip) and the

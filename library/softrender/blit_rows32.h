@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "softrender/alpha_row_vector.h"
+#include "softrender/last_pixels.h"
 #include "softrender/source_pixels.h"
 #include "softrender/sse2_lanes.h"
 
@@ -18,27 +19,33 @@ inline void CopyRow32(std::uint8_t* d, const std::uint8_t* s, int count) {
 
 // Copies the pixels whose whole 32-bit value differs from key.
 inline void KeyedCopyRow32(std::uint8_t* d, const std::uint8_t* s, int count, std::uint32_t key) {
-  int x = 0;
 #ifdef __SSE2__
   using L = Sse2Lanes;
-  const auto keys = L::Set32(key);
-  for (; x + L::kPixels <= count; x += L::kPixels) {
-    const auto sv = L::Load(s + 4 * x);
-    const auto hit = L::Equal32(sv, keys);
-    const int mask = L::ByteMask(hit);
-    if (mask == L::kAllBytes) continue;
-    if (mask == 0) {
-      L::Store(d + 4 * x, sv);
-      continue;
+  const auto groups = [key](std::uint8_t* to, const std::uint8_t* from, int n) {
+    const auto keys = L::Set32(key);
+    int x = 0;
+    for (; x + L::kPixels <= n; x += L::kPixels) {
+      const auto sv = L::Load(from + 4 * x);
+      const auto hit = L::Equal32(sv, keys);
+      const int mask = L::ByteMask(hit);
+      if (mask == L::kAllBytes) continue;
+      if (mask == 0) {
+        L::Store(to + 4 * x, sv);
+        continue;
+      }
+      L::Store(to + 4 * x, L::Or(L::And(hit, L::Load(to + 4 * x)), L::AndNot(hit, sv)));
     }
-    L::Store(d + 4 * x, L::Or(L::And(hit, L::Load(d + 4 * x)), L::AndNot(hit, sv)));
-  }
-#endif
-  for (; x < count; ++x) {
+    return x;
+  };
+  const int x = groups(d, s, count);
+  if (x < count) DrawLastPixels<L::kPixels>(d + 4 * x, s + 4 * x, count - x, groups);
+#else
+  for (int x = 0; x < count; ++x) {
     std::uint32_t v;
     std::memcpy(&v, s + 4 * x, 4);
     if (v != key) std::memcpy(d + 4 * x, &v, 4);
   }
+#endif
 }
 
 // Mode 0, untinted, no blend graph, from an alpha source, over a width x height

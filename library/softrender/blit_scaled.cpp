@@ -107,6 +107,12 @@ void CoveredSpan(std::int64_t size, std::int64_t covered, std::int64_t scale, bo
 
 void BlitMemImgScaledKernels(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int transparent,
                              const MEMIMG* blendGraph, const SoftDrawState& state) {
+  if (dst == nullptr) return;
+  BlitMemImgScaledInTile(dst, src, rect, transparent, blendGraph, state, RECT{0, 0, dst->width, dst->height});
+}
+
+void BlitMemImgScaledInTile(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int transparent,
+                            const MEMIMG* blendGraph, const SoftDrawState& drawState, const RECT& tile) {
   if (dst == nullptr || src == nullptr || rect == nullptr || dst->pixels == nullptr || src->pixels == nullptr) return;
   if (!CanDrawInto(dst, src) || src->width < 1 || src->height < 1) return;
   const bool mirror = rect->left > rect->right;
@@ -117,9 +123,13 @@ void BlitMemImgScaledKernels(MEMIMG* dst, const MEMIMG* src, const RECT* rect, i
   const std::int64_t height = std::int64_t{std::max(rect->top, rect->bottom)} - top;
   if (width == 0 || height == 0 || width >= kMaxExtent || height >= kMaxExtent) return;
   if (width == src->width && height == src->height && !mirror && !flip) {
-    BlitMemImgKernels(dst, src, static_cast<int>(left), static_cast<int>(top), transparent, blendGraph, state);
+    BlitMemImgInTile(dst, src, static_cast<int>(left), static_cast<int>(top), transparent, blendGraph, drawState,
+                     tile);
     return;
   }
+  // A scaled draw's pixels do not depend on the clip: the tile clips it.
+  SoftDrawState state = drawState;
+  ClipRectangleBody(&state.clip, &tile);
   const std::int64_t scaleX = width * kOne / src->width;
   const std::int64_t scaleY = height * kOne / src->height;
   if (scaleX == 0 || scaleY == 0) return;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "core/number_functions.h"
 #include "softrender/affine_span.h"
@@ -35,16 +36,34 @@ struct RotatedFrame {
   RECT box;  // the corners' box widened by 2 pixels left and up, 4 right and down
 };
 
+// Sine and cosine of -angle and of angle, x 2^18. Runs of draws share an angle (most
+// often 0): the last one's are kept per thread.
+void TurnOf(float angle, RotatedFrame* frame) {
+  struct Turn {
+    float angle;
+    int sinNeg, cosNeg, sinPos, cosPos;
+  };
+  thread_local Turn last{0.0f, 0, 262144, 0, 262144};
+  if (std::memcmp(&last.angle, &angle, sizeof angle) != 0) {
+    float s, c;
+    SinAndCos(-angle, &s, &c);
+    last.sinNeg = FloatToInt(s * 262144.0f);
+    last.cosNeg = FloatToInt(c * 262144.0f);
+    SinAndCos(angle, &s, &c);
+    last.sinPos = FloatToInt(s * 262144.0f);
+    last.cosPos = FloatToInt(c * 262144.0f);
+    last.angle = angle;
+  }
+  frame->sinNeg = last.sinNeg;
+  frame->cosNeg = last.cosNeg;
+  frame->sinPos = last.sinPos;
+  frame->cosPos = last.cosPos;
+}
+
 bool ComputeRotatedFrame(int x, int y, float angle, float scale, std::uint32_t width, std::uint32_t height,
                          RotatedFrame* frame) {
   if (!std::isfinite(angle) || !std::isfinite(scale) || !(std::fabs(scale) >= kMinScale)) return false;
-  float s, c;
-  SinAndCos(-angle, &s, &c);
-  frame->sinNeg = FloatToInt(s * 262144.0f);
-  frame->cosNeg = FloatToInt(c * 262144.0f);
-  SinAndCos(angle, &s, &c);
-  frame->sinPos = FloatToInt(s * 262144.0f);
-  frame->cosPos = FloatToInt(c * 262144.0f);
+  TurnOf(angle, frame);
 
   const float halfWidth = static_cast<float>(width) * scale * 0.5f;
   const float halfHeight = static_cast<float>(height) * scale * 0.5f;
@@ -96,29 +115,48 @@ int BlitMemImgRotatedKernels(MEMIMG* dst, const MEMIMG* src, int x, int y, float
 int BlitMemImgRotatedInTile(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent,
                             int mirror, const MEMIMG* blendGraph, const SoftDrawState& state, const RECT& tile) {
   if (dst == nullptr || src == nullptr) return -1;
-  const std::uint32_t width = static_cast<std::uint32_t>(src->width);
-  const std::uint32_t height = static_cast<std::uint32_t>(src->height);
-  RotatedFrame frame;
-  if (!ComputeRotatedFrame(x, y, angle, scale, width, height, &frame)) return -1;
   if (mirror != 0) {
+    RotatedFrame frame;
+    if (!ComputeRotatedFrame(x, y, angle, scale, static_cast<std::uint32_t>(src->width),
+                             static_cast<std::uint32_t>(src->height), &frame)) {
+      return -1;
+    }
     // The quadrilateral's pixels do not depend on the clip: the tile clips it.
     SoftDrawState inTile = state;
     ClipRectangleBody(&inTile.clip, &tile);
     DrawMirrored(dst, src, frame, transparent, blendGraph, inTile);
     return 0;
   }
-  AffineDraw draw;
+  RotatedDraw draw;
+  if (PrepareRotatedDraw(dst, src, x, y, angle, scale, transparent, blendGraph, state, &draw) != 0) return -1;
+  if (!draw.drawn) return 0;
+  DrawRotatedInTile(draw, tile);
+  MarkMemImgWritten(dst);
+  return 0;
+}
+
+int PrepareRotatedDraw(MEMIMG* dst, const MEMIMG* src, int x, int y, float angle, float scale, int transparent,
+                       const MEMIMG* blendGraph, const SoftDrawState& state, RotatedDraw* out) {
+  if (dst == nullptr || src == nullptr) return -1;
+  const std::uint32_t width = static_cast<std::uint32_t>(src->width);
+  const std::uint32_t height = static_cast<std::uint32_t>(src->height);
+  RotatedFrame frame;
+  if (!ComputeRotatedFrame(x, y, angle, scale, width, height, &frame)) return -1;
+  out->drawn = false;
+  AffineDraw& draw = out->affine;
   if (!PrepareAffineDraw(dst, src, transparent, blendGraph, state, &draw)) return 0;
-  RECT box = frame.box;
+  RECT& box = out->box;
+  box = frame.box;
   ClipRectangleBody(&box, &draw.clip);
   if (box.left == box.right || box.top == box.bottom) return 0;
 
   // Source position steps per destination column and row, and the position of the
   // box's top-left pixel; the source's centre pixel lands on (x, y). The scale's
-  // lower bound keeps all of them well inside 64 bits.
+  // lower bound keeps all of them well inside 64 bits. The steps come from the box in
+  // the clip; each row's position from its own index, so any rows can be drawn alone.
   const float inverse = 1.0f / scale;
-  const std::int64_t columnDu = TruncateFixed(static_cast<float>(frame.cosPos) * inverse);
-  const std::int64_t columnDv = TruncateFixed(static_cast<float>(frame.sinNeg) * inverse);
+  out->columnDu = TruncateFixed(static_cast<float>(frame.cosPos) * inverse);
+  out->columnDv = TruncateFixed(static_cast<float>(frame.sinNeg) * inverse);
   const std::int64_t centreU = std::int64_t{width / 2} * kFixedOne;
   const std::int64_t centreV = std::int64_t{height / 2} * kFixedOne;
   const auto positionU = [&](std::int64_t dx, std::int64_t dy) {
@@ -128,27 +166,32 @@ int BlitMemImgRotatedInTile(MEMIMG* dst, const MEMIMG* src, int x, int y, float 
     return TruncateFixed(static_cast<float>(dx * frame.sinNeg + dy * frame.cosNeg) * inverse) + centreV;
   };
   const std::int64_t dx = box.left - x, dyTop = box.top - y, dyBottom = box.bottom - y;
-  const std::int64_t topU = positionU(dx, dyTop), topV = positionV(dx, dyTop);
-  const std::int64_t bottomU = positionU(dx, dyBottom), bottomV = positionV(dx, dyBottom);
+  out->topU = positionU(dx, dyTop);
+  out->topV = positionV(dx, dyTop);
   const std::int64_t rows = box.bottom - box.top;
-  const std::int64_t rowDu = (bottomU - topU) / rows, rowDv = (bottomV - topV) / rows;
-  // The steps come from the box in the clip; each row's position from its own index, so
-  // the rows in the tile are drawn alone.
+  out->rowDu = (positionU(dx, dyBottom) - out->topU) / rows;
+  out->rowDv = (positionV(dx, dyBottom) - out->topV) / rows;
+  out->drawn = true;
+  return 0;
+}
+
+void DrawRotatedInTile(const RotatedDraw& rotated, const RECT& tile) {
+  AffineDraw draw = rotated.affine;
+  const RECT& box = rotated.box;
   ClipRectangleBody(&draw.clip, &tile);
+  const std::int64_t rows = box.bottom - box.top;
   const std::int64_t firstRow = std::max<std::int64_t>(0, draw.clip.top - box.top);
   const std::int64_t endRow = std::min<std::int64_t>(rows, draw.clip.bottom - box.top);
-  if (columnDv == 0 && rowDu == 0) {
+  if (rotated.columnDv == 0 && rotated.rowDu == 0) {
     // Not turned (or turned by a half): every row walks the same source columns.
-    DrawUprightRows(draw, box.top + firstRow, endRow - firstRow, box.left, box.right - 1, topU,
-                    topV + firstRow * rowDv, columnDu, rowDv);
+    DrawUprightRows(draw, box.top + firstRow, endRow - firstRow, box.left, box.right - 1, rotated.topU,
+                    rotated.topV + firstRow * rotated.rowDv, rotated.columnDu, rotated.rowDv);
   } else {
     for (std::int64_t r = firstRow; r < endRow; ++r) {
-      DrawAffineRow(draw, box.top + r, box.left, box.right - 1, topU + r * rowDu, topV + r * rowDv, columnDu,
-                    columnDv);
+      DrawAffineRow(draw, box.top + r, box.left, box.right - 1, rotated.topU + r * rotated.rowDu,
+                    rotated.topV + r * rotated.rowDv, rotated.columnDu, rotated.columnDv);
     }
   }
-  MarkMemImgWritten(dst);
-  return 0;
 }
 
 int GetRotatedDrawBox(int x, int y, float angle, float scale, int srcWidth, int srcHeight, RECT* box) {

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "graphics/memimg.h"
@@ -149,6 +150,31 @@ TEST(MemImg, FillIsClippedToTheImage) {
   FillMemImgRect(&img, &reversed, 0xFFFF);
   EXPECT_EQ(Pixel16(img, 2, 2), 0u);
   TerminateMemImg(&img);
+}
+
+// Values whose bytes are alike and values whose bytes differ, on every pixel width:
+// each pixel inside the rectangle holds the value's low bytes, every other byte is kept.
+TEST(MemImg, FillWritesTheValueInsideTheRectangleOnly) {
+  const std::pair<int, std::uint32_t> cases[] = {
+      {MEMIMG_KIND_32BIT, 0},          {MEMIMG_KIND_32BIT, 0xFFFFFFFF}, {MEMIMG_KIND_32BIT, 0x11223344},
+      {MEMIMG_KIND_32BIT, 1},          {MEMIMG_KIND_16BIT, 0xABCDFFFF}, {MEMIMG_KIND_16BIT, 0x1234},
+      {MEMIMG_KIND_DEPTH, 0x00FF},     {MEMIMG_KIND_BYTE, 0x77},        {MEMIMG_KIND_BYTE, 0x1234}};
+  const RECT area{2, 1, 7, 4};
+  for (const auto& [kind, value] : cases) {
+    MEMIMG img = Blank();
+    ASSERT_EQ(InitMemImg(&img, 9, 5, -1, 0, kind, 0, 0, 0), 0);
+    const int bytes = img.format->bytesPerPixel;
+    auto* pixels = static_cast<std::uint8_t*>(img.pixels);
+    std::memset(pixels, 0x5A, static_cast<std::size_t>(img.pitch) * img.height);
+    FillMemImgRect(&img, &area, value);
+    for (int i = 0; i < img.pitch * img.height; ++i) {
+      const int x = i % img.pitch / bytes, y = i / img.pitch;
+      const bool inside = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+      ASSERT_EQ(pixels[i], inside ? static_cast<std::uint8_t>(value >> (8 * (i % bytes))) : 0x5A)
+          << "kind " << kind << " value " << std::hex << value << " at " << std::dec << x << "," << y;
+    }
+    TerminateMemImg(&img);
+  }
 }
 
 TEST(MemImg, TransferBuildsRunData) {

@@ -81,4 +81,38 @@ INSTANTIATE_TEST_SUITE_P(Paths, TiledDrawingTest,
                                                                           : std::string("Device");
                          });
 
+// The software screen cleared over a full picture, in tiles or at once: the same bytes,
+// and only the box drawn after the clear is left lit. The depth twin holds the
+// farthest depth after each clear, also when its pixels changed since the last one.
+TEST_F(GraphicsTest, SoftwareClearsLeaveTheScreenAndDepthAsTheSerialClear) {
+  const std::string serial = ExpectTilesMatchTheSerialDrawing(
+      [this] {
+        SetHardwareRenderFlag(0);
+        Start(32, 1, demo_scene::kSoftwarePath);
+        SetDrawTarget(kDrawTargetBackScreen);
+        MEMIMG& depth = ScreenSurfaces.zTwin;
+        for (int round = 0; round < 2; ++round) {
+          const RECT scribbled{3, 5, 40, 9};
+          FillMemImgRect(&depth, &scribbled, 0x1234);
+          EXPECT_EQ(DrawRect(0, 0, 640, 480, MakeScreenColor(255, 255, 255), 1), 0);
+          EXPECT_EQ(ClearDrawTarget(), 0);
+          const auto* bytes = static_cast<const std::uint8_t*>(depth.pixels);
+          int notFarthest = 0;
+          for (int i = 0; i < depth.pitch * depth.height; i += 2) {
+            notFarthest += i % depth.pitch < 2 * depth.width && (bytes[i] & bytes[i + 1]) != 0xFF;
+          }
+          EXPECT_EQ(notFarthest, 0) << "round " << round;
+        }
+        EXPECT_EQ(DrawRect(100, 100, 120, 130, MakeScreenColor(255, 0, 0), 1), 0);
+        EXPECT_EQ(SaveScreenToBmp(0, 0, 640, 480, "cleared.bmp"), 0);
+        demo_scene::EndGraphics();
+        started_ = false;
+        return scratch_.Read("cleared.bmp");
+      },
+      "cleared screen");
+  std::size_t lit = 0;
+  for (std::size_t i = 54; i + 2 < serial.size(); i += 3) lit += (serial[i] | serial[i + 1] | serial[i + 2]) != 0;
+  EXPECT_EQ(lit, 20u * 30u);
+}
+
 }  // namespace
