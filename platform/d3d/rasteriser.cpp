@@ -142,6 +142,21 @@ SpanBlock CutBlock(const SpanBlock& block, int columns, int rows, int count, int
   return part;
 }
 
+// Bit for bit, a word at a time: vertices are read in a word at a time, and wider loads
+// of words just stored wait until the stores are done.
+bool SameVertex(const Vertex& a, const Vertex& b) {
+  static_assert(sizeof(Vertex) % sizeof(std::uint32_t) == 0, "a vertex is whole words");
+  const auto* first = reinterpret_cast<const unsigned char*>(&a);
+  const auto* second = reinterpret_cast<const unsigned char*>(&b);
+  for (std::size_t at = 0; at < sizeof(Vertex); at += sizeof(std::uint32_t)) {
+    std::uint32_t x, y;
+    std::memcpy(&x, first + at, sizeof x);
+    std::memcpy(&y, second + at, sizeof y);
+    if (x != y) return false;
+  }
+  return true;
+}
+
 bool Meets(const RECT& a, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
   return left < a.right && right > a.left && top < a.bottom && bottom > a.top;
 }
@@ -442,9 +457,7 @@ void Rasteriser::DrawTriangle(const Vertex& a, const Vertex& b, const Vertex& c,
 
 bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   const Vertex &topLeft = six[0], &topRight = six[1], &bottomLeft = six[2], &bottomRight = six[3];
-  if (std::memcmp(&six[4], &bottomLeft, sizeof(Vertex)) != 0 || std::memcmp(&six[5], &topRight, sizeof(Vertex)) != 0) {
-    return false;
-  }
+  if (!SameVertex(six[4], bottomLeft) || !SameVertex(six[5], topRight)) return false;
   if (!IsFinitePosition(topLeft) || !IsFinitePosition(topRight) || !IsFinitePosition(bottomLeft) ||
       !IsFinitePosition(bottomRight)) {
     return false;
