@@ -1,6 +1,7 @@
 #include "d3d/primitive_assembly.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "ddraw/rect_math.h"
@@ -15,15 +16,16 @@ constexpr DWORD kKnownBits = kPositionMask | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | 
 constexpr DWORD kPairsAhead = 2;
 
 // Into `vertex` in place: a vertex returned by value and copied on stalls on the store of
-// its parts.
+// its parts. The position is stored at once, since it is loaded a pair of words at once.
 void ReadVertex(const PrimitiveBatch& batch, DWORD position, Vertex* vertex) {
   DWORD index = batch.indices != nullptr ? batch.indices[position] : position;
   const VertexLayout& layout = *batch.layout;
   const BYTE* bytes = batch.vertices + static_cast<std::size_t>(index) * layout.stride;
+  static_assert(offsetof(Vertex, y) == offsetof(Vertex, x) + sizeof(float) &&
+                    offsetof(Vertex, z) == offsetof(Vertex, y) + sizeof(float),
+                "the position's coordinates lie together, as in the vertex formats");
   *vertex = Vertex{};
-  std::memcpy(&vertex->x, bytes, sizeof(float));
-  std::memcpy(&vertex->y, bytes + 4, sizeof(float));
-  std::memcpy(&vertex->z, bytes + 8, sizeof(float));
+  std::memcpy(&vertex->x, bytes, 3 * sizeof(float));
   vertex->diffuse = 0xFFFFFFFFu;
   if (layout.diffuseOffset >= 0) std::memcpy(&vertex->diffuse, bytes + layout.diffuseOffset, sizeof(DWORD));
   if (layout.specularOffset >= 0) std::memcpy(&vertex->specular, bytes + layout.specularOffset, sizeof(DWORD));
