@@ -15,16 +15,10 @@ TEST_F(D3DFrameBlits, ClearsBetweenDrawsAndThePresentKeepCallOrderInEveryBand) {
   ASSERT_EQ(target->AddAttachedSurface(z), D3D_OK);
   StartDevice(target);
   ASSERT_EQ(device_->SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_TRUE), D3D_OK);
-  // Clears (colour, then depth) after the given draw, over rows starting and ending
-  // inside bands.
-  struct Clear {
-    int afterDraw;
-    RECT area;
-    DWORD colour, depth;
-  } clears[] = {{-1, {0, 0, 640, 480}, 0, 0xFFFF},
-                {12, {30, 7, 610, 203}, 0x203040, 0x8000},
-                {25, {0, 150, 640, 151}, 0xFFFFFF, 0xFFFF},
-                {38, {100, 90, 400, 470}, 0x00FF00, 0}};
+  // Clears (colour, then depth) after the given draw, over rows starting and ending inside bands.
+  struct Clear { int afterDraw; RECT area; DWORD colour, depth; };
+  Clear clears[] = {{-1, {0, 0, 640, 480}, 0, 0xFFFF}, {12, {30, 7, 610, 203}, 0x203040, 0x8000},
+                    {25, {0, 150, 640, 151}, 0xFFFFFF, 0xFFFF}, {38, {100, 90, 400, 470}, 0x00FF00, 0}};
   const auto frame = [&] {
     for (int draw = -1; draw < 50; ++draw) {
       const float x = static_cast<float>(draw * 97 % 560), y = static_cast<float>(draw * 61 % 420);
