@@ -1,6 +1,7 @@
 #include "d3d/primitive_assembly.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "ddraw/rect_math.h"
@@ -15,15 +16,16 @@ constexpr DWORD kKnownBits = kPositionMask | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | 
 constexpr DWORD kPairsAhead = 2;
 
 // Into `vertex` in place: a vertex returned by value and copied on stalls on the store of
-// its parts.
+// its parts. The position is stored at once, since it is loaded a pair of words at once.
 void ReadVertex(const PrimitiveBatch& batch, DWORD position, Vertex* vertex) {
   DWORD index = batch.indices != nullptr ? batch.indices[position] : position;
   const VertexLayout& layout = *batch.layout;
   const BYTE* bytes = batch.vertices + static_cast<std::size_t>(index) * layout.stride;
+  static_assert(offsetof(Vertex, y) == offsetof(Vertex, x) + sizeof(float) &&
+                    offsetof(Vertex, z) == offsetof(Vertex, y) + sizeof(float),
+                "the position's coordinates lie together, as in the vertex formats");
   *vertex = Vertex{};
-  std::memcpy(&vertex->x, bytes, sizeof(float));
-  std::memcpy(&vertex->y, bytes + 4, sizeof(float));
-  std::memcpy(&vertex->z, bytes + 8, sizeof(float));
+  std::memcpy(&vertex->x, bytes, 3 * sizeof(float));
   vertex->diffuse = 0xFFFFFFFFu;
   if (layout.diffuseOffset >= 0) std::memcpy(&vertex->diffuse, bytes + layout.diffuseOffset, sizeof(DWORD));
   if (layout.specularOffset >= 0) std::memcpy(&vertex->specular, bytes + layout.specularOffset, sizeof(DWORD));
@@ -124,20 +126,20 @@ struct RecordedPrimitive {
   }
 };
 
-// The values of a block of a draw with at most one stage, flat shading and no depth,
-// whose other values are 0: kept small, since the tiles read each recorded block anew.
+// The values of a block of a draw with at most one textured stage, flat shading and no
+// depth, whose other values the rasteriser leaves 0: kept small, since the tiles read
+// each recorded block anew.
 struct OneStageBlock {
   int x, y, count, rows;
   Interpolant<std::int64_t> u, v;
   DWORD diffuse, specular;
 
-  static bool Holds(const SpanBlock& block) {
-    SpanBlock rest{};
-    rest.u[0] = block.u[0];
-    rest.v[0] = block.v[0];
-    return std::memcmp(rest.u, block.u, sizeof rest.u) == 0 && std::memcmp(rest.v, block.v, sizeof rest.v) == 0 &&
-           std::memcmp(rest.colour, block.colour, sizeof rest.colour) == 0 &&
-           std::memcmp(&rest.depth, &block.depth, sizeof rest.depth) == 0;
+  static bool Holds(const DrawContext& context) {
+    if (context.gouraud || context.depthBits != nullptr) return false;
+    for (int s = 1; s < context.stageCount; ++s) {
+      if (context.stages[s].textured) return false;
+    }
+    return true;
   }
   explicit OneStageBlock(const SpanBlock& block)
       : x(block.x), y(block.y), count(block.count), rows(block.rows), u(block.u[0]), v(block.v[0]),
@@ -164,17 +166,17 @@ struct WholeBlock {
 };
 
 // A rectangle drawn as one block, set up once when recorded; each tile draws its part.
-// The block's coverage lives in a per-thread cache: each tile finds it again.
+// The block's coverage lives in a per-thread cache: each tile finds it there.
 template <typename Kept>
 struct RecordedBlock {
   BlockTarget target;
   Kept kept;
-  TexelBox coverageRegion;
-  bool covered;
+  TexelBox sampledRegion;
+  bool sampled;
 
   void operator()(const DrawTile& tile) const {
     SpanBlock block = kept.Whole();
-    if (covered) block.coverage = &FindTexelCoverage(*target.context, coverageRegion);
+    if (sampled) block.coverage = Rasteriser::CuttingCoverage(*target.context, sampledRegion);
     target.Written(tile, Rasteriser::DrawBlock(*target.context, block, tile.area));
   }
 };
@@ -183,10 +185,13 @@ struct RecordedBlock {
 struct CaughtBlocks {
   int count = 0;
   SpanBlock first;
+  const TexelBox* region;
 
-  static void Catch(void* owner, const SpanBlock& block) {
+  static void Catch(void* owner, const SpanBlock& block, const TexelBox* region) {
     auto* caught = static_cast<CaughtBlocks*>(owner);
-    if (caught->count++ == 0) caught->first = block;
+    if (caught->count++ > 0) return;
+    caught->first = block;
+    caught->region = region;
   }
 };
 
@@ -195,7 +200,12 @@ class BatchRecorder {
  public:
   BatchRecorder(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch, DWORD vertexCount,
                 RECT* tileWritten)
-      : context_(context), cullMode_(cullMode), batch_(batch), vertexCount_(vertexCount), tileWritten_(tileWritten) {}
+      : context_(context),
+        cullMode_(cullMode),
+        batch_(batch),
+        vertexCount_(vertexCount),
+        tileWritten_(tileWritten),
+        oneStage_(OneStageBlock::Holds(context)) {}
 
   void Primitive(DWORD first, Shape shape, const Vertex* corners, int count) {
     if (shared_ == nullptr) {
@@ -208,14 +218,14 @@ class BatchRecorder {
     RecordDraw(Rasteriser::Reach(corners, count, context_.scissor), RecordedPrimitive{shared_, first, shape});
   }
 
-  void Block(const SpanBlock& block) {
+  void Block(const SpanBlock& block, const TexelBox* sampledRegion) {
     const RECT box{block.x, block.y, block.x + block.count, block.y + block.rows};
-    const bool covered = block.coverage != nullptr;
-    const TexelBox region = covered ? block.coverage->region : TexelBox{};
-    if (OneStageBlock::Holds(block)) {
-      RecordDraw(box, RecordedBlock<OneStageBlock>{Target(), OneStageBlock(block), region, covered});
+    const bool sampled = sampledRegion != nullptr;
+    const TexelBox region = sampled ? *sampledRegion : TexelBox{};
+    if (oneStage_) {
+      RecordDraw(box, RecordedBlock<OneStageBlock>{Target(), OneStageBlock(block), region, sampled});
     } else {
-      RecordDraw(box, RecordedBlock<WholeBlock>{Target(), WholeBlock(block), region, covered});
+      RecordDraw(box, RecordedBlock<WholeBlock>{Target(), WholeBlock(block), region, sampled});
     }
   }
 
@@ -231,6 +241,7 @@ class BatchRecorder {
   const PrimitiveBatch& batch_;
   DWORD vertexCount_;
   RECT* tileWritten_;
+  bool oneStage_;
   BlockTarget target_{nullptr, nullptr};
   RecordedBatch* shared_ = nullptr;
 };
@@ -287,7 +298,7 @@ void RecordPrimitiveBatch(const DrawContext& context, DWORD cullMode, const Prim
       if (pairPossible && setUp.DrawRectanglePair(v)) {
         // None: the pair draws nothing. Several (values too large for one block): its
         // rows are set up in each tile.
-        if (caught.count == 1) recorder.Block(caught.first);
+        if (caught.count == 1) recorder.Block(caught.first, caught.region);
         if (caught.count > 1) recorder.Primitive(3 * t, Shape::kRectanglePair, v, 6);
         ++t;
       } else {

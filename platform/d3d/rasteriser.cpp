@@ -142,6 +142,21 @@ SpanBlock CutBlock(const SpanBlock& block, int columns, int rows, int count, int
   return part;
 }
 
+// Bit for bit, a word at a time: vertices are read in a word at a time, and wider loads
+// of words just stored wait until the stores are done.
+bool SameVertex(const Vertex& a, const Vertex& b) {
+  static_assert(sizeof(Vertex) % sizeof(std::uint32_t) == 0, "a vertex is whole words");
+  const auto* first = reinterpret_cast<const unsigned char*>(&a);
+  const auto* second = reinterpret_cast<const unsigned char*>(&b);
+  for (std::size_t at = 0; at < sizeof(Vertex); at += sizeof(std::uint32_t)) {
+    std::uint32_t x, y;
+    std::memcpy(&x, first + at, sizeof x);
+    std::memcpy(&y, second + at, sizeof y);
+    if (x != y) return false;
+  }
+  return true;
+}
+
 bool Meets(const RECT& a, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
   return left < a.right && right > a.left && top < a.bottom && bottom > a.top;
 }
@@ -187,7 +202,8 @@ bool Rasteriser::SetUpPlanes(const Vertex& a, const Vertex& b, const Vertex& c, 
   planes_.originX = x0;
   planes_.originY = y0;
   SetPlanes(va, vb, vc, plane);
-  block_.coverage = block ? CoverageOf(va, vb, vc) : nullptr;
+  regionSampled_ = block && SampledRegion(va, vb, vc, &sampledRegion_);
+  block_.coverage = regionSampled_ && sink_ == nullptr ? CuttingCoverage(context_, sampledRegion_) : nullptr;
   block_.diffuse = flat.diffuse;
   block_.specular = flat.specular;
   SetUpBlock(reach);
@@ -207,9 +223,9 @@ void Rasteriser::SetPlanes(const Attributes& a, const Attributes& b, const Attri
   if (context_.depthBits != nullptr) planes_.depth = plane(a.depth, b.depth, c.depth);
 }
 
-const TexelCoverage* Rasteriser::CoverageOf(const Attributes& a, const Attributes& b, const Attributes& c) const {
+bool Rasteriser::SampledRegion(const Attributes& a, const Attributes& b, const Attributes& c, TexelBox* region) const {
   const DrawContext& context = context_;
-  if (!context.transparent.keyed && !context.transparent.alphaZero) return nullptr;
+  if (!context.transparent.keyed && !context.transparent.alphaZero) return false;
   // The texels under the corners' coordinates; spans that reach beyond are shaded whole.
   auto range = [](double p0, double p1, double p2, int size, int* low, int* high) {
     double least = std::min({p0, p1, p2}), most = std::max({p0, p1, p2});
@@ -219,12 +235,12 @@ const TexelCoverage* Rasteriser::CoverageOf(const Attributes& a, const Attribute
     return true;
   };
   const TextureSampler& t = context.textures[0];
-  TexelBox region;
-  if (!range(a.u[0], b.u[0], c.u[0], t.width, &region.left, &region.right) ||
-      !range(a.v[0], b.v[0], c.v[0], t.height, &region.top, &region.bottom)) {
-    return nullptr;
-  }
-  // A block is cut to the box of the texels that show, a large one to its rows'.
+  return range(a.u[0], b.u[0], c.u[0], t.width, &region->left, &region->right) &&
+         range(a.v[0], b.v[0], c.v[0], t.height, &region->top, &region->bottom);
+}
+
+// A block is cut to the box of the texels that show, a large one to its rows'.
+const TexelCoverage* Rasteriser::CuttingCoverage(const DrawContext& context, const TexelBox& region) {
   const TexelCoverage& coverage = FindTexelCoverage(context, region);
   return CutsBlocks(coverage) ? &coverage : nullptr;
 }
@@ -302,7 +318,7 @@ void Rasteriser::EmitChecked(int left, int right, int y, int rows) {
 
 void Rasteriser::Shade(const SpanBlock& block) {
   if (sink_ != nullptr) {
-    sink_(sinkOwner_, block);
+    sink_(sinkOwner_, block, regionSampled_ ? &sampledRegion_ : nullptr);
     return;
   }
   Include(DrawBlock(context_, block, tile_), written_);
@@ -441,9 +457,7 @@ void Rasteriser::DrawTriangle(const Vertex& a, const Vertex& b, const Vertex& c,
 
 bool Rasteriser::DrawRectanglePair(const Vertex* six) {
   const Vertex &topLeft = six[0], &topRight = six[1], &bottomLeft = six[2], &bottomRight = six[3];
-  if (std::memcmp(&six[4], &bottomLeft, sizeof(Vertex)) != 0 || std::memcmp(&six[5], &topRight, sizeof(Vertex)) != 0) {
-    return false;
-  }
+  if (!SameVertex(six[4], bottomLeft) || !SameVertex(six[5], topRight)) return false;
   if (!IsFinitePosition(topLeft) || !IsFinitePosition(topRight) || !IsFinitePosition(bottomLeft) ||
       !IsFinitePosition(bottomRight)) {
     return false;
@@ -537,6 +551,7 @@ void Rasteriser::DrawLine(const Vertex& a, const Vertex& b) {
   planes_.originY = a.y;
   SetPlanes(va, vb, vb, [&](double p0, double p1, double) { return plane(p0, p1); });
   block_.coverage = nullptr;
+  regionSampled_ = false;
   block_.diffuse = a.diffuse;
   block_.specular = a.specular;
   checkedBox_ = RECT{0, 0, 0, 0};  // lines are few: each pixel is checked

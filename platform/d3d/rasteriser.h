@@ -31,10 +31,15 @@ class Rasteriser {
   Rasteriser(const DrawContext& context, DWORD cullMode, const RECT& tile);
 
   // Hands `sink` each block the rasteriser would draw, whole and in place of drawing it,
-  // so that it can be drawn later into any tile with DrawBlock. A block's coverage (when
-  // set) lives in this thread's cache: it is looked up again where it is drawn.
-  using BlockSink = void (*)(void* owner, const SpanBlock& block);
+  // so that it can be drawn later into any tile with DrawBlock. A block goes without its
+  // coverage, which lives in a per-thread cache: `region` (null when none applies) is
+  // the texel region whose coverage the drawing thread looks up (CuttingCoverage).
+  using BlockSink = void (*)(void* owner, const SpanBlock& block, const TexelBox* region);
   void SendBlocksTo(BlockSink sink, void* owner);
+
+  // The coverage of the region of the draw's stage-0 texture when blocks that sample it
+  // are worth cutting by it, else null.
+  static const TexelCoverage* CuttingCoverage(const DrawContext& context, const TexelBox& region);
 
   // Draws the part inside `tile` of a block handed to a sink; returns that part (empty
   // when the block misses the tile).
@@ -85,9 +90,9 @@ class Rasteriser {
   // The planes the draw uses, each from three vertices' values.
   template <typename MakePlane>
   void SetPlanes(const Attributes& a, const Attributes& b, const Attributes& c, MakePlane plane);
-  // The coverage of the stage-0 texels a primitive with these corners samples, when the
-  // draw has transparent texels.
-  const TexelCoverage* CoverageOf(const Attributes& a, const Attributes& b, const Attributes& c) const;
+  // The region of stage-0 texels a primitive with these corners samples, when the draw
+  // has transparent texels and the corners' coordinates are within the limits.
+  bool SampledRegion(const Attributes& a, const Attributes& b, const Attributes& c, TexelBox* region) const;
   // Calls `visit(plane, interpolant, fraction bits, limit)` for each interpolant the
   // draw uses, with its place in `block`.
   template <typename Visit>
@@ -115,6 +120,9 @@ class Rasteriser {
   SpanBlock block_{};
   RECT checkedBox_{0, 0, 0, 0};
   RECT written_{0, 0, 0, 0};
+  // The sampled region of the primitive being emitted, for blocks sent to the sink.
+  TexelBox sampledRegion_{};
+  bool regionSampled_ = false;
   BlockSink sink_ = nullptr;
   void* sinkOwner_ = nullptr;
 };

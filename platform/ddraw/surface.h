@@ -106,6 +106,8 @@ class DirectDrawSurface final : public IDirectDrawSurface7, public DDrawChild {
   // The area a blit may write: the surface, cut to the window on a clipped primary in
   // window mode.
   RECT ClipRegion() const;
+  // The surface whose draws this one's pixels are written with.
+  const DirectDrawSurface& DrawnWith() const;
   std::vector<DirectDrawSurface*> ChainBuffers();  // front first
   DirectDrawSurface* NextInChain();
   std::vector<DirectDrawSurface*> AttachedSurfaces();

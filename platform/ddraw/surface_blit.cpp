@@ -1,4 +1,5 @@
 // Blt, BltFast and Flip of the CPU surfaces.
+#include <algorithm>
 #include <vector>
 
 #include "ddraw/blit_kernels.h"
@@ -43,7 +44,43 @@ class SourcePixels {
   ConstPixelRows rows_;
 };
 
+// Row work on pixels the tile frame knows as `pixels` (a surface of width x height):
+// when the frame is drawn in tiles it is recorded, each band's rows done after that
+// band's draws, by whichever thread holds the band; else everything recorded is drawn
+// and the work done at once. work(first, end) does rows [first, end) of [top, bottom).
+template <typename Work>
+void WorkInBands(const void* pixels, DWORD width, DWORD height, LONG top, LONG bottom, const Work& work) {
+  if (!TiledDrawing()) {
+    FlushTileFrame();
+    work(top, bottom);
+    return;
+  }
+  UseDrawTarget(pixels, static_cast<int>(width), static_cast<int>(height));
+  RecordDraw(RECT{0, top, static_cast<LONG>(width), bottom}, [work, top, bottom](const DrawTile& tile) {
+    const LONG first = std::max(top, tile.area.top), end = std::min(bottom, tile.area.bottom);
+    if (first < end) work(first, end);
+  });
+}
+
+// The rows of `rows` from row `first` on, where `rows` starts at row `top`.
+PixelRows RowsFrom(PixelRows rows, LONG top, LONG first) {
+  return {rows.bits + static_cast<std::ptrdiff_t>(first - top) * rows.pitch, rows.pitch};
+}
+
+ConstPixelRows RowsFrom(ConstPixelRows rows, LONG top, LONG first) {
+  return {rows.bits + static_cast<std::ptrdiff_t>(first - top) * rows.pitch, rows.pitch};
+}
+
 }  // namespace
+
+// A Z surface is drawn together with the surface it is attached to: its fills go with
+// that surface's draws.
+const DirectDrawSurface& DirectDrawSurface::DrawnWith() const {
+  if (zOwner_ != nullptr && zOwner_->shape_.width == shape_.width && zOwner_->shape_.height == shape_.height) {
+    return *zOwner_;
+  }
+  return *this;
+}
 
 RECT DirectDrawSurface::ClipRegion() const {
   RECT bounds = Bounds();
@@ -57,7 +94,6 @@ RECT DirectDrawSurface::ClipRegion() const {
 HRESULT DirectDrawSurface::Blt(LPRECT destinationRect, IDirectDrawSurface7* source, LPRECT sourceRect,
                                DWORD flags, DDBLTFX* effects) {
   if (IsDead()) return DeadUse();
-  FlushTileFrame();
   DirectDrawSurface* from = AsSurface(source);
   if (from != nullptr && from->IsDead()) return DeadUse();
   if (flags & ~kBltFlags) return DDERR_UNSUPPORTED;
@@ -75,9 +111,21 @@ HRESULT DirectDrawSurface::Blt(LPRECT destinationRect, IDirectDrawSurface7* sour
     if (effects == nullptr || effects->dwSize != sizeof(DDBLTFX)) return DDERR_INVALIDPARAMS;
     if (depth != (shape_.kind == DDrawPixelKind::Z16)) return DDERR_INVALIDPARAMS;
     if (IsEmptyRect(clipped)) return DD_OK;
-    DWORD bytes = Layout().bytes;
-    DWORD value = bytes == 2 ? (effects->dwFillColor & 0xFFFF) : effects->dwFillColor;
-    FillPixels(RowsAt(*this, clipped.left, clipped.top), bytes, RectWidth(clipped), RectHeight(clipped), value);
+    const DWORD bytes = Layout().bytes;
+    const DWORD value = bytes == 2 ? (effects->dwFillColor & 0xFFFF) : effects->dwFillColor;
+    const PixelRows rows = RowsAt(*this, clipped.left, clipped.top);
+    const int width = RectWidth(clipped);
+    const auto fill = [rows, top = clipped.top, bytes, width, value](LONG first, LONG end) {
+      FillPixels(RowsFrom(rows, top, first), bytes, width, end - first, value);
+    };
+    // What the primary shows is written at once.
+    if (IsPrimary()) {
+      FlushTileFrame();
+      fill(clipped.top, clipped.bottom);
+    } else {
+      const DirectDrawSurface& drawn = DrawnWith();
+      WorkInBands(drawn.store_.bytes.get(), shape_.width, shape_.height, clipped.top, clipped.bottom, fill);
+    }
     Written(clipped);
     return DD_OK;
   }
@@ -91,19 +139,34 @@ HRESULT DirectDrawSurface::Blt(LPRECT destinationRect, IDirectDrawSurface7* sour
   if (from->shape_.kind != shape_.kind) return DDERR_INVALIDPIXELFORMAT;
   if (IsEmptyRect(clipped)) return DD_OK;
 
-  SourcePixels pixels(*from, sourceArea, from == this);
-  DWORD bytes = Layout().bytes;
-  PixelRows out = RowsAt(*this, clipped.left, clipped.top);
-  StretchArea area{RectWidth(destination), RectHeight(destination), RectWidth(sourceArea), RectHeight(sourceArea),
-                   clipped.left - destination.left, clipped.top - destination.top,
-                   RectWidth(clipped), RectHeight(clipped)};
-  if (area.destinationWidth == area.sourceWidth && area.destinationHeight == area.sourceHeight) {
-    ConstPixelRows in = pixels.Rows();
-    in.bits += static_cast<std::ptrdiff_t>(area.firstRow) * in.pitch +
-               static_cast<std::ptrdiff_t>(area.firstColumn) * bytes;
-    CopyPixels(out, in, bytes, area.width, area.height);
+  const DWORD bytes = Layout().bytes;
+  const PixelRows out = RowsAt(*this, clipped.left, clipped.top);
+  const StretchArea area{RectWidth(destination), RectHeight(destination), RectWidth(sourceArea),
+                         RectHeight(sourceArea), clipped.left - destination.left, clipped.top - destination.top,
+                         RectWidth(clipped), RectHeight(clipped)};
+  if (IsPrimary() && from != this && area.destinationWidth == area.sourceWidth &&
+      area.destinationHeight == area.sourceHeight) {
+    // A frame shown as it lies: each band of it is copied after its draws. No draw reads
+    // the primary, so the bands may be copied in any order.
+    const LONG top = sourceArea.top + area.firstRow;
+    const ConstPixelRows in{RowsAt(*from, sourceArea.left + area.firstColumn, top).bits, from->Pitch()};
+    const int width = area.width;
+    WorkInBands(from->Bits(), from->shape_.width, from->shape_.height, top, top + area.height,
+                [in, out, top, bytes, width](LONG first, LONG end) {
+                  CopyPixels(RowsFrom(out, top, first), RowsFrom(in, top, first), bytes, width, end - first);
+                });
+    FlushTileFrame();
   } else {
-    StretchPixels(out, pixels.Rows(), bytes, area);
+    FlushTileFrame();
+    SourcePixels pixels(*from, sourceArea, from == this);
+    if (area.destinationWidth == area.sourceWidth && area.destinationHeight == area.sourceHeight) {
+      ConstPixelRows in = pixels.Rows();
+      in.bits += static_cast<std::ptrdiff_t>(area.firstRow) * in.pitch +
+                 static_cast<std::ptrdiff_t>(area.firstColumn) * bytes;
+      CopyPixels(out, in, bytes, area.width, area.height);
+    } else {
+      StretchPixels(out, pixels.Rows(), bytes, area);
+    }
   }
   Written(clipped);
   return DD_OK;
