@@ -62,12 +62,10 @@ void WorkInBands(const void* pixels, DWORD width, DWORD height, LONG top, LONG b
   });
 }
 
-// The rows of `rows` from row `first` on, where `rows` starts at row `top`.
-PixelRows RowsFrom(PixelRows rows, LONG top, LONG first) {
-  return {rows.bits + static_cast<std::ptrdiff_t>(first - top) * rows.pitch, rows.pitch};
-}
-
-ConstPixelRows RowsFrom(ConstPixelRows rows, LONG top, LONG first) {
+// The rows of `rows` (PixelRows or ConstPixelRows) from row `first` on, where `rows`
+// starts at row `top`.
+template <typename Rows>
+Rows RowsFrom(Rows rows, LONG top, LONG first) {
   return {rows.bits + static_cast<std::ptrdiff_t>(first - top) * rows.pitch, rows.pitch};
 }
 
