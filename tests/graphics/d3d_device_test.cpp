@@ -283,7 +283,7 @@ TEST_F(HardwareTest, ADisplayChangeRebuildsTheDeviceAndReloadsTheTextures) {
   ASSERT_EQ(PrepareDrawD3D(Piece(graph), kPrepareTransparent), 0);
   DDrawTestLoseVideoMemorySurfaces();
   D3DTestRecordCalls(true);
-  ASSERT_EQ(RecreateGraphicsObjects(), 0);
+  ASSERT_EQ(RecreateObjectsAsTheWindowDoes(), 0);
   EXPECT_TRUE(LogHas("Ｄｉｒｅｃｔ３Ｄオブジェクトは正常に取得されました"));
   EXPECT_EQ(HasDirect3DDevice(), 1);
   EXPECT_EQ(Count(D3DTestCall::CreateDevice), 1);

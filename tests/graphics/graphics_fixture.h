@@ -13,10 +13,12 @@
 
 #include "../../tools/graphics_demo_scene.h"
 #include "../support/scratch_directory.h"
+#include "core/library_lock.h"
 #include "core/main_window.h"
 #include "core/tracked_alloc.h"
 #include "graphics/d3d_device.h"
 #include "graphics/graph_records.h"
+#include "graphics/graph_system.h"
 #include "graphics/graphics_fatal.h"
 #include "graphics/screen_mode.h"
 #include "testing.h"
@@ -61,6 +63,15 @@ class GraphicsTest : public ::testing::Test {
     std::memcpy(&value, description.lpSurface, description.ddpfPixelFormat.dwRGBBitCount / 8);
     surface->Unlock(&one);
     return value;
+  }
+
+  // Rebuilds the graphics objects as the window does on regaining the screen: under the
+  // library lock, which the message pump's timers take too.
+  int RecreateObjectsAsTheWindowDoes() const {
+    AcquireLibraryLock();
+    const int result = RecreateGraphicsObjects();
+    ReleaseLibraryLock();
+    return result;
   }
 
   // Writes the demo's tile sheet (or any bytes) into the scratch folder.

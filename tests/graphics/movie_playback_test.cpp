@@ -180,7 +180,7 @@ TEST_F(MovieGraphTest, RecreatingTheGraphicsObjectsRebuildsTheMovies) {
   ASSERT_EQ(PlayGraphMovie(graph), 0);
   ClockAt(250);
   EXPECT_EQ(DrawnFrame(graph), 2);
-  ASSERT_EQ(RecreateGraphicsObjects(), 0);
+  ASSERT_EQ(RecreateObjectsAsTheWindowDoes(), 0);
   const MovieRecord* movie = MovieOf(graph);
   ASSERT_NE(movie, nullptr);
   EXPECT_NE(movie->sampleSurface, nullptr);

@@ -82,7 +82,7 @@ TEST_P(GraphRestore, EveryGraphIsReloadedOnceFromItsFile) {
   DrawFrame(tiles, badge, "before.bmp");
 
   DDrawTestLoseVideoMemorySurfaces();
-  ASSERT_EQ(RecreateGraphicsObjects(), 0);
+  ASSERT_EQ(RecreateObjectsAsTheWindowDoes(), 0);
   const std::string log = Log();
   EXPECT_EQ(Count(log, "グラフィックを復帰します"), 1u);
   // Eight tiles of one sheet and one picture: two decodings.
@@ -105,7 +105,7 @@ TEST_P(GraphRestore, TheHookRunsOnAClearedPresentedTargetWithEveryGraphPending) 
   ASSERT_NE(TargetPixel(0, 0), 0u);
   g_presentsBefore = GetPresentCount();
   SetGraphRestoreHook(CheckStateAtHook);
-  ASSERT_EQ(RecreateGraphicsObjects(), 0);
+  ASSERT_EQ(RecreateObjectsAsTheWindowDoes(), 0);
   EXPECT_EQ(g_hookRuns, 1);
   EXPECT_EQ(g_pendingAtHook, g_liveAtHook);
   EXPECT_EQ(g_targetAtHook, kDrawTargetBack);
@@ -125,7 +125,7 @@ TEST_F(GraphicsTest, AGraphWhoseFileIsGoneKeepsItsPlaceAndTheWalkGoesOn) {
   const int one = LoadGraphFile("one.bmp");
   const int two = LoadGraphFile("two.bmp");
   std::filesystem::remove(scratch_.path() / "one.bmp");
-  ASSERT_EQ(RecreateGraphicsObjects(), 0);
+  ASSERT_EQ(RecreateObjectsAsTheWindowDoes(), 0);
   EXPECT_TRUE(LogHas("ファイル:one.bmp がロードできませんでした"));
   EXPECT_NE(GetGraphRecord(one), nullptr);
   SetDrawTarget(kDrawTargetBackScreen);
