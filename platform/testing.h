@@ -131,6 +131,11 @@ void DDrawTestUseManualRasterClock(bool on);
 void DDrawTestAdvanceRasterClock(std::int64_t microseconds);
 std::int64_t DDrawTestRasterClock();
 
+// Every DirectDraw hook above back to how a process starts: SDL's desktop in RGB565, the
+// default video memory, no failures waiting, plain locks, no capture, the vertical blank
+// chosen by the video driver on the real clock. Tests that set hooks call it when done.
+void DDrawTestResetHooks();
+
 // ---- GDI font stand-in ----
 #include <string>
 

@@ -123,7 +123,9 @@ enum DrawPath { kSurfacePath = 0, kSoftwarePath = 1, kHardwarePath = 2 };
 inline int StartGraphics(int bits, int windowed, int path) {
   ChangeWindowMode(windowed);
   SetScreenMode(kScreenWidth, kScreenHeight, bits, 60);
-  if (path == kSoftwarePath) SetHardwareRenderFlag(0);
+  // Set for every path: the flag outlives the library, and a failed DirectDraw start
+  // clears it for good.
+  SetHardwareRenderFlag(path == kSoftwarePath ? 0 : 1);
   if (InitLibrary() != 0) return -1;
   if (path == kSurfacePath) SetUse3DGraphs(0);
   SetSyncToVBlank(0);

@@ -18,8 +18,6 @@ constexpr ModeSize kModeSizes[] = {
     {1280, 720},  {1280, 960},  {1280, 1024}, {1600, 1200}, {1920, 1080},
 };
 
-constexpr DWORD kDefaultVideoMemory = 64u << 20;
-
 struct DisplayState {
   const void* exclusiveOwner = nullptr;
   HWND exclusiveWindow = nullptr;

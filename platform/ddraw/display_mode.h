@@ -14,6 +14,8 @@ struct DisplayMode {
 };
 
 constexpr DWORD kDisplayRefreshRate = 60;
+// The video memory surfaces may take, unless a test sets another budget.
+constexpr DWORD kDefaultVideoMemory = 64u << 20;
 
 // The full-screen mode while one is set, else the desktop (from SDL, or faked by tests).
 DisplayMode GetCurrentDisplayMode();

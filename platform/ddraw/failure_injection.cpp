@@ -32,6 +32,8 @@ HRESULT InjectedFailure(DDrawTestCall call, DWORD surfaceCaps) {
   return DD_OK;
 }
 
+void ClearInjectedFailures() { g_rules.clear(); }
+
 void DDrawTestFailCall(DDrawTestCall call, int skip, int count, HRESULT result, DWORD surfaceCaps) {
   g_rules.push_back({call, surfaceCaps, skip, count, result});
 }

@@ -6,3 +6,6 @@
 
 // DD_OK when the call may go ahead, else the injected result.
 HRESULT InjectedFailure(DDrawTestCall call, DWORD surfaceCaps = 0);
+
+// Forgets every failure still waiting to happen.
+void ClearInjectedFailures();

@@ -18,9 +18,15 @@ int CheckOf(int handle) { return (handle >> 16) & 0x7FF; }
 std::vector<std::string> g_fatalTexts;
 void RecordFatal(const char* text) { g_fatalTexts.emplace_back(text); }
 
+// Each case starts from an empty table, as the graph system's start leaves it.
+class GraphHandles : public ::testing::Test {
+ protected:
+  void SetUp() override { GraphTable.Clear(); }
+};
+
 }  // namespace
 
-TEST(GraphHandles, HandlesCarryTypeCheckAndSlot) {
+TEST_F(GraphHandles, HandlesCarryTypeCheckAndSlot) {
   const int first = NewRecord();
   const int second = NewRecord();
   EXPECT_EQ(first, 0x08000000);
@@ -34,7 +40,7 @@ TEST(GraphHandles, HandlesCarryTypeCheckAndSlot) {
   FreeGraphBody(second, 0);
 }
 
-TEST(GraphHandles, StaleHandleIsRefusedUntilTheCheckNumberComesRoundAgain) {
+TEST_F(GraphHandles, StaleHandleIsRefusedUntilTheCheckNumberComesRoundAgain) {
   const int stale = NewRecord();
   ASSERT_EQ(FreeGraphBody(stale, 0), 0);
   EXPECT_EQ(GetGraphRecord(stale), nullptr);
@@ -55,7 +61,7 @@ TEST(GraphHandles, StaleHandleIsRefusedUntilTheCheckNumberComesRoundAgain) {
   FreeGraphBody(wrapped, 0);
 }
 
-TEST(GraphHandles, NewRecordsTakeTheHighWaterMark) {
+TEST_F(GraphHandles, NewRecordsTakeTheHighWaterMark) {
   const int a = NewRecord();
   const int b = NewRecord();
   const int c = NewRecord();
@@ -72,7 +78,7 @@ TEST(GraphHandles, NewRecordsTakeTheHighWaterMark) {
   EXPECT_EQ(GraphTable.liveCount, 0);
 }
 
-TEST(GraphHandles, FullMarkFallsBackToTheLowestFreeSlotAndAFullTableIsFatal) {
+TEST_F(GraphHandles, FullMarkFallsBackToTheLowestFreeSlotAndAFullTableIsFatal) {
   std::vector<int> handles;
   handles.reserve(kGraphTableSize);
   for (int i = 0; i < kGraphTableSize; ++i) handles.push_back(NewRecord());

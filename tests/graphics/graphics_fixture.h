@@ -28,6 +28,7 @@ class GraphicsTest : public ::testing::Test {
   void TearDown() override {
     if (started_) demo_scene::EndGraphics();
     SetGraphicsFatalHookForTest(nullptr);
+    DDrawTestResetHooks();
   }
 
   // path: demo_scene::DrawPath (0 surfaces without the device, 1 software, 2 hardware).

@@ -104,6 +104,8 @@ TEST_P(GraphRestore, TheHookRunsOnAClearedPresentedTargetWithEveryGraphPending) 
   ASSERT_EQ(demo_scene::DrawScene(tiles), 0);
   ASSERT_NE(TargetPixel(0, 0), 0u);
   g_presentsBefore = GetPresentCount();
+  g_hookRuns = 0;
+  g_pendingAtHook = 0;
   SetGraphRestoreHook(CheckStateAtHook);
   ASSERT_EQ(RecreateObjectsAsTheWindowDoes(), 0);
   EXPECT_EQ(g_hookRuns, 1);

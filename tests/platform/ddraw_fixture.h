@@ -42,6 +42,7 @@ class DDrawTest : public ::testing::Test {
     CoUninitialize();
     if (window_.sdlWindow != nullptr) SDL_DestroyWindow(window_.sdlWindow);
     SDL_Quit();
+    DDrawTestResetHooks();
   }
 
   HWND hwnd() { return &window_; }

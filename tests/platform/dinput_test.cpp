@@ -18,6 +18,8 @@ class DirectInputTest : public ::testing::Test {
   void TearDown() override {
     if (input_ != nullptr) input_->Release();
     CoUninitialize();
+    TestFailDirectInput(0, 0);
+    TestFailKeyboardNotification(0);
   }
 
   IDirectInput7A* Input() {
