@@ -41,6 +41,8 @@ void TestRequestWindowClose();
 // A virtual game pad for the pad stand-ins: returns its pad number (0-based, in the
 // order the pads are found), or -1. Attach pads before the input system starts.
 int TestAttachVirtualPad(int axes, int buttons, int gameController);
+// Detaches every virtual pad; the next one attached is pad 0 again.
+void TestDetachVirtualPads();
 // Axis values -32768..32767; buttons 0/1.
 void TestSetVirtualPadAxis(int pad, int axis, int value);
 void TestSetVirtualPadButton(int pad, int button, int down);

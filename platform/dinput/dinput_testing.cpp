@@ -19,7 +19,7 @@ struct VirtualPad {
   int high = 0;
 };
 
-// Pads live until the process ends; tests each run in a process of their own.
+// Pads live until a test detaches them.
 std::vector<VirtualPad*>& Pads() {
   static std::vector<VirtualPad*> pads;
   return pads;
@@ -67,6 +67,18 @@ int TestAttachVirtualPad(int axes, int buttons, int gameController) {
   }
   Pads().push_back(pad);
   return static_cast<int>(Pads().size()) - 1;
+}
+
+void TestDetachVirtualPads() {
+  for (VirtualPad* pad : Pads()) {
+    const SDL_JoystickID id = SDL_JoystickInstanceID(pad->joystick);
+    SDL_JoystickClose(pad->joystick);
+    for (int index = SDL_NumJoysticks() - 1; index >= 0; --index) {
+      if (SDL_JoystickGetDeviceInstanceID(index) == id) SDL_JoystickDetachVirtual(index);
+    }
+    delete pad;
+  }
+  Pads().clear();
 }
 
 void TestSetVirtualPadAxis(int pad, int axis, int value) {

@@ -20,6 +20,7 @@ class DirectInputTest : public ::testing::Test {
     CoUninitialize();
     TestFailDirectInput(0, 0);
     TestFailKeyboardNotification(0);
+    TestDetachVirtualPads();
   }
 
   IDirectInput7A* Input() {
@@ -230,7 +231,12 @@ TEST_F(DirectInputTest, EffectsDriveTheRumbleMotors) {
   sineEffect->Release();
 }
 
-TEST(JoystickFallbackTest, RawAxesAndButtons) {
+class JoystickFallbackTest : public ::testing::Test {
+ protected:
+  void TearDown() override { TestDetachVirtualPads(); }
+};
+
+TEST_F(JoystickFallbackTest, RawAxesAndButtons) {
   const int virtualPad = TestAttachVirtualPad(4, 24, 0);
   ASSERT_EQ(virtualPad, 0);
   JOYCAPSA caps{};

@@ -28,7 +28,8 @@ WAVEFORMATEX Pcm(int channels, int rate, int bits) {
 class SoundDeviceTest : public ::testing::Test {
  protected:
   void Open(int manual) {
-    CoInitialize(nullptr);
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    comStarted_ = true;
     SetManualSoundDevice(manual);
     void* object = nullptr;
     ASSERT_EQ(CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSound, &object), S_OK);
@@ -39,6 +40,7 @@ class SoundDeviceTest : public ::testing::Test {
     for (IDirectSoundBuffer* b : buffers_) b->Release();
     if (device_ != nullptr) device_->Release();
     EXPECT_EQ(LiveSoundObjectCount(), 0);
+    if (comStarted_) CoUninitialize();
   }
 
   // A secondary buffer filled with `pcm` (flags: volume control and static).
@@ -85,6 +87,7 @@ class SoundDeviceTest : public ::testing::Test {
   }
 
   IDirectSound* device_ = nullptr;
+  bool comStarted_ = false;
   std::vector<IDirectSoundBuffer*> buffers_;
 };
 
@@ -353,6 +356,7 @@ TEST(SoundDevice, UninitialisedDeviceRefusesWorkAndSecondInitialiseIsRefused) {
   EXPECT_EQ(object, nullptr);
   EXPECT_EQ(CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSoundBuffer, &object),
             E_NOINTERFACE);
+  CoUninitialize();
 }
 
 // A short sound ends by itself.

@@ -45,6 +45,7 @@ class WindowTest : public ::testing::Test {
 
   void TearDown() override {
     if (IsWindow(window_)) DestroyWindow(window_);
+    UnregisterClassA("TestWindowClass", nullptr);
   }
 
   // Takes every message now available, dispatching none.
