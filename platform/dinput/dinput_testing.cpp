@@ -71,14 +71,13 @@ int TestAttachVirtualPad(int axes, int buttons, int gameController) {
 
 void TestDetachVirtualPads() {
   for (VirtualPad* pad : Pads()) {
-    const SDL_JoystickID id = SDL_JoystickInstanceID(pad->joystick);
     SDL_JoystickClose(pad->joystick);
-    for (int index = SDL_NumJoysticks() - 1; index >= 0; --index) {
-      if (SDL_JoystickGetDeviceInstanceID(index) == id) SDL_JoystickDetachVirtual(index);
-    }
     delete pad;
   }
   Pads().clear();
+  for (int index = SDL_NumJoysticks() - 1; index >= 0; --index) {
+    if (SDL_JoystickIsVirtual(index)) SDL_JoystickDetachVirtual(index);
+  }
 }
 
 void TestSetVirtualPadAxis(int pad, int axis, int value) {

@@ -7,7 +7,7 @@
 
 namespace {
 
-// Joysticks opened by id; kept open for the process (ids are SDL device indexes).
+// Joysticks opened by id, kept open while they stay attached (ids are SDL device indexes).
 std::map<UINT, SDL_Joystick*>& OpenJoysticks() {
   static std::map<UINT, SDL_Joystick*> open;
   return open;
@@ -23,7 +23,12 @@ SDL_Joystick* JoystickById(UINT id) {
     SDL_JoystickEventState(SDL_IGNORE);
   }
   auto found = OpenJoysticks().find(id);
-  if (found != OpenJoysticks().end()) return found->second;
+  if (found != OpenJoysticks().end()) {
+    if (SDL_JoystickGetAttached(found->second)) return found->second;
+    // Unplugged: its index now belongs to whatever device comes next, if any.
+    SDL_JoystickClose(found->second);
+    OpenJoysticks().erase(found);
+  }
   if (static_cast<int>(id) >= SDL_NumJoysticks()) return nullptr;
   SDL_Joystick* joystick = SDL_JoystickOpen(static_cast<int>(id));
   if (joystick != nullptr) OpenJoysticks()[id] = joystick;

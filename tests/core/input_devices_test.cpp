@@ -23,6 +23,9 @@ class InputTest : public LibraryTest {
     if (started_) {
       EXPECT_EQ(EndLibrary(), 0);
     }
+    TestDetachVirtualPads();
+    TestFailDirectInput(0, 0);
+    TestFailKeyboardNotification(0);
     LibraryTest::TearDown();
   }
 

@@ -133,7 +133,7 @@ TEST_F(LibraryStartupTest, StartAndEndWriteEveryLineInOrder) {
   ASSERT_EQ(EndLibrary(), 0);
   const std::vector<std::string> lines = LogLines();
   const std::size_t expected = sizeof(kStartAndEndLog) / sizeof(kStartAndEndLog[0]);
-  ASSERT_EQ(lines.size(), expected);
+  ASSERT_EQ(lines.size(), expected) << scratch_.Read("Log.txt");
   for (std::size_t i = 0; i < expected; ++i) {
     EXPECT_TRUE(MatchesPattern(lines[i], kStartAndEndLog[i])) << "line " << i;
   }

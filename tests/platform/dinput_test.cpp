@@ -256,6 +256,11 @@ TEST_F(JoystickFallbackTest, RawAxesAndButtons) {
   EXPECT_EQ(info.dwZpos, 32768u);
   EXPECT_EQ(info.dwButtons, 1u << 23);
   EXPECT_EQ(joyGetPosEx(3, &info), JOYERR_UNPLUGGED);
+
+  // Unplugged, the pad leaves its id.
+  TestDetachVirtualPads();
+  EXPECT_NE(joyGetDevCapsA(0, &caps, sizeof(caps)), JOYERR_NOERROR);
+  EXPECT_EQ(joyGetPosEx(0, &info), JOYERR_UNPLUGGED);
 }
 
 }  // namespace
