@@ -8,6 +8,8 @@
 // A decoder handle is costly to make, and every sound load asks for several codecs in
 // turn (the format check, the conversion, its restart), so a closed codec leaves its
 // handle for the next one; reopening a handle for a new stream resets all its state.
+// A codec takes a handle and opens its stream only when first given data: the format
+// check's codec is never fed, and neither is a conversion closed before its first piece.
 #include <mpg123.h>
 
 #include <algorithm>
@@ -46,13 +48,44 @@ void GiveBackHandle(mpg123_handle* handle) {
   mpg123_delete(handle);
 }
 
+// A handle set up for 16-bit PCM of `channels` at `rate` with its feed open; null when
+// the decoder cannot start.
+mpg123_handle* StartStream(std::uint64_t channels, long rate) {
+  mpg123_handle* handle = TakeHandle();
+  if (handle == nullptr) return nullptr;
+  const bool mono = channels == 1;
+  const long flags = MPG123_QUIET | (mono ? MPG123_FORCE_MONO : MPG123_FORCE_STEREO);
+  if (mpg123_param(handle, MPG123_REMOVE_FLAGS, MPG123_FORCE_MONO | MPG123_FORCE_STEREO, 0) != MPG123_OK ||
+      mpg123_param(handle, MPG123_ADD_FLAGS, flags, 0) != MPG123_OK || mpg123_format_none(handle) != MPG123_OK ||
+      mpg123_format(handle, rate, mono ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK ||
+      mpg123_open_feed(handle) != MPG123_OK) {
+    GiveBackHandle(handle);
+    return nullptr;
+  }
+  return handle;
+}
+
+// Whether the decoder gives PCM at `rate`: it decodes at the MPEG rates only.
+bool DecodesAtRate(long rate) {
+  const long* rates = nullptr;
+  std::size_t count = 0;
+  mpg123_rates(&rates, &count);
+  return std::find(rates, rates + count, rate) != rates + count;
+}
+
 class Mp3Codec final : public AcmCodec {
  public:
-  explicit Mp3Codec(mpg123_handle* handle, const WAVEFORMATEX& src)
-      : handle_(handle), channels_(src.nChannels), rate_(src.nSamplesPerSec), averageBytes_(src.nAvgBytesPerSec) {}
-  ~Mp3Codec() override { GiveBackHandle(handle_); }
+  explicit Mp3Codec(const WAVEFORMATEX& src)
+      : channels_(src.nChannels), rate_(src.nSamplesPerSec), averageBytes_(src.nAvgBytesPerSec) {}
+  ~Mp3Codec() override {
+    if (handle_ != nullptr) GiveBackHandle(handle_);
+  }
 
   bool Convert(const BYTE* src, DWORD srcBytes, BYTE* dst, DWORD dstBytes, DWORD* used, DWORD* produced) override {
+    if (handle_ == nullptr && !failed_) {
+      handle_ = StartStream(channels_, static_cast<long>(rate_));
+      failed_ = handle_ == nullptr;
+    }
     DWORD out = DeliverPending(dst, dstBytes);
     DWORD fed = std::min(heldBack_, srcBytes);
     while (!failed_ && PendingBytes() == 0 && out < dstBytes && fed < srcBytes) {
@@ -119,7 +152,7 @@ class Mp3Codec final : public AcmCodec {
     }
   }
 
-  mpg123_handle* handle_;
+  mpg123_handle* handle_ = nullptr;
   std::uint64_t channels_;
   std::uint64_t rate_;
   std::uint64_t averageBytes_;
@@ -134,17 +167,6 @@ class Mp3Codec final : public AcmCodec {
 std::unique_ptr<AcmCodec> MakeMp3Codec(const WAVEFORMATEX& src) {
   static std::once_flag initialised;
   std::call_once(initialised, [] { mpg123_init(); });
-  mpg123_handle* handle = TakeHandle();
-  if (handle == nullptr) return nullptr;
-  const bool mono = src.nChannels == 1;
-  const long flags = MPG123_QUIET | (mono ? MPG123_FORCE_MONO : MPG123_FORCE_STEREO);
-  if (mpg123_param(handle, MPG123_REMOVE_FLAGS, MPG123_FORCE_MONO | MPG123_FORCE_STEREO, 0) != MPG123_OK ||
-      mpg123_param(handle, MPG123_ADD_FLAGS, flags, 0) != MPG123_OK || mpg123_format_none(handle) != MPG123_OK ||
-      mpg123_format(handle, src.nSamplesPerSec, mono ? MPG123_MONO : MPG123_STEREO, MPG123_ENC_SIGNED_16) !=
-          MPG123_OK ||
-      mpg123_open_feed(handle) != MPG123_OK) {
-    GiveBackHandle(handle);
-    return nullptr;
-  }
-  return std::make_unique<Mp3Codec>(handle, src);
+  if (!DecodesAtRate(static_cast<long>(src.nSamplesPerSec))) return nullptr;
+  return std::make_unique<Mp3Codec>(src);
 }
