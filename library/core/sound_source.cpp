@@ -18,7 +18,7 @@ const SourceKindOps* OpsOf(const SoundSource* source) {
   }
 }
 
-int (*const kOpeners[])(SoundSource*) = {OpenWavPcmSource, OpenWavAcmSource, OpenOggSource, OpenMp3Source};
+int (*const kOpeners[])(SoundSource*) = {OpenWavSource, OpenOggSource, OpenMp3Source};
 
 }  // namespace
 

@@ -7,8 +7,7 @@
 
 // Each opener fills the source's kind, output format and decode-buffer capacity and
 // returns 0, or releases whatever it took and returns -1.
-int OpenWavPcmSource(SoundSource* source);
-int OpenWavAcmSource(SoundSource* source);
+int OpenWavSource(SoundSource* source);
 int OpenOggSource(SoundSource* source);
 int OpenMp3Source(SoundSource* source);
 
