@@ -31,13 +31,13 @@ constexpr std::uint64_t kWholeDecodeBudget = 64 * 1024;
 constexpr int kFirstReads = 2;
 constexpr int kReadPiece = 4096;
 // An MP3 sound is decoded only whole, as the game loads it, and only while its frames
-// span two of the converter's 2 KB pieces at most and give 8 KB of PCM (a frame of
+// span one of the converter's 2 KB pieces at most and give 8 KB of PCM (a frame of
 // MPEG-1 stereo, seven of the low rates in mono): the decoder spends the same time on
 // every further frame, and on every byte between frames it searches through for a
 // sync, and reaches nothing more of ours. A piece read would decode up to a second of
 // frames into a second-long buffer.
 constexpr std::uint64_t kMp3WholeDecodeBudget = 8 * 1024;
-constexpr std::uint32_t kMp3FramesSpanBudget = 4096;
+constexpr std::uint32_t kMp3FramesSpanBudget = 2048;
 
 inline void DecodeWhole(SoundSource* source) {
   WAVEFORMATEX format;
