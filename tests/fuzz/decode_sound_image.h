@@ -1,8 +1,8 @@
 // What every sound fuzz target does with its bytes: open them as a sound source over
 // a memory stream, decode it, and close everything.
 //
-// A sound is decoded whole only while its whole PCM stays small; a longer one has its
-// first pieces read instead. Both go through the same decoding of pieces, and the
+// A sound is decoded whole only while its whole PCM stays small; a longer Ogg one has
+// its first pieces read instead. Both go through the same decoding of pieces, and the
 // decoders' code is reached just as well by the first frames as by the thousandth:
 // decoding a long sound to its end, into a block as large as the sound claims, took
 // most of each input's time.
@@ -26,8 +26,13 @@
 // time.
 enum class Mp3Frames { Decoded, OpenedOnly };
 
-// The largest whole decode, and what is read of a longer sound.
-constexpr std::uint64_t kWholeDecodeBudget = 64 * 1024;
+// The largest whole decode, and what is read of a longer Ogg sound. A converted WAV
+// costs its decoder's work for every sample, and every further block goes through the
+// same code: 8K samples of 16-bit PCM are plenty. A longer WAV is only opened: a piece
+// read would convert into a decode buffer of a second of PCM, up to 4 MB, made for each
+// input. Every Ogg sound is longer (its whole block has a second of slack); its decode
+// buffer is 4 KB.
+constexpr std::uint64_t kWholeDecodeBudget = 16 * 1024;
 constexpr int kFirstReads = 2;
 constexpr int kReadPiece = 4096;
 // An MP3 sound is decoded only whole, as the game loads it, and only while its frames
@@ -52,6 +57,7 @@ inline void DecodeWithinBudget(SoundSource* source) {
     DecodeWhole(source);
     return;
   }
+  if (source->kind != kSourceOgg) return;
   static BYTE piece[kReadPiece];
   for (int i = 0; i < kFirstReads; ++i) {
     if (ReadSourcePcm(source, piece, kReadPiece) <= 0) return;
