@@ -18,7 +18,7 @@ const SourceKindOps* OpsOf(const SoundSource* source) {
   }
 }
 
-int (*const kOpeners[])(SoundSource*) = {OpenWavPcmSource, OpenWavAcmSource, OpenOggSource, OpenMp3Source};
+int (*const kOpeners[])(SoundSource*) = {OpenWavSource, OpenOggSource, OpenMp3Source};
 
 }  // namespace
 
@@ -46,8 +46,8 @@ std::int64_t StreamSize(SoundSource* source) {
 }
 
 std::uint32_t DecodeChunkSize(const WAVEFORMATEX& format) {
-  const std::uint32_t block = std::max<std::uint32_t>(format.nBlockAlign, 1);
-  return std::clamp<std::uint32_t>(format.nAvgBytesPerSec, block, std::max(block, kMaxDecodeChunk));
+  const std::uint32_t least = std::max<std::uint32_t>(format.nBlockAlign, kMinDecodeChunk);
+  return std::clamp<std::uint32_t>(format.nAvgBytesPerSec, least, std::max(least, kMaxDecodeChunk));
 }
 
 int OpenSoundSource(const DataStream* stream, SoundSource* source) {

@@ -7,8 +7,7 @@
 
 // Each opener fills the source's kind, output format and decode-buffer capacity and
 // returns 0, or releases whatever it took and returns -1.
-int OpenWavPcmSource(SoundSource* source);
-int OpenWavAcmSource(SoundSource* source);
+int OpenWavSource(SoundSource* source);
 int OpenOggSource(SoundSource* source);
 int OpenMp3Source(SoundSource* source);
 
@@ -34,7 +33,9 @@ int StartAcmConversion(SoundSource* source, BYTE* sourceFormat, std::uint32_t da
                        std::int32_t totalSamples);
 
 // The decode buffer holds one second of PCM, and no piece decoded is larger; an absurd
-// rate in a file must not make it absurd, so it stays between one block and this.
+// rate in a file must not make it absurd, so it stays between these (or one block, if
+// larger): a rate of a few samples a second had a whole decode convert a sample a call.
+constexpr std::uint32_t kMinDecodeChunk = 4096;
 constexpr std::uint32_t kMaxDecodeChunk = 4u << 20;
 std::uint32_t DecodeChunkSize(const WAVEFORMATEX& format);
 

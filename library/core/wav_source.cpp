@@ -106,17 +106,7 @@ int RewindWavPcm(SoundSource* source) {
 
 void ReleaseNothing(SoundSource*) {}
 
-}  // namespace
-
-const SourceKindOps kWavPcmSourceOps = {DecodeWavPcm, WavPcmWholeSize, RewindWavPcm, ReleaseNothing};
-
-int OpenWavPcmSource(SoundSource* source) {
-  WavLayout layout;
-  if (ReadWavLayout(source, &layout) != 0) return -1;
-  TrackedFree(layout.fmt);
-  WAVEFORMATEX format = layout.format;
-  RepairPcmBits(source, &format);
-  if (format.wFormatTag != WAVE_FORMAT_PCM || !PcmBitsSupported(format)) return -1;
+int StartWavPcm(SoundSource* source, WAVEFORMATEX format) {
   format.cbSize = 0;
   // A file cut inside a sample frame keeps only its whole frames.
   const std::uint32_t frameBytes = format.nChannels * format.wBitsPerSample / 8u;
@@ -127,22 +117,29 @@ int OpenWavPcmSource(SoundSource* source) {
   return 0;
 }
 
-int OpenWavAcmSource(SoundSource* source) {
-  WavLayout layout;
-  if (ReadWavLayout(source, &layout) != 0) return -1;
-  WAVEFORMATEX format = layout.format;
-  RepairPcmBits(source, &format);
-  if (format.wFormatTag == WAVE_FORMAT_PCM && !PcmBitsSupported(format)) {
-    TrackedFree(layout.fmt);
-    return -1;
-  }
+// Takes over `fmt`, the chunk's tracked block.
+int StartWavAcm(SoundSource* source, BYTE* fmt, WAVEFORMATEX format) {
   // The converter reads cbSize bytes of format data after the head: never more than
   // the chunk holds.
   const std::uint32_t available = source->fmtSize > sizeof(WAVEFORMATEX) ? source->fmtSize - sizeof(WAVEFORMATEX) : 0;
   format.cbSize = static_cast<WORD>(std::min<std::uint32_t>(format.cbSize, available));
-  layout.fmt[14] = static_cast<BYTE>(format.wBitsPerSample);
-  layout.fmt[15] = static_cast<BYTE>(format.wBitsPerSample >> 8);
-  layout.fmt[16] = static_cast<BYTE>(format.cbSize);
-  layout.fmt[17] = static_cast<BYTE>(format.cbSize >> 8);
-  return StartAcmConversion(source, layout.fmt, source->dataStart, source->dataSize, -1);
+  fmt[14] = static_cast<BYTE>(format.wBitsPerSample);
+  fmt[15] = static_cast<BYTE>(format.wBitsPerSample >> 8);
+  fmt[16] = static_cast<BYTE>(format.cbSize);
+  fmt[17] = static_cast<BYTE>(format.cbSize >> 8);
+  return StartAcmConversion(source, fmt, source->dataStart, source->dataSize, -1);
+}
+
+}  // namespace
+
+const SourceKindOps kWavPcmSourceOps = {DecodeWavPcm, WavPcmWholeSize, RewindWavPcm, ReleaseNothing};
+
+int OpenWavSource(SoundSource* source) {
+  WavLayout layout;
+  if (ReadWavLayout(source, &layout) != 0) return -1;
+  WAVEFORMATEX format = layout.format;
+  RepairPcmBits(source, &format);
+  if (format.wFormatTag != WAVE_FORMAT_PCM) return StartWavAcm(source, layout.fmt, format);
+  TrackedFree(layout.fmt);
+  return PcmBitsSupported(format) ? StartWavPcm(source, format) : -1;
 }

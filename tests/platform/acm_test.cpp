@@ -220,6 +220,10 @@ TEST(AudioConverter, UnsupportedAndInconsistentFormatsAreRefused) {
   EXPECT_EQ(result, static_cast<MMRESULT>(ACMERR_NOTPOSSIBLE));
   Suggest(Format(WAVE_FORMAT_MPEGLAYER3, 2, 44100, 1, 0), &result);  // no Layer III data
   EXPECT_EQ(result, static_cast<MMRESULT>(ACMERR_NOTPOSSIBLE));
+  Bytes layer3(12, 0);
+  layer3[0] = MPEGLAYER3_ID_MPEG;
+  Suggest(Format(WAVE_FORMAT_MPEGLAYER3, 2, 44000, 1, 0, layer3), &result);  // no MPEG rate
+  EXPECT_EQ(result, static_cast<MMRESULT>(ACMERR_NOTPOSSIBLE));
 
   // The only destination is the suggested one.
   const SourceFormat alaw = Format(WAVE_FORMAT_ALAW, 1, 8000, 1, 8);
