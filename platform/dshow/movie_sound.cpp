@@ -86,8 +86,8 @@ class DirectSoundMovieSound final : public MovieSound {
 
 }  // namespace
 
-std::unique_ptr<MovieSound> MovieSound::Open(const std::string& path, const AVInputFormat* container) {
-  std::unique_ptr<SoundDecoder> decoder = SoundDecoder::Open(path, container);
+std::unique_ptr<MovieSound> MovieSound::Open(const std::string& path, const MediaFile* sibling) {
+  std::unique_ptr<SoundDecoder> decoder = SoundDecoder::Open(path, sibling);
   if (decoder == nullptr) return nullptr;
   IDirectSound* device = nullptr;
   if (CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSound,

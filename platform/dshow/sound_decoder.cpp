@@ -24,9 +24,9 @@ bool ConvertibleRate(int rate) { return rate >= kLowestRate && rate <= kHighestR
 
 }  // namespace
 
-std::unique_ptr<SoundDecoder> SoundDecoder::Open(const std::string& path, const AVInputFormat* container) {
+std::unique_ptr<SoundDecoder> SoundDecoder::Open(const std::string& path, const MediaFile* sibling) {
   std::unique_ptr<SoundDecoder> decoder(new SoundDecoder());
-  if (MediaFile::Open(path, MediaKind::Audio, &decoder->file_, container) != S_OK) return nullptr;
+  if (MediaFile::Open(path, MediaKind::Audio, &decoder->file_, sibling) != S_OK) return nullptr;
   if (!ConvertibleRate(decoder->file_->Codec().sample_rate)) return nullptr;
   decoder->resampler_ = swr_alloc();
   decoder->decoded_ = av_frame_alloc();

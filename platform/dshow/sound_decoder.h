@@ -18,8 +18,8 @@ class SoundDecoder {
   static constexpr int kChannels = 2;
 
   // The file's sound, or nullptr when it has none that decodes or its rate is beyond
-  // conversion; `container` as for MediaFile::Open. A frame at such a rate is left out.
-  static std::unique_ptr<SoundDecoder> Open(const std::string& path, const AVInputFormat* container);
+  // conversion; `sibling` as for MediaFile::Open. A frame at such a rate is left out.
+  static std::unique_ptr<SoundDecoder> Open(const std::string& path, const MediaFile* sibling);
   ~SoundDecoder();
   SoundDecoder(const SoundDecoder&) = delete;
   SoundDecoder& operator=(const SoundDecoder&) = delete;
