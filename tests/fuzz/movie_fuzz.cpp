@@ -48,9 +48,9 @@ std::vector<std::uint8_t> Damaged(const std::uint8_t* data, std::size_t size) {
   return bytes;
 }
 
-// Every frame due at once (the clock far ahead) from where the movie was sought. The
-// first byte's third bit starts it at the second key frame rather than the start, and
-// its fourth bit seeks once more, to the other place: a seek after playing.
+// Every frame due at once (the clock far ahead) from where the movie was sought before
+// it started. The first byte's third bit starts it at the second key frame rather than
+// the start, and its fourth bit seeks once more while it runs, to the other place.
 void Play(IAMMultiMediaStream* stream, IDirectDrawMediaStream* video, std::uint8_t choice) {
   DDSURFACEDESC format{};
   format.dwSize = sizeof(format);
@@ -58,11 +58,11 @@ void Play(IAMMultiMediaStream* stream, IDirectDrawMediaStream* video, std::uint8
   if (format.dwWidth == 0 || format.dwHeight == 0) return;
   IDirectDrawStreamSample* sample = nullptr;
   if (video->CreateSample(nullptr, nullptr, 0, &sample) != S_OK) return;
-  stream->SetState(STREAMSTATE_RUN);
   const STREAM_TIME first = (choice & 4) ? kSecondKeyFrameTime : 0;
   const int seeks = (choice & 8) ? 2 : 1;
   for (int i = 0; i < seeks; ++i) {
     stream->Seek(i == 0 ? first : kSecondKeyFrameTime - first);
+    stream->SetState(STREAMSTATE_RUN);
     g_clock += 100000000;
     TestClockSet(g_clock);
     for (int update = 0; update < 3 && sample->Update(0, g_event, nullptr, 0) == S_OK; ++update) {
