@@ -23,6 +23,7 @@ constexpr AVRational kStreamTimeBase{1, 10000000};
 // The containers a movie may come in. Picture and bare audio formats stay out, so a
 // damaged picture never plays as a one-frame movie.
 constexpr const char* kMovieContainers = "avi,asf,mov,mp4,matroska,webm,mpeg,mpegts,mpegvideo,ogg,flv";
+constexpr int kContainerProbeBytes = 2048;
 
 // A RIFF file of form "AVI " is one for certain. Naming it up front spares probing the
 // first kilobytes against every format FFmpeg knows, which costs more than reading the
@@ -81,6 +82,11 @@ HRESULT MediaFile::Open(const std::string& path, MediaKind kind, std::unique_ptr
   if (opened->format_ == nullptr) return E_OUTOFMEMORY;
   opened->format_->protocol_whitelist = av_strdup("file");
   opened->format_->format_whitelist = av_strdup(kMovieContainers);
+  // Any other file is probed against every format FFmpeg knows, the list only checked
+  // after. Every container in the list names itself in its first packets, so one look
+  // at the smallest probe (2 KB) tells; by default a file that is no movie was probed
+  // again at twice the size, up to a megabyte.
+  opened->format_->format_probesize = kContainerProbeBytes;
   if (opened->format_->protocol_whitelist == nullptr || opened->format_->format_whitelist == nullptr) {
     return E_OUTOFMEMORY;
   }
