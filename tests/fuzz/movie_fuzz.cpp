@@ -50,7 +50,8 @@ std::vector<std::uint8_t> Damaged(const std::uint8_t* data, std::size_t size) {
 
 // Every frame due at once (the clock far ahead) from where the movie was sought before
 // it started. The first byte's third bit starts it at the second key frame rather than
-// the start, and its fourth bit seeks once more while it runs, to the other place.
+// the start, and its fourth bit seeks once more while it runs, to the other place: each
+// kind of seek stays within reach, while most inputs decode only one run of pictures.
 void Play(IAMMultiMediaStream* stream, IDirectDrawMediaStream* video, std::uint8_t choice) {
   DDSURFACEDESC format{};
   format.dwSize = sizeof(format);
