@@ -23,6 +23,7 @@ constexpr AVRational kStreamTimeBase{1, 10000000};
 // The containers a movie may come in. Picture and bare audio formats stay out, so a
 // damaged picture never plays as a one-frame movie.
 constexpr const char* kMovieContainers = "avi,asf,mov,mp4,matroska,webm,mpeg,mpegts,mpegvideo,ogg,flv";
+constexpr int kContainerProbeBytes = 2048;
 
 // A RIFF file of form "AVI " is one for certain. Naming it up front spares probing the
 // first kilobytes against every format FFmpeg knows, which costs more than reading the
@@ -70,7 +71,7 @@ void QuietLibraries() {
 }  // namespace
 
 HRESULT MediaFile::Open(const std::string& path, MediaKind kind, std::unique_ptr<MediaFile>* file,
-                        const AVInputFormat* container) {
+                        const MediaFile* sibling) {
   file->reset();
   if (::access(path.c_str(), R_OK) != 0) return errno == ENOENT ? VFW_E_NOT_FOUND : VFW_E_UNSUPPORTED_STREAM;
   QuietLibraries();
@@ -81,28 +82,46 @@ HRESULT MediaFile::Open(const std::string& path, MediaKind kind, std::unique_ptr
   if (opened->format_ == nullptr) return E_OUTOFMEMORY;
   opened->format_->protocol_whitelist = av_strdup("file");
   opened->format_->format_whitelist = av_strdup(kMovieContainers);
+  // Any other file is probed against every format FFmpeg knows, the list only checked
+  // after. Every container in the list names itself in its first packets, so one look
+  // at the smallest probe (2 KB) tells; by default a file that is no movie was probed
+  // again at twice the size, up to a megabyte.
+  opened->format_->format_probesize = kContainerProbeBytes;
   if (opened->format_->protocol_whitelist == nullptr || opened->format_->format_whitelist == nullptr) {
     return E_OUTOFMEMORY;
   }
-  if (container == nullptr) container = ContainerMarkedIn(path);
+  const AVInputFormat* container = sibling != nullptr ? sibling->format_->iformat : ContainerMarkedIn(path);
   const std::string url = "file:" + path;
   // On failure the context is freed and the pointer cleared.
   if (avformat_open_input(&opened->format_, url.c_str(), container, nullptr) < 0) return VFW_E_UNSUPPORTED_STREAM;
-  if (avformat_find_stream_info(opened->format_, nullptr) < 0) return VFW_E_UNSUPPORTED_STREAM;
-  if (HRESULT result = opened->OpenStream(kind); result != S_OK) return result;
+  // Analysing the streams opens a decoder for each and decodes their first packets. The
+  // sibling's analysis of the same file holds for this one as long as its header gave
+  // the same streams (a container that finds its streams while it reads may not).
+  const AVFormatContext* analysed = sibling != nullptr ? sibling->format_ : nullptr;
+  if (analysed == nullptr || analysed->nb_streams != opened->format_->nb_streams) {
+    if (avformat_find_stream_info(opened->format_, nullptr) < 0) return VFW_E_UNSUPPORTED_STREAM;
+    analysed = opened->format_;
+  }
+  if (HRESULT result = opened->OpenStream(kind, *analysed); result != S_OK) return result;
   *file = std::move(opened);
   return S_OK;
 }
 
-HRESULT MediaFile::OpenStream(MediaKind kind) {
+// The stream is chosen and described by `analysed` (this file's context, or a sibling's
+// with the same streams); its packets come from this file's own context.
+HRESULT MediaFile::OpenStream(MediaKind kind, const AVFormatContext& analysed) {
   const AVCodec* decoder = nullptr;
   const AVMediaType type = kind == MediaKind::Video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
-  stream_ = av_find_best_stream(format_, type, -1, -1, &decoder, 0);
+  stream_ = av_find_best_stream(const_cast<AVFormatContext*>(&analysed), type, -1, -1, &decoder, 0);
   if (stream_ == AVERROR_STREAM_NOT_FOUND) return MS_E_NOSTREAM;
   if (stream_ < 0 || decoder == nullptr) return VFW_E_UNSUPPORTED_STREAM;
-  AVStream* stream = format_->streams[stream_];
+  const AVStream* stream = analysed.streams[stream_];
   if (kind == MediaKind::Video && (stream->disposition & AV_DISPOSITION_ATTACHED_PIC)) return MS_E_NOSTREAM;
-  timeBase_ = stream->time_base;
+  const AVStream* own = format_->streams[stream_];
+  if (own->codecpar->codec_type != type || av_cmp_q(own->time_base, stream->time_base) != 0) {
+    return VFW_E_UNSUPPORTED_STREAM;
+  }
+  timeBase_ = own->time_base;
   if (!ValidRational(timeBase_)) return VFW_E_UNSUPPORTED_STREAM;
   for (unsigned i = 0; i < format_->nb_streams; ++i) {
     if (static_cast<int>(i) != stream_) format_->streams[i]->discard = AVDISCARD_ALL;
@@ -120,8 +139,8 @@ HRESULT MediaFile::OpenStream(MediaKind kind) {
   if (kind == MediaKind::Video && ValidRational(stream->avg_frame_rate)) {
     defaultFrameDuration_ = Rescale(1, av_inv_q(stream->avg_frame_rate), kStreamTimeBase);
   }
-  if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0) {
-    duration_ = Rescale(format_->duration, AV_TIME_BASE_Q, kStreamTimeBase);
+  if (analysed.duration != AV_NOPTS_VALUE && analysed.duration > 0) {
+    duration_ = Rescale(analysed.duration, AV_TIME_BASE_Q, kStreamTimeBase);
   } else if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
     duration_ = Rescale(stream->duration, timeBase_, kStreamTimeBase);
   }
@@ -133,8 +152,6 @@ MediaFile::~MediaFile() {
   avcodec_free_context(&codec_);
   avformat_close_input(&format_);
 }
-
-const AVInputFormat* MediaFile::Container() const { return format_->iformat; }
 
 int MediaFile::Width() const { return codec_->width > 0 ? codec_->width : 0; }
 int MediaFile::Height() const { return codec_->height > 0 ? codec_->height : 0; }

@@ -13,7 +13,6 @@ extern "C" {
 
 struct AVCodecContext;
 struct AVFormatContext;
-struct AVInputFormat;
 struct AVFrame;
 struct AVPacket;
 
@@ -23,11 +22,12 @@ class MediaFile {
  public:
   // S_OK; VFW_E_NOT_FOUND when there is no such file; VFW_E_UNSUPPORTED_STREAM when it is
   // no movie container the stand-in plays or cannot be read or decoded; MS_E_NOSTREAM
-  // when it has no stream of the kind. `container` is the file's container when another
-  // MediaFile of the same file found it already; otherwise an AVI file is known by its
-  // first bytes and any other is probed.
+  // when it has no stream of the kind. `sibling` is another MediaFile of the same file,
+  // when there is one: its container and its analysis of the streams are taken over,
+  // rather than probed and analysed again. Otherwise an AVI file is known by its first
+  // bytes and any other is probed.
   static HRESULT Open(const std::string& path, MediaKind kind, std::unique_ptr<MediaFile>* file,
-                      const AVInputFormat* container = nullptr);
+                      const MediaFile* sibling = nullptr);
   ~MediaFile();
   MediaFile(const MediaFile&) = delete;
   MediaFile& operator=(const MediaFile&) = delete;
@@ -43,14 +43,13 @@ class MediaFile {
   void Seek(LONGLONG time);
 
   const AVCodecContext& Codec() const { return *codec_; }
-  const AVInputFormat* Container() const;
   int Width() const;   // video: the frame size given by the file
   int Height() const;
   LONGLONG Duration() const { return duration_; }  // 0 when the file does not say
 
  private:
   MediaFile() = default;
-  HRESULT OpenStream(MediaKind kind);
+  HRESULT OpenStream(MediaKind kind, const AVFormatContext& analysed);
   LONGLONG ToStreamTime(std::int64_t timestamp) const;
   void DropPacket();
 

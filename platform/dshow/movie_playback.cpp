@@ -46,7 +46,7 @@ HRESULT MoviePlayback::Open(const std::string& path, bool withSound, std::shared
     opened->duration_ = opened->video_->Duration();
   }
   if (withSound) {
-    opened->sound_ = MovieSound::Open(path, opened->video_ != nullptr ? opened->video_->Container() : nullptr);
+    opened->sound_ = MovieSound::Open(path, opened->video_.get());
   }
   *playback = std::move(opened);
   return S_OK;

@@ -17,9 +17,7 @@ constexpr DWORD kBufferBytes = kBufferFrames * kFrameBytes;
 class DirectSoundMovieSound final : public MovieSound {
  public:
   DirectSoundMovieSound(std::unique_ptr<SoundDecoder> decoder, IDirectSound* device, IDirectSoundBuffer* buffer)
-      : decoder_(std::move(decoder)), device_(device), buffer_(buffer) {
-    Refill();
-  }
+      : decoder_(std::move(decoder)), device_(device), buffer_(buffer) {}
 
   ~DirectSoundMovieSound() override {
     buffer_->Stop();
@@ -28,6 +26,7 @@ class DirectSoundMovieSound final : public MovieSound {
   }
 
   void Start() override {
+    if (!filled_) Refill();
     playing_ = true;
     buffer_->Play(0, 0, DSBPLAY_LOOPING);
   }
@@ -37,11 +36,15 @@ class DirectSoundMovieSound final : public MovieSound {
     buffer_->Stop();
   }
 
+  // A stopped sound is filled when it starts: a movie sought before it plays (or
+  // again) decodes only the sound it plays.
   void Seek(LONGLONG time) override {
     buffer_->Stop();
     decoder_->Seek(time);
+    filled_ = false;
+    if (!playing_) return;
     Refill();
-    if (playing_) buffer_->Play(0, 0, DSBPLAY_LOOPING);
+    buffer_->Play(0, 0, DSBPLAY_LOOPING);
   }
 
   void Feed() override {
@@ -59,6 +62,7 @@ class DirectSoundMovieSound final : public MovieSound {
     buffer_->SetCurrentPosition(0);
     writePosition_ = 0;
     Write(kBufferBytes - kFrameBytes);
+    filled_ = true;
   }
 
   // The next `bytes` of sound at the write position; silence past the sound's end.
@@ -81,13 +85,14 @@ class DirectSoundMovieSound final : public MovieSound {
   IDirectSound* device_;
   IDirectSoundBuffer* buffer_;
   DWORD writePosition_ = 0;
+  bool filled_ = false;  // the buffer holds the sound from the decoder's position on
   bool playing_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<MovieSound> MovieSound::Open(const std::string& path, const AVInputFormat* container) {
-  std::unique_ptr<SoundDecoder> decoder = SoundDecoder::Open(path, container);
+std::unique_ptr<MovieSound> MovieSound::Open(const std::string& path, const MediaFile* sibling) {
+  std::unique_ptr<SoundDecoder> decoder = SoundDecoder::Open(path, sibling);
   if (decoder == nullptr) return nullptr;
   IDirectSound* device = nullptr;
   if (CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectSound,

@@ -7,13 +7,13 @@
 
 #include "kernel/win_types.h"
 
-struct AVInputFormat;
+class MediaFile;
 
 class MovieSound {
  public:
   // The sound of the movie file at `path`, or nullptr when it has none or nothing can
-  // play it (the movie then runs silently). `container` as for MediaFile::Open.
-  static std::unique_ptr<MovieSound> Open(const std::string& path, const AVInputFormat* container);
+  // play it (the movie then runs silently). `sibling` as for MediaFile::Open.
+  static std::unique_ptr<MovieSound> Open(const std::string& path, const MediaFile* sibling);
   virtual ~MovieSound() = default;
 
   virtual void Start() = 0;

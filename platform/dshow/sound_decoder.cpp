@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 extern "C" {
@@ -24,31 +25,60 @@ bool ConvertibleRate(int rate) { return rate >= kLowestRate && rate <= kHighestR
 
 }  // namespace
 
-std::unique_ptr<SoundDecoder> SoundDecoder::Open(const std::string& path, const AVInputFormat* container) {
+std::unique_ptr<SoundDecoder> SoundDecoder::Open(const std::string& path, const MediaFile* sibling) {
   std::unique_ptr<SoundDecoder> decoder(new SoundDecoder());
-  if (MediaFile::Open(path, MediaKind::Audio, &decoder->file_, container) != S_OK) return nullptr;
+  if (MediaFile::Open(path, MediaKind::Audio, &decoder->file_, sibling) != S_OK) return nullptr;
   if (!ConvertibleRate(decoder->file_->Codec().sample_rate)) return nullptr;
-  decoder->resampler_ = swr_alloc();
   decoder->decoded_ = av_frame_alloc();
-  decoder->converted_ = av_frame_alloc();
-  if (decoder->resampler_ == nullptr || decoder->decoded_ == nullptr || decoder->converted_ == nullptr) return nullptr;
+  if (decoder->decoded_ == nullptr) return nullptr;
   return decoder;
 }
 
 SoundDecoder::~SoundDecoder() {
   swr_free(&resampler_);
   av_frame_free(&decoded_);
-  av_frame_free(&converted_);
+  av_channel_layout_uninit(&inputLayout_);
 }
 
-// The decoded frame in the device's format; the first call sets the conversion up.
+// Sets the conversion up for the decoded frame's format. Its settings are made by
+// name, so they are made anew only when the format changes; after a seek closed the
+// conversion it starts again on the settings it has.
+bool SoundDecoder::Configure() {
+  const AVFrame& in = *decoded_;
+  const bool same = in.format == inputFormat_ && in.sample_rate == inputRate_ &&
+                    av_channel_layout_compare(&in.ch_layout, &inputLayout_) == 0;
+  if (same && swr_is_initialized(resampler_)) return true;
+  if (!same) {
+    inputFormat_ = -1;
+    if (resampler_ != nullptr) swr_close(resampler_);
+    AVChannelLayout out{};
+    av_channel_layout_default(&out, kChannels);
+    // On failure the context is freed and the pointer cleared.
+    if (swr_alloc_set_opts2(&resampler_, &out, AV_SAMPLE_FMT_S16, kRate, &decoded_->ch_layout,
+                            static_cast<AVSampleFormat>(in.format), in.sample_rate, 0, nullptr) < 0 ||
+        av_channel_layout_copy(&inputLayout_, &in.ch_layout) < 0) {
+      return false;
+    }
+    inputFormat_ = in.format;
+    inputRate_ = in.sample_rate;
+  }
+  return swr_init(resampler_) >= 0;
+}
+
+// Converts the decoded frame into the empty pending_; the number of stereo frames, or
+// a negative error. There is room for all the conversion can give, as
+// much as a whole-frame conversion would have room for.
 int SoundDecoder::Convert() {
-  if (!ConvertibleRate(decoded_->sample_rate)) return AVERROR(EINVAL);
-  av_frame_unref(converted_);
-  converted_->format = AV_SAMPLE_FMT_S16;
-  converted_->sample_rate = kRate;
-  av_channel_layout_default(&converted_->ch_layout, kChannels);
-  return swr_convert_frame(resampler_, converted_, decoded_);
+  if (!ConvertibleRate(decoded_->sample_rate) || !Configure()) return AVERROR(EINVAL);
+  const std::int64_t room = swr_get_delay(resampler_, kRate) + 3 +
+                            std::int64_t{decoded_->nb_samples} * kRate / decoded_->sample_rate;
+  if (room > INT_MAX / kChannels) return AVERROR(EINVAL);
+  pending_.resize(static_cast<std::size_t>(room) * kChannels);
+  std::uint8_t* out = reinterpret_cast<std::uint8_t*>(pending_.data());
+  const int frames = swr_convert(resampler_, &out, static_cast<int>(room),
+                                 const_cast<const std::uint8_t**>(decoded_->extended_data), decoded_->nb_samples);
+  pending_.resize(static_cast<std::size_t>(std::max(frames, 0)) * kChannels);
+  return frames;
 }
 
 // Converts the next decoded frame into pending_; false at the end of the sound.
@@ -58,13 +88,10 @@ bool SoundDecoder::DecodeMore() {
     ended_ = true;
     return false;
   }
-  int result = Convert();
-  if (result == AVERROR_INPUT_CHANGED || result == AVERROR_OUTPUT_CHANGED) {
-    // A stream whose layout changes: the conversion sets itself up anew.
-    swr_close(resampler_);
-    result = Convert();
-  }
-  if (result < 0) return true;  // a frame that cannot be converted is left out
+  pending_.clear();
+  pendingRead_ = 0;
+  const int converted = Convert();
+  if (converted < 0) return true;  // a frame that cannot be converted is left out
   std::size_t skip = 0;
   if (seekTarget_ >= 0) {
     if (time < seekTarget_) {
@@ -74,11 +101,7 @@ bool SoundDecoder::DecodeMore() {
     }
     seekTarget_ = -1;
   }
-  const std::size_t frames = static_cast<std::size_t>(std::max(converted_->nb_samples, 0));
-  skip = std::min(skip, frames);
-  const auto* samples = reinterpret_cast<const std::int16_t*>(converted_->data[0]);
-  pending_.assign(samples + skip * kChannels, samples + frames * kChannels);
-  pendingRead_ = 0;
+  pendingRead_ = std::min(skip, static_cast<std::size_t>(converted)) * kChannels;
   return true;
 }
 
@@ -101,7 +124,7 @@ int SoundDecoder::Read(std::int16_t* out, int frames) {
 
 void SoundDecoder::Seek(LONGLONG time) {
   file_->Seek(time);
-  swr_close(resampler_);
+  if (resampler_ != nullptr) swr_close(resampler_);
   pending_.clear();
   pendingRead_ = 0;
   seekTarget_ = time;

@@ -9,6 +9,10 @@
 
 #include "dshow/media_file.h"
 
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
 struct AVFrame;
 struct SwrContext;
 
@@ -18,8 +22,8 @@ class SoundDecoder {
   static constexpr int kChannels = 2;
 
   // The file's sound, or nullptr when it has none that decodes or its rate is beyond
-  // conversion; `container` as for MediaFile::Open. A frame at such a rate is left out.
-  static std::unique_ptr<SoundDecoder> Open(const std::string& path, const AVInputFormat* container);
+  // conversion; `sibling` as for MediaFile::Open. A frame at such a rate is left out.
+  static std::unique_ptr<SoundDecoder> Open(const std::string& path, const MediaFile* sibling);
   ~SoundDecoder();
   SoundDecoder(const SoundDecoder&) = delete;
   SoundDecoder& operator=(const SoundDecoder&) = delete;
@@ -31,13 +35,17 @@ class SoundDecoder {
 
  private:
   SoundDecoder() = default;
+  bool Configure();
   int Convert();
   bool DecodeMore();
 
   std::unique_ptr<MediaFile> file_;
   SwrContext* resampler_ = nullptr;
+  // The decoded format the conversion is set up for (sample format, rate, channels).
+  int inputFormat_ = -1;
+  int inputRate_ = 0;
+  AVChannelLayout inputLayout_{};
   AVFrame* decoded_ = nullptr;
-  AVFrame* converted_ = nullptr;
   std::vector<std::int16_t> pending_;  // converted, not yet read
   std::size_t pendingRead_ = 0;        // samples of pending_ already read
   LONGLONG seekTarget_ = -1;           // frames before it are dropped after a seek

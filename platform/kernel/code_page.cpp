@@ -4,14 +4,51 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace {
+
+const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
+
+// Opening a conversion loads its tables and costs more than converting a name. Each
+// thread keeps the few it used open (a conversion holds a state of its own, so it
+// is not shared), and a kept one starts every text from its initial state.
+class OpenConversions {
+ public:
+  OpenConversions() = default;
+  OpenConversions(const OpenConversions&) = delete;
+  OpenConversions& operator=(const OpenConversions&) = delete;
+  ~OpenConversions() {
+    for (const Conversion& conversion : conversions_) iconv_close(conversion.cd);
+  }
+
+  iconv_t Get(const char* to, const char* from) {
+    for (const Conversion& conversion : conversions_) {
+      if (std::strcmp(conversion.to, to) == 0 && std::strcmp(conversion.from, from) == 0) {
+        iconv(conversion.cd, nullptr, nullptr, nullptr, nullptr);
+        return conversion.cd;
+      }
+    }
+    const iconv_t cd = iconv_open(to, from);
+    if (cd != kNoConversion) conversions_.push_back({to, from, cd});
+    return cd;
+  }
+
+ private:
+  struct Conversion {
+    const char* to;  // the names are literals
+    const char* from;
+    iconv_t cd;
+  };
+  std::vector<Conversion> conversions_;
+};
 
 std::string Convert(const char* bytes, size_t length, const char* to, const char* from) {
   std::string out;
   if (bytes == nullptr) return out;
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+  thread_local OpenConversions conversions;
+  const iconv_t cd = conversions.Get(to, from);
+  if (cd == kNoConversion) return out;
   char* in = const_cast<char*>(bytes);
   size_t inLeft = length;
   char buffer[256];
@@ -26,7 +63,6 @@ std::string Convert(const char* bytes, size_t length, const char* to, const char
       --inLeft;
     }
   }
-  iconv_close(cd);
   return out;
 }
 

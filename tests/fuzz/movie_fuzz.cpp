@@ -3,8 +3,9 @@
 // sound and key frames every third picture): two bytes choose how much of it is kept,
 // then each three bytes XOR one byte at a 16-bit offset. The sound is played only
 // when the first byte's second bit is set: opening it reads the file a second time.
-// The movie is short (a fifth of a second), so the whole file lies within a 16-bit
-// offset and each input writes, reads and decodes some 40 KB rather than 110 KB.
+// The movie is short (six pictures in a tenth of a second), so the whole file lies
+// within a 16-bit offset and most of what an input damages is headers and pictures
+// rather than sound samples.
 #include <SDL.h>
 
 #include <cstdint>
@@ -24,7 +25,7 @@
 namespace {
 
 constexpr int kFrames = 6;
-constexpr int kFramesPerSecond = 30;
+constexpr int kFramesPerSecond = 60;
 constexpr int kKeyFrameInterval = 3;
 constexpr STREAM_TIME kSecondKeyFrameTime = STREAM_TIME{10000000} * kKeyFrameInterval / kFramesPerSecond;
 
@@ -47,20 +48,25 @@ std::vector<std::uint8_t> Damaged(const std::uint8_t* data, std::size_t size) {
   return bytes;
 }
 
-// Every frame due at once (the clock far ahead), then again from the middle.
-void Play(IAMMultiMediaStream* stream, IDirectDrawMediaStream* video) {
+// Every frame due at once (the clock far ahead) from where the movie was sought before
+// it started. The first byte's third bit starts it at the second key frame rather than
+// the start, and its fourth bit seeks once more while it runs, to the other place: each
+// kind of seek stays within reach, while most inputs decode only one run of pictures.
+void Play(IAMMultiMediaStream* stream, IDirectDrawMediaStream* video, std::uint8_t choice) {
   DDSURFACEDESC format{};
   format.dwSize = sizeof(format);
   if (video->GetFormat(&format, nullptr, nullptr, nullptr) != S_OK) return;
   if (format.dwWidth == 0 || format.dwHeight == 0) return;
   IDirectDrawStreamSample* sample = nullptr;
   if (video->CreateSample(nullptr, nullptr, 0, &sample) != S_OK) return;
-  stream->SetState(STREAMSTATE_RUN);
-  for (STREAM_TIME seek : {STREAM_TIME{0}, kSecondKeyFrameTime}) {
-    stream->Seek(seek);
+  const STREAM_TIME first = (choice & 4) ? kSecondKeyFrameTime : 0;
+  const int seeks = (choice & 8) ? 2 : 1;
+  for (int i = 0; i < seeks; ++i) {
+    stream->Seek(i == 0 ? first : kSecondKeyFrameTime - first);
+    stream->SetState(STREAMSTATE_RUN);
     g_clock += 100000000;
     TestClockSet(g_clock);
-    for (int i = 0; i < 3 && sample->Update(0, g_event, nullptr, 0) == S_OK; ++i) {
+    for (int update = 0; update < 3 && sample->Update(0, g_event, nullptr, 0) == S_OK; ++update) {
     }
     WaitForSingleObject(g_event, 0);
   }
@@ -116,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     IDirectDrawMediaStream* video = nullptr;
     if (stream->GetMediaStream(MSPID_PrimaryVideo, &media) == S_OK &&
         media->QueryInterface(IID_IDirectDrawMediaStream, reinterpret_cast<void**>(&video)) == S_OK) {
-      Play(stream, video);
+      Play(stream, video, size > 0 ? data[0] : 0);
       video->Release();
     }
     if (media != nullptr) media->Release();

@@ -57,6 +57,30 @@ TEST_F(DShowSound, TheSoundPlaysWhileTheMovieRuns) {
   EXPECT_EQ(LiveSoundObjectCount(), 0);
 }
 
+// Sought while it stands still, the sound plays from there once the movie runs: never
+// started, and paused after playing.
+TEST_F(DShowSound, ASeekWhileStoppedPlaysFromThereOnTheNextRun) {
+  TestMovieSpec spec;
+  spec.withSound = true;
+  const std::string file = WriteMovie(spec);
+  for (bool playedBefore : {false, true}) {
+    SCOPED_TRACE(playedBefore);
+    OpenWithSample(file);
+    if (playedBefore) {
+      ASSERT_EQ(Run(), S_OK);
+      EXPECT_GT(Loudest(512), 2000);
+      ASSERT_EQ(control_->Pause(), S_OK);
+    }
+    // 10 ms before the end: 441 frames of sound, then silence.
+    ASSERT_EQ(stream_->Seek(7900000), S_OK);
+    EXPECT_EQ(Loudest(512), 0);
+    ASSERT_EQ(Run(), S_OK);
+    EXPECT_GT(Loudest(441), 2000);
+    EXPECT_EQ(Loudest(583), 0);
+    Close();
+  }
+}
+
 TEST_F(DShowSound, TheSoundIsToppedUpAsItPlays) {
   TestMovieSpec spec;
   spec.withSound = true;
