@@ -109,6 +109,17 @@ class D3DTest : public DDrawTest {
     ASSERT_EQ(device_->SetTextureStageState(stage, D3DTSS_ALPHAARG2, alphaArg2), D3D_OK);
   }
 
+  // Colour and alpha straight from the texture.
+  void TexelsOnly() { SetStage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE); }
+
+  // Ends the scene and the device; the target's pixels.
+  std::vector<DWORD> EndDeviceAndRead(IDirectDrawSurface7* target) {
+    EXPECT_EQ(device_->EndScene(), D3D_OK);
+    device_->Release();
+    device_ = nullptr;
+    return Read(target).pixels;
+  }
+
   void SetBlend(bool on, DWORD source = D3DBLEND_ONE, DWORD destination = D3DBLEND_ZERO) {
     ASSERT_EQ(device_->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, on ? TRUE : FALSE), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRENDERSTATE_SRCBLEND, source), D3D_OK);

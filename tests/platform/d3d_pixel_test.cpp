@@ -40,9 +40,6 @@ class D3DPixel : public D3DTest, public ::testing::WithParamInterface<PixelPath>
               D3D_OK);
   }
 
-  // Colour and alpha straight from the texture.
-  void TexelsOnly() { SetStage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE); }
-
   Picture Finish(IDirectDrawSurface7* target) {
     EXPECT_EQ(device_->EndScene(), D3D_OK);
     return Read(target);

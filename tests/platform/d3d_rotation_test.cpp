@@ -45,7 +45,7 @@ TEST_F(D3DTest, QuarterTurnsMoveEveryTexelExactly) {
   std::vector<DWORD> texels = Sprite();
   PutPixels(texture, texels, kSize, kSize);
   UseTexture(texture);
-  SetStage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+  TexelsOnly();
   SetBlend(true, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
   const float centres[4][2] = {{16, 16}, {48, 16}, {16, 48}, {48, 48}};
   for (int turn = 0; turn < 4; ++turn) {

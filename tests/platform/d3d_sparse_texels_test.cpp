@@ -31,7 +31,7 @@ TEST_F(D3DTest, LeavingOutTransparentTexelsOfASparseTextureChangesNoBit) {
     DDCOLORKEY key{c.texture.dwGBitMask, c.texture.dwGBitMask};
     EXPECT_EQ(texture->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     StartDevice(target);
-    SetStage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+    TexelsOnly();
     SetBlend(!c.keyed, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
     EXPECT_EQ(device_->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, c.keyed), D3D_OK);
     UseTexture(texture);
@@ -48,10 +48,7 @@ TEST_F(D3DTest, LeavingOutTransparentTexelsOfASparseTextureChangesNoBit) {
       PutPixels(texture, texels, kTextureWidth, kTextureHeight);
       EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, Quad(c.left - 0.5f, c.top - 0.5f, right, bottom, u0, 0, 1 - u0, 1)), D3D_OK);
     }
-    EXPECT_EQ(device_->EndScene(), D3D_OK);
-    device_->Release();
-    device_ = nullptr;
-    return Read(target).pixels;
+    return EndDeviceAndRead(target);
   };
   for (const SparseCase& c : cases) {
     const std::vector<DWORD> skipping = render(c);

@@ -26,12 +26,9 @@ TEST_F(D3DTest, UprightScaledRowsShowTheTexelsOfTheGeneralPath) {
     PutPixels(texture, texels, c.textureWidth, 4);
     StartDevice(target);
     UseTexture(texture);
-    SetStage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+    TexelsOnly();
     EXPECT_EQ(Draw(D3DPT_TRIANGLELIST, Quad(c.left - 0.5f, 1.5f, c.right - 0.5f, 11.5f, c.u0, 0.0f, c.u1, 1.0f)), D3D_OK);
-    EXPECT_EQ(device_->EndScene(), D3D_OK);
-    device_->Release();
-    device_ = nullptr;
-    return Read(target).pixels;
+    return EndDeviceAndRead(target);
   };
   for (const UprightCase& c : cases) {
     D3DTestUseGeneralPathOnly(true);
