@@ -108,29 +108,10 @@ class PageLayout {
   std::vector<Segment> segments_;
 };
 
-// The next 0xFF byte pair at or after `start`, or `size`. Read eight bytes at a time,
-// going straight to the first 0xFF among them: memchr would be called, and its whole
-// range checked by the address sanitizer, for every lone 0xFF.
+// The next 0xFF byte pair at or after `start`, or `size`.
 HARNESS_UNTRACED std::size_t NextCut(const std::uint8_t* data, std::size_t start, std::size_t size) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101u;
-  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-  std::size_t at = start;
-  while (at + 8 <= size) {
-    std::uint64_t word;
-    std::memcpy(&word, data + at, sizeof word);
-    const std::uint64_t inverted = ~word;  // a 0xFF byte is a zero byte here
-    // The lowest flag marks the first zero byte (the bytes load lowest first).
-    const std::uint64_t zeros = (inverted - kOnes) & ~inverted & kHighBits;
-    if (zeros == 0) {
-      at += 8;
-      continue;
-    }
-    at += static_cast<std::size_t>(__builtin_ctzll(zeros)) / 8;
-    if (at + 1 < size && data[at + 1] == 0xFF) return at;
-    ++at;
-  }
-  for (; at + 1 < size; ++at) {
-    if (data[at] == 0xFF && data[at + 1] == 0xFF) return at;
+  for (std::size_t at = NextByte(data, start, size, 0xFF); at + 1 < size; at = NextByte(data, at + 1, size, 0xFF)) {
+    if (data[at + 1] == 0xFF) return at;
   }
   return size;
 }
@@ -158,6 +139,9 @@ HARNESS_UNTRACED std::vector<std::uint8_t> WrapInPages(const std::uint8_t* data,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   if (data[0] % 2 == 0) {
+    // A RIFF file is the WAV target's: decoding the converted WAV files this mode grew
+    // took most of this target's time in some runs.
+    if (size >= 5 && std::memcmp(data + 1, "RIFF", 4) == 0) return 0;
     DecodeSoundImage(data + 1, size - 1, Mp3Frames::OpenedOnly);
   } else {
     const std::vector<std::uint8_t> file = WrapInPages(data + 1, size - 1);
