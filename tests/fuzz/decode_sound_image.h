@@ -35,7 +35,7 @@ enum class Mp3Frames { Decoded, OpenedOnly };
 constexpr std::uint64_t kWholeDecodeBudget = 16 * 1024;
 constexpr int kFirstReads = 2;
 constexpr int kReadPiece = 4096;
-// An MP3 sound is decoded only whole, as the game loads it, and only while its frames
+// Layer III frames are decoded only whole, as the game loads them, and only while they
 // span one of the converter's 2 KB pieces at most and give 8 KB of PCM (a frame of
 // MPEG-1 stereo, seven of the low rates in mono): the decoder spends the same time on
 // every further frame, and on every byte between frames it searches through for a
@@ -62,6 +62,14 @@ inline void DecodeWithinBudget(SoundSource* source) {
   for (int i = 0; i < kFirstReads; ++i) {
     if (ReadSourcePcm(source, piece, kReadPiece) <= 0) return;
   }
+}
+
+// Whether the source converts Layer III frames, bare or in a WAV file.
+inline bool HoldsLayer3Frames(const SoundSource& source) {
+  if (source.kind != kSourceAcm || source.acmSourceFormat == nullptr) return false;
+  WORD tag;
+  std::memcpy(&tag, source.acmSourceFormat, sizeof tag);
+  return tag == WAVE_FORMAT_MPEGLAYER3;
 }
 
 inline void DecodeMp3WithinBudget(SoundSource* source) {
@@ -120,11 +128,13 @@ inline void DecodeSoundImage(const std::uint8_t* data, std::size_t size, Mp3Fram
   if (OpenSoundSource(&stream, &source) == 0) {
     // A source always delivers PCM.
     if (source.format.wFormatTag != WAVE_FORMAT_PCM || source.format.nBlockAlign == 0) __builtin_trap();
-    // Only the MP3 opener counts the samples of what it converts.
-    const bool mp3 = source.kind == kSourceAcm && source.totalSamples >= 0;
-    if (!mp3) {
+    // Only the MP3 opener counts the samples of what it converts; frames that a WAV file
+    // holds are the WAV target's, but cost the same to decode.
+    const bool frames = HoldsLayer3Frames(source);
+    const bool bareFrames = frames && source.totalSamples >= 0;
+    if (!frames) {
       DecodeWithinBudget(&source);
-    } else if (mp3Frames == Mp3Frames::Decoded) {
+    } else if (!bareFrames || mp3Frames == Mp3Frames::Decoded) {
       DecodeMp3WithinBudget(&source);
     }
     CloseSoundSource(&source);
