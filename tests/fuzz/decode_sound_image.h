@@ -26,36 +26,25 @@
 // time.
 enum class Mp3Frames { Decoded, OpenedOnly };
 
-// The largest whole decode, and what is read of a longer Ogg sound. A converted WAV
-// costs its decoder's work for every sample, and every further block goes through the
-// same code: 4K samples of 16-bit PCM are plenty (WAV corpora grown at twice that reach
-// the same edges through this budget, at a third more executions a second). A longer
-// WAV is only opened: a piece read would convert into a decode buffer of a second of
-// PCM, up to 4 MB, made for each input. Every Ogg sound is longer (its whole block has
-// a second of slack); its decode buffer is 4 KB.
+// The largest whole decode, and what is read of a longer Ogg sound. Every further
+// block or frame goes through the same code, at the decoder's cost for each sample:
+// 4K samples of 16-bit PCM are plenty. A longer WAV or MP3 is only opened: a piece read
+// would convert into a decode buffer of a second of PCM, up to 4 MB. Every Ogg sound is
+// longer (its whole block has a second of slack); its decode buffer is 4 KB.
 constexpr std::uint64_t kWholeDecodeBudget = 8 * 1024;
 constexpr int kFirstReads = 2;
 constexpr int kReadPiece = 4096;
-// Layer III frames are decoded only whole, as the game loads them, and only while they
-// span one of the converter's 2 KB pieces at most and give 8 KB of PCM (a frame of
-// MPEG-1 stereo, seven of the low rates in mono): the decoder spends the same time on
-// every further frame, and on every byte between frames it searches through for a
-// sync, and reaches nothing more of ours. A piece read would decode up to a second of
-// frames into a second-long buffer.
-constexpr std::uint64_t kMp3WholeDecodeBudget = 8 * 1024;
+// Layer III frames are decoded only while they span one of the converter's 2 KB pieces:
+// the decoder searches every byte between frames for a sync, which reaches nothing of ours.
 constexpr std::uint32_t kMp3FramesSpanBudget = 2048;
-
-inline void DecodeWhole(SoundSource* source) {
-  WAVEFORMATEX format;
-  void* pcm = nullptr;
-  std::uint32_t bytes = 0;
-  if (DecodeWholeSource(source, &format, &pcm, &bytes) == 0) TrackedFree(pcm);
-}
 
 inline void DecodeWithinBudget(SoundSource* source) {
   std::uint64_t whole = 0;
   if (WholeSourceBytes(source, &whole) == 0 && whole <= kWholeDecodeBudget) {
-    DecodeWhole(source);
+    WAVEFORMATEX format;
+    void* pcm = nullptr;
+    std::uint32_t bytes = 0;
+    if (DecodeWholeSource(source, &format, &pcm, &bytes) == 0) TrackedFree(pcm);
     return;
   }
   if (source->kind != kSourceOgg) return;
@@ -71,14 +60,6 @@ inline bool HoldsLayer3Frames(const SoundSource& source) {
   WORD tag;
   std::memcpy(&tag, source.acmSourceFormat, sizeof tag);
   return tag == WAVE_FORMAT_MPEGLAYER3;
-}
-
-inline void DecodeMp3WithinBudget(SoundSource* source) {
-  std::uint64_t whole = 0;
-  if (source->compressedSize <= kMp3FramesSpanBudget && WholeSourceBytes(source, &whole) == 0 &&
-      whole <= kMp3WholeDecodeBudget) {
-    DecodeWhole(source);
-  }
 }
 
 // The first byte equal to `value` at or after `at`, or `size`. Eight bytes at a time:
@@ -130,14 +111,12 @@ inline void DecodeSoundImage(const std::uint8_t* data, std::size_t size, Mp3Fram
     // A source always delivers PCM.
     if (source.format.wFormatTag != WAVE_FORMAT_PCM || source.format.nBlockAlign == 0) __builtin_trap();
     // Only the MP3 opener counts the samples of what it converts; frames that a WAV file
-    // holds are the WAV target's, but cost the same to decode.
+    // holds are the WAV target's.
     const bool frames = HoldsLayer3Frames(source);
     const bool bareFrames = frames && source.totalSamples >= 0;
-    if (!frames) {
-      DecodeWithinBudget(&source);
-    } else if (!bareFrames || mp3Frames == Mp3Frames::Decoded) {
-      DecodeMp3WithinBudget(&source);
-    }
+    const bool framesLeftOut = frames && (source.compressedSize > kMp3FramesSpanBudget ||
+                                          (bareFrames && mp3Frames == Mp3Frames::OpenedOnly));
+    if (!framesLeftOut) DecodeWithinBudget(&source);
     CloseSoundSource(&source);
   }
   MemoryStreamClose(stream.handle);

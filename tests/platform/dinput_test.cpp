@@ -231,10 +231,7 @@ TEST_F(DirectInputTest, EffectsDriveTheRumbleMotors) {
   sineEffect->Release();
 }
 
-class JoystickFallbackTest : public ::testing::Test {
- protected:
-  void TearDown() override { TestDetachVirtualPads(); }
-};
+using JoystickFallbackTest = DirectInputTest;
 
 TEST_F(JoystickFallbackTest, RawAxesAndButtons) {
   const int virtualPad = TestAttachVirtualPad(4, 24, 0);
