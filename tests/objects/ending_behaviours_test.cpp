@@ -11,23 +11,31 @@ using EndingObjects = BehaviourTest;
 TEST_F(EndingObjects, CaptionsTurnBelowTheirBoundAndTheSequenceEndsAt440Only) {
   GameObject& page = Put(60, kCategoryDecoration, 4164);
   page.fade = 260.0f;
-  // 260 - 1.5 x 203 = -44.5, the first value below -44; then +1.7 a frame, that frame
-  // included, passes 260 on the 180th.
+  // 260 - 1.5 x 203 = -44.5, the first value below -44; the turning frame takes no
+  // step back, and +1.7 a frame passes 260 on the 180th after it.
   for (int frame = 1; frame <= 203; ++frame) {
     Frames(1);
     ASSERT_EQ(page.phase, frame == 203 ? 1.0f : 0.0f) << frame;
   }
-  EXPECT_EQ(FramesUntilFreed(page), 180 - 1);
+  EXPECT_EQ(page.fade, -44.5f);
+  EXPECT_EQ(FramesUntilFreed(page), 180);
 
+  // The sequence, likewise one direction a frame: its first picture turns on frame 148
+  // (260 - 2.2 x 148 = -65.6) and gives way 149 frames later (-65.6 + 2.2 x 149 =
+  // 262.2); every later picture takes 149 + 149 frames from 262.2.
   GameObject& sequence = Put(61, kCategoryDecoration, 4165);
   sequence.animation = 417;
   sequence.fade = 260.0f;
-  std::vector<int> shown{417};
-  while (sequence.state == kStateActive) {
+  std::vector<int> changedOn;  // the frame each picture gives way, freed with the 23rd
+  for (int frame = 1; sequence.state == kStateActive && frame <= 8000; ++frame) {
+    const int shown = sequence.animation;
     Frames(1);
-    if (sequence.state == kStateActive && sequence.animation != shown.back()) shown.push_back(sequence.animation);
+    if (sequence.animation != shown) changedOn.push_back(frame);
   }
-  EXPECT_EQ(std::pair(shown.size(), shown.back()), std::pair(std::size_t{23}, 439));  // freed on to 440
+  ASSERT_EQ(changedOn.size(), 23u);
+  EXPECT_NE(sequence.state, kStateActive);  // freed as it reached 440
+  EXPECT_EQ(changedOn.front(), 148 + 149);
+  for (std::size_t i = 1; i < changedOn.size(); ++i) EXPECT_EQ(changedOn[i] - changedOn[i - 1], 298) << i;
   Put(62, kCategoryDecoration, 4165).animation = 440;
   EXPECT_EQ(FramesUntilFreed(ObjectPool[62], 3000), 0);
 }

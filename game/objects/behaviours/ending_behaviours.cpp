@@ -82,7 +82,8 @@ void MainFigure(int slot) {
 }
 
 // Caption records fade in to `turnBelow`, then out past 260; a sequence then shows its
-// next picture until `lastPicture` is passed.
+// next picture until `lastPicture` is passed. A frame that turns the fade runs no step
+// of the new direction.
 struct Caption {
   int id;
   double fadeIn;
@@ -99,6 +100,7 @@ void CaptionPage(int slot) {
   if (caption.phase == 0.0f) {
     AddTo(caption.fade, -row.fadeIn);
     if (caption.fade < row.turnBelow) caption.phase = 1.0f;
+    return;
   }
   if (caption.phase != 1.0f) return;
   AddTo(caption.fade, row.fadeOut);
