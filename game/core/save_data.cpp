@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <string>
 
 #include "core/game_state.h"
 #include "core/input.h"
@@ -109,16 +111,52 @@ void ResetInvalidOptionWords() {
   }
 }
 
+// Loading runs before the library has opened its log, so what it finds is kept for
+// the first write, which runs once the library has started.
+std::string PendingLogLines;
+// An unreadable save file that could not be moved aside is never written over.
+bool SaveWritesRefused = false;
+
+// Reads the file over the words: 0, or the system's error number when the file is
+// there but could not be read.
+int ReadSaveFile() {
+  WordFileReader file(kSaveFileName);
+  bool more = file.IsOpen();
+  for (const SaveRun& run : kSaveLayout) {
+    for (int i = 0; more && i < run.count; ++i) more = file.Read(run.words[i]);
+  }
+  return file.Error();
+}
+
+std::string LogLine(const char* text, const char* fileName, int error) {
+  std::string line = std::string(text) + fileName;
+  if (error != 0) line += std::string("（") + std::strerror(error) + "）";
+  return line + "\n";
+}
+
+// A file that is there but cannot be read is not a missing one: the player's progress
+// may still be in it.
+void SetAsideUnreadableSave(int readError) {
+  PendingLogLines = LogLine("右記のファイルの読み込みに失敗しました：", kSaveFileName, readError);
+  const int moveError = RenameWithoutReplacing(kSaveFileName, kUnreadableSaveFileName);
+  if (moveError == 0) {
+    PendingLogLines += LogLine("読み込めなかったファイルを右記の名前で残しました：", kUnreadableSaveFileName, 0);
+    return;
+  }
+  SaveWritesRefused = true;
+  PendingLogLines += LogLine("読み込めなかったファイルを右記の名前へ移せないため、この実行中は保存しません：",
+                             kUnreadableSaveFileName, moveError);
+}
+
 }  // namespace
 
 void LoadSaveData() {
   PutFreshSave();
-  {
-    WordFileReader file(kSaveFileName);
-    bool more = file.IsOpen();
-    for (const SaveRun& run : kSaveLayout) {
-      for (int i = 0; more && i < run.count; ++i) more = file.Read(run.words[i]);
-    }
+  PendingLogLines.clear();
+  SaveWritesRefused = false;
+  if (const int readError = ReadSaveFile(); readError != 0) {
+    PutFreshSave();  // the words read before the failure are not trusted either
+    SetAsideUnreadableSave(readError);
   }
   // Every action needs its own button, or a menu can no longer be left.
   if (!IsKeyMap(KeyConfig)) {
@@ -129,6 +167,11 @@ void LoadSaveData() {
 }
 
 int WriteSaveData() {
+  if (!PendingLogLines.empty()) {
+    WriteLog(PendingLogLines.c_str());
+    PendingLogLines.clear();
+  }
+  if (SaveWritesRefused) return -1;
   WordFileWriter file(kSaveFileName);
   for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);
   if (file.Commit() == 0) return 0;

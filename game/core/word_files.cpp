@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 
 namespace {
@@ -37,7 +38,10 @@ std::FILE* CreateTemporaryFile(const std::string& name) {
 }  // namespace
 
 WordFileReader::WordFileReader(const char* name) : file_(std::fopen(name, "rb")) {
-  if (file_ == nullptr) return;
+  if (file_ == nullptr) {
+    if (errno != ENOENT) error_ = errno;
+    return;
+  }
   if (std::fseek(file_, 0, SEEK_END) == 0) size_ = std::ftell(file_);
   std::rewind(file_);
 }
@@ -48,7 +52,12 @@ WordFileReader::~WordFileReader() {
 
 bool WordFileReader::Read(int& word) {
   unsigned char bytes[kWordBytes];
-  if (file_ == nullptr || std::fread(bytes, 1, kWordBytes, file_) != kWordBytes) return false;
+  if (file_ == nullptr) return false;
+  if (std::fread(bytes, 1, kWordBytes, file_) != kWordBytes) {
+    // A folder of the file's name opens, and fails here.
+    if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
+    return false;
+  }
   word = DecodeWord(bytes);
   return true;
 }
@@ -57,6 +66,10 @@ int WordFileReader::Read(int* words, int count) {
   int read = 0;
   while (read < count && Read(words[read])) ++read;
   return read;
+}
+
+int RenameWithoutReplacing(const char* name, const char* newName) {
+  return ::renameat2(AT_FDCWD, name, AT_FDCWD, newName, RENAME_NOREPLACE) == 0 ? 0 : errno;
 }
 
 WordFileWriter::WordFileWriter(const char* name)

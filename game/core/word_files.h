@@ -1,7 +1,8 @@
 // Files of little-endian 32-bit words, as the save and replay files are: a reader
 // over a file in the working folder, and a writer that writes a temporary file
 // beside the target and renames it over the target only when every word was
-// written, so a failed write never loses the previous file.
+// written, so a failed write never loses the previous file. A file that could not be
+// read can be moved aside, so that no write replaces it.
 #pragma once
 
 #include <cstdio>
@@ -15,6 +16,9 @@ class WordFileReader {
   WordFileReader& operator=(const WordFileReader&) = delete;
 
   bool IsOpen() const { return file_ != nullptr; }
+  // The system's error number when the file is there but could not be opened or a read
+  // failed (rather than ending); 0 otherwise, and for a missing file.
+  int Error() const { return error_; }
   // The file's size in bytes (0 when it is not open).
   long Size() const { return size_; }
   // Reads the next word into `word`; false at the end (`word` is then untouched).
@@ -25,7 +29,12 @@ class WordFileReader {
  private:
   std::FILE* file_;
   long size_ = 0;
+  int error_ = 0;
 };
+
+// Renames `name` to `newName` unless something already stands under `newName`: 0, or
+// the system's error number (nothing is then renamed).
+int RenameWithoutReplacing(const char* name, const char* newName);
 
 class WordFileWriter {
  public:

@@ -21,6 +21,17 @@ TEST(Program, StartsAtTheTitleWritesItsSaveFileAndQuitsOnEscape) {
   EXPECT_FALSE(game.Pass(0, /*escape=*/true));
 }
 
+// The save file is read before the log is opened; what went wrong must still reach it.
+TEST(Program, KeepsASaveFileItCannotReadAndLogsWhy) {
+  GameSession game;
+  game.folder().Write("SaveData.dat/progress", "old");  // a folder opens, then fails to read
+  ASSERT_EQ(game.Start(), 0);
+  const std::string log = game.folder().Read("Log.txt");
+  EXPECT_NE(log.find("右記のファイルの読み込みに失敗しました：SaveData.dat（Is a directory）\r\n"), std::string::npos);
+  EXPECT_NE(log.find("読み込めなかったファイルを右記の名前で残しました：SaveData.unreadable.dat\r\n"), std::string::npos);
+  EXPECT_EQ(game.folder().Read("SaveData.unreadable.dat/progress"), "old");
+}
+
 TEST(Program, EscapeQuitsFromEveryScene) {
   for (int scene : {kScenePlay, kSceneLoadout, kSceneTitle, kSceneResults, kSceneEnding}) {
     GameSession game;

@@ -153,4 +153,20 @@ TEST(SaveData, ATemporaryFileLeftByAKilledSaveIsReplaced) {
   }
 }
 
+// A link to itself cannot be opened, even with every permission.
+TEST(SaveData, AnUnreadableFileIsKeptAsideAndNeverWrittenOver) {
+  const std::string save = kSaveFileName, kept = kUnreadableSaveFileName;
+  for (bool keptNameTaken : {false, true}) {
+    ScratchDirectory scratch;
+    std::filesystem::create_symlink(save, scratch.path() / save);
+    if (keptNameTaken) scratch.Write(kept, "earlier");
+    LoadSaveData();
+    EXPECT_EQ(WriteSaveData(), keptNameTaken ? -1 : 0);
+    std::error_code looping;
+    EXPECT_EQ(std::filesystem::read_symlink(scratch.path() / (keptNameTaken ? save : kept), looping), save);
+    if (!keptNameTaken) EXPECT_EQ(scratch.Read(save).size(), 360u);
+    if (keptNameTaken) EXPECT_EQ(scratch.Read(kept), "earlier");
+  }
+}
+
 }  // namespace
