@@ -127,7 +127,7 @@ TEST(GeneratedPictures, CursorsAndTheHudPanelLeaveWhatLiesUnderThemVisible) {
   const ClearPart parts[] = {
       {"tmode02-02A.png", 9, {4, 4, 252, 18}},
       {"shopframe01.png", 0, {40, 12, 160, 26}},
-      {"gameover03-01.png", 0, {6, 6, 558, 48}},
+      {"gameover03-01.png", 0, {6, 6, 558, 38}},
       {"SelectWeaponParts.png", 0, {70, 5, 58, 20}},
       {"SelectWeaponParts.png", 1, {0, 5, 58, 20}},
       // The pause panel's lines (y 571 to 634 on the screen) under the HUD panel at y 592.
@@ -136,6 +136,51 @@ TEST(GeneratedPictures, CursorsAndTheHudPanelLeaveWhatLiesUnderThemVisible) {
   for (const ClearPart& part : parts) {
     SCOPED_TRACE(part.name);
     EXPECT_TRUE(AllClear(Generated(part.name).Area(part.cell, part.box))) << part.cell;
+  }
+}
+
+// Where the game writes or draws its own text over (or under) a generated picture, the
+// picture shows only its ground: transparent green, or the dark page's own row colour
+// (taken at the picture's left edge, which no word reaches). Each box is in the cell's
+// pixels, from the game's draw positions.
+struct GameTextArea { const char* name; int cell; Box box; const char* why; };
+
+bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
+  const std::vector<Colour> edge = generated.Area(cell, {0, box.y, 1, box.h});
+  const std::vector<Colour> area = generated.Area(cell, box);
+  for (std::size_t i = 0; i < area.size(); ++i) {
+    const Colour& ground = edge[i / static_cast<std::size_t>(box.w)];
+    const bool groundIsPlain = IsClear(ground) || std::max({ground.r, ground.g, ground.b}) < 64;
+    const Colour& pixel = area[i];
+    if (!groundIsPlain || pixel.r != ground.r || pixel.g != ground.g || pixel.b != ground.b) return false;
+  }
+  return true;
+}
+
+TEST(GeneratedPictures, PicturesLeaveTheGamesOwnTextReadable) {
+  const GameTextArea areas[] = {
+      {"Manual01.png", 0, {0, 571, 1024, 197},
+       "the pause panel at y 571 (it shows through while X + C fade the manual) and the HUD's bottom band: the "
+       "controls guide at 578, the timed notice at 580, the panel, numbers and bars from 592"},
+      {"Manual01.png", 0, {790, 0, 234, 571}, "the HUD's side notices at x 790 and its counters at x 820"},
+      {"gameover03-01.png", 0, {180, 51, 170, 9},
+       "on NO (y 411) the frame lies over CREDITS LEFT (right-aligned at x 540) and the count (x 552) from y 462"},
+      {"Aimage00032.png", 88, {0, 22, 32, 10},
+       "level-up markers at y 657, x 329 leftwards: the coin count's 10-pixel digits at y 679 run under them"},
+      {"Aimage003128.png", 30, {0, 0, 128, 50},
+       "the value marker at y 67 + 25 k beside the 25-pixel options rows at 117 + 25 k: the row above"},
+      {"Aimage003128.png", 30, {0, 75, 128, 53}, "and the row below"},
+      {"Aimage003128.png", 30, {6, 55, 116, 18},
+       "tab markers 55 pixels above their names (records at y 64, options' sub-pages at 27): the name, up to 116 "
+       "pixels wide, within"},
+      {"Aimage003128.png", 30, {0, 0, 128, 24},
+       "the tab marker at y 55 on the results pages: the tab names in the header from y 56"},
+  };
+  for (const GameTextArea& area : areas) {
+    SCOPED_TRACE(testing::Message() << area.name << ": " << area.why);
+    const Generated generated(area.name);
+    EXPECT_FALSE(AllClear(generated.Cell(area.cell))) << "the picture shows nothing";
+    EXPECT_TRUE(ShowsOnlyGround(generated, area.cell, area.box));
   }
 }
 
