@@ -173,8 +173,8 @@ TEST(GeneratedPictures, PicturesLeaveTheGamesOwnTextReadable) {
       {"Aimage003128.png", 30, {6, 55, 116, 18},
        "tab markers 55 pixels above their names (records at y 64, options' sub-pages at 27): the name, up to 116 "
        "pixels wide, within"},
-      {"Aimage003128.png", 30, {0, 0, 128, 24},
-       "the tab marker at y 55 on the results pages: the tab names in the header from y 56"},
+      {"Aimage003128.png", 30, {0, 0, 128, 25},
+       "the tab marker at y 55 on the results pages: the tab names in the header, which ends at y 80"},
   };
   for (const GameTextArea& area : areas) {
     SCOPED_TRACE(testing::Message() << area.name << ": " << area.why);

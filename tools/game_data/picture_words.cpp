@@ -24,8 +24,8 @@ constexpr Align kRight = Align::kRight;
 
 constexpr PlacedWords kTitleWords[] = {{512, 250, "VANTOREL", 110, kCentre, kGold}};
 // The logo is drawn at the top left, under the notice that names the game as it fades
-// in: the emblem and a caption, clear of the notice's words (from y 300, x 330).
-constexpr PlacedWords kLogoWords[] = {{205, 306, "PLACEHOLDER LOGO", 22, kCentre, kGrey}};
+// in: the emblem and a caption above the notice's words (from y 300).
+constexpr PlacedWords kLogoWords[] = {{205, 244, "PLACEHOLDER LOGO", 22, kCentre, kGrey}};
 constexpr PlacedWords kNoticeWords[] = {
     {512, 300, "VANTOREL", 72, kCentre, kGold},
     {512, 420, "All pictures and sounds are generated placeholders.", 24, kCentre}};
@@ -61,10 +61,11 @@ constexpr CellWords kMenuLabelCells[] = {
 
 // ---- Options ---------------------------------------------------------------------------
 
-// The value and sub-page markers frame at most 120 pixels around a word's middle.
+// The value and sub-page markers frame 118 pixels around a word's middle, and the
+// sub-page names stand 116 apart.
 constexpr PlacedWords kOptionsMainWords[] = {
     {40, 18, "OPTIONS", 32, Align::kLeft, kGold},
-    {240, 83, "DISPLAY & KEYS", 14, kCentre}, {356, 82, "MORE", 16, kCentre},
+    {240, 83, "DISPLAY, KEYS", 14, kCentre}, {356, 82, "MORE", 16, kCentre},
     {40, 121, "WINDOW MODE (next start)", 20}, {581, 123, "FULL SCREEN", 16, kCentre}, {776, 122, "WINDOW", 18, kCentre},
     {40, 171, "COLOUR DEPTH (next start)", 20}, {581, 172, "32-BIT", 18, kCentre}, {776, 172, "16-BIT", 18, kCentre},
     {40, 246, "KEY: SHOT / DECIDE", 20}, {40, 271, "KEY: SECOND SHOT + DASH / BACK", 20},
@@ -90,7 +91,7 @@ constexpr PlacedWords kOptionsMainWords[] = {
 
 constexpr PlacedWords kOptionsMoreWords[] = {
     {40, 18, "OPTIONS", 32, Align::kLeft, kGold},
-    {240, 83, "DISPLAY & KEYS", 14, kCentre}, {356, 82, "MORE", 16, kCentre},
+    {240, 83, "DISPLAY, KEYS", 14, kCentre}, {356, 82, "MORE", 16, kCentre},
     // Two of the rows open at a total level (rows 0 and 6 at y 117 + 25 k); the others
     // stay locked, and their shared label promises nothing.
     {846, 121, "opens at total level 16", 14, Align::kLeft, kGrey},
@@ -309,8 +310,10 @@ constexpr PlacedWords kGameOverWords[] = {
     {540, 464, "CREDITS LEFT", 18, kRight, kGrey},
     {512, 600, "UP / DOWN: choose     X: decide", 20, kCentre, kGrey}};
 
+// The tab marker's frame stands under the header (y 105 to 130): the tab names keep to
+// the header's foot, just above it.
 #define RESULT_TABS \
-  {596, 56, "STATISTICS", 16, kCentre}, {721, 56, "SAVE REPLAY", 16, kCentre}, {836, 56, "RANKINGS", 16, kCentre}
+  {596, 62, "STATISTICS", 16, kCentre}, {721, 62, "SAVE REPLAY", 16, kCentre}, {836, 62, "RANKINGS", 16, kCentre}
 
 constexpr PlacedWords kResultsHeaderWords[] = {
     {40, 8, "RESULTS", 32, Align::kLeft, kGold}, RESULT_TABS,

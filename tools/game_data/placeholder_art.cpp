@@ -205,7 +205,7 @@ const MarkCell* MarkOf(const PictureFile& picture, int cell) {
 // The marker of a chosen value or tab: a flat frame around the word at the cell's middle,
 // no taller than one 25-pixel options row, so the rows above and below stay readable.
 void DrawSelectionFrame(const Cell& c) {
-  constexpr int kInset = 2, kTop = 50, kHeight = 25;
+  constexpr int kInset = 3, kTop = 50, kHeight = 25;
   Frame({c.canvas, c.x + kInset, c.y + kTop, c.w - 2 * kInset, kHeight, c.index}, 0, 2, {250, 220, 90});
 }
 
@@ -359,7 +359,7 @@ void DrawRings(const Cell& c, double cx, double cy, double radius, double step) 
 
 // The logo's emblem: the rings around the dragon, up and left in the picture.
 void DrawEmblem(const Cell& c) {
-  const int cx = c.w * 2 / 5, cy = c.h / 3, radius = c.w / 4;
+  const int cx = c.w * 2 / 5, cy = c.h / 4, radius = c.w / 5;
   DrawRings(c, cx, cy, radius, radius / 4.0);
   const int side = radius;
   DrawDragon({c.canvas, c.x + cx - side / 2, c.y + cy - side / 2, side, side, 0});
