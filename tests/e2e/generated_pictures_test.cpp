@@ -1,7 +1,8 @@
 // The generated pictures say what they are: no picture shows a file name (one with
 // its digits, as labels of names read) or a bare number, the caption
 // cells of the menu sheets each carry words of their own, cursors and the HUD panel
-// leave what lies under them visible, and stage backgrounds tile without seams.
+// leave what lies under them visible, the text the game draws over pictures stays
+// readable, and stage backgrounds tile without seams.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -139,10 +140,9 @@ TEST(GeneratedPictures, CursorsAndTheHudPanelLeaveWhatLiesUnderThemVisible) {
   }
 }
 
-// Where the game writes or draws its own text over (or under) a generated picture, the
-// picture shows only its ground: transparent green, or the dark page's own row colour
-// (taken at the picture's left edge, which no word reaches). Each box is in the cell's
-// pixels, from the game's draw positions.
+// Where the game writes or draws text over (or, through a fade, under) a generated
+// picture, it shows only its ground: transparent green, or the dark page's row colour
+// at its left edge. Boxes in the cell's pixels, from the game's draw positions.
 struct GameTextArea { const char* name; int cell; Box box; const char* why; };
 
 bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
@@ -159,22 +159,14 @@ bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
 
 TEST(GeneratedPictures, PicturesLeaveTheGamesOwnTextReadable) {
   const GameTextArea areas[] = {
-      {"Manual01.png", 0, {0, 571, 1024, 197},
-       "the pause panel at y 571 (it shows through while X + C fade the manual) and the HUD's bottom band: the "
-       "controls guide at 578, the timed notice at 580, the panel, numbers and bars from 592"},
-      {"Manual01.png", 0, {790, 0, 234, 571}, "the HUD's side notices at x 790 and its counters at x 820"},
-      {"gameover03-01.png", 0, {180, 51, 170, 9},
-       "on NO (y 411) the frame lies over CREDITS LEFT (right-aligned at x 540) and the count (x 552) from y 462"},
-      {"Aimage00032.png", 88, {0, 22, 32, 10},
-       "level-up markers at y 657, x 329 leftwards: the coin count's 10-pixel digits at y 679 run under them"},
-      {"Aimage003128.png", 30, {0, 0, 128, 50},
-       "the value marker at y 67 + 25 k beside the 25-pixel options rows at 117 + 25 k: the row above"},
+      {"Manual01.png", 0, {0, 571, 1024, 197}, "pause panel (y 571), the HUD's guide, notice and panel (578 on)"},
+      {"Manual01.png", 0, {790, 0, 234, 571}, "the HUD's side notices (x 790) and counters (x 820)"},
+      {"gameover03-01.png", 0, {180, 51, 170, 9}, "on NO (y 411): CREDITS LEFT to x 540, the count at 552, y 462"},
+      {"Aimage00032.png", 88, {0, 22, 32, 10}, "level-up markers at y 657 over the coin count's digits at 679"},
+      {"Aimage003128.png", 30, {0, 0, 128, 50}, "value markers at y 67 + 25 k, rows at 117 + 25 k: the row above"},
       {"Aimage003128.png", 30, {0, 75, 128, 53}, "and the row below"},
-      {"Aimage003128.png", 30, {6, 55, 116, 18},
-       "tab markers 55 pixels above their names (records at y 64, options' sub-pages at 27): the name, up to 116 "
-       "pixels wide, within"},
-      {"Aimage003128.png", 30, {0, 0, 128, 25},
-       "the tab marker at y 55 on the results pages: the tab names in the header, which ends at y 80"},
+      {"Aimage003128.png", 30, {6, 55, 116, 18}, "tab markers (records y 64, options 27): the name 55 below"},
+      {"Aimage003128.png", 30, {0, 0, 128, 25}, "the results' tab marker at y 55: the names in the header (to 80)"},
   };
   for (const GameTextArea& area : areas) {
     SCOPED_TRACE(testing::Message() << area.name << ": " << area.why);

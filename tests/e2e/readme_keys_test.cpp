@@ -174,9 +174,8 @@ TEST_F(ReadmeKeys, TheTitleMenuPagesAndPracticeRunsAreLeftByTheirKeys) {
       {"records, rankings tab", Press({kPadRight}), [] { return OnPage(18); }, "records, replays tab"},
       {"records, replays tab", Press({kPadRight, kPadFire}), AtMainMenu, "main menu", "tour-replays"},
       {"main menu", Then(Down(5), Press({kPadFire})), [] { return OnPage(8); }, "options"},
-      {"options", Press({kPadRight}), [] { return ConfigSubPage == 1; }, "options, second page", "tour-options"},
-      {"options, second page", Press({kPadLeft}), [] { return ConfigSubPage == 0; }, "options",
-       "tour-options-more"},
+      {"options", Press({kPadRight}), [] { return ConfigSubPage == 1; }, "options page 2", "tour-options"},
+      {"options page 2", Press({kPadLeft}), [] { return ConfigSubPage == 0; }, "options", "tour-options-more"},
       {"options", Press({kPadUp, kPadFire}), AtMainMenu, "main menu"},
       {"main menu", Then(Down(5), Press({kPadFire})), [] { return OnPage(8); }, "options"},
       {"options", Down(4), [] { return MenuCursorY == 222; }, "key configuration, action 2's row"},
@@ -253,13 +252,13 @@ TEST_F(ReadmeKeys, NameEntryAndReplayPlaybackAreLeftByTheirKeys) {
   });
   LeaveTheResults(Press({kPadRight}));
   ToMainMenu(game_);
-  // The playback's speed keys are checked by the recordings of player_play_test.cpp.
   LeaveAll({
       {"main menu", Then(DownToItem(4), Press({kPadFire})), [] { return OnPage(14); }, "records, rankings tab"},
       {"records, rankings tab", Press({kPadRight}), [] { return OnPage(18); }, "records, replays tab"},
       {"records, replays tab", Down(2), [] { return SlotUnderRow() == 3; }, "slot 3"},
       {"records, replays tab", Press({kPadFire}), [] { return ReplayMode == kReplayPlayback; }, "replay playback",
        "tour-replays-slot-3"},
+      // The playback's speed keys are checked by the recordings of player_play_test.cpp.
       {"replay playback", {{110, kPadPause}}, [] { return Scene == kSceneResults && WatchingReplay == 1; }, "its results",
        nullptr, 20, 5},
       {"results", {{1, kEscape}}, Ended, "the program's end"},
