@@ -246,7 +246,7 @@ TEST_F(ReadmeKeys, NameEntryAndReplayPlaybackAreLeftByTheirKeys) {
       {"results", Press({kPadRight}), [] { return ScenePhase == 10; }, "replay save"},
       {"replay save", Then(Down(2), Press({kPadFire})), [] { return MenuState.blinkTimer == 1.0f && MenuState.fade == 1.0f; },
        "OK? with NO marked"},
-      {"OK?", Press({kPadLeft, kPadFire}), [] { return MenuState.blinkTimer == 2.0f; }, "name entry"},
+      {"OK?", Press({kPadLeft, kPadFire}), [] { return MenuState.blinkTimer == 2.0f; }, "name entry", "tour-ok"},
       {"name entry", Press({kPadUp, kPadFire, kPadFire, kPadSecond, kPadFire, kPadFire}), written, "slot 3 as BAA",
        "tour-name-entry"},
   });

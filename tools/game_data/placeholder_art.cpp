@@ -361,8 +361,7 @@ void DrawRings(const Cell& c, double cx, double cy, double radius, double step) 
 void DrawEmblem(const Cell& c) {
   const int cx = c.w * 2 / 5, cy = c.h / 4, radius = c.w / 5;
   DrawRings(c, cx, cy, radius, radius / 4.0);
-  const int side = radius;
-  DrawDragon({c.canvas, c.x + cx - side / 2, c.y + cy - side / 2, side, side, 0});
+  DrawDragon({c.canvas, c.x + cx - radius / 2, c.y + cy - radius / 2, radius, radius, 0});
 }
 
 void DrawPlainPicture(const Cell& c, const PictureFile& picture) {
