@@ -1,7 +1,8 @@
 // The generated pictures say what they are: no picture shows a file name (one with
 // its digits, as labels of names read) or a bare number, the caption
 // cells of the menu sheets each carry words of their own, cursors and the HUD panel
-// leave what lies under them visible, and stage backgrounds tile without seams.
+// leave what lies under them visible, the text the game draws over pictures stays
+// readable, and stage backgrounds tile without seams.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -127,7 +128,7 @@ TEST(GeneratedPictures, CursorsAndTheHudPanelLeaveWhatLiesUnderThemVisible) {
   const ClearPart parts[] = {
       {"tmode02-02A.png", 9, {4, 4, 252, 18}},
       {"shopframe01.png", 0, {40, 12, 160, 26}},
-      {"gameover03-01.png", 0, {6, 6, 558, 48}},
+      {"gameover03-01.png", 0, {6, 6, 558, 38}},
       {"SelectWeaponParts.png", 0, {70, 5, 58, 20}},
       {"SelectWeaponParts.png", 1, {0, 5, 58, 20}},
       // The pause panel's lines (y 571 to 634 on the screen) under the HUD panel at y 592.
@@ -136,6 +137,42 @@ TEST(GeneratedPictures, CursorsAndTheHudPanelLeaveWhatLiesUnderThemVisible) {
   for (const ClearPart& part : parts) {
     SCOPED_TRACE(part.name);
     EXPECT_TRUE(AllClear(Generated(part.name).Area(part.cell, part.box))) << part.cell;
+  }
+}
+
+// Where the game writes or draws text over (or, through a fade, under) a generated
+// picture, it shows only its ground: transparent green, or the dark page's row colour
+// at its left edge. Boxes in the cell's pixels, from the game's draw positions.
+struct GameTextArea { const char* name; int cell; Box box; const char* why; };
+
+bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
+  const std::vector<Colour> edge = generated.Area(cell, {0, box.y, 1, box.h});
+  const std::vector<Colour> area = generated.Area(cell, box);
+  for (std::size_t i = 0; i < area.size(); ++i) {
+    const Colour& ground = edge[i / static_cast<std::size_t>(box.w)];
+    const bool groundIsPlain = IsClear(ground) || std::max({ground.r, ground.g, ground.b}) < 64;
+    const Colour& pixel = area[i];
+    if (!groundIsPlain || pixel.r != ground.r || pixel.g != ground.g || pixel.b != ground.b) return false;
+  }
+  return true;
+}
+
+TEST(GeneratedPictures, PicturesLeaveTheGamesOwnTextReadable) {
+  const GameTextArea areas[] = {
+      {"Manual01.png", 0, {0, 571, 1024, 197}, "pause panel (y 571), the HUD's guide, notice and panel (578 on)"},
+      {"Manual01.png", 0, {790, 0, 234, 571}, "the HUD's side notices (x 790) and counters (x 820)"},
+      {"gameover03-01.png", 0, {180, 51, 170, 9}, "on NO (y 411): CREDITS LEFT to x 540, the count at 552, y 462"},
+      {"Aimage00032.png", 88, {0, 22, 32, 10}, "level-up markers at y 657 over the coin count's digits at 679"},
+      {"Aimage003128.png", 30, {0, 0, 128, 50}, "value markers at y 67 + 25 k, rows at 117 + 25 k: the row above"},
+      {"Aimage003128.png", 30, {0, 75, 128, 53}, "and the row below"},
+      {"Aimage003128.png", 30, {6, 55, 116, 18}, "tab markers (records y 64, options 27): the name 55 below"},
+      {"Aimage003128.png", 30, {0, 0, 128, 25}, "the results' tab marker at y 55: the names in the header (to 80)"},
+  };
+  for (const GameTextArea& area : areas) {
+    SCOPED_TRACE(testing::Message() << area.name << ": " << area.why);
+    const Generated generated(area.name);
+    EXPECT_FALSE(AllClear(generated.Cell(area.cell))) << "the picture shows nothing";
+    EXPECT_TRUE(ShowsOnlyGround(generated, area.cell, area.box));
   }
 }
 

@@ -15,6 +15,7 @@
 #include "core/stage_end.h"
 #include "game_session.h"
 #include "scenario.h"
+#include "screens/replay_list_view.h"
 #include "screens/results.h"
 
 namespace {
@@ -155,8 +156,13 @@ class ReadmeKeys : public testing::Test {
 TEST_F(ReadmeKeys, TheTitleMenuPagesAndPracticeRunsAreLeftByTheirKeys) {
   // Total level 8: the true mode and practice are open, the extra mode is locked.
   StartWithAFreshSave(game_, /*totalLevel=*/8);
+  // The logo's wait shortened; a frame of the notice half faded in over it.
+  Hold(0, 20);
+  MenuState.backdropTimer = 238.0f;
+  ASSERT_GT(PassUntil(game_, [] { return OnPage(1) && MenuState.backdropTimer >= 42.0f; }, 50), 0);
+  Save("tour-logo-to-notice");
   LeaveAll({
-      {"logo and notice", {{40, kPadSecond}}, AtTitle, "title", nullptr, 20, 200},
+      {"logo and notice", {{40, kPadSecond}}, AtTitle, "title", nullptr, 0, 200},
       {"title", Press({kPadFire}), AtMainMenu, "main menu", "tour-title", 300},
       {"main menu", Press({kPadSecond}), [] { return OnPage(11); }, "title", "tour-main-menu"},
       {"title", Press({kPadFire}), AtMainMenu, "main menu"},
@@ -168,7 +174,9 @@ TEST_F(ReadmeKeys, TheTitleMenuPagesAndPracticeRunsAreLeftByTheirKeys) {
       {"records, rankings tab", Press({kPadRight}), [] { return OnPage(18); }, "records, replays tab"},
       {"records, replays tab", Press({kPadRight, kPadFire}), AtMainMenu, "main menu", "tour-replays"},
       {"main menu", Then(Down(5), Press({kPadFire})), [] { return OnPage(8); }, "options"},
-      {"options", Press({kPadUp, kPadFire}), AtMainMenu, "main menu", "tour-options"},
+      {"options", Press({kPadRight}), [] { return ConfigSubPage == 1; }, "options page 2", "tour-options"},
+      {"options page 2", Press({kPadLeft}), [] { return ConfigSubPage == 0; }, "options", "tour-options-more"},
+      {"options", Press({kPadUp, kPadFire}), AtMainMenu, "main menu"},
       {"main menu", Then(Down(5), Press({kPadFire})), [] { return OnPage(8); }, "options"},
       {"options", Down(4), [] { return MenuCursorY == 222; }, "key configuration, action 2's row"},
       {"key configuration", Press({kPadD}), [] { return KeyConfig[1] == kPadD; }, "action 2 on D", "tour-key-config"},
@@ -193,12 +201,13 @@ TEST_F(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
   ASSERT_GT(PassUntil(game_, [] { return Stage1NoticeTimer > 300; }, 400, kPadFire), 0);
   Save("tour-controls-guide", kPadFire);
   Hold(kPadFire, 200);
+  Coins = 103.0f;  // three digits beside the level-up marker
   Save("tour-stage-1", kPadFire);
   LeaveAll({
       {"play", Press({kPadPause}), [] { return Paused == 1; }, "pause"},
       {"pause", Press({kPadFacing}), [] { return ManualShown == 1; }, "manual page", "tour-pause"},
       {"manual page", Press({kPadFacing, kPadPause}),
-       [] { return ManualShown == 0 && Scene == kScenePlay && Paused == 0; }, "play"},
+       [] { return ManualShown == 0 && Scene == kScenePlay && Paused == 0; }, "play", "tour-pause-manual"},
       {"play", QuitThroughThePause(), AtTitle, "title (through the pause)", nullptr, 20, 0},
   });
   ToMainMenu(game_);
@@ -214,7 +223,10 @@ TEST_F(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
   ToContinue();
   LeaveAll({{"continue", Press({kPadFire}), [] { return Scene == kScenePlay; }, "play (YES)", "tour-continue"}});
   ToContinue();
-  LeaveAll({{"continue", Press({kPadDown, kPadFire}), [] { return ScenePhase == 6; }, "results (NO)"}});
+  LeaveAll({
+      {"continue", Press({kPadDown}), [] { return ContinueCursor == 40; }, "continue, NO marked"},
+      {"continue", Press({kPadFire}), [] { return ScenePhase == 6; }, "results (NO)", "tour-continue-no"},
+  });
   AwaitResultsNavigation(/*shortened=*/true);
   LeaveTheResults(Press({kPadLeft}), "tour-results", "tour-rankings");
 }
@@ -234,14 +246,19 @@ TEST_F(ReadmeKeys, NameEntryAndReplayPlaybackAreLeftByTheirKeys) {
       {"results", Press({kPadRight}), [] { return ScenePhase == 10; }, "replay save"},
       {"replay save", Then(Down(2), Press({kPadFire})), [] { return MenuState.blinkTimer == 1.0f && MenuState.fade == 1.0f; },
        "OK? with NO marked"},
-      {"OK?", Press({kPadLeft, kPadFire}), [] { return MenuState.blinkTimer == 2.0f; }, "name entry"},
+      {"OK?", Press({kPadLeft, kPadFire}), [] { return MenuState.blinkTimer == 2.0f; }, "name entry", "tour-ok"},
       {"name entry", Press({kPadUp, kPadFire, kPadFire, kPadSecond, kPadFire, kPadFire}), written, "slot 3 as BAA",
        "tour-name-entry"},
   });
   LeaveTheResults(Press({kPadRight}));
-  ASSERT_TRUE(PlayReplay(game_, 3));
-  // The playback's speed keys are checked by the recordings of player_play_test.cpp.
+  ToMainMenu(game_);
   LeaveAll({
+      {"main menu", Then(DownToItem(4), Press({kPadFire})), [] { return OnPage(14); }, "records, rankings tab"},
+      {"records, rankings tab", Press({kPadRight}), [] { return OnPage(18); }, "records, replays tab"},
+      {"records, replays tab", Down(2), [] { return SlotUnderRow() == 3; }, "slot 3"},
+      {"records, replays tab", Press({kPadFire}), [] { return ReplayMode == kReplayPlayback; }, "replay playback",
+       "tour-replays-slot-3"},
+      // The playback's speed keys are checked by the recordings of player_play_test.cpp.
       {"replay playback", {{110, kPadPause}}, [] { return Scene == kSceneResults && WatchingReplay == 1; }, "its results",
        nullptr, 20, 5},
       {"results", {{1, kEscape}}, Ended, "the program's end"},

@@ -23,7 +23,9 @@ constexpr Align kRight = Align::kRight;
 // ---- Title and main menu ------------------------------------------------------------
 
 constexpr PlacedWords kTitleWords[] = {{512, 250, "VANTOREL", 110, kCentre, kGold}};
-constexpr PlacedWords kLogoWords[] = {{256, 210, "VANTOREL", 64, kCentre, kGold}};
+// The logo is drawn at the top left, under the notice that names the game as it fades
+// in: the emblem and a caption above the notice's words (from y 300).
+constexpr PlacedWords kLogoWords[] = {{205, 244, "PLACEHOLDER LOGO", 22, kCentre, kGrey}};
 constexpr PlacedWords kNoticeWords[] = {
     {512, 300, "VANTOREL", 72, kCentre, kGold},
     {512, 420, "All pictures and sounds are generated placeholders.", 24, kCentre}};
@@ -59,10 +61,12 @@ constexpr CellWords kMenuLabelCells[] = {
 
 // ---- Options ---------------------------------------------------------------------------
 
+// The value and sub-page markers frame 118 pixels around a word's middle, and the
+// sub-page names stand 116 apart.
 constexpr PlacedWords kOptionsMainWords[] = {
     {40, 18, "OPTIONS", 32, Align::kLeft, kGold},
-    {240, 82, "DISPLAY & KEYS", 16, kCentre}, {356, 82, "MORE", 16, kCentre},
-    {40, 121, "WINDOW MODE (next start)", 20}, {581, 122, "FULL SCREEN", 18, kCentre}, {776, 122, "WINDOW", 18, kCentre},
+    {240, 83, "DISPLAY, KEYS", 14, kCentre}, {356, 82, "MORE", 16, kCentre},
+    {40, 121, "WINDOW MODE (next start)", 20}, {581, 123, "FULL SCREEN", 16, kCentre}, {776, 122, "WINDOW", 18, kCentre},
     {40, 171, "COLOUR DEPTH (next start)", 20}, {581, 172, "32-BIT", 18, kCentre}, {776, 172, "16-BIT", 18, kCentre},
     {40, 246, "KEY: SHOT / DECIDE", 20}, {40, 271, "KEY: SECOND SHOT + DASH / BACK", 20},
     {40, 296, "KEY: LEVEL-UP / DECIDE", 20}, {40, 321, "KEY: FACING LOCK / MANUAL", 20},
@@ -76,7 +80,7 @@ constexpr PlacedWords kOptionsMainWords[] = {
     {640, 321, "to give it to that action.", 16, Align::kLeft, kCyan},
     {40, 396, "VERTICAL SYNC (next start)", 20}, {581, 397, "ON", 18, kCentre}, {776, 397, "OFF", 18, kCentre},
     {40, 452, "FACING LOCK", 20}, {543, 453, "A TOGGLES", 18, kCentre}, {685, 453, "HOLD A", 18, kCentre},
-    {827, 453, "X LEFT, A RIGHT", 16, kCentre},
+    {827, 454, "X LEFT, A RIGHT", 14, kCentre},
     {40, 510, "SLOWDOWN", 20}, {543, 511, "OFF", 18, kCentre}, {685, 511, "HALF", 18, kCentre},
     {827, 511, "FULL", 18, kCentre},
     {40, 544, "VIBRATION", 20}, {543, 545, "OFF", 18, kCentre}, {685, 545, "WEAK", 18, kCentre},
@@ -87,9 +91,13 @@ constexpr PlacedWords kOptionsMainWords[] = {
 
 constexpr PlacedWords kOptionsMoreWords[] = {
     {40, 18, "OPTIONS", 32, Align::kLeft, kGold},
-    {240, 82, "DISPLAY & KEYS", 16, kCentre}, {356, 82, "MORE", 16, kCentre},
+    {240, 83, "DISPLAY, KEYS", 14, kCentre}, {356, 82, "MORE", 16, kCentre},
+    // Two of the rows open at a total level (rows 0 and 6 at y 117 + 25 k); the others
+    // stay locked, and their shared label promises nothing.
+    {846, 121, "opens at total level 16", 14, Align::kLeft, kGrey},
+    {846, 271, "opens at total level 8", 14, Align::kLeft, kGrey},
     {40, 575, "BACK  (X: save and return)", 20, Align::kLeft, kGold},
-    {40, 640, "Locked rows open as the total level rises.", 18, Align::kLeft, kGrey},
+    {40, 640, "LOCKED rows cannot be changed.", 18, Align::kLeft, kGrey},
     {40, 668, "UP / DOWN: row     LEFT / RIGHT: change", 18, Align::kLeft, kGrey}};
 
 // The twelve further settings: cell k at (198, 117 + 25 k); the markers of value 0
@@ -118,7 +126,7 @@ std::vector<CellWords> MoreSettingCells() {
     cells.push_back({k, CellShape::kWords, {776 - kSettingCellX, 3, setting.value1, 16, kCentre}});
     ++k;
   }
-  cells.push_back({kLockedSettingCell, CellShape::kWords, {10, 2, "LOCKED - raise the total level", 18, Align::kLeft, kGrey}});
+  cells.push_back({kLockedSettingCell, CellShape::kWords, {10, 2, "LOCKED", 18, Align::kLeft, kGrey}});
   return cells;
 }
 
@@ -262,7 +270,9 @@ constexpr PlacedWords kTallyWords[] = {
 constexpr CellWords kShopFrameCells[] = {
     {0, CellShape::kFrame, {0, 0, nullptr, 2, Align::kLeft, kGold}},
     {0, CellShape::kWords, {244, 2, "C: buy", 11, kRight, kGold}}};
-constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 0, nullptr, 3, Align::kLeft, kGold}}};
+// The continue cursor: a frame in the top 50 of its 60 rows, since on NO its bottom
+// lies over CREDITS LEFT (y 462).
+constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 10, nullptr, 3, Align::kLeft, kGold}}};
 
 // Side notices of the bonuses, by icon; the others say "BONUS".
 struct NoticeCaption {
@@ -292,15 +302,18 @@ std::vector<CellWords> SideNoticeCells() {
 
 // ---- Continue, results, closing, manual ----------------------------------------------------
 
-// YES and NO each sit inside their own place of the cursor (y 371 and 411, 60 high).
+// YES and NO each sit inside their own place of the cursor's frame (y 371 and 411, 50
+// high), clear of CREDITS LEFT under NO.
 constexpr PlacedWords kGameOverWords[] = {
     {512, 150, "GAME OVER", 80, kCentre, kRed},  {512, 326, "CONTINUE?", 32, kCentre},
-    {512, 382, "YES", 24, kCentre},              {512, 440, "NO", 24, kCentre},
+    {512, 382, "YES", 24, kCentre},              {512, 422, "NO", 24, kCentre},
     {540, 464, "CREDITS LEFT", 18, kRight, kGrey},
     {512, 600, "UP / DOWN: choose     X: decide", 20, kCentre, kGrey}};
 
+// The tab marker's frame stands under the header (y 105 to 130): the tab names keep to
+// the header's foot, just above it.
 #define RESULT_TABS \
-  {596, 56, "STATISTICS", 16, kCentre}, {721, 56, "SAVE REPLAY", 16, kCentre}, {836, 56, "RANKINGS", 16, kCentre}
+  {596, 62, "STATISTICS", 16, kCentre}, {721, 62, "SAVE REPLAY", 16, kCentre}, {836, 62, "RANKINGS", 16, kCentre}
 
 constexpr PlacedWords kResultsHeaderWords[] = {
     {40, 8, "RESULTS", 32, Align::kLeft, kGold}, RESULT_TABS,
@@ -339,19 +352,22 @@ constexpr ManualLine kManualLines[] = {
     {nullptr, "REPLAYS"},
     {"X / Z / C", "faster / fastest / slower;  hold S to stop"}};
 
+// Over the paused play the HUD draws its bottom band from y 578 and its side notices
+// and counters from x 790; the pause panel (y 571) shows through while X + C fade the
+// manual out. The manual keeps above and to the left of all of them.
 std::vector<PlacedWords> ManualWords() {
-  std::vector<PlacedWords> words = {{512, 24, "MANUAL: THE KEYS", 40, kCentre, kGold},
-                                    {512, 716, "A: close the manual", 22, kCentre, kGold}};
-  int y = 92;
+  std::vector<PlacedWords> words = {{512, 12, "MANUAL: THE KEYS", 36, kCentre, kGold},
+                                    {80, 532, "A: close the manual", 22, Align::kLeft, kGold}};
+  int y = 62;
   for (const ManualLine& line : kManualLines) {
     if (line.key == nullptr) {
-      y += 12;
-      words.push_back({80, y, line.what, 24, Align::kLeft, kCyan});
+      y += 6;
+      words.push_back({80, y, line.what, 20, Align::kLeft, kCyan});
     } else {
-      if (*line.key != '\0') words.push_back({100, y, line.key, 20, Align::kLeft, kGold});
-      words.push_back({250, y, line.what, 20});
+      if (*line.key != '\0') words.push_back({100, y, line.key, 18, Align::kLeft, kGold});
+      words.push_back({250, y, line.what, 18});
     }
-    y += 30;
+    y += 24;
   }
   return words;
 }
@@ -392,7 +408,7 @@ std::vector<PictureWords> BuildTable() {
   std::vector<PictureWords> table = {
       {"title01-01.png", Ground::kDark, 0, 0, kTitleWords},
       {"title04-01.png", Ground::kClear, 0, 0, kTitleWords},
-      {"circle.png", Ground::kDark, 0, 0, kLogoWords},
+      {"circle.png", Ground::kEmblem, 0, 0, kLogoWords},
       {"warning04.png", Ground::kDark, 0, 0, kNoticeWords},
       {"loading04-01.png", Ground::kDark, 0, 0, kLoadingWords},
       {"loading04-02.png", Ground::kDark, 0, 0, kLoadingWords},

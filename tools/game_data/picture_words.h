@@ -10,9 +10,10 @@
 
 // The ground a worded picture is drawn on.
 enum class Ground {
-  kClear,  // the transparent green: only the words, boxes and frames show
-  kDark,   // an opaque dark page
-  kPanel,  // an opaque dark panel with a light rim
+  kClear,   // the transparent green: only the words, boxes and frames show
+  kEmblem,  // the transparent green with the logo's emblem
+  kDark,    // an opaque dark page
+  kPanel,   // an opaque dark panel with a light rim
 };
 
 // One caption, at a screen position (for a sheet: a position in its cell).
@@ -35,7 +36,10 @@ enum class CellShape { kWords, kFrame, kBracketLeft, kBracketRight };
 struct CellWords {
   int cell;
   CellShape shape;
-  PlacedWords words;  // for kWords; for the others x, y, size = inset, height, thickness
+  // For kWords the words; for the others x is the inset and size the thickness, y for a
+  // frame the rows it leaves clear at the bottom, for a bracket its inset from the top
+  // and the bottom of its 30 rows.
+  PlacedWords words;
 };
 
 struct PictureWords {

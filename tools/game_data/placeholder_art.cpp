@@ -176,7 +176,7 @@ void DrawEffect(const Cell& c) {
   FillEllipse(c, cx, cy, r * 0.35, r * 0.35, {255, 250, 200});
 }
 
-// A light ring: decorations, and the marker of a chosen value or tab.
+// A light ring: decorations.
 void DrawRing(const Cell& c, Colour colour) {
   const double r = std::min(c.w, c.h) * 0.46;
   FillEllipse(c, c.w / 2.0, c.h / 2.0, r, r, colour);
@@ -202,10 +202,23 @@ const MarkCell* MarkOf(const PictureFile& picture, int cell) {
   return nullptr;
 }
 
+// The marker of a chosen value or tab: a flat frame around the word at the cell's middle,
+// no taller than one 25-pixel options row, so the rows above and below stay readable.
+void DrawSelectionFrame(const Cell& c) {
+  constexpr int kInset = 3, kTop = 50, kHeight = 25;
+  Frame({c.canvas, c.x + kInset, c.y + kTop, c.w - 2 * kInset, kHeight, c.index}, 0, 2, {250, 220, 90});
+}
+
+// The level-up markers stand 12 pixels apart with the coin count under their lower
+// part: a narrow arrow in the top 20 rows.
+void DrawLevelUpArrow(const Cell& c) {
+  FillTriangle(c, c.w * 0.5, 2, c.w * 0.5 + 5, 19, c.w * 0.5 - 5, 19, {250, 210, 60});
+}
+
 void DrawMark(const Cell& c, Mark mark) {
   switch (mark) {
-    case Mark::kMarker: DrawRing(c, {250, 220, 90}); break;
-    case Mark::kLevelUp: FillTriangle(c, c.w * 0.5, c.h * 0.15, c.w * 0.85, c.h * 0.8, c.w * 0.15, c.h * 0.8, {250, 210, 60}); break;
+    case Mark::kMarker: DrawSelectionFrame(c); break;
+    case Mark::kLevelUp: DrawLevelUpArrow(c); break;
     case Mark::kEdge: FillTriangle(c, c.w * 0.2, c.h * 0.2, c.w * 0.8, c.h * 0.5, c.w * 0.2, c.h * 0.8, {250, 90, 70}); break;
     case Mark::kFpsLabel: DrawText(c.canvas, c.x + 2, c.y + 4, "FPS", 12, kWhite); break;
     case Mark::kReplayLabel: DrawText(c.canvas, c.x + c.w / 2, c.y + 30, "REPLAY", 28, {250, 90, 70}, Align::kCentre); break;
@@ -335,16 +348,28 @@ void DrawPanel(const Cell& c) {
   Frame(c, 0, std::max(1, std::min(c.w, c.h) / 16), kPanelRim);
 }
 
+// Three rings, 8 pixels wide, from `radius` inwards.
+void DrawRings(const Cell& c, double cx, double cy, double radius, double step) {
+  for (int ring = 0; ring < 3; ++ring) {
+    const double r = radius - step * ring;
+    FillEllipse(c, cx, cy, r, r, Hue(220 + 20 * ring, 0.4, 0.45));
+    FillEllipse(c, cx, cy, r - 8, r - 8, kTransparentGreen);
+  }
+}
+
+// The logo's emblem: the rings around the dragon, up and left in the picture.
+void DrawEmblem(const Cell& c) {
+  const int cx = c.w * 2 / 5, cy = c.h / 4, radius = c.w / 5;
+  DrawRings(c, cx, cy, radius, radius / 4.0);
+  DrawDragon({c.canvas, c.x + cx - radius / 2, c.y + cy - radius / 2, radius, radius, 0});
+}
+
 void DrawPlainPicture(const Cell& c, const PictureFile& picture) {
   if (picture.art == PictureArt::kScreen) return;  // a clear layer over the title
   if (c.w < 16) {
     VerticalGradient(c, {40, 50, 90}, {15, 20, 40});
   } else if (c.w == c.h && c.w >= 300) {
-    for (int ring = 0; ring < 3; ++ring) {
-      const double r = c.w * (0.46 - 0.12 * ring);
-      FillEllipse(c, c.w / 2.0, c.h / 2.0, r, r, Hue(220 + 20 * ring, 0.4, 0.45));
-      FillEllipse(c, c.w / 2.0, c.h / 2.0, r - 8, r - 8, kTransparentGreen);
-    }
+    DrawRings(c, c.w / 2.0, c.h / 2.0, c.w * 0.46, c.w * 0.12);
   } else {
     DrawPanel(c);
   }
@@ -355,6 +380,7 @@ void DrawPlainPicture(const Cell& c, const PictureFile& picture) {
 void DrawGround(const Cell& c, Ground ground) {
   switch (ground) {
     case Ground::kClear: break;
+    case Ground::kEmblem: DrawEmblem(c); break;
     case Ground::kDark: VerticalGradient(c, {22, 26, 52}, {8, 10, 26}); break;
     case Ground::kPanel:
       FillBox(c, 0, 0, c.w, c.h, kPanelFill);
@@ -381,7 +407,9 @@ void DrawBracket(const Cell& c, const PlacedWords& shape, bool left) {
 void DrawCellWords(const Cell& c, const CellWords& cell) {
   switch (cell.shape) {
     case CellShape::kWords: DrawWords(c, cell.words, 0, 0); break;
-    case CellShape::kFrame: Frame(c, cell.words.x, cell.words.size, cell.words.colour); break;
+    case CellShape::kFrame:
+      Frame({c.canvas, c.x, c.y, c.w, c.h - cell.words.y, c.index}, cell.words.x, cell.words.size, cell.words.colour);
+      break;
     case CellShape::kBracketLeft: DrawBracket(c, cell.words, true); break;
     case CellShape::kBracketRight: DrawBracket(c, cell.words, false); break;
   }
