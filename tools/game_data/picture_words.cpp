@@ -261,7 +261,7 @@ constexpr PlacedWords kControlsGuideWords[] = {
     {815, 676, "S: pause", 15}};
 constexpr PlacedWords kPauseWords[] = {
     {512, 578, "PAUSED", 28, kCentre, kGold},
-    {512, 614, "S: resume     A: manual     hold X + C (2 s): quit to the title", 18, kCentre}};
+    {512, 614, "S: resume     A: manual     hold X + C (2 s): quit the run", 18, kCentre}};
 constexpr PlacedWords kTallyWords[] = {
     {40, 538, "STAGE CLEAR", 28, Align::kLeft, kGold},
     {520, 581, "CLEAR TIME (S)", 16}, {720, 581, "EXTRA", 16},
@@ -340,7 +340,7 @@ constexpr ManualLine kManualLines[] = {
     {"C", "use a level-up"},
     {"A", "facing lock"},
     {"S", "pause: S resumes, A shows this manual,"},
-    {"", "hold X + C about 2 seconds to quit to the title"},
+    {"", "hold X + C about 2 seconds to quit the run"},
     {nullptr, "STAGE CLEAR AND SHOP"},
     {"Z (hold)", "count the tally faster"},
     {"Arrow keys", "choose an upgrade;  C buys it"},
