@@ -10,7 +10,8 @@
 // - Height: a positive height is the cell height (ascent + descent from the font's
 //   Windows metrics), a negative one the em height; 0 is refused (no default size).
 // - Weight: 600 and above are emboldened by one pixel (advance + 1), lighter weights
-//   drawn as the face is; italic is an oblique slant of the outline.
+//   drawn as the face is; a 1-bit glyph keeps its one-pixel gaps between strokes so
+//   that small bold letters stay legible. Italic is an oblique slant of the outline.
 // - Width, escapement, orientation, underline, strike-out, the precisions and the
 //   quality do not change glyph bitmaps and are not emulated; the pitch only steers
 //   the choice of the default face.

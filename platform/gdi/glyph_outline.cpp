@@ -42,7 +42,9 @@ bool RenderGlyph(const FontObject* font, UINT character, bool mono) {
   if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP | target) != 0) return false;
   FT_GlyphSlot slot = face->glyph;
   if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return false;
-  if (font->embolden) FT_Outline_EmboldenXY(&slot->outline, 64, 0);  // one pixel wider
+  // Bold grey glyphs are widened here by one pixel; 1-bit ones on their bitmap
+  // (WidenMonoRow).
+  if (font->embolden && !mono) FT_Outline_EmboldenXY(&slot->outline, 64, 0);
   if (font->oblique) {
     const FT_Matrix slant{0x10000, 0x0366A, 0, 0x10000};  // about 12 degrees
     FT_Outline_Transform(&slot->outline, &slant);
@@ -54,11 +56,25 @@ DWORD RowBytes(UINT width, int greyLevels) {
   return greyLevels == 0 ? (width + 31) / 32 * 4 : (width + 3) / 4 * 4;
 }
 
-void WriteBitmap(const FT_Bitmap& bitmap, int greyLevels, DWORD rowBytes, BYTE* out) {
+// A 1-bit row of a bold glyph, one pixel wider than the rendered one: every stroke
+// grows by a pixel to its right, but not into a one-pixel gap before the next stroke.
+// Filling those gaps would join the strokes of small letters (M and W become blocks).
+void WidenMonoRow(const BYTE* in, unsigned width, BYTE* out) {
+  const auto ink = [&](unsigned x) { return x < width && ((in[x >> 3] >> (7 - (x & 7))) & 1) != 0; };
+  for (unsigned x = 0; x <= width; ++x) {
+    if (ink(x) || (x > 0 && ink(x - 1) && !ink(x + 1))) out[x >> 3] |= static_cast<BYTE>(0x80 >> (x & 7));
+  }
+}
+
+void WriteBitmap(const FT_Bitmap& bitmap, int greyLevels, bool widen, DWORD rowBytes, BYTE* out) {
   std::memset(out, 0, static_cast<std::size_t>(rowBytes) * bitmap.rows);
   for (unsigned y = 0; y < bitmap.rows; ++y) {
     const BYTE* in = bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
     BYTE* row = out + static_cast<std::size_t>(y) * rowBytes;
+    if (widen) {
+      WidenMonoRow(in, bitmap.width, row);
+      continue;
+    }
     if (greyLevels == 0) {
       std::memcpy(row, in, (bitmap.width + 7) / 8);
       continue;
@@ -84,16 +100,18 @@ DWORD GetGlyphOutlineA(HDC dc, UINT character, UINT format, GLYPHMETRICS* metric
   const FT_Bitmap& bitmap = slot->bitmap;
   // The 1-bit renderer gives an outline without contours (a space) a one-pixel box.
   const bool blank = slot->outline.n_contours == 0 || bitmap.width == 0 || bitmap.rows == 0;
-  metrics->gmBlackBoxX = blank ? 0 : bitmap.width;
+  const bool widen = font->embolden && greyLevels == 0;
+  const UINT width = bitmap.width + (widen ? 1 : 0);
+  metrics->gmBlackBoxX = blank ? 0 : width;
   metrics->gmBlackBoxY = blank ? 0 : bitmap.rows;
   metrics->gmptGlyphOrigin = {slot->bitmap_left, slot->bitmap_top};
   metrics->gmCellIncX = static_cast<short>(((slot->advance.x + 32) >> 6) + (font->embolden ? 1 : 0));
   metrics->gmCellIncY = 0;
   if (blank) return 0;
-  const DWORD rowBytes = RowBytes(bitmap.width, greyLevels);
+  const DWORD rowBytes = RowBytes(width, greyLevels);
   const DWORD needed = rowBytes * bitmap.rows;
   if (buffer == nullptr || size == 0) return needed;
   if (size < needed) return GDI_ERROR;
-  WriteBitmap(bitmap, greyLevels, rowBytes, static_cast<BYTE*>(buffer));
+  WriteBitmap(bitmap, greyLevels, widen, rowBytes, static_cast<BYTE*>(buffer));
   return needed;
 }
