@@ -1,8 +1,8 @@
 // The generated pictures say what they are: no picture shows a file name (one with
 // its digits, as labels of names read) or a bare number, the caption
 // cells of the menu sheets each carry words of their own, cursors and the HUD panel
-// leave what lies under them visible, the text the game draws over pictures stays
-// readable, and stage backgrounds tile without seams.
+// and pages leave the game's own text over them visible, and stage backgrounds tile
+// without seams.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -118,61 +118,49 @@ TEST(GeneratedPictures, EachCaptionCellOfTheMenuSheetsSaysSomethingOfItsOwn) {
   }
 }
 
-// What each cursor must leave visible, in the cursor picture's own pixels: the menu
-// item under the bar, the shop's level and price (drawn 47 to about 150 pixels into
-// the frame), the YES or NO under the continue cursor, the icon's name inside the
-// loadout cursor's halves.
+// Where the game draws or writes over a picture (or, through a fade, under it), the
+// picture shows only plain ground: each row of the box one colour, transparent green
+// or a dark page's own. Boxes in the picture's own pixels, from the game's draw
+// positions: the menu item under the bar, the shop's level and price (drawn 47 to
+// about 150 pixels into the frame), the YES or NO under the continue cursor, the
+// icon's name inside the loadout cursor's halves, and the rows named beside the rest.
 struct ClearPart { const char* name; int cell; Box box; };
 
-TEST(GeneratedPictures, CursorsAndTheHudPanelLeaveWhatLiesUnderThemVisible) {
-  const ClearPart parts[] = {
-      {"tmode02-02A.png", 9, {4, 4, 252, 18}},
-      {"shopframe01.png", 0, {40, 12, 160, 26}},
-      {"gameover03-01.png", 0, {6, 6, 558, 38}},
-      {"SelectWeaponParts.png", 0, {70, 5, 58, 20}},
-      {"SelectWeaponParts.png", 1, {0, 5, 58, 20}},
-      // The pause panel's lines (y 571 to 634 on the screen) under the HUD panel at y 592.
-      {"hudpanel01.png", 0, {112, 0, 800, 42}},
-  };
-  for (const ClearPart& part : parts) {
-    SCOPED_TRACE(part.name);
-    EXPECT_TRUE(AllClear(Generated(part.name).Area(part.cell, part.box))) << part.cell;
-  }
-}
-
-// Where the game writes or draws text over (or, through a fade, under) a generated
-// picture, it shows only its ground: transparent green, or the dark page's row colour
-// at its left edge. Boxes in the cell's pixels, from the game's draw positions.
-struct GameTextArea { const char* name; int cell; Box box; const char* why; };
-
 bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
-  const std::vector<Colour> edge = generated.Area(cell, {0, box.y, 1, box.h});
+  const std::vector<Colour> ground = generated.Area(cell, {box.x, box.y, 1, box.h});
   const std::vector<Colour> area = generated.Area(cell, box);
   for (std::size_t i = 0; i < area.size(); ++i) {
-    const Colour& ground = edge[i / static_cast<std::size_t>(box.w)];
-    const bool groundIsPlain = IsClear(ground) || std::max({ground.r, ground.g, ground.b}) < 64;
-    const Colour& pixel = area[i];
-    if (!groundIsPlain || pixel.r != ground.r || pixel.g != ground.g || pixel.b != ground.b) return false;
+    const Colour &g = ground[i / static_cast<std::size_t>(box.w)], &p = area[i];
+    const bool plain = IsClear(g) || std::max({g.r, g.g, g.b}) < 64;
+    if (!plain || p.r != g.r || p.g != g.g || p.b != g.b) return false;
   }
   return true;
 }
 
-TEST(GeneratedPictures, PicturesLeaveTheGamesOwnTextReadable) {
-  const GameTextArea areas[] = {
-      {"Manual01.png", 0, {0, 571, 1024, 197}, "pause panel (y 571), the HUD's guide, notice and panel (578 on)"},
-      {"Manual01.png", 0, {790, 0, 234, 571}, "the HUD's side notices (x 790) and counters (x 820)"},
-      {"gameover03-01.png", 0, {180, 51, 170, 9}, "on NO (y 411): CREDITS LEFT to x 540, the count at 552, y 462"},
-      {"Aimage00032.png", 88, {0, 22, 32, 10}, "level-up markers at y 657 over the coin count's digits at 679"},
-      {"Aimage003128.png", 30, {0, 0, 128, 50}, "value markers at y 67 + 25 k, rows at 117 + 25 k: the row above"},
-      {"Aimage003128.png", 30, {0, 75, 128, 53}, "and the row below"},
-      {"Aimage003128.png", 30, {6, 55, 116, 18}, "tab markers (records y 64, options 27): the name 55 below"},
-      {"Aimage003128.png", 30, {0, 0, 128, 25}, "the results' tab marker at y 55: the names in the header (to 80)"},
+TEST(GeneratedPictures, CursorsPanelsAndPagesLeaveTheGamesOwnTextVisible) {
+  const ClearPart parts[] = {
+      {"tmode02-02A.png", 9, {4, 4, 252, 18}},
+      {"shopframe01.png", 0, {40, 12, 160, 26}},
+      {"gameover03-01.png", 0, {6, 6, 558, 38}},
+      {"gameover03-01.png", 0, {180, 51, 170, 9}},  // on NO (y 411): CREDITS LEFT n at y 462
+      {"SelectWeaponParts.png", 0, {70, 5, 58, 20}},
+      {"SelectWeaponParts.png", 1, {0, 5, 58, 20}},
+      // The pause panel's lines (y 571 to 634 on the screen) under the HUD panel at y 592.
+      {"hudpanel01.png", 0, {112, 0, 800, 42}},
+      {"Manual01.png", 0, {0, 571, 1024, 197}},  // the pause panel and the HUD's band
+      {"Manual01.png", 0, {790, 0, 234, 571}},   // the HUD's side notices and counters
+      {"Aimage00032.png", 88, {0, 22, 32, 10}},  // level-up markers at y 657, coin digits at 679
+      // Value markers at y 67 + 25 k over rows at 117 + 25 k: the rows above and below;
+      // tab markers 55 above the tab's name; the results' tab names above the marker.
+      {"Aimage003128.png", 30, {0, 0, 128, 50}},
+      {"Aimage003128.png", 30, {0, 75, 128, 53}},
+      {"Aimage003128.png", 30, {6, 55, 116, 18}},
   };
-  for (const GameTextArea& area : areas) {
-    SCOPED_TRACE(testing::Message() << area.name << ": " << area.why);
-    const Generated generated(area.name);
-    EXPECT_FALSE(AllClear(generated.Cell(area.cell))) << "the picture shows nothing";
-    EXPECT_TRUE(ShowsOnlyGround(generated, area.cell, area.box));
+  for (const ClearPart& part : parts) {
+    SCOPED_TRACE(part.name);
+    const Generated generated(part.name);
+    EXPECT_FALSE(AllClear(generated.Cell(part.cell))) << "the picture shows nothing";
+    EXPECT_TRUE(ShowsOnlyGround(generated, part.cell, part.box)) << part.cell << " at " << part.box.y;
   }
 }
 
