@@ -131,7 +131,7 @@ bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
   const std::vector<Colour> area = generated.Area(cell, box);
   for (std::size_t i = 0; i < area.size(); ++i) {
     const Colour &g = ground[i / static_cast<std::size_t>(box.w)], &p = area[i];
-    const bool plain = IsClear(g) || std::max({g.r, g.g, g.b}) < 64;
+    const bool plain = IsClear(g) || std::max({g.r, g.g, g.b}) < 96;
     if (!plain || p.r != g.r || p.g != g.g || p.b != g.b) return false;
   }
   return true;
@@ -147,6 +147,7 @@ TEST(GeneratedPictures, CursorsPanelsAndPagesLeaveTheGamesOwnTextVisible) {
       {"SelectWeaponParts.png", 1, {0, 5, 58, 20}},
       // The pause panel's lines (y 571 to 634 on the screen) under the HUD panel at y 592.
       {"hudpanel01.png", 0, {112, 0, 800, 42}},
+      {"pause.png", 0, {551, 7, 240, 110}},      // stage 1's controls guide at (663, 578)
       {"Manual01.png", 0, {0, 571, 1024, 197}},  // the pause panel and the HUD's band
       {"Manual01.png", 0, {790, 0, 234, 571}},   // the HUD's side notices and counters
       {"Aimage00032.png", 88, {0, 22, 32, 10}},  // level-up markers at y 657, coin digits at 679

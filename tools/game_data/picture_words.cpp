@@ -259,9 +259,10 @@ constexpr PlacedWords kControlsGuideWords[] = {
     {815, 640, "C: use a level-up", 15},
     {815, 658, "A: facing lock", 15},
     {815, 676, "S: pause", 15}};
+// Left of x 663, where stage 1's controls guide is drawn over the panel.
 constexpr PlacedWords kPauseWords[] = {
-    {512, 578, "PAUSED", 28, kCentre, kGold},
-    {512, 614, "S: resume     A: manual     hold X + C (2 s): quit the run", 18, kCentre}};
+    {140, 578, "PAUSED", 28, Align::kLeft, kGold},
+    {140, 614, "S: resume    A: manual    hold X + C (2 s): quit the run", 16}};
 constexpr PlacedWords kTallyWords[] = {
     {40, 538, "STAGE CLEAR", 28, Align::kLeft, kGold},
     {520, 581, "CLEAR TIME (S)", 16}, {720, 581, "EXTRA", 16},
