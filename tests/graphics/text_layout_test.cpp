@@ -201,38 +201,6 @@ TEST_F(FontTest, TheTintColoursTheTextAndKeepingTheBackgroundIsAChoice) {
   EXPECT_GT(background, zero);
 }
 
-// The strokes (runs of ink) each row of a glyph drawn at (0, 0) crosses, and last its
-// ink pixels in all.
-std::vector<int> StrokesAndInk(const char* glyph, int font, int size) {
-  Image image(2 * size, size, MEMIMG_KIND_32BIT);
-  Draw(image.get(), 0, 0, glyph, font);
-  std::vector<int> counts(size + 1, 0);
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < 2 * size; ++x) {
-      counts[size] += image.At(x, y) != 0;
-      counts[y] += image.At(x, y) != 0 && (x == 0 || image.At(x - 1, y) == 0);
-    }
-  }
-  return counts;
-}
-
-// Small bold 1-bit glyphs (the default font's weight 600) have more ink than the
-// regular weight, yet every row crosses as many strokes: closing the gaps between
-// them turns M and W into blocks.
-TEST_F(FontTest, SmallBoldGlyphsKeepTheGapsBetweenTheirStrokes) {
-  Start();
-  for (int size : {12, 16}) {
-    const int bold = MakeFont(size);
-    const int regular = CreateFontToHandle(nullptr, size, 4, 0, -1, -1, 0, -1, -1);
-    for (const char* glyph : {"M", "W", "m", "w", "#", "&", "8", "書", "縁"}) {
-      std::vector<int> b = StrokesAndInk(glyph, bold, size), r = StrokesAndInk(glyph, regular, size);
-      EXPECT_GT(b.back(), r.back()) << glyph;
-      b.pop_back(), r.pop_back();
-      EXPECT_EQ(b, r) << glyph << " at size " << size;
-    }
-  }
-}
-
 TEST(GlyphPalette, AlphaSlotsAndTheEdgeMix) {
   Image wide(1, 1, MEMIMG_KIND_32BIT, 1);
   Image narrow(1, 1, MEMIMG_KIND_16BIT, 1);
