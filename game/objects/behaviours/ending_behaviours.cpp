@@ -82,8 +82,8 @@ void MainFigure(int slot) {
 }
 
 // Caption records fade in to `turnBelow`, then out past 260; a sequence then shows its
-// next picture until `lastPicture` is passed. A frame that turns the fade runs no step
-// of the new direction.
+// next picture until `kPastLastPicture` is reached. A frame that turns the fade runs
+// no step of the new direction.
 struct Caption {
   int id;
   double fadeIn;
