@@ -9,6 +9,7 @@
 #include "core/input.h"
 #include "core/new_game.h"
 #include "core/player.h"
+#include "core/replay_files.h"
 #include "core/resource_loaders.h"
 #include "core/save_data.h"
 #include "core/screenshot.h"
@@ -127,6 +128,7 @@ void ResetFrameLoopWords() {
   MeasuredFps = 0;
   CaptionText[0] = '\0';
   ScreenshotKeyFrames = 0;
+  PlaybackEndDue = 0;
 }
 
 void ShowLoadingPicture() {
@@ -164,6 +166,7 @@ bool RunFramePass() {
   if (IsKeyDown(kEscapeKey) != 0) return false;
   FrameStartMs = static_cast<int>(GetMilliseconds());
   ClearDrawTarget();
+  EndPlaybackIfDue();
   RunScene(Scene);
   CheckScreenshotKey();
   if (QuitRequest == 1) return false;

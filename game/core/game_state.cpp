@@ -69,6 +69,7 @@ int ReplaySlot;
 int* ReplayBuffer = nullptr;
 int ReplayFrameCount;
 int ReplayPosition;
+int PlaybackEndDue;
 ReplayHeaderRecord ReplayHeader;
 ReplayListEntry ReplayList[kReplaySlotCount + 1];
 int WatchingReplay;

@@ -144,6 +144,9 @@ extern int ReplaySlot;          // 1..9, 10 = none or failed
 extern int* ReplayBuffer;
 extern int ReplayFrameCount;
 extern int ReplayPosition;
+// 1 from the pass that ended a playback until the next pass starts, which opens its
+// results: the pass that used the last word runs to its end as the recording's did.
+extern int PlaybackEndDue;
 extern ReplayHeaderRecord ReplayHeader;
 extern ReplayListEntry ReplayList[kReplaySlotCount + 1];  // by slot 1..9
 extern int WatchingReplay;

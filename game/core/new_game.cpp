@@ -154,6 +154,7 @@ void ResetModeState() {
   ReplaySlot = 0;
   ReplayFrameCount = 0;
   ReplayPosition = 0;
+  PlaybackEndDue = 0;
   ReplayHeader = ReplayHeaderRecord{};
   PracticeFlag = 0;
   ClearRunState();

@@ -142,9 +142,19 @@ void ReportMissingReplay() {
   QuitRequest = 1;
 }
 
+// The end of a playback, wherever its run goes next: the viewer's own controls again,
+// and the recorded clear time, which the results work out only for a run being played.
+void LeavePlayback() {
+  ReplayMode = kReplayOff;
+  PlaybackEndDue = 0;
+  for (int i = 0; i < kActionCount; ++i) ActiveKeyMap[i] = KeyConfig[i];
+  FacingLockControl = SavedFacingLockControl;
+  ClearTimeSec = ReplayHeader.clearTime;
+}
+
 // The end of a playback: the results scene takes over with its pictures and music.
 void EndPlayback() {
-  ReplayMode = kReplayOff;
+  LeavePlayback();
   Scene = kSceneResults;
   ScenePhase = 6;
   WatchingReplay = 1;
@@ -161,8 +171,6 @@ void EndPlayback() {
   FrameWaitOffset = 0;
   LoadResultsMusic();
   SetBgmFade(4, 2);
-  for (int i = 0; i < kActionCount; ++i) ActiveKeyMap[i] = KeyConfig[i];
-  FacingLockControl = SavedFacingLockControl;
 }
 
 }  // namespace
@@ -211,12 +219,19 @@ int FinishReplay() {
     LoadReplayList(/*withControlWords=*/false);
     return result;
   }
-  if (ReplayMode == kReplayPlayback) EndPlayback();
+  if (ReplayMode == kReplayPlayback) PlaybackEndDue = 1;
   return 0;
 }
 
+void EndPlaybackIfDue() {
+  if (PlaybackEndDue != 0) EndPlayback();
+}
+
+void EndPlaybackIntoTheEnding() { LeavePlayback(); }
+
 void StartReplayPlayback() {
   ReplayMode = kReplayPlayback;
+  PlaybackEndDue = 0;
   ReplayFileHeader header{};
   {
     WordFileReader file(ReplayFileName(ReplaySlot).c_str());

@@ -30,8 +30,14 @@ void LoadReplayList(bool withControlWords);
 // cannot record, the program is told to quit.
 void BeginReplayIo();
 // Recording: writes the replay to ReplaySlot and re-reads the list (-1 when nothing
-// could be written). Playback: ends it and enters the results scene.
+// could be written). Playback: ends it once the current pass has run to its end, so
+// the pass that used the last word runs the same steps as in the recording.
 int FinishReplay();
+// At the start of a pass: a playback ended in the pass before enters its results.
+void EndPlaybackIfDue();
+// A playback whose run goes on into the ending ends there instead: the viewer watches
+// the ending with their own controls, and its results follow it.
+void EndPlaybackIntoTheEnding();
 // Starts playing ReplaySlot; a missing, empty or damaged file sets ReplaySlot to 10
 // instead.
 void StartReplayPlayback();

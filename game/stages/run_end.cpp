@@ -7,7 +7,6 @@
 #include "core/object_pool.h"
 #include "core/replay_files.h"
 #include "core/resource_loaders.h"
-#include "core/sound_control.h"
 #include "game_library.h"
 
 namespace {
@@ -19,8 +18,6 @@ constexpr float kPerCoin = 200.0f;
 // The time bonus of a halted stage clear: (16000 - StageFrame) x 98, not below 0.
 constexpr int kClearTimeLimit = 16000;
 constexpr int kPerFrameLeft = 98;
-constexpr int kResultsMusicChannel = 4;
-constexpr int kStageMusicChannel = 2;
 
 void HaltPracticeRun() {
   EndFadeFlag = 0;
@@ -37,15 +34,6 @@ void PayStageClearBonus() {
   KillScore = FloatToInt(StageKills * kPerKill + static_cast<float>(KillScore));
   StageCoinBonus = FloatToInt(StageCoins * kPerCoin + static_cast<float>(StageCoinBonus));
   CoinScore = FloatToInt(StageCoins * kPerCoin + static_cast<float>(CoinScore));
-}
-
-// A playback that reaches the ending has had its results music started by the end of
-// its input this same frame; the ending's own music must not play under it.
-void SilenceResultsMusic() {
-  StopSound(BgmHandles[kResultsMusicChannel]);
-  BgmVolume[kResultsMusicChannel] = 0.0f;
-  BgmFadeMode[kResultsMusicChannel] = kFadeNone;
-  BgmFadeMode[kStageMusicChannel] = kFadeNone;
 }
 
 void EnterEnding() {
@@ -70,19 +58,19 @@ void EnterEnding() {
   FreeStageImages();
   LoadStageResources(Stage);
   ReplayMode = kReplayOff;
-  if (WatchingReplay == 1) SilenceResultsMusic();
 }
 
 void EndModeZeroRun() {
   if (ReplayMode == kReplayPlayback) {
+    // The recorded run entered the ending in this frame: its playback does the same
+    // (the stage's bonus, the pool cleared) and then shows its results instead.
     FinishReplay();
-    Scene = kSceneResults;
+    EnterEnding();
   } else if (PracticeFlag == 1) {
     HaltPracticeRun();
   } else if (ReplayMode == kReplayRecording || WatchingReplay == 0) {
     // A run that is no longer recorded (after a continue, or at the recording's
-    // frame limit) ends as a recorded one does; a playback whose input ended this
-    // frame has gone to its results already.
+    // frame limit) ends as a recorded one does.
     EnterEnding();
   }
 }
@@ -90,9 +78,10 @@ void EndModeZeroRun() {
 void EndModeOneRun() {
   if (PracticeFlag == 1) {
     HaltPracticeRun();
-  } else {
-    EnterEnding();
+    return;
   }
+  if (ReplayMode == kReplayPlayback) EndPlaybackIntoTheEnding();
+  EnterEnding();
 }
 
 }  // namespace

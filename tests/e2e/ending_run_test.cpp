@@ -1,7 +1,8 @@
 // Runs scripted to stage 8's end play the ending, skipped by holding pause or in full,
 // and hand over to the results: a cleared run's time enters its board, a skipped
-// ending leaves nothing behind for the next one, and a game mode 1 replay that plays
-// the ending again changes no board and writes nothing.
+// ending leaves nothing behind for the next one, a game mode 1 replay that plays the
+// ending again changes no board and writes nothing, and the replays of cleared runs
+// show their runs' figures.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -67,6 +68,7 @@ TEST(EndingRun, AModeOneReplayThroughTheEndingChangesNoBoard) {
   SkipTheEnding(game);
   AwaitResultsNavigation(/*shortened=*/true);
   const int clearTime = ClearTimeSec;
+  const std::vector<std::string> figures = FiguresShown();
   ASSERT_TRUE(SaveReplay(1, "AAA"));
   LeaveResults(/*shortened=*/true);
   const std::vector<int> recorded = ClearTimes(1);
@@ -78,9 +80,28 @@ TEST(EndingRun, AModeOneReplayThroughTheEndingChangesNoBoard) {
   SkipTheEnding(game);
   EXPECT_EQ(WatchingReplay, 1);
   AwaitResultsNavigation(/*shortened=*/true);
+  EXPECT_EQ(FiguresShown(), figures);
   LeaveResults(/*shortened=*/true);
   EXPECT_EQ(ClearTimes(1), recorded);
   EXPECT_EQ(game.folder().Read(kSaveFileName), saved);
+}
+
+// A game mode 0 replay of a cleared run pays stage 8's bonus as its run did, then shows
+// the run's results without the ending.
+TEST(EndingRun, AModeZeroReplayOfAClearedRunShowsItsFigures) {
+  GameSession game;
+  StartWithAFreshSave(game);
+  StartAGame(game);
+  PlayToTheEnding(game);
+  SkipTheEnding(game);
+  AwaitResultsNavigation(/*shortened=*/true);
+  const std::vector<std::string> figures = FiguresShown();
+  ASSERT_TRUE(SaveReplay(1, "AAA"));
+  LeaveResults(/*shortened=*/true);
+
+  PlayBack(game, 1);
+  ASSERT_EQ(Scene, kSceneResults);
+  EXPECT_EQ(FiguresShown(), figures);
 }
 
 // Labelled long: the whole ending after a skipped one, 13300 frames less the 240 its

@@ -122,11 +122,12 @@ std::uint64_t HashPool() {
   return hash.value;
 }
 
-// The word the replay holds for the frame just run: during a playback InputWord holds
-// the live pad, which may differ from the recording.
+// The word the replay holds for the frame just run: during a playback (up to the end
+// of its last frame) InputWord holds the live pad, which may differ from the recording.
 int ReplayedInputWord() {
   if (ReplayMode == kReplayRecording && ReplayFrameCount > 0) return ReplayBuffer[ReplayFrameCount - 1];
-  if (ReplayMode == kReplayPlayback && ReplayPosition > 0) return ReplayBuffer[ReplayPosition - 1];
+  const bool playing = ReplayMode == kReplayPlayback || PlaybackEndDue != 0;
+  if (playing && ReplayPosition > 0) return ReplayBuffer[ReplayPosition - 1];
   return InputWord;
 }
 
@@ -188,11 +189,6 @@ FrameDigest TakeFrameDigest() {
 
 std::vector<FrameDigest> WithoutSounds(std::vector<FrameDigest> digests) {
   for (FrameDigest& digest : digests) digest.sounds = 0;
-  return digests;
-}
-
-std::vector<FrameDigest> WithoutLast(std::vector<FrameDigest> digests) {
-  if (!digests.empty()) digests.pop_back();
   return digests;
 }
 

@@ -27,10 +27,6 @@ FrameDigest TakeFrameDigest();
 // change.
 std::vector<FrameDigest> WithoutSounds(std::vector<FrameDigest> digests);
 
-// A recording's digests without its last frame, the one its playback hands over to
-// the results in.
-std::vector<FrameDigest> WithoutLast(std::vector<FrameDigest> digests);
-
 // The index of the first frame in which the two runs differ, or -1 when they agree
 // over the length of the shorter.
 int FirstDivergingFrame(const std::vector<FrameDigest>& a, const std::vector<FrameDigest>& b);

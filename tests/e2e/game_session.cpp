@@ -325,6 +325,19 @@ void AwaitResultsNavigation(bool shortened) {
   ASSERT_GT(PassUntil(game, [] { return ShopEmblem[2] > 0.2f; }, 260), 0);
 }
 
+std::vector<std::string> FiguresShown() {
+  constexpr int kFirstReplayRow = 200;
+  RecordDrawing(true);
+  ClearCallLog();
+  EXPECT_TRUE(GameSession::Current().Pass());
+  RecordDrawing(false);
+  std::vector<std::string> figures;
+  for (const RecordedCall& call : CallsOf(Call::DrawFormattedText)) {
+    if (call.Int(1) >= kFirstReplayRow) figures.push_back(call.text);
+  }
+  return figures;
+}
+
 bool SaveReplay(int slot, const char* name) {
   EXPECT_EQ(Scene, kSceneResults);
   if (ScenePhase == kStatisticsPhase) PressOn(kPadRight);
@@ -362,14 +375,17 @@ std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& 
   EXPECT_TRUE(PlayReplay(game, slot));
   ClearCallLog();
   std::vector<FrameDigest> digests;
-  while (ReplayMode == kReplayPlayback) {
+  while (ReplayMode == kReplayPlayback && PlaybackEndDue == 0) {
     if (beforeFrame) beforeFrame(static_cast<int>(digests.size()));
     EXPECT_TRUE(game.Pass(livePadWord));
     if (hook) hook(static_cast<int>(digests.size()));
     digests.push_back(TakeFrameDigest());
   }
-  // A game mode 1 playback that reached the end of stage 8 plays the ending first.
+  // The pass after the last frame opens the results; a game mode 1 playback that
+  // reached the end of stage 8 has gone on into the ending instead.
+  if (PlaybackEndDue != 0) {
+    EXPECT_TRUE(game.Pass(livePadWord));
+  }
   EXPECT_TRUE(Scene == kSceneResults || Scene == kSceneEnding);
-  digests.pop_back();
   return digests;
 }

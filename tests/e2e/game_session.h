@@ -146,16 +146,19 @@ void AnswerContinue(bool yes);
 // Passes until the pages can be changed (the emblem angle past 0.2); `shortened` first
 // turns the emblem to just before that.
 void AwaitResultsNavigation(bool shortened = false);
+// On the statistics page: its figures as one pass draws them, the rows that a replay's
+// results show too (not the total level and total play time).
+std::vector<std::string> FiguresShown();
 // From a results page: the save page, the slot's row, YES and the three letters of
 // `name` (A to Z or '_'). True when the slot was written.
 bool SaveReplay(int slot, const char* name);
 // From a results page: the rankings page, decide, the fade-out and the closing picture
 // held away, to the title. `shortened` moves the fades' counters near their ends.
 void LeaveResults(bool shortened = false);
-// The replay browser: plays the slot to its end and returns the digests of its
-// frames, the last (where the playback hands over to the results, or to the ending of a
-// game mode 1 run) left out. The call
-// log starts empty at its first frame; `livePadWord` is the pad held meanwhile;
-// `beforeFrame` runs before each pass of the playback with its frame number.
+// The replay browser: plays the slot to its end and returns the digests of all its
+// frames, then takes the pass that opens its results (a game mode 1 run that reached
+// the ending is in the ending instead). The call log starts empty at its first frame;
+// `livePadWord` is the pad held meanwhile; `beforeFrame` runs before each pass of the
+// playback with its frame number.
 std::vector<FrameDigest> PlayBack(GameSession& game, int slot, const FrameHook& hook = {}, int livePadWord = 0,
                                   const FrameHook& beforeFrame = {});

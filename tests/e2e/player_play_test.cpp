@@ -109,7 +109,7 @@ TEST_P(PlayerRecording, APlaybackRepeatsItsRecordingWhateverTheViewerHolds) {
   }, r.liveWord);
   EXPECT_EQ(offset, r.waitOffset);
   // Holding the end key 100 frames ends the playback there.
-  EXPECT_EQ(played.size(), r.liveWord == kPadPause ? 99u : 599u);
+  EXPECT_EQ(played.size(), r.liveWord == kPadPause ? 100u : 600u);
   std::vector<FrameDigest> expected(recorded.begin(), recorded.begin() + played.size());
   // A playback sped up or slowed down hears its sounds end at other frames.
   if (r.waitOffset != 0) expected = WithoutSounds(expected);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "../support/scratch_directory.h"
@@ -136,14 +137,15 @@ TEST(Input, TheLastRecordableFrameEndsTheRecording) {
   EXPECT_EQ(scratch.Read(ReplayFileName(3)).size(), 4u * (19 + kReplayMaxFrames + 300));
 }
 
+// The frame that uses the last word still plays; the results take over before the next.
 TEST_F(InputFeed, PlaybackEndsAfterItsLastWord) {
   Feed({1, 2});
+  Scene = kScenePlay;
   ReadInput();
-  EXPECT_EQ(ReplayMode, kReplayPlayback);
   ReadInput();
-  EXPECT_EQ(InputWord, 2);
-  EXPECT_EQ(ReplayMode, kReplayOff);
-  EXPECT_EQ(Scene, kSceneResults);
+  EXPECT_EQ(std::tuple(InputWord, ReplayMode, Scene, PlaybackEndDue), std::tuple(2, kReplayPlayback, kScenePlay, 1));
+  EndPlaybackIfDue();
+  EXPECT_EQ(std::tuple(ReplayMode, Scene, PlaybackEndDue), std::tuple(kReplayOff, kSceneResults, 0));
 }
 
 TEST(Input, ClearingTheHoldCountersKeepsActionFive) {

@@ -94,6 +94,7 @@ TEST(ReplayFiles, PlaybackTakesTheRunFromTheHeader) {
     ReadInput();
     EXPECT_EQ(InputWord, word);
   }
+  EndPlaybackIfDue();
   EXPECT_EQ(ReplayMode, kReplayOff);
   EXPECT_EQ(Scene, kSceneResults);
 }
@@ -107,6 +108,7 @@ TEST(ReplayFiles, TheEndOfAPlaybackRestoresThePlayersSettings) {
   StartReplayPlayback();
   ASSERT_EQ(FacingLockControl, 2);
   ReadInput();
+  EndPlaybackIfDue();
   EXPECT_EQ(std::vector<int>(ActiveKeyMap, ActiveKeyMap + 5), std::vector<int>(KeyConfig, KeyConfig + 5));
   EXPECT_EQ(std::vector<int>({FacingLockControl, ScenePhase, WatchingReplay, MenuCursorY}),
             std::vector<int>({1, 6, 1, 143}));
