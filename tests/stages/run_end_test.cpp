@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/game_state.h"
+#include "core/replay_files.h"
 #include "core/sound_control.h"
 #include "stage_world.h"
 #include "stages/run_end.h"
@@ -25,9 +26,9 @@ void PrintTo(const RunEndCase& c, std::ostream* out) {
 
 constexpr Outcome E = Outcome::kEnding, R = Outcome::kResults, H = Outcome::kPracticeHalt, N = Outcome::kNothing;
 
-// Mode 0: a playback goes to its results, practice halts, a recording enters the
-// ending, and so does a run no longer recorded unless its playback ended this frame.
-// Mode 1: practice halts, every other run enters the ending.
+// Mode 0: a playback enters the ending as its recording did, then goes to its results;
+// practice halts; a recording enters the ending, and so does a run no longer recorded
+// unless it was a playback. Mode 1: practice halts, every other run enters the ending.
 constexpr RunEndCase kRunEnds[] = {
     {0, 0, 0, 0, E}, {0, 0, 0, 1, N}, {0, 0, 1, 0, H}, {0, 0, 1, 1, H}, {0, 1, 0, 0, E}, {0, 1, 0, 1, E},
     {0, 1, 1, 0, H}, {0, 1, 1, 1, H}, {0, 2, 0, 0, R}, {0, 2, 0, 1, R}, {0, 2, 1, 0, R}, {0, 2, 1, 1, R},
@@ -58,12 +59,15 @@ TEST_P(RunEnd, TakesTheWayOfItsModeReplayAndPractice) {
                 std::tuple(kSceneEnding, 9, 0, kReplayOff, 270, 0, kStateFree));
       EXPECT_EQ(CameraX + CameraY, 0.0f);
       EXPECT_EQ(EndingSkip + EndingSkipFade + CreditPictureState + CreditPictureAlpha + EndingFadeIn, 0);
-      // A playback's results music is undone; any other run's music is left alone.
-      EXPECT_EQ(std::tuple(BgmFadeMode[4], BgmVolume[4], BgmFadeMode[2]),
-                c.watching == 1 ? std::tuple(kFadeNone, 0.0f, kFadeNone) : std::tuple(kFadeIn, 100.0f, kFadeOutStop));
+      EXPECT_EQ(std::tuple(BgmFadeMode[4], BgmVolume[4], BgmFadeMode[2], PlaybackEndDue),
+                std::tuple(kFadeIn, 100.0f, kFadeOutStop, 0));
       break;
     case Outcome::kResults:
-      EXPECT_EQ(std::tuple(Scene, ScenePhase, ReplayMode, Stage), std::tuple(kSceneResults, 6, kReplayOff, 8));
+      // The ending's entry as in the recording; the results open at the next pass.
+      EXPECT_EQ(std::tuple(Scene, Stage, ObjectPool[enemy].state, PlaybackEndDue),
+                std::tuple(kSceneEnding, 9, kStateFree, 1));
+      EndPlaybackIfDue();
+      EXPECT_EQ(std::tuple(Scene, ScenePhase, ReplayMode, PlaybackEndDue), std::tuple(kSceneResults, 6, kReplayOff, 0));
       break;
     case Outcome::kPracticeHalt:
       EXPECT_EQ(std::tuple(TimelineHalt, EndFadeFlag, Scene), std::tuple(1.0f, 0, kScenePlay));
