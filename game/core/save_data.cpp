@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "core/game_state.h"
 #include "core/input.h"
@@ -111,11 +114,22 @@ void ResetInvalidOptionWords() {
   }
 }
 
-// Loading runs before the library has opened its log, so what it finds is kept for
-// the first write, which runs once the library has started.
-std::string PendingLogLines;
-// An unreadable save file that could not be moved aside is never written over.
+// An error met in reading the save file, 0 for none. It is settled by the first
+// write, which runs once the library has started and opened its log, so a start that
+// fails leaves the file as it was.
+int UnsettledReadError = 0;
+// A save file that could not be read and was not moved aside is never written over.
 bool SaveWritesRefused = false;
+
+// Errors that say the file itself cannot be read (no permission, a folder, a link
+// loop, an input error part-way): it is moved aside. Any other (too many open files,
+// no memory, an interrupted call) may pass, so the file is left where it is.
+constexpr int kUnreadableFileErrors[] = {EACCES, EPERM, EISDIR, ELOOP, EIO};
+
+bool SaysTheFileIsUnreadable(int error) {
+  return std::find(std::begin(kUnreadableFileErrors), std::end(kUnreadableFileErrors), error) !=
+         std::end(kUnreadableFileErrors);
+}
 
 // Reads the file over the words: 0, or the system's error number when the file is
 // there but could not be read.
@@ -134,30 +148,32 @@ std::string LogLine(const char* text, const char* fileName, int error) {
   return line + "\n";
 }
 
-// A file that is there but cannot be read is not a missing one: the player's progress
-// may still be in it.
-void SetAsideUnreadableSave(int readError) {
-  PendingLogLines = LogLine("右記のファイルの読み込みに失敗しました：", kSaveFileName, readError);
-  const int moveError = RenameWithoutReplacing(kSaveFileName, kUnreadableSaveFileName);
-  if (moveError == 0) {
-    PendingLogLines += LogLine("読み込めなかったファイルを右記の名前で残しました：", kUnreadableSaveFileName, 0);
-    return;
+// A file that is there but could not be read is not a missing one: the player's
+// progress may still be in it, so it is moved aside or, failing that, kept from writes.
+void SettleUnreadSave() {
+  const int readError = std::exchange(UnsettledReadError, 0);
+  if (readError == 0) return;
+  std::string lines = LogLine("右記のファイルの読み込みに失敗しました：", kSaveFileName, readError);
+  if (!SaysTheFileIsUnreadable(readError)) {
+    SaveWritesRefused = true;
+    lines += LogLine("一時的な失敗かもしれないためファイルをそのまま残し、この実行中は保存しません：", kSaveFileName, 0);
+  } else if (const int moveError = RenameWithoutReplacing(kSaveFileName, kUnreadableSaveFileName); moveError != 0) {
+    SaveWritesRefused = true;
+    lines += LogLine("読み込めなかったファイルを右記の名前へ移せないため、この実行中は保存しません：",
+                     kUnreadableSaveFileName, moveError);
+  } else {
+    lines += LogLine("読み込めなかったファイルを右記の名前で残しました：", kUnreadableSaveFileName, 0);
   }
-  SaveWritesRefused = true;
-  PendingLogLines += LogLine("読み込めなかったファイルを右記の名前へ移せないため、この実行中は保存しません：",
-                             kUnreadableSaveFileName, moveError);
+  WriteLog(lines.c_str());
 }
 
 }  // namespace
 
 void LoadSaveData() {
   PutFreshSave();
-  PendingLogLines.clear();
   SaveWritesRefused = false;
-  if (const int readError = ReadSaveFile(); readError != 0) {
-    PutFreshSave();  // the words read before the failure are not trusted either
-    SetAsideUnreadableSave(readError);
-  }
+  UnsettledReadError = ReadSaveFile();
+  if (UnsettledReadError != 0) PutFreshSave();  // the words read before the failure are not trusted either
   // Every action needs its own button, or a menu can no longer be left.
   if (!IsKeyMap(KeyConfig)) {
     for (int action = 0; action < kActionCount; ++action) KeyConfig[action] = kDefaultKeyConfig[action];
@@ -167,10 +183,7 @@ void LoadSaveData() {
 }
 
 int WriteSaveData() {
-  if (!PendingLogLines.empty()) {
-    WriteLog(PendingLogLines.c_str());
-    PendingLogLines.clear();
-  }
+  SettleUnreadSave();
   if (SaveWritesRefused) return -1;
   WordFileWriter file(kSaveFileName);
   for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);

@@ -10,10 +10,13 @@ constexpr const char* kUnreadableSaveFileName = "SaveData.unreadable.dat";
 
 // Reads the save file and the nine replay headers over the values the program starts
 // with (which missing words and files keep). An invalid key configuration is
-// replaced by the defaults. A save file that cannot be read leaves every word fresh
-// and is moved to `kUnreadableSaveFileName`; when that name is taken, or the move
-// fails otherwise, no save is written in this run.
+// replaced by the defaults. A save file that is there but cannot be read leaves every
+// word fresh.
 void LoadSaveData();
 // Writes the save file: 0, or -1 when it could not be written (the previous file
-// then stays as it was) or must not be. The first write also logs what loading found.
+// then stays as it was) or must not be. The first write after loading settles a file
+// that could not be read, and logs why: one the system says cannot be read (no
+// permission, a folder, a link loop, an input error) is moved to
+// `kUnreadableSaveFileName`; after any other error, or when that name is taken or the
+// move fails, the file stays and no save is written in this run.
 int WriteSaveData();

@@ -6,10 +6,13 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
 
 namespace {
 
 constexpr int kWordBytes = 4;
+// As many links as the system itself follows in one name.
+constexpr int kLinkHops = 40;
 
 int DecodeWord(const unsigned char* bytes) {
   const std::uint32_t value = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
@@ -33,6 +36,21 @@ std::FILE* CreateTemporaryFile(const std::string& name) {
   std::FILE* file = ::fdopen(descriptor, "wb");
   if (file == nullptr) ::close(descriptor);
   return file;
+}
+
+// The file that `name` finally names: links are followed (a relative target from the
+// link's folder) to a name that is no link, whether a file stands there or not, so a
+// file kept in another folder through a link is written there and the link stays. A
+// loop leaves `name` itself, which then replaces the loop as a plain file would.
+std::string FinalTarget(const std::string& name) {
+  std::filesystem::path path = name;
+  for (int hop = 0; hop < kLinkHops; ++hop) {
+    std::error_code notALink;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, notALink);
+    if (notALink) return path.string();
+    path = path.parent_path() / target;  // an absolute target replaces the folder
+  }
+  return name;
 }
 
 }  // namespace
@@ -73,7 +91,7 @@ int RenameWithoutReplacing(const char* name, const char* newName) {
 }
 
 WordFileWriter::WordFileWriter(const char* name)
-    : name_(name), temporaryName_(std::string(name) + ".tmp"),
+    : name_(FinalTarget(name)), temporaryName_(name_ + ".tmp"),
       file_(CreateTemporaryFile(temporaryName_)), failed_(file_ == nullptr) {}
 
 WordFileWriter::~WordFileWriter() {

@@ -1,8 +1,10 @@
 // Files of little-endian 32-bit words, as the save and replay files are: a reader
 // over a file in the working folder, and a writer that writes a temporary file
 // beside the target and renames it over the target only when every word was
-// written, so a failed write never loses the previous file. A file that could not be
-// read can be moved aside, so that no write replaces it.
+// written, so a failed write never loses the previous file. A name that is a link
+// is written through: the target is the file the link finally names (created when
+// missing), and the link stays. A file that could not be read can be moved aside, so
+// that no write replaces it.
 #pragma once
 
 #include <cstdio>

@@ -110,14 +110,16 @@ TEST_F(ProgramProcess, ASecondCopyEndsAndLeavesTheFirstCopysLog) {
 }
 
 // Nothing but the program's one line, also without a runtime folder, where the display
-// libraries would complain about it.
+// libraries would complain about it. A save file it could not read stays as it was.
 TEST_F(ProgramProcess, WithoutADisplayTheProgramEndsSayingSoInOneLine) {
+  scratch_.Write("SaveData.dat/progress", "old");  // a folder opens, then fails to read
   for (const std::string& runtime : {locks_, std::string()}) {
     SCOPED_TRACE(runtime.empty() ? "no runtime folder" : "a runtime folder");
     const Ending ending = Finish(StartProgram(runtime, ""));
     EXPECT_EQ(ending.status, 255);
     EXPECT_EQ(ending.errors, Utf8(u8"vantorel: ウインドウの作成に失敗しました\n"));
     EXPECT_NE(scratch_.Read("Log.txt").find("ウインドウの作成に失敗しました"), std::string::npos);
+    EXPECT_EQ(scratch_.Read("SaveData.dat/progress"), "old");
   }
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <vector>
@@ -167,6 +168,31 @@ TEST(SaveData, AnUnreadableFileIsKeptAsideAndNeverWrittenOver) {
     if (!keptNameTaken) EXPECT_EQ(scratch.Read(save).size(), 360u);
     if (keptNameTaken) EXPECT_EQ(scratch.Read(kept), "earlier");
   }
+}
+
+// Descriptors that have run out are a failure that passes: the good file stays as it is.
+TEST(SaveData, AFailureThatMayPassLeavesTheFileAsItIs) {
+  ScratchDirectory scratch;
+  scratch.Write(kSaveFileName, "old");
+  rlimit limit{};
+  getrlimit(RLIMIT_NOFILE, &limit);
+  const rlimit noDescriptors = {0, limit.rlim_max};
+  setrlimit(RLIMIT_NOFILE, &noDescriptors);
+  LoadSaveData();
+  setrlimit(RLIMIT_NOFILE, &limit);
+  EXPECT_EQ(WriteSaveData(), -1);
+  EXPECT_EQ(scratch.Read(kSaveFileName), "old");  // neither moved nor written over
+}
+
+// A save kept elsewhere through a link (a synced folder) is written there; the link stays.
+TEST(SaveData, ASaveThatIsALinkIsWrittenThroughIt) {
+  ScratchDirectory scratch;
+  scratch.Write("synced/save.dat", "old");
+  std::filesystem::create_symlink("synced/save.dat", scratch.path() / kSaveFileName);
+  LoadSaveData();
+  ASSERT_EQ(WriteSaveData(), 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(scratch.path() / kSaveFileName));
+  EXPECT_EQ(scratch.Read("synced/save.dat").size(), 360u);
 }
 
 }  // namespace
