@@ -79,9 +79,10 @@ TEST(GeneratedPictures, NoPictureShowsAFileNameOrABareCellNumber) {
   }
 }
 
-// The cells the menus and the loadout draw as captions, by their screens' tables:
-// the main menu's locked label and seven items, the twelve further settings and the
-// locked one, the three boards' headings, the loadout's marks, icons and panels.
+// The cells the menus, the loadout and the ending draw as captions, by their screens'
+// tables: the main menu's locked label and seven items, the twelve further settings and
+// the locked one, the three boards' headings, the loadout's marks, icons and panels, the
+// ending's caption pages and its staff pictures and roll.
 struct CaptionSheet {
   const char* name;
   std::vector<int> cells;
@@ -101,6 +102,9 @@ TEST(GeneratedPictures, EachCaptionCellOfTheMenuSheetsSaysSomethingOfItsOwn) {
       {"SelectWeaponParts.png", Cells(18, 27, Cells(9, 15))},
       {"wepsetumei01.png", Cells(0, 15)},
       {"opsetumei01.png", Cells(0, 3)},
+      {"edserif01-01.png", Cells(0, 14)},
+      {"edserif02-02.png", Cells(0, 12)},
+      {"edstuff01-01.png", Cells(0, 26)},
   };
   for (const CaptionSheet& sheet : sheets) {
     SCOPED_TRACE(sheet.name);
@@ -122,8 +126,8 @@ TEST(GeneratedPictures, EachCaptionCellOfTheMenuSheetsSaysSomethingOfItsOwn) {
 // picture shows only plain ground: each row of the box one colour, transparent green
 // or a dark page's own. Boxes in the picture's own pixels, from the game's draw
 // positions: the menu item under the bar, the shop's level and price (drawn 47 to
-// about 150 pixels into the frame), the YES or NO under the continue cursor, the
-// icon's name inside the loadout cursor's halves, and the rows named beside the rest.
+// about 150 pixels into the cursor's place), the YES or NO under the continue cursor,
+// the icon's name inside the loadout cursor's halves, and the rows named beside the rest.
 struct ClearPart { const char* name; int cell; Box box; };
 
 bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
@@ -140,14 +144,22 @@ bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
 TEST(GeneratedPictures, CursorsPanelsAndPagesLeaveTheGamesOwnTextVisible) {
   const ClearPart parts[] = {
       {"tmode02-02A.png", 9, {4, 4, 252, 18}},
-      {"shopframe01.png", 0, {40, 12, 160, 26}},
+      {"shopframe01.png", 0, {40, 12, 134, 26}},
       {"gameover03-01.png", 0, {6, 6, 558, 38}},
       {"gameover03-01.png", 0, {180, 51, 170, 9}},  // on NO (y 411): CREDITS LEFT n at y 462
       {"SelectWeaponParts.png", 0, {70, 5, 58, 20}},
       {"SelectWeaponParts.png", 1, {0, 5, 58, 20}},
       // The pause panel's lines (y 571 to 634 on the screen) under the HUD panel at y 592.
       {"hudpanel01.png", 0, {112, 0, 800, 42}},
-      {"pause.png", 0, {551, 7, 240, 110}},      // stage 1's controls guide at (663, 578)
+      {"pause.png", 0, {551, 4, 240, 46}},       // beside stage 1's controls guide (from x 663)
+      // The HUD's map frame (x 352 to 670, y 639 to 733 as the camera moves), and over the
+      // tally also its level, coins, markers and score from x 230, y 626.
+      {"hudpanel01.png", 0, {352, 47, 320, 95}},
+      {"tally01-01.png", 0, {230, 98, 442, 108}},
+      {"sideinfo05.png", 23, {122, 17, 58, 12}},  // the bonus's digits
+      // The title card's two pictures cross-fade, the second drawn 40 rows lower.
+      {"StageTitle01-01.png", 0, {0, 80, 1024, 70}},
+      {"StageTitle01-02.png", 0, {0, 0, 1024, 24}},
       {"Manual01.png", 0, {0, 571, 1024, 197}},  // the pause panel and the HUD's band
       {"Manual01.png", 0, {790, 0, 234, 571}},   // the HUD's side notices and counters
       {"Aimage00032.png", 88, {0, 22, 32, 10}},  // level-up markers at y 657, coin digits at 679

@@ -2,25 +2,35 @@
 // per way out: the page, the keys, and where they lead. The rows follow one another
 // through a running game, so each row starts where the one before it left. A page whose
 // keys change fails here until the README says the same. On the way, a newcomer's tour:
-// one frame of each page (and of stages 1, 5 and 8) is saved to be looked at; the passes
-// in between are run without drawing.
+// one frame of each page (and of stages 1, 5 and 8, the title cards, the HUD, the tally,
+// the shop, the results pages and the ending's pictures) is saved to be looked at and
+// its words checked (word_cover_check.h); the passes in between are run without drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "../support/call_recorder.h"
 #include "../support/save_frame.h"
+#include "core/game_rules.h"
 #include "core/game_state.h"
 #include "core/stage_end.h"
 #include "game_session.h"
 #include "scenario.h"
 #include "screens/replay_list_view.h"
 #include "screens/results.h"
+#include "word_cover_check.h"
 
 namespace {
 
 constexpr int kPadD = 512;          // button 6
+constexpr int kNoUpgradeBonusIcon = 23;
+constexpr int kTallyScoreFrames = 460;   // the tally's score counts up over these
+constexpr float kResultsFullStrength = 0.62f;  // the results' emblem angle once every page is drawn in full
 constexpr int kEscape = 1 << 30;    // no pad bit: the Escape key
 
 using Keys = std::vector<ScriptSegment>;
@@ -79,10 +89,11 @@ class ReadmeKeys : public testing::Test {
       loopEnded = !game_.Pass(padWord & ~kEscape, (padWord & kEscape) != 0);
     }
   }
-  // One pass drawn in full and saved as "<name>.png".
+  // One pass drawn in full, saved as "<name>.png" and its words checked.
   void Save(const std::string& name, int padWord = 0) {
     Scenario::SkipDrawing(false);
     SaveNextFrame(name);
+    CheckWordsOfNextFrame(name);
     Hold(padWord, 1);
     Scenario::SkipDrawing(true);
     EXPECT_FALSE(SavedFramePath().empty()) << name;
@@ -100,12 +111,33 @@ class ReadmeKeys : public testing::Test {
     }
   }
 
-  // Past the stage's title card (shortened), which refuses the pause.
+  // Past the stage's title card (shortened), which refuses the pause; the HUD as the
+  // card's whole fade leaves it.
   void PastTheTitleCard() {
     TitleCardFrame = 398;  // the stage starts at 400
     ASSERT_GT(PassUntil(game_, [] { return TitleCardFrame > 400; }, 10), 0);
     TitleCardFrame = 670;
     ASSERT_GT(PassUntil(game_, [] { return TitleCardActive == 0; }, 20), 0);
+    HudAlpha = 255;
+  }
+  // The title card halfway through the cross-fade of its two pictures; the card then
+  // goes on from where it was.
+  void SaveTheTitleCard(int stage) {
+    ASSERT_GT(PassUntil(game_, [] { return TitleCardActive == 1; }, 400), 0);
+    const int frame = TitleCardFrame, alpha = TitleCardAlpha;
+    std::tie(TitleCardFrame, TitleCardAlpha) = std::tuple(263, 126);
+    EndFadeTimer = 0;  // the run's opening white veil is over by then
+    Save("tour-title-card-" + std::to_string(stage));
+    std::tie(TitleCardFrame, TitleCardAlpha) = std::tuple(frame + 1, alpha);
+  }
+  // The mini-map's view frame with the view at the stage's left end, middle and right
+  // end, the dragon in it.
+  void SaveTheMapMarker() {
+    for (const auto& [name, x] : {std::pair("start", 0.0f), std::pair("middle", 2688.0f), std::pair("end", 5376.0f)}) {
+      CameraX = x;
+      ObjectPool[kPlayerSlot].x = x + 400.0f;
+      Save(std::string("tour-map-") + name, kPadFire);
+    }
   }
   // A practice run at `stage` from the main menu, a frame saved just after the first
   // wave of its timeline, and back to the title through the pause.
@@ -140,6 +172,7 @@ class ReadmeKeys : public testing::Test {
   // wait shortened; the frames of the two pages saved when named.
   void LeaveTheResults(const Keys& toRankings, const char* resultsFrame = nullptr,
                        const char* rankingsFrame = nullptr) {
+    ShopEmblem[2] = kResultsFullStrength;
     LeaveAll({
         {"results", toRankings, [] { return ScenePhase == kPhaseRankings; }, "rankings", resultsFrame, 60},
         {"rankings", Press({kPadFire}), [] { return Scene == kSceneResults && ScenePhase == 13; }, "closing picture",
@@ -196,6 +229,7 @@ TEST_F(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
   StartWithAFreshSave(game_);
   ToMainMenu(game_);
   StartRun(game_, 0);
+  SaveTheTitleCard(1);
   PastTheTitleCard();
   StageTimeline = 380;  // the controls guide comes at 630, after the card's fade
   ASSERT_GT(PassUntil(game_, [] { return Stage1NoticeTimer > 300; }, 400, kPadFire), 0);
@@ -203,6 +237,12 @@ TEST_F(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
   Hold(kPadFire, 200);
   Coins = 103.0f;  // three digits beside the level-up marker
   Save("tour-stage-1", kPadFire);
+  SaveTheMapMarker();
+  AddInfoBonus(kNoUpgradeBonusIcon, 999999);
+  Save("tour-no-upgrade-bonus", kPadFire);
+  for (SideNotice& notice : SideNotices) {
+    if (notice.icon == kNoUpgradeBonusIcon) notice = {};  // the frames after show their own pages
+  }
   LeaveAll({
       {"play", Press({kPadPause}), [] { return Paused == 1; }, "pause"},
       {"pause", Press({kPadFacing}), [] { return ManualShown == 1; }, "manual page", "tour-pause"},
@@ -214,12 +254,20 @@ TEST_F(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
   StartRun(game_, 0);
   PastTheTitleCard();
   TimelineHalt = kHaltCleared;  // the stage's end, its tally shortened
+  StageFrame = 156 * 60;        // a played stage's clear time, of three digits
+  EndFadeTimer = 0;             // the run's opening white veil, long gone at a real stage's end
   ASSERT_GT(PassUntil(game_, [] { return TallyCount > 200; }, 400, kPadSecond), 0);
   Save("tour-tally", kPadSecond);
+  ASSERT_GT(PassUntil(game_, [] { return TallyScoreCount > kTallyScoreFrames; }, 200, kPadSecond), 0);
+  Save("tour-tally-counted-out");
   ShopEmblem[2] = 0.73f;
   ASSERT_GT(PassUntil(game_, [] { return TimelineHalt == kHaltShop; }, 30), 0);
-  LeaveAll(
-      {{"shop", Press({kPadDown, kPadDown, kPadSpecial}), [] { return Stage == 2; }, "the next stage", "tour-shop"}});
+  CameraX = 2688.0f;  // the view where the stage ended: its middle
+  LeaveAll({
+      {"shop", Down(2), [] { return ShopCursor[1] == 80; }, "the way on", "tour-shop"},
+      {"shop", Press({kPadSpecial}), [] { return Stage == 2; }, "the next stage", "tour-shop-way-on", 0},
+  });
+  SaveTheTitleCard(2);
   ToContinue();
   LeaveAll({{"continue", Press({kPadFire}), [] { return Scene == kScenePlay; }, "play (YES)", "tour-continue"}});
   ToContinue();
@@ -238,6 +286,7 @@ TEST_F(ReadmeKeys, NameEntryAndReplayPlaybackAreLeftByTheirKeys) {
   ToContinue();
   AnswerContinue(/*yes=*/false);
   AwaitResultsNavigation(/*shortened=*/true);
+  ShopEmblem[2] = kResultsFullStrength;
   const auto written = [] {
     const int* name = ReplayList[3].name;
     return PhaseTimer == 100 && name[0] == 'B' && name[1] == 'A' && name[2] == 'A';
@@ -245,7 +294,7 @@ TEST_F(ReadmeKeys, NameEntryAndReplayPlaybackAreLeftByTheirKeys) {
   LeaveAll({
       {"results", Press({kPadRight}), [] { return ScenePhase == 10; }, "replay save"},
       {"replay save", Then(Down(2), Press({kPadFire})), [] { return MenuState.blinkTimer == 1.0f && MenuState.fade == 1.0f; },
-       "OK? with NO marked"},
+       "OK? with NO marked", "tour-replay-save"},
       {"OK?", Press({kPadLeft, kPadFire}), [] { return MenuState.blinkTimer == 2.0f; }, "name entry", "tour-ok"},
       {"name entry", Press({kPadUp, kPadFire, kPadFire, kPadSecond, kPadFire, kPadFire}), written, "slot 3 as BAA",
        "tour-name-entry"},
@@ -263,6 +312,44 @@ TEST_F(ReadmeKeys, NameEntryAndReplayPlaybackAreLeftByTheirKeys) {
        nullptr, 20, 5},
       {"results", {{1, kEscape}}, Ended, "the program's end"},
   });
+}
+
+// The ending's caption pages and staff roll in full: a run put at stage 8's end, then
+// the ending's timeline moved to each picture's row (and to the rows that set its scene)
+// and run until the picture is drawn at full strength.
+bool ShownInFull(int imageSet) {
+  return std::any_of(std::begin(ObjectPool), std::end(ObjectPool), [imageSet](const GameObject& object) {
+    return object.state == kStateActive && object.imageSet == imageSet && object.fade <= 0.0f;
+  });
+}
+
+TEST_F(ReadmeKeys, TheEndingShowsItsCaptionPagesAndStaffRollInFull) {
+  struct EndingPicture {
+    int row;
+    bool (*inFull)();
+    const char* frame;
+  };
+  const EndingPicture pictures[] = {
+      {1400, nullptr, nullptr},  // the fade to black
+      {1700, [] { return CreditPictureAlpha >= 255; }, "tour-ending-staff-first"},
+      {2500, nullptr, nullptr},  // the second scene
+      {3150, [] { return ShownInFull(22); }, "tour-ending-captions-right"},
+      {4300, [] { return ShownInFull(24); }, "tour-ending-staff-roll"},
+      {4850, [] { return ShownInFull(23); }, "tour-ending-captions-left"},
+      {12100, [] { return CreditPictureAlpha >= 255; }, "tour-ending-staff-last"},
+  };
+  StartWithAFreshSave(game_);
+  StartAGame(game_);
+  std::tie(Stage, StageTimeline) = std::tuple(8, 10799);
+  ASSERT_GT(PassUntil(game_, [] { return Scene == kSceneEnding; }, 60), 0);
+  for (const EndingPicture& picture : pictures) {
+    StageTimeline = picture.row - 1;
+    Hold(0, 1);
+    EndingFadeIn = 0;  // the second scene's fade-in, long over when the next picture comes
+    if (picture.frame == nullptr) continue;
+    ASSERT_GT(PassUntil(game_, picture.inFull, 300), 0) << picture.frame;
+    Save(picture.frame);
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <ostream>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 
 #include "core/game_object.h"
@@ -45,6 +46,8 @@ struct Recorder {
   int drawsSinceSeed = 0;
   bool creationsOccupySlots = false;
   bool drawing = false;
+  DrawingObserver drawingObserver;
+  std::unordered_map<int, GraphPicture> graphs;
 
   Recorder() { std::fill(std::begin(forwarding), std::end(forwarding), true); }
 };
@@ -75,6 +78,13 @@ bool Forwards(Call call) { return State().forwarding[static_cast<int>(call)]; }
 
 bool IsDrawing(Call call) { return std::find(std::begin(kDrawingCalls), std::end(kDrawingCalls), call) != std::end(kDrawingCalls); }
 
+// Hands a drawing call that was made to the observer.
+void ShowDrawn(std::size_t entry) {
+  Recorder& recorder = State();
+  const RecordedCall& call = recorder.log[entry];
+  if (recorder.drawingObserver && IsDrawing(call.call) && Forwards(call.call)) recorder.drawingObserver(call);
+}
+
 template <typename Result, typename... Arguments>
 Result Record(Call call, Result (*real)(Arguments...), Arguments... arguments) {
   static_assert(sizeof...(Arguments) <= kMaxRecordedArguments);
@@ -85,6 +95,7 @@ Result Record(Call call, Result (*real)(Arguments...), Arguments... arguments) {
   } else {
     const Result result = Forwards(call) ? real(arguments...) : State().scriptedResult[static_cast<int>(call)];
     State().log[entry].result = static_cast<int>(result);
+    ShowDrawn(entry);
     return result;
   }
 }
@@ -168,26 +179,98 @@ extern "C" int __wrap__Z13WriteSaveDatav() { return Record(Call::WriteSaveData, 
 
 bool RecordWrappedCall(Call call) {
   if (IsDrawing(call) && !State().drawing) return true;
-  Log(call, {});
+  ShowDrawn(Log(call, {}));
   return Forwards(call);
 }
 
-// The formatted text call: formatted here (as the library does, within 1024 bytes)
-// and drawn by the plain text call with edge colour 0.
-int DrawTextAt(int x, int y, const char* text, std::uint32_t colour, std::uint32_t edgeColour);
+// The text calls, logged with their text; the formatted one is formatted here (as the
+// library does, within 1024 bytes) and drawn by the plain one with edge colour 0.
+extern "C" int __real__Z10DrawTextAtiiPKcjj(int x, int y, const char* text, std::uint32_t colour,
+                                           std::uint32_t edgeColour);
+
+int DrawLoggedText(Call call, std::initializer_list<double> arguments, int x, int y, const char* text,
+                   std::uint32_t colour, std::uint32_t edgeColour) {
+  if (!State().drawing) return __real__Z10DrawTextAtiiPKcjj(x, y, text, colour, edgeColour);
+  const std::size_t entry = Log(call, arguments);
+  State().log[entry].text = text;
+  if (!Forwards(call)) return State().scriptedResult[static_cast<int>(call)];
+  State().log[entry].result = __real__Z10DrawTextAtiiPKcjj(x, y, text, colour, edgeColour);
+  ShowDrawn(entry);
+  return State().log[entry].result;
+}
+
+extern "C" int __wrap__Z10DrawTextAtiiPKcjj(int x, int y, const char* text, std::uint32_t colour,
+                                           std::uint32_t edgeColour) {
+  return DrawLoggedText(Call::DrawTextAt, {static_cast<double>(x), static_cast<double>(y), static_cast<double>(colour),
+                                           static_cast<double>(edgeColour)},
+                        x, y, text, colour, edgeColour);
+}
+
 extern "C" int __wrap__Z17DrawFormattedTextiijPKcz(int x, int y, std::uint32_t colour, const char* format, ...) {
   char text[1024];
   va_list arguments;
   va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
-  if (State().drawing) {
-    Log(Call::DrawFormattedText, {static_cast<double>(x), static_cast<double>(y), static_cast<double>(colour)});
-    State().log.back().text = text;
-    if (!Forwards(Call::DrawFormattedText)) return State().scriptedResult[static_cast<int>(Call::DrawFormattedText)];
-  }
-  return DrawTextAt(x, y, text, colour, 0);
+  return DrawLoggedText(Call::DrawFormattedText,
+                        {static_cast<double>(x), static_cast<double>(y), static_cast<double>(colour)}, x, y, text,
+                        colour, 0);
 }
+
+// The picture loads: each handle noted with its file and cell, the call logged with
+// the file as its text and the first handle as its result.
+void NoteGraphs(Call call, std::initializer_list<double> arguments, const char* file, const int* handles, int count) {
+  const std::string path = file == nullptr ? "" : file;
+  const std::string name = path.substr(path.find_last_of("\\/") + 1);
+  for (int cell = 0; cell < count; ++cell) {
+    if (handles[cell] >= 0) State().graphs[handles[cell]] = {name, cell};
+  }
+  if (!State().drawing) return;
+  const std::size_t entry = Log(call, arguments);
+  State().log[entry].text = path;
+  State().log[entry].result = count > 0 ? handles[0] : -1;
+}
+
+extern "C" int __real__Z13LoadGraphFilePKc(const char* file);
+extern "C" int __wrap__Z13LoadGraphFilePKc(const char* file) {
+  const int graph = __real__Z13LoadGraphFilePKc(file);
+  NoteGraphs(Call::LoadGraphFile, {}, file, &graph, 1);
+  return graph;
+}
+
+extern "C" int __real__Z16LoadDivGraphFilePKciiiiiPi(const char* file, int count, int across, int down, int width,
+                                                      int height, int* handles);
+extern "C" int __wrap__Z16LoadDivGraphFilePKciiiiiPi(const char* file, int count, int across, int down, int width,
+                                                      int height, int* handles) {
+  const int result = __real__Z16LoadDivGraphFilePKciiiiiPi(file, count, across, down, width, height, handles);
+  if (result == 0) {
+    NoteGraphs(Call::LoadDivGraphFile,
+               {static_cast<double>(count), static_cast<double>(across), static_cast<double>(down),
+                static_cast<double>(width), static_cast<double>(height)},
+               file, handles, count);
+  }
+  return result;
+}
+
+extern "C" void __real__Z7DrawHudv();
+namespace {
+CallRunner hudRunner = [](void (*real)()) { real(); };
+}  // namespace
+
+extern "C" void __wrap__Z7DrawHudv() {
+  if (State().drawing) ShowDrawn(Log(Call::DrawHud, {1}));
+  hudRunner(__real__Z7DrawHudv);
+  if (State().drawing) ShowDrawn(Log(Call::DrawHud, {0}));
+}
+
+void RunDrawHudThrough(CallRunner runner) { hudRunner = runner; }
+
+const GraphPicture* PictureOfGraph(int graph) {
+  const auto found = State().graphs.find(graph);
+  return found == State().graphs.end() ? nullptr : &found->second;
+}
+
+void ObserveDrawing(DrawingObserver observer) { State().drawingObserver = std::move(observer); }
 
 // The random generator: its draws are counted from the seed and may be scripted.
 extern "C" int __real__Z13RandomInRangei(int max);
@@ -227,6 +310,7 @@ void ResetCallRecorder() {
   recorder.creationsOccupySlots = false;
   ScriptRandom(RandomScript::Real);
   recorder.drawing = false;
+  recorder.drawingObserver = nullptr;
   recorder.keepLog = true;
 }
 

@@ -48,7 +48,11 @@
   X(DrawLineSegment, false)    \
   X(FreeGraph, false)          \
   X(PresentScreen, false)      \
-  X(ClearDrawTarget, false)
+  X(ClearDrawTarget, false)    \
+  X(DrawTextAt, false)         \
+  X(LoadGraphFile, false)      \
+  X(LoadDivGraphFile, false)   \
+  X(DrawHud, false)
 
 enum class Call {
 #define RECORDED_CALL_ENUM(name, hashed) name,
@@ -64,7 +68,7 @@ struct RecordedCall {
   int argumentCount;
   std::array<double, kMaxRecordedArguments> arguments;
   int result;  // 0 for calls without one
-  std::string text;  // the formatted text of DrawFormattedText
+  std::string text;  // the text drawn, or the file of a picture loaded
 
   int Int(int argument) const { return static_cast<int>(arguments[argument]); }
 };
@@ -83,6 +87,26 @@ std::vector<RecordedCall> CallsOf(Call call);
 
 // Whether the drawing calls are logged (off at the start and after a reset).
 void RecordDrawing(bool on);
+
+// The picture a graph handle was loaded from: the file's name (without its folder) and
+// the cell of a cell table (0 for a single picture); null for a handle no load gave.
+// Kept for every load, logged or not.
+struct GraphPicture {
+  std::string file;
+  int cell;
+};
+const GraphPicture* PictureOfGraph(int graph);
+
+// Called with each drawing call while they are logged: after the call was made, and for
+// PresentScreen just before it. DrawHud is logged twice, before the HUD's drawing
+// (argument 1) and after it (0).
+using DrawingObserver = std::function<void(const RecordedCall& call)>;
+void ObserveDrawing(DrawingObserver observer);
+
+// Runs the real DrawHud inside its logged bounds: called plainly, unless a benchmark
+// times it through this.
+using CallRunner = void (*)(void (*real)());
+void RunDrawHudThrough(CallRunner runner);
 
 // Off: calls of the kind are logged only and return the kind's scripted result.
 void SetForwarding(Call call, bool forward);

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <unistd.h>
+
 #include "call_recorder.h"
 #include "canvas.h"
 #include "game_library.h"
@@ -64,22 +66,27 @@ std::string savedPath;
 
 }  // namespace
 
-std::string SaveFrame(const std::string& name) {
-  const std::filesystem::path folder = TestFolder();
-  const std::string bmp = (folder / (name + ".bmp")).string();
-  const std::string png = (folder / (name + ".png")).string();
-  int width = 0;
-  int height = 0;
-  GetScreenModeSize(&width, &height);
-  if (SaveScreenToBmp(0, 0, width, height, bmp.c_str()) != 0) {
-    ADD_FAILURE() << "the screen could not be read for " << png;
-    return "";
-  }
+bool ReadBackScreen(int x, int y, Canvas& area) {
+  static const std::string bmp =
+      (std::filesystem::temp_directory_path() / ("vantorel-screen-" + std::to_string(getpid()) + ".bmp")).string();
+  if (SaveScreenToBmp(x, y, x + area.width, y + area.height, bmp.c_str()) != 0) return false;
   std::ifstream in(bmp, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::filesystem::remove(bmp);
+  return ReadScreenBmp(bytes, area);
+}
+
+std::string SaveFrame(const std::string& name) {
+  const std::string png = (TestFolder() / (name + ".png")).string();
+  int width = 0;
+  int height = 0;
+  GetScreenModeSize(&width, &height);
   Canvas canvas(width, height, Colour{0, 0, 0});
-  if (!ReadScreenBmp(bytes, canvas) || !WritePngFile(png, canvas)) {
+  if (!ReadBackScreen(0, 0, canvas)) {
+    ADD_FAILURE() << "the screen could not be read for " << png;
+    return "";
+  }
+  if (!WritePngFile(png, canvas)) {
     ADD_FAILURE() << "the frame could not be written to " << png;
     return "";
   }

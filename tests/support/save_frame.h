@@ -5,9 +5,15 @@
 
 #include <string>
 
+struct Canvas;
+
 // Writes "<name>.png" and returns its path, or "" (with a test failure) when the
 // screen could not be read or the file not written.
 std::string SaveFrame(const std::string& name);
+
+// The back screen's pixels from (x, y) as drawn so far, the canvas's size of them (all
+// inside the screen): false when they could not be read.
+bool ReadBackScreen(int x, int y, Canvas& area);
 
 // Arms a save of the next frame as drawn: the back screen just before the next
 // PresentScreen (the linker routes the game's presents through the save), written as

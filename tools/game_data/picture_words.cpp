@@ -1,6 +1,7 @@
 #include "picture_words.h"
 
 #include <cstring>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,18 @@ constexpr Colour kRed = {250, 80, 70};
 constexpr Align kCentre = Align::kCentre;
 constexpr Align kRight = Align::kRight;
 
+// Cells whose words are built at start: the cells point into `texts`, which never moves them.
+struct BuiltCells {
+  std::deque<std::string> texts;
+  std::vector<CellWords> cells;
+
+  // `words` in the cell, saying `text`.
+  void Add(int cell, PlacedWords words, std::string text) {
+    words.text = texts.emplace_back(std::move(text)).c_str();
+    cells.push_back({cell, CellShape::kWords, words});
+  }
+};
+
 // ---- Title and main menu ------------------------------------------------------------
 
 constexpr PlacedWords kTitleWords[] = {{512, 250, "VANTOREL", 110, kCentre, kGold}};
@@ -31,7 +44,9 @@ constexpr PlacedWords kNoticeWords[] = {
     {512, 420, "All pictures and sounds are generated placeholders.", 24, kCentre}};
 constexpr PlacedWords kLoadingWords[] = {{512, 350, "NOW LOADING", 48, kCentre}};
 constexpr PlacedWords kPromptWords[] = {{512, 694, "PRESS X TO START", 36, kCentre}};
-constexpr PlacedWords kMenuFrameWords[] = {{990, 746, "MAIN MENU", 14, kRight, kGrey}};
+// The menu's two lines are added over the frame at y 475 to 495 and 735 to 755 (moving
+// apart as it fades): the frame's name keeps to its top left, under the top line.
+constexpr PlacedWords kMenuFrameWords[] = {{14, 504, "MAIN MENU", 14, Align::kLeft, kGrey}};
 constexpr PlacedWords kMenuKeysWords[] = {
     {512, 360, "UP / DOWN: choose        X or C: decide", 24, kCentre},
     {512, 396, "Z: back to the title        A: manual (all the keys)", 24, kCentre},
@@ -76,8 +91,8 @@ constexpr PlacedWords kOptionsMainWords[] = {
     {500, 348, "BUTTON", 16, Align::kLeft, kGrey},
     {640, 246, "Keyboard buttons: 1 = Z   2 = X   3 = C", 16, Align::kLeft, kCyan},
     {640, 271, "4 = A   5 = S   6 = D   7 = Q   8 = W", 16, Align::kLeft, kCyan},
-    {640, 296, "Hold one button on a key row", 16, Align::kLeft, kCyan},
-    {640, 321, "to give it to that action.", 16, Align::kLeft, kCyan},
+    {640, 296, "On a key row, press the button", 16, Align::kLeft, kCyan},
+    {640, 321, "that action should have.", 16, Align::kLeft, kCyan},
     {40, 396, "VERTICAL SYNC (next start)", 20}, {581, 397, "ON", 18, kCentre}, {776, 397, "OFF", 18, kCentre},
     {40, 452, "FACING LOCK", 20}, {543, 453, "A TOGGLES", 18, kCentre}, {685, 453, "HOLD A", 18, kCentre},
     {827, 454, "X LEFT, A RIGHT", 14, kCentre},
@@ -169,7 +184,7 @@ constexpr PlacedWords kLoadoutWords[] = {
     {8, 468, "SHOTS", 16, Align::kLeft, kGrey}, {8, 498, "VARIANTS", 16, Align::kLeft, kGrey},
     {150, 595, "OPTION SHOT", 16, Align::kLeft, kGrey}, {150, 627, "OPTION MOVE", 16, Align::kLeft, kGrey},
     {512, 736, "ARROWS: choose     X or C: decide the row     Z: back a row", 18, kCentre, kGrey}};
-constexpr DarkBox kLoadoutBoxes[] = {{0, 456, 1024, 200}, {0, 728, 1024, 34}};
+constexpr GroundBox kLoadoutBoxes[] = {{0, 456, 1024, 200}, {0, 728, 1024, 34}};
 
 // Shot icons at x 128 n, y 462: the name on the base row (cursor y 458), the variant
 // mark below it on the variant row (cursor y 488); option shots at y 592 and option
@@ -236,11 +251,13 @@ constexpr CellWords kMovementPanelCells[] = {
 
 // ---- Play: HUD, pause, tally, shop ------------------------------------------------------
 
+// The map's marker frame travels x 352 to 670, y 639 to 733 as the camera crosses the
+// stage: the MAP label stands under that area, the bars' labels right of the bars.
 constexpr PlacedWords kHudPanelWords[] = {
     {150, 654, "LEVEL-UPS", 12, Align::kLeft, kGrey}, {150, 677, "LEVEL / COINS", 12, Align::kLeft, kGrey},
-    {150, 691, "SCORE", 12, Align::kLeft, kGrey},     {362, 679, "MAP", 12, Align::kLeft, kGrey},
-    {650, 636, "GUARD", 12, Align::kLeft, kGrey},     {650, 651, "EXP", 12, Align::kLeft, kGrey},
-    {650, 666, "LIVES", 12, Align::kLeft, kGrey}};
+    {150, 691, "SCORE", 12, Align::kLeft, kGrey},     {352, 740, "MAP", 12, Align::kLeft, kGrey},
+    {810, 639, "GUARD", 12, Align::kLeft, kGrey},     {810, 653, "EXP", 12, Align::kLeft, kGrey},
+    {810, 667, "LIVES", 12, Align::kLeft, kGrey}};
 constexpr PlacedWords kHudSpeedWords[] = {{828, 747, "SPEED", 14}};
 constexpr PlacedWords kHudCounterWords[] = {
     {826, 8, "ENEMIES", 14}, {826, 30, "BULLETS", 14}, {826, 52, "COINS GOT", 14}, {826, 74, "TIME (S)", 14}};
@@ -249,33 +266,51 @@ constexpr PlacedWords kLastHitWords[] = {
     {18, 486, "LAST HIT", 12, Align::kLeft, kGrey}, {104, 514, "HP", 11, Align::kLeft, kGrey},
     {104, 534, "SCORE", 11, Align::kLeft, kGrey},   {104, 554, "COINS", 11, Align::kLeft, kGrey}};
 constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre, kRed}};
-// The guide shares its corner with the HUD's guard, EXP and lives bars (x 650 to 805,
-// y 636 to 700): its lines keep to the top and to the right of them.
+// The guide shares its corner with the HUD's bars, their labels and the EXP figure
+// (x 705 to 855, y 636 to 702) and keeps below the pause panel (to y 625): its heading
+// above the bars, two lines right of the labels and two below the bars, above the
+// speed panel (y 742).
 constexpr PlacedWords kControlsGuideWords[] = {
-    {673, 580, "CONTROLS", 16, Align::kLeft, kGold},
-    {770, 581, "S: pause, then A: manual", 14, Align::kLeft, kGold},
-    {673, 598, "Arrow keys: move      X: shot", 15},
-    {673, 616, "Z (hold): second shot + dash", 15},
-    {815, 640, "C: use a level-up", 15},
-    {815, 658, "A: facing lock", 15},
-    {815, 676, "S: pause", 15}};
-// Left of x 663, where stage 1's controls guide is drawn over the panel.
+    {673, 625, "CONTROLS", 15, Align::kLeft, kGold},
+    {880, 642, "Arrow keys: move", 15},
+    {880, 660, "X: shot", 15},
+    {673, 704, "Z (hold): second shot + dash    C: level-up", 15},
+    {673, 722, "A: facing lock    S: pause, then A: manual", 15}};
+// The pause panel keeps above the HUD's band (from y 626), so the HUD and stage 1's
+// controls guide show under it, not inside it.
+constexpr GroundBox kPauseBoxes[] = {{112, 571, 800, 54, BoxFill::kPanel}};
 constexpr PlacedWords kPauseWords[] = {
-    {140, 578, "PAUSED", 28, Align::kLeft, kGold},
-    {140, 614, "S: resume    A: manual    hold X + C (2 s): quit the run", 16}};
+    {140, 574, "PAUSED", 24, Align::kLeft, kGold},
+    {140, 600, "S: resume    A: manual    hold X + C (2 s): quit the run", 15}};
+// Over the tally the HUD writes its level, coins, level-up markers and score (from x
+// 226, y 626) and moves its map's frame and dots (to x 679, y 739), and puts its frame
+// counter and object count at the bottom left and its speed panel at the bottom right:
+// the panel leaves windows there, so the HUD shows beside it, not on it (the tally's
+// score, drawn in the first, has its label under the window). No rim on the screen's
+// left and bottom edges.
+constexpr GroundBox kTallyBoxes[] = {{-2, 528, 1028, 242, BoxFill::kPanel},
+                                     {226, 624, 454, 116, BoxFill::kWindow},
+                                     {0, 736, 64, 32, BoxFill::kWindow},
+                                     {818, 740, 206, 28, BoxFill::kWindow}};
 constexpr PlacedWords kTallyWords[] = {
     {40, 538, "STAGE CLEAR", 28, Align::kLeft, kGold},
-    {520, 581, "CLEAR TIME (S)", 16}, {720, 581, "EXTRA", 16},
-    {40, 606, "ENEMIES DESTROYED", 16}, {40, 636, "COINS COLLECTED", 16}, {200, 678, "SCORE", 16},
-    {984, 738, "hold Z: count faster", 14, kRight, kGrey}};
+    {718, 558, "CLEAR TIME (S)", 14, kRight}, {885, 558, "EXTRA", 14, kRight},
+    {40, 606, "ENEMIES DESTROYED", 16}, {40, 636, "COINS COLLECTED", 16}, {488, 743, "SCORE", 16, kRight},
+    {984, 700, "hold Z: count faster", 14, kRight, kGrey}};
+// The shop's cursor marks the six items and the way on (x 500 to 750, y 655 to 695, where
+// C goes on) with a box at the right end of the place: the HUD's map frame and dots,
+// which travel to x 675, stay outside it. Its note keeps above the figure the game
+// writes into it on the guard heal (from 14 rows down, x 196 to 224).
 constexpr CellWords kShopFrameCells[] = {
-    {0, CellShape::kFrame, {0, 0, nullptr, 2, Align::kLeft, kGold}},
-    {0, CellShape::kWords, {244, 2, "C: buy", 11, kRight, kGold}}};
+    {0, CellShape::kFrame, {176, 0, nullptr, 2, Align::kLeft, kGold}},
+    {0, CellShape::kWords, {213, 1, "C: buy, go on", 10, kCentre, kGold}}};
 // The continue cursor: a frame in the top 50 of its 60 rows, since on NO its bottom
 // lies over CREDITS LEFT (y 462).
 constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 10, nullptr, 3, Align::kLeft, kGold}}};
 
-// Side notices of the bonuses, by icon; the others say "BONUS".
+// Side notices of the bonuses, by icon; the others say "BONUS". The bonus's digits stand
+// at x 122 to 178, y 18 to 28: the words keep more than 8 pixels left of them, on one
+// line or, when longer, on two.
 struct NoticeCaption {
   int icon;
   const char* text;
@@ -289,16 +324,28 @@ constexpr NoticeCaption kNoticeCaptions[] = {
     {31, "BURST KILLS"},     {32, "POWER BONUS"}};
 constexpr int kNoticeIcons = 33;
 
-std::vector<CellWords> SideNoticeCells() {
-  std::vector<CellWords> cells;
+constexpr int kNoticeSize = 14, kNoticeWidth = 104;
+
+BuiltCells SideNoticeCells() {
+  BuiltCells built;
   for (int icon = 0; icon < kNoticeIcons; ++icon) {
-    const char* text = "BONUS";
+    std::string text = "BONUS";
     for (const NoticeCaption& caption : kNoticeCaptions) {
       if (caption.icon == icon) text = caption.text;
     }
-    cells.push_back({icon, CellShape::kWords, {8, 6, text, 16, Align::kLeft, kGold}});
+    const PlacedWords line = {8, 8, nullptr, kNoticeSize, Align::kLeft, kGold};
+    if (TextWidth(text, kNoticeSize) <= kNoticeWidth) {
+      built.Add(icon, line, text);
+      continue;
+    }
+    // Broken at the space nearest the middle.
+    const std::size_t middle = text.size() / 2, before = text.rfind(' ', middle), after = text.find(' ', middle);
+    const bool takeAfter = before == std::string::npos || (after != std::string::npos && after - middle < middle - before);
+    const std::size_t space = takeAfter ? after : before;
+    built.Add(icon, {line.x, 1, nullptr, kNoticeSize, Align::kLeft, kGold}, text.substr(0, space));
+    built.Add(icon, {line.x, 15, nullptr, kNoticeSize, Align::kLeft, kGold}, text.substr(space + 1));
   }
-  return cells;
+  return built;
 }
 
 // ---- Continue, results, closing, manual ----------------------------------------------------
@@ -316,12 +363,15 @@ constexpr PlacedWords kGameOverWords[] = {
 #define RESULT_TABS \
   {596, 62, "STATISTICS", 16, kCentre}, {721, 62, "SAVE REPLAY", 16, kCentre}, {836, 62, "RANKINGS", 16, kCentre}
 
+// The header is added over the turning emblem: its prompt is a light grey, which keeps
+// its contrast where the emblem's rings cross under it.
+constexpr Colour kLightGrey = {200, 200, 210};
 constexpr PlacedWords kResultsHeaderWords[] = {
     {40, 8, "RESULTS", 32, Align::kLeft, kGold}, RESULT_TABS,
-    {40, 52, "LEFT / RIGHT: pages    X on RANKINGS: finish", 14, Align::kLeft, kGrey}};
+    {40, 52, "LEFT / RIGHT: pages    X on RANKINGS: finish", 14, Align::kLeft, kLightGrey}};
 constexpr PlacedWords kSaveHeaderWords[] = {
     {40, 8, "SAVE REPLAY", 32, Align::kLeft, kGold}, RESULT_TABS,
-    {40, 52, "UP / DOWN: slot   X: save   name: UP / DOWN, X, Z", 14, Align::kLeft, kGrey}};
+    {40, 52, "UP / DOWN: slot   X: save   name: UP / DOWN, X, Z", 14, Align::kLeft, kLightGrey}};
 #undef RESULT_TABS
 
 constexpr PlacedWords kClosingWords[] = {
@@ -379,23 +429,104 @@ struct NamedWords {
   std::string name;
   std::vector<PlacedWords> words;
   std::string text;
+  int y = 0;
 };
 
+// The card's first picture is drawn at y 0 and its second at y 40, crossing over while
+// both show: the first's words stand above the second's.
 std::vector<NamedWords> TitleCardWords() {
   std::vector<NamedWords> cards;
   for (int stage = 1; stage <= 8; ++stage) {
     for (bool variant : {false, true}) {
-      cards.push_back({TitleCardName(stage, 1, variant), {}, "STAGE " + std::to_string(stage)});
-      cards.push_back({TitleCardName(stage, 2, variant), {}, "GET READY"});
+      cards.push_back({TitleCardName(stage, 1, variant), {}, "STAGE " + std::to_string(stage), 0});
+      cards.push_back({TitleCardName(stage, 2, variant), {}, "GET READY", 40});
     }
   }
   for (int caption = 0; caption < 3; ++caption) {
     for (bool variant : {false, true}) {
-      cards.push_back({Stage8CaptionName(caption, variant), {}, "STAGE 8 - PART " + std::to_string(caption + 2)});
+      cards.push_back({Stage8CaptionName(caption, variant), {}, "STAGE 8 - PART " + std::to_string(caption + 2), 60});
     }
   }
-  for (NamedWords& card : cards) card.words = {{512, 60, card.text.c_str(), 72, kCentre, kWhite}};
+  for (NamedWords& card : cards) card.words = {{512, card.y, card.text.c_str(), 72, kCentre, kWhite}};
   return cards;
+}
+
+// ---- The ending ------------------------------------------------------------------------------
+
+// The ending's caption pages: 15 on the right (x 570 to 970) and 13 on the left (x 60 to
+// 460). The timeline shows three right pages, then a left and a right page by turns; the
+// first two come before the staff roll begins, the last a while before the screen goes dark.
+constexpr int kRightPages = 15, kLeftPages = 13, kEndingPages = kRightPages + kLeftPages;
+
+int EndingTurn(bool right, int page) {
+  if (!right) return 2 * page + 4;
+  return page < 3 ? page + 1 : 2 * page - 1;
+}
+
+BuiltCells EndingPageCells(bool right) {
+  BuiltCells built;
+  const int pages = right ? kRightPages : kLeftPages;
+  for (int page = 0; page < pages; ++page) {
+    const int turn = EndingTurn(right, page);
+    const char* moment = turn <= 2 ? "in the second scene, before the staff roll"
+                         : turn == kEndingPages ? "the last page, before the dark"
+                                                : "while the staff roll runs";
+    built.Add(page, {200, 10, nullptr, 22, kCentre, kGold},
+              "ENDING PAGE " + std::to_string(turn) + " OF " + std::to_string(kEndingPages));
+    built.Add(page, {200, 42, nullptr, 16, kCentre},
+              std::string(right ? "right" : "left") + "-hand page " + std::to_string(page + 1) + " of " +
+                  std::to_string(pages));
+    built.Add(page, {200, 68, nullptr, 15, kCentre, kGrey}, moment);
+  }
+  return built;
+}
+
+// The staff pictures and the staff roll: cells 0 and 1 fade in and out in the dark after
+// play ends, cells 2 to 24 roll one after another under the caption pages, and cells 25
+// and 26 close the ending, 25 above 26 (which covers its bottom 14 rows).
+struct StaffLine {
+  const char* heading;
+  const char* line;
+};
+constexpr StaffLine kStaffRoll[] = {
+    {"VANTOREL", "a side-scrolling shooting game"},
+    {"THE CREDITS", "the parts this game is made of"},
+    {"STAFF ROLL", "the parts of this project, in turn"},
+    {"PROGRAM", "the game and its stage flow"},
+    {"GAME LIBRARY", "windows, drawing, sound, input, files"},
+    {"DRAWING", "a software rasteriser behind the device"},
+    {"TEXT", "glyphs drawn through texture caches"},
+    {"SOUND", "effects and music, mixed and faded"},
+    {"MOVIES", "frames drawn into a picture"},
+    {"STAGES", "sixteen scripts of timetable rows"},
+    {"OBJECTS", "templates of every enemy, shot and effect"},
+    {"PLAY", "collisions, the HUD, the tally and the shop"},
+    {"MENUS", "title, options, records, practice, loadout"},
+    {"REPLAYS AND SAVES", "every run recorded, progress kept"},
+    {"ARCHIVES", "the packer and its scrambled folders"},
+    {"DATA GENERATOR", "every file, from the resource tables"},
+    {"PICTURES", "generated placeholders that say what they are"},
+    {"SOUND EFFECTS", "short generated tones"},
+    {"MUSIC", "generated loops"},
+    {"FONT", "IPA P Gothic, for the pictures' words"},
+    {"TESTS", "whole-game runs and golden frames"},
+    {"FUZZING", "pictures, sounds, archives, saves, replays"},
+    {"DEMOS", "graphics, text, sound and movies"},
+    {"AND YOU", "the player"},
+    {"THANK YOU FOR PLAYING", ""},
+    {"VANTOREL", ""},
+    {"THE END", ""}};
+
+BuiltCells StaffRollCells() {
+  BuiltCells built;
+  int cell = 0;
+  for (const StaffLine& staff : kStaffRoll) {
+    const bool alone = *staff.line == '\0';
+    built.Add(cell, {250, alone ? 12 : 8, nullptr, alone ? 32 : 24, kCentre, kGold}, staff.heading);
+    if (!alone) built.Add(cell, {250, 42, nullptr, 16, kCentre}, staff.line);
+    ++cell;
+  }
+  return built;
 }
 
 // ---- The table ------------------------------------------------------------------------------
@@ -405,7 +536,10 @@ std::vector<PictureWords> BuildTable() {
   static const std::vector<CellWords> shotPanels = ShotPanelCells();
   static const std::vector<NamedWords> cards = TitleCardWords();
   static const std::vector<PlacedWords> manual = ManualWords();
-  static const std::vector<CellWords> sideNotices = SideNoticeCells();
+  static const BuiltCells sideNotices = SideNoticeCells();
+  static const BuiltCells rightPages = EndingPageCells(true);
+  static const BuiltCells leftPages = EndingPageCells(false);
+  static const BuiltCells staffRoll = StaffRollCells();
   std::vector<PictureWords> table = {
       {"title01-01.png", Ground::kDark, 0, 0, kTitleWords},
       {"title04-01.png", Ground::kClear, 0, 0, kTitleWords},
@@ -438,16 +572,21 @@ std::vector<PictureWords> BuildTable() {
       {"lasthit01.png", Ground::kPanel, 10, 480, kLastHitWords},
       {"LifeArato01-01.png", Ground::kClear, 0, 320, kLastLifeWords},
       {"sousa01-03.png", Ground::kClear, 663, 578, kControlsGuideWords},
-      {"pause.png", Ground::kPanel, 112, 571, kPauseWords},
-      {"tally01-01.png", Ground::kPanel, 0, 528, kTallyWords},
+      {"pause.png", Ground::kClear, 112, 571, kPauseWords, {}, kPauseBoxes},
+      {"tally01-01.png", Ground::kClear, 0, 528, kTallyWords, {}, kTallyBoxes},
       {"shopframe01.png", Ground::kClear, 0, 0, {}, kShopFrameCells},
-      {"sideinfo05.png", Ground::kPanel, 0, 0, {}, sideNotices},
+      {"sideinfo05.png", Ground::kPanel, 0, 0, {}, sideNotices.cells},
       {"gameover01-01.png", Ground::kDark, 0, 0, kGameOverWords},
       {"gameover03-01.png", Ground::kClear, 0, 0, {}, kCursorFrameCells},
       {"resalt03-03.png", Ground::kClear, 0, -40, kResultsHeaderWords},
       {"resalt05-01.png", Ground::kClear, 0, -40, kSaveHeaderWords},
       {"coming.png", Ground::kDark, 0, 0, kClosingWords},
       {"Manual01.png", Ground::kDark, 0, 0, manual},
+      {"edserif01-01.png", Ground::kPanel, 0, 0, {}, rightPages.cells},
+      {"edserif01-02.png", Ground::kPanel, 0, 0, {}, rightPages.cells},
+      {"edserif02-01.png", Ground::kPanel, 0, 0, {}, leftPages.cells},
+      {"edserif02-02.png", Ground::kPanel, 0, 0, {}, leftPages.cells},
+      {"edstuff01-01.png", Ground::kPanel, 0, 0, {}, staffRoll.cells},
   };
   for (const NamedWords& card : cards) table.push_back({card.name.c_str(), Ground::kClear, 0, 0, card.words});
   return table;

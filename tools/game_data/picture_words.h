@@ -25,9 +25,16 @@ struct PlacedWords {
   Colour colour = {250, 250, 250};
 };
 
-// An opaque dark box behind words that the game draws additively.
-struct DarkBox {
+// A box of ground drawn over the picture's own ground, in the order listed (a part of
+// a rim beyond the picture's edge is left out).
+enum class BoxFill {
+  kDark,    // opaque dark, behind words that the game draws additively
+  kPanel,   // a panel with a light rim that covers only part of its picture
+  kWindow,  // the transparent green cut out of a panel, with a rim around it
+};
+struct GroundBox {
   int x, y, w, h;
+  BoxFill fill = BoxFill::kDark;
 };
 
 // What a cell of a caption sheet shows.
@@ -36,9 +43,9 @@ enum class CellShape { kWords, kFrame, kBracketLeft, kBracketRight };
 struct CellWords {
   int cell;
   CellShape shape;
-  // For kWords the words; for the others x is the inset and size the thickness, y for a
-  // frame the rows it leaves clear at the bottom, for a bracket its inset from the top
-  // and the bottom of its 30 rows.
+  // For kWords the words; for the others size is the thickness; for a frame x and y the
+  // columns it leaves clear at the left and the rows at the bottom, for a bracket x its
+  // inset and y its inset from the top and the bottom of its 30 rows.
   PlacedWords words;
 };
 
@@ -48,7 +55,7 @@ struct PictureWords {
   int drawnX = 0, drawnY = 0;  // where the game draws the picture on the screen
   std::span<const PlacedWords> words = {};
   std::span<const CellWords> cells = {};
-  std::span<const DarkBox> boxes = {};
+  std::span<const GroundBox> boxes = {};
 };
 
 // The words of a picture, or null for a picture that shows none.

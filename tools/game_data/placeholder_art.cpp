@@ -10,6 +10,7 @@
 #include "picture_words.h"
 #include "pixel_font.h"
 #include "text_drawing.h"
+#include "word_boxes.h"
 
 namespace {
 
@@ -76,12 +77,12 @@ void FillBox(const Cell& cell, int x, int y, int w, int h, Colour colour) {
   if (from < to && top < bottom) cell.canvas.FillRect(cell.x + from, cell.y + top, to - from, bottom - top, colour);
 }
 
-void Frame(const Cell& cell, int inset, int thickness, Colour colour) {
-  const int w = cell.w - 2 * inset, h = cell.h - 2 * inset;
-  FillBox(cell, inset, inset, w, thickness, colour);
-  FillBox(cell, inset, inset + h - thickness, w, thickness, colour);
-  FillBox(cell, inset, inset, thickness, h, colour);
-  FillBox(cell, inset + w - thickness, inset, thickness, h, colour);
+// A rim `thickness` wide along the cell's edges.
+void Frame(const Cell& cell, int thickness, Colour colour) {
+  FillBox(cell, 0, 0, cell.w, thickness, colour);
+  FillBox(cell, 0, cell.h - thickness, cell.w, thickness, colour);
+  FillBox(cell, 0, 0, thickness, cell.h, colour);
+  FillBox(cell, cell.w - thickness, 0, thickness, cell.h, colour);
 }
 
 
@@ -206,7 +207,7 @@ const MarkCell* MarkOf(const PictureFile& picture, int cell) {
 // no taller than one 25-pixel options row, so the rows above and below stay readable.
 void DrawSelectionFrame(const Cell& c) {
   constexpr int kInset = 3, kTop = 50, kHeight = 25;
-  Frame({c.canvas, c.x + kInset, c.y + kTop, c.w - 2 * kInset, kHeight, c.index}, 0, 2, {250, 220, 90});
+  Frame({c.canvas, c.x + kInset, c.y + kTop, c.w - 2 * kInset, kHeight, c.index}, 2, {250, 220, 90});
 }
 
 // The level-up markers stand 12 pixels apart with the coin count under their lower
@@ -345,14 +346,14 @@ constexpr Colour kPanelRim = {150, 165, 215};
 
 void DrawPanel(const Cell& c) {
   FillBox(c, 0, 0, c.w, c.h, kPanelFill);
-  Frame(c, 0, std::max(1, std::min(c.w, c.h) / 16), kPanelRim);
+  Frame(c, std::max(1, std::min(c.w, c.h) / 16), kPanelRim);
 }
 
-// Three rings, 8 pixels wide, from `radius` inwards.
-void DrawRings(const Cell& c, double cx, double cy, double radius, double step) {
+// Three rings, 8 pixels wide, from `radius` inwards, of the given brightness.
+void DrawRings(const Cell& c, double cx, double cy, double radius, double step, double value) {
   for (int ring = 0; ring < 3; ++ring) {
     const double r = radius - step * ring;
-    FillEllipse(c, cx, cy, r, r, Hue(220 + 20 * ring, 0.4, 0.45));
+    FillEllipse(c, cx, cy, r, r, Hue(220 + 20 * ring, 0.4, value));
     FillEllipse(c, cx, cy, r - 8, r - 8, kTransparentGreen);
   }
 }
@@ -360,7 +361,7 @@ void DrawRings(const Cell& c, double cx, double cy, double radius, double step) 
 // The logo's emblem: the rings around the dragon, up and left in the picture.
 void DrawEmblem(const Cell& c) {
   const int cx = c.w * 2 / 5, cy = c.h / 4, radius = c.w / 5;
-  DrawRings(c, cx, cy, radius, radius / 4.0);
+  DrawRings(c, cx, cy, radius, radius / 4.0, 0.45);
   DrawDragon({c.canvas, c.x + cx - radius / 2, c.y + cy - radius / 2, radius, radius, 0});
 }
 
@@ -369,7 +370,10 @@ void DrawPlainPicture(const Cell& c, const PictureFile& picture) {
   if (c.w < 16) {
     VerticalGradient(c, {40, 50, 90}, {15, 20, 40});
   } else if (c.w == c.h && c.w >= 300) {
-    DrawRings(c, c.w / 2.0, c.h / 2.0, c.w * 0.46, c.w * 0.12);
+    // The emblems turning behind text land anywhere. The results add theirs three times
+    // over a strip: where two or three rings cross, white text keeps a contrast ratio of
+    // 4.5. The shop's and the tally's is laid over black or the stage.
+    DrawRings(c, c.w / 2.0, c.h / 2.0, c.w * 0.46, c.w * 0.12, IsEntry(kResultsPictures, 0, picture) ? 0.1 : 0.2);
   } else {
     DrawPanel(c);
   }
@@ -384,14 +388,14 @@ void DrawGround(const Cell& c, Ground ground) {
     case Ground::kDark: VerticalGradient(c, {22, 26, 52}, {8, 10, 26}); break;
     case Ground::kPanel:
       FillBox(c, 0, 0, c.w, c.h, kPanelFill);
-      Frame(c, 0, 2, kPanelRim);
+      Frame(c, 2, kPanelRim);
       break;
   }
 }
 
 void DrawWords(const Cell& c, const PlacedWords& words, int originX, int originY) {
-  const int size = FittingSize(words.text, words.size, c.w);
-  DrawText(c.canvas, c.x + words.x - originX, c.y + words.y - originY, words.text, size, words.colour, words.align);
+  const CaptionPlace at = PlaceCaption(words, c.w, originX, originY);
+  DrawText(c.canvas, c.x + at.x, c.y + at.y, words.text, at.size, words.colour, words.align);
 }
 
 // The loadout cursor is a pair of cells side by side; each draws its half of a bracket
@@ -408,7 +412,8 @@ void DrawCellWords(const Cell& c, const CellWords& cell) {
   switch (cell.shape) {
     case CellShape::kWords: DrawWords(c, cell.words, 0, 0); break;
     case CellShape::kFrame:
-      Frame({c.canvas, c.x, c.y, c.w, c.h - cell.words.y, c.index}, cell.words.x, cell.words.size, cell.words.colour);
+      Frame({c.canvas, c.x + cell.words.x, c.y, c.w - cell.words.x, c.h - cell.words.y, c.index}, cell.words.size,
+            cell.words.colour);
       break;
     case CellShape::kBracketLeft: DrawBracket(c, cell.words, true); break;
     case CellShape::kBracketRight: DrawBracket(c, cell.words, false); break;
@@ -427,8 +432,16 @@ void DrawWorded(Canvas& canvas, const PictureFile& picture, const PictureWords& 
     }
   }
   const Cell whole{canvas, 0, 0, canvas.width, canvas.height, 0};
-  for (const DarkBox& box : words.boxes) {
-    FillBox(whole, box.x - words.drawnX, box.y - words.drawnY, box.w, box.h, {14, 16, 34});
+  for (const GroundBox& box : words.boxes) {
+    const Cell area{canvas, box.x - words.drawnX, box.y - words.drawnY, box.w, box.h, 0};
+    switch (box.fill) {
+      case BoxFill::kDark: FillBox(area, 0, 0, box.w, box.h, {14, 16, 34}); break;
+      case BoxFill::kPanel: DrawGround(area, Ground::kPanel); break;
+      case BoxFill::kWindow:
+        Frame({canvas, area.x - 2, area.y - 2, box.w + 4, box.h + 4, 0}, 2, kPanelRim);
+        FillBox(area, 0, 0, box.w, box.h, kTransparentGreen);
+        break;
+    }
   }
   for (const PlacedWords& entry : words.words) DrawWords(whole, entry, words.drawnX, words.drawnY);
 }
@@ -488,3 +501,5 @@ Canvas DrawPlaceholder(const PictureFile& picture, const CellRoleMap& roles) {
   }
   return canvas;
 }
+
+bool IsMarkCell(const PictureFile& picture, int cell) { return MarkOf(picture, cell) != nullptr; }

@@ -9,3 +9,5 @@
 #include "core/resource_table.h"
 
 Canvas DrawPlaceholder(const PictureFile& picture, const CellRoleMap& roles);
+// A cell of a sprite sheet that the game's display draws itself (a marker, a label).
+bool IsMarkCell(const PictureFile& picture, int cell);

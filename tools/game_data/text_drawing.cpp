@@ -90,8 +90,7 @@ int FittingSize(std::string_view text, int size, int width) {
   return size;
 }
 
-void DrawText(Canvas& canvas, int x, int y, std::string_view text, int size, Colour colour, Align align) {
-  if (g_observer != nullptr) g_observer(text);
+void VisitInk(int x, int y, std::string_view text, int size, Align align, const InkVisitor& visit) {
   FT_Face face = Face();
   if (face == nullptr) return;
   if (align != Align::kLeft) {
@@ -112,9 +111,15 @@ void DrawText(Canvas& canvas, int x, int y, std::string_view text, int size, Col
     for (unsigned row = 0; row < glyph->bitmap.rows; ++row) {
       for (unsigned column = 0; column < glyph->bitmap.width; ++column) {
         const int coverage = glyph->bitmap.buffer[row * glyph->bitmap.pitch + column];
-        Blend(canvas, left + static_cast<int>(column), top + static_cast<int>(row), colour, coverage);
+        if (coverage != 0) visit(left + static_cast<int>(column), top + static_cast<int>(row), coverage);
       }
     }
     pen += glyph->advance.x;
   }
+}
+
+void DrawText(Canvas& canvas, int x, int y, std::string_view text, int size, Colour colour, Align align) {
+  if (g_observer != nullptr) g_observer(text);
+  VisitInk(x, y, text, size, align,
+           [&](int px, int py, int coverage) { Blend(canvas, px, py, colour, coverage); });
 }

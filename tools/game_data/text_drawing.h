@@ -3,6 +3,7 @@
 // so a caption keeps a dark rim whether the game draws it blended or added.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "canvas.h"
@@ -16,6 +17,10 @@ int TextWidth(std::string_view text, int size);
 // Draws a caption with its top at `y`, placed by `align` against `x`.
 void DrawText(Canvas& canvas, int x, int y, std::string_view text, int size, Colour colour,
               Align align = Align::kLeft);
+// Visits each pixel of a caption's glyphs with its coverage (1 to 255), placed as
+// DrawText places it: DrawText blends by this walk, and the word boxes report it.
+using InkVisitor = std::function<void(int x, int y, int coverage)>;
+void VisitInk(int x, int y, std::string_view text, int size, Align align, const InkVisitor& visit);
 // The largest size up to `size` at which the caption fits `width`.
 int FittingSize(std::string_view text, int size, int width);
 
