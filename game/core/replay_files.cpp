@@ -231,7 +231,6 @@ void EndPlaybackIntoTheEnding() { LeavePlayback(); }
 
 void StartReplayPlayback() {
   ReplayMode = kReplayPlayback;
-  PlaybackEndDue = 0;
   ReplayFileHeader header{};
   {
     WordFileReader file(ReplayFileName(ReplaySlot).c_str());

@@ -128,20 +128,23 @@ const std::vector<WordInk>& WordsOfCell(const PictureFile& picture, int cell) {
 // game's boxes and lines are; the game's text and digits are measured.
 enum class Role { kSprite, kGround, kText };
 
-// Pixels of a text or word too close to the colour under them, by the draw that put
-// that colour there.
-struct Crossings {
-  std::map<int, int> pixels;
-  std::map<int, Box> boxes;
-  std::map<int, double> least;
+// Pixels of a word or text that another draw met: covered, crowded, or (a crossing) too
+// close to the colour that draw put under them, with the lowest contrast there. A cover
+// by a layer (a page, a veil, a highlight bar that changed the whole ground of the word's
+// box by about the same amount) lies over the word rather than across it: it does not count.
+struct Met {
+  int pixels = 0;
+  Box box;
+  double least = kLeastContrast;
+  bool layer = false;
 
-  void Note(int ground, int x, int y, double contrast) {
-    ++pixels[ground];
-    boxes[ground].Add(x, y);
-    const auto [entry, added] = least.emplace(ground, contrast);
-    if (!added) entry->second = std::min(entry->second, contrast);
+  void Add(int x, int y, double contrast = kLeastContrast) {
+    ++pixels;
+    box.Add(x, y);
+    least = std::min(least, contrast);
   }
 };
+using Crossings = std::map<int, Met>;  // by the draw met
 
 struct Draw {
   std::string what;
@@ -163,23 +166,14 @@ struct Draw {
   Crossings crossings;
 };
 
-// The pixels of a word a later draw changed noticeably. A layer (a page, a veil, a
-// highlight bar) changed the whole ground of the word's box by about the same amount:
-// it lies over the word rather than across it, and does not count.
-struct Cover {
-  int pixels = 0;
-  Box box;
-  bool layer = false;
-};
-
 struct ScreenWord {
   int draw;
   std::string text;
   int margin;  // the clear space it needs around its glyphs: half its size
   Box box;
   int glyphPixels = 0;
-  std::map<int, Cover> covers;  // its glyph pixels, by the later draw
-  std::map<int, Cover> crowds;  // its margin, by the game's later text and digits
+  Crossings covers;  // its glyph pixels, by the later draw
+  Crossings crowds;  // its margin, by the game's later text and digits
   Crossings crossings;
 };
 
@@ -382,14 +376,10 @@ class FrameWatch {
         draw.changed.Add(x, y);
         ++draw.changedPixels;
         if (change >= kNoticeable && wordAt_[p] >= 0) {
-          Cover& cover = words_[wordAt_[p]].covers[index];
-          ++cover.pixels;
-          cover.box.Add(x, y);
+          words_[wordAt_[p]].covers[index].Add(x, y);
           crossed.insert(wordAt_[p]);
         } else if (change >= kNoticeable && marginOf_[p] >= 0 && draw.role == Role::kText) {
-          Cover& crowd = words_[marginOf_[p]].crowds[index];
-          ++crowd.pixels;
-          crowd.box.Add(x, y);
+          words_[marginOf_[p]].crowds[index].Add(x, y);
         }
         const int under = owner_[p];
         if (draw.hud && under >= 0 && !draws_[under].hud && draws_[under].picture &&
@@ -398,7 +388,7 @@ class FrameWatch {
         }
         if (draw.role == Role::kText && Measured(under)) {
           const double contrast = ContrastWithGround(draw.colour, now, was);
-          if (contrast < kLeastContrast) draw.crossings.Note(under, x, y, contrast);
+          if (contrast < kLeastContrast) draw.crossings[under].Add(x, y, contrast);
         }
         screen_.pixels[p] = now;
         owner_[p] = index;
@@ -451,7 +441,7 @@ class FrameWatch {
           shown += Change(before[a], screen_.pixels[p]) >= kNoticeable;
           if (draw.clearGround && ink.At(cx, cy) == 255 && Measured(owners[a])) {
             const double contrast = ContrastWithGround(ink.colour, screen_.pixels[p], before[a]);
-            if (contrast < kLeastContrast) word.crossings.Note(owners[a], x, y, contrast);
+            if (contrast < kLeastContrast) word.crossings[owners[a]].Add(x, y, contrast);
           }
         }
       }
@@ -489,10 +479,10 @@ class FrameWatch {
   }
 
   void NoteCrossings(const std::string& subject, int id, const Box& box, const Crossings& crossings, int of) {
-    for (const auto& [ground, pixels] : crossings.pixels) {
+    for (const auto& [ground, met] : crossings) {
       Finding& finding = Note("(c)", subject, box, "lies on", ground);
-      finding.Count(id, pixels, of, crossings.boxes.at(ground));
-      finding.least = std::min(finding.least, crossings.least.at(ground));
+      finding.Count(id, met.pixels, of, met.box);
+      finding.least = std::min(finding.least, met.least);
     }
   }
 
