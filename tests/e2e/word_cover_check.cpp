@@ -6,6 +6,8 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -148,6 +150,7 @@ using Crossings = std::map<int, Met>;  // by the draw met
 
 struct Draw {
   std::string what;
+  std::string cell;  // a picture's "<file>#<cell>"
   Box area;     // where the call may draw
   Box changed;  // the pixels it changed
   int changedPixels = 0;
@@ -212,6 +215,28 @@ std::ostream& operator<<(std::ostream& out, const Finding& f) {
   return out << (f.pieces.empty() ? "" : ")");
 }
 
+// A finding fails the running test; with VANTOREL_WORD_FINDINGS naming a file, it is
+// added to that file instead, so that a whole run's findings can be read as one list.
+void Report(const std::string& frame, const std::string& line) {
+  static const char* const file = std::getenv("VANTOREL_WORD_FINDINGS");
+  if (file == nullptr || *file == '\0') {
+    ADD_FAILURE() << frame << ": " << line;
+    return;
+  }
+  std::ofstream(file, std::ios::app) << frame << ": " << line << '\n';
+}
+
+// Adds the cells whose words a frame showed to the running test's "words-seen.txt".
+void NoteSeen(const std::set<std::string>& cells) {
+  const std::filesystem::path file = TestFrameFolder() / "words-seen.txt";
+  std::set<std::string> seen = cells;
+  std::ifstream in(file);
+  for (std::string line; std::getline(in, line);) seen.insert(line);
+  in.close();
+  std::ofstream out(file);
+  for (const std::string& cell : seen) out << cell << '\n';
+}
+
 class FrameWatch {
  public:
   void Arm(const std::string& frame) {
@@ -248,6 +273,7 @@ class FrameWatch {
     words_.clear();
     unworded_.clear();
     findings_.clear();
+    seen_.clear();
   }
 
   Draw Describe(const RecordedCall& call) {
@@ -293,6 +319,7 @@ class FrameWatch {
       return;
     }
     draw.what = graph->file + (picture->count > 0 ? "#" + std::to_string(graph->cell) : "");
+    draw.cell = graph->file + "#" + std::to_string(graph->cell);
     draw.picture = true;
     draw.cursor = CellIsACursor(*picture, graph->cell);
     const double scale = rotated ? call.arguments[2] : 1.0, angle = rotated ? call.arguments[3] : 0.0;
@@ -395,6 +422,7 @@ class FrameWatch {
       }
     }
     for (int word : crossed) words_[word].covers[index].layer = LaidOver(word, area, before, after.pixels);
+    if (draw.cursor && draw.changedPixels > 0) seen_.insert(draw.cell);
     draws_.push_back(std::move(draw));
     if (draws_.back().words != nullptr) PlaceWords(index, area, before, owners);
   }
@@ -449,6 +477,7 @@ class FrameWatch {
       word.glyphPixels = static_cast<int>(glyph.size());
       words_.push_back(std::move(word));
       if (2 * shown < words_.back().glyphPixels) continue;
+      seen_.insert(draw.cell);
       for (std::size_t p : glyph) wordAt_[p] = static_cast<int>(words_.size()) - 1;
       MarkMargin(static_cast<int>(words_.size()) - 1, glyph);
     }
@@ -530,8 +559,9 @@ class FrameWatch {
       const Draw& draw = draws_[d];
       if (draw.role == Role::kText) NoteCrossings(draw.what, d, draw.changed, draw.crossings, draw.changedPixels);
     }
-    for (const std::string& cell : unworded_) ADD_FAILURE() << frame_ << ": (a) " << cell << " carries no words";
-    for (const Finding& finding : findings_) ADD_FAILURE() << frame_ << ": " << finding;
+    for (const std::string& cell : unworded_) Report(frame_, "(a) " + cell + " carries no words");
+    for (const Finding& finding : findings_) Report(frame_, (std::ostringstream() << finding).str());
+    NoteSeen(seen_);
   }
 
   std::string frame_;
@@ -545,6 +575,7 @@ class FrameWatch {
   std::vector<Draw> draws_;
   std::vector<ScreenWord> words_;
   std::vector<std::string> unworded_;  // the text picture cells drawn without words
+  std::set<std::string> seen_;         // "<file>#<cell>" of the cells whose words showed
   std::vector<Finding> findings_;
 };
 

@@ -45,7 +45,9 @@ bool ReadScreenBmp(const std::string& bytes, Canvas& canvas) {
   return true;
 }
 
-std::filesystem::path TestFolder() {
+}  // namespace
+
+std::filesystem::path TestFrameFolder() {
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
   std::string name = test == nullptr ? "outside-tests" : std::string(test->test_suite_name()) + "." + test->name();
   for (char& c : name) {
@@ -60,6 +62,8 @@ std::filesystem::path TestFolder() {
   std::filesystem::create_directories(folder);
   return folder;
 }
+
+namespace {
 
 std::string pendingName;
 std::string savedPath;
@@ -77,7 +81,7 @@ bool ReadBackScreen(int x, int y, Canvas& area) {
 }
 
 std::string SaveFrame(const std::string& name) {
-  const std::string png = (TestFolder() / (name + ".png")).string();
+  const std::string png = (TestFrameFolder() / (name + ".png")).string();
   int width = 0;
   int height = 0;
   GetScreenModeSize(&width, &height);

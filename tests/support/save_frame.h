@@ -3,9 +3,13 @@
 // the test. The folder is emptied by the test's first save.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 struct Canvas;
+
+// The running test's own folder below "test-frames" (emptied by its first use in the test).
+std::filesystem::path TestFrameFolder();
 
 // Writes "<name>.png" and returns its path, or "" (with a test failure) when the
 // screen could not be read or the file not written.
