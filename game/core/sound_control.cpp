@@ -13,8 +13,12 @@ void ApplyVolume(int channel) {
   if (BgmHandles[channel] != kNoHandle) SetSoundVolume(FloatToInt(BgmVolume[channel]), BgmHandles[channel]);
 }
 
-void StartLooping(int channel) {
-  if (BgmHandles[channel] != kNoHandle) StartSound(BgmHandles[channel], kPlayLoop, 1);
+// A fade-in brings the channel's piece from the top when it is not playing: newly
+// loaded, or stopped. The volume alone cannot tell, since a new piece may be loaded
+// while the channel's last fade-out is still stepping down. A playing piece goes on.
+void StartLoopingUnlessPlaying(int channel) {
+  const int handle = BgmHandles[channel];
+  if (handle != kNoHandle && IsSoundPlaying(handle) == 0) StartSound(handle, kPlayLoop, 1);
 }
 
 void Stop(int channel) {
@@ -72,10 +76,10 @@ void SetBgmFade(int channel, int mode) {
   switch (mode) {
     case kFadeIn:
     case kFadeInFast:
-      if (BgmVolume[channel] == 0.0f) StartLooping(channel);
+      StartLoopingUnlessPlaying(channel);
       break;
     case kFadeFull:
-      if (BgmVolume[channel] == 0.0f) StartLooping(channel);
+      StartLoopingUnlessPlaying(channel);
       BgmVolume[channel] = kFullVolume;
       ApplyVolume(channel);
       break;

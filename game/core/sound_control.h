@@ -8,7 +8,7 @@ constexpr int kNoHandle = -1;  // a freed or never loaded handle variable
 enum BgmFade : int {
   kFadeNone = 0,
   kFadeOutStop = 1,   // -1 per frame, stop at 0
-  kFadeIn = 2,        // +1 per frame to 255 (starts a silent channel)
+  kFadeIn = 2,        // +1 per frame to 255 (starts a channel not playing)
   kFadeOutStopFast = 3,
   kFadeInFast = 4,
   kFadeDown = 5,      // -1 per frame to 1, keeps playing

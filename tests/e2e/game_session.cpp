@@ -92,6 +92,7 @@ bool GameSession::Pass(int padWord, bool escape, bool backspace) {
   }
   SetScriptedInput(padWord, escape, backspace);
   const bool running = RunFramePass();
+  ++passes_;
   for (auto pending = pendingFrames_.begin(); pending != pendingFrames_.end();) {
     if (!pending->when()) {
       ++pending;
@@ -231,6 +232,11 @@ std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptS
     }
   }
   return digests;
+}
+
+std::vector<ScriptSegment> QuitThroughThePause() {
+  constexpr int kQuitHoldFrames = 121;
+  return {{1, kPadPause}, {1, 0}, {kQuitHoldFrames, kPadFire | kPadSpecial}};
 }
 
 std::vector<ScriptSegment> RandomPlay(int frames, unsigned seed) {

@@ -43,6 +43,8 @@ class GameSession {
   void End();
 
   const ScratchDirectory& folder() const { return scratch_; }
+  // The passes made since start-up.
+  int passes() const { return passes_; }
 
   // `change` is applied before the pass that reads replay frame `frame`, in a
   // recording and in every playback of this session alike.
@@ -67,6 +69,7 @@ class GameSession {
 
   ScratchDirectory scratch_;
   bool started_ = false;
+  int passes_ = 0;
   std::vector<ReplayFrameChange> replayFrameChanges_;
   std::vector<PendingFrame> pendingFrames_;
 };
@@ -124,6 +127,8 @@ void StartAGame(GameSession& game, int mainShot = 10, int secondShot = 10);
 // game leaves play.
 std::vector<FrameDigest> PlayScript(GameSession& game, const std::vector<ScriptSegment>& script,
                                     const FrameHook& hook = {});
+// The pause, then actions 1 and 3 held together: the run quits to the title.
+std::vector<ScriptSegment> QuitThroughThePause();
 // Seeded random play: a move held for 10 to 40 frames, fire held through most moves,
 // the second shot, the special action and the facing turn pressed now and then. The
 // pause stays off: its menu can end the run.

@@ -50,9 +50,6 @@ Keys Then(Keys first, const More&... more) {
   return first;
 }
 
-// The pause, then actions 1 and 3 held together: back to the title.
-Keys QuitThroughThePause() { return Then(Press({kPadPause}), Keys{{121, kPadFire | kPadSpecial}}); }
-
 struct PageExit {
   const char* page;
   Keys keys;

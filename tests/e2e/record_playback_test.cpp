@@ -8,7 +8,9 @@
 #include "core/new_game.h"
 #include "core/replay_files.h"
 #include "core/resource_loaders.h"
+#include "core/sound_control.h"
 #include "frame_digest.h"
+#include "game_library.h"
 #include "game_session.h"
 
 namespace {
@@ -71,6 +73,38 @@ TEST(RecordPlayback, APlaybackAfterAnotherGameRepeatsTheFirstGameAfterStartUp) {
   LeaveResults(/*shortened=*/true);  // without saving
 
   const std::vector<FrameDigest> played = PlayBack(game, 3);
+  EXPECT_EQ(FirstDivergingFrame(recorded, played), -1) << DescribeDivergence(recorded, played);
+}
+
+// A run quit through the pause fades its stage piece out over 255 frames. A run started
+// from the menu soon after, its stage loaded while that fade still runs, plays its own
+// piece from its first frame, and its playback plays it alike.
+TEST(RecordPlayback, ARunStartedAsTheLastOneQuitsPlaysItsMusicInTheRecordingAndThePlayback) {
+  constexpr int kStageMusic = 2;
+  constexpr int kQuitFadeFrames = 255;
+  GameSession game;
+  ASSERT_EQ(game.Start(), 0);
+  StartAGame(game);
+  ASSERT_GT(PassUntil(game, [] { return TitleCardActive == 0; }, 800, kPadFire), 0);  // it refuses the pause
+  PlayScript(game, QuitThroughThePause());
+  ASSERT_EQ(Scene, kSceneTitle);
+  const int quitAt = game.passes();
+  ToMainMenu(game);
+  EXPECT_LE(game.passes() - quitAt, 60);  // where the next run is started
+  StartAGame(game);
+  // The loadout's white fade-in to play takes its own time; the stage still loads
+  // before the quit's fade-out is over.
+  EXPECT_LT(game.passes() - quitAt, kQuitFadeFrames);
+
+  const FrameHook musicPlays = [](int frame) {
+    if (frame == 0) {
+      EXPECT_EQ(IsSoundPlaying(BgmHandles[kStageMusic]), 1) << "the stage piece is silent";
+    }
+  };
+  const std::vector<FrameDigest> recorded = PlayScript(game, RandomPlay(300, 5), musicPlays);
+  SaveTheRecording(4);
+  const std::vector<FrameDigest> played = PlayBack(game, 4, musicPlays);
+  ASSERT_EQ(played.size(), recorded.size());
   EXPECT_EQ(FirstDivergingFrame(recorded, played), -1) << DescribeDivergence(recorded, played);
 }
 

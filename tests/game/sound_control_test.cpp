@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../support/call_recorder.h"
 #include "core/game_state.h"
 #include "core/sound_control.h"
 
@@ -68,6 +69,44 @@ TEST(SoundControl, FullVolumeIsSetAtOnceAndStays) {
   UpdateBgmFades();
   EXPECT_EQ(BgmFadeMode[3], kFadeFull);
   EXPECT_EQ(BgmVolume[3], 255.0f);
+}
+
+// A fade-in starts its channel whenever the piece is not playing, also from a volume a
+// fade-out left above 0; a playing piece is never restarted, also at volume 0.
+TEST(SoundControl, FadeInsStartAPieceThatIsNotPlayingAndLeaveAPlayingOneAlone) {
+  struct Case {
+    int mode;
+    float volume;
+    int playing;  // what the library answers
+    bool starts;
+  };
+  const Case cases[] = {
+      {kFadeIn, 0.0f, 0, true},       {kFadeIn, 180.0f, 0, true},    {kFadeInFast, 180.0f, 0, true},
+      {kFadeFull, 180.0f, 0, true},   {kFadeIn, 180.0f, 1, false},   {kFadeInFast, 180.0f, 1, false},
+      {kFadeFull, 180.0f, 1, false},  {kFadeFull, 0.0f, 1, false},   {kFadeInSlow, 0.0f, 0, false},
+  };
+  constexpr int kHandle = 4321;
+  for (Call faked : {Call::IsSoundPlaying, Call::StartSound, Call::SetSoundVolume}) SetForwarding(faked, false);
+  BgmHandles[2] = kHandle;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.mode << " volume " << c.volume << " playing " << c.playing);
+    ClearCallLog();
+    SetScriptedResult(Call::IsSoundPlaying, c.playing);
+    BgmVolume[2] = c.volume;
+    SetBgmFade(2, c.mode);
+    const std::vector<RecordedCall> starts = CallsOf(Call::StartSound);
+    EXPECT_EQ(starts.size(), c.starts ? 1u : 0u);
+    if (c.starts && starts.size() == 1) {
+      EXPECT_EQ(starts[0].Int(0), kHandle);
+      EXPECT_EQ(starts[0].Int(1), 3);  // looping
+      EXPECT_EQ(starts[0].Int(2), 1);  // from the top
+    }
+    // The volume rules stand: only full volume moves it at once.
+    EXPECT_EQ(BgmVolume[2], c.mode == kFadeFull ? 255.0f : c.volume);
+  }
+  BgmHandles[2] = kNoHandle;
+  BgmFadeMode[2] = kFadeNone;
+  ResetCallRecorder();
 }
 
 TEST(SoundControl, OtherModesDoNothing) {
