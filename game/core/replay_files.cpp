@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "core/game_state.h"
 #include "core/input.h"
@@ -15,6 +16,9 @@
 namespace {
 
 std::unique_ptr<int[]> ReplayStorage;
+
+// Per slot, the error met when the list last read its file (0: read, or none there).
+int ListReadErrors[kReplaySlotCount + 1];
 
 constexpr int kReplayListWords = 12;
 
@@ -121,14 +125,44 @@ ReplayFileHeader HeaderOfRecording() {
   return header;
 }
 
+// Reads the list words of a slot's file as the list does: the reader's error, and
+// whether a file was there to read.
+int ProbeSlotFile(const std::string& name, bool& opened) {
+  WordFileReader file(name.c_str());
+  ReplayListEntry entry{};
+  for (int* word : WordsOf(entry).word) file.Read(*word);
+  opened = file.IsOpen();
+  return file.Error();
+}
+
+// Whether a recording may replace what the slot holds. A file there that cannot be read
+// may be a replay still, so it is moved aside first, or kept and nothing is written. A
+// file the list could not read when it was last loaded showed as an empty slot, so it
+// is kept too, until the list has read it.
+bool SlotMayBeWritten(int slot) {
+  const std::string name = ReplayFileName(slot);
+  bool opened = false;
+  const int readError = ProbeSlotFile(name, opened);
+  if (readError == 0 && (!opened || ListReadErrors[slot] == 0)) return true;
+  if (readError == 0) {
+    WriteLog(FileLogLine("一覧に読み込めていなかったファイルのため、そのまま残しリプレイを書き込みません：", name, 0).c_str());
+    return false;
+  }
+  const UnreadFileOutcome outcome =
+      SetAsideUnreadFile(name.c_str(), UnreadableReplayFileName(slot).c_str(), readError, "リプレイを書き込みません");
+  WriteLog(outcome.log.c_str());
+  return outcome.movedAside;
+}
+
 int WriteRecording() {
-  if (!ValidSlot(ReplaySlot)) return -1;
+  if (!ValidSlot(ReplaySlot) || !SlotMayBeWritten(ReplaySlot)) return -1;
   ReplayFileHeader header = HeaderOfRecording();
   WordFileWriter file(ReplayFileName(ReplaySlot).c_str());
   for (int* word : WordsOf(header).word) file.Write(*word);
   file.Write(ReplayBuffer, ReplayFrameCount);
   file.WriteZeros(kReplayTrailerWords);
-  return file.Commit();
+  if (file.Commit() == 0) return 0;
+  return WriteLog(FileLogLine("右記のファイルの書き込みに失敗しました：", file.Target(), file.Error()).c_str());
 }
 
 void NewReplayBuffer(int words) {
@@ -181,14 +215,23 @@ std::string ReplayFileName(int slot) {
   return name;
 }
 
+std::string UnreadableReplayFileName(int slot) {
+  char name[40];
+  std::snprintf(name, sizeof name, "VTReplaydata0%d.unreadable.dat", slot);
+  return name;
+}
+
 void LoadReplayList(bool withControlWords) {
   for (int slot = 1; slot <= kReplaySlotCount; ++slot) {
     WordFileReader file(ReplayFileName(slot).c_str());
-    if (!file.IsOpen()) continue;
-    for (int* word : WordsOf(ReplayList[slot]).word) file.Read(*word);
-    if (!withControlWords) continue;
-    file.Read(SavedFacingLockControl);
-    for (int& bit : ReplayHeader.keyMap) file.Read(bit);
+    if (file.IsOpen()) {
+      for (int* word : WordsOf(ReplayList[slot]).word) file.Read(*word);
+      if (withControlWords) {
+        file.Read(SavedFacingLockControl);
+        for (int& bit : ReplayHeader.keyMap) file.Read(bit);
+      }
+    }
+    ListReadErrors[slot] = file.Error();
   }
 }
 

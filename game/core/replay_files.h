@@ -19,6 +19,9 @@ struct ReplayFileHeader {
 };
 
 std::string ReplayFileName(int slot);
+// Where a slot's file that is there but cannot be read is moved before a recording
+// takes the slot.
+std::string UnreadableReplayFileName(int slot);
 
 // Reads words 1-12 of every slot's file into ReplayList (a missing file leaves its
 // entry as it was). With the control words, words 13-18 also go to
@@ -30,8 +33,12 @@ void LoadReplayList(bool withControlWords);
 // cannot record, the program is told to quit.
 void BeginReplayIo();
 // Recording: writes the replay to ReplaySlot and re-reads the list (-1 when nothing
-// could be written). Playback: ends it once the current pass has run to its end, so
-// the pass that used the last word runs the same steps as in the recording.
+// could be written, which is logged). A file in the slot that cannot be read as it
+// stands is first moved to UnreadableReplayFileName; one that could not be read for a
+// reason that may pass, or cannot be moved, or that the list could not read when it
+// was last loaded, stays and nothing is written; so does one read-only by its mode.
+// Playback: ends it once the current pass has run to its end, so the pass that used
+// the last word runs the same steps as in the recording.
 int FinishReplay();
 // At the start of a pass: a playback ended in the pass before enters its results.
 void EndPlaybackIfDue();

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <iterator>
 #include <string>
 #include <utility>
 
@@ -121,18 +118,8 @@ int UnsettledReadError = 0;
 // A save file that could not be read and was not moved aside is never written over.
 bool SaveWritesRefused = false;
 
-// Errors that say the file itself cannot be read (no permission, a folder, a link
-// loop, an input error part-way): it is moved aside. Any other (too many open files,
-// no memory, an interrupted call) may pass, so the file is left where it is.
-constexpr int kUnreadableFileErrors[] = {EACCES, EPERM, EISDIR, ELOOP, EIO};
-
-bool SaysTheFileIsUnreadable(int error) {
-  return std::find(std::begin(kUnreadableFileErrors), std::end(kUnreadableFileErrors), error) !=
-         std::end(kUnreadableFileErrors);
-}
-
-// Reads the file over the words: 0, or the system's error number when the file is
-// there but could not be read.
+// Reads the file over the words: 0, or the error (the system's number, or
+// kNotARegularFile) when the file is there but could not be read.
 int ReadSaveFile() {
   WordFileReader file(kSaveFileName);
   bool more = file.IsOpen();
@@ -142,29 +129,15 @@ int ReadSaveFile() {
   return file.Error();
 }
 
-std::string LogLine(const char* text, const char* fileName, int error) {
-  std::string line = std::string(text) + fileName;
-  if (error != 0) line += std::string("（") + std::strerror(error) + "）";
-  return line + "\n";
-}
-
 // A file that is there but could not be read is not a missing one: the player's
 // progress may still be in it, so it is moved aside or, failing that, kept from writes.
 void SettleUnreadSave() {
   const int readError = std::exchange(UnsettledReadError, 0);
   if (readError == 0) return;
-  std::string lines = LogLine("右記のファイルの読み込みに失敗しました：", kSaveFileName, readError);
-  if (!SaysTheFileIsUnreadable(readError)) {
-    SaveWritesRefused = true;
-    lines += LogLine("一時的な失敗かもしれないためファイルをそのまま残し、この実行中は保存しません：", kSaveFileName, 0);
-  } else if (const int moveError = RenameWithoutReplacing(kSaveFileName, kUnreadableSaveFileName); moveError != 0) {
-    SaveWritesRefused = true;
-    lines += LogLine("読み込めなかったファイルを右記の名前へ移せないため、この実行中は保存しません：",
-                     kUnreadableSaveFileName, moveError);
-  } else {
-    lines += LogLine("読み込めなかったファイルを右記の名前で残しました：", kUnreadableSaveFileName, 0);
-  }
-  WriteLog(lines.c_str());
+  const UnreadFileOutcome outcome =
+      SetAsideUnreadFile(kSaveFileName, kUnreadableSaveFileName, readError, "この実行中は保存しません");
+  SaveWritesRefused = !outcome.movedAside;
+  WriteLog(outcome.log.c_str());
 }
 
 }  // namespace
@@ -188,5 +161,5 @@ int WriteSaveData() {
   WordFileWriter file(kSaveFileName);
   for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);
   if (file.Commit() == 0) return 0;
-  return WriteLog("右記のファイルの書き込みに失敗しました：SaveData.dat\n");
+  return WriteLog(FileLogLine("右記のファイルの書き込みに失敗しました：", file.Target(), file.Error()).c_str());
 }

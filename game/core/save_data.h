@@ -14,9 +14,12 @@ constexpr const char* kUnreadableSaveFileName = "SaveData.unreadable.dat";
 // word fresh.
 void LoadSaveData();
 // Writes the save file: 0, or -1 when it could not be written (the previous file
-// then stays as it was) or must not be. The first write after loading settles a file
-// that could not be read, and logs why: one the system says cannot be read (no
-// permission, a folder, a link loop, an input error) is moved to
-// `kUnreadableSaveFileName`; after any other error, or when that name is taken or the
-// move fails, the file stays and no save is written in this run.
+// then stays as it was, and the log says why and which file: a link's target) or must
+// not be (one read-only by its mode is not written). The first write after loading
+// settles a file that could not be read, and logs why: one that cannot be read as it
+// stands (no permission by its mode, a folder, a FIFO or other non-file, a link in a
+// loop or through a file, a name too long, an input error) is moved to
+// `kUnreadableSaveFileName`; after an error that may pass (no descriptors or memory
+// left), or when that name is taken or the move fails, the file stays and no save is
+// written in this run. The file written keeps the permissions of the one it replaces.
 int WriteSaveData();

@@ -1,18 +1,26 @@
 #include "core/word_files.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <iterator>
 
 namespace {
 
 constexpr int kWordBytes = 4;
 // As many links as the system itself follows in one name.
 constexpr int kLinkHops = 40;
+// Names tried for a temporary file before giving up (each is new unless another
+// program happened to draw the same).
+constexpr int kTemporaryNameTries = 100;
 
 int DecodeWord(const unsigned char* bytes) {
   const std::uint32_t value = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
@@ -25,17 +33,58 @@ void EncodeWord(int word, unsigned char* bytes) {
   for (int i = 0; i < kWordBytes; ++i) bytes[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-// A fresh temporary file. One left by a process killed while saving (or anything else
-// but a folder standing under that name) is removed first, so the new file is never
-// written through a link or into a file that refuses writing.
-std::FILE* CreateTemporaryFile(const std::string& name) {
-  struct stat status {};
-  if (::lstat(name.c_str(), &status) == 0 && !S_ISDIR(status.st_mode)) ::unlink(name.c_str());
-  const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (descriptor < 0) return nullptr;
-  std::FILE* file = ::fdopen(descriptor, "wb");
-  if (file == nullptr) ::close(descriptor);
-  return file;
+// Whether the file's mode lets this user read (R_OK) or write (W_OK) it. Root passes
+// the system's check whatever the mode, so for root the owner's bits decide: a save its
+// owner made unreadable or read-only is treated so whoever runs the game.
+bool ModeAllows(const char* name, const struct stat& status, int access) {
+  if (::geteuid() == 0) return (status.st_mode & (access == R_OK ? S_IRUSR : S_IWUSR)) != 0;
+  return ::faccessat(AT_FDCWD, name, access, AT_EACCESS) == 0;
+}
+
+// 0 when `status` is that of a regular file the mode lets this user read, else why not.
+int ReadableFileError(const char* name, const struct stat& status) {
+  if (S_ISDIR(status.st_mode)) return EISDIR;
+  if (!S_ISREG(status.st_mode)) return kNotARegularFile;
+  return ModeAllows(name, status, R_OK) ? 0 : EACCES;
+}
+
+// Six letters or digits, new at every call.
+std::string RandomLetters() {
+  static std::uint64_t counter = 0;
+  std::uint64_t bits = 0;
+  if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    bits = (std::uint64_t{static_cast<std::uint32_t>(::getpid())} << 32) ^
+           static_cast<std::uint64_t>(now.tv_nsec) ^ static_cast<std::uint64_t>(now.tv_sec);
+  }
+  bits += 0x9E3779B97F4A7C15ull * ++counter;
+  constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string letters;
+  for (int i = 0; i < 6; ++i, bits /= 36) letters += kLetters[bits % 36];
+  return letters;
+}
+
+// A new file beside `target` under a name that nothing held (the target's name, six
+// random letters and ".tmp"), so nothing that stands there is touched and two programs
+// writing one target each write their own. `mode` (-1: from the umask, as for any new
+// file) are its permissions. Sets `name`, or `error` when it cannot be made.
+std::FILE* CreateTemporaryFile(const std::string& target, int mode, std::string& name, int& error) {
+  for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
+    name = target + "." + RandomLetters() + ".tmp";
+    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0 && errno == EEXIST) continue;
+    if (descriptor < 0) break;
+    std::FILE* file = mode >= 0 && ::fchmod(descriptor, static_cast<mode_t>(mode)) != 0 ? nullptr
+                                                                                         : ::fdopen(descriptor, "wb");
+    if (file != nullptr) return file;
+    error = errno;
+    ::close(descriptor);
+    ::unlink(name.c_str());
+    return nullptr;
+  }
+  error = errno;
+  return nullptr;
 }
 
 // The file that `name` finally names: links are followed (a relative target from the
@@ -55,13 +104,44 @@ std::string FinalTarget(const std::string& name) {
 
 }  // namespace
 
-WordFileReader::WordFileReader(const char* name) : file_(std::fopen(name, "rb")) {
+std::string FileErrorText(int error) {
+  return error == kNotARegularFile ? "Not a regular file" : std::strerror(error);
+}
+
+std::string FileLogLine(const std::string& text, const std::string& name, int error) {
+  std::string line = text + name;
+  if (error != 0) line += "（" + FileErrorText(error) + "）";
+  return line + "\n";
+}
+
+bool ErrorMayPass(int error) {
+  constexpr int kPassingErrors[] = {EMFILE, ENFILE, ENOMEM, ENOBUFS, EINTR, EAGAIN, EBUSY, ETIMEDOUT};
+  return std::find(std::begin(kPassingErrors), std::end(kPassingErrors), error) != std::end(kPassingErrors);
+}
+
+WordFileReader::WordFileReader(const char* name) {
+  // Only a regular file is opened (a device may act on an open), and without waiting:
+  // a FIFO put there in between would hold the open until something wrote to it.
+  struct stat status {};
+  int descriptor = -1;
+  if (::stat(name, &status) != 0) {
+    error_ = errno;
+  } else if ((error_ = ReadableFileError(name, status)) == 0) {
+    descriptor = ::open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0 || ::fstat(descriptor, &status) != 0) {
+      error_ = errno;
+    } else if ((error_ = ReadableFileError(name, status)) == 0 &&
+               (::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0 ||
+                (file_ = ::fdopen(descriptor, "rb")) == nullptr)) {
+      error_ = errno;
+    }
+  }
+  if (error_ == ENOENT) error_ = 0;  // no file: nothing to read, nothing lost
   if (file_ == nullptr) {
-    if (errno != ENOENT) error_ = errno;
+    if (descriptor >= 0) ::close(descriptor);
     return;
   }
-  if (std::fseek(file_, 0, SEEK_END) == 0) size_ = std::ftell(file_);
-  std::rewind(file_);
+  size_ = static_cast<long>(status.st_size);
 }
 
 WordFileReader::~WordFileReader() {
@@ -72,7 +152,6 @@ bool WordFileReader::Read(int& word) {
   unsigned char bytes[kWordBytes];
   if (file_ == nullptr) return false;
   if (std::fread(bytes, 1, kWordBytes, file_) != kWordBytes) {
-    // A folder of the file's name opens, and fails here.
     if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
     return false;
   }
@@ -90,9 +169,37 @@ int RenameWithoutReplacing(const char* name, const char* newName) {
   return ::renameat2(AT_FDCWD, name, AT_FDCWD, newName, RENAME_NOREPLACE) == 0 ? 0 : errno;
 }
 
-WordFileWriter::WordFileWriter(const char* name)
-    : name_(FinalTarget(name)), temporaryName_(name_ + ".tmp"),
-      file_(CreateTemporaryFile(temporaryName_)), failed_(file_ == nullptr) {}
+UnreadFileOutcome SetAsideUnreadFile(const char* name, const char* asideName, int readError, const char* notDone) {
+  UnreadFileOutcome outcome{false, FileLogLine("右記のファイルの読み込みに失敗しました：", name, readError)};
+  if (ErrorMayPass(readError)) {
+    outcome.log += FileLogLine(std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：", name, 0);
+  } else if (const int moveError = RenameWithoutReplacing(name, asideName); moveError != 0) {
+    outcome.log += FileLogLine(std::string("読み込めなかったファイルを右記の名前へ移せないため、") + notDone + "：",
+                               asideName, moveError);
+  } else {
+    outcome.movedAside = true;
+    outcome.log += FileLogLine("読み込めなかったファイルを右記の名前で残しました：", asideName, 0);
+  }
+  return outcome;
+}
+
+WordFileWriter::WordFileWriter(const char* name) : name_(FinalTarget(name)) {
+  // The permissions of the file replaced; a new file's come from the umask.
+  int mode = -1;
+  struct stat target {};
+  if (::lstat(name_.c_str(), &target) != 0) {
+    if (errno != ENOENT) error_ = errno;
+  } else if (S_ISDIR(target.st_mode)) {
+    error_ = EISDIR;
+  } else if (S_ISREG(target.st_mode)) {
+    // A rename would replace a read-only file that opening it for writing could not.
+    if (!ModeAllows(name_.c_str(), target, W_OK)) error_ = EACCES;
+    mode = static_cast<int>(target.st_mode & 0777);
+  } else if (!S_ISLNK(target.st_mode)) {  // a link here is a loop, replaced as a plain file would be
+    error_ = kNotARegularFile;
+  }
+  if (error_ == 0) file_ = CreateTemporaryFile(name_, mode, temporaryName_, error_);
+}
 
 WordFileWriter::~WordFileWriter() {
   if (file_ != nullptr) {
@@ -101,10 +208,16 @@ WordFileWriter::~WordFileWriter() {
   }
 }
 
+void WordFileWriter::Fail(int error) {
+  if (error_ == 0) error_ = error != 0 ? error : EIO;
+}
+
 void WordFileWriter::Write(int word) {
   unsigned char bytes[kWordBytes];
   EncodeWord(word, bytes);
-  if (!failed_ && std::fwrite(bytes, 1, kWordBytes, file_) != kWordBytes) failed_ = true;
+  if (error_ != 0) return;
+  errno = 0;
+  if (std::fwrite(bytes, 1, kWordBytes, file_) != kWordBytes) Fail(errno);
 }
 
 void WordFileWriter::Write(const int* words, int count) {
@@ -117,10 +230,11 @@ void WordFileWriter::WriteZeros(int count) {
 
 int WordFileWriter::Commit() {
   if (file_ == nullptr) return -1;
-  bool ok = !failed_ && std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
-  ok = std::fclose(file_) == 0 && ok;
+  if (error_ == 0 && (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)) Fail(errno);
+  if (std::fclose(file_) != 0) Fail(errno);
   file_ = nullptr;
-  if (ok && std::rename(temporaryName_.c_str(), name_.c_str()) == 0) return 0;
+  if (error_ == 0 && std::rename(temporaryName_.c_str(), name_.c_str()) == 0) return 0;
+  Fail(errno);
   std::remove(temporaryName_.c_str());
   return -1;
 }

@@ -1,8 +1,8 @@
 // Files of little-endian 32-bit words, as the save and replay files are: a reader
-// over a file in the working folder, and a writer that writes a temporary file
-// beside the target and renames it over the target only when every word was
-// written, so a failed write never loses the previous file. A name that is a link
-// is written through: the target is the file the link finally names (created when
+// over a file in the working folder, and a writer that writes a temporary file of a
+// name of its own beside the target and renames it over the target only when every
+// word was written, so a failed write never loses the previous file. A name that is a
+// link is written through: the target is the file the link finally names (created when
 // missing), and the link stays. A file that could not be read can be moved aside, so
 // that no write replaces it.
 #pragma once
@@ -10,16 +10,30 @@
 #include <cstdio>
 #include <string>
 
+// The reader's and writer's error for a name that holds something other than a regular
+// file or a folder (a FIFO, a socket, a device): it is not opened for reading or written.
+constexpr int kNotARegularFile = -1;
+
+// The text of an error number, or of kNotARegularFile, for the log.
+std::string FileErrorText(int error);
+// A log line: `text`, the file's name and, unless `error` is 0, why in brackets.
+std::string FileLogLine(const std::string& text, const std::string& name, int error);
+// Errors after which the same open may well succeed later (descriptors or memory ran
+// out, a call was interrupted); any other says the file cannot be read as it stands.
+bool ErrorMayPass(int error);
+
 class WordFileReader {
  public:
+  // Opens without waiting (a FIFO would otherwise wait for a writer). Anything but a
+  // regular file that the file's mode lets this user read is not opened.
   explicit WordFileReader(const char* name);
   ~WordFileReader();
   WordFileReader(const WordFileReader&) = delete;
   WordFileReader& operator=(const WordFileReader&) = delete;
 
   bool IsOpen() const { return file_ != nullptr; }
-  // The system's error number when the file is there but could not be opened or a read
-  // failed (rather than ending); 0 otherwise, and for a missing file.
+  // The system's error number (or kNotARegularFile) when the file is there but could not
+  // be opened or a read failed (rather than ending); 0 otherwise, and for a missing file.
   int Error() const { return error_; }
   // The file's size in bytes (0 when it is not open).
   long Size() const { return size_; }
@@ -29,7 +43,7 @@ class WordFileReader {
   int Read(int* words, int count);
 
  private:
-  std::FILE* file_;
+  std::FILE* file_ = nullptr;
   long size_ = 0;
   int error_ = 0;
 };
@@ -38,8 +52,20 @@ class WordFileReader {
 // the system's error number (nothing is then renamed).
 int RenameWithoutReplacing(const char* name, const char* newName);
 
+// What became of a file that is there but could not be read (`readError`): after an
+// error that lasts it is moved to `asideName`, unless that name is taken; after one that
+// may pass it stays. `log` tells it in lines for the log, with `notDone` saying what is
+// not done while the file stays (as in "この実行中は保存しません").
+struct UnreadFileOutcome {
+  bool movedAside;
+  std::string log;
+};
+UnreadFileOutcome SetAsideUnreadFile(const char* name, const char* asideName, int readError, const char* notDone);
+
 class WordFileWriter {
  public:
+  // A target that the user may not write by its mode (a read-only save) or that is no
+  // regular file is not written: Commit then fails.
   explicit WordFileWriter(const char* name);
   ~WordFileWriter();  // a writer never committed removes its temporary file
   WordFileWriter(const WordFileWriter&) = delete;
@@ -48,13 +74,20 @@ class WordFileWriter {
   void Write(int word);
   void Write(const int* words, int count);
   void WriteZeros(int count);
-  // Flushes, closes and renames the temporary file over the target: 0, or -1 when
-  // anything failed (the target is then unchanged).
+  // Flushes, closes and renames the temporary file over the target, which keeps the
+  // permissions of the file it replaces: 0, or -1 when anything failed (the target is
+  // then unchanged).
   int Commit();
+  // The file written: the name, or the file a link finally names.
+  const std::string& Target() const { return name_; }
+  // Why the write failed: the system's error number or kNotARegularFile; 0 for none.
+  int Error() const { return error_; }
 
  private:
+  void Fail(int error);
+
   std::string name_;
   std::string temporaryName_;
-  std::FILE* file_;
-  bool failed_;
+  std::FILE* file_ = nullptr;
+  int error_ = 0;
 };

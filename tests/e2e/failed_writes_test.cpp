@@ -1,14 +1,16 @@
-// Files the program could not write: the save file's failure is logged, a screenshot
+// Files the program could not write: the save file's and a replay's failures are logged, a screenshot
 // that was not written is neither heard nor seen.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../support/call_recorder.h"
 #include "core/game_state.h"
+#include "core/replay_files.h"
 #include "core/save_data.h"
 #include "game_library.h"
 #include "game_session.h"
@@ -16,13 +18,27 @@
 
 namespace {
 
+// The log names the file a write meant (through a link, its target) and why it failed.
 TEST(FailedWrites, ASaveFileThatCannotBeWrittenIsLogged) {
-  GameSession game;
-  ASSERT_EQ(game.Start(), 0);
-  std::filesystem::create_directory(game.folder().path() / "SaveData.dat.tmp");
-  EXPECT_EQ(WriteSaveData(), -1);
-  EXPECT_NE(game.folder().Read("Log.txt").find("右記のファイルの書き込みに失敗しました：SaveData.dat\r\n"),
-            std::string::npos);
+  // (file, made read-only rather than a link into a folder that is not there, the log's reason)
+  const std::tuple<std::string, bool, std::string> failures[] = {
+      {"SaveData.dat", false, "gone/SaveData.dat（No such file or directory）"},
+      {"SaveData.dat", true, "SaveData.dat（Permission denied）"},
+      {"VTReplaydata02.dat", false, "gone/VTReplaydata02.dat（No such file or directory）"}};
+  for (const auto& [name, readOnly, reason] : failures) {
+    GameSession game;
+    ASSERT_EQ(game.Start(), 0);
+    const std::filesystem::path file = game.folder().path() / name;
+    if (readOnly) std::filesystem::permissions(file, std::filesystem::perms(0444));
+    if (!readOnly) std::filesystem::remove(file), std::filesystem::create_symlink("gone/" + name, file);
+    ReplayMode = kReplayRecording;
+    BeginReplayIo();
+    ReplaySlot = 2;
+    EXPECT_EQ(name == "SaveData.dat" ? WriteSaveData() : FinishReplay(), -1);
+    EXPECT_NE(game.folder().Read("Log.txt").find("右記のファイルの書き込みに失敗しました：" + reason + "\r\n"),
+              std::string::npos)
+        << reason;
+  }
 }
 
 TEST(FailedWrites, AScreenshotGivesItsSoundAndFlashOnlyWhenItWasWritten) {

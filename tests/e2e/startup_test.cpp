@@ -32,6 +32,22 @@ TEST(Program, KeepsASaveFileItCannotReadAndLogsWhy) {
   EXPECT_EQ(game.folder().Read("SaveData.unreadable.dat/progress"), "old");
 }
 
+// A FIFO under the save's or a replay's name is no file: the start goes on without
+// waiting for a writer, the save is moved aside as an unreadable one is, and the
+// replay's slot cannot be played.
+TEST(Program, StartsPastFifosUnderItsFilesNames) {
+  GameSession game;
+  game.folder().MakeFifo("SaveData.dat");
+  game.folder().MakeFifo("VTReplaydata03.dat");
+  ASSERT_EQ(game.Start(), 0);
+  EXPECT_NE(game.folder().Read("Log.txt").find("右記のファイルの読み込みに失敗しました：SaveData.dat（Not a regular file）\r\n"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_fifo(game.folder().path() / "SaveData.unreadable.dat"));
+  EXPECT_EQ(game.folder().Read("SaveData.dat").size(), 360u);
+  EXPECT_FALSE(PlayReplay(game, 3));
+  EXPECT_EQ(ReplaySlot, kReplayNoSlot);
+}
+
 TEST(Program, EscapeQuitsFromEveryScene) {
   for (int scene : {kScenePlay, kSceneLoadout, kSceneTitle, kSceneResults, kSceneEnding}) {
     GameSession game;

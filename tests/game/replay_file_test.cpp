@@ -2,10 +2,13 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "../support/file_limits.h"
 #include "../support/scratch_directory.h"
+#include "../support/unreadable_files.h"
 #include "../support/word_file_layouts.h"
 #include "core/game_state.h"
 #include "core/input.h"
@@ -55,11 +58,58 @@ TEST(ReplayFiles, AFailedWriteKeepsThePreviousReplayAndReportsIt) {
   ScratchDirectory scratch;
   const std::string previous = EncodeWords(ReplayWords(kHeader, 1, {7}));
   scratch.Write("VTReplaydata02.dat", previous);
-  std::filesystem::create_directory(scratch.path() / "VTReplaydata02.dat.tmp");
+  LoadSaveData();
   Record({1, 2});
   ReplaySlot = 2;
-  EXPECT_EQ(FinishReplay(), -1);
+  {
+    const FileLimit fullDisk(RLIMIT_FSIZE, 100);
+    EXPECT_EQ(FinishReplay(), -1);
+  }
   EXPECT_EQ(scratch.Read("VTReplaydata02.dat"), previous);
+}
+
+// What stands in a slot unread may be a replay still: a recording moves it aside first,
+// or, when it cannot, keeps it and writes nothing.
+TEST(ReplayFiles, ARecordingNeverReplacesAFileThatCouldNotBeRead) {
+  const std::string slot = ReplayFileName(7), kept = UnreadableReplayFileName(7);
+  for (int kind = 0; kind < 5; ++kind) {
+    for (bool keptNameTaken : {false, true}) {
+      SCOPED_TRACE(std::string(kUnreadableKinds[kind]) + (keptNameTaken ? ", its new name taken" : ""));
+      ScratchDirectory scratch;
+      MakeUnreadable(scratch, kind, slot);
+      const ino_t original = Inode(scratch.path() / slot);
+      if (keptNameTaken) scratch.Write(kept, "earlier");
+      LoadSaveData();
+      Record({1});
+      ReplaySlot = 7;
+      EXPECT_EQ(FinishReplay(), keptNameTaken ? -1 : 0);
+      EXPECT_EQ(Inode(scratch.path() / (keptNameTaken ? slot : kept)), original);
+      EXPECT_EQ(scratch.Read(keptNameTaken ? kept : slot).size(), keptNameTaken ? 7u : 4u * (19 + 1 + 300));
+    }
+  }
+}
+
+// A list that could not be read at start-up shows every slot empty: a replay found in
+// the chosen slot is kept (and listed from then on); a second choice of it replaces it.
+TEST(ReplayFiles, AReplayTheListCouldNotReadIsNotReplacedUnseen) {
+  ScratchDirectory scratch;
+  const std::string previous = EncodeWords(ReplayWords(kHeader, 1, {7}));
+  scratch.Write(ReplayFileName(2), previous);
+  for (const auto& [slot, listUnread, result] : {std::tuple{2, true, -1}, {3, true, 0}, {2, false, 0}}) {
+    if (listUnread) {
+      const FileLimit noDescriptors(RLIMIT_NOFILE, 0);
+      LoadSaveData();
+    }
+    Record({1});
+    ReplaySlot = slot;
+    EXPECT_EQ(FinishReplay(), result) << "slot " << slot;
+    if (result == -1) {  // kept, and listed from now on
+      EXPECT_EQ(scratch.Read(ReplayFileName(2)), previous);
+      EXPECT_EQ(ReplayList[2].score, 900);
+    }
+  }
+  EXPECT_EQ(scratch.Read(ReplayFileName(3)).size(), 4u * (19 + 1 + 300));
+  EXPECT_NE(scratch.Read(ReplayFileName(2)), previous);
 }
 
 TEST(ReplayFiles, LoadingReadsTheHeadersOfEverySlot) {

@@ -190,7 +190,9 @@ TEST_F(Results, TheSavePageWritesTheRunUnderItsNameIntoTheChosenSlot) {
     SetUp();
     const std::string old = EncodeWords(ReplayWords(std::vector<int>(18, 7), 1, {5}));
     scratch.Write("VTReplaydata09.dat", old);
-    if (failing) scratch.Write("VTReplaydata09.dat.tmp/blocked", "x");
+    // A slot read-only by its mode is not written.
+    std::filesystem::permissions(scratch.path() / "VTReplaydata09.dat",
+                                 failing ? std::filesystem::perms(0444) : std::filesystem::perms(0644));
     ReplayMode = kReplayRecording;
     BeginReplayIo();
     ReplayBuffer[ReplayFrameCount++] = 16;

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <vector>
 
+#include "../support/file_limits.h"
 #include "../support/scratch_directory.h"
+#include "../support/unreadable_files.h"
 #include "../support/word_file_layouts.h"
 #include "core/game_state.h"
 #include "core/save_data.h"
@@ -126,47 +127,60 @@ TEST(SaveData, AFailedWriteKeepsThePreviousFile) {
   ScratchDirectory scratch;
   const std::vector<int> previous = DefaultWords();
   scratch.Write(kSaveFileName, EncodeWords(previous));
-  // The temporary file cannot be created where a folder of its name stands.
-  std::filesystem::create_directory(scratch.path() / (std::string(kSaveFileName) + ".tmp"));
   TotalLevel = 77;
-  EXPECT_EQ(WriteSaveData(), -1);
+  {
+    const FileLimit fullDisk(RLIMIT_FSIZE, 100);  // the 360 bytes do not fit
+    EXPECT_EQ(WriteSaveData(), -1);
+  }
   EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName)), previous);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);  // no temporary file left
 }
 
-TEST(SaveData, ATemporaryFileLeftByAKilledSaveIsReplaced) {
+// Beside a linked save's target, a file of the name a temporary file might take (the
+// user's, or another game's saving the same file at once) is left alone.
+TEST(SaveData, SavingTouchesNothingBesideTheSave) {
   ScratchDirectory scratch;
-  const std::string temporary = std::string(kSaveFileName) + ".tmp";
-  for (bool link : {false, true}) {
-    scratch.Write("elsewhere", "not a save");
-    std::filesystem::remove(scratch.path() / temporary);
-    if (link) {
-      std::filesystem::create_symlink(scratch.path() / "elsewhere", scratch.path() / temporary);
-    } else {
-      scratch.Write(temporary, std::string(500, 'x'));
-      std::filesystem::permissions(scratch.path() / temporary, std::filesystem::perms::owner_read);
-    }
+  const std::string temporary = "synced/save.dat.tmp";
+  scratch.Write(temporary, "the user's");
+  std::filesystem::permissions(scratch.path() / temporary, std::filesystem::perms::owner_read);
+  std::filesystem::create_symlink("synced/save.dat", scratch.path() / kSaveFileName);
+  LoadSaveData();
+  ASSERT_EQ(WriteSaveData(), 0);
+  EXPECT_EQ(scratch.Read(temporary), "the user's");
+  EXPECT_EQ(scratch.Read("synced/save.dat").size(), 360u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path() / "synced"), {}), 2);
+}
+
+// The save keeps its permissions; one read-only by its mode is not written, whoever runs the game.
+TEST(SaveData, ASaveKeepsItsPermissionsAndAReadOnlyOneIsNotWritten) {
+  for (const auto mode : {std::filesystem::perms(0600), std::filesystem::perms(0640), std::filesystem::perms(0444)}) {
+    ScratchDirectory scratch;
+    scratch.Write(kSaveFileName, EncodeWords(DefaultWords()));
+    std::filesystem::permissions(scratch.path() / kSaveFileName, mode);
     LoadSaveData();
-    ASSERT_EQ(WriteSaveData(), 0) << "link " << link;
-    EXPECT_EQ(scratch.Read("elsewhere"), "not a save");
-    EXPECT_FALSE(std::filesystem::is_symlink(scratch.path() / kSaveFileName));
-    EXPECT_EQ(scratch.Read(kSaveFileName).size(), 360u);
-    EXPECT_FALSE(std::filesystem::exists(scratch.path() / temporary));
+    TotalLevel = 5;
+    const bool readOnly = mode == std::filesystem::perms(0444);
+    EXPECT_EQ(WriteSaveData(), readOnly ? -1 : 0);
+    EXPECT_EQ(std::filesystem::status(scratch.path() / kSaveFileName).permissions(), mode);
+    EXPECT_EQ(DecodeWords(scratch.Read(kSaveFileName))[1], readOnly ? 0 : 5);
   }
 }
 
-// A link to itself cannot be opened, even with every permission.
+// Whatever stands under the name unread (permissions are judged by the mode, for root too).
 TEST(SaveData, AnUnreadableFileIsKeptAsideAndNeverWrittenOver) {
   const std::string save = kSaveFileName, kept = kUnreadableSaveFileName;
-  for (bool keptNameTaken : {false, true}) {
-    ScratchDirectory scratch;
-    std::filesystem::create_symlink(save, scratch.path() / save);
-    if (keptNameTaken) scratch.Write(kept, "earlier");
-    LoadSaveData();
-    EXPECT_EQ(WriteSaveData(), keptNameTaken ? -1 : 0);
-    std::error_code looping;
-    EXPECT_EQ(std::filesystem::read_symlink(scratch.path() / (keptNameTaken ? save : kept), looping), save);
-    if (!keptNameTaken) EXPECT_EQ(scratch.Read(save).size(), 360u);
-    if (keptNameTaken) EXPECT_EQ(scratch.Read(kept), "earlier");
+  for (int kind = 0; kind < 5; ++kind) {
+    for (bool keptNameTaken : {false, true}) {
+      SCOPED_TRACE(std::string(kUnreadableKinds[kind]) + (keptNameTaken ? ", its new name taken" : ""));
+      ScratchDirectory scratch;
+      MakeUnreadable(scratch, kind, save);
+      const ino_t original = Inode(scratch.path() / save);
+      if (keptNameTaken) scratch.Write(kept, "earlier");
+      LoadSaveData();
+      EXPECT_EQ(WriteSaveData(), keptNameTaken ? -1 : 0);
+      EXPECT_EQ(Inode(scratch.path() / (keptNameTaken ? save : kept)), original);
+      EXPECT_EQ(scratch.Read(keptNameTaken ? kept : save).size(), keptNameTaken ? 7u : 360u);
+    }
   }
 }
 
@@ -174,12 +188,10 @@ TEST(SaveData, AnUnreadableFileIsKeptAsideAndNeverWrittenOver) {
 TEST(SaveData, AFailureThatMayPassLeavesTheFileAsItIs) {
   ScratchDirectory scratch;
   scratch.Write(kSaveFileName, "old");
-  rlimit limit{};
-  getrlimit(RLIMIT_NOFILE, &limit);
-  const rlimit noDescriptors = {0, limit.rlim_max};
-  setrlimit(RLIMIT_NOFILE, &noDescriptors);
-  LoadSaveData();
-  setrlimit(RLIMIT_NOFILE, &limit);
+  {
+    const FileLimit noDescriptors(RLIMIT_NOFILE, 0);
+    LoadSaveData();
+  }
   EXPECT_EQ(WriteSaveData(), -1);
   EXPECT_EQ(scratch.Read(kSaveFileName), "old");  // neither moved nor written over
 }

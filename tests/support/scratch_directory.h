@@ -2,6 +2,8 @@
 // object lives, removed with everything in it afterwards.
 #pragma once
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 class ScratchDirectory {
  public:
@@ -18,6 +21,7 @@ class ScratchDirectory {
     std::filesystem::current_path(path_);
   }
   ~ScratchDirectory() {
+    for (int descriptor : fifoEnds_) ::close(descriptor);
     std::filesystem::current_path(previous_);
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
@@ -34,6 +38,18 @@ class ScratchDirectory {
     std::ofstream(file, std::ios::binary) << bytes;
   }
 
+  // Makes a FIFO and holds it open at both ends with its buffer full, so that code that
+  // opens and reads it by mistake gets bytes at once instead of waiting for ever.
+  void MakeFifo(const std::string& relative) const {
+    const std::string name = (path_ / relative).string();
+    ::mkfifo(name.c_str(), 0644);
+    const int descriptor = ::open(name.c_str(), O_RDWR | O_NONBLOCK);
+    const std::string bytes(4096, '\x10');
+    while (::write(descriptor, bytes.data(), bytes.size()) > 0) {
+    }
+    fifoEnds_.push_back(descriptor);
+  }
+
   std::string Read(const std::string& relative) const {
     std::ifstream in(path_ / relative, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -42,4 +58,5 @@ class ScratchDirectory {
  private:
   std::filesystem::path previous_;
   std::filesystem::path path_;
+  mutable std::vector<int> fifoEnds_;
 };
