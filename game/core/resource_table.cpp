@@ -174,8 +174,8 @@ constexpr SpriteSheet kMenuSheetTable[] = {kMenuLabels, kOptionLabels, kRankingH
 constexpr TablePicture kResultsPictureTable[] = {
     {0, {"resalt01-01.png", Art::kPanel, 512, 512}, true},
     {1, {"resalt02-02.png", Art::kBackdrop, 10, 768}},
-    {2, {"resalt03-03.png", Art::kText, 1024, 120}},
-    {3, {"resalt05-01.png", Art::kText, 1024, 120}},
+    {2, {"resalt03-03.png", Art::kText, 1024, 180}},
+    {3, {"resalt05-01.png", Art::kText, 1024, 180}},
     {4, kRowHighlight},
 };
 

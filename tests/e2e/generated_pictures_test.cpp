@@ -144,18 +144,19 @@ bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
 TEST(GeneratedPictures, CursorsPanelsAndPagesLeaveTheGamesOwnTextVisible) {
   const ClearPart parts[] = {
       {"tmode02-02A.png", 9, {4, 4, 252, 18}},
-      {"shopframe01.png", 0, {40, 12, 134, 26}},
+      {"shopframe01.png", 0, {40, 12, 116, 26}},
       {"gameover03-01.png", 0, {6, 6, 558, 38}},
       {"gameover03-01.png", 0, {180, 51, 170, 9}},  // on NO (y 411): CREDITS LEFT n at y 462
-      {"SelectWeaponParts.png", 0, {70, 5, 58, 20}},
-      {"SelectWeaponParts.png", 1, {0, 5, 58, 20}},
-      // The pause panel's lines (y 571 to 634 on the screen) under the HUD panel at y 592.
-      {"hudpanel01.png", 0, {112, 0, 800, 42}},
-      {"pause.png", 0, {551, 4, 240, 46}},       // beside stage 1's controls guide (from x 663)
+      {"SelectWeaponParts.png", 0, {70, 12, 58, 26}},
+      {"SelectWeaponParts.png", 1, {0, 12, 58, 26}},
+      // The pause panel's lines (y 571 to 621 on the screen) under the HUD panel at y 592.
+      {"hudpanel01.png", 0, {112, 0, 800, 30}},
+      {"pause.png", 0, {551, 4, 240, 44}},       // beside stage 1's controls guide (from x 663)
       // The HUD's map frame (x 352 to 670, y 639 to 733 as the camera moves), and over the
-      // tally also its level, coins, markers and score from x 230, y 626.
+      // tally also its level, coins, markers and score from x 258, y 626, up to the tally's
+      // score and its label (from x 406).
       {"hudpanel01.png", 0, {352, 47, 320, 95}},
-      {"tally01-01.png", 0, {230, 98, 442, 108}},
+      {"tally01-01.png", 0, {258, 98, 146, 108}},
       {"sideinfo05.png", 23, {122, 17, 58, 12}},  // the bonus's digits
       // The title card's two pictures cross-fade, the second drawn 40 rows lower.
       {"StageTitle01-01.png", 0, {0, 80, 1024, 70}},
@@ -164,7 +165,7 @@ TEST(GeneratedPictures, CursorsPanelsAndPagesLeaveTheGamesOwnTextVisible) {
       {"Manual01.png", 0, {790, 0, 234, 571}},   // the HUD's side notices and counters
       {"Aimage00032.png", 88, {0, 22, 32, 10}},  // level-up markers at y 657, coin digits at 679
       // Value markers at y 67 + 25 k over rows at 117 + 25 k: the rows above and below;
-      // tab markers 55 above the tab's name; the results' tab names above the marker.
+      // tab markers 55 above the tab's name; the results' tab names inside the marker.
       {"Aimage003128.png", 30, {0, 0, 128, 50}},
       {"Aimage003128.png", 30, {0, 75, 128, 53}},
       {"Aimage003128.png", 30, {6, 55, 116, 18}},

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -23,47 +24,85 @@
 #include "kernel/code_page.h"
 #include "picture_words.h"
 #include "placeholder_art.h"
+#include "png_file.h"
+#include "text_drawing.h"
 #include "word_boxes.h"
 
 namespace {
 
-// A word's glyph pixels: those its glyphs cover at least half; its contrast is
-// measured where they cover fully (there the picture holds the word's own colour).
+// A word's glyph pixels: those its glyphs cover at least half. Its ink: those they cover
+// fully (there the picture holds the word's own colour).
 constexpr int kGlyphCoverage = 128;
+constexpr int kFullCoverage = 255;
 // A change a reader sees: one of the channels moves by this much or more.
 constexpr int kNoticeable = 40;
 // The WCAG 2 contrast ratio (lighter + 0.05) / (darker + 0.05) of relative luminances,
-// asked between a text's colour and each pixel a page, panel, text picture, cursor,
-// marker or the game's own boxes and lines put under it.
+// asked between a word's ink and the ground around its glyphs: 4.5, and 3 for large
+// words (from 24 pixels). A word the game draws at part strength is asked for less, in
+// step with that strength: the game chose to show it faintly.
 constexpr double kLeastContrast = 4.5;
+constexpr double kLeastLargeContrast = 3.0;
+constexpr int kLargeWord = 24;
+// The share of that ground that may fall short of it: a stray edge of a sprite passing by.
+constexpr double kShortGroundShare = 0.05;
+// A layer over a word keeps at least this share of each channel's differences.
+constexpr double kLeastLayerSlope = 0.3;
 // The rows a line of the library's default font may touch below its top.
 constexpr int kTextRows = 24;
+// Glyph columns of the game's text parted by more empty columns than this are two words.
+constexpr int kWideSpace = 6;
+// How far from a figure of digits its label may stand.
+constexpr int kFigureReach = 120;
 
 struct Box {
   int x = 0, y = 0, w = 0, h = 0;
 
   bool Empty() const { return w <= 0 || h <= 0; }
+  int Right() const { return x + w; }
+  int Bottom() const { return y + h; }
   Box OnScreen() const {
     const int left = std::max(x, 0), top = std::max(y, 0);
-    return {left, top, std::min(x + w, kScreenWidth) - left, std::min(y + h, kScreenHeight) - top};
+    return {left, top, std::min(Right(), kScreenWidth) - left, std::min(Bottom(), kScreenHeight) - top};
   }
+  bool Holds(int px, int py) const { return px >= x && py >= y && px < Right() && py < Bottom(); }
+  bool Holds(const Box& inner) const {
+    return inner.x >= x && inner.y >= y && inner.Right() <= Right() && inner.Bottom() <= Bottom();
+  }
+  Box Grown(int by) const { return {x - by, y - by, w + 2 * by, h + 2 * by}; }
   void Add(const Box& other) {
     if (other.Empty()) return;
     Add(other.x, other.y);
-    Add(other.x + other.w - 1, other.y + other.h - 1);
+    Add(other.Right() - 1, other.Bottom() - 1);
   }
   void Add(int px, int py) {
     if (Empty()) {
       *this = {px, py, 1, 1};
       return;
     }
-    const int right = std::max(x + w, px + 1), bottom = std::max(y + h, py + 1);
+    const int right = std::max(Right(), px + 1), bottom = std::max(Bottom(), py + 1);
     x = std::min(x, px), y = std::min(y, py), w = right - x, h = bottom - y;
   }
 };
 
 std::ostream& operator<<(std::ostream& out, const Box& box) {
   return out << '(' << box.x << ',' << box.y << ' ' << box.w << 'x' << box.h << ')';
+}
+
+bool Overlap(const Box& a, const Box& b) {
+  return !a.Empty() && !b.Empty() && a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+
+// The space between two boxes (0 when they touch or overlap).
+double Gap(const Box& a, const Box& b) {
+  const int dx = std::max({0, a.x - b.Right(), b.x - a.Right()});
+  const int dy = std::max({0, a.y - b.Bottom(), b.y - a.Bottom()});
+  return std::hypot(dx, dy);
+}
+
+// Whether two boxes share a row: their heights overlap by at least half the lower one.
+bool SameRow(const Box& a, const Box& b) {
+  const int shared = std::min(a.Bottom(), b.Bottom()) - std::max(a.y, b.y);
+  return 2 * shared >= std::min(a.h, b.h);
 }
 
 double Luminance(const Colour& c) {
@@ -78,14 +117,13 @@ double Luminance(const Colour& c) {
   return 0.2126 * linear[c.r] + 0.7152 * linear[c.g] + 0.0722 * linear[c.b];
 }
 
-double Contrast(const Colour& a, const Colour& b) {
-  const double la = Luminance(a), lb = Luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+double Contrast(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
 
 int Change(const Colour& a, const Colour& b) {
   return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
 }
+
+bool Same(const Colour& a, const Colour& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
 // The mask grown by `reach` pixels along its rows (or columns): a sliding count.
 std::vector<char> Dilated(const std::vector<char>& mask, int width, int height, int reach, bool alongRows) {
@@ -103,11 +141,10 @@ std::vector<char> Dilated(const std::vector<char>& mask, int width, int height, 
   return grown;
 }
 
-bool Overlap(const Box& a, const Box& b) {
-  return !a.Empty() && !b.Empty() && a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+// The mask grown by `reach` pixels in every direction (a square around each pixel).
+std::vector<char> Grown(const std::vector<char>& mask, int width, int height, int reach) {
+  return Dilated(Dilated(mask, width, height, reach, true), width, height, reach, false);
 }
-
-bool Same(const Colour& a, const Colour& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
 const PictureFile* PictureNamed(const std::string& name) {
   static const std::vector<PictureFile> pictures = AllPictureFiles();
@@ -125,70 +162,88 @@ const std::vector<WordInk>& WordsOfCell(const PictureFile& picture, int cell) {
   return found != known.end() ? found->second : known.emplace(key, WordsInCell(picture, cell)).first->second;
 }
 
-// What a draw is to the words around it. Sprites in play and backdrops are no ground
-// a text is measured against; pages, panels, text pictures, cursors, markers and the
-// game's boxes and lines are; the game's text and digits are measured.
+// The box of a cell's visible pixels (all but the transparent green), within the cell,
+// read from the generated picture once per run.
+Box VisibleBoxOfCell(const PictureFile& picture, int cell) {
+  static std::map<std::pair<std::string, int>, Box> known;
+  const auto key = std::make_pair(std::string(picture.name), cell);
+  if (const auto found = known.find(key); found != known.end()) return found->second;
+  Canvas canvas(0, 0, {});
+  const std::filesystem::path file = std::filesystem::path(E2E_DATA_DIR) / "data" / "image011" / picture.name;
+  EXPECT_TRUE(ReadPngFile(file.string(), canvas)) << file;
+  const int across = picture.count > 0 ? std::max(1, picture.across) : 1;
+  const int left = cell % across * picture.width, top = cell / across * picture.height;
+  Box box;
+  for (int y = 0; y < picture.height && top + y < canvas.height; ++y) {
+    for (int x = 0; x < picture.width && left + x < canvas.width; ++x) {
+      const Colour& c = canvas.pixels[static_cast<std::size_t>(top + y) * canvas.width + left + x];
+      if (!Same(c, kTransparentGreen)) box.Add(x, y);
+    }
+  }
+  return known.emplace(key, box).first->second;
+}
+
+// What a draw is to the words around it: sprites in play and backdrops; pages, panels,
+// text pictures, cursors, markers and the game's boxes and lines; or the game's text and
+// digits.
 enum class Role { kSprite, kGround, kText };
 
-// Pixels of a word or text that another draw met: covered, crowded, or (a crossing) too
-// close to the colour that draw put under them, with the lowest contrast there. A cover
-// by a layer (a page, a veil, a highlight bar that changed the whole ground of the word's
-// box by about the same amount) lies over the word rather than across it: it does not count.
+// Pixels of a word that another draw met (covered or crowded): a cover by a layer (a
+// page, a veil, a highlight bar that changed the whole ground of the word's box by one
+// map that keeps its differences) lies over the word rather than across it.
 struct Met {
   int pixels = 0;
   Box box;
-  double least = kLeastContrast;
   bool layer = false;
 
-  void Add(int x, int y, double contrast = kLeastContrast) {
+  void Add(int x, int y) {
     ++pixels;
     box.Add(x, y);
-    least = std::min(least, contrast);
   }
 };
 using Crossings = std::map<int, Met>;  // by the draw met
 
 struct Draw {
   std::string what;
+  std::string text;  // the game's text
   std::string cell;  // a picture's "<file>#<cell>"
-  Box area;     // where the call may draw
-  Box changed;  // the pixels it changed
+  Box area;          // where the call may draw
+  Box changed;       // the pixels it changed
   int changedPixels = 0;
   Role role = Role::kSprite;
-  std::optional<Colour> colour;  // the game's text: the colour it is written in
-  int blend = 0, strength = 0;
+  bool partStrength = false;  // drawn at part strength
+  int strength = 255;
   bool hud = false;      // drawn by the play display's HUD
   bool picture = false;  // a picture, not the game's text, box or line
-  bool cursor = false;   // a cell the words table draws as a cursor's frame or bracket
+  bool cursor = false;   // a cursor's frame or bracket, or a marker
+  Box visible;           // a picture's visible pixels on the screen, off it included
   std::set<int> hudOn;   // the HUD: the pictures whose pixels it was drawn on
-  // A picture's words: the cell's own, its top-left on the screen, and whether the
-  // picture is clear around them (so what lies under them is their ground).
+  // A picture's words: the cell's own and its top-left on the screen.
   const std::vector<WordInk>* words = nullptr;
   int originX = 0, originY = 0;
-  bool clearGround = false;
-  Crossings crossings;
 };
 
 struct ScreenWord {
+  ScreenWord(int by, std::string words, bool caption, bool isDigit)
+      : draw(by), text(std::move(words)), label(caption), digit(isDigit) {}
+
   int draw;
   std::string text;
-  int margin;  // the clear space it needs around its glyphs: half its size
-  Box box;
-  int glyphPixels = 0;
+  bool label;  // a picture's caption (not a digit, not the game's text)
+  bool digit;
+  bool shown = false;  // its glyphs show: it is measured, covered and seen
+  bool gone = false;   // wholly under a picture drawn later over the whole screen
+  int margin = 0;      // the clear space it needs from the game's later text and digits
+  double need = kLeastContrast;  // the contrast it is asked for
+  Box box;             // its glyph pixels
+  std::vector<Box> pieces;  // the words of the game's text, split at its wide spaces
+  std::vector<std::size_t> glyph, ink, ground;
   Crossings covers;  // its glyph pixels, by the later draw
   Crossings crowds;  // its margin, by the game's later text and digits
-  Crossings crossings;
 };
 
-// The lower of the contrasts of a colour (when known) and of the ink as drawn with the
-// ground under it.
-double ContrastWithGround(const std::optional<Colour>& colour, const Colour& drawn, const Colour& ground) {
-  const double asDrawn = Contrast(drawn, ground);
-  return colour ? std::min(asDrawn, Contrast(*colour, ground)) : asDrawn;
-}
-
-// A line of the findings: the subject (a word, a text, a HUD piece), how the other
-// draw met it, the pixels where, and for contrasts the lowest ratio met.
+// A line of the findings: the subject (a word, a text, a HUD piece, a cursor), how the
+// other draw met it, the pixels where, and for contrasts the lowest ratio met.
 struct Finding {
   std::string key, rule, subject, relation, other;
   Box subjectBox, otherBox, where;
@@ -196,6 +251,7 @@ struct Finding {
   std::set<int> subjects;        // the words or draws merged, each counted once in `of`
   std::set<std::string> pieces;  // for the HUD: its pieces
   double least = kLeastContrast;
+  double need = 0.0;  // for contrasts: the ratio asked for
 
   void Count(int subject, int more, int total, const Box& at) {
     pixels += more;
@@ -205,11 +261,17 @@ struct Finding {
 };
 
 std::ostream& operator<<(std::ostream& out, const Finding& f) {
-  out << f.rule << ' ' << f.subject << " at " << f.subjectBox << ' ' << f.relation << ' ' << f.other << " at "
-      << f.otherBox << ": ";
+  out << f.rule << ' ' << f.subject << " at " << f.subjectBox << ' ' << f.relation << ' ' << f.other;
+  if (!f.otherBox.Empty()) out << " at " << f.otherBox;
+  if (f.pixels == 0) return out;
   char ratio[16];
   std::snprintf(ratio, sizeof ratio, "%.1f", std::floor(f.least * 10) / 10);
-  if (f.least < kLeastContrast) out << "contrast down to " << ratio << " at ";
+  out << ": ";
+  if (f.need > 0.0) {
+    char need[16];
+    std::snprintf(need, sizeof need, "%.1f", f.need);
+    out << "contrast down to " << ratio << " (" << need << " asked) at ";
+  }
   out << f.pixels << (f.of > 0 ? " of " + std::to_string(f.of) : "") << " pixels, " << f.where;
   for (const std::string& piece : f.pieces) out << (piece == *f.pieces.begin() ? " (" : "; ") << piece;
   return out << (f.pieces.empty() ? "" : ")");
@@ -237,10 +299,15 @@ void NoteSeen(const std::set<std::string>& cells) {
   for (const std::string& cell : seen) out << cell << '\n';
 }
 
+bool AllDigits(const std::string& text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 class FrameWatch {
  public:
-  void Arm(const std::string& frame) {
+  void Arm(const std::string& frame, Fade fade) {
     frame_ = frame;
+    fade_ = fade;
     armed_ = true;
   }
 
@@ -278,35 +345,34 @@ class FrameWatch {
 
   Draw Describe(const RecordedCall& call) {
     Draw draw;
-    draw.blend = blend_, draw.strength = strength_;
     draw.hud = hud_;
+    draw.partStrength = blend_ != 0 && strength_ < 255;
+    draw.strength = strength_;
     switch (call.call) {
       case Call::DrawRect:
         draw.what = "a box";
         draw.area = {call.Int(0) - 1, call.Int(1) - 1, call.Int(2) - call.Int(0) + 3, call.Int(3) - call.Int(1) + 3};
         draw.role = Role::kGround;
-        return draw;
+        break;
       case Call::DrawLineSegment: {
         const int left = std::min(call.Int(0), call.Int(2)), top = std::min(call.Int(1), call.Int(3));
         draw.what = "a line";
         draw.area = {left - 2, top - 2, std::abs(call.Int(2) - call.Int(0)) + 5,
                      std::abs(call.Int(3) - call.Int(1)) + 5};
         draw.role = Role::kGround;
-        return draw;
+        break;
       }
       case Call::DrawFormattedText:
-      case Call::DrawTextAt: {
-        // 32-bit screen colours are 0x00RRGGBB.
-        const auto colour = static_cast<std::uint32_t>(call.arguments[2]);
-        draw.what = "the text '" + Cp932ToUtf8(call.text.c_str()) + "'";
+      case Call::DrawTextAt:
+        draw.text = Cp932ToUtf8(call.text.c_str());
+        draw.what = "the text '" + draw.text + "'";
         draw.area = {call.Int(0) - 2, call.Int(1) - 2, kScreenWidth, kTextRows + 2};
         draw.role = Role::kText;
-        draw.colour = Colour{static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
-                             static_cast<std::uint8_t>(colour)};
-        return draw;
-      }
-      default: DescribePicture(call, draw); return draw;
+        break;
+      default: DescribePicture(call, draw); break;
     }
+    if (blend_ != 0) draw.what += " (blend " + std::to_string(blend_) + ", " + std::to_string(strength_) + ")";
+    return draw;
   }
 
   void DescribePicture(const RecordedCall& call, Draw& draw) {
@@ -321,7 +387,7 @@ class FrameWatch {
     draw.what = graph->file + (picture->count > 0 ? "#" + std::to_string(graph->cell) : "");
     draw.cell = graph->file + "#" + std::to_string(graph->cell);
     draw.picture = true;
-    draw.cursor = CellIsACursor(*picture, graph->cell);
+    draw.cursor = CellIsACursor(*picture, graph->cell) || IsSelectionMark(*picture, graph->cell);
     const double scale = rotated ? call.arguments[2] : 1.0, angle = rotated ? call.arguments[3] : 0.0;
     const double halfW = picture->width * scale / 2, halfH = picture->height * scale / 2;
     const double spanX = std::abs(std::cos(angle)) * halfW + std::abs(std::sin(angle)) * halfH;
@@ -330,36 +396,39 @@ class FrameWatch {
         rotated ? Box{static_cast<int>(call.arguments[0] - spanX) - 5, static_cast<int>(call.arguments[1] - spanY) - 5,
                       static_cast<int>(2 * spanX) + 11, static_cast<int>(2 * spanY) + 11}
                 : Box{call.Int(0), call.Int(1), picture->width, picture->height};
-    const PictureWords* table = WordsOf(picture->name);
     const bool ground = picture->art == PictureArt::kText || picture->art == PictureArt::kPanel ||
-                        picture->art == PictureArt::kScreen || table != nullptr || IsMarkCell(*picture, graph->cell);
+                        picture->art == PictureArt::kScreen || WordsOf(picture->name) != nullptr ||
+                        IsStillMark(*picture, graph->cell);
     draw.role = picture->art == PictureArt::kDigits ? Role::kText : ground ? Role::kGround : Role::kSprite;
-    if (!IsTextPicture(*picture)) return;
-    draw.words = &WordsOfCell(*picture, graph->cell);
-    if (draw.words->empty() && !CellIsACursor(*picture, graph->cell)) {
+    draw.originX = rotated ? call.Int(0) - picture->width / 2 : call.Int(0);
+    draw.originY = rotated ? call.Int(1) - picture->height / 2 : call.Int(1);
+    const bool plain = !rotated || (scale == 1.0 && angle == 0.0 && call.Int(6) == 0);
+    if (draw.cursor && plain) {
+      const Box visible = VisibleBoxOfCell(*picture, graph->cell);
+      draw.visible = {draw.originX + visible.x, draw.originY + visible.y, visible.w, visible.h};
+    }
+    const std::vector<WordInk>& words = WordsOfCell(*picture, graph->cell);
+    if (IsTextPicture(*picture) && words.empty() && !draw.cursor) {
       unworded_.push_back(draw.what + " at " + (std::ostringstream() << draw.area).str());
     }
     // Words are followed where they read: not turned, scaled or mirrored.
-    if (call.call == Call::DrawGraphMirrored || (rotated && (scale != 1.0 || angle != 0.0))) draw.words = nullptr;
-    draw.originX = rotated ? call.Int(0) - picture->width / 2 : call.Int(0);
-    draw.originY = rotated ? call.Int(1) - picture->height / 2 : call.Int(1);
-    draw.clearGround = table != nullptr && (table->ground == Ground::kClear || table->ground == Ground::kEmblem);
+    if (!words.empty() && plain && call.call != Call::DrawGraphMirrored) draw.words = &words;
   }
 
   std::size_t At(int x, int y) const { return static_cast<std::size_t>(y) * kScreenWidth + x; }
-  bool Measured(int owner) const { return owner >= 0 && draws_[owner].role != Role::kSprite; }
 
   // Whether the draw just taken laid one flat layer over the word (a page, a veil, a
   // highlight bar): over the ground of the word's box its result is one map of what lay
   // there, after = k * before + c in each channel (clamped), to within half a noticeable
-  // change. A line, a frame or an edge across the box breaks that map.
+  // change, that keeps the differences under it (k not near 0: a solid box maps all to one
+  // colour). A line, a frame or an edge across the box breaks that map.
   bool LaidOver(int word, const Box& area, const std::vector<Colour>& before, const std::vector<Colour>& after) const {
     const Box& box = words_[word].box;
     std::vector<std::pair<Colour, Colour>> ground;
-    for (int y = box.y; y < box.y + box.h; ++y) {
-      for (int x = box.x; x < box.x + box.w; ++x) {
+    for (int y = box.y; y < box.Bottom(); ++y) {
+      for (int x = box.x; x < box.Right(); ++x) {
         if (wordAt_[At(x, y)] == word) continue;
-        if (x < area.x || y < area.y || x >= area.x + area.w || y >= area.y + area.h) return false;
+        if (!area.Holds(x, y)) return false;
         const std::size_t a = static_cast<std::size_t>(y - area.y) * area.w + x - area.x;
         ground.emplace_back(before[a], after[a]);
       }
@@ -372,7 +441,9 @@ class FrameWatch {
         n += 1, sx += x, sy += y, sxx += x * x, sxy += x * y;
       }
       const double spread = n > 0 ? sxx - sx * sx / n : 0;
-      const double k = spread > 1e-6 ? (sxy - sx * sy / n) / spread : 0, c = n > 0 ? (sy - k * sx) / n : 0;
+      if (spread <= 1e-6) return false;  // nothing left to measure the map by
+      const double k = (sxy - sx * sy / n) / spread, c = (sy - k * sx) / n;
+      if (k < kLeastLayerSlope) return false;
       for (const auto& [was, now] : ground) {
         if (std::abs(std::clamp(k * (was.*channel) + c, 0.0, 255.0) - now.*channel) > kNoticeable / 2) return false;
       }
@@ -389,17 +460,17 @@ class FrameWatch {
     }
     Canvas after(area.w, area.h, {});
     if (!ReadBackScreen(area.x, area.y, after)) ADD_FAILURE() << frame_ << ": the screen could not be read";
-    // What lay in the area before, and which draws had put it there.
+    // What lay in the area before, and what the draw changed.
     std::vector<Colour> before(after.pixels.size());
-    std::vector<int> owners(after.pixels.size());
+    std::vector<std::pair<std::size_t, int>> changes;  // screen pixel, change
     std::set<int> crossed;
-    for (int y = area.y; y < area.y + area.h; ++y) {
-      for (int x = area.x; x < area.x + area.w; ++x) {
+    for (int y = area.y; y < area.Bottom(); ++y) {
+      for (int x = area.x; x < area.Right(); ++x) {
         const std::size_t p = At(x, y), a = static_cast<std::size_t>(y - area.y) * area.w + x - area.x;
         const Colour was = before[a] = screen_.pixels[p], now = after.pixels[a];
-        owners[a] = owner_[p];
         if (Same(was, now)) continue;
         const int change = Change(was, now);
+        changes.emplace_back(p, change);
         draw.changed.Add(x, y);
         ++draw.changedPixels;
         if (change >= kNoticeable && wordAt_[p] >= 0) {
@@ -413,32 +484,93 @@ class FrameWatch {
             draws_[under].role == Role::kGround) {
           draw.hudOn.insert(under);
         }
-        if (draw.role == Role::kText && Measured(under)) {
-          const double contrast = ContrastWithGround(draw.colour, now, was);
-          if (contrast < kLeastContrast) draw.crossings[under].Add(x, y, contrast);
-        }
         screen_.pixels[p] = now;
         owner_[p] = index;
       }
     }
-    for (int word : crossed) words_[word].covers[index].layer = LaidOver(word, area, before, after.pixels);
+    for (int word : crossed) {
+      Met& cover = words_[word].covers[index];
+      cover.layer = LaidOver(word, area, before, after.pixels);
+      // A picture over the whole screen that hides a word wholly starts the picture anew:
+      // what lay under it (a number drawn while objects update, before the stage is drawn)
+      // is no part of the frame.
+      const bool whole = draw.picture && area.w == kScreenWidth && area.h == kScreenHeight;
+      words_[word].gone |= whole && !cover.layer && cover.pixels == static_cast<int>(words_[word].glyph.size());
+    }
     if (draw.cursor && draw.changedPixels > 0) seen_.insert(draw.cell);
     draws_.push_back(std::move(draw));
-    if (draws_.back().words != nullptr) PlaceWords(index, area, before, owners);
+    if (draws_.back().words != nullptr) PlaceWords(index, area, before);
+    if (draws_.back().role == Role::kText && !draws_.back().picture) PlaceText(index, changes);
+  }
+
+  void AddWord(ScreenWord word) {
+    const int index = static_cast<int>(words_.size());
+    words_.push_back(std::move(word));
+    const ScreenWord& added = words_.back();
+    if (!added.shown) return;
+    for (std::size_t p : added.glyph) wordAt_[p] = index;
+    if (added.margin > 0) MarkMargin(index);
+  }
+
+  // The boxes of the runs of a text's glyph columns that wide spaces part.
+  static std::vector<Box> Pieces(const std::vector<std::size_t>& glyph) {
+    std::map<int, Box> columns;  // by column: the glyph pixels' rows
+    for (std::size_t p : glyph) {
+      const int x = static_cast<int>(p % kScreenWidth), y = static_cast<int>(p / kScreenWidth);
+      columns[x].Add(x, y);
+    }
+    std::vector<Box> pieces;
+    int last = -kWideSpace - 1;
+    for (const auto& [column, rows] : columns) {
+      if (column - last > kWideSpace || pieces.empty()) pieces.emplace_back();
+      pieces.back().Add(rows);
+      last = column;
+    }
+    return pieces;
+  }
+
+  // The game's own text: its glyphs are the pixels it changed noticeably, the ground a
+  // reader sees it on the pixels around them that it left as they were.
+  void PlaceText(int index, const std::vector<std::pair<std::size_t, int>>& changes) {
+    ScreenWord word(index, draws_[index].text, false, false);
+    const Box near = draws_[index].changed.Grown(1).OnScreen();
+    if (near.Empty()) return;
+    std::vector<char> drawn(static_cast<std::size_t>(near.w) * near.h);
+    const auto local = [&](std::size_t p) {
+      return static_cast<std::size_t>(static_cast<int>(p / kScreenWidth) - near.y) * near.w +
+             static_cast<int>(p % kScreenWidth) - near.x;
+    };
+    for (const auto& [p, change] : changes) {
+      drawn[local(p)] = 1;
+      if (change < kNoticeable) continue;
+      word.glyph.push_back(p);
+      word.box.Add(static_cast<int>(p % kScreenWidth), static_cast<int>(p / kScreenWidth));
+    }
+    word.ink = word.glyph;
+    word.need = NeedOf(index, word.box.h);
+    word.shown = !word.glyph.empty();
+    word.pieces = Pieces(word.glyph);
+    const std::vector<char> around = Grown(drawn, near.w, near.h, 1);
+    for (int y = near.y; y < near.Bottom(); ++y) {
+      for (int x = near.x; x < near.Right(); ++x) {
+        const std::size_t l = static_cast<std::size_t>(y - near.y) * near.w + x - near.x;
+        if (around[l] && !drawn[l]) word.ground.push_back(At(x, y));
+      }
+    }
+    if (word.shown) AddWord(std::move(word));
   }
 
   // Marks the clear space a shown word needs: the pixels within its margin of a glyph.
-  void MarkMargin(int word, const std::vector<std::size_t>& glyph) {
+  void MarkMargin(int word) {
     const int margin = words_[word].margin;
-    const Box& box = words_[word].box;
-    const Box near = Box{box.x - margin, box.y - margin, box.w + 2 * margin, box.h + 2 * margin}.OnScreen();
+    const Box near = words_[word].box.Grown(margin).OnScreen();
     std::vector<char> mask(static_cast<std::size_t>(near.w) * near.h);
-    for (std::size_t p : glyph) {
+    for (std::size_t p : words_[word].glyph) {
       mask[(p / kScreenWidth - near.y) * near.w + p % kScreenWidth - near.x] = 1;
     }
-    mask = Dilated(Dilated(mask, near.w, near.h, margin, true), near.w, near.h, margin, false);
-    for (int y = near.y; y < near.y + near.h; ++y) {
-      for (int x = near.x; x < near.x + near.w; ++x) {
+    mask = Grown(mask, near.w, near.h, margin);
+    for (int y = near.y; y < near.Bottom(); ++y) {
+      for (int x = near.x; x < near.Right(); ++x) {
         if (mask[static_cast<std::size_t>(y - near.y) * near.w + x - near.x] && wordAt_[At(x, y)] != word) {
           marginOf_[At(x, y)] = word;
         }
@@ -446,76 +578,146 @@ class FrameWatch {
     }
   }
 
-  // The words a picture put on the screen. Any change of a glyph pixel puts the word
-  // there to be measured against its ground; it counts as shown, for what covers it
-  // later, once most of its glyph pixels changed noticeably.
-  void PlaceWords(int index, const Box& area, const std::vector<Colour>& before, const std::vector<int>& owners) {
+  // The words a picture put on the screen: its glyph pixels, its ink, and the ground a
+  // reader sees it against, the pixels its glyphs leave bare within its reach of any ink. A word
+  // shows once most of its glyph pixels changed noticeably or already held its colour.
+  void PlaceWords(int index, const Box& area, const std::vector<Colour>& before) {
     const Draw& draw = draws_[index];
     for (const WordInk& ink : *draw.words) {
-      ScreenWord word{index, ink.text, ink.size / 2, {}, 0, {}, {}, {}};
-      std::vector<std::size_t> glyph;
+      ScreenWord word(index, ink.text, !ink.digit, ink.digit);
+      word.margin = ink.digit ? 0 : ink.size / 2;
+      word.need = NeedOf(index, ink.size);
+      const Box reach = Box{draw.originX + ink.x, draw.originY + ink.y, ink.width, ink.height}.Grown(ink.reach);
+      const Box near = reach.OnScreen();
+      if (near.Empty()) continue;
+      std::vector<char> inked(static_cast<std::size_t>(near.w) * near.h);
       int drawn = 0, shown = 0;
-      for (int cy = ink.y; cy < ink.y + ink.height; ++cy) {
-        for (int cx = ink.x; cx < ink.x + ink.width; ++cx) {
-          const int x = draw.originX + cx, y = draw.originY + cy;
-          if (ink.At(cx, cy) < kGlyphCoverage || x < area.x || y < area.y || x >= area.x + area.w ||
-              y >= area.y + area.h) {
-            continue;
-          }
+      for (int y = near.y; y < near.Bottom(); ++y) {
+        for (int x = near.x; x < near.Right(); ++x) {
+          const int coverage = ink.At(x - draw.originX, y - draw.originY);
+          inked[static_cast<std::size_t>(y - near.y) * near.w + x - near.x] = coverage > 0;
+          if (coverage < kGlyphCoverage || !area.Holds(x, y)) continue;
           const std::size_t p = At(x, y), a = static_cast<std::size_t>(y - area.y) * area.w + x - area.x;
-          glyph.push_back(p);
+          word.glyph.push_back(p);
           word.box.Add(x, y);
+          if (coverage == kFullCoverage) word.ink.push_back(p);
           drawn += !Same(before[a], screen_.pixels[p]);
-          shown += Change(before[a], screen_.pixels[p]) >= kNoticeable;
-          if (draw.clearGround && ink.At(cx, cy) == 255 && Measured(owners[a])) {
-            const double contrast = ContrastWithGround(ink.colour, screen_.pixels[p], before[a]);
-            if (contrast < kLeastContrast) word.crossings[owners[a]].Add(x, y, contrast);
-          }
+          shown += Change(before[a], screen_.pixels[p]) >= kNoticeable ||
+                   Change(ink.colour, screen_.pixels[p]) < kNoticeable / 2;
         }
       }
       if (drawn == 0) continue;
-      word.glyphPixels = static_cast<int>(glyph.size());
-      words_.push_back(std::move(word));
-      if (2 * shown < words_.back().glyphPixels) continue;
-      seen_.insert(draw.cell);
-      for (std::size_t p : glyph) wordAt_[p] = static_cast<int>(words_.size()) - 1;
-      MarkMargin(static_cast<int>(words_.size()) - 1, glyph);
+      const std::vector<char> around = Grown(inked, near.w, near.h, ink.reach);
+      for (int y = near.y; y < near.Bottom(); ++y) {
+        for (int x = near.x; x < near.Right(); ++x) {
+          const std::size_t l = static_cast<std::size_t>(y - near.y) * near.w + x - near.x;
+          if (around[l] && !inked[l]) word.ground.push_back(At(x, y));
+        }
+      }
+      word.shown = 2 * shown >= static_cast<int>(word.glyph.size());
+      word.pieces = {word.box};
+      if (word.shown) seen_.insert(draw.cell);
+      AddWord(std::move(word));
     }
   }
 
-  std::string Named(int index) const {
-    const Draw& draw = draws_[index];
-    std::ostringstream out;
-    out << draw.what;
-    if (draw.blend != 0) out << " (blend " << draw.blend << ", " << draw.strength << ")";
-    return out.str();
+  static bool Counts(const ScreenWord& word) { return word.shown && !word.gone; }
+
+  // In a frame caught mid-fade: a word drawn at part strength, or under a layer that was.
+  bool Fading(const ScreenWord& word) const {
+    if (fade_ == Fade::kOver) return false;
+    if (draws_[word.draw].partStrength) return true;
+    return std::any_of(word.covers.begin(), word.covers.end(),
+                       [&](const auto& cover) { return cover.second.layer && draws_[cover.first].partStrength; });
   }
 
-  // One line per subject, rule and other draw's picture, cell or text: a number's
-  // digits, or the rows of a list, merged.
+  std::string Subject(const ScreenWord& word) const {
+    if (word.digit) return "the digits of " + draws_[word.draw].what.substr(0, draws_[word.draw].what.find('#'));
+    if (!word.label) return draws_[word.draw].what;
+    return "the word '" + word.text + "' of " + draws_[word.draw].what;
+  }
+
+  // One line per subject, rule and other draw: a number's digits, or the rows of a list,
+  // merged.
   Finding& Note(const std::string& rule, const std::string& subject, const Box& subjectBox, const std::string& relation,
                 int other) {
-    const std::string key = rule + subject + relation + Named(other);
+    const std::string named = other >= 0 ? draws_[other].what : "";
+    const std::string key = rule + subject + relation + named;
     auto found = std::find_if(findings_.begin(), findings_.end(), [&](const Finding& f) { return f.key == key; });
     if (found == findings_.end()) {
       Finding added;
-      added.key = key, added.rule = rule, added.subject = subject, added.relation = relation, added.other = Named(other);
+      added.key = key, added.rule = rule, added.subject = subject, added.relation = relation, added.other = named;
       found = findings_.insert(findings_.end(), std::move(added));
     }
     found->subjectBox.Add(subjectBox);
-    found->otherBox.Add(draws_[other].changed);
+    if (other >= 0) found->otherBox.Add(draws_[other].changed);
     return *found;
   }
 
-  void NoteCrossings(const std::string& subject, int id, const Box& box, const Crossings& crossings, int of) {
-    for (const auto& [ground, met] : crossings) {
-      Finding& finding = Note("(c)", subject, box, "lies on", ground);
-      finding.Count(id, met.pixels, of, met.box);
-      finding.least = std::min(finding.least, met.least);
+  // (b) Words covered by a later draw of the page's furniture (sprites and markers in
+  // play pass over words and away), or crowded by the game's later text and digits.
+  void NoteCovers() {
+    for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
+      const ScreenWord& word = words_[w];
+      if (!Counts(word)) continue;
+      for (const auto& [by, cover] : word.covers) {
+        if (!cover.layer && draws_[by].role != Role::kSprite) {
+          Note("(b)", Subject(word), word.box, "is covered by", by)
+              .Count(w, cover.pixels, static_cast<int>(word.glyph.size()), cover.box);
+        }
+      }
+      for (const auto& [by, crowd] : word.crowds) {
+        Note("(b)", Subject(word), word.box, "is crowded (within " + std::to_string(word.margin) + " pixels) by", by)
+            .Count(w, crowd.pixels, 0, crowd.box);
+      }
     }
   }
 
-  // The HUD keeps clear of the pictures drawn in play: none of it on a panel, page or
+  // (c) Each shown word against the ground around its glyphs in the frame as presented:
+  // its ink's (middle) luminance against each pixel of that ground, but those of a sprite
+  // or marker drawn later, passing over it.
+  void NoteContrasts() {
+    for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
+      const ScreenWord& word = words_[w];
+      if (!Counts(word) || word.ink.empty() || word.ground.empty() || Fading(word)) continue;
+      std::vector<double> ink;
+      for (std::size_t p : word.ink) ink.push_back(Luminance(screen_.pixels[p]));
+      std::nth_element(ink.begin(), ink.begin() + ink.size() / 2, ink.end());
+      const double inkLuminance = ink[ink.size() / 2];
+      int shortPixels = 0;
+      double least = word.need;
+      Box where;
+      std::map<int, int> owners;
+      for (std::size_t p : word.ground) {
+        if (owner_[p] > word.draw && draws_[owner_[p]].role == Role::kSprite) continue;  // passing over it
+        const double contrast = Contrast(inkLuminance, Luminance(screen_.pixels[p]));
+        if (contrast >= word.need) continue;
+        ++shortPixels;
+        least = std::min(least, contrast);
+        where.Add(static_cast<int>(p % kScreenWidth), static_cast<int>(p / kScreenWidth));
+        ++owners[owner_[p]];
+      }
+      if (shortPixels <= kShortGroundShare * static_cast<double>(word.ground.size())) continue;
+      const int most = std::max_element(owners.begin(), owners.end(), [](const auto& a, const auto& b) {
+                         return a.second < b.second;
+                       })->first;
+      const bool own = most == word.draw;
+      Finding& finding =
+          Note("(c)", Subject(word), word.box, own ? "reads poorly on its own ground" : "reads poorly on", own ? -1 : most);
+      finding.Count(w, shortPixels, static_cast<int>(word.ground.size()), where);
+      finding.least = std::min(finding.least, least);
+      finding.need = word.need;
+    }
+  }
+
+  // The contrast a word of `size` pixels drawn by `draw` is asked for.
+  double NeedOf(int draw, int size) const {
+    const double need = size >= kLargeWord ? kLeastLargeContrast : kLeastContrast;
+    const Draw& by = draws_[draw];
+    return by.partStrength ? 1.0 + (need - 1.0) * std::max(0, by.strength) / 255.0 : need;
+  }
+
+  // (d) The HUD keeps clear of the pictures drawn in play: none of it on a panel, page or
   // text picture (a page over the whole screen aside: the HUD is drawn over it), none of
   // it inside a cursor's frame.
   void NoteHudInPictures() {
@@ -533,7 +735,96 @@ class FrameWatch {
         Finding& finding =
             Note("(d)", "the HUD", piece.changed, draws_[picture].cursor ? "lies inside" : "lies on", picture);
         finding.Count(hud, piece.changedPixels, 0, piece.changed);
-        finding.pieces.insert(Named(hud));
+        finding.pieces.insert(draws_[hud].what);
+      }
+    }
+  }
+
+  // (e) Cursors: the cells of one cursor picture that meet (a bracket's two halves) are
+  // one cursor. Each lies wholly on the screen, holds at least one word (a caption of its
+  // own counts: it says what the cursor does), and no word crosses its edge.
+  void NoteCursors() {
+    std::vector<std::pair<Box, std::vector<int>>> cursors;
+    for (int d = 0; d < static_cast<int>(draws_.size()); ++d) {
+      const Draw& draw = draws_[d];
+      if (!draw.cursor || draw.visible.Empty() || draw.changedPixels == 0) continue;
+      const std::string file = draw.cell.substr(0, draw.cell.find('#'));
+      auto joins = std::find_if(cursors.begin(), cursors.end(), [&](const auto& cursor) {
+        const Draw& first = draws_[cursor.second.front()];
+        return first.cell.substr(0, first.cell.find('#')) == file && Overlap(cursor.first.Grown(1), draw.visible);
+      });
+      if (joins == cursors.end()) {
+        cursors.push_back({draw.visible, {d}});
+      } else {
+        joins->first.Add(draw.visible);
+        joins->second.push_back(d);
+      }
+    }
+    for (const auto& [frame, parts] : cursors) {
+      const int first = parts.front();
+      const std::string subject = "the cursor " + draws_[first].what;
+      if (!Box{0, 0, kScreenWidth, kScreenHeight}.Holds(frame)) {
+        Note("(e)", subject, frame, "is cut by the screen's edge", -1);
+      }
+      bool holds = false;
+      for (const ScreenWord& word : words_) {
+        if (!Counts(word)) continue;
+        const bool own = std::find(parts.begin(), parts.end(), word.draw) != parts.end();
+        for (const Box& piece : word.pieces) {
+          if (frame.Holds(piece)) {
+            holds = true;
+          } else if (!own && Overlap(frame, piece)) {
+            Note("(e)", subject, frame, "cuts through " + Subject(word), word.draw).subjectBox.Add(piece);
+          }
+        }
+      }
+      if (!holds) Note("(e)", subject, frame, "holds no word", -1);
+    }
+  }
+
+  // (f) Figures: a number's digits drawn side by side, or the game's text of digits
+  // alone. A figure with a label on its row stands within reach of it; a figure with none
+  // (one on its own) has no label within reach that lacks a figure of its own, lest it
+  // read as that label's figure.
+  void NoteFigures() {
+    struct Figure {
+      Box box;
+      std::map<int, std::string> digits;  // by column
+    };
+    std::vector<Figure> figures;
+    const ScreenWord* last = nullptr;
+    for (const ScreenWord& word : words_) {
+      const bool figure = Counts(word) && (word.digit || (!word.label && AllDigits(word.text)));
+      if (!figure) continue;
+      const bool joins = last != nullptr && last->digit && word.digit && SameRow(last->box, word.box) &&
+                         Gap(last->box, word.box) <= word.box.h && !figures.empty();
+      if (!joins) figures.emplace_back();
+      figures.back().box.Add(word.box);
+      figures.back().digits[word.box.x] = word.text;
+      last = &word;
+    }
+    const auto hasFigure = [&](const ScreenWord& label) {
+      return std::any_of(figures.begin(), figures.end(), [&](const Figure& f) { return SameRow(f.box, label.box); });
+    };
+    for (const Figure& figure : figures) {
+      const Box& box = figure.box;
+      std::string digits;
+      for (const auto& [column, digit] : figure.digits) digits += digit;
+      const ScreenWord* unclaimed = nullptr;  // the nearest label with no figure of its own
+      const ScreenWord* onRow = nullptr;
+      for (const ScreenWord& word : words_) {
+        if (!Counts(word) || !word.label || draws_[word.draw].cursor) continue;
+        if (SameRow(box, word.box)) {
+          if (onRow == nullptr || Gap(box, word.box) < Gap(box, onRow->box)) onRow = &word;
+        } else if (!hasFigure(word) && (unclaimed == nullptr || Gap(box, word.box) < Gap(box, unclaimed->box))) {
+          unclaimed = &word;
+        }
+      }
+      const std::string subject = "the figure '" + digits + "'";
+      if (onRow != nullptr && Gap(box, onRow->box) > kFigureReach) {
+        Note("(f)", subject, box, "stands far from its row's label, " + Subject(*onRow), onRow->draw);
+      } else if (onRow == nullptr && unclaimed != nullptr && Gap(box, unclaimed->box) <= kFigureReach) {
+        Note("(f)", subject, box, "stands off the row of its label, " + Subject(*unclaimed), unclaimed->draw);
       }
     }
   }
@@ -541,24 +832,12 @@ class FrameWatch {
   void Finish() {
     armed_ = false;
     RecordDrawing(false);
-    for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
-      const ScreenWord& word = words_[w];
-      const std::string subject = "the word '" + word.text + "' of " + draws_[word.draw].what;
-      for (const auto& [by, cover] : word.covers) {
-        if (!cover.layer)
-          Note("(b)", subject, word.box, "is covered by", by).Count(w, cover.pixels, word.glyphPixels, cover.box);
-      }
-      for (const auto& [by, crowd] : word.crowds) {
-        Note("(b)", subject, word.box, "is crowded (within " + std::to_string(word.margin) + " pixels) by", by)
-            .Count(w, crowd.pixels, 0, crowd.box);
-      }
-      NoteCrossings(subject, w, word.box, word.crossings, word.glyphPixels);
-    }
+    if (!ReadBackScreen(0, 0, screen_)) ADD_FAILURE() << frame_ << ": the screen could not be read";
+    NoteCovers();
+    NoteContrasts();
     NoteHudInPictures();
-    for (int d = 0; d < static_cast<int>(draws_.size()); ++d) {
-      const Draw& draw = draws_[d];
-      if (draw.role == Role::kText) NoteCrossings(draw.what, d, draw.changed, draw.crossings, draw.changedPixels);
-    }
+    NoteCursors();
+    NoteFigures();
     for (const std::string& cell : unworded_) Report(frame_, "(a) " + cell + " carries no words");
     for (const Finding& finding : findings_) Report(frame_, (std::ostringstream() << finding).str());
     NoteSeen(seen_);
@@ -566,6 +845,7 @@ class FrameWatch {
 
   std::string frame_;
   bool armed_ = false;
+  Fade fade_ = Fade::kOver;
   bool hud_ = false;
   int blend_ = 0, strength_ = 0;
   Canvas screen_{0, 0, {}};
@@ -581,9 +861,9 @@ class FrameWatch {
 
 }  // namespace
 
-void CheckWordsOfNextFrame(const std::string& frame) {
+void CheckWordsOfNextFrame(const std::string& frame, Fade fade) {
   static FrameWatch watch;
-  watch.Arm(frame);
+  watch.Arm(frame, fade);
   RecordDrawing(true);
   ObserveDrawing([](const RecordedCall& call) { watch.See(call); });
 }

@@ -1,15 +1,30 @@
-// The words check of a drawn frame, from the back screen read around each of its draws:
-// (a) every cell the game draws from a text picture carries words; (b) no word of a
-// picture is covered by a later draw (the game's text or digits, a picture, a box or a
-// line), nor crowded by the game's text or digits; (c) the game's text, its digits and
-// the words of clear-ground pictures keep a contrast ratio of at least 4.5 with every
-// pixel under them that a page, panel, text picture, cursor, marker or the game's own
-// boxes and lines put there; (d) the HUD lies on no panel, page or text picture drawn in
-// play and inside no cursor. Each finding is a test failure naming the frame, what was
-// found and the boxes on the screen.
+// The words check of a drawn frame, from the back screen read around each of its draws.
+// A word is any caption of a picture, a digit of a digit picture, or the game's own text.
+// (a) every cell the game draws from a text picture carries words;
+// (b) no word is covered by a later draw of the page's furniture (a flat box as much as
+//     a line, a picture or text; a layer over a word's whole box that keeps its
+//     differences, such as a veil or a highlight, is not a cover; sprites and markers in
+//     play pass over words and away), nor is a picture's word crowded by the game's
+//     later text or digits;
+// (c) every word reads in the frame as shown: its ink keeps a contrast ratio of at least
+//     4.5 with the ground a reader sees around its glyphs, whatever put it there (a page,
+//     a stage's backdrop, scenery or an object);
+// (d) the HUD lies on no panel, page or text picture drawn in play and inside no cursor;
+// (e) a cursor (a frame or bracket marking a word) lies wholly on the screen and holds a
+//     word (its own caption counts), and no word crosses its edge;
+// (f) a figure of digits has a label on its row near it, or else no label near it that
+//     lacks a figure of its own.
+// Each finding is a test failure naming the frame, what was found and the boxes on the
+// screen. Each checked frame adds the picture cells whose words it showed to the running
+// test's "words-seen.txt".
 #pragma once
 
 #include <string>
 
+// Whether the frame is caught part way through a fade, where words drawn at part strength,
+// or under a layer drawn at part strength, are not yet (or no longer) to be read: (c)
+// passes them by; every other rule still holds.
+enum class Fade { kOver, kMidway };
+
 // Watches the drawing of the next frame, to its PresentScreen, and checks it.
-void CheckWordsOfNextFrame(const std::string& frame);
+void CheckWordsOfNextFrame(const std::string& frame, Fade fade = Fade::kOver);

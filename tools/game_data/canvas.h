@@ -10,6 +10,8 @@ struct Colour {
 
 // The game's transparent colour: pure green.
 constexpr Colour kTransparentGreen = {0, 255, 0};
+// The dark rim that keeps words and digits readable over any ground.
+constexpr Colour kOutlineColour = {8, 8, 18};
 
 struct Canvas {
   int width = 0;

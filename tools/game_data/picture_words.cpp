@@ -11,7 +11,8 @@
 namespace {
 
 constexpr Colour kWhite = {250, 250, 250};
-constexpr Colour kGrey = {150, 150, 160};
+constexpr Colour kGrey = {190, 192, 205};
+constexpr Colour kLightGrey = {212, 214, 226};
 constexpr Colour kGold = {250, 210, 70};
 constexpr Colour kCyan = {90, 220, 250};
 constexpr Colour kOrange = {250, 150, 60};
@@ -38,7 +39,7 @@ struct BuiltCells {
 constexpr PlacedWords kTitleWords[] = {{512, 250, "VANTOREL", 110, kCentre, kGold}};
 // The logo is drawn at the top left, under the notice that names the game as it fades
 // in: the emblem and a caption above the notice's words (from y 300).
-constexpr PlacedWords kLogoWords[] = {{205, 244, "PLACEHOLDER LOGO", 22, kCentre, kGrey}};
+constexpr PlacedWords kLogoWords[] = {{205, 244, "PLACEHOLDER LOGO", 22, kCentre, kWhite}};
 constexpr PlacedWords kNoticeWords[] = {
     {512, 300, "VANTOREL", 72, kCentre, kGold},
     {512, 420, "All pictures and sounds are generated placeholders.", 24, kCentre}};
@@ -46,19 +47,20 @@ constexpr PlacedWords kLoadingWords[] = {{512, 350, "NOW LOADING", 48, kCentre}}
 constexpr PlacedWords kPromptWords[] = {{512, 694, "PRESS X TO START", 36, kCentre}};
 // The menu's two lines are added over the frame at y 475 to 495 and 735 to 755 (moving
 // apart as it fades): the frame's name keeps to its top left, under the top line.
-constexpr PlacedWords kMenuFrameWords[] = {{14, 504, "MAIN MENU", 14, Align::kLeft, kGrey}};
+constexpr PlacedWords kMenuFrameWords[] = {{14, 504, "MAIN MENU", 14, Align::kLeft, kLightGrey}};
 constexpr PlacedWords kMenuKeysWords[] = {
     {512, 360, "UP / DOWN: choose        X or C: decide", 24, kCentre},
     {512, 396, "Z: back to the title        A: manual (all the keys)", 24, kCentre},
     {512, 432, "LOCKED items open as the total level rises (8 and 16)", 20, kCentre, kGrey}};
 
-// The info panel beside the main menu: the numbers stand right-aligned at x 867 and 821.
+// The info panel beside the main menu: the game writes its figures from x 867, 867 and
+// 821 on rows 511, 543 and 568; each label ends just left of its figure.
 constexpr PlacedWords kModePanelWords[] = {
-    {446, 511, "TOTAL LEVEL", 18}, {446, 543, "PLAYS OF THIS MODE", 18},
-    {446, 568, "MINUTES IN THIS MODE", 18}, {446, 700, "X: start this mode", 18, Align::kLeft, kGrey}};
+    {855, 511, "TOTAL LEVEL", 18, kRight}, {855, 543, "PLAYS OF THIS MODE", 18, kRight},
+    {809, 568, "MINUTES IN THIS MODE", 18, kRight}, {446, 700, "X: start this mode", 18, Align::kLeft, kGrey}};
 constexpr PlacedWords kTotalPanelWords[] = {
-    {446, 511, "TOTAL LEVEL", 18}, {446, 543, "PLAYS, ALL MODES", 18},
-    {446, 568, "MINUTES, ALL MODES", 18}, {446, 700, "X: open the options", 18, Align::kLeft, kGrey}};
+    {855, 511, "TOTAL LEVEL", 18, kRight}, {855, 543, "PLAYS, ALL MODES", 18, kRight},
+    {809, 568, "MINUTES, ALL MODES", 18, kRight}, {446, 700, "X: open the options", 18, Align::kLeft, kGrey}};
 
 constexpr CellWords kMenuLabelCells[] = {
     {0, CellShape::kWords, {14, 2, "LOCKED", 20, Align::kLeft, kGrey}},
@@ -166,51 +168,54 @@ constexpr CellWords kRankingHeadingCells[] = {
     {1, CellShape::kWords, {8, 8, "TRUE MODE", 30, Align::kLeft, kGold}},
     {2, CellShape::kWords, {8, 8, "EXTRA MODE", 30, Align::kLeft, kGold}}};
 
-// Practice rows: the bar of row r stands at y r + 44, the values at x 675.
+// Practice rows: the bar of row r stands at y r + 44; the game writes the values from
+// x 675, and each value's label ends just left of it.
 constexpr PlacedWords kPracticeWords[] = {
     {40, 18, "PRACTICE", 36, Align::kLeft, kGold},
     {198, 171, "GAME MODE", 20}, {581, 172, "NATURAL", 16, kCentre}, {681, 172, "TRUE", 16, kCentre},
     {781, 172, "EXTRA", 16, kCentre},
-    {198, 221, "START STAGE", 20}, {198, 271, "SHOT LEVEL", 20}, {198, 296, "OPTION LEVEL", 20},
-    {198, 321, "SPEED LEVEL", 20}, {198, 346, "TURBO LEVEL", 20}, {198, 371, "LEVEL-UPS", 20},
+    {660, 221, "START STAGE", 20, kRight}, {660, 271, "SHOT LEVEL", 20, kRight}, {660, 296, "OPTION LEVEL", 20, kRight},
+    {660, 321, "SPEED LEVEL", 20, kRight}, {660, 346, "TURBO LEVEL", 20, kRight}, {660, 371, "LEVEL-UPS", 20, kRight},
     {198, 421, "START PRACTICE  (X)", 20, Align::kLeft, kGold}, {198, 575, "BACK  (X)", 20, Align::kLeft, kGold},
     {512, 690, "UP / DOWN: row     LEFT / RIGHT: change     X: start or back", 18, kCentre, kGrey}};
 
 // ---- Loadout select ---------------------------------------------------------------------
 
 constexpr PlacedWords kLoadoutWords[] = {
-    {446, 1, "MAIN SHOT", 16, kCentre, kCyan}, {646, 1, "SECOND SHOT", 16, kCentre, kOrange},
+    {446, 6, "MAIN SHOT", 16, kCentre, kCyan}, {646, 6, "SECOND SHOT", 16, kCentre, kOrange},
     {24, 24, "LOADOUT", 32, Align::kLeft, kGold},
     {8, 468, "SHOTS", 16, Align::kLeft, kGrey}, {8, 498, "VARIANTS", 16, Align::kLeft, kGrey},
     {150, 595, "OPTION SHOT", 16, Align::kLeft, kGrey}, {150, 627, "OPTION MOVE", 16, Align::kLeft, kGrey},
     {512, 736, "ARROWS: choose     X or C: decide the row     Z: back a row", 18, kCentre, kGrey}};
 constexpr GroundBox kLoadoutBoxes[] = {{0, 456, 1024, 200}, {0, 728, 1024, 34}};
 
-// Shot icons at x 128 n, y 462: the name on the base row (cursor y 458), the variant
-// mark below it on the variant row (cursor y 488); option shots at y 592 and option
-// movements at y 597 share their columns, one above the other.
+// Shot icons at x 128 n, y 462: the name on the base row, the variant mark below it on
+// the variant row; option shots at y 592 and option movements at y 597 share their
+// columns, one above the other. The brackets span rows 10 to 39 of their cells: drawn
+// at y -10 (the tabs), 458 and 488 (shots and variants), 585 and 619 (option rows), each
+// holds its row's words, and the LOCKED mark (drawn at y 462, 580 and 622) fits in all.
 constexpr CellWords kLoadoutPartCells[] = {
-    {0, CellShape::kBracketLeft, {64, 0, nullptr, 2, Align::kLeft, kCyan}},
-    {1, CellShape::kBracketRight, {64, 0, nullptr, 2, Align::kLeft, kCyan}},
-    {2, CellShape::kBracketLeft, {60, 2, nullptr, 2, Align::kLeft, kOrange}},
-    {3, CellShape::kBracketRight, {60, 2, nullptr, 2, Align::kLeft, kOrange}},
+    {0, CellShape::kBracketLeft, {64, 10, nullptr, 2, Align::kLeft, kCyan}},
+    {1, CellShape::kBracketRight, {64, 10, nullptr, 2, Align::kLeft, kCyan}},
+    {2, CellShape::kBracketLeft, {60, 10, nullptr, 2, Align::kLeft, kOrange}},
+    {3, CellShape::kBracketRight, {60, 10, nullptr, 2, Align::kLeft, kOrange}},
     {9, CellShape::kWords, {64, 36, "variant", 15, kCentre, kGreen}},
-    {10, CellShape::kWords, {64, 6, "WindForce", 16, kCentre}},
-    {11, CellShape::kWords, {64, 6, "GhostFlame", 16, kCentre}},
-    {12, CellShape::kWords, {64, 6, "StormSpike", 16, kCentre}},
-    {13, CellShape::kWords, {64, 6, "CloudCrack", 16, kCentre}},
-    {14, CellShape::kWords, {64, 6, "DragonScale", 16, kCentre}},
-    {15, CellShape::kWords, {64, 6, "GoldStrike", 16, kCentre}},
-    {18, CellShape::kWords, {64, 6, "LOCKED", 16, kCentre, kGrey}},
+    {10, CellShape::kWords, {64, 9, "WindForce", 16, kCentre}},
+    {11, CellShape::kWords, {64, 9, "GhostFlame", 16, kCentre}},
+    {12, CellShape::kWords, {64, 9, "StormSpike", 16, kCentre}},
+    {13, CellShape::kWords, {64, 9, "CloudCrack", 16, kCentre}},
+    {14, CellShape::kWords, {64, 9, "DragonScale", 16, kCentre}},
+    {15, CellShape::kWords, {64, 9, "GoldStrike", 16, kCentre}},
+    {18, CellShape::kWords, {64, 16, "LOCKED", 16, kCentre, kGrey}},
     {19, CellShape::kWords, {64, 36, "variant locked", 14, kCentre, kGrey}},
     {20, CellShape::kWords, {64, 3, "WizardSpike", 16, kCentre}},
     {21, CellShape::kWords, {64, 3, "MithrilPoint", 16, kCentre}},
     {22, CellShape::kWords, {64, 3, "LidlessWall", 16, kCentre}},
     {23, CellShape::kWords, {64, 3, "WispProjector", 16, kCentre}},
-    {24, CellShape::kWords, {64, 29, "Trace", 16, kCentre}},
-    {25, CellShape::kWords, {64, 29, "Formation", 16, kCentre}},
-    {26, CellShape::kWords, {64, 29, "Rolling", 16, kCentre}},
-    {27, CellShape::kWords, {64, 29, "Guard", 16, kCentre}}};
+    {24, CellShape::kWords, {64, 33, "Trace", 16, kCentre}},
+    {25, CellShape::kWords, {64, 33, "Formation", 16, kCentre}},
+    {26, CellShape::kWords, {64, 33, "Rolling", 16, kCentre}},
+    {27, CellShape::kWords, {64, 33, "Guard", 16, kCentre}}};
 
 // The explanation panels: cells 0-11 the shots (base and variant by turns), 12-15 the
 // option shots. How often each shot fires is its preview's volley and reload.
@@ -251,21 +256,36 @@ constexpr CellWords kMovementPanelCells[] = {
 
 // ---- Play: HUD, pause, tally, shop ------------------------------------------------------
 
-// The map's marker frame travels x 352 to 670, y 639 to 733 as the camera crosses the
-// stage: the MAP label stands under that area, the bars' labels right of the bars.
+// The HUD's labels are drawn over every stage's ground: light, each in its dark rim.
+// Each stands on the row of the figure the game writes beside it, clear of its widest
+// (a figure "right-aligned at x" has its last 8-pixel digit from x): the combos (right
+// at x 341, rows 626 and 640), the level-ups' arrows (from x 329 leftwards, rows 657 to
+// 677), the level (right at 270) and coins (right at 341) on row 679, the score (right at
+// 341) on row 693, the EXP figure (right at 796) on row 692, the object count (from x 0)
+// on row 738. The bars' labels stand right of the bars and lives (to x 805); the map's
+// marker frame travels x 352 to 679, y 639 to 739, and its label keeps left of it,
+// above the edge markers the HUD draws along the screen's bottom (from y 733).
+constexpr Colour kHudLabel = {215, 222, 238};
 constexpr PlacedWords kHudPanelWords[] = {
-    {150, 654, "LEVEL-UPS", 12, Align::kLeft, kGrey}, {150, 677, "LEVEL / COINS", 12, Align::kLeft, kGrey},
-    {150, 691, "SCORE", 12, Align::kLeft, kGrey},     {352, 740, "MAP", 12, Align::kLeft, kGrey},
-    {810, 639, "GUARD", 12, Align::kLeft, kGrey},     {810, 653, "EXP", 12, Align::kLeft, kGrey},
-    {810, 667, "LIVES", 12, Align::kLeft, kGrey}};
+    {300, 624, "GRAZE", 12, kRight, kHudLabel},     {300, 638, "SHOOT-IN", 12, kRight, kHudLabel},
+    {238, 660, "LEVEL-UPS", 12, kRight, kHudLabel}, {256, 677, "LEVEL / COINS", 12, kRight, kHudLabel},
+    {240, 691, "SCORE", 12, kRight, kHudLabel},     {346, 721, "MAP", 12, kRight, kHudLabel},
+    {814, 639, "GUARD", 12, Align::kLeft, kHudLabel}, {814, 653, "EXP", 12, Align::kLeft, kHudLabel},
+    {814, 667, "LIVES", 12, Align::kLeft, kHudLabel}, {812, 690, "EXP", 12, Align::kLeft, kHudLabel},
+    {40, 736, "OBJECTS", 11, Align::kLeft, kHudLabel}};
 constexpr PlacedWords kHudSpeedWords[] = {{828, 747, "SPEED", 14}};
 constexpr PlacedWords kHudCounterWords[] = {
     {826, 8, "ENEMIES", 14}, {826, 30, "BULLETS", 14}, {826, 52, "COINS GOT", 14}, {826, 74, "TIME (S)", 14}};
 constexpr PlacedWords kHudNoticeWords[] = {{905, 596, "STAGE START", 20, kCentre}};
+// The last enemy hit: the game writes its EXP, HP, score and coins right-aligned at x
+// 190 on rows 496, 516, 536 and 556, and shrinks its picture into x 16 to 88.
 constexpr PlacedWords kLastHitWords[] = {
-    {18, 486, "LAST HIT", 12, Align::kLeft, kGrey}, {104, 514, "HP", 11, Align::kLeft, kGrey},
-    {104, 534, "SCORE", 11, Align::kLeft, kGrey},   {104, 554, "COINS", 11, Align::kLeft, kGrey}};
-constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre, kRed}};
+    {18, 482, "LAST HIT", 12, Align::kLeft, kHudLabel}, {96, 494, "EXP", 11, Align::kLeft, kHudLabel},
+    {96, 514, "HP", 11, Align::kLeft, kHudLabel},       {96, 534, "SCORE", 11, Align::kLeft, kHudLabel},
+    {96, 554, "COINS", 11, Align::kLeft, kHudLabel}};
+// The game flashes the warning faintly over the play (at alpha 90 and 60): pale words in
+// their dark rim stand out on any ground even so.
+constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre, {255, 205, 195}}};
 // The guide shares its corner with the HUD's bars, their labels and the EXP figure
 // (x 705 to 855, y 636 to 702) and keeps below the pause panel (to y 625): its heading
 // above the bars, two lines right of the labels and two below the bars, above the
@@ -276,34 +296,40 @@ constexpr PlacedWords kControlsGuideWords[] = {
     {880, 660, "X: shot", 15},
     {673, 704, "Z (hold): second shot + dash    C: level-up", 15},
     {673, 722, "A: facing lock    S: pause, then A: manual", 15}};
-// The pause panel keeps above the HUD's band (from y 626), so the HUD and stage 1's
+// The pause panel keeps above the HUD's band (from y 624), so the HUD and stage 1's
 // controls guide show under it, not inside it.
-constexpr GroundBox kPauseBoxes[] = {{112, 571, 800, 54, BoxFill::kPanel}};
+constexpr GroundBox kPauseBoxes[] = {{112, 571, 800, 51, BoxFill::kPanel}};
 constexpr PlacedWords kPauseWords[] = {
     {140, 574, "PAUSED", 24, Align::kLeft, kGold},
     {140, 600, "S: resume    A: manual    hold X + C (2 s): quit the run", 15}};
-// Over the tally the HUD writes its level, coins, level-up markers and score (from x
-// 226, y 626) and moves its map's frame and dots (to x 679, y 739), and puts its frame
-// counter and object count at the bottom left and its speed panel at the bottom right:
-// the panel leaves windows there, so the HUD shows beside it, not on it (the tally's
-// score, drawn in the first, has its label under the window). No rim on the screen's
-// left and bottom edges.
+// Over the tally the HUD writes its labels, level, coins, level-up markers and score
+// (x 140 to 341, y 624 to 701), moves its map's frame and dots (to x 679, y 739), and
+// puts its frame counter and object count at the bottom left and its speed panel at the
+// bottom right: the panel leaves windows there, so the HUD shows beside it, not on it.
+// No rim on the screen's left and bottom edges. The game writes the tally's figures
+// right-aligned (the last 14-pixel digit from x): the clear time at x 704 and the extra
+// at 871 on row 579, the enemies and coins at 808 on rows 608 and 638, the score at 474
+// on row 676 (in the window); each label stands beside its figure, clear of its widest.
 constexpr GroundBox kTallyBoxes[] = {{-2, 528, 1028, 242, BoxFill::kPanel},
-                                     {226, 624, 454, 116, BoxFill::kWindow},
-                                     {0, 736, 64, 32, BoxFill::kWindow},
+                                     {140, 620, 540, 120, BoxFill::kWindow},
+                                     {0, 730, 140, 38, BoxFill::kWindow},
                                      {818, 740, 206, 28, BoxFill::kWindow}};
 constexpr PlacedWords kTallyWords[] = {
     {40, 538, "STAGE CLEAR", 28, Align::kLeft, kGold},
-    {718, 558, "CLEAR TIME (S)", 14, kRight}, {885, 558, "EXTRA", 14, kRight},
-    {40, 606, "ENEMIES DESTROYED", 16}, {40, 636, "COINS COLLECTED", 16}, {488, 743, "SCORE", 16, kRight},
-    {984, 700, "hold Z: count faster", 14, kRight, kGrey}};
+    {641, 581, "CLEAR TIME (S)", 14, kRight}, {894, 581, "EXTRA", 14},
+    {830, 609, "ENEMIES DESTROYED", 16}, {830, 639, "COINS COLLECTED", 16}, {497, 678, "SCORE", 16},
+    {984, 700, "hold Z: count faster", 14, kRight, kGrey},
+    // The HUD's figures, without their panel from the stage's clear on.
+    {256, 677, "LEVEL / COINS", 12, kRight, kHudLabel}, {240, 691, "SCORE", 12, kRight, kHudLabel},
+    {40, 736, "OBJECTS", 11, Align::kLeft, kHudLabel}};
 // The shop's cursor marks the six items and the way on (x 500 to 750, y 655 to 695, where
-// C goes on) with a box at the right end of the place: the HUD's map frame and dots,
-// which travel to x 675, stay outside it. Its note keeps above the figure the game
-// writes into it on the guard heal (from 14 rows down, x 196 to 224).
+// C goes on) with a box at the right end of the place, right of the level and price the
+// game writes from 47 and 87 pixels into it (to 143): the HUD's map frame and dots
+// mostly stay outside it. Its note keeps above the figure the game writes into it on
+// the guard heal (from 14 rows down, x 196 to 224), clear of its sides.
 constexpr CellWords kShopFrameCells[] = {
-    {0, CellShape::kFrame, {176, 0, nullptr, 2, Align::kLeft, kGold}},
-    {0, CellShape::kWords, {213, 1, "C: buy, go on", 10, kCentre, kGold}}};
+    {0, CellShape::kFrame, {160, 0, nullptr, 2, Align::kLeft, kGold}},
+    {0, CellShape::kWords, {205, 5, "C: buy, go on", 12, kCentre, kGold}}};
 // The continue cursor: a frame in the top 50 of its 60 rows, since on NO its bottom
 // lies over CREDITS LEFT (y 462).
 constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 10, nullptr, 3, Align::kLeft, kGold}}};
@@ -358,14 +384,13 @@ constexpr PlacedWords kGameOverWords[] = {
     {540, 464, "CREDITS LEFT", 18, kRight, kGrey},
     {512, 600, "UP / DOWN: choose     X: decide", 20, kCentre, kGrey}};
 
-// The tab marker's frame stands under the header (y 105 to 130): the tab names keep to
-// the header's foot, just above it.
+// The tab marker's frame stands under the header's words (y 105 to 130, a tab's name
+// between x 117 and 239 right of the tab's place): the tab names stand in it.
 #define RESULT_TABS \
-  {596, 62, "STATISTICS", 16, kCentre}, {721, 62, "SAVE REPLAY", 16, kCentre}, {836, 62, "RANKINGS", 16, kCentre}
+  {596, 108, "STATISTICS", 16, kCentre}, {721, 108, "SAVE REPLAY", 16, kCentre}, {836, 108, "RANKINGS", 16, kCentre}
 
 // The header is added over the turning emblem: its prompt is a light grey, which keeps
 // its contrast where the emblem's rings cross under it.
-constexpr Colour kLightGrey = {200, 200, 210};
 constexpr PlacedWords kResultsHeaderWords[] = {
     {40, 8, "RESULTS", 32, Align::kLeft, kGold}, RESULT_TABS,
     {40, 52, "LEFT / RIGHT: pages    X on RANKINGS: finish", 14, Align::kLeft, kLightGrey}};
@@ -529,6 +554,13 @@ BuiltCells StaffRollCells() {
   return built;
 }
 
+// ---- Labels in sprite sheets --------------------------------------------------------------
+
+// The frame counter's label, left of its digits at the bottom left, and the replay's mark.
+constexpr SheetCellWords kSheetCellWords[] = {
+    {"Aimage00032no2.png", 19, {2, 0, "FPS", 10, Align::kLeft, kHudLabel}},
+    {"Aimage003128.png", 9, {64, 30, "REPLAY", 28, kCentre, kRed}}};
+
 // ---- The table ------------------------------------------------------------------------------
 
 std::vector<PictureWords> BuildTable() {
@@ -598,6 +630,15 @@ std::span<const PictureWords> AllPictureWords() {
   static const std::vector<PictureWords> table = BuildTable();
   return table;
 }
+
+const SheetCellWords* SheetCellWordsOf(const char* picture, int cell) {
+  for (const SheetCellWords& words : kSheetCellWords) {
+    if (words.cell == cell && std::strcmp(words.picture, picture) == 0) return &words;
+  }
+  return nullptr;
+}
+
+bool OutlinedWords(Ground ground) { return ground == Ground::kClear || ground == Ground::kEmblem; }
 
 const PictureWords* WordsOf(const char* name) {
   for (const PictureWords& words : AllPictureWords()) {

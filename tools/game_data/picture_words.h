@@ -45,7 +45,7 @@ struct CellWords {
   CellShape shape;
   // For kWords the words; for the others size is the thickness; for a frame x and y the
   // columns it leaves clear at the left and the rows at the bottom, for a bracket x its
-  // inset and y its inset from the top and the bottom of its 30 rows.
+  // inset and y the first of its 30 rows.
   PlacedWords words;
 };
 
@@ -58,7 +58,20 @@ struct PictureWords {
   std::span<const GroundBox> boxes = {};
 };
 
+// Words written into one cell of a sprite sheet whose other cells are art (a label the
+// game's display draws from the sheet).
+struct SheetCellWords {
+  const char* picture;
+  int cell;
+  PlacedWords words;
+};
+
 // The words of a picture, or null for a picture that shows none.
 const PictureWords* WordsOf(const char* name);
 // Every worded picture.
 std::span<const PictureWords> AllPictureWords();
+// The words of a cell of a sprite sheet, or null.
+const SheetCellWords* SheetCellWordsOf(const char* picture, int cell);
+// Whether the words of a picture's ground are drawn with a dark rim: those on the
+// transparent green, which the game draws over any ground.
+bool OutlinedWords(Ground ground);

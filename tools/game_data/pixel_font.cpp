@@ -1,5 +1,6 @@
 #include "pixel_font.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -26,17 +27,29 @@ const Glyph* FindGlyph(char character) {
 
 }  // namespace
 
-void DrawLabel(Canvas& canvas, int x, int y, std::string_view text, int scale, Colour colour) {
+void VisitLabel(int x, int y, std::string_view text, int scale, const std::function<void(int x, int y)>& visit) {
   for (char character : text) {
     if (const Glyph* glyph = FindGlyph(character)) {
-      for (int row = 0; row < kGlyphHeight; ++row) {
-        for (int column = 0; column < kGlyphWidth; ++column) {
-          if (glyph->rows[row] & (0x10 >> column)) {
-            canvas.FillRect(x + column * scale, y + row * scale, scale, scale, colour);
-          }
+      for (int row = 0; row < kGlyphHeight * scale; ++row) {
+        for (int column = 0; column < kGlyphWidth * scale; ++column) {
+          if (glyph->rows[row / scale] & (0x10 >> (column / scale))) visit(x + column, y + row);
         }
       }
     }
     x += (kGlyphWidth + 1) * scale;
   }
+}
+
+void DrawLabel(Canvas& canvas, int x, int y, std::string_view text, int scale, Colour colour, int outline) {
+  if (outline > 0) {
+    VisitLabel(x, y, text, scale, [&](int px, int py) {
+      canvas.FillRect(px - outline, py - outline, 2 * outline + 1, 2 * outline + 1, kOutlineColour);
+    });
+  }
+  VisitLabel(x, y, text, scale, [&](int px, int py) { canvas.Set(px, py, colour); });
+}
+
+DigitPlace PlaceDigit(int cellWidth, int cellHeight) {
+  const int scale = std::max(1, std::min(cellWidth / (kGlyphWidth + 1), cellHeight / (kGlyphHeight + 1)));
+  return {(cellWidth - kGlyphWidth * scale) / 2, (cellHeight - kGlyphHeight * scale) / 2, scale};
 }

@@ -1,6 +1,7 @@
 // A 5 x 7 pixel font for the digit pictures.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "canvas.h"
@@ -8,6 +9,16 @@
 constexpr int kGlyphWidth = 5;
 constexpr int kGlyphHeight = 7;
 
-// Draws the digits with each font pixel as a scale x scale block; other characters
-// draw as a blank.
-void DrawLabel(Canvas& canvas, int x, int y, std::string_view text, int scale, Colour colour);
+// Visits each pixel the digits cover, each font pixel a scale x scale block with its top
+// left at (x, y); other characters are blanks: DrawLabel draws by this walk, and the
+// word boxes report it.
+void VisitLabel(int x, int y, std::string_view text, int scale, const std::function<void(int x, int y)>& visit);
+// Draws the digits in `colour`, each in a dark rim `outline` pixels wide.
+void DrawLabel(Canvas& canvas, int x, int y, std::string_view text, int scale, Colour colour, int outline = 0);
+
+// A digit picture's cell holds one digit, centred, as large as whole font pixels allow
+// with a pixel of its own around it (for the rim).
+struct DigitPlace {
+  int x, y, scale;
+};
+DigitPlace PlaceDigit(int cellWidth, int cellHeight);

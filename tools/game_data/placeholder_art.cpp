@@ -185,16 +185,15 @@ void DrawRing(const Cell& c, Colour colour) {
 }
 
 // The cells the game's display draws itself, not from a template.
-enum class Mark { kMarker, kLevelUp, kEdge, kFpsLabel, kReplayLabel };
+enum class Mark { kMarker, kLevelUp, kEdge };
 struct MarkCell {
   const char* picture;
   int cell;
   Mark mark;
 };
 constexpr MarkCell kMarkCells[] = {
-    {"Aimage003128.png", 30, Mark::kMarker},    {"Aimage003128.png", 9, Mark::kReplayLabel},
-    {"Aimage00032.png", 88, Mark::kLevelUp},    {"Aimage00032no2.png", 3, Mark::kEdge},
-    {"Aimage00032no2.png", 19, Mark::kFpsLabel}};
+    {"Aimage003128.png", 30, Mark::kMarker}, {"Aimage00032.png", 88, Mark::kLevelUp},
+    {"Aimage00032no2.png", 3, Mark::kEdge}};
 
 const MarkCell* MarkOf(const PictureFile& picture, int cell) {
   for (const MarkCell& mark : kMarkCells) {
@@ -221,8 +220,6 @@ void DrawMark(const Cell& c, Mark mark) {
     case Mark::kMarker: DrawSelectionFrame(c); break;
     case Mark::kLevelUp: DrawLevelUpArrow(c); break;
     case Mark::kEdge: FillTriangle(c, c.w * 0.2, c.h * 0.2, c.w * 0.8, c.h * 0.5, c.w * 0.2, c.h * 0.8, {250, 90, 70}); break;
-    case Mark::kFpsLabel: DrawText(c.canvas, c.x + 2, c.y + 4, "FPS", 12, kWhite); break;
-    case Mark::kReplayLabel: DrawText(c.canvas, c.x + c.w / 2, c.y + 30, "REPLAY", 28, {250, 90, 70}, Align::kCentre); break;
   }
 }
 
@@ -393,24 +390,24 @@ void DrawGround(const Cell& c, Ground ground) {
   }
 }
 
-void DrawWords(const Cell& c, const PlacedWords& words, int originX, int originY) {
+void DrawWords(const Cell& c, const PlacedWords& words, int originX, int originY, bool outlined) {
   const CaptionPlace at = PlaceCaption(words, c.w, originX, originY);
-  DrawText(c.canvas, c.x + at.x, c.y + at.y, words.text, at.size, words.colour, words.align);
+  DrawText(c.canvas, c.x + at.x, c.y + at.y, words.text, at.size, words.colour, words.align, outlined);
 }
 
 // The loadout cursor is a pair of cells side by side; each draws its half of a bracket
-// around the 128-pixel column between them.
+// around the 128-pixel column between them, 30 rows from row `shape.y`.
 void DrawBracket(const Cell& c, const PlacedWords& shape, bool left) {
   const int from = left ? shape.x : 0, to = left ? c.w : c.w - shape.x;
-  const int top = shape.y, height = 30 - 2 * shape.y, thickness = shape.size;
+  const int top = shape.y, height = 30, thickness = shape.size;
   FillBox(c, from, top, to - from, thickness, shape.colour);
   FillBox(c, from, top + height - thickness, to - from, thickness, shape.colour);
   FillBox(c, left ? from : to - thickness, top, thickness, height, shape.colour);
 }
 
-void DrawCellWords(const Cell& c, const CellWords& cell) {
+void DrawCellWords(const Cell& c, const CellWords& cell, bool outlined) {
   switch (cell.shape) {
-    case CellShape::kWords: DrawWords(c, cell.words, 0, 0); break;
+    case CellShape::kWords: DrawWords(c, cell.words, 0, 0, outlined); break;
     case CellShape::kFrame:
       Frame({c.canvas, c.x + cell.words.x, c.y, c.w - cell.words.x, c.h - cell.words.y, c.index}, cell.words.size,
             cell.words.colour);
@@ -428,7 +425,7 @@ void DrawWorded(Canvas& canvas, const PictureFile& picture, const PictureWords& 
                     picture.height, index};
     DrawGround(cell, words.ground);
     for (const CellWords& entry : words.cells) {
-      if (entry.cell == index) DrawCellWords(cell, entry);
+      if (entry.cell == index) DrawCellWords(cell, entry, OutlinedWords(words.ground));
     }
   }
   const Cell whole{canvas, 0, 0, canvas.width, canvas.height, 0};
@@ -443,7 +440,9 @@ void DrawWorded(Canvas& canvas, const PictureFile& picture, const PictureWords& 
         break;
     }
   }
-  for (const PlacedWords& entry : words.words) DrawWords(whole, entry, words.drawnX, words.drawnY);
+  for (const PlacedWords& entry : words.words) {
+    DrawWords(whole, entry, words.drawnX, words.drawnY, OutlinedWords(words.ground));
+  }
 }
 
 void DrawCell(const PictureFile& picture, const Cell& cell, const CellRoleMap& roles) {
@@ -455,7 +454,9 @@ void DrawCell(const PictureFile& picture, const Cell& cell, const CellRoleMap& r
     case PictureArt::kShot:
     case PictureArt::kCoin:
     case PictureArt::kEffect:
-      if (const MarkCell* mark = MarkOf(picture, cell.index)) {
+      if (const SheetCellWords* label = SheetCellWordsOf(picture.name, cell.index)) {
+        DrawWords(cell, label->words, 0, 0, true);
+      } else if (const MarkCell* mark = MarkOf(picture, cell.index)) {
         DrawMark(cell, mark->mark);
       } else {
         const CellRole role = RoleOf(roles, picture.name, cell.index);
@@ -464,9 +465,8 @@ void DrawCell(const PictureFile& picture, const Cell& cell, const CellRoleMap& r
       break;
     case PictureArt::kBackdrop: DrawBackdrop(cell, picture); break;
     case PictureArt::kDigits: {
-      const int scale = std::max(1, std::min(cell.w / (kGlyphWidth + 1), cell.h / (kGlyphHeight + 1)));
-      DrawLabel(cell.canvas, cell.x + (cell.w - kGlyphWidth * scale) / 2, cell.y + (cell.h - kGlyphHeight * scale) / 2,
-                std::to_string(cell.index % 10), scale, kWhite);
+      const DigitPlace at = PlaceDigit(cell.w, cell.h);
+      DrawLabel(cell.canvas, cell.x + at.x, cell.y + at.y, std::to_string(cell.index % 10), at.scale, kWhite, 1);
       break;
     }
     case PictureArt::kText:
@@ -502,4 +502,12 @@ Canvas DrawPlaceholder(const PictureFile& picture, const CellRoleMap& roles) {
   return canvas;
 }
 
-bool IsMarkCell(const PictureFile& picture, int cell) { return MarkOf(picture, cell) != nullptr; }
+bool IsSelectionMark(const PictureFile& picture, int cell) {
+  const MarkCell* mark = MarkOf(picture, cell);
+  return mark != nullptr && mark->mark == Mark::kMarker;
+}
+
+bool IsStillMark(const PictureFile& picture, int cell) {
+  const MarkCell* mark = MarkOf(picture, cell);
+  return (mark != nullptr && mark->mark != Mark::kEdge) || SheetCellWordsOf(picture.name, cell) != nullptr;
+}

@@ -9,5 +9,9 @@
 #include "core/resource_table.h"
 
 Canvas DrawPlaceholder(const PictureFile& picture, const CellRoleMap& roles);
-// A cell of a sprite sheet that the game's display draws itself (a marker, a label).
-bool IsMarkCell(const PictureFile& picture, int cell);
+// A cell of a sprite sheet that the game's display draws itself where it stays on its
+// page (a marker, a label, the level-up arrow), not the edge marker that follows an
+// enemy off the screen.
+bool IsStillMark(const PictureFile& picture, int cell);
+// The marker the game draws around a chosen value or tab.
+bool IsSelectionMark(const PictureFile& picture, int cell);

@@ -10,13 +10,19 @@
 
 enum class Align { kLeft, kCentre, kRight };
 
+
 // The face is found once; false (with a message on standard error) when it cannot be.
 bool TextFaceReady();
 // The width of a caption at a pixel size.
 int TextWidth(std::string_view text, int size);
-// Draws a caption with its top at `y`, placed by `align` against `x`.
+// Draws a caption with its top at `y`, placed by `align` against `x`. With `outlined`,
+// the transparent green within OutlineWidth(size) of any of its ink turns dark first,
+// so the caption reads on whatever ground the game draws it over.
 void DrawText(Canvas& canvas, int x, int y, std::string_view text, int size, Colour colour,
-              Align align = Align::kLeft);
+              Align align = Align::kLeft, bool outlined = false);
+// The width of a caption's dark rim, and of the ground around its glyphs that a
+// reader sees it against.
+int OutlineWidth(int size);
 // Visits each pixel of a caption's glyphs with its coverage (1 to 255), placed as
 // DrawText places it: DrawText blends by this walk, and the word boxes report it.
 using InkVisitor = std::function<void(int x, int y, int coverage)>;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <tuple>
 
+#include "pixel_font.h"
 #include "text_drawing.h"
 
 namespace {
@@ -12,14 +15,23 @@ struct Area {
   bool Holds(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
 };
 
-// The ink of a caption drawn with its pen at (penX, penY) on the picture, in the cell's
-// own coordinates; nothing when none of it falls into the cell.
-void AddInk(std::vector<WordInk>& inks, const PlacedWords& words, int penX, int penY, int size, const Area& cell) {
+WordInk Word(std::string text, Colour colour, int size, int reach, bool digit = false) {
+  WordInk word;
+  word.text = std::move(text);
+  word.colour = colour;
+  word.size = size, word.reach = reach, word.digit = digit;
+  return word;
+}
+
+// The ink of a word drawn by `walk` on the picture, in the cell's own coordinates;
+// nothing when none of it falls into the cell.
+void AddInk(std::vector<WordInk>& inks, WordInk word, const Area& cell,
+            const std::function<void(const InkVisitor&)>& walk) {
   struct Pixel {
     int x, y, coverage;
   };
   std::vector<Pixel> pixels;
-  VisitInk(penX, penY, words.text, size, words.align, [&](int x, int y, int coverage) {
+  walk([&](int x, int y, int coverage) {
     if (cell.Holds(x, y)) pixels.push_back({x - cell.x, y - cell.y, coverage});
   });
   if (pixels.empty()) return;
@@ -27,13 +39,20 @@ void AddInk(std::vector<WordInk>& inks, const PlacedWords& words, int penX, int 
   for (const Pixel& p : pixels) {
     left = std::min(left, p.x), top = std::min(top, p.y), right = std::max(right, p.x), bottom = std::max(bottom, p.y);
   }
-  WordInk ink{words.text, words.colour, size, left, top, right - left + 1, bottom - top + 1, {}};
-  ink.coverage.assign(static_cast<std::size_t>(ink.width) * ink.height, 0);
+  std::tie(word.x, word.y, word.width, word.height) = std::tuple(left, top, right - left + 1, bottom - top + 1);
+  word.coverage.assign(static_cast<std::size_t>(word.width) * word.height, 0);
   for (const Pixel& p : pixels) {
-    std::uint8_t& at = ink.coverage[static_cast<std::size_t>(p.y - top) * ink.width + (p.x - left)];
+    std::uint8_t& at = word.coverage[static_cast<std::size_t>(p.y - top) * word.width + (p.x - left)];
     at = static_cast<std::uint8_t>(std::max<int>(at, p.coverage));
   }
-  inks.push_back(std::move(ink));
+  inks.push_back(std::move(word));
+}
+
+// A caption with its pen at (penX, penY) on the picture.
+void AddCaption(std::vector<WordInk>& inks, const PlacedWords& words, int penX, int penY, int size, const Area& cell) {
+  AddInk(inks, Word(words.text, words.colour, size, OutlineWidth(size)), cell, [&](const InkVisitor& visit) {
+    VisitInk(penX, penY, words.text, size, words.align, visit);
+  });
 }
 
 }  // namespace
@@ -50,19 +69,32 @@ int WordInk::At(int cellX, int cellY) const {
 // As DrawPlaceholder writes them: a cell's own captions at the cell's origin, then the
 // picture's captions over the whole picture at the screen place it is drawn at.
 std::vector<WordInk> WordsInCell(const PictureFile& picture, int cell) {
-  const PictureWords* words = WordsOf(picture.name);
-  if (words == nullptr) return {};
   const int across = picture.count > 0 ? std::max(1, picture.across) : 1;
   const Area area{cell % across * picture.width, cell / across * picture.height, picture.width, picture.height};
   std::vector<WordInk> inks;
+  if (picture.art == PictureArt::kDigits) {
+    const DigitPlace at = PlaceDigit(picture.width, picture.height);
+    const std::string digit = std::to_string(cell % 10);
+    AddInk(inks, Word(digit, {250, 250, 250}, kGlyphHeight * at.scale, 1, true), area, [&](const InkVisitor& visit) {
+      VisitLabel(area.x + at.x, area.y + at.y, digit, at.scale, [&](int x, int y) { visit(x, y, 255); });
+    });
+    return inks;
+  }
+  if (const SheetCellWords* label = SheetCellWordsOf(picture.name, cell)) {
+    const CaptionPlace at = PlaceCaption(label->words, picture.width, 0, 0);
+    AddCaption(inks, label->words, area.x + at.x, area.y + at.y, at.size, area);
+    return inks;
+  }
+  const PictureWords* words = WordsOf(picture.name);
+  if (words == nullptr) return {};
   for (const CellWords& entry : words->cells) {
     if (entry.cell != cell || entry.shape != CellShape::kWords) continue;
     const CaptionPlace at = PlaceCaption(entry.words, picture.width, 0, 0);
-    AddInk(inks, entry.words, area.x + at.x, area.y + at.y, at.size, area);
+    AddCaption(inks, entry.words, area.x + at.x, area.y + at.y, at.size, area);
   }
   for (const PlacedWords& entry : words->words) {
     const CaptionPlace at = PlaceCaption(entry, picture.width * across, words->drawnX, words->drawnY);
-    AddInk(inks, entry, at.x, at.y, at.size, area);
+    AddCaption(inks, entry, at.x, at.y, at.size, area);
   }
   return inks;
 }

@@ -20,15 +20,18 @@ CaptionPlace PlaceCaption(const PlacedWords& words, int cellWidth, int originX, 
 
 struct WordInk {
   std::string text;
-  Colour colour;
+  Colour colour = {};
   int size = 0;                             // the pixel size it is drawn at
+  int reach = 1;                            // how far around its glyphs a reader sees its ground
+  bool digit = false;                       // a digit picture's digit: a figure, not a label
   int x = 0, y = 0, width = 0, height = 0;  // the box of the glyphs' pixels in the cell
   std::vector<std::uint8_t> coverage;       // width * height, row by row, 0 to 255
 
   int At(int cellX, int cellY) const;  // 0 outside the box
 };
 
-// The captions written into a cell (a single picture's: cell 0), clipped to it.
+// The captions written into a cell (a single picture's: cell 0), clipped to it; a digit
+// picture's cell holds its digit, and a sprite sheet's label cell its label.
 std::vector<WordInk> WordsInCell(const PictureFile& picture, int cell);
 // A cell the words table draws as a cursor's frame or bracket: it carries no words.
 bool CellIsACursor(const PictureFile& picture, int cell);
