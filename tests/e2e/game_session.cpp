@@ -20,6 +20,7 @@
 #include "core/resource_loaders.h"
 #include "core/save_data.h"
 #include "graphics/screen_mode.h"
+#include "png_file.h"
 #include "testing.h"
 
 namespace {
@@ -54,6 +55,20 @@ GameSession::GameSession() {
   ResetModeState();
   TestClockStart(kClockStart, kClockStep);
   currentSession = this;
+}
+
+void GameSession::UsePicture(const std::string& name, const Canvas& picture) {
+  const std::filesystem::path pictures = scratch_.path() / "data" / "image011";
+  if (std::filesystem::is_symlink(pictures)) {
+    const std::filesystem::path shared = std::filesystem::read_symlink(pictures);
+    std::filesystem::remove(pictures);
+    std::filesystem::create_directory(pictures);
+    for (const auto& entry : std::filesystem::directory_iterator(shared)) {
+      std::filesystem::create_symlink(entry.path(), pictures / entry.path().filename());
+    }
+  }
+  std::filesystem::remove(pictures / name);
+  EXPECT_TRUE(WritePngFile((pictures / name).string(), picture)) << name;
 }
 
 GameSession::~GameSession() {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "../support/scratch_directory.h"
+
+struct Canvas;
 #include "frame_digest.h"
 
 // Pad bits of the default key configuration.
@@ -43,6 +45,9 @@ class GameSession {
   void End();
 
   const ScratchDirectory& folder() const { return scratch_; }
+  // Puts a picture of the session's own under `name` in its data folder, in place of the
+  // generated one (the others stay shared); the game sees it at its next load of the file.
+  void UsePicture(const std::string& name, const Canvas& picture);
   // The passes made since start-up.
   int passes() const { return passes_; }
 

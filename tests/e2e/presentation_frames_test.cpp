@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "../support/call_recorder.h"
 #include "../support/save_frame.h"
@@ -20,6 +22,10 @@
 #include "game_session.h"
 #include "golden_frame.h"
 #include "objects/objects.h"
+#include "picture_words.h"
+#include "text_drawing.h"
+#include "word_boxes.h"
+#include "word_cover_check.h"
 
 namespace {
 
@@ -69,6 +75,20 @@ class PresentationFrames : public testing::TestWithParam<DrawingPath> {
     DrawObjects();
     DrawHud();
   }
+  // How many of the words check's findings on a frame drawn by `draw` (with `plant`
+  // after each of its draws) say both things.
+  int Findings(const std::string& name, const std::function<void()>& draw, const std::string& subject,
+               const std::string& said, std::function<void(const std::string&)> plant = {}) {
+    std::vector<std::string> findings;
+    WordCheck check;
+    check.afterDraw = std::move(plant);
+    check.findings = &findings;
+    CheckWordsOfNextFrame(name, check);
+    Draw(name, draw);
+    return static_cast<int>(std::count_if(findings.begin(), findings.end(), [&](const std::string& finding) {
+      return finding.find(subject) != std::string::npos && finding.find(said) != std::string::npos;
+    }));
+  }
 
   GameSession game_;
 };
@@ -103,6 +123,39 @@ TEST_P(PresentationFrames, PauseWithTheManual) {
   Paused = 1, ManualShown = 1, ActionHold[0] = 40;
   ManualImage = LoadGraphFile("data\\image011\\Manual01.png");
   Golden("pause-manual", PlayFrame);
+}
+
+// The words check finds what it is for, planted into frames that pass without it: a flat
+// box drawn over a word, and the HUD's labels grey and without their dark rim (as they
+// once were) over stage 5's light ground.
+TEST_P(PresentationFrames, TheWordsCheckFindsAFlatBoxOverAWord) {
+  PlacePlayer();
+  Paused = 1;
+  const std::string subject = "(b) the word 'PAUSED' of pause.png";
+  EXPECT_EQ(Findings("paused", PlayFrame, subject, "is covered by a box"), 0);
+  const auto box = [](const std::string& drawn) {
+    if (drawn != "pause.png") return;
+    SetBlendMode(1, 255);
+    DrawRect(120, 572, 300, 602, MakeScreenColor(28, 36, 66), 1);  // the panel's own colour
+  };
+  EXPECT_EQ(Findings("paused-under-a-box", PlayFrame, subject, "is covered by a box", box), 1);
+}
+
+TEST_P(PresentationFrames, TheWordsCheckFindsRimlessLabelsOnALightStageGround) {
+  Stage = 5;
+  LoadStageResources(5);
+  PlacePlayer();
+  const std::string subject = "(c) the word 'SCORE' of hudpanel01.png";
+  EXPECT_EQ(Findings("hud-stage-5", PlayFrame, subject, "reads poorly"), 0);
+  const PictureWords& panel = *WordsOf("hudpanel01.png");
+  Canvas rimless(1024, 176, kTransparentGreen);
+  for (const PlacedWords& words : panel.words) {
+    const CaptionPlace at = PlaceCaption(words, rimless.width, panel.drawnX, panel.drawnY);
+    DrawText(rimless, at.x, at.y, words.text, at.size, {150, 150, 160}, words.align);
+  }
+  game_.UsePicture("hudpanel01.png", rimless);
+  CommonImages[kImageHudBottomPanel] = LoadGraphFile("data\\image011\\hudpanel01.png");
+  EXPECT_EQ(Findings("hud-stage-5-rimless", PlayFrame, subject, "reads poorly"), 1);
 }
 
 TEST_P(PresentationFrames, MidTally) {

@@ -19,12 +19,24 @@
 // test's "words-seen.txt".
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 // Whether the frame is caught part way through a fade, where words drawn at part strength,
 // or under a layer drawn at part strength, are not yet (or no longer) to be read: (c)
 // passes them by; every other rule still holds.
 enum class Fade { kOver, kMidway };
 
+struct WordCheck {
+  Fade fade = Fade::kOver;
+  // Called after each draw of the frame with what it drew (a picture's file name, "a box",
+  // "the text '...'"): a test plants a fault by drawing more, checked with the rest.
+  std::function<void(const std::string& drawn)> afterDraw;
+  // When given, the findings are kept here instead of failing the test.
+  std::vector<std::string>* findings = nullptr;
+};
+
 // Watches the drawing of the next frame, to its PresentScreen, and checks it.
+void CheckWordsOfNextFrame(const std::string& frame, const WordCheck& check);
 void CheckWordsOfNextFrame(const std::string& frame, Fade fade = Fade::kOver);
