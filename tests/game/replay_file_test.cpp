@@ -71,22 +71,12 @@ TEST(ReplayFiles, AFailedWriteKeepsThePreviousReplayAndReportsIt) {
 // What stands in a slot unread may be a replay still: a recording moves it aside first,
 // or, when it cannot, keeps it and writes nothing.
 TEST(ReplayFiles, ARecordingNeverReplacesAFileThatCouldNotBeRead) {
-  const std::string slot = ReplayFileName(7), kept = UnreadableReplayFileName(7);
-  for (int kind = 0; kind < 5; ++kind) {
-    for (bool keptNameTaken : {false, true}) {
-      SCOPED_TRACE(std::string(kUnreadableKinds[kind]) + (keptNameTaken ? ", its new name taken" : ""));
-      ScratchDirectory scratch;
-      MakeUnreadable(scratch, kind, slot);
-      const ino_t original = Inode(scratch.path() / slot);
-      if (keptNameTaken) scratch.Write(kept, "earlier");
-      LoadSaveData();
-      Record({1});
-      ReplaySlot = 7;
-      EXPECT_EQ(FinishReplay(), keptNameTaken ? -1 : 0);
-      EXPECT_EQ(Inode(scratch.path() / (keptNameTaken ? slot : kept)), original);
-      EXPECT_EQ(scratch.Read(keptNameTaken ? kept : slot).size(), keptNameTaken ? 7u : 4u * (19 + 1 + 300));
-    }
-  }
+  ExpectUnreadableKeptAside(ReplayFileName(7), UnreadableReplayFileName(7), 4u * (19 + 1 + 300), [] {
+    LoadSaveData();
+    Record({1});
+    ReplaySlot = 7;
+    return FinishReplay();
+  });
 }
 
 // A list that could not be read at start-up shows every slot empty: a replay found in

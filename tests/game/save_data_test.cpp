@@ -168,20 +168,10 @@ TEST(SaveData, ASaveKeepsItsPermissionsAndAReadOnlyOneIsNotWritten) {
 
 // Whatever stands under the name unread (permissions are judged by the mode, for root too).
 TEST(SaveData, AnUnreadableFileIsKeptAsideAndNeverWrittenOver) {
-  const std::string save = kSaveFileName, kept = kUnreadableSaveFileName;
-  for (int kind = 0; kind < 5; ++kind) {
-    for (bool keptNameTaken : {false, true}) {
-      SCOPED_TRACE(std::string(kUnreadableKinds[kind]) + (keptNameTaken ? ", its new name taken" : ""));
-      ScratchDirectory scratch;
-      MakeUnreadable(scratch, kind, save);
-      const ino_t original = Inode(scratch.path() / save);
-      if (keptNameTaken) scratch.Write(kept, "earlier");
-      LoadSaveData();
-      EXPECT_EQ(WriteSaveData(), keptNameTaken ? -1 : 0);
-      EXPECT_EQ(Inode(scratch.path() / (keptNameTaken ? save : kept)), original);
-      EXPECT_EQ(scratch.Read(keptNameTaken ? kept : save).size(), keptNameTaken ? 7u : 360u);
-    }
-  }
+  ExpectUnreadableKeptAside(kSaveFileName, kUnreadableSaveFileName, 360u, [] {
+    LoadSaveData();
+    return WriteSaveData();
+  });
 }
 
 // Descriptors that have run out are a failure that passes: the good file stays as it is.

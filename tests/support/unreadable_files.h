@@ -4,7 +4,11 @@
 
 #include <sys/stat.h>
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <functional>
+#include <iterator>
 #include <string>
 
 #include "scratch_directory.h"
@@ -25,4 +29,23 @@ inline void MakeUnreadable(const ScratchDirectory& scratch, int kind, const std:
 inline ino_t Inode(const std::filesystem::path& name) {
   struct stat status {};
   return ::lstat(name.c_str(), &status) == 0 ? status.st_ino : 0;
+}
+
+// Each kind under `name`, with the name it is kept under free and then taken: `write`
+// (the game's write of `name`, with any set-up it needs) moves the same file to `kept`
+// and writes `written` bytes in its place, or, the name taken, fails and touches neither.
+inline void ExpectUnreadableKeptAside(const std::string& name, const std::string& kept, std::size_t written,
+                                      const std::function<int()>& write) {
+  for (int kind = 0; kind < static_cast<int>(std::size(kUnreadableKinds)); ++kind) {
+    for (bool keptNameTaken : {false, true}) {
+      SCOPED_TRACE(std::string(kUnreadableKinds[kind]) + (keptNameTaken ? ", its new name taken" : ""));
+      ScratchDirectory scratch;
+      MakeUnreadable(scratch, kind, name);
+      const ino_t original = Inode(scratch.path() / name);
+      if (keptNameTaken) scratch.Write(kept, "earlier");
+      EXPECT_EQ(write(), keptNameTaken ? -1 : 0);
+      EXPECT_EQ(Inode(scratch.path() / (keptNameTaken ? name : kept)), original);
+      EXPECT_EQ(scratch.Read(keptNameTaken ? kept : name).size(), keptNameTaken ? 7u : written);
+    }
+  }
 }
