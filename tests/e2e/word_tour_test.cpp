@@ -9,11 +9,14 @@
 // word_tour_coverage_test.cpp then lists any worded cell that no frame showed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "../support/word_file_layouts.h"
+#include "core/game_rules.h"
 #include "core/game_state.h"
+#include "core/stage_end.h"
 #include "game_session.h"
 #include "page_tour.h"
 #include "screens/results.h"
@@ -41,12 +44,146 @@ std::vector<int> VeteransSave(const Veteran& veteran = {}) {
   return words;
 }
 
+// Where the HUD is seen in a stage: a point of its timeline (the rows before it passed as
+// by a player who cleared every wave) and of the camera's travel over the world.
+struct ScrollPoint {
+  int timeline;
+  float cameraX, cameraY;
+};
+
+// The counters a stage moves every frame, as a run that got to `timeline` without
+// waiting has them: they bring on its later scenery, and fade and change its backdrops.
+void SetStageClocks(int stage, int timeline) {
+  int& progress = StageEventState[4][1];
+  if (stage == 4) progress = std::min(4 * timeline, 31000);
+  if (stage == 5) progress = timeline;
+  if (stage == 6 || stage == 8) BackgroundBlendCounter = timeline;
+  if (stage == 8) {
+    // The backdrop the boss chain has left by then: the first boss's wreck hands over
+    // before the hold at 5300 lets the timeline on, the body closes before the hold
+    // at 8200, the last boss dies before the hold at 9500.
+    EndBackdropPhase = timeline < 5300 ? 1 : timeline < 8200 ? 2 : timeline < 9500 ? 3 : 4;
+    EndBackdropTimer = std::max(0, timeline - 9500);
+  }
+}
+
+// Each stage's halt (stage 7 ends on its own clock after its boss, stage 8 runs on to
+// the ending at 10800): its points are spread over it.
+constexpr int kStageLength[] = {2400, 4000, 6720, 10300, 8020, 6800, 5000, 10800};
+// The camera's travel: the world's top left, its bottom, its middle, its far right.
+constexpr ScrollPoint kViews[] = {{0, 0.0f, 0.0f}, {0, 1800.0f, 1152.0f}, {0, 3600.0f, 500.0f}, {0, 5376.0f, 1152.0f}};
+// Stage 8's captions come up at these rows, each with the backdrop of its part.
+constexpr int kStage8CaptionRows[] = {4450, 6750, 8460};
+
+std::vector<ScrollPoint> ScrollPointsOf(int stage) {
+  std::vector<ScrollPoint> points;
+  for (int k = 0; k < 4; ++k) {
+    ScrollPoint point = kViews[k];
+    point.timeline = kStageLength[stage - 1] * (15 + 25 * k) / 100;
+    points.push_back(point);
+  }
+  return points;
+}
+
+// Every side notice the game gives, with the points it pays (the unlock notice, 25,
+// has a place of its own below them).
+struct Notice {
+  int icon, points;
+};
+constexpr Notice kNotices[] = {
+    {0, 6000},      {1, 8000},      {2, 24000},    {3, 800000},   {4, 260000},   {5, 1600000}, {6, 180000},
+    {7, 920000},    {8, 450000},    {9, 999999},   {10, 100000},  {11, 200000},  {12, 300000}, {13, 240000},
+    {14, 655350},   {15, 6666},     {16, 44444},   {17, 640000},  {18, 12345},   {19, 36000},  {20, 23456},
+    {22, 31200},    {23, 999999},   {28, 4000},    {29, 0},       {30, 25600},   {31, 51200},  {32, 500000}};
+constexpr int kUnlockNotice = 25;
+
 class WordTour : public PageTour {
  protected:
   // A fresh press.
   void Tap(int padWord) {
     Hold(padWord, 1);
     Hold(0, 1);
+  }
+  // The stage's title card: its first picture at full strength over black, then its
+  // second at full strength as the stage shows under it.
+  void SaveTheCardPictures(const std::string& name) {
+    ASSERT_GT(PassUntil(game_, [] { return TitleCardActive == 1; }, 400), 0);
+    EndFadeTimer = 0;  // the run's opening white veil is over by then
+    TitleCardFrame = 99;
+    Save(name + "-first");
+    TitleCardFrame = 379;
+    Save(name + "-second");
+  }
+  // The play at a scroll point: the timeline moved to `lead` passes before it, played
+  // with the shot held, then the view put at the point with the dragon in it.
+  void ToScrollPoint(const ScrollPoint& point, int lead = 120) {
+    StageTimeline = point.timeline - lead;
+    SetStageClocks(Stage, StageTimeline);
+    Hold(kPadFire, lead);
+    CameraX = point.cameraX, CameraY = point.cameraY;
+    ObjectPool[kPlayerSlot].x = point.cameraX + 300.0f;
+    ObjectPool[kPlayerSlot].y = point.cameraY + 200.0f;  // above the captions and the warning
+  }
+  // A stage cleared: its tally counted out (faster, with Z held), then the shop's way on.
+  void OnToTheNextStage() {
+    const int next = Stage + 1;
+    TimelineHalt = kHaltCleared;
+    ASSERT_GT(PassUntil(game_, [] { return TimelineHalt == kHaltShop; }, 1200, kPadSecond), 0);
+    LeaveAll({{"shop", Then(Down(2), Press({kPadSpecial})), [] { return TitleCardActive == 1; }, "the next stage",
+               nullptr, 0}});
+    ASSERT_EQ(Stage, next);
+  }
+  // The side notices, ten at a time (as many as the HUD has places for), over the play.
+  void SaveTheSideNotices(const std::string& name) {
+    for (std::size_t first = 0; first < std::size(kNotices); first += kSideNoticeCount) {
+      for (SideNotice& notice : SideNotices) notice = {};
+      for (std::size_t n = first; n < std::min(first + kSideNoticeCount, std::size(kNotices)); ++n) {
+        AddInfoBonus(kNotices[n].icon, kNotices[n].points);
+      }
+      if (first == 0) ShowRecordingNotice(kUnlockNotice);
+      Save(name + "-" + std::to_string(first / kSideNoticeCount + 1), kPadFire);
+    }
+    for (SideNotice& notice : SideNotices) notice = {};
+  }
+  // A run of `mode` through the eight stages: each stage's title card, then the HUD at
+  // each of its scroll points (stage 8's captions among them), then its clear.
+  void TourTheStages(int mode) {
+    const std::string run = "tour-mode-" + std::to_string(mode);
+    StartWithSaveWords(game_, VeteransSave({.secondPictureSet = mode == 1}));
+    ToMainMenu(game_);
+    StartRun(game_, mode);
+    for (int stage = 1; stage <= 8; ++stage) {
+      SCOPED_TRACE(testing::Message() << "stage " << stage);
+      const std::string at = run + "-stage-" + std::to_string(stage);
+      SaveTheCardPictures(run + "-title-card-" + std::to_string(stage));
+      PastTheTitleCard();
+      int k = 0;
+      for (const ScrollPoint& point : ScrollPointsOf(stage)) {
+        ToScrollPoint(point);
+        // In the true mode, the last point with one life left: the warning over the ground.
+        if (mode == 1 && k == 3) Lives = 1.0f;
+        Save(at + "-" + std::to_string(++k), kPadFire);
+        Lives = 3.0f;
+        if (mode == 0 && stage == 4 && k == 1) {
+          // The shot held into the next waves, which spawn at the dragon: the last enemy hit.
+          ASSERT_GT(PassUntil(game_, [] { return LastHitPanel[4] >= 300; }, 600, kPadFire), 0);
+          Save(at + "-last-hit", kPadFire);
+        }
+      }
+      if (mode == 0 && stage == 3) SaveTheSideNotices(at + "-side-notices");
+
+      if (stage == 8) {
+        for (int caption = 1; caption <= 3; ++caption) {
+          ToScrollPoint({kStage8CaptionRows[caption - 1], kViews[caption].cameraX, kViews[caption].cameraY}, 1);
+          ASSERT_EQ(Stage8Caption, caption);
+          // The caption rises until it shows at full strength.
+          ASSERT_GT(PassUntil(game_, [] { return Stage8CaptionLevel >= 310; }, 200, kPadFire), 0);
+          Save(at + "-caption-" + std::to_string(caption), kPadFire);
+        }
+        break;
+      }
+      OnToTheNextStage();
+    }
   }
 };
 
@@ -156,5 +293,28 @@ TEST_F(WordTour, ReplayPagesAndTheEndOfARun) {
   ASSERT_EQ(StageStarted, 1);
   Save("tour-replay-playback");
 }
+
+// The extra mode runs no stage script (no waves, no rows moving the backdrops): each
+// stage once, by a practice run, at two of its points.
+TEST_F(WordTour, EveryStageOfTheExtraModeInPractice) {
+  StartWithSaveWords(game_, VeteransSave());
+  ToMainMenu(game_);
+  for (int stage = 1; stage <= 8; ++stage) {
+    SCOPED_TRACE(testing::Message() << "stage " << stage);
+    StartPractice(2, stage);
+    ASSERT_EQ(GameMode, 2);
+    PastTheTitleCard();
+    const std::vector<ScrollPoint> points = ScrollPointsOf(stage);
+    for (int k : {0, 2}) {
+      ToScrollPoint(points[k]);
+      Save("tour-mode-2-stage-" + std::to_string(stage) + "-" + std::to_string(k + 1), kPadFire);
+    }
+    QuitToMainMenu();
+  }
+}
+
+TEST_F(WordTour, EveryStageOfTheNaturalMode) { TourTheStages(0); }
+
+TEST_F(WordTour, EveryStageOfTheTrueModeInTheSecondPictureSet) { TourTheStages(1); }
 
 }  // namespace
