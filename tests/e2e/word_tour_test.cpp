@@ -10,7 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "../support/word_file_layouts.h"
@@ -97,6 +101,15 @@ constexpr Notice kNotices[] = {
     {22, 31200},    {23, 999999},   {28, 4000},    {29, 0},       {30, 25600},   {31, 51200},  {32, 500000}};
 constexpr int kUnlockNotice = 25;
 
+// The ending's image sets: the right-hand caption pages, the left-hand ones, the staff
+// roll (its pictures one animation each, 417 to 439).
+constexpr int kRightPages = 22, kLeftPages = 23, kStaffRoll = 24;
+constexpr int kFirstRollPicture = 417, kPastTheRoll = 440;
+// The ending's rows from its second scene on (the 28 caption pages among them), in order.
+constexpr int kEndingRows[] = {2500, 3150, 3250, 3820, 4000, 4100, 4300, 4600, 4700, 4850, 5050, 5300, 5550,
+                               5800, 6050, 6300, 6550, 6800, 7050, 7300, 7550, 7700, 7800, 8050, 8250, 8301,
+                               8550, 8800, 9050, 9200, 9300, 9550, 9800, 9801, 10050, 10300, 10550, 10800};
+
 class WordTour : public PageTour {
  protected:
   // A fresh press.
@@ -144,6 +157,57 @@ class WordTour : public PageTour {
       Save(name + "-" + std::to_string(first / kSideNoticeCount + 1), kPadFire);
     }
     for (SideNotice& notice : SideNotices) notice = {};
+  }
+  // The ending's caption pages and staff roll, every picture of them at full strength:
+  // a run put at stage 8's end, then the ending's rows from the second scene on, each
+  // performed in turn without the waits between them. Each caption page, once its row
+  // has put it up, is moved on to full strength and saved, with the staff roll (from
+  // its row on) showing its next picture in full; a page saved goes on to its fade-out
+  // and leaves before the next row.
+  void TourTheEnding(bool secondSet) {
+    StartWithSaveWords(game_, VeteransSave({.secondPictureSet = secondSet}));
+    StartAGame(game_);
+    std::tie(Stage, StageTimeline) = std::tuple(8, 10799);
+    ASSERT_GT(PassUntil(game_, [] { return Scene == kSceneEnding; }, 60), 0);
+    const std::string name = std::string("tour-ending-set-") + (secondSet ? "2" : "1") + "-page-";
+    std::map<int, std::set<int>> shown;  // the pictures saved in full, by image set
+    int pages = 0;
+    for (int row : kEndingRows) {
+      for (GameObject& object : ObjectPool) {
+        if (object.state == kStateActive && (object.imageSet == kRightPages || object.imageSet == kLeftPages)) {
+          object.phase = 1.0f, object.fade = 261.0f;  // past its fade-out: it leaves on the next pass
+        }
+      }
+      StageTimeline = row - 1;
+      Hold(0, 1);
+      // The veils of the ending's start and of the second scene, long over when the first
+      // page comes.
+      EndingFadeIn = EndFadeTimer = 0;
+      GameObject* page = nullptr;
+      GameObject* roll = nullptr;
+      for (GameObject& object : ObjectPool) {
+        if (object.state != kStateActive) continue;
+        if (object.imageSet == kRightPages || object.imageSet == kLeftPages) page = &object;
+        if (object.imageSet == kStaffRoll) roll = &object;
+      }
+      if (page == nullptr) continue;
+      page->fade = 1.0f;
+      const int nextRollPicture = kFirstRollPicture + static_cast<int>(shown[kStaffRoll].size());
+      if (roll != nullptr && nextRollPicture < kPastTheRoll) {
+        roll->animation = nextRollPicture;
+        std::tie(roll->animStep, roll->phase, roll->fade) = std::tuple(0, 0.0f, 1.0f);
+      }
+      Save(name + std::to_string(++pages));
+      for (GameObject* shownInFull : {page, roll}) {
+        if (shownInFull != nullptr && shownInFull->state == kStateActive && shownInFull->fade <= 0.0f) {
+          shown[shownInFull->imageSet].insert(shownInFull->animation);
+        }
+      }
+    }
+    EXPECT_EQ(pages, 28);
+    EXPECT_EQ(shown[kRightPages].size(), 15u);
+    EXPECT_EQ(shown[kLeftPages].size(), 13u);
+    EXPECT_EQ(shown[kStaffRoll].size(), 23u);
   }
   // A run of `mode` through the eight stages: each stage's title card, then the HUD at
   // each of its scroll points (stage 8's captions among them), then its clear.
@@ -312,6 +376,10 @@ TEST_F(WordTour, EveryStageOfTheExtraModeInPractice) {
     QuitToMainMenu();
   }
 }
+
+TEST_F(WordTour, TheEndingsPagesInTheFirstPictureSet) { TourTheEnding(false); }
+
+TEST_F(WordTour, TheEndingsPagesInTheSecondPictureSet) { TourTheEnding(true); }
 
 TEST_F(WordTour, EveryStageOfTheNaturalMode) { TourTheStages(0); }
 
