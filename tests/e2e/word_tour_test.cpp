@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "../support/save_frame.h"
 #include "../support/word_file_layouts.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
@@ -32,6 +33,7 @@ constexpr int kTotalLevelWord = 1;
 constexpr int kTitlePictureSetWord = 32;
 constexpr int kHudCountersOffWord = 34, kHudPanelOffWord = 35, kHudNoticeOffWord = 36;
 constexpr int kFirstVariantWord = 77;
+constexpr int kFirstPlayCountWord = 2, kFirstPlayFramesWord = 14;
 
 struct Veteran {
   bool secondPictureSet = false;
@@ -45,6 +47,14 @@ std::vector<int> VeteransSave(const Veteran& veteran = {}) {
   words[kTitlePictureSetWord] = veteran.secondPictureSet ? 1 : 0;
   for (int word : {kHudCountersOffWord, kHudPanelOffWord, kHudNoticeOffWord}) words[word] = 0;
   for (int variant = 0; variant < kShotTypes; ++variant) words[kFirstVariantWord + variant] = 1;
+  // Plays and minutes by mode whose figures on the main menu's panels, with the total
+  // level, use every digit: the extra mode's 1234 plays in 5678 minutes, 1244 plays and
+  // 5680 minutes in all.
+  const int plays[] = {10, 0, 1234}, minutes[] = {2, 0, 5678};
+  for (int mode = 0; mode < 3; ++mode) {
+    words[kFirstPlayCountWord + mode] = plays[mode];
+    words[kFirstPlayFramesWord + mode] = minutes[mode] * 3600;
+  }
   return words;
 }
 
@@ -112,6 +122,14 @@ constexpr int kEndingRows[] = {2500, 3150, 3250, 3820, 4000, 4100, 4300, 4600, 4
 
 class WordTour : public PageTour {
  protected:
+  // The program started on `words`: the loading picture it shows first is saved as
+  // "<loadingFrame>" to be looked at. The words check cannot see it: the picture is
+  // drawn straight from its file before the first frame of the loop begins.
+  void StartAndSaveTheLoadingPicture(const std::vector<int>& words, const std::string& loadingFrame) {
+    SaveNextFrame(loadingFrame);
+    StartWithSaveWords(game_, words);
+    EXPECT_FALSE(SavedFramePath().empty()) << loadingFrame;
+  }
   // A fresh press.
   void Tap(int padWord) {
     Hold(padWord, 1);
@@ -145,6 +163,17 @@ class WordTour : public PageTour {
     LeaveAll({{"shop", Then(Down(2), Press({kPadSpecial})), [] { return TitleCardActive == 1; }, "the next stage",
                nullptr, 0}});
     ASSERT_EQ(Stage, next);
+  }
+  // The kill chain of the held special, at counts that between them use every digit of
+  // its figures.
+  void SaveTheKillChain(const std::string& name) {
+    std::tie(PowerModeB, ChainTimer) = std::tuple(1, 2100);  // as the held special starts them
+    for (int kills : {12, 34, 56, 78, 90}) {
+      KillChain = kills;
+      ChainScore = kills * 6400;
+      Save(name + std::to_string(kills), kPadFire);
+    }
+    PowerModeB = ChainTimer = KillChain = ChainScore = 0;
   }
   // The side notices, ten at a time (as many as the HUD has places for), over the play.
   void SaveTheSideNotices(const std::string& name) {
@@ -213,7 +242,11 @@ class WordTour : public PageTour {
   // each of its scroll points (stage 8's captions among them), then its clear.
   void TourTheStages(int mode) {
     const std::string run = "tour-mode-" + std::to_string(mode);
-    StartWithSaveWords(game_, VeteransSave({.secondPictureSet = mode == 1}));
+    if (mode == 1) {
+      StartAndSaveTheLoadingPicture(VeteransSave({.secondPictureSet = true}), "tour-loading-set-2");
+    } else {
+      StartWithSaveWords(game_, VeteransSave());
+    }
     ToMainMenu(game_);
     StartRun(game_, mode);
     for (int stage = 1; stage <= 8; ++stage) {
@@ -235,6 +268,7 @@ class WordTour : public PageTour {
         }
       }
       if (mode == 0 && stage == 3) SaveTheSideNotices(at + "-side-notices");
+      if (mode == 0 && stage == 7) SaveTheKillChain(at + "-kill-chain-");
 
       if (stage == 8) {
         for (int caption = 1; caption <= 3; ++caption) {
@@ -252,7 +286,7 @@ class WordTour : public PageTour {
 };
 
 TEST_F(WordTour, MenusOfAVeteransSave) {
-  StartWithSaveWords(game_, VeteransSave());
+  StartAndSaveTheLoadingPicture(VeteransSave(), "tour-loading-set-1");
   // The notice's last frames: the title picture over it at full strength.
   Hold(0, 20);
   MenuState.backdropTimer = 238.0f;
