@@ -78,6 +78,7 @@ void PageTour::PastTheTitleCard() {
   TitleCardFrame = 670;
   ASSERT_GT(PassUntil(game_, [] { return TitleCardActive == 0; }, 20), 0);
   HudAlpha = 255;
+  EndFadeTimer = 0;  // the run's opening white veil, gone long before the card ends
 }
 
 void PageTour::SaveTheTitleCard(const std::string& name) {

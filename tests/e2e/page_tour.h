@@ -63,7 +63,7 @@ class PageTour : public testing::Test {
   void LeaveAll(const std::vector<PageExit>& exits);
 
   // Past the stage's title card (shortened), which refuses the pause; the HUD as the
-  // card's whole fade leaves it.
+  // card's whole fade leaves it, the run's opening white veil gone as by then.
   void PastTheTitleCard();
   // The title card halfway through the cross-fade of its two pictures, saved as
   // "<name>"; the card then goes on from where it was.

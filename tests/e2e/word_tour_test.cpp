@@ -72,10 +72,11 @@ void SetStageClocks(int stage, int timeline) {
   if (stage == 4) progress = std::min(4 * timeline, 31000);
   if (stage == 5) progress = timeline;
   if (stage == 6 || stage == 8) BackgroundBlendCounter = timeline;
-  if (stage == 8) {
+  if (stage == 8 && GameMode != 2) {
     // The backdrop the boss chain has left by then: the first boss's wreck hands over
     // before the hold at 5300 lets the timeline on, the body closes before the hold
-    // at 8200, the last boss dies before the hold at 9500.
+    // at 8200, the last boss dies before the hold at 9500. The extra mode has no
+    // script to bring the bosses.
     EndBackdropPhase = timeline < 5300 ? 1 : timeline < 8200 ? 2 : timeline < 9500 ? 3 : 4;
     EndBackdropTimer = std::max(0, timeline - 9500);
   }
