@@ -1,5 +1,6 @@
 #include "page_tour.h"
 
+#include <algorithm>
 #include <tuple>
 
 #include "../support/call_recorder.h"
@@ -72,10 +73,25 @@ void PageTour::LeaveAll(const std::vector<PageExit>& exits) {
   }
 }
 
+void PageTour::LeaveOutFrames(int frames) {
+  if (frames <= 0) return;
+  const auto countDown = [frames](int& timer) { timer = std::max(0, timer - frames); };
+  for (SideNotice& notice : SideNotices) countDown(notice.timer);
+  countDown(HudNoticeTimer);
+  countDown(LastHitPanel[4]);
+}
+
+void PageTour::MoveTheCardTo(int frame) {
+  const int skipped = frame - TitleCardFrame;
+  StageTimeline += skipped;
+  LeaveOutFrames(skipped);
+  TitleCardFrame = frame;
+}
+
 void PageTour::PastTheTitleCard() {
-  TitleCardFrame = 398;  // the stage starts at 400
+  MoveTheCardTo(398);  // the stage starts at 400
   ASSERT_GT(PassUntil(game_, [] { return TitleCardFrame > 400; }, 10), 0);
-  TitleCardFrame = 670;
+  MoveTheCardTo(670);
   ASSERT_GT(PassUntil(game_, [] { return TitleCardActive == 0; }, 20), 0);
   HudAlpha = 255;
   EndFadeTimer = 0;  // the run's opening white veil, gone long before the card ends

@@ -62,6 +62,12 @@ class PageTour : public testing::Test {
   // page they lead to. The walk stops at a page its keys did not leave as the row says.
   void LeaveAll(const std::vector<PageExit>& exits);
 
+  // The frames a shortened wait leaves out, counted off the HUD's own timers (side
+  // notices, the timed notice, the last-hit panel) as those frames would have.
+  static void LeaveOutFrames(int frames);
+  // The title card moved on to `frame`, the stage's timeline (which runs with the card)
+  // and the HUD's timers with it.
+  static void MoveTheCardTo(int frame);
   // Past the stage's title card (shortened), which refuses the pause; the HUD as the
   // card's whole fade leaves it, the run's opening white veil gone as by then.
   void PastTheTitleCard();
