@@ -151,7 +151,7 @@ TEST_P(PresentationFrames, TheWordsCheckFindsRimlessLabelsOnALightStageGround) {
   Canvas rimless(1024, 176, kTransparentGreen);
   for (const PlacedWords& words : panel.words) {
     const CaptionPlace at = PlaceCaption(words, rimless.width, panel.drawnX, panel.drawnY);
-    DrawText(rimless, at.x, at.y, words.text, at.size, {150, 150, 160}, words.align);
+    DrawText(rimless, at.x, at.y, words.text, at.size, {150, 150, 160}, words.align, false);
   }
   game_.UsePicture("hudpanel01.png", rimless);
   CommonImages[kImageHudBottomPanel] = LoadGraphFile("data\\image011\\hudpanel01.png");

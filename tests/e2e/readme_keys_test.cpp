@@ -4,7 +4,7 @@
 // keys change fails here until the README says the same. On the way, a newcomer's tour:
 // one frame of each page (and of stages 1, 5 and 8, the title cards, the HUD, the tally,
 // the shop, the results pages and the ending's pictures) is saved to be looked at and
-// its words checked (word_cover_check.h); the passes in between are run without drawing.
+// its words checked (page_tour.h); the passes in between are run without drawing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,120 +14,21 @@
 #include <utility>
 #include <vector>
 
-#include "../support/call_recorder.h"
-#include "../support/save_frame.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
 #include "core/stage_end.h"
 #include "game_session.h"
-#include "scenario.h"
+#include "page_tour.h"
 #include "screens/replay_list_view.h"
 #include "screens/results.h"
-#include "word_cover_check.h"
 
 namespace {
 
-constexpr int kPadD = 512;          // button 6
 constexpr int kNoUpgradeBonusIcon = 23;
-constexpr int kTallyScoreFrames = 460;   // the tally's score counts up over these
-constexpr float kResultsFullStrength = 0.62f;  // the results' emblem angle once every page is drawn in full
-constexpr int kEscape = 1 << 30;    // no pad bit: the Escape key
+constexpr int kTallyScoreFrames = 460;  // the tally's score counts up over these
 
-using Keys = std::vector<ScriptSegment>;
-
-// A fresh press of each word in turn.
-Keys Press(const std::vector<int>& words) {
-  Keys keys;
-  for (int word : words) keys.insert(keys.end(), {{1, word}, {1, 0}});
-  return keys;
-}
-Keys Down(int count) { return Press(std::vector<int>(count, kPadDown)); }
-// Down from where the main menu's cursor stands now (the menu keeps its item) to `item`.
-Keys DownToItem(int item) { return Down(item - static_cast<int>(MenuState.cursor) / 26); }
-template <typename... More>
-Keys Then(Keys first, const More&... more) {
-  (first.insert(first.end(), more.begin(), more.end()), ...);
-  return first;
-}
-
-struct PageExit {
-  const char* page;
-  Keys keys;
-  bool (*arrived)();
-  const char* leadsTo;
-  const char* frame = nullptr;  // saved as "<frame>.png" once the page shows
-  int shows = 20;               // passes with nothing held while the page fades in
-  int wait = 400;               // passes with nothing held until it gets there
-  Fade fade = Fade::kOver;      // whether the saved frame is caught mid-fade
-};
-
-bool loopEnded = false;
-
-bool OnPage(int page) { return Scene == kSceneTitle && MenuState.page == static_cast<float>(page); }
-bool AtTitle() { return OnPage(3); }
-bool AtMainMenu() { return OnPage(6); }
-bool InLoadout() { return Scene == kSceneLoadout; }
-bool Ended() { return loopEnded; }
-
-class ReadmeKeys : public testing::Test {
+class ReadmeKeys : public PageTour {
  protected:
-  void SetUp() override {
-    loopEnded = false;
-    Scenario::SkipDrawing(true);
-    KeepCallLog(false);
-  }
-  void TearDown() override {
-    Scenario::SkipDrawing(false);
-    ResetCallRecorder();
-    QuitRequest = 0;
-  }
-
-  void Hold(int padWord, int frames) {
-    for (int i = 0; i < frames && !loopEnded; ++i) {
-      loopEnded = !game_.Pass(padWord & ~kEscape, (padWord & kEscape) != 0);
-    }
-  }
-  // One pass drawn in full, saved as "<name>.png" and its words checked.
-  void Save(const std::string& name, int padWord = 0, Fade fade = Fade::kOver) {
-    Scenario::SkipDrawing(false);
-    SaveNextFrame(name);
-    CheckWordsOfNextFrame(name, fade);
-    Hold(padWord, 1);
-    Scenario::SkipDrawing(true);
-    EXPECT_FALSE(SavedFramePath().empty()) << name;
-  }
-  // Each page first shows itself (its frame saved); then its keys, then a wait for the
-  // page they lead to. The walk stops at a page its keys did not leave as the row says.
-  void LeaveAll(const std::vector<PageExit>& exits) {
-    for (const PageExit& exit : exits) {
-      SCOPED_TRACE(testing::Message() << exit.page << " -> " << exit.leadsTo);
-      Hold(0, exit.shows);
-      if (exit.frame != nullptr) Save(exit.frame, 0, exit.fade);
-      for (const ScriptSegment& hold : exit.keys) Hold(hold.padWord, hold.frames);
-      for (int i = 0; i < exit.wait && !exit.arrived() && !loopEnded; ++i) Hold(0, 1);
-      ASSERT_TRUE(exit.arrived()) << "scene " << Scene << " page " << MenuState.page << " phase " << ScenePhase;
-    }
-  }
-
-  // Past the stage's title card (shortened), which refuses the pause; the HUD as the
-  // card's whole fade leaves it.
-  void PastTheTitleCard() {
-    TitleCardFrame = 398;  // the stage starts at 400
-    ASSERT_GT(PassUntil(game_, [] { return TitleCardFrame > 400; }, 10), 0);
-    TitleCardFrame = 670;
-    ASSERT_GT(PassUntil(game_, [] { return TitleCardActive == 0; }, 20), 0);
-    HudAlpha = 255;
-  }
-  // The title card halfway through the cross-fade of its two pictures; the card then
-  // goes on from where it was.
-  void SaveTheTitleCard(int stage) {
-    ASSERT_GT(PassUntil(game_, [] { return TitleCardActive == 1; }, 400), 0);
-    const int frame = TitleCardFrame, alpha = TitleCardAlpha;
-    std::tie(TitleCardFrame, TitleCardAlpha) = std::tuple(263, 126);
-    EndFadeTimer = 0;  // the run's opening white veil is over by then
-    Save("tour-title-card-" + std::to_string(stage));
-    std::tie(TitleCardFrame, TitleCardAlpha) = std::tuple(frame + 1, alpha);
-  }
   // The mini-map's view frame with the view at the stage's left end, middle and right
   // end, the dragon in it.
   void SaveTheMapMarker() {
@@ -141,47 +42,13 @@ class ReadmeKeys : public testing::Test {
   // wave of its timeline, and back to the title through the pause.
   void PlayPractice(int stage, int firstWave) {
     TotalLevel = 8;  // practice's level: the start of a run quit before its results takes one
-    LeaveAll({
-        {"main menu", Then(DownToItem(3), Press({kPadFire})), [] { return OnPage(17); }, "practice set-up"},
-        {"practice set-up",
-         Then(Press({kPadDown}), Press(std::vector<int>(stage - 1, kPadRight)), Down(6), Press({kPadFire})), InLoadout,
-         "loadout"},
-        {"loadout", Press({kPadFire, kPadFire, kPadFire, kPadFire}), [] { return Scene == kScenePlay; }, "play"},
-    });
+    StartPractice(0, stage);
     PastTheTitleCard();
     StageTimeline = firstWave - 10;
     Hold(kPadFire, 150);
     Save("tour-stage-" + std::to_string(stage), kPadFire);
-    LeaveAll({{"play", QuitThroughThePause(), AtTitle, "title (through the pause)",
-               nullptr, 0, 0}});
-    ToMainMenu(game_);
+    QuitToMainMenu();
   }
-  // A lost last life, to the continue question (the death and the game over's fade-in
-  // shortened).
-  void ToContinue() {
-    LoseLastLife();
-    ASSERT_GT(PassUntil(game_, [] { return ScenePhase == 1; }, 10), 0);
-    DeathFrames = 268;
-    ASSERT_GT(PassUntil(game_, [] { return Scene == kSceneResults && ScenePhase == 2; }, 10), 0);
-    PhaseTimer = 255;
-    ASSERT_GT(PassUntil(game_, [] { return Scene == kSceneResults && ScenePhase == 3; }, 10), 0);
-  }
-  // From a results page through the rankings page to the title, the closing picture's
-  // wait shortened; the frames of the two pages saved when named.
-  void LeaveTheResults(const Keys& toRankings, const char* resultsFrame = nullptr,
-                       const char* rankingsFrame = nullptr) {
-    ShopEmblem[2] = kResultsFullStrength;
-    LeaveAll({
-        {"results", toRankings, [] { return ScenePhase == kPhaseRankings; }, "rankings", resultsFrame, 60},
-        {"rankings", Press({kPadFire}), [] { return Scene == kSceneResults && ScenePhase == 13; }, "closing picture",
-         rankingsFrame, 60},
-    });
-    MenuState.backdropDarken = 296.0f;
-    LeaveAll({{"closing picture", {{10, kPadFire}}, [] { return Scene == kSceneTitle && MenuState.page == 0.0f; },
-               "title"}});
-  }
-
-  GameSession game_;
 };
 
 TEST_F(ReadmeKeys, TheTitleMenuPagesAndPracticeRunsAreLeftByTheirKeys) {
@@ -227,7 +94,7 @@ TEST_F(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
   StartWithAFreshSave(game_);
   ToMainMenu(game_);
   StartRun(game_, 0);
-  SaveTheTitleCard(1);
+  SaveTheTitleCard("tour-title-card-1");
   PastTheTitleCard();
   StageTimeline = 380;  // the controls guide comes at 630, after the card's fade
   ASSERT_GT(PassUntil(game_, [] { return Stage1NoticeTimer > 300; }, 400, kPadFire), 0);
@@ -267,7 +134,7 @@ TEST_F(ReadmeKeys, PlayPauseShopContinueAndResultsAreLeftByTheirKeys) {
       {"shop", Press({kPadSpecial}), [] { return Stage == 2; }, "the next stage", "tour-shop-way-on", 0, 400,
        Fade::kMidway},
   });
-  SaveTheTitleCard(2);
+  SaveTheTitleCard("tour-title-card-2");
   ToContinue();
   LeaveAll({{"continue", Press({kPadFire}), [] { return Scene == kScenePlay; }, "play (YES)", "tour-continue"}});
   ToContinue();

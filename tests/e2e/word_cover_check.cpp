@@ -21,6 +21,7 @@
 #include "canvas.h"
 #include "core/display.h"
 #include "core/resource_table.h"
+#include "game_library.h"
 #include "kernel/code_page.h"
 #include "picture_words.h"
 #include "placeholder_art.h"
@@ -38,13 +39,16 @@ constexpr int kFullCoverage = 255;
 constexpr int kNoticeable = 40;
 // The WCAG 2 contrast ratio (lighter + 0.05) / (darker + 0.05) of relative luminances,
 // asked between a word's ink and the ground around its glyphs: 4.5, and 3 for large
-// words (from 24 pixels). A word the game draws at part strength is asked for less, in
-// step with that strength: the game chose to show it faintly.
+// words (from 24 pixels). A word the game draws faintly (at part strength) or adds to
+// the screen is asked for no more than most of what any picture could reach so drawn
+// on that ground: white ink in a black rim, or white added: the game chose the blend.
 constexpr double kLeastContrast = 4.5;
 constexpr double kLeastLargeContrast = 3.0;
 constexpr int kLargeWord = 24;
+constexpr double kShareOfTheBest = 0.8;
 // The share of that ground that may fall short of it: a stray edge of a sprite passing by.
 constexpr double kShortGroundShare = 0.05;
+constexpr double kStrayPixels = 4;
 // A layer over a word keeps at least this share of each channel's differences.
 constexpr double kLeastLayerSlope = 0.3;
 // The rows a line of the library's default font may touch below its top.
@@ -162,10 +166,15 @@ const std::vector<WordInk>& WordsOfCell(const PictureFile& picture, int cell) {
   return found != known.end() ? found->second : known.emplace(key, WordsInCell(picture, cell)).first->second;
 }
 
-// The box of a cell's visible pixels (all but the transparent green), within the cell,
-// read from the generated picture once per run.
-Box VisibleBoxOfCell(const PictureFile& picture, int cell) {
-  static std::map<std::pair<std::string, int>, Box> known;
+// A cell of a generated picture, read once per run: the box of its visible pixels (all
+// but the transparent green) within the cell, and whether it has no transparent pixel.
+struct CellFacts {
+  Box visible;
+  bool opaque = true;
+};
+
+const CellFacts& FactsOfCell(const PictureFile& picture, int cell) {
+  static std::map<std::pair<std::string, int>, CellFacts> known;
   const auto key = std::make_pair(std::string(picture.name), cell);
   if (const auto found = known.find(key); found != known.end()) return found->second;
   Canvas canvas(0, 0, {});
@@ -173,14 +182,18 @@ Box VisibleBoxOfCell(const PictureFile& picture, int cell) {
   EXPECT_TRUE(ReadPngFile(file.string(), canvas)) << file;
   const int across = picture.count > 0 ? std::max(1, picture.across) : 1;
   const int left = cell % across * picture.width, top = cell / across * picture.height;
-  Box box;
+  CellFacts facts;
   for (int y = 0; y < picture.height && top + y < canvas.height; ++y) {
     for (int x = 0; x < picture.width && left + x < canvas.width; ++x) {
       const Colour& c = canvas.pixels[static_cast<std::size_t>(top + y) * canvas.width + left + x];
-      if (!Same(c, kTransparentGreen)) box.Add(x, y);
+      if (Same(c, kTransparentGreen)) {
+        facts.opaque = false;
+      } else {
+        facts.visible.Add(x, y);
+      }
     }
   }
-  return known.emplace(key, box).first->second;
+  return known.emplace(key, facts).first->second;
 }
 
 // What a draw is to the words around it: sprites in play and backdrops; pages, panels,
@@ -212,8 +225,8 @@ struct Draw {
   Box changed;       // the pixels it changed
   int changedPixels = 0;
   Role role = Role::kSprite;
-  bool partStrength = false;  // drawn at part strength
-  int strength = 255;
+  int blend = 0, strength = 255;  // the blend mode and its strength
+  bool filled = false;            // a box: filled
   bool hud = false;      // drawn by the play display's HUD
   bool picture = false;  // a picture, not the game's text, box or line
   bool cursor = false;   // a cursor's frame or bracket, or a marker
@@ -222,6 +235,41 @@ struct Draw {
   // A picture's words: the cell's own and its top-left on the screen.
   const std::vector<WordInk>* words = nullptr;
   int originX = 0, originY = 0;
+};
+
+struct ScreenWord;
+
+// How a draw of part strength, or an added one, would put a colour over a pixel.
+struct Blend {
+  bool added = false;
+  double strength = 1.0;
+
+  Colour Over(const Colour& ground, int ink) const {
+    const auto mixed = [&](std::uint8_t g) {
+      const double value = added ? g + ink * strength : ink * strength + g * (1.0 - strength);
+      return static_cast<std::uint8_t>(std::lround(std::min(255.0, value)));
+    };
+    return {mixed(ground.r), mixed(ground.g), mixed(ground.b)};
+  }
+};
+
+// The mean luminance of a word's ink within a few pixels of a pixel of its ground (a
+// word drawn faintly over a changing ground is as light or dark as the ground beside
+// it), or of all its ink when none is that near; and the same of white ink drawn as the
+// word was, over what lay under it.
+class InkNearby {
+ public:
+  InkNearby(const ScreenWord& word, const Canvas& screen, const Blend& blend);
+  double At(std::size_t p) const { return Mean(luminance_, p); }
+  double WhiteAt(std::size_t p) const { return Mean(white_, p); }
+
+ private:
+  static constexpr int kNear = 4;
+  double Mean(const std::vector<double>& grid, std::size_t p) const;
+
+  Box near_;
+  std::vector<double> luminance_, white_;  // by pixel of near_: the ink's, or -1
+  double all_ = 0.0, allWhite_ = 0.0;      // the means of all of them
 };
 
 struct ScreenWord {
@@ -239,9 +287,40 @@ struct ScreenWord {
   Box box;             // its glyph pixels
   std::vector<Box> pieces;  // the words of the game's text, split at its wide spaces
   std::vector<std::size_t> glyph, ink, ground;
+  std::vector<Colour> inkUnder, groundUnder;  // what lay under each before the word was drawn
   Crossings covers;  // its glyph pixels, by the later draw
   Crossings crowds;  // its margin, by the game's later text and digits
 };
+
+InkNearby::InkNearby(const ScreenWord& word, const Canvas& screen, const Blend& blend)
+    : near_(word.box.Grown(kNear + 4)) {
+  luminance_.assign(static_cast<std::size_t>(near_.w) * near_.h, -1.0);
+  white_ = luminance_;
+  for (std::size_t i = 0; i < word.ink.size(); ++i) {
+    const std::size_t p = word.ink[i];
+    const int x = static_cast<int>(p % kScreenWidth), y = static_cast<int>(p / kScreenWidth);
+    const std::size_t at = static_cast<std::size_t>(y - near_.y) * near_.w + x - near_.x;
+    luminance_[at] = Luminance(screen.pixels[p]);
+    white_[at] = Luminance(blend.Over(word.inkUnder[i], 255));
+    all_ += luminance_[at] / static_cast<double>(word.ink.size());
+    allWhite_ += white_[at] / static_cast<double>(word.ink.size());
+  }
+}
+
+double InkNearby::Mean(const std::vector<double>& grid, std::size_t p) const {
+  const int px = static_cast<int>(p % kScreenWidth), py = static_cast<int>(p / kScreenWidth);
+  double sum = 0.0;
+  int count = 0;
+  for (int y = std::max(py - kNear, near_.y); y <= std::min(py + kNear, near_.Bottom() - 1); ++y) {
+    for (int x = std::max(px - kNear, near_.x); x <= std::min(px + kNear, near_.Right() - 1); ++x) {
+      const double l = grid[static_cast<std::size_t>(y - near_.y) * near_.w + x - near_.x];
+      if (l >= 0.0) sum += l, ++count;
+    }
+  }
+  if (count > 0) return sum / count;
+  const double& all = &grid == &luminance_ ? all_ : allWhite_;
+  return all;
+}
 
 // A line of the findings: the subject (a word, a text, a HUD piece, a cursor), how the
 // other draw met it, the pixels where, and for contrasts the lowest ratio met.
@@ -251,8 +330,8 @@ struct Finding {
   int pixels = 0, of = 0;
   std::set<int> subjects;        // the words or draws merged, each counted once in `of`
   std::set<std::string> pieces;  // for the HUD: its pieces
-  double least = kLeastContrast;
-  double need = 0.0;  // for contrasts: the ratio asked for
+  double least = 100.0;  // for contrasts: the lowest ratio met
+  double need = 0.0;     // and the ratio asked for there
 
   void Count(int subject, int more, int total, const Box& at) {
     pixels += more;
@@ -355,11 +434,11 @@ class FrameWatch {
   Draw Describe(const RecordedCall& call) {
     Draw draw;
     draw.hud = hud_;
-    draw.partStrength = blend_ != 0 && strength_ < 255;
-    draw.strength = strength_;
+    draw.blend = blend_, draw.strength = strength_;
     switch (call.call) {
       case Call::DrawRect:
         draw.what = "a box";
+        draw.filled = call.Int(5) != 0;
         draw.area = {call.Int(0) - 1, call.Int(1) - 1, call.Int(2) - call.Int(0) + 3, call.Int(3) - call.Int(1) + 3};
         draw.role = Role::kGround;
         break;
@@ -399,7 +478,8 @@ class FrameWatch {
     draw.picture = true;
     draw.cursor = CellIsACursor(*picture, graph->cell) || IsSelectionMark(*picture, graph->cell);
     const double scale = rotated ? call.arguments[2] : 1.0, angle = rotated ? call.arguments[3] : 0.0;
-    const double halfW = picture->width * scale / 2, halfH = picture->height * scale / 2;
+    // A negative scale draws the picture turned over, as large.
+    const double halfW = picture->width * std::abs(scale) / 2, halfH = picture->height * std::abs(scale) / 2;
     const double spanX = std::abs(std::cos(angle)) * halfW + std::abs(std::sin(angle)) * halfH;
     const double spanY = std::abs(std::sin(angle)) * halfW + std::abs(std::cos(angle)) * halfH;
     draw.area =
@@ -414,7 +494,7 @@ class FrameWatch {
     draw.originY = rotated ? call.Int(1) - picture->height / 2 : call.Int(1);
     const bool plain = !rotated || (scale == 1.0 && angle == 0.0 && call.Int(6) == 0);
     if (draw.cursor && plain) {
-      const Box visible = VisibleBoxOfCell(*picture, graph->cell);
+      const Box visible = FactsOfCell(*picture, graph->cell).visible;
       draw.visible = {draw.originX + visible.x, draw.originY + visible.y, visible.w, visible.h};
     }
     const std::vector<WordInk>& words = WordsOfCell(*picture, graph->cell);
@@ -498,19 +578,16 @@ class FrameWatch {
         owner_[p] = index;
       }
     }
-    for (int word : crossed) {
-      Met& cover = words_[word].covers[index];
-      cover.layer = LaidOver(word, area, before, after.pixels);
-      // A picture over the whole screen that hides a word wholly starts the picture anew:
-      // what lay under it (a number drawn while objects update, before the stage is drawn)
-      // is no part of the frame.
-      const bool whole = draw.picture && area.w == kScreenWidth && area.h == kScreenHeight;
-      words_[word].gone |= whole && !cover.layer && cover.pixels == static_cast<int>(words_[word].glyph.size());
+    for (int word : crossed) words_[word].covers[index].layer = LaidOver(word, area, before, after.pixels);
+    // An opaque draw over the whole screen starts the picture anew: what lay under it (a
+    // number drawn while objects update, before the stage is drawn) is no part of the frame.
+    if (Wipes(draw, area)) {
+      for (ScreenWord& word : words_) word.gone = true;
     }
     if (draw.cursor && draw.changedPixels > 0) seen_.insert(draw.cell);
     draws_.push_back(std::move(draw));
     if (draws_.back().words != nullptr) PlaceWords(index, area, before);
-    if (draws_.back().role == Role::kText && !draws_.back().picture) PlaceText(index, changes);
+    if (draws_.back().role == Role::kText && !draws_.back().picture) PlaceText(index, changes, area, before);
   }
 
   void AddWord(ScreenWord word) {
@@ -541,7 +618,8 @@ class FrameWatch {
 
   // The game's own text: its glyphs are the pixels it changed noticeably, the ground a
   // reader sees it on the pixels around them that it left as they were.
-  void PlaceText(int index, const std::vector<std::pair<std::size_t, int>>& changes) {
+  void PlaceText(int index, const std::vector<std::pair<std::size_t, int>>& changes, const Box& area,
+                 const std::vector<Colour>& before) {
     ScreenWord word(index, draws_[index].text, false, false);
     const Box near = draws_[index].changed.Grown(1).OnScreen();
     if (near.Empty()) return;
@@ -553,18 +631,20 @@ class FrameWatch {
     for (const auto& [p, change] : changes) {
       drawn[local(p)] = 1;
       if (change < kNoticeable) continue;
+      const int x = static_cast<int>(p % kScreenWidth), y = static_cast<int>(p / kScreenWidth);
+      word.inkUnder.push_back(before[static_cast<std::size_t>(y - area.y) * area.w + x - area.x]);
       word.glyph.push_back(p);
       word.box.Add(static_cast<int>(p % kScreenWidth), static_cast<int>(p / kScreenWidth));
     }
     word.ink = word.glyph;
-    word.need = NeedOf(index, word.box.h);
+    word.need = NeedOf(word.box.h);
     word.shown = !word.glyph.empty();
     word.pieces = Pieces(word.glyph);
     const std::vector<char> around = Grown(drawn, near.w, near.h, 1);
     for (int y = near.y; y < near.Bottom(); ++y) {
       for (int x = near.x; x < near.Right(); ++x) {
         const std::size_t l = static_cast<std::size_t>(y - near.y) * near.w + x - near.x;
-        if (around[l] && !drawn[l]) word.ground.push_back(At(x, y));
+        if (around[l] && !drawn[l]) word.ground.push_back(At(x, y)), word.groundUnder.push_back(screen_.pixels[At(x, y)]);
       }
     }
     if (word.shown) AddWord(std::move(word));
@@ -596,7 +676,7 @@ class FrameWatch {
     for (const WordInk& ink : *draw.words) {
       ScreenWord word(index, ink.text, !ink.digit, ink.digit);
       word.margin = ink.digit ? 0 : ink.size / 2;
-      word.need = NeedOf(index, ink.size);
+      word.need = NeedOf(ink.size);
       const Box reach = Box{draw.originX + ink.x, draw.originY + ink.y, ink.width, ink.height}.Grown(ink.reach);
       const Box near = reach.OnScreen();
       if (near.Empty()) continue;
@@ -610,7 +690,7 @@ class FrameWatch {
           const std::size_t p = At(x, y), a = static_cast<std::size_t>(y - area.y) * area.w + x - area.x;
           word.glyph.push_back(p);
           word.box.Add(x, y);
-          if (coverage == kFullCoverage) word.ink.push_back(p);
+          if (coverage == kFullCoverage) word.ink.push_back(p), word.inkUnder.push_back(before[a]);
           drawn += !Same(before[a], screen_.pixels[p]);
           shown += Change(before[a], screen_.pixels[p]) >= kNoticeable ||
                    Change(ink.colour, screen_.pixels[p]) < kNoticeable / 2;
@@ -621,7 +701,10 @@ class FrameWatch {
       for (int y = near.y; y < near.Bottom(); ++y) {
         for (int x = near.x; x < near.Right(); ++x) {
           const std::size_t l = static_cast<std::size_t>(y - near.y) * near.w + x - near.x;
-          if (around[l] && !inked[l]) word.ground.push_back(At(x, y));
+          if (!around[l] || inked[l]) continue;
+          word.ground.push_back(At(x, y));
+          word.groundUnder.push_back(area.Holds(x, y) ? before[static_cast<std::size_t>(y - area.y) * area.w + x - area.x]
+                                                      : screen_.pixels[At(x, y)]);
         }
       }
       word.shown = 2 * shown >= static_cast<int>(word.glyph.size());
@@ -633,12 +716,29 @@ class FrameWatch {
 
   static bool Counts(const ScreenWord& word) { return word.shown && !word.gone; }
 
+  // Whether draw `by` wrote the same word again in the same place (a number drawn twice).
+  bool Redrawn(const ScreenWord& word, int by) const {
+    return std::any_of(words_.begin(), words_.end(), [&](const ScreenWord& again) {
+      return again.draw == by && again.text == word.text && again.box.x == word.box.x && again.box.y == word.box.y;
+    });
+  }
+
+  // A filled box or an opaque picture over the whole screen, at full strength.
+  bool Wipes(const Draw& draw, const Box& area) const {
+    if (area.w < kScreenWidth || area.h < kScreenHeight || draw.blend > kBlendAlpha || PartStrength(draw)) return false;
+    if (!draw.picture) return draw.filled;
+    const PictureFile* picture = PictureNamed(draw.file);
+    return picture != nullptr && FactsOfCell(*picture, std::stoi(draw.cell.substr(draw.cell.find('#') + 1))).opaque;
+  }
+  static bool PartStrength(const Draw& draw) { return draw.blend != 0 && draw.strength < 255; }
+
+
   // In a frame caught mid-fade: a word drawn at part strength, or under a layer that was.
   bool Fading(const ScreenWord& word) const {
     if (check_.fade == Fade::kOver) return false;
-    if (draws_[word.draw].partStrength) return true;
+    if (PartStrength(draws_[word.draw])) return true;
     return std::any_of(word.covers.begin(), word.covers.end(),
-                       [&](const auto& cover) { return cover.second.layer && draws_[cover.first].partStrength; });
+                       [&](const auto& cover) { return cover.second.layer && PartStrength(draws_[cover.first]); });
   }
 
   std::string Subject(const ScreenWord& word) const {
@@ -671,7 +771,7 @@ class FrameWatch {
       const ScreenWord& word = words_[w];
       if (!Counts(word)) continue;
       for (const auto& [by, cover] : word.covers) {
-        if (!cover.layer && draws_[by].role != Role::kSprite) {
+        if (!cover.layer && draws_[by].role != Role::kSprite && !Redrawn(word, by)) {
           Note("(b)", Subject(word), word.box, "is covered by", by)
               .Count(w, cover.pixels, static_cast<int>(word.glyph.size()), cover.box);
         }
@@ -684,30 +784,34 @@ class FrameWatch {
   }
 
   // (c) Each shown word against the ground around its glyphs in the frame as presented:
-  // its ink's (middle) luminance against each pixel of that ground, but those of a sprite
-  // or marker drawn later, passing over it.
+  // the luminance of its ink nearby against each pixel of that ground, but those of a
+  // sprite or marker drawn later, passing over it.
   void NoteContrasts() {
     for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
       const ScreenWord& word = words_[w];
       if (!Counts(word) || word.ink.empty() || word.ground.empty() || Fading(word)) continue;
-      std::vector<double> ink;
-      for (std::size_t p : word.ink) ink.push_back(Luminance(screen_.pixels[p]));
-      std::nth_element(ink.begin(), ink.begin() + ink.size() / 2, ink.end());
-      const double inkLuminance = ink[ink.size() / 2];
+      const Draw& by = draws_[word.draw];
+      const bool faint = by.blend == kBlendAdd || PartStrength(by);
+      const Blend blend{by.blend == kBlendAdd, std::clamp(by.strength, 0, 255) / 255.0};
+      const InkNearby inkNear(word, screen_, blend);
       int shortPixels = 0;
-      double least = word.need;
+      double least = word.need, asked = word.need;
       Box where;
       std::map<int, int> owners;
-      for (std::size_t p : word.ground) {
+      for (std::size_t i = 0; i < word.ground.size(); ++i) {
+        const std::size_t p = word.ground[i];
         if (owner_[p] > word.draw && draws_[owner_[p]].role == Role::kSprite) continue;  // passing over it
-        const double contrast = Contrast(inkLuminance, Luminance(screen_.pixels[p]));
-        if (contrast >= word.need) continue;
+        const double contrast = Contrast(inkNear.At(p), Luminance(screen_.pixels[p]));
+        // What white ink in a black rim, drawn as the word was, would reach here at best.
+        const double best = Contrast(inkNear.WhiteAt(p), Luminance(blend.Over(word.groundUnder[i], 0)));
+        const double need = faint ? std::min(word.need, kShareOfTheBest * best) : word.need;
+        if (contrast >= need) continue;
         ++shortPixels;
-        least = std::min(least, contrast);
+        if (contrast < least) least = contrast, asked = need;
         where.Add(static_cast<int>(p % kScreenWidth), static_cast<int>(p / kScreenWidth));
         ++owners[owner_[p]];
       }
-      if (shortPixels <= kShortGroundShare * static_cast<double>(word.ground.size())) continue;
+      if (shortPixels <= std::max(kStrayPixels, kShortGroundShare * static_cast<double>(word.ground.size()))) continue;
       const int most = std::max_element(owners.begin(), owners.end(), [](const auto& a, const auto& b) {
                          return a.second < b.second;
                        })->first;
@@ -715,17 +819,12 @@ class FrameWatch {
       Finding& finding =
           Note("(c)", Subject(word), word.box, own ? "reads poorly on its own ground" : "reads poorly on", own ? -1 : most);
       finding.Count(w, shortPixels, static_cast<int>(word.ground.size()), where);
-      finding.least = std::min(finding.least, least);
-      finding.need = word.need;
+      if (least < finding.least) finding.least = least, finding.need = asked;
     }
   }
 
-  // The contrast a word of `size` pixels drawn by `draw` is asked for.
-  double NeedOf(int draw, int size) const {
-    const double need = size >= kLargeWord ? kLeastLargeContrast : kLeastContrast;
-    const Draw& by = draws_[draw];
-    return by.partStrength ? 1.0 + (need - 1.0) * std::max(0, by.strength) / 255.0 : need;
-  }
+  // The contrast a word of `size` pixels is asked for, drawn in full.
+  static double NeedOf(int size) { return size >= kLargeWord ? kLeastLargeContrast : kLeastContrast; }
 
   // (d) The HUD keeps clear of the pictures drawn in play: none of it on a panel, page or
   // text picture (a page over the whole screen aside: the HUD is drawn over it), none of
@@ -791,9 +890,8 @@ class FrameWatch {
   }
 
   // (f) Figures: a number's digits drawn side by side, or the game's text of digits
-  // alone. A figure with a label on its row stands within reach of it; a figure with none
-  // (one on its own) has no label within reach that lacks a figure of its own, lest it
-  // read as that label's figure.
+  // alone. A figure without a label on its row within reach has no label within reach
+  // off its row that lacks another figure on its own row, lest it read as that label's.
   void NoteFigures() {
     struct Figure {
       Box box;
@@ -811,28 +909,29 @@ class FrameWatch {
       figures.back().digits[word.box.x] = word.text;
       last = &word;
     }
-    const auto hasFigure = [&](const ScreenWord& label) {
-      return std::any_of(figures.begin(), figures.end(), [&](const Figure& f) { return SameRow(f.box, label.box); });
+    // A label with another figure on its row is that figure's.
+    const auto othersLabel = [&](const ScreenWord& label, const Figure& figure) {
+      return std::any_of(figures.begin(), figures.end(),
+                         [&](const Figure& f) { return &f != &figure && SameRow(f.box, label.box); });
     };
     for (const Figure& figure : figures) {
       const Box& box = figure.box;
       std::string digits;
       for (const auto& [column, digit] : figure.digits) digits += digit;
-      const ScreenWord* unclaimed = nullptr;  // the nearest label with no figure of its own
-      const ScreenWord* onRow = nullptr;
+      const ScreenWord* onRow = nullptr;   // the nearest label on its row
+      const ScreenWord* offRow = nullptr;  // the nearest label off its row that no other figure has
       for (const ScreenWord& word : words_) {
         if (!Counts(word) || !word.label || draws_[word.draw].cursor) continue;
         if (SameRow(box, word.box)) {
           if (onRow == nullptr || Gap(box, word.box) < Gap(box, onRow->box)) onRow = &word;
-        } else if (!hasFigure(word) && (unclaimed == nullptr || Gap(box, word.box) < Gap(box, unclaimed->box))) {
-          unclaimed = &word;
+        } else if (!othersLabel(word, figure) && (offRow == nullptr || Gap(box, word.box) < Gap(box, offRow->box))) {
+          offRow = &word;
         }
       }
       const std::string subject = "the figure '" + digits + "'";
-      if (onRow != nullptr && Gap(box, onRow->box) > kFigureReach) {
-        Note("(f)", subject, box, "stands far from its row's label, " + Subject(*onRow), onRow->draw);
-      } else if (onRow == nullptr && unclaimed != nullptr && Gap(box, unclaimed->box) <= kFigureReach) {
-        Note("(f)", subject, box, "stands off the row of its label, " + Subject(*unclaimed), unclaimed->draw);
+      if (onRow != nullptr && Gap(box, onRow->box) <= kFigureReach) continue;
+      if (offRow != nullptr && Gap(box, offRow->box) <= kFigureReach) {
+        Note("(f)", subject, box, "stands off the row of its label, " + Subject(*offRow), offRow->draw);
       }
     }
   }

@@ -12,8 +12,8 @@
 // (d) the HUD lies on no panel, page or text picture drawn in play and inside no cursor;
 // (e) a cursor (a frame or bracket marking a word) lies wholly on the screen and holds a
 //     word (its own caption counts), and no word crosses its edge;
-// (f) a figure of digits has a label on its row near it, or else no label near it that
-//     lacks a figure of its own.
+// (f) a figure of digits has a label on its row near it, or else no label near it off
+//     its row that lacks another figure on its own row.
 // Each finding is a test failure naming the frame, what was found and the boxes on the
 // screen. Each checked frame adds the picture cells whose words it showed to the running
 // test's "words-seen.txt".

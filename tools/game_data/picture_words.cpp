@@ -14,6 +14,7 @@ constexpr Colour kWhite = {250, 250, 250};
 constexpr Colour kGrey = {190, 192, 205};
 constexpr Colour kLightGrey = {212, 214, 226};
 constexpr Colour kGold = {250, 210, 70};
+constexpr Colour kPaleGold = {255, 228, 150};  // for words the game fades in over its scenes
 constexpr Colour kCyan = {90, 220, 250};
 constexpr Colour kOrange = {250, 150, 60};
 constexpr Colour kGreen = {120, 230, 120};
@@ -51,16 +52,18 @@ constexpr PlacedWords kMenuFrameWords[] = {{14, 504, "MAIN MENU", 14, Align::kLe
 constexpr PlacedWords kMenuKeysWords[] = {
     {512, 360, "UP / DOWN: choose        X or C: decide", 24, kCentre},
     {512, 396, "Z: back to the title        A: manual (all the keys)", 24, kCentre},
-    {512, 432, "LOCKED items open as the total level rises (8 and 16)", 20, kCentre, kGrey}};
+    {512, 432, "LOCKED items open as the total level rises (8 and 16)", 20, kCentre}};
 
-// The info panel beside the main menu: the game writes its figures from x 867, 867 and
-// 821 on rows 511, 543 and 568; each label ends just left of its figure.
+// The info panel beside the main menu: the game writes its figures right-aligned (the
+// last 13-pixel digit from x) at x 867, 867 and 821 on rows 511, 543 and 568; each
+// label ends left of its figure's five digits. The game adds the panel and the keys'
+// lines above it at part strength: their words are white, the brightest ink added.
 constexpr PlacedWords kModePanelWords[] = {
-    {855, 511, "TOTAL LEVEL", 18, kRight}, {855, 543, "PLAYS OF THIS MODE", 18, kRight},
-    {809, 568, "MINUTES IN THIS MODE", 18, kRight}, {446, 700, "X: start this mode", 18, Align::kLeft, kGrey}};
+    {804, 511, "TOTAL LEVEL", 18, kRight}, {804, 543, "PLAYS OF THIS MODE", 18, kRight},
+    {758, 568, "MINUTES IN THIS MODE", 18, kRight}, {446, 700, "X: start this mode", 18}};
 constexpr PlacedWords kTotalPanelWords[] = {
-    {855, 511, "TOTAL LEVEL", 18, kRight}, {855, 543, "PLAYS, ALL MODES", 18, kRight},
-    {809, 568, "MINUTES, ALL MODES", 18, kRight}, {446, 700, "X: open the options", 18, Align::kLeft, kGrey}};
+    {804, 511, "TOTAL LEVEL", 18, kRight}, {804, 543, "PLAYS, ALL MODES", 18, kRight},
+    {758, 568, "MINUTES, ALL MODES", 18, kRight}, {446, 700, "X: open the options", 18}};
 
 constexpr CellWords kMenuLabelCells[] = {
     {0, CellShape::kWords, {14, 2, "LOCKED", 20, Align::kLeft, kGrey}},
@@ -208,10 +211,10 @@ constexpr CellWords kLoadoutPartCells[] = {
     {15, CellShape::kWords, {64, 9, "GoldStrike", 16, kCentre}},
     {18, CellShape::kWords, {64, 16, "LOCKED", 16, kCentre, kGrey}},
     {19, CellShape::kWords, {64, 36, "variant locked", 14, kCentre, kGrey}},
-    {20, CellShape::kWords, {64, 3, "WizardSpike", 16, kCentre}},
-    {21, CellShape::kWords, {64, 3, "MithrilPoint", 16, kCentre}},
-    {22, CellShape::kWords, {64, 3, "LidlessWall", 16, kCentre}},
-    {23, CellShape::kWords, {64, 3, "WispProjector", 16, kCentre}},
+    {20, CellShape::kWords, {64, 5, "WizardSpike", 16, kCentre}},
+    {21, CellShape::kWords, {64, 5, "MithrilPoint", 16, kCentre}},
+    {22, CellShape::kWords, {64, 5, "LidlessWall", 16, kCentre}},
+    {23, CellShape::kWords, {64, 5, "WispProjector", 16, kCentre}},
     {24, CellShape::kWords, {64, 33, "Trace", 16, kCentre}},
     {25, CellShape::kWords, {64, 33, "Formation", 16, kCentre}},
     {26, CellShape::kWords, {64, 33, "Rolling", 16, kCentre}},
@@ -244,14 +247,15 @@ std::vector<CellWords> ShotPanelCells() {
   return cells;
 }
 
+// The game adds the panels to the screen: their titles are white, the brightest ink added.
 constexpr CellWords kMovementPanelCells[] = {
-    {0, CellShape::kWords, {75, 14, "Trace", 22, kCentre, kGold}},
+    {0, CellShape::kWords, {75, 14, "Trace", 22, kCentre}},
     {0, CellShape::kWords, {75, 50, "follows your path", 15, kCentre}},
-    {1, CellShape::kWords, {75, 14, "Formation", 22, kCentre, kGold}},
+    {1, CellShape::kWords, {75, 14, "Formation", 22, kCentre}},
     {1, CellShape::kWords, {75, 50, "keeps in formation", 15, kCentre}},
-    {2, CellShape::kWords, {75, 14, "Rolling", 22, kCentre, kGold}},
+    {2, CellShape::kWords, {75, 14, "Rolling", 22, kCentre}},
     {2, CellShape::kWords, {75, 50, "circles around you", 15, kCentre}},
-    {3, CellShape::kWords, {75, 14, "Guard", 22, kCentre, kGold}},
+    {3, CellShape::kWords, {75, 14, "Guard", 22, kCentre}},
     {3, CellShape::kWords, {75, 50, "guards beside you", 15, kCentre}}};
 
 // ---- Play: HUD, pause, tally, shop ------------------------------------------------------
@@ -270,12 +274,15 @@ constexpr PlacedWords kHudPanelWords[] = {
     {300, 624, "GRAZE", 12, kRight, kHudLabel},     {300, 638, "SHOOT-IN", 12, kRight, kHudLabel},
     {238, 660, "LEVEL-UPS", 12, kRight, kHudLabel}, {256, 677, "LEVEL / COINS", 12, kRight, kHudLabel},
     {240, 691, "SCORE", 12, kRight, kHudLabel},     {346, 721, "MAP", 12, kRight, kHudLabel},
-    {814, 639, "GUARD", 12, Align::kLeft, kHudLabel}, {814, 653, "EXP", 12, Align::kLeft, kHudLabel},
+    {814, 641, "GUARD", 12, Align::kLeft, kHudLabel}, {814, 654, "EXP", 12, Align::kLeft, kHudLabel},
     {814, 667, "LIVES", 12, Align::kLeft, kHudLabel}, {812, 690, "EXP", 12, Align::kLeft, kHudLabel},
     {40, 736, "OBJECTS", 11, Align::kLeft, kHudLabel}};
 constexpr PlacedWords kHudSpeedWords[] = {{828, 747, "SPEED", 14}};
+// The counters' figures stand right-aligned at x 1000 (four digits from 976); the labels
+// end at 900, leaving the replay's mark room between them.
 constexpr PlacedWords kHudCounterWords[] = {
-    {826, 8, "ENEMIES", 14}, {826, 30, "BULLETS", 14}, {826, 52, "COINS GOT", 14}, {826, 74, "TIME (S)", 14}};
+    {900, 8, "ENEMIES", 14, kRight}, {900, 30, "BULLETS", 14, kRight}, {900, 52, "COINS GOT", 14, kRight},
+    {900, 74, "TIME (S)", 14, kRight}};
 constexpr PlacedWords kHudNoticeWords[] = {{905, 596, "STAGE START", 20, kCentre}};
 // The last enemy hit: the game writes its EXP, HP, score and coins right-aligned at x
 // 190 on rows 496, 516, 536 and 556, and shrinks its picture into x 16 to 88.
@@ -285,7 +292,7 @@ constexpr PlacedWords kLastHitWords[] = {
     {96, 554, "COINS", 11, Align::kLeft, kHudLabel}};
 // The game flashes the warning faintly over the play (at alpha 90 and 60): pale words in
 // their dark rim stand out on any ground even so.
-constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre, {255, 205, 195}}};
+constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre, {255, 238, 232}}};
 // The guide shares its corner with the HUD's bars, their labels and the EXP figure
 // (x 705 to 855, y 636 to 702) and keeps below the pause panel (to y 625): its heading
 // above the bars, two lines right of the labels and two below the bars, above the
@@ -309,7 +316,9 @@ constexpr PlacedWords kPauseWords[] = {
 // No rim on the screen's left and bottom edges. The game writes the tally's figures
 // right-aligned (the last 14-pixel digit from x): the clear time at x 704 and the extra
 // at 871 on row 579, the enemies and coins at 808 on rows 608 and 638, the score at 474
-// on row 676 (in the window); each label stands beside its figure, clear of its widest.
+// on row 676; each label stands beside its figure, clear of its widest. The score counts
+// up inside the HUD's map, whose dots and frame cross any word there: it stands beside
+// the HUD's own score, unlabelled.
 constexpr GroundBox kTallyBoxes[] = {{-2, 528, 1028, 242, BoxFill::kPanel},
                                      {140, 620, 540, 120, BoxFill::kWindow},
                                      {0, 730, 140, 38, BoxFill::kWindow},
@@ -317,7 +326,7 @@ constexpr GroundBox kTallyBoxes[] = {{-2, 528, 1028, 242, BoxFill::kPanel},
 constexpr PlacedWords kTallyWords[] = {
     {40, 538, "STAGE CLEAR", 28, Align::kLeft, kGold},
     {641, 581, "CLEAR TIME (S)", 14, kRight}, {894, 581, "EXTRA", 14},
-    {830, 609, "ENEMIES DESTROYED", 16}, {830, 639, "COINS COLLECTED", 16}, {497, 678, "SCORE", 16},
+    {830, 609, "ENEMIES DESTROYED", 16}, {830, 639, "COINS COLLECTED", 16},
     {984, 700, "hold Z: count faster", 14, kRight, kGrey},
     // The HUD's figures, without their panel from the stage's clear on.
     {256, 677, "LEVEL / COINS", 12, kRight, kHudLabel}, {240, 691, "SCORE", 12, kRight, kHudLabel},
@@ -335,8 +344,8 @@ constexpr CellWords kShopFrameCells[] = {
 constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 10, nullptr, 3, Align::kLeft, kGold}}};
 
 // Side notices of the bonuses, by icon; the others say "BONUS". The bonus's digits stand
-// at x 122 to 178, y 18 to 28: the words keep more than 8 pixels left of them, on one
-// line or, when longer, on two.
+// at x 122 to 178, y 18 to 28: the words keep more than 8 pixels left of them, on their
+// row, on one line or, when longer, on two (the second on that row).
 struct NoticeCaption {
   int icon;
   const char* text;
@@ -359,7 +368,7 @@ BuiltCells SideNoticeCells() {
     for (const NoticeCaption& caption : kNoticeCaptions) {
       if (caption.icon == icon) text = caption.text;
     }
-    const PlacedWords line = {8, 8, nullptr, kNoticeSize, Align::kLeft, kGold};
+    const PlacedWords line = {8, 13, nullptr, kNoticeSize, Align::kLeft, kGold};
     if (TextWidth(text, kNoticeSize) <= kNoticeWidth) {
       built.Add(icon, line, text);
       continue;
@@ -496,7 +505,7 @@ BuiltCells EndingPageCells(bool right) {
     const char* moment = turn <= 2 ? "in the second scene, before the staff roll"
                          : turn == kEndingPages ? "the last page, before the dark"
                                                 : "while the staff roll runs";
-    built.Add(page, {200, 10, nullptr, 22, kCentre, kGold},
+    built.Add(page, {200, 10, nullptr, 22, kCentre, kPaleGold},
               "ENDING PAGE " + std::to_string(turn) + " OF " + std::to_string(kEndingPages));
     built.Add(page, {200, 42, nullptr, 16, kCentre},
               std::string(right ? "right" : "left") + "-hand page " + std::to_string(page + 1) + " of " +
@@ -556,10 +565,11 @@ BuiltCells StaffRollCells() {
 
 // ---- Labels in sprite sheets --------------------------------------------------------------
 
-// The frame counter's label, left of its digits at the bottom left, and the replay's mark.
+// The frame counter's label, left of its digits at the bottom left, and the replay's mark
+// (its cell drawn at (862, -6)), between the HUD counters' labels and figures.
 constexpr SheetCellWords kSheetCellWords[] = {
     {"Aimage00032no2.png", 19, {2, 0, "FPS", 10, Align::kLeft, kHudLabel}},
-    {"Aimage003128.png", 9, {64, 30, "REPLAY", 28, kCentre, kRed}}};
+    {"Aimage003128.png", 9, {75, 40, "REPLAY", 16, kCentre, kRed}}};
 
 // ---- The table ------------------------------------------------------------------------------
 
@@ -637,8 +647,6 @@ const SheetCellWords* SheetCellWordsOf(const char* picture, int cell) {
   }
   return nullptr;
 }
-
-bool OutlinedWords(Ground ground) { return ground == Ground::kClear || ground == Ground::kEmblem; }
 
 const PictureWords* WordsOf(const char* name) {
   for (const PictureWords& words : AllPictureWords()) {

@@ -72,6 +72,3 @@ const PictureWords* WordsOf(const char* name);
 std::span<const PictureWords> AllPictureWords();
 // The words of a cell of a sprite sheet, or null.
 const SheetCellWords* SheetCellWordsOf(const char* picture, int cell);
-// Whether the words of a picture's ground are drawn with a dark rim: those on the
-// transparent green, which the game draws over any ground.
-bool OutlinedWords(Ground ground);

@@ -390,9 +390,9 @@ void DrawGround(const Cell& c, Ground ground) {
   }
 }
 
-void DrawWords(const Cell& c, const PlacedWords& words, int originX, int originY, bool outlined) {
+void DrawWords(const Cell& c, const PlacedWords& words, int originX, int originY) {
   const CaptionPlace at = PlaceCaption(words, c.w, originX, originY);
-  DrawText(c.canvas, c.x + at.x, c.y + at.y, words.text, at.size, words.colour, words.align, outlined);
+  DrawText(c.canvas, c.x + at.x, c.y + at.y, words.text, at.size, words.colour, words.align);
 }
 
 // The loadout cursor is a pair of cells side by side; each draws its half of a bracket
@@ -405,9 +405,9 @@ void DrawBracket(const Cell& c, const PlacedWords& shape, bool left) {
   FillBox(c, left ? from : to - thickness, top, thickness, height, shape.colour);
 }
 
-void DrawCellWords(const Cell& c, const CellWords& cell, bool outlined) {
+void DrawCellWords(const Cell& c, const CellWords& cell) {
   switch (cell.shape) {
-    case CellShape::kWords: DrawWords(c, cell.words, 0, 0, outlined); break;
+    case CellShape::kWords: DrawWords(c, cell.words, 0, 0); break;
     case CellShape::kFrame:
       Frame({c.canvas, c.x + cell.words.x, c.y, c.w - cell.words.x, c.h - cell.words.y, c.index}, cell.words.size,
             cell.words.colour);
@@ -425,7 +425,7 @@ void DrawWorded(Canvas& canvas, const PictureFile& picture, const PictureWords& 
                     picture.height, index};
     DrawGround(cell, words.ground);
     for (const CellWords& entry : words.cells) {
-      if (entry.cell == index) DrawCellWords(cell, entry, OutlinedWords(words.ground));
+      if (entry.cell == index) DrawCellWords(cell, entry);
     }
   }
   const Cell whole{canvas, 0, 0, canvas.width, canvas.height, 0};
@@ -440,9 +440,7 @@ void DrawWorded(Canvas& canvas, const PictureFile& picture, const PictureWords& 
         break;
     }
   }
-  for (const PlacedWords& entry : words.words) {
-    DrawWords(whole, entry, words.drawnX, words.drawnY, OutlinedWords(words.ground));
-  }
+  for (const PlacedWords& entry : words.words) DrawWords(whole, entry, words.drawnX, words.drawnY);
 }
 
 void DrawCell(const PictureFile& picture, const Cell& cell, const CellRoleMap& roles) {
@@ -455,7 +453,7 @@ void DrawCell(const PictureFile& picture, const Cell& cell, const CellRoleMap& r
     case PictureArt::kCoin:
     case PictureArt::kEffect:
       if (const SheetCellWords* label = SheetCellWordsOf(picture.name, cell.index)) {
-        DrawWords(cell, label->words, 0, 0, true);
+        DrawWords(cell, label->words, 0, 0);
       } else if (const MarkCell* mark = MarkOf(picture, cell.index)) {
         DrawMark(cell, mark->mark);
       } else {

@@ -121,16 +121,15 @@ void VisitInk(int x, int y, std::string_view text, int size, Align align, const 
 int OutlineWidth(int size) { return size <= 24 ? 1 : size <= 56 ? 2 : 3; }
 
 void DrawText(Canvas& canvas, int x, int y, std::string_view text, int size, Colour colour, Align align,
-              bool outlined) {
+              bool rimmed) {
   if (g_observer != nullptr) g_observer(text);
-  if (outlined) {
+  if (rimmed) {
     const int rim = OutlineWidth(size);
     VisitInk(x, y, text, size, align, [&](int px, int py, int) {
       for (int oy = py - rim; oy <= py + rim; ++oy) {
         for (int ox = px - rim; ox <= px + rim; ++ox) {
           if (ox < 0 || oy < 0 || ox >= canvas.width || oy >= canvas.height) continue;
-          Colour& pixel = canvas.pixels[static_cast<std::size_t>(oy) * canvas.width + ox];
-          if (IsTransparent(pixel)) pixel = kOutlineColour;
+          canvas.pixels[static_cast<std::size_t>(oy) * canvas.width + ox] = kOutlineColour;
         }
       }
     });

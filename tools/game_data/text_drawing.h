@@ -15,11 +15,12 @@ enum class Align { kLeft, kCentre, kRight };
 bool TextFaceReady();
 // The width of a caption at a pixel size.
 int TextWidth(std::string_view text, int size);
-// Draws a caption with its top at `y`, placed by `align` against `x`. With `outlined`,
-// the transparent green within OutlineWidth(size) of any of its ink turns dark first,
-// so the caption reads on whatever ground the game draws it over.
+// Draws a caption with its top at `y`, placed by `align` against `x`, in a dark rim: the
+// pixels within OutlineWidth(size) of any of its ink turn dark first, so the caption
+// reads on whatever ground the game draws it over, however faintly (without the rim,
+// for a test that wants a caption without it).
 void DrawText(Canvas& canvas, int x, int y, std::string_view text, int size, Colour colour,
-              Align align = Align::kLeft, bool outlined = false);
+              Align align = Align::kLeft, bool rimmed = true);
 // The width of a caption's dark rim, and of the ground around its glyphs that a
 // reader sees it against.
 int OutlineWidth(int size);

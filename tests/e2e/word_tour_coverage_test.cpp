@@ -1,0 +1,93 @@
+// Every cell of every picture that carries words (or is drawn as a cursor's frame) must
+// show in at least one frame whose words were checked: the tour's tests (ReadmeKeys.*,
+// WordTour.*) record the cells each checked frame showed in "words-seen.txt" beside
+// their frames, and ctest runs this test after them. A cell that no checked frame can
+// show is named below with why; a named cell that does show fails too, so the lists
+// cannot go stale.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <span>
+#include <string>
+
+#include "core/resource_table.h"
+#include "word_boxes.h"
+
+namespace {
+
+struct Unseen {
+  const char* cell;
+  const char* why;
+};
+
+// Cells that nothing in the game draws.
+const Unseen kNeverDrawn[] = {
+    {"tmode02-02A.png#4", "the main menu is the only user of its label sheet, and none of its seven items has "
+                          "label cell 4 (LONG MODE): no item starts game mode 3"},
+    {"sideinfo05.png#21", "no bonus gives side notice icon 21"},
+    {"sideinfo05.png#24", "no bonus gives side notice icon 24"},
+    {"sideinfo05.png#26", "no bonus gives side notice icon 26"},
+    {"sideinfo05.png#27", "no bonus gives side notice icon 27"},
+};
+
+// Cells the game draws where the words check cannot follow the drawing.
+const Unseen kUnwatched[] = {
+    {"loading04-01.png#0", "the loading picture is drawn once at start-up, straight from its file "
+                           "(DrawGraphFileAt) before the frame loop's first ClearDrawTarget: no recorded "
+                           "drawing call shows it (the tour saves it as tour-loading-set-1 to be looked at)"},
+    {"loading04-02.png#0", "as loading04-01.png, in the second picture set (saved as tour-loading-set-2)"},
+};
+
+// "<file>#<cell>" of every cell with words or a cursor's frame, over every picture.
+std::set<std::string> WordedCells() {
+  std::set<std::string> cells;
+  for (const PictureFile& picture : AllPictureFiles()) {
+    for (int cell = 0; cell < std::max(picture.count, 1); ++cell) {
+      if (!WordsInCell(picture, cell).empty() || CellIsACursor(picture, cell)) {
+        cells.insert(std::string(picture.name) + "#" + std::to_string(cell));
+      }
+    }
+  }
+  return cells;
+}
+
+// The cells recorded by every test's checked frames.
+std::set<std::string> SeenCells() {
+  std::set<std::string> seen;
+  const std::filesystem::path frames(GAME_TEST_FRAME_DIR);
+  if (!std::filesystem::is_directory(frames)) return seen;
+  for (const auto& test : std::filesystem::directory_iterator(frames)) {
+    std::ifstream in(test.path() / "words-seen.txt");
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty()) seen.insert(line);
+    }
+  }
+  return seen;
+}
+
+TEST(WordTourCoverage, EveryWordedCellIsSeen) {
+  const std::set<std::string> worded = WordedCells(), seen = SeenCells();
+  ASSERT_FALSE(worded.empty());
+  std::set<std::string> named;
+  for (const auto& list : {std::span<const Unseen>(kNeverDrawn), std::span<const Unseen>(kUnwatched)}) {
+    for (const Unseen& entry : list) {
+      EXPECT_TRUE(worded.count(entry.cell)) << entry.cell << " is named as unseen but carries no words";
+      EXPECT_FALSE(seen.count(entry.cell)) << entry.cell << " is named as unseen (" << entry.why
+                                           << ") but a checked frame showed it";
+      EXPECT_TRUE(named.insert(entry.cell).second) << entry.cell << " is named twice";
+    }
+  }
+  std::string unseen;
+  int count = 0;
+  for (const std::string& cell : worded) {
+    if (seen.count(cell) || named.count(cell)) continue;
+    unseen += "\n  " + cell;
+    ++count;
+  }
+  EXPECT_EQ(count, 0) << count << " of " << worded.size() << " worded cells show in no checked frame:" << unseen;
+}
+
+}  // namespace
