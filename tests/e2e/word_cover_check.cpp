@@ -394,6 +394,7 @@ class FrameWatch {
     frame_ = frame;
     check_ = check;
     armed_ = true;
+    started_ = false;
   }
 
   void See(const RecordedCall& call) {
@@ -401,7 +402,7 @@ class FrameWatch {
     switch (call.call) {
       case Call::SetBlendMode: blend_ = call.Int(0), strength_ = call.Int(1); break;
       case Call::DrawHud: hud_ = call.Int(0) == 1; break;
-      case Call::ClearDrawTarget: Start(); break;
+      case Call::ClearDrawTarget: Start(true); break;
       case Call::PresentScreen: Finish(); break;
       case Call::DrawGraphAt:
       case Call::DrawGraphMirrored:
@@ -410,6 +411,9 @@ class FrameWatch {
       case Call::DrawLineSegment:
       case Call::DrawFormattedText:
       case Call::DrawTextAt:
+      case Call::DrawGraphFileAt:
+        // The loading picture is drawn on the fresh screen before the frame loop clears it.
+        if (!started_) Start(false);
         Take(Describe(call));
         if (check_.afterDraw) check_.afterDraw(draws_.back().picture ? draws_.back().file : draws_.back().what);
         break;
@@ -418,9 +422,11 @@ class FrameWatch {
   }
 
  private:
-  void Start() {
-    screen_ = Canvas(kScreenWidth, kScreenHeight, {});
-    if (!ReadBackScreen(0, 0, screen_)) ADD_FAILURE() << frame_ << ": the screen could not be read";
+  // A frame's drawing starts on the cleared screen, read back; or on a fresh one, black.
+  void Start(bool cleared) {
+    started_ = true;
+    screen_ = Canvas(kScreenWidth, kScreenHeight, Colour{0, 0, 0});
+    if (cleared && !ReadBackScreen(0, 0, screen_)) ADD_FAILURE() << frame_ << ": the screen could not be read";
     owner_.assign(screen_.pixels.size(), -1);
     wordAt_.assign(screen_.pixels.size(), -1);
     marginOf_.assign(screen_.pixels.size(), -1);
@@ -465,7 +471,9 @@ class FrameWatch {
 
   void DescribePicture(const RecordedCall& call, Draw& draw) {
     const bool rotated = call.call == Call::DrawGraphRotated;
-    const GraphPicture* graph = PictureOfGraph(call.Int(rotated ? 4 : 2));
+    const GraphPicture fromFile = {call.text.substr(call.text.find_last_of("\\/") + 1), 0};
+    const GraphPicture* graph =
+        call.call == Call::DrawGraphFileAt ? &fromFile : PictureOfGraph(call.Int(rotated ? 4 : 2));
     const PictureFile* picture = graph == nullptr ? nullptr : PictureNamed(graph->file);
     if (picture == nullptr) {
       draw.what = "an unnamed graph";
@@ -954,6 +962,7 @@ class FrameWatch {
 
   std::string frame_;
   bool armed_ = false;
+  bool started_ = false;
   WordCheck check_;
   bool hud_ = false;
   int blend_ = 0, strength_ = 0;

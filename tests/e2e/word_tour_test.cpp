@@ -24,6 +24,7 @@
 #include "core/stage_end.h"
 #include "game_session.h"
 #include "page_tour.h"
+#include "scenario.h"
 #include "screens/results.h"
 
 namespace {
@@ -129,8 +130,11 @@ class WordTour : public PageTour {
   // "<loadingFrame>" to be looked at. The words check cannot see it: the picture is
   // drawn straight from its file before the first frame of the loop begins.
   void StartAndSaveTheLoadingPicture(const std::vector<int>& words, const std::string& loadingFrame) {
+    Scenario::SkipDrawing(false);
     SaveNextFrame(loadingFrame);
+    CheckWordsOfNextFrame(loadingFrame);
     StartWithSaveWords(game_, words);
+    Scenario::SkipDrawing(true);
     EXPECT_FALSE(SavedFramePath().empty()) << loadingFrame;
   }
   // A fresh press.

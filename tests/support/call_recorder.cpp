@@ -183,6 +183,18 @@ bool RecordWrappedCall(Call call) {
   return Forwards(call);
 }
 
+// A drawing call logged with a text of its own (the text drawn, a file's name).
+template <typename Real>
+int DrawLoggedWithText(Call call, std::initializer_list<double> arguments, const char* text, Real real) {
+  if (!State().drawing) return real();
+  const std::size_t entry = Log(call, arguments);
+  State().log[entry].text = text;
+  if (!Forwards(call)) return State().scriptedResult[static_cast<int>(call)];
+  State().log[entry].result = real();
+  ShowDrawn(entry);
+  return State().log[entry].result;
+}
+
 // The text calls, logged with their text; the formatted one is formatted here (as the
 // library does, within 1024 bytes) and drawn by the plain one with edge colour 0.
 extern "C" int __real__Z10DrawTextAtiiPKcjj(int x, int y, const char* text, std::uint32_t colour,
@@ -190,13 +202,8 @@ extern "C" int __real__Z10DrawTextAtiiPKcjj(int x, int y, const char* text, std:
 
 int DrawLoggedText(Call call, std::initializer_list<double> arguments, int x, int y, const char* text,
                    std::uint32_t colour, std::uint32_t edgeColour) {
-  if (!State().drawing) return __real__Z10DrawTextAtiiPKcjj(x, y, text, colour, edgeColour);
-  const std::size_t entry = Log(call, arguments);
-  State().log[entry].text = text;
-  if (!Forwards(call)) return State().scriptedResult[static_cast<int>(call)];
-  State().log[entry].result = __real__Z10DrawTextAtiiPKcjj(x, y, text, colour, edgeColour);
-  ShowDrawn(entry);
-  return State().log[entry].result;
+  return DrawLoggedWithText(call, arguments, text,
+                            [&] { return __real__Z10DrawTextAtiiPKcjj(x, y, text, colour, edgeColour); });
 }
 
 extern "C" int __wrap__Z10DrawTextAtiiPKcjj(int x, int y, const char* text, std::uint32_t colour,
@@ -215,6 +222,14 @@ extern "C" int __wrap__Z17DrawFormattedTextiijPKcz(int x, int y, std::uint32_t c
   return DrawLoggedText(Call::DrawFormattedText,
                         {static_cast<double>(x), static_cast<double>(y), static_cast<double>(colour)}, x, y, text,
                         colour, 0);
+}
+
+// A picture drawn straight from its file (the loading picture), logged with the file.
+extern "C" int __real__Z15DrawGraphFileAtiiPKci(int x, int y, const char* file, int transparent);
+extern "C" int __wrap__Z15DrawGraphFileAtiiPKci(int x, int y, const char* file, int transparent) {
+  return DrawLoggedWithText(Call::DrawGraphFileAt,
+                            {static_cast<double>(x), static_cast<double>(y), static_cast<double>(transparent)}, file,
+                            [&] { return __real__Z15DrawGraphFileAtiiPKci(x, y, file, transparent); });
 }
 
 // The picture loads: each handle noted with its file and cell, the call logged with

@@ -52,7 +52,8 @@
   X(DrawTextAt, false)         \
   X(LoadGraphFile, false)      \
   X(LoadDivGraphFile, false)   \
-  X(DrawHud, false)
+  X(DrawHud, false)             \
+  X(DrawGraphFileAt, false)
 
 enum class Call {
 #define RECORDED_CALL_ENUM(name, hashed) name,
