@@ -28,6 +28,8 @@
 #include "png_file.h"
 #include "text_drawing.h"
 #include "word_boxes.h"
+#include "word_check_measures.h"
+#include "word_check_pictures.h"
 
 namespace {
 
@@ -57,144 +59,6 @@ constexpr int kTextRows = 24;
 constexpr int kWideSpace = 6;
 // How far from a figure of digits its label may stand.
 constexpr int kFigureReach = 120;
-
-struct Box {
-  int x = 0, y = 0, w = 0, h = 0;
-
-  bool Empty() const { return w <= 0 || h <= 0; }
-  int Right() const { return x + w; }
-  int Bottom() const { return y + h; }
-  Box OnScreen() const {
-    const int left = std::max(x, 0), top = std::max(y, 0);
-    return {left, top, std::min(Right(), kScreenWidth) - left, std::min(Bottom(), kScreenHeight) - top};
-  }
-  bool Holds(int px, int py) const { return px >= x && py >= y && px < Right() && py < Bottom(); }
-  bool Holds(const Box& inner) const {
-    return inner.x >= x && inner.y >= y && inner.Right() <= Right() && inner.Bottom() <= Bottom();
-  }
-  Box Grown(int by) const { return {x - by, y - by, w + 2 * by, h + 2 * by}; }
-  void Add(const Box& other) {
-    if (other.Empty()) return;
-    Add(other.x, other.y);
-    Add(other.Right() - 1, other.Bottom() - 1);
-  }
-  void Add(int px, int py) {
-    if (Empty()) {
-      *this = {px, py, 1, 1};
-      return;
-    }
-    const int right = std::max(Right(), px + 1), bottom = std::max(Bottom(), py + 1);
-    x = std::min(x, px), y = std::min(y, py), w = right - x, h = bottom - y;
-  }
-};
-
-std::ostream& operator<<(std::ostream& out, const Box& box) {
-  return out << '(' << box.x << ',' << box.y << ' ' << box.w << 'x' << box.h << ')';
-}
-
-bool Overlap(const Box& a, const Box& b) {
-  return !a.Empty() && !b.Empty() && a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
-}
-
-// The space between two boxes (0 when they touch or overlap).
-double Gap(const Box& a, const Box& b) {
-  const int dx = std::max({0, a.x - b.Right(), b.x - a.Right()});
-  const int dy = std::max({0, a.y - b.Bottom(), b.y - a.Bottom()});
-  return std::hypot(dx, dy);
-}
-
-// Whether two boxes share a row: their heights overlap by at least half the lower one.
-bool SameRow(const Box& a, const Box& b) {
-  const int shared = std::min(a.Bottom(), b.Bottom()) - std::max(a.y, b.y);
-  return 2 * shared >= std::min(a.h, b.h);
-}
-
-double Luminance(const Colour& c) {
-  static const std::array<double, 256> linear = [] {
-    std::array<double, 256> table{};
-    for (int value = 0; value < 256; ++value) {
-      const double s = value / 255.0;
-      table[value] = s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    }
-    return table;
-  }();
-  return 0.2126 * linear[c.r] + 0.7152 * linear[c.g] + 0.0722 * linear[c.b];
-}
-
-double Contrast(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
-
-int Change(const Colour& a, const Colour& b) {
-  return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
-}
-
-bool Same(const Colour& a, const Colour& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-
-// The mask grown by `reach` pixels along its rows (or columns): a sliding count.
-std::vector<char> Dilated(const std::vector<char>& mask, int width, int height, int reach, bool alongRows) {
-  std::vector<char> grown(mask.size());
-  const int lines = alongRows ? height : width, length = alongRows ? width : height;
-  for (int line = 0; line < lines; ++line) {
-    const auto at = [&](int i) { return static_cast<std::size_t>(alongRows ? line * width + i : i * width + line); };
-    int count = 0;
-    for (int i = 0; i < length + reach; ++i) {
-      if (i < length) count += mask[at(i)];
-      if (i > 2 * reach) count -= mask[at(i - 2 * reach - 1)];
-      if (i >= reach) grown[at(i - reach)] = count > 0;
-    }
-  }
-  return grown;
-}
-
-// The mask grown by `reach` pixels in every direction (a square around each pixel).
-std::vector<char> Grown(const std::vector<char>& mask, int width, int height, int reach) {
-  return Dilated(Dilated(mask, width, height, reach, true), width, height, reach, false);
-}
-
-const PictureFile* PictureNamed(const std::string& name) {
-  static const std::vector<PictureFile> pictures = AllPictureFiles();
-  for (const PictureFile& picture : pictures) {
-    if (name == picture.name) return &picture;
-  }
-  return nullptr;
-}
-
-// The words of a cell, worked out once per run.
-const std::vector<WordInk>& WordsOfCell(const PictureFile& picture, int cell) {
-  static std::map<std::pair<std::string, int>, std::vector<WordInk>> known;
-  const auto key = std::make_pair(std::string(picture.name), cell);
-  const auto found = known.find(key);
-  return found != known.end() ? found->second : known.emplace(key, WordsInCell(picture, cell)).first->second;
-}
-
-// A cell of a generated picture, read once per run: the box of its visible pixels (all
-// but the transparent green) within the cell, and whether it has no transparent pixel.
-struct CellFacts {
-  Box visible;
-  bool opaque = true;
-};
-
-const CellFacts& FactsOfCell(const PictureFile& picture, int cell) {
-  static std::map<std::pair<std::string, int>, CellFacts> known;
-  const auto key = std::make_pair(std::string(picture.name), cell);
-  if (const auto found = known.find(key); found != known.end()) return found->second;
-  Canvas canvas(0, 0, {});
-  const std::filesystem::path file = std::filesystem::path(E2E_DATA_DIR) / "data" / "image011" / picture.name;
-  EXPECT_TRUE(ReadPngFile(file.string(), canvas)) << file;
-  const int across = picture.count > 0 ? std::max(1, picture.across) : 1;
-  const int left = cell % across * picture.width, top = cell / across * picture.height;
-  CellFacts facts;
-  for (int y = 0; y < picture.height && top + y < canvas.height; ++y) {
-    for (int x = 0; x < picture.width && left + x < canvas.width; ++x) {
-      const Colour& c = canvas.pixels[static_cast<std::size_t>(top + y) * canvas.width + left + x];
-      if (Same(c, kTransparentGreen)) {
-        facts.opaque = false;
-      } else {
-        facts.visible.Add(x, y);
-      }
-    }
-  }
-  return known.emplace(key, facts).first->second;
-}
 
 // What a draw is to the words around it: sprites in play and backdrops; pages, panels,
 // text pictures, cursors, markers and the game's boxes and lines; or the game's text and
@@ -238,20 +102,6 @@ struct Draw {
 };
 
 struct ScreenWord;
-
-// How a draw of part strength, or an added one, would put a colour over a pixel.
-struct Blend {
-  bool added = false;
-  double strength = 1.0;
-
-  Colour Over(const Colour& ground, int ink) const {
-    const auto mixed = [&](std::uint8_t g) {
-      const double value = added ? g + ink * strength : ink * strength + g * (1.0 - strength);
-      return static_cast<std::uint8_t>(std::lround(std::min(255.0, value)));
-    };
-    return {mixed(ground.r), mixed(ground.g), mixed(ground.b)};
-  }
-};
 
 // The mean luminance of a word's ink within a few pixels of a pixel of its ground (a
 // word drawn faintly over a changing ground is as light or dark as the ground beside
