@@ -8,6 +8,7 @@
 #include "core/stage_end.h"
 #include "scenario.h"
 #include "screens/results.h"
+#include "word_cover_check.h"
 
 namespace {
 
@@ -50,10 +51,10 @@ void PageTour::Hold(int padWord, int frames) {
   }
 }
 
-void PageTour::Save(const std::string& name, int padWord, Fade fade) {
+void PageTour::Save(const std::string& name, int padWord) {
   Scenario::SkipDrawing(false);
   SaveNextFrame(name);
-  CheckWordsOfNextFrame(name, fade);
+  CheckWordsOfNextFrame(name);
   Hold(padWord, 1);
   Scenario::SkipDrawing(true);
   EXPECT_FALSE(SavedFramePath().empty()) << name;
@@ -63,7 +64,7 @@ void PageTour::LeaveAll(const std::vector<PageExit>& exits) {
   for (const PageExit& exit : exits) {
     SCOPED_TRACE(testing::Message() << exit.page << " -> " << exit.leadsTo);
     Hold(0, exit.shows);
-    if (exit.frame != nullptr) Save(exit.frame, 0, exit.fade);
+    if (exit.frame != nullptr) Save(exit.frame);
     for (const ScriptSegment& hold : exit.keys) Hold(hold.padWord, hold.frames);
     for (int i = 0; i < exit.wait && !exit.arrived() && !loopEnded; ++i) Hold(0, 1);
     ASSERT_TRUE(exit.arrived()) << "scene " << Scene << " page " << MenuState.page << " phase " << ScenePhase;

@@ -10,7 +10,6 @@
 
 #include "core/game_state.h"
 #include "game_session.h"
-#include "word_cover_check.h"
 
 constexpr int kPadD = 512;        // button 6
 constexpr int kEscape = 1 << 30;  // no pad bit: the Escape key
@@ -38,7 +37,6 @@ struct PageExit {
   const char* frame = nullptr;  // saved as "<frame>.png" once the page shows
   int shows = 20;               // passes with nothing held while the page fades in
   int wait = 400;               // passes with nothing held until it gets there
-  Fade fade = Fade::kOver;      // whether the saved frame is caught mid-fade
 };
 
 bool OnPage(int page);
@@ -57,7 +55,7 @@ class PageTour : public testing::Test {
   // `frames` passes with `padWord` held (kEscape for the Escape key).
   void Hold(int padWord, int frames);
   // One pass drawn in full, saved as "<name>.png" and its words checked.
-  void Save(const std::string& name, int padWord = 0, Fade fade = Fade::kOver);
+  void Save(const std::string& name, int padWord = 0);
   // Each page first shows itself (its frame saved); then its keys, then a wait for the
   // page they lead to. The walk stops at a page its keys did not leave as the row says.
   void LeaveAll(const std::vector<PageExit>& exits);

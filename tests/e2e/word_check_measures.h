@@ -27,6 +27,8 @@ struct Box {
     return inner.x >= x && inner.y >= y && inner.Right() <= Right() && inner.Bottom() <= Bottom();
   }
   Box Grown(int by) const { return {x - by, y - by, w + 2 * by, h + 2 * by}; }
+  // The place of the pixel (px, py) in a grid of the box's size, row by row.
+  std::size_t Index(int px, int py) const { return static_cast<std::size_t>(py - y) * w + px - x; }
   void Add(const Box& other) {
     if (other.Empty()) return;
     Add(other.x, other.y);
@@ -41,6 +43,11 @@ struct Box {
     x = std::min(x, px), y = std::min(y, py), w = right - x, h = bottom - y;
   }
 };
+
+// A screen pixel by its place in a row-by-row grid of the screen, and back.
+inline std::size_t At(int x, int y) { return static_cast<std::size_t>(y) * kScreenWidth + x; }
+inline int ColumnOf(std::size_t p) { return static_cast<int>(p % kScreenWidth); }
+inline int RowOf(std::size_t p) { return static_cast<int>(p / kScreenWidth); }
 
 inline std::ostream& operator<<(std::ostream& out, const Box& box) {
   return out << '(' << box.x << ',' << box.y << ' ' << box.w << 'x' << box.h << ')';

@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <ostream>
 #include <set>
 #include <sstream>
@@ -18,15 +16,12 @@
 
 #include "../support/call_recorder.h"
 #include "../support/save_frame.h"
-#include "canvas.h"
 #include "core/display.h"
 #include "core/resource_table.h"
 #include "game_library.h"
 #include "kernel/code_page.h"
 #include "picture_words.h"
 #include "placeholder_art.h"
-#include "png_file.h"
-#include "text_drawing.h"
 #include "word_boxes.h"
 #include "word_check_measures.h"
 #include "word_check_pictures.h"
@@ -84,7 +79,7 @@ struct Draw {
   std::string what;
   std::string text;  // the game's text
   std::string file;  // a picture's file name
-  std::string cell;  // a picture's "<file>#<cell>"
+  int cell = 0;      // and its cell
   Box area;          // where the call may draw
   Box changed;       // the pixels it changed
   int changedPixels = 0;
@@ -110,12 +105,12 @@ struct ScreenWord;
 class InkNearby {
  public:
   InkNearby(const ScreenWord& word, const Canvas& screen, const Blend& blend);
-  double At(std::size_t p) const { return Mean(luminance_, p); }
-  double WhiteAt(std::size_t p) const { return Mean(white_, p); }
+  double At(std::size_t p) const { return Mean(luminance_, all_, p); }
+  double WhiteAt(std::size_t p) const { return Mean(white_, allWhite_, p); }
 
  private:
   static constexpr int kNear = 4;
-  double Mean(const std::vector<double>& grid, std::size_t p) const;
+  double Mean(const std::vector<double>& grid, double all, std::size_t p) const;
 
   Box near_;
   std::vector<double> luminance_, white_;  // by pixel of near_: the ink's, or -1
@@ -148,8 +143,7 @@ InkNearby::InkNearby(const ScreenWord& word, const Canvas& screen, const Blend& 
   white_ = luminance_;
   for (std::size_t i = 0; i < word.ink.size(); ++i) {
     const std::size_t p = word.ink[i];
-    const int x = static_cast<int>(p % kScreenWidth), y = static_cast<int>(p / kScreenWidth);
-    const std::size_t at = static_cast<std::size_t>(y - near_.y) * near_.w + x - near_.x;
+    const std::size_t at = near_.Index(ColumnOf(p), RowOf(p));
     luminance_[at] = Luminance(screen.pixels[p]);
     white_[at] = Luminance(blend.Over(word.inkUnder[i], 255));
     all_ += luminance_[at] / static_cast<double>(word.ink.size());
@@ -157,19 +151,17 @@ InkNearby::InkNearby(const ScreenWord& word, const Canvas& screen, const Blend& 
   }
 }
 
-double InkNearby::Mean(const std::vector<double>& grid, std::size_t p) const {
-  const int px = static_cast<int>(p % kScreenWidth), py = static_cast<int>(p / kScreenWidth);
+double InkNearby::Mean(const std::vector<double>& grid, double all, std::size_t p) const {
+  const int px = ColumnOf(p), py = RowOf(p);
   double sum = 0.0;
   int count = 0;
   for (int y = std::max(py - kNear, near_.y); y <= std::min(py + kNear, near_.Bottom() - 1); ++y) {
     for (int x = std::max(px - kNear, near_.x); x <= std::min(px + kNear, near_.Right() - 1); ++x) {
-      const double l = grid[static_cast<std::size_t>(y - near_.y) * near_.w + x - near_.x];
+      const double l = grid[near_.Index(x, y)];
       if (l >= 0.0) sum += l, ++count;
     }
   }
-  if (count > 0) return sum / count;
-  const double& all = &grid == &luminance_ ? all_ : allWhite_;
-  return all;
+  return count > 0 ? sum / count : all;
 }
 
 // A line of the findings: the subject (a word, a text, a HUD piece, a cursor), how the
@@ -332,7 +324,7 @@ class FrameWatch {
     }
     draw.what = graph->file + (picture->count > 0 ? "#" + std::to_string(graph->cell) : "");
     draw.file = graph->file;
-    draw.cell = graph->file + "#" + std::to_string(graph->cell);
+    draw.cell = graph->cell;
     draw.picture = true;
     draw.cursor = CellIsACursor(*picture, graph->cell) || IsSelectionMark(*picture, graph->cell);
     const double scale = rotated ? call.arguments[2] : 1.0, angle = rotated ? call.arguments[3] : 0.0;
@@ -363,8 +355,6 @@ class FrameWatch {
     if (!words.empty() && plain && call.call != Call::DrawGraphMirrored) draw.words = &words;
   }
 
-  std::size_t At(int x, int y) const { return static_cast<std::size_t>(y) * kScreenWidth + x; }
-
   // Whether the draw just taken laid one flat layer over the word (a page, a veil, a
   // highlight bar): over the ground of the word's box its result is one map of what lay
   // there, after = k * before + c in each channel (clamped), to within half a noticeable
@@ -377,8 +367,7 @@ class FrameWatch {
       for (int x = box.x; x < box.Right(); ++x) {
         if (wordAt_[At(x, y)] == word) continue;
         if (!area.Holds(x, y)) return false;
-        const std::size_t a = static_cast<std::size_t>(y - area.y) * area.w + x - area.x;
-        ground.emplace_back(before[a], after[a]);
+        ground.emplace_back(before[area.Index(x, y)], after[area.Index(x, y)]);
       }
     }
     for (std::uint8_t Colour::*channel : {&Colour::r, &Colour::g, &Colour::b}) {
@@ -414,7 +403,7 @@ class FrameWatch {
     std::set<int> crossed;
     for (int y = area.y; y < area.Bottom(); ++y) {
       for (int x = area.x; x < area.Right(); ++x) {
-        const std::size_t p = At(x, y), a = static_cast<std::size_t>(y - area.y) * area.w + x - area.x;
+        const std::size_t p = At(x, y), a = area.Index(x, y);
         const Colour was = before[a] = screen_.pixels[p], now = after.pixels[a];
         if (Same(was, now)) continue;
         const int change = Change(was, now);
@@ -442,7 +431,7 @@ class FrameWatch {
     if (Wipes(draw, area)) {
       for (ScreenWord& word : words_) word.gone = true;
     }
-    if (draw.cursor && draw.changedPixels > 0) seen_.insert(draw.cell);
+    if (draw.cursor && draw.changedPixels > 0) Seen(draw);
     draws_.push_back(std::move(draw));
     if (draws_.back().words != nullptr) PlaceWords(index, area, before);
     if (draws_.back().role == Role::kText && !draws_.back().picture) PlaceText(index, changes, area, before);
@@ -461,8 +450,7 @@ class FrameWatch {
   static std::vector<Box> Pieces(const std::vector<std::size_t>& glyph) {
     std::map<int, Box> columns;  // by column: the glyph pixels' rows
     for (std::size_t p : glyph) {
-      const int x = static_cast<int>(p % kScreenWidth), y = static_cast<int>(p / kScreenWidth);
-      columns[x].Add(x, y);
+      columns[ColumnOf(p)].Add(ColumnOf(p), RowOf(p));
     }
     std::vector<Box> pieces;
     int last = -kWideSpace - 1;
@@ -482,17 +470,12 @@ class FrameWatch {
     const Box near = draws_[index].changed.Grown(1).OnScreen();
     if (near.Empty()) return;
     std::vector<char> drawn(static_cast<std::size_t>(near.w) * near.h);
-    const auto local = [&](std::size_t p) {
-      return static_cast<std::size_t>(static_cast<int>(p / kScreenWidth) - near.y) * near.w +
-             static_cast<int>(p % kScreenWidth) - near.x;
-    };
     for (const auto& [p, change] : changes) {
-      drawn[local(p)] = 1;
+      drawn[near.Index(ColumnOf(p), RowOf(p))] = 1;
       if (change < kNoticeable) continue;
-      const int x = static_cast<int>(p % kScreenWidth), y = static_cast<int>(p / kScreenWidth);
-      word.inkUnder.push_back(before[static_cast<std::size_t>(y - area.y) * area.w + x - area.x]);
+      word.inkUnder.push_back(before[area.Index(ColumnOf(p), RowOf(p))]);
       word.glyph.push_back(p);
-      word.box.Add(static_cast<int>(p % kScreenWidth), static_cast<int>(p / kScreenWidth));
+      word.box.Add(ColumnOf(p), RowOf(p));
     }
     word.ink = word.glyph;
     word.need = NeedOf(word.box.h);
@@ -501,7 +484,7 @@ class FrameWatch {
     const std::vector<char> around = Grown(drawn, near.w, near.h, 1);
     for (int y = near.y; y < near.Bottom(); ++y) {
       for (int x = near.x; x < near.Right(); ++x) {
-        const std::size_t l = static_cast<std::size_t>(y - near.y) * near.w + x - near.x;
+        const std::size_t l = near.Index(x, y);
         if (around[l] && !drawn[l]) word.ground.push_back(At(x, y)), word.groundUnder.push_back(screen_.pixels[At(x, y)]);
       }
     }
@@ -514,12 +497,12 @@ class FrameWatch {
     const Box near = words_[word].box.Grown(margin).OnScreen();
     std::vector<char> mask(static_cast<std::size_t>(near.w) * near.h);
     for (std::size_t p : words_[word].glyph) {
-      mask[(p / kScreenWidth - near.y) * near.w + p % kScreenWidth - near.x] = 1;
+      mask[near.Index(ColumnOf(p), RowOf(p))] = 1;
     }
     mask = Grown(mask, near.w, near.h, margin);
     for (int y = near.y; y < near.Bottom(); ++y) {
       for (int x = near.x; x < near.Right(); ++x) {
-        if (mask[static_cast<std::size_t>(y - near.y) * near.w + x - near.x] && wordAt_[At(x, y)] != word) {
+        if (mask[near.Index(x, y)] && wordAt_[At(x, y)] != word) {
           marginOf_[At(x, y)] = word;
         }
       }
@@ -543,9 +526,9 @@ class FrameWatch {
       for (int y = near.y; y < near.Bottom(); ++y) {
         for (int x = near.x; x < near.Right(); ++x) {
           const int coverage = ink.At(x - draw.originX, y - draw.originY);
-          inked[static_cast<std::size_t>(y - near.y) * near.w + x - near.x] = coverage > 0;
+          inked[near.Index(x, y)] = coverage > 0;
           if (coverage < kGlyphCoverage || !area.Holds(x, y)) continue;
-          const std::size_t p = At(x, y), a = static_cast<std::size_t>(y - area.y) * area.w + x - area.x;
+          const std::size_t p = At(x, y), a = area.Index(x, y);
           word.glyph.push_back(p);
           word.box.Add(x, y);
           if (coverage == kFullCoverage) word.ink.push_back(p), word.inkUnder.push_back(before[a]);
@@ -558,21 +541,21 @@ class FrameWatch {
       const std::vector<char> around = Grown(inked, near.w, near.h, ink.reach);
       for (int y = near.y; y < near.Bottom(); ++y) {
         for (int x = near.x; x < near.Right(); ++x) {
-          const std::size_t l = static_cast<std::size_t>(y - near.y) * near.w + x - near.x;
+          const std::size_t l = near.Index(x, y);
           if (!around[l] || inked[l]) continue;
           word.ground.push_back(At(x, y));
-          word.groundUnder.push_back(area.Holds(x, y) ? before[static_cast<std::size_t>(y - area.y) * area.w + x - area.x]
-                                                      : screen_.pixels[At(x, y)]);
+          word.groundUnder.push_back(area.Holds(x, y) ? before[area.Index(x, y)] : screen_.pixels[At(x, y)]);
         }
       }
       word.shown = 2 * shown >= static_cast<int>(word.glyph.size());
       word.pieces = {word.box};
-      if (word.shown) seen_.insert(draw.cell);
+      if (word.shown) Seen(draw);
       AddWord(std::move(word));
     }
   }
 
   static bool Counts(const ScreenWord& word) { return word.shown && !word.gone; }
+  void Seen(const Draw& draw) { seen_.insert(draw.file + "#" + std::to_string(draw.cell)); }
 
   // Whether draw `by` wrote the same word again in the same place (a number drawn twice).
   bool Redrawn(const ScreenWord& word, int by) const {
@@ -586,18 +569,9 @@ class FrameWatch {
     if (area.w < kScreenWidth || area.h < kScreenHeight || draw.blend > kBlendAlpha || PartStrength(draw)) return false;
     if (!draw.picture) return draw.filled;
     const PictureFile* picture = PictureNamed(draw.file);
-    return picture != nullptr && FactsOfCell(*picture, std::stoi(draw.cell.substr(draw.cell.find('#') + 1))).opaque;
+    return picture != nullptr && FactsOfCell(*picture, draw.cell).opaque;
   }
   static bool PartStrength(const Draw& draw) { return draw.blend != 0 && draw.strength < 255; }
-
-
-  // In a frame caught mid-fade: a word drawn at part strength, or under a layer that was.
-  bool Fading(const ScreenWord& word) const {
-    if (check_.fade == Fade::kOver) return false;
-    if (PartStrength(draws_[word.draw])) return true;
-    return std::any_of(word.covers.begin(), word.covers.end(),
-                       [&](const auto& cover) { return cover.second.layer && PartStrength(draws_[cover.first]); });
-  }
 
   std::string Subject(const ScreenWord& word) const {
     if (word.digit) return "the digits of " + draws_[word.draw].file;
@@ -647,7 +621,7 @@ class FrameWatch {
   void NoteContrasts() {
     for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
       const ScreenWord& word = words_[w];
-      if (!Counts(word) || word.ink.empty() || word.ground.empty() || Fading(word)) continue;
+      if (!Counts(word) || word.ink.empty() || word.ground.empty()) continue;
       const Draw& by = draws_[word.draw];
       const bool faint = by.blend == kBlendAdd || PartStrength(by);
       const Blend blend{by.blend == kBlendAdd, std::clamp(by.strength, 0, 255) / 255.0};
@@ -666,7 +640,7 @@ class FrameWatch {
         if (contrast >= need) continue;
         ++shortPixels;
         if (contrast < least) least = contrast, asked = need;
-        where.Add(static_cast<int>(p % kScreenWidth), static_cast<int>(p / kScreenWidth));
+        where.Add(ColumnOf(p), RowOf(p));
         ++owners[owner_[p]];
       }
       if (shortPixels <= std::max(kStrayPixels, kShortGroundShare * static_cast<double>(word.ground.size()))) continue;
@@ -834,10 +808,4 @@ void CheckWordsOfNextFrame(const std::string& frame, const WordCheck& check) {
   watch.Arm(frame, check);
   RecordDrawing(true);
   ObserveDrawing([](const RecordedCall& call) { watch.See(call); });
-}
-
-void CheckWordsOfNextFrame(const std::string& frame, Fade fade) {
-  WordCheck check;
-  check.fade = fade;
-  CheckWordsOfNextFrame(frame, check);
 }

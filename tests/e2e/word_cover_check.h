@@ -7,8 +7,9 @@
 //     play pass over words and away), nor is a picture's word crowded by the game's
 //     later text or digits;
 // (c) every word reads in the frame as shown: its ink keeps a contrast ratio of at least
-//     4.5 with the ground a reader sees around its glyphs, whatever put it there (a page,
-//     a stage's backdrop, scenery or an object);
+//     4.5 (3 from 24 pixels) with the ground a reader sees around its glyphs, whatever put
+//     it there (a page, a stage's backdrop, scenery or an object); a word drawn faintly or
+//     added to the screen, most of what such a draw could reach there;
 // (d) the HUD lies on no panel, page or text picture drawn in play and inside no cursor;
 // (e) a cursor (a frame or bracket marking a word) lies wholly on the screen and holds a
 //     word (its own caption counts), and no word crosses its edge;
@@ -23,13 +24,7 @@
 #include <string>
 #include <vector>
 
-// Whether the frame is caught part way through a fade, where words drawn at part strength,
-// or under a layer drawn at part strength, are not yet (or no longer) to be read: (c)
-// passes them by; every other rule still holds.
-enum class Fade { kOver, kMidway };
-
 struct WordCheck {
-  Fade fade = Fade::kOver;
   // Called after each draw of the frame with what it drew (a picture's file name, "a box",
   // "the text '...'"): a test plants a fault by drawing more, checked with the rest.
   std::function<void(const std::string& drawn)> afterDraw;
@@ -38,5 +33,4 @@ struct WordCheck {
 };
 
 // Watches the drawing of the next frame, to its PresentScreen, and checks it.
-void CheckWordsOfNextFrame(const std::string& frame, const WordCheck& check);
-void CheckWordsOfNextFrame(const std::string& frame, Fade fade = Fade::kOver);
+void CheckWordsOfNextFrame(const std::string& frame, const WordCheck& check = {});

@@ -26,6 +26,7 @@
 #include "page_tour.h"
 #include "scenario.h"
 #include "screens/results.h"
+#include "word_cover_check.h"
 
 namespace {
 
@@ -126,9 +127,8 @@ constexpr int kEndingRows[] = {2500, 3150, 3250, 3820, 4000, 4100, 4300, 4600, 4
 
 class WordTour : public PageTour {
  protected:
-  // The program started on `words`: the loading picture it shows first is saved as
-  // "<loadingFrame>" to be looked at. The words check cannot see it: the picture is
-  // drawn straight from its file before the first frame of the loop begins.
+  // The program started on `words`: the loading picture it shows first (drawn straight
+  // from its file before the frame loop begins) is saved as "<loadingFrame>" and checked.
   void StartAndSaveTheLoadingPicture(const std::vector<int>& words, const std::string& loadingFrame) {
     Scenario::SkipDrawing(false);
     SaveNextFrame(loadingFrame);

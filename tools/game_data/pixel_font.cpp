@@ -40,13 +40,11 @@ void VisitLabel(int x, int y, std::string_view text, int scale, const std::funct
   }
 }
 
-void DrawLabel(Canvas& canvas, int x, int y, std::string_view text, int scale, Colour colour, int outline) {
-  if (outline > 0) {
-    VisitLabel(x, y, text, scale, [&](int px, int py) {
-      canvas.FillRect(px - outline, py - outline, 2 * outline + 1, 2 * outline + 1, kOutlineColour);
-    });
-  }
-  VisitLabel(x, y, text, scale, [&](int px, int py) { canvas.Set(px, py, colour); });
+void DrawLabel(Canvas& canvas, int x, int y, std::string_view text, int scale) {
+  VisitLabel(x, y, text, scale, [&](int px, int py) {
+    canvas.FillRect(px - kDigitRim, py - kDigitRim, 2 * kDigitRim + 1, 2 * kDigitRim + 1, kOutlineColour);
+  });
+  VisitLabel(x, y, text, scale, [&](int px, int py) { canvas.Set(px, py, kDigitColour); });
 }
 
 DigitPlace PlaceDigit(int cellWidth, int cellHeight) {

@@ -13,8 +13,11 @@ constexpr int kGlyphHeight = 7;
 // left at (x, y); other characters are blanks: DrawLabel draws by this walk, and the
 // word boxes report it.
 void VisitLabel(int x, int y, std::string_view text, int scale, const std::function<void(int x, int y)>& visit);
-// Draws the digits in `colour`, each in a dark rim `outline` pixels wide.
-void DrawLabel(Canvas& canvas, int x, int y, std::string_view text, int scale, Colour colour, int outline = 0);
+// The digits' ink, and the width of their dark rim.
+constexpr Colour kDigitColour = {250, 250, 250};
+constexpr int kDigitRim = 1;
+// Draws the digits, each in its dark rim.
+void DrawLabel(Canvas& canvas, int x, int y, std::string_view text, int scale);
 
 // A digit picture's cell holds one digit, centred, as large as whole font pixels allow
 // with a pixel of its own around it (for the rim).

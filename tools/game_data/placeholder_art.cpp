@@ -464,7 +464,7 @@ void DrawCell(const PictureFile& picture, const Cell& cell, const CellRoleMap& r
     case PictureArt::kBackdrop: DrawBackdrop(cell, picture); break;
     case PictureArt::kDigits: {
       const DigitPlace at = PlaceDigit(cell.w, cell.h);
-      DrawLabel(cell.canvas, cell.x + at.x, cell.y + at.y, std::to_string(cell.index % 10), at.scale, kWhite, 1);
+      DrawLabel(cell.canvas, cell.x + at.x, cell.y + at.y, std::to_string(cell.index % 10), at.scale);
       break;
     }
     case PictureArt::kText:

@@ -75,7 +75,8 @@ std::vector<WordInk> WordsInCell(const PictureFile& picture, int cell) {
   if (picture.art == PictureArt::kDigits) {
     const DigitPlace at = PlaceDigit(picture.width, picture.height);
     const std::string digit = std::to_string(cell % 10);
-    AddInk(inks, Word(digit, {250, 250, 250}, kGlyphHeight * at.scale, 1, true), area, [&](const InkVisitor& visit) {
+    const WordInk ink = Word(digit, kDigitColour, kGlyphHeight * at.scale, kDigitRim, true);
+    AddInk(inks, ink, area, [&](const InkVisitor& visit) {
       VisitLabel(area.x + at.x, area.y + at.y, digit, at.scale, [&](int x, int y) { visit(x, y, 255); });
     });
     return inks;
