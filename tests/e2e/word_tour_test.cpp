@@ -120,6 +120,9 @@ constexpr int kUnlockNotice = 25;
 // roll (its pictures one animation each, 417 to 439).
 constexpr int kRightPages = 22, kLeftPages = 23, kStaffRoll = 24;
 constexpr int kFirstRollPicture = 417, kPastTheRoll = 440;
+// The ending's rows of its fade to black and of the staff pictures' fader (states 1 to 4
+// show two pictures in turn, states 5 and 6 the closing pair).
+constexpr int kFadeToBlackRow = 1400, kFirstStaffPicturesRow = 1700, kLastStaffPicturesRow = 12100;
 // The ending's rows from its second scene on (the 28 caption pages among them), in order.
 constexpr int kEndingRows[] = {2500, 3150, 3250, 3820, 4000, 4100, 4300, 4600, 4700, 4850, 5050, 5300, 5550,
                                5800, 6050, 6300, 6550, 6800, 7050, 7300, 7550, 7700, 7800, 8050, 8250, 8301,
@@ -197,18 +200,35 @@ class WordTour : public PageTour {
     }
     for (SideNotice& notice : SideNotices) notice = {};
   }
-  // The ending's caption pages and staff roll, every picture of them at full strength:
-  // a run put at stage 8's end, then the ending's rows from the second scene on, each
-  // performed in turn without the waits between them. Each caption page, once its row
-  // has put it up, is moved on to full strength and saved, with the staff roll (from
-  // its row on) showing its next picture in full; a page saved goes on to its fade-out
-  // and leaves before the next row.
+  // The staff pictures' fader from the ending's row `row`: each of its pictures from
+  // `firstState` on (a rising state, every other one) saved once it is at full strength.
+  void SaveTheStaffPictures(int row, int firstState, int lastState, const std::string& name) {
+    StageTimeline = row - 1;
+    Hold(0, 1);
+    for (int state = firstState; state <= lastState; state += 2) {
+      ASSERT_GT(PassUntil(game_, [state] { return CreditPictureState == state && CreditPictureAlpha >= 255; }, 500),
+                0)
+          << "fader state " << state;
+      Save(name + std::to_string(state));
+    }
+  }
+  // The ending's caption pages, staff roll and staff pictures, every picture of them at
+  // full strength: a run put at stage 8's end, the fade to black and the first two staff
+  // pictures, then the ending's rows from the second scene on, each performed in turn
+  // without the waits between them. Each caption page, once its row has put it up, is
+  // moved on to full strength and saved, with the staff roll (from its row on) showing
+  // its next picture in full; a page saved goes on to its fade-out and leaves before the
+  // next row. Last, the closing pair of staff pictures.
   void TourTheEnding(bool secondSet) {
     StartWithSaveWords(game_, VeteransSave({.secondPictureSet = secondSet}));
     StartAGame(game_);
     std::tie(Stage, StageTimeline) = std::tuple(8, 10799);
     ASSERT_GT(PassUntil(game_, [] { return Scene == kSceneEnding; }, 60), 0);
-    const std::string name = std::string("tour-ending-set-") + (secondSet ? "2" : "1") + "-page-";
+    const std::string set = std::string("tour-ending-set-") + (secondSet ? "2" : "1");
+    StageTimeline = kFadeToBlackRow - 1;
+    Hold(0, 1);
+    SaveTheStaffPictures(kFirstStaffPicturesRow, 1, 3, set + "-staff-state-");
+    const std::string name = set + "-page-";
     std::map<int, std::set<int>> shown;  // the pictures saved in full, by image set
     int pages = 0;
     for (int row : kEndingRows) {
@@ -247,6 +267,7 @@ class WordTour : public PageTour {
     EXPECT_EQ(shown[kRightPages].size(), 15u);
     EXPECT_EQ(shown[kLeftPages].size(), 13u);
     EXPECT_EQ(shown[kStaffRoll].size(), 23u);
+    SaveTheStaffPictures(kLastStaffPicturesRow, 5, 5, set + "-staff-state-");
   }
   // The extra mode runs no stage script (no waves, no rows moving the backdrops): each
   // stage from `first` to `last` once, by a practice run, at two of its points.
