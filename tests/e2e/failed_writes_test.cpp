@@ -1,5 +1,5 @@
-// Files the program could not write: the save file's and a replay's failures are logged, a screenshot
-// that was not written is neither heard nor seen.
+// Files the program could not write: the save file's and a replay's failures are
+// logged, a screenshot that was not written is neither heard nor seen.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "../support/scratch_directory.h"
+#include "frame_digest.h"
 
 struct Canvas;
-#include "frame_digest.h"
 
 // Pad bits of the default key configuration.
 constexpr int kPadUp = 8;

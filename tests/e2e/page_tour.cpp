@@ -120,6 +120,13 @@ void PageTour::QuitToMainMenu() {
   ToMainMenu(game_);
 }
 
+void PageTour::ToTheReplaysTab() {
+  LeaveAll({
+      {"main menu", Then(DownToItem(4), Press({kPadFire})), [] { return OnPage(14); }, "records, rankings tab"},
+      {"records, rankings tab", Press({kPadRight}), [] { return OnPage(18); }, "records, replays tab"},
+  });
+}
+
 void PageTour::ToContinue(const char* fadeInFrame) {
   LoseLastLife();
   ASSERT_GT(PassUntil(game_, [] { return ScenePhase == 1; }, 10), 0);

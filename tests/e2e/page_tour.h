@@ -77,6 +77,8 @@ class PageTour : public testing::Test {
   void StartPractice(int mode, int stage);
   // From play through the pause to the standing main menu.
   void QuitToMainMenu();
+  // From the main menu to the records' replays tab.
+  void ToTheReplaysTab();
   // A lost last life, to the continue question (the death and the game over's fade-in
   // shortened); `fadeInFrame` saves the game over's picture at the end of its fade-in.
   void ToContinue(const char* fadeInFrame = nullptr);

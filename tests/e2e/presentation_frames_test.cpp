@@ -3,8 +3,8 @@
 // with golden pictures. Whole stages and the ending are saved to be looked at.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>

@@ -111,6 +111,18 @@ inline std::vector<char> Grown(const std::vector<char>& mask, int width, int hei
   return Dilated(Dilated(mask, width, height, reach, true), width, height, reach, false);
 }
 
+// Visits each pixel (x, y) of `near`, the mask's box on the screen, that lies within
+// `reach` of the mask's pixels but outside them: the ring around the mask.
+template <typename Visit>
+void VisitRing(const std::vector<char>& mask, const Box& near, int reach, Visit visit) {
+  const std::vector<char> around = Grown(mask, near.w, near.h, reach);
+  for (int y = near.y; y < near.Bottom(); ++y) {
+    for (int x = near.x; x < near.Right(); ++x) {
+      if (around[near.Index(x, y)] && !mask[near.Index(x, y)]) visit(x, y);
+    }
+  }
+}
+
 // How a draw of part strength, or an added one, would put a colour over a pixel.
 struct Blend {
   bool added = false;

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <map>
 #include <ostream>
 #include <set>
@@ -186,13 +186,10 @@ std::ostream& operator<<(std::ostream& out, const Finding& f) {
   out << f.rule << ' ' << f.subject << " at " << f.subjectBox << ' ' << f.relation << ' ' << f.other;
   if (!f.otherBox.Empty()) out << " at " << f.otherBox;
   if (f.pixels == 0) return out;
-  char ratio[16];
-  std::snprintf(ratio, sizeof ratio, "%.1f", std::floor(f.least * 10) / 10);
   out << ": ";
   if (f.need > 0.0) {
-    char need[16];
-    std::snprintf(need, sizeof need, "%.1f", f.need);
-    out << "contrast down to " << ratio << " (" << need << " asked) at ";
+    out << std::fixed << std::setprecision(1) << "contrast down to " << std::floor(f.least * 10) / 10 << " ("
+        << f.need << " asked) at ";
   }
   out << f.pixels << (f.of > 0 ? " of " + std::to_string(f.of) : "") << " pixels, " << f.where;
   for (const std::string& piece : f.pieces) out << (piece == *f.pieces.begin() ? " (" : "; ") << piece;
@@ -215,15 +212,11 @@ void Report(const std::string& frame, const std::string& line, std::vector<std::
   std::ofstream(file, std::ios::app) << frame << ": " << line << '\n';
 }
 
-// Adds the cells whose words a frame showed to the running test's "words-seen.txt".
+// Adds the cells whose words a frame showed to the running test's "words-seen.txt"
+// (its folder, and so the file, is emptied by the test's first use of it).
 void NoteSeen(const std::set<std::string>& cells) {
-  const std::filesystem::path file = TestFrameFolder() / "words-seen.txt";
-  std::set<std::string> seen = cells;
-  std::ifstream in(file);
-  for (std::string line; std::getline(in, line);) seen.insert(line);
-  in.close();
-  std::ofstream out(file);
-  for (const std::string& cell : seen) out << cell << '\n';
+  std::ofstream out(TestFrameFolder() / "words-seen.txt", std::ios::app);
+  for (const std::string& cell : cells) out << cell << '\n';
 }
 
 bool AllDigits(const std::string& text) {
@@ -481,13 +474,10 @@ class FrameWatch {
     word.need = NeedOf(word.box.h);
     word.shown = !word.glyph.empty();
     word.pieces = Pieces(word.glyph);
-    const std::vector<char> around = Grown(drawn, near.w, near.h, 1);
-    for (int y = near.y; y < near.Bottom(); ++y) {
-      for (int x = near.x; x < near.Right(); ++x) {
-        const std::size_t l = near.Index(x, y);
-        if (around[l] && !drawn[l]) word.ground.push_back(At(x, y)), word.groundUnder.push_back(screen_.pixels[At(x, y)]);
-      }
-    }
+    VisitRing(drawn, near, 1, [&](int x, int y) {
+      word.ground.push_back(At(x, y));
+      word.groundUnder.push_back(screen_.pixels[At(x, y)]);
+    });
     if (word.shown) AddWord(std::move(word));
   }
 
@@ -499,14 +489,7 @@ class FrameWatch {
     for (std::size_t p : words_[word].glyph) {
       mask[near.Index(ColumnOf(p), RowOf(p))] = 1;
     }
-    mask = Grown(mask, near.w, near.h, margin);
-    for (int y = near.y; y < near.Bottom(); ++y) {
-      for (int x = near.x; x < near.Right(); ++x) {
-        if (mask[near.Index(x, y)] && wordAt_[At(x, y)] != word) {
-          marginOf_[At(x, y)] = word;
-        }
-      }
-    }
+    VisitRing(mask, near, margin, [&](int x, int y) { marginOf_[At(x, y)] = word; });
   }
 
   // The words a picture put on the screen: its glyph pixels, its ink, and the ground a
@@ -538,15 +521,10 @@ class FrameWatch {
         }
       }
       if (drawn == 0) continue;
-      const std::vector<char> around = Grown(inked, near.w, near.h, ink.reach);
-      for (int y = near.y; y < near.Bottom(); ++y) {
-        for (int x = near.x; x < near.Right(); ++x) {
-          const std::size_t l = near.Index(x, y);
-          if (!around[l] || inked[l]) continue;
-          word.ground.push_back(At(x, y));
-          word.groundUnder.push_back(area.Holds(x, y) ? before[area.Index(x, y)] : screen_.pixels[At(x, y)]);
-        }
-      }
+      VisitRing(inked, near, ink.reach, [&](int x, int y) {
+        word.ground.push_back(At(x, y));
+        word.groundUnder.push_back(area.Holds(x, y) ? before[area.Index(x, y)] : screen_.pixels[At(x, y)]);
+      });
       word.shown = 2 * shown >= static_cast<int>(word.glyph.size());
       word.pieces = {word.box};
       if (word.shown) Seen(draw);

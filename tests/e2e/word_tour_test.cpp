@@ -402,10 +402,7 @@ TEST_F(WordTour, ReplayPagesAndTheEndOfARun) {
   StartWithSaveWords(game_, VeteransSave());
   ToMainMenu(game_);
   // No replay has been written yet: slot 1 fails to load.
-  LeaveAll({
-      {"main menu", Then(DownToItem(4), Press({kPadFire})), [] { return OnPage(14); }, "records, rankings tab"},
-      {"records, rankings tab", Press({kPadRight}), [] { return OnPage(18); }, "records, replays tab"},
-  });
+  ToTheReplaysTab();
   Hold(0, 20);
   Save("tour-replay-loading", kPadFire);
   ASSERT_EQ(ReplaySlot, kReplayNoSlot);
@@ -438,11 +435,8 @@ TEST_F(WordTour, ReplayPagesAndTheEndOfARun) {
 
   // The written replay, played: a frame of the playback once its stage has begun.
   ToMainMenu(game_);
-  LeaveAll({
-      {"main menu", Then(DownToItem(4), Press({kPadFire})), [] { return OnPage(14); }, "records, rankings tab"},
-      {"records, rankings tab", Press({kPadRight}), [] { return OnPage(18); }, "records, replays tab"},
-      {"records, replays tab", Press({kPadFire}), [] { return ReplayMode == kReplayPlayback; }, "replay playback"},
-  });
+  ToTheReplaysTab();
+  LeaveAll({{"records, replays tab", Press({kPadFire}), [] { return ReplayMode == kReplayPlayback; }, "replay playback"}});
   Hold(0, 100);
   ASSERT_EQ(ReplayMode, kReplayPlayback);
   ASSERT_EQ(StageStarted, 1);

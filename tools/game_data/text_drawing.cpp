@@ -126,12 +126,7 @@ void DrawText(Canvas& canvas, int x, int y, std::string_view text, int size, Col
   if (rimmed) {
     const int rim = OutlineWidth(size);
     VisitInk(x, y, text, size, align, [&](int px, int py, int) {
-      for (int oy = py - rim; oy <= py + rim; ++oy) {
-        for (int ox = px - rim; ox <= px + rim; ++ox) {
-          if (ox < 0 || oy < 0 || ox >= canvas.width || oy >= canvas.height) continue;
-          canvas.pixels[static_cast<std::size_t>(oy) * canvas.width + ox] = kOutlineColour;
-        }
-      }
+      canvas.FillRect(px - rim, py - rim, 2 * rim + 1, 2 * rim + 1, kOutlineColour);
     });
   }
   VisitInk(x, y, text, size, align,

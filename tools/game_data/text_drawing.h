@@ -10,7 +10,6 @@
 
 enum class Align { kLeft, kCentre, kRight };
 
-
 // The face is found once; false (with a message on standard error) when it cannot be.
 bool TextFaceReady();
 // The width of a caption at a pixel size.
