@@ -118,13 +118,11 @@ class InkNearby {
 };
 
 struct ScreenWord {
-  ScreenWord(int by, std::string words, bool caption, bool isDigit)
-      : draw(by), text(std::move(words)), label(caption), digit(isDigit) {}
+  ScreenWord(int by, std::string words, bool isDigit) : draw(by), text(std::move(words)), digit(isDigit) {}
 
   int draw;
   std::string text;
-  bool label;  // a picture's caption (not a digit, not the game's text)
-  bool digit;
+  bool digit;  // a digit picture's digit
   bool shown = false;  // its glyphs show: it is measured, covered and seen
   bool gone = false;   // wholly under a picture drawn later over the whole screen
   int margin = 0;      // the clear space it needs from the game's later text and digits
@@ -459,7 +457,7 @@ class FrameWatch {
   // reader sees it on the pixels around them that it left as they were.
   void PlaceText(int index, const std::vector<std::pair<std::size_t, int>>& changes, const Box& area,
                  const std::vector<Colour>& before) {
-    ScreenWord word(index, draws_[index].text, false, false);
+    ScreenWord word(index, draws_[index].text, false);
     const Box near = draws_[index].changed.Grown(1).OnScreen();
     if (near.Empty()) return;
     std::vector<char> drawn(static_cast<std::size_t>(near.w) * near.h);
@@ -498,7 +496,7 @@ class FrameWatch {
   void PlaceWords(int index, const Box& area, const std::vector<Colour>& before) {
     const Draw& draw = draws_[index];
     for (const WordInk& ink : *draw.words) {
-      ScreenWord word(index, ink.text, !ink.digit, ink.digit);
+      ScreenWord word(index, ink.text, ink.digit);
       word.margin = ink.digit ? 0 : ink.size / 2;
       word.need = NeedOf(ink.size);
       const Box reach = Box{draw.originX + ink.x, draw.originY + ink.y, ink.width, ink.height}.Grown(ink.reach);
@@ -533,6 +531,8 @@ class FrameWatch {
   }
 
   static bool Counts(const ScreenWord& word) { return word.shown && !word.gone; }
+  // A picture's caption: not a digit, not the game's text.
+  bool IsCaption(const ScreenWord& word) const { return draws_[word.draw].picture && !word.digit; }
   void Seen(const Draw& draw) { seen_.insert(draw.file + "#" + std::to_string(draw.cell)); }
 
   // Whether draw `by` wrote the same word again in the same place (a number drawn twice).
@@ -553,7 +553,7 @@ class FrameWatch {
 
   std::string Subject(const ScreenWord& word) const {
     if (word.digit) return "the digits of " + draws_[word.draw].file;
-    if (!word.label) return draws_[word.draw].what;
+    if (!IsCaption(word)) return draws_[word.draw].what;
     return "the word '" + word.text + "' of " + draws_[word.draw].what;
   }
 
@@ -710,7 +710,7 @@ class FrameWatch {
     std::vector<Figure> figures;
     const ScreenWord* last = nullptr;
     for (const ScreenWord& word : words_) {
-      const bool figure = Counts(word) && (word.digit || (!word.label && AllDigits(word.text)));
+      const bool figure = Counts(word) && (word.digit || (!draws_[word.draw].picture && AllDigits(word.text)));
       if (!figure) continue;
       const bool joins = last != nullptr && last->digit && word.digit && SameRow(last->box, word.box) &&
                          Gap(last->box, word.box) <= word.box.h && !figures.empty();
@@ -731,7 +731,7 @@ class FrameWatch {
       const ScreenWord* onRow = nullptr;   // the nearest label on its row
       const ScreenWord* offRow = nullptr;  // the nearest label off its row that no other figure has
       for (const ScreenWord& word : words_) {
-        if (!Counts(word) || !word.label || draws_[word.draw].cursor) continue;
+        if (!Counts(word) || !IsCaption(word) || draws_[word.draw].cursor) continue;
         if (SameRow(box, word.box)) {
           if (onRow == nullptr || Gap(box, word.box) < Gap(box, onRow->box)) onRow = &word;
         } else if (!othersLabel(word, figure) && (offRow == nullptr || Gap(box, word.box) < Gap(box, offRow->box))) {
