@@ -439,7 +439,6 @@ enum CommonImage : int {
   kImageTallyPanel,
   kImageShopTile,
   kImageShopEmblem,
-  kImageShopCursorFrame,
   kImageClearDecoration,
   kCommonImageCount,
 };

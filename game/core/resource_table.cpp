@@ -98,6 +98,8 @@ constexpr SpriteSheet kCommonSheetTable[] = {
     kRankingHeaders,
     {12, Sheet("JikiWindLight.png", Art::kDragon, 64, 64, 65, 10, 7)},
     {13, Sheet("Aimage00164part2.png", Art::kShot, 64, 64, 59, 10, 6)},
+    // The shop's cursor: a cell per place, in the order of its items.
+    {43, Sheet("shopframe01.png", Art::kPanel, 250, 40, 7, 1, 7)},
     {14, Sheet("WingBlack.png", Art::kDragon, 64, 64, 65, 10, 7)},
     {15, Sheet("E6464.png", Art::kEnemy, 64, 64, 79, 10, 8)},
     {16, Sheet("E128128.png", Art::kEnemy, 128, 128, 10, 10, 1)},
@@ -124,9 +126,8 @@ constexpr TablePicture kCommonPictureTable[] = {
     {kImageStage1Notice, {"sousa01-03.png", Art::kText, 350, 180}},
     {kImageBackdropTile, {"backlayer01.png", Art::kBackdrop, 1000, 750}},
     {kImageTallyPanel, {"tally01-01.png", Art::kPanel, 1024, 240}},
-    {kImageShopTile, {"shop01-01.png", Art::kPanel, 10, 60}},
+    {kImageShopTile, {"shop01-01.png", Art::kBackdrop, 10, 60}},
     {kImageShopEmblem, {"emblem01.png", Art::kPanel, 400, 400}},
-    {kImageShopCursorFrame, {"shopframe01.png", Art::kPanel, 250, 40}},
     {kImageClearDecoration, {"clear01.png", Art::kEffect, 300, 300}},
 };
 static_assert(std::size(kCommonPictureTable) == kCommonImageCount, "one picture per role");

@@ -1,6 +1,8 @@
 // The upgrade shop between stages: a cursor over five upgrade tracks, the level-ups
 // and the way out; a purchase is paid 5 coins a frame, a refusal fades out, and
 // leaving fades to black before the next stage.
+#include <algorithm>
+#include <iterator>
 #include <span>
 
 #include "core/display.h"
@@ -36,6 +38,11 @@ enum ShopItem : int {
 };
 constexpr int kCursorLeft = 250;  // screen position of item (0, 0)'s frame
 constexpr int kCursorTop = 575;
+// The cursor's picture has a cell per place, naming it: its image set and the items in
+// the order of its cells.
+constexpr int kCursorFrames = 43 * kCellsPerSet;
+constexpr ShopItem kCursorFrameItems[] = {kItemShot,  kItemOption,    kItemSpeed,  kItemTurbo,
+                                          kItemLeave, kItemGuardHeal, kItemLevelUp};
 
 void Create(int templateId) { CreateObject(templateId, 0, 0, 0, 0); }
 void CreateMarker(int optionSlot) { CreateObject(2160, 0, 0, 0, optionSlot); }
@@ -245,8 +252,12 @@ void MoveCursor() {
 }
 
 void DrawCursorFrame(int alpha) {
+  const int item = ShopCursor[0] + ShopCursor[1];
+  const auto* cell = std::find(std::begin(kCursorFrameItems), std::end(kCursorFrameItems), item);
+  if (cell == std::end(kCursorFrameItems)) return;
   SetBlendMode(1, alpha);
-  DrawGraphAt(kCursorLeft + ShopCursor[0], kCursorTop + ShopCursor[1], CommonImages[kImageShopCursorFrame], 1);
+  DrawGraphAt(kCursorLeft + ShopCursor[0], kCursorTop + ShopCursor[1],
+              SpriteHandles[kCursorFrames + (cell - std::begin(kCursorFrameItems))], 1);
 }
 
 void DrawShop(int frameAlpha) {

@@ -94,6 +94,8 @@ int GameSession::Start(DrawingPath path) {
   // program may have left them anywhere).
   MenuState = MenuStateRecord{};
   MenuCursorY = PracticeCursorY = PracticeModeIndex = ConfigSubPage = PracticeFlag = ReplaySlot = 0;
+  // The replay list keeps an entry whose file is missing as it was: a fresh program's are empty.
+  std::fill(std::begin(ReplayList), std::end(ReplayList), ReplayListEntry{});
   const int result = StartGame();
   started_ = result == 0;
   return result;

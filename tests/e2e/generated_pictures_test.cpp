@@ -125,8 +125,8 @@ TEST(GeneratedPictures, EachCaptionCellOfTheMenuSheetsSaysSomethingOfItsOwn) {
 // Where the game draws or writes over a picture (or, through a fade, under it), the
 // picture shows only plain ground: each row of the box one colour, transparent green
 // or a dark page's own. Boxes in the picture's own pixels, from the game's draw
-// positions: the menu item under the bar, the shop's level and price (drawn 47 to
-// about 150 pixels into the cursor's place), the YES or NO under the continue cursor,
+// positions: the menu item under the bar, the shop's levels and prices (and the guard's
+// use) in the places of its cursor's cells, the YES or NO under the continue cursor,
 // the icon's name inside the loadout cursor's halves, and the rows named beside the rest.
 struct ClearPart { const char* name; int cell; Box box; };
 
@@ -144,7 +144,13 @@ bool ShowsOnlyGround(const Generated& generated, int cell, const Box& box) {
 TEST(GeneratedPictures, CursorsPanelsAndPagesLeaveTheGamesOwnTextVisible) {
   const ClearPart parts[] = {
       {"tmode02-02A.png", 9, {4, 4, 252, 18}},
-      {"shopframe01.png", 0, {40, 12, 116, 26}},
+      {"shopframe01.png", 0, {44, 14, 88, 22}},
+      {"shopframe01.png", 1, {44, 13, 88, 22}},
+      {"shopframe01.png", 2, {44, 14, 88, 22}},
+      {"shopframe01.png", 3, {44, 13, 88, 22}},
+      {"shopframe01.png", 5, {80, 14, 48, 22}},
+      {"shopframe01.png", 5, {166, 14, 60, 22}},
+      {"shopframe01.png", 6, {80, 13, 48, 22}},
       {"gameover03-01.png", 0, {6, 6, 558, 38}},
       {"gameover03-01.png", 0, {180, 51, 170, 9}},  // on NO (y 411): CREDITS LEFT n at y 462
       {"SelectWeaponParts.png", 0, {70, 12, 58, 26}},

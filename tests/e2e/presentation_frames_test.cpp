@@ -23,8 +23,10 @@
 #include "golden_frame.h"
 #include "objects/objects.h"
 #include "picture_words.h"
+#include "png_file.h"
 #include "text_drawing.h"
 #include "word_boxes.h"
+#include "word_check_pictures.h"
 #include "word_cover_check.h"
 
 namespace {
@@ -76,11 +78,11 @@ class PresentationFrames : public testing::TestWithParam<DrawingPath> {
     DrawHud();
   }
   // How many of the words check's findings on a frame drawn by `draw` (with `plant`
-  // after each of its draws) say both things.
+  // after each of its draws, and the planted words of the check) say both things.
   int Findings(const std::string& name, const std::function<void()>& draw, const std::string& subject,
-               const std::string& said, std::function<void(const std::string&)> plant = {}) {
+               const std::string& said, std::function<void(const std::string&)> plant = {},
+               WordCheck check = {}) {
     std::vector<std::string> findings;
-    WordCheck check;
     check.afterDraw = std::move(plant);
     check.findings = &findings;
     CheckWordsOfNextFrame(name, check);
@@ -139,6 +141,54 @@ TEST_P(PresentationFrames, TheWordsCheckFindsAFlatBoxOverAWord) {
     DrawRect(120, 572, 300, 602, MakeScreenColor(28, 36, 66), 1);  // the panel's own colour
   };
   EXPECT_EQ(Findings("paused-under-a-box", PlayFrame, subject, "is covered by a box", box), 1);
+}
+
+// A stage's backdrop drawn after the HUD's panel, over its whole bottom strip.
+TEST_P(PresentationFrames, TheWordsCheckFindsABackdropOverTheHud) {
+  PlacePlayer();
+  const std::string subject = "(b) the word 'SCORE' of hudpanel01.png", said = "is covered by back1-1.png";
+  EXPECT_EQ(Findings("hud", PlayFrame, subject, said), 0);
+  const auto backdrop = [](const std::string& drawn) {
+    if (drawn == "hudpanel01.png") DrawGraphAt(0, 560, StageImages[0], 1);
+  };
+  EXPECT_EQ(Findings("hud-under-a-backdrop", PlayFrame, subject, said, backdrop), 1);
+}
+
+// The HUD's score written 200 pixels right of its place, away from its label.
+TEST_P(PresentationFrames, TheWordsCheckFindsAFigureAwayFromItsLabel) {
+  PlacePlayer();
+  const std::string subject = "(f) the figure '1234567'", said = "has no label on its row";
+  EXPECT_EQ(Findings("hud", PlayFrame, subject, said), 0);
+  const auto moved = [](const std::string& drawn) {
+    if (drawn == "hudpanel01.png") DrawNumberRight(541, 693, 1234567, 0);
+  };
+  EXPECT_EQ(Findings("hud-score-moved", PlayFrame, subject, said, moved), 1);
+}
+
+// The shop cursor's caption moved down across the bottom line of its own frame.
+TEST_P(PresentationFrames, TheWordsCheckFindsACursorsCaptionAcrossItsFrame) {
+  TimelineHalt = 3.0f, StageStarted = 0;
+  const std::string subject = "(e) the cursor shopframe01.png#0", said = "cuts through the word 'SHOT'";
+  EXPECT_EQ(Findings("shop", PlayFrame, subject, said), 0);
+  const PictureFile& frames = *PictureNamed("shopframe01.png");
+  std::vector<WordInk> words = WordsInCell(frames, 0);
+  WordInk& name = *std::find_if(words.begin(), words.end(), [](const WordInk& w) { return w.text == "SHOT"; });
+  Canvas moved(0, 0, {});
+  ASSERT_TRUE(ReadPngFile((std::filesystem::path(E2E_DATA_DIR) / "data" / "image011" / frames.name).string(), moved));
+  moved.FillRect(name.x - 1, name.y - 1, name.width + 2, name.height + 2, kTransparentGreen);
+  constexpr int kDown = 10;
+  name.y += kDown;
+  for (int y = 0; y < name.height; ++y) {
+    for (int x = 0; x < name.width; ++x) {
+      if (name.At(name.x + x, name.y + y) > 0) moved.Set(name.x + x, name.y + y, name.colour);
+    }
+  }
+  moved.FillRect(0, frames.height - 2, frames.width, 2, {250, 210, 70});  // the frame's line, over it
+  game_.UsePicture(frames.name, moved);
+  LoadDivGraphFile("data\\image011\\shopframe01.png", 7, 1, 7, frames.width, frames.height, &SpriteHandles[43 * kCellsPerSet]);
+  WordCheck check;
+  check.plantedWords["shopframe01.png#0"] = words;
+  EXPECT_EQ(Findings("shop-caption-moved", PlayFrame, subject, said, {}, check), 1);
 }
 
 TEST_P(PresentationFrames, TheWordsCheckFindsRimlessLabelsOnALightStageGround) {

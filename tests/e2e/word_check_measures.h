@@ -90,6 +90,12 @@ inline int Change(const Colour& a, const Colour& b) {
 
 inline bool Same(const Colour& a, const Colour& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
+// Each channel moved by `by` levels, within 0 to 255.
+inline Colour Nudged(const Colour& c, int by) {
+  const auto moved = [by](std::uint8_t v) { return static_cast<std::uint8_t>(std::clamp(v + by, 0, 255)); };
+  return {moved(c.r), moved(c.g), moved(c.b)};
+}
+
 // The mask grown by `reach` pixels along its rows (or columns): a sliding count.
 inline std::vector<char> Dilated(const std::vector<char>& mask, int width, int height, int reach, bool alongRows) {
   std::vector<char> grown(mask.size());

@@ -14,10 +14,15 @@ const PictureFile* PictureNamed(const std::string& name);
 // The words of a cell (WordsInCell).
 const std::vector<WordInk>& WordsOfCell(const PictureFile& picture, int cell);
 
-// The box of a cell's visible pixels (all but the transparent green) within the cell,
-// and whether it has no transparent pixel.
+// The box of a cell's visible pixels (all but the transparent green) outside its words
+// and their rims, within the cell (for a cursor, its frame), and whether the cell has no
+// transparent pixel. For a cursor also those pixels themselves, its frame's lines.
 struct CellFacts {
-  Box visible;
+  Box frame;
   bool opaque = true;
+  Box cell;                 // the cell's own box, at (0, 0)
+  std::vector<char> lines;  // by pixel of the cell, row by row; empty but for a cursor
+
+  bool LineAt(int x, int y) const { return !lines.empty() && cell.Holds(x, y) && lines[cell.Index(x, y)]; }
 };
 const CellFacts& FactsOfCell(const PictureFile& picture, int cell);

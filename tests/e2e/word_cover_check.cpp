@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "core/display.h"
 #include "core/resource_table.h"
 #include "game_library.h"
+#include "label_free_figures.h"
 #include "kernel/code_page.h"
 #include "picture_words.h"
 #include "placeholder_art.h"
@@ -37,12 +39,13 @@ constexpr int kNoticeable = 40;
 // The WCAG 2 contrast ratio (lighter + 0.05) / (darker + 0.05) of relative luminances,
 // asked between a word's ink and the ground around its glyphs: 4.5, and 3 for large
 // words (from 24 pixels). A word the game draws faintly (at part strength) or adds to
-// the screen is asked for no more than most of what any picture could reach so drawn
-// on that ground: white ink in a black rim, or white added: the game chose the blend.
+// the screen is asked for no more than what any picture could reach so drawn on that
+// ground: white ink in a black rim, or white added: the game chose the blend. The
+// screen's blend rounds each channel, so that best is taken this many levels short.
 constexpr double kLeastContrast = 4.5;
 constexpr double kLeastLargeContrast = 3.0;
 constexpr int kLargeWord = 24;
-constexpr double kShareOfTheBest = 0.8;
+constexpr int kBlendRounding = 2;
 // The share of that ground that may fall short of it: a stray edge of a sprite passing by.
 constexpr double kShortGroundShare = 0.05;
 constexpr double kStrayPixels = 4;
@@ -54,6 +57,9 @@ constexpr int kTextRows = 24;
 constexpr int kWideSpace = 6;
 // How far from a figure of digits its label may stand.
 constexpr int kFigureReach = 120;
+// The HUD's map: the view's frame and the objects' dots, the world drawn a twentieth as
+// large from (352, 639). They follow the camera and the objects, as sprites do.
+constexpr Box kHudMap = {352, 639, 324, 100};
 
 // What a draw is to the words around it: sprites in play and backdrops; pages, panels,
 // text pictures, cursors, markers and the game's boxes and lines; or the game's text and
@@ -87,9 +93,12 @@ struct Draw {
   int blend = 0, strength = 255;  // the blend mode and its strength
   bool filled = false;            // a box: filled
   bool hud = false;      // drawn by the play display's HUD
+  bool passing = false;  // a sprite of the play or a marker following one: it passes by
+  bool turned = false;   // drawn turned or scaled: its area is only a bound
   bool picture = false;  // a picture, not the game's text, box or line
   bool cursor = false;   // a cursor's frame or bracket, or a marker
-  Box visible;           // a picture's visible pixels on the screen, off it included
+  Box frame;             // a cursor's frame on the screen (its visible pixels but its words)
+  const CellFacts* lines = nullptr;  // and its lines, from the draw's origin
   std::set<int> hudOn;   // the HUD: the pictures whose pixels it was drawn on
   // A picture's words: the cell's own and its top-left on the screen.
   const std::vector<WordInk>* words = nullptr;
@@ -143,7 +152,7 @@ InkNearby::InkNearby(const ScreenWord& word, const Canvas& screen, const Blend& 
     const std::size_t p = word.ink[i];
     const std::size_t at = near_.Index(ColumnOf(p), RowOf(p));
     luminance_[at] = Luminance(screen.pixels[p]);
-    white_[at] = Luminance(blend.Over(word.inkUnder[i], 255));
+    white_[at] = Luminance(Nudged(blend.Over(word.inkUnder[i], 255), -kBlendRounding));
     all_ += luminance_[at] / static_cast<double>(word.ink.size());
     allWhite_ += white_[at] / static_cast<double>(word.ink.size());
   }
@@ -210,15 +219,19 @@ void Report(const std::string& frame, const std::string& line, std::vector<std::
   std::ofstream(file, std::ios::app) << frame << ": " << line << '\n';
 }
 
-// Adds the cells whose words a frame showed to the running test's "words-seen.txt"
-// (its folder, and so the file, is emptied by the test's first use of it).
-void NoteSeen(const std::set<std::string>& cells) {
-  std::ofstream out(TestFrameFolder() / "words-seen.txt", std::ios::app);
-  for (const std::string& cell : cells) out << cell << '\n';
+// Adds the lines to one of the running test's records (its folder, and so the file, is
+// emptied by the test's first use of it).
+void Record(const char* file, const std::set<std::string>& lines) {
+  std::ofstream out(TestFrameFolder() / file, std::ios::app);
+  for (const std::string& line : lines) out << line << '\n';
 }
 
 bool AllDigits(const std::string& text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool HasLetters(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](unsigned char c) { return std::isalpha(c) || c >= 0x80; });
 }
 
 class FrameWatch {
@@ -235,6 +248,7 @@ class FrameWatch {
     switch (call.call) {
       case Call::SetBlendMode: blend_ = call.Int(0), strength_ = call.Int(1); break;
       case Call::DrawHud: hud_ = call.Int(0) == 1; break;
+      case Call::DrawObjects: inPlay_ = call.Int(0) == 1; break;
       case Call::ClearDrawTarget: Start(true); break;
       case Call::PresentScreen: Finish(); break;
       case Call::DrawGraphAt:
@@ -264,10 +278,12 @@ class FrameWatch {
     wordAt_.assign(screen_.pixels.size(), -1);
     marginOf_.assign(screen_.pixels.size(), -1);
     draws_.clear();
+    tile_.clear();
     words_.clear();
     unworded_.clear();
     findings_.clear();
     seen_.clear();
+    labelFree_.clear();
   }
 
   Draw Describe(const RecordedCall& call) {
@@ -280,6 +296,7 @@ class FrameWatch {
         draw.filled = call.Int(5) != 0;
         draw.area = {call.Int(0) - 1, call.Int(1) - 1, call.Int(2) - call.Int(0) + 3, call.Int(3) - call.Int(1) + 3};
         draw.role = Role::kGround;
+        draw.passing = hud_ && kHudMap.Holds({call.Int(0), call.Int(1), call.Int(2) - call.Int(0), call.Int(3) - call.Int(1)});
         break;
       case Call::DrawLineSegment: {
         const int left = std::min(call.Int(0), call.Int(2)), top = std::min(call.Int(1), call.Int(3));
@@ -304,6 +321,7 @@ class FrameWatch {
 
   void DescribePicture(const RecordedCall& call, Draw& draw) {
     const bool rotated = call.call == Call::DrawGraphRotated;
+    draw.turned = rotated;
     const GraphPicture fromFile = {call.text.substr(call.text.find_last_of("\\/") + 1), 0};
     const GraphPicture* graph =
         call.call == Call::DrawGraphFileAt ? &fromFile : PictureOfGraph(call.Int(rotated ? 4 : 2));
@@ -331,14 +349,18 @@ class FrameWatch {
                         picture->art == PictureArt::kScreen || WordsOf(picture->name) != nullptr ||
                         IsStillMark(*picture, graph->cell);
     draw.role = picture->art == PictureArt::kDigits ? Role::kText : ground ? Role::kGround : Role::kSprite;
+    draw.passing = draw.role == Role::kSprite && (inPlay_ || IsEdgeMark(*picture, graph->cell));
     draw.originX = rotated ? call.Int(0) - picture->width / 2 : call.Int(0);
     draw.originY = rotated ? call.Int(1) - picture->height / 2 : call.Int(1);
     const bool plain = !rotated || (scale == 1.0 && angle == 0.0 && call.Int(6) == 0);
     if (draw.cursor && plain) {
-      const Box visible = FactsOfCell(*picture, graph->cell).visible;
-      draw.visible = {draw.originX + visible.x, draw.originY + visible.y, visible.w, visible.h};
+      draw.lines = &FactsOfCell(*picture, graph->cell);
+      const Box& frame = draw.lines->frame;
+      draw.frame = {draw.originX + frame.x, draw.originY + frame.y, frame.w, frame.h};
     }
-    const std::vector<WordInk>& words = WordsOfCell(*picture, graph->cell);
+    const auto planted = check_.plantedWords.find(draw.file + "#" + std::to_string(draw.cell));
+    const std::vector<WordInk>& words =
+        planted != check_.plantedWords.end() ? planted->second : WordsOfCell(*picture, graph->cell);
     if (IsTextPicture(*picture) && words.empty() && !draw.cursor) {
       unworded_.push_back(draw.what + " at " + (std::ostringstream() << draw.area).str());
     }
@@ -533,6 +555,10 @@ class FrameWatch {
   static bool Counts(const ScreenWord& word) { return word.shown && !word.gone; }
   // A picture's caption: not a digit, not the game's text.
   bool IsCaption(const ScreenWord& word) const { return draws_[word.draw].picture && !word.digit; }
+  // A digit picture's digit, or the game's text of digits alone.
+  bool IsFigure(const ScreenWord& word) const {
+    return word.digit || (!draws_[word.draw].picture && AllDigits(word.text));
+  }
   void Seen(const Draw& draw) { seen_.insert(draw.file + "#" + std::to_string(draw.cell)); }
 
   // Whether draw `by` wrote the same word again in the same place (a number drawn twice).
@@ -542,12 +568,28 @@ class FrameWatch {
     });
   }
 
-  // A filled box or an opaque picture over the whole screen, at full strength.
-  bool Wipes(const Draw& draw, const Box& area) const {
-    if (area.w < kScreenWidth || area.h < kScreenHeight || draw.blend > kBlendAlpha || PartStrength(draw)) return false;
-    if (!draw.picture) return draw.filled;
-    const PictureFile* picture = PictureNamed(draw.file);
-    return picture != nullptr && FactsOfCell(*picture, draw.cell).opaque;
+  // A filled box or an opaque picture at full strength over the whole screen, alone or
+  // with the draws of the same one just before it (a ground drawn side by side).
+  bool Wipes(const Draw& draw, const Box& area) {
+    const PictureFile* picture = draw.picture ? PictureNamed(draw.file) : nullptr;
+    const bool opaque = draw.blend <= kBlendAlpha && !PartStrength(draw) && !draw.turned &&
+                        (picture != nullptr ? FactsOfCell(*picture, draw.cell).opaque : !draw.picture && draw.filled);
+    if (!opaque) {
+      tile_.clear();
+      return false;
+    }
+    const std::string tile = draw.file + "#" + std::to_string(draw.cell);
+    if (tile != tile_) {
+      tile_ = tile;
+      tiled_.assign(screen_.pixels.size(), 0);
+      tiledPixels_ = 0;
+    }
+    for (int y = area.y; y < area.Bottom(); ++y) {
+      for (int x = area.x; x < area.Right(); ++x) {
+        if (!tiled_[At(x, y)]) tiled_[At(x, y)] = 1, ++tiledPixels_;
+      }
+    }
+    return tiledPixels_ == tiled_.size();
   }
   static bool PartStrength(const Draw& draw) { return draw.blend != 0 && draw.strength < 255; }
 
@@ -581,7 +623,7 @@ class FrameWatch {
       const ScreenWord& word = words_[w];
       if (!Counts(word)) continue;
       for (const auto& [by, cover] : word.covers) {
-        if (!cover.layer && draws_[by].role != Role::kSprite && !Redrawn(word, by)) {
+        if (!cover.layer && !draws_[by].passing && !Redrawn(word, by)) {
           Note("(b)", Subject(word), word.box, "is covered by", by)
               .Count(w, cover.pixels, static_cast<int>(word.glyph.size()), cover.box);
         }
@@ -595,7 +637,7 @@ class FrameWatch {
 
   // (c) Each shown word against the ground around its glyphs in the frame as presented:
   // the luminance of its ink nearby against each pixel of that ground, but those of a
-  // sprite or marker drawn later, passing over it.
+  // sprite of the play drawn later, passing over it.
   void NoteContrasts() {
     for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
       const ScreenWord& word = words_[w];
@@ -610,11 +652,12 @@ class FrameWatch {
       std::map<int, int> owners;
       for (std::size_t i = 0; i < word.ground.size(); ++i) {
         const std::size_t p = word.ground[i];
-        if (owner_[p] > word.draw && draws_[owner_[p]].role == Role::kSprite) continue;  // passing over it
+        if (owner_[p] > word.draw && draws_[owner_[p]].passing) continue;
         const double contrast = Contrast(inkNear.At(p), Luminance(screen_.pixels[p]));
         // What white ink in a black rim, drawn as the word was, would reach here at best.
-        const double best = Contrast(inkNear.WhiteAt(p), Luminance(blend.Over(word.groundUnder[i], 0)));
-        const double need = faint ? std::min(word.need, kShareOfTheBest * best) : word.need;
+        const double best =
+            Contrast(inkNear.WhiteAt(p), Luminance(Nudged(blend.Over(word.groundUnder[i], 0), kBlendRounding)));
+        const double need = faint ? std::min(word.need, best) : word.need;
         if (contrast >= need) continue;
         ++shortPixels;
         if (contrast < least) least = contrast, asked = need;
@@ -638,11 +681,11 @@ class FrameWatch {
 
   // (d) The HUD keeps clear of the pictures drawn in play: none of it on a panel, page or
   // text picture (a page over the whole screen aside: the HUD is drawn over it), none of
-  // it inside a cursor's frame.
+  // it inside a cursor's frame; its map passes over them.
   void NoteHudInPictures() {
     for (int hud = 0; hud < static_cast<int>(draws_.size()); ++hud) {
       const Draw& piece = draws_[hud];
-      if (!piece.hud || piece.changedPixels == 0) continue;
+      if (!piece.hud || piece.passing || piece.changedPixels == 0) continue;
       std::set<int> pictures = piece.hudOn;
       for (int cursor = 0; cursor < static_cast<int>(draws_.size()); ++cursor) {
         const Draw& frame = draws_[cursor];
@@ -660,20 +703,21 @@ class FrameWatch {
   }
 
   // (e) Cursors: the cells of one cursor picture that meet (a bracket's two halves) are
-  // one cursor. Each lies wholly on the screen, holds at least one word (a caption of its
-  // own counts: it says what the cursor does), and no word crosses its edge.
+  // one cursor, its frame their lines. Each lies wholly on the screen, holds at least one
+  // word (a caption of its own counts: it says what the cursor does), and no word crosses
+  // its frame, its own caption no more than any other.
   void NoteCursors() {
     std::vector<std::pair<Box, std::vector<int>>> cursors;
     for (int d = 0; d < static_cast<int>(draws_.size()); ++d) {
       const Draw& draw = draws_[d];
-      if (!draw.cursor || draw.visible.Empty() || draw.changedPixels == 0) continue;
+      if (!draw.cursor || draw.frame.Empty() || draw.changedPixels == 0) continue;
       auto joins = std::find_if(cursors.begin(), cursors.end(), [&](const auto& cursor) {
-        return draws_[cursor.second.front()].file == draw.file && Overlap(cursor.first.Grown(1), draw.visible);
+        return draws_[cursor.second.front()].file == draw.file && Overlap(cursor.first.Grown(1), draw.frame);
       });
       if (joins == cursors.end()) {
-        cursors.push_back({draw.visible, {d}});
+        cursors.push_back({draw.frame, {d}});
       } else {
-        joins->first.Add(draw.visible);
+        joins->first.Add(draw.frame);
         joins->second.push_back(d);
       }
     }
@@ -686,12 +730,13 @@ class FrameWatch {
       bool holds = false;
       for (const ScreenWord& word : words_) {
         if (!Counts(word)) continue;
-        const bool own = std::find(parts.begin(), parts.end(), word.draw) != parts.end();
         for (const Box& piece : word.pieces) {
-          if (frame.Holds(piece)) {
-            holds = true;
-          } else if (!own && Overlap(frame, piece)) {
+          const bool crossed =
+              std::any_of(parts.begin(), parts.end(), [&](int part) { return LinesCross(draws_[part], piece); });
+          if (crossed) {
             Note("(e)", subject, frame, "cuts through " + Subject(word), word.draw).subjectBox.Add(piece);
+          } else if (frame.Holds(piece)) {
+            holds = true;
           }
         }
       }
@@ -699,9 +744,20 @@ class FrameWatch {
     }
   }
 
+  // Whether the lines of a cursor's frame drawn by `cursor` pass through the box.
+  static bool LinesCross(const Draw& cursor, const Box& box) {
+    const Box inside = box.OnScreen();
+    for (int y = inside.y; y < inside.Bottom(); ++y) {
+      for (int x = inside.x; x < inside.Right(); ++x) {
+        if (cursor.lines->LineAt(x - cursor.originX, y - cursor.originY)) return true;
+      }
+    }
+    return false;
+  }
+
   // (f) Figures: a number's digits drawn side by side, or the game's text of digits
-  // alone. A figure without a label on its row within reach has no label within reach
-  // off its row that lacks another figure on its own row, lest it read as that label's.
+  // alone. Each has a label on its row within reach (a picture's caption, or a piece of
+  // the game's text with letters in it), but those named as needing none, which have none.
   void NoteFigures() {
     struct Figure {
       Box box;
@@ -710,8 +766,7 @@ class FrameWatch {
     std::vector<Figure> figures;
     const ScreenWord* last = nullptr;
     for (const ScreenWord& word : words_) {
-      const bool figure = Counts(word) && (word.digit || (!draws_[word.draw].picture && AllDigits(word.text)));
-      if (!figure) continue;
+      if (!Counts(word) || !IsFigure(word)) continue;
       const bool joins = last != nullptr && last->digit && word.digit && SameRow(last->box, word.box) &&
                          Gap(last->box, word.box) <= word.box.h && !figures.empty();
       if (!joins) figures.emplace_back();
@@ -719,30 +774,24 @@ class FrameWatch {
       figures.back().digits[word.box.x] = word.text;
       last = &word;
     }
-    // A label with another figure on its row is that figure's.
-    const auto othersLabel = [&](const ScreenWord& label, const Figure& figure) {
-      return std::any_of(figures.begin(), figures.end(),
-                         [&](const Figure& f) { return &f != &figure && SameRow(f.box, label.box); });
-    };
     for (const Figure& figure : figures) {
-      const Box& box = figure.box;
+      const bool labelled = std::any_of(words_.begin(), words_.end(), [&](const ScreenWord& word) {
+        return Counts(word) && !IsFigure(word) && (IsCaption(word) || HasLetters(word.text)) &&
+               std::any_of(word.pieces.begin(), word.pieces.end(), [&](const Box& piece) {
+                 return SameRow(figure.box, piece) && Gap(figure.box, piece) <= kFigureReach;
+               });
+      });
+      const auto named = std::find_if(LabelFreeFigures().begin(), LabelFreeFigures().end(),
+                                      [&](const LabelFreeFigure& free) { return free.standsAt(figure.box); });
+      const bool free = named != LabelFreeFigures().end();
+      if (free && !labelled) labelFree_.insert(named->name);
+      if (free != labelled) continue;
       std::string digits;
       for (const auto& [column, digit] : figure.digits) digits += digit;
-      const ScreenWord* onRow = nullptr;   // the nearest label on its row
-      const ScreenWord* offRow = nullptr;  // the nearest label off its row that no other figure has
-      for (const ScreenWord& word : words_) {
-        if (!Counts(word) || !IsCaption(word) || draws_[word.draw].cursor) continue;
-        if (SameRow(box, word.box)) {
-          if (onRow == nullptr || Gap(box, word.box) < Gap(box, onRow->box)) onRow = &word;
-        } else if (!othersLabel(word, figure) && (offRow == nullptr || Gap(box, word.box) < Gap(box, offRow->box))) {
-          offRow = &word;
-        }
-      }
-      const std::string subject = "the figure '" + digits + "'";
-      if (onRow != nullptr && Gap(box, onRow->box) <= kFigureReach) continue;
-      if (offRow != nullptr && Gap(box, offRow->box) <= kFigureReach) {
-        Note("(f)", subject, box, "stands off the row of its label, " + Subject(*offRow), offRow->draw);
-      }
+      Note("(f)", "the figure '" + digits + "'", figure.box,
+           free ? "is named as needing no label (" + std::string(named->name) + ") but has one on its row"
+                : "has no label on its row",
+           -1);
     }
   }
 
@@ -759,7 +808,8 @@ class FrameWatch {
     for (const Finding& finding : findings_) {
       Report(frame_, (std::ostringstream() << finding).str(), check_.findings);
     }
-    NoteSeen(seen_);
+    Record(kWordsSeenFile, seen_);
+    Record(kLabelFreeFile, labelFree_);
   }
 
   std::string frame_;
@@ -767,15 +817,20 @@ class FrameWatch {
   bool started_ = false;
   WordCheck check_;
   bool hud_ = false;
+  bool inPlay_ = false;
   int blend_ = 0, strength_ = 0;
   Canvas screen_{0, 0, {}};
   std::vector<int> owner_;     // by pixel: the draw that set it last
   std::vector<int> wordAt_;    // by pixel: the shown word whose glyph it is
   std::vector<int> marginOf_;  // by pixel: the shown word whose margin it lies in
+  std::string tile_;           // the picture of the opaque draws in a row just made
+  std::vector<char> tiled_;    // by pixel: whether they covered it
+  std::size_t tiledPixels_ = 0;
   std::vector<Draw> draws_;
   std::vector<ScreenWord> words_;
   std::vector<std::string> unworded_;  // the text picture cells drawn without words
   std::set<std::string> seen_;         // "<file>#<cell>" of the cells whose words showed
+  std::set<std::string> labelFree_;    // the names of the label-free figures shown
   std::vector<Finding> findings_;
 };
 

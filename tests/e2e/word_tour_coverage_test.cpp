@@ -1,10 +1,14 @@
 // Every cell of every picture that carries words (or is drawn as a cursor's frame) must
 // show in at least one frame whose words were checked: the tour's tests (ReadmeKeys.*,
-// WordTour.*) record the cells each checked frame showed in "words-seen.txt" beside
-// their frames, and ctest runs this test after them (the tour's folders are the only
-// ones read). A cell that no checked frame can
-// show is named below with why; a named cell that does show fails too, so the lists
-// cannot go stale.
+// WordTour.*) record beside their frames the cells each checked frame showed, and the
+// label-free figures it let stand. A cell that no checked frame can show is named below
+// with why; a named cell that does show fails too, so the lists cannot go stale; and
+// every label-free figure the words check names must stand in some checked frame.
+//
+// The test reads what the tour's tests of this program saw since it was built, however
+// the suite is run: ctest runs it after them, and this program's main registers it
+// after every other test, so that run as one process it follows them too. A tour test
+// that has not run since the program was built fails it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,8 +16,11 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/resource_table.h"
+#include "label_free_figures.h"
+#include "word_cover_check.h"
 #include "word_boxes.h"
 
 namespace {
@@ -46,44 +53,76 @@ std::set<std::string> WordedCells() {
   return cells;
 }
 
-// The cells recorded by the checked frames of the tour's tests in this program: only
-// their folders are read, so neither a folder left by an older build nor a test that
-// ctest may run after this one counts.
-std::set<std::string> SeenCells() {
-  std::set<std::string> seen;
+// The cells and label-free figures recorded by the checked frames of the tour's tests in
+// this program, and the tests whose record is missing or older than the program.
+struct Seen {
+  std::set<std::string> cells, labelFree;
+  std::vector<std::string> notRun;
+};
+
+void ReadLines(const std::filesystem::path& file, std::set<std::string>& lines) {
+  std::ifstream in(file);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) lines.insert(line);
+  }
+}
+
+Seen SeenCells() {
+  Seen seen;
+  const auto built = std::filesystem::last_write_time("/proc/self/exe");
   const testing::UnitTest& tests = *testing::UnitTest::GetInstance();
   for (int suite = 0; suite < tests.total_test_suite_count(); ++suite) {
     const testing::TestSuite& tour = *tests.GetTestSuite(suite);
     if (std::string(tour.name()) != "ReadmeKeys" && std::string(tour.name()) != "WordTour") continue;
     for (int test = 0; test < tour.total_test_count(); ++test) {
-      const std::string folder = std::string(tour.name()) + "." + tour.GetTestInfo(test)->name();
-      std::ifstream in(std::filesystem::path(GAME_TEST_FRAME_DIR) / folder / "words-seen.txt");
-      for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) seen.insert(line);
+      const std::string name = std::string(tour.name()) + "." + tour.GetTestInfo(test)->name();
+      const std::filesystem::path folder = std::filesystem::path(GAME_TEST_FRAME_DIR) / name;
+      std::error_code missing;
+      if (std::filesystem::last_write_time(folder / kWordsSeenFile, missing) < built || missing) {
+        seen.notRun.push_back(name);
+        continue;
       }
+      ReadLines(folder / kWordsSeenFile, seen.cells);
+      ReadLines(folder / kLabelFreeFile, seen.labelFree);
     }
   }
   return seen;
 }
 
-TEST(WordTourCoverage, EveryWordedCellIsSeen) {
-  const std::set<std::string> worded = WordedCells(), seen = SeenCells();
-  ASSERT_FALSE(worded.empty());
-  std::set<std::string> named;
-  for (const Unseen& entry : kNeverDrawn) {
-    EXPECT_TRUE(worded.count(entry.cell)) << entry.cell << " is named as unseen but carries no words";
-    EXPECT_FALSE(seen.count(entry.cell)) << entry.cell << " is named as unseen (" << entry.why
-                                         << ") but a checked frame showed it";
-    EXPECT_TRUE(named.insert(entry.cell).second) << entry.cell << " is named twice";
+class WordTourCoverage : public testing::Test {
+ public:
+  void TestBody() override {
+    const std::set<std::string> worded = WordedCells();
+    const Seen seen = SeenCells();
+    ASSERT_FALSE(worded.empty());
+    for (const std::string& test : seen.notRun) ADD_FAILURE() << test << " has not run since this program was built";
+    std::set<std::string> named;
+    for (const Unseen& entry : kNeverDrawn) {
+      EXPECT_TRUE(worded.count(entry.cell)) << entry.cell << " is named as unseen but carries no words";
+      EXPECT_FALSE(seen.cells.count(entry.cell)) << entry.cell << " is named as unseen (" << entry.why
+                                                 << ") but a checked frame showed it";
+      EXPECT_TRUE(named.insert(entry.cell).second) << entry.cell << " is named twice";
+    }
+    std::string unseen;
+    int count = 0;
+    for (const std::string& cell : worded) {
+      if (seen.cells.count(cell) || named.count(cell)) continue;
+      unseen += "\n  " + cell;
+      ++count;
+    }
+    EXPECT_EQ(count, 0) << count << " of " << worded.size() << " worded cells show in no checked frame:" << unseen;
+    for (const LabelFreeFigure& figure : LabelFreeFigures()) {
+      EXPECT_TRUE(seen.labelFree.count(figure.name)) << "no checked frame shows " << figure.name
+                                                     << ", named as needing no label";
+    }
   }
-  std::string unseen;
-  int count = 0;
-  for (const std::string& cell : worded) {
-    if (seen.count(cell) || named.count(cell)) continue;
-    unseen += "\n  " + cell;
-    ++count;
-  }
-  EXPECT_EQ(count, 0) << count << " of " << worded.size() << " worded cells show in no checked frame:" << unseen;
-}
+};
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  testing::RegisterTest("WordTourCoverage", "EveryWordedCellIsSeen", nullptr, nullptr, __FILE__, __LINE__,
+                        []() -> testing::Test* { return new WordTourCoverage; });
+  return RUN_ALL_TESTS();
+}

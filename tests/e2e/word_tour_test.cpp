@@ -21,6 +21,7 @@
 #include "../support/word_file_layouts.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
+#include "core/replay_files.h"
 #include "core/stage_end.h"
 #include "game_session.h"
 #include "page_tour.h"
@@ -140,6 +141,16 @@ class WordTour : public PageTour {
     Scenario::SkipDrawing(true);
     EXPECT_FALSE(SavedFramePath().empty()) << loadingFrame;
   }
+  // Nine replays of long runs, their scores eight digits long, in the session's folder.
+  void WriteAVeteransReplays() {
+    for (int slot = 1; slot <= kReplaySlotCount; ++slot) {
+      const int letter = 'A' + slot;
+      std::vector<int> header = {letter, letter + 1, letter + 2, 98765432 - 1111111 * slot, slot % 6, (slot + 2) % 6,
+                                 slot % 2, slot % 4, slot % 4, 4321 * slot, 1234 * slot, 3600 + slot};
+      header.resize(18, 0);
+      game_.folder().Write(ReplayFileName(slot), EncodeWords(ReplayWords(header, 0, {})));
+    }
+  }
   // A fresh press.
   void Tap(int padWord) {
     Hold(padWord, 1);
@@ -166,16 +177,29 @@ class WordTour : public PageTour {
     ObjectPool[kPlayerSlot].x = point.cameraX + 300.0f;
     ObjectPool[kPlayerSlot].y = point.cameraY + 200.0f;  // above the captions and the warning
   }
-  // A stage cleared: its tally (shortened) counted out, then the shop's way on.
-  void OnToTheNextStage() {
+  // A stage cleared: its tally (shortened) counted out, then the shop's way on; with a
+  // name, each of the shop's places is first saved under the cursor as "<name>-<n>".
+  void OnToTheNextStage(const std::string& shopPlaces = "") {
     const int next = Stage + 1;
     TimelineHalt = kHaltCleared;
     ASSERT_GT(PassUntil(game_, [] { return TimelineHalt == kHaltTally; }, 2), 0);
     ShopEmblem[2] = 0.73f;  // the tally's emblem near the turn that ends it
     ASSERT_GT(PassUntil(game_, [] { return TimelineHalt == kHaltShop; }, 10, kPadSecond), 0);
+    if (!shopPlaces.empty()) SaveTheShopsPlaces(shopPlaces);
     LeaveAll({{"shop", Then(Down(2), Press({kPadSpecial})), [] { return TitleCardActive == 1; }, "the next stage",
                nullptr, 0}});
     ASSERT_EQ(Stage, next);
+  }
+  // The cursor over each of the shop's seven places in turn: shot, speed, guard heal,
+  // level-up, turbo, option, the way on.
+  void SaveTheShopsPlaces(const std::string& name) {
+    const int moves[] = {0, kPadRight, kPadRight, kPadDown, kPadLeft, kPadLeft, kPadDown};
+    const int places[] = {0, 250, 500, 540, 290, 40, 330};
+    for (int n = 0; n < 7; ++n) {
+      if (moves[n] != 0) Tap(moves[n]);
+      ASSERT_EQ(ShopCursor[0] + ShopCursor[1], places[n]);
+      Save(name + "-" + std::to_string(n + 1));
+    }
   }
   // The kill chain of the held special, at counts that between them use every digit of
   // its figures.
@@ -313,9 +337,9 @@ class WordTour : public PageTour {
       int k = 0;
       for (const ScrollPoint& point : ScrollPointsOf(stage)) {
         ToScrollPoint(point);
-        // In the true mode, the last point with one life left: the warning over the ground,
-        // in the brighter of its two blinking phases.
-        if (mode == 1 && k == 3) Lives = 1.0f, FrameCycle4 = 3;
+        // The last point with one life left: the warning over the ground, in the dimmer of
+        // its two blinking phases in the natural mode, the brighter in the true mode.
+        if (k == 3) Lives = 1.0f, FrameCycle4 = mode == 0 ? 1 : 3;
         Save(at + "-" + std::to_string(++k), kPadFire);
         Lives = 3.0f;
         if (mode == 0 && stage == 4 && k == 1) {
@@ -336,13 +360,14 @@ class WordTour : public PageTour {
           Save(at + "-caption-" + std::to_string(caption), kPadFire);
         }
       } else if (stage < last) {
-        OnToTheNextStage();
+        OnToTheNextStage(mode == 1 && stage == 1 ? run + "-shop-place" : "");
       }
     }
   }
 };
 
 TEST_F(WordTour, MenusOfAVeteransSave) {
+  WriteAVeteransReplays();
   StartAndSaveTheLoadingPicture(VeteransSave(), "tour-loading-set-1");
   // The notice's last frames: the title picture over it at full strength.
   Hold(0, 20);
@@ -365,6 +390,9 @@ TEST_F(WordTour, MenusOfAVeteransSave) {
   });
   LeaveAll({{"main menu", Then(DownToItem(4), Press({kPadFire})), [] { return OnPage(14); }, "records, rankings tab"}});
   LeaveAll({{"records, rankings tab", Press({kPadFire}), AtMainMenu, "main menu", "tour-records-all-boards"}});
+  ToTheReplaysTab();
+  LeaveAll({{"records, replays tab", Press({kPadRight, kPadFire}), AtMainMenu, "main menu",
+             "tour-replays-of-a-veteran"}});
   LeaveAll({{"main menu", Then(DownToItem(0), Press({kPadFire})), InLoadout, "loadout"}});
   Hold(0, 20);
   // Each shot and its variant, snaking along the two rows, with the panel that explains it.

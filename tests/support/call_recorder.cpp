@@ -267,18 +267,25 @@ extern "C" int __wrap__Z16LoadDivGraphFilePKciiiiiPi(const char* file, int count
   return result;
 }
 
-extern "C" void __real__Z7DrawHudv();
 namespace {
 CallRunner hudRunner = [](void (*real)()) { real(); };
+CallRunner objectsRunner = hudRunner;
+CallRunner& RunnerOf(Call pass) { return pass == Call::DrawHud ? hudRunner : objectsRunner; }
 }  // namespace
 
-extern "C" void __wrap__Z7DrawHudv() {
-  if (State().drawing) ShowDrawn(Log(Call::DrawHud, {1}));
-  hudRunner(__real__Z7DrawHudv);
-  if (State().drawing) ShowDrawn(Log(Call::DrawHud, {0}));
-}
+// A drawing pass of the frame, logged before and after it draws.
+#define DRAW_PASS(pass, mangled)                          \
+  extern "C" void __real_##mangled();                     \
+  extern "C" void __wrap_##mangled() {                    \
+    if (State().drawing) ShowDrawn(Log(Call::pass, {1})); \
+    RunnerOf(Call::pass)(__real_##mangled);               \
+    if (State().drawing) ShowDrawn(Log(Call::pass, {0})); \
+  }
 
-void RunDrawHudThrough(CallRunner runner) { hudRunner = runner; }
+DRAW_PASS(DrawHud, _Z7DrawHudv)
+DRAW_PASS(DrawObjects, _Z11DrawObjectsv)
+
+void RunDrawPassThrough(Call pass, CallRunner runner) { RunnerOf(pass) = runner; }
 
 const GraphPicture* PictureOfGraph(int graph) {
   const auto found = State().graphs.find(graph);

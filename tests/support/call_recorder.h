@@ -52,7 +52,8 @@
   X(DrawTextAt, false)         \
   X(LoadGraphFile, false)      \
   X(LoadDivGraphFile, false)   \
-  X(DrawHud, false)             \
+  X(DrawHud, false)            \
+  X(DrawObjects, false)        \
   X(DrawGraphFileAt, false)
 
 enum class Call {
@@ -99,15 +100,15 @@ struct GraphPicture {
 const GraphPicture* PictureOfGraph(int graph);
 
 // Called with each drawing call while they are logged: after the call was made, and for
-// PresentScreen just before it. DrawHud is logged twice, before the HUD's drawing
-// (argument 1) and after it (0).
+// PresentScreen just before it. The two drawing passes of a frame, DrawObjects and
+// DrawHud, are logged twice each, before the pass draws (argument 1) and after it (0).
 using DrawingObserver = std::function<void(const RecordedCall& call)>;
 void ObserveDrawing(DrawingObserver observer);
 
-// Runs the real DrawHud inside its logged bounds: called plainly, unless a benchmark
-// times it through this.
+// Runs the real drawing pass (Call::DrawObjects or Call::DrawHud) inside its logged
+// bounds: called plainly, unless a benchmark times it through this.
 using CallRunner = void (*)(void (*real)());
-void RunDrawHudThrough(CallRunner runner);
+void RunDrawPassThrough(Call pass, CallRunner runner);
 
 // Off: calls of the kind are logged only and return the kind's scripted result.
 void SetForwarding(Call call, bool forward);

@@ -10,8 +10,9 @@ struct Colour {
 
 // The game's transparent colour: pure green.
 constexpr Colour kTransparentGreen = {0, 255, 0};
-// The dark rim that keeps words and digits readable over any ground.
-constexpr Colour kOutlineColour = {8, 8, 18};
+// The dark rim that keeps words and digits readable over any ground: black, so that a
+// word drawn faintly still reads as well as any could so drawn.
+constexpr Colour kOutlineColour = {0, 0, 0};
 
 struct Canvas {
   int width = 0;

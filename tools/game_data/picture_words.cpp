@@ -260,7 +260,7 @@ constexpr CellWords kMovementPanelCells[] = {
 
 // ---- Play: HUD, pause, tally, shop ------------------------------------------------------
 
-// The HUD's labels are drawn over every stage's ground: light, each in its dark rim.
+// The HUD's labels are drawn over every stage's ground: white, each in its dark rim.
 // Each stands on the row of the figure the game writes beside it, clear of its widest
 // (a figure "right-aligned at x" has its last 8-pixel digit from x): the combos (right
 // at x 341, rows 626 and 640), the level-ups' arrows (from x 329 leftwards, rows 657 to
@@ -269,14 +269,13 @@ constexpr CellWords kMovementPanelCells[] = {
 // on row 738. The bars' labels stand right of the bars and lives (to x 805); the map's
 // marker frame travels x 352 to 679, y 639 to 739, and its label keeps left of it,
 // above the edge markers the HUD draws along the screen's bottom (from y 733).
-constexpr Colour kHudLabel = {215, 222, 238};
 constexpr PlacedWords kHudPanelWords[] = {
-    {300, 624, "GRAZE", 12, kRight, kHudLabel},     {300, 638, "SHOOT-IN", 12, kRight, kHudLabel},
-    {238, 660, "LEVEL-UPS", 12, kRight, kHudLabel}, {256, 677, "LEVEL / COINS", 12, kRight, kHudLabel},
-    {240, 691, "SCORE", 12, kRight, kHudLabel},     {346, 721, "MAP", 12, kRight, kHudLabel},
-    {814, 641, "GUARD", 12, Align::kLeft, kHudLabel}, {814, 654, "EXP", 12, Align::kLeft, kHudLabel},
-    {814, 667, "LIVES", 12, Align::kLeft, kHudLabel}, {812, 690, "EXP", 12, Align::kLeft, kHudLabel},
-    {40, 736, "OBJECTS", 11, Align::kLeft, kHudLabel}};
+    {300, 624, "GRAZE", 12, kRight},     {300, 638, "SHOOT-IN", 12, kRight},
+    {238, 660, "LEVEL-UPS", 12, kRight}, {256, 677, "LEVEL / COINS", 12, kRight},
+    {240, 691, "SCORE", 12, kRight},     {346, 721, "MAP", 12, kRight},
+    {814, 641, "GUARD", 12}, {814, 654, "EXP", 12},
+    {814, 667, "LIVES", 12}, {812, 690, "EXP", 12},
+    {40, 736, "OBJECTS", 11}};
 constexpr PlacedWords kHudSpeedWords[] = {{828, 747, "SPEED", 14}};
 // The counters' figures stand right-aligned at x 1000 (four digits from 976); the labels
 // end at 900, leaving the replay's mark room between them.
@@ -287,12 +286,12 @@ constexpr PlacedWords kHudNoticeWords[] = {{905, 596, "STAGE START", 20, kCentre
 // The last enemy hit: the game writes its EXP, HP, score and coins right-aligned at x
 // 190 on rows 496, 516, 536 and 556, and shrinks its picture into x 16 to 88.
 constexpr PlacedWords kLastHitWords[] = {
-    {18, 482, "LAST HIT", 12, Align::kLeft, kHudLabel}, {96, 494, "EXP", 11, Align::kLeft, kHudLabel},
-    {96, 514, "HP", 11, Align::kLeft, kHudLabel},       {96, 534, "SCORE", 11, Align::kLeft, kHudLabel},
-    {96, 554, "COINS", 11, Align::kLeft, kHudLabel}};
-// The game flashes the warning faintly over the play (at alpha 90 and 60): pale words in
+    {18, 482, "LAST HIT", 12}, {96, 494, "EXP", 11},
+    {96, 514, "HP", 11},       {96, 534, "SCORE", 11},
+    {96, 554, "COINS", 11}};
+// The game flashes the warning faintly over the play (at alpha 90 and 60): white words in
 // their dark rim stand out on any ground even so.
-constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre, {255, 238, 232}}};
+constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre}};
 // The guide shares its corner with the HUD's bars, their labels and the EXP figure
 // (x 705 to 855, y 636 to 702) and keeps below the pause panel (to y 625): its heading
 // above the bars, two lines right of the labels and two below the bars, above the
@@ -316,9 +315,8 @@ constexpr PlacedWords kPauseWords[] = {
 // No rim on the screen's left and bottom edges. The game writes the tally's figures
 // right-aligned (the last 14-pixel digit from x): the clear time at x 704 and the extra
 // at 871 on row 579, the enemies and coins at 808 on rows 608 and 638, the score at 474
-// on row 676; each label stands beside its figure, clear of its widest. The score counts
-// up inside the HUD's map, whose dots and frame cross any word there: it stands beside
-// the HUD's own score, unlabelled.
+// on row 676; each label stands beside its figure, clear of its widest. Left of the
+// score the HUD writes its own coins, so its label follows it, as EXTRA follows its own.
 constexpr GroundBox kTallyBoxes[] = {{-2, 528, 1028, 242, BoxFill::kPanel},
                                      {140, 620, 540, 120, BoxFill::kWindow},
                                      {0, 730, 140, 38, BoxFill::kWindow},
@@ -326,19 +324,32 @@ constexpr GroundBox kTallyBoxes[] = {{-2, 528, 1028, 242, BoxFill::kPanel},
 constexpr PlacedWords kTallyWords[] = {
     {40, 538, "STAGE CLEAR", 28, Align::kLeft, kGold},
     {641, 581, "CLEAR TIME (S)", 14, kRight}, {894, 581, "EXTRA", 14},
-    {830, 609, "ENEMIES DESTROYED", 16}, {830, 639, "COINS COLLECTED", 16},
+    {830, 609, "ENEMIES DESTROYED", 16}, {830, 639, "COINS COLLECTED", 16}, {496, 678, "SCORE", 14},
     {984, 700, "hold Z: count faster", 14, kRight, kGrey},
     // The HUD's figures, without their panel from the stage's clear on.
-    {256, 677, "LEVEL / COINS", 12, kRight, kHudLabel}, {240, 691, "SCORE", 12, kRight, kHudLabel},
-    {40, 736, "OBJECTS", 11, Align::kLeft, kHudLabel}};
-// The shop's cursor marks the six items and the way on (x 500 to 750, y 655 to 695, where
-// C goes on) with a box at the right end of the place, right of the level and price the
-// game writes from 47 and 87 pixels into it (to 143): the HUD's map frame and dots
-// mostly stay outside it. Its note keeps above the figure the game writes into it on
-// the guard heal (from 14 rows down, x 196 to 224), clear of its sides.
+    {256, 677, "LEVEL / COINS", 12, kRight}, {240, 691, "SCORE", 12, kRight},
+    {40, 736, "OBJECTS", 11}};
+// The shop's cursor is one cell per place, drawn over the place under it (250 x 40 at x
+// 250, 500 or 750 and y 575, 615 or 655): a frame around the whole place, the place's
+// name on the row of the level and price the game writes into it (their digits from 46
+// to 49 and 82 to 89 pixels in, three at most, on rows 17 to 32), and what C does there
+// above them at the right. The guard heal also shows the guard's hits, right-aligned at
+// 224. A name keeps more than 120 pixels from the figures of the places beside its own.
+// The cells, by place: shot, option, speed, turbo, the way on, guard heal, level-up.
+constexpr PlacedWords kShopFrame = {0, 0, nullptr, 2, Align::kLeft, kGold};
+constexpr PlacedWords kShopKey = {245, 2, "C: buy", 10, kRight};
 constexpr CellWords kShopFrameCells[] = {
-    {0, CellShape::kFrame, {160, 0, nullptr, 2, Align::kLeft, kGold}},
-    {0, CellShape::kWords, {205, 5, "C: buy, go on", 12, kCentre, kGold}}};
+    {0, CellShape::kFrame, kShopFrame}, {0, CellShape::kWords, {5, 20, "SHOT", 11}},
+    {0, CellShape::kWords, kShopKey},   {1, CellShape::kFrame, kShopFrame},
+    {1, CellShape::kWords, {4, 20, "OPTION", 10}}, {1, CellShape::kWords, kShopKey},
+    {2, CellShape::kFrame, kShopFrame}, {2, CellShape::kWords, {5, 20, "SPEED", 11}},
+    {2, CellShape::kWords, kShopKey},   {3, CellShape::kFrame, kShopFrame},
+    {3, CellShape::kWords, {4, 19, "TURBO", 11}}, {3, CellShape::kWords, kShopKey},
+    {4, CellShape::kFrame, kShopFrame}, {4, CellShape::kWords, {125, 13, "C: on to the next stage", 13, kCentre}},
+    {5, CellShape::kFrame, kShopFrame}, {5, CellShape::kWords, {5, 20, "GUARD HEAL", 11}},
+    {5, CellShape::kWords, {132, 20, "HITS", 12}}, {5, CellShape::kWords, kShopKey},
+    {6, CellShape::kFrame, kShopFrame}, {6, CellShape::kWords, {5, 19, "LEVEL-UP", 11}},
+    {6, CellShape::kWords, kShopKey}};
 // The continue cursor: a frame in the top 50 of its 60 rows, since on NO its bottom
 // lies over CREDITS LEFT (y 462).
 constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 10, nullptr, 3, Align::kLeft, kGold}}};
@@ -568,7 +579,7 @@ BuiltCells StaffRollCells() {
 // The frame counter's label, left of its digits at the bottom left, and the replay's mark
 // (its cell drawn at (862, -6)), between the HUD counters' labels and figures.
 constexpr SheetCellWords kSheetCellWords[] = {
-    {"Aimage00032no2.png", 19, {2, 0, "FPS", 10, Align::kLeft, kHudLabel}},
+    {"Aimage00032no2.png", 19, {2, 0, "FPS", 10}},
     {"Aimage003128.png", 9, {75, 40, "REPLAY", 16, kCentre, kRed}}};
 
 // ---- The table ------------------------------------------------------------------------------

@@ -22,7 +22,7 @@ struct PlacedWords {
   const char* text;
   int size = 20;
   Align align = Align::kLeft;
-  Colour colour = {250, 250, 250};
+  Colour colour = {255, 255, 255};
 };
 
 // A box of ground drawn over the picture's own ground, in the order listed (a part of

@@ -14,7 +14,7 @@ constexpr int kGlyphHeight = 7;
 // word boxes report it.
 void VisitLabel(int x, int y, std::string_view text, int scale, const std::function<void(int x, int y)>& visit);
 // The digits' ink, and the width of their dark rim.
-constexpr Colour kDigitColour = {250, 250, 250};
+constexpr Colour kDigitColour = {255, 255, 255};
 constexpr int kDigitRim = 1;
 // Draws the digits, each in its dark rim.
 void DrawLabel(Canvas& canvas, int x, int y, std::string_view text, int scale);

@@ -505,6 +505,11 @@ bool IsSelectionMark(const PictureFile& picture, int cell) {
   return mark != nullptr && mark->mark == Mark::kMarker;
 }
 
+bool IsEdgeMark(const PictureFile& picture, int cell) {
+  const MarkCell* mark = MarkOf(picture, cell);
+  return mark != nullptr && mark->mark == Mark::kEdge;
+}
+
 bool IsStillMark(const PictureFile& picture, int cell) {
   const MarkCell* mark = MarkOf(picture, cell);
   return (mark != nullptr && mark->mark != Mark::kEdge) || SheetCellWordsOf(picture.name, cell) != nullptr;

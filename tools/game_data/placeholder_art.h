@@ -15,3 +15,5 @@ Canvas DrawPlaceholder(const PictureFile& picture, const CellRoleMap& roles);
 bool IsStillMark(const PictureFile& picture, int cell);
 // The marker the game draws around a chosen value or tab.
 bool IsSelectionMark(const PictureFile& picture, int cell);
+// The marker the HUD draws at the screen's edge, following an enemy off the screen.
+bool IsEdgeMark(const PictureFile& picture, int cell);
