@@ -33,7 +33,8 @@ function(vantorel_test_folder name label)
   if(NOT sources)
     return()
   endif()
-  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/end_on_signals.cpp)
+  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/end_on_signals.cpp
+                 ${PROJECT_SOURCE_DIR}/tests/support/headless_drivers.cpp)
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main Threads::Threads)
   vantorel_flags(${name} SJIS)
   if(VANTOREL_SANITIZE)
@@ -43,12 +44,4 @@ function(vantorel_test_folder name label)
   endif()
   include(GoogleTest)
   gtest_discover_tests(${name} PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60)
-  # The discovery script splits a list-valued ENVIRONMENT into separate arguments, so
-  # the environment is set on the discovered tests by a file read after theirs.
-  set(environment_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
-  file(WRITE ${environment_file}
-    "if(${name}_TESTS)\n"
-    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy\")\n"
-    "endif()\n")
-  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${environment_file})
 endfunction()

@@ -98,14 +98,14 @@ constexpr SpriteSheet kCommonSheetTable[] = {
     kRankingHeaders,
     {12, Sheet("JikiWindLight.png", Art::kDragon, 64, 64, 65, 10, 7)},
     {13, Sheet("Aimage00164part2.png", Art::kShot, 64, 64, 59, 10, 6)},
-    // The shop's cursor: a cell per place, in the order of its items.
-    {43, Sheet("shopframe01.png", Art::kPanel, 250, 40, 7, 1, 7)},
     {14, Sheet("WingBlack.png", Art::kDragon, 64, 64, 65, 10, 7)},
     {15, Sheet("E6464.png", Art::kEnemy, 64, 64, 79, 10, 8)},
     {16, Sheet("E128128.png", Art::kEnemy, 128, 128, 10, 10, 1)},
     {40, Sheet("Aimage00032no3.png", Art::kShot, 32, 32, 100, 10, 10)},
     {41, Sheet("sideinfo05.png", Art::kText, 200, 32, 33, 1, 33)},
     {42, Sheet("Aimage003128no2.png", Art::kEffect, 128, 128, 30, 10, 3)},
+    // The shop's cursor: a cell per place, in the order of its items.
+    {43, Sheet("shopframe01.png", Art::kPanel, 250, 40, 7, 1, 7)},
 };
 
 constexpr TablePicture kDigitFontTable[] = {

@@ -27,7 +27,7 @@ const Layout kCommonLayouts[] = {
     {13, "Aimage00164part2.png", 59, 10, 6, 64, 64},   {14, "WingBlack.png", 65, 10, 7, 64, 64},
     {15, "E6464.png", 79, 10, 8, 64, 64},              {16, "E128128.png", 10, 10, 1, 128, 128},
     {40, "Aimage00032no3.png", 100, 10, 10, 32, 32},   {41, "sideinfo05.png", 33, 1, 33, 200, 32},
-    {42, "Aimage003128no2.png", 30, 10, 3, 128, 128},
+    {42, "Aimage003128no2.png", 30, 10, 3, 128, 128},  {43, "shopframe01.png", 7, 1, 7, 250, 40},
 };
 
 TEST(ResourceTables, CommonSheetsHaveTheirDocumentedLayouts) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "../support/call_recorder.h"
 #include "core/display.h"
 #include "core/game_state.h"
 #include "core/new_game.h"
@@ -232,6 +235,29 @@ TEST_F(StageClear, TheCursorWalksTheGridAndTheLeaveItem) {
     EXPECT_EQ(ShopCursor[0], move.x);
     EXPECT_EQ(ShopCursor[1], move.y);
   }
+}
+
+// The cursor's picture has a cell per place, each drawn over its own place: shot,
+// option, speed, turbo, the way on, guard heal, level-up.
+TEST_F(StageClear, TheCursorDrawsTheCellNamingItsPlace) {
+  EnterShop(0.0f);
+  constexpr int kFrames = 43 * kCellsPerSet;
+  for (int cell = 0; cell < 7; ++cell) SpriteHandles[kFrames + cell] = 900 + cell;
+  const int places[][2] = {{0, 0}, {0, 40}, {250, 0}, {250, 40}, {250, 80}, {500, 0}, {500, 40}};
+  for (int cell = 0; cell < 7; ++cell) {
+    ShopCursor[0] = places[cell][0], ShopCursor[1] = places[cell][1];
+    ResetCallRecorder();
+    RecordDrawing(true);
+    UpdateStage();
+    RecordDrawing(false);
+    std::vector<std::vector<int>> frames;  // x, y, cell
+    for (const RecordedCall& call : CallsOf(Call::DrawGraphAt)) {
+      if (call.Int(2) >= 900 && call.Int(2) < 907) frames.push_back({call.Int(0), call.Int(1), call.Int(2) - 900});
+    }
+    const std::vector<std::vector<int>> expected = {{250 + places[cell][0], 575 + places[cell][1], cell}};
+    EXPECT_EQ(frames, expected);
+  }
+  ResetCallRecorder();
 }
 
 TEST_F(StageClear, LeavingTakesSeventyFramesAndTheNextStageStartsAfresh) {
