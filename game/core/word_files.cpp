@@ -65,18 +65,28 @@ std::string RandomLetters() {
   return letters;
 }
 
+// Gives a file just made the permissions `mode` (-1: as made) that the umask narrowed.
+bool GiveBackMode(int descriptor, int mode) {
+  struct stat made {};
+  if (mode < 0) return true;
+  if (::fstat(descriptor, &made) != 0) return false;
+  return static_cast<int>(made.st_mode & 0777) == mode || ::fchmod(descriptor, static_cast<mode_t>(mode)) == 0;
+}
+
 // A new file beside `target` under a name that nothing held (the target's name, six
 // random letters and ".tmp"), so nothing that stands there is touched and two programs
 // writing one target each write their own. `mode` (-1: from the umask, as for any new
-// file) are its permissions. Sets `name`, or `error` when it cannot be made.
+// file) are its permissions; it is made with no more than those, so the new contents are
+// never open to more users than the target's were, not even for a moment. Sets `name`,
+// or `error` when it cannot be made.
 std::FILE* CreateTemporaryFile(const std::string& target, int mode, std::string& name, int& error) {
+  const mode_t creationMode = mode >= 0 ? static_cast<mode_t>(mode) : 0666;
   for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
     name = target + "." + RandomLetters() + ".tmp";
-    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, creationMode);
     if (descriptor < 0 && errno == EEXIST) continue;
     if (descriptor < 0) break;
-    std::FILE* file = mode >= 0 && ::fchmod(descriptor, static_cast<mode_t>(mode)) != 0 ? nullptr
-                                                                                         : ::fdopen(descriptor, "wb");
+    std::FILE* file = GiveBackMode(descriptor, mode) ? ::fdopen(descriptor, "wb") : nullptr;
     if (file != nullptr) return file;
     error = errno;
     ::close(descriptor);

@@ -1,6 +1,11 @@
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "../support/file_limits.h"
@@ -166,9 +171,54 @@ TEST(SaveData, ASaveKeepsItsPermissionsAndAReadOnlyOneIsNotWritten) {
   }
 }
 
+// Names of the files in a folder whose permissions (or other attributes) changed while
+// the watch lived.
+class AttributeChanges {
+ public:
+  explicit AttributeChanges(const std::filesystem::path& folder) : watch_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    EXPECT_GE(::inotify_add_watch(watch_, folder.c_str(), IN_ATTRIB), 0);
+  }
+  ~AttributeChanges() { ::close(watch_); }
+  AttributeChanges(const AttributeChanges&) = delete;
+  AttributeChanges& operator=(const AttributeChanges&) = delete;
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t got; (got = ::read(watch_, events, sizeof events)) > 0;) {
+      for (const char* at = events; at < events + got;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(at);
+        if (event->len > 0) names.emplace_back(event->name);
+        at += sizeof(inotify_event) + event->len;
+      }
+    }
+    return names;
+  }
+
+ private:
+  int watch_;
+};
+
+// The new contents are never open to more users than the save's: the temporary file is
+// made with the save's permissions (which this umask leaves whole), not changed after.
+TEST(SaveData, TheTemporaryFileIsMadeWithTheSavesPermissions) {
+  const mode_t previousUmask = ::umask(022);
+  for (const auto mode : {std::filesystem::perms(0600), std::filesystem::perms(0640), std::filesystem::perms(0644)}) {
+    ScratchDirectory scratch;
+    scratch.Write(kSaveFileName, EncodeWords(DefaultWords()));
+    std::filesystem::permissions(scratch.path() / kSaveFileName, mode);
+    LoadSaveData();
+    const AttributeChanges changes(scratch.path());
+    EXPECT_EQ(WriteSaveData(), 0);
+    EXPECT_EQ(std::filesystem::status(scratch.path() / kSaveFileName).permissions(), mode);
+    EXPECT_EQ(changes.Names(), std::vector<std::string>()) << "mode " << std::oct << static_cast<int>(mode);
+  }
+  ::umask(previousUmask);
+}
+
 // Whatever stands under the name unread (permissions are judged by the mode, for root too).
 TEST(SaveData, AnUnreadableFileIsKeptAsideAndNeverWrittenOver) {
-  ExpectUnreadableKeptAside(kSaveFileName, kUnreadableSaveFileName, 360u, [] {
+  ExpectUnreadableKeptAside(kSaveFileName, "SaveData.unreadable.dat", 360u, [] {
     LoadSaveData();
     return WriteSaveData();
   });
