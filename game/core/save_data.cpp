@@ -135,7 +135,7 @@ void SettleUnreadSave() {
   const int readError = std::exchange(UnsettledReadError, 0);
   if (readError == 0) return;
   const UnreadFileOutcome outcome =
-      SetAsideUnreadFile(kSaveFileName, kUnreadableSaveFileName, readError, "この実行中は保存しません");
+      SetAsideUnreadFile(kSaveFileName, readError, "この実行中は保存しません");
   SaveWritesRefused = !outcome.movedAside;
   WriteLog(outcome.log.c_str());
 }

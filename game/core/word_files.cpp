@@ -100,16 +100,30 @@ std::FILE* CreateTemporaryFile(const std::string& target, int mode, std::string&
 // The file that `name` finally names: links are followed (a relative target from the
 // link's folder) to a name that is no link, whether a file stands there or not, so a
 // file kept in another folder through a link is written there and the link stays. A
-// loop leaves `name` itself, which then replaces the loop as a plain file would.
-std::string FinalTarget(const std::string& name) {
+// loop leaves `name` itself, which then replaces the loop as a plain file would. With
+// `standingOnly` a link is followed only when something stands at its target, so the
+// name found is that of a file, a folder, a FIFO... or a link that leads nowhere.
+std::string FinalTarget(const std::string& name, bool standingOnly = false) {
   std::filesystem::path path = name;
   for (int hop = 0; hop < kLinkHops; ++hop) {
     std::error_code notALink;
     const std::filesystem::path target = std::filesystem::read_symlink(path, notALink);
     if (notALink) return path.string();
-    path = path.parent_path() / target;  // an absolute target replaces the folder
+    const std::filesystem::path next = path.parent_path() / target;  // an absolute target replaces the folder
+    std::error_code unreachable;
+    if (standingOnly && !std::filesystem::exists(std::filesystem::symlink_status(next, unreachable))) {
+      return path.string();
+    }
+    path = next;
   }
   return name;
+}
+
+// Where a file that could not be read is kept: its own folder and name, with
+// ".unreadable" before the extension.
+std::string UnreadableName(const std::string& file) {
+  std::filesystem::path path = file;
+  return path.replace_filename(path.stem().string() + ".unreadable" + path.extension().string()).string();
 }
 
 }  // namespace
@@ -179,11 +193,13 @@ int RenameWithoutReplacing(const char* name, const char* newName) {
   return ::renameat2(AT_FDCWD, name, AT_FDCWD, newName, RENAME_NOREPLACE) == 0 ? 0 : errno;
 }
 
-UnreadFileOutcome SetAsideUnreadFile(const char* name, const char* asideName, int readError, const char* notDone) {
-  UnreadFileOutcome outcome{false, FileLogLine("右記のファイルの読み込みに失敗しました：", name, readError)};
+UnreadFileOutcome SetAsideUnreadFile(const char* name, int readError, const char* notDone) {
+  const std::string file = FinalTarget(name, /*standingOnly=*/true);
+  const std::string asideName = UnreadableName(file);
+  UnreadFileOutcome outcome{false, FileLogLine("右記のファイルの読み込みに失敗しました：", file, readError)};
   if (ErrorMayPass(readError)) {
-    outcome.log += FileLogLine(std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：", name, 0);
-  } else if (const int moveError = RenameWithoutReplacing(name, asideName); moveError != 0) {
+    outcome.log += FileLogLine(std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：", file, 0);
+  } else if (const int moveError = RenameWithoutReplacing(file.c_str(), asideName.c_str()); moveError != 0) {
     outcome.log += FileLogLine(std::string("読み込めなかったファイルを右記の名前へ移せないため、") + notDone + "：",
                                asideName, moveError);
   } else {

@@ -53,14 +53,16 @@ class WordFileReader {
 int RenameWithoutReplacing(const char* name, const char* newName);
 
 // What became of a file that is there but could not be read (`readError`): after an
-// error that lasts it is moved to `asideName`, unless that name is taken; after one that
-// may pass it stays. `log` tells it in lines for the log, with `notDone` saying what is
-// not done while the file stays (as in "この実行中は保存しません").
+// error that lasts it is moved aside in its own folder, ".unreadable" put before its
+// extension, unless that name is taken; after one that may pass it stays. For a link the
+// file is the one it names (the link stays), as far as links lead to something that
+// stands. `log` tells it in lines for the log, naming that file, with `notDone` saying
+// what is not done while the file stays (as in "この実行中は保存しません").
 struct UnreadFileOutcome {
   bool movedAside;
   std::string log;
 };
-UnreadFileOutcome SetAsideUnreadFile(const char* name, const char* asideName, int readError, const char* notDone);
+UnreadFileOutcome SetAsideUnreadFile(const char* name, int readError, const char* notDone);
 
 class WordFileWriter {
  public:

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/game_state.h"
@@ -21,15 +22,30 @@ TEST(Program, StartsAtTheTitleWritesItsSaveFileAndQuitsOnEscape) {
   EXPECT_FALSE(game.Pass(0, /*escape=*/true));
 }
 
-// The save file is read before the log is opened; what went wrong must still reach it.
+// The save file is read before the log is opened; what went wrong must still reach it,
+// naming the file that could not be read: through a link, the file the link names,
+// which is kept in its own folder while the new save goes through the link.
 TEST(Program, KeepsASaveFileItCannotReadAndLogsWhy) {
-  GameSession game;
-  game.folder().Write("SaveData.dat/progress", "old");  // a folder opens, then fails to read
-  ASSERT_EQ(game.Start(), 0);
-  const std::string log = game.folder().Read("Log.txt");
-  EXPECT_NE(log.find("右記のファイルの読み込みに失敗しました：SaveData.dat（Is a directory）\r\n"), std::string::npos);
-  EXPECT_NE(log.find("読み込めなかったファイルを右記の名前で残しました：SaveData.unreadable.dat\r\n"), std::string::npos);
-  EXPECT_EQ(game.folder().Read("SaveData.unreadable.dat/progress"), "old");
+  // (what stands unread, reached through a link, the log's reason, the name it is kept under)
+  const std::tuple<std::string, bool, std::string, std::string> unread[] = {
+      {"SaveData.dat", false, "（Is a directory）", "SaveData.unreadable.dat"},
+      {"synced/save.dat", true, "（Permission denied）", "synced/save.unreadable.dat"}};
+  for (const auto& [file, linked, why, kept] : unread) {
+    GameSession game;
+    const std::filesystem::path folder = game.folder().path();
+    game.folder().Write(linked ? file : file + "/progress", "old");  // a folder opens, then fails to read
+    if (linked) {
+      std::filesystem::permissions(folder / file, std::filesystem::perms::none);
+      std::filesystem::create_symlink(file, folder / "SaveData.dat");
+    }
+    ASSERT_EQ(game.Start(), 0);
+    const std::string log = game.folder().Read("Log.txt");
+    EXPECT_NE(log.find("右記のファイルの読み込みに失敗しました：" + file + why + "\r\n"), std::string::npos) << file;
+    EXPECT_NE(log.find("読み込めなかったファイルを右記の名前で残しました：" + kept + "\r\n"), std::string::npos) << file;
+    EXPECT_TRUE(linked ? std::filesystem::is_regular_file(folder / kept) : std::filesystem::is_directory(folder / kept));
+    EXPECT_EQ(std::filesystem::is_symlink(folder / "SaveData.dat"), linked);
+    EXPECT_EQ(game.folder().Read(file).size(), 360u);
+  }
 }
 
 // A FIFO under the save's or a replay's name is no file: the start goes on without

@@ -41,7 +41,8 @@ class ScratchDirectory {
   // Makes a FIFO and holds it open at both ends with its buffer full, so that code that
   // opens and reads it by mistake gets bytes at once instead of waiting for ever.
   void MakeFifo(const std::string& relative) const {
-    const std::string name = (path_ / relative).string();
+    const std::filesystem::path name = path_ / relative;
+    std::filesystem::create_directories(name.parent_path());
     ::mkfifo(name.c_str(), 0644);
     const int descriptor = ::open(name.c_str(), O_RDWR | O_NONBLOCK);
     const std::string bytes(4096, '\x10');
