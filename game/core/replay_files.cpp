@@ -163,7 +163,7 @@ int WriteRecording() {
   file.Write(ReplayBuffer, ReplayFrameCount);
   file.WriteZeros(kReplayTrailerWords);
   if (file.Commit() == 0) return 0;
-  return WriteLog(FileLogLine("右記のファイルの書き込みに失敗しました：", file.Target(), file.Error()).c_str());
+  return WriteLog(file.FailureLog().c_str());
 }
 
 void NewReplayBuffer(int words) {

@@ -161,5 +161,5 @@ int WriteSaveData() {
   WordFileWriter file(kSaveFileName);
   for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);
   if (file.Commit() == 0) return 0;
-  return WriteLog(FileLogLine("右記のファイルの書き込みに失敗しました：", file.Target(), file.Error()).c_str());
+  return WriteLog(file.FailureLog().c_str());
 }

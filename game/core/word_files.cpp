@@ -224,7 +224,10 @@ WordFileWriter::WordFileWriter(const char* name) : name_(FinalTarget(name)) {
   } else if (!S_ISLNK(target.st_mode)) {  // a link here is a loop, replaced as a plain file would be
     error_ = kNotARegularFile;
   }
-  if (error_ == 0) file_ = CreateTemporaryFile(name_, mode, temporaryName_, error_);
+  if (error_ == 0) {
+    file_ = CreateTemporaryFile(name_, mode, temporaryName_, error_);
+    noTemporaryFile_ = file_ == nullptr;
+  }
 }
 
 WordFileWriter::~WordFileWriter() {
@@ -263,4 +266,10 @@ int WordFileWriter::Commit() {
   Fail(errno);
   std::remove(temporaryName_.c_str());
   return -1;
+}
+
+std::string WordFileWriter::FailureLog() const {
+  return FileLogLine(noTemporaryFile_ ? "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました："
+                                      : "右記のファイルの書き込みに失敗しました：",
+                     name_, error_);
 }

@@ -80,10 +80,11 @@ class WordFileWriter {
   // permissions of the file it replaces: 0, or -1 when anything failed (the target is
   // then unchanged).
   int Commit();
-  // The file written: the name, or the file a link finally names.
-  const std::string& Target() const { return name_; }
   // Why the write failed: the system's error number or kNotARegularFile; 0 for none.
   int Error() const { return error_; }
+  // The log line of a failed write: the target, why, and whether it was the temporary
+  // file beside it that could not be made (a folder the user may not write, say).
+  std::string FailureLog() const;
 
  private:
   void Fail(int error);
@@ -92,4 +93,5 @@ class WordFileWriter {
   std::string temporaryName_;
   std::FILE* file_ = nullptr;
   int error_ = 0;
+  bool noTemporaryFile_ = false;
 };
