@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,8 +53,18 @@ class ScratchDirectory {
     fifoEnds_.push_back(descriptor);
   }
 
+  // A regular file's bytes ("" when nothing is there). Anything else fails the test at
+  // once: a FIFO left where a file should be would otherwise hold the read for ever.
   std::string Read(const std::string& relative) const {
-    std::ifstream in(path_ / relative, std::ios::binary);
+    const std::filesystem::path file = path_ / relative;
+    std::error_code missing;
+    const std::filesystem::file_type type = std::filesystem::status(file, missing).type();
+    if (type == std::filesystem::file_type::not_found) return "";
+    if (type != std::filesystem::file_type::regular) {
+      ADD_FAILURE() << relative << " is no regular file";
+      return "";
+    }
+    std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
