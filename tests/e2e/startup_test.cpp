@@ -1,4 +1,6 @@
 // The program as a whole: start-up, the title, quitting, the files it leaves.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,24 +28,18 @@ TEST(Program, StartsAtTheTitleWritesItsSaveFileAndQuitsOnEscape) {
 // naming the file that could not be read: through a link, the file the link names,
 // which is kept in its own folder while the new save goes through the link.
 TEST(Program, KeepsASaveFileItCannotReadAndLogsWhy) {
-  // (what stands unread, reached through a link, the log's reason, the name it is kept under)
-  const std::tuple<std::string, bool, std::string, std::string> unread[] = {
-      {"SaveData.dat", false, "（Is a directory）", "SaveData.unreadable.dat"},
-      {"synced/save.dat", true, "（Permission denied）", "synced/save.unreadable.dat"}};
-  for (const auto& [file, linked, why, kept] : unread) {
+  using Unread = std::tuple<std::string, std::string, std::string>;  // (what, the log's reason, kept as)
+  for (const auto& [file, why, kept] : {Unread{"SaveData.dat", "（Is a directory）", "SaveData.unreadable.dat"},
+                                        Unread{"synced/save.dat", "（Permission denied）", "synced/save.unreadable.dat"}}) {
     GameSession game;
-    const std::filesystem::path folder = game.folder().path();
+    const bool linked = file != "SaveData.dat";
     game.folder().Write(linked ? file : file + "/progress", "old");  // a folder opens, then fails to read
-    if (linked) {
-      std::filesystem::permissions(folder / file, std::filesystem::perms::none);
-      std::filesystem::create_symlink(file, folder / "SaveData.dat");
-    }
+    if (linked) ::chmod(file.c_str(), 0), std::filesystem::create_symlink(file, "SaveData.dat");
     ASSERT_EQ(game.Start(), 0);
     const std::string log = game.folder().Read("Log.txt");
-    EXPECT_NE(log.find("右記のファイルの読み込みに失敗しました：" + file + why + "\r\n"), std::string::npos) << file;
-    EXPECT_NE(log.find("読み込めなかったファイルを右記の名前で残しました：" + kept + "\r\n"), std::string::npos) << file;
-    EXPECT_TRUE(linked ? std::filesystem::is_regular_file(folder / kept) : std::filesystem::is_directory(folder / kept));
-    EXPECT_EQ(std::filesystem::is_symlink(folder / "SaveData.dat"), linked);
+    EXPECT_NE(log.find("右記のファイルの読み込みに失敗しました：" + file + why + "\r\n"), std::string::npos);
+    EXPECT_NE(log.find("読み込めなかったファイルを右記の名前で残しました：" + kept + "\r\n"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(game.folder().path() / kept));
     EXPECT_EQ(game.folder().Read(file).size(), 360u);
   }
 }

@@ -56,15 +56,13 @@ class ScratchDirectory {
   // A regular file's bytes ("" when nothing is there). Anything else fails the test at
   // once: a FIFO left where a file should be would otherwise hold the read for ever.
   std::string Read(const std::string& relative) const {
-    const std::filesystem::path file = path_ / relative;
     std::error_code missing;
-    const std::filesystem::file_type type = std::filesystem::status(file, missing).type();
-    if (type == std::filesystem::file_type::not_found) return "";
-    if (type != std::filesystem::file_type::regular) {
+    const std::filesystem::file_status status = std::filesystem::status(path_ / relative, missing);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
       ADD_FAILURE() << relative << " is no regular file";
-      return "";
     }
-    std::ifstream in(file, std::ios::binary);
+    if (!std::filesystem::is_regular_file(status)) return "";
+    std::ifstream in(path_ / relative, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 

@@ -52,7 +52,9 @@ inline void ExpectUnreadableKeptAside(const std::string& name, const std::string
         EXPECT_EQ(write(), keptNameTaken ? -1 : 0);
         EXPECT_EQ(Inode(scratch.path() / folder / (keptNameTaken ? name : kept)), original);
         EXPECT_EQ(scratch.Read(folder + (keptNameTaken ? kept : name)).size(), keptNameTaken ? 7u : written);
-        if (!folder.empty()) EXPECT_TRUE(std::filesystem::is_symlink(scratch.path() / name));
+        if (!folder.empty()) {
+          EXPECT_TRUE(std::filesystem::is_symlink(scratch.path() / name));
+        }
       }
     }
   }
