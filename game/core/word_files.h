@@ -80,10 +80,9 @@ class WordFileWriter {
   // permissions of the file it replaces: 0, or -1 when anything failed (the target is
   // then unchanged).
   int Commit();
-  // Why the write failed: the system's error number or kNotARegularFile; 0 for none.
-  int Error() const { return error_; }
-  // The log line of a failed write: the target, why, and whether it was the temporary
-  // file beside it that could not be made (a folder the user may not write, say).
+  // The log line of a failed write: the target (the file a link finally names), why (the
+  // system's error or kNotARegularFile), and whether it was the temporary file beside
+  // it that could not be made (in a folder the user may not write, say).
   std::string FailureLog() const;
 
  private:
