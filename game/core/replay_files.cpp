@@ -137,8 +137,9 @@ int ProbeSlotFile(const std::string& name, bool& opened) {
 
 // Whether a recording may replace what the slot holds. A file there that cannot be read
 // may be a replay still, so it is moved aside first, or kept and nothing is written. A
-// file the list could not read when it was last loaded showed as an empty slot, so it
-// is kept too, until the list has read it.
+// file the list could not read when it was last loaded showed as an empty slot: when it
+// can be read now it is a replay the player never saw, so it is kept too, until the
+// list has read it; one that still cannot be read is moved aside as any other.
 bool SlotMayBeWritten(int slot) {
   const std::string name = ReplayFileName(slot);
   bool opened = false;
@@ -149,7 +150,7 @@ bool SlotMayBeWritten(int slot) {
     return false;
   }
   const UnreadFileOutcome outcome =
-      SetAsideUnreadFile(name.c_str(), UnreadableReplayFileName(slot).c_str(), readError, "リプレイを書き込みません");
+      SetAsideUnreadFile(name.c_str(), readError, "リプレイを書き込みません");
   WriteLog(outcome.log.c_str());
   return outcome.movedAside;
 }
@@ -162,7 +163,7 @@ int WriteRecording() {
   file.Write(ReplayBuffer, ReplayFrameCount);
   file.WriteZeros(kReplayTrailerWords);
   if (file.Commit() == 0) return 0;
-  return WriteLog(FileLogLine("右記のファイルの書き込みに失敗しました：", file.Target(), file.Error()).c_str());
+  return WriteLog(file.FailureLog().c_str());
 }
 
 void NewReplayBuffer(int words) {
@@ -212,12 +213,6 @@ void EndPlayback() {
 std::string ReplayFileName(int slot) {
   char name[32];
   std::snprintf(name, sizeof name, "VTReplaydata0%d.dat", slot);
-  return name;
-}
-
-std::string UnreadableReplayFileName(int slot) {
-  char name[40];
-  std::snprintf(name, sizeof name, "VTReplaydata0%d.unreadable.dat", slot);
   return name;
 }
 

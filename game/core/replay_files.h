@@ -19,9 +19,6 @@ struct ReplayFileHeader {
 };
 
 std::string ReplayFileName(int slot);
-// Where a slot's file that is there but cannot be read is moved before a recording
-// takes the slot.
-std::string UnreadableReplayFileName(int slot);
 
 // Reads words 1-12 of every slot's file into ReplayList (a missing file leaves its
 // entry as it was). With the control words, words 13-18 also go to
@@ -34,9 +31,10 @@ void LoadReplayList(bool withControlWords);
 void BeginReplayIo();
 // Recording: writes the replay to ReplaySlot and re-reads the list (-1 when nothing
 // could be written, which is logged). A file in the slot that cannot be read as it
-// stands is first moved to UnreadableReplayFileName; one that could not be read for a
-// reason that may pass, or cannot be moved, or that the list could not read when it
-// was last loaded, stays and nothing is written; so does one read-only by its mode.
+// stands is first moved aside ("VTReplaydata0N.unreadable.dat", N the slot); one that
+// could not be read for a reason that may pass, or cannot be moved, stays and nothing
+// is written; so does one read-only by its mode, and one that can be read now but that
+// the list could not read when it was last loaded (the player saw an empty slot).
 // Playback: ends it once the current pass has run to its end, so the pass that used
 // the last word runs the same steps as in the recording.
 int FinishReplay();

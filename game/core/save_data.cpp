@@ -135,7 +135,7 @@ void SettleUnreadSave() {
   const int readError = std::exchange(UnsettledReadError, 0);
   if (readError == 0) return;
   const UnreadFileOutcome outcome =
-      SetAsideUnreadFile(kSaveFileName, kUnreadableSaveFileName, readError, "この実行中は保存しません");
+      SetAsideUnreadFile(kSaveFileName, readError, "この実行中は保存しません");
   SaveWritesRefused = !outcome.movedAside;
   WriteLog(outcome.log.c_str());
 }
@@ -161,5 +161,5 @@ int WriteSaveData() {
   WordFileWriter file(kSaveFileName);
   for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);
   if (file.Commit() == 0) return 0;
-  return WriteLog(FileLogLine("右記のファイルの書き込みに失敗しました：", file.Target(), file.Error()).c_str());
+  return WriteLog(file.FailureLog().c_str());
 }

@@ -4,9 +4,6 @@
 
 constexpr int kSaveWords = 90;
 constexpr const char* kSaveFileName = "SaveData.dat";
-// Where a save file that is there but cannot be read is moved, so that saving never
-// replaces the player's progress.
-constexpr const char* kUnreadableSaveFileName = "SaveData.unreadable.dat";
 
 // Reads the save file and the nine replay headers over the values the program starts
 // with (which missing words and files keep). An invalid key configuration is
@@ -18,8 +15,10 @@ void LoadSaveData();
 // not be (one read-only by its mode is not written). The first write after loading
 // settles a file that could not be read, and logs why: one that cannot be read as it
 // stands (no permission by its mode, a folder, a FIFO or other non-file, a link in a
-// loop or through a file, a name too long, an input error) is moved to
-// `kUnreadableSaveFileName`; after an error that may pass (no descriptors or memory
-// left), or when that name is taken or the move fails, the file stays and no save is
-// written in this run. The file written keeps the permissions of the one it replaces.
+// loop or through a file, a name too long, an input error) is moved aside as
+// "SaveData.unreadable.dat" (a link's target in its own folder, the link kept, so
+// that the new save goes where the link leads); after an error that may pass (no
+// descriptors or memory left), or when that name is taken or the move fails, the file
+// stays and no save is written in this run. The file written keeps the permissions of
+// the one it replaces, and its contents are never open to more users than those let.
 int WriteSaveData();

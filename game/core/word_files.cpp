@@ -65,18 +65,28 @@ std::string RandomLetters() {
   return letters;
 }
 
+// Gives a file just made the permissions `mode` (-1: as made) that the umask narrowed.
+bool GiveBackMode(int descriptor, int mode) {
+  struct stat made {};
+  if (mode < 0) return true;
+  if (::fstat(descriptor, &made) != 0) return false;
+  return static_cast<int>(made.st_mode & 0777) == mode || ::fchmod(descriptor, static_cast<mode_t>(mode)) == 0;
+}
+
 // A new file beside `target` under a name that nothing held (the target's name, six
 // random letters and ".tmp"), so nothing that stands there is touched and two programs
 // writing one target each write their own. `mode` (-1: from the umask, as for any new
-// file) are its permissions. Sets `name`, or `error` when it cannot be made.
+// file) are its permissions; it is made with no more than those, so the new contents are
+// never open to more users than the target's were, not even for a moment. Sets `name`,
+// or `error` when it cannot be made.
 std::FILE* CreateTemporaryFile(const std::string& target, int mode, std::string& name, int& error) {
+  const mode_t creationMode = mode >= 0 ? static_cast<mode_t>(mode) : 0666;
   for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
     name = target + "." + RandomLetters() + ".tmp";
-    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, creationMode);
     if (descriptor < 0 && errno == EEXIST) continue;
     if (descriptor < 0) break;
-    std::FILE* file = mode >= 0 && ::fchmod(descriptor, static_cast<mode_t>(mode)) != 0 ? nullptr
-                                                                                         : ::fdopen(descriptor, "wb");
+    std::FILE* file = GiveBackMode(descriptor, mode) ? ::fdopen(descriptor, "wb") : nullptr;
     if (file != nullptr) return file;
     error = errno;
     ::close(descriptor);
@@ -90,16 +100,30 @@ std::FILE* CreateTemporaryFile(const std::string& target, int mode, std::string&
 // The file that `name` finally names: links are followed (a relative target from the
 // link's folder) to a name that is no link, whether a file stands there or not, so a
 // file kept in another folder through a link is written there and the link stays. A
-// loop leaves `name` itself, which then replaces the loop as a plain file would.
-std::string FinalTarget(const std::string& name) {
+// loop leaves `name` itself, which then replaces the loop as a plain file would. With
+// `standingOnly` a link is followed only when something stands at its target, so the
+// name found is that of a file, a folder, a FIFO... or a link that leads nowhere.
+std::string FinalTarget(const std::string& name, bool standingOnly = false) {
   std::filesystem::path path = name;
   for (int hop = 0; hop < kLinkHops; ++hop) {
     std::error_code notALink;
     const std::filesystem::path target = std::filesystem::read_symlink(path, notALink);
     if (notALink) return path.string();
-    path = path.parent_path() / target;  // an absolute target replaces the folder
+    const std::filesystem::path next = path.parent_path() / target;  // an absolute target replaces the folder
+    std::error_code unreachable;
+    if (standingOnly && !std::filesystem::exists(std::filesystem::symlink_status(next, unreachable))) {
+      return path.string();
+    }
+    path = next;
   }
   return name;
+}
+
+// Where a file that could not be read is kept: its own folder and name, with
+// ".unreadable" before the extension.
+std::string UnreadableName(const std::string& file) {
+  std::filesystem::path path = file;
+  return path.replace_filename(path.stem().string() + ".unreadable" + path.extension().string()).string();
 }
 
 }  // namespace
@@ -169,11 +193,13 @@ int RenameWithoutReplacing(const char* name, const char* newName) {
   return ::renameat2(AT_FDCWD, name, AT_FDCWD, newName, RENAME_NOREPLACE) == 0 ? 0 : errno;
 }
 
-UnreadFileOutcome SetAsideUnreadFile(const char* name, const char* asideName, int readError, const char* notDone) {
-  UnreadFileOutcome outcome{false, FileLogLine("右記のファイルの読み込みに失敗しました：", name, readError)};
+UnreadFileOutcome SetAsideUnreadFile(const char* name, int readError, const char* notDone) {
+  const std::string file = FinalTarget(name, /*standingOnly=*/true);
+  const std::string asideName = UnreadableName(file);
+  UnreadFileOutcome outcome{false, FileLogLine("右記のファイルの読み込みに失敗しました：", file, readError)};
   if (ErrorMayPass(readError)) {
-    outcome.log += FileLogLine(std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：", name, 0);
-  } else if (const int moveError = RenameWithoutReplacing(name, asideName); moveError != 0) {
+    outcome.log += FileLogLine(std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：", file, 0);
+  } else if (const int moveError = RenameWithoutReplacing(file.c_str(), asideName.c_str()); moveError != 0) {
     outcome.log += FileLogLine(std::string("読み込めなかったファイルを右記の名前へ移せないため、") + notDone + "：",
                                asideName, moveError);
   } else {
@@ -198,7 +224,10 @@ WordFileWriter::WordFileWriter(const char* name) : name_(FinalTarget(name)) {
   } else if (!S_ISLNK(target.st_mode)) {  // a link here is a loop, replaced as a plain file would be
     error_ = kNotARegularFile;
   }
-  if (error_ == 0) file_ = CreateTemporaryFile(name_, mode, temporaryName_, error_);
+  if (error_ == 0) {
+    file_ = CreateTemporaryFile(name_, mode, temporaryName_, error_);
+    noTemporaryFile_ = file_ == nullptr;
+  }
 }
 
 WordFileWriter::~WordFileWriter() {
@@ -237,4 +266,10 @@ int WordFileWriter::Commit() {
   Fail(errno);
   std::remove(temporaryName_.c_str());
   return -1;
+}
+
+std::string WordFileWriter::FailureLog() const {
+  return FileLogLine(noTemporaryFile_ ? "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました："
+                                      : "右記のファイルの書き込みに失敗しました：",
+                     name_, error_);
 }

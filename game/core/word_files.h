@@ -53,14 +53,16 @@ class WordFileReader {
 int RenameWithoutReplacing(const char* name, const char* newName);
 
 // What became of a file that is there but could not be read (`readError`): after an
-// error that lasts it is moved to `asideName`, unless that name is taken; after one that
-// may pass it stays. `log` tells it in lines for the log, with `notDone` saying what is
-// not done while the file stays (as in "この実行中は保存しません").
+// error that lasts it is moved aside in its own folder, ".unreadable" put before its
+// extension, unless that name is taken; after one that may pass it stays. For a link the
+// file is the one it names (the link stays), as far as links lead to something that
+// stands. `log` tells it in lines for the log, naming that file, with `notDone` saying
+// what is not done while the file stays (as in "この実行中は保存しません").
 struct UnreadFileOutcome {
   bool movedAside;
   std::string log;
 };
-UnreadFileOutcome SetAsideUnreadFile(const char* name, const char* asideName, int readError, const char* notDone);
+UnreadFileOutcome SetAsideUnreadFile(const char* name, int readError, const char* notDone);
 
 class WordFileWriter {
  public:
@@ -78,10 +80,10 @@ class WordFileWriter {
   // permissions of the file it replaces: 0, or -1 when anything failed (the target is
   // then unchanged).
   int Commit();
-  // The file written: the name, or the file a link finally names.
-  const std::string& Target() const { return name_; }
-  // Why the write failed: the system's error number or kNotARegularFile; 0 for none.
-  int Error() const { return error_; }
+  // The log line of a failed write: the target (the file a link finally names), why (the
+  // system's error or kNotARegularFile), and whether it was the temporary file beside
+  // it that could not be made (in a folder the user may not write, say).
+  std::string FailureLog() const;
 
  private:
   void Fail(int error);
@@ -90,4 +92,5 @@ class WordFileWriter {
   std::string temporaryName_;
   std::FILE* file_ = nullptr;
   int error_ = 0;
+  bool noTemporaryFile_ = false;
 };

@@ -18,14 +18,17 @@
 
 namespace {
 
-// The log names the file a write meant (through a link, its target) and why it failed.
+// The log names the file a write meant (through a link, its target) and why it failed,
+// saying so when no temporary file could be made beside it.
 TEST(FailedWrites, ASaveFileThatCannotBeWrittenIsLogged) {
-  // (file, made read-only rather than a link into a folder that is not there, the log's reason)
+  const std::string noTemporaryFile = "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました：";
+  const std::string failed = "右記のファイルの書き込みに失敗しました：";
+  // (file, made read-only rather than a link into a folder that is not there, the log line)
   const std::tuple<std::string, bool, std::string> failures[] = {
-      {"SaveData.dat", false, "gone/SaveData.dat（No such file or directory）"},
-      {"SaveData.dat", true, "SaveData.dat（Permission denied）"},
-      {"VTReplaydata02.dat", false, "gone/VTReplaydata02.dat（No such file or directory）"}};
-  for (const auto& [name, readOnly, reason] : failures) {
+      {"SaveData.dat", false, noTemporaryFile + "gone/SaveData.dat（No such file or directory）"},
+      {"SaveData.dat", true, failed + "SaveData.dat（Permission denied）"},
+      {"VTReplaydata02.dat", false, noTemporaryFile + "gone/VTReplaydata02.dat（No such file or directory）"}};
+  for (const auto& [name, readOnly, line] : failures) {
     GameSession game;
     ASSERT_EQ(game.Start(), 0);
     const std::filesystem::path file = game.folder().path() / name;
@@ -35,9 +38,7 @@ TEST(FailedWrites, ASaveFileThatCannotBeWrittenIsLogged) {
     BeginReplayIo();
     ReplaySlot = 2;
     EXPECT_EQ(name == "SaveData.dat" ? WriteSaveData() : FinishReplay(), -1);
-    EXPECT_NE(game.folder().Read("Log.txt").find("右記のファイルの書き込みに失敗しました：" + reason + "\r\n"),
-              std::string::npos)
-        << reason;
+    EXPECT_NE(game.folder().Read("Log.txt").find(line + "\r\n"), std::string::npos) << line;
   }
 }
 

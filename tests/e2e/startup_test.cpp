@@ -1,8 +1,11 @@
 // The program as a whole: start-up, the title, quitting, the files it leaves.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/game_state.h"
@@ -21,15 +24,24 @@ TEST(Program, StartsAtTheTitleWritesItsSaveFileAndQuitsOnEscape) {
   EXPECT_FALSE(game.Pass(0, /*escape=*/true));
 }
 
-// The save file is read before the log is opened; what went wrong must still reach it.
+// The save file is read before the log is opened; what went wrong must still reach it,
+// naming the file that could not be read: through a link, the file the link names,
+// which is kept in its own folder while the new save goes through the link.
 TEST(Program, KeepsASaveFileItCannotReadAndLogsWhy) {
-  GameSession game;
-  game.folder().Write("SaveData.dat/progress", "old");  // a folder opens, then fails to read
-  ASSERT_EQ(game.Start(), 0);
-  const std::string log = game.folder().Read("Log.txt");
-  EXPECT_NE(log.find("右記のファイルの読み込みに失敗しました：SaveData.dat（Is a directory）\r\n"), std::string::npos);
-  EXPECT_NE(log.find("読み込めなかったファイルを右記の名前で残しました：SaveData.unreadable.dat\r\n"), std::string::npos);
-  EXPECT_EQ(game.folder().Read("SaveData.unreadable.dat/progress"), "old");
+  using Unread = std::tuple<std::string, std::string, std::string>;  // (what, the log's reason, kept as)
+  for (const auto& [file, why, kept] : {Unread{"SaveData.dat", "（Is a directory）", "SaveData.unreadable.dat"},
+                                        Unread{"synced/save.dat", "（Permission denied）", "synced/save.unreadable.dat"}}) {
+    GameSession game;
+    const bool linked = file != "SaveData.dat";
+    game.folder().Write(linked ? file : file + "/progress", "old");  // a folder opens, then fails to read
+    if (linked) ::chmod(file.c_str(), 0), std::filesystem::create_symlink(file, "SaveData.dat");
+    ASSERT_EQ(game.Start(), 0);
+    const std::string log = game.folder().Read("Log.txt");
+    EXPECT_NE(log.find("右記のファイルの読み込みに失敗しました：" + file + why + "\r\n"), std::string::npos);
+    EXPECT_NE(log.find("読み込めなかったファイルを右記の名前で残しました：" + kept + "\r\n"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(game.folder().path() / kept));
+    EXPECT_EQ(game.folder().Read(file).size(), 360u);
+  }
 }
 
 // A FIFO under the save's or a replay's name is no file: the start goes on without

@@ -71,7 +71,7 @@ TEST(ReplayFiles, AFailedWriteKeepsThePreviousReplayAndReportsIt) {
 // What stands in a slot unread may be a replay still: a recording moves it aside first,
 // or, when it cannot, keeps it and writes nothing.
 TEST(ReplayFiles, ARecordingNeverReplacesAFileThatCouldNotBeRead) {
-  ExpectUnreadableKeptAside(ReplayFileName(7), UnreadableReplayFileName(7), 4u * (19 + 1 + 300), [] {
+  ExpectUnreadableKeptAside(ReplayFileName(7), "VTReplaydata07.unreadable.dat", 4u * (19 + 1 + 300), [] {
     LoadSaveData();
     Record({1});
     ReplaySlot = 7;

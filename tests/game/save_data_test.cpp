@@ -1,6 +1,12 @@
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "../support/file_limits.h"
@@ -166,9 +172,40 @@ TEST(SaveData, ASaveKeepsItsPermissionsAndAReadOnlyOneIsNotWritten) {
   }
 }
 
+// Names of the files in `folder` whose attributes (permissions among them) changed during `act`.
+std::vector<std::string> AttributeChangesDuring(const std::filesystem::path& folder, const std::function<void()>& act) {
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  EXPECT_GE(::inotify_add_watch(watch, folder.c_str(), IN_ATTRIB), 0);
+  act();
+  std::vector<std::string> names;
+  alignas(inotify_event) char events[4096];
+  for (ssize_t got, at; (got = ::read(watch, events, sizeof events)) > 0;) {
+    for (at = 0; at < got; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len) {
+      names.emplace_back(reinterpret_cast<inotify_event*>(events + at)->name);
+    }
+  }
+  ::close(watch);
+  return names;
+}
+
+// The new contents are never open to more users than the save's: the temporary file is
+// made with the save's permissions (which this umask leaves whole), not changed after.
+TEST(SaveData, TheTemporaryFileIsMadeWithTheSavesPermissions) {
+  const mode_t previousUmask = ::umask(022);
+  for (const mode_t mode : {0600, 0640, 0644}) {
+    ScratchDirectory scratch;
+    scratch.Write(kSaveFileName, "old");
+    ::chmod(kSaveFileName, mode);
+    LoadSaveData();
+    EXPECT_EQ(AttributeChangesDuring(scratch.path(), [] { EXPECT_EQ(WriteSaveData(), 0); }), std::vector<std::string>())
+        << std::oct << mode;
+  }
+  ::umask(previousUmask);
+}
+
 // Whatever stands under the name unread (permissions are judged by the mode, for root too).
 TEST(SaveData, AnUnreadableFileIsKeptAsideAndNeverWrittenOver) {
-  ExpectUnreadableKeptAside(kSaveFileName, kUnreadableSaveFileName, 360u, [] {
+  ExpectUnreadableKeptAside(kSaveFileName, "SaveData.unreadable.dat", 360u, [] {
     LoadSaveData();
     return WriteSaveData();
   });

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,7 +43,8 @@ class ScratchDirectory {
   // Makes a FIFO and holds it open at both ends with its buffer full, so that code that
   // opens and reads it by mistake gets bytes at once instead of waiting for ever.
   void MakeFifo(const std::string& relative) const {
-    const std::string name = (path_ / relative).string();
+    const std::filesystem::path name = path_ / relative;
+    std::filesystem::create_directories(name.parent_path());
     ::mkfifo(name.c_str(), 0644);
     const int descriptor = ::open(name.c_str(), O_RDWR | O_NONBLOCK);
     const std::string bytes(4096, '\x10');
@@ -50,7 +53,15 @@ class ScratchDirectory {
     fifoEnds_.push_back(descriptor);
   }
 
+  // A regular file's bytes ("" when nothing is there). Anything else fails the test at
+  // once: a FIFO left where a file should be would otherwise hold the read for ever.
   std::string Read(const std::string& relative) const {
+    std::error_code missing;
+    const std::filesystem::file_status status = std::filesystem::status(path_ / relative, missing);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+      ADD_FAILURE() << relative << " is no regular file";
+    }
+    if (!std::filesystem::is_regular_file(status)) return "";
     std::ifstream in(path_ / relative, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
