@@ -202,6 +202,11 @@ void StepStage8() {
 void DrawStage8Backdrop() {
   const int phase = EndBackdropPhase >= 1 && EndBackdropPhase <= kStage8BackdropPhases ? EndBackdropPhase : 1;
   const int parameter = phase == kStage8BackdropPhases ? DoubleToInt(EndBackdropTimer / 1.8) : 255;
+  // Until phase 4's picture is in full, phase 3's stays under it as the ground.
+  if (parameter < 255) {
+    SetBlendMode(1, 255);
+    DrawTiles(Stage8Backdrop(), StageImages[phase - 2]);
+  }
   SetBlendMode(1, parameter);
   DrawTiles(Stage8Backdrop(), StageImages[phase - 1]);
 }

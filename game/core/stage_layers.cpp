@@ -12,6 +12,9 @@ constexpr int kTiles1024Seven[] = {0, 1024, 2048, 3072, 4096, 5120, 6144};
 constexpr int kStage4Strip[] = {1024, 0};
 constexpr int kTiles1025[] = {0, 1025, 2050};
 constexpr int kTiles1001[] = {0, 1001, 2002, 3003, 4004, 5005, 6006};
+// Stage 7's far picture again beside itself: the camera and its scroll shift it by up
+// to 5376 + 2048.
+constexpr int kTiles2048[] = {0, 2048, 4096, 6144, 8192};
 
 constexpr StageWord kNone{};
 constexpr StageWord kFlicker{2, 1};  // also stage 3 and 4's red flash counter
@@ -39,7 +42,7 @@ const StageLayer kStageLayers[] = {
     {6, 2, kTiles2001Four, 1.2f, 1.2f, {1, 2}, 1, 180, -0.005, kStage6Progress},
     {6, 3, kOnce, 0.0f, 0.0f, kNone, 2, 255, -0.05, kStage6Progress},
     {6, 5, kOnce, 0.0f, 0.0f, kNone, 1, -255, 0.05, kStage6Progress},
-    {7, 0, kOnce, 1.0f, 1.0f, {5, 1}, 1, 255, 0.0f, kNone, true},
+    {7, 0, kTiles2048, 1.0f, 2.0f, {5, 1}, 1, 255, 0.0f, kNone, true},
     {7, 6, kTiles2001, 1.0f, 1.0f, {5, 4}, 1, 255, 0.0f, kNone},
     {7, 7, kOnce, 0.0f, 0.0f, kNone, 1, 0, 1.0f, {5, 3}},
     {7, 10, kOnce, 0.0f, 0.0f, kNone, 1, 0, 1.0f, {5, 5}},

@@ -37,7 +37,7 @@ struct StageLayer {
 std::span<const StageLayer> StageLayers();
 
 // Stage 8 draws the picture of its backdrop phase (1 to 4: entries 0 to 3) with this
-// placement.
+// placement; phase 4's fades in over phase 3's.
 constexpr int kStage8BackdropPhases = 4;
 const StageLayer& Stage8Backdrop();
 
