@@ -285,11 +285,12 @@ constexpr PlacedWords kHudCounterWords[] = {
     {900, 74, "TIME (S)", 14, kRight}};
 constexpr PlacedWords kHudNoticeWords[] = {{905, 596, "STAGE START", 20, kCentre}};
 // The last enemy hit: the game writes its EXP, HP, score and coins right-aligned at x
-// 190 on rows 496, 516, 536 and 556, and shrinks its picture into x 16 to 88.
+// 190 on rows 496, 516, 536 and 556, and shrinks its picture into x 16 to 88. The panel
+// fades out over the stage's ground: its words white in their rim, as its figures are.
 constexpr PlacedWords kLastHitWords[] = {
-    {18, 482, "LAST HIT", 12, Align::kLeft, kHudLabel}, {96, 494, "EXP", 11, Align::kLeft, kHudLabel},
-    {96, 514, "HP", 11, Align::kLeft, kHudLabel},       {96, 534, "SCORE", 11, Align::kLeft, kHudLabel},
-    {96, 554, "COINS", 11, Align::kLeft, kHudLabel}};
+    {18, 482, "LAST HIT", 12, Align::kLeft, kWhite}, {96, 494, "EXP", 11, Align::kLeft, kWhite},
+    {96, 514, "HP", 11, Align::kLeft, kWhite},       {96, 534, "SCORE", 11, Align::kLeft, kWhite},
+    {96, 554, "COINS", 11, Align::kLeft, kWhite}};
 // The game flashes the warning faintly over the play (at alpha 90 and 60): pale words in
 // their dark rim stand out on any ground even so.
 constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre, {255, 238, 232}}};
