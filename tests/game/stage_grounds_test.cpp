@@ -27,14 +27,14 @@ const PictureFile& PictureOf(int stage, int picture) {
   return kNone;
 }
 
-// Whether tiles of `size` at `offsets` cover [least, most + screen) of the layer: all
-// that the screen shows while the layer's shift goes from `least` to `most`.
+// Whether tiles of `size` at `offsets` cover [0, most + screen) of the layer: all that
+// the screen shows while the layer's shift goes from 0 to `most`.
 // Truncating a tile's place moves it by less than a pixel towards the screen's origin:
 // a tile reaching past the origin still does, tiles that meet still meet, and a tile
 // starting inside the screen is at least as wide as the screen.
-bool Covers(std::vector<int> offsets, int size, double least, double most, int screen) {
+bool Covers(std::vector<int> offsets, int size, double most, int screen) {
   std::sort(offsets.begin(), offsets.end());
-  double reached = least;
+  double reached = 0.0;
   for (int offset : offsets) {
     if (offset <= reached) reached = std::max(reached, static_cast<double>(offset) + size);
   }
@@ -49,9 +49,12 @@ constexpr int kMostScroll[9] = {0, 0, 0, 1200, 1024, 0, 0, 2048, 0};
 TEST(StageGrounds, EachStagesGroundCoversEveryViewFromTheLayerTableAndThePictureSizes) {
   for (int stage = 1; stage <= 8; ++stage) {
     const auto layers = StageLayers();
-    const auto first = std::find_if(layers.begin(), layers.end(), [stage](const StageLayer& l) { return l.stage == stage; });
+    const auto first =
+        std::find_if(layers.begin(), layers.end(), [stage](const StageLayer& l) { return l.stage == stage; });
+    ASSERT_TRUE(stage == 8 || first != layers.end()) << stage;
     const StageLayer& ground = stage == 8 ? Stage8Backdrop() : *first;
-    EXPECT_EQ(ground.blend * 1000 + ground.alphaBase, 1255) << stage;
+    EXPECT_EQ(ground.blend, 1) << stage;
+    EXPECT_EQ(ground.alphaBase, 255) << stage;
     EXPECT_EQ(ground.alphaFactor, 0.0) << stage;
     EXPECT_EQ(ground.scroll.row < 0, kMostScroll[stage] == 0) << stage;
     const double mostX = (ground.divisor == 0.0f ? 0.0 : 5376.0 / ground.divisor) + kMostScroll[stage];
@@ -59,9 +62,9 @@ TEST(StageGrounds, EachStagesGroundCoversEveryViewFromTheLayerTableAndThePicture
     for (int picture = ground.picture; picture < (stage == 8 ? kStage8BackdropPhases : ground.picture + 1); ++picture) {
       const PictureFile& file = PictureOf(stage, picture);
       EXPECT_TRUE(IsStageGround(stage, picture)) << file.name;
-      EXPECT_TRUE(Covers({ground.offsets.begin(), ground.offsets.end()}, file.width, 0.0, mostX, kScreenWidth))
+      EXPECT_TRUE(Covers({ground.offsets.begin(), ground.offsets.end()}, file.width, mostX, kScreenWidth))
           << file.name << " (" << file.width << " wide) across shifts 0 to " << mostX;
-      EXPECT_TRUE(Covers({0}, file.height, 0.0, mostY, kScreenHeight))
+      EXPECT_TRUE(Covers({0}, file.height, mostY, kScreenHeight))
           << file.name << " (" << file.height << " high) down shifts 0 to " << mostY;
       for (const TablePicture& entry : StageResources(stage).backgrounds) {
         EXPECT_FALSE(entry.index == picture && entry.optional) << file.name << ": light mode leaves it out";
@@ -128,8 +131,8 @@ TEST(StageGrounds, EveryStageDrawsAGroundFirstOverTheWholeScreen) {
             xs.push_back(draw.Int(0));
           }
           const PictureFile& file = PictureOf(sweep.stage, picture);
-          EXPECT_TRUE(Covers(xs, file.width, 0.0, 0.0, kScreenWidth)) << file.name;
-          EXPECT_TRUE(Covers({first[0].Int(1)}, file.height, 0.0, 0.0, kScreenHeight)) << file.name;
+          EXPECT_TRUE(Covers(xs, file.width, 0.0, kScreenWidth)) << file.name;
+          EXPECT_TRUE(Covers({first[0].Int(1)}, file.height, 0.0, kScreenHeight)) << file.name;
         }
       }
     }
