@@ -213,11 +213,11 @@ constexpr TablePicture kStage1Backgrounds[] = {
 constexpr TablePicture kStage2Backgrounds[] = {
     {0, {"back2-1.png", Art::kBackdrop, 3712, 1344}}, {1, {"back2-2.png", Art::kBackdrop, 2001, 768}}};
 constexpr TablePicture kStage3Backgrounds[] = {
-    {0, {"back3-1.png", Art::kBackdrop, 1201, 768}},
+    {0, {"back3-1.png", Art::kBackdrop, 1201, 1056}},
     {1, {"back3-2.png", Art::kBackdrop, 2501, 768}},
     {2, {"back3-3.png", Art::kBackdrop, 1024, 768}, true}};
 constexpr TablePicture kStage4Backgrounds[] = {
-    {0, {"back4-1.png", Art::kBackdrop, 1024, 768}},
+    {0, {"back4-1.png", Art::kBackdrop, 1024, 1056}},
     {1, {"back4-2.png", Art::kBackdrop, 2001, 768}},
     {2, {"back4-3.png", Art::kBackdrop, 1024, 768}, true}};
 constexpr TablePicture kStage5Backgrounds[] = {
@@ -228,21 +228,21 @@ constexpr TablePicture kStage5Backgrounds[] = {
     {7, {"back5-5.png", Art::kBackdrop, 1024, 768}, true}};
 constexpr TablePicture kStage6Backgrounds[] = {
     {0, {"back6-1.png", Art::kBackdrop, 2048, 1024}},
-    {1, {"back6-2.png", Art::kBackdrop, 1024, 768}},
+    {1, {"back6-2.png", Art::kBackdrop, 1024, 1056}},
     {2, {"back6-3.png", Art::kBackdrop, 2001, 768}},
     {3, {"back6-4.png", Art::kBackdrop, 1024, 768}, true},
     {4, {"back6-5.png", Art::kBackdrop, 1001, 768}},
     {5, {"back6-6.png", Art::kBackdrop, 1024, 768}, true}};
 constexpr TablePicture kStage7Backgrounds[] = {
-    {0, {"back7-1.png", Art::kBackdrop, 2048, 768}},
+    {0, {"back7-1.png", Art::kBackdrop, 2048, 1344}},
     {6, {"back7-2.png", Art::kBackdrop, 2001, 768}},
     {7, {"back7-3.png", Art::kBackdrop, 1024, 768}, true},
     {10, {"back7-4.png", Art::kBackdrop, 1024, 768}, true}};
 constexpr TablePicture kStage8Backgrounds[] = {
-    {0, {"back8-1.png", Art::kBackdrop, 1024, 768}},
-    {1, {"back8-2.png", Art::kBackdrop, 1024, 768}},
-    {2, {"back8-3.png", Art::kBackdrop, 1024, 768}},
-    {3, {"back8-4.png", Art::kBackdrop, 1024, 768}}};
+    {0, {"back8-1.png", Art::kBackdrop, 1024, 1056}},
+    {1, {"back8-2.png", Art::kBackdrop, 1024, 1056}},
+    {2, {"back8-3.png", Art::kBackdrop, 1024, 1056}},
+    {3, {"back8-4.png", Art::kBackdrop, 1024, 1056}}};
 // The hand-over to stage 8's second half frees ten entries: the first backdrop and
 // the entries the stage leaves to its first half. The backdrops of phases 2 to 4
 // (entries 1 to 3) stay.

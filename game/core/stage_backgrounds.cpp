@@ -11,6 +11,7 @@
 #include "core/sound_control.h"
 #include "core/stage_end.h"
 #include "core/stage_flow.h"
+#include "core/stage_layers.h"
 #include "float_to_int.h"
 #include "game_library.h"
 #include "objects/objects.h"
@@ -24,87 +25,27 @@ void Create(int templateId, int x = 0) { CreateObject(templateId, x, 0, 0, 0); }
 
 // ---- Stage layers -------------------------------------------------------------
 
-struct WordRef {
-  int row = -1;
-  int word = 0;
-  int Value() const { return row < 0 ? 0 : StageEventState[row][word]; }
-};
-
-struct StageLayer {
-  int stage;
-  int picture;                  // StageImages entry
-  std::span<const int> offsets; // one tile per offset
-  float divisor;                // of the camera; 0 = fixed to the screen
-  WordRef scroll;               // subtracted from x
-  int blend;
-  int alphaBase;
-  double alphaFactor;           // parameter = base + factor x alphaWord, in double
-  WordRef alphaWord;
-  bool mirrored = false;
-};
-
-constexpr int kOnce[] = {0};
-constexpr int kTiles2001[] = {0, 2001, 4002, 6003, 8004};
-constexpr int kTiles2001Four[] = {0, 2001, 4002, 6003};
-constexpr int kStage3Far[] = {0, 1201, 2402, 3603, 3604, 4805, 5006, 6207};
-constexpr int kTiles2501[] = {0, 2501, 5002, 7503};
-constexpr int kTiles1024[] = {0, 1024, 2048, 3072, 4096, 5120, 6144, 7168};
-constexpr int kTiles1024Seven[] = {0, 1024, 2048, 3072, 4096, 5120, 6144};
-constexpr int kStage4Strip[] = {1024, 0};
-constexpr int kTiles1025[] = {0, 1025, 2050};
-constexpr int kTiles1001[] = {0, 1001, 2002, 3003, 4004, 5005, 6006};
-
-constexpr WordRef kNone{};
-constexpr WordRef kNearScroll{1, 0};
-constexpr WordRef kFlicker{2, 1};  // also stage 3 and 4's red flash counter
-constexpr WordRef kStage6Progress{4, 3};
-
-const StageLayer kStageLayers[] = {
-    {1, 0, kOnce, 2.0f, kNone, 1, 255, 0.0f, kNone},
-    {1, 1, kTiles2001, 1.0f, kNearScroll, 1, 200, 1.0f, kFlicker},
-    {2, 0, kOnce, 2.0f, kNone, 1, 255, 0.0f, kNone},
-    {2, 1, kTiles2001, 1.0f, kNearScroll, 1, 200, 1.0f, kFlicker},
-    {3, 0, kStage3Far, 4.0f, kNearScroll, 1, 255, 0.0f, kNone},
-    {3, 1, kTiles2501, 1.0f, {1, 1}, 1, 255, 0.0f, kNone},
-    {3, 2, kOnce, 0.0f, kNone, 1, 255, 0.0f, kNone},
-    {4, 0, kTiles1024, 4.0f, kNearScroll, 1, 255, 0.0f, kNone},
-    {4, 1, kTiles2001, 1.0f, {1, 1}, 1, 200, 1.0f, kFlicker},
-    {4, 2, kStage4Strip, 0.0f, {1, 4}, 1, 170, 0.0f, kNone},
-    {5, 0, kOnce, 5.8f, kNone, 1, 255, 0.0f, kNone},
-    {5, 1, kTiles1025, 5.8f, {1, 1}, 1, 255, 0.0f, kNone},
-    {5, 2, kTiles1025, 5.8f, {1, 2}, 1, 255, 0.0f, kNone},
-    {5, 3, kTiles1025, 5.8f, {1, 4}, 1, 255, 0.0f, kNone},
-    {5, 7, kOnce, 0.0f, kNone, 2, -12200, 1.0f, {4, 1}},
-    {6, 1, kTiles1024Seven, 4.0f, kNone, 1, 255, 0.0f, kNone},
-    {6, 4, kTiles1001, 2.0f, {1, 4}, 1, 255, 0.0f, kNone},
-    {6, 0, kOnce, 6.5f, kNone, 1, 255, -0.05, kStage6Progress},
-    {6, 2, kTiles2001Four, 1.2f, {1, 2}, 1, 180, -0.005, kStage6Progress},
-    {6, 3, kOnce, 0.0f, kNone, 2, 255, -0.05, kStage6Progress},
-    {6, 5, kOnce, 0.0f, kNone, 1, -255, 0.05, kStage6Progress},
-    {7, 0, kOnce, 1.0f, {5, 1}, 1, 255, 0.0f, kNone, true},
-    {7, 6, kTiles2001, 1.0f, {5, 4}, 1, 255, 0.0f, kNone},
-    {7, 7, kOnce, 0.0f, kNone, 1, 0, 1.0f, {5, 3}},
-    {7, 10, kOnce, 0.0f, kNone, 1, 0, 1.0f, {5, 5}},
-};
-
-void DrawLayer(const StageLayer& layer) {
-  const int parameter = DoubleToInt(layer.alphaBase + layer.alphaFactor * layer.alphaWord.Value());
-  SetBlendMode(layer.blend, parameter);
-  const bool fixed = layer.divisor == 0.0f;
-  const float cameraX = fixed ? 0.0f : CameraX / layer.divisor;
-  const int y = fixed ? 0 : FloatToInt(-CameraY / layer.divisor);
+// The layer's tiles of `picture` with the blend already set.
+void DrawTiles(const StageLayer& layer, int picture) {
+  const float cameraX = layer.divisor == 0.0f ? 0.0f : CameraX / layer.divisor;
+  const int y = layer.yDivisor == 0.0f ? 0 : FloatToInt(-CameraY / layer.yDivisor);
   for (int offset : layer.offsets) {
     const int x = FloatToInt(static_cast<float>(offset) - cameraX - static_cast<float>(layer.scroll.Value()));
     if (layer.mirrored) {
-      DrawGraphMirrored(x, y, StageImages[layer.picture], 1);
+      DrawGraphMirrored(x, y, picture, 1);
     } else {
-      DrawGraphAt(x, y, StageImages[layer.picture], 1);
+      DrawGraphAt(x, y, picture, 1);
     }
   }
 }
 
+void DrawLayer(const StageLayer& layer) {
+  SetBlendMode(layer.blend, DoubleToInt(layer.alphaBase + layer.alphaFactor * layer.alphaWord.Value()));
+  DrawTiles(layer, StageImages[layer.picture]);
+}
+
 void DrawStageLayers() {
-  for (const StageLayer& layer : kStageLayers) {
+  for (const StageLayer& layer : StageLayers()) {
     if (layer.stage == Stage) DrawLayer(layer);
   }
 }
@@ -113,7 +54,7 @@ void DrawStageLayers() {
 
 struct ScrollStep {
   int stage;
-  WordRef word;
+  StageWord word;
   int step;
   int limit;  // back to 0 above it
 };
@@ -259,10 +200,15 @@ void StepStage8() {
 }
 
 void DrawStage8Backdrop() {
-  const int phase = EndBackdropPhase >= 1 && EndBackdropPhase <= 4 ? EndBackdropPhase : 1;
-  const int parameter = phase == 4 ? DoubleToInt(EndBackdropTimer / 1.8) : 255;
+  const int phase = EndBackdropPhase >= 1 && EndBackdropPhase <= kStage8BackdropPhases ? EndBackdropPhase : 1;
+  const int parameter = phase == kStage8BackdropPhases ? DoubleToInt(EndBackdropTimer / 1.8) : 255;
+  // Until phase 4's picture is in full, phase 3's stays under it as the ground.
+  if (parameter < 255) {
+    SetBlendMode(1, 255);
+    DrawTiles(Stage8Backdrop(), StageImages[phase - 2]);
+  }
   SetBlendMode(1, parameter);
-  DrawGraphAt(0, FloatToInt(-CameraY / 4.0f), StageImages[phase - 1], 1);
+  DrawTiles(Stage8Backdrop(), StageImages[phase - 1]);
 }
 
 void DrawStage7Veils() {

@@ -2,7 +2,7 @@
 // its digits, as labels of names read) or a bare number, the caption
 // cells of the menu sheets each carry words of their own, cursors and the HUD panel
 // and pages leave the game's own text over them visible, and stage backgrounds tile
-// without seams.
+// without seams over opaque grounds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include "canvas.h"
 #include "cell_roles.h"
 #include "core/resource_table.h"
+#include "core/stage_layers.h"
 #include "placeholder_art.h"
 #include "png_file.h"
 #include "text_drawing.h"
@@ -199,6 +200,17 @@ TEST(GeneratedPictures, StageBackgroundsTileWithoutSeams) {
         differing += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 12;
       }
       EXPECT_LE(differing, h / 100) << "rows differ at the seam";
+    }
+  }
+}
+
+// Each stage's ground is the last thing between the view and black: no clear pixel.
+TEST(GeneratedPictures, StageGroundsAreOpaque) {
+  for (int stage = 1; stage <= 8; ++stage) {
+    for (const TablePicture& entry : StageResources(stage).backgrounds) {
+      if (!IsStageGround(stage, entry.index)) continue;
+      const std::vector<Colour> pixels = Generated(entry.picture.name).Cell(0);
+      EXPECT_EQ(std::count_if(pixels.begin(), pixels.end(), IsClear), 0) << entry.picture.name;
     }
   }
 }

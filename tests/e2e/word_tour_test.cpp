@@ -488,3 +488,25 @@ TEST_F(WordTour, TrueModeStagesOneToFourInTheSecondPictureSet) { TourTheStages(1
 TEST_F(WordTour, TrueModeStagesFiveToEightInTheSecondPictureSet) { TourTheStages(1, 5, 8); }
 
 }  // namespace
+
+// The grounds of the stages that once left black behind the view, at the camera's four
+// corners, in practice runs of the extra mode (no waves cover the ground): stage 6 once
+// its far picture has faded, stage 7 with its far scroll at its end, stage 8 in phase 4
+// while that phase's picture fades in.
+TEST_F(WordTour, StageGroundsAtTheCamerasCorners) {
+  constexpr float kCorners[][2] = {{0.0f, 0.0f}, {5376.0f, 0.0f}, {0.0f, 1152.0f}, {5376.0f, 1152.0f}};
+  StartWithSaveWords(game_, VeteransSave());
+  ToMainMenu(game_);
+  for (int stage : {3, 4, 6, 7, 8}) {
+    SCOPED_TRACE(testing::Message() << "stage " << stage);
+    StartPractice(2, stage);
+    PastTheTitleCard();
+    for (int corner = 0; corner < 4; ++corner) {
+      ToScrollPoint({(stage == 6 ? 5200 : 800) + 100 * corner, kCorners[corner][0], kCorners[corner][1]});
+      if (stage == 7) StageEventState[5][1] = 2046;  // 2048 after the pass's step
+      if (stage == 8) std::tie(EndBackdropPhase, EndBackdropTimer) = std::tuple(4, 200);
+      Save("tour-ground-stage-" + std::to_string(stage) + "-corner-" + std::to_string(corner + 1), kPadFire);
+    }
+    QuitToMainMenu();
+  }
+}

@@ -99,7 +99,7 @@ TEST_F(StageFlow, StageNineHasNoBackgroundButKeepsTheStageEnd) {
 }
 
 // The last stage's backdrop follows its phase; in phase 4 the last picture fades in
-// with the phase's timer. Only stages 6 and 8 move the blend counter.
+// with the phase's timer over phase 3's. Only stages 6 and 8 move the blend counter.
 TEST_F(StageFlow, TheLastStagesBackdropAndTheBlendCounter) {
   for (int picture = 0; picture < 4; ++picture) StageImages[picture] = 600 + picture;
   Stage = 8;
@@ -109,10 +109,11 @@ TEST_F(StageFlow, TheLastStagesBackdropAndTheBlendCounter) {
   Frames(1);
   const std::vector<RecordedCall> blends = CallsOf(Call::SetBlendMode);
   const std::vector<RecordedCall> draws = CallsOf(Call::DrawGraphAt);
-  ASSERT_FALSE(draws.empty());
-  EXPECT_EQ(draws[0].Int(2), 603);
-  EXPECT_EQ(blends[0].Int(0), 1);
-  EXPECT_EQ(blends[0].Int(1), 100);  // 180 / 1.8
+  ASSERT_EQ(draws.size(), 2u);
+  EXPECT_EQ(draws[0].Int(2), 602);
+  EXPECT_EQ(draws[1].Int(2), 603);
+  EXPECT_EQ(blends[1].Int(0), 1);
+  EXPECT_EQ(blends[1].Int(1), 100);  // 180 / 1.8
   for (int stage = 1; stage <= 8; ++stage) {
     SetUp();
     Stage = stage;

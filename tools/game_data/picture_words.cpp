@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr Colour kWhite = {250, 250, 250};
 constexpr Colour kGrey = {190, 192, 205};
 constexpr Colour kLightGrey = {212, 214, 226};
 constexpr Colour kGold = {250, 210, 70};
@@ -40,7 +39,7 @@ struct BuiltCells {
 constexpr PlacedWords kTitleWords[] = {{512, 250, "VANTOREL", 110, kCentre, kGold}};
 // The logo is drawn at the top left, under the notice that names the game as it fades
 // in: the emblem and a caption above the notice's words (from y 300).
-constexpr PlacedWords kLogoWords[] = {{205, 244, "PLACEHOLDER LOGO", 22, kCentre, kWhite}};
+constexpr PlacedWords kLogoWords[] = {{205, 244, "PLACEHOLDER LOGO", 22, kCentre}};
 constexpr PlacedWords kNoticeWords[] = {
     {512, 300, "VANTOREL", 72, kCentre, kGold},
     {512, 420, "All pictures and sounds are generated placeholders.", 24, kCentre}};
@@ -284,7 +283,8 @@ constexpr PlacedWords kHudCounterWords[] = {
     {900, 74, "TIME (S)", 14, kRight}};
 constexpr PlacedWords kHudNoticeWords[] = {{905, 596, "STAGE START", 20, kCentre}};
 // The last enemy hit: the game writes its EXP, HP, score and coins right-aligned at x
-// 190 on rows 496, 516, 536 and 556, and shrinks its picture into x 16 to 88.
+// 190 on rows 496, 516, 536 and 556, and shrinks its picture into x 16 to 88. The panel
+// fades out over the stage's ground: its words white in their rim, as its figures are.
 constexpr PlacedWords kLastHitWords[] = {
     {18, 482, "LAST HIT", 12}, {96, 494, "EXP", 11},
     {96, 514, "HP", 11},       {96, 534, "SCORE", 11},
@@ -492,7 +492,7 @@ std::vector<NamedWords> TitleCardWords() {
       cards.push_back({Stage8CaptionName(caption, variant), {}, "STAGE 8 - PART " + std::to_string(caption + 2), 60});
     }
   }
-  for (NamedWords& card : cards) card.words = {{512, card.y, card.text.c_str(), 72, kCentre, kWhite}};
+  for (NamedWords& card : cards) card.words = {{512, card.y, card.text.c_str(), 72, kCentre}};
   return cards;
 }
 

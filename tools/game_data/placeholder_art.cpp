@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/game_state.h"
+#include "core/stage_layers.h"
 #include "picture_words.h"
 #include "pixel_font.h"
 #include "text_drawing.h"
@@ -266,9 +267,9 @@ bool IsEntry(std::span<const TablePicture> table, int index, const PictureFile& 
 }
 
 // How the game draws a background picture: the extra layer over every stage and the
-// loadout's strip over its backdrop; in a stage, the first entry is the far sky, the
-// optional entries are overlays, the rest are nearer layers; the last stage and the
-// ending show each of their pictures alone.
+// loadout's strip over its backdrop; in a stage, its grounds and the first entry are
+// far skies, the optional entries are overlays, the rest are nearer layers; the ending
+// shows each of its pictures alone.
 Backdrop BackdropOf(const PictureFile& picture) {
   if (picture.count > 0) return picture.width == picture.height ? Backdrop::kScenery : Backdrop::kBand;
   if (picture.width < 16) return Backdrop::kBand;
@@ -277,7 +278,7 @@ Backdrop BackdropOf(const PictureFile& picture) {
   for (int stage = 1; stage <= 9; ++stage) {
     for (const TablePicture& entry : StageResources(stage).backgrounds) {
       if (std::strcmp(entry.picture.name, picture.name) != 0) continue;
-      if (entry.index == 0 || stage >= 8) return Backdrop::kFar;
+      if (entry.index == 0 || stage == 9 || IsStageGround(stage, entry.index)) return Backdrop::kFar;
       return entry.optional ? Backdrop::kOverlay : Backdrop::kNear;
     }
   }
