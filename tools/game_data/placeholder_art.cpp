@@ -300,6 +300,17 @@ void DrawHills(const Cell& c, double share, Colour colour, int seed) {
   }
 }
 
+// A bank of cloud floating across the picture's lower middle: both its edges wave and
+// repeat over the width, and it keeps clear of the picture's edges, so a nearer layer
+// drawn high or low in the view never shows a cut.
+void DrawCloudBank(const Cell& c, Colour colour, int seed) {
+  const int middle = c.h * 62 / 100;
+  for (int x = 0; x < c.w; ++x) {
+    const int top = middle - HillHeight(x, c.w, c.h, 0.1, seed), bottom = middle + HillHeight(x, c.w, c.h, 0.06, seed + 7);
+    FillBox(c, x, top, 1, bottom - top, colour);
+  }
+}
+
 int Seed(const char* name) {
   unsigned seed = 0;
   for (const char* p = name; *p != '\0'; ++p) seed = seed * 31 + static_cast<unsigned char>(*p);
@@ -314,7 +325,7 @@ void DrawBackdrop(const Cell& c, const PictureFile& picture) {
       VerticalGradient(c, Hue(hue, 0.55, 0.35), Hue(hue + 20, 0.4, 0.6));
       DrawHills(c, 0.2, Hue(hue + 40, 0.3, 0.3), seed);
       break;
-    case Backdrop::kNear: DrawHills(c, 0.18, Hue(120 + seed % 60, 0.3, 0.28), seed + 1); break;
+    case Backdrop::kNear: DrawCloudBank(c, Hue(200 + seed % 60, 0.2, 0.34), seed + 1); break;
     case Backdrop::kBand: VerticalGradient(c, Hue(hue, 0.5, 0.2), Hue(hue + 20, 0.4, 0.35)); break;
     case Backdrop::kScenery: DrawRock(c, Hue(hue + 30, 0.25, 0.3)); break;
     case Backdrop::kOverlay:
