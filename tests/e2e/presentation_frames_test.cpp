@@ -185,7 +185,8 @@ TEST_P(PresentationFrames, TheWordsCheckFindsACursorsCaptionAcrossItsFrame) {
   }
   moved.FillRect(0, frames.height - 2, frames.width, 2, {250, 210, 70});  // the frame's line, over it
   game_.UsePicture(frames.name, moved);
-  LoadDivGraphFile("data\\image011\\shopframe01.png", 7, 1, 7, frames.width, frames.height, &SpriteHandles[43 * kCellsPerSet]);
+  LoadDivGraphFile("data\\image011\\shopframe01.png", frames.count, frames.across, frames.down, frames.width,
+                   frames.height, &SpriteHandles[43 * kCellsPerSet]);
   WordCheck check;
   check.plantedWords["shopframe01.png#0"] = words;
   EXPECT_EQ(Findings("shop-caption-moved", PlayFrame, subject, said, {}, check), 1);

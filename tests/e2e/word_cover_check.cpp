@@ -61,9 +61,9 @@ constexpr int kFigureReach = 120;
 // large from (352, 639). They follow the camera and the objects, as sprites do.
 constexpr Box kHudMap = {352, 639, 324, 100};
 
-// What a draw is to the words around it: sprites in play and backdrops; pages, panels,
-// text pictures, cursors, markers and the game's boxes and lines; or the game's text and
-// digits.
+// What a draw is to the words around it: a picture of the scene (a sprite, a backdrop);
+// pages, panels, text pictures, cursors, markers and the game's boxes and lines, which
+// the HUD keeps off; or the game's text and digits, which keep a word's margin clear.
 enum class Role { kSprite, kGround, kText };
 
 // Pixels of a word that another draw met (covered or crowded): a cover by a layer (a
@@ -296,7 +296,8 @@ class FrameWatch {
         draw.filled = call.Int(5) != 0;
         draw.area = {call.Int(0) - 1, call.Int(1) - 1, call.Int(2) - call.Int(0) + 3, call.Int(3) - call.Int(1) + 3};
         draw.role = Role::kGround;
-        draw.passing = hud_ && kHudMap.Holds({call.Int(0), call.Int(1), call.Int(2) - call.Int(0), call.Int(3) - call.Int(1)});
+        draw.passing =
+            hud_ && kHudMap.Holds({call.Int(0), call.Int(1), call.Int(2) - call.Int(0), call.Int(3) - call.Int(1)});
         break;
       case Call::DrawLineSegment: {
         const int left = std::min(call.Int(0), call.Int(2)), top = std::min(call.Int(1), call.Int(3));

@@ -306,7 +306,8 @@ void DrawHills(const Cell& c, double share, Colour colour, int seed) {
 void DrawCloudBank(const Cell& c, Colour colour, int seed) {
   const int middle = c.h * 62 / 100;
   for (int x = 0; x < c.w; ++x) {
-    const int top = middle - HillHeight(x, c.w, c.h, 0.1, seed), bottom = middle + HillHeight(x, c.w, c.h, 0.06, seed + 7);
+    const int top = middle - HillHeight(x, c.w, c.h, 0.1, seed);
+    const int bottom = middle + HillHeight(x, c.w, c.h, 0.06, seed + 7);
     FillBox(c, x, top, 1, bottom - top, colour);
   }
 }
