@@ -112,8 +112,8 @@ class WordTourCoverage : public testing::Test {
     }
     EXPECT_EQ(count, 0) << count << " of " << worded.size() << " worded cells show in no checked frame:" << unseen;
     for (const LabelFreeFigure& figure : LabelFreeFigures()) {
-      EXPECT_TRUE(seen.labelFree.count(figure.name)) << "no checked frame shows " << figure.name
-                                                     << ", named as needing no label";
+      EXPECT_TRUE(seen.labelFree.count(figure.name))
+          << "no checked frame shows " << figure.name << ", named as needing no label (" << figure.why << ")";
     }
   }
 };
