@@ -67,7 +67,7 @@ void ReadLines(const std::filesystem::path& file, std::set<std::string>& lines) 
   }
 }
 
-Seen SeenCells() {
+Seen TourRecords() {
   Seen seen;
   const auto built = std::filesystem::last_write_time("/proc/self/exe");
   const testing::UnitTest& tests = *testing::UnitTest::GetInstance();
@@ -93,7 +93,7 @@ class WordTourCoverage : public testing::Test {
  public:
   void TestBody() override {
     const std::set<std::string> worded = WordedCells();
-    const Seen seen = SeenCells();
+    const Seen seen = TourRecords();
     ASSERT_FALSE(worded.empty());
     for (const std::string& test : seen.notRun) ADD_FAILURE() << test << " has not run since this program was built";
     std::set<std::string> named;

@@ -193,12 +193,15 @@ class WordTour : public PageTour {
   // The cursor over each of the shop's seven places in turn: shot, speed, guard heal,
   // level-up, turbo, option, the way on.
   void SaveTheShopsPlaces(const std::string& name) {
-    const int moves[] = {0, kPadRight, kPadRight, kPadDown, kPadLeft, kPadLeft, kPadDown};
-    const int places[] = {0, 250, 500, 540, 290, 40, 330};
-    for (int n = 0; n < 7; ++n) {
-      if (moves[n] != 0) Tap(moves[n]);
-      ASSERT_EQ(ShopCursor[0] + ShopCursor[1], places[n]);
-      Save(name + "-" + std::to_string(n + 1));
+    const struct {
+      int move, place;  // the key that brings the cursor there, and the place's item
+    } steps[] = {{0, 0},         {kPadRight, 250}, {kPadRight, 500}, {kPadDown, 540},
+                 {kPadLeft, 290}, {kPadLeft, 40},  {kPadDown, 330}};
+    int n = 0;
+    for (const auto& step : steps) {
+      if (step.move != 0) Tap(step.move);
+      ASSERT_EQ(ShopCursor[0] + ShopCursor[1], step.place);
+      Save(name + "-" + std::to_string(++n));
     }
   }
   // The kill chain of the held special, at counts that between them use every digit of
