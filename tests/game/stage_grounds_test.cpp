@@ -1,6 +1,7 @@
 // Every view of every stage has a ground behind it: the first layer a stage draws is
 // a picture loaded in every mode, drawn at full strength, whose tiles cover the screen
-// wherever the camera (x 0 to 5376, y 0 to 1152) and the words moving the layer are.
+// wherever the camera and the words moving the layer are, over the ranges the player
+// control and the stage flow give them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "../support/call_recorder.h"
 #include "core/game_state.h"
 #include "core/new_game.h"
+#include "core/player_control_steps.h"
 #include "core/resource_table.h"
 #include "core/stage_flow.h"
 #include "core/stage_layers.h"
@@ -41,12 +43,40 @@ bool Covers(std::vector<int> offsets, int size, double most, int screen) {
   return size >= screen && reached >= most + screen;
 }
 
-// The largest value of the scroll word moving each scrolled ground, as the stages step
-// it: stage 3's near scroll by 4 up to 1200, stage 4's by 3 up to 1024, stage 7's far
-// scroll by its script's step up to 2048 (each back to 0 above it).
-constexpr int kMostScroll[9] = {0, 0, 0, 1200, 1024, 0, 0, 2048, 0};
+// The camera's corner as the player control clamps it, pushed far past `towards`.
+std::pair<float, float> CameraCorner(float towards) {
+  std::tie(CameraX, CameraY) = std::tuple(towards, towards);
+  ClampCamera();
+  return {CameraX, CameraY};
+}
+
+constexpr int kFirstHandle = 700;
+
+// A new game in `stage`, its pictures stand-in handles and its objects not made.
+void StartStage(int stage, int paused) {
+  NewGameInit();
+  std::tie(Scene, Paused, Stage) = std::tuple(kScenePlay, paused, stage);
+  for (int entry = 0; entry < kStageImageCount; ++entry) StageImages[entry] = kFirstHandle + entry;
+  SetForwarding(Call::CreateObject, false);
+}
+
+// The largest value the stage flow gives a scroll word, frame by frame from the stage's
+// start until it turns back (its script's own step, where it adds one, is 0).
+int MostScroll(int stage, StageWord word) {
+  constexpr int kLongestTurn = 100000;
+  StartStage(stage, 0);
+  int most = word.Value();
+  for (int frame = 0; frame < kLongestTurn; ++frame) {
+    UpdateStage();
+    if (word.Value() < most) return most;
+    most = word.Value();
+  }
+  ADD_FAILURE() << "stage " << stage << "'s word " << word.row << ", " << word.word << " never turns back";
+  return most;
+}
 
 TEST(StageGrounds, EachStagesGroundCoversEveryViewFromTheLayerTableAndThePictureSizes) {
+  const auto [cameraX, cameraY] = CameraCorner(1e9f);
   for (int stage = 1; stage <= 8; ++stage) {
     const auto layers = StageLayers();
     const auto first =
@@ -56,9 +86,9 @@ TEST(StageGrounds, EachStagesGroundCoversEveryViewFromTheLayerTableAndThePicture
     EXPECT_EQ(ground.blend, 1) << stage;
     EXPECT_EQ(ground.alphaBase, 255) << stage;
     EXPECT_EQ(ground.alphaFactor, 0.0) << stage;
-    EXPECT_EQ(ground.scroll.row < 0, kMostScroll[stage] == 0) << stage;
-    const double mostX = (ground.divisor == 0.0f ? 0.0 : 5376.0 / ground.divisor) + kMostScroll[stage];
-    const double mostY = ground.yDivisor == 0.0f ? 0.0 : 1152.0 / ground.yDivisor;
+    const int scroll = ground.scroll.row < 0 ? 0 : MostScroll(stage, ground.scroll);
+    const double mostX = (ground.divisor == 0.0f ? 0.0 : cameraX / ground.divisor) + scroll;
+    const double mostY = ground.yDivisor == 0.0f ? 0.0 : cameraY / ground.yDivisor;
     for (int picture = ground.picture; picture < (stage == 8 ? kStage8BackdropPhases : ground.picture + 1); ++picture) {
       const PictureFile& file = PictureOf(stage, picture);
       EXPECT_TRUE(IsStageGround(stage, picture)) << file.name;
@@ -71,41 +101,49 @@ TEST(StageGrounds, EachStagesGroundCoversEveryViewFromTheLayerTableAndThePicture
       }
     }
   }
+  ResetCallRecorder();
 }
 
 // The stage flow itself, at the camera's corners and the words' ends and turns: the
 // frame's first draws, all at its first blend, are one ground picture at full strength,
 // tiles in a row that cover the screen.
 TEST(StageGrounds, EveryStageDrawsAGroundFirstOverTheWholeScreen) {
-  struct Words {
+  struct Sweep {
     int stage;
-    StageWord word, second;
-    std::vector<int> values, secondValues;
+    StageWord word;
+    std::vector<int> values;  // none: a scroll word, at 0, halfway and the most it gets
+    StageWord second;
+    std::vector<int> secondValues;
   };
-  // Stage 6's progress (its far picture gone from 5100 on), stage 7's far scroll, stage
-  // 8's phase (0 before the first is set) and phase 4's fade-in timer (full from 459 on).
-  const Words sweeps[] = {
-      {1, kNearScroll, {}, {0, 2000}, {0}},
-      {2, kNearScroll, {}, {0, 2000}, {0}},
-      {3, kNearScroll, {1, 1}, {0, 1200}, {0, 2500}},
-      {4, kNearScroll, {1, 1}, {0, 1023}, {0, 2000}},
-      {5, {1, 1}, {4, 1}, {0, 1025}, {0, 12200, 31000}},
-      {6, {4, 3}, {1, 4}, {0, 5100, 10200, 40000}, {0, 1001}},
-      {7, {5, 1}, {5, 4}, {0, 1024, 2048}, {0, 2001}},
-      {8, {2, 9}, {3, 9}, {0, 1, 2, 3, 4}, {0, 140, 458, 459, 5000}},
+  // Stage 5's progress, stage 6's (its far picture gone from 5100 on), stage 8's phase (0
+  // before the first is set) and phase 4's fade-in timer (full from 459 on).
+  const Sweep sweeps[] = {
+      {1, kNearScroll, {}, {}, {0}},
+      {2, kNearScroll, {}, {}, {0}},
+      {3, kNearScroll, {}, {1, 1}, {}},
+      {4, kNearScroll, {}, {1, 1}, {}},
+      {5, {1, 1}, {}, {4, 1}, {0, 12200, 31000}},
+      {6, {4, 3}, {0, 5100, 10200, 40000}, {1, 4}, {}},
+      {7, {5, 1}, {}, {5, 4}, {}},
+      {8, {2, 9}, {0, 1, 2, 3, 4}, {3, 9}, {0, 140, 458, 459, 5000}},
   };
-  const float cameras[][2] = {{0.0f, 0.0f}, {0.01f, 0.01f}, {5375.99f, 1151.9f}, {5376.0f, 1152.0f},
-                              {0.0f, 1152.0f}, {5376.0f, 0.0f}, {2687.5f, 575.5f}, {1234.7f, 1000.3f}};
-  constexpr int kFirstHandle = 700;
-  for (const Words& sweep : sweeps) {
-    for (int value : sweep.values) {
-      for (int second : sweep.secondValues) {
+  const auto valuesOf = [](int stage, StageWord word, const std::vector<int>& values) {
+    if (!values.empty()) return values;
+    const int most = MostScroll(stage, word);
+    return std::vector<int>{0, most / 2, most};
+  };
+  const auto [leastX, leastY] = CameraCorner(-1e9f);
+  const auto [mostX, mostY] = CameraCorner(1e9f);
+  const float cameras[][2] = {{leastX, leastY}, {mostX, mostY}, {leastX, mostY}, {mostX, leastY},
+                              {(leastX + mostX) / 2, (leastY + mostY) / 2}, {1234.7f, 1000.3f}};
+  for (const Sweep& sweep : sweeps) {
+    const std::vector<int> seconds = valuesOf(sweep.stage, sweep.second, sweep.secondValues);
+    for (int value : valuesOf(sweep.stage, sweep.word, sweep.values)) {
+      for (int second : seconds) {
         for (const auto& camera : cameras) {
           SCOPED_TRACE(testing::Message() << "stage " << sweep.stage << ", words " << value << " and " << second
                                           << ", camera " << camera[0] << ", " << camera[1]);
-          NewGameInit();
-          std::tie(Scene, Paused, Stage) = std::tuple(kScenePlay, 1, sweep.stage);  // paused: the words stay
-          for (int entry = 0; entry < kStageImageCount; ++entry) StageImages[entry] = kFirstHandle + entry;
+          StartStage(sweep.stage, 1);  // paused: the words stay
           StageEventState[sweep.word.row][sweep.word.word] = value;
           if (sweep.second.row >= 0) StageEventState[sweep.second.row][sweep.second.word] = second;
           std::tie(CameraX, CameraY) = std::tuple(camera[0], camera[1]);
