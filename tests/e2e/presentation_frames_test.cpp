@@ -1,99 +1,13 @@
-// Frames of the display, built whole by the test (records placed by hand, timelines
-// and scenery off, the frame rate pinned) and drawn on both drawing paths: compared
-// with golden pictures. Whole stages and the ending are saved to be looked at.
-#include <gtest/gtest.h>
-
-#include <algorithm>
+// Frames of the display drawn on both drawing paths and compared with golden pictures.
+// Whole stages and the ending are saved to be looked at.
 #include <filesystem>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include "../support/call_recorder.h"
-#include "../support/save_frame.h"
-#include "core/display.h"
-#include "core/game_rules.h"
-#include "core/game_state.h"
-#include "core/object_pool.h"
-#include "core/resource_loaders.h"
-#include "core/stage_flow.h"
 #include "float_to_int.h"
-#include "game_library.h"
-#include "game_session.h"
-#include "golden_frame.h"
 #include "objects/objects.h"
-#include "picture_words.h"
-#include "png_file.h"
-#include "text_drawing.h"
-#include "word_boxes.h"
-#include "word_check_pictures.h"
-#include "word_cover_check.h"
+#include "presentation_frames.h"
 
 namespace {
-
-class PresentationFrames : public testing::TestWithParam<DrawingPath> {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(game_.Start(GetParam()), 0);
-    SetForwarding(Call::CreateObject, false);
-    for (GameObject& object : ObjectPool) object = GameObject{};
-    ForgetFreeSlotHint();
-    Scene = kScenePlay;
-    Stage = 1;
-    LoadStageResources(1);
-    CameraX = 1234.6f, CameraY = 500.0f;
-    MeasuredFps = 60, HitBoxOverlayOff = 1;
-    TitleCardActive = 0, StageStarted = 1, HudAlpha = 255;
-    Score = 1234567.0f, Coins = 321.0f, Level = 7.0f, LevelUpCount = 3;
-    ExpGauge = 60.0f, GuardValue = 45.0f, Lives = 2.0f;
-  }
-  std::string Suffix() const { return GetParam() == DrawingPath::kDevice ? "-device" : "-software"; }
-  // One frame drawn by `draw` and presented; its picture is saved and returned.
-  std::string Draw(const std::string& name, const std::function<void()>& draw) {
-    ClearDrawTarget();
-    draw();
-    SaveNextFrame(name + Suffix());
-    PresentScreen();
-    return SavedFramePath();
-  }
-  void Golden(const std::string& name, const std::function<void()>& draw) {
-    ExpectGoldenFrame(Draw(name, draw), name + Suffix());
-  }
-  static GameObject& Place(int slot, int imageSet, int animation, float x, float y) {
-    GameObject& object = ObjectPool[slot] = GameObject{};
-    object.state = 1, object.layer = 3, object.category = kCategoryEffect;
-    object.imageSet = imageSet, object.animation = animation;
-    object.x = CameraX + x, object.y = CameraY + y;
-    return object;
-  }
-  static void PlacePlayer() {
-    GameObject& player = Place(kPlayerSlot, 4, 17, 400.0f, 300.0f);
-    player.category = kCategoryPlayer, player.layer = 5, player.collidable = 1;
-    player.hitWidth = player.hitHeight = 4;
-  }
-  static void PlayFrame() {
-    UpdateStage();
-    UpdateStageTitleCard();
-    DrawObjects();
-    DrawHud();
-  }
-  // How many of the words check's findings on a frame drawn by `draw` (with `plant`
-  // after each of its draws, and the planted words of the check) say both things.
-  int Findings(const std::string& name, const std::function<void()>& draw, const std::string& subject,
-               const std::string& said, std::function<void(const std::string&)> plant = {},
-               WordCheck check = {}) {
-    std::vector<std::string> findings;
-    check.afterDraw = std::move(plant);
-    check.findings = &findings;
-    CheckWordsOfNextFrame(name, check);
-    Draw(name, draw);
-    return static_cast<int>(std::count_if(findings.begin(), findings.end(), [&](const std::string& finding) {
-      return finding.find(subject) != std::string::npos && finding.find(said) != std::string::npos;
-    }));
-  }
-
-  GameSession game_;
-};
 
 TEST_P(PresentationFrames, TitleCardAndHudOverStageOne) {
   PlacePlayer();
@@ -125,88 +39,6 @@ TEST_P(PresentationFrames, PauseWithTheManual) {
   Paused = 1, ManualShown = 1, ActionHold[0] = 40;
   ManualImage = LoadGraphFile("data\\image011\\Manual01.png");
   Golden("pause-manual", PlayFrame);
-}
-
-// The words check finds what it is for, planted into frames that pass without it: a flat
-// box drawn over a word, and the HUD's labels grey and without their dark rim (as they
-// once were) over stage 5's light ground.
-TEST_P(PresentationFrames, TheWordsCheckFindsAFlatBoxOverAWord) {
-  PlacePlayer();
-  Paused = 1;
-  const std::string subject = "(b) the word 'PAUSED' of pause.png";
-  EXPECT_EQ(Findings("paused", PlayFrame, subject, "is covered by a box"), 0);
-  const auto box = [](const std::string& drawn) {
-    if (drawn != "pause.png") return;
-    SetBlendMode(1, 255);
-    DrawRect(120, 572, 300, 602, MakeScreenColor(28, 36, 66), 1);  // the panel's own colour
-  };
-  EXPECT_EQ(Findings("paused-under-a-box", PlayFrame, subject, "is covered by a box", box), 1);
-}
-
-// A stage's backdrop drawn after the HUD's panel, over its whole bottom strip.
-TEST_P(PresentationFrames, TheWordsCheckFindsABackdropOverTheHud) {
-  PlacePlayer();
-  const std::string subject = "(b) the word 'SCORE' of hudpanel01.png", said = "is covered by back1-1.png";
-  EXPECT_EQ(Findings("hud", PlayFrame, subject, said), 0);
-  const auto backdrop = [](const std::string& drawn) {
-    if (drawn == "hudpanel01.png") DrawGraphAt(0, 560, StageImages[0], 1);
-  };
-  EXPECT_EQ(Findings("hud-under-a-backdrop", PlayFrame, subject, said, backdrop), 1);
-}
-
-// The HUD's score written 200 pixels right of its place, away from its label.
-TEST_P(PresentationFrames, TheWordsCheckFindsAFigureAwayFromItsLabel) {
-  PlacePlayer();
-  const std::string subject = "(f) the figure '1234567'", said = "has no label on its row";
-  EXPECT_EQ(Findings("hud", PlayFrame, subject, said), 0);
-  const auto moved = [](const std::string& drawn) {
-    if (drawn == "hudpanel01.png") DrawNumberRight(541, 693, 1234567, 0);
-  };
-  EXPECT_EQ(Findings("hud-score-moved", PlayFrame, subject, said, moved), 1);
-}
-
-// The shop cursor's caption moved down across the bottom line of its own frame.
-TEST_P(PresentationFrames, TheWordsCheckFindsACursorsCaptionAcrossItsFrame) {
-  TimelineHalt = 3.0f, StageStarted = 0;
-  const std::string subject = "(e) the cursor shopframe01.png#0", said = "cuts through the word 'SHOT'";
-  EXPECT_EQ(Findings("shop", PlayFrame, subject, said), 0);
-  const PictureFile& frames = *PictureNamed("shopframe01.png");
-  std::vector<WordInk> words = WordsInCell(frames, 0);
-  WordInk& name = *std::find_if(words.begin(), words.end(), [](const WordInk& w) { return w.text == "SHOT"; });
-  Canvas moved(0, 0, {});
-  ASSERT_TRUE(ReadPngFile((std::filesystem::path(E2E_DATA_DIR) / "data" / "image011" / frames.name).string(), moved));
-  moved.FillRect(name.x - 1, name.y - 1, name.width + 2, name.height + 2, kTransparentGreen);
-  constexpr int kDown = 10;
-  name.y += kDown;
-  for (int y = 0; y < name.height; ++y) {
-    for (int x = 0; x < name.width; ++x) {
-      if (name.At(name.x + x, name.y + y) > 0) moved.Set(name.x + x, name.y + y, name.colour);
-    }
-  }
-  moved.FillRect(0, frames.height - 2, frames.width, 2, {250, 210, 70});  // the frame's line, over it
-  game_.UsePicture(frames.name, moved);
-  LoadDivGraphFile("data\\image011\\shopframe01.png", frames.count, frames.across, frames.down, frames.width,
-                   frames.height, &SpriteHandles[43 * kCellsPerSet]);
-  WordCheck check;
-  check.plantedWords["shopframe01.png#0"] = words;
-  EXPECT_EQ(Findings("shop-caption-moved", PlayFrame, subject, said, {}, check), 1);
-}
-
-TEST_P(PresentationFrames, TheWordsCheckFindsRimlessLabelsOnALightStageGround) {
-  Stage = 5;
-  LoadStageResources(5);
-  PlacePlayer();
-  const std::string subject = "(c) the word 'SCORE' of hudpanel01.png";
-  EXPECT_EQ(Findings("hud-stage-5", PlayFrame, subject, "reads poorly"), 0);
-  const PictureWords& panel = *WordsOf("hudpanel01.png");
-  Canvas rimless(1024, 176, kTransparentGreen);
-  for (const PlacedWords& words : panel.words) {
-    const CaptionPlace at = PlaceCaption(words, rimless.width, panel.drawnX, panel.drawnY);
-    DrawText(rimless, at.x, at.y, words.text, at.size, {150, 150, 160}, words.align, false);
-  }
-  game_.UsePicture("hudpanel01.png", rimless);
-  CommonImages[kImageHudBottomPanel] = LoadGraphFile("data\\image011\\hudpanel01.png");
-  EXPECT_EQ(Findings("hud-stage-5-rimless", PlayFrame, subject, "reads poorly"), 1);
 }
 
 TEST_P(PresentationFrames, MidTally) {

@@ -14,9 +14,10 @@ const PictureFile* PictureNamed(const std::string& name);
 // The words of a cell (WordsInCell).
 const std::vector<WordInk>& WordsOfCell(const PictureFile& picture, int cell);
 
-// The box of a cell's visible pixels (all but the transparent green) outside its words
-// and their rims, within the cell (for a cursor, its frame), and whether the cell has no
-// transparent pixel. For a cursor also those pixels themselves, its frame's lines.
+// The box of a cell's visible pixels (all but the transparent green) that its words and
+// their rims do not explain, within the cell (for a cursor, its frame), and whether the
+// cell has no transparent pixel. For a cursor also those pixels themselves, its frame's
+// lines: a line that a caption's rim was drawn over shows on both sides of it.
 struct CellFacts {
   Box frame;
   bool opaque = true;
@@ -26,3 +27,6 @@ struct CellFacts {
   bool LineAt(int x, int y) const { return !lines.empty() && cell.Holds(x, y) && lines[cell.Index(x, y)]; }
 };
 const CellFacts& FactsOfCell(const PictureFile& picture, int cell);
+// The same of a picture a test drew in place of the generated one, with the words it
+// drew there (not kept).
+CellFacts FactsOfCell(const PictureFile& picture, int cell, const Canvas& drawn, const std::vector<WordInk>& words);

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -13,11 +15,15 @@
 #include <ostream>
 #include <set>
 #include <sstream>
+#include <unordered_map>
 #include <vector>
 
 #include "../support/call_recorder.h"
 #include "../support/save_frame.h"
+#include "core/animation.h"
 #include "core/display.h"
+#include "core/game_state.h"
+#include "float_to_int.h"
 #include "core/resource_table.h"
 #include "game_library.h"
 #include "label_free_figures.h"
@@ -58,8 +64,23 @@ constexpr int kWideSpace = 6;
 // How far from a figure of digits its label may stand.
 constexpr int kFigureReach = 120;
 // The HUD's map: the view's frame and the objects' dots, the world drawn a twentieth as
-// large from (352, 639). They follow the camera and the objects, as sprites do.
+// large from (352, 639). They follow the camera and the objects, as sprites do; the
+// frame's reach is where the view's frame can pass over the camera's whole range.
 constexpr Box kHudMap = {352, 639, 324, 100};
+constexpr Box kMapFrameReach = {352, 639, 321, 97};
+
+// Captions that must stand where the map's frame passes: each labels a figure the game
+// writes there, on its row.
+struct WordInTheMapsReach {
+  const char* file;
+  const char* text;
+  const char* why;
+};
+constexpr WordInTheMapsReach kWordsInTheMapsReach[] = {
+    {"tally01-01.png", "SCORE",
+     "the tally's score is written right-aligned at x 474, row 676, in the map's reach: its label stands on "
+     "that row within reach of it, and room left of the reach (from x 352) or right of it (to x 672) is too far"},
+};
 
 // What a draw is to the words around it: a picture of the scene (a sprite, a backdrop);
 // pages, panels, text pictures, cursors, markers and the game's boxes and lines, which
@@ -94,6 +115,7 @@ struct Draw {
   bool filled = false;            // a box: filled
   bool hud = false;      // drawn by the play display's HUD
   bool passing = false;  // a sprite of the play or a marker following one: it passes by
+  bool sprite = false;   // drawn by the objects pass at an object's place, with its picture
   bool turned = false;   // drawn turned or scaled: its area is only a bound
   bool picture = false;  // a picture, not the game's text, box or line
   bool cursor = false;   // a cursor's frame or bracket, or a marker
@@ -115,15 +137,18 @@ class InkNearby {
  public:
   InkNearby(const ScreenWord& word, const Canvas& screen, const Blend& blend);
   double At(std::size_t p) const { return Mean(luminance_, all_, p); }
-  double WhiteAt(std::size_t p) const { return Mean(white_, allWhite_, p); }
+  // White ink rounded darker, or lighter.
+  double WhiteAt(std::size_t p, int rounded) const {
+    return rounded < 0 ? Mean(white_, allWhite_, p) : Mean(whiteUp_, allWhiteUp_, p);
+  }
 
  private:
   static constexpr int kNear = 4;
   double Mean(const std::vector<double>& grid, double all, std::size_t p) const;
 
   Box near_;
-  std::vector<double> luminance_, white_;  // by pixel of near_: the ink's, or -1
-  double all_ = 0.0, allWhite_ = 0.0;      // the means of all of them
+  std::vector<double> luminance_, white_, whiteUp_;  // by pixel of near_: the ink's, or -1
+  double all_ = 0.0, allWhite_ = 0.0, allWhiteUp_ = 0.0;  // the means of all of them
 };
 
 struct ScreenWord {
@@ -132,9 +157,11 @@ struct ScreenWord {
   int draw;
   std::string text;
   bool digit;  // a digit picture's digit
-  bool shown = false;  // its glyphs show: it is measured, covered and seen
+  bool drawn = false;  // its draw changed its glyphs, however faintly: it is measured
+  bool shown = false;  // its glyphs show: it is covered and seen
   bool gone = false;   // wholly under a picture drawn later over the whole screen
   int margin = 0;      // the clear space it needs from the game's later text and digits
+  int reach = 1;       // its rim: how far around its glyphs its ground lies
   double need = kLeastContrast;  // the contrast it is asked for
   Box box;             // its glyph pixels
   std::vector<Box> pieces;  // the words of the game's text, split at its wide spaces
@@ -147,14 +174,15 @@ struct ScreenWord {
 InkNearby::InkNearby(const ScreenWord& word, const Canvas& screen, const Blend& blend)
     : near_(word.box.Grown(kNear + 4)) {
   luminance_.assign(static_cast<std::size_t>(near_.w) * near_.h, -1.0);
-  white_ = luminance_;
+  white_ = whiteUp_ = luminance_;
+  const double share = 1.0 / static_cast<double>(word.ink.size());
   for (std::size_t i = 0; i < word.ink.size(); ++i) {
     const std::size_t p = word.ink[i];
     const std::size_t at = near_.Index(ColumnOf(p), RowOf(p));
     luminance_[at] = Luminance(screen.pixels[p]);
     white_[at] = Luminance(Nudged(blend.Over(word.inkUnder[i], 255), -kBlendRounding));
-    all_ += luminance_[at] / static_cast<double>(word.ink.size());
-    allWhite_ += white_[at] / static_cast<double>(word.ink.size());
+    whiteUp_[at] = Luminance(Nudged(blend.Over(word.inkUnder[i], 255), kBlendRounding));
+    all_ += luminance_[at] * share, allWhite_ += white_[at] * share, allWhiteUp_ += whiteUp_[at] * share;
   }
 }
 
@@ -248,7 +276,10 @@ class FrameWatch {
     switch (call.call) {
       case Call::SetBlendMode: blend_ = call.Int(0), strength_ = call.Int(1); break;
       case Call::DrawHud: hud_ = call.Int(0) == 1; break;
-      case Call::DrawObjects: inPlay_ = call.Int(0) == 1; break;
+      case Call::DrawObjects:
+        inPlay_ = call.Int(0) == 1;
+        if (inPlay_) NoteObjectPlaces();
+        break;
       case Call::ClearDrawTarget: Start(true); break;
       case Call::PresentScreen: Finish(); break;
       case Call::DrawGraphAt:
@@ -281,6 +312,9 @@ class FrameWatch {
     tile_.clear();
     words_.clear();
     unworded_.clear();
+    wordedSprites_.clear();
+    mapShown_ = false;
+    plantedFacts_.clear();
     findings_.clear();
     seen_.clear();
     labelFree_.clear();
@@ -350,23 +384,58 @@ class FrameWatch {
                         picture->art == PictureArt::kScreen || WordsOf(picture->name) != nullptr ||
                         IsStillMark(*picture, graph->cell);
     draw.role = picture->art == PictureArt::kDigits ? Role::kText : ground ? Role::kGround : Role::kSprite;
-    draw.passing = draw.role == Role::kSprite && (inPlay_ || IsEdgeMark(*picture, graph->cell));
+    draw.sprite = inPlay_ && rotated && AnObjectsPicture(call.Int(0), call.Int(1), call.Int(4));
+    draw.passing = draw.role == Role::kSprite && (draw.sprite || IsEdgeMark(*picture, graph->cell));
+    if (draw.sprite && !IsTextPicture(*picture) && !WordsOfCell(*picture, graph->cell).empty()) {
+      wordedSprites_.push_back(draw.what + " at " + (std::ostringstream() << draw.area).str());
+    }
     draw.originX = rotated ? call.Int(0) - picture->width / 2 : call.Int(0);
     draw.originY = rotated ? call.Int(1) - picture->height / 2 : call.Int(1);
     const bool plain = !rotated || (scale == 1.0 && angle == 0.0 && call.Int(6) == 0);
     if (draw.cursor && plain) {
-      draw.lines = &FactsOfCell(*picture, graph->cell);
+      const auto planted = check_.plantedPictures.find(draw.file);
+      draw.lines = planted == check_.plantedPictures.end()
+                       ? &FactsOfCell(*picture, graph->cell)
+                       : &plantedFacts_.emplace_back(FactsOfCell(*picture, graph->cell, planted->second,
+                                                                 WordsDrawn(*picture, graph->cell)));
       const Box& frame = draw.lines->frame;
       draw.frame = {draw.originX + frame.x, draw.originY + frame.y, frame.w, frame.h};
     }
-    const auto planted = check_.plantedWords.find(draw.file + "#" + std::to_string(draw.cell));
-    const std::vector<WordInk>& words =
-        planted != check_.plantedWords.end() ? planted->second : WordsOfCell(*picture, graph->cell);
+    const std::vector<WordInk>& words = WordsDrawn(*picture, graph->cell);
     if (IsTextPicture(*picture) && words.empty() && !draw.cursor) {
       unworded_.push_back(draw.what + " at " + (std::ostringstream() << draw.area).str());
     }
     // Words are followed where they read: not turned, scaled or mirrored.
     if (!words.empty() && plain && call.call != Call::DrawGraphMirrored) draw.words = &words;
+  }
+
+  // The words of a cell as the frame's pictures hold them: the generator's, or a test's.
+  const std::vector<WordInk>& WordsDrawn(const PictureFile& picture, int cell) const {
+    const auto planted = check_.plantedWords.find(std::string(picture.name) + "#" + std::to_string(cell));
+    return planted != check_.plantedWords.end() ? planted->second : WordsOfCell(picture, cell);
+  }
+
+  // Where the objects pass may draw each record's picture: its place on the screen, each
+  // coordinate truncated after the subtraction of the camera or (its hit flash) before.
+  static std::int64_t PlaceKey(int x, int y) { return static_cast<std::int64_t>(x) << 32 ^ static_cast<std::uint32_t>(y); }
+  void NoteObjectPlaces() {
+    objectsAt_.clear();
+    for (int slot = 0; slot < kPoolSize; ++slot) {
+      const GameObject& object = ObjectPool[slot];
+      if (object.state == kStateFree && slot != kPlayerSlot) continue;
+      objectsAt_.emplace(PlaceKey(FloatToInt(object.x - CameraX), FloatToInt(object.y - CameraY)), slot);
+      objectsAt_.emplace(PlaceKey(FloatToInt(object.x) - FloatToInt(CameraX), FloatToInt(object.y) - FloatToInt(CameraY)),
+                         slot);
+    }
+  }
+  // Whether a picture drawn at (x, y) is the one an object shows there.
+  bool AnObjectsPicture(int x, int y, int handle) const {
+    const auto [from, to] = objectsAt_.equal_range(PlaceKey(x, y));
+    return std::any_of(from, to, [handle](const auto& entry) {
+      const GameObject& object = ObjectPool[entry.second];
+      return object.imageSet >= 0 && object.imageSet < kImageSets &&
+             SpriteHandles[object.imageSet * kCellsPerSet + CurrentAnimationPair(object).frame] == handle;
+    });
   }
 
   // Whether the draw just taken laid one flat layer over the word (a page, a veil, a
@@ -446,6 +515,7 @@ class FrameWatch {
       for (ScreenWord& word : words_) word.gone = true;
     }
     if (draw.cursor && draw.changedPixels > 0) Seen(draw);
+    mapShown_ |= draw.hud && draw.passing && !draw.picture && draw.changedPixels > 0;
     draws_.push_back(std::move(draw));
     if (draws_.back().words != nullptr) PlaceWords(index, area, before);
     if (draws_.back().role == Role::kText && !draws_.back().picture) PlaceText(index, changes, area, before);
@@ -493,7 +563,7 @@ class FrameWatch {
     }
     word.ink = word.glyph;
     word.need = NeedOf(word.box.h);
-    word.shown = !word.glyph.empty();
+    word.drawn = word.shown = !word.glyph.empty();
     word.pieces = Pieces(word.glyph);
     VisitRing(drawn, near, 1, [&](int x, int y) {
       word.ground.push_back(At(x, y));
@@ -521,6 +591,7 @@ class FrameWatch {
     for (const WordInk& ink : *draw.words) {
       ScreenWord word(index, ink.text, ink.digit);
       word.margin = ink.digit ? 0 : ink.size / 2;
+      word.reach = ink.reach;
       word.need = NeedOf(ink.size);
       const Box reach = Box{draw.originX + ink.x, draw.originY + ink.y, ink.width, ink.height}.Grown(ink.reach);
       const Box near = reach.OnScreen();
@@ -546,6 +617,7 @@ class FrameWatch {
         word.ground.push_back(At(x, y));
         word.groundUnder.push_back(area.Holds(x, y) ? before[area.Index(x, y)] : screen_.pixels[At(x, y)]);
       });
+      word.drawn = true;
       word.shown = 2 * shown >= static_cast<int>(word.glyph.size());
       word.pieces = {word.box};
       if (word.shown) Seen(draw);
@@ -554,6 +626,7 @@ class FrameWatch {
   }
 
   static bool Counts(const ScreenWord& word) { return word.shown && !word.gone; }
+  static bool Measured(const ScreenWord& word) { return word.drawn && !word.gone; }
   // A picture's caption: not a digit, not the game's text.
   bool IsCaption(const ScreenWord& word) const { return draws_[word.draw].picture && !word.digit; }
   // A digit picture's digit, or the game's text of digits alone.
@@ -636,13 +709,13 @@ class FrameWatch {
     }
   }
 
-  // (c) Each shown word against the ground around its glyphs in the frame as presented:
+  // (c) Each word drawn against the ground around its glyphs in the frame as presented:
   // the luminance of its ink nearby against each pixel of that ground, but those of a
   // sprite of the play drawn later, passing over it.
   void NoteContrasts() {
     for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
       const ScreenWord& word = words_[w];
-      if (!Counts(word) || word.ink.empty() || word.ground.empty()) continue;
+      if (!Measured(word) || word.ink.empty() || word.ground.empty()) continue;
       const Draw& by = draws_[word.draw];
       const bool faint = by.blend == kBlendAdd || PartStrength(by);
       const Blend blend{by.blend == kBlendAdd, std::clamp(by.strength, 0, 255) / 255.0};
@@ -655,9 +728,12 @@ class FrameWatch {
         const std::size_t p = word.ground[i];
         if (owner_[p] > word.draw && draws_[owner_[p]].passing) continue;
         const double contrast = Contrast(inkNear.At(p), Luminance(screen_.pixels[p]));
-        // What white ink in a black rim, drawn as the word was, would reach here at best.
+        // What white ink in a black rim, drawn as the word was, would reach here at best,
+        // each rounded towards the other.
+        const Colour rim = blend.Over(word.groundUnder[i], 0);
         const double best =
-            Contrast(inkNear.WhiteAt(p), Luminance(Nudged(blend.Over(word.groundUnder[i], 0), kBlendRounding)));
+            std::min(Contrast(inkNear.WhiteAt(p, -kBlendRounding), Luminance(Nudged(rim, kBlendRounding))),
+                     Contrast(inkNear.WhiteAt(p, kBlendRounding), Luminance(Nudged(rim, -kBlendRounding))));
         const double need = faint ? std::min(word.need, best) : word.need;
         if (contrast >= need) continue;
         ++shortPixels;
@@ -705,8 +781,9 @@ class FrameWatch {
 
   // (e) Cursors: the cells of one cursor picture that meet (a bracket's two halves) are
   // one cursor, its frame their lines. Each lies wholly on the screen, holds at least one
-  // word (a caption of its own counts: it says what the cursor does), and no word crosses
-  // its frame, its own caption no more than any other.
+  // word (a caption of its own counts: it says what the cursor does), no word crosses
+  // its frame, its own caption no more than any other, and its frame holds its own
+  // captions and the figures they label.
   void NoteCursors() {
     std::vector<std::pair<Box, std::vector<int>>> cursors;
     for (int d = 0; d < static_cast<int>(draws_.size()); ++d) {
@@ -722,6 +799,7 @@ class FrameWatch {
         joins->second.push_back(d);
       }
     }
+    const std::vector<Figure> figures = Figures();
     for (const auto& [frame, parts] : cursors) {
       const int first = parts.front();
       const std::string subject = "the cursor " + draws_[first].what;
@@ -731,13 +809,24 @@ class FrameWatch {
       bool holds = false;
       for (const ScreenWord& word : words_) {
         if (!Counts(word)) continue;
+        const bool own = std::find(parts.begin(), parts.end(), word.draw) != parts.end() && IsCaption(word);
         for (const Box& piece : word.pieces) {
-          const bool crossed =
-              std::any_of(parts.begin(), parts.end(), [&](int part) { return LinesCross(draws_[part], piece); });
+          const bool crossed = std::any_of(parts.begin(), parts.end(),
+                                           [&](int part) { return LinesCross(draws_[part], piece, word.reach); });
           if (crossed) {
             Note("(e)", subject, frame, "cuts through " + Subject(word), word.draw).subjectBox.Add(piece);
           } else if (frame.Holds(piece)) {
             holds = true;
+          } else if (own) {
+            Note("(e)", subject, frame, "leaves outside its frame " + Subject(word) + ", a caption of its own", -1)
+                .subjectBox.Add(piece);
+          }
+          if (!own) continue;
+          for (const Figure& figure : figures) {
+            if (!Labels(piece, figure.box) || frame.Holds(figure.box)) continue;
+            Note("(e)", subject, frame,
+                 "leaves outside its frame the figure '" + figure.Digits() + "', which " + Subject(word) + " labels", -1)
+                .subjectBox.Add(figure.box);
           }
         }
       }
@@ -745,25 +834,39 @@ class FrameWatch {
     }
   }
 
-  // Whether the lines of a cursor's frame drawn by `cursor` pass through the box.
-  static bool LinesCross(const Draw& cursor, const Box& box) {
+  // Whether the lines of a cursor's frame drawn by `cursor` pass through the box: they
+  // show inside it, or (drawn under a word's rim, `reach` around its glyphs) on two
+  // opposite sides of the rim, in line.
+  static bool LinesCross(const Draw& cursor, const Box& box, int reach) {
+    const auto line = [&](int x, int y) { return cursor.lines->LineAt(x - cursor.originX, y - cursor.originY); };
     const Box inside = box.OnScreen();
     for (int y = inside.y; y < inside.Bottom(); ++y) {
       for (int x = inside.x; x < inside.Right(); ++x) {
-        if (cursor.lines->LineAt(x - cursor.originX, y - cursor.originY)) return true;
+        if (line(x, y)) return true;
       }
+    }
+    const Box rim = box.Grown(reach);
+    for (int x = rim.x; x < rim.Right(); ++x) {
+      if (line(x, rim.y - 1) && line(x, rim.Bottom())) return true;
+    }
+    for (int y = rim.y; y < rim.Bottom(); ++y) {
+      if (line(rim.x - 1, y) && line(rim.Right(), y)) return true;
     }
     return false;
   }
 
-  // (f) Figures: a number's digits drawn side by side, or the game's text of digits
-  // alone. Each has a label on its row within reach (a picture's caption, or a piece of
-  // the game's text with letters in it), but those named as needing none, which have none.
-  void NoteFigures() {
-    struct Figure {
-      Box box;
-      std::map<int, std::string> digits;  // by column
-    };
+  // A figure: a number's digits drawn side by side, or the game's text of digits alone.
+  struct Figure {
+    Box box;
+    std::map<int, std::string> digits;  // by column
+
+    std::string Digits() const {
+      std::string all;
+      for (const auto& [column, digit] : digits) all += digit;
+      return all;
+    }
+  };
+  std::vector<Figure> Figures() const {
     std::vector<Figure> figures;
     const ScreenWord* last = nullptr;
     for (const ScreenWord& word : words_) {
@@ -775,24 +878,55 @@ class FrameWatch {
       figures.back().digits[word.box.x] = word.text;
       last = &word;
     }
-    for (const Figure& figure : figures) {
+    return figures;
+  }
+  // Whether a label's piece labels the figure: on its row, within reach.
+  static bool Labels(const Box& label, const Box& figure) {
+    return SameRow(figure, label) && Gap(figure, label) <= kFigureReach;
+  }
+
+  // (f) Each figure has a label on its row within reach (a picture's caption, or a piece
+  // of the game's text with letters in it), but those named as needing none, which have none.
+  void NoteFigures() {
+    for (const Figure& figure : Figures()) {
       const bool labelled = std::any_of(words_.begin(), words_.end(), [&](const ScreenWord& word) {
         return Counts(word) && !IsFigure(word) && (IsCaption(word) || HasLetters(word.text)) &&
-               std::any_of(word.pieces.begin(), word.pieces.end(), [&](const Box& piece) {
-                 return SameRow(figure.box, piece) && Gap(figure.box, piece) <= kFigureReach;
-               });
+               std::any_of(word.pieces.begin(), word.pieces.end(),
+                           [&](const Box& piece) { return Labels(piece, figure.box); });
       });
       const auto named = std::find_if(LabelFreeFigures().begin(), LabelFreeFigures().end(),
                                       [&](const LabelFreeFigure& free) { return free.standsAt(figure.box); });
       const bool free = named != LabelFreeFigures().end();
       if (free && !labelled) labelFree_.insert(named->name);
       if (free != labelled) continue;
-      std::string digits;
-      for (const auto& [column, digit] : figure.digits) digits += digit;
-      Note("(f)", "the figure '" + digits + "'", figure.box,
+      Note("(f)", "the figure '" + figure.Digits() + "'", figure.box,
            free ? "is named as needing no label (" + std::string(named->name) + ") but has one on its row"
                 : "has no label on its row",
            -1);
+    }
+  }
+
+  // (g) While the HUD draws its map, captions keep out of where its frame can pass, but
+  // those named as having to stand there, which do.
+  void NoteMapReach() {
+    if (!mapShown_) return;
+    std::map<const WordInTheMapsReach*, bool> named;  // shown: whether one stood in the reach
+    for (const ScreenWord& word : words_) {
+      if (!Counts(word) || !IsCaption(word)) continue;
+      const std::string& file = draws_[word.draw].file;
+      const auto found = std::find_if(std::begin(kWordsInTheMapsReach), std::end(kWordsInTheMapsReach),
+                                      [&](const WordInTheMapsReach& w) { return file == w.file && word.text == w.text; });
+      const bool inReach = Overlap(word.box, kMapFrameReach);
+      if (found != std::end(kWordsInTheMapsReach)) {
+        named[found] |= inReach;
+      } else if (inReach) {
+        Note("(g)", Subject(word), word.box, "stands where the HUD's map passes", -1);
+      }
+    }
+    for (const auto& [word, inReach] : named) {
+      if (inReach) continue;
+      Note("(g)", "the word '" + std::string(word->text) + "' of " + word->file, {},
+           "is named as standing where the HUD's map passes (" + std::string(word->why) + ") but stands clear", -1);
     }
   }
 
@@ -805,7 +939,11 @@ class FrameWatch {
     NoteHudInPictures();
     NoteCursors();
     NoteFigures();
+    NoteMapReach();
     for (const std::string& cell : unworded_) Report(frame_, "(a) " + cell + " carries no words", check_.findings);
+    for (const std::string& cell : wordedSprites_) {
+      Report(frame_, "(a) a sprite of the play shows " + cell + ", a cell that carries words", check_.findings);
+    }
     for (const Finding& finding : findings_) {
       Report(frame_, (std::ostringstream() << finding).str(), check_.findings);
     }
@@ -819,6 +957,7 @@ class FrameWatch {
   WordCheck check_;
   bool hud_ = false;
   bool inPlay_ = false;
+  bool mapShown_ = false;  // the HUD drew its map
   int blend_ = 0, strength_ = 0;
   Canvas screen_{0, 0, {}};
   std::vector<int> owner_;     // by pixel: the draw that set it last
@@ -830,6 +969,9 @@ class FrameWatch {
   std::vector<Draw> draws_;
   std::vector<ScreenWord> words_;
   std::vector<std::string> unworded_;  // the text picture cells drawn without words
+  std::vector<std::string> wordedSprites_;  // the sprites of the play that showed a worded cell
+  std::unordered_multimap<std::int64_t, int> objectsAt_;  // the slots by their places this frame
+  std::deque<CellFacts> plantedFacts_;  // the frames' lines of the pictures a test drew
   std::set<std::string> seen_;         // "<file>#<cell>" of the cells whose words showed
   std::set<std::string> labelFree_;    // the names of the label-free figures shown
   std::vector<Finding> findings_;
