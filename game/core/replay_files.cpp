@@ -162,8 +162,7 @@ int WriteRecording() {
   for (int* word : WordsOf(header).word) file.Write(*word);
   file.Write(ReplayBuffer, ReplayFrameCount);
   file.WriteZeros(kReplayTrailerWords);
-  if (file.Commit() == 0) return 0;
-  return WriteLog(file.FailureLog().c_str());
+  return file.Commit(WriteLog);
 }
 
 void NewReplayBuffer(int words) {

@@ -160,6 +160,5 @@ int WriteSaveData() {
   if (SaveWritesRefused) return -1;
   WordFileWriter file(kSaveFileName);
   for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);
-  if (file.Commit() == 0) return 0;
-  return WriteLog(file.FailureLog().c_str());
+  return file.Commit(WriteLog);
 }

@@ -65,28 +65,61 @@ std::string RandomLetters() {
   return letters;
 }
 
-// Gives a file just made the permissions `mode` (-1: as made) that the umask narrowed.
-bool GiveBackMode(int descriptor, int mode) {
+// The permission bits of a file that cannot keep the group of the file it replaces:
+// members of that group become others and members of the new one stop being others,
+// so the group and others both get only what the group and others both had before.
+mode_t ModeUnderAnotherGroup(mode_t mode) {
+  const mode_t sharedBits = (mode >> 3) & mode & 07;
+  return (mode & 0700) | (sharedBits << 3) | sharedBits;
+}
+
+// Whether a file made beside `target` surely gets the group `group`: new files take the
+// folder's group in a set-group-ID folder (or on a file system mounted so), else the
+// process's.
+bool NewFilesGetGroup(const std::string& target, gid_t group) {
+  const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+  struct stat status {};
+  if (::stat(folder.empty() ? "." : folder.c_str(), &status) != 0 || status.st_gid != group) return false;
+  return (status.st_mode & S_ISGID) != 0 || ::getegid() == group;
+}
+
+// Gives the temporary file, still empty, the group of the file it replaces and then its
+// mode, which the umask or a doubt about the group made narrower. Where the group cannot
+// be given (the user is not in it), the file keeps its own group under the mode that is
+// no wider for anyone; `groupError` then says why. False when a call failed.
+bool GivePermissions(int descriptor, const struct stat& replaced, int& groupError) {
   struct stat made {};
-  if (mode < 0) return true;
   if (::fstat(descriptor, &made) != 0) return false;
-  return static_cast<int>(made.st_mode & 0777) == mode || ::fchmod(descriptor, static_cast<mode_t>(mode)) == 0;
+  if (made.st_gid != replaced.st_gid && ::fchown(descriptor, static_cast<uid_t>(-1), replaced.st_gid) != 0) {
+    groupError = errno;
+  }
+  const mode_t replacedMode = replaced.st_mode & 0777;
+  const mode_t mode = groupError == 0 ? replacedMode : ModeUnderAnotherGroup(replacedMode);
+  return (made.st_mode & 0777) == mode || ::fchmod(descriptor, mode) == 0;
 }
 
 // A new file beside `target` under a name that nothing held (the target's name, six
 // random letters and ".tmp"), so nothing that stands there is touched and two programs
-// writing one target each write their own. `mode` (-1: from the umask, as for any new
-// file) are its permissions; it is made with no more than those, so the new contents are
-// never open to more users than the target's were, not even for a moment. Sets `name`,
-// or `error` when it cannot be made.
-std::FILE* CreateTemporaryFile(const std::string& target, int mode, std::string& name, int& error) {
-  const mode_t creationMode = mode >= 0 ? static_cast<mode_t>(mode) : 0666;
+// writing one target each write their own. It gets the permissions of the file it
+// replaces, `replaced` (nullptr: none, a new file's from the umask), and is made with no
+// more than those under whatever group it is made with, so the new contents are never
+// open to more users than the target's were, not even for a moment (a descriptor opened
+// while the file was wider would stay open). Sets `name`, or `error` when it cannot be
+// made, and `groupError` when it could not keep the replaced file's group.
+std::FILE* CreateTemporaryFile(const std::string& target, const struct stat* replaced, std::string& name, int& error,
+                               int& groupError) {
+  mode_t creationMode = 0666;
+  if (replaced != nullptr) {
+    creationMode = replaced->st_mode & 0777;
+    if (!NewFilesGetGroup(target, replaced->st_gid)) creationMode = ModeUnderAnotherGroup(creationMode);
+  }
   for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
     name = target + "." + RandomLetters() + ".tmp";
     const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, creationMode);
     if (descriptor < 0 && errno == EEXIST) continue;
     if (descriptor < 0) break;
-    std::FILE* file = GiveBackMode(descriptor, mode) ? ::fdopen(descriptor, "wb") : nullptr;
+    const bool given = replaced == nullptr || GivePermissions(descriptor, *replaced, groupError);
+    std::FILE* file = given ? ::fdopen(descriptor, "wb") : nullptr;
     if (file != nullptr) return file;
     error = errno;
     ::close(descriptor);
@@ -210,9 +243,9 @@ UnreadFileOutcome SetAsideUnreadFile(const char* name, int readError, const char
 }
 
 WordFileWriter::WordFileWriter(const char* name) : name_(FinalTarget(name)) {
-  // The permissions of the file replaced; a new file's come from the umask.
-  int mode = -1;
+  // The file replaced, whose permissions the new one gets.
   struct stat target {};
+  bool replacing = false;
   if (::lstat(name_.c_str(), &target) != 0) {
     if (errno != ENOENT) error_ = errno;
   } else if (S_ISDIR(target.st_mode)) {
@@ -220,12 +253,12 @@ WordFileWriter::WordFileWriter(const char* name) : name_(FinalTarget(name)) {
   } else if (S_ISREG(target.st_mode)) {
     // A rename would replace a read-only file that opening it for writing could not.
     if (!ModeAllows(name_.c_str(), target, W_OK)) error_ = EACCES;
-    mode = static_cast<int>(target.st_mode & 0777);
+    replacing = true;
   } else if (!S_ISLNK(target.st_mode)) {  // a link here is a loop, replaced as a plain file would be
     error_ = kNotARegularFile;
   }
   if (error_ == 0) {
-    file_ = CreateTemporaryFile(name_, mode, temporaryName_, error_);
+    file_ = CreateTemporaryFile(name_, replacing ? &target : nullptr, temporaryName_, error_, groupError_);
     noTemporaryFile_ = file_ == nullptr;
   }
 }
@@ -257,19 +290,29 @@ void WordFileWriter::WriteZeros(int count) {
   for (int i = 0; i < count; ++i) Write(0);
 }
 
-int WordFileWriter::Commit() {
-  if (file_ == nullptr) return -1;
+int WordFileWriter::Commit(int (*log)(const char*)) {
+  if (file_ == nullptr) return LogFailure(log);
   if (error_ == 0 && (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)) Fail(errno);
   if (std::fclose(file_) != 0) Fail(errno);
   file_ = nullptr;
-  if (error_ == 0 && std::rename(temporaryName_.c_str(), name_.c_str()) == 0) return 0;
+  if (error_ == 0 && std::rename(temporaryName_.c_str(), name_.c_str()) == 0) {
+    if (groupError_ != 0) {
+      log(FileLogLine("右記のファイルは元のグループを保てないため、グループと他のユーザーには元の両方に"
+                      "許されていた権限だけを残して書き込みました：",
+                      name_, groupError_)
+              .c_str());
+    }
+    return 0;
+  }
   Fail(errno);
   std::remove(temporaryName_.c_str());
-  return -1;
+  return LogFailure(log);
 }
 
-std::string WordFileWriter::FailureLog() const {
-  return FileLogLine(noTemporaryFile_ ? "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました："
-                                      : "右記のファイルの書き込みに失敗しました：",
-                     name_, error_);
+int WordFileWriter::LogFailure(int (*log)(const char*)) const {
+  log(FileLogLine(noTemporaryFile_ ? "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました："
+                                   : "右記のファイルの書き込みに失敗しました：",
+                  name_, error_)
+          .c_str());
+  return -1;
 }

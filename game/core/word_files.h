@@ -76,21 +76,24 @@ class WordFileWriter {
   void Write(int word);
   void Write(const int* words, int count);
   void WriteZeros(int count);
-  // Flushes, closes and renames the temporary file over the target, which keeps the
-  // permissions of the file it replaces: 0, or -1 when anything failed (the target is
-  // then unchanged).
-  int Commit();
-  // The log line of a failed write: the target (the file a link finally names), why (the
-  // system's error or kNotARegularFile), and whether it was the temporary file beside
-  // it that could not be made (in a folder the user may not write, say).
-  std::string FailureLog() const;
+  // Flushes, closes and renames the temporary file over the target: 0, or -1 when
+  // anything failed (the target is then unchanged). The new file keeps the permissions
+  // of the file it replaces, and its group where the user may give it that group (is in
+  // it, or is root); where not, it is still written, in the group a new file gets there,
+  // and the group and others keep only what both had. Either case is told to `log` in a line: the
+  // target (the file a link finally names) and why (the system's error or
+  // kNotARegularFile), for a failed write also whether it was the temporary file beside
+  // the target that could not be made (in a folder the user may not write, say).
+  int Commit(int (*log)(const char*));
 
  private:
   void Fail(int error);
+  int LogFailure(int (*log)(const char*)) const;  // -1
 
   std::string name_;
   std::string temporaryName_;
   std::FILE* file_ = nullptr;
   int error_ = 0;
+  int groupError_ = 0;  // why the file replaced could not keep its group
   bool noTemporaryFile_ = false;
 };

@@ -1,12 +1,17 @@
+#include <grp.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../support/file_limits.h"
@@ -201,6 +206,53 @@ TEST(SaveData, TheTemporaryFileIsMadeWithTheSavesPermissions) {
         << std::oct << mode;
   }
   ::umask(previousUmask);
+}
+
+// A group the user may give its files other than its own: any for root, else one it is also in.
+std::optional<gid_t> AnotherGroupOfTheUser() {
+  if (::geteuid() == 0) return ::getegid() + 1;
+  std::vector<gid_t> groups(::getgroups(0, nullptr));
+  groups.resize(std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0));
+  const auto other = std::find_if(groups.begin(), groups.end(), [](gid_t group) { return group != ::getegid(); });
+  return other == groups.end() ? std::nullopt : std::optional<gid_t>(*other);
+}
+
+// `act`'s result (as an exit status) when run by root as the ordinary `user`, in its own group only.
+int ExitStatusAs(uid_t user, int (*act)()) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(::setgroups(0, nullptr) == 0 && ::setgid(user) == 0 && ::setuid(user) == 0 ? act() : 99);
+  int status = 0;
+  return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A save shared through its group keeps that group, also behind a link. A user outside
+// it (root acting as an ordinary user) may not give it, so the save is written in the
+// user's group, where the group and others get only what both had before.
+TEST(SaveData, ASharedSaveKeepsItsGroupWhereTheUserMayGiveIt) {
+  const std::optional<gid_t> group = AnotherGroupOfTheUser();
+  if (!group) GTEST_SKIP() << "the user is in no other group";
+  constexpr uid_t kOutsider = 65534;
+  // (file, its mode, written by the outsider, the mode written); only root can be the outsider
+  const std::tuple<std::string, mode_t, bool, mode_t> cases[] = {
+      {kSaveFileName, 0660, false, 0660}, {"synced/save.dat", 0660, false, 0660}, {kSaveFileName, 0660, true, 0600},
+      {kSaveFileName, 0664, true, 0644},  {kSaveFileName, 0604, true, 0600}};
+  for (const auto& [file, mode, outsider, writtenMode] : cases) {
+    if (outsider && ::geteuid() != 0) continue;
+    ScratchDirectory scratch;
+    scratch.Write(file, EncodeWords(DefaultWords()));
+    if (file != kSaveFileName) std::filesystem::create_symlink(file, scratch.path() / kSaveFileName);
+    const uid_t owner = outsider ? kOutsider : ::geteuid();
+    ASSERT_EQ(::chown(scratch.path().c_str(), owner, static_cast<gid_t>(-1)) | ::chown(file.c_str(), owner, *group), 0);
+    ::chmod(file.c_str(), mode);
+    LoadSaveData();
+    TotalLevel = 5;
+    EXPECT_EQ(outsider ? ExitStatusAs(kOutsider, WriteSaveData) : WriteSaveData(), 0);
+    struct stat written {};
+    ASSERT_EQ(::stat(file.c_str(), &written), 0);
+    EXPECT_EQ(written.st_gid, outsider ? kOutsider : *group) << file << " by the outsider " << outsider;
+    EXPECT_EQ(written.st_mode & 07777, writtenMode) << std::oct << mode << " by the outsider " << outsider;
+    EXPECT_EQ(DecodeWords(scratch.Read(file))[1], 5);
+  }
 }
 
 // Whatever stands under the name unread (permissions are judged by the mode, for root too).
