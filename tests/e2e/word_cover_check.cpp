@@ -724,10 +724,12 @@ class FrameWatch {
       double least = word.need, asked = word.need;
       Box where;
       std::map<int, int> owners;
+      std::vector<double> contrasts;
       for (std::size_t i = 0; i < word.ground.size(); ++i) {
         const std::size_t p = word.ground[i];
         if (owner_[p] > word.draw && draws_[owner_[p]].passing) continue;
         const double contrast = Contrast(inkNear.At(p), Luminance(screen_.pixels[p]));
+        contrasts.push_back(contrast);
         // What white ink in a black rim, drawn as the word was, would reach here at best,
         // each rounded towards the other.
         const Colour rim = blend.Over(word.groundUnder[i], 0);
@@ -741,6 +743,7 @@ class FrameWatch {
         where.Add(ColumnOf(p), RowOf(p));
         ++owners[owner_[p]];
       }
+      ReportContrast(word, contrasts);
       if (shortPixels <= std::max(kStrayPixels, kShortGroundShare * static_cast<double>(word.ground.size()))) continue;
       const int most = std::max_element(owners.begin(), owners.end(), [](const auto& a, const auto& b) {
                          return a.second < b.second;
@@ -751,6 +754,17 @@ class FrameWatch {
       finding.Count(w, shortPixels, static_cast<int>(word.ground.size()), where);
       if (least < finding.least) finding.least = least, finding.need = asked;
     }
+  }
+
+  // With VANTOREL_WORD_CONTRASTS naming a file, each word's contrast is added to it: the
+  // ratio that all but the share of its ground allowed to fall short reach.
+  void ReportContrast(const ScreenWord& word, std::vector<double>& contrasts) const {
+    static const char* const file = std::getenv("VANTOREL_WORD_CONTRASTS");
+    if (file == nullptr || *file == '\0' || contrasts.empty()) return;
+    const auto at = contrasts.begin() + static_cast<std::ptrdiff_t>(kShortGroundShare * contrasts.size());
+    std::nth_element(contrasts.begin(), at, contrasts.end());
+    std::ofstream(file, std::ios::app) << frame_ << ": " << Subject(word) << ": " << std::fixed << std::setprecision(1)
+                                       << *at << '\n';
   }
 
   // The contrast a word of `size` pixels is asked for, drawn in full.
