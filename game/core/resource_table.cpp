@@ -126,7 +126,8 @@ constexpr TablePicture kCommonPictureTable[] = {
     {kImageStage1Notice, {"sousa01-03.png", Art::kText, 350, 180}},
     {kImageBackdropTile, {"backlayer01.png", Art::kBackdrop, 1000, 750}},
     {kImageTallyPanel, {"tally01-01.png", Art::kPanel, 1024, 240}},
-    {kImageShopTile, {"shop01-01.png", Art::kBackdrop, 10, 60}},
+    // The shop's ground, drawn side by side every 10 pixels: as high as the screen.
+    {kImageShopTile, {"shop01-01.png", Art::kBackdrop, 10, 768}},
     {kImageShopEmblem, {"emblem01.png", Art::kPanel, 400, 400}},
     {kImageClearDecoration, {"clear01.png", Art::kEffect, 300, 300}},
 };

@@ -358,7 +358,8 @@ void DrawUpgradeCosts() {
 
 void DrawShopBackdrop() {
   SetBlendMode(1, 255);
-  for (int x = 0; x < 1024; x += 10) DrawGraphAt(x, 0, CommonImages[kImageShopTile], 1);
+  // The ground's picture is 10 pixels wide and as high as the screen: one row covers it.
+  for (int x = 0; x < kScreenWidth; x += 10) DrawGraphAt(x, 0, CommonImages[kImageShopTile], 1);
   const int x = FloatToInt(ShopEmblem[0]);
   const int y = FloatToInt(ShopEmblem[1]);
   DrawGraphRotated(x, y, 1.0, ShopEmblem[2], CommonImages[kImageShopEmblem], 1, 0);

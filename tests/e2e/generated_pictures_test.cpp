@@ -204,8 +204,9 @@ TEST(GeneratedPictures, StageBackgroundsTileWithoutSeams) {
   }
 }
 
-// Each stage's ground is the last thing between the view and black: no clear pixel.
-TEST(GeneratedPictures, StageGroundsAreOpaque) {
+// Each stage's ground is the last thing between the view and black: no clear pixel. So
+// is the shop's, drawn side by side down the whole screen: as high, and nowhere black.
+TEST(GeneratedPictures, StageAndShopGroundsAreOpaque) {
   for (int stage = 1; stage <= 8; ++stage) {
     for (const TablePicture& entry : StageResources(stage).backgrounds) {
       if (!IsStageGround(stage, entry.index)) continue;
@@ -213,6 +214,11 @@ TEST(GeneratedPictures, StageGroundsAreOpaque) {
       EXPECT_EQ(std::count_if(pixels.begin(), pixels.end(), IsClear), 0) << entry.picture.name;
     }
   }
+  const Generated shop("shop01-01.png");
+  EXPECT_EQ(shop.canvas.height, 768);
+  EXPECT_EQ(std::count_if(shop.canvas.pixels.begin(), shop.canvas.pixels.end(),
+                          [](const Colour& c) { return IsClear(c) || c.r + c.g + c.b == 0; }),
+            0);
 }
 
 }  // namespace

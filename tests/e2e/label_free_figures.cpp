@@ -23,9 +23,6 @@ bool HitCountAt(const Box& figure) {
   return Box{x, y, 40, 12}.Holds(figure);
 }
 
-// The hit count's effect also writes the count straight to the screen here.
-bool HitCountCopyAt(const Box& figure) { return HitLevelLabel[0] == 1 && Box{200, 200, 40, 12}.Holds(figure); }
-
 bool KillChainAt(const Box& figure) { return ChainTimer > 0 && Box{400, 55, 230, 70}.Holds(figure); }
 
 bool ShopPlaceAt(const Box& figure) {
@@ -45,10 +42,6 @@ bool HudFigureAt(const Box& figure) {
 constexpr LabelFreeFigure kLabelFree[] = {
     {"the hit count", "it rises with each hit the dragon takes and shows beside the dragon as the hit lands",
      HitCountAt},
-    {"the hit count's copy",
-     "the count's effect also writes it at (200, 200) before the stage is drawn: the stage's ground hides it, "
-     "but between stages, with no ground, it shows",
-     HitCountCopyAt},
     {"the kill chain", "the held special's kills and their score, counting up in mid-screen while its chain runs",
      KillChainAt},
     {"the shop's other places",

@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <string>
 
+#include "core/stage_end.h"
 #include "float_to_int.h"
 #include "objects/objects.h"
 #include "presentation_frames.h"
+#include "word_check_measures.h"
 
 namespace {
 
@@ -58,6 +60,42 @@ TEST_P(PresentationFrames, Shop) {
   ShopCursor[0] = 500, ShopCursor[1] = 40;
   ShotLevel = 2, OptionLevel = 1, SpeedLevel = 3, TurboLevel = 2;
   Golden("shop", PlayFrame);
+}
+
+// Each stage's shop at each place of its cursor, as it opens (saved), pays and refuses,
+// the map's frame moved across its reach: its ground covers the screen, so no black
+// shows wider than the one-pixel rim of a word or digit. The words are checked on one
+// path with the map at the two ends of its reach (stages 1 and 7).
+TEST_P(PresentationFrames, ShopOfEveryStageAtEveryPlace) {
+  StageStarted = 0, ShotLevel = 2, OptionLevel = 3, SpeedLevel = 11, TurboLevel = 4, GuardUses = 27.0f;
+  for (int stage = 1; stage <= 7; ++stage) {
+    Stage = stage;
+    LoadStageResources(stage);
+    FreeStageImages();  // as the tally leaves them
+    CameraX = 896.0f * (stage - 1), CameraY = 192.0f * (stage - 1);
+    ShopEmblem[0] = 130.0f * stage, ShopEmblem[1] = 300.0f;
+    for (const int item : {0, 40, 250, 290, 330, 500, 540}) {
+      ShopCursor[0] = item / 250 * 250, ShopCursor[1] = item % 250;
+      for (const float state : {kHaltShop, kHaltPaying, kHaltRefused}) {
+        TimelineHalt = state, ShopTimer = 0;
+        const std::string name = "shop-" + std::to_string(stage) + "-" + std::to_string(item);
+        if (state == kHaltShop && GetParam() == DrawingPath::kDevice && (stage == 1 || stage == 7)) {
+          CheckWordsOfNextFrame(name);
+        }
+        if (state == kHaltShop) SaveNextFrame(name + Suffix());
+        Canvas frame(kScreenWidth, kScreenHeight, {});
+        ClearDrawTarget();
+        PlayFrame();
+        ASSERT_TRUE(ReadBackScreen(0, 0, frame));
+        PresentScreen();
+        std::vector<char> lit(frame.pixels.size());
+        std::transform(frame.pixels.begin(), frame.pixels.end(), lit.begin(),
+                       [](const Colour& c) { return c.r + c.g + c.b > 0; });
+        const std::vector<char> nearLit = Grown(lit, frame.width, frame.height, 1);
+        EXPECT_EQ(std::count(nearLit.begin(), nearLit.end(), 0), 0) << name << " in state " << state;
+      }
+    }
+  }
 }
 
 TEST_P(PresentationFrames, StatisticsPage) {

@@ -134,7 +134,7 @@ TEST_P(WordCheckPlants, ACursorsCaptionAcrossItsFrame) {
     int dx, dy;
     bool lineOver;
   };
-  const Move moves[] = {{0, 0, "SHOT", 0, 10, true}, {250, 2, "SPEED", -5, 0, false}};
+  const Move moves[] = {{0, 0, "SHOT", 0, 15, true}, {250, 2, "SPEED", -5, 0, false}};
   for (const Move& move : moves) {
     SCOPED_TRACE(move.caption);
     AtShopPlace(move.placeX, 0);

@@ -331,25 +331,36 @@ constexpr PlacedWords kTallyWords[] = {
     {40, 736, "OBJECTS", 11}};
 // The shop's cursor is one cell per place, drawn over the place under it (250 x 40 at x
 // 250, 500 or 750 and y 575, 615 or 655): a frame around the whole place, the place's
-// name on the row of the level and price the game writes into it (their digits from 46
-// to 49 and 82 to 89 pixels in, three at most, on rows 17 to 32), and what C does there
-// above them at the right. The guard heal also shows the guard's hits, right-aligned at
-// 224. A name keeps more than 120 pixels from the figures of the places beside its own.
-// The cells, by place: shot, option, speed, turbo, the way on, guard heal, level-up.
+// name on the row of the level and price the game writes into it (their digits 47 and 87
+// pixels in, or the price alone 82 in, three at most, rims on rows 16 to 32), above each
+// figure what it is, clear of the digits by half its size, and what C does at the top
+// right. The guard heal also shows the guard's hits, right-aligned at 224. A name keeps
+// more than 120 pixels from the figures of the places beside its own. The HUD's map
+// frame passes over x 352 to 672, y 639 to 735, and the words keep out of it: the lower
+// row's names stand high on their figures' row (above y 639), the way on's words right
+// of x 672. The cells, by place: shot, option, speed, turbo, the way on, guard heal,
+// level-up.
 constexpr PlacedWords kShopFrame = {0, 0, nullptr, 2, Align::kLeft, kGold};
 constexpr PlacedWords kShopKey = {245, 2, "C: buy", 10, kRight};
-constexpr CellWords kShopFrameCells[] = {
-    {0, CellShape::kFrame, kShopFrame}, {0, CellShape::kWords, {5, 20, "SHOT", 11}},
-    {0, CellShape::kWords, kShopKey},   {1, CellShape::kFrame, kShopFrame},
-    {1, CellShape::kWords, {4, 20, "OPTION", 10}}, {1, CellShape::kWords, kShopKey},
-    {2, CellShape::kFrame, kShopFrame}, {2, CellShape::kWords, {5, 20, "SPEED", 11}},
-    {2, CellShape::kWords, kShopKey},   {3, CellShape::kFrame, kShopFrame},
-    {3, CellShape::kWords, {4, 19, "TURBO", 11}}, {3, CellShape::kWords, kShopKey},
-    {4, CellShape::kFrame, kShopFrame}, {4, CellShape::kWords, {125, 13, "C: on to the next stage", 13, kCentre}},
-    {5, CellShape::kFrame, kShopFrame}, {5, CellShape::kWords, {5, 20, "GUARD HEAL", 11}},
-    {5, CellShape::kWords, {132, 20, "HITS", 12}}, {5, CellShape::kWords, kShopKey},
-    {6, CellShape::kFrame, kShopFrame}, {6, CellShape::kWords, {5, 19, "LEVEL-UP", 11}},
-    {6, CellShape::kWords, kShopKey}};
+constexpr PlacedWords kNextLevel = {54, 2, "next level", 10, kCentre};
+constexpr PlacedWords kTrackPrice = {106, 2, "coins", 10, kCentre};
+constexpr PlacedWords kPrice = {101, 2, "coins", 10, kCentre};
+std::vector<CellWords> ShopFrameCells() {
+  const std::vector<std::vector<PlacedWords>> places = {
+      {{5, 15, "SHOT", 11}, kNextLevel, kTrackPrice, kShopKey},
+      {{4, 14, "OPTION", 10}, kNextLevel, kTrackPrice, kShopKey},
+      {{5, 15, "SPEED", 11}, kNextLevel, kTrackPrice, kShopKey},
+      {{4, 14, "TURBO", 11}, kNextLevel, kTrackPrice, kShopKey},
+      {{211, 5, "C: on to the", 12, kCentre}, {211, 21, "next stage", 12, kCentre}},
+      {{5, 15, "GUARD HEAL", 11}, kPrice, {132, 15, "HITS", 12}, kShopKey},
+      {{5, 14, "LEVEL-UP", 11}, kPrice, kShopKey}};
+  std::vector<CellWords> cells;
+  for (int cell = 0; cell < static_cast<int>(places.size()); ++cell) {
+    cells.push_back({cell, CellShape::kFrame, kShopFrame});
+    for (const PlacedWords& words : places[cell]) cells.push_back({cell, CellShape::kWords, words});
+  }
+  return cells;
+}
 // The continue cursor: a frame in the top 50 of its 60 rows, since on NO its bottom
 // lies over CREDITS LEFT (y 462).
 constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 10, nullptr, 3, Align::kLeft, kGold}}};
@@ -587,6 +598,7 @@ constexpr SheetCellWords kSheetCellWords[] = {
 std::vector<PictureWords> BuildTable() {
   static const std::vector<CellWords> moreSettings = MoreSettingCells();
   static const std::vector<CellWords> shotPanels = ShotPanelCells();
+  static const std::vector<CellWords> shopFrames = ShopFrameCells();
   static const std::vector<NamedWords> cards = TitleCardWords();
   static const std::vector<PlacedWords> manual = ManualWords();
   static const BuiltCells sideNotices = SideNoticeCells();
@@ -627,7 +639,7 @@ std::vector<PictureWords> BuildTable() {
       {"sousa01-03.png", Ground::kClear, 663, 578, kControlsGuideWords},
       {"pause.png", Ground::kClear, 112, 571, kPauseWords, {}, kPauseBoxes},
       {"tally01-01.png", Ground::kClear, 0, 528, kTallyWords, {}, kTallyBoxes},
-      {"shopframe01.png", Ground::kClear, 0, 0, {}, kShopFrameCells},
+      {"shopframe01.png", Ground::kClear, 0, 0, {}, shopFrames},
       {"sideinfo05.png", Ground::kPanel, 0, 0, {}, sideNotices.cells},
       {"gameover01-01.png", Ground::kDark, 0, 0, kGameOverWords},
       {"gameover03-01.png", Ground::kClear, 0, 0, {}, kCursorFrameCells},

@@ -257,7 +257,7 @@ CellRole DefaultRole(PictureArt art) {
 
 // ---- Backdrops ----------------------------------------------------------------------------
 
-enum class Backdrop { kFar, kNear, kOverlay, kScenery, kSparse, kBand };
+enum class Backdrop { kFar, kNear, kOverlay, kScenery, kSparse, kBand, kShopGround };
 
 bool IsEntry(std::span<const TablePicture> table, int index, const PictureFile& picture) {
   for (const TablePicture& entry : table) {
@@ -272,6 +272,7 @@ bool IsEntry(std::span<const TablePicture> table, int index, const PictureFile& 
 // shows each of its pictures alone.
 Backdrop BackdropOf(const PictureFile& picture) {
   if (picture.count > 0) return picture.width == picture.height ? Backdrop::kScenery : Backdrop::kBand;
+  if (IsEntry(kCommonPictures, kImageShopTile, picture)) return Backdrop::kShopGround;
   if (picture.width < 16) return Backdrop::kBand;
   if (IsEntry(kCommonPictures, kImageBackdropTile, picture)) return Backdrop::kSparse;
   if (IsEntry(kMenuPictures, kImageLoadoutStrip, picture)) return Backdrop::kNear;
@@ -318,6 +319,20 @@ int Seed(const char* name) {
   return static_cast<int>(seed % 97);
 }
 
+// The shop's ground, side by side across the screen under its words, figures and
+// emblems: every column alike, so tiles meet without a seam; soft bands across it,
+// darkening downwards to the shop's places, darker than the emblems' rings and never
+// black.
+void DrawShopGround(const Cell& c) {
+  constexpr double kTop = 0.15, kBottom = 0.08, kBand = 0.015;
+  constexpr int kBandHeight = 64;
+  for (int y = 0; y < c.h; ++y) {
+    const double t = static_cast<double>(y) / std::max(1, c.h - 1);
+    const double value = kTop + (kBottom - kTop) * t + kBand * std::sin(2.0 * kPi * y / kBandHeight);
+    FillBox(c, 0, y, c.w, 1, Hue(235, 0.5, value));
+  }
+}
+
 void DrawBackdrop(const Cell& c, const PictureFile& picture) {
   const int seed = Seed(picture.name) + c.index;
   const double hue = 200 + seed % 60;
@@ -328,6 +343,7 @@ void DrawBackdrop(const Cell& c, const PictureFile& picture) {
       break;
     case Backdrop::kNear: DrawCloudBank(c, Hue(200 + seed % 60, 0.2, 0.34), seed + 1); break;
     case Backdrop::kBand: VerticalGradient(c, Hue(hue, 0.5, 0.2), Hue(hue + 20, 0.4, 0.35)); break;
+    case Backdrop::kShopGround: DrawShopGround(c); break;
     case Backdrop::kScenery: DrawRock(c, Hue(hue + 30, 0.25, 0.3)); break;
     case Backdrop::kOverlay:
     case Backdrop::kSparse:
@@ -382,7 +398,7 @@ void DrawPlainPicture(const Cell& c, const PictureFile& picture) {
   } else if (c.w == c.h && c.w >= 300) {
     // The emblems turning behind text land anywhere. The results add theirs three times
     // over a strip: where two or three rings cross, white text keeps a contrast ratio of
-    // 4.5. The shop's and the tally's is laid over black or the stage.
+    // 4.5. The shop's and the tally's is laid over the shop's ground or the stage.
     DrawRings(c, c.w / 2.0, c.h / 2.0, c.w * 0.46, c.w * 0.12, IsEntry(kResultsPictures, 0, picture) ? 0.1 : 0.2);
   } else {
     DrawPanel(c);
