@@ -2,8 +2,10 @@
 // empty). Each row ends with its marker: (99, 0) starts it again, (99, 1) frees the
 // object. The cells lie within the image set the row is drawn from: common sheets
 // as the resource tables cut them, and the smaller stage and boss sheets by the
-// smallest cell count a row meets. Effects whose behaviour has no end of their own
-// end with their row, so their lifetimes are set here.
+// smallest cell count a row meets. No row passes through a cell that carries words
+// for the display (cell 19 of image set 7 is the HUD's FPS label), or the words would
+// show wherever the row is drawn. Effects whose behaviour has no end of their own end
+// with their row, so their lifetimes are set here.
 #include "core/animation.h"
 
 const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
@@ -273,7 +275,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 263 */ {{42, 3}, {43, 3}, {44, 3}, {45, 3}, {99, 0}},
     /* 264 */ {{4, 3}, {5, 3}, {6, 3}, {7, 3}, {99, 0}},
     /* 265 */ {{11, 3}, {12, 3}, {13, 3}, {14, 3}, {99, 0}},
-    /* 266 */ {{18, 3}, {19, 3}, {20, 3}, {21, 3}, {99, 0}},
+    /* 266 */ {{18, 3}, {11, 3}, {20, 3}, {21, 3}, {99, 0}},
     /* 267 */ {{65, 3}, {66, 3}, {67, 3}, {68, 3}, {99, 0}},
     /* 268 */ {{72, 3}, {73, 3}, {74, 3}, {75, 3}, {99, 0}},
     /* 269 */ {{79, 3}, {80, 3}, {81, 3}, {82, 3}, {99, 0}},
