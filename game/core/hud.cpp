@@ -97,11 +97,12 @@ void DrawLastHitPanel() {
   for (int i = 0; i < 4; ++i) DrawNumberRight(190, 496 + 20 * i, LastHitPanel[i], 0);
 }
 
+// The gauges stand 20 rows apart, each on the row of its label: guard, EXP, the lives.
 void DrawPanel() {
   SetBlendMode(1, HudAlpha);
   DrawGraphAt(0, 592, CommonImages[kImageHudBottomPanel], 1);
-  Bar(705, 640, FloatToInt(GuardValue), 6, Colour(80, 160, 250));
-  Bar(705, 655, FloatToInt(ExpGauge), 6, Colour(60, 230, 90));
+  Bar(705, 630, FloatToInt(GuardValue), 6, Colour(80, 160, 250));
+  Bar(705, 650, FloatToInt(ExpGauge), 6, Colour(60, 230, 90));
   DrawNumberRight(796, 692, FloatToInt(ExpGauge), 0);
   DrawLives();
   DrawPlayerBars();
@@ -189,10 +190,14 @@ void DrawTimedNotice() {
   CountDown(HudNoticeTimer);
 }
 
+// The controls guide of a first run, in the top left corner, where no other piece of
+// the HUD stands; the manual's page, which says all it does, takes its place.
 void DrawStage1Notice() {
   if (Stage1NoticeTimer <= 0) return;
-  SetBlendMode(2, Stage1NoticeTimer);
-  DrawGraphAt(663, 578, CommonImages[kImageStage1Notice], 1);
+  if (ManualShown == 0) {
+    SetBlendMode(2, Stage1NoticeTimer);
+    DrawGraphAt(16, 16, CommonImages[kImageStage1Notice], 1);
+  }
   CountDown(Stage1NoticeTimer);
 }
 
@@ -263,9 +268,12 @@ void DrawEdgeMarkers() {
   }
 }
 
+// It blinks: at full strength it reads over any ground, bright sky and blasts alike;
+// the dim phase lets the play show through.
 void DrawLastLifeWarning() {
+  constexpr int kBrightPhase = 255, kDimPhase = 150;
   if (Lives != 1.0f || StageStarted != 1) return;
-  SetBlendMode(1, FrameCycle4 < 2 ? 90 : 60);
+  SetBlendMode(1, FrameCycle4 < 2 ? kBrightPhase : kDimPhase);
   DrawGraphAt(0, 320, CommonImages[kImageLastLifeWarning], 1);
 }
 

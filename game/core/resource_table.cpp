@@ -121,9 +121,9 @@ constexpr TablePicture kCommonPictureTable[] = {
     {kImageHudBottomPanel, {"hudpanel01.png", Art::kPanel, 1024, 176}},
     {kImageHudExtraPanel, {"hudpanel02.png", Art::kPanel, 204, 26}},
     {kImageHudCounterLabels, {"hudlabel01.png", Art::kText, 200, 90}},
-    {kImageHudTimedNotice, {"hudnotice01.png", Art::kText, 230, 60}},
+    {kImageHudTimedNotice, {"hudnotice01.png", Art::kText, 230, 40}},
     {kImageLastHitFrame, {"lasthit01.png", Art::kPanel, 200, 110}},
-    {kImageStage1Notice, {"sousa01-03.png", Art::kText, 350, 180}},
+    {kImageStage1Notice, {"sousa01-03.png", Art::kText, 280, 152}},
     {kImageBackdropTile, {"backlayer01.png", Art::kBackdrop, 1000, 750}},
     {kImageTallyPanel, {"tally01-01.png", Art::kPanel, 1024, 240}},
     // The shop's ground, drawn side by side every 10 pixels: as high as the screen.

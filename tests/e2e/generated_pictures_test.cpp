@@ -158,7 +158,7 @@ TEST(GeneratedPictures, CursorsPanelsAndPagesLeaveTheGamesOwnTextVisible) {
       {"SelectWeaponParts.png", 1, {0, 12, 58, 26}},
       // The pause panel's lines (y 571 to 621 on the screen) under the HUD panel at y 592.
       {"hudpanel01.png", 0, {112, 0, 800, 30}},
-      {"pause.png", 0, {551, 4, 240, 44}},       // beside stage 1's controls guide (from x 663)
+      {"pause.png", 0, {678, 9, 122, 40}},       // the timed notice (from x 790, y 580 to 620)
       // The HUD's map frame (x 352 to 670, y 639 to 733 as the camera moves), and over the
       // tally also its level, coins, markers and score from x 258, y 626, up to the tally's
       // score and its label (from x 406).

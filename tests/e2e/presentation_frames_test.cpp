@@ -11,10 +11,20 @@
 
 namespace {
 
+// A first run's start as stage 1's controls guide comes up: the title card's last fade
+// over the HUD fading in with its counters, speed panel, timed notice and a side notice;
+// then the same paused.
 TEST_P(PresentationFrames, TitleCardAndHudOverStageOne) {
   PlacePlayer();
-  TitleCardActive = 1, TitleCardFrame = 459, TitleCardAlpha = 59, HudAlpha = 160;
+  TitleCardActive = 1, TitleCardFrame = 629, TitleCardAlpha = 229, HudAlpha = 229;
+  HudCountersOff = HudPanelImageOff = HudNoticeOff = 0;
+  Stage1NoticeTimer = 1500, HudNoticeTimer = 371;
+  AddInfoBonus(13, 240000);
+  CheckWordsOfNextFrame("title-card-hud");
   Golden("title-card-hud", PlayFrame);
+  TitleCardActive = 0, HudAlpha = 255, Paused = 1;
+  CheckWordsOfNextFrame("run-start-paused");
+  Draw("run-start-paused", PlayFrame);
 }
 
 TEST_P(PresentationFrames, ObjectsInEveryBlendModeWithFlashOverlayAndPopups) {
@@ -36,9 +46,10 @@ TEST_P(PresentationFrames, ObjectsInEveryBlendModeWithFlashOverlayAndPopups) {
   });
 }
 
+// The controls guide's countdown runs, but the manual's page takes its place.
 TEST_P(PresentationFrames, PauseWithTheManual) {
   PlacePlayer();
-  Paused = 1, ManualShown = 1, ActionHold[0] = 40;
+  Paused = 1, ManualShown = 1, ActionHold[0] = 40, Stage1NoticeTimer = 900;
   ManualImage = LoadGraphFile("data\\image011\\Manual01.png");
   Golden("pause-manual", PlayFrame);
 }
@@ -50,6 +61,12 @@ TEST_P(PresentationFrames, MidTally) {
   StageClearExtra = 588000.0f, StageClearSeconds = 166;
   StageKills = 120.0f, StageEnemiesSpawned = 160.0f, StageCoins = 90.0f, StageCoinsSpawned = 100.0f;
   TallyCount = 170, TallyScoreCount = 230;
+  // The map's frame at both ends of its reach: the world's top left, then its bottom right.
+  CameraX = CameraY = 0.01f;
+  CheckWordsOfNextFrame("tally-map-top-left");
+  Draw("tally-map-top-left", PlayFrame);
+  CameraX = 5375.99f, CameraY = 1151.9f;
+  CheckWordsOfNextFrame("tally");
   Golden("tally", PlayFrame);
 }
 

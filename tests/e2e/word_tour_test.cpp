@@ -340,9 +340,10 @@ class WordTour : public PageTour {
       int k = 0;
       for (const ScrollPoint& point : ScrollPointsOf(stage)) {
         ToScrollPoint(point);
-        // The last point with one life left: the warning over the ground, in the dimmer of
-        // its two blinking phases in the natural mode, the brighter in the true mode.
-        if (k == 3) Lives = 1.0f, FrameCycle4 = mode == 0 ? 1 : 3;
+        // The first and last points with one life left: the warning over the ground in both
+        // its blinking phases, the two modes taking them in turn (the HUD moves the cycle on
+        // before it draws: 3 gives the bright phase, 1 the dim one).
+        if (k == 0 || k == 3) Lives = 1.0f, FrameCycle4 = (k == 0) == (mode == 0) ? 3 : 1;
         Save(at + "-" + std::to_string(++k), kPadFire);
         Lives = 3.0f;
         if (mode == 0 && stage == 4 && k == 1) {

@@ -265,15 +265,17 @@ constexpr CellWords kMovementPanelCells[] = {
 // at x 341, rows 626 and 640), the level-ups' arrows (from x 329 leftwards, rows 657 to
 // 677), the level (right at 270) and coins (right at 341) on row 679, the score (right at
 // 341) on row 693, the EXP figure (right at 796) on row 692, the object count (from x 0)
-// on row 738. The bars' labels stand right of the bars and lives (to x 805); the map's
-// marker frame travels x 352 to 679, y 639 to 739, and its label keeps left of it,
-// above the edge markers the HUD draws along the screen's bottom (from y 733).
+// on row 738. The gauges' labels stand in a column from x 832, well clear of the bars and
+// lives (to x 805), one to a row 20 pixels apart: the guard bar on row 630, the EXP bar on
+// 650, the lives on 669 and the EXP figure on 692, below the timed notice (to y 620). The
+// map's marker frame travels x 352 to 672, y 639 to 735, and its label keeps left of
+// it, above the edge markers the HUD draws along the screen's bottom (from y 733).
 constexpr PlacedWords kHudPanelWords[] = {
     {300, 624, "GRAZE", 12, kRight},     {300, 638, "SHOOT-IN", 12, kRight},
     {238, 660, "LEVEL-UPS", 12, kRight}, {256, 677, "LEVEL / COINS", 12, kRight},
     {240, 691, "SCORE", 12, kRight},     {346, 721, "MAP", 12, kRight},
-    {814, 641, "GUARD", 12}, {814, 654, "EXP", 12},
-    {814, 667, "LIVES", 12}, {812, 690, "EXP", 12},
+    {832, 626, "GUARD", 14}, {832, 646, "EXP", 14},
+    {832, 666, "LIVES", 14}, {832, 689, "EXP", 14},
     {40, 736, "OBJECTS", 11}};
 constexpr PlacedWords kHudSpeedWords[] = {{828, 747, "SPEED", 14}};
 // The counters' figures stand right-aligned at x 1000 (four digits from 976); the labels
@@ -281,7 +283,8 @@ constexpr PlacedWords kHudSpeedWords[] = {{828, 747, "SPEED", 14}};
 constexpr PlacedWords kHudCounterWords[] = {
     {900, 8, "ENEMIES", 14, kRight}, {900, 30, "BULLETS", 14, kRight}, {900, 52, "COINS GOT", 14, kRight},
     {900, 74, "TIME (S)", 14, kRight}};
-constexpr PlacedWords kHudNoticeWords[] = {{905, 596, "STAGE START", 20, kCentre}};
+// The timed notice's panel (x 790 to 1020, y 580 to 620) ends above the gauges' labels.
+constexpr PlacedWords kHudNoticeWords[] = {{905, 590, "STAGE START", 20, kCentre}};
 // The last enemy hit: the game writes its EXP, HP, score and coins right-aligned at x
 // 190 on rows 496, 516, 536 and 556, and shrinks its picture into x 16 to 88. The panel
 // fades out over the stage's ground: its words white in their rim, as its figures are.
@@ -289,22 +292,24 @@ constexpr PlacedWords kLastHitWords[] = {
     {18, 482, "LAST HIT", 12}, {96, 494, "EXP", 11},
     {96, 514, "HP", 11},       {96, 534, "SCORE", 11},
     {96, 554, "COINS", 11}};
-// The game flashes the warning faintly over the play (at alpha 90 and 60): white words in
-// their dark rim stand out on any ground even so.
+// The game blinks the warning over the play, at full strength and dimmer: white words in
+// their dark rim stand out on any ground, and still in the dim phase.
 constexpr PlacedWords kLastLifeWords[] = {{512, 340, "LAST LIFE!", 64, kCentre}};
-// The guide shares its corner with the HUD's bars, their labels and the EXP figure
-// (x 705 to 855, y 636 to 702) and keeps below the pause panel (to y 625): its heading
-// above the bars, two lines right of the labels and two below the bars, above the
-// speed panel (y 742).
+// The guide has the top left corner to itself (drawn at (16, 16), to x 296 and y 168):
+// the title card's words stand in the middle, the counters and notices right of x 790,
+// the HUD's labels and the pause panel in the bottom band. The game adds it to the
+// screen as it fades out: white, its words read to the last.
 constexpr PlacedWords kControlsGuideWords[] = {
-    {673, 625, "CONTROLS", 15, Align::kLeft, kGold},
-    {880, 642, "Arrow keys: move", 15},
-    {880, 660, "X: shot", 15},
-    {673, 704, "Z (hold): second shot + dash    C: level-up", 15},
-    {673, 722, "A: facing lock    S: pause, then A: manual", 15}};
-// The pause panel keeps above the HUD's band (from y 624), so the HUD and stage 1's
-// controls guide show under it, not inside it.
-constexpr GroundBox kPauseBoxes[] = {{112, 571, 800, 51, BoxFill::kPanel}};
+    {26, 20, "CONTROLS", 18},
+    {26, 46, "Arrow keys: move", 15},
+    {26, 66, "X: shot", 15},
+    {26, 86, "Z (hold): second shot + dash", 15},
+    {26, 106, "C: level-up", 15},
+    {26, 126, "A: facing lock", 15},
+    {26, 146, "S: pause, then A: manual", 15}};
+// The pause panel keeps above the HUD's band (from y 624) and left of the timed notice
+// (from x 790), so the HUD shows beside it, not inside it.
+constexpr GroundBox kPauseBoxes[] = {{112, 571, 660, 51, BoxFill::kPanel}};
 constexpr PlacedWords kPauseWords[] = {
     {140, 574, "PAUSED", 24, Align::kLeft, kGold},
     {140, 600, "S: resume    A: manual    hold X + C (2 s): quit the run", 15}};
@@ -317,6 +322,9 @@ constexpr PlacedWords kPauseWords[] = {
 // at 871 on row 579, the enemies and coins at 808 on rows 608 and 638, the score at 474
 // on row 676; each label stands beside its figure, clear of its widest. Left of the
 // score the HUD writes its own coins, so its label follows it, as EXTRA follows its own.
+// It stays in the reach of the map's frame (x 352 to 672, y 639 to 735), as the figure
+// does: the HUD's coins and score fill the row left of the figure (to x 349), and the
+// reach ends 184 pixels right of it, beyond the 120 a label may stand from its figure.
 constexpr GroundBox kTallyBoxes[] = {{-2, 528, 1028, 242, BoxFill::kPanel},
                                      {140, 620, 540, 120, BoxFill::kWindow},
                                      {0, 730, 140, 38, BoxFill::kWindow},
@@ -367,7 +375,8 @@ constexpr CellWords kCursorFrameCells[] = {{0, CellShape::kFrame, {0, 10, nullpt
 
 // Side notices of the bonuses, by icon; the others say "BONUS". The bonus's digits stand
 // at x 122 to 178, y 18 to 28: the words keep more than 8 pixels left of them, on their
-// row, on one line or, when longer, on two (the second on that row).
+// row, on one line or, when longer, on two (the second on that row). The HUD fades them
+// out: white, as all its words are, they read to the end.
 struct NoticeCaption {
   int icon;
   const char* text;
@@ -390,7 +399,7 @@ BuiltCells SideNoticeCells() {
     for (const NoticeCaption& caption : kNoticeCaptions) {
       if (caption.icon == icon) text = caption.text;
     }
-    const PlacedWords line = {8, 13, nullptr, kNoticeSize, Align::kLeft, kGold};
+    const PlacedWords line = {8, 13, nullptr, kNoticeSize};
     if (TextWidth(text, kNoticeSize) <= kNoticeWidth) {
       built.Add(icon, line, text);
       continue;
@@ -399,8 +408,8 @@ BuiltCells SideNoticeCells() {
     const std::size_t middle = text.size() / 2, before = text.rfind(' ', middle), after = text.find(' ', middle);
     const bool takeAfter = before == std::string::npos || (after != std::string::npos && after - middle < middle - before);
     const std::size_t space = takeAfter ? after : before;
-    built.Add(icon, {line.x, 1, nullptr, kNoticeSize, Align::kLeft, kGold}, text.substr(0, space));
-    built.Add(icon, {line.x, 15, nullptr, kNoticeSize, Align::kLeft, kGold}, text.substr(space + 1));
+    built.Add(icon, {line.x, 1, nullptr, kNoticeSize}, text.substr(0, space));
+    built.Add(icon, {line.x, 15, nullptr, kNoticeSize}, text.substr(space + 1));
   }
   return built;
 }
@@ -459,7 +468,7 @@ constexpr ManualLine kManualLines[] = {
     {nullptr, "REPLAYS"},
     {"X / Z / C", "faster / fastest / slower;  hold S to stop"}};
 
-// Over the paused play the HUD draws its bottom band from y 578 and its side notices
+// Over the paused play the HUD draws its bottom band from y 580 and its side notices
 // and counters from x 790; the pause panel (y 571) shows through while X + C fade the
 // manual out. The manual keeps above and to the left of all of them.
 std::vector<PlacedWords> ManualWords() {
@@ -636,7 +645,7 @@ std::vector<PictureWords> BuildTable() {
       {"hudnotice01.png", Ground::kPanel, 790, 580, kHudNoticeWords},
       {"lasthit01.png", Ground::kPanel, 10, 480, kLastHitWords},
       {"LifeArato01-01.png", Ground::kClear, 0, 320, kLastLifeWords},
-      {"sousa01-03.png", Ground::kClear, 663, 578, kControlsGuideWords},
+      {"sousa01-03.png", Ground::kClear, 16, 16, kControlsGuideWords},
       {"pause.png", Ground::kClear, 112, 571, kPauseWords, {}, kPauseBoxes},
       {"tally01-01.png", Ground::kClear, 0, 528, kTallyWords, {}, kTallyBoxes},
       {"shopframe01.png", Ground::kClear, 0, 0, {}, shopFrames},
