@@ -19,6 +19,7 @@
 #include "core/replay_files.h"
 #include "core/resource_loaders.h"
 #include "core/save_data.h"
+#include "core/sound_control.h"
 #include "graphics/screen_mode.h"
 #include "png_file.h"
 #include "testing.h"
@@ -31,6 +32,15 @@ constexpr std::uint64_t kClockStart = 10'000'000;
 constexpr std::uint64_t kClockStep = 1'000;
 
 GameSession* currentSession = nullptr;
+
+// The library's handles end with it: a table still holding an earlier session's would
+// free or draw whatever the next library gives that number.
+void ForgetTheLibrarysHandles() {
+  const auto forget = [](auto&... tables) { (std::ranges::fill(tables, kNoHandle), ...); };
+  forget(SeHandles, BgmHandles, SpriteHandles, StageImages, DigitFonts, CommonImages, MenuImages,
+         WeaponDescriptionImages, OptionDescriptionImages, Stage8CaptionImages);
+  DamageImage = ManualImage = kNoHandle;
+}
 
 // The replay frame the next pass reads: -1 outside a recording or a playback.
 int NextReplayFrame() {
@@ -96,6 +106,7 @@ int GameSession::Start(DrawingPath path) {
   MenuCursorY = PracticeCursorY = PracticeModeIndex = ConfigSubPage = PracticeFlag = ReplaySlot = 0;
   // The replay list keeps an entry whose file is missing as it was: a fresh program's are empty.
   std::fill(std::begin(ReplayList), std::end(ReplayList), ReplayListEntry{});
+  ForgetTheLibrarysHandles();
   const int result = StartGame();
   started_ = result == 0;
   return result;

@@ -7,8 +7,10 @@
 //
 // The test reads what the tour's tests of this program saw since it was built, however
 // the suite is run: ctest runs it after them, and this program's main registers it
-// after every other test, so that run as one process it follows them too. A tour test
-// that has not run since the program was built fails it.
+// after every other test, so that run as one process in order it follows them too.
+// Shuffled, it may come before tour tests this process is still to run: it then leaves
+// its check to the program's end. A tour test that has not run since the program was
+// built fails it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/resource_table.h"
@@ -67,54 +70,95 @@ void ReadLines(const std::filesystem::path& file, std::set<std::string>& lines) 
   }
 }
 
+// The tour's tests of this program, named "<suite>.<test>".
+std::vector<std::pair<std::string, const testing::TestInfo*>> TourTests() {
+  std::vector<std::pair<std::string, const testing::TestInfo*>> tests;
+  const testing::UnitTest& program = *testing::UnitTest::GetInstance();
+  for (int suite = 0; suite < program.total_test_suite_count(); ++suite) {
+    const testing::TestSuite& tour = *program.GetTestSuite(suite);
+    if (std::string(tour.name()) != "ReadmeKeys" && std::string(tour.name()) != "WordTour") continue;
+    for (int test = 0; test < tour.total_test_count(); ++test) {
+      const testing::TestInfo* info = tour.GetTestInfo(test);
+      tests.emplace_back(std::string(tour.name()) + "." + info->name(), info);
+    }
+  }
+  return tests;
+}
+
 Seen TourRecords() {
   Seen seen;
   const auto built = std::filesystem::last_write_time("/proc/self/exe");
-  const testing::UnitTest& tests = *testing::UnitTest::GetInstance();
-  for (int suite = 0; suite < tests.total_test_suite_count(); ++suite) {
-    const testing::TestSuite& tour = *tests.GetTestSuite(suite);
-    if (std::string(tour.name()) != "ReadmeKeys" && std::string(tour.name()) != "WordTour") continue;
-    for (int test = 0; test < tour.total_test_count(); ++test) {
-      const std::string name = std::string(tour.name()) + "." + tour.GetTestInfo(test)->name();
-      const std::filesystem::path folder = std::filesystem::path(GAME_TEST_FRAME_DIR) / name;
-      std::error_code missing;
-      if (std::filesystem::last_write_time(folder / kWordsSeenFile, missing) < built || missing) {
-        seen.notRun.push_back(name);
-        continue;
-      }
-      ReadLines(folder / kWordsSeenFile, seen.cells);
-      ReadLines(folder / kLabelFreeFile, seen.labelFree);
+  for (const auto& [name, info] : TourTests()) {
+    const std::filesystem::path folder = std::filesystem::path(GAME_TEST_FRAME_DIR) / name;
+    std::error_code missing;
+    if (std::filesystem::last_write_time(folder / kWordsSeenFile, missing) < built || missing) {
+      seen.notRun.push_back(name);
+      continue;
     }
+    ReadLines(folder / kWordsSeenFile, seen.cells);
+    ReadLines(folder / kLabelFreeFile, seen.labelFree);
   }
   return seen;
 }
 
+// The tour's tests that this process is to run and has not started yet.
+std::vector<std::string> TourTestsToCome() {
+  std::vector<std::string> toCome;
+  for (const auto& [name, info] : TourTests()) {
+    if (info->should_run() && info->result()->start_timestamp() == 0) toCome.push_back(name);
+  }
+  return toCome;
+}
+
+void CheckEveryWordedCellIsSeen() {
+  const std::set<std::string> worded = WordedCells();
+  const Seen seen = TourRecords();
+  ASSERT_FALSE(worded.empty());
+  for (const std::string& test : seen.notRun) ADD_FAILURE() << test << " has not run since this program was built";
+  std::set<std::string> named;
+  for (const Unseen& entry : kNeverDrawn) {
+    EXPECT_TRUE(worded.count(entry.cell)) << entry.cell << " is named as unseen but carries no words";
+    EXPECT_FALSE(seen.cells.count(entry.cell))
+        << entry.cell << " is named as unseen (" << entry.why << ") but a checked frame showed it";
+    EXPECT_TRUE(named.insert(entry.cell).second) << entry.cell << " is named twice";
+  }
+  std::string unseen;
+  int count = 0;
+  for (const std::string& cell : worded) {
+    if (seen.cells.count(cell) || named.count(cell)) continue;
+    unseen += "\n  " + cell;
+    ++count;
+  }
+  EXPECT_EQ(count, 0) << count << " of " << worded.size() << " worded cells show in no checked frame:" << unseen;
+  for (const LabelFreeFigure& figure : LabelFreeFigures()) {
+    EXPECT_TRUE(seen.labelFree.count(figure.name))
+        << "no checked frame shows " << figure.name << ", named as needing no label (" << figure.why << ")";
+  }
+}
+
+// Set by the test when tour tests of this process were still to come: the check then
+// runs as the program ends, and what it finds fails the program.
+bool checkAtTheEnd = false;
+
+class CheckAtTheEnd : public testing::Environment {
+ public:
+  void TearDown() override {
+    if (!checkAtTheEnd) return;
+    SCOPED_TRACE("WordTourCoverage.EveryWordedCellIsSeen, checked at the program's end");
+    CheckEveryWordedCellIsSeen();
+  }
+};
+
 class WordTourCoverage : public testing::Test {
  public:
   void TestBody() override {
-    const std::set<std::string> worded = WordedCells();
-    const Seen seen = TourRecords();
-    ASSERT_FALSE(worded.empty());
-    for (const std::string& test : seen.notRun) ADD_FAILURE() << test << " has not run since this program was built";
-    std::set<std::string> named;
-    for (const Unseen& entry : kNeverDrawn) {
-      EXPECT_TRUE(worded.count(entry.cell)) << entry.cell << " is named as unseen but carries no words";
-      EXPECT_FALSE(seen.cells.count(entry.cell)) << entry.cell << " is named as unseen (" << entry.why
-                                                 << ") but a checked frame showed it";
-      EXPECT_TRUE(named.insert(entry.cell).second) << entry.cell << " is named twice";
+    const std::vector<std::string> toCome = TourTestsToCome();
+    if (!toCome.empty()) {
+      checkAtTheEnd = true;
+      GTEST_SKIP() << toCome.size() << " tour tests of this run (" << toCome.front()
+                   << " among them) are still to come: the check runs at the program's end";
     }
-    std::string unseen;
-    int count = 0;
-    for (const std::string& cell : worded) {
-      if (seen.cells.count(cell) || named.count(cell)) continue;
-      unseen += "\n  " + cell;
-      ++count;
-    }
-    EXPECT_EQ(count, 0) << count << " of " << worded.size() << " worded cells show in no checked frame:" << unseen;
-    for (const LabelFreeFigure& figure : LabelFreeFigures()) {
-      EXPECT_TRUE(seen.labelFree.count(figure.name))
-          << "no checked frame shows " << figure.name << ", named as needing no label (" << figure.why << ")";
-    }
+    CheckEveryWordedCellIsSeen();
   }
 };
 
@@ -122,6 +166,7 @@ class WordTourCoverage : public testing::Test {
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  testing::AddGlobalTestEnvironment(new CheckAtTheEnd);
   testing::RegisterTest("WordTourCoverage", "EveryWordedCellIsSeen", nullptr, nullptr, __FILE__, __LINE__,
                         []() -> testing::Test* { return new WordTourCoverage; });
   return RUN_ALL_TESTS();
