@@ -153,7 +153,8 @@ int PassUntil(GameSession& game, const std::function<bool()>& done, int frameLim
     }
     if (done()) return pass;
   }
-  ADD_FAILURE() << "not reached within " << frameLimit << " passes; scene " << Scene << " page " << MenuState.page << " timer " << MenuState.backdropTimer << " blink " << MenuState.blinkTimer;
+  ADD_FAILURE() << "not reached within " << frameLimit << " passes; scene " << Scene << " page " << MenuState.page
+                << " timer " << MenuState.backdropTimer << " blink " << MenuState.blinkTimer;
   return -1;
 }
 
