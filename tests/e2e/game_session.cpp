@@ -107,6 +107,9 @@ int GameSession::Start(DrawingPath path) {
   // The replay list keeps an entry whose file is missing as it was: a fresh program's are empty.
   std::fill(std::begin(ReplayList), std::end(ReplayList), ReplayListEntry{});
   ForgetTheLibrarysHandles();
+  // Silent music channels: a fade an earlier session left running would step on in this one.
+  std::ranges::fill(BgmVolume, 0.0f);
+  std::ranges::fill(BgmFadeMode, kFadeNone);
   const int result = StartGame();
   started_ = result == 0;
   return result;
