@@ -1,6 +1,7 @@
 #include "workers/tile_frame.h"
 
 #include <sched.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -66,78 +67,97 @@ class Arena {
 };
 
 // Threads besides the caller that take tiles at a flush, started when first needed.
+// A process made by fork has none of its parent's threads: the crew it inherits is left
+// as it is (joining its threads, or destroying what they wait on, would wait for ever)
+// and a crew of its own is started.
 class TileWorkers {
  public:
-  ~TileWorkers() { Stop(); }
+  ~TileWorkers() {
+    if (Inherited()) LeaveBehind();
+    Stop();
+  }
 
   // Calls take(index) until it returns false, on `threads` threads (the caller's
   // among them); returns when every thread is done.
   template <typename Take>
   void Run(int threads, Take& take) {
-    if (static_cast<int>(workers_.size()) != threads - 1) Start(threads - 1);
+    if (Inherited()) LeaveBehind();
+    if (crew_ == nullptr || static_cast<int>(crew_->threads.size()) != threads - 1) Start(threads - 1);
+    Crew& crew = *crew_;
     {
-      std::lock_guard lock(mutex_);
-      take_ = [](void* t) { while ((*static_cast<Take*>(t))()) {} };
-      body_ = &take;
-      working_ = static_cast<int>(workers_.size());
-      ++generation_;
+      std::lock_guard lock(crew.mutex);
+      crew.take = [](void* t) { while ((*static_cast<Take*>(t))()) {} };
+      crew.body = &take;
+      crew.working = static_cast<int>(crew.threads.size());
+      ++crew.generation;
     }
-    wake_.notify_all();
-    take_(body_);
-    std::unique_lock lock(mutex_);
-    finished_.wait(lock, [this] { return working_ == 0; });
+    crew.wake.notify_all();
+    crew.take(crew.body);
+    std::unique_lock lock(crew.mutex);
+    crew.finished.wait(lock, [&crew] { return crew.working == 0; });
   }
 
  private:
+  struct Crew {
+    pid_t process = ::getpid();
+    std::vector<std::thread> threads;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable finished;
+    bool stopping = false;
+    std::uint64_t generation = 0;
+    int working = 0;
+    void (*take)(void*) = nullptr;
+    void* body = nullptr;
+  };
+
+  bool Inherited() const { return crew_ != nullptr && crew_->process != ::getpid(); }
+
+  // Kept where it stays reachable, never destroyed.
+  void LeaveBehind() { inherited_ = crew_.release(); }
+
   void Start(int count) {
     Stop();
-    stopping_ = false;
-    // Each worker waits for the next flush from the one it was started before.
-    const std::uint64_t started = generation_;
+    crew_ = std::make_unique<Crew>();
     try {
-      for (int i = 0; i < count; ++i) workers_.emplace_back([this, started] { Work(started); });
+      for (int i = 0; i < count; ++i) crew_->threads.emplace_back([crew = crew_.get()] { Work(*crew); });
     } catch (const std::system_error&) {
       // Fewer workers than asked for take the tiles between them.
     }
   }
 
   void Stop() {
+    if (crew_ == nullptr) return;
     {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
+      std::lock_guard lock(crew_->mutex);
+      crew_->stopping = true;
     }
-    wake_.notify_all();
-    for (std::thread& worker : workers_) worker.join();
-    workers_.clear();
+    crew_->wake.notify_all();
+    for (std::thread& worker : crew_->threads) worker.join();
+    crew_.reset();
   }
 
-  void Work(std::uint64_t seen) {
-    for (;;) {
+  // Each worker waits for the next flush from the one its crew was started before.
+  static void Work(Crew& crew) {
+    for (std::uint64_t seen = 0;;) {
       void (*take)(void*);
       void* body;
       {
-        std::unique_lock lock(mutex_);
-        wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
-        if (stopping_) return;
-        seen = generation_;
-        take = take_;
-        body = body_;
+        std::unique_lock lock(crew.mutex);
+        crew.wake.wait(lock, [&] { return crew.stopping || crew.generation != seen; });
+        if (crew.stopping) return;
+        seen = crew.generation;
+        take = crew.take;
+        body = crew.body;
       }
       take(body);
-      std::lock_guard lock(mutex_);
-      if (--working_ == 0) finished_.notify_one();
+      std::lock_guard lock(crew.mutex);
+      if (--crew.working == 0) crew.finished.notify_one();
     }
   }
 
-  std::vector<std::thread> workers_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::condition_variable finished_;
-  bool stopping_ = false;
-  std::uint64_t generation_ = 0;
-  int working_ = 0;
-  void (*take_)(void*) = nullptr;
-  void* body_ = nullptr;
+  std::unique_ptr<Crew> crew_;
+  Crew* inherited_ = nullptr;
 };
 
 struct Recorded {

@@ -3,7 +3,11 @@
 // at every thread count; and it flushes before a draw on another target is recorded.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -101,6 +105,30 @@ TEST_F(TileFrameTest, KeptDataLastsUntilTheFlushAndAnotherTargetFlushesFirst) {
   FlushTileFrame();  // nothing left: runs nothing again
   EXPECT_EQ(order.size(), 101u);
   EXPECT_EQ(order.back(), 2);
+}
+
+// A process forked after tiles were drawn on several threads has none of them: it draws
+// on threads of its own, and ends (its statics destroyed) without waiting for its
+// parent's.
+TEST_F(TileFrameTest, AForkedProcessDrawsInTilesAndEnds) {
+  GTEST_FLAG_SET(death_test_style, "fast");  // a fork of this process, workers and all
+  SetDrawThreads(3);
+  const int target = 0;
+  std::atomic<int> runs{0};
+  const auto drawOverTheTarget = [&] {
+    runs = 0;
+    UseDrawTarget(&target, 64, 64);
+    RecordDraw(RECT{0, 0, 64, 64}, [&runs](const DrawTile&) { ++runs; });
+    FlushTileFrame();
+    return runs == TileCount(64, 64);
+  };
+  ASSERT_TRUE(drawOverTheTarget());
+  EXPECT_EXIT(
+      {
+        alarm(30);  // a wait for the parent's workers ends here
+        std::exit(drawOverTheTarget() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
