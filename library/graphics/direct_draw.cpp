@@ -347,6 +347,9 @@ int TerminateDirectDraw() {
   ReleaseDirectDrawObjectOnly();
   LogWrite("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました\n");
   RestoreDisplayMode();
+  // The released object took its full-screen mode with it: the next start begins at the
+  // desktop's mode.
+  RenderModeFlags.displayModeChanged = 0;
   DecreaseLogIndent();
   LogWrite("DirectDraw 関連の終了処理は正常に終了しました\n");
   RenderModeFlags.directDrawInitialised = 0;
