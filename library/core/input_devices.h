@@ -8,6 +8,8 @@
 // could not be set up; ends the program when the mouse or keyboard cannot be set up.
 int InitInputSystem();
 int EndInputSystem();
+// At the library's end: the next start tries DirectInput again.
+void ForgetJoystickFallback();
 // On window activation: every device is acquired again.
 int AcquireInputDevices();
 

@@ -17,7 +17,8 @@
 namespace {
 
 InputState g_input;
-// Once DirectInput proved unusable, later start-ups go straight to the joysticks.
+// Once DirectInput proved unusable, later start-ups of the same run go straight to the
+// joysticks.
 int g_joystickFallbackMode = 0;
 
 constexpr DWORD kDeadZone = 2500;
@@ -325,6 +326,8 @@ int EndInputSystem() {
   g_input.usesDirectInput8 = 0;
   return 0;
 }
+
+void ForgetJoystickFallback() { g_joystickFallbackMode = 0; }
 
 int AcquireInputDevices() {
   if (!UsesDirectInput()) return 0;

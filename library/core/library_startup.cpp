@@ -127,6 +127,7 @@ int EndLibraryBody() {
   StopBackgroundMusic();
   EndGraphicsSystem();
   EndInputSystem();
+  ForgetJoystickFallback();
   EndSoundSystem();
   DestroyMainWindow();
   if (g_library.comStarted) {

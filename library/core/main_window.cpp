@@ -205,7 +205,9 @@ int DestroyMainWindow() {
     CloseHandle(g_window.pumpThread);
     g_window.pumpThread = nullptr;
   }
-  g_window.mainWindow = nullptr;
+  // The close and quit flags belonged to this window: calls before the next start must
+  // find the library as a first start does.
+  ResetWindowState();
   return 0;
 }
 

@@ -102,4 +102,12 @@ void InjectSoundFault(SoundFault fault, int succeedFirst, int failures) {
   g_faults[static_cast<int>(fault)] = {succeedFirst < 0 ? 0 : succeedFirst, failures < 0 ? 0 : failures};
 }
 
+void ResetSoundDeviceControls() {
+  std::lock_guard<std::mutex> hold(g_controlLock);
+  g_manualRequested = false;
+  g_capsFlags = kAllFormatCaps;
+  g_maxSampleRate = 48000;
+  for (FaultPlan& plan : g_faults) plan = FaultPlan{};
+}
+
 int LiveSoundObjectCount() { return g_liveSoundObjects.load(); }

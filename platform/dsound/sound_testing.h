@@ -37,5 +37,8 @@ int GetPrimaryBufferFormat(WAVEFORMATEX* format);
 // succeed.
 void InjectSoundFault(SoundFault fault, int succeedFirst, int failures = 1);
 
+// Back to a fresh process's controls: SDL output, every capability, no faults.
+void ResetSoundDeviceControls();
+
 // Device objects and sound buffers not yet released.
 int LiveSoundObjectCount();

@@ -1,6 +1,6 @@
 // What the tests of the running library share: a scratch working folder, the virtual
-// clock, no double-start check (tests run side by side), window mode at 1024 x 768, and
-// the log read back line by line.
+// clock, no double-start check (tests run side by side), window mode at 1024 x 768 that
+// parks while inactive, and the log read back line by line.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@ class LibraryTest : public ::testing::Test {
     TestSetSingleInstanceCheck(0);
     TestClockStart(1000000, 1000);
     ChangeWindowMode(1);
+    SetRunWhileInactive(0);  // kept from start to start, as the window mode is
     SetScreenMode(1024, 768, 32, 60);
   }
   void TearDown() override { TestClockStop(); }

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "testing.h"
 #include "window/window.h"
@@ -79,7 +81,37 @@ void EndWindowOwner(pid_t child, int release) {
   waitpid(child, &status, 0);
 }
 
-TEST(SingleInstanceTest, SameDisplayFindsTheOtherProcess) {
+// The check on, as in a fresh process; the display, lock folder and working folder that
+// a test changes are put back afterwards.
+class SingleInstanceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestSetSingleInstanceCheck(1);
+    for (const char* name : kSaved) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(value != nullptr, value != nullptr ? value : "");
+    }
+    folder_ = std::filesystem::current_path();
+  }
+  void TearDown() override {
+    for (std::size_t i = 0; i < saved_.size(); ++i) {
+      if (saved_[i].first) {
+        setenv(kSaved[i], saved_[i].second.c_str(), 1);
+      } else {
+        unsetenv(kSaved[i]);
+      }
+    }
+    std::filesystem::current_path(folder_);
+    TestSetSingleInstanceCheck(1);
+  }
+
+ private:
+  static constexpr const char* kSaved[] = {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"};
+  std::vector<std::pair<bool, std::string>> saved_;
+  std::filesystem::path folder_;
+};
+
+TEST_F(SingleInstanceTest, SameDisplayFindsTheOtherProcess) {
   PrivateLockFolder();
   // A display name of this test's own, so nothing else on the machine shares it.
   const std::string display = ":vantorel-test-" + std::to_string(getpid());
@@ -97,7 +129,7 @@ TEST(SingleInstanceTest, SameDisplayFindsTheOtherProcess) {
   EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
 }
 
-TEST(SingleInstanceTest, WithoutDisplayTheWorkingFolderDecides) {
+TEST_F(SingleInstanceTest, WithoutDisplayTheWorkingFolderDecides) {
   PrivateLockFolder();
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
@@ -112,7 +144,7 @@ TEST(SingleInstanceTest, WithoutDisplayTheWorkingFolderDecides) {
   EndWindowOwner(child, release);
 }
 
-TEST(SingleInstanceTest, TheHolderRemovesItsLockFileAndAKilledHoldersFileIsTakenOver) {
+TEST_F(SingleInstanceTest, TheHolderRemovesItsLockFileAndAKilledHoldersFileIsTakenOver) {
   const std::string locks = PrivateLockFolder();
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");

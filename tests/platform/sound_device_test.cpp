@@ -40,6 +40,7 @@ class SoundDeviceTest : public ::testing::Test {
     for (IDirectSoundBuffer* b : buffers_) b->Release();
     if (device_ != nullptr) device_->Release();
     EXPECT_EQ(LiveSoundObjectCount(), 0);
+    ResetSoundDeviceControls();
     if (comStarted_) CoUninitialize();
   }
 

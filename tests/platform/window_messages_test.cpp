@@ -46,6 +46,7 @@ class WindowTest : public ::testing::Test {
   void TearDown() override {
     if (IsWindow(window_)) DestroyWindow(window_);
     UnregisterClassA("TestWindowClass", nullptr);
+    TestSetSingleInstanceCheck(1);  // a fresh process has the check on
   }
 
   // Takes every message now available, dispatching none.

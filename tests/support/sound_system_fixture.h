@@ -31,6 +31,8 @@ class SoundSystemTest : public ::testing::Test {
 
   void TearDown() override {
     EndSoundSystem();
+    ResetSoundDeviceControls();
+    FailNextModuleCall(0, 0);
     EXPECT_EQ(LiveSoundObjectCount(), 0);
     EXPECT_EQ(TrackedBlocksInUse(), blocksBefore_);
   }
