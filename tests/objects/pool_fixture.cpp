@@ -20,7 +20,10 @@ void LogSlot(int slot) { slotLog.push_back(slot); }
 
 void PoolFixture::SetUp() {
   NewGameInit();
-  EnemyHighlightOff = 0;  // a saved option: the new game keeps it
+  // Saved options and the player's option choice: the new game keeps them.
+  EnemyHighlightOff = 0;
+  OptionType = 0;
+  OptionShot = 0;
   const GameObject player = ObjectPool[kPlayerSlot];
   std::memset(ObjectPool, 0, sizeof ObjectPool);
   ForgetFreeSlotHint();
