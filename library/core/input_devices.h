@@ -8,7 +8,7 @@
 // could not be set up; ends the program when the mouse or keyboard cannot be set up.
 int InitInputSystem();
 int EndInputSystem();
-// At the library's end: the next start tries DirectInput again.
+// For tests: the next start tries DirectInput again, as in a fresh process.
 void ForgetJoystickFallback();
 // On window activation: every device is acquired again.
 int AcquireInputDevices();

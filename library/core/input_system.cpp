@@ -17,8 +17,7 @@
 namespace {
 
 InputState g_input;
-// Once DirectInput proved unusable, later start-ups of the same run go straight to the
-// joysticks.
+// Once DirectInput proved unusable, later start-ups go straight to the joysticks.
 int g_joystickFallbackMode = 0;
 
 constexpr DWORD kDeadZone = 2500;

@@ -127,7 +127,6 @@ int EndLibraryBody() {
   StopBackgroundMusic();
   EndGraphicsSystem();
   EndInputSystem();
-  ForgetJoystickFallback();
   EndSoundSystem();
   DestroyMainWindow();
   if (g_library.comStarted) {

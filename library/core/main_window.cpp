@@ -30,21 +30,6 @@ WindowStateBlock g_window;
 
 constexpr char kDefaultTitle[] = "Murto";
 
-// Clears the state but keeps what was set before the start.
-void ResetWindowState() {
-  const int windowed = g_window.windowed;
-  const int runWhileInactive = g_window.runWhileInactive;
-  const double windowScale = g_window.windowScale;
-  char title[kWindowTitleSize];
-  FormatString(title, sizeof(title), "%s", g_window.title);
-  g_window.~WindowStateBlock();
-  new (&g_window) WindowStateBlock();
-  g_window.windowed = windowed;
-  g_window.runWhileInactive = runWhileInactive;
-  g_window.windowScale = windowScale;
-  FormatString(g_window.title, sizeof(g_window.title), "%s", title);
-}
-
 void LogMemoryStatus() {
   MEMORYSTATUS memory{};
   GlobalMemoryStatus(&memory);
@@ -113,6 +98,20 @@ DWORD ProcessMessageThread(LPVOID) {
 }  // namespace
 
 WindowStateBlock& GetWindowStateBlock() { return g_window; }
+
+void ResetWindowState() {
+  const int windowed = g_window.windowed;
+  const int runWhileInactive = g_window.runWhileInactive;
+  const double windowScale = g_window.windowScale;
+  char title[kWindowTitleSize];
+  FormatString(title, sizeof(title), "%s", g_window.title);
+  g_window.~WindowStateBlock();
+  new (&g_window) WindowStateBlock();
+  g_window.windowed = windowed;
+  g_window.runWhileInactive = runWhileInactive;
+  g_window.windowScale = windowScale;
+  FormatString(g_window.title, sizeof(g_window.title), "%s", title);
+}
 
 bool AnotherInstanceIsRunning() { return FindWindowA(kMainWindowClass, nullptr) != nullptr; }
 
@@ -205,9 +204,7 @@ int DestroyMainWindow() {
     CloseHandle(g_window.pumpThread);
     g_window.pumpThread = nullptr;
   }
-  // The close and quit flags belonged to this window: calls before the next start must
-  // find the library as a first start does.
-  ResetWindowState();
+  g_window.mainWindow = nullptr;
   return 0;
 }
 

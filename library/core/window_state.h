@@ -60,6 +60,9 @@ struct WindowStateBlock {
 };
 
 WindowStateBlock& GetWindowStateBlock();
+// Clears the state but keeps what was set before the start (at the start; in tests, the
+// state of a fresh process).
+void ResetWindowState();
 
 // Posts WM_CLOSE to the main window unless the library has already done so.
 void PostCloseOnce();

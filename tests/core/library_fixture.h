@@ -1,6 +1,7 @@
 // What the tests of the running library share: a scratch working folder, the virtual
 // clock, no double-start check (tests run side by side), window mode at 1024 x 768 that
-// parks while inactive, and the log read back line by line.
+// parks while inactive, a fresh process's window and input state, and the log read back
+// line by line.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "../support/scratch_directory.h"
+#include "core/input_devices.h"
+#include "core/window_state.h"
 #include "game_library.h"
 #include "testing.h"
 
@@ -19,6 +22,8 @@ class LibraryTest : public ::testing::Test {
     TestClockStart(1000000, 1000);
     ChangeWindowMode(1);
     SetRunWhileInactive(0);  // kept from start to start, as the window mode is
+    ResetWindowState();        // no close or quit left by an earlier test's end
+    ForgetJoystickFallback();  // DirectInput tried again, as by a fresh process
     SetScreenMode(1024, 768, 32, 60);
   }
   void TearDown() override { TestClockStop(); }
