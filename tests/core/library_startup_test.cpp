@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <thread>
 
 #include "core/library_lock.h"
@@ -174,6 +175,12 @@ TEST_F(LibraryStartupTest, FullScreenHidesTheCursorAndKeepsTheWindowOnTop) {
   EXPECT_TRUE(LogContains("カーソルを不可視にしました\r\n"));
   EXPECT_EQ(ProcessMessage(), 0);
   EXPECT_EQ(EndLibrary(), 0);
+  // The full-screen mode ended with it: a window-mode start after it is a first start.
+  ChangeWindowMode(1);
+  ASSERT_EQ(InitLibrary(), 0);
+  EXPECT_EQ(ProcessMessage(), 0);
+  ASSERT_EQ(EndLibrary(), 0);
+  EXPECT_EQ(LogLines().size(), std::size(kStartAndEndLog)) << scratch_.Read("Log.txt");
 }
 
 TEST_F(LibraryStartupTest, ASecondStartWhileRunningIsRefusedAndChangesNothing) {
