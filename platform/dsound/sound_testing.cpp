@@ -10,6 +10,7 @@ namespace {
 constexpr DWORD kAllFormatCaps = DSCAPS_PRIMARYMONO | DSCAPS_PRIMARYSTEREO | DSCAPS_PRIMARY8BIT |
                                  DSCAPS_PRIMARY16BIT | DSCAPS_SECONDARYMONO | DSCAPS_SECONDARYSTEREO |
                                  DSCAPS_SECONDARY8BIT | DSCAPS_SECONDARY16BIT;
+constexpr DWORD kDeviceMaxSampleRate = 48000;
 
 std::mutex g_controlLock;
 bool g_manualRequested = false;
@@ -20,7 +21,7 @@ struct FaultPlan {
 };
 FaultPlan g_faults[static_cast<int>(SoundFault::Count)];
 DWORD g_capsFlags = kAllFormatCaps;
-DWORD g_maxSampleRate = 48000;
+DWORD g_maxSampleRate = kDeviceMaxSampleRate;
 
 }  // namespace
 
@@ -106,7 +107,7 @@ void ResetSoundDeviceControls() {
   std::lock_guard<std::mutex> hold(g_controlLock);
   g_manualRequested = false;
   g_capsFlags = kAllFormatCaps;
-  g_maxSampleRate = 48000;
+  g_maxSampleRate = kDeviceMaxSampleRate;
   for (FaultPlan& plan : g_faults) plan = FaultPlan{};
 }
 

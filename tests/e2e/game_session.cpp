@@ -104,6 +104,7 @@ int GameSession::Start(DrawingPath path) {
   // program may have left them anywhere).
   MenuState = MenuStateRecord{};
   MenuCursorY = PracticeCursorY = PracticeModeIndex = ConfigSubPage = PracticeFlag = ReplaySlot = 0;
+  OptionType = OptionShot = 0;  // the loadout, which a new game keeps from the last run
   // The replay list keeps an entry whose file is missing as it was: a fresh program's are empty.
   std::fill(std::begin(ReplayList), std::end(ReplayList), ReplayListEntry{});
   ForgetTheLibrarysHandles();

@@ -8,9 +8,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "testing.h"
 #include "window/window.h"
@@ -87,28 +87,25 @@ class SingleInstanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     TestSetSingleInstanceCheck(1);
-    for (const char* name : kSaved) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(value != nullptr, value != nullptr ? value : "");
+    for (std::size_t i = 0; i < std::size(kSaved); ++i) {
+      if (const char* value = std::getenv(kSaved[i])) saved_[i] = value;
     }
-    folder_ = std::filesystem::current_path();
   }
   void TearDown() override {
-    for (std::size_t i = 0; i < saved_.size(); ++i) {
-      if (saved_[i].first) {
-        setenv(kSaved[i], saved_[i].second.c_str(), 1);
+    for (std::size_t i = 0; i < std::size(kSaved); ++i) {
+      if (saved_[i]) {
+        setenv(kSaved[i], saved_[i]->c_str(), 1);
       } else {
         unsetenv(kSaved[i]);
       }
     }
     std::filesystem::current_path(folder_);
-    TestSetSingleInstanceCheck(1);
   }
 
  private:
   static constexpr const char* kSaved[] = {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"};
-  std::vector<std::pair<bool, std::string>> saved_;
-  std::filesystem::path folder_;
+  std::optional<std::string> saved_[std::size(kSaved)];
+  const std::filesystem::path folder_ = std::filesystem::current_path();
 };
 
 TEST_F(SingleInstanceTest, SameDisplayFindsTheOtherProcess) {
