@@ -1,8 +1,9 @@
 #include "cell_roles.h"
 
-#include <string_view>
 #include <array>
+#include <cmath>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "core/animation.h"
@@ -34,9 +35,26 @@ bool IsMoney(int templateId) {
 // The family a template belongs to, where it decides the role by itself.
 enum class Family { kAny, kOptions, kScenery };
 
+// While a scenery template is made, the dragon and the option given as its parent stand
+// far outside every place the scenery's constants and draws reach, so a record near
+// one of them was placed on it.
+constexpr float kDragonX = -6000.0f, kDragonY = -6000.0f;
+constexpr float kOptionX = -9000.0f, kOptionY = -9000.0f;
+constexpr float kReach = 160.0f;
+
+bool Near(const GameObject& object, float x, float y) {
+  return std::fabs(object.x - x) <= kReach && std::fabs(object.y - y) <= kReach;
+}
+
+bool OnDragonOrOption(const GameObject& object) {
+  return Near(object, kDragonX, kDragonY) || Near(object, kOptionX, kOptionY);
+}
+
+// Scenery stays in the background's tones, but what the scenery's templates place on
+// the dragon or an option is a flash over it.
 CellRole RoleOfRecord(const GameObject& object, int templateId, Family family) {
   if (family == Family::kOptions) return CellRole::kOption;
-  if (family == Family::kScenery) return CellRole::kScenery;
+  if (family == Family::kScenery) return OnDragonOrOption(object) ? CellRole::kFlash : CellRole::kScenery;
   switch (object.category) {
     case kCategoryPlayerShot: return CellRole::kPlayerShot;
     case kCategoryEnemyBullet: return CellRole::kEnemyBullet;
@@ -69,7 +87,8 @@ void NoteRecord(RoleCounts& counts, const GameObject& object, CellRole role) {
 CellRole Decide(const std::array<int, kRoleCount>& count) {
   constexpr CellRole kAlways[] = {CellRole::kCoin, CellRole::kPickup};
   constexpr CellRole kPlay[] = {CellRole::kEnemyBullet, CellRole::kPlayerShot, CellRole::kOption};
-  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kScenery, CellRole::kEffect, CellRole::kDecoration};
+  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kFlash, CellRole::kScenery, CellRole::kEffect,
+                                 CellRole::kDecoration};
   for (CellRole role : kAlways) {
     if (count[static_cast<int>(role)] > 0) return role;
   }
@@ -84,15 +103,28 @@ CellRole Decide(const std::array<int, kRoleCount>& count) {
   return CellRole::kUnused;
 }
 
-void MakeAll(RoleCounts& counts, std::span<const TemplateEntry> templates, Family family) {
-  for (const TemplateEntry& entry : templates) {
-    g_taken.clear();
-    CreateObject(entry.templateId, 1000, 500, 0, 1);
-    for (int slot : g_taken) {
-      NoteRecord(counts, ObjectPool[slot], RoleOfRecord(ObjectPool[slot], entry.templateId, family));
-      if (slot != kPlayerSlot) ResetObject(slot);
-    }
+// Makes a template and counts its records' cells. Scenery is made with the dragon and
+// an option put aside, as its parent, and both put back after; the other families where
+// the new game left the dragon, with the first group's parent, as their rows depend on
+// them (enemies pick theirs by the dragon's side, the ending its pages by the parent).
+void MakeOne(RoleCounts& counts, const TemplateEntry& entry, Family family) {
+  const bool scenery = family == Family::kScenery;
+  const GameObject dragon = ObjectPool[kPlayerSlot], option = ObjectPool[kFirstOptionSlot];
+  if (scenery) {
+    ObjectPool[kPlayerSlot].x = kDragonX, ObjectPool[kPlayerSlot].y = kDragonY;
+    ObjectPool[kFirstOptionSlot].x = kOptionX, ObjectPool[kFirstOptionSlot].y = kOptionY;
   }
+  g_taken.clear();
+  CreateObject(entry.templateId, 1000, 500, 0, scenery ? kFirstOptionSlot : kGroup1ParentSlot);
+  for (int slot : g_taken) {
+    NoteRecord(counts, ObjectPool[slot], RoleOfRecord(ObjectPool[slot], entry.templateId, family));
+    if (slot != kPlayerSlot) ResetObject(slot);
+  }
+  if (scenery) ObjectPool[kPlayerSlot] = dragon, ObjectPool[kFirstOptionSlot] = option;
+}
+
+void MakeAll(RoleCounts& counts, std::span<const TemplateEntry> templates, Family family) {
+  for (const TemplateEntry& entry : templates) MakeOne(counts, entry, family);
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <string>
 
 enum class CellRole {
-  kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration, kScenery
+  kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration, kScenery, kFlash
 };
-constexpr int kRoleCount = 10;
+constexpr int kRoleCount = 11;
 
 // Roles by picture file name and cell.
 using CellRoleMap = std::map<std::string, std::map<int, CellRole>>;

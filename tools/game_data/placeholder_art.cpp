@@ -51,6 +51,12 @@ void FillEllipse(const Cell& cell, double cx, double cy, double rx, double ry, C
   }
 }
 
+// A ring from radius `outer` in to `inner` around (cx, cy), clear inside.
+void FillRing(const Cell& cell, double cx, double cy, double outer, double inner, Colour colour) {
+  FillEllipse(cell, cx, cy, outer, outer, colour);
+  FillEllipse(cell, cx, cy, inner, inner, kTransparentGreen);
+}
+
 void FillTriangle(const Cell& cell, double x0, double y0, double x1, double y1, double x2, double y2, Colour colour) {
   const int minX = std::max(0, static_cast<int>(std::floor(std::min({x0, x1, x2}))));
   const int maxX = std::min(cell.w - 1, static_cast<int>(std::ceil(std::max({x0, x1, x2}))));
@@ -181,8 +187,15 @@ void DrawEffect(const Cell& c) {
 // A light ring: decorations.
 void DrawRing(const Cell& c, Colour colour) {
   const double r = std::min(c.w, c.h) * 0.46;
-  FillEllipse(c, c.w / 2.0, c.h / 2.0, r, r, colour);
-  FillEllipse(c, c.w / 2.0, c.h / 2.0, r - 3, r - 3, kTransparentGreen);
+  FillRing(c, c.w / 2.0, c.h / 2.0, r, r - 3, colour);
+}
+
+// A flash on the dragon: a bright ring around it, clear inside, so the dragon and what is
+// written beside it (the hit count over the stage-clear flash) stay in view; its cells
+// swell one after another.
+void DrawFlash(const Cell& c) {
+  const double r = std::min(c.w, c.h) * (0.4 + 0.02 * (c.index % 4));
+  FillRing(c, c.w / 2.0, c.h / 2.0, r, r * 0.9, {255, 240, 190});
 }
 
 // The cells the game's display draws itself, not from a template.
@@ -240,6 +253,7 @@ void DrawSpriteByRole(const Cell& c, CellRole role) {
     case CellRole::kEnemy: DrawEnemy(c); break;
     case CellRole::kDecoration: DrawRing(c, {200, 200, 220}); break;
     case CellRole::kScenery: DrawRock(c, Hue(230 + c.index * 7 % 40, 0.25, 0.3)); break;
+    case CellRole::kFlash: DrawFlash(c); break;
     case CellRole::kEffect:
     case CellRole::kUnused: DrawEffect(c); break;
   }
@@ -379,8 +393,7 @@ void DrawPanel(const Cell& c) {
 void DrawRings(const Cell& c, double cx, double cy, double radius, double step, double value) {
   for (int ring = 0; ring < 3; ++ring) {
     const double r = radius - step * ring;
-    FillEllipse(c, cx, cy, r, r, Hue(220 + 20 * ring, 0.4, value));
-    FillEllipse(c, cx, cy, r - 8, r - 8, kTransparentGreen);
+    FillRing(c, cx, cy, r, r - 8, Hue(220 + 20 * ring, 0.4, value));
   }
 }
 
