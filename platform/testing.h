@@ -21,8 +21,9 @@ std::uint64_t TestClockReads();
 // ---- Built-in modules: forced LoadLibraryA / GetProcAddress failures ----
 #include "kernel/module_loader.h"
 // ---- Window and input ----------------------------------------------------------------
-// The double-start check (on by default). Tests that start the library switch it off so
-// that they can run side by side.
+// The double-start check (on by default). Tests that start the library, or make the
+// settings its start reads, switch it off first so that they can run side by side; off
+// also gives up this process's claim on its working folder.
 void TestSetSingleInstanceCheck(int on);
 // Makes CreateWindowExA fail.
 void TestFailWindowCreation(int fail);

@@ -1,12 +1,14 @@
 // The entry points: each takes the library lock around its worker.
 #include "game_library.h"
 
+#include <atomic>
 #include <cstdarg>
 
 #include "core/archive_settings_workers.h"
 #include "core/input_workers.h"
 #include "core/library_lock.h"
 #include "core/log.h"
+#include "core/main_window.h"
 #include "core/random.h"
 #include "core/sound_workers.h"
 #include "core/text_format.h"
@@ -19,9 +21,15 @@ namespace {
 
 constexpr std::size_t kFormattedTextSize = 1024;
 
-template <auto Worker, typename... Arguments>
+// A run of the library begins with the first of the settings that its start reads, or
+// with the start itself, and ends with EndLibrary. A second copy of the program ends
+// there: the game reads its save between those settings and the start.
+std::atomic<bool> g_runBegun{false};
+
+template <auto Worker, bool BeginsRun = false, typename... Arguments>
 auto CallLocked(Arguments... arguments) {
   AcquireLibraryLock();
+  if (BeginsRun && !g_runBegun.exchange(true)) EndIfAnotherInstanceRuns();
   const auto result = Worker(arguments...);
   ReleaseLibraryLock();
   return result;
@@ -31,18 +39,19 @@ std::uint32_t ReadTimer() { return timeGetTime(); }
 
 }  // namespace
 
-int InitLibrary() { return CallLocked<InitLibraryBody>(); }
+int InitLibrary() { return CallLocked<InitLibraryBody, true>(); }
 
 int EndLibrary() {
   const int result = CallLocked<EndLibraryBody>();
   DestroyLibraryLock();
+  g_runBegun.store(false);
   return result;
 }
 
 int ProcessMessage() { return CallLocked<ProcessMessageBody>(); }
-int ChangeWindowMode(int windowed) { return CallLocked<ChangeWindowModeBody>(windowed); }
+int ChangeWindowMode(int windowed) { return CallLocked<ChangeWindowModeBody, true>(windowed); }
 int SetWindowTitle(const char* text) { return CallLocked<SetWindowTitleBody>(text); }
-int SetRunWhileInactive(int flag) { return CallLocked<SetRunWhileInactiveBody>(flag); }
+int SetRunWhileInactive(int flag) { return CallLocked<SetRunWhileInactiveBody, true>(flag); }
 std::uint32_t GetMilliseconds() { return CallLocked<ReadTimer>(); }
 int GetLocalDateTime(int out[6]) { return CallLocked<GetLocalDateTimeBody>(out); }
 int WriteLog(const char* text) { return CallLocked<LogWrite>(text); }
@@ -52,7 +61,7 @@ int SleepMilliseconds(int milliseconds) {
   return 0;
 }
 
-int SetArchiveAccess(int flag) { return CallLocked<SetArchiveAccessBody>(flag); }
+int SetArchiveAccess(int flag) { return CallLocked<SetArchiveAccessBody, true>(flag); }
 int SetArchiveFileExtension(const char* extension) { return CallLocked<SetArchiveFileExtensionBody>(extension); }
 int SetArchiveKey(const char* key) { return CallLocked<SetArchiveKeyBody>(key); }
 
@@ -83,7 +92,7 @@ int BuildDDPixelFormat(DDPIXELFORMAT* out, std::uint32_t bits, std::uint32_t mas
 
 int PresentScreen() { return CallLocked<PresentScreenBody>(); }
 int SetScreenMode(int width, int height, int colourBits, int refreshHz) {
-  return CallLocked<SetScreenModeBody>(width, height, colourBits, refreshHz);
+  return CallLocked<SetScreenModeBody, true>(width, height, colourBits, refreshHz);
 }
 int SaveScreenToBmp(int x1, int y1, int x2, int y2, const char* file) {
   return CallLocked<SaveScreenToBmpBody>(x1, y1, x2, y2, file);
@@ -131,7 +140,7 @@ int SetBlendMode(int mode, int parameter) { return CallLocked<SetBlendModeBody>(
 int SetDrawTarget(int target) { return CallLocked<SetDrawTargetBody>(target); }
 int SetClipRect(int x1, int y1, int x2, int y2) { return CallLocked<SetClipRectBody>(x1, y1, x2, y2); }
 int SetTransparentColor(int r, int g, int b) { return CallLocked<SetTransparentColorBody>(r, g, b); }
-int SetDitherMode(int mode) { return CallLocked<SetDitherModeBody>(mode); }
+int SetDitherMode(int mode) { return CallLocked<SetDitherModeBody, true>(mode); }
 int ClipRectangle(RECT* r, const RECT* clip) { return ClipRectangleBody(r, clip); }
 
 int LoadSoundFile(const char* file, int bufferCount, int shareHandle) {

@@ -24,6 +24,7 @@
 #include "graphics/screen_mode.h"
 #include "kernel/threads.h"
 #include "window/desktop.h"
+#include "window/single_instance.h"
 
 namespace {
 
@@ -142,6 +143,8 @@ int EndLibraryBody() {
   CloseAllArchives();
   DumpTrackedBlocks();
   CloseLogFile();
+  // The next copy may start here once this one has written its last line.
+  ReleaseWorkingFolder();
   return 0;
 }
 

@@ -2,6 +2,7 @@
 // accessors of the window state.
 #include "core/main_window.h"
 
+#include <cstdlib>
 #include <new>
 
 #include "core/character_input.h"
@@ -21,6 +22,7 @@
 #include "kernel/system_info.h"
 #include "kernel/threads.h"
 #include "window/desktop.h"
+#include "window/single_instance.h"
 #include "window/window.h"
 #include "winmm/time.h"
 
@@ -29,6 +31,7 @@ namespace {
 WindowStateBlock g_window;
 
 constexpr char kDefaultTitle[] = "Murto";
+constexpr char kDoubleStart[] = "二重起動されています、ソフトを終了します\n";
 
 void LogMemoryStatus() {
   MEMORYSTATUS memory{};
@@ -113,7 +116,16 @@ void ResetWindowState() {
   FormatString(g_window.title, sizeof(g_window.title), "%s", title);
 }
 
-bool AnotherInstanceIsRunning() { return FindWindowA(kMainWindowClass, nullptr) != nullptr; }
+// Two copies in one folder would share the save and the log, whatever their displays.
+bool AnotherInstanceIsRunning() {
+  return !ClaimWorkingFolder() || FindWindowA(kMainWindowClass, nullptr) != nullptr;
+}
+
+void EndIfAnotherInstanceRuns() {
+  if (!AnotherInstanceIsRunning()) return;
+  Refuse(kDoubleStart);
+  std::_Exit(255);  // what the program's -1 for a refused start gives
+}
 
 void PostCloseOnce() {
   if (g_window.closePosted) return;
@@ -132,9 +144,7 @@ int InitWindowSystem() {
   SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, SPIF_SENDCHANGE);
 
   LogWrite("ソフトの二重起動検査... ");
-  if (FindWindowA(kMainWindowClass, nullptr) != nullptr) {
-    return Refuse("二重起動されています、ソフトを終了します\n");
-  }
+  if (AnotherInstanceIsRunning()) return Refuse(kDoubleStart);
   LogWrite("二重起動はされていませんでした\n");
 
   LogWrite("ウインドウクラスを登録します... ");

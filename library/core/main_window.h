@@ -9,8 +9,12 @@
 
 // Start-up and shut-down of the window (from InitLibraryBody and EndLibraryBody).
 int InitWindowSystem();
-// A window of the library's class exists in another process (the double-start check).
+// The double-start check: another process has a window of the library's class on this
+// display, or has claimed this working folder (which this process claims when it is free).
 bool AnotherInstanceIsRunning();
+// Ends the process as a refused start when another copy runs: one line on standard
+// error, exit status 255, nothing opened or written.
+void EndIfAnotherInstanceRuns();
 int DestroyMainWindow();
 
 // One pump: 0 go on, -1 the quit flag is set. On the game thread it keeps the thread

@@ -2,13 +2,16 @@
 // that class until it unregisters the class (removing the file) or exits; FindWindowA
 // in another process of the same user on the same display (or, with no display, in the
 // same working folder) then finds "a window". A file left by a killed process holds no
-// lock and is taken over.
+// lock and is taken over. The working folder's claim is a lock on the folder itself.
+#include "window/single_instance.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <map>
@@ -26,6 +29,9 @@ std::mutex& LocksMutex() {
   static std::mutex mutex;
   return mutex;
 }
+
+// The working folder this process has claimed, or -1.
+int g_claimedFolder = -1;
 
 // Lock files held by this process, by class name.
 std::map<std::string, int>& HeldLocks() {
@@ -70,7 +76,32 @@ bool StillAtPath(int file, const std::string& path) {
 
 }  // namespace
 
-void TestSetSingleInstanceCheck(int on) { g_checkOn.store(on != 0); }
+void TestSetSingleInstanceCheck(int on) {
+  g_checkOn.store(on != 0);
+  if (!on) ReleaseWorkingFolder();
+}
+
+bool ClaimWorkingFolder() {
+  if (!g_checkOn.load()) return true;
+  std::lock_guard<std::mutex> lock(LocksMutex());
+  if (g_claimedFolder >= 0) return true;
+  const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return true;
+  if (flock(folder, LOCK_EX | LOCK_NB) == 0) {
+    g_claimedFolder = folder;
+    return true;
+  }
+  const bool heldElsewhere = errno == EWOULDBLOCK;
+  close(folder);
+  return !heldElsewhere;
+}
+
+void ReleaseWorkingFolder() {
+  std::lock_guard<std::mutex> lock(LocksMutex());
+  if (g_claimedFolder < 0) return;
+  close(g_claimedFolder);
+  g_claimedFolder = -1;
+}
 
 namespace window_internal {
 

@@ -1,9 +1,10 @@
-// The program run as a child process: the starts it refuses (a second copy beside a
-// running one, a start without any display), each ending at once, non-zero, with one
+// The program run as a child process: the starts it refuses (a second copy in the folder
+// of a running one, a start without any display), each ending at once, non-zero, with one
 // line on standard error; a quiet start without a sound device; and SIGTERM and SIGINT
 // ending it as closing its window does.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -94,19 +95,40 @@ class ProgramProcess : public testing::Test {
 const std::string kWindowMade = "ＩＭＥを無効にしました";
 const std::string kStarted = "文字コードバッファの初期化を行います... 完了しました";
 
-TEST_F(ProgramProcess, ASecondCopyEndsAndLeavesTheFirstCopysLog) {
-  const Child first = StartProgram(locks_, "dummy");
-  ASSERT_TRUE(LogReaches(kWindowMade));  // the first copy holds the lock
+// A second copy in the first's folder, whatever its display, or on its display, ends before
+// it opens the log or the save. The first, killed, leaves nothing that refuses the next.
+TEST_F(ProgramProcess, ASecondCopyEndsAndLeavesTheFirstCopysFiles) {
+  const std::string display = ":vantorel-test-" + std::to_string(getpid());
+  const Child first = StartProgram(locks_, "dummy", display.c_str());
+  ASSERT_TRUE(WaitUntil([&] { return scratch_.Read("SaveData.dat").size() == 360; }));
   const std::string firstLog = scratch_.Read("Log.txt");
+  const int saveWatch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);  // any open or change
+  ASSERT_GE(inotify_add_watch(saveWatch, (scratch_.path() / "SaveData.dat").c_str(), IN_ALL_EVENTS), 0);
 
-  const Ending second = Finish(StartProgram(locks_, "dummy"));
-  EXPECT_EQ(second.status, 255);
-  EXPECT_EQ(second.ours, Utf8(u8"vantorel: 二重起動されています、ソフトを終了します\n"));
-  const std::string log = scratch_.Read("Log.txt");
-  EXPECT_EQ(log.compare(0, firstLog.size(), firstLog), 0);
-  EXPECT_EQ(log.find("二重起動されています"), std::string::npos);
+  scratch_.Write("elsewhere/.keep", "");
+  for (const auto& [secondDisplay, folder] : std::vector<std::pair<std::string, const char*>>{
+           {display, "."}, {display + ".1", "."}, {"", "."}, {display, "elsewhere"}}) {
+    SCOPED_TRACE("display '" + secondDisplay + "' in " + folder);
+    std::filesystem::current_path(scratch_.path() / folder);
+    const Child child = StartProgram(locks_, secondDisplay.empty() ? "" : "dummy", secondDisplay.c_str());
+    std::filesystem::current_path(scratch_.path());
+    const Ending second = Finish(child);
+    EXPECT_EQ(second.status, 255);
+    EXPECT_EQ(second.ours, Utf8(u8"vantorel: 二重起動されています、ソフトを終了します\n"));
+    const std::string log = scratch_.Read("Log.txt");
+    EXPECT_EQ(log.compare(0, firstLog.size(), firstLog), 0);
+    EXPECT_EQ(log.find("二重起動されています"), std::string::npos);
+    char event[512];
+    EXPECT_LT(read(saveWatch, event, sizeof event), 0) << "the save was opened";
+  }
+  close(saveWatch);
   kill(first.pid, SIGKILL);
   Finish(first);
+  std::filesystem::remove(scratch_.path() / "Log.txt");
+  const Child next = StartProgram(locks_, "dummy", display.c_str());
+  EXPECT_TRUE(LogReaches(kWindowMade));
+  kill(next.pid, SIGKILL);
+  EXPECT_EQ(Finish(next).ours, "");
 }
 
 // Nothing but the program's one line, also without a runtime folder, where the display
