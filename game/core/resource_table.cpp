@@ -151,13 +151,15 @@ constexpr TablePicture kTitlePictureTable[] = {
     {9, {"titleconfig01-01.png", Art::kScreen, 1024, 768}},
     {10, {"titleconfig02-01.png", Art::kScreen, 1024, 768}},
     {11, kRowHighlight},
-    {12, {"ScoreRanking01-01.png", Art::kScreen, 1024, 768}},
-    {13, {"Replay01-01.png", Art::kScreen, 1024, 768}},
+    // The records, replays and practice pages are drawn 40 rows up: 40 rows more reach
+    // the screen's bottom.
+    {12, {"ScoreRanking01-01.png", Art::kScreen, 1024, 808}},
+    {13, {"Replay01-01.png", Art::kScreen, 1024, 808}},
     {14, {"titlemodeline1.png", Art::kPanel, 1024, 20}},
     {15, {"titlemodeline2.png", Art::kPanel, 1024, 20}},
     {16, {"sousa01-04.png", Art::kText, 1024, 150}},
     {17, {"title01-03.png", Art::kScreen, 1024, 768}},
-    {18, {"practice01-01.png", Art::kScreen, 1024, 768}},  // the practice set-up's row names
+    {18, {"practice01-01.png", Art::kScreen, 1024, 808}},  // the practice set-up's row names
 };
 
 constexpr MusicFile kTitleMusicTable[] = {{0, "title01.ogg"}, {1, "select01.ogg"}, {3, "shop01.ogg"}};
@@ -166,7 +168,7 @@ constexpr TablePicture kMenuPictureTable[] = {
     {kImageWeaponFrame, {"SelectWeaponFrame02.png", Art::kPanel, 1024, 768}},
     {kImageLoadoutBackdrop, {"Simage006.png", Art::kBackdrop, 1024, 768}},
     {kImageLoadoutStrip, {"Simage007.png", Art::kBackdrop, 1024, 200}, true},
-    {kImageLogo, {"circle.png", Art::kScreen, 512, 512}},
+    {kImageLogo, {"circle.png", Art::kScreen, 1024, 768}},  // drawn at the top left: the screen's size
     {kImageNotice, {"warning04.png", Art::kScreen, 1024, 768}},
 };
 static_assert(std::size(kMenuPictureTable) == kMenuImageCount, "one picture per menu role");

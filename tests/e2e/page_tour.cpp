@@ -6,6 +6,7 @@
 #include "../support/call_recorder.h"
 #include "../support/save_frame.h"
 #include "core/stage_end.h"
+#include "edge_band_check.h"
 #include "scenario.h"
 #include "screens/results.h"
 #include "word_cover_check.h"
@@ -57,7 +58,8 @@ void PageTour::Save(const std::string& name, int padWord) {
   CheckWordsOfNextFrame(name);
   Hold(padWord, 1);
   Scenario::SkipDrawing(true);
-  EXPECT_FALSE(SavedFramePath().empty()) << name;
+  ASSERT_FALSE(SavedFramePath().empty()) << name;
+  for (const std::string& band : EdgeBandsOf(LastSavedFrame())) ADD_FAILURE() << name << " shows " << band;
 }
 
 void PageTour::LeaveAll(const std::vector<PageExit>& exits) {

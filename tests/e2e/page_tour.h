@@ -1,5 +1,6 @@
 // A tour of the game's pages in a running game: pages left by their keys, row by row,
-// with frames saved on the way and their words checked (word_cover_check.h). The
+// with frames saved on the way, their words checked (word_cover_check.h) and their
+// grounds seen to reach the screen's edges (edge_band_check.h). The
 // passes in between run without drawing; only the saved frames are drawn.
 #pragma once
 
@@ -54,7 +55,8 @@ class PageTour : public testing::Test {
 
   // `frames` passes with `padWord` held (kEscape for the Escape key).
   void Hold(int padWord, int frames);
-  // One pass drawn in full, saved as "<name>.png" and its words checked.
+  // One pass drawn in full, saved as "<name>.png", its words checked and its edges
+  // (edge_band_check.h).
   void Save(const std::string& name, int padWord = 0);
   // Each page first shows itself (its frame saved); then its keys, then a wait for the
   // page they lead to. The walk stops at a page its keys did not leave as the row says.

@@ -373,14 +373,15 @@ class WordTour : public PageTour {
 TEST_F(WordTour, MenusOfAVeteransSave) {
   WriteAVeteransReplays();
   StartAndSaveTheLoadingPicture(VeteransSave(), "tour-loading-set-1");
-  // The notice's last frames: the title picture over it at full strength.
+  // The notice's end: the build-up's first frame, the title picture at full strength
+  // over the name's glow.
   Hold(0, 20);
   MenuState.backdropTimer = 238.0f;
   ASSERT_GT(PassUntil(game_, [] { return OnPage(1); }, 10), 0);
-  MenuState.backdropTimer = 493.0f;
+  MenuState.backdropTimer = 494.0f;
   Save("tour-title-picture");
   LeaveAll({
-      {"notice", {{40, kPadSecond}}, AtTitle, "title", nullptr, 0, 200},
+      {"build-up", {{40, kPadSecond}}, AtTitle, "title", nullptr, 0, 200},
       {"title", Press({kPadFire}), AtMainMenu, "main menu", nullptr, 300},
   });
   LeaveAll({{"main menu", DownToItem(2), [] { return MenuState.cursor == 52.0f; }, "the extra mode's item"}});

@@ -80,12 +80,20 @@ bool ReadBackScreen(int x, int y, Canvas& area) {
   return ReadScreenBmp(bytes, area);
 }
 
+namespace {
+
+Canvas lastSaved(0, 0, Colour{0, 0, 0});
+
+}  // namespace
+
+const Canvas& LastSavedFrame() { return lastSaved; }
+
 std::string SaveFrame(const std::string& name) {
   const std::string png = (TestFrameFolder() / (name + ".png")).string();
   int width = 0;
   int height = 0;
   GetScreenModeSize(&width, &height);
-  Canvas canvas(width, height, Colour{0, 0, 0});
+  Canvas& canvas = lastSaved = Canvas(width, height, Colour{0, 0, 0});
   if (!ReadBackScreen(0, 0, canvas)) {
     ADD_FAILURE() << "the screen could not be read for " << png;
     return "";

@@ -14,6 +14,8 @@ std::filesystem::path TestFrameFolder();
 // Writes "<name>.png" and returns its path, or "" (with a test failure) when the
 // screen could not be read or the file not written.
 std::string SaveFrame(const std::string& name);
+// The pixels of the frame last written (an empty canvas before the first).
+const Canvas& LastSavedFrame();
 
 // The back screen's pixels from (x, y) as drawn so far, the canvas's size of them (all
 // inside the screen): false when they could not be read.

@@ -36,13 +36,20 @@ struct BuiltCells {
 
 // ---- Title and main menu ------------------------------------------------------------
 
-constexpr PlacedWords kTitleWords[] = {{512, 250, "VANTOREL", 110, kCentre, kGold}};
-// The logo is drawn at the top left, under the notice that names the game as it fades
-// in: the emblem and a caption above the notice's words (from y 300).
-constexpr PlacedWords kLogoWords[] = {{205, 244, "PLACEHOLDER LOGO", 22, kCentre}};
-constexpr PlacedWords kNoticeWords[] = {
-    {512, 300, "VANTOREL", 72, kCentre, kGold},
-    {512, 420, "All pictures and sounds are generated placeholders.", 24, kCentre}};
+// The game's name, in every picture of the intro and the title that shows it: the notice,
+// the title's ground (faded in over the notice, out through the build-up) and the title's
+// front (faded in after the build-up); the title's glow, added through the build-up, is
+// its soft light. At one place and size, the name stays one word as they fade into one
+// another. The glow sinks as it fades out under the front fading in: soft, it reads as
+// light leaving the name, where a sharp copy would read as a second name below it. The
+// title's logo layer, always drawn fainter than the front, stays clear.
+constexpr PlacedWords kTitleName = {512, 250, "VANTOREL", 110, kCentre, kGold};
+constexpr PlacedWords kTitleWords[] = {kTitleName};
+// The logo fills the screen, its emblem in the middle and a caption below it, clear of
+// the notice's words that fade in over it.
+constexpr PlacedWords kLogoWords[] = {{512, 600, "PLACEHOLDER LOGO", 22, kCentre}};
+constexpr PlacedWords kNoticeWords[] = {kTitleName,
+                                        {512, 420, "All pictures and sounds are generated placeholders.", 24, kCentre}};
 constexpr PlacedWords kLoadingWords[] = {{512, 350, "NOW LOADING", 48, kCentre}};
 constexpr PlacedWords kPromptWords[] = {{512, 694, "PRESS X TO START", 36, kCentre}};
 // The menu's two lines are added over the frame at y 475 to 495 and 735 to 755 (moving
@@ -189,7 +196,8 @@ constexpr PlacedWords kLoadoutWords[] = {
     {8, 468, "SHOTS", 16, Align::kLeft, kGrey}, {8, 498, "VARIANTS", 16, Align::kLeft, kGrey},
     {150, 595, "OPTION SHOT", 16, Align::kLeft, kGrey}, {150, 627, "OPTION MOVE", 16, Align::kLeft, kGrey},
     {512, 736, "ARROWS: choose     X or C: decide the row     Z: back a row", 18, kCentre, kGrey}};
-constexpr GroundBox kLoadoutBoxes[] = {{0, 456, 1024, 200}, {0, 728, 1024, 34}};
+// One panel from the icons' rows to the screen's bottom, the key line on it.
+constexpr GroundBox kLoadoutBoxes[] = {{0, 456, 1024, 312}};
 
 // Shot icons at x 128 n, y 462: the name on the base row, the variant mark below it on
 // the variant row; option shots at y 592 and option movements at y 597 share their
@@ -616,7 +624,7 @@ std::vector<PictureWords> BuildTable() {
   static const BuiltCells staffRoll = StaffRollCells();
   std::vector<PictureWords> table = {
       {"title01-01.png", Ground::kDark, 0, 0, kTitleWords},
-      {"title04-01.png", Ground::kClear, 0, 0, kTitleWords},
+      {"title03-01.png", Ground::kClear, 0, 0, kTitleWords},
       {"circle.png", Ground::kEmblem, 0, 0, kLogoWords},
       {"warning04.png", Ground::kDark, 0, 0, kNoticeWords},
       {"loading04-01.png", Ground::kDark, 0, 0, kLoadingWords},
@@ -679,6 +687,8 @@ const SheetCellWords* SheetCellWordsOf(const char* picture, int cell) {
   }
   return nullptr;
 }
+
+const PlacedWords* GlowOf(const char* name) { return std::strcmp(name, "title01-03.png") == 0 ? &kTitleName : nullptr; }
 
 const PictureWords* WordsOf(const char* name) {
   for (const PictureWords& words : AllPictureWords()) {

@@ -66,6 +66,9 @@ struct SheetCellWords {
   PlacedWords words;
 };
 
+// The caption whose soft light a picture without words of its own shows (the title's
+// glow, which stands in for its name through the build-up), or null.
+const PlacedWords* GlowOf(const char* name);
 // The words of a picture, or null for a picture that shows none.
 const PictureWords* WordsOf(const char* name);
 // Every worded picture.

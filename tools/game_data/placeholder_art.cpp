@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/game_state.h"
 #include "core/stage_layers.h"
@@ -397,15 +398,60 @@ void DrawRings(const Cell& c, double cx, double cy, double radius, double step, 
   }
 }
 
-// The logo's emblem: the rings around the dragon, up and left in the picture.
+// The logo's emblem: the rings around the dragon, in the middle of the picture.
 void DrawEmblem(const Cell& c) {
-  const int cx = c.w * 2 / 5, cy = c.h / 4, radius = c.w / 5;
+  const int cx = c.w / 2, cy = c.h / 2, radius = std::min(c.w, c.h) / 4;
   DrawRings(c, cx, cy, radius, radius / 4.0, 0.45);
   DrawDragon({c.canvas, c.x + cx - radius / 2, c.y + cy - radius / 2, radius, radius, 0});
 }
 
+// The soft light of a caption, for a layer the game adds: the glyphs' coverage blurred
+// (a Gaussian of `kSpread` pixels, three box passes each way) and shown in the caption's
+// colour at that strength, clear where it is too faint to add anything.
+void DrawGlow(const Cell& c, const PlacedWords& words) {
+  constexpr int kSpread = 7, kPasses = 3;
+  constexpr double kGain = 1.4;  // a stroke's middle keeps its full colour
+  std::vector<double> light(static_cast<std::size_t>(c.w) * c.h, 0.0);
+  const CaptionPlace at = PlaceCaption(words, c.w, 0, 0);
+  VisitInk(at.x, at.y, words.text, at.size, words.align, [&](int x, int y, int coverage) {
+    if (x >= 0 && y >= 0 && x < c.w && y < c.h) light[static_cast<std::size_t>(y) * c.w + x] = coverage / 255.0;
+  });
+  // A box of this half-width, passed three times, spreads as the Gaussian does.
+  const int half = static_cast<int>(std::lround(std::sqrt(kSpread * kSpread * 12.0 / kPasses + 1.0) / 2.0));
+  const auto boxPass = [&](int count, int length, auto index) {
+    std::vector<double> line(static_cast<std::size_t>(length));
+    for (int n = 0; n < count; ++n) {
+      for (int i = 0; i < length; ++i) line[i] = light[index(n, i)];
+      double sum = 0.0;
+      for (int i = -half; i < length; ++i) {
+        if (i + half < length) sum += line[i + half];
+        if (i - half - 1 >= 0) sum -= line[i - half - 1];
+        if (i >= 0) light[index(n, i)] = sum / (2 * half + 1);
+      }
+    }
+  };
+  for (int pass = 0; pass < kPasses; ++pass) {
+    boxPass(c.h, c.w, [&](int row, int x) { return static_cast<std::size_t>(row) * c.w + x; });
+    boxPass(c.w, c.h, [&](int column, int y) { return static_cast<std::size_t>(y) * c.w + column; });
+  }
+  const auto channel = [](int value, double strength) {
+    return static_cast<std::uint8_t>(std::lround(value * strength));
+  };
+  for (int y = 0; y < c.h; ++y) {
+    for (int x = 0; x < c.w; ++x) {
+      const double strength = std::min(1.0, kGain * light[static_cast<std::size_t>(y) * c.w + x]);
+      if (strength * 255.0 < 4.0) continue;
+      const Colour& ink = words.colour;
+      c.canvas.Set(c.x + x, c.y + y, {channel(ink.r, strength), channel(ink.g, strength), channel(ink.b, strength)});
+    }
+  }
+}
+
 void DrawPlainPicture(const Cell& c, const PictureFile& picture) {
-  if (picture.art == PictureArt::kScreen) return;  // a clear layer over the title
+  if (picture.art == PictureArt::kScreen) {  // a clear layer over the title, or its glow
+    if (const PlacedWords* glow = GlowOf(picture.name)) DrawGlow(c, *glow);
+    return;
+  }
   if (c.w < 16) {
     VerticalGradient(c, {40, 50, 90}, {15, 20, 40});
   } else if (c.w == c.h && c.w >= 300) {
