@@ -231,9 +231,11 @@ void DrawKillChain() {
   DrawNumberRight(600, 96, ChainScore, 1);
 }
 
+// Laid over the play with its dark rim, not added to it: added, its white digits vanish
+// on a light sky, and the label holds at full strength long enough to be read.
 void DrawHitLevelLabel() {
   if (HitLevelLabel[0] != 1) return;
-  SetBlendMode(2, 255 - HitLevelLabel[3]);
+  SetBlendMode(1, 255 - HitLevelLabel[3]);
   DrawNumber(FloatToInt(HitLevelLabel[1] + 14 - CameraX), FloatToInt(HitLevelLabel[2] - 3 - CameraY),
              FloatToInt(HitLevel), 0);
 }

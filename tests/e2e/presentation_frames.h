@@ -49,6 +49,15 @@ class PresentationFrames : public testing::TestWithParam<DrawingPath> {
     PresentScreen();
     return SavedFramePath();
   }
+  // A frame drawn and presented with its drawing recorded: the frame before the next,
+  // by which the words check tells a word caught mid-fade from one held.
+  static void DrawTheFrameBefore(const std::function<void()>& draw) {
+    RecordDrawing(true);
+    ClearDrawTarget();
+    draw();
+    PresentScreen();
+    RecordDrawing(false);
+  }
   void Golden(const std::string& name, const std::function<void()>& draw) {
     ExpectGoldenFrame(Draw(name, draw), name + Suffix());
   }

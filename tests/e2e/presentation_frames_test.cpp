@@ -16,9 +16,14 @@ namespace {
 // then the same paused.
 TEST_P(PresentationFrames, TitleCardAndHudOverStageOne) {
   PlacePlayer();
-  TitleCardActive = 1, TitleCardFrame = 629, TitleCardAlpha = 229, HudAlpha = 229;
+  TitleCardActive = 1, TitleCardFrame = 628, TitleCardAlpha = 228, HudAlpha = 228;
   HudCountersOff = HudPanelImageOff = HudNoticeOff = 0;
-  Stage1NoticeTimer = 1500, HudNoticeTimer = 371;
+  const int cycle = FrameCycle4;
+  DrawTheFrameBefore([] {  // the card and the HUD a step back in their fades
+    UpdateStageTitleCard();
+    DrawHud();
+  });
+  FrameCycle4 = cycle, Stage1NoticeTimer = 1500, HudNoticeTimer = 371;
   AddInfoBonus(13, 240000);
   CheckWordsOfNextFrame("title-card-hud");
   Golden("title-card-hud", PlayFrame);

@@ -2,6 +2,7 @@
 // passes without it, on both drawing paths, and found once planted.
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,15 @@ class WordCheckPlants : public PresentationFrames {
     game_.UsePicture(cells.name, sheet);
     LoadDivGraphFile("data\\image011\\shopframe01.png", cells.count, cells.across, cells.down, cells.width,
                      cells.height, &SpriteHandles[43 * kCellsPerSet]);
+  }
+
+  // The play's frame with a common picture drawn over it at (x, y), in the blend given.
+  static std::function<void()> PlayFrameWith(int picture, int x, int y, int blend, int strength) {
+    return [=] {
+      PlayFrame();
+      SetBlendMode(blend, strength);
+      DrawGraphAt(x, y, CommonImages[picture], 1);
+    };
   }
 
   static void AtShopPlace(int x, int y) {
@@ -195,16 +205,14 @@ TEST_P(WordCheckPlants, AFixedPictureOverThePausePanel) {
   EXPECT_EQ(Findings("paused-under-a-sprite", PlayFrame, subject, said, sprite), 1);
 }
 
-// The last-life warning in grey ink, drawn as faintly as it once was (at strength 60),
-// where its pixels change by less than a reader notices at a glance over stage 1.
+// The last-life warning caught mid-fade at strength 60 (drawn at 61 in the frame before):
+// white ink in its dark rim reaches all that a draw so faint can over stage 1, grey ink,
+// whose pixels change by less than a reader notices at a glance, does not.
 TEST_P(WordCheckPlants, AFaintWarningInGreyInk) {
   PlacePlayer();
   const std::string subject = "(c) the word 'LAST LIFE!'", said = "reads poorly";
-  const auto faintly = [] {
-    PlayFrame();
-    SetBlendMode(1, 60);
-    DrawGraphAt(0, 320, CommonImages[kImageLastLifeWarning], 1);
-  };
+  const auto faintly = PlayFrameWith(kImageLastLifeWarning, 0, 320, kBlendAlpha, 60);
+  DrawTheFrameBefore(PlayFrameWith(kImageLastLifeWarning, 0, 320, kBlendAlpha, 61));
   EXPECT_EQ(Findings("last-life-faint", faintly, subject, said), 0);
   const PictureWords& warning = *WordsOf("LifeArato01-01.png");
   Canvas grey(kScreenWidth, PictureNamed("LifeArato01-01.png")->height, kTransparentGreen);
@@ -214,7 +222,44 @@ TEST_P(WordCheckPlants, AFaintWarningInGreyInk) {
   }
   game_.UsePicture("LifeArato01-01.png", grey);
   CommonImages[kImageLastLifeWarning] = LoadGraphFile("data\\image011\\LifeArato01-01.png");
+  DrawTheFrameBefore(PlayFrameWith(kImageLastLifeWarning, 0, 320, kBlendAlpha, 61));
   EXPECT_EQ(Findings("last-life-faint-grey", faintly, subject, said), 1);
+}
+
+// The last-life warning blinking at strengths 90 and 60 (as it once did) in place of 255
+// and 150: each phase held for its frames (drawn so in the frame before too), not fading,
+// so each is asked what a word drawn in full is.
+TEST_P(WordCheckPlants, AWarningBlinkingFaintly) {
+  PlacePlayer();
+  const std::string subject = "(c) the word 'LAST LIFE!'", said = "reads poorly";
+  const auto held = [&](const std::string& name, int strength) {
+    const auto warning = PlayFrameWith(kImageLastLifeWarning, 0, 320, kBlendAlpha, strength);
+    DrawTheFrameBefore(warning);
+    return Findings(name, warning, subject, said);
+  };
+  const struct {
+    const char* phase;
+    int strength, faint;
+    int found;  // a large word, asked 3: the faint bright phase reaches 3.7 over stage 1
+  } phases[] = {{"bright", 255, 90, 0}, {"dim", 150, 60, 1}};
+  for (const auto& phase : phases) {
+    SCOPED_TRACE(phase.phase);
+    const std::string name = std::string("last-life-") + phase.phase;
+    EXPECT_EQ(held(name, phase.strength), 0);
+    EXPECT_EQ(held(name + "-faint", phase.faint), phase.found);
+  }
+}
+
+// The controls guide added to the screen at full strength, as the HUD draws it: in its
+// corner it reads; put back among the HUD's gauges and labels, its words added over the
+// guard bar do not.
+TEST_P(WordCheckPlants, TheControlsGuideAmongTheHudsGauges) {
+  PlacePlayer();
+  const std::string subject = "(c) the word 'X: shot' of sousa01-03.png", said = "reads poorly";
+  EXPECT_EQ(Findings("guide", PlayFrameWith(kImageStage1Notice, 16, 16, kBlendAdd, 1500), subject, said), 0);
+  EXPECT_EQ(
+      Findings("guide-among-the-gauges", PlayFrameWith(kImageStage1Notice, 663, 578, kBlendAdd, 1500), subject, said),
+      1);
 }
 
 // An object of the bullet sheet whose row shows the cell the HUD's frame counter is

@@ -44,10 +44,12 @@ constexpr int kFullCoverage = 255;
 constexpr int kNoticeable = 40;
 // The WCAG 2 contrast ratio (lighter + 0.05) / (darker + 0.05) of relative luminances,
 // asked between a word's ink and the ground around its glyphs: 4.5, and 3 for large
-// words (from 24 pixels). A word the game draws faintly (at part strength) or adds to
-// the screen is asked for no more than what any picture could reach so drawn on that
-// ground: white ink in a black rim, or white added: the game chose the blend. The
-// screen's blend rounds each channel, so that best is taken this many levels short.
+// words (from 24 pixels), whatever strength or blend the word is drawn with, since a
+// reader meets it so. Only a word caught mid-fade (drawn faintly or added, its strength
+// changing from the frame before) is asked for no more than what any picture could reach
+// so drawn on that ground: white ink in a black rim, or white added; it is read once the
+// fade has passed. The screen's blend rounds each channel, so that best is taken this
+// many levels short.
 constexpr double kLeastContrast = 4.5;
 constexpr double kLeastLargeContrast = 3.0;
 constexpr int kLargeWord = 24;
@@ -117,6 +119,7 @@ struct Draw {
   bool passing = false;  // a sprite of the play or a marker following one: it passes by
   bool sprite = false;   // drawn by the objects pass at an object's place, with its picture
   bool turned = false;   // drawn turned or scaled: its area is only a bound
+  bool fading = false;   // drawn faintly or added, at a strength it was not drawn at in the frame before
   bool picture = false;  // a picture, not the game's text, box or line
   bool cursor = false;   // a cursor's frame or bracket, or a marker
   Box frame;             // a cursor's frame on the screen (its visible pixels but its words)
@@ -269,6 +272,7 @@ class FrameWatch {
     check_ = check;
     armed_ = true;
     started_ = false;
+    NoteTheFrameBefore();
   }
 
   void See(const RecordedCall& call) {
@@ -351,7 +355,44 @@ class FrameWatch {
       default: DescribePicture(call, draw); break;
     }
     if (blend_ != 0) draw.what += " (blend " + std::to_string(blend_) + ", " + std::to_string(strength_) + ")";
+    draw.fading = (blend_ == kBlendAdd || PartStrength(draw)) && CaughtMidFade(call);
     return draw;
+  }
+
+  // What a drawing call drew, the same from frame to frame: a picture's cell, or a text.
+  static std::string ThingDrawn(const RecordedCall& call) {
+    switch (call.call) {
+      case Call::DrawGraphAt:
+      case Call::DrawGraphMirrored:
+      case Call::DrawGraphRotated: {
+        const GraphPicture* graph = PictureOfGraph(call.Int(call.call == Call::DrawGraphRotated ? 4 : 2));
+        return graph == nullptr ? "" : graph->file + "#" + std::to_string(graph->cell);
+      }
+      case Call::DrawGraphFileAt:
+      case Call::DrawFormattedText:
+      case Call::DrawTextAt: return std::string(CallName(call.call)) + " " + call.text;
+      default: return "";
+    }
+  }
+  // A strength as the screen shows it: anything past full is full.
+  static int Shown(int strength) { return std::clamp(strength, 0, 255); }
+
+  // The strengths at which the frame before (when its drawing was recorded) drew each
+  // thing, by its blend.
+  void NoteTheFrameBefore() {
+    drawnBefore_.clear();
+    int blend = 0, strength = 0;
+    for (const RecordedCall& call : DrawingOfTheFrameBefore()) {
+      if (call.call == Call::SetBlendMode) blend = call.Int(0), strength = call.Int(1);
+      const std::string thing = ThingDrawn(call);
+      if (!thing.empty()) drawnBefore_[{thing, blend}].insert(Shown(strength));
+    }
+  }
+  // Whether the thing drawn now was drawn in the frame before with the same blend, but
+  // never at the strength it has now: a fade in or out, caught on its way.
+  bool CaughtMidFade(const RecordedCall& call) const {
+    const auto before = drawnBefore_.find({ThingDrawn(call), blend_});
+    return before != drawnBefore_.end() && !before->second.contains(Shown(strength_));
   }
 
   void DescribePicture(const RecordedCall& call, Draw& draw) {
@@ -709,16 +750,15 @@ class FrameWatch {
     }
   }
 
-  // (c) Each word drawn against the ground around its glyphs in the frame as presented:
-  // the luminance of its ink nearby against each pixel of that ground, but those of a
-  // sprite of the play drawn later, passing over it.
+  // (c) Each word drawn against the ground around its glyphs in the frame as presented,
+  // at whatever strength or blend: the luminance of its ink nearby against each pixel of
+  // that ground, but those of a sprite of the play drawn later, passing over it.
   void NoteContrasts() {
     for (int w = 0; w < static_cast<int>(words_.size()); ++w) {
       const ScreenWord& word = words_[w];
       if (!Measured(word) || word.ink.empty() || word.ground.empty()) continue;
       const Draw& by = draws_[word.draw];
-      const bool faint = by.blend == kBlendAdd || PartStrength(by);
-      const Blend blend{by.blend == kBlendAdd, std::clamp(by.strength, 0, 255) / 255.0};
+      const Blend blend{by.blend == kBlendAdd, Shown(by.strength) / 255.0};
       const InkNearby inkNear(word, screen_, blend);
       int shortPixels = 0;
       double least = word.need, asked = word.need;
@@ -730,13 +770,15 @@ class FrameWatch {
         if (owner_[p] > word.draw && draws_[owner_[p]].passing) continue;
         const double contrast = Contrast(inkNear.At(p), Luminance(screen_.pixels[p]));
         contrasts.push_back(contrast);
-        // What white ink in a black rim, drawn as the word was, would reach here at best,
-        // each rounded towards the other.
-        const Colour rim = blend.Over(word.groundUnder[i], 0);
-        const double best =
-            std::min(Contrast(inkNear.WhiteAt(p, -kBlendRounding), Luminance(Nudged(rim, kBlendRounding))),
-                     Contrast(inkNear.WhiteAt(p, kBlendRounding), Luminance(Nudged(rim, -kBlendRounding))));
-        const double need = faint ? std::min(word.need, best) : word.need;
+        // Caught mid-fade: what white ink in a black rim, drawn as the word was, would
+        // reach here at best, each rounded towards the other.
+        const auto best = [&] {
+          const Colour rim = blend.Over(word.groundUnder[i], 0);
+          return std::min(Contrast(inkNear.WhiteAt(p, -kBlendRounding), Luminance(Nudged(rim, kBlendRounding))),
+                          Contrast(inkNear.WhiteAt(p, kBlendRounding), Luminance(Nudged(rim, -kBlendRounding))));
+        };
+        if (contrast >= word.need) continue;
+        const double need = by.fading ? std::min(word.need, best()) : word.need;
         if (contrast >= need) continue;
         ++shortPixels;
         if (contrast < least) least = contrast, asked = need;
@@ -757,14 +799,17 @@ class FrameWatch {
   }
 
   // With VANTOREL_WORD_CONTRASTS naming a file, each word's contrast is added to it: the
-  // ratio that all but the share of its ground allowed to fall short reach.
+  // ratio that all but the share of its ground allowed to fall short reach, and the ratio
+  // asked of it (or that it was caught mid-fade).
   void ReportContrast(const ScreenWord& word, std::vector<double>& contrasts) const {
     static const char* const file = std::getenv("VANTOREL_WORD_CONTRASTS");
     if (file == nullptr || *file == '\0' || contrasts.empty()) return;
     const auto at = contrasts.begin() + static_cast<std::ptrdiff_t>(kShortGroundShare * contrasts.size());
     std::nth_element(contrasts.begin(), at, contrasts.end());
     std::ofstream(file, std::ios::app) << frame_ << ": " << Subject(word) << ": " << std::fixed << std::setprecision(1)
-                                       << *at << '\n';
+                                       << *at << (draws_[word.draw].fading ? " (mid-fade)" : " (asked ")
+                                       << (draws_[word.draw].fading ? "" : std::to_string(word.need).substr(0, 3) + ")")
+                                       << '\n';
   }
 
   // The contrast a word of `size` pixels is asked for, drawn in full.
@@ -985,6 +1030,7 @@ class FrameWatch {
   std::vector<std::string> unworded_;  // the text picture cells drawn without words
   std::vector<std::string> wordedSprites_;  // the sprites of the play that showed a worded cell
   std::unordered_multimap<std::int64_t, int> objectsAt_;  // the slots by their places this frame
+  std::map<std::pair<std::string, int>, std::set<int>> drawnBefore_;  // strengths, by thing and blend
   std::deque<CellFacts> plantedFacts_;  // the frames' lines of the pictures a test drew
   std::set<std::string> seen_;         // "<file>#<cell>" of the cells whose words showed
   std::set<std::string> labelFree_;    // the names of the label-free figures shown

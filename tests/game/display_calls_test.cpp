@@ -210,7 +210,8 @@ TEST_F(DisplayCalls, TheHitLevelLabelShowsBesideThePlayer) {
   for (std::size_t i = 1; i < log.size(); ++i) {
     if (log[i].call != Call::DrawGraphAt || log[i].Int(0) != 433 || log[i].Int(1) != 317) continue;
     shown = log[i].Int(2) == 1003;
-    EXPECT_EQ(log[i - 1].Int(1), 200);  // blend (2, 255 - 55) just before
+    EXPECT_EQ(log[i - 1].Int(0), kBlendAlpha);  // laid over, with its rim
+    EXPECT_EQ(log[i - 1].Int(1), 200);          // at 255 - 55, just before
   }
   EXPECT_TRUE(shown);
 }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "../support/call_recorder.h"
@@ -256,6 +260,96 @@ TEST_F(StageClear, TheCursorDrawsTheCellNamingItsPlace) {
     }
     const std::vector<std::vector<int>> expected = {{250 + places[cell][0], 575 + places[cell][1], cell}};
     EXPECT_EQ(frames, expected);
+  }
+  ResetCallRecorder();
+}
+
+// The figures the shop's panel shows, read back from its digit draws (a figure: font 1
+// digits on one row, an advance of 14 apart), against what the shop is to show: the
+// purse; each track's next level and its price while it has one; the guard heal's and
+// the level-up's price; on the guard-heal item the guard uses left, on the level-up item
+// the level-ups in hand as icons 12 apart leftwards from x 866. Every level of every
+// track, with Trace options (the one type that rises to 6) and another type, the cursor
+// on each item in turn. The prices are typed from the shop's price list.
+TEST_F(StageClear, TheShopShowsThePurseAndEachTracksNextLevelAndPrice) {
+  // The price of the next level: each band's price from its level on.
+  const auto band = [](int level, std::initializer_list<std::pair<int, int>> bands) {
+    int price = 0;
+    for (const auto& [from, p] : bands) price = level >= from ? p : price;
+    return price;
+  };
+  constexpr int kPlaces[] = {0, 40, 250, 290, 330, 500, 540};
+  constexpr int kLevelUpIcon = 977, kFont1 = 1010;
+  for (int i = 0; i < kDigitFonts * kDigitCells; ++i) DigitFonts[i] = 1000 + i;
+  SpriteHandles[88] = kLevelUpIcon;
+  struct Figure {
+    int x, y, value;  // x: the left edge of its first or last digit (-1: any place)
+  };
+  for (int shop = 0; shop < 40; ++shop) {
+    const int type = shop / 20, level = shop % 20;
+    SCOPED_TRACE(testing::Message() << "level " << level << ", option type " << type);
+    const auto at = [level](int first, int last) { return std::clamp(level, first, last); };
+    std::tie(ShotLevel, OptionLevel, OptionType, SpeedLevel, TurboLevel, GuardHealLevel, LevelUpCount) =
+        std::tuple(at(1, 4), at(0, 6), type, at(1, 19), at(1, 9), at(1, 4), at(0, 8));
+    EnterShop(5.0f * level * level * level);
+    GuardUses = 2.5f * level;
+    const int place = kPlaces[(level + type) % 7];
+    ShopCursor[0] = place / 250 * 250, ShopCursor[1] = place % 250;
+    std::vector<Figure> expected = {{832, 547, 5 * level * level * level}};
+    const auto shows = [&](bool shown, std::initializer_list<Figure> figures) {
+      if (shown) expected.insert(expected.end(), figures);
+    };
+    shows(ShotLevel < 4, {{297, 589, ShotLevel + 1}, {337, 589, band(ShotLevel, {{1, 160}, {2, 380}, {3, 560}})}});
+    shows(OptionLevel < (type == 0 ? 6 : 5),
+          {{297, 628, OptionLevel + 1}, {337, 628, band(OptionLevel, {{0, 160}, {2, 180}, {4, 200}})}});
+    shows(SpeedLevel < 18,
+          {{546, 589, SpeedLevel + 1}, {586, 589, band(SpeedLevel, {{1, 40}, {2, 80}, {3, 120}, {4, 140}, {5, 160}})}});
+    shows(TurboLevel < 9,
+          {{546, 628, TurboLevel + 1},
+           {586, 628,
+            band(TurboLevel, {{1, 80}, {2, 140}, {3, 180}, {4, 220}, {5, 260}, {6, 300}, {7, 340}, {8, 460}})}});
+    shows(GuardHealLevel < 4, {{832, 589, band(GuardHealLevel, {{1, 200}, {2, 240}, {3, 280}})}});
+    shows(LevelUpCount < 8, {{832, 628, LevelUpCount * 40 + 60}});
+    shows(place == 500, {{-1, 0, static_cast<int>(GuardUses)}});
+    std::vector<int> iconsExpected;
+    for (int i = 0; place == 540 && i < LevelUpCount; ++i) iconsExpected.push_back(866 - 12 * i);
+
+    ResetCallRecorder();
+    RecordDrawing(true);
+    UpdateStage();
+    RecordDrawing(false);
+    std::vector<RecordedCall> digits = CallsOf(Call::DrawGraphAt);
+    std::vector<int> icons;
+    for (const RecordedCall& draw : digits) {
+      if (draw.Int(2) == kLevelUpIcon) icons.push_back(draw.Int(0));
+    }
+    EXPECT_EQ(icons, iconsExpected);
+    std::erase_if(digits, [](const RecordedCall& draw) { return draw.Int(2) < kFont1 || draw.Int(2) >= kFont1 + 10; });
+    std::ranges::sort(digits, {}, [](const RecordedCall& draw) { return std::pair(draw.Int(1), draw.Int(0)); });
+    std::vector<std::pair<Figure, int>> drawn;  // each with the left edge of its last digit
+    for (const RecordedCall& digit : digits) {
+      const int x = digit.Int(0), y = digit.Int(1), value = digit.Int(2) - kFont1;
+      if (!drawn.empty() && y == drawn.back().first.y && x == drawn.back().second + 14) {
+        drawn.back() = {{drawn.back().first.x, y, drawn.back().first.value * 10 + value}, x};
+      } else {
+        drawn.push_back({{x, y, value}, x});
+      }
+    }
+    for (const Figure& figure : expected) {
+      const auto match = std::ranges::find_if(drawn, [&](const auto& d) {
+        const bool placed = d.first.y == figure.y && (d.first.x == figure.x || d.second == figure.x);
+        return d.first.value == figure.value && (figure.x < 0 || placed);
+      });
+      if (match == drawn.end()) {
+        ADD_FAILURE() << "no figure " << figure.value << " at (" << figure.x << ", " << figure.y << ")";
+      } else {
+        drawn.erase(match);
+      }
+    }
+    for (const auto& [figure, last] : drawn) {
+      ADD_FAILURE() << "a figure " << figure.value << " at (" << figure.x << ", " << figure.y
+                    << ") the shop does not show";
+    }
   }
   ResetCallRecorder();
 }

@@ -46,6 +46,11 @@ struct Recorder {
   int drawsSinceSeed = 0;
   bool creationsOccupySlots = false;
   bool drawing = false;
+  // The frame being drawn: where its calls start in the log, and whether its drawing
+  // calls have been logged since it started; the frame presented before it.
+  std::size_t frameFrom = 0;
+  bool frameLogged = false;
+  std::vector<RecordedCall> frameBefore;
   DrawingObserver drawingObserver;
   std::unordered_map<int, GraphPicture> graphs;
 
@@ -78,6 +83,14 @@ bool Forwards(Call call) { return State().forwarding[static_cast<int>(call)]; }
 
 bool IsDrawing(Call call) { return std::find(std::begin(kDrawingCalls), std::end(kDrawingCalls), call) != std::end(kDrawingCalls); }
 
+// Whether drawing calls are logged; one made while they are not leaves the frame's
+// drawing unrecorded.
+bool LogsDrawing() {
+  Recorder& recorder = State();
+  recorder.frameLogged &= recorder.drawing;
+  return recorder.drawing;
+}
+
 // Hands a drawing call that was made to the observer.
 void ShowDrawn(std::size_t entry) {
   Recorder& recorder = State();
@@ -88,7 +101,7 @@ void ShowDrawn(std::size_t entry) {
 template <typename Result, typename... Arguments>
 Result Record(Call call, Result (*real)(Arguments...), Arguments... arguments) {
   static_assert(sizeof...(Arguments) <= kMaxRecordedArguments);
-  if (IsDrawing(call) && !State().drawing) return real(arguments...);
+  if (IsDrawing(call) && !LogsDrawing()) return real(arguments...);
   const std::size_t entry = Log(call, {static_cast<double>(arguments)...});
   if constexpr (std::is_void_v<Result>) {
     if (Forwards(call)) real(arguments...);
@@ -169,16 +182,43 @@ RECORDED_CALL(FreeGraph, _Z9FreeGraphii, int, (int graph, int logFlag), (graph, 
 RECORDED_CALL(DrawLineSegment, _Z15DrawLineSegmentiiiij, int,
               (int x1, int y1, int x2, int y2, std::uint32_t colour), (x1, y1, x2, y2, colour))
 
+namespace {
+
+// A frame starts on the cleared draw target (or after the present before it).
+void StartDrawnFrame() {
+  Recorder& recorder = State();
+  recorder.frameFrom = recorder.log.size();
+  recorder.frameLogged = recorder.drawing;
+}
+
+// A present ends the frame: its drawing calls become the frame before.
+void EndDrawnFrame() {
+  Recorder& recorder = State();
+  recorder.frameBefore.clear();
+  if (recorder.frameLogged) {
+    std::copy_if(recorder.log.begin() + static_cast<std::ptrdiff_t>(std::min(recorder.frameFrom, recorder.log.size())),
+                 recorder.log.end(), std::back_inserter(recorder.frameBefore),
+                 [](const RecordedCall& entry) { return IsDrawing(entry.call); });
+  }
+  StartDrawnFrame();
+}
+
+}  // namespace
+
 // Calls without arguments.
 extern "C" void __real__Z11NewGameInitv();
 extern "C" void __wrap__Z11NewGameInitv() { Record(Call::NewGameInit, __real__Z11NewGameInitv); }
 extern "C" int __real__Z15ClearDrawTargetv();
-extern "C" int __wrap__Z15ClearDrawTargetv() { return Record(Call::ClearDrawTarget, __real__Z15ClearDrawTargetv); }
+extern "C" int __wrap__Z15ClearDrawTargetv() {
+  StartDrawnFrame();
+  return Record(Call::ClearDrawTarget, __real__Z15ClearDrawTargetv);
+}
 extern "C" int __real__Z13WriteSaveDatav();
 extern "C" int __wrap__Z13WriteSaveDatav() { return Record(Call::WriteSaveData, __real__Z13WriteSaveDatav); }
 
 bool RecordWrappedCall(Call call) {
-  if (IsDrawing(call) && !State().drawing) return true;
+  if (call == Call::PresentScreen) EndDrawnFrame();
+  if (IsDrawing(call) && !LogsDrawing()) return true;
   ShowDrawn(Log(call, {}));
   return Forwards(call);
 }
@@ -186,7 +226,7 @@ bool RecordWrappedCall(Call call) {
 // A drawing call logged with a text of its own (the text drawn, a file's name).
 template <typename Real>
 int DrawLoggedWithText(Call call, std::initializer_list<double> arguments, const char* text, Real real) {
-  if (!State().drawing) return real();
+  if (!LogsDrawing()) return real();
   const std::size_t entry = Log(call, arguments);
   State().log[entry].text = text;
   if (!Forwards(call)) return State().scriptedResult[static_cast<int>(call)];
@@ -274,12 +314,12 @@ CallRunner& RunnerOf(Call pass) { return pass == Call::DrawHud ? hudRunner : obj
 }  // namespace
 
 // A drawing pass of the frame, logged before and after it draws.
-#define DRAW_PASS(pass, mangled)                          \
-  extern "C" void __real_##mangled();                     \
-  extern "C" void __wrap_##mangled() {                    \
-    if (State().drawing) ShowDrawn(Log(Call::pass, {1})); \
-    RunnerOf(Call::pass)(__real_##mangled);               \
-    if (State().drawing) ShowDrawn(Log(Call::pass, {0})); \
+#define DRAW_PASS(pass, mangled)                        \
+  extern "C" void __real_##mangled();                   \
+  extern "C" void __wrap_##mangled() {                  \
+    if (LogsDrawing()) ShowDrawn(Log(Call::pass, {1})); \
+    RunnerOf(Call::pass)(__real_##mangled);             \
+    if (LogsDrawing()) ShowDrawn(Log(Call::pass, {0})); \
   }
 
 DRAW_PASS(DrawHud, _Z7DrawHudv)
@@ -322,6 +362,9 @@ void ClearCallLog() {
   recorder.log.clear();
   recorder.frameStart = 0;
   recorder.frame = 0;
+  recorder.frameFrom = 0;
+  recorder.frameLogged = false;
+  recorder.frameBefore.clear();
 }
 
 void ResetCallRecorder() {
@@ -339,6 +382,8 @@ void ResetCallRecorder() {
 void KeepCallLog(bool keep) { State().keepLog = keep; }
 
 void RecordDrawing(bool on) { State().drawing = on; }
+
+const std::vector<RecordedCall>& DrawingOfTheFrameBefore() { return State().frameBefore; }
 
 const std::vector<RecordedCall>& CallLog() { return State().log; }
 
@@ -384,6 +429,7 @@ std::uint64_t EndRecordedFrame(const CallHashView& view) {
   Recorder& recorder = State();
   if (!recorder.keepLog) recorder.log.clear();
   recorder.frameStart = recorder.log.size();
+  recorder.frameFrom = std::min(recorder.frameFrom, recorder.log.size());
   ++recorder.frame;
   return hash;
 }

@@ -89,6 +89,9 @@ std::vector<RecordedCall> CallsOf(Call call);
 
 // Whether the drawing calls are logged (off at the start and after a reset).
 void RecordDrawing(bool on);
+// The drawing calls of the frame presented last (from its cleared draw target, or from
+// the present before it), when they were logged all through it; none when they were not.
+const std::vector<RecordedCall>& DrawingOfTheFrameBefore();
 
 // The picture a graph handle was loaded from: the file's name (without its folder) and
 // the cell of a cell table (0 for a single picture); null for a handle no load gave.
