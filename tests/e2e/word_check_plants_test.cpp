@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/animation.h"
@@ -237,16 +238,9 @@ TEST_P(WordCheckPlants, AWarningBlinkingFaintly) {
     DrawTheFrameBefore(warning);
     return Findings(name, warning, subject, said);
   };
-  const struct {
-    const char* phase;
-    int strength, faint;
-    int found;  // a large word, asked 3: the faint bright phase reaches 3.7 over stage 1
-  } phases[] = {{"bright", 255, 90, 0}, {"dim", 150, 60, 1}};
-  for (const auto& phase : phases) {
-    SCOPED_TRACE(phase.phase);
-    const std::string name = std::string("last-life-") + phase.phase;
-    EXPECT_EQ(held(name, phase.strength), 0);
-    EXPECT_EQ(held(name + "-faint", phase.faint), phase.found);
+  for (const auto& [phase, strength, faint] : {std::tuple("bright", 255, 90), std::tuple("dim", 150, 60)}) {
+    EXPECT_EQ(held(std::string("last-life-") + phase, strength), 0) << phase;
+    EXPECT_EQ(held(std::string("last-life-faint-") + phase, faint), 1) << phase;
   }
 }
 

@@ -43,13 +43,14 @@ constexpr int kFullCoverage = 255;
 // A change a reader sees: one of the channels moves by this much or more.
 constexpr int kNoticeable = 40;
 // The WCAG 2 contrast ratio (lighter + 0.05) / (darker + 0.05) of relative luminances,
-// asked between a word's ink and the ground around its glyphs: 4.5, and 3 for large
-// words (from 24 pixels), whatever strength or blend the word is drawn with, since a
-// reader meets it so. Only a word caught mid-fade (drawn faintly or added, its strength
-// changing from the frame before) is asked for no more than what any picture could reach
-// so drawn on that ground: white ink in a black rim, or white added; it is read once the
-// fade has passed. The screen's blend rounds each channel, so that best is taken this
-// many levels short.
+// asked between a word's ink and the ground around its glyphs: 4.5, for large words as
+// for the HUD's labels (they are read at a glance over the play), whatever strength or
+// blend the word is drawn with, since a reader meets it so. A word caught mid-fade
+// (drawn faintly or added, its strength changing from the frame before) is read once
+// the fade has passed: it is asked for no more than what any picture could reach so
+// drawn on that ground (white ink in a black rim, or white added), nor than WCAG asks of
+// its size (3 from 24 pixels). The screen's blend rounds each channel, so that best is
+// taken this many levels short.
 constexpr double kLeastContrast = 4.5;
 constexpr double kLeastLargeContrast = 3.0;
 constexpr int kLargeWord = 24;
@@ -119,7 +120,7 @@ struct Draw {
   bool passing = false;  // a sprite of the play or a marker following one: it passes by
   bool sprite = false;   // drawn by the objects pass at an object's place, with its picture
   bool turned = false;   // drawn turned or scaled: its area is only a bound
-  bool fading = false;   // drawn faintly or added, at a strength it was not drawn at in the frame before
+  bool fading = false;   // caught mid-fade: faint or added, at a strength the frame before did not draw it at
   bool picture = false;  // a picture, not the game's text, box or line
   bool cursor = false;   // a cursor's frame or bracket, or a marker
   Box frame;             // a cursor's frame on the screen (its visible pixels but its words)
@@ -165,7 +166,7 @@ struct ScreenWord {
   bool gone = false;   // wholly under a picture drawn later over the whole screen
   int margin = 0;      // the clear space it needs from the game's later text and digits
   int reach = 1;       // its rim: how far around its glyphs its ground lies
-  double need = kLeastContrast;  // the contrast it is asked for
+  double fadingNeed = kLeastContrast;  // the contrast it is asked for at most caught mid-fade
   Box box;             // its glyph pixels
   std::vector<Box> pieces;  // the words of the game's text, split at its wide spaces
   std::vector<std::size_t> glyph, ink, ground;
@@ -375,7 +376,7 @@ class FrameWatch {
     }
   }
   // A strength as the screen shows it: anything past full is full.
-  static int Shown(int strength) { return std::clamp(strength, 0, 255); }
+  static int ShownStrength(int strength) { return std::clamp(strength, 0, 255); }
 
   // The strengths at which the frame before (when its drawing was recorded) drew each
   // thing, by its blend.
@@ -385,14 +386,14 @@ class FrameWatch {
     for (const RecordedCall& call : DrawingOfTheFrameBefore()) {
       if (call.call == Call::SetBlendMode) blend = call.Int(0), strength = call.Int(1);
       const std::string thing = ThingDrawn(call);
-      if (!thing.empty()) drawnBefore_[{thing, blend}].insert(Shown(strength));
+      if (!thing.empty()) drawnBefore_[{thing, blend}].insert(ShownStrength(strength));
     }
   }
   // Whether the thing drawn now was drawn in the frame before with the same blend, but
   // never at the strength it has now: a fade in or out, caught on its way.
   bool CaughtMidFade(const RecordedCall& call) const {
     const auto before = drawnBefore_.find({ThingDrawn(call), blend_});
-    return before != drawnBefore_.end() && !before->second.contains(Shown(strength_));
+    return before != drawnBefore_.end() && !before->second.contains(ShownStrength(strength_));
   }
 
   void DescribePicture(const RecordedCall& call, Draw& draw) {
@@ -603,7 +604,7 @@ class FrameWatch {
       word.box.Add(ColumnOf(p), RowOf(p));
     }
     word.ink = word.glyph;
-    word.need = NeedOf(word.box.h);
+    word.fadingNeed = FadingNeedOf(word.box.h);
     word.drawn = word.shown = !word.glyph.empty();
     word.pieces = Pieces(word.glyph);
     VisitRing(drawn, near, 1, [&](int x, int y) {
@@ -633,7 +634,7 @@ class FrameWatch {
       ScreenWord word(index, ink.text, ink.digit);
       word.margin = ink.digit ? 0 : ink.size / 2;
       word.reach = ink.reach;
-      word.need = NeedOf(ink.size);
+      word.fadingNeed = FadingNeedOf(ink.size);
       const Box reach = Box{draw.originX + ink.x, draw.originY + ink.y, ink.width, ink.height}.Grown(ink.reach);
       const Box near = reach.OnScreen();
       if (near.Empty()) continue;
@@ -758,10 +759,10 @@ class FrameWatch {
       const ScreenWord& word = words_[w];
       if (!Measured(word) || word.ink.empty() || word.ground.empty()) continue;
       const Draw& by = draws_[word.draw];
-      const Blend blend{by.blend == kBlendAdd, Shown(by.strength) / 255.0};
+      const Blend blend{by.blend == kBlendAdd, ShownStrength(by.strength) / 255.0};
       const InkNearby inkNear(word, screen_, blend);
       int shortPixels = 0;
-      double least = word.need, asked = word.need;
+      double least = kLeastContrast, asked = kLeastContrast;
       Box where;
       std::map<int, int> owners;
       std::vector<double> contrasts;
@@ -777,8 +778,8 @@ class FrameWatch {
           return std::min(Contrast(inkNear.WhiteAt(p, -kBlendRounding), Luminance(Nudged(rim, kBlendRounding))),
                           Contrast(inkNear.WhiteAt(p, kBlendRounding), Luminance(Nudged(rim, -kBlendRounding))));
         };
-        if (contrast >= word.need) continue;
-        const double need = by.fading ? std::min(word.need, best()) : word.need;
+        if (contrast >= kLeastContrast) continue;
+        const double need = by.fading ? std::min(word.fadingNeed, best()) : kLeastContrast;
         if (contrast >= need) continue;
         ++shortPixels;
         if (contrast < least) least = contrast, asked = need;
@@ -798,22 +799,21 @@ class FrameWatch {
     }
   }
 
+  // The most a word of `size` pixels is asked for caught mid-fade.
+  static double FadingNeedOf(int size) { return size >= kLargeWord ? kLeastLargeContrast : kLeastContrast; }
+
   // With VANTOREL_WORD_CONTRASTS naming a file, each word's contrast is added to it: the
-  // ratio that all but the share of its ground allowed to fall short reach, and the ratio
-  // asked of it (or that it was caught mid-fade).
+  // ratio that all but the share of its ground allowed to fall short reach, and whether
+  // it was held or caught mid-fade.
   void ReportContrast(const ScreenWord& word, std::vector<double>& contrasts) const {
     static const char* const file = std::getenv("VANTOREL_WORD_CONTRASTS");
     if (file == nullptr || *file == '\0' || contrasts.empty()) return;
     const auto at = contrasts.begin() + static_cast<std::ptrdiff_t>(kShortGroundShare * contrasts.size());
     std::nth_element(contrasts.begin(), at, contrasts.end());
-    std::ofstream(file, std::ios::app) << frame_ << ": " << Subject(word) << ": " << std::fixed << std::setprecision(1)
-                                       << *at << (draws_[word.draw].fading ? " (mid-fade)" : " (asked ")
-                                       << (draws_[word.draw].fading ? "" : std::to_string(word.need).substr(0, 3) + ")")
-                                       << '\n';
+    std::ofstream out(file, std::ios::app);
+    out << frame_ << ": " << Subject(word) << ": " << std::fixed << std::setprecision(1) << *at;
+    out << (draws_[word.draw].fading ? " (mid-fade)\n" : " (held)\n");
   }
-
-  // The contrast a word of `size` pixels is asked for, drawn in full.
-  static double NeedOf(int size) { return size >= kLargeWord ? kLeastLargeContrast : kLeastContrast; }
 
   // (d) The HUD keeps clear of the pictures drawn in play: none of it on a panel, page or
   // text picture (a page over the whole screen aside: the HUD is drawn over it), none of

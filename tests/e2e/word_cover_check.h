@@ -7,12 +7,12 @@
 //     a highlight, is not a cover; a sprite drawn at its object's place, the HUD's edge
 //     markers and its map's frame and dots pass over words and away), nor is a picture's
 //     word crowded by the game's later text or digits;
-// (c) every word drawn, at whatever strength or blend, reads in the frame as shown: its
-//     ink keeps a contrast ratio of at least 4.5 (3 from 24 pixels) with the ground a
-//     reader sees around its glyphs, whatever put it there (a page, a stage's backdrop,
-//     scenery or an object); only a word caught mid-fade (drawn faintly or added at a
-//     strength the frame before, recorded, did not draw it at) is asked for no more than
-//     white ink in a black rim so drawn would reach there;
+// (c) every word drawn, large or small, at whatever strength or blend, reads in the frame
+//     as shown: its ink keeps a contrast ratio of at least 4.5 with the ground a reader
+//     sees around its glyphs, whatever put it there (a page, a stage's backdrop, scenery
+//     or an object); only a word caught mid-fade (drawn faintly or added at a strength the
+//     frame before, recorded, did not draw it at) is asked for no more than white ink in
+//     a black rim so drawn would reach there, nor than 3 from 24 pixels;
 // (d) the HUD lies on no panel, page or text picture drawn in play and inside no cursor
 //     (its map aside, which passes over them);
 // (e) a cursor (a frame or bracket marking a word) lies wholly on the screen and holds a
