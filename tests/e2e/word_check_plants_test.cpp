@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "core/animation.h"
@@ -227,33 +226,29 @@ TEST_P(WordCheckPlants, AFaintWarningInGreyInk) {
   EXPECT_EQ(Findings("last-life-faint-grey", faintly, subject, said), 1);
 }
 
-// The last-life warning blinking at strengths 90 and 60 (as it once did) in place of 255
-// and 150: each phase held for its frames (drawn so in the frame before too), not fading,
-// so each is asked what a word drawn in full is.
-TEST_P(WordCheckPlants, AWarningBlinkingFaintly) {
+// Words held at part strength or added to the screen, drawn so in the frame before too
+// (not fading), are each asked what a word drawn in full is: the last-life warning
+// blinking at 90 and 60 (as it once did) in place of 255 and 150; the controls guide added
+// at full strength, which reads in its corner but not over the HUD's guard bar.
+TEST_P(WordCheckPlants, WordsHeldFaintOrAddedAreAskedFullContrast) {
   PlacePlayer();
-  const std::string subject = "(c) the word 'LAST LIFE!'", said = "reads poorly";
-  const auto held = [&](const std::string& name, int strength) {
-    const auto warning = PlayFrameWith(kImageLastLifeWarning, 0, 320, kBlendAlpha, strength);
-    DrawTheFrameBefore(warning);
-    return Findings(name, warning, subject, said);
+  const std::string warning = "(c) the word 'LAST LIFE!'", guide = "(c) the word 'X: shot' of sousa01-03.png";
+  struct Held {
+    const char* frame;
+    int picture, x, y, blend, strength;
+    const std::string& subject;
+    int findings;
   };
-  for (const auto& [phase, strength, faint] : {std::tuple("bright", 255, 90), std::tuple("dim", 150, 60)}) {
-    EXPECT_EQ(held(std::string("last-life-") + phase, strength), 0) << phase;
-    EXPECT_EQ(held(std::string("last-life-faint-") + phase, faint), 1) << phase;
+  for (const Held& held : {Held{"last-life-bright", kImageLastLifeWarning, 0, 320, kBlendAlpha, 255, warning, 0},
+                           Held{"last-life-faint-bright", kImageLastLifeWarning, 0, 320, kBlendAlpha, 90, warning, 1},
+                           Held{"last-life-dim", kImageLastLifeWarning, 0, 320, kBlendAlpha, 150, warning, 0},
+                           Held{"last-life-faint-dim", kImageLastLifeWarning, 0, 320, kBlendAlpha, 60, warning, 1},
+                           Held{"guide", kImageStage1Notice, 16, 16, kBlendAdd, 1500, guide, 0},
+                           Held{"guide-among-the-gauges", kImageStage1Notice, 663, 578, kBlendAdd, 1500, guide, 1}}) {
+    const auto frame = PlayFrameWith(held.picture, held.x, held.y, held.blend, held.strength);
+    DrawTheFrameBefore(frame);
+    EXPECT_EQ(Findings(held.frame, frame, held.subject, "reads poorly"), held.findings) << held.frame;
   }
-}
-
-// The controls guide added to the screen at full strength, as the HUD draws it: in its
-// corner it reads; put back among the HUD's gauges and labels, its words added over the
-// guard bar do not.
-TEST_P(WordCheckPlants, TheControlsGuideAmongTheHudsGauges) {
-  PlacePlayer();
-  const std::string subject = "(c) the word 'X: shot' of sousa01-03.png", said = "reads poorly";
-  EXPECT_EQ(Findings("guide", PlayFrameWith(kImageStage1Notice, 16, 16, kBlendAdd, 1500), subject, said), 0);
-  EXPECT_EQ(
-      Findings("guide-among-the-gauges", PlayFrameWith(kImageStage1Notice, 663, 578, kBlendAdd, 1500), subject, said),
-      1);
 }
 
 // An object of the bullet sheet whose row shows the cell the HUD's frame counter is
