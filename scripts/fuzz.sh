@@ -29,8 +29,10 @@ fuzz_target() {
   mkdir -p "$corpus"
   # Checked-in seed files for a target live in tests/fuzz/seeds/<name without _fuzz>.
   [[ -d "$root/tests/fuzz/seeds/${name%_fuzz}" ]] && seeds=("$root/tests/fuzz/seeds/${name%_fuzz}")
+  # No single block may exceed twice what the largest picture a loader accepts takes:
+  # a header that asks for more is reported on the input that asks.
   # Paths are absolute: the targets of the game's files work in a folder of their own.
-  cd "$dir" && "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len="${max_len[$name]:-65536}" \
+  cd "$dir" && "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 -max_len="${max_len[$name]:-65536}" \
     -artifact_prefix="$dir/" -print_final_stats=0 "$corpus" "${seeds[@]}" >"$dir/$name.log" 2>&1
 }
 

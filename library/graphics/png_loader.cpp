@@ -86,6 +86,10 @@ int LoadPngImage(DataStream* stream, GraphImage* img) {
   PngReadFromStream(png, &io, stream);
   png_set_sig_bytes(png, 0);
   png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
+  // Only the chunks that make the pixels are read. libpng takes the other chunks'
+  // whole declared length before reading them, so a few bytes could ask for a
+  // gigabyte; skipped, they are read through a small buffer.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(png, info);
   png_uint_32 width = 0, height = 0;
   int depth = 0, colourType = 0, interlace = 0;
