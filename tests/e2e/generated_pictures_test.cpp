@@ -15,14 +15,12 @@
 
 #include "canvas.h"
 #include "cell_roles.h"
-#include "core/animation.h"
 #include "core/new_game.h"
 #include "core/object_pool.h"
 #include "core/resource_table.h"
 #include "core/stage_layers.h"
 #include "game_library.h"
 #include "objects/object_factory.h"
-#include "objects/objects.h"
 #include "placeholder_art.h"
 #include "png_file.h"
 #include "text_drawing.h"
@@ -231,20 +229,10 @@ TEST(GeneratedPictures, StageAndShopGroundsAreOpaque) {
 // A template's records, made from one seed with the dragon and its option (the parent)
 // moved by `shift` on both axes.
 std::vector<GameObject> MadeAt(int templateId, float shift) {
-  static std::vector<int> made;
   SeedRandom(0);
   ObjectPool[kPlayerSlot].x = ObjectPool[kPlayerSlot].y = ObjectPool[kFirstOptionSlot].y = 2000.0f + shift;
   ObjectPool[kFirstOptionSlot].x = 4000.0f + shift;
-  made.clear();
-  RecordTakenHook = [](int slot) { made.push_back(slot); };
-  CreateObject(templateId, 1000, 500, 0, kFirstOptionSlot);
-  RecordTakenHook = nullptr;
-  std::vector<GameObject> records;
-  for (int slot : made) {
-    records.push_back(ObjectPool[slot]);
-    if (slot != kPlayerSlot) ResetObject(slot);
-  }
-  return records;
+  return MakeRecords(templateId, kFirstOptionSlot);
 }
 
 // A record that moves with the dragon and the option stands on one of them: each cell of
@@ -252,29 +240,23 @@ std::vector<GameObject> MadeAt(int templateId, float shift) {
 // background's tones stay under 80).
 TEST(GeneratedPictures, WhatTemplatesPlaceOnTheDragonAndItsOptionsIsBright) {
   constexpr float kShift = 64.0f;
-  std::map<int, Generated> sheets;
+  std::map<std::string, Generated> sheets;
   int checked = 0;
   NewGameInit();
   for (int id = 1000; id <= 5038; ++id) {
     if (FindTemplate(id) == nullptr) continue;
     const std::vector<GameObject> here = MadeAt(id, 0.0f), there = MadeAt(id, kShift);
     for (std::size_t i = 0; i < std::min(here.size(), there.size()); ++i) {
-      const GameObject& record = here[i];
-      const bool moved = there[i].x - record.x == kShift && there[i].y - record.y == kShift;
-      if (!moved || record.animation <= 0 || record.animation >= kAnimationRows) continue;
-      for (const SpriteSheet& sheet : kCommonSheets) {
-        if (sheet.imageSet != record.imageSet) continue;
-        const Generated& picture = sheets.try_emplace(sheet.imageSet, sheet.picture.name).first->second;
-        for (const AnimationPair* pair = AnimationTable[record.animation]; pair->frame != kEndFrame; ++pair) {
-          double strongest = 0;
-          int drawn = 0;
-          for (const Colour& p : picture.Cell(pair->frame)) {
-            if (!IsClear(p)) strongest += std::max({p.r, p.g, p.b}), ++drawn;
-          }
-          EXPECT_GE(strongest / std::max(drawn, 1), 150.0) << id << ": " << sheet.picture.name << " " << pair->frame;
-          ++checked;
+      if (there[i].x - here[i].x != kShift || there[i].y - here[i].y != kShift) continue;
+      ForEachCellOf(here[i], [&](const std::string& name, int cell) {
+        double strongest = 0;
+        int drawn = 0;
+        for (const Colour& p : sheets.try_emplace(name, name).first->second.Cell(cell)) {
+          if (!IsClear(p)) strongest += std::max({p.r, p.g, p.b}), ++drawn;
         }
-      }
+        EXPECT_GE(strongest / std::max(drawn, 1), 150.0) << id << ": " << name << " " << cell;
+        ++checked;
+      });
     }
   }
   NewGameInit();

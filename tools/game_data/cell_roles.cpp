@@ -21,10 +21,6 @@ namespace {
 // Pickups that pay coins or chips rather than an upgrade.
 constexpr int kMoneyTemplates[] = {1009, 1080, 1081};
 
-std::vector<int> g_taken;
-
-void NoteTaken(int slot) { g_taken.push_back(slot); }
-
 bool IsMoney(int templateId) {
   for (int id : kMoneyTemplates) {
     if (id == templateId) return true;
@@ -70,14 +66,8 @@ CellRole RoleOfRecord(const GameObject& object, int templateId, Family family) {
 using RoleCounts = std::map<std::string, std::map<int, std::array<int, kRoleCount>>>;
 
 void NoteRecord(RoleCounts& counts, const GameObject& object, CellRole role) {
-  if (role == CellRole::kUnused || object.animation <= 0 || object.animation >= kAnimationRows) return;
-  for (const SpriteSheet& sheet : kCommonSheets) {
-    if (sheet.imageSet != object.imageSet) continue;
-    for (const AnimationPair& pair : AnimationTable[object.animation]) {
-      if (pair.frame == kEndFrame) break;
-      if (pair.frame >= 0 && pair.frame < sheet.picture.count) ++counts[sheet.picture.name][pair.frame][static_cast<int>(role)];
-    }
-  }
+  if (role == CellRole::kUnused) return;
+  ForEachCellOf(object, [&](const std::string& picture, int cell) { ++counts[picture][cell][static_cast<int>(role)]; });
 }
 
 // Money and pickups keep their look wherever they show; otherwise a cell shows what
@@ -114,11 +104,8 @@ void MakeOne(RoleCounts& counts, const TemplateEntry& entry, Family family) {
     ObjectPool[kPlayerSlot].x = kDragonX, ObjectPool[kPlayerSlot].y = kDragonY;
     ObjectPool[kFirstOptionSlot].x = kOptionX, ObjectPool[kFirstOptionSlot].y = kOptionY;
   }
-  g_taken.clear();
-  CreateObject(entry.templateId, 1000, 500, 0, scenery ? kFirstOptionSlot : kGroup1ParentSlot);
-  for (int slot : g_taken) {
-    NoteRecord(counts, ObjectPool[slot], RoleOfRecord(ObjectPool[slot], entry.templateId, family));
-    if (slot != kPlayerSlot) ResetObject(slot);
+  for (const GameObject& record : MakeRecords(entry.templateId, scenery ? kFirstOptionSlot : kGroup1ParentSlot)) {
+    NoteRecord(counts, record, RoleOfRecord(record, entry.templateId, family));
   }
   if (scenery) ObjectPool[kPlayerSlot] = dragon, ObjectPool[kFirstOptionSlot] = option;
 }
@@ -129,18 +116,41 @@ void MakeAll(RoleCounts& counts, std::span<const TemplateEntry> templates, Famil
 
 }  // namespace
 
+std::vector<GameObject> MakeRecords(int templateId, int parent) {
+  static std::vector<int> taken;
+  taken.clear();
+  RecordTakenHook = [](int slot) { taken.push_back(slot); };
+  CreateObject(templateId, 1000, 500, 0, parent);
+  RecordTakenHook = nullptr;
+  std::vector<GameObject> records;
+  for (int slot : taken) {
+    records.push_back(ObjectPool[slot]);
+    if (slot != kPlayerSlot) ResetObject(slot);
+  }
+  return records;
+}
+
+void ForEachCellOf(const GameObject& record, const std::function<void(const std::string&, int)>& visit) {
+  if (record.animation <= 0 || record.animation >= kAnimationRows) return;
+  for (const SpriteSheet& sheet : kCommonSheets) {
+    if (sheet.imageSet != record.imageSet) continue;
+    for (const AnimationPair& pair : AnimationTable[record.animation]) {
+      if (pair.frame == kEndFrame) break;
+      if (pair.frame >= 0 && pair.frame < sheet.picture.count) visit(sheet.picture.name, pair.frame);
+    }
+  }
+}
+
 CellRoleMap FindCellRoles() {
   RoleCounts counts;
   NewGameInit();
   SeedRandom(0);
-  RecordTakenHook = NoteTaken;
 #define TEMPLATE_FAMILY(name)                                                                 \
   MakeAll(counts, name(),                                                                     \
           std::string_view(#name) == "OptionTemplates"         ? Family::kOptions             \
           : std::string_view(#name) == "StageSceneryTemplates" ? Family::kScenery : Family::kAny);
 #include "objects/template_families.def"
 #undef TEMPLATE_FAMILY
-  RecordTakenHook = nullptr;
   NewGameInit();
   CellRoleMap roles;
   for (const auto& [sheet, cells] : counts) {

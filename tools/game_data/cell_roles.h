@@ -3,8 +3,12 @@
 // animation row count towards the role of its record.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
+
+#include "core/game_object.h"
 
 enum class CellRole {
   kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration, kScenery, kFlash
@@ -18,3 +22,10 @@ CellRoleMap FindCellRoles();
 
 // The role of one cell, kUnused when no template shows it.
 CellRole RoleOf(const CellRoleMap& roles, const char* picture, int cell);
+
+// The records one CreateObject of `templateId` at (1000, 500) from `parent` takes, in
+// the order taken, copied out; their slots are freed after, the dragon's kept.
+std::vector<GameObject> MakeRecords(int templateId, int parent);
+
+// Each sheet picture and cell of a record's animation row, on the common sheets.
+void ForEachCellOf(const GameObject& record, const std::function<void(const std::string&, int)>& visit);
