@@ -2,6 +2,9 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <mutex>
+#include <set>
+#include <string>
 
 #include "core/sjis.h"
 #include "core/text_format.h"
@@ -183,6 +186,16 @@ int LogWrite(const char* text) {
   }
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   TrackedFree(block);
+  return -1;
+}
+
+int LogReport(const char* text) {
+  if (text == nullptr) return -1;
+  LogWrite(text);
+  static std::mutex reportedMutex;
+  static std::set<std::string> reported;
+  std::lock_guard<std::mutex> lock(reportedMutex);
+  if (reported.insert(text).second) ReportToStandardError(text);
   return -1;
 }
 

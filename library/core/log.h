@@ -16,6 +16,11 @@ void CloseLogFile();
 // return -1 in one statement: `return LogWrite("...\n");`.
 int LogWrite(const char* text);
 
+// Appends text to the log and, the first time the program reports this text, writes
+// it on standard error as one line: a failure the user must hear of even where the log
+// cannot be written (or is not read). Returns -1.
+int LogReport(const char* text);
+
 // Formats like printf (bounded: at most 1022 bytes, cut on a whole character),
 // appends "\n" and writes the result. Returns -1.
 int LogPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

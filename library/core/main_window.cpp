@@ -16,7 +16,6 @@
 #include "float_to_int.h"
 #include "kernel/clock.h"
 #include "kernel/code_page.h"
-#include "kernel/debug_output.h"
 #include "kernel/handles.h"
 #include "kernel/module.h"
 #include "kernel/system_info.h"
@@ -62,8 +61,7 @@ void SetUpTimers() {
 // A window that cannot be set up ends the start: the user hears why at once.
 int Refuse(const char* message) {
   g_window.quit = 1;
-  ReportToStandardError(message);
-  return LogWrite(message);
+  return LogReport(message);
 }
 
 int CreateMainWindow() {

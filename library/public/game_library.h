@@ -37,6 +37,9 @@ int SetRunWhileInactive(int flag);
 std::uint32_t GetMilliseconds();     // the multimedia timer
 int GetLocalDateTime(int out[6]);    // year, month, day, hour, minute, second
 int WriteLog(const char* text);      // appends to the library's log; always -1, as its failure lines
+// Appends to the log and, the first time the program reports that text, writes it on
+// standard error: for what the user must hear of though no log be written. -1.
+int ReportProblem(const char* text);
 // Sleeps the calling thread for that many milliseconds of the multimedia timer, without
 // the library lock (the pump thread runs meanwhile). 0.
 int SleepMilliseconds(int milliseconds);

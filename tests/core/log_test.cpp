@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <errno.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -108,6 +110,23 @@ TEST_F(LogFile, SettingsTurnOffStampsOrTheWholeFile) {
   EXPECT_EQ(LogWrite(nullptr), -1);
   SetLogOff(0);
   EXPECT_EQ(Contents(), "\ta\r\n");
+}
+
+// A report is logged every time but reaches standard error once per text, as UTF-8
+// after the program's name, even with the log turned off.
+TEST_F(LogFile, AReportReachesStandardErrorOncePerText) {
+  testing::internal::CaptureStderr();
+  LogReport("書けません：a\n");
+  LogReport("書けません：a\n");
+  SetLogOff(1);
+  LogReport("書けません：b\n");
+  SetLogOff(0);
+  const std::string said = testing::internal::GetCapturedStderr();
+  const std::string line = std::string(program_invocation_short_name) + ": " +
+                           reinterpret_cast<const char*>(u8"書けません：");
+  EXPECT_EQ(said, line + "a\n" + line + "b\n");
+  const std::string logged = Contents();
+  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 2);
 }
 
 TEST(LogFileName, DatedNameUsesTheLocalTimeWithoutPadding) {
