@@ -174,15 +174,16 @@ int StartGame() {
   SetArchiveKey("Tovl8");
   SetArchiveFileExtension(kArchiveExtension);
   ShowLoadingPicture();
-  WriteSaveData();
   LoadTitleResources();
   LoadCommonImages();
-  NewGameInit();
-  LoadCommonSounds();
+  // Checked before the save is written back: a start that fails leaves the save as it was.
   if (!FirstScreensReadable()) {
     EndLibrary();
     return -1;
   }
+  WriteSaveData();
+  NewGameInit();
+  LoadCommonSounds();
   SeedRandom(0);
   return 0;
 }

@@ -159,6 +159,7 @@ TEST_F(ProgramProcess, AStartWithoutItsPicturesEndsNamingWhereItLooked) {
     EXPECT_EQ(ending.errors, Utf8(u8"vantorel: ゲームのデータの読み込みに失敗しました：") + folder + "/circle.png" +
                                  Utf8(u8"（") + folder + Utf8(u8".pop も探しました）、データは scripts/run.sh が書き出します\n"));
     EXPECT_NE(scratch_.Read("Log.txt").rfind("Alloc num:0\r\n"), std::string::npos);  // the library ended
+    EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "SaveData.dat"));
   }
 }
 
