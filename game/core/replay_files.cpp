@@ -146,13 +146,11 @@ bool SlotMayBeWritten(int slot) {
   const int readError = ProbeSlotFile(name, opened);
   if (readError == 0 && (!opened || ListReadErrors[slot] == 0)) return true;
   if (readError == 0) {
-    WriteLog(FileLogLine("一覧に読み込めていなかったファイルのため、そのまま残しリプレイを書き込みません：", name, 0).c_str());
+    ReportProblem(
+        FileLogLine("一覧に読み込めていなかったファイルのため、そのまま残しリプレイを書き込みません：", name, 0).c_str());
     return false;
   }
-  const UnreadFileOutcome outcome =
-      SetAsideUnreadFile(name.c_str(), readError, "リプレイを書き込みません");
-  WriteLog(outcome.log.c_str());
-  return outcome.movedAside;
+  return SetAsideUnreadFile(name.c_str(), readError, "リプレイを書き込みません");
 }
 
 int WriteRecording() {
@@ -162,7 +160,7 @@ int WriteRecording() {
   for (int* word : WordsOf(header).word) file.Write(*word);
   file.Write(ReplayBuffer, ReplayFrameCount);
   file.WriteZeros(kReplayTrailerWords);
-  return file.Commit(WriteLog);
+  return file.Commit();
 }
 
 void NewReplayBuffer(int words) {

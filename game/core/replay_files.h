@@ -30,10 +30,11 @@ void LoadReplayList(bool withControlWords);
 // cannot record, the program is told to quit.
 void BeginReplayIo();
 // Recording: writes the replay to ReplaySlot and re-reads the list (-1 when nothing
-// could be written, which is logged). A file in the slot that cannot be read as it
-// stands is first moved aside ("VTReplaydata0N.unreadable.dat", N the slot); one that
-// could not be read for a reason that may pass, or cannot be moved, stays and nothing
-// is written; so does one read-only by its mode, and one that can be read now but that
+// could be written, which is logged and said on standard error). A file in the slot
+// that cannot be read as it stands is first moved aside ("VTReplaydata0N.unreadable.dat",
+// N the slot); one that could not be read for a reason that may pass, or cannot be
+// moved, stays and nothing is written; so does one read-only by its mode, a link of
+// another user (which the list shows as empty), and one that can be read now but that
 // the list could not read when it was last loaded (the player saw an empty slot).
 // Playback: ends it once the current pass has run to its end, so the pass that used
 // the last word runs the same steps as in the recording.

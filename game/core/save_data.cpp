@@ -111,33 +111,41 @@ void ResetInvalidOptionWords() {
   }
 }
 
-// An error met in reading the save file, 0 for none. It is settled by the first
-// write, which runs once the library has started and opened its log, so a start that
-// fails leaves the file as it was.
+// An error met in reading the save file, 0 for none, and the size of a file read that
+// was not of the 90 words (0 for none, or for an empty one, which holds nothing to
+// lose). Both are settled by the first write, which runs once the library has started
+// and opened its log, so a start that fails leaves the file as it was.
 int UnsettledReadError = 0;
-// A save file that could not be read and was not moved aside is never written over.
+long UnsettledOtherSize = 0;
+// A save file that could not be read or kept and was not moved aside is never written over.
 bool SaveWritesRefused = false;
 
-// Reads the file over the words: 0, or the error (the system's number, or
-// kNotARegularFile) when the file is there but could not be read.
+constexpr const char* kNotSaving = "この実行中は保存しません";
+
+// Reads the file over the words: 0, or the error (the system's number, kNotARegularFile
+// or kForeignLink) when the file is there but could not be read.
 int ReadSaveFile() {
   WordFileReader file(kSaveFileName);
   bool more = file.IsOpen();
   for (const SaveRun& run : kSaveLayout) {
     for (int i = 0; more && i < run.count; ++i) more = file.Read(run.words[i]);
   }
+  const long size = file.Size();
+  UnsettledOtherSize = size != 0 && size != 4L * kSaveWords ? size : 0;
   return file.Error();
 }
 
-// A file that is there but could not be read is not a missing one: the player's
-// progress may still be in it, so it is moved aside or, failing that, kept from writes.
-void SettleUnreadSave() {
+// A file that is there but could not be read is not a missing one, and one of another
+// size holds more or less than a write gives back: the player's progress may still be
+// in it, so it is moved aside or, failing that, kept from writes.
+void SettleLoadedSave() {
   const int readError = std::exchange(UnsettledReadError, 0);
-  if (readError == 0) return;
-  const UnreadFileOutcome outcome =
-      SetAsideUnreadFile(kSaveFileName, readError, "この実行中は保存しません");
-  SaveWritesRefused = !outcome.movedAside;
-  WriteLog(outcome.log.c_str());
+  const long otherSize = std::exchange(UnsettledOtherSize, 0);
+  if (readError != 0) {
+    SaveWritesRefused = !SetAsideUnreadFile(kSaveFileName, readError, kNotSaving);
+  } else if (otherSize != 0) {
+    SaveWritesRefused = !SetAsideOtherSizeFile(kSaveFileName, otherSize, kNotSaving);
+  }
 }
 
 }  // namespace
@@ -156,9 +164,9 @@ void LoadSaveData() {
 }
 
 int WriteSaveData() {
-  SettleUnreadSave();
+  SettleLoadedSave();
   if (SaveWritesRefused) return -1;
   WordFileWriter file(kSaveFileName);
   for (const SaveRun& run : kSaveLayout) file.Write(run.words, run.count);
-  return file.Commit(WriteLog);
+  return file.Commit();
 }

@@ -1,6 +1,7 @@
 #include "core/word_files.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 #include <ctime>
 #include <filesystem>
 #include <iterator>
+
+#include "game_library.h"
 
 namespace {
 
@@ -130,39 +133,88 @@ std::FILE* CreateTemporaryFile(const std::string& target, const struct stat* rep
   return nullptr;
 }
 
-// The file that `name` finally names: links are followed (a relative target from the
-// link's folder) to a name that is no link, whether a file stands there or not, so a
-// file kept in another folder through a link is written there and the link stays. A
-// loop leaves `name` itself, which then replaces the loop as a plain file would. With
-// `standingOnly` a link is followed only when something stands at its target, so the
-// name found is that of a file, a folder, a FIFO... or a link that leads nowhere.
-std::string FinalTarget(const std::string& name, bool standingOnly = false) {
+// Where a name leads: the file it finally names, or the link where the walk stopped.
+struct LinkWalk {
+  std::string file;
+  bool foreign = false;  // `file` is a link of another user, not followed
+  uid_t owner = 0;       // its owner
+};
+
+// Follows the links of this user (a relative target from the link's folder) to a name
+// that is no link, whether a file stands there or not, so a file kept in another folder
+// through a link is written there and the link stays. A link of another user is not
+// followed: its maker, not this user, chose where it leads (a game run by root would
+// otherwise read and replace any file). A loop leaves `name` itself, which then
+// replaces the loop as a plain file would. With `standingOnly` a link is followed only
+// when something stands at its target, so the name found is that of a file, a folder,
+// a FIFO... or a link that leads nowhere.
+LinkWalk FollowOwnLinks(const std::string& name, bool standingOnly = false) {
   std::filesystem::path path = name;
   for (int hop = 0; hop < kLinkHops; ++hop) {
-    std::error_code notALink;
-    const std::filesystem::path target = std::filesystem::read_symlink(path, notALink);
-    if (notALink) return path.string();
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return {path.string()};
+    if (status.st_uid != ::geteuid()) return {path.string(), true, status.st_uid};
+    std::error_code unreadable;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, unreadable);
+    if (unreadable) return {path.string()};
     const std::filesystem::path next = path.parent_path() / target;  // an absolute target replaces the folder
     std::error_code unreachable;
     if (standingOnly && !std::filesystem::exists(std::filesystem::symlink_status(next, unreachable))) {
-      return path.string();
+      return {path.string()};
     }
     path = next;
   }
-  return name;
+  return {name};
 }
 
-// Where a file that could not be read is kept: its own folder and name, with
-// ".unreadable" before the extension.
-std::string UnreadableName(const std::string& file) {
+// The log's line for a link of another user that is left as it is and `notDone`.
+std::string ForeignLinkLine(const std::string& link, uid_t owner, const std::string& notDone) {
+  const passwd* user = ::getpwuid(owner);
+  const std::string ownerText =
+      (user != nullptr ? std::string(user->pw_name) + "、" : std::string()) + "uid " + std::to_string(owner);
+  return FileLogLine(
+      "右記のリンクは別のユーザー（" + ownerText + "）のものなので、たどらずにそのまま残し、" + notDone + "：", link, 0);
+}
+
+// Leaves a link of another user as it is, saying so: false (nothing was moved aside).
+bool LeaveForeignLink(const LinkWalk& walk, const std::string& notDone) {
+  ReportProblem(ForeignLinkLine(walk.file, walk.owner, notDone).c_str());
+  return false;
+}
+
+// Where a file is kept aside: its own folder and name, with `tag` before the extension.
+std::string AsideName(const std::string& file, const std::string& tag) {
   std::filesystem::path path = file;
-  return path.replace_filename(path.stem().string() + ".unreadable" + path.extension().string()).string();
+  return path.replace_filename(path.stem().string() + tag + path.extension().string()).string();
+}
+
+// Gives `file` the name `keptName` too, unless something stands there: 0, or the
+// system's error. The write that follows then replaces the file as it would any, keeping
+// its permissions and group, while the kept name holds what it was. Where the file system
+// has no hard links, the file is renamed instead.
+int KeepUnderName(const char* file, const char* keptName) {
+  if (::link(file, keptName) == 0) return 0;
+  const int error = errno;
+  return error == EPERM || error == EOPNOTSUPP || error == EMLINK ? RenameWithoutReplacing(file, keptName) : error;
+}
+
+// Moves `file` (`what` says which kind) to `asideName` by `move` unless that name is
+// taken, and logs it; when it cannot, the file stays and that is said with `notDone`.
+bool PutAside(const std::string& file, const std::string& asideName, const std::string& what,
+              const std::string& notDone, int (*move)(const char*, const char*)) {
+  if (const int moveError = move(file.c_str(), asideName.c_str()); moveError != 0) {
+    ReportProblem(FileLogLine(what + "を右記の名前へ移せないため、" + notDone + "：", asideName, moveError).c_str());
+    return false;
+  }
+  WriteLog(FileLogLine(what + "を右記の名前で残しました：", asideName, 0).c_str());
+  return true;
 }
 
 }  // namespace
 
 std::string FileErrorText(int error) {
-  return error == kNotARegularFile ? "Not a regular file" : std::strerror(error);
+  if (error == kNotARegularFile) return "Not a regular file";
+  return error == kForeignLink ? "A link of another user" : std::strerror(error);
 }
 
 std::string FileLogLine(const std::string& text, const std::string& name, int error) {
@@ -178,16 +230,24 @@ bool ErrorMayPass(int error) {
 
 WordFileReader::WordFileReader(const char* name) {
   // Only a regular file is opened (a device may act on an open), and without waiting:
-  // a FIFO put there in between would hold the open until something wrote to it.
+  // a FIFO put there in between would hold the open until something wrote to it. The
+  // file is opened by the name the links of this user lead to, never through a link:
+  // one put there in between fails the open.
+  const LinkWalk walk = FollowOwnLinks(name);
+  const char* file = walk.file.c_str();
   struct stat status {};
   int descriptor = -1;
-  if (::stat(name, &status) != 0) {
+  if (walk.foreign) {
+    error_ = kForeignLink;
+  } else if (::lstat(file, &status) != 0) {
     error_ = errno;
-  } else if ((error_ = ReadableFileError(name, status)) == 0) {
-    descriptor = ::open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  } else if (S_ISLNK(status.st_mode)) {
+    error_ = ELOOP;  // links in a loop, or more than the system follows
+  } else if ((error_ = ReadableFileError(file, status)) == 0) {
+    descriptor = ::open(file, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
     if (descriptor < 0 || ::fstat(descriptor, &status) != 0) {
       error_ = errno;
-    } else if ((error_ = ReadableFileError(name, status)) == 0 &&
+    } else if ((error_ = ReadableFileError(file, status)) == 0 &&
                (::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0 ||
                 (file_ = ::fdopen(descriptor, "rb")) == nullptr)) {
       error_ = errno;
@@ -226,27 +286,37 @@ int RenameWithoutReplacing(const char* name, const char* newName) {
   return ::renameat2(AT_FDCWD, name, AT_FDCWD, newName, RENAME_NOREPLACE) == 0 ? 0 : errno;
 }
 
-UnreadFileOutcome SetAsideUnreadFile(const char* name, int readError, const char* notDone) {
-  const std::string file = FinalTarget(name, /*standingOnly=*/true);
-  const std::string asideName = UnreadableName(file);
-  UnreadFileOutcome outcome{false, FileLogLine("右記のファイルの読み込みに失敗しました：", file, readError)};
-  if (ErrorMayPass(readError)) {
-    outcome.log += FileLogLine(std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：", file, 0);
-  } else if (const int moveError = RenameWithoutReplacing(file.c_str(), asideName.c_str()); moveError != 0) {
-    outcome.log += FileLogLine(std::string("読み込めなかったファイルを右記の名前へ移せないため、") + notDone + "：",
-                               asideName, moveError);
-  } else {
-    outcome.movedAside = true;
-    outcome.log += FileLogLine("読み込めなかったファイルを右記の名前で残しました：", asideName, 0);
+bool SetAsideUnreadFile(const char* name, int readError, const char* notDone) {
+  const LinkWalk walk = FollowOwnLinks(name, /*standingOnly=*/true);
+  if (walk.foreign) return LeaveForeignLink(walk, notDone);
+  WriteLog(FileLogLine("右記のファイルの読み込みに失敗しました：", walk.file, readError).c_str());
+  // A link of another user met in the reading may have gone since: the file stays until read again.
+  if (ErrorMayPass(readError) || readError == kForeignLink) {
+    const std::string kept = std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：";
+    ReportProblem(FileLogLine(kept, walk.file, readError).c_str());
+    return false;
   }
-  return outcome;
+  return PutAside(walk.file, AsideName(walk.file, ".unreadable"), "読み込めなかったファイル", notDone,
+                  RenameWithoutReplacing);
 }
 
-WordFileWriter::WordFileWriter(const char* name) : name_(FinalTarget(name)) {
+bool SetAsideOtherSizeFile(const char* name, long size, const char* notDone) {
+  const LinkWalk walk = FollowOwnLinks(name, /*standingOnly=*/true);
+  if (walk.foreign) return LeaveForeignLink(walk, notDone);
+  return PutAside(walk.file, AsideName(walk.file, "." + std::to_string(size) + "-bytes"), "大きさの違うファイル",
+                  notDone, KeepUnderName);
+}
+
+WordFileWriter::WordFileWriter(const char* name) {
+  const LinkWalk walk = FollowOwnLinks(name);
+  name_ = walk.file;
+  linkOwner_ = walk.owner;
   // The file replaced, whose permissions the new one gets.
   struct stat target {};
   bool replacing = false;
-  if (::lstat(name_.c_str(), &target) != 0) {
+  if (walk.foreign) {
+    error_ = kForeignLink;
+  } else if (::lstat(name_.c_str(), &target) != 0) {
     if (errno != ENOENT) error_ = errno;
   } else if (S_ISDIR(target.st_mode)) {
     error_ = EISDIR;
@@ -290,29 +360,30 @@ void WordFileWriter::WriteZeros(int count) {
   for (int i = 0; i < count; ++i) Write(0);
 }
 
-int WordFileWriter::Commit(int (*log)(const char*)) {
-  if (file_ == nullptr) return LogFailure(log);
+int WordFileWriter::Commit() {
+  if (file_ == nullptr) return ReportFailure();
   if (error_ == 0 && (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)) Fail(errno);
   if (std::fclose(file_) != 0) Fail(errno);
   file_ = nullptr;
   if (error_ == 0 && std::rename(temporaryName_.c_str(), name_.c_str()) == 0) {
     if (groupError_ != 0) {
-      log(FileLogLine("右記のファイルは元のグループを保てないため、グループと他のユーザーには元の両方に"
-                      "許されていた権限だけを残して書き込みました：",
-                      name_, groupError_)
-              .c_str());
+      WriteLog(FileLogLine("右記のファイルは元のグループを保てないため、グループと他のユーザーには元の両方に"
+                           "許されていた権限だけを残して書き込みました：",
+                           name_, groupError_)
+                   .c_str());
     }
     return 0;
   }
   Fail(errno);
   std::remove(temporaryName_.c_str());
-  return LogFailure(log);
+  return ReportFailure();
 }
 
-int WordFileWriter::LogFailure(int (*log)(const char*)) const {
-  log(FileLogLine(noTemporaryFile_ ? "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました："
+int WordFileWriter::ReportFailure() const {
+  if (error_ == kForeignLink) return ReportProblem(ForeignLinkLine(name_, linkOwner_, "書き込みません").c_str());
+  return ReportProblem(
+      FileLogLine(noTemporaryFile_ ? "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました："
                                    : "右記のファイルの書き込みに失敗しました：",
                   name_, error_)
           .c_str());
-  return -1;
 }

@@ -2,10 +2,14 @@
 // over a file in the working folder, and a writer that writes a temporary file of a
 // name of its own beside the target and renames it over the target only when every
 // word was written, so a failed write never loses the previous file. A name that is a
-// link is written through: the target is the file the link finally names (created when
-// missing), and the link stays. A file that could not be read can be moved aside, so
-// that no write replaces it.
+// link of this user is written through: the target is the file the link finally names
+// (created when missing), and the link stays. A link of another user (on the way too)
+// is neither read nor written, nor replaced. A file that could not be read, or that a
+// write must not replace unseen, can be moved aside. Failures to write are logged and
+// said on standard error (once per text).
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstdio>
 #include <string>
@@ -13,8 +17,11 @@
 // The reader's and writer's error for a name that holds something other than a regular
 // file or a folder (a FIFO, a socket, a device): it is not opened for reading or written.
 constexpr int kNotARegularFile = -1;
+// The reader's and writer's error for a name that leads through a link of another user:
+// whoever made it, not this user, chose where it leads.
+constexpr int kForeignLink = -2;
 
-// The text of an error number, or of kNotARegularFile, for the log.
+// The text of an error number, or of kNotARegularFile or kForeignLink, for the log.
 std::string FileErrorText(int error);
 // A log line: `text`, the file's name and, unless `error` is 0, why in brackets.
 std::string FileLogLine(const std::string& text, const std::string& name, int error);
@@ -32,8 +39,9 @@ class WordFileReader {
   WordFileReader& operator=(const WordFileReader&) = delete;
 
   bool IsOpen() const { return file_ != nullptr; }
-  // The system's error number (or kNotARegularFile) when the file is there but could not
-  // be opened or a read failed (rather than ending); 0 otherwise, and for a missing file.
+  // The system's error number (or kNotARegularFile, kForeignLink) when the file is there
+  // but could not be opened or a read failed (rather than ending); 0 otherwise, and for a
+  // missing file.
   int Error() const { return error_; }
   // The file's size in bytes (0 when it is not open).
   long Size() const { return size_; }
@@ -52,22 +60,23 @@ class WordFileReader {
 // the system's error number (nothing is then renamed).
 int RenameWithoutReplacing(const char* name, const char* newName);
 
-// What became of a file that is there but could not be read (`readError`): after an
-// error that lasts it is moved aside in its own folder, ".unreadable" put before its
-// extension, unless that name is taken; after one that may pass it stays. For a link the
-// file is the one it names (the link stays), as far as links lead to something that
-// stands. `log` tells it in lines for the log, naming that file, with `notDone` saying
-// what is not done while the file stays (as in "この実行中は保存しません").
-struct UnreadFileOutcome {
-  bool movedAside;
-  std::string log;
-};
-UnreadFileOutcome SetAsideUnreadFile(const char* name, int readError, const char* notDone);
+// Settles a file that is there but could not be read (`readError`): after an error that
+// lasts it is moved aside in its own folder, ".unreadable" put before its extension,
+// unless that name is taken; after one that may pass, or behind a link of another user,
+// it stays. For a link of this user the file is the one it names (the link stays), as
+// far as links lead to something that stands. Logs what became of it, naming that file;
+// when it stays, with `notDone` saying what is not done (as in "この実行中は保存しません"),
+// also on standard error. True when it was moved aside.
+bool SetAsideUnreadFile(const char* name, int readError, const char* notDone);
+// The same for a file that was read but that is not of the size a write gives it, so
+// that a write would lose what else it held: kept under ".<size>-bytes" before its
+// extension as well, so that the write replaces it as any other, permissions and all.
+bool SetAsideOtherSizeFile(const char* name, long size, const char* notDone);
 
 class WordFileWriter {
  public:
-  // A target that the user may not write by its mode (a read-only save) or that is no
-  // regular file is not written: Commit then fails.
+  // A target that the user may not write by its mode (a read-only save), that is no
+  // regular file or that a link of another user leads to is not written: Commit then fails.
   explicit WordFileWriter(const char* name);
   ~WordFileWriter();  // a writer never committed removes its temporary file
   WordFileWriter(const WordFileWriter&) = delete;
@@ -80,17 +89,20 @@ class WordFileWriter {
   // anything failed (the target is then unchanged). The new file keeps the permissions
   // of the file it replaces, and its group where the user may give it that group (is in
   // it, or is root); where not, it is still written, in the group a new file gets there,
-  // and the group and others keep only what both had. Either case is told to `log` in a line: the
-  // target (the file a link finally names) and why (the system's error or
-  // kNotARegularFile), for a failed write also whether it was the temporary file beside
-  // the target that could not be made (in a folder the user may not write, say).
-  int Commit(int (*log)(const char*));
+  // and the group and others keep only what both had. Either case is logged in a line:
+  // the target (the file a link finally names) and why (the system's error,
+  // kNotARegularFile; a link of another user is named with its owner), for a failed
+  // write also whether it was the temporary file beside the target that could not be
+  // made (in a folder the user may not write, say). A failed write's line also goes to
+  // standard error.
+  int Commit();
 
  private:
   void Fail(int error);
-  int LogFailure(int (*log)(const char*)) const;  // -1
+  int ReportFailure() const;  // -1
 
   std::string name_;
+  uid_t linkOwner_ = 0;  // the owner of the link of another user that name_ is
   std::string temporaryName_;
   std::FILE* file_ = nullptr;
   int error_ = 0;

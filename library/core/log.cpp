@@ -1,5 +1,6 @@
 #include "core/log.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstring>
 #include <mutex>
@@ -30,6 +31,7 @@ struct LogState {
   int continuingLine;
   DWORD startTime;
   char path[kPathCapacity];  // empty until OpenLogFile
+  int writeError;            // of the last write to the file that failed in this LogWrite, 0 for none
 };
 
 LogState logState;
@@ -71,10 +73,29 @@ std::size_t ConvertLineEnds(LineEndConversion& conversion, char* out, std::size_
   return written;
 }
 
+// Writes `text` on standard error the first time it is reported.
+void ReportOnce(const char* text) {
+  static std::mutex reportedMutex;
+  static std::set<std::string> reported;
+  std::lock_guard<std::mutex> lock(reportedMutex);
+  if (reported.insert(text).second) ReportToStandardError(text);
+}
+
+// Where the log itself cannot be made or written (a read-only folder, a full disk), no
+// one would read of it there: standard error says so, once per reason.
+void ReportLogFailure(int error) {
+  const std::string line = std::string("ログファイルに書き込めません：") + logState.path + "（" +
+                           std::strerror(error != 0 ? error : EIO) + "）\n";
+  ReportOnce(line.c_str());
+}
+
 void WriteToFile(HANDLE file, const char* bytes, std::size_t length) {
   if (file == INVALID_HANDLE_VALUE || length == 0) return;
   DWORD written = 0;
-  WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr);
+  errno = 0;
+  if (!WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr)) {
+    logState.writeError = errno != 0 ? errno : EIO;
+  }
 }
 
 // Sends bytes [0, length) of a terminated buffer to the debugger output.
@@ -120,9 +141,14 @@ void WriteLines(HANDLE file, char* text, std::size_t length) {
 
 HANDLE OpenForAppending() {
   if (logState.path[0] == '\0') return INVALID_HANDLE_VALUE;
+  errno = 0;
   HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) SetFilePointer(file, 0, nullptr, FILE_END);
+  if (file == INVALID_HANDLE_VALUE) {
+    ReportLogFailure(errno);
+  } else {
+    SetFilePointer(file, 0, nullptr, FILE_END);
+  }
   return file;
 }
 
@@ -149,8 +175,13 @@ int OpenLogFile() {
   FormatString(logState.path, sizeof logState.path, "%s%s%s", directory, directory[0] != '\0' ? "/" : "", name);
 
   DeleteFileA(logState.path);
+  errno = 0;
   HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (file == INVALID_HANDLE_VALUE) {
+    ReportLogFailure(errno);
+  } else {
+    CloseHandle(file);
+  }
   logState.indent = 0;
   logState.continuingLine = 0;
   logState.startTime = timeGetTime();
@@ -179,12 +210,14 @@ int LogWrite(const char* text) {
   }
 
   HANDLE file = OpenForAppending();
+  logState.writeError = 0;
   LineEndConversion conversion = {text, false, false};
   while (*conversion.next != '\0') {
     const std::size_t converted = ConvertLineEnds(conversion, buffer, capacity);
     WriteLines(file, buffer, converted);
   }
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (logState.writeError != 0) ReportLogFailure(logState.writeError);
   TrackedFree(block);
   return -1;
 }
@@ -192,10 +225,7 @@ int LogWrite(const char* text) {
 int LogReport(const char* text) {
   if (text == nullptr) return -1;
   LogWrite(text);
-  static std::mutex reportedMutex;
-  static std::set<std::string> reported;
-  std::lock_guard<std::mutex> lock(reportedMutex);
-  if (reported.insert(text).second) ReportToStandardError(text);
+  ReportOnce(text);
   return -1;
 }
 

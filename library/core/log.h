@@ -2,7 +2,8 @@
 // Each line starts with the milliseconds since OpenLogFile ("%d:") and one tab per
 // indent level; line ends are written as CR LF. The file is opened, appended to and
 // closed on every write, so it is complete up to the last line. The texts also go to
-// the debugger output ("kernel/debug_output.h").
+// the debugger output ("kernel/debug_output.h"). A log file that cannot be made or
+// written is said on standard error, once per file and reason.
 #pragma once
 
 // Empties (or creates) the log file in the current directory, remembers its absolute

@@ -129,6 +129,17 @@ TEST_F(LogFile, AReportReachesStandardErrorOncePerText) {
   EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 2);
 }
 
+// A log that cannot be written (a full disk) is said on standard error, once per reason.
+TEST_F(LogFile, ALogThatCannotBeWrittenIsSaidOncePerReason) {
+  std::filesystem::remove("Log.txt");
+  std::filesystem::create_symlink("/dev/full", "Log.txt");
+  testing::internal::CaptureStderr();
+  for (const char* text : {"a\n", "b\n"}) LogWrite(text);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find("No space left on device"), std::string::npos) << said;
+}
+
 TEST(LogFileName, DatedNameUsesTheLocalTimeWithoutPadding) {
   ScratchDirectory scratch;
   SetLogDatedFileName(1);

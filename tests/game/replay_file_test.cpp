@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <regex>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -66,6 +68,40 @@ TEST(ReplayFiles, AFailedWriteKeepsThePreviousReplayAndReportsIt) {
     EXPECT_EQ(FinishReplay(), -1);
   }
   EXPECT_EQ(scratch.Read("VTReplaydata02.dat"), previous);
+}
+
+// A link another user made, to a file only root may read (met first, behind the user's own
+// link, or made after loading), is not read, written through or replaced, and is named.
+TEST(ReplayFiles, ALinkOfAnotherUserIsNeitherReadNorWrittenThrough) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root may give a link to another user";
+  const std::string words = EncodeWords(ReplayWords(kHeader, 1, {7}));  // also a save of level 66
+  const std::tuple<std::string, std::function<int()>, std::function<int()>> files[] = {
+      {kSaveFileName, [] { return TotalLevel; }, WriteSaveData},
+      {ReplayFileName(5), [] { return ReplayList[5].score; },
+       [] { Record({1}); ReplaySlot = 5; return FinishReplay(); }}};
+  testing::internal::CaptureStderr();
+  for (const auto& [name, read, write] : files) {
+    for (const auto& [chained, late] : {std::pair{false, false}, {true, false}, {false, true}}) {
+      SCOPED_TRACE(name + (chained ? " chained" : "") + (late ? " made after loading" : ""));
+      ScratchDirectory scratch;
+      ReplayList[5] = {};
+      if (late) LoadSaveData();
+      scratch.Write("target", words);
+      const std::string theirs = chained ? "theirs-" + name : name;
+      std::filesystem::create_symlink("target", theirs);
+      if (chained) std::filesystem::create_symlink(theirs, name);
+      ASSERT_EQ(::chmod("target", 0600) | ::lchown(theirs.c_str(), 65534, 65534), 0);
+      if (!late) LoadSaveData();
+      EXPECT_EQ(read(), 0);
+      EXPECT_EQ(write(), -1);
+      EXPECT_EQ(scratch.Read("target"), words);
+      EXPECT_TRUE(std::filesystem::is_symlink(name));  // no file was made in its place
+    }
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  for (const std::string link : {"SaveData", "theirs-SaveData", "VTReplaydata05", "theirs-VTReplaydata05"}) {
+    EXPECT_TRUE(std::regex_search(said, std::regex("uid 65534[^-\n]*" + link + "\\.dat\n"))) << link;
+  }
 }
 
 // What stands in a slot unread may be a replay still: a recording moves it aside first,

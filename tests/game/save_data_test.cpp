@@ -199,7 +199,7 @@ TEST(SaveData, TheTemporaryFileIsMadeWithTheSavesPermissions) {
   const mode_t previousUmask = ::umask(022);
   for (const mode_t mode : {0600, 0640, 0644}) {
     ScratchDirectory scratch;
-    scratch.Write(kSaveFileName, "old");
+    scratch.Write(kSaveFileName, EncodeWords(DefaultWords()));
     ::chmod(kSaveFileName, mode);
     LoadSaveData();
     EXPECT_EQ(AttributeChangesDuring(scratch.path(), [] { EXPECT_EQ(WriteSaveData(), 0); }), std::vector<std::string>())
@@ -273,6 +273,28 @@ TEST(SaveData, AFailureThatMayPassLeavesTheFileAsItIs) {
   }
   EXPECT_EQ(WriteSaveData(), -1);
   EXPECT_EQ(scratch.Read(kSaveFileName), "old");  // neither moved nor written over
+}
+
+// A save of another size is kept as it was, beside the file a link names, before the
+// first write replaces it (keeping its permissions); its name taken, nothing is saved.
+TEST(SaveData, ASaveOfAnotherSizeIsKeptBeforeItIsReplaced) {
+  const std::string save = EncodeWords([] { std::vector<int> words = DefaultWords(); words[1] = 12; return words; }());
+  const std::tuple<std::string, std::string, std::string, bool> cases[] = {
+      {kSaveFileName, save.substr(0, 100), "SaveData.100-bytes.dat", false},
+      {"synced/save.dat", save + std::string(1 << 20, '\x01'), "synced/save.1048936-bytes.dat", false},
+      {kSaveFileName, save.substr(0, 100), "SaveData.100-bytes.dat", true}};
+  for (const auto& [file, bytes, kept, taken] : cases) {
+    ScratchDirectory scratch;
+    scratch.Write(file, bytes);
+    ::chmod(file.c_str(), 0600);
+    if (file != kSaveFileName) std::filesystem::create_symlink(file, kSaveFileName);
+    if (taken) scratch.Write(kept, "earlier");
+    LoadSaveData();
+    EXPECT_EQ(WriteSaveData(), taken ? -1 : 0) << kept;
+    EXPECT_EQ(scratch.Read(kept), taken ? "earlier" : bytes) << kept;
+    EXPECT_EQ(scratch.Read(file), taken ? bytes : save) << kept;  // the words read as far as they go
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0600)) << kept;
+  }
 }
 
 // A save kept elsewhere through a link (a synced folder) is written there; the link stays.
