@@ -142,8 +142,10 @@ void WriteLines(HANDLE file, char* text, std::size_t length) {
 HANDLE OpenForAppending() {
   if (logState.path[0] == '\0') return INVALID_HANDLE_VALUE;
   errno = 0;
+  // Never through a link: one put in the log's place (by another user of a shared
+  // folder, say) would have the lines appended to whatever file it names.
   HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     ReportLogFailure(errno);
   } else {

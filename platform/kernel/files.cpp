@@ -53,8 +53,9 @@ DWORD CopyOut(const std::string& text, DWORD bufferLength, LPSTR buffer) {
 }  // namespace
 
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES, DWORD creationDisposition,
-                   DWORD, HANDLE) {
-  const int flags = OpenFlags(desiredAccess, creationDisposition);
+                   DWORD flagsAndAttributes, HANDLE) {
+  int flags = OpenFlags(desiredAccess, creationDisposition);
+  if ((flagsAndAttributes & FILE_FLAG_OPEN_REPARSE_POINT) != 0) flags |= O_NOFOLLOW;
   if (fileName == nullptr || flags < 0) return INVALID_HANDLE_VALUE;
   const std::string path = ResolvePath(fileName);
   const int descriptor = ::open(path.c_str(), flags, 0644);

@@ -18,6 +18,9 @@
 #define OPEN_ALWAYS 4u
 
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
+// The name itself is opened, never what a link there names. Here a link at the name
+// fails the open (the file a link stands for cannot be opened as such).
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000u
 
 #define FILE_BEGIN 0u
 #define FILE_CURRENT 1u

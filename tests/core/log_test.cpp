@@ -5,9 +5,11 @@
 #include <errno.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "../support/file_limits.h"
 #include "../support/scratch_directory.h"
 #include "testing.h"
 
@@ -130,14 +132,34 @@ TEST_F(LogFile, AReportReachesStandardErrorOncePerText) {
 }
 
 // A log that cannot be written (a full disk) is said on standard error, once per reason.
+// A log that cannot be written (a full disk, or a link put in its place, which is never
+// followed) is said on standard error once per reason, however often it is written.
 TEST_F(LogFile, ALogThatCannotBeWrittenIsSaidOncePerReason) {
-  std::filesystem::remove("Log.txt");
-  std::filesystem::create_symlink("/dev/full", "Log.txt");
-  testing::internal::CaptureStderr();
-  for (const char* text : {"a\n", "b\n"}) LogWrite(text);
-  const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-  EXPECT_NE(said.find("No space left on device"), std::string::npos) << said;
+  scratch_.Write("elsewhere.txt", "kept");
+  const struct {
+    const char* reason;
+    std::function<void()> spoil;
+  } cases[] = {
+      {"File too large", [] { std::filesystem::resize_file("Log.txt", 1000); }},
+      {"Too many levels of symbolic links",
+       [] {
+         std::filesystem::remove("Log.txt");
+         std::filesystem::create_symlink("elsewhere.txt", "Log.txt");
+       }},
+  };
+  for (const auto& [reason, spoil] : cases) {
+    SCOPED_TRACE(reason);
+    spoil();
+    testing::internal::CaptureStderr();
+    {
+      const FileLimit fullDisk(RLIMIT_FSIZE, 1000);
+      for (const char* text : {"a\n", "b\n"}) LogWrite(text);
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find(reason), std::string::npos) << said;
+  }
+  EXPECT_EQ(scratch_.Read("elsewhere.txt"), "kept");
 }
 
 TEST(LogFileName, DatedNameUsesTheLocalTimeWithoutPadding) {
