@@ -58,16 +58,18 @@ pid_t StartWindowOwner(const std::string& folder, int* release, const char* clas
   return status == 'y' ? child : -1;
 }
 
+// The folders of this test process share a name's beginning, so they can be removed after.
+std::string FolderPrefix() { return "vantorel-" + std::to_string(getpid()) + "-"; }
+
 std::string MakeFolder(const char* name) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("vantorel-" + std::to_string(getpid()) + "-" + name);
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / (FolderPrefix() + name);
   std::filesystem::create_directories(folder);
   return folder.string();
 }
 
 // The lock files of this test: in a folder of its own, which only its user may write.
-std::string PrivateLockFolder(const std::string& name = "locks") {
-  const std::string folder = MakeFolder(name.c_str());
+std::string PrivateLockFolder() {
+  const std::string folder = MakeFolder("locks");
   std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
   setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
   return folder;
@@ -103,6 +105,9 @@ class SingleInstanceTest : public ::testing::Test {
       }
     }
     std::filesystem::current_path(folder_);
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path())) {
+      if (entry.path().filename().string().starts_with(FolderPrefix())) std::filesystem::remove_all(entry.path());
+    }
   }
 
  private:
@@ -177,113 +182,69 @@ TEST_F(SingleInstanceTest, TheHolderRemovesItsLockFileAndAKilledHoldersFileIsTak
   EXPECT_EQ(FilesIn(locks), 0);
 }
 
-constexpr uid_t kOtherUser = 65534;
-
-// A new file at `path` given to `owner`, locked through the returned descriptor.
-int LockedFile(const std::string& path, uid_t owner) {
+// A new file of another user at `path`, locked while the returned descriptor is open.
+int OthersLockedFile(const std::string& path) {
   const int file = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  return file >= 0 && fchown(file, owner, owner) == 0 && flock(file, LOCK_EX) == 0 ? file : -1;
+  return file >= 0 && fchown(file, 65534, 65534) == 0 && flock(file, LOCK_EX) == 0 ? file : -1;
 }
 
-// What another user can leave where lock files are kept. Root plays the user, so that
-// the other user's files can be made; the class is this process's own, so its folder in
-// /tmp is shared with no other run.
-class OthersLockFilesTest : public SingleInstanceTest {
- protected:
-  void SetUp() override {
-    SingleInstanceTest::SetUp();
-    if (geteuid() != 0) GTEST_SKIP() << "making another user's files needs root";
-    setenv("DISPLAY", (":" + pid_).c_str(), 1);
-    unsetenv("WAYLAND_DISPLAY");
-  }
-  void TearDown() override {
-    for (const std::string& made : {userFolder_, userFolder_ + ".target", "/tmp/" + LockName()}) {
-      std::filesystem::remove_all(made);
-    }
-    SingleInstanceTest::TearDown();
-  }
-  std::string LockName() const { return className_ + "-0-display_" + pid_ + ".lock"; }
-  // Whether a window that another process makes now is found from here; `check` runs
-  // while it stands.
-  template <typename Check>
-  bool FoundWhileAnotherCopyRuns(Check check) {
-    int release = -1;
-    const pid_t child = StartWindowOwner(MakeFolder("owner"), &release, className_.c_str());
-    EXPECT_GT(child, 0);
-    const bool found = FindWindowA(className_.c_str(), nullptr) != nullptr;
-    check();
-    if (child > 0) EndWindowOwner(child, release);
-    return found;
-  }
-  const std::string pid_ = std::to_string(getpid());
-  const std::string className_ = "LockTest" + pid_;
-  const std::string userFolder_ = "/tmp/" + className_ + "-0";
-};
-
-TEST_F(OthersLockFilesTest, AnotherUsersLockAtTheSharedNameDoesNotStopTheStart) {
-  unsetenv("XDG_RUNTIME_DIR");
-  const int held = LockedFile("/tmp/" + LockName(), kOtherUser);
-  ASSERT_GE(held, 0);
-  EXPECT_EQ(FindWindowA(className_.c_str(), nullptr), nullptr);
-  EXPECT_TRUE(FoundWhileAnotherCopyRuns([&] {
-    EXPECT_EQ(std::filesystem::status(userFolder_).permissions(), std::filesystem::perms::owner_all);
-  }));
-  close(held);
-}
-
-// Another user's locked file, or a link, at the lock file's name: neither found nor used,
-// and nothing is created through the link.
-TEST_F(OthersLockFilesTest, WhatIsPlantedAtTheLockFileIsNeitherFoundNorUsed) {
-  const struct {
-    const char* what;
-    bool link;
-    bool locked;
-    uid_t owner;
-  } plants[] = {{"another user's locked file", false, true, kOtherUser},
-                {"a link to a locked file", true, true, 0},
-                {"a link to nothing", true, false, 0}};
-  for (std::size_t i = 0; i < std::size(plants); ++i) {
-    SCOPED_TRACE(plants[i].what);
-    const std::string lock = PrivateLockFolder("plant" + std::to_string(i)) + "/" + LockName();
-    const std::string target = plants[i].link ? MakeFolder(("aside" + std::to_string(i)).c_str()) + "/lock" : lock;
-    const int held = plants[i].locked ? LockedFile(target, plants[i].owner) : -1;
-    ASSERT_EQ(held >= 0, plants[i].locked);
-    ASSERT_TRUE(!plants[i].link || symlink(target.c_str(), lock.c_str()) == 0);
-    EXPECT_EQ(FindWindowA(className_.c_str(), nullptr), nullptr);
-    const bool found = FoundWhileAnotherCopyRuns([&] { EXPECT_EQ(std::filesystem::exists(target), plants[i].locked); });
-    EXPECT_FALSE(found);
-    if (held >= 0) close(held);
-  }
-}
-
-// A runtime folder that fails is passed over for the user's folder in /tmp; when that
-// fails too, no lock is kept and a second copy is not found.
-TEST_F(OthersLockFilesTest, AFolderOthersMayWriteOrALinkIsNotUsed) {
+// What another user may leave where lock files are kept: none of it makes the display
+// look taken or is written through, and a real second copy is found wherever a lock can
+// still be kept. The class is this process's own, so no other run shares its names.
+TEST_F(SingleInstanceTest, WhatAnotherUserLeavesNeitherStopsTheStartNorIsWrittenThrough) {
   namespace fs = std::filesystem;
+  if (geteuid() != 0) GTEST_SKIP() << "making another user's files needs root";
+  const std::string pid = std::to_string(getpid()), className = "LockTest" + pid;
+  const std::string lockName = className + "-0-display_" + pid + ".lock", folder = "/tmp/" + className + "-0";
+  const std::string aside = MakeFolder("aside"), lock = folder + "/" + lockName;
+  setenv("DISPLAY", (":" + pid).c_str(), 1);
+  unsetenv("WAYLAND_DISPLAY");
+  unsetenv("XDG_RUNTIME_DIR");
+  const auto makeFolder = [&](uid_t owner, fs::perms mode) {
+    fs::create_directory(folder);
+    fs::permissions(folder, mode);
+    EXPECT_EQ(chown(folder.c_str(), owner, owner), 0);
+  };
+  const auto linkTheLockFile = [&] {
+    makeFolder(0, fs::perms::owner_all);
+    fs::create_symlink(aside + "/lock", lock);
+  };
   const struct {
     const char* what;
-    uid_t owner;
-    fs::perms mode;
-    bool link;
-  } spoilt[] = {{"another user's", kOtherUser, fs::perms::owner_all, false},
-                {"writable by all", 0, fs::perms::all, false},
-                {"a link", 0, fs::perms::owner_all, true}};
-  for (const bool runtime : {true, false}) {
-    for (std::size_t i = 0; i < std::size(spoilt); ++i) {
-      SCOPED_TRACE(std::string(spoilt[i].what) + (runtime ? " runtime folder" : " folder in /tmp"));
-      fs::remove_all(userFolder_);
-      const std::string at =
-          runtime ? (fs::temp_directory_path() / ("vantorel-" + pid_ + "-runtime" + std::to_string(i))).string()
-                  : userFolder_;
-      const std::string landing = spoilt[i].link ? at + ".target" : at;  // where a lock file would go
-      fs::create_directory(landing);
-      fs::permissions(landing, spoilt[i].mode);
-      ASSERT_EQ(chown(landing.c_str(), spoilt[i].owner, spoilt[i].owner), 0);
-      if (spoilt[i].link) fs::create_directory_symlink(landing, at);
-      runtime ? setenv("XDG_RUNTIME_DIR", at.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
-      const bool found = FoundWhileAnotherCopyRuns([&] { EXPECT_TRUE(fs::is_empty(landing)); });
-      EXPECT_EQ(found, runtime);
-    }
+    std::function<int()> plant;  // a descriptor to close after, or -1
+    bool copyFound;
+  } plants[] = {
+      {"a lock held at the shared name", [&] { return OthersLockedFile("/tmp/" + lockName); }, true},
+      {"another user's locked file",
+       [&] {
+         makeFolder(0, fs::perms::owner_all);
+         return OthersLockedFile(lock);
+       },
+       false},
+      {"a link to a locked file",
+       [&] {
+         linkTheLockFile();
+         return OthersLockedFile(aside + "/lock");
+       },
+       false},
+      {"a link to nothing", [&] { return linkTheLockFile(), -1; }, false},
+      {"the folder another user's", [&] { return makeFolder(65534, fs::perms::owner_all), -1; }, false},
+      {"the folder writable by all", [&] { return makeFolder(0, fs::perms::all), -1; }, false},
+      {"a link for the folder", [&] { return fs::create_directory_symlink(aside, folder), -1; }, false},
+  };
+  for (const auto& [what, plant, copyFound] : plants) {
+    SCOPED_TRACE(what);
+    const int held = plant();
+    const std::size_t before = FilesIn(aside);
+    EXPECT_EQ(FindWindowA(className.c_str(), nullptr), nullptr);
+    int release = -1;
+    const pid_t child = StartWindowOwner(MakeFolder("owner"), &release, className.c_str());
+    ASSERT_GT(child, 0);
+    EXPECT_EQ(FindWindowA(className.c_str(), nullptr) != nullptr, copyFound);
+    EndWindowOwner(child, release);
+    EXPECT_EQ(FilesIn(aside), before) << "written through a link";
+    if (held >= 0) close(held);
+    for (const std::string& made : {folder, "/tmp/" + lockName, aside + "/lock"}) fs::remove_all(made);
   }
 }
 
