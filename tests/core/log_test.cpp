@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <errno.h>
-
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -114,42 +111,14 @@ TEST_F(LogFile, SettingsTurnOffStampsOrTheWholeFile) {
   EXPECT_EQ(Contents(), "\ta\r\n");
 }
 
-// A report is logged every time but reaches standard error once per text, as UTF-8
-// after the program's name, even with the log turned off.
-TEST_F(LogFile, AReportReachesStandardErrorOncePerText) {
-  testing::internal::CaptureStderr();
-  LogReport("書けません：a\n");
-  LogReport("書けません：a\n");
-  SetLogOff(1);
-  LogReport("書けません：b\n");
-  SetLogOff(0);
-  const std::string said = testing::internal::GetCapturedStderr();
-  const std::string line = std::string(program_invocation_short_name) + ": " +
-                           reinterpret_cast<const char*>(u8"書けません：");
-  EXPECT_EQ(said, line + "a\n" + line + "b\n");
-  const std::string logged = Contents();
-  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 2);
-}
-
 // A log that cannot be written (a full disk) is said on standard error, once per reason.
 // A log that cannot be written (a full disk, or a link put in its place, which is never
 // followed) is said on standard error once per reason, however often it is written.
 TEST_F(LogFile, ALogThatCannotBeWrittenIsSaidOncePerReason) {
   scratch_.Write("elsewhere.txt", "kept");
-  const struct {
-    const char* reason;
-    std::function<void()> spoil;
-  } cases[] = {
-      {"File too large", [] { std::filesystem::resize_file("Log.txt", 1000); }},
-      {"Too many levels of symbolic links",
-       [] {
-         std::filesystem::remove("Log.txt");
-         std::filesystem::create_symlink("elsewhere.txt", "Log.txt");
-       }},
-  };
-  for (const auto& [reason, spoil] : cases) {
-    SCOPED_TRACE(reason);
-    spoil();
+  std::filesystem::resize_file("Log.txt", 1000);
+  for (const bool link : {false, true}) {
+    if (link) std::filesystem::remove("Log.txt"), std::filesystem::create_symlink("elsewhere.txt", "Log.txt");
     testing::internal::CaptureStderr();
     {
       const FileLimit fullDisk(RLIMIT_FSIZE, 1000);
@@ -157,7 +126,7 @@ TEST_F(LogFile, ALogThatCannotBeWrittenIsSaidOncePerReason) {
     }
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-    EXPECT_NE(said.find(reason), std::string::npos) << said;
+    EXPECT_NE(said.find(link ? "Too many levels of symbolic links" : "File too large"), std::string::npos) << said;
   }
   EXPECT_EQ(scratch_.Read("elsewhere.txt"), "kept");
 }

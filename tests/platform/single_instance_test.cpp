@@ -200,37 +200,32 @@ TEST_F(SingleInstanceTest, WhatAnotherUserLeavesNeitherStopsTheStartNorIsWritten
   setenv("DISPLAY", (":" + pid).c_str(), 1);
   unsetenv("WAYLAND_DISPLAY");
   unsetenv("XDG_RUNTIME_DIR");
-  const auto makeFolder = [&](uid_t owner, fs::perms mode) {
+  // The user's folder for lock files, as another user or the user left it: -1, nothing to close.
+  const auto makeFolder = [&](uid_t owner) {
     fs::create_directory(folder);
-    fs::permissions(folder, mode);
-    EXPECT_EQ(chown(folder.c_str(), owner, owner), 0);
-  };
-  const auto linkTheLockFile = [&] {
-    makeFolder(0, fs::perms::owner_all);
-    fs::create_symlink(aside + "/lock", lock);
+    fs::permissions(folder, fs::perms::owner_all);
+    return chown(folder.c_str(), owner, owner) == 0 ? -1 : -2;
   };
   const struct {
     const char* what;
-    std::function<int()> plant;  // a descriptor to close after, or -1
+    std::function<int()> plant;  // a descriptor to close after, or below 0
     bool copyFound;
   } plants[] = {
       {"a lock held at the shared name", [&] { return OthersLockedFile("/tmp/" + lockName); }, true},
       {"another user's locked file",
        [&] {
-         makeFolder(0, fs::perms::owner_all);
+         makeFolder(0);
          return OthersLockedFile(lock);
        },
        false},
-      {"a link to a locked file",
+      {"a link at the lock file",
        [&] {
-         linkTheLockFile();
-         return OthersLockedFile(aside + "/lock");
+         makeFolder(0);
+         return symlink((aside + "/lock").c_str(), lock.c_str()) - 1;
        },
        false},
-      {"a link to nothing", [&] { return linkTheLockFile(), -1; }, false},
-      {"the folder another user's", [&] { return makeFolder(65534, fs::perms::owner_all), -1; }, false},
-      {"the folder writable by all", [&] { return makeFolder(0, fs::perms::all), -1; }, false},
-      {"a link for the folder", [&] { return fs::create_directory_symlink(aside, folder), -1; }, false},
+      {"the folder another user's", [&] { return makeFolder(65534); }, false},
+      {"a link for the folder", [&] { return symlink(aside.c_str(), folder.c_str()) - 1; }, false},
   };
   for (const auto& [what, plant, copyFound] : plants) {
     SCOPED_TRACE(what);
