@@ -39,10 +39,11 @@ struct BuiltCells {
 // The game's name, in every picture of the intro and the title that shows it: the notice,
 // the title's ground (faded in over the notice, out through the build-up) and the title's
 // front (faded in after the build-up); the title's glow, added through the build-up, is
-// its soft light. At one place and size, the name stays one word as they fade into one
-// another. The glow sinks as it fades out under the front fading in: soft, it reads as
-// light leaving the name, where a sharp copy would read as a second name below it. The
-// title's logo layer, always drawn fainter than the front, stays clear.
+// the light behind it. At one place and size, the name stays one word as they fade into
+// one another. The glow sinks below the name as it fades out under the front fading in:
+// a halo without letter shapes, it reads as light leaving the name at any depth, where
+// any copy of the name would read as a second name below it. The title's logo layer,
+// always drawn fainter than the front, stays clear.
 constexpr PlacedWords kTitleName = {512, 250, "VANTOREL", 110, kCentre, kGold};
 constexpr PlacedWords kTitleWords[] = {kTitleName};
 // The logo fills the screen, its emblem in the middle and a caption below it, clear of
