@@ -277,14 +277,16 @@ constexpr CellWords kMovementPanelCells[] = {
 // on row 738. The gauges' labels stand in a column from x 832, well clear of the bars and
 // lives (to x 805), one to a row 20 pixels apart: the guard bar on row 630, the EXP bar on
 // 650, the lives on 669 and the EXP figure on 692, below the timed notice (to y 620). The
-// map's marker frame travels x 352 to 672, y 639 to 735, and its label keeps left of
-// it, above the edge markers the HUD draws along the screen's bottom (from y 733).
+// figure is the bar's length, the share of the next level reached: its label says so
+// rather than naming EXP a second time. The map's marker frame travels x 352 to 672, y
+// 639 to 735, and its label keeps left of it, above the edge markers the HUD draws along
+// the screen's bottom (from y 733).
 constexpr PlacedWords kHudPanelWords[] = {
     {300, 624, "GRAZE", 12, kRight},     {300, 638, "SHOOT-IN", 12, kRight},
     {238, 660, "LEVEL-UPS", 12, kRight}, {256, 677, "LEVEL / COINS", 12, kRight},
     {240, 691, "SCORE", 12, kRight},     {346, 721, "MAP", 12, kRight},
     {832, 626, "GUARD", 14}, {832, 646, "EXP", 14},
-    {832, 666, "LIVES", 14}, {832, 689, "EXP", 14},
+    {832, 666, "LIVES", 14}, {832, 689, "% TO NEXT LEVEL", 14},
     {40, 736, "OBJECTS", 11}};
 constexpr PlacedWords kHudSpeedWords[] = {{828, 747, "SPEED", 14}};
 // The counters' figures stand right-aligned at x 1000 (four digits from 976); the labels
