@@ -12,6 +12,8 @@ void FillScreen(int r, int g, int b);
 // Object drawing: every active record by layer, then popups, echoes, flashes, the
 // stage 8 captions, the pause panel and the replay mark. Steps animations.
 void DrawObjects();
+// The manual's page while paused, over the whole screen in the pause panel's blend.
+void DrawPauseManual();
 // A score popup at the record's position; dropped when all 100 are busy.
 void SpawnScorePopup(int slot, int value);
 

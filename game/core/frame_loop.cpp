@@ -41,8 +41,7 @@ void RunPlayScene() {
   if (Paused == 0) UpdatePlayerSprite();
   UpdateStage();
   if (Paused == 0) UpdateStageTitleCard();
-  DrawObjects();
-  DrawHud();
+  DrawPlay();
   if (Paused == 0) FirePlayerShots();
   if (Paused == 0) UpdateCollision();
   UpdateBgmFades();
@@ -176,6 +175,13 @@ bool RunFramePass() {
 }
 
 void EndGame() { EndLibrary(); }
+
+void DrawPlay() {
+  DrawObjects();
+  DrawHud();
+  // Nothing of the play, the HUD and its veils included, is drawn over the manual.
+  DrawPauseManual();
+}
 
 void PaceFrame() {
   const double threshold = static_cast<double>(SlowdownMs) + kFrameMs + FrameWaitOffset;

@@ -17,6 +17,10 @@ void EndGame();
 // the replay speed offset; never drops a frame.
 void PaceFrame();
 
+// The play scene's drawing over its stage: the objects, the HUD, and the pause
+// manual's page above both.
+void DrawPlay();
+
 // Once per frame in every scene: the window caption with the frame rate.
 void UpdateFpsCaption();
 // Once per frame after the scene: Backspace saves a screenshot.

@@ -1,7 +1,7 @@
 // Object drawing: the active records by layer with their blend, hit flash, hit-box
 // overlay and animation step; then the score popups, the echoes of the player and
-// the enemies, the full-screen flashes, the stage 8 captions, the pause panel with
-// the manual and the replay mark.
+// the enemies, the full-screen flashes, the stage 8 captions, the pause panel and the
+// replay mark; and the pause manual's page, drawn apart above all of play.
 #include "core/animation.h"
 #include "core/display.h"
 #include "core/game_state.h"
@@ -151,11 +151,15 @@ void DrawStage8Caption() {
   DrawGraphAt(0, 350, picture, 1);
 }
 
-void DrawPausePanel() {
+// The pause panel and the manual's page fade together while the quit buttons are held.
+void SetPauseBlend() {
   const double alpha = 255 - 1.2 * ActionHold[kActionFire] - 1.2 * ActionHold[kActionSpecial];
   SetBlendMode(1, DoubleToInt(alpha));
+}
+
+void DrawPausePanel() {
+  SetPauseBlend();
   DrawGraphAt(112, 571, CommonImages[kImagePausePanel], 1);
-  if (ManualShown != 0) DrawGraphAt(0, 0, ManualImage, 1);
 }
 
 }  // namespace
@@ -173,6 +177,13 @@ void DrawObjects() {
     SetBlendMode(1, 255);
     DrawGraphAt(862, -6, SpriteHandles[kReplayMarkHandle], 1);
   }
+  SetBlendMode(0, 0);
+}
+
+void DrawPauseManual() {
+  if (Paused != 1 || ManualShown == 0) return;
+  SetPauseBlend();
+  DrawGraphAt(0, 0, ManualImage, 1);
   SetBlendMode(0, 0);
 }
 

@@ -3,6 +3,8 @@
 // in another process of the same user on the same display (or, with no display, in the
 // same working folder) then finds "a window". A file left by a killed process holds no
 // lock and is taken over. The working folder's claim is a lock on the folder itself.
+// Lock files live only where no other user may write: otherwise anyone could hold one
+// and stop the game starting, or plant a link there for the game to create a file through.
 #include "window/single_instance.h"
 
 #include <fcntl.h>
@@ -57,20 +59,45 @@ std::string Scope() {
   return "folder" + std::to_string(hash);
 }
 
-std::string LockPath(const char* className) {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  const std::string folder = runtime != nullptr && runtime[0] != '\0' ? runtime : "/tmp";
-  return folder + "/" + Sanitise(className) + "-" + std::to_string(getuid()) + "-" + Scope() + ".lock";
+// A real folder (not a link) of this user that no one else may write to.
+bool IsPrivateFolder(const std::string& folder) {
+  struct stat info {};
+  return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+         (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
-int OpenLockFile(const std::string& path) { return open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600); }
+// The runtime folder, else the user's own folder in /tmp (made by the holder); "" when
+// neither is private, and then no lock is taken nor found.
+std::string LockPath(const char* className, bool makeFolder = false) {
+  const std::string user = std::to_string(getuid());
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::string folder = runtime != nullptr && runtime[0] != '\0' ? runtime : "";
+  if (folder.empty() || !IsPrivateFolder(folder)) {
+    folder = "/tmp/" + Sanitise(className) + "-" + user;
+    if (makeFolder) mkdir(folder.c_str(), 0700);
+    if (!IsPrivateFolder(folder)) return "";
+  }
+  return folder + "/" + Sanitise(className) + "-" + user + "-" + Scope() + ".lock";
+}
+
+// Never through a link; a file that is not this user's own is not used.
+int OpenLockFile(const std::string& path, int create) {
+  if (path.empty()) return -1;
+  const int file = open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | create, 0600);
+  struct stat info {};
+  if (file >= 0 && (fstat(file, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid())) {
+    close(file);
+    return -1;
+  }
+  return file;
+}
 
 // Whether the locked file is still the one at `path`: its holder may have removed it
 // between our open and our lock.
 bool StillAtPath(int file, const std::string& path) {
   struct stat opened {};
   struct stat named {};
-  return fstat(file, &opened) == 0 && stat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+  return fstat(file, &opened) == 0 && lstat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
          opened.st_dev == named.st_dev;
 }
 
@@ -109,9 +136,9 @@ void HoldInstanceLock(const char* className) {
   if (!g_checkOn.load()) return;
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return;
-  const std::string path = LockPath(className);
+  const std::string path = LockPath(className, true);
   for (int attempt = 0; attempt < 3; ++attempt) {
-    const int file = OpenLockFile(path);
+    const int file = OpenLockFile(path, O_CREAT);
     if (file < 0) return;
     if (flock(file, LOCK_EX | LOCK_NB) == 0 && StillAtPath(file, path)) {
       HeldLocks()[className] = file;
@@ -136,7 +163,7 @@ bool IsInstanceLockHeldElsewhere(const char* className) {
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return false;
   // No file: nobody holds it, and the check leaves none behind.
-  const int file = open(LockPath(className).c_str(), O_RDWR | O_CLOEXEC);
+  const int file = OpenLockFile(LockPath(className), 0);
   if (file < 0) return false;
   const bool heldElsewhere = flock(file, LOCK_EX | LOCK_NB) != 0;
   close(file);

@@ -14,6 +14,7 @@
 #include "../support/call_recorder.h"
 #include "../support/save_frame.h"
 #include "core/display.h"
+#include "core/frame_loop.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
 #include "core/object_pool.h"
@@ -76,8 +77,7 @@ class PresentationFrames : public testing::TestWithParam<DrawingPath> {
   static void PlayFrame() {
     UpdateStage();
     UpdateStageTitleCard();
-    DrawObjects();
-    DrawHud();
+    DrawPlay();
   }
   // How many of the words check's findings on a frame drawn by `draw` (with `plant`
   // after each of its draws, and the planted words of the check) say both things.

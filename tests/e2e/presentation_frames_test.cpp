@@ -1,6 +1,8 @@
 // Frames of the display drawn on both drawing paths and compared with golden pictures.
 // Whole stages and the ending are saved to be looked at.
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "core/stage_end.h"
@@ -51,12 +53,36 @@ TEST_P(PresentationFrames, ObjectsInEveryBlendModeWithFlashOverlayAndPopups) {
   });
 }
 
-// The controls guide's countdown runs, but the manual's page takes its place.
+// The controls guide's countdown runs, but the manual's page takes its place. The page
+// covers the whole screen in the pause panel's blend, and nothing of the play is drawn
+// over it: not the bars at the player, nor the marker of an enemy off screen.
 TEST_P(PresentationFrames, PauseWithTheManual) {
   PlacePlayer();
+  Place(60, 15, 0, -200.0f, 300.0f).category = kCategoryEnemy;
   Paused = 1, ManualShown = 1, ActionHold[0] = 40, Stage1NoticeTimer = 900;
+  MiniMapOff = 0, FireIdleFrames = 30;
   ManualImage = LoadGraphFile("data\\image011\\Manual01.png");
+  RecordDrawing(true);
   Golden("pause-manual", PlayFrame);
+  RecordDrawing(false);
+  const std::vector<RecordedCall>& drawing = DrawingOfTheFrameBefore();
+  const auto manual = std::ranges::find_if(drawing, [](const RecordedCall& call) {
+    return call.call == Call::DrawGraphAt && call.Int(2) == ManualImage;
+  });
+  ASSERT_NE(manual, drawing.end());
+  const auto blend = std::find_if(std::make_reverse_iterator(manual), drawing.rend(),
+                                  [](const RecordedCall& call) { return call.call == Call::SetBlendMode; });
+  ASSERT_NE(blend, drawing.rend());
+  EXPECT_EQ(blend->Int(1), 255 - 48);  // the panel's: 1.2 less per frame fire is held
+  constexpr Call kPuttingPixels[] = {Call::DrawGraphAt,     Call::DrawGraphRotated, Call::DrawGraphMirrored,
+                                     Call::DrawRect,        Call::DrawLineSegment,  Call::DrawTextAt,
+                                     Call::DrawFormattedText, Call::DrawGraphFileAt};
+  std::string over;
+  for (auto call = std::next(manual); call != drawing.end(); ++call) {
+    if (std::ranges::find(kPuttingPixels, call->call) == std::end(kPuttingPixels)) continue;
+    over += testing::PrintToString(*call) + "\n";
+  }
+  EXPECT_EQ(over, "") << "drawn over the manual";
 }
 
 TEST_P(PresentationFrames, MidTally) {

@@ -83,6 +83,7 @@ class ProgramProcess : public testing::Test {
   ProgramProcess() : locks_((scratch_.path() / "locks").string()) {
     std::filesystem::create_directory_symlink(std::filesystem::path(E2E_DATA_DIR) / "data", scratch_.path() / "data");
     std::filesystem::create_directory(locks_);
+    std::filesystem::permissions(locks_, std::filesystem::perms::owner_all);  // else not used for locks
   }
   // Waits (at most 20 s) until the log holds `line`.
   bool LogReaches(const std::string& line) {
