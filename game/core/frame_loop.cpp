@@ -1,7 +1,11 @@
 #include "core/frame_loop.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "core/collision.h"
 #include "core/display.h"
@@ -28,6 +32,8 @@ constexpr double kFrameMs = 17.0;
 // The pacing sleeps while more than this remains and spins on the timer for the rest, so
 // a frame ends when the timer says, not when the sleep happens to.
 constexpr int kSpinMs = 2;
+// A data folder may come as one archive beside it: "data\se.pop" for "data\se\".
+constexpr const char* kArchiveExtension = "pop";
 
 // Milliseconds since `start`, as the signed difference of the wrapping timer.
 int ElapsedSince(std::uint32_t start) { return static_cast<int>(GetMilliseconds() - start); }
@@ -138,6 +144,23 @@ void ShowLoadingPicture() {
   PresentScreen();
 }
 
+// Without the pictures of the logo, the notice and the title the window would stay black
+// for good, so the start ends instead, naming the file and where it was looked for.
+bool FirstScreensReadable() {
+  const char* missing = MissingIntroPicture();
+  if (missing == nullptr) return true;
+  std::string folder = kPictureFolder;
+  std::ranges::replace(folder, '\\', '/');
+  folder.pop_back();
+  std::error_code unknown;
+  const std::filesystem::path absolute = std::filesystem::absolute(folder, unknown);
+  if (!unknown) folder = absolute.string();
+  const std::string line = "ゲームのデータの読み込みに失敗しました：" + folder + "/" + missing + "（" + folder + "." +
+                           kArchiveExtension + " も探しました）、データは scripts/run.sh が書き出します\n";
+  ReportProblem(line.c_str());
+  return false;
+}
+
 }  // namespace
 
 int StartGame() {
@@ -149,11 +172,16 @@ int StartGame() {
   if (VSyncOffOption == 1) SetSyncToVBlank(0);
   SetClipRect(0, 0, kScreenWidth, kScreenHeight);
   SetArchiveKey("Tovl8");
-  SetArchiveFileExtension("pop");
+  SetArchiveFileExtension(kArchiveExtension);
   ShowLoadingPicture();
-  WriteSaveData();
   LoadTitleResources();
   LoadCommonImages();
+  // Checked before the save is written back: a start that fails leaves the save as it was.
+  if (!FirstScreensReadable()) {
+    EndLibrary();
+    return -1;
+  }
+  WriteSaveData();
   NewGameInit();
   LoadCommonSounds();
   SeedRandom(0);

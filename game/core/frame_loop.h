@@ -3,11 +3,12 @@
 // the same passes one at a time.
 #pragma once
 
-// The whole program: 0 after a normal end, -1 when the library fails to start.
+// The whole program: 0 after a normal end, -1 when the start fails.
 int WinMain();
 
 // Configures and starts the library, shows the loading picture and loads the game:
-// 0, or -1 when the library could not start (nothing else was done).
+// 0, or -1 when the library could not start (nothing else was done) or when the first
+// screens' pictures could not be read (the library is ended again).
 int StartGame();
 // One pass of the frame loop, paced: false when the loop is to end.
 bool RunFramePass();

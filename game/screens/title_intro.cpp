@@ -1,17 +1,35 @@
 // The title sequence: logo, notice, title build-up, the title picture with its
 // blinking prompt (also after a cancel from the menu), and the fade towards the menu.
+#include <algorithm>
+#include <span>
+
 #include "core/display.h"
 #include "core/game_state.h"
 #include "core/input.h"
+#include "core/resource_table.h"
 #include "core/sound_control.h"
 #include "float_to_int.h"
 #include "game_library.h"
 #include "screens/menu_common.h"
+#include "screens/screens.h"
 
 namespace {
 
 constexpr int kPlayLoop = 3;
 constexpr int kSkipButtons = 16 | 32 | 64 | 128 | 256 | 512;  // buttons 1 to 6
+
+// What the logo, the notice and the title draw, by their entries in the menu and title
+// tables, in the order they first show.
+constexpr int kIntroMenuImages[] = {kImageLogo, kImageNotice};
+constexpr int kIntroTitlePictures[] = {kPictureTitleGlow,  kPictureTitleBase, kPictureBackdrop, kPictureTitleBuild,
+                                       kPictureTitleFront, kPictureTitleLogo, kPicturePrompt};
+
+const char* FirstMissing(std::span<const TablePicture> table, const int* handles, std::span<const int> entries) {
+  for (const int entry : entries) {
+    if (handles[entry] == kNoHandle) return std::ranges::find(table, entry, &TablePicture::index)->picture.name;
+  }
+  return nullptr;
+}
 
 float& Timer() { return MenuState.backdropTimer; }
 
@@ -148,6 +166,11 @@ void ToMenuPage() {
 }
 
 }  // namespace
+
+const char* MissingIntroPicture() {
+  const char* missing = FirstMissing(kMenuPictures, MenuImages.data(), kIntroMenuImages);
+  return missing != nullptr ? missing : FirstMissing(kTitlePictures, StageImages.data(), kIntroTitlePictures);
+}
 
 void RunIntroPage(int page) {
   switch (page) {

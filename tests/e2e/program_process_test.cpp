@@ -1,7 +1,7 @@
 // The program run as a child process: the starts it refuses (a second copy in the folder
-// of a running one, a start without any display), each ending at once, non-zero, with one
-// line on standard error; a quiet start without a sound device; and SIGTERM and SIGINT
-// ending it as closing its window does.
+// of a running one, a start without any display, a start without its pictures), each
+// ending at once, non-zero, with one line on standard error; a quiet start without a
+// sound device; and SIGTERM and SIGINT ending it as closing its window does.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/inotify.h>
@@ -143,6 +143,23 @@ TEST_F(ProgramProcess, WithoutADisplayTheProgramEndsSayingSoInOneLine) {
     EXPECT_EQ(ending.errors, Utf8(u8"vantorel: ウインドウの作成に失敗しました\n"));
     EXPECT_NE(scratch_.Read("Log.txt").find("ウインドウの作成に失敗しました"), std::string::npos);
     EXPECT_EQ(scratch_.Read("SaveData.dat/progress"), "old");
+  }
+}
+
+// No data folder (as from the repository's root) or a damaged archive in place of the
+// pictures' folder: the line names the first picture needed and where it was looked for.
+TEST_F(ProgramProcess, AStartWithoutItsPicturesEndsNamingWhereItLooked) {
+  const std::string folder = (std::filesystem::canonical(scratch_.path()) / "data" / "image011").string();
+  for (const char* archive : {static_cast<const char*>(nullptr), "", "\xA5\x13 not an archive"}) {
+    SCOPED_TRACE(archive == nullptr ? "no data folder" : std::to_string(std::strlen(archive)) + " bytes of archive");
+    std::filesystem::remove_all(scratch_.path() / "data");
+    if (archive != nullptr) scratch_.Write("data/image011.pop", archive);
+    const Ending ending = Finish(StartProgram(locks_, "dummy"));
+    EXPECT_EQ(ending.status, 255);
+    EXPECT_EQ(ending.errors, Utf8(u8"vantorel: ゲームのデータの読み込みに失敗しました：") + folder + "/circle.png" +
+                                 Utf8(u8"（") + folder + Utf8(u8".pop も探しました）、データは scripts/run.sh が書き出します\n"));
+    EXPECT_NE(scratch_.Read("Log.txt").rfind("Alloc num:0\r\n"), std::string::npos);  // the library ended
+    EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "SaveData.dat"));
   }
 }
 
