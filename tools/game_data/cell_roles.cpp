@@ -70,15 +70,15 @@ void NoteRecord(RoleCounts& counts, const GameObject& object, CellRole role) {
   ForEachCellOf(object, [&](const std::string& picture, int cell) { ++counts[picture][cell][static_cast<int>(role)]; });
 }
 
-// Money and pickups keep their look wherever they show, and so do the flashes on the
-// dragon and its options: a shot, bullet or spark there would read as one hitting it.
-// Otherwise a cell shows what most of its templates are, the things a player must tell
-// apart in play (bullets, shots, options) before enemies, effects and decorations; a
-// tie goes to the role listed first.
+// Money and pickups keep their look wherever they show; otherwise a cell shows what
+// most of its templates are, the things a player must tell apart in play (bullets,
+// shots, options) before enemies, effects and decorations; a tie goes to the role
+// listed first.
 CellRole Decide(const std::array<int, kRoleCount>& count) {
-  constexpr CellRole kAlways[] = {CellRole::kCoin, CellRole::kPickup, CellRole::kFlash};
+  constexpr CellRole kAlways[] = {CellRole::kCoin, CellRole::kPickup};
   constexpr CellRole kPlay[] = {CellRole::kEnemyBullet, CellRole::kPlayerShot, CellRole::kOption};
-  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kScenery, CellRole::kEffect, CellRole::kDecoration};
+  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kFlash, CellRole::kScenery, CellRole::kEffect,
+                                 CellRole::kDecoration};
   for (CellRole role : kAlways) {
     if (count[static_cast<int>(role)] > 0) return role;
   }
