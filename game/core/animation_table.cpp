@@ -5,9 +5,9 @@
 // smallest cell count a row meets. No row passes through a cell that carries words
 // for the display (cell 19 of image set 7 is the HUD's FPS label), or the words would
 // show wherever the row is drawn. The flashes placed on the dragon and its options
-// (rows 168, 264, 265, 266, 339, 356) swell through cells 48, 9, 10 and 47 of image set
-// 6, which no other row drawn from it shows: a bullet or shot sharing one would be drawn
-// on the dragon. Row 266 also draws sparks from image set 7, where those cells are
+// (rows 168, 264, 265, 266, 339, 356, and the level-up star 176 and coin ring 262) swell
+// through cells 48, 9, 10 and 47 of image set 6, which no other row drawn from it shows:
+// a bullet or shot sharing one would be drawn on the dragon. Row 266 also draws sparks from image set 7, where those cells are
 // sparks too. Effects whose behaviour has no end of their own end with their row, so
 // their lifetimes are set here.
 #include "core/animation.h"
@@ -189,7 +189,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 173 */ {{72, 0}, {73, 0}, {74, 0}, {75, 0}, {99, 1}},
     /* 174 */ {{79, 74}, {80, 74}, {81, 74}, {82, 74}, {99, 1}},
     /* 175 */ {{86, 1}, {87, 1}, {88, 1}, {89, 2}, {99, 1}},
-    /* 176 */ {{18, 3}, {19, 3}, {20, 3}, {21, 3}, {99, 0}},
+    /* 176 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 177 */ {{1, 3}, {2, 3}, {3, 3}, {1, 3}, {99, 0}},
     /* 178 */ {{1, 3}, {2, 3}, {3, 3}, {1, 3}, {99, 0}},
     /* 179 */ {{1, 3}, {2, 3}, {3, 3}, {1, 3}, {99, 0}},
@@ -275,7 +275,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 259 */ {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {99, 0}},
     /* 260 */ {{16, 3}, {17, 3}, {18, 3}, {19, 3}, {99, 0}},
     /* 261 */ {{23, 3}, {24, 3}, {25, 3}, {26, 3}, {99, 0}},
-    /* 262 */ {{35, 3}, {36, 3}, {37, 3}, {38, 3}, {99, 0}},
+    /* 262 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 263 */ {{42, 3}, {43, 3}, {44, 3}, {45, 3}, {99, 0}},
     /* 264 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 265 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
