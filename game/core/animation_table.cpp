@@ -4,8 +4,12 @@
 // as the resource tables cut them, and the smaller stage and boss sheets by the
 // smallest cell count a row meets. No row passes through a cell that carries words
 // for the display (cell 19 of image set 7 is the HUD's FPS label), or the words would
-// show wherever the row is drawn. Effects whose behaviour has no end of their own end
-// with their row, so their lifetimes are set here.
+// show wherever the row is drawn. The flashes placed on the dragon and its options
+// (rows 168, 264, 265, 266, 339, 356, and the level-up star 176 and coin ring 262) swell
+// through cells 48, 9, 10 and 47 of image set 6, which no other row drawn from it shows:
+// a bullet or shot sharing one would be drawn on the dragon. Row 266 also draws sparks from image set 7, where those cells are
+// sparks too. Effects whose behaviour has no end of their own end with their row, so
+// their lifetimes are set here.
 #include "core/animation.h"
 
 const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
@@ -177,7 +181,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 165 */ {{16, 3}, {17, 3}, {18, 3}, {19, 3}, {99, 0}},
     /* 166 */ {{23, 3}, {24, 3}, {25, 3}, {26, 3}, {99, 0}},
     /* 167 */ {{30, 3}, {31, 3}, {32, 3}, {33, 3}, {99, 0}},
-    /* 168 */ {{7, 3}, {8, 3}, {9, 3}, {10, 3}, {99, 0}},
+    /* 168 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 169 */ {{14, 3}, {15, 3}, {16, 3}, {17, 3}, {99, 0}},
     /* 170 */ {},
     /* 171 */ {{28, 3}, {29, 3}, {30, 3}, {31, 3}, {99, 0}},
@@ -185,7 +189,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 173 */ {{72, 0}, {73, 0}, {74, 0}, {75, 0}, {99, 1}},
     /* 174 */ {{79, 74}, {80, 74}, {81, 74}, {82, 74}, {99, 1}},
     /* 175 */ {{86, 1}, {87, 1}, {88, 1}, {89, 2}, {99, 1}},
-    /* 176 */ {{18, 3}, {19, 3}, {20, 3}, {21, 3}, {99, 0}},
+    /* 176 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 177 */ {{1, 3}, {2, 3}, {3, 3}, {1, 3}, {99, 0}},
     /* 178 */ {{1, 3}, {2, 3}, {3, 3}, {1, 3}, {99, 0}},
     /* 179 */ {{1, 3}, {2, 3}, {3, 3}, {1, 3}, {99, 0}},
@@ -271,11 +275,11 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 259 */ {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {99, 0}},
     /* 260 */ {{16, 3}, {17, 3}, {18, 3}, {19, 3}, {99, 0}},
     /* 261 */ {{23, 3}, {24, 3}, {25, 3}, {26, 3}, {99, 0}},
-    /* 262 */ {{35, 3}, {36, 3}, {37, 3}, {38, 3}, {99, 0}},
+    /* 262 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 263 */ {{42, 3}, {43, 3}, {44, 3}, {45, 3}, {99, 0}},
-    /* 264 */ {{4, 3}, {5, 3}, {6, 3}, {7, 3}, {99, 0}},
-    /* 265 */ {{11, 3}, {12, 3}, {13, 3}, {14, 3}, {99, 0}},
-    /* 266 */ {{18, 3}, {11, 3}, {20, 3}, {21, 3}, {99, 0}},
+    /* 264 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
+    /* 265 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
+    /* 266 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 267 */ {{65, 3}, {66, 3}, {67, 3}, {68, 3}, {99, 0}},
     /* 268 */ {{72, 3}, {73, 3}, {74, 3}, {75, 3}, {99, 0}},
     /* 269 */ {{79, 3}, {80, 3}, {81, 3}, {82, 3}, {99, 0}},
@@ -348,7 +352,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 336 */ {{0, 3}, {0, 3}, {0, 3}, {0, 3}, {99, 0}},
     /* 337 */ {{20, 3}, {21, 3}, {22, 3}, {23, 3}, {99, 0}},
     /* 338 */ {{87, 1}, {88, 2}, {89, 2}, {90, 2}, {99, 1}},
-    /* 339 */ {{34, 3}, {35, 3}, {36, 3}, {37, 3}, {99, 0}},
+    /* 339 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 340 */ {{6, 9}, {7, 9}, {8, 9}, {9, 9}, {99, 1}},
     /* 341 */ {{13, 9}, {14, 9}, {15, 9}, {16, 9}, {99, 1}},
     /* 342 */ {{20, 9}, {21, 9}, {22, 9}, {23, 9}, {99, 1}},
@@ -365,7 +369,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 353 */ {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {99, 0}},
     /* 354 */ {{9, 3}, {10, 3}, {11, 3}, {12, 3}, {99, 0}},
     /* 355 */ {{16, 3}, {17, 3}, {18, 3}, {19, 3}, {99, 0}},
-    /* 356 */ {{18, 3}, {19, 3}, {20, 3}, {21, 3}, {99, 0}},
+    /* 356 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 357 */ {{30, 3}, {31, 3}, {32, 3}, {33, 3}, {99, 0}},
     /* 358 */ {{37, 3}, {38, 3}, {39, 3}, {40, 3}, {99, 0}},
     /* 359 */ {{44, 3}, {45, 3}, {46, 3}, {47, 3}, {99, 0}},

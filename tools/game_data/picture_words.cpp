@@ -39,10 +39,11 @@ struct BuiltCells {
 // The game's name, in every picture of the intro and the title that shows it: the notice,
 // the title's ground (faded in over the notice, out through the build-up) and the title's
 // front (faded in after the build-up); the title's glow, added through the build-up, is
-// its soft light. At one place and size, the name stays one word as they fade into one
-// another. The glow sinks as it fades out under the front fading in: soft, it reads as
-// light leaving the name, where a sharp copy would read as a second name below it. The
-// title's logo layer, always drawn fainter than the front, stays clear.
+// the light behind it. At one place and size, the name stays one word as they fade into
+// one another. The glow sinks below the name as it fades out under the front fading in:
+// a halo without letter shapes, it reads as light leaving the name at any depth, where
+// any copy of the name would read as a second name below it. The title's logo layer,
+// always drawn fainter than the front, stays clear.
 constexpr PlacedWords kTitleName = {512, 250, "VANTOREL", 110, kCentre, kGold};
 constexpr PlacedWords kTitleWords[] = {kTitleName};
 // The logo fills the screen, its emblem in the middle and a caption below it, clear of
@@ -276,14 +277,16 @@ constexpr CellWords kMovementPanelCells[] = {
 // on row 738. The gauges' labels stand in a column from x 832, well clear of the bars and
 // lives (to x 805), one to a row 20 pixels apart: the guard bar on row 630, the EXP bar on
 // 650, the lives on 669 and the EXP figure on 692, below the timed notice (to y 620). The
-// map's marker frame travels x 352 to 672, y 639 to 735, and its label keeps left of
-// it, above the edge markers the HUD draws along the screen's bottom (from y 733).
+// figure is the bar's length, the share of the next level reached: its label says so
+// rather than naming EXP a second time. The map's marker frame travels x 352 to 672, y
+// 639 to 735, and its label keeps left of it, above the edge markers the HUD draws along
+// the screen's bottom (from y 733).
 constexpr PlacedWords kHudPanelWords[] = {
     {300, 624, "GRAZE", 12, kRight},     {300, 638, "SHOOT-IN", 12, kRight},
     {238, 660, "LEVEL-UPS", 12, kRight}, {256, 677, "LEVEL / COINS", 12, kRight},
     {240, 691, "SCORE", 12, kRight},     {346, 721, "MAP", 12, kRight},
     {832, 626, "GUARD", 14}, {832, 646, "EXP", 14},
-    {832, 666, "LIVES", 14}, {832, 689, "EXP", 14},
+    {832, 666, "LIVES", 14}, {832, 689, "% TO NEXT LEVEL", 14},
     {40, 736, "OBJECTS", 11}};
 constexpr PlacedWords kHudSpeedWords[] = {{828, 747, "SPEED", 14}};
 // The counters' figures stand right-aligned at x 1000 (four digits from 976); the labels

@@ -66,8 +66,8 @@ struct SheetCellWords {
   PlacedWords words;
 };
 
-// The caption whose soft light a picture without words of its own shows (the title's
-// glow, which stands in for its name through the build-up), or null.
+// The caption whose light a picture without words of its own shows behind it (the
+// title's glow, added under and over the name through the build-up), or null.
 const PlacedWords* GlowOf(const char* name);
 // The words of a picture, or null for a picture that shows none.
 const PictureWords* WordsOf(const char* name);

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "core/game_state.h"
 #include "core/stage_layers.h"
@@ -405,51 +404,38 @@ void DrawEmblem(const Cell& c) {
   DrawDragon({c.canvas, c.x + cx - radius / 2, c.y + cy - radius / 2, radius, radius, 0});
 }
 
-// The soft light of a caption, for a layer the game adds: the glyphs' coverage blurred
-// (a Gaussian of `kSpread` pixels, three box passes each way) and shown in the caption's
-// colour at that strength, clear where it is too faint to add anything.
-void DrawGlow(const Cell& c, const PlacedWords& words) {
-  constexpr int kSpread = 7, kPasses = 3;
-  constexpr double kGain = 1.4;  // a stroke's middle keeps its full colour
-  std::vector<double> light(static_cast<std::size_t>(c.w) * c.h, 0.0);
+// The light behind a caption, for a layer the game adds and moves: a long soft halo
+// around the caption's box, brightest at its middle and fading smoothly outwards to
+// nothing, with no edge or letter shape that could read as a second caption wherever
+// the layer stands. A fraction of the caption's colour, so the caption's rim still shows
+// where the halo is added over it.
+void DrawHalo(const Cell& c, const PlacedWords& words) {
+  constexpr double kPeak = 0.45;
+  int left = c.w, right = 0, top = c.h, bottom = 0;
   const CaptionPlace at = PlaceCaption(words, c.w, 0, 0);
-  VisitInk(at.x, at.y, words.text, at.size, words.align, [&](int x, int y, int coverage) {
-    if (x >= 0 && y >= 0 && x < c.w && y < c.h) light[static_cast<std::size_t>(y) * c.w + x] = coverage / 255.0;
+  VisitInk(at.x, at.y, words.text, at.size, words.align, [&](int x, int y, int) {
+    left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
   });
-  // A box of this half-width, passed three times, spreads as the Gaussian does.
-  const int half = static_cast<int>(std::lround(std::sqrt(kSpread * kSpread * 12.0 / kPasses + 1.0) / 2.0));
-  const auto boxPass = [&](int count, int length, auto index) {
-    std::vector<double> line(static_cast<std::size_t>(length));
-    for (int n = 0; n < count; ++n) {
-      for (int i = 0; i < length; ++i) line[i] = light[index(n, i)];
-      double sum = 0.0;
-      for (int i = -half; i < length; ++i) {
-        if (i + half < length) sum += line[i + half];
-        if (i - half - 1 >= 0) sum -= line[i - half - 1];
-        if (i >= 0) light[index(n, i)] = sum / (2 * half + 1);
-      }
-    }
-  };
-  for (int pass = 0; pass < kPasses; ++pass) {
-    boxPass(c.h, c.w, [&](int row, int x) { return static_cast<std::size_t>(row) * c.w + x; });
-    boxPass(c.w, c.h, [&](int column, int y) { return static_cast<std::size_t>(y) * c.w + column; });
-  }
+  if (left > right) return;
+  const double middleX = (left + right + 1) / 2.0, middleY = (top + bottom + 1) / 2.0;
+  const double reachX = 0.55 * (right - left + 1), reachY = 1.3 * (bottom - top + 1);
   const auto channel = [](int value, double strength) {
     return static_cast<std::uint8_t>(std::lround(value * strength));
   };
   for (int y = 0; y < c.h; ++y) {
     for (int x = 0; x < c.w; ++x) {
-      const double strength = std::min(1.0, kGain * light[static_cast<std::size_t>(y) * c.w + x]);
-      if (strength * 255.0 < 4.0) continue;
+      const double across = (x + 0.5 - middleX) / reachX, down = (y + 0.5 - middleY) / reachY;
+      const double strength = kPeak * std::exp(-2.0 * (across * across + down * down));
       const Colour& ink = words.colour;
-      c.canvas.Set(c.x + x, c.y + y, {channel(ink.r, strength), channel(ink.g, strength), channel(ink.b, strength)});
+      const Colour light = {channel(ink.r, strength), channel(ink.g, strength), channel(ink.b, strength)};
+      if (light.r + light.g + light.b > 0) c.canvas.Set(c.x + x, c.y + y, light);  // clear where it adds nothing
     }
   }
 }
 
 void DrawPlainPicture(const Cell& c, const PictureFile& picture) {
   if (picture.art == PictureArt::kScreen) {  // a clear layer over the title, or its glow
-    if (const PlacedWords* glow = GlowOf(picture.name)) DrawGlow(c, *glow);
+    if (const PlacedWords* glow = GlowOf(picture.name)) DrawHalo(c, *glow);
     return;
   }
   if (c.w < 16) {
