@@ -62,6 +62,14 @@ class PresentationFrames : public testing::TestWithParam<DrawingPath> {
   void Golden(const std::string& name, const std::function<void()>& draw) {
     ExpectGoldenFrame(Draw(name, draw), name + Suffix());
   }
+  // One whole pass of the frame loop, in the scene the game is in, with `padWord` held
+  // and the frame rate pinned: its frame is compared with a golden picture.
+  void GoldenPass(const std::string& name, int padWord) {
+    MeasuredFps = 60, FpsWindowStartMs = static_cast<int>(GetMilliseconds());
+    SaveNextFrame(name + Suffix());
+    ASSERT_TRUE(game_.Pass(padWord));
+    ExpectGoldenFrame(SavedFramePath(), name + Suffix());
+  }
   static GameObject& Place(int slot, int imageSet, int animation, float x, float y) {
     GameObject& object = ObjectPool[slot] = GameObject{};
     object.state = 1, object.layer = 3, object.category = kCategoryEffect;

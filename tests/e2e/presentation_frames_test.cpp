@@ -55,15 +55,17 @@ TEST_P(PresentationFrames, ObjectsInEveryBlendModeWithFlashOverlayAndPopups) {
 
 // The controls guide's countdown runs, but the manual's page takes its place. The page
 // covers the whole screen in the pause panel's blend, and nothing of the play is drawn
-// over it: not the bars at the player, nor the marker of an enemy off screen.
+// over it: not the bars at the player, nor the marker of an enemy off screen. The frame
+// is the play scene's own pass of the frame loop, the 40th with fire held.
 TEST_P(PresentationFrames, PauseWithTheManual) {
   PlacePlayer();
   Place(60, 15, 0, -200.0f, 300.0f).category = kCategoryEnemy;
-  Paused = 1, ManualShown = 1, ActionHold[0] = 40, Stage1NoticeTimer = 900;
+  Paused = 1, ManualShown = 1, Stage1NoticeTimer = 900;
   MiniMapOff = 0, FireIdleFrames = 30;
   ManualImage = LoadGraphFile("data\\image011\\Manual01.png");
+  ASSERT_TRUE(game_.Hold(kPadFire, 39));
   RecordDrawing(true);
-  Golden("pause-manual", PlayFrame);
+  GoldenPass("pause-manual", kPadFire);
   RecordDrawing(false);
   const std::vector<RecordedCall>& drawing = DrawingOfTheFrameBefore();
   const auto manual = std::ranges::find_if(drawing, [](const RecordedCall& call) {

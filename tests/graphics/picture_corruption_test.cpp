@@ -1,10 +1,14 @@
 // Cut and damaged pictures: every loader refuses them or decodes something sound,
 // never reading or writing outside its blocks (run under the sanitizers) and
-// never leaking.
+// never leaking; the fuzz targets' seed pictures decode within a small memory budget.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <png.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "core/tracked_alloc.h"
@@ -203,3 +207,26 @@ TEST(PictureDamage, BmpTruncations) { CheckTruncations(BmpSamples()); }
 TEST(PictureDamage, BmpCorruptions) { CheckCorruptions(BmpSamples()); }
 TEST(PictureDamage, OtherTruncations) { CheckTruncations(OtherSamples()); }
 TEST(PictureDamage, OtherCorruptions) { CheckCorruptions(OtherSamples()); }
+
+// A few bytes may declare a chunk or a picture of a gigabyte; a loader that took the
+// declared size whole would show it in the process's peak resident size.
+TEST(PictureDamage, SeedPicturesDecodeWithinSmallMemory) {
+  constexpr long kBudgetKb = 64 * 1024;
+  int decoded = 0;
+  for (const char* format : {"bgra", "bmp", "dds", "jpeg", "png", "tga"}) {
+    for (const auto& seed : std::filesystem::directory_iterator(std::filesystem::path(PICTURE_SEED_DIR) / format)) {
+      std::ifstream in(seed.path(), std::ios::binary);
+      const Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      rusage before{}, after{};
+      getrusage(RUSAGE_SELF, &before);
+      GraphImage img{};
+      if (DecodeAny(file, &img) == 0) {
+        CheckDecodedImage(&img);
+        ++decoded;
+      }
+      getrusage(RUSAGE_SELF, &after);
+      EXPECT_LT(after.ru_maxrss - before.ru_maxrss, kBudgetKb) << seed.path();
+    }
+  }
+  EXPECT_GT(decoded, 10);
+}
