@@ -989,6 +989,20 @@ class FrameWatch {
     }
   }
 
+  // (h) No two captions of one picture the HUD draws read the same: each label names its
+  // own figure or bar. (Notices drawn one by one may well repeat.)
+  void NoteHudRepeats() {
+    std::map<std::pair<int, std::string>, Box> first;  // where each caption of a draw showed first
+    for (const ScreenWord& word : words_) {
+      if (!Counts(word) || !IsCaption(word) || !draws_[word.draw].hud) continue;
+      const auto [shown, isFirst] = first.try_emplace({word.draw, word.text}, word.box);
+      if (isFirst) continue;
+      Finding& finding = Note("(h)", Subject(word), word.box, "reads the same as", -1);
+      finding.other = "the label";
+      finding.otherBox.Add(shown->second);
+    }
+  }
+
   void Finish() {
     armed_ = false;
     RecordDrawing(false);
@@ -999,6 +1013,7 @@ class FrameWatch {
     NoteCursors();
     NoteFigures();
     NoteMapReach();
+    NoteHudRepeats();
     for (const std::string& cell : unworded_) Report(frame_, "(a) " + cell + " carries no words", check_.findings);
     for (const std::string& cell : wordedSprites_) {
       Report(frame_, "(a) a sprite of the play shows " + cell + ", a cell that carries words", check_.findings);

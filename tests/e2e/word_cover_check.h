@@ -23,6 +23,8 @@
 //     none (label_free_figures.h) and has none;
 // (g) while the HUD draws its map, no caption lies where the map's frame can pass, unless
 //     it is named as having to (a figure it labels stands there) and does.
+// (h) no two captions of one picture the HUD draws read the same (each label names its own
+//     figure or bar).
 // Each finding is a test failure naming the frame, what was found and the boxes on the
 // screen. Each checked frame adds the picture cells whose words it showed to the running
 // test's kWordsSeenFile, and the names of the label-free figures it showed to its
