@@ -155,9 +155,8 @@ bool FirstScreensReadable() {
   std::error_code unknown;
   const std::filesystem::path absolute = std::filesystem::absolute(folder, unknown);
   if (!unknown) folder = absolute.string();
-  const std::string line = "ゲームのデータの読み込みに失敗しました：" + folder + "/" + missing + "（" + folder + "." +
-                           kArchiveExtension + " も探しました）、データは scripts/run.sh が書き出します\n";
-  ReportProblem(line.c_str());
+  ReportProblem("ゲームのデータの読み込みに失敗しました：%s/%s（%s.%s も探しました）、データは scripts/run.sh が書き出します\n",
+                folder.c_str(), missing, folder.c_str(), kArchiveExtension);
   return false;
 }
 

@@ -146,8 +146,7 @@ bool SlotMayBeWritten(int slot) {
   const int readError = ProbeSlotFile(name, opened);
   if (readError == 0 && (!opened || ListReadErrors[slot] == 0)) return true;
   if (readError == 0) {
-    ReportProblem(
-        FileLogLine("一覧に読み込めていなかったファイルのため、そのまま残しリプレイを書き込みません：", name, 0).c_str());
+    ReportFileLine("一覧に読み込めていなかったファイルのため、そのまま残しリプレイを書き込みません：", name, 0);
     return false;
   }
   return SetAsideUnreadFile(name.c_str(), readError, "リプレイを書き込みません");

@@ -14,13 +14,12 @@
 #include <filesystem>
 #include <iterator>
 
+#include "core/own_links.h"
 #include "game_library.h"
 
 namespace {
 
 constexpr int kWordBytes = 4;
-// As many links as the system itself follows in one name.
-constexpr int kLinkHops = 40;
 // Names tried for a temporary file before giving up (each is new unless another
 // program happened to draw the same).
 constexpr int kTemporaryNameTries = 100;
@@ -133,52 +132,18 @@ std::FILE* CreateTemporaryFile(const std::string& target, const struct stat* rep
   return nullptr;
 }
 
-// Where a name leads: the file it finally names, or the link where the walk stopped.
-struct LinkWalk {
-  std::string file;
-  bool foreign = false;  // `file` is a link of another user, not followed
-  uid_t owner = 0;       // its owner
-};
-
-// Follows the links of this user (a relative target from the link's folder) to a name
-// that is no link, whether a file stands there or not, so a file kept in another folder
-// through a link is written there and the link stays. A link of another user is not
-// followed: its maker, not this user, chose where it leads (a game run by root would
-// otherwise read and replace any file). A loop leaves `name` itself, which then
-// replaces the loop as a plain file would. With `standingOnly` a link is followed only
-// when something stands at its target, so the name found is that of a file, a folder,
-// a FIFO... or a link that leads nowhere.
-LinkWalk FollowOwnLinks(const std::string& name, bool standingOnly = false) {
-  std::filesystem::path path = name;
-  for (int hop = 0; hop < kLinkHops; ++hop) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return {path.string()};
-    if (status.st_uid != ::geteuid()) return {path.string(), true, status.st_uid};
-    std::error_code unreadable;
-    const std::filesystem::path target = std::filesystem::read_symlink(path, unreadable);
-    if (unreadable) return {path.string()};
-    const std::filesystem::path next = path.parent_path() / target;  // an absolute target replaces the folder
-    std::error_code unreachable;
-    if (standingOnly && !std::filesystem::exists(std::filesystem::symlink_status(next, unreachable))) {
-      return {path.string()};
-    }
-    path = next;
-  }
-  return {name};
-}
-
-// The log's line for a link of another user that is left as it is and `notDone`.
-std::string ForeignLinkLine(const std::string& link, uid_t owner, const std::string& notDone) {
+// Says that a link of another user is left as it is and `notDone`, naming the link and
+// its owner: -1.
+int ReportForeignLink(const std::string& link, uid_t owner, const std::string& notDone) {
   const passwd* user = ::getpwuid(owner);
-  const std::string ownerText =
-      (user != nullptr ? std::string(user->pw_name) + "、" : std::string()) + "uid " + std::to_string(owner);
-  return FileLogLine(
-      "右記のリンクは別のユーザー（" + ownerText + "）のものなので、たどらずにそのまま残し、" + notDone + "：", link, 0);
+  const std::string text = std::string("右記のリンクは別のユーザー（") + (user != nullptr ? "%s、" : "%s") + "uid " +
+                           std::to_string(owner) + "）のものなので、たどらずにそのまま残し、" + notDone + "：";
+  return ReportProblem(FileLogLine(text, "%s", 0).c_str(), user != nullptr ? user->pw_name : "", link.c_str());
 }
 
 // Leaves a link of another user as it is, saying so: false (nothing was moved aside).
 bool LeaveForeignLink(const LinkWalk& walk, const std::string& notDone) {
-  ReportProblem(ForeignLinkLine(walk.file, walk.owner, notDone).c_str());
+  ReportForeignLink(walk.file, walk.owner, notDone);
   return false;
 }
 
@@ -203,7 +168,7 @@ int KeepUnderName(const char* file, const char* keptName) {
 bool PutAside(const std::string& file, const std::string& asideName, const std::string& what,
               const std::string& notDone, int (*move)(const char*, const char*)) {
   if (const int moveError = move(file.c_str(), asideName.c_str()); moveError != 0) {
-    ReportProblem(FileLogLine(what + "を右記の名前へ移せないため、" + notDone + "：", asideName, moveError).c_str());
+    ReportFileLine(what + "を右記の名前へ移せないため、" + notDone + "：", asideName, moveError);
     return false;
   }
   WriteLog(FileLogLine(what + "を右記の名前で残しました：", asideName, 0).c_str());
@@ -221,6 +186,10 @@ std::string FileLogLine(const std::string& text, const std::string& name, int er
   std::string line = text + name;
   if (error != 0) line += "（" + FileErrorText(error) + "）";
   return line + "\n";
+}
+
+int ReportFileLine(const std::string& text, const std::string& name, int error) {
+  return ReportProblem(FileLogLine(text, "%s", error).c_str(), name.c_str());
 }
 
 bool ErrorMayPass(int error) {
@@ -292,8 +261,16 @@ bool SetAsideUnreadFile(const char* name, int readError, const char* notDone) {
   WriteLog(FileLogLine("右記のファイルの読み込みに失敗しました：", walk.file, readError).c_str());
   // A link of another user met in the reading may have gone since: the file stays until read again.
   if (ErrorMayPass(readError) || readError == kForeignLink) {
-    const std::string kept = std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：";
-    ReportProblem(FileLogLine(kept, walk.file, readError).c_str());
+    ReportFileLine(std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：", walk.file,
+                   readError);
+    return false;
+  }
+  // A link may lead to a device, a folder or a FIFO of anyone's that is no save gone bad
+  // (a link to the null device keeps no save): only a regular file is moved from there.
+  struct stat status {};
+  if (walk.throughLink && ::lstat(walk.file.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    ReportFileLine(std::string("リンクの先は通常のファイルではないため、そのまま残し、") + notDone + "：", walk.file,
+                   readError);
     return false;
   }
   return PutAside(walk.file, AsideName(walk.file, ".unreadable"), "読み込めなかったファイル", notDone,
@@ -380,10 +357,8 @@ int WordFileWriter::Commit() {
 }
 
 int WordFileWriter::ReportFailure() const {
-  if (error_ == kForeignLink) return ReportProblem(ForeignLinkLine(name_, linkOwner_, "書き込みません").c_str());
-  return ReportProblem(
-      FileLogLine(noTemporaryFile_ ? "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました："
-                                   : "右記のファイルの書き込みに失敗しました：",
-                  name_, error_)
-          .c_str());
+  if (error_ == kForeignLink) return ReportForeignLink(name_, linkOwner_, "書き込みません");
+  return ReportFileLine(noTemporaryFile_ ? "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました："
+                                         : "右記のファイルの書き込みに失敗しました：",
+                        name_, error_);
 }

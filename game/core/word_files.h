@@ -3,10 +3,11 @@
 // name of its own beside the target and renames it over the target only when every
 // word was written, so a failed write never loses the previous file. A name that is a
 // link of this user is written through: the target is the file the link finally names
-// (created when missing), and the link stays. A link of another user (on the way too)
-// is neither read nor written, nor replaced. A file that could not be read, or that a
-// write must not replace unseen, can be moved aside. Failures to write are logged and
-// said on standard error (once per text).
+// (created when missing), and the link stays; through a link, only a regular file is
+// read, written or moved. A link of another user (the name's own or any on the way) is
+// neither read nor written, nor replaced. A file that could not be read, or that a write
+// must not replace unseen, can be moved aside. Failures to write are logged and said on
+// standard error (once per line).
 #pragma once
 
 #include <sys/types.h>
@@ -25,6 +26,9 @@ constexpr int kForeignLink = -2;
 std::string FileErrorText(int error);
 // A log line: `text`, the file's name and, unless `error` is 0, why in brackets.
 std::string FileLogLine(const std::string& text, const std::string& name, int error);
+// The same line in the log and, the first time, on standard error, where the name shows
+// with its own bytes: -1.
+int ReportFileLine(const std::string& text, const std::string& name, int error);
 // Errors after which the same open may well succeed later (descriptors or memory ran
 // out, a call was interrupted); any other says the file cannot be read as it stands.
 bool ErrorMayPass(int error);
@@ -64,7 +68,8 @@ int RenameWithoutReplacing(const char* name, const char* newName);
 // lasts it is moved aside in its own folder, ".unreadable" put before its extension,
 // unless that name is taken; after one that may pass, or behind a link of another user,
 // it stays. For a link of this user the file is the one it names (the link stays), as
-// far as links lead to something that stands. Logs what became of it, naming that file;
+// far as links lead to something that stands; when that is no regular file (a device, a
+// folder, a FIFO), it stays too. Logs what became of it, naming that file;
 // when it stays, with `notDone` saying what is not done (as in "この実行中は保存しません"),
 // also on standard error. True when it was moved aside.
 bool SetAsideUnreadFile(const char* name, int readError, const char* notDone);

@@ -55,7 +55,13 @@ int SetRunWhileInactive(int flag) { return CallLocked<SetRunWhileInactiveBody, t
 std::uint32_t GetMilliseconds() { return CallLocked<ReadTimer>(); }
 int GetLocalDateTime(int out[6]) { return CallLocked<GetLocalDateTimeBody>(out); }
 int WriteLog(const char* text) { return CallLocked<LogWrite>(text); }
-int ReportProblem(const char* text) { return CallLocked<LogReport>(text); }
+int ReportProblem(const char* format, ...) {
+  va_list names;
+  va_start(names, format);
+  const int result = CallLocked<LogReportV>(format, names);
+  va_end(names);
+  return result;
+}
 
 int SleepMilliseconds(int milliseconds) {
   if (milliseconds > 0) SleepOnClock(static_cast<DWORD>(milliseconds));

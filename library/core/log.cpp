@@ -11,6 +11,7 @@
 #include "core/text_format.h"
 #include "core/tracked_alloc.h"
 #include "kernel/clock.h"
+#include "kernel/code_page.h"
 #include "kernel/debug_output.h"
 #include "kernel/files.h"
 #include "kernel/handles.h"
@@ -73,20 +74,50 @@ std::size_t ConvertLineEnds(LineEndConversion& conversion, char* out, std::size_
   return written;
 }
 
-// Writes `text` on standard error the first time it is reported.
-void ReportOnce(const char* text) {
+// A reported line as the log keeps it (the program's Shift-JIS words, names as given)
+// and as standard error shows it (the words in UTF-8, names with their own bytes: the
+// file system spells a path in whatever bytes it was made with).
+struct ReportedLine {
+  std::string logged;
+  std::string shown;
+};
+
+// Each "%s" of `format` takes the next of `names`. No Shift-JIS character holds a '%'
+// byte, so the words between are whole characters.
+ReportedLine ComposeReport(const char* format, va_list names) {
+  ReportedLine line;
+  for (const char* words = format;;) {
+    const char* mark = std::strstr(words, "%s");
+    const std::string run(words, mark != nullptr ? mark : words + std::strlen(words));
+    line.logged += run;
+    line.shown += Cp932ToUtf8(run.c_str());
+    if (mark == nullptr) return line;
+    const char* name = va_arg(names, const char*);
+    line.logged += name;
+    line.shown += name;
+    words = mark + 2;
+  }
+}
+
+// Writes the line on standard error the first time it is reported.
+void ReportOnce(const ReportedLine& line) {
   static std::mutex reportedMutex;
   static std::set<std::string> reported;
   std::lock_guard<std::mutex> lock(reportedMutex);
-  if (reported.insert(text).second) ReportToStandardError(text);
+  if (reported.insert(line.logged).second) ReportToStandardError(line.shown.c_str());
+}
+
+void ReportOnceOf(const char* format, ...) {
+  va_list names;
+  va_start(names, format);
+  ReportOnce(ComposeReport(format, names));
+  va_end(names);
 }
 
 // Where the log itself cannot be made or written (a read-only folder, a full disk), no
 // one would read of it there: standard error says so, once per reason.
 void ReportLogFailure(int error) {
-  const std::string line = std::string("ログファイルに書き込めません：") + logState.path + "（" +
-                           std::strerror(error != 0 ? error : EIO) + "）\n";
-  ReportOnce(line.c_str());
+  ReportOnceOf("ログファイルに書き込めません：%s（%s）\n", logState.path, std::strerror(error != 0 ? error : EIO));
 }
 
 void WriteToFile(HANDLE file, const char* bytes, std::size_t length) {
@@ -224,10 +255,19 @@ int LogWrite(const char* text) {
   return -1;
 }
 
-int LogReport(const char* text) {
-  if (text == nullptr) return -1;
-  LogWrite(text);
-  ReportOnce(text);
+int LogReportV(const char* format, va_list names) {
+  if (format == nullptr) return -1;
+  const ReportedLine line = ComposeReport(format, names);
+  LogWrite(line.logged.c_str());
+  ReportOnce(line);
+  return -1;
+}
+
+int LogReport(const char* format, ...) {
+  va_list names;
+  va_start(names, format);
+  LogReportV(format, names);
+  va_end(names);
   return -1;
 }
 

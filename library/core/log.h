@@ -6,6 +6,8 @@
 // written is said on standard error, once per file and reason.
 #pragma once
 
+#include <cstdarg>
+
 // Empties (or creates) the log file in the current directory, remembers its absolute
 // path and starts its clock. Returns 1.
 int OpenLogFile();
@@ -17,10 +19,13 @@ void CloseLogFile();
 // return -1 in one statement: `return LogWrite("...\n");`.
 int LogWrite(const char* text);
 
-// Appends text to the log and, the first time the program reports this text, writes
-// it on standard error as one line: a failure the user must hear of even where the log
-// cannot be written (or is not read). Returns -1.
-int LogReport(const char* text);
+// Appends a line to the log and, the first time the program reports this line, writes
+// it on standard error: a failure the user must hear of even where the log cannot be
+// written (or is not read). Each "%s" of `format` (the only conversion) takes the next
+// name, which standard error shows with its own bytes (a path is no Shift-JIS text),
+// the rest in UTF-8. Returns -1.
+int LogReport(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int LogReportV(const char* format, va_list names);
 
 // Formats like printf (bounded: at most 1022 bytes, cut on a whole character),
 // appends "\n" and writes the result. Returns -1.

@@ -37,9 +37,12 @@ int SetRunWhileInactive(int flag);
 std::uint32_t GetMilliseconds();     // the multimedia timer
 int GetLocalDateTime(int out[6]);    // year, month, day, hour, minute, second
 int WriteLog(const char* text);      // appends to the library's log; always -1, as its failure lines
-// Appends to the log and, the first time the program reports that text, writes it on
-// standard error: for what the user must hear of though no log be written. -1.
-int ReportProblem(const char* text);
+// Appends a line to the log and, the first time the program reports that line, writes
+// it on standard error: for what the user must hear of though no log be written. Each
+// "%s" of `format` (the only conversion) takes the next argument, a name the file system
+// spells (a path, a user): standard error shows it with its own bytes and the words
+// around it in UTF-8, the log the whole line as the program spells it. -1.
+int ReportProblem(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Sleeps the calling thread for that many milliseconds of the multimedia timer, without
 // the library lock (the pump thread runs meanwhile). 0.
 int SleepMilliseconds(int milliseconds);

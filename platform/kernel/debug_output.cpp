@@ -44,11 +44,11 @@ std::string ToUtf8(const char* text) {
 
 }  // namespace
 
-void ReportToStandardError(LPCSTR text) {
-  if (text == nullptr || DebugOutputWanted()) return;
-  std::string line = ToUtf8(text);
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, line.c_str());
+void ReportToStandardError(LPCSTR line) {
+  if (line == nullptr || DebugOutputWanted()) return;
+  std::size_t length = std::strlen(line);
+  while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
+  std::fprintf(stderr, "%s: %.*s\n", program_invocation_short_name, static_cast<int>(length), line);
 }
 
 void OutputDebugStringA(LPCSTR text) {

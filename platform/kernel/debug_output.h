@@ -8,5 +8,6 @@
 void OutputDebugStringA(LPCSTR text);
 
 // Why the program cannot go on, for the user who started it: one line on standard error
-// (UTF-8, after the program's name), unless the debugger output already carries it.
-void ReportToStandardError(LPCSTR text);
+// after the program's name, unless the debugger output already carries it. The line is
+// written as it is given (UTF-8 words, and names with their own bytes).
+void ReportToStandardError(LPCSTR line);

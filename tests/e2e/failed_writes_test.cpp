@@ -19,21 +19,24 @@
 namespace {
 
 // The log names the file a write meant (through a link, its target) and why it failed,
-// saying so when no temporary file could be made beside it; standard error says it once.
+// saying so when no temporary file could be made beside it; standard error says it once,
+// with the name's own bytes.
 TEST(FailedWrites, ASaveFileThatCannotBeWrittenIsLogged) {
   const std::string noTemporaryFile = "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました：";
   const std::string failed = "右記のファイルの書き込みに失敗しました：";
+  const std::string gone = reinterpret_cast<const char*>(u8"ゲーム josé/");  // a folder that is not there
+  const std::string bracket = reinterpret_cast<const char*>(u8"（");  // as standard error spells it
   // (file, made read-only rather than a link into a folder that is not there, the log line)
   const std::tuple<std::string, bool, std::string> failures[] = {
-      {"SaveData.dat", false, noTemporaryFile + "gone/SaveData.dat（No such file or directory）"},
+      {"SaveData.dat", false, noTemporaryFile + gone + "SaveData.dat（No such file or directory）"},
       {"SaveData.dat", true, failed + "SaveData.dat（Permission denied）"},
-      {"VTReplaydata02.dat", false, noTemporaryFile + "gone/VTReplaydata02.dat（No such file or directory）"}};
+      {"VTReplaydata02.dat", false, noTemporaryFile + gone + "VTReplaydata02.dat（No such file or directory）"}};
   for (const auto& [name, readOnly, line] : failures) {
     GameSession game;
     ASSERT_EQ(game.Start(), 0);
     const std::filesystem::path file = game.folder().path() / name;
     if (readOnly) std::filesystem::permissions(file, std::filesystem::perms(0444));
-    if (!readOnly) std::filesystem::remove(file), std::filesystem::create_symlink("gone/" + name, file);
+    if (!readOnly) std::filesystem::remove(file), std::filesystem::create_symlink(gone + name, file);
     ReplayMode = kReplayRecording;
     BeginReplayIo();
     ReplaySlot = 2;
@@ -43,7 +46,8 @@ TEST(FailedWrites, ASaveFileThatCannotBeWrittenIsLogged) {
     }
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-    EXPECT_NE(said.find(readOnly ? "Permission denied" : "No such file or directory"), std::string::npos) << said;
+    const std::string meant = readOnly ? name + bracket + "Permission denied" : gone + name + bracket + "No such file";
+    EXPECT_NE(said.find(meant), std::string::npos) << said;
     EXPECT_NE(game.folder().Read("Log.txt").find(line + "\r\n"), std::string::npos) << line;
   }
 }

@@ -147,19 +147,27 @@ TEST_F(ProgramProcess, WithoutADisplayTheProgramEndsSayingSoInOneLine) {
 }
 
 // No data folder (as from the repository's root) or a damaged archive in place of the
-// pictures' folder: the line names the first picture needed and where it was looked for.
+// pictures' folder: the line names the first picture needed and where it was looked for,
+// in a folder named in UTF-8 with the path's own bytes (the log keeps the same bytes).
 TEST_F(ProgramProcess, AStartWithoutItsPicturesEndsNamingWhereItLooked) {
-  const std::string folder = (std::filesystem::canonical(scratch_.path()) / "data" / "image011").string();
+  const std::string game = Utf8(u8"ゲーム josé");
+  std::filesystem::create_directory(scratch_.path() / game);
+  std::filesystem::current_path(scratch_.path() / game);
+  const std::string folder = (std::filesystem::canonical(scratch_.path()) / game / "data" / "image011").string();
   for (const char* archive : {static_cast<const char*>(nullptr), "", "\xA5\x13 not an archive"}) {
     SCOPED_TRACE(archive == nullptr ? "no data folder" : std::to_string(std::strlen(archive)) + " bytes of archive");
-    std::filesystem::remove_all(scratch_.path() / "data");
-    if (archive != nullptr) scratch_.Write("data/image011.pop", archive);
+    std::filesystem::remove_all(scratch_.path() / game / "data");
+    if (archive != nullptr) scratch_.Write(game + "/data/image011.pop", archive);
     const Ending ending = Finish(StartProgram(locks_, "dummy"));
     EXPECT_EQ(ending.status, 255);
     EXPECT_EQ(ending.errors, Utf8(u8"vantorel: ゲームのデータの読み込みに失敗しました：") + folder + "/circle.png" +
                                  Utf8(u8"（") + folder + Utf8(u8".pop も探しました）、データは scripts/run.sh が書き出します\n"));
-    EXPECT_NE(scratch_.Read("Log.txt").rfind("Alloc num:0\r\n"), std::string::npos);  // the library ended
-    EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "SaveData.dat"));
+    const std::string log = scratch_.Read(game + "/Log.txt");
+    EXPECT_NE(log.find("ゲームのデータの読み込みに失敗しました：" + folder + "/circle.png（" + folder +
+                       ".pop も探しました）、データは scripts/run.sh が書き出します\r\n"),
+              std::string::npos);
+    EXPECT_NE(log.rfind("Alloc num:0\r\n"), std::string::npos);  // the library ended
+    EXPECT_FALSE(std::filesystem::exists(scratch_.path() / game / "SaveData.dat"));
   }
 }
 

@@ -1,5 +1,10 @@
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <regex>
@@ -70,8 +75,26 @@ TEST(ReplayFiles, AFailedWriteKeepsThePreviousReplayAndReportsIt) {
   EXPECT_EQ(scratch.Read("VTReplaydata02.dat"), previous);
 }
 
-// A link another user made, to a file only root may read (met first, behind the user's own
-// link, or made after loading), is not read, written through or replaced, and is named.
+// Where a link of another user (`theirs`) stands on the way from the game's name (NAME)
+// to the file "their-folder/target"; SCRATCH is the test's folder.
+struct TheirLink {
+  std::vector<std::pair<std::string, std::string>> links;  // (link, target)
+  std::string theirs;
+  bool madeAfterLoading;
+};
+
+const TheirLink kTheirLinks[] = {
+    {{{"NAME", "their-folder/target"}}, "NAME", false},
+    {{{"NAME", "theirs-NAME"}, {"theirs-NAME", "their-folder/target"}}, "theirs-NAME", false},
+    {{{"NAME", "their-folder/target"}}, "NAME", true},
+    {{{"NAME", "synced/target"}, {"synced", "their-folder"}}, "synced", false},
+    {{{"NAME", "SCRATCH/mine/synced/target"}, {"mine", "own"}, {"own/synced", "../their-folder"}}, "SCRATCH/own/synced",
+     false},
+};
+
+// A link another user made, to a file only root may read (the name itself, met behind
+// the user's own link, a folder on the way, in a target behind the user's own folder, or
+// made after loading), is not read, written through or replaced, and is named.
 TEST(ReplayFiles, ALinkOfAnotherUserIsNeitherReadNorWrittenThrough) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root may give a link to another user";
   const std::string words = EncodeWords(ReplayWords(kHeader, 1, {7}));  // also a save of level 66
@@ -79,28 +102,68 @@ TEST(ReplayFiles, ALinkOfAnotherUserIsNeitherReadNorWrittenThrough) {
       {kSaveFileName, [] { return TotalLevel; }, WriteSaveData},
       {ReplayFileName(5), [] { return ReplayList[5].score; },
        [] { Record({1}); ReplaySlot = 5; return FinishReplay(); }}};
+  std::vector<std::string> named;
   testing::internal::CaptureStderr();
   for (const auto& [name, read, write] : files) {
-    for (const auto& [chained, late] : {std::pair{false, false}, {true, false}, {false, true}}) {
-      SCOPED_TRACE(name + (chained ? " chained" : "") + (late ? " made after loading" : ""));
+    for (const TheirLink& their : kTheirLinks) {
       ScratchDirectory scratch;
+      const auto spelt = [&](const std::string& text) {
+        return std::regex_replace(std::regex_replace(text, std::regex("NAME"), name), std::regex("SCRATCH"),
+                                  scratch.path().string());
+      };
+      SCOPED_TRACE(spelt(their.links[0].second) + ", theirs: " + spelt(their.theirs));
       ReplayList[5] = {};
-      if (late) LoadSaveData();
-      scratch.Write("target", words);
-      const std::string theirs = chained ? "theirs-" + name : name;
-      std::filesystem::create_symlink("target", theirs);
-      if (chained) std::filesystem::create_symlink(theirs, name);
-      ASSERT_EQ(::chmod("target", 0600) | ::lchown(theirs.c_str(), 65534, 65534), 0);
-      if (!late) LoadSaveData();
+      if (their.madeAfterLoading) LoadSaveData();
+      scratch.Write("their-folder/target", words);
+      std::filesystem::create_directory("own");
+      for (const auto& [link, target] : their.links) std::filesystem::create_symlink(spelt(target), spelt(link));
+      ASSERT_EQ(::chmod("their-folder/target", 0600) | ::lchown(spelt(their.theirs).c_str(), 65534, 65534), 0);
+      if (!their.madeAfterLoading) LoadSaveData();
       EXPECT_EQ(read(), 0);
       EXPECT_EQ(write(), -1);
-      EXPECT_EQ(scratch.Read("target"), words);
+      EXPECT_EQ(scratch.Read("their-folder/target"), words);
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator("their-folder"), {}), 1);  // nothing beside it
       EXPECT_TRUE(std::filesystem::is_symlink(name));  // no file was made in its place
+      named.push_back(spelt(their.theirs));
     }
   }
   const std::string said = testing::internal::GetCapturedStderr();
-  for (const std::string link : {"SaveData", "theirs-SaveData", "VTReplaydata05", "theirs-VTReplaydata05"}) {
-    EXPECT_TRUE(std::regex_search(said, std::regex("uid 65534[^-\n]*" + link + "\\.dat\n"))) << link;
+  for (const std::string& link : named) {
+    // The owner is named before the "：" that the link follows.
+    EXPECT_TRUE(std::regex_search(said, std::regex("uid 65534[^\n]*\xEF\xBC\x9A" + link + "\n"))) << link;
+  }
+}
+
+// Through a link, anything but a regular file (a copy of the null device, a usual way to
+// keep no save, which only root may make; a folder; a FIFO) stays where and as it is:
+// nothing is moved, written there or beside it, and standard error says so once.
+TEST(ReplayFiles, ThroughALinkOnlyARegularFileIsTouched) {
+  const std::pair<std::string, std::function<int()>> files[] = {
+      {kSaveFileName, [] { LoadSaveData(); return WriteSaveData(); }},
+      {ReplayFileName(5), [] { LoadSaveData(); Record({1}); ReplaySlot = 5; return FinishReplay(); }}};
+  for (const auto& [name, write] : files) {
+    for (const std::string thing : {"null", "folder", "fifo"}) {
+      if (thing == "null" && ::geteuid() != 0) continue;
+      SCOPED_TRACE(name + " -> " + thing);
+      ScratchDirectory scratch;
+      const std::string reached = "elsewhere/" + thing;
+      scratch.Write("elsewhere/.keep", "");
+      if (thing == "folder") scratch.Write(reached + "/progress", "old");
+      if (thing == "fifo") scratch.MakeFifo(reached);
+      ASSERT_EQ(thing == "null" ? ::mknod(reached.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) : 0, 0);
+      std::filesystem::create_symlink(reached, name);
+      struct stat before {}, after {};
+      ::lstat(reached.c_str(), &before);
+      testing::internal::CaptureStderr();
+      EXPECT_EQ(write() + write(), -2);
+      const std::string said = testing::internal::GetCapturedStderr();
+      EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+      EXPECT_NE(said.find(reached), std::string::npos) << said;
+      ::lstat(reached.c_str(), &after);
+      EXPECT_EQ(std::tie(after.st_ino, after.st_mode, after.st_rdev), std::tie(before.st_ino, before.st_mode, before.st_rdev));
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator("elsewhere"), {}), 2);  // nothing beside it
+      EXPECT_TRUE(std::filesystem::is_symlink(name));
+    }
   }
 }
 

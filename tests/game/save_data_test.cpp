@@ -297,15 +297,21 @@ TEST(SaveData, ASaveOfAnotherSizeIsKeptBeforeItIsReplaced) {
   }
 }
 
-// A save kept elsewhere through a link (a synced folder) is written there; the link stays.
+// A save kept elsewhere through a link (into a synced folder, or through a folder that is
+// a link of the user's, whose ".." is the folder above the one it names) is written
+// there; the links stay.
 TEST(SaveData, ASaveThatIsALinkIsWrittenThroughIt) {
-  ScratchDirectory scratch;
-  scratch.Write("synced/save.dat", "old");
-  std::filesystem::create_symlink("synced/save.dat", scratch.path() / kSaveFileName);
-  LoadSaveData();
-  ASSERT_EQ(WriteSaveData(), 0);
-  EXPECT_TRUE(std::filesystem::is_symlink(scratch.path() / kSaveFileName));
-  EXPECT_EQ(scratch.Read("synced/save.dat").size(), 360u);
+  for (const std::string target : {"deep/synced/save.dat", "mine/../synced/save.dat"}) {
+    ScratchDirectory scratch;
+    scratch.Write("deep/synced/save.dat", "old");
+    std::filesystem::create_directory("deep/mine");
+    std::filesystem::create_directory_symlink("deep/mine", "mine");
+    std::filesystem::create_symlink(target, kSaveFileName);
+    LoadSaveData();
+    ASSERT_EQ(WriteSaveData(), 0) << target;
+    EXPECT_TRUE(std::filesystem::is_symlink(kSaveFileName)) << target;
+    EXPECT_EQ(scratch.Read("deep/synced/save.dat").size(), 360u) << target;
+  }
 }
 
 }  // namespace
