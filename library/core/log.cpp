@@ -174,7 +174,8 @@ HANDLE OpenForAppending() {
   if (logState.path[0] == '\0') return INVALID_HANDLE_VALUE;
   errno = 0;
   // Never through a link: one put in the log's place (by another user of a shared
-  // folder, say) would have the lines appended to whatever file it names.
+  // folder, say) would have the lines appended to whatever file it names. Only a regular
+  // file is opened, without waiting: a FIFO there is a log that cannot be written.
   HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -210,11 +211,14 @@ int OpenLogFile() {
   DeleteFileA(logState.path);
   errno = 0;
   HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    ReportLogFailure(errno);
-  } else {
-    CloseHandle(file);
-  }
+  const bool made = file != INVALID_HANDLE_VALUE;
+  const int error = errno;
+  // The name is still taken (by another user's file where the folder has the sticky bit,
+  // say): the writes go to what stands there, so when it cannot be written either, its
+  // own reason is the one line said.
+  if (!made && error == EEXIST) file = OpenForAppending();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!made && (error != EEXIST || file != INVALID_HANDLE_VALUE)) ReportLogFailure(error);
   logState.indent = 0;
   logState.continuingLine = 0;
   logState.startTime = timeGetTime();

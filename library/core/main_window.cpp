@@ -116,7 +116,7 @@ void ResetWindowState() {
 
 // Two copies in one folder would share the save and the log, whatever their displays.
 bool AnotherInstanceIsRunning() {
-  return !ClaimWorkingFolder() || FindWindowA(kMainWindowClass, nullptr) != nullptr;
+  return !ClaimWorkingFolder(kMainWindowClass) || FindWindowA(kMainWindowClass, nullptr) != nullptr;
 }
 
 void EndIfAnotherInstanceRuns() {

@@ -38,9 +38,24 @@ int OpenFlags(DWORD access, DWORD disposition) {
   }
 }
 
-bool IsDirectory(int descriptor) {
+// A file only read may be found whatever its letter case; one that is written or may
+// be created is the file of the exact name.
+LastElement NameMatchFor(DWORD access, DWORD disposition) {
+  const bool onlyReads = (access & GENERIC_WRITE) == 0 && disposition == OPEN_EXISTING;
+  return onlyReads ? LastElement::kAnyCase : LastElement::kExactName;
+}
+
+// Keeps a descriptor opened without blocking when it is a regular file, which then
+// blocks as usual; anything else fails with errno set.
+bool KeepRegularFile(int descriptor) {
   struct stat info;
-  return ::fstat(descriptor, &info) == 0 && S_ISDIR(info.st_mode);
+  if (::fstat(descriptor, &info) != 0) return false;
+  if (!S_ISREG(info.st_mode)) {
+    errno = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
+    return false;
+  }
+  const int status = ::fcntl(descriptor, F_GETFL);
+  return status >= 0 && ::fcntl(descriptor, F_SETFL, status & ~O_NONBLOCK) == 0;
 }
 
 // Copies text into a caller's buffer the way the directory queries report it.
@@ -57,11 +72,13 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRI
   int flags = OpenFlags(desiredAccess, creationDisposition);
   if ((flagsAndAttributes & FILE_FLAG_OPEN_REPARSE_POINT) != 0) flags |= O_NOFOLLOW;
   if (fileName == nullptr || flags < 0) return INVALID_HANDLE_VALUE;
-  const std::string path = ResolvePath(fileName);
-  const int descriptor = ::open(path.c_str(), flags, 0644);
+  const std::string path = ResolvePath(fileName, NameMatchFor(desiredAccess, creationDisposition));
+  const int descriptor = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0644);
   if (descriptor < 0) return INVALID_HANDLE_VALUE;
-  if (IsDirectory(descriptor)) {
+  if (!KeepRegularFile(descriptor)) {
+    const int error = errno;
     ::close(descriptor);
+    errno = error;
     return INVALID_HANDLE_VALUE;
   }
   return new FileObject(descriptor);
@@ -135,7 +152,7 @@ DWORD GetFileSize(HANDLE file, LPDWORD fileSizeHigh) {
 
 BOOL DeleteFileA(LPCSTR fileName) {
   if (fileName == nullptr) return FALSE;
-  return ::unlink(ResolvePath(fileName).c_str()) == 0 ? TRUE : FALSE;
+  return ::unlink(ResolvePath(fileName, LastElement::kExactName).c_str()) == 0 ? TRUE : FALSE;
 }
 
 BOOL SetCurrentDirectoryA(LPCSTR pathName) {
@@ -182,14 +199,15 @@ UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefixString, UINT unique, LPSTR t
     UINT number = counter.fetch_add(1) & 0xFFFF;
     if (number == 0) continue;
     const std::string name = nameFor(number);
-    const int descriptor = ::open(ResolvePath(name.c_str()).c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+    const std::string path = ResolvePath(name.c_str(), LastElement::kExactName);
+    const int descriptor = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
     if (descriptor < 0) {
       if (errno == EEXIST) continue;
       return 0;
     }
     ::close(descriptor);
     if (!copyName(name)) {
-      ::unlink(ResolvePath(name.c_str()).c_str());
+      ::unlink(path.c_str());
       return 0;
     }
     return number;

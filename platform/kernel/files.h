@@ -1,6 +1,8 @@
 // Files and directories of the kernel stand-in, on POSIX files. Every path goes
-// through ResolvePath ("kernel/path_resolver.h"). Share modes are accepted and not
-// enforced; overlapped I/O is not offered (pass NULL).
+// through ResolvePath ("kernel/path_resolver.h"): a file that is only read may be found
+// whatever its letter case, but what is written, created or deleted is the file of the
+// exact name given. Share modes are accepted and not enforced; overlapped I/O is not
+// offered (pass NULL). Failures leave the reason in errno.
 #pragma once
 
 #include "kernel/win_types.h"
@@ -29,6 +31,9 @@
 #define INVALID_SET_FILE_POINTER 0xFFFFFFFFu
 #define INVALID_FILE_SIZE 0xFFFFFFFFu
 
+// Opens regular files only, and never waits on what stands at the name: a folder fails
+// with EISDIR, a FIFO, device or socket with ENXIO, so no caller reads, writes or waits
+// on one by mistake (a FIFO put in a file's place by another user, say).
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
                    DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED overlapped);

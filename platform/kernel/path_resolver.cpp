@@ -49,11 +49,12 @@ bool Exists(const std::string& path) {
 }
 
 // The name in `folder` that stands for `element`, or the element itself.
-std::string MatchElement(const std::string& folder, std::string_view element) {
+std::string MatchElement(const std::string& folder, std::string_view element, LastElement match) {
   if (Exists(folder + std::string(element))) return std::string(element);
   const std::string utf8 = Utf8Spelling(element);
   if (!utf8.empty() && Exists(folder + utf8)) return utf8;
   const std::string_view spelt = utf8.empty() ? element : std::string_view(utf8);
+  if (match == LastElement::kExactName) return std::string(spelt);
 
   DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
   if (directory == nullptr) return std::string(spelt);
@@ -69,7 +70,7 @@ std::string MatchElement(const std::string& folder, std::string_view element) {
 
 }  // namespace
 
-std::string ResolvePath(const char* path) {
+std::string ResolvePath(const char* path, LastElement last) {
   std::string resolved;
   if (path == nullptr) return resolved;
   const std::size_t length = std::strlen(path);
@@ -86,7 +87,7 @@ std::string ResolvePath(const char* path) {
       if (element == "." || element == "..") {
         resolved.append(element);
       } else {
-        resolved += MatchElement(resolved, element);
+        resolved += MatchElement(resolved, element, end >= length ? last : LastElement::kAnyCase);
       }
       if (end < length) resolved += '/';
     }

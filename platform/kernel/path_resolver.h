@@ -9,8 +9,15 @@
 // - An element that matches nothing keeps its given spelling (in UTF-8 when it is
 //   Japanese), so a new file is created under the name the caller gave, inside
 //   folders found as above.
+// - What is written, created or deleted is the file of its exact name: `log.txt` and
+//   `Log.txt` are two files here. The folders on the way are still found as above.
 #pragma once
 
 #include <string>
 
-std::string ResolvePath(const char* path);
+enum class LastElement {
+  kAnyCase,    // a file to read: found whatever its letter case
+  kExactName,  // a file to write, create or delete: only its own name (or its UTF-8 spelling)
+};
+
+std::string ResolvePath(const char* path, LastElement last = LastElement::kAnyCase);

@@ -2,9 +2,10 @@
 // that class until it unregisters the class (removing the file) or exits; FindWindowA
 // in another process of the same user on the same display (or, with no display, in the
 // same working folder) then finds "a window". A file left by a killed process holds no
-// lock and is taken over. The working folder's claim is a lock on the folder itself.
-// Lock files live only where no other user may write: otherwise anyone could hold one
-// and stop the game starting, or plant a link there for the game to create a file through.
+// lock and is taken over. These lock files live only where no other user may write:
+// otherwise anyone could hold one and stop the game starting, or plant a link there for
+// the game to create a file through. The working folder's claim is a lock file in that
+// folder, opened as carefully, so a file or link another user planted there is not used.
 #include "window/single_instance.h"
 
 #include <fcntl.h>
@@ -32,8 +33,13 @@ std::mutex& LocksMutex() {
   return mutex;
 }
 
-// The working folder this process has claimed, or -1.
-int g_claimedFolder = -1;
+// The working folder this process has claimed and the lock file held in it; -1 for none.
+struct FolderClaim {
+  int folder = -1;
+  int file = -1;
+  std::string name;
+};
+FolderClaim g_claim;
 
 // Lock files held by this process, by class name.
 std::map<std::string, int>& HeldLocks() {
@@ -80,10 +86,12 @@ std::string LockPath(const char* className, bool makeFolder = false) {
   return folder + "/" + Sanitise(className) + "-" + user + "-" + Scope() + ".lock";
 }
 
-// Never through a link; a file that is not this user's own is not used.
-int OpenLockFile(const std::string& path, int create) {
-  if (path.empty()) return -1;
-  const int file = open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | create, 0600);
+// Never through a link, never waiting on a FIFO; a file that is not this user's own is
+// not used. Only read: a lock needs no more. `name` is taken in `folder` when relative.
+int OpenLockFile(int folder, const std::string& name, int create) {
+  if (name.empty()) return -1;
+  const int file =
+      openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | create, 0600);
   struct stat info {};
   if (file >= 0 && (fstat(file, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid())) {
     close(file);
@@ -92,13 +100,33 @@ int OpenLockFile(const std::string& path, int create) {
   return file;
 }
 
-// Whether the locked file is still the one at `path`: its holder may have removed it
+// Whether the locked file is still the one at `name`: its holder may have removed it
 // between our open and our lock.
-bool StillAtPath(int file, const std::string& path) {
+bool StillAtName(int folder, int file, const std::string& name) {
   struct stat opened {};
   struct stat named {};
-  return fstat(file, &opened) == 0 && lstat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
-         opened.st_dev == named.st_dev;
+  return fstat(file, &opened) == 0 && fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         opened.st_ino == named.st_ino && opened.st_dev == named.st_dev;
+}
+
+enum class LockTaken { kHeld, kHeldElsewhere, kUnavailable };
+
+// Locks the lock file `name` in `folder`, making it when missing; `held` gets its
+// descriptor. Unavailable when it cannot be made or used.
+LockTaken TakeLockFile(int folder, const std::string& name, int* held) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int file = OpenLockFile(folder, name, O_CREAT);
+    if (file < 0) return LockTaken::kUnavailable;
+    const bool locked = flock(file, LOCK_EX | LOCK_NB) == 0;
+    const bool busy = !locked && errno == EWOULDBLOCK;
+    if (locked && StillAtName(folder, file, name)) {
+      *held = file;
+      return LockTaken::kHeld;
+    }
+    close(file);
+    if (!locked) return busy ? LockTaken::kHeldElsewhere : LockTaken::kUnavailable;
+  }
+  return LockTaken::kUnavailable;
 }
 
 }  // namespace
@@ -108,26 +136,32 @@ void TestSetSingleInstanceCheck(int on) {
   if (!on) ReleaseWorkingFolder();
 }
 
-bool ClaimWorkingFolder() {
+bool ClaimWorkingFolder(const char* className) {
   if (!g_checkOn.load()) return true;
   std::lock_guard<std::mutex> lock(LocksMutex());
-  if (g_claimedFolder >= 0) return true;
-  const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (g_claim.file >= 0) return true;
+  // Only a handle to name files by: it needs no read permission, and holds no lock.
+  const int folder = open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (folder < 0) return true;
-  if (flock(folder, LOCK_EX | LOCK_NB) == 0) {
-    g_claimedFolder = folder;
+  const std::string name = "." + Sanitise(className) + ".lock";
+  int file = -1;
+  const LockTaken taken = TakeLockFile(folder, name, &file);
+  if (taken == LockTaken::kHeld) {
+    g_claim = {folder, file, name};
     return true;
   }
-  const bool heldElsewhere = errno == EWOULDBLOCK;
   close(folder);
-  return !heldElsewhere;
+  return taken != LockTaken::kHeldElsewhere;
 }
 
 void ReleaseWorkingFolder() {
   std::lock_guard<std::mutex> lock(LocksMutex());
-  if (g_claimedFolder < 0) return;
-  close(g_claimedFolder);
-  g_claimedFolder = -1;
+  if (g_claim.file < 0) return;
+  // Removed while still locked, so no other process can lock the old file in between.
+  if (StillAtName(g_claim.folder, g_claim.file, g_claim.name)) unlinkat(g_claim.folder, g_claim.name.c_str(), 0);
+  close(g_claim.file);
+  close(g_claim.folder);
+  g_claim = FolderClaim{};
 }
 
 namespace window_internal {
@@ -136,16 +170,8 @@ void HoldInstanceLock(const char* className) {
   if (!g_checkOn.load()) return;
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return;
-  const std::string path = LockPath(className, true);
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    const int file = OpenLockFile(path, O_CREAT);
-    if (file < 0) return;
-    if (flock(file, LOCK_EX | LOCK_NB) == 0 && StillAtPath(file, path)) {
-      HeldLocks()[className] = file;
-      return;
-    }
-    close(file);
-  }
+  int file = -1;
+  if (TakeLockFile(AT_FDCWD, LockPath(className, true), &file) == LockTaken::kHeld) HeldLocks()[className] = file;
 }
 
 void ReleaseInstanceLock(const char* className) {
@@ -163,7 +189,7 @@ bool IsInstanceLockHeldElsewhere(const char* className) {
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return false;
   // No file: nobody holds it, and the check leaves none behind.
-  const int file = OpenLockFile(LockPath(className), 0);
+  const int file = OpenLockFile(AT_FDCWD, LockPath(className), 0);
   if (file < 0) return false;
   const bool heldElsewhere = flock(file, LOCK_EX | LOCK_NB) != 0;
   close(file);

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +32,28 @@ class LogFile : public ::testing::Test {
 
   ScratchDirectory scratch_;
 };
+
+// Puts something at the log's name, at the start (the log then written as uid 65534, who
+// may not delete another user's file in a folder shared with the sticky bit) or while the
+// log is written in a child process; returns what that said on standard error. An alarm
+// ends a child that waits for ever, which fails the test instead of holding the suite.
+std::string StandardErrorOfLogWrites(bool atTheStart, const std::function<void()>& plant) {
+  if (atTheStart) plant();
+  testing::internal::CaptureStderr();
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(20);
+    if (atTheStart && setresuid(65534, 65534, 65534) != 0) _exit(1);
+    OpenLogFile();
+    if (!atTheStart) plant();
+    for (const char* text : {"a\n", "b\n"}) LogWrite(text);
+    _exit(0);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0) << "the log waited for ever";
+  return testing::internal::GetCapturedStderr();
+}
 
 }  // namespace
 
@@ -146,4 +173,34 @@ TEST(LogFileName, DatedNameUsesTheLocalTimeWithoutPadding) {
     ++files;
   }
   EXPECT_EQ(files, 1);
+}
+
+// The user's own `log.txt` or `LOG.TXT` is another file than the log: neither deleted nor written.
+TEST(LogFileName, AFileOfTheNameInAnotherLetterCaseIsLeftAlone) {
+  ScratchDirectory scratch;
+  for (const char* name : {"log.txt", "LOG.TXT"}) scratch.Write(name, name);
+  OpenLogFile();
+  LogWrite("line\n");
+  CloseLogFile();
+  for (const char* name : {"log.txt", "LOG.TXT"}) EXPECT_EQ(scratch.Read(name), name);
+  EXPECT_NE(scratch.Read("Log.txt").find(":line\r\n"), std::string::npos);
+}
+
+// A FIFO at "Log.txt" is never waited on, whether swapped in while the game runs or
+// another user's at the start: it is a log that cannot be written, said once.
+TEST(LogFileName, AFifoAtTheNameIsNeverWaitedOn) {
+  for (const bool atTheStart : {false, true}) {
+    if (atTheStart && geteuid() != 0) GTEST_SKIP() << "another user's FIFO needs root";
+    ScratchDirectory scratch;
+    std::filesystem::permissions(scratch.path(), std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    const std::string said = StandardErrorOfLogWrites(atTheStart, [&] {
+      std::filesystem::remove("Log.txt");
+      // At the start one whose reader takes nothing; swapped in, one that no one reads.
+      atTheStart ? scratch.MakeFifo("Log.txt") : void(mkfifo("Log.txt", 0));
+      chmod("Log.txt", 0666);
+      lchown("Log.txt", 1234, 1234);
+    });
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("Log.txt"), std::string::npos) << said;
+  }
 }

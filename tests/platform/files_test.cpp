@@ -33,16 +33,16 @@ TEST(Files, DispositionsCreateOpenAndRefuseAsAsked) {
   EXPECT_TRUE(WriteFile(created, "hello", 5, &written, nullptr));
   EXPECT_EQ(written, 5u);
   CloseHandle(created);
-  EXPECT_EQ(Open("A.TXT", GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Open("a.txt", GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
 
-  HANDLE appended = Open("A.txt", GENERIC_WRITE, OPEN_ALWAYS);
+  HANDLE appended = Open("a.txt", GENERIC_WRITE, OPEN_ALWAYS);
   ASSERT_NE(appended, INVALID_HANDLE_VALUE);
   EXPECT_EQ(SetFilePointer(appended, 0, nullptr, FILE_END), 5u);
   WriteFile(appended, "!", 1, &written, nullptr);
   CloseHandle(appended);
   EXPECT_EQ(scratch.Read("a.txt"), "hello!");
 
-  HANDLE truncated = Open("a.TXT", GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE truncated = Open("a.txt", GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
   ASSERT_NE(truncated, INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetFileSize(truncated, nullptr), 0u);
   CloseHandle(truncated);
@@ -95,8 +95,8 @@ TEST(Files, ReadsSeeksAndReportsSizeAndFailures) {
 TEST(Files, DeletesAndChangesDirectoryThroughTheResolver) {
   ScratchDirectory scratch;
   scratch.Write("Dir/Sub/f.txt", "x");
-  EXPECT_TRUE(DeleteFileA("dir\\sub\\F.TXT"));
-  EXPECT_FALSE(DeleteFileA("dir\\sub\\F.TXT"));
+  EXPECT_TRUE(DeleteFileA("dir\\sub\\f.txt"));
+  EXPECT_FALSE(DeleteFileA("dir\\sub\\f.txt"));
   EXPECT_FALSE(DeleteFileA("dir\\sub"));
 
   char current[MAX_PATH];

@@ -41,4 +41,8 @@ TEST(PathResolver, JapaneseElementsFindTheirUtf8NamesOnDisk) {
   EXPECT_EQ(ResolvePath("data\\表示\\ソース.wav"), onDisk);
   EXPECT_EQ(ResolvePath("DATA/表示/ソース.WAV"), onDisk);
   EXPECT_EQ(ResolvePath("data\\表示\\新規.txt"), reinterpret_cast<const char*>(u8"data/表示/新規.txt"));
+  // A file to write is the same file by its exact name, and another one in another case.
+  EXPECT_EQ(ResolvePath("DATA\\表示\\ソース.wav", LastElement::kExactName), onDisk);
+  EXPECT_EQ(ResolvePath("data\\表示\\ソース.WAV", LastElement::kExactName),
+            reinterpret_cast<const char*>(u8"data/表示/ソース.WAV"));
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "testing.h"
+#include "window/single_instance.h"
 #include "window/window.h"
 
 namespace {
@@ -241,6 +242,38 @@ TEST_F(SingleInstanceTest, WhatAnotherUserLeavesNeitherStopsTheStartNorIsWritten
     if (held >= 0) close(held);
     for (const std::string& made : {folder, "/tmp/" + lockName, aside + "/lock"}) fs::remove_all(made);
   }
+}
+
+// The folder's claim is a lock file of the user's own in it: while another copy holds it
+// the start is refused; one a killed copy left is taken over, and removed at the end. A
+// lock on the folder itself, anyone's, counts for nothing, and a folder the user may not
+// write leaves the start possible.
+TEST_F(SingleInstanceTest, TheFolderClaimIsALockFileOfTheUsersOwn) {
+  namespace fs = std::filesystem;
+  const std::string game = MakeFolder("game"), lock = game + "/." + kClass + ".lock";
+  ASSERT_EQ(chdir(game.c_str()), 0);
+  const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_EQ(flock(folder, LOCK_EX), 0);
+  EXPECT_TRUE(ClaimWorkingFolder(kClass));
+  EXPECT_EQ(fs::status(lock).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  ReleaseWorkingFolder();
+  const int copy = open(lock.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_EQ(flock(copy, LOCK_EX), 0);
+  EXPECT_FALSE(ClaimWorkingFolder(kClass));
+  flock(copy, LOCK_UN);
+  EXPECT_TRUE(ClaimWorkingFolder(kClass));
+  ReleaseWorkingFolder();
+  EXPECT_FALSE(fs::exists(lock));
+  close(copy);
+  close(folder);
+
+  if (geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+  ASSERT_EQ(chdir(MakeFolder("unwritable").c_str()), 0);
+  const pid_t other = fork();
+  if (other == 0) _exit(setresuid(65534, 65534, 65534) == 0 && ClaimWorkingFolder(kClass) ? 0 : 1);
+  int status = -1;
+  waitpid(other, &status, 0);
+  EXPECT_EQ(status, 0);
 }
 
 }  // namespace
