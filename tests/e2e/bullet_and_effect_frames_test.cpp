@@ -106,25 +106,32 @@ struct Moment {
   std::function<bool()> happened;
 };
 
+constexpr int kTargetSlot = 45;  // a fixed slot no stage 1 object takes
+
 class HarmlessThingsFrames : public testing::TestWithParam<DrawingPath> {};
 
 TEST_P(HarmlessThingsFrames, ChipsCoinsTheLevelUpAndHitsAsDrawn) {
   const Moment kMoments[] = {
       {"bullets-into-chips", [](Scenario& s) {
          for (int y : {200, 384, 568}) s.Place(5012, 700, y, 0, 30);
-         s.At(12, ConvertBulletsToChips);
+         s.At(s.framesRun() + 10, ConvertBulletsToChips);
        }, 0, 0, 30, [] { return BssCoinsGot > 0; }},
       {"coins-and-chips-pulled-in", [](Scenario& s) {
-         for (int i = 0; i < 8; ++i) s.Place(i % 2 ? 1009 : 1080, 420 + i * 40, 250 + i % 3 * 110);
+         for (int i = 0; i < 8; ++i) s.Place(i % 2 ? 1009 : 1080, 340 + i * 30, 330 + i % 3 * 50);
        }, 0, 0, 30, [] { return CoinsGot > 0 && BssCoinsGot > 0; }},
       {"level-up-spent", [](Scenario& s) {
          s.Place(5012, 700, 384, 0, 30);
-         s.At(5, [] { LevelUpCount = 1; });
+         LevelUpCount = 1;
        }, kPadSpecial, 8, 90, [] { return LevelUpCount == 0 && BssCoinsGot > 0; }},
-      {"shots-hit-enemies", [](Scenario& s) {
-         s.Place(1010, 600, 384);
-         for (int y : {300, 470}) s.Place(1002, 650, y);
-       }, kPadFire, 60, 60, [] { return StageKills > 0.0f; }},
+      {"shots-hit-an-enemy", [](Scenario&) {
+         ObjectPool[kTargetSlot] = {.state = kStateActive, .layer = 5, .category = kCategoryEnemy, .x = 560.0f,
+                                    .y = 384.0f, .collidable = 1, .width = 64, .height = 64, .hitWidth = 64,
+                                    .hitHeight = 64, .imageSet = 15, .animation = 235, .hitPoints = 5000,
+                                    .deathEffect = 1, .weight = 1};
+       }, kPadFire, 60, 60, [] {
+         const GameObject& enemy = ObjectPool[kTargetSlot];
+         return enemy.state == kStateActive && enemy.hitPoints < 5000;
+       }},
   };
   const std::string path = GetParam() == DrawingPath::kDevice ? "-device-" : "-software-";
   for (const Moment& moment : kMoments) {
@@ -135,7 +142,7 @@ TEST_P(HarmlessThingsFrames, ChipsCoinsTheLevelUpAndHitsAsDrawn) {
     scenario.SaveFramesEvery(10, moment.name + path);
     scenario.Run(moment.heldFrames, moment.padWord);
     scenario.Run(moment.frames - moment.heldFrames);
-    EXPECT_TRUE(moment.happened()) << moment.name << " coins " << CoinsGot << " chips " << BssCoinsGot << " lu " << LevelUpCount << " kills " << StageKills << " cc " << ChipCount;
+    EXPECT_TRUE(moment.happened()) << moment.name << " hp " << ObjectPool[kTargetSlot].hitPoints << " st " << ObjectPool[kTargetSlot].state;
   }
 }
 
