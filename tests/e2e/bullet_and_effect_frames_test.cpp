@@ -1,12 +1,15 @@
 // Bullet patterns, scenery and ending objects drawn by the real frame loop, saved as
 // frames for a person to look at. The test moves the records itself, along their own
-// velocities, so that each picture shows the pattern's shape.
+// velocities, so that each picture shows the pattern's shape. The moments that fill the
+// view with harmless things (chips, coins, sparks, the level-up's blast) are played
+// on both drawing paths.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
 #include "core/game_state.h"
+#include "core/game_rules.h"
 #include "core/object_pool.h"
 #include "objects/object_factory.h"
 #include "scenario.h"
@@ -92,5 +95,61 @@ TEST(BulletAndEffectFrames, PatternsSceneryAndEndingAsDrawn) {
     }
   });
 }
+
+// A moment of play in front of the dragon at (300, 384), facing right: what is placed,
+// the buttons held for the first frames, and the frames run, one saved every tenth; then
+// what must have happened.
+struct Moment {
+  const char* name;
+  std::function<void(Scenario&)> place;
+  int padWord, heldFrames, frames;
+  std::function<bool()> happened;
+};
+
+constexpr int kTargetSlot = 45;  // a fixed slot no stage 1 object takes
+
+class HarmlessThingsFrames : public testing::TestWithParam<DrawingPath> {};
+
+TEST_P(HarmlessThingsFrames, ChipsCoinsTheLevelUpAndHitsAsDrawn) {
+  const Moment kMoments[] = {
+      {"bullets-into-chips", [](Scenario& s) {
+         for (int y : {200, 384, 568}) s.Place(5012, 700, y, 0, 30);
+         s.At(s.framesRun() + 10, ConvertBulletsToChips);
+       }, 0, 0, 30, [] { return BssCoinsGot > 0; }},
+      {"coins-and-chips-pulled-in", [](Scenario& s) {
+         for (int i = 0; i < 8; ++i) s.Place(i % 2 ? 1009 : 1080, 340 + i * 30, 330 + i % 3 * 50);
+       }, 0, 0, 30, [] { return CoinsGot > 0 && BssCoinsGot > 0; }},
+      {"level-up-spent", [](Scenario& s) {
+         s.Place(5012, 700, 384, 0, 30);
+         LevelUpCount = 1;
+       }, kPadSpecial, 8, 90, [] { return LevelUpCount == 0 && BssCoinsGot > 0; }},
+      {"shots-hit-an-enemy", [](Scenario&) {
+         ObjectPool[kTargetSlot] = {.state = kStateActive, .layer = 5, .category = kCategoryEnemy, .x = 560.0f,
+                                    .y = 384.0f, .collidable = 1, .width = 64, .height = 64, .hitWidth = 64,
+                                    .hitHeight = 64, .imageSet = 15, .animation = 235, .hitPoints = 5000,
+                                    .deathEffect = 1, .weight = 1};
+       }, kPadFire, 60, 60, [] {
+         const GameObject& enemy = ObjectPool[kTargetSlot];
+         return enemy.state == kStateActive && enemy.hitPoints < 5000;
+       }},
+  };
+  const std::string path = GetParam() == DrawingPath::kDevice ? "-device-" : "-software-";
+  for (const Moment& moment : kMoments) {
+    Scenario scenario(1, GetParam());
+    scenario.SetPlayer(300.0f, 384.0f);
+    PastTheStageStart(scenario);
+    moment.place(scenario);
+    scenario.SaveFramesEvery(10, moment.name + path);
+    scenario.Run(moment.heldFrames, moment.padWord);
+    scenario.Run(moment.frames - moment.heldFrames);
+    EXPECT_TRUE(moment.happened()) << moment.name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, HarmlessThingsFrames,
+                         testing::Values(DrawingPath::kDevice, DrawingPath::kSoftware),
+                         [](const testing::TestParamInfo<DrawingPath>& info) {
+                           return info.param == DrawingPath::kDevice ? "Device" : "Software";
+                         });
 
 }  // namespace

@@ -2,7 +2,8 @@
 // its digits, as labels of names read) or a bare number, the caption
 // cells of the menu sheets each carry words of their own, cursors and the HUD panel
 // and pages leave the game's own text over them visible, and stage backgrounds tile
-// without seams over opaque grounds; what templates place on the dragon is a flash.
+// without seams over opaque grounds; what templates place on the dragon is a flash, and
+// every row an object shows is drawn as that object: nothing harmless as an enemy bullet.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -235,14 +236,24 @@ std::vector<GameObject> MadeAt(int templateId, float shift) {
   return MakeRecords(templateId, kFirstOptionSlot);
 }
 
-// A flash as drawn: a bright warm ring, clear inside (discs, coins, sparks and shots fill
-// the middle; options and decorations are cool).
-bool IsAFlash(const Generated& sheet, int cell) {
+// A ring clear inside, every drawn pixel of the tone (discs, coins, sparks and shots
+// fill the middle). A flash is bright and warm (options and decorations are cool); the
+// player's power is the shots' cyan.
+bool IsARing(const Generated& sheet, int cell, bool (*tone)(const Colour&)) {
   const int w = sheet.picture.width, h = sheet.picture.height;
   const std::vector<Colour> drawn = sheet.Cell(cell);
-  const auto warm = [](const Colour& p) { return IsClear(p) || (p.r >= 200 && p.r > p.b); };
-  return !AllClear(drawn) && std::all_of(drawn.begin(), drawn.end(), warm) &&
+  const auto inTone = [tone](const Colour& p) { return IsClear(p) || tone(p); };
+  return !AllClear(drawn) && std::all_of(drawn.begin(), drawn.end(), inTone) &&
          AllClear(sheet.Area(cell, {w / 4, h / 4, w / 2, h / 2}));
+}
+bool Warm(const Colour& p) { return p.r >= 200 && p.r > p.b; }
+bool Cyan(const Colour& p) { return p.b >= 200 && p.g >= 200 && p.r < p.b; }
+bool IsAFlash(const Generated& sheet, int cell) { return IsARing(sheet, cell, Warm); }
+
+// An enemy bullet as drawn: a disc with its light pink core in the middle.
+bool IsABulletDisc(const Generated& sheet, int cell) {
+  const Colour core = sheet.Area(cell, {sheet.picture.width / 2, sheet.picture.height / 2, 1, 1})[0];
+  return core.r == 255 && core.g == 235 && core.b == 245;
 }
 
 // A scenery record that moves with the dragon and the option stands on one of them: each
@@ -264,6 +275,57 @@ TEST(GeneratedPictures, WhatSceneryTemplatesPlaceOnTheDragonAndItsOptionsIsAFlas
   }
   NewGameInit();
   EXPECT_GT(checked, 20);
+}
+
+// Rows objects show beyond their template's first record (or that templates put on the
+// dragon), from the code that sets them: each cell is drawn as what the object is. A
+// harmless thing never as an enemy bullet, nor a cell nothing accounts for.
+enum class Look { kMoney, kHarmless, kEnemyBullet, kFlash, kPower };
+struct ShownRows {
+  const char* what;
+  int imageSet, firstRow, lastRow;
+  Look look;
+};
+
+TEST(GeneratedPictures, EveryRowAnObjectShowsIsDrawnAsThatObject) {
+  const ShownRows kRows[] = {
+      {"a bullet turned into a chip", 0, 395, 395, Look::kMoney},
+      {"a chip collected", 0, 329, 329, Look::kMoney},
+      {"a coin collected", 0, 34, 34, Look::kMoney},
+      {"an EXP chip collected", 40, 34, 34, Look::kMoney},
+      {"trails of sparks and debris", 7, 267, 272, Look::kHarmless},
+      {"level-up pop-ups", 7, 194, 201, Look::kHarmless},
+      {"debris and hit sparks", 0, 51, 68, Look::kHarmless},
+      {"guard sparks", 0, 161, 166, Look::kHarmless},
+      {"blast sparks", 0, 135, 138, Look::kHarmless},
+      {"particles of a hit", 7, 213, 221, Look::kHarmless},
+      {"sparks, embers and shards", 40, 340, 349, Look::kHarmless},
+      {"a waiting bullet let loose", 42, 400, 400, Look::kEnemyBullet},
+      {"bullets", 0, 109, 109, Look::kEnemyBullet}, {"bullets", 0, 116, 116, Look::kEnemyBullet},
+      {"bullets", 0, 11, 11, Look::kEnemyBullet},   {"bullets", 7, 193, 193, Look::kEnemyBullet},
+      {"bullets", 7, 203, 203, Look::kEnemyBullet}, {"bullets", 40, 401, 401, Look::kEnemyBullet},
+      {"bullets", 13, 282, 282, Look::kEnemyBullet}, {"bullets", 3, 254, 254, Look::kEnemyBullet},
+      {"bullets", 42, 461, 461, Look::kEnemyBullet}, {"the falling bullet", 6, 285, 285, Look::kEnemyBullet},
+      {"the level-up star", 6, 176, 176, Look::kFlash},
+      {"the coin ring", 6, 262, 262, Look::kFlash},
+      {"the level-up's blast", 6, 169, 169, Look::kPower},
+  };
+  const CellRoleMap roles = FindCellRoles();
+  std::map<std::string, Generated> sheets;
+  for (const ShownRows& rows : kRows) {
+    for (int row = rows.firstRow; row <= rows.lastRow; ++row) {
+      ForEachCellOfRow(rows.imageSet, row, [&](const std::string& name, int cell) {
+        const Generated& sheet = sheets.try_emplace(name, name).first->second;
+        const CellRole role = RoleOf(roles, name.c_str(), cell);
+        const bool disc = IsABulletDisc(sheet, cell);
+        const bool drawnAs[] = {role == CellRole::kCoin,
+                                role != CellRole::kUnused && role != CellRole::kEnemyBullet && !disc,
+                                role == CellRole::kEnemyBullet && disc, IsAFlash(sheet, cell),
+                                role == CellRole::kPower && IsARing(sheet, cell, Cyan)};
+        EXPECT_TRUE(drawnAs[static_cast<int>(rows.look)]) << rows.what << " " << row << ": " << name << " " << cell;
+      });
+    }
+  }
 }
 
 }  // namespace

@@ -15,14 +15,17 @@
 #include "game_library.h"
 #include "objects/object_factory.h"
 #include "objects/objects.h"
+#include "rows_in_play.h"
 
 namespace {
 
 // Pickups that pay coins or chips rather than an upgrade.
 constexpr int kMoneyTemplates[] = {1009, 1080, 1081};
+// Player shots that spread over the dragon itself: the blast of a spent level-up.
+constexpr int kPowerTemplates[] = {2097};
 
-bool IsMoney(int templateId) {
-  for (int id : kMoneyTemplates) {
+bool IsOneOf(std::span<const int> templates, int templateId) {
+  for (int id : templates) {
     if (id == templateId) return true;
   }
   return false;
@@ -52,9 +55,9 @@ CellRole RoleOfRecord(const GameObject& object, int templateId, Family family) {
   if (family == Family::kOptions) return CellRole::kOption;
   if (family == Family::kScenery) return OnDragonOrOption(object) ? CellRole::kFlash : CellRole::kScenery;
   switch (object.category) {
-    case kCategoryPlayerShot: return CellRole::kPlayerShot;
+    case kCategoryPlayerShot: return IsOneOf(kPowerTemplates, templateId) ? CellRole::kPower : CellRole::kPlayerShot;
     case kCategoryEnemyBullet: return CellRole::kEnemyBullet;
-    case kCategoryPickup: return IsMoney(templateId) ? CellRole::kCoin : CellRole::kPickup;
+    case kCategoryPickup: return IsOneOf(kMoneyTemplates, templateId) ? CellRole::kCoin : CellRole::kPickup;
     case kCategoryEnemy: return CellRole::kEnemy;
     case kCategoryEffect: return CellRole::kEffect;
     case kCategoryDecoration: return CellRole::kDecoration;
@@ -65,18 +68,20 @@ CellRole RoleOfRecord(const GameObject& object, int templateId, Family family) {
 // How many templates show each cell in each role, by sheet.
 using RoleCounts = std::map<std::string, std::map<int, std::array<int, kRoleCount>>>;
 
-void NoteRecord(RoleCounts& counts, const GameObject& object, CellRole role) {
+void NoteRow(RoleCounts& counts, int imageSet, int row, CellRole role) {
   if (role == CellRole::kUnused) return;
-  ForEachCellOf(object, [&](const std::string& picture, int cell) { ++counts[picture][cell][static_cast<int>(role)]; });
+  ForEachCellOfRow(imageSet, row, [&](const std::string& picture, int cell) {
+    ++counts[picture][cell][static_cast<int>(role)];
+  });
 }
 
 // Money and pickups keep their look wherever they show; otherwise a cell shows what
-// most of its templates are, the things a player must tell apart in play (bullets,
+// most of the rows that show it are, the things a player must tell apart in play (bullets,
 // shots, options) before enemies, effects and decorations; a tie goes to the role
 // listed first.
 CellRole Decide(const std::array<int, kRoleCount>& count) {
   constexpr CellRole kAlways[] = {CellRole::kCoin, CellRole::kPickup};
-  constexpr CellRole kPlay[] = {CellRole::kEnemyBullet, CellRole::kPlayerShot, CellRole::kOption};
+  constexpr CellRole kPlay[] = {CellRole::kEnemyBullet, CellRole::kPlayerShot, CellRole::kPower, CellRole::kOption};
   constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kFlash, CellRole::kScenery, CellRole::kEffect,
                                  CellRole::kDecoration};
   for (CellRole role : kAlways) {
@@ -105,7 +110,7 @@ void MakeOne(RoleCounts& counts, const TemplateEntry& entry, Family family) {
     ObjectPool[kFirstOptionSlot].x = kOptionX, ObjectPool[kFirstOptionSlot].y = kOptionY;
   }
   for (const GameObject& record : MakeRecords(entry.templateId, scenery ? kFirstOptionSlot : kGroup1ParentSlot)) {
-    NoteRecord(counts, record, RoleOfRecord(record, entry.templateId, family));
+    NoteRow(counts, record.imageSet, record.animation, RoleOfRecord(record, entry.templateId, family));
   }
   if (scenery) ObjectPool[kPlayerSlot] = dragon, ObjectPool[kFirstOptionSlot] = option;
 }
@@ -130,15 +135,19 @@ std::vector<GameObject> MakeRecords(int templateId, int parent) {
   return records;
 }
 
-void ForEachCellOf(const GameObject& record, const std::function<void(const std::string&, int)>& visit) {
-  if (record.animation <= 0 || record.animation >= kAnimationRows) return;
+void ForEachCellOfRow(int imageSet, int row, const CellVisit& visit) {
+  if (row <= 0 || row >= kAnimationRows) return;
   for (const SpriteSheet& sheet : kCommonSheets) {
-    if (sheet.imageSet != record.imageSet) continue;
-    for (const AnimationPair& pair : AnimationTable[record.animation]) {
+    if (sheet.imageSet != imageSet) continue;
+    for (const AnimationPair& pair : AnimationTable[row]) {
       if (pair.frame == kEndFrame) break;
       if (pair.frame >= 0 && pair.frame < sheet.picture.count) visit(sheet.picture.name, pair.frame);
     }
   }
+}
+
+void ForEachCellOf(const GameObject& record, const CellVisit& visit) {
+  ForEachCellOfRow(record.imageSet, record.animation, visit);
 }
 
 CellRoleMap FindCellRoles() {
@@ -152,6 +161,9 @@ CellRoleMap FindCellRoles() {
 #include "objects/template_families.def"
 #undef TEMPLATE_FAMILY
   NewGameInit();
+  for (const RowsInPlay& rows : RowsShownInPlay()) {
+    for (int row = rows.firstRow; row <= rows.lastRow; ++row) NoteRow(counts, rows.imageSet, row, rows.role);
+  }
   CellRoleMap roles;
   for (const auto& [sheet, cells] : counts) {
     for (const auto& [cell, count] : cells) roles[sheet][cell] = Decide(count);

@@ -1,6 +1,6 @@
-// What each cell of the common sprite sheets is in play, as the object templates
-// use it: every template is made once in a new game and the cells of its first
-// animation row count towards the role of its record.
+// What each cell of the common sprite sheets is in play: every template is made once
+// in a new game and the cells of its records' rows count towards the role of each
+// record, and so do the rows objects show later or by a draw (rows_in_play.h).
 #pragma once
 
 #include <functional>
@@ -11,9 +11,10 @@
 #include "core/game_object.h"
 
 enum class CellRole {
-  kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration, kScenery, kFlash
+  kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration, kScenery, kFlash,
+  kPower  // the player's own power spread over the dragon
 };
-constexpr int kRoleCount = 11;
+constexpr int kRoleCount = 12;
 
 // Roles by picture file name and cell.
 using CellRoleMap = std::map<std::string, std::map<int, CellRole>>;
@@ -27,5 +28,8 @@ CellRole RoleOf(const CellRoleMap& roles, const char* picture, int cell);
 // the order taken, copied out; their slots are freed after, the dragon's kept.
 std::vector<GameObject> MakeRecords(int templateId, int parent);
 
-// Each sheet picture and cell of a record's animation row, on the common sheets.
-void ForEachCellOf(const GameObject& record, const std::function<void(const std::string&, int)>& visit);
+// Each sheet picture and cell of an animation row drawn from an image set, on the
+// common sheets; of a record's row.
+using CellVisit = std::function<void(const std::string&, int)>;
+void ForEachCellOfRow(int imageSet, int row, const CellVisit& visit);
+void ForEachCellOf(const GameObject& record, const CellVisit& visit);

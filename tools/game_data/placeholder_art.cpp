@@ -198,6 +198,15 @@ void DrawFlash(const Cell& c) {
   FillRing(c, c.w / 2.0, c.h / 2.0, r, r * 0.9, {255, 240, 190});
 }
 
+// The player's own power spread over the dragon: a shockwave in the shots' cyan with a
+// light rim, clear inside, so the dragon stays in view as it grows; its cells swell one
+// after another.
+void DrawPower(const Cell& c) {
+  const double r = std::min(c.w, c.h) * (0.44 + 0.02 * (c.index % 2));
+  FillRing(c, c.w / 2.0, c.h / 2.0, r, r * 0.86, Hue(190, 0.75, 1.0));
+  FillRing(c, c.w / 2.0, c.h / 2.0, r * 0.84, r * 0.8, {220, 250, 255});
+}
+
 // The cells the game's display draws itself, not from a template.
 enum class Mark { kMarker, kLevelUp, kEdge };
 struct MarkCell {
@@ -254,15 +263,16 @@ void DrawSpriteByRole(const Cell& c, CellRole role) {
     case CellRole::kDecoration: DrawRing(c, {200, 200, 220}); break;
     case CellRole::kScenery: DrawRock(c, Hue(230 + c.index * 7 % 40, 0.25, 0.3)); break;
     case CellRole::kFlash: DrawFlash(c); break;
+    case CellRole::kPower: DrawPower(c); break;
     case CellRole::kEffect:
     case CellRole::kUnused: DrawEffect(c); break;
   }
 }
 
-// A sheet cell that no template shows takes the role of its sheet's kind.
+// A sheet cell that nothing shows takes the role of its sheet's kind, but never an
+// enemy bullet's: a row that a bullet shows is always met, a harmless one may not be.
 CellRole DefaultRole(PictureArt art) {
   switch (art) {
-    case PictureArt::kBullet: return CellRole::kEnemyBullet;
     case PictureArt::kShot: return CellRole::kPlayerShot;
     case PictureArt::kCoin: return CellRole::kCoin;
     default: return CellRole::kEffect;
