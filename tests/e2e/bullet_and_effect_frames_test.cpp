@@ -96,9 +96,9 @@ TEST(BulletAndEffectFrames, PatternsSceneryAndEndingAsDrawn) {
   });
 }
 
-// A moment of play in front of the dragon at (300, 384), facing right: what is placed,
-// the buttons held for the first frames, and the frames run, one saved every tenth; then
-// what must have happened.
+// Moments that fill the view with harmless things, in front of the dragon at (300, 384):
+// what is placed, the buttons held for the first frames, the frames run (one saved every
+// tenth), and what must have happened.
 struct Moment {
   const char* name;
   std::function<void(Scenario&)> place;
@@ -107,6 +107,13 @@ struct Moment {
 };
 
 constexpr int kTargetSlot = 45;  // a fixed slot no stage 1 object takes
+
+void PlaceSturdyEnemy(Scenario&) {
+  GameObject& enemy = ObjectPool[kTargetSlot] = GameObject{};
+  enemy.state = kStateActive, enemy.layer = 5, enemy.category = kCategoryEnemy, enemy.collidable = 1;
+  enemy.x = 560.0f, enemy.y = 384.0f, enemy.width = enemy.height = enemy.hitWidth = enemy.hitHeight = 64;
+  enemy.imageSet = 15, enemy.animation = 235, enemy.hitPoints = 5000, enemy.deathEffect = 1, enemy.weight = 1;
+}
 
 class HarmlessThingsFrames : public testing::TestWithParam<DrawingPath> {};
 
@@ -119,37 +126,24 @@ TEST_P(HarmlessThingsFrames, ChipsCoinsTheLevelUpAndHitsAsDrawn) {
       {"coins-and-chips-pulled-in", [](Scenario& s) {
          for (int i = 0; i < 8; ++i) s.Place(i % 2 ? 1009 : 1080, 340 + i * 30, 330 + i % 3 * 50);
        }, 0, 0, 30, [] { return CoinsGot > 0 && BssCoinsGot > 0; }},
-      {"level-up-spent", [](Scenario& s) {
-         s.Place(5012, 700, 384, 0, 30);
-         LevelUpCount = 1;
-       }, kPadSpecial, 8, 90, [] { return LevelUpCount == 0 && BssCoinsGot > 0; }},
-      {"shots-hit-an-enemy", [](Scenario&) {
-         ObjectPool[kTargetSlot] = {.state = kStateActive, .layer = 5, .category = kCategoryEnemy, .x = 560.0f,
-                                    .y = 384.0f, .collidable = 1, .width = 64, .height = 64, .hitWidth = 64,
-                                    .hitHeight = 64, .imageSet = 15, .animation = 235, .hitPoints = 5000,
-                                    .deathEffect = 1, .weight = 1};
-       }, kPadFire, 60, 60, [] {
-         const GameObject& enemy = ObjectPool[kTargetSlot];
-         return enemy.state == kStateActive && enemy.hitPoints < 5000;
-       }},
+      {"level-up-spent", [](Scenario& s) { s.Place(5012, 700, 384, 0, 30), LevelUpCount = 1; },
+       kPadSpecial, 8, 90, [] { return LevelUpCount == 0 && BssCoinsGot > 0; }},
+      {"shots-hit-an-enemy", PlaceSturdyEnemy, kPadFire, 60, 60,
+       [] { return ObjectPool[kTargetSlot].state == kStateActive && ObjectPool[kTargetSlot].hitPoints < 5000; }},
   };
-  const std::string path = GetParam() == DrawingPath::kDevice ? "-device-" : "-software-";
   for (const Moment& moment : kMoments) {
     Scenario scenario(1, GetParam());
     scenario.SetPlayer(300.0f, 384.0f);
     PastTheStageStart(scenario);
     moment.place(scenario);
-    scenario.SaveFramesEvery(10, moment.name + path);
+    scenario.SaveFramesEvery(10, moment.name + std::string(GetParam() == DrawingPath::kDevice ? "-device-" : "-software-"));
     scenario.Run(moment.heldFrames, moment.padWord);
     scenario.Run(moment.frames - moment.heldFrames);
     EXPECT_TRUE(moment.happened()) << moment.name;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPaths, HarmlessThingsFrames,
-                         testing::Values(DrawingPath::kDevice, DrawingPath::kSoftware),
-                         [](const testing::TestParamInfo<DrawingPath>& info) {
-                           return info.param == DrawingPath::kDevice ? "Device" : "Software";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothPaths, HarmlessThingsFrames, testing::Values(DrawingPath::kDevice, DrawingPath::kSoftware),
+                         [](const auto& info) { return info.param == DrawingPath::kDevice ? "Device" : "Software"; });
 
 }  // namespace
