@@ -282,34 +282,26 @@ TEST(GeneratedPictures, WhatSceneryTemplatesPlaceOnTheDragonAndItsOptionsIsAFlas
 // harmless thing never as an enemy bullet, nor a cell nothing accounts for.
 enum class Look { kMoney, kHarmless, kEnemyBullet, kFlash, kPower };
 struct ShownRows {
-  const char* what;
   int imageSet, firstRow, lastRow;
   Look look;
 };
 
 TEST(GeneratedPictures, EveryRowAnObjectShowsIsDrawnAsThatObject) {
+  using enum Look;
   const ShownRows kRows[] = {
-      {"a bullet turned into a chip", 0, 395, 395, Look::kMoney},
-      {"a chip collected", 0, 329, 329, Look::kMoney},
-      {"a coin collected", 0, 34, 34, Look::kMoney},
-      {"an EXP chip collected", 40, 34, 34, Look::kMoney},
-      {"trails of sparks and debris", 7, 267, 272, Look::kHarmless},
-      {"level-up pop-ups", 7, 194, 201, Look::kHarmless},
-      {"debris and hit sparks", 0, 51, 68, Look::kHarmless},
-      {"guard sparks", 0, 161, 166, Look::kHarmless},
-      {"blast sparks", 0, 135, 138, Look::kHarmless},
-      {"particles of a hit", 7, 213, 221, Look::kHarmless},
-      {"sparks, embers and shards", 40, 340, 349, Look::kHarmless},
-      {"a waiting bullet let loose", 42, 400, 400, Look::kEnemyBullet},
-      {"bullets", 0, 109, 109, Look::kEnemyBullet}, {"bullets", 0, 116, 116, Look::kEnemyBullet},
-      {"bullets", 0, 11, 11, Look::kEnemyBullet},   {"bullets", 7, 193, 193, Look::kEnemyBullet},
-      {"bullets", 7, 203, 203, Look::kEnemyBullet}, {"bullets", 40, 401, 401, Look::kEnemyBullet},
-      {"bullets", 13, 282, 282, Look::kEnemyBullet}, {"bullets", 3, 254, 254, Look::kEnemyBullet},
-      {"bullets", 42, 461, 461, Look::kEnemyBullet}, {"the falling bullet", 6, 285, 285, Look::kEnemyBullet},
-      {"the level-up star", 6, 176, 176, Look::kFlash},
-      {"the coin ring", 6, 262, 262, Look::kFlash},
-      {"the level-up's blast", 6, 169, 169, Look::kPower},
-  };
+      // A bullet turned into a chip; chips, coins and EXP chips collected.
+      {0, 395, 395, kMoney}, {0, 329, 329, kMoney}, {0, 34, 34, kMoney}, {40, 34, 34, kMoney},
+      // Trails, level-up pop-ups, debris and hit sparks, guard and blast sparks, hit
+      // particles, sparks, embers and shards.
+      {7, 267, 272, kHarmless}, {7, 194, 201, kHarmless}, {0, 51, 68, kHarmless}, {0, 161, 166, kHarmless},
+      {0, 135, 138, kHarmless}, {7, 213, 221, kHarmless}, {40, 340, 349, kHarmless},
+      // A waiting bullet let loose, the falling bullet, and bullets as made.
+      {42, 400, 400, kEnemyBullet}, {6, 285, 285, kEnemyBullet}, {0, 109, 109, kEnemyBullet},
+      {0, 116, 116, kEnemyBullet}, {0, 11, 11, kEnemyBullet}, {7, 193, 193, kEnemyBullet}, {7, 203, 203, kEnemyBullet},
+      {40, 401, 401, kEnemyBullet}, {13, 282, 282, kEnemyBullet}, {3, 254, 254, kEnemyBullet},
+      {42, 461, 461, kEnemyBullet},
+      // On the dragon: the level-up star and the coin ring, and the level-up's blast.
+      {6, 176, 176, kFlash}, {6, 262, 262, kFlash}, {6, 169, 169, kPower}};
   const CellRoleMap roles = FindCellRoles();
   std::map<std::string, Generated> sheets;
   for (const ShownRows& rows : kRows) {
@@ -322,7 +314,7 @@ TEST(GeneratedPictures, EveryRowAnObjectShowsIsDrawnAsThatObject) {
                                 role != CellRole::kUnused && role != CellRole::kEnemyBullet && !disc,
                                 role == CellRole::kEnemyBullet && disc, IsAFlash(sheet, cell),
                                 role == CellRole::kPower && IsARing(sheet, cell, Cyan)};
-        EXPECT_TRUE(drawnAs[static_cast<int>(rows.look)]) << rows.what << " " << row << ": " << name << " " << cell;
+        EXPECT_TRUE(drawnAs[static_cast<int>(rows.look)]) << "row " << row << ": " << name << " " << cell;
       });
     }
   }

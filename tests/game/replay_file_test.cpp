@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <functional>
 #include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -75,28 +77,32 @@ TEST(ReplayFiles, AFailedWriteKeepsThePreviousReplayAndReportsIt) {
   EXPECT_EQ(scratch.Read("VTReplaydata02.dat"), previous);
 }
 
-// Where a link of another user (`theirs`) stands on the way from the game's name (NAME)
-// to the file "their-folder/target"; SCRATCH is the test's folder.
-struct TheirLink {
+// A name that leads through a link of another user (`theirs`, given to uid 65534), or
+// through the user's own links to something that is no regular file, to what stands at
+// "there/...": a file only root may read, a copy of the null device (a usual way to keep
+// no save), a folder or a FIFO. NAME is the game's name, SCRATCH the test's folder.
+struct LinkCase {
   std::vector<std::pair<std::string, std::string>> links;  // (link, target)
-  std::string theirs;
-  bool madeAfterLoading;
+  std::string theirs, reached;
+  bool madeAfterLoading = false;
 };
 
-const TheirLink kTheirLinks[] = {
-    {{{"NAME", "their-folder/target"}}, "NAME", false},
-    {{{"NAME", "theirs-NAME"}, {"theirs-NAME", "their-folder/target"}}, "theirs-NAME", false},
-    {{{"NAME", "their-folder/target"}}, "NAME", true},
-    {{{"NAME", "synced/target"}, {"synced", "their-folder"}}, "synced", false},
-    {{{"NAME", "SCRATCH/mine/synced/target"}, {"mine", "own"}, {"own/synced", "../their-folder"}}, "SCRATCH/own/synced",
-     false},
+const LinkCase kLinkCases[] = {
+    {{{"NAME", "there/target"}}, "NAME", "there/target"},
+    {{{"NAME", "theirs-NAME"}, {"theirs-NAME", "there/target"}}, "theirs-NAME", "there/target"},
+    {{{"NAME", "there/target"}}, "NAME", "there/target", true},
+    {{{"NAME", "synced/target"}, {"synced", "there"}}, "synced", "there/target"},
+    {{{"NAME", "SCRATCH/mine/synced/target"}, {"mine", "own"}, {"own/synced", "../there"}}, "SCRATCH/own/synced",
+     "there/target"},
+    {{{"NAME", "there/null"}}, "", "there/null"},
+    {{{"NAME", "there/folder"}}, "", "there/folder"},
+    {{{"NAME", "there/fifo"}}, "", "there/fifo"},
 };
 
-// A link another user made, to a file only root may read (the name itself, met behind
-// the user's own link, a folder on the way, in a target behind the user's own folder, or
-// made after loading), is not read, written through or replaced, and is named.
-TEST(ReplayFiles, ALinkOfAnotherUserIsNeitherReadNorWrittenThrough) {
-  if (::geteuid() != 0) GTEST_SKIP() << "only root may give a link to another user";
+// Nothing is read, written, moved or made there or beside it, the links stay, and
+// standard error names the link of the other user (after its owner) or what the links
+// reach, each line once however often the game tries.
+TEST(ReplayFiles, ALinkLeadsOnlyToARegularFileOfTheUsersOwn) {
   const std::string words = EncodeWords(ReplayWords(kHeader, 1, {7}));  // also a save of level 66
   const std::tuple<std::string, std::function<int()>, std::function<int()>> files[] = {
       {kSaveFileName, [] { return TotalLevel; }, WriteSaveData},
@@ -105,66 +111,46 @@ TEST(ReplayFiles, ALinkOfAnotherUserIsNeitherReadNorWrittenThrough) {
   std::vector<std::string> named;
   testing::internal::CaptureStderr();
   for (const auto& [name, read, write] : files) {
-    for (const TheirLink& their : kTheirLinks) {
+    for (const LinkCase& link : kLinkCases) {
+      if (::geteuid() != 0 && (!link.theirs.empty() || link.reached == "there/null")) continue;
       ScratchDirectory scratch;
       const auto spelt = [&](const std::string& text) {
         return std::regex_replace(std::regex_replace(text, std::regex("NAME"), name), std::regex("SCRATCH"),
                                   scratch.path().string());
       };
-      SCOPED_TRACE(spelt(their.links[0].second) + ", theirs: " + spelt(their.theirs));
+      const std::string theirs = spelt(link.theirs), reached = link.reached;
+      SCOPED_TRACE(spelt(link.links[0].second) + ", theirs: " + theirs);
       ReplayList[5] = {};
-      if (their.madeAfterLoading) LoadSaveData();
-      scratch.Write("their-folder/target", words);
+      if (link.madeAfterLoading) LoadSaveData();
       std::filesystem::create_directory("own");
-      for (const auto& [link, target] : their.links) std::filesystem::create_symlink(spelt(target), spelt(link));
-      ASSERT_EQ(::chmod("their-folder/target", 0600) | ::lchown(spelt(their.theirs).c_str(), 65534, 65534), 0);
-      if (!their.madeAfterLoading) LoadSaveData();
+      scratch.Write("there/target", words);
+      if (reached == "there/folder") scratch.Write(reached + "/progress", "old");
+      if (reached == "there/fifo") scratch.MakeFifo(reached);
+      if (reached == "there/null") {
+        ASSERT_EQ(::mknod(reached.c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
+      }
+      for (const auto& [from, to] : link.links) std::filesystem::create_symlink(spelt(to), spelt(from));
+      ASSERT_EQ(::chmod("there/target", 0600) | (theirs.empty() ? 0 : ::lchown(theirs.c_str(), 65534, 65534)), 0);
+      struct stat before {}, after {};
+      ::lstat(reached.c_str(), &before);
+      if (!link.madeAfterLoading) LoadSaveData();
       EXPECT_EQ(read(), 0);
-      EXPECT_EQ(write(), -1);
-      EXPECT_EQ(scratch.Read("their-folder/target"), words);
-      EXPECT_EQ(std::distance(std::filesystem::directory_iterator("their-folder"), {}), 1);  // nothing beside it
+      EXPECT_EQ(write() + write(), -2);
+      ::lstat(reached.c_str(), &after);
+      EXPECT_EQ(std::tie(after.st_ino, after.st_mode, after.st_rdev), std::tie(before.st_ino, before.st_mode, before.st_rdev));
+      EXPECT_EQ(scratch.Read("there/target"), words);
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator("there"), {}), reached == "there/target" ? 1 : 2);
       EXPECT_TRUE(std::filesystem::is_symlink(name));  // no file was made in its place
-      named.push_back(spelt(their.theirs));
+      // The owner is named before the "：" that the link follows.
+      named.push_back(theirs.empty() ? reached : "uid 65534[^\n]*\xEF\xBC\x9A" + theirs + "\n");
     }
   }
   const std::string said = testing::internal::GetCapturedStderr();
-  for (const std::string& link : named) {
-    // The owner is named before the "：" that the link follows.
-    EXPECT_TRUE(std::regex_search(said, std::regex("uid 65534[^\n]*\xEF\xBC\x9A" + link + "\n"))) << link;
-  }
-}
-
-// Through a link, anything but a regular file (a copy of the null device, a usual way to
-// keep no save, which only root may make; a folder; a FIFO) stays where and as it is:
-// nothing is moved, written there or beside it, and standard error says so once.
-TEST(ReplayFiles, ThroughALinkOnlyARegularFileIsTouched) {
-  const std::pair<std::string, std::function<int()>> files[] = {
-      {kSaveFileName, [] { LoadSaveData(); return WriteSaveData(); }},
-      {ReplayFileName(5), [] { LoadSaveData(); Record({1}); ReplaySlot = 5; return FinishReplay(); }}};
-  for (const auto& [name, write] : files) {
-    for (const std::string thing : {"null", "folder", "fifo"}) {
-      if (thing == "null" && ::geteuid() != 0) continue;
-      SCOPED_TRACE(name + " -> " + thing);
-      ScratchDirectory scratch;
-      const std::string reached = "elsewhere/" + thing;
-      scratch.Write("elsewhere/.keep", "");
-      if (thing == "folder") scratch.Write(reached + "/progress", "old");
-      if (thing == "fifo") scratch.MakeFifo(reached);
-      ASSERT_EQ(thing == "null" ? ::mknod(reached.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) : 0, 0);
-      std::filesystem::create_symlink(reached, name);
-      struct stat before {}, after {};
-      ::lstat(reached.c_str(), &before);
-      testing::internal::CaptureStderr();
-      EXPECT_EQ(write() + write(), -2);
-      const std::string said = testing::internal::GetCapturedStderr();
-      EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-      EXPECT_NE(said.find(reached), std::string::npos) << said;
-      ::lstat(reached.c_str(), &after);
-      EXPECT_EQ(std::tie(after.st_ino, after.st_mode, after.st_rdev), std::tie(before.st_ino, before.st_mode, before.st_rdev));
-      EXPECT_EQ(std::distance(std::filesystem::directory_iterator("elsewhere"), {}), 2);  // nothing beside it
-      EXPECT_TRUE(std::filesystem::is_symlink(name));
-    }
-  }
+  for (const std::string& name : named) EXPECT_TRUE(std::regex_search(said, std::regex(name))) << name;
+  std::vector<std::string> lines;
+  std::istringstream in(said);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), lines.size()) << said;
 }
 
 // What stands in a slot unread may be a replay still: a recording moves it aside first,
