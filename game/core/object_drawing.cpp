@@ -187,6 +187,17 @@ void DrawPauseManual() {
   SetBlendMode(0, 0);
 }
 
+void DrawDragonAgain() {
+  for (const int slot : {kPlayerSlot, kWingShadowSlot, kWingLightSlot}) {
+    const GameObject& object = ObjectPool[slot];
+    if (object.state != kStateActive || object.layer < 0 || object.layer >= kLayers) continue;
+    ApplyObjectBlend(object);
+    DrawPicture(object);
+    if (ShowsHitBox(object)) DrawHitBox(object);
+  }
+  SetBlendMode(0, 0);
+}
+
 void SpawnScorePopup(int slot, int value) {
   for (ScorePopup& popup : ScorePopups) {
     if (popup.divisor != 0) continue;
