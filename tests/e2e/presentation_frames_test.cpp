@@ -34,21 +34,19 @@ TEST_P(PresentationFrames, TitleCardAndHudOverStageOne) {
   Draw("run-start-paused", PlayFrame);
 }
 
-// The dragon behind the words of the last-life warning looks as without it; the words beside it read as ever.
 TEST_P(PresentationFrames, LastLifeWarningLetsTheDragonShowThrough) {
-  Lives = 1.0f, GuardValue = 0.0f;  // no guard bar beside the dragon
-  const auto frame = [this](float y, int state, int warningOff) {  // at y 372 on the "IF" of "LAST LIFE!"
+  const auto frame = [this](float y, int state, int warningOff) {  // y 372: on the "IF" of "LAST LIFE!"
     PlacePlayer(), ObjectPool[kPlayerSlot].x = CameraX + 590, ObjectPool[kPlayerSlot].y = CameraY + y;
-    ObjectPool[kPlayerSlot].state = state, FrameCycle4 = 3, DangerOverlayOff = warningOff;  // the bright phase
-    if (y == 372 && warningOff == 0) CheckWordsOfNextFrame("last-life-dragon-behind");
+    ObjectPool[kPlayerSlot].state = state, Lives = 1, GuardValue = 0, FrameCycle4 = 3, DangerOverlayOff = warningOff;
+    if (y == 372 && warningOff == 0) CheckWordsOfNextFrame("last-life-dragon-behind");  // its words still read
     Draw("last-life-dragon-behind", [] { DrawObjects(), DrawHud(); });
     return LastSavedFrame().pixels;
   };
   const auto ground = frame(372, 0, 1), bare = frame(372, 1, 1), away = frame(150, 1, 0), under = frame(372, 1, 0);
-  int dragon = 0, unlike = 0;  // the dragon's pixels: those its draw changes on a black ground
+  int dragon = 0, unlike = 0;  // bright phase, no guard bar; the dragon's pixels: what it changes on black
   for (std::size_t p = 320 * kScreenWidth; p < 448 * kScreenWidth; ++p) {  // the warning's band
     dragon += !Same(ground[p], bare[p]);
-    unlike += Change(under[p], Same(ground[p], bare[p]) ? away[p] : bare[p]) > 2;
+    unlike += Change(under[p], Same(ground[p], bare[p]) ? away[p] : bare[p]) > 2;  // as with it away or no warning
   }
   EXPECT_TRUE(dragon > 300 && unlike <= dragon / 20) << unlike << " of " << dragon << " pixels of the dragon unlike";
 }
