@@ -1,7 +1,8 @@
 // Object drawing: the active records by layer with their blend, hit flash, hit-box
 // overlay and animation step; then the score popups, the echoes of the player and
 // the enemies, the full-screen flashes, the stage 8 captions, the pause panel and the
-// replay mark; and the pause manual's page, drawn apart above all of play.
+// replay mark; and, drawn apart, the pause manual's page above all of play and the
+// dragon again for the HUD.
 #include "core/animation.h"
 #include "core/display.h"
 #include "core/game_state.h"
