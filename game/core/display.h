@@ -14,6 +14,9 @@ void FillScreen(int r, int g, int b);
 void DrawObjects();
 // The manual's page while paused, over the whole screen in the pause panel's blend.
 void DrawPauseManual();
+// The dragon and the wing sprites drawn over it once more, as the layer pass drew them
+// this frame: for a picture of the HUD laid where the dragon may fly.
+void DrawDragonAgain();
 // A score popup at the record's position; dropped when all 100 are busy.
 void SpawnScorePopup(int slot, int value);
 

@@ -270,13 +270,24 @@ void DrawEdgeMarkers() {
   }
 }
 
+// The height of the warning's picture, from the picture table.
+int LastLifeWarningHeight() {
+  const auto entry = std::ranges::find(kCommonPictures, static_cast<int>(kImageLastLifeWarning), &TablePicture::index);
+  return entry->picture.height;
+}
+
 // It blinks: at full strength it reads over any ground, bright sky and blasts alike;
-// the dim phase lets the play show through.
+// the dim phase lets the play show through. One hit from the end, the dragon must not
+// vanish behind it: the dragon is drawn again over the warning, inside its band only.
 void DrawLastLifeWarning() {
   constexpr int kBrightPhase = 255, kDimPhase = 150;
+  constexpr int kTop = 320;
   if (Lives != 1.0f || StageStarted != 1) return;
   SetBlendMode(1, FrameCycle4 < 2 ? kBrightPhase : kDimPhase);
-  DrawGraphAt(0, 320, CommonImages[kImageLastLifeWarning], 1);
+  DrawGraphAt(0, kTop, CommonImages[kImageLastLifeWarning], 1);
+  SetClipRect(0, kTop, kScreenWidth, kTop + LastLifeWarningHeight());
+  DrawDragonAgain();
+  SetClipRect(0, 0, kScreenWidth, kScreenHeight);
 }
 
 // The white veils: a rising additive fade, a white-out fading away, and the

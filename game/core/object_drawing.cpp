@@ -1,7 +1,8 @@
 // Object drawing: the active records by layer with their blend, hit flash, hit-box
 // overlay and animation step; then the score popups, the echoes of the player and
 // the enemies, the full-screen flashes, the stage 8 captions, the pause panel and the
-// replay mark; and the pause manual's page, drawn apart above all of play.
+// replay mark; and, drawn apart, the pause manual's page above all of play and the
+// dragon again for the HUD.
 #include "core/animation.h"
 #include "core/display.h"
 #include "core/game_state.h"
@@ -184,6 +185,17 @@ void DrawPauseManual() {
   if (Paused != 1 || ManualShown == 0) return;
   SetPauseBlend();
   DrawGraphAt(0, 0, ManualImage, 1);
+  SetBlendMode(0, 0);
+}
+
+void DrawDragonAgain() {
+  for (const int slot : {kPlayerSlot, kWingShadowSlot, kWingLightSlot}) {
+    const GameObject& object = ObjectPool[slot];
+    if (object.state != kStateActive || object.layer < 0 || object.layer >= kLayers) continue;
+    ApplyObjectBlend(object);
+    DrawPicture(object);
+    if (ShowsHitBox(object)) DrawHitBox(object);
+  }
   SetBlendMode(0, 0);
 }
 

@@ -34,6 +34,23 @@ TEST_P(PresentationFrames, TitleCardAndHudOverStageOne) {
   Draw("run-start-paused", PlayFrame);
 }
 
+TEST_P(PresentationFrames, LastLifeWarningLetsTheDragonShowThrough) {
+  const auto frame = [this](float y, int state, int warningOff) {  // y 372: on the "IF" of "LAST LIFE!"
+    PlacePlayer(), ObjectPool[kPlayerSlot].x = CameraX + 590, ObjectPool[kPlayerSlot].y = CameraY + y;
+    ObjectPool[kPlayerSlot].state = state, Lives = 1, GuardValue = 0, FrameCycle4 = 3, DangerOverlayOff = warningOff;
+    if (y == 372 && warningOff == 0) CheckWordsOfNextFrame("last-life-dragon-behind");  // its words still read
+    Draw("last-life-dragon-behind", [] { DrawObjects(), DrawHud(); });
+    return LastSavedFrame().pixels;
+  };
+  const auto ground = frame(372, 0, 1), bare = frame(372, 1, 1), away = frame(150, 1, 0), under = frame(372, 1, 0);
+  int dragon = 0, unlike = 0;  // bright phase, no guard bar; the dragon's pixels: what it changes on black
+  for (std::size_t p = 320 * kScreenWidth; p < 448 * kScreenWidth; ++p) {  // the warning's band
+    dragon += !Same(ground[p], bare[p]);
+    unlike += Change(under[p], Same(ground[p], bare[p]) ? away[p] : bare[p]) > 2;  // as with it away or no warning
+  }
+  EXPECT_TRUE(dragon > 300 && unlike <= dragon / 20) << unlike << " of " << dragon << " pixels of the dragon unlike";
+}
+
 TEST_P(PresentationFrames, ObjectsInEveryBlendModeWithFlashOverlayAndPopups) {
   HitBoxOverlayOff = 0;
   PlacePlayer();

@@ -280,7 +280,10 @@ class FrameWatch {
     if (!armed_) return;
     switch (call.call) {
       case Call::SetBlendMode: blend_ = call.Int(0), strength_ = call.Int(1); break;
-      case Call::DrawHud: hud_ = call.Int(0) == 1; break;
+      case Call::DrawHud:
+        hud_ = call.Int(0) == 1;
+        if (hud_) NoteObjectPlaces();  // the HUD may draw the dragon again at its place
+        break;
       case Call::DrawObjects:
         inPlay_ = call.Int(0) == 1;
         if (inPlay_) NoteObjectPlaces();
@@ -426,7 +429,7 @@ class FrameWatch {
                         picture->art == PictureArt::kScreen || WordsOf(picture->name) != nullptr ||
                         IsStillMark(*picture, graph->cell);
     draw.role = picture->art == PictureArt::kDigits ? Role::kText : ground ? Role::kGround : Role::kSprite;
-    draw.sprite = inPlay_ && rotated && AnObjectsPicture(call.Int(0), call.Int(1), call.Int(4));
+    draw.sprite = (inPlay_ || hud_) && rotated && AnObjectsPicture(call.Int(0), call.Int(1), call.Int(4));
     draw.passing = draw.role == Role::kSprite && (draw.sprite || IsEdgeMark(*picture, graph->cell));
     if (draw.sprite && !IsTextPicture(*picture) && !WordsOfCell(*picture, graph->cell).empty()) {
       wordedSprites_.push_back(draw.what + " at " + (std::ostringstream() << draw.area).str());

@@ -4,9 +4,9 @@
 //     play shows a cell of a sprite sheet that carries words (a label the display draws);
 // (b) no word is covered by a later draw (a flat box as much as a line, any picture or
 //     text; a layer over a word's whole box that keeps its differences, such as a veil or
-//     a highlight, is not a cover; a sprite drawn at its object's place, the HUD's edge
-//     markers and its map's frame and dots pass over words and away), nor is a picture's
-//     word crowded by the game's later text or digits;
+//     a highlight, is not a cover; a sprite drawn at its object's place, in play or again
+//     by the HUD, the HUD's edge markers and its map's frame and dots pass over words and
+//     away), nor is a picture's word crowded by the game's later text or digits;
 // (c) every word drawn, large or small, at whatever strength or blend, reads in the frame
 //     as shown: its ink keeps a contrast ratio of at least 4.5 with the ground a reader
 //     sees around its glyphs, whatever put it there (a page, a stage's backdrop, scenery

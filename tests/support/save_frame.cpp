@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include <unistd.h>
 
@@ -45,7 +47,17 @@ bool ReadScreenBmp(const std::string& bytes, Canvas& canvas) {
   return true;
 }
 
+// The clip rectangle the game last set (none: the whole screen). The library saves only
+// what lies inside it, so a read of the screen sets its own and then puts this back.
+std::optional<std::array<int, 4>> gameClip;
+
 }  // namespace
+
+extern "C" int __real__Z11SetClipRectiiii(int x1, int y1, int x2, int y2);
+extern "C" int __wrap__Z11SetClipRectiiii(int x1, int y1, int x2, int y2) {
+  gameClip = {x1, y1, x2, y2};
+  return __real__Z11SetClipRectiiii(x1, y1, x2, y2);
+}
 
 std::filesystem::path TestFrameFolder() {
   const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
@@ -73,7 +85,12 @@ std::string savedPath;
 bool ReadBackScreen(int x, int y, Canvas& area) {
   static const std::string bmp =
       (std::filesystem::temp_directory_path() / ("vantorel-screen-" + std::to_string(getpid()) + ".bmp")).string();
-  if (SaveScreenToBmp(x, y, x + area.width, y + area.height, bmp.c_str()) != 0) return false;
+  __real__Z11SetClipRectiiii(x, y, x + area.width, y + area.height);
+  const int saved = SaveScreenToBmp(x, y, x + area.width, y + area.height, bmp.c_str());
+  std::array<int, 4> clip = gameClip.value_or(std::array<int, 4>{});
+  if (!gameClip) GetScreenModeSize(&clip[2], &clip[3]);
+  __real__Z11SetClipRectiiii(clip[0], clip[1], clip[2], clip[3]);
+  if (saved != 0) return false;
   std::ifstream in(bmp, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::filesystem::remove(bmp);
