@@ -195,27 +195,23 @@ std::string SharedFolder(const char* name) {
   return folder;
 }
 
-// A copy of user 65534 in a child process: it claims the working folder, says what it got
-// through `said` and holds the claim until killed.
-pid_t StartCopy(int said) {
-  const pid_t child = fork();
-  if (child != 0) return child;
-  const bool asCopy = setgroups(0, nullptr) == 0 && setgid(kCopy) == 0 && setuid(kCopy) == 0;
-  const char got = asCopy ? static_cast<char>(ClaimWorkingFolder(kClass)) : 'x';
-  if (write(said, &got, 1) == 1) pause();
-  _exit(0);
-}
-
-// What two copies in the current folder get, the second while the first holds its claim.
 constexpr std::pair kSecondRefused{FolderClaim::kMade, FolderClaim::kTakenByAnotherCopy};
 constexpr std::pair kNoPlaceForEither{FolderClaim::kNoPrivatePlace, FolderClaim::kNoPrivatePlace};
+
+// What two copies of user 65534 in the current folder get, one after the other: each in a
+// child process that claims the folder, says what it got and holds the claim until killed.
 std::pair<FolderClaim, FolderClaim> TwoCopiesClaim() {
   int said[2] = {-1, -1};  // without a pipe every copy's word is lost: 'x'
-  char got[2] = {'x', 'x'};
   (void)!pipe(said);
-  pid_t copies[2];
+  char got[2] = {'x', 'x'};
+  pid_t copies[2] = {-1, -1};
   for (int i = 0; i < 2; ++i) {
-    copies[i] = StartCopy(said[1]);
+    if ((copies[i] = fork()) == 0) {
+      const bool asCopy = setgroups(0, nullptr) == 0 && setgid(kCopy) == 0 && setuid(kCopy) == 0;
+      got[i] = asCopy ? static_cast<char>(ClaimWorkingFolder(kClass)) : 'x';
+      if (write(said[1], &got[i], 1) == 1) pause();
+      _exit(0);
+    }
     if (copies[i] < 0 || read(said[0], &got[i], 1) != 1) got[i] = 'x';
   }
   for (const pid_t copy : copies) {
