@@ -31,6 +31,8 @@ WindowStateBlock g_window;
 
 constexpr char kDefaultTitle[] = "Murto";
 constexpr char kDoubleStart[] = "二重起動されています、ソフトを終了します\n";
+constexpr char kDoubleStartNotRefused[] =
+    "このフォルダでの二重起動を防げません：ロックファイルを置ける自分専用のフォルダがありません\n";
 
 void LogMemoryStatus() {
   MEMORYSTATUS memory{};
@@ -115,8 +117,12 @@ void ResetWindowState() {
 }
 
 // Two copies in one folder would share the save and the log, whatever their displays.
+// Without a place for the claim the start goes on, and the user hears once why a second
+// copy would not be refused.
 bool AnotherInstanceIsRunning() {
-  return !ClaimWorkingFolder(kMainWindowClass) || FindWindowA(kMainWindowClass, nullptr) != nullptr;
+  const FolderClaim claim = ClaimWorkingFolder(kMainWindowClass);
+  if (claim == FolderClaim::kNoPrivatePlace) LogReport(kDoubleStartNotRefused);
+  return claim == FolderClaim::kTakenByAnotherCopy || FindWindowA(kMainWindowClass, nullptr) != nullptr;
 }
 
 void EndIfAnotherInstanceRuns() {

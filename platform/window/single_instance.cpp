@@ -2,10 +2,10 @@
 // that class until it unregisters the class (removing the file) or exits; FindWindowA
 // in another process of the same user on the same display (or, with no display, in the
 // same working folder) then finds "a window". A file left by a killed process holds no
-// lock and is taken over. These lock files live only where no other user may write:
-// otherwise anyone could hold one and stop the game starting, or plant a link there for
-// the game to create a file through. The working folder's claim is a lock file in that
-// folder, opened as carefully, so a file or link another user planted there is not used.
+// lock and is taken over. These lock files, and the working folder's claim, live only in
+// a folder where no other user may write: otherwise anyone could hold one and stop the
+// game starting or switch the check off, or plant a link there for the game to create a
+// file through.
 #include "window/single_instance.h"
 
 #include <fcntl.h>
@@ -15,7 +15,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -33,17 +32,25 @@ std::mutex& LocksMutex() {
   return mutex;
 }
 
-// The working folder this process has claimed and the lock file held in it; -1 for none.
-struct FolderClaim {
+// Where the user's own lock folder is made when there is no private runtime folder.
+std::string& LockFolderRoot() {
+  static std::string root = "/tmp";
+  return root;
+}
+
+// A lock file this process holds: the folder it is in, the file, and its name there.
+struct HeldLock {
   int folder = -1;
   int file = -1;
   std::string name;
 };
-FolderClaim g_claim;
 
-// Lock files held by this process, by class name.
-std::map<std::string, int>& HeldLocks() {
-  static std::map<std::string, int> held;
+// The working folder's claim; file -1 for none.
+HeldLock g_claim;
+
+// The windows' lock files, by class name.
+std::map<std::string, HeldLock>& HeldLocks() {
+  static std::map<std::string, HeldLock> held;
   return held;
 }
 
@@ -53,43 +60,55 @@ std::string Sanitise(const std::string& text) {
   return out;
 }
 
-std::string Scope() {
+// The working folder by device and inode: the same whatever path led to it, and a
+// folder made later at the same path is another one.
+std::string WorkingFolderIdentity() {
+  struct stat info {};
+  if (stat(".", &info) != 0) return "";
+  return std::to_string(info.st_dev) + "-" + std::to_string(info.st_ino);
+}
+
+std::string DisplayScope() {
   for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
     const char* display = std::getenv(variable);
     if (display != nullptr && display[0] != '\0') return "display" + Sanitise(display);
   }
-  char folder[PATH_MAX];
-  if (getcwd(folder, sizeof(folder)) == nullptr) return "folder";
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const char* c = folder; *c != '\0'; ++c) hash = (hash ^ static_cast<unsigned char>(*c)) * 1099511628211ull;
-  return "folder" + std::to_string(hash);
+  return "folder" + WorkingFolderIdentity();
 }
 
-// A real folder (not a link) of this user that no one else may write to.
-bool IsPrivateFolder(const std::string& folder) {
+std::string LockName(const char* className, const std::string& scope) {
+  return Sanitise(className) + "-" + std::to_string(getuid()) + "-" + scope + ".lock";
+}
+
+// A real folder (never through a link) of this user that no one else may write to,
+// opened only to name files in; -1 for anything else.
+int OpenPrivateFolder(const std::string& path) {
+  const int folder = open(path.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   struct stat info {};
-  return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
-         (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+  if (folder >= 0 && (fstat(folder, &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid() ||
+                      (info.st_mode & (S_IWGRP | S_IWOTH)) != 0)) {
+    close(folder);
+    return -1;
+  }
+  return folder;
 }
 
-// The runtime folder, else the user's own folder in /tmp (made by the holder); "" when
-// neither is private, and then no lock is taken nor found.
-std::string LockPath(const char* className, bool makeFolder = false) {
-  const std::string user = std::to_string(getuid());
+// The runtime folder when it is private, else the user's own folder under the root
+// (made by the first holder); -1 when neither is private.
+int OpenLockFolder(const char* className, bool make) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  std::string folder = runtime != nullptr && runtime[0] != '\0' ? runtime : "";
-  if (folder.empty() || !IsPrivateFolder(folder)) {
-    folder = "/tmp/" + Sanitise(className) + "-" + user;
-    if (makeFolder) mkdir(folder.c_str(), 0700);
-    if (!IsPrivateFolder(folder)) return "";
+  if (runtime != nullptr && runtime[0] != '\0') {
+    const int folder = OpenPrivateFolder(runtime);
+    if (folder >= 0) return folder;
   }
-  return folder + "/" + Sanitise(className) + "-" + user + "-" + Scope() + ".lock";
+  const std::string own = LockFolderRoot() + "/" + Sanitise(className) + "-" + std::to_string(getuid());
+  if (make) mkdir(own.c_str(), 0700);
+  return OpenPrivateFolder(own);
 }
 
 // Never through a link, never waiting on a FIFO; a file that is not this user's own is
-// not used. Only read: a lock needs no more. `name` is taken in `folder` when relative.
+// not used. Only read: a lock needs no more.
 int OpenLockFile(int folder, const std::string& name, int create) {
-  if (name.empty()) return -1;
   const int file =
       openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | create, 0600);
   struct stat info {};
@@ -129,6 +148,29 @@ LockTaken TakeLockFile(int folder, const std::string& name, int* held) {
   return LockTaken::kUnavailable;
 }
 
+// Locks the class's lock file of `scope` in the user's lock folder into `lock`.
+LockTaken TakeLock(const char* className, const std::string& scope, HeldLock* lock) {
+  const int folder = OpenLockFolder(className, true);
+  if (folder < 0) return LockTaken::kUnavailable;
+  const std::string name = LockName(className, scope);
+  int file = -1;
+  const LockTaken taken = TakeLockFile(folder, name, &file);
+  if (taken == LockTaken::kHeld) {
+    *lock = {folder, file, name};
+  } else {
+    close(folder);
+  }
+  return taken;
+}
+
+// Removed while still locked, so no other process can lock the old file in between.
+void DropLock(HeldLock& lock) {
+  if (StillAtName(lock.folder, lock.file, lock.name)) unlinkat(lock.folder, lock.name.c_str(), 0);
+  close(lock.file);
+  close(lock.folder);
+  lock = HeldLock{};
+}
+
 }  // namespace
 
 void TestSetSingleInstanceCheck(int on) {
@@ -136,32 +178,31 @@ void TestSetSingleInstanceCheck(int on) {
   if (!on) ReleaseWorkingFolder();
 }
 
-bool ClaimWorkingFolder(const char* className) {
-  if (!g_checkOn.load()) return true;
+void TestSetLockFolderRoot(const char* root) {
   std::lock_guard<std::mutex> lock(LocksMutex());
-  if (g_claim.file >= 0) return true;
-  // Only a handle to name files by: it needs no read permission, and holds no lock.
-  const int folder = open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) return true;
-  const std::string name = "." + Sanitise(className) + ".lock";
-  int file = -1;
-  const LockTaken taken = TakeLockFile(folder, name, &file);
-  if (taken == LockTaken::kHeld) {
-    g_claim = {folder, file, name};
-    return true;
+  LockFolderRoot() = root != nullptr ? root : "/tmp";
+}
+
+FolderClaim ClaimWorkingFolder(const char* className) {
+  if (!g_checkOn.load()) return FolderClaim::kMade;
+  std::lock_guard<std::mutex> lock(LocksMutex());
+  if (g_claim.file >= 0) return FolderClaim::kMade;
+  const std::string folder = WorkingFolderIdentity();
+  if (folder.empty()) return FolderClaim::kNoPrivatePlace;
+  switch (TakeLock(className, "claim" + folder, &g_claim)) {
+    case LockTaken::kHeld:
+      return FolderClaim::kMade;
+    case LockTaken::kHeldElsewhere:
+      return FolderClaim::kTakenByAnotherCopy;
+    case LockTaken::kUnavailable:
+      break;
   }
-  close(folder);
-  return taken != LockTaken::kHeldElsewhere;
+  return FolderClaim::kNoPrivatePlace;
 }
 
 void ReleaseWorkingFolder() {
   std::lock_guard<std::mutex> lock(LocksMutex());
-  if (g_claim.file < 0) return;
-  // Removed while still locked, so no other process can lock the old file in between.
-  if (StillAtName(g_claim.folder, g_claim.file, g_claim.name)) unlinkat(g_claim.folder, g_claim.name.c_str(), 0);
-  close(g_claim.file);
-  close(g_claim.folder);
-  g_claim = FolderClaim{};
+  if (g_claim.file >= 0) DropLock(g_claim);
 }
 
 namespace window_internal {
@@ -170,17 +211,15 @@ void HoldInstanceLock(const char* className) {
   if (!g_checkOn.load()) return;
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return;
-  int file = -1;
-  if (TakeLockFile(AT_FDCWD, LockPath(className, true), &file) == LockTaken::kHeld) HeldLocks()[className] = file;
+  HeldLock held;
+  if (TakeLock(className, DisplayScope(), &held) == LockTaken::kHeld) HeldLocks()[className] = held;
 }
 
 void ReleaseInstanceLock(const char* className) {
   std::lock_guard<std::mutex> lock(LocksMutex());
   const auto held = HeldLocks().find(className);
   if (held == HeldLocks().end()) return;
-  // Removed while still locked, so no other process can lock the old file in between.
-  unlink(LockPath(className).c_str());
-  close(held->second);
+  DropLock(held->second);
   HeldLocks().erase(held);
 }
 
@@ -189,7 +228,10 @@ bool IsInstanceLockHeldElsewhere(const char* className) {
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return false;
   // No file: nobody holds it, and the check leaves none behind.
-  const int file = OpenLockFile(AT_FDCWD, LockPath(className), 0);
+  const int folder = OpenLockFolder(className, false);
+  if (folder < 0) return false;
+  const int file = OpenLockFile(folder, LockName(className, DisplayScope()), 0);
+  close(folder);
   if (file < 0) return false;
   const bool heldElsewhere = flock(file, LOCK_EX | LOCK_NB) != 0;
   close(file);

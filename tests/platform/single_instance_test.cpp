@@ -4,7 +4,9 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <grp.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "testing.h"
 #include "window/single_instance.h"
@@ -21,6 +24,8 @@
 namespace {
 
 constexpr char kClass[] = "SingleInstanceTestClass";
+constexpr uid_t kCopy = 65534;  // the user whose copies run
+constexpr uid_t kOther = 1234;  // the user who plants things
 
 LRESULT PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
@@ -98,6 +103,7 @@ class SingleInstanceTest : public ::testing::Test {
     }
   }
   void TearDown() override {
+    TestSetLockFolderRoot(nullptr);
     for (std::size_t i = 0; i < std::size(kSaved); ++i) {
       if (saved_[i]) {
         setenv(kSaved[i], saved_[i]->c_str(), 1);
@@ -183,10 +189,44 @@ TEST_F(SingleInstanceTest, TheHolderRemovesItsLockFileAndAKilledHoldersFileIsTak
   EXPECT_EQ(FilesIn(locks), 0);
 }
 
-// A new file of another user at `path`, locked while the returned descriptor is open.
+std::string SharedFolder(const char* name) {
+  const std::string folder = MakeFolder(name);
+  std::filesystem::permissions(folder, std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+  return folder;
+}
+
+constexpr std::pair kSecondRefused{FolderClaim::kMade, FolderClaim::kTakenByAnotherCopy};
+constexpr std::pair kNoPlaceForEither{FolderClaim::kNoPrivatePlace, FolderClaim::kNoPrivatePlace};
+
+// What two copies of user 65534 in the current folder get, one after the other: each in a
+// child process that claims the folder, says what it got and holds the claim until killed.
+std::pair<FolderClaim, FolderClaim> TwoCopiesClaim() {
+  int said[2] = {-1, -1};  // without a pipe every copy's word is lost: 'x'
+  (void)!pipe(said);
+  char got[2] = {'x', 'x'};
+  pid_t copies[2] = {-1, -1};
+  for (int i = 0; i < 2; ++i) {
+    if ((copies[i] = fork()) == 0) {
+      const bool asCopy = setgroups(0, nullptr) == 0 && setgid(kCopy) == 0 && setuid(kCopy) == 0;
+      got[i] = asCopy ? static_cast<char>(ClaimWorkingFolder(kClass)) : 'x';
+      if (write(said[1], &got[i], 1) == 1) pause();
+      _exit(0);
+    }
+    if (copies[i] < 0 || read(said[0], &got[i], 1) != 1) got[i] = 'x';
+  }
+  for (const pid_t copy : copies) {
+    if (copy > 0) kill(copy, SIGKILL), waitpid(copy, nullptr, 0);
+  }
+  close(said[0]);
+  close(said[1]);
+  return {static_cast<FolderClaim>(got[0]), static_cast<FolderClaim>(got[1])};
+}
+
+// A new file of another user at `path`, locked while the returned descriptor is open; -2
+// when it cannot be made.
 int OthersLockedFile(const std::string& path) {
   const int file = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  return file >= 0 && fchown(file, 65534, 65534) == 0 && flock(file, LOCK_EX) == 0 ? file : -1;
+  return file >= 0 && fchown(file, kOther, kOther) == 0 && flock(file, LOCK_EX) == 0 ? file : -2;
 }
 
 // What another user may leave where lock files are kept: none of it makes the display
@@ -244,36 +284,95 @@ TEST_F(SingleInstanceTest, WhatAnotherUserLeavesNeitherStopsTheStartNorIsWritten
   }
 }
 
-// The folder's claim is a lock file of the user's own in it: while another copy holds it
-// the start is refused; one a killed copy left is taken over, and removed at the end. A
-// lock on the folder itself, anyone's, counts for nothing, and a folder the user may not
-// write leaves the start possible.
+// The folder's claim is a lock file of the user's own in the lock folder: while another
+// copy holds it the start is refused; one a killed copy left is taken over, and removed at
+// the end. A lock on the folder itself, anyone's, counts for nothing, and a folder the user
+// may not write is claimed all the same.
 TEST_F(SingleInstanceTest, TheFolderClaimIsALockFileOfTheUsersOwn) {
   namespace fs = std::filesystem;
-  const std::string game = MakeFolder("game"), lock = game + "/." + kClass + ".lock";
-  ASSERT_EQ(chdir(game.c_str()), 0);
+  const std::string locks = PrivateLockFolder();
+  ASSERT_EQ(chdir(MakeFolder("game").c_str()), 0);
   const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   ASSERT_EQ(flock(folder, LOCK_EX), 0);
-  EXPECT_TRUE(ClaimWorkingFolder(kClass));
+  EXPECT_EQ(ClaimWorkingFolder(kClass), FolderClaim::kMade);
+  ASSERT_EQ(FilesIn(locks), 1);
+  const fs::path lock = fs::directory_iterator(locks)->path();
   EXPECT_EQ(fs::status(lock).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   ReleaseWorkingFolder();
   const int copy = open(lock.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
   ASSERT_EQ(flock(copy, LOCK_EX), 0);
-  EXPECT_FALSE(ClaimWorkingFolder(kClass));
+  EXPECT_EQ(ClaimWorkingFolder(kClass), FolderClaim::kTakenByAnotherCopy);
   flock(copy, LOCK_UN);
-  EXPECT_TRUE(ClaimWorkingFolder(kClass));
+  EXPECT_EQ(ClaimWorkingFolder(kClass), FolderClaim::kMade);
   ReleaseWorkingFolder();
   EXPECT_FALSE(fs::exists(lock));
   close(copy);
   close(folder);
 
   if (geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+  TestSetLockFolderRoot(SharedFolder("root").c_str());
   ASSERT_EQ(chdir(MakeFolder("unwritable").c_str()), 0);
-  const pid_t other = fork();
-  if (other == 0) _exit(setresuid(65534, 65534, 65534) == 0 && ClaimWorkingFolder(kClass) ? 0 : 1);
-  int status = -1;
-  waitpid(other, &status, 0);
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(TwoCopiesClaim(), kSecondRefused);
+}
+
+// Another user's thing at `path`: a link to `target` ('l') or to a device ('D'), a FIFO
+// ('p'), a folder ('d'), or a file they hold locked ('f', its descriptor returned); -2
+// when it cannot be made.
+int PlantOthers(char kind, const std::string& path, const std::string& target) {
+  if (kind == 'f') return OthersLockedFile(path);
+  const int made = kind == 'l'   ? symlink(target.c_str(), path.c_str())
+                   : kind == 'D' ? symlink("/dev/null", path.c_str())
+                   : kind == 'p' ? mkfifo(path.c_str(), 0666)
+                                 : mkdir(path.c_str(), 0777);
+  return made == 0 && lchown(path.c_str(), kOther, kOther) == 0 ? -1 : -2;
+}
+
+// Another user's link, FIFO or locked file (a link to a device, a folder) at any name the
+// claim might use: its old place in the game's folder, the user's lock folder, the lock
+// file in it or in the runtime folder. Of two copies of the user in a folder shared with
+// the sticky bit the second is refused, or, with no private place left, both learn that a
+// second copy cannot be refused; nothing is made or used through a link.
+TEST_F(SingleInstanceTest, WhatAnotherUserPutsAtTheClaimsNamesNeitherSwitchesItOffNorIsFollowed) {
+  namespace fs = std::filesystem;
+  if (geteuid() != 0) GTEST_SKIP() << "acting as other users needs root";
+  const std::string game = SharedFolder("game"), root = SharedFolder("tmp"), aside = SharedFolder("aside");
+  const std::string runtime = MakeFolder("runtime"), trap = aside + "/private", made = aside + "/made";
+  const std::string own = root + "/" + kClass + "-65534";
+  const auto makeOwn = [](const std::string& path) {
+    fs::create_directory(path);
+    return chown(path.c_str(), kCopy, kCopy) == 0 && chmod(path.c_str(), 0700) == 0;
+  };
+  ASSERT_TRUE(makeOwn(runtime) && makeOwn(trap));
+  TestSetLockFolderRoot(root.c_str());
+  ASSERT_EQ(chdir(game.c_str()), 0);
+  struct stat folder {};
+  ASSERT_EQ(stat(".", &folder), 0);
+  const std::string lock = std::string("/") + kClass + "-65534-claim" + std::to_string(folder.st_dev) + "-" +
+                           std::to_string(folder.st_ino) + ".lock";
+  const struct {
+    std::string path;
+    const char* plants;
+    std::string linkTarget;  // one that would pass for the user's own if followed
+    bool refused;            // the second copy; else neither copy has a private place
+  } names[] = {{game + "/." + kClass + ".lock", "lDpf", made, true},
+               {own, "lpfd", trap, false},
+               {own + lock, "lpf", made, false},
+               {runtime + lock, "lpf", made, false}};
+  for (const auto& [path, plants, linkTarget, refused] : names) {
+    for (const char* plant = plants; *plant != '\0'; ++plant) {
+      SCOPED_TRACE(path + " " + *plant);
+      path.starts_with(runtime) ? setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
+      ASSERT_TRUE(!path.starts_with(own + "/") || makeOwn(own));
+      const int held = PlantOthers(*plant, path, linkTarget);
+      ASSERT_NE(held, -2);
+      EXPECT_EQ(TwoCopiesClaim(), refused ? kSecondRefused : kNoPlaceForEither);
+      EXPECT_FALSE(fs::exists(made)) << "made through a link";
+      EXPECT_TRUE(fs::is_empty(trap)) << "used through a link";
+      if (held >= 0) close(held);
+      fs::remove(path);
+      fs::remove_all(own);
+    }
+  }
 }
 
 }  // namespace
