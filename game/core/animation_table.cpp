@@ -13,8 +13,12 @@
 // through cells that nothing harmless shows on their sheet (the chip of row 395 and the
 // fade of row 117 keep their cells), so no spark, debris, pop-up or chip wears a
 // bullet's look; the level-up's blast over the dragon (row 169) has cells 39 and 46 of
-// image set 6 to itself. Effects whose behaviour has no end of their own end with their
-// row, so their lifetimes are set here.
+// image set 6 to itself. The glows kept on the dragon (the swelling ring of row 5 and the
+// guard's of row 13 in image set 3, the pick-up flash of row 35, the charge and guard
+// glows of rows 206 and 261 in image set 1, the turbo ring of row 463 in image set 2, the
+// burst flare of row 310) step through cells that no bullet, shot or enemy shows on
+// their sheet, or they would be drawn over the dragon in that look. Effects whose
+// behaviour has no end of their own end with their row, so their lifetimes are set here.
 #include "core/animation.h"
 
 const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
@@ -23,7 +27,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /*   2 */ {{15, 59}, {16, 59}, {17, 59}, {18, 59}, {99, 1}},
     /*   3 */ {{22, 59}, {23, 59}, {24, 59}, {25, 59}, {99, 1}},
     /*   4 */ {{3, 59}, {4, 59}, {5, 59}, {6, 59}, {99, 1}},
-    /*   5 */ {{36, 14}, {37, 14}, {38, 14}, {39, 14}, {99, 1}},
+    /*   5 */ {{19, 14}, {20, 14}, {21, 14}, {26, 14}, {99, 1}},
     /*   6 */ {{43, 3}, {44, 3}, {45, 3}, {46, 3}, {99, 0}},
     /*   7 */ {{50, 3}, {51, 3}, {52, 3}, {53, 3}, {99, 0}},
     /*   8 */ {{57, 3}, {58, 3}, {59, 3}, {60, 3}, {99, 0}},
@@ -31,7 +35,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /*  10 */ {{72, 3}, {73, 3}, {74, 3}, {75, 3}, {99, 0}},
     /*  11 */ {{38, 3}, {39, 3}, {60, 3}, {61, 3}, {99, 0}},
     /*  12 */ {{85, 2}, {86, 2}, {87, 2}, {88, 2}, {99, 1}},
-    /*  13 */ {{92, 3}, {93, 3}, {94, 3}, {95, 3}, {99, 0}},
+    /*  13 */ {{12, 3}, {13, 3}, {14, 3}, {95, 3}, {99, 0}},
     /*  14 */ {{10, 3}, {11, 3}, {12, 3}, {13, 3}, {99, 0}},
     /*  15 */ {{11, 3}, {12, 3}, {13, 3}, {14, 3}, {99, 0}},
     /*  16 */ {{18, 2}, {19, 2}, {20, 2}, {21, 2}, {99, 1}},
@@ -53,7 +57,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /*  32 */ {{42, 3}, {43, 3}, {44, 3}, {45, 3}, {99, 0}},
     /*  33 */ {{49, 3}, {50, 3}, {51, 3}, {52, 3}, {99, 0}},
     /*  34 */ {{15, 2}, {16, 2}, {17, 2}, {18, 2}, {99, 1}},
-    /*  35 */ {{56, 3}, {57, 3}, {58, 3}, {59, 3}, {99, 1}},
+    /*  35 */ {{56, 3}, {97, 3}, {98, 3}, {30, 3}, {99, 1}},
     /*  36 */ {{63, 9}, {64, 9}, {65, 9}, {66, 9}, {99, 1}},
     /*  37 */ {{70, 9}, {71, 9}, {72, 9}, {73, 9}, {99, 1}},
     /*  38 */ {{77, 9}, {78, 9}, {79, 9}, {80, 9}, {99, 1}},
@@ -224,7 +228,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 203 */ {{61, 3}, {62, 3}, {63, 3}, {85, 3}, {99, 0}},
     /* 204 */ {{4, 3}, {5, 3}, {6, 3}, {7, 3}, {99, 0}},
     /* 205 */ {{11, 3}, {12, 3}, {13, 3}, {14, 3}, {99, 0}},
-    /* 206 */ {{18, 4}, {19, 4}, {20, 4}, {21, 4}, {99, 1}},
+    /* 206 */ {{18, 4}, {19, 4}, {20, 4}, {19, 4}, {99, 1}},
     /* 207 */ {{20, 6}, {21, 6}, {22, 7}, {23, 7}, {99, 1}},
     /* 208 */ {{27, 6}, {28, 6}, {29, 7}, {30, 7}, {99, 1}},
     /* 209 */ {{39, 6}, {40, 6}, {41, 7}, {42, 7}, {99, 1}},
@@ -279,7 +283,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 258 */ {{1, 3}, {2, 3}, {3, 3}, {4, 3}, {99, 0}},
     /* 259 */ {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {99, 0}},
     /* 260 */ {{16, 3}, {17, 3}, {18, 3}, {19, 3}, {99, 0}},
-    /* 261 */ {{23, 3}, {24, 3}, {25, 3}, {26, 3}, {99, 0}},
+    /* 261 */ {{1, 3}, {2, 3}, {25, 3}, {26, 3}, {99, 0}},
     /* 262 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
     /* 263 */ {{42, 3}, {43, 3}, {44, 3}, {45, 3}, {99, 0}},
     /* 264 */ {{48, 3}, {9, 3}, {10, 3}, {47, 3}, {99, 0}},
@@ -328,7 +332,7 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 307 */ {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {99, 0}},
     /* 308 */ {{3, 3}, {4, 3}, {5, 3}, {6, 3}, {99, 0}},
     /* 309 */ {{4, 3}, {5, 3}, {6, 3}, {7, 3}, {99, 0}},
-    /* 310 */ {{11, 1}, {12, 2}, {13, 2}, {14, 2}, {99, 1}},
+    /* 310 */ {{11, 1}, {18, 2}, {19, 2}, {20, 2}, {99, 1}},
     /* 311 */ {{18, 1}, {19, 2}, {20, 2}, {21, 2}, {99, 1}},
     /* 312 */ {{10, 3}, {11, 3}, {12, 3}, {13, 3}, {99, 0}},
     /* 313 */ {{17, 3}, {18, 3}, {19, 3}, {20, 3}, {99, 0}},
@@ -481,6 +485,6 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 460 */ {},
     /* 461 */ {{11, 3}, {12, 3}, {13, 3}, {14, 3}, {99, 0}},
     /* 462 */ {{5, 3}, {6, 3}, {7, 3}, {8, 3}, {99, 0}},
-    /* 463 */ {{12, 3}, {13, 3}, {14, 3}, {15, 3}, {99, 0}},
+    /* 463 */ {{3, 3}, {4, 3}, {7, 3}, {8, 3}, {99, 0}},
     /* 464 */ {{24, 3}, {25, 3}, {26, 3}, {27, 3}, {99, 0}},
 };

@@ -130,6 +130,11 @@ TEST_P(HarmlessThingsFrames, ChipsCoinsTheLevelUpAndHitsAsDrawn) {
        kPadSpecial, 8, 90, [] { return LevelUpCount == 0 && BssCoinsGot > 0; }},
       {"shots-hit-an-enemy", PlaceSturdyEnemy, kPadFire, 60, 60,
        [] { return ObjectPool[kTargetSlot].state == kStateActive && ObjectPool[kTargetSlot].hitPoints < 5000; }},
+      {"turbo-charged", [](Scenario&) { TurboLevel = 4, TurboCharge = TurboChargeNeeded - 6; }, 0, 0, 30,
+       [] { return ObjectPool[5].behaviour == 4073; }},
+      {"level-up-at-a-full-gauge", [](Scenario&) { ExpGauge = 100.5f; }, 0, 0, 90, [] { return LevelUpCount == 1; }},
+      {"hit-on-the-dragon", [](Scenario& s) { GuardValue = 0.0f, InvulnFrames = -1.0f, s.Place(5012, 300, 384, 0, 30); },
+       0, 0, 30, [] { return HitsTaken == 1 && Lives == 3.0f; }},
   };
   for (const Moment& moment : kMoments) {
     Scenario scenario(1, GetParam());

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -277,13 +278,28 @@ TEST(GeneratedPictures, WhatSceneryTemplatesPlaceOnTheDragonAndItsOptionsIsAFlas
   EXPECT_GT(checked, 20);
 }
 
+// The share of the dragon's pixels (wing positions 0 to 6) a cell centred on it at `scale` covers.
+double ShareOfDragonCovered(const Generated& sheet, int cell, double scale) {
+  static const Generated dragon("Aimage00464.png");
+  const int w = sheet.picture.width, size = dragon.picture.width;
+  const std::vector<Colour> over = sheet.Cell(cell), body = dragon.Area(0, {0, 0, 7 * size, size});
+  int pixels = 0, covered = 0;
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    const int x = static_cast<int>(std::floor(w / 2.0 + (i % size + 0.5 - size / 2.0) / scale));
+    const int y = static_cast<int>(std::floor(w / 2.0 + (i / (7 * size) + 0.5 - size / 2.0) / scale));
+    if (!IsClear(body[i])) ++pixels, covered += x >= 0 && y >= 0 && x < w && y < w && !IsClear(over[y * w + x]);
+  }
+  return static_cast<double>(covered) / pixels;
+}
+
 // Rows objects show beyond their template's first record (or that templates put on the
 // dragon), from the code that sets them: each cell is drawn as what the object is. A
 // harmless thing never as an enemy bullet, nor a cell nothing accounts for.
-enum class Look { kMoney, kHarmless, kEnemyBullet, kFlash, kPower };
+enum class Look { kMoney, kHarmless, kEnemyBullet, kFlash, kPower, kHalo, kHit };
 struct ShownRows {
   int imageSet, firstRow, lastRow;
   Look look;
+  double scale = 1.0;
 };
 
 TEST(GeneratedPictures, EveryRowAnObjectShowsIsDrawnAsThatObject) {
@@ -300,8 +316,11 @@ TEST(GeneratedPictures, EveryRowAnObjectShowsIsDrawnAsThatObject) {
       {0, 116, 116, kEnemyBullet}, {0, 11, 11, kEnemyBullet}, {7, 193, 193, kEnemyBullet}, {7, 203, 203, kEnemyBullet},
       {40, 401, 401, kEnemyBullet}, {13, 282, 282, kEnemyBullet}, {3, 254, 254, kEnemyBullet},
       {42, 461, 461, kEnemyBullet},
-      // On the dragon: the level-up star and the coin ring, and the level-up's blast.
-      {6, 176, 176, kFlash}, {6, 262, 262, kFlash}, {6, 169, 169, kPower}};
+      // On the dragon: the level-up star, coin ring and blast; glows, rings, flares, pick-up flashes and a hit.
+      {6, 176, 176, kFlash}, {6, 262, 262, kFlash}, {6, 169, 169, kPower}, {1, 260, 260, kHalo}, {2, 463, 463, kHalo},
+      {1, 206, 206, kHalo}, {3, 13, 13, kHalo}, {1, 261, 261, kHalo, 3.0}, {6, 171, 171, kHalo, 2.0},
+      {6, 263, 263, kHalo, 2.01}, {6, 310, 310, kHalo, 0.3}, {6, 311, 311, kHalo, 0.6}, {6, 327, 327, kHalo, 1.93},
+      {3, 5, 5, kHalo, 1.1}, {1, 35, 35, kHalo}, {6, 360, 360, kHalo, 11.0}, {1, 7, 7, kHit, 1.5}};
   const CellRoleMap roles = FindCellRoles();
   std::map<std::string, Generated> sheets;
   for (const ShownRows& rows : kRows) {
@@ -313,8 +332,10 @@ TEST(GeneratedPictures, EveryRowAnObjectShowsIsDrawnAsThatObject) {
         const bool drawnAs[] = {role == CellRole::kCoin,
                                 role != CellRole::kUnused && role != CellRole::kEnemyBullet && !disc,
                                 role == CellRole::kEnemyBullet && disc, IsAFlash(sheet, cell),
-                                role == CellRole::kPower && IsARing(sheet, cell, Cyan)};
+                                role == CellRole::kPower && IsARing(sheet, cell, Cyan), role == CellRole::kHalo,
+                                role == CellRole::kHit && IsAFlash(sheet, cell)};
         EXPECT_TRUE(drawnAs[static_cast<int>(rows.look)]) << "row " << row << ": " << name << " " << cell;
+        EXPECT_TRUE(rows.look < kHalo || ShareOfDragonCovered(sheet, cell, rows.scale) <= 0.1) << row;
       });
     }
   }

@@ -23,6 +23,8 @@ namespace {
 constexpr int kMoneyTemplates[] = {1009, 1080, 1081};
 // Player shots that spread over the dragon itself: the blast of a spent level-up.
 constexpr int kPowerTemplates[] = {2097};
+// The glow of a hit on the dragon.
+constexpr int kHitTemplates[] = {2010};
 
 bool IsOneOf(std::span<const int> templates, int templateId) {
   for (int id : templates) {
@@ -49,11 +51,21 @@ bool OnDragonOrOption(const GameObject& object) {
   return Near(object, kDragonX, kDragonY) || Near(object, kOptionX, kOptionY);
 }
 
+// A record made where the dragon stands that does not fly off: the game draws it over
+// the dragon, and most such records' behaviours keep it there.
+bool StaysOnDragon(const GameObject& object) {
+  const GameObject& dragon = ObjectPool[kPlayerSlot];
+  return object.x == dragon.x && object.y == dragon.y && object.vx == 0.0f && object.vy == 0.0f;
+}
+
 // Scenery stays in the background's tones, but what the scenery's templates place on
-// the dragon or an option is a flash over it.
+// the dragon or an option is a flash over it; what the others leave on the dragon is a
+// glow around it, or a hit.
 CellRole RoleOfRecord(const GameObject& object, int templateId, Family family) {
   if (family == Family::kOptions) return CellRole::kOption;
   if (family == Family::kScenery) return OnDragonOrOption(object) ? CellRole::kFlash : CellRole::kScenery;
+  const bool harmless = object.category == kCategoryEffect || object.category == kCategoryDecoration;
+  if (harmless && StaysOnDragon(object)) return IsOneOf(kHitTemplates, templateId) ? CellRole::kHit : CellRole::kHalo;
   switch (object.category) {
     case kCategoryPlayerShot: return IsOneOf(kPowerTemplates, templateId) ? CellRole::kPower : CellRole::kPlayerShot;
     case kCategoryEnemyBullet: return CellRole::kEnemyBullet;
@@ -77,17 +89,19 @@ void NoteRow(RoleCounts& counts, int imageSet, int row, CellRole role) {
 
 // Money and pickups keep their look wherever they show; otherwise a cell shows what
 // most of the rows that show it are, the things a player must tell apart in play (bullets,
-// shots, options) before enemies, effects and decorations; a tie goes to the role
-// listed first.
+// shots, options) first, then what is drawn on the dragon, which must keep clear of it
+// wherever else its cells show, before enemies, effects and decorations; a tie goes to
+// the role listed first.
 CellRole Decide(const std::array<int, kRoleCount>& count) {
   constexpr CellRole kAlways[] = {CellRole::kCoin, CellRole::kPickup};
   constexpr CellRole kPlay[] = {CellRole::kEnemyBullet, CellRole::kPlayerShot, CellRole::kPower, CellRole::kOption};
-  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kFlash, CellRole::kScenery, CellRole::kEffect,
-                                 CellRole::kDecoration};
+  constexpr CellRole kOnDragon[] = {CellRole::kFlash, CellRole::kHit, CellRole::kHalo};
+  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kScenery, CellRole::kEffect, CellRole::kDecoration};
   for (CellRole role : kAlways) {
     if (count[static_cast<int>(role)] > 0) return role;
   }
-  for (std::span<const CellRole> roles : {std::span<const CellRole>(kPlay), std::span<const CellRole>(kOther)}) {
+  for (std::span<const CellRole> roles : {std::span<const CellRole>(kPlay), std::span<const CellRole>(kOnDragon),
+                                          std::span<const CellRole>(kOther)}) {
     CellRole best = CellRole::kUnused;
     int most = 0;
     for (CellRole role : roles) {

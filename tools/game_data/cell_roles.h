@@ -12,9 +12,11 @@
 
 enum class CellRole {
   kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration, kScenery, kFlash,
-  kPower  // the player's own power spread over the dragon
+  kPower,  // the player's own power spread over the dragon
+  kHalo,   // a glow kept on the dragon: the turbo's charge, the guard, an aura
+  kHit     // a hit on the dragon
 };
-constexpr int kRoleCount = 12;
+constexpr int kRoleCount = 14;
 
 // Roles by picture file name and cell.
 using CellRoleMap = std::map<std::string, std::map<int, CellRole>>;

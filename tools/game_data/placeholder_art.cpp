@@ -171,7 +171,23 @@ void DrawPickup(const Cell& c) {
   FillBox(c, x + side / 6, y + side / 2 - side / 8, side * 2 / 3, side / 4, kWhite);
 }
 
+// A spark of a small sheet: thousands are drawn in a frame (the last stage's showers), so
+// it is a small four-pointed glint, cheap to draw: its box is no wider than a shot's
+// bolt is long.
+void DrawGlint(const Cell& c) {
+  const double cx = c.w / 2.0, cy = c.h / 2.0, arm = std::min(c.w, c.h) * 0.19, waist = arm * 0.3;
+  const Colour colour = Hue(20 + c.index * 7 % 40, 0.8, 1.0);
+  FillTriangle(c, cx - arm, cy, cx, cy - waist, cx, cy + waist, colour);
+  FillTriangle(c, cx + arm, cy, cx, cy - waist, cx, cy + waist, colour);
+  FillTriangle(c, cx, cy - arm, cx - waist, cy, cx + waist, cy, colour);
+  FillTriangle(c, cx, cy + arm, cx - waist, cy, cx + waist, cy, colour);
+  FillEllipse(c, cx, cy, waist, waist, {255, 250, 200});
+}
+
+constexpr int kLargestGlint = 32;  // cells of this size and smaller show their effects as glints
+
 void DrawEffect(const Cell& c) {
+  if (std::max(c.w, c.h) <= kLargestGlint) return DrawGlint(c);
   const double cx = c.w / 2.0, cy = c.h / 2.0;
   const double r = std::min(c.w, c.h) * 0.45;
   const Colour colour = Hue(20 + c.index * 7 % 40, 0.8, 1.0);
@@ -205,6 +221,39 @@ void DrawPower(const Cell& c) {
   const double r = std::min(c.w, c.h) * (0.44 + 0.02 * (c.index % 2));
   FillRing(c, c.w / 2.0, c.h / 2.0, r, r * 0.86, Hue(190, 0.75, 1.0));
   FillRing(c, c.w / 2.0, c.h / 2.0, r * 0.84, r * 0.8, {220, 250, 255});
+}
+
+// What stays on the dragon is drawn in a band at the cell's rim, no further out than an
+// effect's burst reaches: the middle stays clear over the dragon's body wherever the
+// game draws the cell at its own size or larger.
+constexpr double kAroundInner = 0.37, kAroundOuter = 0.45;
+
+// A glow kept around the dragon (its turbo charge, its guard, an aura): soft rings in the
+// shots' cyan, brightest at the inner edge; its cells swell one after another.
+void DrawHalo(const Cell& c) {
+  constexpr int kRings = 4;
+  const double size = std::min(c.w, c.h), swell = 0.01 * (c.index % 2);
+  for (int ring = 0; ring < kRings; ++ring) {  // outermost first: each clears only inside itself
+    const double step = (kAroundOuter - kAroundInner) / kRings;
+    const double outer = (kAroundOuter - step * ring - swell) * size;
+    FillRing(c, c.w / 2.0, c.h / 2.0, outer, outer - step * size, Hue(185, 0.5 - 0.1 * ring, 0.55 + 0.15 * ring));
+  }
+}
+
+// A hit on the dragon: a bright rim struck around it and white and yellow sparks thrown
+// out from it to the cell's edge, clear inside.
+void DrawHitSparks(const Cell& c) {
+  constexpr int kSparks = 10;
+  const double cx = c.w / 2.0, cy = c.h / 2.0, size = std::min(c.w, c.h);
+  const double inner = kAroundInner * size, outer = 0.5 * size;
+  for (int spark = 0; spark < kSparks; ++spark) {
+    const double a = spark * 2.0 * kPi / kSparks + c.index * 0.25, spread = 0.2;
+    const Colour colour = spark % 2 == 0 ? Colour{255, 250, 220} : Colour{255, 215, 60};
+    FillTriangle(c, cx + std::cos(a) * outer, cy + std::sin(a) * outer, cx + std::cos(a + spread) * inner,
+                 cy + std::sin(a + spread) * inner, cx + std::cos(a - spread) * inner,
+                 cy + std::sin(a - spread) * inner, colour);
+  }
+  FillRing(c, cx, cy, inner + 0.04 * size, inner, {255, 240, 170});
 }
 
 // The cells the game's display draws itself, not from a template.
@@ -264,6 +313,8 @@ void DrawSpriteByRole(const Cell& c, CellRole role) {
     case CellRole::kScenery: DrawRock(c, Hue(230 + c.index * 7 % 40, 0.25, 0.3)); break;
     case CellRole::kFlash: DrawFlash(c); break;
     case CellRole::kPower: DrawPower(c); break;
+    case CellRole::kHalo: DrawHalo(c); break;
+    case CellRole::kHit: DrawHitSparks(c); break;
     case CellRole::kEffect:
     case CellRole::kUnused: DrawEffect(c); break;
   }

@@ -14,6 +14,9 @@ constexpr RowsInPlay kRows[] = {
     {42, 400, 400, CellRole::kEnemyBullet},   // a waiting bullet that starts homing (WaitThenHome)
     {7, 267, 272, CellRole::kEffect},         // trails of sparks and debris: 267 + R(5) passed to 2142, 2144
     {0, 324, 324, CellRole::kEffect},         // the score bubble's afterimage 2110 takes the bubble's row
+    // Made at the dragon by the behaviour that starts the held special (2004 elsewhere
+    // takes its place from its caller too).
+    {3, 5, 5, CellRole::kHalo},               // the swelling ring 2004
     // Drawn at random by the template.
     {0, 51, 68, CellRole::kEffect},           // debris 2016 and the hit sparks 2094: 51 + R(17)
     {1, 36, 50, CellRole::kEffect},           // debris 2015, 2208: 36 + R(14)
