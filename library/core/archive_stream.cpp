@@ -7,9 +7,9 @@
 #include "core/file_paths.h"
 #include "core/log.h"
 #include "core/plain_file.h"
-#include "core/sjis.h"
 #include "core/string_functions.h"
 #include "core/tracked_alloc.h"
+#include "kernel/path_resolver.h"
 
 namespace {
 
@@ -42,11 +42,15 @@ OpenFileRecord* RecordOf(StreamHandle handle) {
   return openFiles[handle & kFileSlotMask];
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-// 1 with the member open, -1 when the archive lacks the member.
+// 1 with the member open, -1 when the archive lacks the member. Members are named with
+// "\" between folders, whichever form the full path has.
 int OpenMember(OpenFileRecord* record, int index, const char* memberPath) {
-  if (OpenArchiveMember(&record->member, GetArchiveState(index), memberPath) < 0) {
+  char member[kFilePathMax];
+  CopyString(member, memberPath);
+  for (char* c = member; *c != '\0'; ++c) {
+    if (*c == '/') *c = '\\';
+  }
+  if (OpenArchiveMember(&record->member, GetArchiveState(index), member) < 0) {
     ReleaseArchive(index);
     return -1;
   }
@@ -77,20 +81,20 @@ int TryArchiveAt(const char* keptPath, const char* upperPath, std::size_t end) {
 // path, -1 the archive lacks the member (the open fails, no loose file is tried).
 // Both paths are full paths of the same length; candidates are cut from the kept one.
 int OpenFromArchive(OpenFileRecord* record, const char* keptPath, const char* upperPath) {
+  const bool systemForm = IsSystemFormPath(upperPath);
   const std::size_t cached = lastArchive.prefixLength;
-  if (cached > 0 && CompareStringsN(upperPath, lastArchive.prefix, static_cast<int>(cached)) == 0 && IsSeparator(upperPath[cached])) {
+  if (cached > 0 && CompareStringsN(upperPath, lastArchive.prefix, static_cast<int>(cached)) == 0 &&
+      IsPathSeparator(upperPath[cached], systemForm)) {
     const int index = OpenArchiveByPath(lastArchive.index, lastArchive.archivePath);
     return index < 0 ? 0 : OpenMember(record, index, upperPath + cached + 1);
   }
   // Each element followed by a separator may be an archive; a leading root separator
   // is the drive element, for which none is tried.
-  std::size_t at = IsSeparator(upperPath[0]) ? 1 : 0;
+  std::size_t at = IsPathSeparator(upperPath[0], systemForm) ? 1 : 0;
   for (;;) {
-    const std::size_t start = at;
-    while (upperPath[at] != '\0' && !IsSeparator(upperPath[at])) {
-      at += IsSjisLeadByte(static_cast<unsigned char>(upperPath[at])) && upperPath[at + 1] != '\0' ? 2 : 1;
-    }
-    if (at == start || upperPath[at] == '\0') return 0;
+    const std::size_t length = PathElementLength(upperPath + at, systemForm);
+    at += length;
+    if (length == 0 || upperPath[at] == '\0') return 0;
     const int index = TryArchiveAt(keptPath, upperPath, at);
     if (index >= 0) return OpenMember(record, index, upperPath + at + 1);
     ++at;

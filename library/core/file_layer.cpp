@@ -11,6 +11,7 @@
 #include "core/string_functions.h"
 #include "kernel/files.h"
 #include "kernel/handles.h"
+#include "kernel/path_resolver.h"
 
 namespace {
 
@@ -110,7 +111,8 @@ HANDLE WriteTempFile(char* path, std::size_t pathSize) {
   char folder[kFilePathMax];
   const DWORD length = GetTempPathA(sizeof folder - 1, folder);
   if (length == 0 || length >= sizeof folder - 1) return nullptr;
-  if (folder[length - 1] != '\\' && folder[length - 1] != '/') AppendString(folder, "\\");
+  const bool systemForm = IsSystemFormPath(folder);
+  if (!IsPathSeparator(folder[length - 1], systemForm)) AppendString(folder, systemForm ? "/" : "\\");
   char name[kFilePathMax];
   char fullPath[kFilePathMax];
   if (GetTempFileNameA(folder, "tmp", 0, name) == 0 || MakeFullPath(name, fullPath, sizeof fullPath, nullptr) < 0) {

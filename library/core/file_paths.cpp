@@ -4,29 +4,26 @@
 
 #include "core/sjis.h"
 #include "kernel/files.h"
+#include "kernel/path_resolver.h"
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-// Length of the element at p: up to a separator or the terminator.
-std::size_t ElementLength(const char* p) {
-  std::size_t n = 0;
-  while (p[n] != '\0' && !IsSeparator(p[n])) {
-    n += IsSjisLeadByte(static_cast<unsigned char>(p[n])) && p[n + 1] != '\0' ? 2 : 1;
-  }
-  return n;
+// Bytes in the character at p. "/" is no second byte of a two-byte character, so a lead
+// byte before it (a name on disk in another encoding) stands alone.
+std::size_t CharacterWidth(const char* p) {
+  return IsSjisLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0' && p[1] != '/' ? 2 : 1;
 }
 
 class PathBuilder {
  public:
-  PathBuilder(char* out, std::size_t size, bool upper) : out_(out), size_(size), upper_(upper) {}
+  PathBuilder(char* out, std::size_t size, bool upper, bool systemForm)
+      : out_(out), size_(size), upper_(upper), systemForm_(systemForm) {}
 
   bool Append(const char* text, std::size_t n) {
     if (n >= size_ - length_) return false;
     for (std::size_t i = 0; i < n; ++i) {
       char c = text[i];
-      if (IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < n) {
+      if (CharacterWidth(text + i) == 2 && i + 1 < n) {
         out_[length_++] = c;
         c = text[++i];
       } else if (upper_ && c >= 'a' && c <= 'z') {
@@ -38,13 +35,15 @@ class PathBuilder {
     return true;
   }
 
-  // ".." : back to the previous separator, or to just behind a drive colon.
+  bool AppendSeparator() { return Append(systemForm_ ? "/" : "\\", 1); }
+
+  // ".." : back to the previous separator, or, in the Windows-like form, to just behind
+  // a drive colon.
   void RemoveLastElement() {
     std::size_t cut = 0;
-    for (std::size_t i = 0; i < length_; ++i) {
-      if (IsSeparator(out_[i])) cut = i;
-      if (out_[i] == ':') cut = i + 1;
-      if (IsSjisLeadByte(static_cast<unsigned char>(out_[i]))) ++i;
+    for (std::size_t i = 0; i < length_; i += CharacterWidth(out_ + i)) {
+      if (IsPathSeparator(out_[i], systemForm_)) cut = i;
+      if (out_[i] == ':' && !systemForm_) cut = i + 1;
     }
     length_ = cut;
     out_[length_] = '\0';
@@ -56,6 +55,7 @@ class PathBuilder {
   char* out_;
   std::size_t size_;
   bool upper_;
+  bool systemForm_;
   std::size_t length_ = 0;
 };
 
@@ -65,13 +65,14 @@ bool HasDrive(const char* path) {
 
 // The base less one trailing separator.
 std::size_t BaseLength(const char* base) {
+  const bool systemForm = IsSystemFormPath(base);
   std::size_t n = 0;
   std::size_t lastCharacter = 0;
   while (base[n] != '\0') {
     lastCharacter = n;
-    n += IsSjisLeadByte(static_cast<unsigned char>(base[n])) && base[n + 1] != '\0' ? 2 : 1;
+    n += CharacterWidth(base + n);
   }
-  return n > 0 && IsSeparator(base[lastCharacter]) ? lastCharacter : n;
+  return n > 0 && IsPathSeparator(base[lastCharacter], systemForm) ? lastCharacter : n;
 }
 
 // The current directory into a buffer of kFilePathMax bytes.
@@ -82,34 +83,45 @@ int GetCurrentDirectoryPath(char* current) {
 
 }  // namespace
 
+std::size_t PathElementLength(const char* p, bool systemForm) {
+  std::size_t n = 0;
+  while (p[n] != '\0' && !IsPathSeparator(p[n], systemForm)) n += CharacterWidth(p + n);
+  return n;
+}
+
 int BuildFullPath(const char* path, const char* base, bool upper, char* out, std::size_t outSize) {
   if (out == nullptr || outSize == 0 || base == nullptr) return -1;
   out[0] = '\0';
-  PathBuilder builder(out, outSize, upper);
   const char* p = path != nullptr ? path : "";
+  // A path of the system's form stays one; a relative name takes the base's form, so
+  // that a base the system gave keeps every byte of its own.
+  const bool pathSystemForm = IsSystemFormPath(p);
+  const bool rooted = IsPathSeparator(p[0], false);
+  const bool systemForm = pathSystemForm || (!rooted && !HasDrive(p) && IsSystemFormPath(base));
+  PathBuilder builder(out, outSize, upper, systemForm);
   bool ok;
-  if (IsSeparator(p[0])) {
+  if (rooted) {
     // The root of the base's drive; a base without a drive has the bare root.
-    ok = builder.Append(base, HasDrive(base) ? 2 : 0);
+    ok = builder.Append(base, !pathSystemForm && HasDrive(base) ? 2 : 0);
     p += 1;
   } else if (HasDrive(p)) {
     ok = builder.Append(p, 2);
-    p += IsSeparator(p[2]) ? 3 : 2;
+    p += IsPathSeparator(p[2], false) ? 3 : 2;
   } else {
     ok = builder.Append(base, BaseLength(base));
   }
   while (ok && *p != '\0') {
-    const std::size_t n = ElementLength(p);
+    const std::size_t n = PathElementLength(p, pathSystemForm);
     if (n == 0) return -1;  // two separators in a row
     if (n == 2 && p[0] == '.' && p[1] == '.') {
       builder.RemoveLastElement();
     } else if (n != 1 || p[0] != '.') {
-      ok = builder.Append("\\", 1) && builder.Append(p, n);
+      ok = builder.AppendSeparator() && builder.Append(p, n);
     }
     p += n;
-    if (IsSeparator(*p)) ++p;
+    if (IsPathSeparator(*p, pathSystemForm)) ++p;
   }
-  if (ok && builder.length() == 0) ok = builder.Append("\\", 1);
+  if (ok && builder.length() == 0) ok = builder.AppendSeparator();
   return ok ? 0 : -1;
 }
 

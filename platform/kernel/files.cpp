@@ -178,7 +178,7 @@ DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
 UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefixString, UINT unique, LPSTR tempFileName) {
   if (pathName == nullptr || tempFileName == nullptr) return 0;
   std::string stem(pathName);
-  if (!stem.empty() && stem.back() != '/' && stem.back() != '\\') stem += '/';
+  if (!stem.empty() && !IsPathSeparator(stem.back(), IsSystemFormPath(pathName))) stem += '/';
   if (prefixString != nullptr) stem.append(prefixString, ::strnlen(prefixString, 3));
 
   auto nameFor = [&stem](UINT number) {

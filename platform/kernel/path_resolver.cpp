@@ -10,8 +10,6 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // A Shift-JIS lead byte followed by a trail byte (never the terminator): the two are one
 // character.
 bool StartsDoubleByteCharacter(const char* text) {
@@ -74,14 +72,17 @@ std::string ResolvePath(const char* path, LastElement last) {
   std::string resolved;
   if (path == nullptr) return resolved;
   const std::size_t length = std::strlen(path);
+  const bool systemForm = IsSystemFormPath(path);
   std::size_t position = 0;
-  if (length > 0 && IsSeparator(path[0])) {
+  if (length > 0 && IsPathSeparator(path[0], systemForm)) {
     resolved = "/";
     position = 1;
   }
   while (position < length) {
     std::size_t end = position;
-    while (end < length && !IsSeparator(path[end])) end += StartsDoubleByteCharacter(path + end) ? 2 : 1;
+    while (end < length && !IsPathSeparator(path[end], systemForm)) {
+      end += StartsDoubleByteCharacter(path + end) ? 2 : 1;
+    }
     const std::string_view element(path + position, end - position);
     if (!element.empty()) {
       if (element == "." || element == "..") {

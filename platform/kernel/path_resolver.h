@@ -1,8 +1,9 @@
 // The one path resolver of the kernel stand-in. Every file call (open, create,
 // delete, change directory) goes through it:
-// - "\" and "/" are both separators; a leading separator is the root. Paths are
-//   Shift-JIS: the second byte of a double-byte character ("表" is 0x95 0x5C) is never
-//   a separator.
+// - A path in the system's own form (see IsSystemFormPath) is separated by "/" alone;
+//   in any other path "\" and "/" are both separators. A leading separator is the root.
+//   Paths are Shift-JIS: the second byte of a double-byte character ("表" is 0x95 0x5C)
+//   is never a separator.
 // - Each element is matched against the folder it lies in: an exact match first,
 //   then its UTF-8 spelling (names on disk are UTF-8), then the first entry (in byte
 //   order) that matches either ignoring ASCII case.
@@ -14,6 +15,13 @@
 #pragma once
 
 #include <string>
+
+// A path that starts with "/" is in the system's own form: the working folder, the
+// temporary folder, or a path built on one of them. Only "/" separates its elements; a
+// "\" is a byte of a name, as the system made it. Any other path is one of the program's
+// own Windows-like names, in which "\" separates too.
+inline bool IsSystemFormPath(const char* path) { return path != nullptr && path[0] == '/'; }
+inline bool IsPathSeparator(char c, bool systemForm) { return c == '/' || (c == '\\' && !systemForm); }
 
 enum class LastElement {
   kAnyCase,    // a file to read: found whatever its letter case

@@ -118,6 +118,9 @@ TEST_F(ArchiveFileLayerTest, AbsolutePathsWalkFromTheRoot) {
   std::string backslashed = absolute;
   for (char& c : backslashed) c = c == '/' ? '\\' : c;
   EXPECT_EQ(ReadThroughLayer(backslashed), SampleMembers()[2].data);
+  scratch_.Write("data\\se/readme.txt", "own");
+  std::filesystem::current_path("data\\se");
+  EXPECT_EQ(ReadThroughLayer("readme.txt"), (std::vector<std::uint8_t>{'o', 'w', 'n'}));
 }
 
 TEST_F(ArchiveFileLayerTest, MembersAndLooseFilesReadWholeElementsAlike) {
@@ -324,7 +327,10 @@ TEST_F(ArchiveFileLayerTest, ThePackerToolWritesWhatTheLayerReads) {
   EXPECT_TRUE(std::filesystem::exists(scratch_.path() / "data/bgm.pop"));
 }
 
+// In a temporary folder named "t\mp", not in "t/mp".
 TEST_F(ArchiveFileLayerTest, TempFilesAreNewEmptyAndNamedInFull) {
+  for (const char* folder : {"t\\mp", "t/mp"}) std::filesystem::create_directories(folder);
+  setenv("TMPDIR", (scratch_.path() / "t\\mp").c_str(), 1);
   char path[kFilePathMax];
   HANDLE file = WriteTempFile(path, sizeof path);
   ASSERT_NE(file, nullptr);
@@ -334,6 +340,9 @@ TEST_F(ArchiveFileLayerTest, TempFilesAreNewEmptyAndNamedInFull) {
   HANDLE second = WriteTempFile(path, sizeof path);
   ASSERT_NE(second, nullptr);
   EXPECT_STRNE(first, path);
+  unsetenv("TMPDIR");
+  EXPECT_EQ(std::filesystem::path(path).parent_path(), scratch_.path() / "t\\mp");
+  EXPECT_TRUE(std::filesystem::is_empty("t/mp"));
   CloseHandle(file);
   CloseHandle(second);
   const StreamHandle reread = FileOpen(first);

@@ -31,11 +31,11 @@ TEST(FullPath, UpperFormUpperCasesLettersButNotSecondBytes) {
 }
 
 TEST(FullPath, RootedBaseWithoutDriveUsesTheBareRoot) {
-  EXPECT_EQ(Full("data\\se\\x.wav", "/home/user/game"), "/home/user/game\\data\\se\\x.wav");
-  EXPECT_EQ(Full("/tmp/x", "/home/user"), "\\tmp\\x");
-  EXPECT_EQ(Full("..\\..\\..\\..", "/home/user"), "\\");
-  EXPECT_EQ(Full("x", "/"), "\\x");
-  EXPECT_EQ(Full(nullptr, "/"), "\\");
+  EXPECT_EQ(Full("data\\Se\\..\\x.wav", "/h/bs\\sub\\", true), "/H/BS\\SUB\\/DATA/X.WAV");
+  EXPECT_EQ(Full("/tmp/a\\b/../c:d", "D:\\x"), "/tmp/c:d");
+  EXPECT_EQ(Full("..\\..\\..\\..", "/home/bs\\sub"), "/");
+  EXPECT_EQ(Full("x", "/"), "/x");
+  EXPECT_EQ(Full(nullptr, "/"), "/");
 }
 
 TEST(FullPath, EmptyElementsAndOverlongResultsFail) {

@@ -219,6 +219,24 @@ TEST_F(LibraryStartupTest, AWindowThatCannotBeMadeFailsTheStartAndShutsDown) {
   EXPECT_EQ(EndLibrary(), 0);
 }
 
+// Started in "bs\sub", it logs and ends there; "bs/sub", even behind another user's link, keeps its log.
+TEST_F(LibraryStartupTest, AFolderNamedWithABackslashIsThatFolder) {
+  for (const std::string top : {"shared/", "mine/"}) {
+    const std::filesystem::path own = scratch_.path() / top / "bs\\sub";
+    const std::string other = top + (top == "mine/" ? "bs/sub/Log.txt" : "theirs/sub/Log.txt");
+    scratch_.Write(other, "kept");
+    std::filesystem::create_directories(own);
+    std::filesystem::permissions(own.parent_path(), std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    if (top == "shared/") std::filesystem::create_symlink("theirs", "shared/bs"), lchown("shared/bs", 1234, 1234);
+    std::filesystem::current_path(own);
+    ASSERT_EQ(InitLibrary(), 0);
+    EndLibrary();
+    EXPECT_EQ(std::filesystem::current_path(), own);
+    EXPECT_NE(scratch_.Read(top + "bs\\sub/Log.txt").find("ＣＯＭを終了"), std::string::npos);
+    EXPECT_EQ(scratch_.Read(other), "kept");
+  }
+}
+
 TEST_F(LibraryStartupTest, ASecondProcessInTheSameFolderIsRefused) {
   // With no display the check is per working folder: both copies run in the scratch
   // folder, and the log stays the first one's.

