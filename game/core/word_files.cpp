@@ -325,7 +325,8 @@ WordFileWriter::WordFileWriter(const char* name) {
     error_ = kNotARegularFile;
   }
   if (error_ == 0) {
-    file_ = CreateTemporaryFile(name_, S_ISREG(target.st_mode) ? &target : nullptr, temporaryName_, error_, groupError_);
+    const struct stat* replaced = S_ISREG(target.st_mode) ? &target : nullptr;
+    file_ = CreateTemporaryFile(name_, replaced, temporaryName_, error_, groupError_);
     noTemporaryFile_ = file_ == nullptr;
   }
 }

@@ -235,11 +235,7 @@ TEST(SaveData, ASharedSaveKeepsItsGroupWhereTheUserMayGiveIt) {
     const uid_t owner = outsider ? kOutsider : ::geteuid();
     ASSERT_EQ(::chown(scratch.path().c_str(), owner, static_cast<gid_t>(-1)) | ::chown(file.c_str(), owner, *group), 0);
     ::chmod(file.c_str(), mode);
-    const auto loadAndWrite = [] {
-      LoadSaveData();
-      TotalLevel = 5;
-      return WriteSaveData();
-    };
+    const auto loadAndWrite = [] { return LoadSaveData(), TotalLevel = 5, WriteSaveData(); };
     EXPECT_EQ(outsider ? ExitStatusAs(kOutsider, loadAndWrite) : loadAndWrite(), 0);
     struct stat written {};
     ASSERT_EQ(::stat(file.c_str(), &written), 0);

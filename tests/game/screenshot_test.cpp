@@ -1,8 +1,4 @@
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include "../support/as_another_user.h"
 #include "../support/scratch_directory.h"
@@ -25,8 +21,7 @@ TEST(Screenshot, ATakenNameIsNeverOverwritten) {
   EXPECT_EQ(ScreenshotFileName(when), "VT2025111000_3.bmp");
 }
 
-// Anything at a name takes it and is only looked at: a FIFO that no one writes to
-// (opened, it would hold the game for good) or a link that leads nowhere.
+// Anything at a name takes it, only looked at: a FIFO no one writes to, a dangling link.
 TEST(Screenshot, ANameTakenByAFifoOrADanglingLinkIsSkippedUnopened) {
   ScratchDirectory scratch;
   const int when[6] = {2025, 11, 1, 0, 0, 0};

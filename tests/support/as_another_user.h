@@ -1,6 +1,4 @@
-// Code run in a child process as another user of the machine, the way a second user
-// runs the game in a shared folder. The tests run as root, which alone may become
-// another user and give files to one.
+// A child process run as another user (root alone may become one).
 #pragma once
 
 #include <grp.h>
@@ -9,17 +7,15 @@
 
 #include <functional>
 
-// `act`'s result (as an exit status) when run in a child process by `user`: the test's
-// own user, or, by root, an ordinary one in its own group only. -1 when the child did not
-// exit: an alarm ends one that waits for ever, which fails the test instead of holding
-// the suite.
+// `act`'s exit status in a child run by `user` (in its own group only); -1 when it did
+// not exit, as when the alarm ends one that waits for ever.
 inline int ExitStatusAs(uid_t user, const std::function<int()>& act) {
   const pid_t child = ::fork();
   if (child == 0) {
     ::alarm(20);
-    const bool becameUser =
+    const bool asUser =
         user == ::geteuid() || (::setgroups(0, nullptr) == 0 && ::setgid(user) == 0 && ::setuid(user) == 0);
-    ::_exit(becameUser ? act() : 99);
+    ::_exit(asUser ? act() : 99);
   }
   int status = 0;
   return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
