@@ -13,6 +13,7 @@
 #include <ctime>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 
 #include "core/own_links.h"
 #include "game_library.h"
@@ -43,8 +44,18 @@ bool ModeAllows(const char* name, const struct stat& status, int access) {
   return ::faccessat(AT_FDCWD, name, access, AT_EACCESS) == 0;
 }
 
-// 0 when `status` is that of a regular file the mode lets this user read, else why not.
+// The owner of what stands at `name` (a link itself, not followed) when that is another
+// user than the one running the game.
+std::optional<uid_t> AnotherUsersFile(const std::string& name) {
+  struct stat status {};
+  if (::lstat(name.c_str(), &status) != 0 || status.st_uid == ::geteuid()) return std::nullopt;
+  return status.st_uid;
+}
+
+// 0 when `status` is that of a regular file of this user's own that its mode lets this
+// user read, else why not.
 int ReadableFileError(const char* name, const struct stat& status) {
+  if (status.st_uid != ::geteuid()) return kForeignFile;
   if (S_ISDIR(status.st_mode)) return EISDIR;
   if (!S_ISREG(status.st_mode)) return kNotARegularFile;
   return ModeAllows(name, status, R_OK) ? 0 : EACCES;
@@ -132,18 +143,19 @@ std::FILE* CreateTemporaryFile(const std::string& target, const struct stat* rep
   return nullptr;
 }
 
-// Says that a link of another user is left as it is and `notDone`, naming the link and
-// its owner: -1.
-int ReportForeignLink(const std::string& link, uid_t owner, const std::string& notDone) {
+// Says that a link (`link`) or other file of another user is left as it is and
+// `notDone`, naming it and its owner: -1.
+int ReportAnotherUsers(bool link, const std::string& name, uid_t owner, const std::string& notDone) {
   const passwd* user = ::getpwuid(owner);
-  const std::string text = std::string("右記のリンクは別のユーザー（") + (user != nullptr ? "%s、" : "%s") + "uid " +
-                           std::to_string(owner) + "）のものなので、たどらずにそのまま残し、" + notDone + "：";
-  return ReportProblem(FileLogLine(text, "%s", 0).c_str(), user != nullptr ? user->pw_name : "", link.c_str());
+  const std::string text = std::string(link ? "右記のリンク" : "右記のファイル") + "は別のユーザー（" +
+                           (user != nullptr ? "%s、" : "%s") + "uid " + std::to_string(owner) + "）のものなので、" +
+                           (link ? "たどらずに" : "") + "そのまま残し、" + notDone + "：";
+  return ReportProblem(FileLogLine(text, "%s", 0).c_str(), user != nullptr ? user->pw_name : "", name.c_str());
 }
 
-// Leaves a link of another user as it is, saying so: false (nothing was moved aside).
-bool LeaveForeignLink(const LinkWalk& walk, const std::string& notDone) {
-  ReportForeignLink(walk.file, walk.owner, notDone);
+// Leaves another user's link or file as it is, saying so: false (nothing was moved aside).
+bool LeaveAnotherUsers(bool link, const std::string& name, uid_t owner, const std::string& notDone) {
+  ReportAnotherUsers(link, name, owner, notDone);
   return false;
 }
 
@@ -168,6 +180,8 @@ int KeepUnderName(const char* file, const char* keptName) {
 bool PutAside(const std::string& file, const std::string& asideName, const std::string& what,
               const std::string& notDone, int (*move)(const char*, const char*)) {
   if (const int moveError = move(file.c_str(), asideName.c_str()); moveError != 0) {
+    const std::optional<uid_t> owner = moveError == EEXIST ? AnotherUsersFile(asideName) : std::nullopt;
+    if (owner) return LeaveAnotherUsers(false, asideName, *owner, notDone);
     ReportFileLine(what + "を右記の名前へ移せないため、" + notDone + "：", asideName, moveError);
     return false;
   }
@@ -179,6 +193,7 @@ bool PutAside(const std::string& file, const std::string& asideName, const std::
 
 std::string FileErrorText(int error) {
   if (error == kNotARegularFile) return "Not a regular file";
+  if (error == kForeignFile) return "A file of another user";
   return error == kForeignLink ? "A link of another user" : std::strerror(error);
 }
 
@@ -257,10 +272,12 @@ int RenameWithoutReplacing(const char* name, const char* newName) {
 
 bool SetAsideUnreadFile(const char* name, int readError, const char* notDone) {
   const LinkWalk walk = FollowOwnLinks(name, /*standingOnly=*/true);
-  if (walk.foreign) return LeaveForeignLink(walk, notDone);
+  if (walk.foreign) return LeaveAnotherUsers(true, walk.file, walk.owner, notDone);
+  if (const auto owner = AnotherUsersFile(walk.file)) return LeaveAnotherUsers(false, walk.file, *owner, notDone);
   WriteLog(FileLogLine("右記のファイルの読み込みに失敗しました：", walk.file, readError).c_str());
-  // A link of another user met in the reading may have gone since: the file stays until read again.
-  if (ErrorMayPass(readError) || readError == kForeignLink) {
+  // A link or file of another user met in the reading may have gone since: the file
+  // stays until read again.
+  if (ErrorMayPass(readError) || readError == kForeignLink || readError == kForeignFile) {
     ReportFileLine(std::string("一時的な失敗かもしれないためファイルをそのまま残し、") + notDone + "：", walk.file,
                    readError);
     return false;
@@ -279,7 +296,7 @@ bool SetAsideUnreadFile(const char* name, int readError, const char* notDone) {
 
 bool SetAsideOtherSizeFile(const char* name, long size, const char* notDone) {
   const LinkWalk walk = FollowOwnLinks(name, /*standingOnly=*/true);
-  if (walk.foreign) return LeaveForeignLink(walk, notDone);
+  if (walk.foreign) return LeaveAnotherUsers(true, walk.file, walk.owner, notDone);
   return PutAside(walk.file, AsideName(walk.file, "." + std::to_string(size) + "-bytes"), "大きさの違うファイル",
                   notDone, KeepUnderName);
 }
@@ -287,25 +304,29 @@ bool SetAsideOtherSizeFile(const char* name, long size, const char* notDone) {
 WordFileWriter::WordFileWriter(const char* name) {
   const LinkWalk walk = FollowOwnLinks(name);
   name_ = walk.file;
-  linkOwner_ = walk.owner;
-  // The file replaced, whose permissions the new one gets.
+  owner_ = walk.owner;
+  // What stands at the name, which the rename replaces: a regular file gives the new one
+  // its permissions.
   struct stat target {};
-  bool replacing = false;
+  replacing_ = !walk.foreign && ::lstat(name_.c_str(), &target) == 0;
   if (walk.foreign) {
     error_ = kForeignLink;
-  } else if (::lstat(name_.c_str(), &target) != 0) {
+  } else if (!replacing_) {
     if (errno != ENOENT) error_ = errno;
+  } else if (target.st_uid != ::geteuid()) {
+    error_ = kForeignFile;
+    owner_ = target.st_uid;
   } else if (S_ISDIR(target.st_mode)) {
     error_ = EISDIR;
   } else if (S_ISREG(target.st_mode)) {
     // A rename would replace a read-only file that opening it for writing could not.
     if (!ModeAllows(name_.c_str(), target, W_OK)) error_ = EACCES;
-    replacing = true;
   } else if (!S_ISLNK(target.st_mode)) {  // a link here is a loop, replaced as a plain file would be
     error_ = kNotARegularFile;
   }
   if (error_ == 0) {
-    file_ = CreateTemporaryFile(name_, replacing ? &target : nullptr, temporaryName_, error_, groupError_);
+    const struct stat* replaced = S_ISREG(target.st_mode) ? &target : nullptr;
+    file_ = CreateTemporaryFile(name_, replaced, temporaryName_, error_, groupError_);
     noTemporaryFile_ = file_ == nullptr;
   }
 }
@@ -342,7 +363,8 @@ int WordFileWriter::Commit() {
   if (error_ == 0 && (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)) Fail(errno);
   if (std::fclose(file_) != 0) Fail(errno);
   file_ = nullptr;
-  if (error_ == 0 && std::rename(temporaryName_.c_str(), name_.c_str()) == 0) {
+  if (error_ == 0) error_ = MoveIntoPlace();
+  if (error_ == 0) {
     if (groupError_ != 0) {
       WriteLog(FileLogLine("右記のファイルは元のグループを保てないため、グループと他のユーザーには元の両方に"
                            "許されていた権限だけを残して書き込みました：",
@@ -351,13 +373,27 @@ int WordFileWriter::Commit() {
     }
     return 0;
   }
-  Fail(errno);
   std::remove(temporaryName_.c_str());
   return ReportFailure();
 }
 
+int WordFileWriter::MoveIntoPlace() {
+  int error = 0;
+  if (!replacing_) {
+    error = RenameWithoutReplacing(temporaryName_.c_str(), name_.c_str());
+  } else if (std::rename(temporaryName_.c_str(), name_.c_str()) != 0) {
+    error = errno;
+  }
+  const std::optional<uid_t> owner = error == EEXIST ? AnotherUsersFile(name_) : std::nullopt;
+  if (!owner) return error;
+  owner_ = *owner;
+  return kForeignFile;
+}
+
 int WordFileWriter::ReportFailure() const {
-  if (error_ == kForeignLink) return ReportForeignLink(name_, linkOwner_, "書き込みません");
+  if (error_ == kForeignLink || error_ == kForeignFile) {
+    return ReportAnotherUsers(error_ == kForeignLink, name_, owner_, "書き込みません");
+  }
   return ReportFileLine(noTemporaryFile_ ? "同じフォルダに一時ファイルを作れないため、右記のファイルの書き込みに失敗しました："
                                          : "右記のファイルの書き込みに失敗しました：",
                         name_, error_);

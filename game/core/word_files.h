@@ -7,7 +7,9 @@
 // read, written or moved. A link of another user (the name's own or any on the way) is
 // neither read nor written, nor replaced. A file that could not be read, or that a write
 // must not replace unseen, can be moved aside. Failures to write are logged and said on
-// standard error (once per line).
+// standard error (once per line). Only files of the running user's own (root's too) are
+// read, written, moved or replaced: another user's file at any name met (the file's own,
+// the names it is kept aside under) is left as it is, and said with its owner.
 #pragma once
 
 #include <sys/types.h>
@@ -21,8 +23,11 @@ constexpr int kNotARegularFile = -1;
 // The reader's and writer's error for a name that leads through a link of another user:
 // whoever made it, not this user, chose where it leads.
 constexpr int kForeignLink = -2;
+// The reader's and writer's error for a name where another user's file stands (of any
+// kind): theirs to keep, in a folder shared with the sticky bit, say.
+constexpr int kForeignFile = -3;
 
-// The text of an error number, or of kNotARegularFile or kForeignLink, for the log.
+// The text of an error number, or of kNotARegularFile, kForeignLink or kForeignFile, for the log.
 std::string FileErrorText(int error);
 // A log line: `text`, the file's name and, unless `error` is 0, why in brackets.
 std::string FileLogLine(const std::string& text, const std::string& name, int error);
@@ -36,14 +41,15 @@ bool ErrorMayPass(int error);
 class WordFileReader {
  public:
   // Opens without waiting (a FIFO would otherwise wait for a writer). Anything but a
-  // regular file that the file's mode lets this user read is not opened.
+  // regular file of this user's own that the file's mode lets this user read is not
+  // opened; the owner is judged again by the open file itself.
   explicit WordFileReader(const char* name);
   ~WordFileReader();
   WordFileReader(const WordFileReader&) = delete;
   WordFileReader& operator=(const WordFileReader&) = delete;
 
   bool IsOpen() const { return file_ != nullptr; }
-  // The system's error number (or kNotARegularFile, kForeignLink) when the file is there
+  // The system's error number (or kNotARegularFile, kForeignLink, kForeignFile) when the file is there
   // but could not be opened or a read failed (rather than ending); 0 otherwise, and for a
   // missing file.
   int Error() const { return error_; }
@@ -66,8 +72,8 @@ int RenameWithoutReplacing(const char* name, const char* newName);
 
 // Settles a file that is there but could not be read (`readError`): after an error that
 // lasts it is moved aside in its own folder, ".unreadable" put before its extension,
-// unless that name is taken; after one that may pass, or behind a link of another user,
-// it stays. For a link of this user the file is the one it names (the link stays), as
+// unless that name is taken; after one that may pass, behind a link of another user, or
+// when the file or what holds that name is another user's, it stays. For a link of this user the file is the one it names (the link stays), as
 // far as links lead to something that stands; when that is no regular file (a device, a
 // folder, a FIFO), it stays too. Logs what became of it, naming that file;
 // when it stays, with `notDone` saying what is not done (as in "この実行中は保存しません"),
@@ -81,7 +87,8 @@ bool SetAsideOtherSizeFile(const char* name, long size, const char* notDone);
 class WordFileWriter {
  public:
   // A target that the user may not write by its mode (a read-only save), that is no
-  // regular file or that a link of another user leads to is not written: Commit then fails.
+  // regular file, that is another user's or that a link of another user leads to is not
+  // written: Commit then fails. Where no file stood, nothing put there since is replaced.
   explicit WordFileWriter(const char* name);
   ~WordFileWriter();  // a writer never committed removes its temporary file
   WordFileWriter(const WordFileWriter&) = delete;
@@ -96,7 +103,7 @@ class WordFileWriter {
   // it, or is root); where not, it is still written, in the group a new file gets there,
   // and the group and others keep only what both had. Either case is logged in a line:
   // the target (the file a link finally names) and why (the system's error,
-  // kNotARegularFile; a link of another user is named with its owner), for a failed
+  // kNotARegularFile; another user's link or file is named with its owner), for a failed
   // write also whether it was the temporary file beside the target that could not be
   // made (in a folder the user may not write, say). A failed write's line also goes to
   // standard error.
@@ -104,10 +111,14 @@ class WordFileWriter {
 
  private:
   void Fail(int error);
+  // Renames the temporary file over the target: 0, or the error. Where no file stood,
+  // only while none does: another user's file put there since stays (kForeignFile).
+  int MoveIntoPlace();
   int ReportFailure() const;  // -1
 
   std::string name_;
-  uid_t linkOwner_ = 0;  // the owner of the link of another user that name_ is
+  uid_t owner_ = 0;  // the owner of the link or file of another user that name_ is
+  bool replacing_ = false;  // something of the user's own stood at name_, which the rename replaces
   std::string temporaryName_;
   std::FILE* file_ = nullptr;
   int error_ = 0;

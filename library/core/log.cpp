@@ -114,9 +114,23 @@ void ReportOnceOf(const char* format, ...) {
   va_end(names);
 }
 
+// Another user's file at the log's name (in a folder shared with the sticky bit, say)
+// is theirs to keep: no log is written in this run, and standard error names its owner.
+bool LeaveAnotherUsersLog() {
+  DWORD owner = 0;
+  std::string ownerName;
+  if (!FindAnotherUsersFile(logState.path, &owner, &ownerName)) return false;
+  const std::string format = std::string("右記のファイルは別のユーザー（") + (ownerName.empty() ? "%s" : "%s、") + "uid " +
+                             std::to_string(owner) + "）のものなので、そのまま残し、この実行中はログを書きません：%s\n";
+  ReportOnceOf(format.c_str(), ownerName.c_str(), logState.path);
+  logState.path[0] = '\0';
+  return true;
+}
+
 // Where the log itself cannot be made or written (a read-only folder, a full disk), no
 // one would read of it there: standard error says so, once per reason.
 void ReportLogFailure(int error) {
+  if (LeaveAnotherUsersLog()) return;
   ReportOnceOf("ログファイルに書き込めません：%s（%s）\n", logState.path, std::strerror(error != 0 ? error : EIO));
 }
 
@@ -208,20 +222,21 @@ int OpenLogFile() {
   if (length == 0 || length >= sizeof directory) directory[0] = '\0';
   FormatString(logState.path, sizeof logState.path, "%s%s%s", directory, directory[0] != '\0' ? "/" : "", name);
 
+  logState.indent = 0;
+  logState.continuingLine = 0;
+  logState.startTime = timeGetTime();
+  if (LeaveAnotherUsersLog()) return 1;
   DeleteFileA(logState.path);
   errno = 0;
   HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   const bool made = file != INVALID_HANDLE_VALUE;
   const int error = errno;
-  // The name is still taken (by another user's file where the folder has the sticky bit,
-  // say): the writes go to what stands there, so when it cannot be written either, its
-  // own reason is the one line said.
+  // The name is still taken (by a folder of the user's, say, or another user's file put
+  // there since): the writes go to what stands there, so when it cannot be written
+  // either, its own reason is the one line said.
   if (!made && error == EEXIST) file = OpenForAppending();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   if (!made && (error != EEXIST || file != INVALID_HANDLE_VALUE)) ReportLogFailure(error);
-  logState.indent = 0;
-  logState.continuingLine = 0;
-  logState.startTime = timeGetTime();
   return 1;
 }
 

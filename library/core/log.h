@@ -9,7 +9,8 @@
 #include <cstdarg>
 
 // Empties (or creates) the log file in the current directory, remembers its absolute
-// path and starts its clock. Returns 1.
+// path and starts its clock. Another user's file at that name is left as it is: the run
+// then writes no log, and standard error says whose file it is. Returns 1.
 int OpenLogFile();
 // Ends writing to the file (the last step of the shut-down): later texts, as texts
 // before OpenLogFile, reach only the debugger output.

@@ -1,6 +1,7 @@
 #include "kernel/files.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,7 +32,7 @@ int OpenFlags(DWORD access, DWORD disposition) {
   flags |= (read && write) ? O_RDWR : (write ? O_WRONLY : O_RDONLY);
   switch (disposition) {
     case CREATE_NEW: return flags | O_CREAT | O_EXCL;
-    case CREATE_ALWAYS: return flags | O_CREAT | O_TRUNC;
+    case CREATE_ALWAYS: return flags | O_CREAT;  // emptied once the file is known to be the user's own
     case OPEN_EXISTING: return flags;
     case OPEN_ALWAYS: return flags | O_CREAT;
     default: return -1;
@@ -45,13 +46,24 @@ LastElement NameMatchFor(DWORD access, DWORD disposition) {
   return onlyReads ? LastElement::kAnyCase : LastElement::kExactName;
 }
 
+// Whether the user running the program did not make what `info` describes. Root too
+// keeps to its own: in a folder shared with the sticky bit another user's file may
+// stand at any of the program's names.
+bool OfAnotherUser(const struct stat& info) { return info.st_uid != ::geteuid(); }
+
 // Keeps a descriptor opened without blocking when it is a regular file, which then
-// blocks as usual; anything else fails with errno set.
-bool KeepRegularFile(int descriptor) {
+// blocks as usual, and when opened to write one of the user's own; anything else fails
+// with errno set. The file is judged by the descriptor, so nothing put in its place
+// between a look at the name and the open is written.
+bool KeepRegularFile(int descriptor, bool writes) {
   struct stat info;
   if (::fstat(descriptor, &info) != 0) return false;
   if (!S_ISREG(info.st_mode)) {
     errno = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
+    return false;
+  }
+  if (writes && OfAnotherUser(info)) {
+    errno = EPERM;
     return false;
   }
   const int status = ::fcntl(descriptor, F_GETFL);
@@ -75,7 +87,9 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRI
   const std::string path = ResolvePath(fileName, NameMatchFor(desiredAccess, creationDisposition));
   const int descriptor = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0644);
   if (descriptor < 0) return INVALID_HANDLE_VALUE;
-  if (!KeepRegularFile(descriptor)) {
+  const bool writes = (desiredAccess & GENERIC_WRITE) != 0;
+  if (!KeepRegularFile(descriptor, writes) ||
+      (creationDisposition == CREATE_ALWAYS && ::ftruncate(descriptor, 0) != 0)) {
     const int error = errno;
     ::close(descriptor);
     errno = error;
@@ -152,7 +166,26 @@ DWORD GetFileSize(HANDLE file, LPDWORD fileSizeHigh) {
 
 BOOL DeleteFileA(LPCSTR fileName) {
   if (fileName == nullptr) return FALSE;
-  return ::unlink(ResolvePath(fileName, LastElement::kExactName).c_str()) == 0 ? TRUE : FALSE;
+  const std::string path = ResolvePath(fileName, LastElement::kExactName);
+  struct stat info;
+  if (::lstat(path.c_str(), &info) == 0 && OfAnotherUser(info)) {
+    errno = EPERM;
+    return FALSE;
+  }
+  return ::unlink(path.c_str()) == 0 ? TRUE : FALSE;
+}
+
+BOOL FindAnotherUsersFile(LPCSTR fileName, DWORD* owner, std::string* ownerName) {
+  if (fileName == nullptr) return FALSE;
+  struct stat info;
+  const std::string path = ResolvePath(fileName, LastElement::kExactName);
+  if (::lstat(path.c_str(), &info) != 0 || !OfAnotherUser(info)) return FALSE;
+  if (owner != nullptr) *owner = info.st_uid;
+  if (ownerName != nullptr) {
+    const passwd* user = ::getpwuid(info.st_uid);
+    *ownerName = user != nullptr ? user->pw_name : "";
+  }
+  return TRUE;
 }
 
 BOOL SetCurrentDirectoryA(LPCSTR pathName) {

@@ -1,9 +1,12 @@
 // Files and directories of the kernel stand-in, on POSIX files. Every path goes
 // through ResolvePath ("kernel/path_resolver.h"): a file that is only read may be found
 // whatever its letter case, but what is written, created or deleted is the file of the
-// exact name given. Share modes are accepted and not enforced; overlapped I/O is not
+// exact name given, and only one of the running user's own (root's too): another user's
+// file is read as any, but neither written nor deleted (EPERM). Share modes are accepted and not enforced; overlapped I/O is not
 // offered (pass NULL). Failures leave the reason in errno.
 #pragma once
+
+#include <string>
 
 #include "kernel/win_types.h"
 
@@ -33,7 +36,8 @@
 
 // Opens regular files only, and never waits on what stands at the name: a folder fails
 // with EISDIR, a FIFO, device or socket with ENXIO, so no caller reads, writes or waits
-// on one by mistake (a FIFO put in a file's place by another user, say).
+// on one by mistake (a FIFO put in a file's place by another user, say). Opened to
+// write, an existing file of another user fails with EPERM (and is not emptied).
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
                    DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED overlapped);
@@ -42,7 +46,12 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWri
 // fit in 32 bits. Failure: INVALID_SET_FILE_POINTER, the position unchanged.
 DWORD SetFilePointer(HANDLE file, LONG distanceToMove, PLONG distanceToMoveHigh, DWORD moveMethod);
 DWORD GetFileSize(HANDLE file, LPDWORD fileSizeHigh);
+// Another user's file (or link, which is not followed) is not deleted: EPERM.
 BOOL DeleteFileA(LPCSTR fileName);
+// Whether what stands at the name (a link itself, not what it names) is another user's:
+// TRUE with that user's id and name (empty when the system knows none); FALSE when
+// nothing stands there or it is the running user's own.
+BOOL FindAnotherUsersFile(LPCSTR fileName, DWORD* owner, std::string* ownerName);
 
 BOOL SetCurrentDirectoryA(LPCSTR pathName);
 // Both return the length copied (without the terminator), or the size needed

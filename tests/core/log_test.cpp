@@ -33,17 +33,16 @@ class LogFile : public ::testing::Test {
   ScratchDirectory scratch_;
 };
 
-// Puts something at the log's name, at the start (the log then written as uid 65534, who
-// may not delete another user's file in a folder shared with the sticky bit) or while the
-// log is written in a child process; returns what that said on standard error. An alarm
+// Puts something at the log's name, at the start (the log then written as `user`) or while
+// the log is written in a child process; returns what that said on standard error. An alarm
 // ends a child that waits for ever, which fails the test instead of holding the suite.
-std::string StandardErrorOfLogWrites(bool atTheStart, const std::function<void()>& plant) {
+std::string StandardErrorOfLogWrites(bool atTheStart, const std::function<void()>& plant, uid_t user = 65534) {
   if (atTheStart) plant();
   testing::internal::CaptureStderr();
   const pid_t child = fork();
   if (child == 0) {
     alarm(20);
-    if (atTheStart && setresuid(65534, 65534, 65534) != 0) _exit(1);
+    if (atTheStart && user != geteuid() && setresuid(user, user, user) != 0) _exit(1);
     OpenLogFile();
     if (!atTheStart) plant();
     for (const char* text : {"a\n", "b\n"}) LogWrite(text);
@@ -202,5 +201,20 @@ TEST(LogFileName, AFifoAtTheNameIsNeverWaitedOn) {
     });
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_NE(said.find("Log.txt"), std::string::npos) << said;
+  }
+}
+
+// Another user's "Log.txt" (0666, in a folder shared with the sticky bit) is theirs, for
+// root's game as for uid 65534's: no log that run, and one line naming its owner.
+TEST(LogFileName, AnotherUsersLogIsLeftAsItIs) {
+  if (geteuid() != 0) GTEST_SKIP() << "another user's file needs root";
+  for (const uid_t user : {0u, 65534u}) {
+    ScratchDirectory scratch;
+    std::filesystem::permissions(scratch.path(), std::filesystem::perms(01777));
+    const std::string said = StandardErrorOfLogWrites(
+        true, [&] { scratch.Write("Log.txt", "theirs"), chmod("Log.txt", 0666), chown("Log.txt", 1234, 1234); }, user);
+    EXPECT_EQ(scratch.Read("Log.txt"), "theirs") << user;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("uid 1234"), std::string::npos) << said;
   }
 }

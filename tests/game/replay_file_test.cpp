@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "../support/as_another_user.h"
 #include "../support/file_limits.h"
 #include "../support/scratch_directory.h"
 #include "../support/unreadable_files.h"
@@ -151,6 +152,45 @@ TEST(ReplayFiles, ALinkLeadsOnlyToARegularFileOfTheUsersOwn) {
   std::istringstream in(said);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), lines.size()) << said;
+}
+
+// Another user's file (0666, in a folder shared with the sticky bit) at one of the game's
+// names is theirs, for root's game as for uid 65534's: the save starts fresh and is not
+// written, the slot shows empty and is not saved into, nothing is kept aside under their
+// name, and standard error names the owner once.
+TEST(ReplayFiles, AnotherUsersFileAtTheGamesNamesIsLeftAsItIs) {
+  if (::geteuid() != 0) GTEST_SKIP() << "another user's files need root";
+  const std::string words = EncodeWords(ReplayWords(kHeader, 1, {7}));  // also a save of level 66
+  // Each act gives 0 when the game did as it should.
+  int (*const save)() = [] { return LoadSaveData(), int{TotalLevel != 0 || WriteSaveData() + WriteSaveData() != -2}; };
+  int (*const slot)() = [] {
+    ReplayList[5] = {}, LoadSaveData(), Record({1}), ReplaySlot = 5;
+    return int{ReplayList[5].score != 0 || FinishReplay() != -1};
+  };
+  // (their file, a file "old" of the user's own and its mode, the act, whether it says a line)
+  const std::tuple<std::string, std::string, mode_t, int (*)(), bool> cases[] = {
+      {kSaveFileName, "", 0, save, true},
+      {ReplayFileName(5), "", 0, slot, true},
+      {"SaveData.3-bytes.dat", kSaveFileName, 0600, save, true},
+      {"VTReplaydata05.unreadable.dat", ReplayFileName(5), 0200, slot, true},
+      {"SaveData.dat.abc123.tmp", "", 0, [] { return LoadSaveData(), WriteSaveData(); }, false}};
+  for (const auto& [theirs, ours, oursMode, act, says] : cases) {
+    for (const uid_t user : {0u, 65534u}) {
+      SCOPED_TRACE(theirs + " by uid " + std::to_string(user));
+      ScratchDirectory scratch;
+      std::filesystem::permissions(scratch.path(), std::filesystem::perms(01777));
+      scratch.Write(theirs, words);
+      ASSERT_EQ(::chmod(theirs.c_str(), 0666) | ::chown(theirs.c_str(), 1234, 1234), 0);
+      if (!ours.empty()) scratch.Write(ours, "old"), ::chmod(ours.c_str(), oursMode), ::chown(ours.c_str(), user, user);
+      testing::internal::CaptureStderr();
+      EXPECT_EQ(ExitStatusAs(user, act), 0);
+      const std::string said = testing::internal::GetCapturedStderr();
+      EXPECT_EQ(scratch.Read(theirs), words);
+      EXPECT_EQ(ours.empty() ? "old" : scratch.Read(ours), "old");
+      EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), says) << said;
+      EXPECT_EQ(said.find("uid 1234") != std::string::npos && said.find(theirs + "\n") != std::string::npos, says);
+    }
+  }
 }
 
 // What stands in a slot unread may be a replay still: a recording moves it aside first,

@@ -1,7 +1,5 @@
-#include <grp.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -14,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "../support/as_another_user.h"
 #include "../support/file_limits.h"
 #include "../support/scratch_directory.h"
 #include "../support/unreadable_files.h"
@@ -217,14 +216,6 @@ std::optional<gid_t> AnotherGroupOfTheUser() {
   return other == groups.end() ? std::nullopt : std::optional<gid_t>(*other);
 }
 
-// `act`'s result (as an exit status) when run by root as the ordinary `user`, in its own group only.
-int ExitStatusAs(uid_t user, int (*act)()) {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(::setgroups(0, nullptr) == 0 && ::setgid(user) == 0 && ::setuid(user) == 0 ? act() : 99);
-  int status = 0;
-  return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // A save shared through its group keeps that group, also behind a link. A user outside
 // it (root acting as an ordinary user) may not give it, so the save is written in the
 // user's group, where the group and others get only what both had before.
@@ -244,9 +235,8 @@ TEST(SaveData, ASharedSaveKeepsItsGroupWhereTheUserMayGiveIt) {
     const uid_t owner = outsider ? kOutsider : ::geteuid();
     ASSERT_EQ(::chown(scratch.path().c_str(), owner, static_cast<gid_t>(-1)) | ::chown(file.c_str(), owner, *group), 0);
     ::chmod(file.c_str(), mode);
-    LoadSaveData();
-    TotalLevel = 5;
-    EXPECT_EQ(outsider ? ExitStatusAs(kOutsider, WriteSaveData) : WriteSaveData(), 0);
+    const auto loadAndWrite = [] { return LoadSaveData(), TotalLevel = 5, WriteSaveData(); };
+    EXPECT_EQ(outsider ? ExitStatusAs(kOutsider, loadAndWrite) : loadAndWrite(), 0);
     struct stat written {};
     ASSERT_EQ(::stat(file.c_str(), &written), 0);
     EXPECT_EQ(written.st_gid, outsider ? kOutsider : *group) << file << " by the outsider " << outsider;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../support/as_another_user.h"
 #include "../support/scratch_directory.h"
 #include "core/screenshot.h"
 
@@ -18,6 +19,15 @@ TEST(Screenshot, ATakenNameIsNeverOverwritten) {
   EXPECT_EQ(ScreenshotFileName(when), "VT2025111000_2.bmp");
   scratch.Write("VT2025111000_2.bmp", "second");
   EXPECT_EQ(ScreenshotFileName(when), "VT2025111000_3.bmp");
+}
+
+// Anything at a name takes it, only looked at: a FIFO no one writes to, a dangling link.
+TEST(Screenshot, ANameTakenByAFifoOrADanglingLinkIsSkippedUnopened) {
+  ScratchDirectory scratch;
+  const int when[6] = {2025, 11, 1, 0, 0, 0};
+  ASSERT_EQ(::mkfifo("VT2025111000.bmp", 0666), 0);
+  std::filesystem::create_symlink("nowhere", "VT2025111000_2.bmp");
+  EXPECT_EQ(ExitStatusAs(::geteuid(), [&] { return ScreenshotFileName(when) == "VT2025111000_3.bmp" ? 0 : 1; }), 0);
 }
 
 }  // namespace
