@@ -545,7 +545,7 @@ class FrameWatch {
           words_[marginOf_[p]].crowds[index].Add(x, y);
         }
         const int under = owner_[p];
-        if (draw.hud && under >= 0 && !draws_[under].hud && draws_[under].picture &&
+        if (draw.hud && change >= kNoticeable && under >= 0 && !draws_[under].hud && draws_[under].picture &&
             draws_[under].role == Role::kGround) {
           draw.hudOn.insert(under);
         }

@@ -13,8 +13,9 @@
 //     or an object); only a word caught mid-fade (drawn faintly or added at a strength the
 //     frame before, recorded, did not draw it at) is asked for no more than white ink in
 //     a black rim so drawn would reach there, nor than 3 from 24 pixels;
-// (d) the HUD lies on no panel, page or text picture drawn in play and inside no cursor
-//     (its map aside, which passes over them);
+// (d) the HUD lies on no panel, page or text picture drawn in play (changing it as
+//     noticeably as a cover would) and inside no cursor (its map aside, which passes over
+//     them);
 // (e) a cursor (a frame or bracket marking a word) lies wholly on the screen and holds a
 //     word (its own caption counts); no word crosses its frame's lines, its own caption
 //     no more than another (a line its caption was drawn over shows on both sides of it);
