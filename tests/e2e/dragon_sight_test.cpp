@@ -1,39 +1,27 @@
 // The dragon stays in sight over whole play of every stage of game mode 0: the shot
 // held, the dragon sweeping over the screen, the EXP gauge filled now and then and a
-// level-up spent now and then. Every third pass the frame's objects are drawn three more
-// times around the dragon: without the harmless things (pick-ups, effects, decorations)
-// and without the dragon, without the harmless things, and with everything. The dragon's
-// own pixels are those its drawing changes; the frame hides it when the harmless things
-// change more than half of them. At most one sampled frame in twenty may hide it, and
-// never for more than a second in a row.
+// level-up spent now and then. Every third pass is measured (dragon_sight.h): at most one
+// frame in twenty may hide the dragon, and never for more than a second in a row.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <tuple>
 
 #include "../support/call_recorder.h"
 #include "../support/save_frame.h"
-#include "canvas.h"
-#include "core/display.h"
 #include "core/game_rules.h"
 #include "core/game_state.h"
-#include "game_library.h"
+#include "dragon_sight.h"
 #include "game_session.h"
-#include "shown_rows.h"
 
 namespace {
 
 constexpr int kPasses = 2400;
 constexpr int kSampleEvery = 3;
-constexpr int kBoxHalf = 80;             // the dragon's cell is 64 x 64
-constexpr int kVisibleChange = 24;       // on any channel
-constexpr int kLevelUpEvery = 600;       // a full gauge at 300, 900, ...; a level-up spent at 600, 1200, ...
-constexpr int kMostHiddenShare = 20;     // at most one sampled frame in this many
-constexpr int kLongestHiddenRun = 60;    // passes: a second
+constexpr int kLevelUpEvery = 600;     // a full gauge at 300, 900, ...; a level-up spent at 600, 1200, ...
+constexpr int kMostHiddenShare = 20;   // at most one sampled frame in this many
+constexpr int kLongestHiddenRun = 60;  // passes: a second
 
 // The sweep: each move held for its passes, over and over.
 constexpr ScriptSegment kSweep[] = {
@@ -56,107 +44,7 @@ int PadWordAt(int pass) {
   return word;
 }
 
-// The dragon and the twins the sprite upkeep dresses as it and draws over it: its wings.
-bool IsDragon(int slot) { return slot == kPlayerSlot || slot == kWingShadowSlot || slot == kWingLightSlot; }
-bool IsHarmless(int slot) {
-  const int category = ObjectPool[slot].category;
-  return !IsDragon(slot) &&
-         (category == kCategoryPickup || category == kCategoryEffect || category == kCategoryDecoration);
-}
-bool NeitherHarmlessNorDragon(int slot) { return !IsHarmless(slot) && !IsDragon(slot); }
-bool NotHarmless(int slot) { return !IsHarmless(slot); }
-bool Everything(int) { return true; }
-
-// What drawing the objects changes besides the screen: animation steps, hit flashes,
-// popups counting up, flashes fading (the last stage's caption is kept out).
-struct DrawnState {
-  GameObject pool[kPoolSize];
-  ScorePopup popups[kScorePopupCount];
-  int red, white;
-  float blue;
-};
-DrawnState kept;
-
-void Keep() {
-  std::memcpy(kept.pool, ObjectPool, sizeof kept.pool);
-  std::memcpy(kept.popups, ScorePopups, sizeof kept.popups);
-  std::tie(kept.red, kept.white, kept.blue) = std::tuple(RedFlashAlpha, WhiteFlashAlpha, BlueFlashLevel);
-}
-void PutBack() {
-  std::memcpy(ObjectPool, kept.pool, sizeof kept.pool);
-  std::memcpy(ScorePopups, kept.popups, sizeof kept.popups);
-  std::tie(RedFlashAlpha, WhiteFlashAlpha, BlueFlashLevel) = std::tuple(kept.red, kept.white, kept.blue);
-}
-
-struct Sight {
-  int sampled = 0, seen = 0, hidden = 0, run = 0, longestRun = 0;
-};
-Sight sight;
-bool sampleThisPass = false;
-
-bool Changed(const Colour& a, const Colour& b) {
-  return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) > kVisibleChange;
-}
-
-// Drawings 0 (neither harmless nor dragon), 1 (no harmless) and 2 (all) of one box.
-void Tally(const Canvas (&drawn)[3]) {
-  int own = 0, covered = 0;
-  for (std::size_t i = 0; i < drawn[0].pixels.size(); ++i) {
-    if (!Changed(drawn[0].pixels[i], drawn[1].pixels[i])) continue;
-    ++own;
-    covered += Changed(drawn[1].pixels[i], drawn[2].pixels[i]);
-  }
-  ++sight.sampled;
-  if (own == 0) return;  // the dragon is not drawn: neither hidden nor seen
-  ++sight.seen;
-  if (2 * covered > own) {
-    ++sight.hidden;
-    sight.longestRun = std::max(sight.longestRun, sight.run += kSampleEvery);
-  } else {
-    sight.run = 0;
-  }
-}
-
-// The frame's own drawing follows the three measured ones; inside the box it shows the
-// objects over black.
-void MeasureThenDraw(void (*real)()) {
-  if (sampleThisPass) {
-    const GameObject& dragon = ObjectPool[kPlayerSlot];
-    const int x = std::clamp(FloatToInt(dragon.x - CameraX) - kBoxHalf, 0, kScreenWidth - 2 * kBoxHalf);
-    const int y = std::clamp(FloatToInt(dragon.y - CameraY) - kBoxHalf, 0, kScreenHeight - 2 * kBoxHalf);
-    const int caption = Stage8Caption;
-    Stage8Caption = 0;
-    Keep();
-    SetClipRect(x, y, x + 2 * kBoxHalf, y + 2 * kBoxHalf);
-    const auto clearTheBox = [x, y] {
-      SetBlendMode(0, 0);
-      DrawRect(x, y, x + 2 * kBoxHalf, y + 2 * kBoxHalf, MakeScreenColor(0, 0, 0), 1);
-    };
-    Canvas drawn[3] = {{2 * kBoxHalf, 2 * kBoxHalf, {}}, {2 * kBoxHalf, 2 * kBoxHalf, {}}, {2 * kBoxHalf, 2 * kBoxHalf, {}}};
-    bool (*const filters[])(int) = {NeitherHarmlessNorDragon, NotHarmless, Everything};
-    for (int i = 0; i < 3; ++i) {
-      ObjectDrawHook = filters[i];
-      clearTheBox();
-      real();
-      EXPECT_TRUE(ReadBackScreen(x, y, drawn[i]));
-      PutBack();
-    }
-    ObjectDrawHook = NoteShownRow;
-    clearTheBox();
-    SetClipRect(0, 0, kScreenWidth, kScreenHeight);
-    Stage8Caption = caption;
-    Tally(drawn);
-  }
-  real();
-}
-
-class DragonSight : public testing::TestWithParam<int> {
- protected:
-  void TearDown() override {
-    RunDrawPassThrough(Call::DrawObjects, [](void (*real)()) { real(); });
-    ObjectDrawHook = NoteShownRow;
-  }
-};
+class DragonSight : public testing::TestWithParam<int> {};
 
 TEST_P(DragonSight, HarmlessThingsSeldomHideTheDragon) {
   const int stage = GetParam();
@@ -167,21 +55,21 @@ TEST_P(DragonSight, HarmlessThingsSeldomHideTheDragon) {
   StartStage = stage;
   StartRun(game, 0);
   ASSERT_EQ(std::tuple(Scene, GameMode, Stage), std::tuple(kScenePlay, 0, stage));
-  sight = {};
-  RunDrawPassThrough(Call::DrawObjects, MeasureThenDraw);
+  SightMeasure measure(kSampleEvery);
   for (int pass = 0; pass < kPasses; ++pass) {
     if (pass % kLevelUpEvery == kLevelUpEvery / 2) {
       ExpGauge = 100.5f;
       CheckLevelUp();
     }
-    sampleThisPass = pass % kSampleEvery == 0;
+    measure.SampleNextPass(pass % kSampleEvery == 0);
     ASSERT_TRUE(game.Pass(PadWordAt(pass)));
     if (Lives == 0.0f) Lives = 1.0f;  // a hit on the last life is undone before it ends the run
-    // A level-up at a full gauge and a level-up spent, each a few passes on.
+    // A level-up at a full gauge and a level-up spent, each a few passes on (passes not measured).
     if (pass % kLevelUpEvery == kLevelUpEvery / 2 + 8 || (pass % kLevelUpEvery == 20 && pass > kLevelUpEvery)) {
       SaveFrame("stage" + std::to_string(stage) + "-pass" + std::to_string(pass));
     }
   }
+  const SightFigures& sight = measure.figures();
   std::printf("dragon sight: stage %d: hidden in %d of %d frames seen (%.1f%%), %d of %d sampled frames showed the "
               "dragon; longest hidden run %d passes\n",
               stage, sight.hidden, sight.seen, sight.seen ? 100.0 * sight.hidden / sight.seen : 0.0, sight.seen,
