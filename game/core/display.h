@@ -12,6 +12,10 @@ void FillScreen(int r, int g, int b);
 // Object drawing: every active record by layer, then popups, echoes, flashes, the
 // stage 8 captions, the pause panel and the replay mark. Steps animations.
 void DrawObjects();
+// Asked by DrawObjects for each record of the pool it is about to draw (by layer, then
+// the echoes): false leaves the record out of this drawing, its animation unstepped.
+// Null in play; tests list and measure what is drawn with it.
+extern bool (*ObjectDrawHook)(int slot);
 // The manual's page while paused, over the whole screen in the pause panel's blend.
 void DrawPauseManual();
 // The dragon and the wing sprites drawn over it once more, as the layer pass drew them

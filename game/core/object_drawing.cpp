@@ -11,6 +11,8 @@
 #include "float_to_int.h"
 #include "game_library.h"
 
+bool (*ObjectDrawHook)(int slot) = nullptr;
+
 namespace {
 
 constexpr int kLayers = 10;
@@ -29,6 +31,8 @@ void ApplyObjectBlend(const GameObject& object) {
 int PictureOf(const GameObject& object) {
   return SpriteHandles[object.imageSet * kCellsPerSet + CurrentAnimationPair(object).frame];
 }
+
+bool LeftOut(int slot) { return ObjectDrawHook != nullptr && !ObjectDrawHook(slot); }
 
 // An image set outside the table draws nothing.
 bool Drawable(const GameObject& object) { return object.imageSet >= 0 && object.imageSet < kImageSets; }
@@ -75,7 +79,7 @@ void DrawLayers() {
     for (int i = 0; i < count; ++i) {
       const int slot = listed[i];
       GameObject& object = ObjectPool[slot];
-      if (object.state != kStateActive || object.layer != layer) continue;
+      if (object.state != kStateActive || object.layer != layer || LeftOut(slot)) continue;
       ApplyObjectBlend(object);
       DrawPicture(object);
       if (object.hitFlash == 1) DrawHitFlash(object);
@@ -106,10 +110,12 @@ void DrawScorePopups() {
 
 void DrawEchoes() {
   SetBlendMode(1, 80);
-  DrawPicture(ObjectPool[kPlayerSlot]);
-  for (const GameObject& object : ObjectPool) {
+  if (!LeftOut(kPlayerSlot)) DrawPicture(ObjectPool[kPlayerSlot]);
+  for (int slot = 0; slot < kPoolSize; ++slot) {
+    const GameObject& object = ObjectPool[slot];
     if (object.category != kCategoryEnemy || object.state != kStateActive) continue;
     if (object.blendMode != 0 && object.blendMode != 1) continue;
+    if (LeftOut(slot)) continue;
     SetBlendMode(1, 20);
     DrawPicture(object);
   }

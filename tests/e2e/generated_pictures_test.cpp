@@ -257,6 +257,19 @@ bool IsABulletDisc(const Generated& sheet, int cell) {
   return core.r == 255 && core.g == 235 && core.b == 245;
 }
 
+// No cell of the common sheets wears the enemy bullets' look unless an enemy bullet's row
+// shows it: a cell that nothing accounts for is drawn as something harmless.
+TEST(GeneratedPictures, OnlyWhatEnemyBulletsShowLooksLikeAnEnemyBullet) {
+  const CellRoleMap roles = FindCellRoles();
+  for (const SpriteSheet& entry : kCommonSheets) {
+    const Generated sheet(entry.picture.name);
+    for (int cell = 0; cell < entry.picture.count; ++cell) {
+      EXPECT_TRUE(!IsABulletDisc(sheet, cell) || RoleOf(roles, entry.picture.name, cell) == CellRole::kEnemyBullet)
+          << entry.picture.name << " " << cell;
+    }
+  }
+}
+
 // A scenery record that moves with the dragon and the option stands on one of them: each
 // cell of its row is a flash.
 TEST(GeneratedPictures, WhatSceneryTemplatesPlaceOnTheDragonAndItsOptionsIsAFlash) {

@@ -80,8 +80,11 @@ CellRole RoleOfRecord(const GameObject& object, int templateId, Family family) {
 // How many templates show each cell in each role, by sheet.
 using RoleCounts = std::map<std::string, std::map<int, std::array<int, kRoleCount>>>;
 
+const RowMet* rowMet = nullptr;  // FindCellRoles's `met` while it runs
+
 void NoteRow(RoleCounts& counts, int imageSet, int row, CellRole role) {
   if (role == CellRole::kUnused) return;
+  if (rowMet != nullptr && *rowMet) (*rowMet)(imageSet, row);
   ForEachCellOfRow(imageSet, row, [&](const std::string& picture, int cell) {
     ++counts[picture][cell][static_cast<int>(role)];
   });
@@ -164,8 +167,9 @@ void ForEachCellOf(const GameObject& record, const CellVisit& visit) {
   ForEachCellOfRow(record.imageSet, record.animation, visit);
 }
 
-CellRoleMap FindCellRoles() {
+CellRoleMap FindCellRoles(const RowMet& met) {
   RoleCounts counts;
+  rowMet = &met;
   NewGameInit();
   SeedRandom(0);
 #define TEMPLATE_FAMILY(name)                                                                 \
@@ -178,6 +182,7 @@ CellRoleMap FindCellRoles() {
   for (const RowsInPlay& rows : RowsShownInPlay()) {
     for (int row = rows.firstRow; row <= rows.lastRow; ++row) NoteRow(counts, rows.imageSet, row, rows.role);
   }
+  rowMet = nullptr;
   CellRoleMap roles;
   for (const auto& [sheet, cells] : counts) {
     for (const auto& [cell, count] : cells) roles[sheet][cell] = Decide(count);

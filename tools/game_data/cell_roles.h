@@ -21,7 +21,9 @@ constexpr int kRoleCount = 14;
 // Roles by picture file name and cell.
 using CellRoleMap = std::map<std::string, std::map<int, CellRole>>;
 
-CellRoleMap FindCellRoles();
+// `met`, when given, is told each image set and row that counts towards a role.
+using RowMet = std::function<void(int imageSet, int row)>;
+CellRoleMap FindCellRoles(const RowMet& met = {});
 
 // The role of one cell, kUnused when no template shows it.
 CellRole RoleOf(const CellRoleMap& roles, const char* picture, int cell);

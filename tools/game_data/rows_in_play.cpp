@@ -14,6 +14,7 @@ constexpr RowsInPlay kRows[] = {
     {42, 400, 400, CellRole::kEnemyBullet},   // a waiting bullet that starts homing (WaitThenHome)
     {7, 267, 272, CellRole::kEffect},         // trails of sparks and debris: 267 + R(5) passed to 2142, 2144
     {0, 324, 324, CellRole::kEffect},         // the score bubble's afterimage 2110 takes the bubble's row
+    {13, 366, 366, CellRole::kPlayerShot},    // the ram the new game keeps in its fixed slot (SetUpRam)
     // Made at the dragon by the behaviour that starts the held special (2004 elsewhere
     // takes its place from its caller too).
     {3, 5, 5, CellRole::kHalo},               // the swelling ring 2004
@@ -40,6 +41,8 @@ constexpr RowsInPlay kRows[] = {
     {7, 194, 201, CellRole::kEffect},         // the level-up pop-up 2113: LevelUpCount (1 to 8) + 193
     {40, 291, 292, CellRole::kOption},        // the options 2152-2155, 2197, 2198, by OptionShot
     {40, 321, 321, CellRole::kOption},
+    {13, 371, 371, CellRole::kDecoration},    // the appearance's centre 2002, 2168 on stage 8
+    {6, 319, 319, CellRole::kScenery},        // the glow 2169 adds on stage 5 beside a piece of row 307
 };
 
 }  // namespace
