@@ -19,6 +19,8 @@
 // burst flare of row 310) step through cells that no bullet, shot or enemy shows on
 // their sheet, or they would be drawn over the dragon in that look. Effects whose
 // behaviour has no end of their own end with their row, so their lifetimes are set here.
+// The stage 4 rain's rows (294 to 296) fall through the same cells of image set 6,
+// which nothing kept on the dragon shows: a glow's ring falling as rain would hide it.
 #include "core/animation.h"
 
 const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
@@ -317,8 +319,8 @@ const AnimationPair AnimationTable[kAnimationRows][kPairsPerRow] = {
     /* 292 */ {{50, 3}, {51, 3}, {52, 3}, {53, 3}, {99, 0}},
     /* 293 */ {},
     /* 294 */ {{34, 3}, {35, 3}, {36, 3}, {37, 3}, {99, 0}},
-    /* 295 */ {{41, 3}, {42, 3}, {43, 3}, {44, 3}, {99, 0}},
-    /* 296 */ {{3, 3}, {4, 3}, {5, 3}, {6, 3}, {99, 0}},
+    /* 295 */ {{36, 3}, {37, 3}, {34, 3}, {35, 3}, {99, 0}},
+    /* 296 */ {{35, 3}, {36, 3}, {37, 3}, {34, 3}, {99, 0}},
     /* 297 */ {{4, 3}, {5, 3}, {6, 3}, {7, 3}, {99, 0}},
     /* 298 */ {{5, 3}, {6, 3}, {7, 3}, {8, 3}, {99, 0}},
     /* 299 */ {{6, 3}, {7, 3}, {8, 3}, {9, 3}, {99, 0}},

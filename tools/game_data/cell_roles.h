@@ -14,9 +14,10 @@ enum class CellRole {
   kUnused, kPlayerShot, kOption, kEnemyBullet, kCoin, kPickup, kEffect, kEnemy, kDecoration, kScenery, kFlash,
   kPower,  // the player's own power spread over the dragon
   kHalo,   // a glow kept on the dragon: the turbo's charge, the guard, an aura
-  kHit     // a hit on the dragon
+  kHit,    // a hit on the dragon
+  kRain    // falling over the whole play
 };
-constexpr int kRoleCount = 14;
+constexpr int kRoleCount = 15;
 
 // Roles by picture file name and cell.
 using CellRoleMap = std::map<std::string, std::map<int, CellRole>>;

@@ -301,6 +301,19 @@ void DrawRock(const Cell& c, Colour rock) {
   FillTriangle(c, c.w * 0.32, c.h * 0.8, c.w * (0.45 + 0.04 * (c.index % 3)), c.h * 0.45, c.w * 0.68, c.h * 0.8, rock);
 }
 
+// Rain falls over the dragon and all of the play: a few thin slanting streaks, most of
+// the cell clear.
+void DrawRain(const Cell& c) {
+  constexpr int kStreaks = 3;
+  const Colour colour = Hue(205, 0.3, 0.6);
+  for (int streak = 0; streak < kStreaks; ++streak) {
+    const double x = c.w * (0.2 + 0.3 * streak + 0.05 * (c.index % 3)), y = c.h * (0.15 + 0.3 * streak);
+    const double length = c.h * 0.16, slant = length * 0.3, half = 1.0;
+    FillTriangle(c, x - half, y, x + half, y, x - slant + half, y + length, colour);
+    FillTriangle(c, x - half, y, x - slant - half, y + length, x - slant + half, y + length, colour);
+  }
+}
+
 void DrawSpriteByRole(const Cell& c, CellRole role) {
   switch (role) {
     case CellRole::kPlayerShot: DrawPlayerShot(c); break;
@@ -315,6 +328,7 @@ void DrawSpriteByRole(const Cell& c, CellRole role) {
     case CellRole::kPower: DrawPower(c); break;
     case CellRole::kHalo: DrawHalo(c); break;
     case CellRole::kHit: DrawHitSparks(c); break;
+    case CellRole::kRain: DrawRain(c); break;
     case CellRole::kEffect:
     case CellRole::kUnused: DrawEffect(c); break;
   }
@@ -431,13 +445,19 @@ void DrawBackdrop(const Cell& c, const PictureFile& picture) {
   }
 }
 
-// A cloud of overlapping puffs on a clear ground.
+// A cloud drawn as the outline of overlapping puffs, clear inside: clouds drift over the
+// play, and a filled one laid over the dragon would hide it whenever it passes.
 void DrawSky(const Cell& c) {
-  const double w = c.w, h = c.h;
+  struct Puff {
+    double x, y, rx, ry;
+  };
+  constexpr Puff kPuffs[] = {{0.5, 0.58, 0.42, 0.2}, {0.35, 0.48, 0.18, 0.18}, {0.6, 0.42, 0.22, 0.22}};
+  const double rim = c.w * 0.012;
   const Colour puff = Hue(220 + c.index * 15, 0.2, 0.55);
-  FillEllipse(c, w * 0.5, h * 0.58, w * 0.42, h * 0.2, puff);
-  FillEllipse(c, w * 0.35, h * 0.48, w * 0.18, h * 0.18, puff);
-  FillEllipse(c, w * 0.6, h * 0.42, w * 0.22, h * 0.22, puff);
+  for (const Puff& p : kPuffs) FillEllipse(c, c.w * p.x, c.h * p.y, c.w * p.rx, c.h * p.ry, puff);
+  for (const Puff& p : kPuffs) {
+    FillEllipse(c, c.w * p.x, c.h * p.y, c.w * p.rx - rim, c.h * p.ry - rim, kTransparentGreen);
+  }
 }
 
 // ---- Pictures without words: panels and screens ------------------------------------------

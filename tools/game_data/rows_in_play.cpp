@@ -30,7 +30,7 @@ constexpr RowsInPlay kRows[] = {
     {0, 161, 166, CellRole::kEffect},         // guard sparks 2093: 161 + R(5)
     {7, 213, 221, CellRole::kEffect},         // particles 2122, 2129: 213 + R(8)
     {2, 149, 158, CellRole::kPlayerShot},     // the DragonScale-Variant's burst ahead: 149 + R(9)
-    {6, 294, 296, CellRole::kScenery},        // stage 4 rain 2161: 294 + R(2)
+    {6, 294, 296, CellRole::kRain},           // stage 4 rain 2161: 294 + R(2)
     {40, 340, 349, CellRole::kEffect},        // burst sparks 2196, embers 2231, shards 2210: 340 + R(9 or 2)
     {40, 375, 384, CellRole::kEffect},        // embers 2211: 375 + R(9)
     {40, 403, 404, CellRole::kEffect},        // wreck sparks 2232: 403 + R(1)
