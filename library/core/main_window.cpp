@@ -28,6 +28,7 @@
 namespace {
 
 WindowStateBlock g_window;
+bool g_claimUnplaced = false;  // the last check found no private place for the folder's claim
 
 constexpr char kDefaultTitle[] = "Murto";
 constexpr char kDoubleStart[] = "二重起動されています、ソフトを終了します\n";
@@ -117,11 +118,11 @@ void ResetWindowState() {
 }
 
 // Two copies in one folder would share the save and the log, whatever their displays.
-// Without a place for the claim the start goes on, and the user hears once why a second
-// copy would not be refused.
+// Without a place for the claim the start goes on; the window system's start then says
+// why a second copy would not be refused.
 bool AnotherInstanceIsRunning() {
   const FolderClaim claim = ClaimWorkingFolder(kMainWindowClass);
-  if (claim == FolderClaim::kNoPrivatePlace) LogReport(kDoubleStartNotRefused);
+  g_claimUnplaced = claim == FolderClaim::kNoPrivatePlace;
   return claim == FolderClaim::kTakenByAnotherCopy || FindWindowA(kMainWindowClass, nullptr) != nullptr;
 }
 
@@ -150,6 +151,7 @@ int InitWindowSystem() {
   LogWrite("ソフトの二重起動検査... ");
   if (AnotherInstanceIsRunning()) return Refuse(kDoubleStart);
   LogWrite("二重起動はされていませんでした\n");
+  if (g_claimUnplaced) LogReport(kDoubleStartNotRefused);
 
   LogWrite("ウインドウクラスを登録します... ");
   WNDCLASSA windowClass{};
