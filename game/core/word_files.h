@@ -73,11 +73,12 @@ int RenameWithoutReplacing(const char* name, const char* newName);
 // Settles a file that is there but could not be read (`readError`): after an error that
 // lasts it is moved aside in its own folder, ".unreadable" put before its extension,
 // unless that name is taken; after one that may pass, behind a link of another user, or
-// when the file or what holds that name is another user's, it stays. For a link of this user the file is the one it names (the link stays), as
-// far as links lead to something that stands; when that is no regular file (a device, a
-// folder, a FIFO), it stays too. Logs what became of it, naming that file;
-// when it stays, with `notDone` saying what is not done (as in "この実行中は保存しません"),
-// also on standard error. True when it was moved aside.
+// when the file or what holds that name is another user's, it stays. For a link of this
+// user the file is the one it names (the link stays), as far as links lead to something
+// that stands; when that is no regular file (a device, a folder, a FIFO), it stays too.
+// Logs what became of it, naming that file; when it stays, with `notDone` saying what is
+// not done (as in "この実行中は保存しません"), also on standard error. True when it was
+// moved aside.
 bool SetAsideUnreadFile(const char* name, int readError, const char* notDone);
 // The same for a file that was read but that is not of the size a write gives it, so
 // that a write would lose what else it held: kept under ".<size>-bytes" before its

@@ -2,8 +2,9 @@
 // through ResolvePath ("kernel/path_resolver.h"): a file that is only read may be found
 // whatever its letter case, but what is written, created or deleted is the file of the
 // exact name given, and only one of the running user's own (root's too): another user's
-// file is read as any, but neither written nor deleted (EPERM). Share modes are accepted and not enforced; overlapped I/O is not
-// offered (pass NULL). Failures leave the reason in errno.
+// file is read as any, but neither written nor deleted (EPERM). Share modes are accepted
+// and not enforced; overlapped I/O is not offered (pass NULL). Failures leave the reason
+// in errno.
 #pragma once
 
 #include <string>

@@ -99,7 +99,8 @@ CellRole Decide(const std::array<int, kRoleCount>& count) {
   constexpr CellRole kAlways[] = {CellRole::kCoin, CellRole::kPickup};
   constexpr CellRole kPlay[] = {CellRole::kEnemyBullet, CellRole::kPlayerShot, CellRole::kPower, CellRole::kOption};
   constexpr CellRole kOnDragon[] = {CellRole::kFlash, CellRole::kHit, CellRole::kHalo};
-  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kRain, CellRole::kScenery, CellRole::kEffect, CellRole::kDecoration};
+  constexpr CellRole kOther[] = {CellRole::kEnemy, CellRole::kRain, CellRole::kScenery, CellRole::kEffect,
+                                 CellRole::kDecoration};
   for (CellRole role : kAlways) {
     if (count[static_cast<int>(role)] > 0) return role;
   }
