@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <string>
 #include <utility>
@@ -23,6 +24,7 @@
 
 #include "core/resource_table.h"
 #include "label_free_figures.h"
+#include "recorded_runs.h"
 #include "word_cover_check.h"
 #include "word_boxes.h"
 
@@ -71,24 +73,12 @@ void ReadLines(const std::filesystem::path& file, std::set<std::string>& lines) 
 }
 
 // The tour's tests of this program, named "<suite>.<test>".
-std::vector<std::pair<std::string, const testing::TestInfo*>> TourTests() {
-  std::vector<std::pair<std::string, const testing::TestInfo*>> tests;
-  const testing::UnitTest& program = *testing::UnitTest::GetInstance();
-  for (int suite = 0; suite < program.total_test_suite_count(); ++suite) {
-    const testing::TestSuite& tour = *program.GetTestSuite(suite);
-    if (std::string(tour.name()) != "ReadmeKeys" && std::string(tour.name()) != "WordTour") continue;
-    for (int test = 0; test < tour.total_test_count(); ++test) {
-      const testing::TestInfo* info = tour.GetTestInfo(test);
-      tests.emplace_back(std::string(tour.name()) + "." + info->name(), info);
-    }
-  }
-  return tests;
-}
+const std::regex kTourTests("^(ReadmeKeys|WordTour)[.].*");
 
 Seen TourRecords() {
   Seen seen;
   const auto built = std::filesystem::last_write_time("/proc/self/exe");
-  for (const auto& [name, info] : TourTests()) {
+  for (const auto& [name, info] : TestsNamed(kTourTests)) {
     const std::filesystem::path folder = std::filesystem::path(GAME_TEST_FRAME_DIR) / name;
     std::error_code missing;
     if (std::filesystem::last_write_time(folder / kWordsSeenFile, missing) < built || missing) {
@@ -99,15 +89,6 @@ Seen TourRecords() {
     ReadLines(folder / kLabelFreeFile, seen.labelFree);
   }
   return seen;
-}
-
-// The tour's tests that this process is to run and has not started yet.
-std::vector<std::string> TourTestsToCome() {
-  std::vector<std::string> toCome;
-  for (const auto& [name, info] : TourTests()) {
-    if (info->should_run() && info->result()->start_timestamp() == 0) toCome.push_back(name);
-  }
-  return toCome;
 }
 
 void CheckEveryWordedCellIsSeen() {
@@ -136,29 +117,12 @@ void CheckEveryWordedCellIsSeen() {
   }
 }
 
-// Set by the test when tour tests of this process were still to come: the check then
-// runs as the program ends, and what it finds fails the program.
-bool checkAtTheEnd = false;
-
-class CheckAtTheEnd : public testing::Environment {
- public:
-  void TearDown() override {
-    if (!checkAtTheEnd) return;
-    SCOPED_TRACE("WordTourCoverage.EveryWordedCellIsSeen, checked at the program's end");
-    CheckEveryWordedCellIsSeen();
-  }
-};
-
 class WordTourCoverage : public testing::Test {
  public:
   void TestBody() override {
-    const std::vector<std::string> toCome = TourTestsToCome();
-    if (!toCome.empty()) {
-      checkAtTheEnd = true;
-      GTEST_SKIP() << toCome.size() << " tour tests of this run (" << toCome.front()
-                   << " among them) are still to come: the check runs at the program's end";
+    if (CheckNowOrAtTheEnd("WordTourCoverage.EveryWordedCellIsSeen", kTourTests, CheckEveryWordedCellIsSeen)) {
+      GTEST_SKIP() << "tour tests of this run are still to come: the check runs at the program's end";
     }
-    CheckEveryWordedCellIsSeen();
   }
 };
 
@@ -166,7 +130,6 @@ class WordTourCoverage : public testing::Test {
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  testing::AddGlobalTestEnvironment(new CheckAtTheEnd);
   testing::RegisterTest("WordTourCoverage", "EveryWordedCellIsSeen", nullptr, nullptr, __FILE__, __LINE__,
                         []() -> testing::Test* { return new WordTourCoverage; });
   return RUN_ALL_TESTS();
