@@ -49,6 +49,14 @@ int NextReplayFrame() {
   return -1;
 }
 
+// What a fresh program starts with, whatever an earlier session of this process left:
+// no input, every call real, the modes and the run at their start.
+void StartAfresh() {
+  SetScriptedInput(0);
+  ResetCallRecorder();
+  ResetModeState();
+}
+
 }  // namespace
 
 GameSession::GameSession() {
@@ -59,10 +67,7 @@ GameSession::GameSession() {
   for (const char* folder : {"image011", "se", "bgm"}) {
     std::filesystem::create_directory_symlink(shared / folder, scratch_.path() / "data" / folder);
   }
-  SetScriptedInput(0);
-  ResetCallRecorder();
-  // What a fresh program starts with, whatever an earlier session of this process left.
-  ResetModeState();
+  StartAfresh();
   TestClockStart(kClockStart, kClockStep);
   currentSession = this;
 }
@@ -83,6 +88,9 @@ void GameSession::UsePicture(const std::string& name, const Canvas& picture) {
 
 GameSession::~GameSession() {
   End();
+  // What runs after without a session (the generator's templates made in this process)
+  // meets a fresh program too, not the calls this session faked.
+  StartAfresh();
   TestClockStop();
   if (currentSession == this) currentSession = nullptr;
 }
