@@ -25,9 +25,9 @@ std::uint64_t TestClockReads();
 // settings its start reads, switch it off first so that they can run side by side; off
 // also gives up this process's claim on its working folder.
 void TestSetSingleInstanceCheck(int on);
-// The folder in which the user's own lock folder is made when the runtime folder is not
-// a private one (nullptr: /tmp).
-void TestSetLockFolderRoot(const char* root);
+// Where the double-start check looks for the user's runtime folder (nullptr: /run/user)
+// and makes the user's own lock folder (nullptr: /tmp).
+void TestSetLockFolderRoots(const char* runtime, const char* temporary);
 // Makes CreateWindowExA fail.
 void TestFailWindowCreation(int fail);
 // Reports the desktop with this many bits per pixel (0: the real desktop).

@@ -2,23 +2,32 @@
 // that class until it unregisters the class (removing the file) or exits; FindWindowA
 // in another process of the same user on the same display (or, with no display, in the
 // same working folder) then finds "a window". A file left by a killed process holds no
-// lock and is taken over. These lock files, and the working folder's claim, live only in
-// a folder where no other user may write: otherwise anyone could hold one and stop the
-// game starting or switch the check off, or plant a link there for the game to create a
-// file through.
+// lock and is taken over.
+//
+// These lock files, and the working folder's claim, live only in folders where no other
+// user may write: otherwise anyone could hold one and stop the game starting or switch
+// the check off, or plant a link there for the game to create a file through. Every such
+// folder of the user's that can be had is used, whatever this process's environment
+// says: the runtime folder it names, the system's runtime folder of the user, and the
+// user's own folders under /tmp. Two copies started from different environments (a
+// desktop session and a remote shell, say) then meet in at least one of them.
 #include "window/single_instance.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "testing.h"
 #include "window/window_internal.h"
@@ -32,10 +41,16 @@ std::mutex& LocksMutex() {
   return mutex;
 }
 
-// Where the user's own lock folder is made when there is no private runtime folder.
-std::string& LockFolderRoot() {
-  static std::string root = "/tmp";
-  return root;
+// Where the system keeps each user's runtime folder, and where the user's own lock
+// folders are made.
+struct LockFolderRoots {
+  std::string runtime = "/run/user";
+  std::string temporary = "/tmp";
+};
+
+LockFolderRoots& Roots() {
+  static LockFolderRoots roots;
+  return roots;
 }
 
 // A lock file this process holds: the folder it is in, the file, and its name there.
@@ -45,12 +60,12 @@ struct HeldLock {
   std::string name;
 };
 
-// The working folder's claim; file -1 for none.
-HeldLock g_claim;
+// The working folder's claim: one lock in each private folder; none when not made.
+std::vector<HeldLock> g_claim;
 
 // The windows' lock files, by class name.
-std::map<std::string, HeldLock>& HeldLocks() {
-  static std::map<std::string, HeldLock> held;
+std::map<std::string, std::vector<HeldLock>>& HeldLocks() {
+  static std::map<std::string, std::vector<HeldLock>> held;
   return held;
 }
 
@@ -68,11 +83,22 @@ std::string WorkingFolderIdentity() {
   return std::to_string(info.st_dev) + "-" + std::to_string(info.st_ino);
 }
 
+// An X display's name without what only says how it is reached: "unix:0.0", ":0.0" and
+// ":0" are one display (the screen number picks a screen of it).
+std::string XDisplayName(std::string name) {
+  const std::size_t colon = name.rfind(':');
+  if (colon == std::string::npos) return name;
+  const std::size_t screen = name.find('.', colon);
+  if (screen != std::string::npos) name.erase(screen);
+  if (name.compare(0, colon, "unix") == 0) name.erase(0, colon);
+  return name;
+}
+
 std::string DisplayScope() {
-  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* display = std::getenv(variable);
-    if (display != nullptr && display[0] != '\0') return "display" + Sanitise(display);
-  }
+  const char* display = std::getenv("DISPLAY");
+  if (display != nullptr && display[0] != '\0') return "display" + Sanitise(XDisplayName(display));
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (wayland != nullptr && wayland[0] != '\0') return "display" + Sanitise(wayland);
   return "folder" + WorkingFolderIdentity();
 }
 
@@ -93,17 +119,60 @@ int OpenPrivateFolder(const std::string& path) {
   return folder;
 }
 
-// The runtime folder when it is private, else the user's own folder under the root
-// (made by the first holder); -1 when neither is private.
-int OpenLockFolder(const char* className, bool make) {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && runtime[0] != '\0') {
-    const int folder = OpenPrivateFolder(runtime);
-    if (folder >= 0) return folder;
+// Adds an open private folder (or nothing, for -1) unless it is one already there.
+void AddFolder(std::vector<int>& folders, int folder) {
+  struct stat added {};
+  if (folder < 0 || fstat(folder, &added) != 0) {
+    if (folder >= 0) close(folder);
+    return;
   }
-  const std::string own = LockFolderRoot() + "/" + Sanitise(className) + "-" + std::to_string(getuid());
-  if (make) mkdir(own.c_str(), 0700);
-  return OpenPrivateFolder(own);
+  for (const int other : folders) {
+    struct stat info {};
+    if (fstat(other, &info) == 0 && info.st_dev == added.st_dev && info.st_ino == added.st_ino) {
+      close(folder);
+      return;
+    }
+  }
+  folders.push_back(folder);
+}
+
+// The names under the temporary root that may be the user's lock folders: `own`, then
+// those made beside it ("own.XXXXXX") while another user held that name, by name, so
+// that every copy tries them in one order.
+std::vector<std::string> OwnFolderNames(const std::string& own) {
+  std::vector<std::string> names;
+  if (DIR* root = opendir(Roots().temporary.c_str())) {
+    while (const dirent* entry = readdir(root)) {
+      if (std::string_view(entry->d_name).starts_with(own + ".")) names.emplace_back(entry->d_name);
+    }
+    closedir(root);
+  }
+  std::sort(names.begin(), names.end());
+  names.insert(names.begin(), own);
+  return names;
+}
+
+// Every private folder of the user's for lock files, each open once, in one order for
+// all copies. With `make`, the user's own folder under the temporary root is made when
+// missing, and, when another user holds its name, one beside it of a name of its own.
+std::vector<int> OpenLockFolders(const char* className, bool make) {
+  std::vector<int> folders;
+  const std::string uid = std::to_string(getuid());
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime != nullptr && runtime[0] != '\0') AddFolder(folders, OpenPrivateFolder(runtime));
+  AddFolder(folders, OpenPrivateFolder(Roots().runtime + "/" + uid));
+  const std::string own = Sanitise(className) + "-" + uid;
+  const std::string root = Roots().temporary + "/";
+  if (make) mkdir((root + own).c_str(), 0700);
+  bool ownFound = false;
+  for (const std::string& name : OwnFolderNames(own)) {
+    const int folder = OpenPrivateFolder(root + name);
+    ownFound = ownFound || folder >= 0;
+    AddFolder(folders, folder);
+  }
+  std::string beside = root + own + ".XXXXXX";
+  if (make && !ownFound && mkdtemp(beside.data()) != nullptr) AddFolder(folders, OpenPrivateFolder(beside));
+  return folders;
 }
 
 // Never through a link, never waiting on a FIFO; a file that is not this user's own is
@@ -148,27 +217,35 @@ LockTaken TakeLockFile(int folder, const std::string& name, int* held) {
   return LockTaken::kUnavailable;
 }
 
-// Locks the class's lock file of `scope` in the user's lock folder into `lock`.
-LockTaken TakeLock(const char* className, const std::string& scope, HeldLock* lock) {
-  const int folder = OpenLockFolder(className, true);
-  if (folder < 0) return LockTaken::kUnavailable;
-  const std::string name = LockName(className, scope);
-  int file = -1;
-  const LockTaken taken = TakeLockFile(folder, name, &file);
-  if (taken == LockTaken::kHeld) {
-    *lock = {folder, file, name};
-  } else {
-    close(folder);
+// Removed while still locked, so no other process can lock the old file in between.
+void DropLocks(std::vector<HeldLock>& locks) {
+  for (const HeldLock& lock : locks) {
+    if (StillAtName(lock.folder, lock.file, lock.name)) unlinkat(lock.folder, lock.name.c_str(), 0);
+    close(lock.file);
+    close(lock.folder);
   }
-  return taken;
+  locks.clear();
 }
 
-// Removed while still locked, so no other process can lock the old file in between.
-void DropLock(HeldLock& lock) {
-  if (StillAtName(lock.folder, lock.file, lock.name)) unlinkat(lock.folder, lock.name.c_str(), 0);
-  close(lock.file);
-  close(lock.folder);
-  lock = HeldLock{};
+// Locks the class's lock file of `scope` in every private folder of the user's into
+// `locks`, in the one order, stopping at the first that another copy holds (and then
+// holding none). Unavailable when no folder could keep one.
+LockTaken TakeLocks(const char* className, const std::string& scope, std::vector<HeldLock>* locks) {
+  const std::string name = LockName(className, scope);
+  LockTaken taken = LockTaken::kUnavailable;
+  for (const int folder : OpenLockFolders(className, true)) {
+    int file = -1;
+    const LockTaken here = taken == LockTaken::kHeldElsewhere ? taken : TakeLockFile(folder, name, &file);
+    if (here == LockTaken::kHeld) {
+      locks->push_back({folder, file, name});
+      taken = here;
+    } else {
+      close(folder);
+      if (here == LockTaken::kHeldElsewhere) taken = here;
+    }
+  }
+  if (taken == LockTaken::kHeldElsewhere) DropLocks(*locks);
+  return taken;
 }
 
 }  // namespace
@@ -178,18 +255,18 @@ void TestSetSingleInstanceCheck(int on) {
   if (!on) ReleaseWorkingFolder();
 }
 
-void TestSetLockFolderRoot(const char* root) {
+void TestSetLockFolderRoots(const char* runtime, const char* temporary) {
   std::lock_guard<std::mutex> lock(LocksMutex());
-  LockFolderRoot() = root != nullptr ? root : "/tmp";
+  Roots() = {runtime != nullptr ? runtime : "/run/user", temporary != nullptr ? temporary : "/tmp"};
 }
 
 FolderClaim ClaimWorkingFolder(const char* className) {
   if (!g_checkOn.load()) return FolderClaim::kMade;
   std::lock_guard<std::mutex> lock(LocksMutex());
-  if (g_claim.file >= 0) return FolderClaim::kMade;
+  if (!g_claim.empty()) return FolderClaim::kMade;
   const std::string folder = WorkingFolderIdentity();
   if (folder.empty()) return FolderClaim::kNoPrivatePlace;
-  switch (TakeLock(className, "claim" + folder, &g_claim)) {
+  switch (TakeLocks(className, "claim" + folder, &g_claim)) {
     case LockTaken::kHeld:
       return FolderClaim::kMade;
     case LockTaken::kHeldElsewhere:
@@ -202,7 +279,7 @@ FolderClaim ClaimWorkingFolder(const char* className) {
 
 void ReleaseWorkingFolder() {
   std::lock_guard<std::mutex> lock(LocksMutex());
-  if (g_claim.file >= 0) DropLock(g_claim);
+  DropLocks(g_claim);
 }
 
 namespace window_internal {
@@ -211,15 +288,15 @@ void HoldInstanceLock(const char* className) {
   if (!g_checkOn.load()) return;
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return;
-  HeldLock held;
-  if (TakeLock(className, DisplayScope(), &held) == LockTaken::kHeld) HeldLocks()[className] = held;
+  std::vector<HeldLock> held;
+  if (TakeLocks(className, DisplayScope(), &held) == LockTaken::kHeld) HeldLocks()[className] = std::move(held);
 }
 
 void ReleaseInstanceLock(const char* className) {
   std::lock_guard<std::mutex> lock(LocksMutex());
   const auto held = HeldLocks().find(className);
   if (held == HeldLocks().end()) return;
-  DropLock(held->second);
+  DropLocks(held->second);
   HeldLocks().erase(held);
 }
 
@@ -228,13 +305,15 @@ bool IsInstanceLockHeldElsewhere(const char* className) {
   std::lock_guard<std::mutex> lock(LocksMutex());
   if (HeldLocks().count(className) != 0) return false;
   // No file: nobody holds it, and the check leaves none behind.
-  const int folder = OpenLockFolder(className, false);
-  if (folder < 0) return false;
-  const int file = OpenLockFile(folder, LockName(className, DisplayScope()), 0);
-  close(folder);
-  if (file < 0) return false;
-  const bool heldElsewhere = flock(file, LOCK_EX | LOCK_NB) != 0;
-  close(file);
+  const std::string name = LockName(className, DisplayScope());
+  bool heldElsewhere = false;
+  for (const int folder : OpenLockFolders(className, false)) {
+    const int file = OpenLockFile(folder, name, 0);
+    close(folder);
+    if (file < 0) continue;
+    heldElsewhere = heldElsewhere || flock(file, LOCK_EX | LOCK_NB) != 0;
+    close(file);
+  }
   return heldElsewhere;
 }
 

@@ -1,7 +1,7 @@
 // Beside the windows that FindWindowA finds in other processes (on the same display), one
-// claim that a single process at a time holds on its working folder: a lock on a file of
-// the user's own, named after the folder's device and inode, in a folder only the user
-// may write (the runtime folder, else "/tmp/" class "-" uid). The kernel drops the lock
+// claim that a single process at a time holds on its working folder: locks on files of
+// the user's own, named after the folder's device and inode, in every folder only the
+// user may write (the runtime folders, "/tmp/" class "-" uid). The kernel drops the locks
 // when the process ends, however it ends. Nothing another user leaves in the working
 // folder or in /tmp can hold the claim or make one copy look like another. Off, with the
 // double-start check, through TestSetSingleInstanceCheck.

@@ -21,6 +21,13 @@
 #include "window/single_instance.h"
 #include "window/window.h"
 
+void PrintTo(FolderClaim claim, std::ostream* out) {
+  *out << (claim == FolderClaim::kMade                 ? "made"
+           : claim == FolderClaim::kTakenByAnotherCopy ? "refused"
+           : claim == FolderClaim::kNoPrivatePlace     ? "no private place"
+                                                       : "not started");
+}
+
 namespace {
 
 constexpr char kClass[] = "SingleInstanceTestClass";
@@ -29,6 +36,16 @@ constexpr uid_t kOther = 1234;  // the user who plants things
 
 LRESULT PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Registers the class and opens a window of it; null when either fails.
+HWND OpenWindow(const char* className) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = PlainProc;
+  windowClass.lpszClassName = className;
+  return RegisterClassA(&windowClass) != 0
+             ? CreateWindowExA(0, className, "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr)
+             : nullptr;
 }
 
 // Runs a child process that creates a window of the class in `folder` and keeps it until
@@ -41,13 +58,7 @@ pid_t StartWindowOwner(const std::string& folder, int* release, const char* clas
   if (child == 0) {
     close(ready[0]);
     close(hold[1]);
-    bool ok = chdir(folder.c_str()) == 0;
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = PlainProc;
-    windowClass.lpszClassName = className;
-    ok = ok && RegisterClassA(&windowClass) != 0;
-    HWND window = ok ? CreateWindowExA(0, className, "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr)
-                     : nullptr;
+    HWND window = chdir(folder.c_str()) == 0 ? OpenWindow(className) : nullptr;
     const char status = window != nullptr ? 'y' : 'n';
     if (write(ready[1], &status, 1) != 1) _exit(2);
     char unused;
@@ -81,6 +92,15 @@ std::string PrivateLockFolder() {
   return folder;
 }
 
+std::string SharedFolder(const char* name) {
+  const std::string folder = MakeFolder(name);
+  std::filesystem::permissions(folder, std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+  return folder;
+}
+
+// The folder that stands for /tmp in these tests.
+std::string TemporaryRoot() { return (std::filesystem::temp_directory_path() / (FolderPrefix() + "tmp")).string(); }
+
 int FilesIn(const std::string& folder) {
   const std::filesystem::directory_iterator files(folder);
   return static_cast<int>(std::distance(begin(files), end(files)));
@@ -101,9 +121,11 @@ class SingleInstanceTest : public ::testing::Test {
     for (std::size_t i = 0; i < std::size(kSaved); ++i) {
       if (const char* value = std::getenv(kSaved[i])) saved_[i] = value;
     }
+    // The machine's runtime folders and /tmp stand for themselves in none of these tests.
+    TestSetLockFolderRoots(MakeFolder("run-user").c_str(), SharedFolder("tmp").c_str());
   }
   void TearDown() override {
-    TestSetLockFolderRoot(nullptr);
+    TestSetLockFolderRoots(nullptr, nullptr);
     for (std::size_t i = 0; i < std::size(kSaved); ++i) {
       if (saved_[i]) {
         setenv(kSaved[i], saved_[i]->c_str(), 1);
@@ -177,11 +199,7 @@ TEST_F(SingleInstanceTest, TheHolderRemovesItsLockFileAndAKilledHoldersFileIsTak
   EndWindowOwner(child, release);
   EXPECT_EQ(FilesIn(locks), 1);
   EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = PlainProc;
-  windowClass.lpszClassName = kClass;
-  ASSERT_NE(RegisterClassA(&windowClass), 0);
-  HWND window = CreateWindowExA(0, kClass, "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
+  HWND window = OpenWindow(kClass);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(FilesIn(locks), 1);
   EXPECT_TRUE(DestroyWindow(window));
@@ -189,26 +207,47 @@ TEST_F(SingleInstanceTest, TheHolderRemovesItsLockFileAndAKilledHoldersFileIsTak
   EXPECT_EQ(FilesIn(locks), 0);
 }
 
-std::string SharedFolder(const char* name) {
-  const std::string folder = MakeFolder(name);
-  std::filesystem::permissions(folder, std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
-  return folder;
+constexpr std::pair kSecondRefused{FolderClaim::kMade, FolderClaim::kTakenByAnotherCopy};
+constexpr std::pair kBothRun{FolderClaim::kMade, FolderClaim::kMade};
+
+// The copies are user 65534's, or, without root, the test's own user's.
+uid_t CopyUser() { return geteuid() == 0 ? kCopy : geteuid(); }
+
+// How a copy is started: its runtime folder and display (empty: none), and its working
+// folder (empty: the current one).
+struct Start {
+  std::string runtime, display, folder;
+};
+
+// What a copy started so gets from the checks a start makes: refused
+// (kTakenByAnotherCopy) where another copy holds its folder or shows a window of the class
+// on its display; else the folder's claim, with a window of the class opened. 'x' when the
+// copy could not be started.
+char StartCopy(const Start& start) {
+  start.runtime.empty() ? unsetenv("XDG_RUNTIME_DIR") : setenv("XDG_RUNTIME_DIR", start.runtime.c_str(), 1);
+  start.display.empty() ? unsetenv("DISPLAY") : setenv("DISPLAY", start.display.c_str(), 1);
+  unsetenv("WAYLAND_DISPLAY");
+  const bool started = (start.folder.empty() || chdir(start.folder.c_str()) == 0) &&
+                       (CopyUser() == geteuid() ||
+                        (setgroups(0, nullptr) == 0 && setgid(kCopy) == 0 && setuid(kCopy) == 0));
+  if (!started) return 'x';
+  const FolderClaim claim = ClaimWorkingFolder(kClass);
+  if (claim == FolderClaim::kTakenByAnotherCopy || FindWindowA(kClass, nullptr) != nullptr) {
+    return static_cast<char>(FolderClaim::kTakenByAnotherCopy);
+  }
+  return OpenWindow(kClass) != nullptr ? static_cast<char>(claim) : 'x';
 }
 
-constexpr std::pair kSecondRefused{FolderClaim::kMade, FolderClaim::kTakenByAnotherCopy};
-constexpr std::pair kNoPlaceForEither{FolderClaim::kNoPrivatePlace, FolderClaim::kNoPrivatePlace};
-
-// What two copies of user 65534 in the current folder get, one after the other: each in a
-// child process that claims the folder, says what it got and holds the claim until killed.
-std::pair<FolderClaim, FolderClaim> TwoCopiesClaim() {
+// What two copies get, one started after the other: each in a child process that says
+// what it got and holds its claim and window until killed.
+std::pair<FolderClaim, FolderClaim> TwoCopies(const Start& first = {}, const Start& second = {}) {
   int said[2] = {-1, -1};  // without a pipe every copy's word is lost: 'x'
   (void)!pipe(said);
   char got[2] = {'x', 'x'};
   pid_t copies[2] = {-1, -1};
   for (int i = 0; i < 2; ++i) {
     if ((copies[i] = fork()) == 0) {
-      const bool asCopy = setgroups(0, nullptr) == 0 && setgid(kCopy) == 0 && setuid(kCopy) == 0;
-      got[i] = asCopy ? static_cast<char>(ClaimWorkingFolder(kClass)) : 'x';
+      got[i] = StartCopy(i == 0 ? first : second);
       if (write(said[1], &got[i], 1) == 1) pause();
       _exit(0);
     }
@@ -222,6 +261,71 @@ std::pair<FolderClaim, FolderClaim> TwoCopiesClaim() {
   return {static_cast<FolderClaim>(got[0]), static_cast<FolderClaim>(got[1])};
 }
 
+// A folder of the copies' user that no one else may write.
+std::string PrivateFolderOfTheCopies(const char* name) {
+  const std::string folder = MakeFolder(name);
+  return chown(folder.c_str(), CopyUser(), CopyUser()) == 0 && chmod(folder.c_str(), 0700) == 0 ? folder : "";
+}
+
+// Two copies of one user meet whatever their environments say: a desktop session's
+// runtime folder beside none (su, a remote shell, a cron job) or beside another, one
+// display named two ways, also when another user holds the user's own folder in /tmp.
+TEST_F(SingleInstanceTest, ACopyIsRefusedWhateverEitherCopysEnvironment) {
+  const std::string a = PrivateFolderOfTheCopies("runtime-a"), b = PrivateFolderOfTheCopies("runtime-b");
+  ASSERT_FALSE(a.empty() || b.empty());
+  const std::string game = SharedFolder("game"), other = SharedFolder("other");
+  const std::string display = ":" + std::to_string(getpid());
+  const std::string own = TemporaryRoot() + "/" + kClass + "-" + std::to_string(CopyUser());
+  const struct {
+    Start first, second;
+    std::pair<FolderClaim, FolderClaim> got;
+  } cases[] = {
+      {{a, "", game}, {"", "", game}, kSecondRefused},
+      {{"", "", game}, {a, "", game}, kSecondRefused},
+      {{a, "", game}, {b, "", game}, kSecondRefused},
+      {{a, display, game}, {"", display, other}, kSecondRefused},
+      {{"", display, game}, {b, "unix" + display + ".0", other}, kSecondRefused},
+      {{a, display, game}, {"", "", other}, kBothRun},
+  };
+  for (const bool squatted : {false, true}) {
+    if (squatted && geteuid() != 0) GTEST_SKIP() << "another user's folder needs root";
+    for (const auto& [first, second, got] : cases) {
+      SCOPED_TRACE(first.runtime + " " + first.display + " / " + second.runtime + " " + second.display +
+                   (squatted ? ", /tmp's folder another user's" : ""));
+      if (squatted) {
+        ASSERT_EQ(mkdir(own.c_str(), 0700) | chown(own.c_str(), kOther, kOther), 0);
+      }
+      EXPECT_EQ(TwoCopies(first, second), got);
+      for (const auto& entry : std::filesystem::directory_iterator(TemporaryRoot())) std::filesystem::remove_all(entry);
+    }
+  }
+}
+
+// The lock folders are the user's alone: a runtime folder that others may write (0777, or
+// shared as /tmp is) is passed over, and the one the check makes in /tmp is 0700 whatever
+// the umask, so that it is never refused as another's later.
+TEST_F(SingleInstanceTest, LockFoldersAreOnesNoOtherUserMayWrite) {
+  for (const std::filesystem::perms mode : {std::filesystem::perms(0777), std::filesystem::perms(0770),
+                                            std::filesystem::perms(0702), std::filesystem::perms(01777)}) {
+    const std::string runtime = MakeFolder("open-runtime");
+    std::filesystem::permissions(runtime, mode);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    EXPECT_EQ(ClaimWorkingFolder(kClass), FolderClaim::kMade);
+    EXPECT_EQ(FilesIn(runtime), 0) << "a lock in a folder of mode " << std::oct << static_cast<int>(mode);
+    ReleaseWorkingFolder();
+  }
+  unsetenv("XDG_RUNTIME_DIR");
+  const std::string own = TemporaryRoot() + "/" + kClass + "-" + std::to_string(CopyUser());
+  for (const mode_t mask : {022, 002, 0}) {
+    const mode_t before = umask(mask);
+    EXPECT_EQ(TwoCopies(), kSecondRefused) << "umask " << std::oct << mask;
+    umask(before);
+    struct stat info {};
+    EXPECT_EQ(stat(own.c_str(), &info) == 0 ? info.st_mode & 07777 : 0, 0700u) << "umask " << std::oct << mask;
+    std::filesystem::remove_all(own);
+  }
+}
+
 // A new file of another user at `path`, locked while the returned descriptor is open; -2
 // when it cannot be made.
 int OthersLockedFile(const std::string& path) {
@@ -231,12 +335,14 @@ int OthersLockedFile(const std::string& path) {
 
 // What another user may leave where lock files are kept: none of it makes the display
 // look taken or is written through, and a real second copy is found wherever a lock can
-// still be kept. The class is this process's own, so no other run shares its names.
+// still be kept, in a folder made beside the user's own where another user holds that.
+// The class is this process's own, so no other run shares its names.
 TEST_F(SingleInstanceTest, WhatAnotherUserLeavesNeitherStopsTheStartNorIsWrittenThrough) {
   namespace fs = std::filesystem;
   if (geteuid() != 0) GTEST_SKIP() << "making another user's files needs root";
   const std::string pid = std::to_string(getpid()), className = "LockTest" + pid;
-  const std::string lockName = className + "-0-display_" + pid + ".lock", folder = "/tmp/" + className + "-0";
+  const std::string lockName = className + "-0-display_" + pid + ".lock";
+  const std::string folder = TemporaryRoot() + "/" + className + "-0";
   const std::string aside = MakeFolder("aside"), lock = folder + "/" + lockName;
   setenv("DISPLAY", (":" + pid).c_str(), 1);
   unsetenv("WAYLAND_DISPLAY");
@@ -252,7 +358,7 @@ TEST_F(SingleInstanceTest, WhatAnotherUserLeavesNeitherStopsTheStartNorIsWritten
     std::function<int()> plant;  // a descriptor to close after, or below 0
     bool copyFound;
   } plants[] = {
-      {"a lock held at the shared name", [&] { return OthersLockedFile("/tmp/" + lockName); }, true},
+      {"a lock held at the shared name", [&] { return OthersLockedFile(TemporaryRoot() + "/" + lockName); }, true},
       {"another user's locked file",
        [&] {
          makeFolder(0);
@@ -265,8 +371,8 @@ TEST_F(SingleInstanceTest, WhatAnotherUserLeavesNeitherStopsTheStartNorIsWritten
          return symlink((aside + "/lock").c_str(), lock.c_str()) - 1;
        },
        false},
-      {"the folder another user's", [&] { return makeFolder(65534); }, false},
-      {"a link for the folder", [&] { return symlink(aside.c_str(), folder.c_str()) - 1; }, false},
+      {"the folder another user's", [&] { return makeFolder(65534); }, true},
+      {"a link for the folder", [&] { return symlink(aside.c_str(), folder.c_str()) - 1; }, true},
   };
   for (const auto& [what, plant, copyFound] : plants) {
     SCOPED_TRACE(what);
@@ -280,7 +386,8 @@ TEST_F(SingleInstanceTest, WhatAnotherUserLeavesNeitherStopsTheStartNorIsWritten
     EndWindowOwner(child, release);
     EXPECT_EQ(FilesIn(aside), before) << "written through a link";
     if (held >= 0) close(held);
-    for (const std::string& made : {folder, "/tmp/" + lockName, aside + "/lock"}) fs::remove_all(made);
+    fs::remove(aside + "/lock");
+    for (const auto& entry : fs::directory_iterator(TemporaryRoot())) fs::remove_all(entry);
   }
 }
 
@@ -310,9 +417,7 @@ TEST_F(SingleInstanceTest, TheFolderClaimIsALockFileOfTheUsersOwn) {
   close(folder);
 
   if (geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
-  TestSetLockFolderRoot(SharedFolder("root").c_str());
-  ASSERT_EQ(chdir(MakeFolder("unwritable").c_str()), 0);
-  EXPECT_EQ(TwoCopiesClaim(), kSecondRefused);
+  EXPECT_EQ(TwoCopies({"", "", MakeFolder("unwritable")}, {"", "", MakeFolder("unwritable")}), kSecondRefused);
 }
 
 // Another user's thing at `path`: a link to `target` ('l') or to a device ('D'), a FIFO
@@ -330,12 +435,13 @@ int PlantOthers(char kind, const std::string& path, const std::string& target) {
 // Another user's link, FIFO or locked file (a link to a device, a folder) at any name the
 // claim might use: its old place in the game's folder, the user's lock folder, the lock
 // file in it or in the runtime folder. Of two copies of the user in a folder shared with
-// the sticky bit the second is refused, or, with no private place left, both learn that a
-// second copy cannot be refused; nothing is made or used through a link.
+// the sticky bit the second is refused; only where nothing but the claim's own name was
+// left (root's doing) does the claim learn that it cannot be kept, and the window's mark
+// refuses the second. Nothing is made or used through a link.
 TEST_F(SingleInstanceTest, WhatAnotherUserPutsAtTheClaimsNamesNeitherSwitchesItOffNorIsFollowed) {
   namespace fs = std::filesystem;
   if (geteuid() != 0) GTEST_SKIP() << "acting as other users needs root";
-  const std::string game = SharedFolder("game"), root = SharedFolder("tmp"), aside = SharedFolder("aside");
+  const std::string game = SharedFolder("game"), root = TemporaryRoot(), aside = SharedFolder("aside");
   const std::string runtime = MakeFolder("runtime"), trap = aside + "/private", made = aside + "/made";
   const std::string own = root + "/" + kClass + "-65534";
   const auto makeOwn = [](const std::string& path) {
@@ -343,7 +449,6 @@ TEST_F(SingleInstanceTest, WhatAnotherUserPutsAtTheClaimsNamesNeitherSwitchesItO
     return chown(path.c_str(), kCopy, kCopy) == 0 && chmod(path.c_str(), 0700) == 0;
   };
   ASSERT_TRUE(makeOwn(runtime) && makeOwn(trap));
-  TestSetLockFolderRoot(root.c_str());
   ASSERT_EQ(chdir(game.c_str()), 0);
   struct stat folder {};
   ASSERT_EQ(stat(".", &folder), 0);
@@ -353,24 +458,24 @@ TEST_F(SingleInstanceTest, WhatAnotherUserPutsAtTheClaimsNamesNeitherSwitchesItO
     std::string path;
     const char* plants;
     std::string linkTarget;  // one that would pass for the user's own if followed
-    bool refused;            // the second copy; else neither copy has a private place
-  } names[] = {{game + "/." + kClass + ".lock", "lDpf", made, true},
-               {own, "lpfd", trap, false},
-               {own + lock, "lpf", made, false},
-               {runtime + lock, "lpf", made, false}};
-  for (const auto& [path, plants, linkTarget, refused] : names) {
+    std::pair<FolderClaim, FolderClaim> got;
+  } names[] = {{game + "/." + kClass + ".lock", "lDpf", made, kSecondRefused},
+               {own, "lpfd", trap, kSecondRefused},
+               {own + lock, "lpf", made, {FolderClaim::kNoPrivatePlace, FolderClaim::kTakenByAnotherCopy}},
+               {runtime + lock, "lpf", made, kSecondRefused}};
+  for (const auto& [path, plants, linkTarget, got] : names) {
     for (const char* plant = plants; *plant != '\0'; ++plant) {
       SCOPED_TRACE(path + " " + *plant);
-      path.starts_with(runtime) ? setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
+      const Start start{path.starts_with(runtime) ? runtime : "", "", ""};
       ASSERT_TRUE(!path.starts_with(own + "/") || makeOwn(own));
       const int held = PlantOthers(*plant, path, linkTarget);
       ASSERT_NE(held, -2);
-      EXPECT_EQ(TwoCopiesClaim(), refused ? kSecondRefused : kNoPlaceForEither);
+      EXPECT_EQ(TwoCopies(start, start), got);
       EXPECT_FALSE(fs::exists(made)) << "made through a link";
       EXPECT_TRUE(fs::is_empty(trap)) << "used through a link";
       if (held >= 0) close(held);
       fs::remove(path);
-      fs::remove_all(own);
+      for (const auto& entry : fs::directory_iterator(root)) fs::remove_all(entry);
     }
   }
 }
