@@ -31,7 +31,10 @@ struct LogState {
   int indent;
   int continuingLine;
   DWORD startTime;
-  char path[kPathCapacity];  // empty until OpenLogFile
+  // The folder the log was opened in, held so that its lines follow the folder however it
+  // is renamed or moved; null while there is no log file.
+  HANDLE folder;
+  char name[64];
   int writeError;            // of the last write to the file that failed in this LogWrite, 0 for none
 };
 
@@ -114,24 +117,36 @@ void ReportOnceOf(const char* format, ...) {
   va_end(names);
 }
 
+void DropLogFolder() {
+  if (logState.folder != nullptr) CloseHandle(logState.folder);
+  logState.folder = nullptr;
+}
+
+// The log's path as its folder now stands, for what is said of it.
+std::string LogPath() {
+  char folder[kPathCapacity];
+  const DWORD length = logState.folder != nullptr ? GetFinalPathNameByHandleA(logState.folder, folder, sizeof folder, 0) : 0;
+  return length > 0 && length < sizeof folder ? std::string(folder) + "/" + logState.name : logState.name;
+}
+
 // Another user's file at the log's name (in a folder shared with the sticky bit, say)
 // is theirs to keep: no log is written in this run, and standard error names its owner.
 bool LeaveAnotherUsersLog() {
   DWORD owner = 0;
   std::string ownerName;
-  if (!FindAnotherUsersFile(logState.path, &owner, &ownerName)) return false;
+  if (!FindAnotherUsersFileInFolder(logState.folder, logState.name, &owner, &ownerName)) return false;
   const std::string format = std::string("右記のファイルは別のユーザー（") + (ownerName.empty() ? "%s" : "%s、") + "uid " +
                              std::to_string(owner) + "）のものなので、そのまま残し、この実行中はログを書きません：%s\n";
-  ReportOnceOf(format.c_str(), ownerName.c_str(), logState.path);
-  logState.path[0] = '\0';
+  ReportOnceOf(format.c_str(), ownerName.c_str(), LogPath().c_str());
+  DropLogFolder();
   return true;
 }
 
 // Where the log itself cannot be made or written (a read-only folder, a full disk), no
 // one would read of it there: standard error says so, once per reason.
 void ReportLogFailure(int error) {
-  if (LeaveAnotherUsersLog()) return;
-  ReportOnceOf("ログファイルに書き込めません：%s（%s）\n", logState.path, std::strerror(error != 0 ? error : EIO));
+  if (logState.folder != nullptr && LeaveAnotherUsersLog()) return;
+  ReportOnceOf("ログファイルに書き込めません：%s（%s）\n", LogPath().c_str(), std::strerror(error != 0 ? error : EIO));
 }
 
 void WriteToFile(HANDLE file, const char* bytes, std::size_t length) {
@@ -185,13 +200,13 @@ void WriteLines(HANDLE file, char* text, std::size_t length) {
 }
 
 HANDLE OpenForAppending() {
-  if (logState.path[0] == '\0') return INVALID_HANDLE_VALUE;
+  if (logState.folder == nullptr) return INVALID_HANDLE_VALUE;
   errno = 0;
   // Never through a link: one put in the log's place (by another user of a shared
   // folder, say) would have the lines appended to whatever file it names. Only a regular
   // file is opened, without waiting: a FIFO there is a log that cannot be written.
-  HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  HANDLE file = CreateFileInFolderA(logState.folder, logState.name, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
   if (file == INVALID_HANDLE_VALUE) {
     ReportLogFailure(errno);
   } else {
@@ -215,20 +230,23 @@ void ChooseFileName(char* name, std::size_t size) {
 
 int OpenLogFile() {
   if (logState.off) return 1;
-  char name[64];
-  ChooseFileName(name, sizeof name);
-  char directory[kPathCapacity];
-  const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
-  if (length == 0 || length >= sizeof directory) directory[0] = '\0';
-  FormatString(logState.path, sizeof logState.path, "%s%s%s", directory, directory[0] != '\0' ? "/" : "", name);
-
+  ChooseFileName(logState.name, sizeof logState.name);
+  DropLogFolder();
+  errno = 0;
+  HANDLE folder = OpenFolderA(".");
   logState.indent = 0;
   logState.continuingLine = 0;
   logState.startTime = timeGetTime();
+  if (folder == INVALID_HANDLE_VALUE) {
+    ReportLogFailure(errno);
+    return 1;
+  }
+  logState.folder = folder;
   if (LeaveAnotherUsersLog()) return 1;
-  DeleteFileA(logState.path);
+  DeleteFileInFolderA(logState.folder, logState.name);
   errno = 0;
-  HANDLE file = CreateFileA(logState.path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileInFolderA(logState.folder, logState.name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL);
   const bool made = file != INVALID_HANDLE_VALUE;
   const int error = errno;
   // The name is still taken (by a folder of the user's, say, or another user's file put
@@ -241,7 +259,7 @@ int OpenLogFile() {
 }
 
 void CloseLogFile() {
-  logState.path[0] = '\0';
+  DropLogFolder();
   logState.indent = 0;
   logState.continuingLine = 0;
 }

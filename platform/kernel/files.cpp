@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,12 +19,24 @@
 
 namespace {
 
-struct FileObject : KernelObject {
-  static constexpr Kind kKind = Kind::kFile;
-  explicit FileObject(int fileDescriptor) : KernelObject(kKind), descriptor(fileDescriptor) {}
-  ~FileObject() override { ::close(descriptor); }
+// An open file, or a folder held open to name files in.
+template <KernelObject::Kind kObjectKind>
+struct DescriptorObject : KernelObject {
+  static constexpr Kind kKind = kObjectKind;
+  explicit DescriptorObject(int openDescriptor) : KernelObject(kKind), descriptor(openDescriptor) {}
+  ~DescriptorObject() override { ::close(descriptor); }
   const int descriptor;
 };
+using FileObject = DescriptorObject<KernelObject::Kind::kFile>;
+using FolderObject = DescriptorObject<KernelObject::Kind::kFolder>;
+
+// Where relative names are resolved: in the held folder, or, for none, in the current
+// directory. -1 (every use fails) for a handle that holds no folder.
+int BaseOf(HANDLE folder) {
+  if (folder == nullptr) return AT_FDCWD;
+  const FolderObject* object = HandleAs<FolderObject>(folder);
+  return object != nullptr ? object->descriptor : -1;
+}
 
 int OpenFlags(DWORD access, DWORD disposition) {
   int flags = O_CLOEXEC;
@@ -79,13 +92,20 @@ DWORD CopyOut(const std::string& text, DWORD bufferLength, LPSTR buffer) {
 
 }  // namespace
 
-HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES, DWORD creationDisposition,
-                   DWORD flagsAndAttributes, HANDLE) {
+HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                   DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE) {
+  return CreateFileInFolderA(nullptr, fileName, desiredAccess, shareMode, security, creationDisposition,
+                             flagsAndAttributes);
+}
+
+HANDLE CreateFileInFolderA(HANDLE folder, LPCSTR fileName, DWORD desiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
+                           DWORD creationDisposition, DWORD flagsAndAttributes) {
   int flags = OpenFlags(desiredAccess, creationDisposition);
   if ((flagsAndAttributes & FILE_FLAG_OPEN_REPARSE_POINT) != 0) flags |= O_NOFOLLOW;
   if (fileName == nullptr || flags < 0) return INVALID_HANDLE_VALUE;
-  const std::string path = ResolvePath(fileName, NameMatchFor(desiredAccess, creationDisposition));
-  const int descriptor = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0644);
+  const int base = BaseOf(folder);
+  const std::string path = ResolvePath(fileName, NameMatchFor(desiredAccess, creationDisposition), base);
+  const int descriptor = ::openat(base, path.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0644);
   if (descriptor < 0) return INVALID_HANDLE_VALUE;
   const bool writes = (desiredAccess & GENERIC_WRITE) != 0;
   if (!KeepRegularFile(descriptor, writes) ||
@@ -164,28 +184,53 @@ DWORD GetFileSize(HANDLE file, LPDWORD fileSizeHigh) {
   return static_cast<DWORD>(size & 0xFFFFFFFF);
 }
 
-BOOL DeleteFileA(LPCSTR fileName) {
+BOOL DeleteFileA(LPCSTR fileName) { return DeleteFileInFolderA(nullptr, fileName); }
+
+BOOL DeleteFileInFolderA(HANDLE folder, LPCSTR fileName) {
   if (fileName == nullptr) return FALSE;
-  const std::string path = ResolvePath(fileName, LastElement::kExactName);
+  const int base = BaseOf(folder);
+  const std::string path = ResolvePath(fileName, LastElement::kExactName, base);
   struct stat info;
-  if (::lstat(path.c_str(), &info) == 0 && OfAnotherUser(info)) {
+  if (::fstatat(base, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && OfAnotherUser(info)) {
     errno = EPERM;
     return FALSE;
   }
-  return ::unlink(path.c_str()) == 0 ? TRUE : FALSE;
+  return ::unlinkat(base, path.c_str(), 0) == 0 ? TRUE : FALSE;
 }
 
 BOOL FindAnotherUsersFile(LPCSTR fileName, DWORD* owner, std::string* ownerName) {
+  return FindAnotherUsersFileInFolder(nullptr, fileName, owner, ownerName);
+}
+
+BOOL FindAnotherUsersFileInFolder(HANDLE folder, LPCSTR fileName, DWORD* owner, std::string* ownerName) {
   if (fileName == nullptr) return FALSE;
   struct stat info;
-  const std::string path = ResolvePath(fileName, LastElement::kExactName);
-  if (::lstat(path.c_str(), &info) != 0 || !OfAnotherUser(info)) return FALSE;
+  const int base = BaseOf(folder);
+  const std::string path = ResolvePath(fileName, LastElement::kExactName, base);
+  if (::fstatat(base, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !OfAnotherUser(info)) return FALSE;
   if (owner != nullptr) *owner = info.st_uid;
   if (ownerName != nullptr) {
     const passwd* user = ::getpwuid(info.st_uid);
     *ownerName = user != nullptr ? user->pw_name : "";
   }
   return TRUE;
+}
+
+HANDLE OpenFolderA(LPCSTR pathName) {
+  if (pathName == nullptr) return INVALID_HANDLE_VALUE;
+  const int descriptor = ::open(ResolvePath(pathName).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  return descriptor >= 0 ? new FolderObject(descriptor) : INVALID_HANDLE_VALUE;
+}
+
+DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR filePath, DWORD filePathLength, DWORD) {
+  const FileObject* opened = HandleAs<FileObject>(file);
+  const FolderObject* held = HandleAs<FolderObject>(file);
+  if (opened == nullptr && held == nullptr) return 0;
+  const std::string link = "/proc/self/fd/" + std::to_string(opened != nullptr ? opened->descriptor : held->descriptor);
+  char path[PATH_MAX];
+  const ssize_t length = ::readlink(link.c_str(), path, sizeof path);
+  if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path) return 0;
+  return CopyOut(std::string(path, static_cast<std::size_t>(length)), filePathLength, filePath);
 }
 
 BOOL SetCurrentDirectoryA(LPCSTR pathName) {

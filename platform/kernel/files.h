@@ -54,6 +54,18 @@ BOOL DeleteFileA(LPCSTR fileName);
 // nothing stands there or it is the running user's own.
 BOOL FindAnotherUsersFile(LPCSTR fileName, DWORD* owner, std::string* ownerName);
 
+// Not Windows calls: a folder held open, and the three calls above for a name in it.
+// What is reached through the handle stays in that folder however it is renamed or moved
+// while it is held (a folder in use cannot be, on Windows). Close it with CloseHandle.
+HANDLE OpenFolderA(LPCSTR pathName);
+HANDLE CreateFileInFolderA(HANDLE folder, LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                           LPSECURITY_ATTRIBUTES security, DWORD creationDisposition, DWORD flagsAndAttributes);
+BOOL DeleteFileInFolderA(HANDLE folder, LPCSTR fileName);
+BOOL FindAnotherUsersFileInFolder(HANDLE folder, LPCSTR fileName, DWORD* owner, std::string* ownerName);
+// Where the file or held folder now stands; the flags are ignored. Returns as
+// GetCurrentDirectoryA does.
+DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR filePath, DWORD filePathLength, DWORD flags);
+
 BOOL SetCurrentDirectoryA(LPCSTR pathName);
 // Both return the length copied (without the terminator), or the size needed
 // (with it) when the buffer is too small, or 0 on failure.

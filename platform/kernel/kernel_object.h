@@ -8,7 +8,7 @@
 #include "kernel/win_types.h"
 
 struct KernelObject {
-  enum class Kind { kEvent, kThread, kFile };
+  enum class Kind { kEvent, kThread, kFile, kFolder };
 
   explicit KernelObject(Kind objectKind) : kind(objectKind) {}
   virtual ~KernelObject() = default;

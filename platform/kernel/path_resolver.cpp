@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string_view>
@@ -41,20 +42,27 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool Exists(const std::string& path) {
+bool Exists(int base, const std::string& path) {
   struct stat info;
-  return ::lstat(path.c_str(), &info) == 0;
+  return ::fstatat(base, path.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-// The name in `folder` that stands for `element`, or the element itself.
-std::string MatchElement(const std::string& folder, std::string_view element, LastElement match) {
-  if (Exists(folder + std::string(element))) return std::string(element);
+DIR* OpenDirectory(int base, const std::string& folder) {
+  const int descriptor = ::openat(base, folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* directory = descriptor >= 0 ? ::fdopendir(descriptor) : nullptr;
+  if (directory == nullptr && descriptor >= 0) ::close(descriptor);
+  return directory;
+}
+
+// The name in `folder` (of `base`) that stands for `element`, or the element itself.
+std::string MatchElement(int base, const std::string& folder, std::string_view element, LastElement match) {
+  if (Exists(base, folder + std::string(element))) return std::string(element);
   const std::string utf8 = Utf8Spelling(element);
-  if (!utf8.empty() && Exists(folder + utf8)) return utf8;
+  if (!utf8.empty() && Exists(base, folder + utf8)) return utf8;
   const std::string_view spelt = utf8.empty() ? element : std::string_view(utf8);
   if (match == LastElement::kExactName) return std::string(spelt);
 
-  DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
+  DIR* directory = OpenDirectory(base, folder);
   if (directory == nullptr) return std::string(spelt);
   std::string best;
   while (const dirent* entry = ::readdir(directory)) {
@@ -68,7 +76,7 @@ std::string MatchElement(const std::string& folder, std::string_view element, La
 
 }  // namespace
 
-std::string ResolvePath(const char* path, LastElement last) {
+std::string ResolvePath(const char* path, LastElement last, int base) {
   std::string resolved;
   if (path == nullptr) return resolved;
   const std::size_t length = std::strlen(path);
@@ -88,7 +96,7 @@ std::string ResolvePath(const char* path, LastElement last) {
       if (element == "." || element == "..") {
         resolved.append(element);
       } else {
-        resolved += MatchElement(resolved, element, end >= length ? last : LastElement::kAnyCase);
+        resolved += MatchElement(base, resolved, element, end >= length ? last : LastElement::kAnyCase);
       }
       if (end < length) resolved += '/';
     }

@@ -14,6 +14,8 @@
 //   `Log.txt` are two files here. The folders on the way are still found as above.
 #pragma once
 
+#include <fcntl.h>
+
 #include <string>
 
 // A path that starts with "/" is in the system's own form: the working folder, the
@@ -28,4 +30,6 @@ enum class LastElement {
   kExactName,  // a file to write, create or delete: only its own name (or its UTF-8 spelling)
 };
 
-std::string ResolvePath(const char* path, LastElement last = LastElement::kAnyCase);
+// A relative path is resolved in the folder `base` (a descriptor of it; AT_FDCWD: the
+// current directory) and stays relative to it.
+std::string ResolvePath(const char* path, LastElement last = LastElement::kAnyCase, int base = AT_FDCWD);

@@ -205,16 +205,44 @@ TEST(LogFileName, AFifoAtTheNameIsNeverWaitedOn) {
 }
 
 // Another user's "Log.txt" (0666, in a folder shared with the sticky bit) is theirs, for
-// root's game as for uid 65534's: no log that run, and one line naming its owner.
+// root's game as for uid 65534's, whether it stood there at the start or was put there
+// while the game ran (after the user removed the log): no more log that run, and one line
+// naming its owner.
 TEST(LogFileName, AnotherUsersLogIsLeftAsItIs) {
   if (geteuid() != 0) GTEST_SKIP() << "another user's file needs root";
-  for (const uid_t user : {0u, 65534u}) {
+  for (const auto& [atTheStart, user] : {std::pair{true, 0u}, {true, 65534u}, {false, 0u}}) {
+    SCOPED_TRACE(std::string(atTheStart ? "at the start, uid " : "during the run, uid ") + std::to_string(user));
     ScratchDirectory scratch;
     std::filesystem::permissions(scratch.path(), std::filesystem::perms(01777));
     const std::string said = StandardErrorOfLogWrites(
-        true, [&] { scratch.Write("Log.txt", "theirs"), chmod("Log.txt", 0666), chown("Log.txt", 1234, 1234); }, user);
-    EXPECT_EQ(scratch.Read("Log.txt"), "theirs") << user;
+        atTheStart,
+        [&] {
+          std::filesystem::remove("Log.txt");
+          scratch.Write("Log.txt", "theirs"), chmod("Log.txt", 0666), chown("Log.txt", 1234, 1234);
+        },
+        user);
+    EXPECT_EQ(scratch.Read("Log.txt"), "theirs");
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_NE(said.find("uid 1234"), std::string::npos) << said;
   }
+}
+
+// The log's lines follow the folder the game runs in when it is renamed while the game
+// runs: nothing is written at the old path, not into a folder another user makes there.
+TEST_F(LogFile, LinesFollowTheFolderWhenItIsRenamed) {
+  LogWrite("before\n");
+  const std::filesystem::path folder = scratch_.path(), moved = folder.string() + "-moved";
+  std::filesystem::rename(folder, moved);
+  std::filesystem::create_directory(folder);
+  std::filesystem::permissions(folder, std::filesystem::perms::all);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(folder.c_str(), 1234, 1234), 0);
+  }
+  LogWrite("after\n");
+  CloseLogFile();
+  const bool nothingAtTheOldPath = std::filesystem::is_empty(folder);
+  std::filesystem::remove_all(folder);
+  std::filesystem::rename(moved, folder);
+  EXPECT_TRUE(nothingAtTheOldPath);
+  EXPECT_EQ(Contents(), "0:before\r\n0:after\r\n");
 }
