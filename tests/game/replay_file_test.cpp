@@ -157,7 +157,8 @@ TEST(ReplayFiles, ALinkLeadsOnlyToARegularFileOfTheUsersOwn) {
 // Another user's file (0666, in a folder shared with the sticky bit) at one of the game's
 // names is theirs, for root's game as for uid 65534's: the save starts fresh and is not
 // written, the slot shows empty and is not saved into, nothing is kept aside under their
-// name, and standard error names the owner once.
+// name, and standard error names the owner once. A save they make while the game runs,
+// after it found none, is left as it is too.
 TEST(ReplayFiles, AnotherUsersFileAtTheGamesNamesIsLeftAsItIs) {
   if (::geteuid() != 0) GTEST_SKIP() << "another user's files need root";
   const std::string words = EncodeWords(ReplayWords(kHeader, 1, {7}));  // also a save of level 66
@@ -167,18 +168,22 @@ TEST(ReplayFiles, AnotherUsersFileAtTheGamesNamesIsLeftAsItIs) {
     ReplayList[5] = {}, LoadSaveData(), Record({1}), ReplaySlot = 5;
     return int{ReplayList[5].score != 0 || FinishReplay() != -1};
   };
-  // (their file, a file "old" of the user's own and its mode, the act, whether it says a line)
-  const std::tuple<std::string, std::string, mode_t, int (*)(), bool> cases[] = {
-      {kSaveFileName, "", 0, save, true},
-      {ReplayFileName(5), "", 0, slot, true},
-      {"SaveData.3-bytes.dat", kSaveFileName, 0600, save, true},
-      {"VTReplaydata05.unreadable.dat", ReplayFileName(5), 0200, slot, true},
-      {"SaveData.dat.abc123.tmp", "", 0, [] { return LoadSaveData(), WriteSaveData(); }, false}};
-  for (const auto& [theirs, ours, oursMode, act, says] : cases) {
+  int (*const saveLater)() = [] { return int{WriteSaveData() + WriteSaveData() != -2}; };
+  // (their file, a file "old" of the user's own and its mode, the act, whether it says a
+  // line, whether theirs comes after the game loaded)
+  const std::tuple<std::string, std::string, mode_t, int (*)(), bool, bool> cases[] = {
+      {kSaveFileName, "", 0, save, true, false},
+      {kSaveFileName, "", 0, saveLater, true, true},
+      {ReplayFileName(5), "", 0, slot, true, false},
+      {"SaveData.3-bytes.dat", kSaveFileName, 0600, save, true, false},
+      {"VTReplaydata05.unreadable.dat", ReplayFileName(5), 0200, slot, true, false},
+      {"SaveData.dat.abc123.tmp", "", 0, [] { return LoadSaveData(), WriteSaveData(); }, false, false}};
+  for (const auto& [theirs, ours, oursMode, act, says, afterLoading] : cases) {
     for (const uid_t user : {0u, 65534u}) {
-      SCOPED_TRACE(theirs + " by uid " + std::to_string(user));
+      SCOPED_TRACE(theirs + " by uid " + std::to_string(user) + (afterLoading ? ", after loading" : ""));
       ScratchDirectory scratch;
       std::filesystem::permissions(scratch.path(), std::filesystem::perms(01777));
+      if (afterLoading) LoadSaveData();
       scratch.Write(theirs, words);
       ASSERT_EQ(::chmod(theirs.c_str(), 0666) | ::chown(theirs.c_str(), 1234, 1234), 0);
       if (!ours.empty()) scratch.Write(ours, "old"), ::chmod(ours.c_str(), oursMode), ::chown(ours.c_str(), user, user);
