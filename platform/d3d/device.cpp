@@ -113,9 +113,9 @@ HRESULT Direct3DDevice::EndScene() {
 
 void Direct3DDevice::ReportWritten() {
   FlushTileFrame();
-  for (RECT& area : tileWritten_) {
-    written_ = JoinAreas(written_, area);
-    area = RECT{0, 0, 0, 0};
+  for (TileWritten& tile : tileWritten_) {
+    written_ = JoinAreas(written_, tile.area);
+    tile.area = RECT{0, 0, 0, 0};
   }
   if (IsEmptyRect(written_)) return;
   RECT area = written_;
@@ -253,8 +253,8 @@ HRESULT Direct3DDevice::Draw(D3DPRIMITIVETYPE type, DWORD vertexFormat, const vo
   if (const auto tiles = static_cast<std::size_t>(TileCount(static_cast<int>(targetWidth_),
                                                            static_cast<int>(targetHeight_)));
       tileWritten_.size() != tiles) {
-    for (const RECT& area : tileWritten_) written_ = JoinAreas(written_, area);
-    tileWritten_.assign(tiles, RECT{0, 0, 0, 0});
+    for (const TileWritten& tile : tileWritten_) written_ = JoinAreas(written_, tile.area);
+    tileWritten_.assign(tiles, TileWritten{RECT{0, 0, 0, 0}});
   }
   RecordPrimitiveBatch(context, states_.cullMode, batch, vertexCount, tileWritten_.data());
   return D3D_OK;

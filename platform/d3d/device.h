@@ -7,6 +7,7 @@
 
 #include "d3d/d3d.h"
 #include "d3d/device_states.h"
+#include "d3d/primitive_assembly.h"
 
 class Direct3DDevice final : public IDirect3DDevice7 {
  public:
@@ -53,5 +54,5 @@ class Direct3DDevice final : public IDirect3DDevice7 {
   D3DMATRIX transforms_[3] = {};
   bool inScene_ = false;
   RECT written_{0, 0, 0, 0};
-  std::vector<RECT> tileWritten_;  // per tile of the target, by the recorded draws
+  std::vector<TileWritten> tileWritten_;  // per tile of the target, by the recorded draws
 };

@@ -85,10 +85,10 @@ void DrawLineList(Rasteriser& rasteriser, const PrimitiveBatch& batch) {
 // the same, and the area written per tile.
 struct BlockTarget {
   const DrawContext* context;
-  RECT* tileWritten;
+  TileWritten* tileWritten;
 
   void Written(const DrawTile& tile, const RECT& area) const {
-    RECT& written = tileWritten[tile.index];
+    RECT& written = tileWritten[tile.index].area;
     written = JoinAreas(written, area);
   }
 };
@@ -199,7 +199,7 @@ struct CaughtBlocks {
 class BatchRecorder {
  public:
   BatchRecorder(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch, DWORD vertexCount,
-                RECT* tileWritten)
+                TileWritten* tileWritten)
       : context_(context),
         cullMode_(cullMode),
         batch_(batch),
@@ -240,7 +240,7 @@ class BatchRecorder {
   DWORD cullMode_;
   const PrimitiveBatch& batch_;
   DWORD vertexCount_;
-  RECT* tileWritten_;
+  TileWritten* tileWritten_;
   bool oneStage_;
   BlockTarget target_{nullptr, nullptr};
   RecordedBatch* shared_ = nullptr;
@@ -281,7 +281,7 @@ RECT JoinAreas(const RECT& a, const RECT& b) {
 }
 
 void RecordPrimitiveBatch(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch, DWORD vertexCount,
-                          RECT* tileWritten) {
+                          TileWritten* tileWritten) {
   BatchRecorder recorder(context, cullMode, batch, vertexCount, tileWritten);
   Vertex v[6];
   if (batch.type == D3DPT_TRIANGLELIST) {

@@ -32,9 +32,15 @@ RECT DrawPrimitiveBatch(const DrawContext& context, DWORD cullMode, const Primit
 // The smallest box holding both areas (either may be empty).
 RECT JoinAreas(const RECT& a, const RECT& b);
 
+// The area recorded draws wrote in one tile, on a cache line of its own: the threads
+// drawing neighbouring tiles write theirs at once.
+struct alignas(64) TileWritten {
+  RECT area;
+};
+
 // Records the batch's primitives one by one in the tile frame, each with the box it may
 // write, for the target in use there; the area each writes in a tile is joined into
 // tileWritten[tile index]. `vertexCount` vertices are read (more than `count` when
 // indexed).
 void RecordPrimitiveBatch(const DrawContext& context, DWORD cullMode, const PrimitiveBatch& batch, DWORD vertexCount,
-                          RECT* tileWritten);
+                          TileWritten* tileWritten);

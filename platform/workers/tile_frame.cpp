@@ -1,18 +1,20 @@
 #include "workers/tile_frame.h"
 
+#include <pthread.h>
 #include <sched.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <numeric>
+#include <span>
 #include <system_error>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -22,6 +24,14 @@ namespace {
 constexpr int kBandHeight = 16;
 constexpr int kMostThreads = 64;
 constexpr std::size_t kArenaBlock = 1 << 20;
+// Recorded draws are handed to the workers this many at a time while the frame is still
+// being recorded: enough that waking them costs little beside the drawing, few enough
+// that little is left for the flush.
+constexpr std::uint64_t kHandOverEvery = 512;
+constexpr int kNoHome = -1;  // the recording thread's: it takes any tile
+// A worker out of draws stays awake about as long as the draws handed over at once take
+// to record: waking a sleeping one costs more than the drawing of a few of them.
+constexpr std::chrono::microseconds kAwakeWithoutDraws{200};
 
 int ThreadsFromEnvironment() {
   const char* asked = std::getenv("VANTOREL_DRAW_THREADS");
@@ -66,107 +76,41 @@ class Arena {
   std::size_t used_ = 0;
 };
 
-// Threads besides the caller that take tiles at a flush, started when first needed.
-// A process made by fork has none of its parent's threads: the crew it inherits is left
-// as it is (joining its threads, or destroying what they wait on, would wait for ever)
-// and a crew of its own is started.
-class TileWorkers {
- public:
-  ~TileWorkers() {
-    if (Inherited()) LeaveBehind();
-    Stop();
-  }
-
-  // Calls take(index) until it returns false, on `threads` threads (the caller's
-  // among them); returns when every thread is done.
-  template <typename Take>
-  void Run(int threads, Take& take) {
-    if (Inherited()) LeaveBehind();
-    if (crew_ == nullptr || static_cast<int>(crew_->threads.size()) != threads - 1) Start(threads - 1);
-    Crew& crew = *crew_;
-    {
-      std::lock_guard lock(crew.mutex);
-      crew.take = [](void* t) { while ((*static_cast<Take*>(t))()) {} };
-      crew.body = &take;
-      crew.working = static_cast<int>(crew.threads.size());
-      ++crew.generation;
-    }
-    crew.wake.notify_all();
-    crew.take(crew.body);
-    std::unique_lock lock(crew.mutex);
-    crew.finished.wait(lock, [&crew] { return crew.working == 0; });
-  }
-
- private:
-  struct Crew {
-    pid_t process = ::getpid();
-    std::vector<std::thread> threads;
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::condition_variable finished;
-    bool stopping = false;
-    std::uint64_t generation = 0;
-    int working = 0;
-    void (*take)(void*) = nullptr;
-    void* body = nullptr;
-  };
-
-  bool Inherited() const { return crew_ != nullptr && crew_->process != ::getpid(); }
-
-  // Kept where it stays reachable, never destroyed.
-  void LeaveBehind() { inherited_ = crew_.release(); }
-
-  void Start(int count) {
-    Stop();
-    crew_ = std::make_unique<Crew>();
-    try {
-      for (int i = 0; i < count; ++i) crew_->threads.emplace_back([crew = crew_.get()] { Work(*crew); });
-    } catch (const std::system_error&) {
-      // Fewer workers than asked for take the tiles between them.
-    }
-  }
-
-  void Stop() {
-    if (crew_ == nullptr) return;
-    {
-      std::lock_guard lock(crew_->mutex);
-      crew_->stopping = true;
-    }
-    crew_->wake.notify_all();
-    for (std::thread& worker : crew_->threads) worker.join();
-    crew_.reset();
-  }
-
-  // Each worker waits for the next flush from the one its crew was started before.
-  static void Work(Crew& crew) {
-    for (std::uint64_t seen = 0;;) {
-      void (*take)(void*);
-      void* body;
-      {
-        std::unique_lock lock(crew.mutex);
-        crew.wake.wait(lock, [&] { return crew.stopping || crew.generation != seen; });
-        if (crew.stopping) return;
-        seen = crew.generation;
-        take = crew.take;
-        body = crew.body;
-      }
-      take(body);
-      std::lock_guard lock(crew.mutex);
-      if (--crew.working == 0) crew.finished.notify_one();
-    }
-  }
-
-  std::unique_ptr<Crew> crew_;
-  Crew* inherited_ = nullptr;
-};
-
 struct Recorded {
   tile_frame_detail::RunFunction run;
   const void* draw;
 };
 
+class TileFrame;
+TileFrame& Frame();
+
+// A tile's recorded draws, in call order. The recording thread appends them and hands
+// them over: the first `handedOver` may be run. The thread that has the tile `taken`
+// runs those past the first `run`. The draws do not move while any of them is handed
+// over and not run.
+struct Tile {
+  alignas(64) std::vector<Recorded> draws;  // the recording thread's line
+  alignas(64) std::atomic<std::size_t> handedOver = 0;  // the running threads' line
+  std::atomic<std::size_t> run = 0;
+  std::atomic<bool> taken = false;
+};
+
+// Threads besides the recording one that run the draws handed over. What they count
+// lies on lines of its own, away from its neighbours on the heap: they write it at every
+// tile.
+struct alignas(64) Crew {
+  int asked;
+  std::vector<std::thread> threads;
+  alignas(64) std::atomic<std::uint32_t> wakeUps = 0;  // workers with nothing to run wait for it to change
+  std::atomic<bool> stopping = false;
+  alignas(64) std::atomic<std::uint32_t> tilesRun = 0;  // the recording thread waits for it to change
+  std::atomic<bool> catchingUp = false;                 // while it does
+};
+
 class TileFrame {
  public:
+  ~TileFrame() { StopCrew(); }
+
   int Threads() {
     if (threads_ < 0) threads_ = ThreadsFromEnvironment();
     return threads_;
@@ -188,31 +132,27 @@ class TileFrame {
     const int left = std::max<LONG>(box.left, 0), right = std::min<LONG>(box.right, width);
     const int top = std::max<LONG>(box.top, 0), bottom = std::min<LONG>(box.bottom, height);
     if (left >= right || top >= bottom) return;
-    const auto index = static_cast<std::uint32_t>(draws_.size());
-    draws_.push_back(draw);
-    for (int band = top / kBandHeight; band <= (bottom - 1) / kBandHeight; ++band) bins_[band].push_back(index);
+    for (int band = top / kBandHeight; band <= (bottom - 1) / kBandHeight; ++band) {
+      std::vector<Recorded>& draws = tiles_[band]->draws;
+      if (draws.size() == draws.capacity()) CatchUp();  // growing moves them
+      draws.push_back(draw);
+    }
+    if (++recorded_ % kHandOverEvery == 0) HandOver();
   }
 
   void Flush() {
-    if (draws_.empty() || flushing_) return;
+    if (recorded_ == 0 || flushing_) return;
     flushing_ = true;
-    // Busiest tiles first, so that no thread is left with a long one at the end.
-    std::iota(order_.begin(), order_.end(), 0);
-    std::stable_sort(order_.begin(), order_.end(), [this](int a, int b) { return bins_[a].size() > bins_[b].size(); });
-    std::atomic<int> next{0};
-    auto take = [&] {
-      const int i = next.fetch_add(1, std::memory_order_relaxed);
-      if (i >= static_cast<int>(order_.size()) || bins_[order_[i]].empty()) return false;
-      RunTile(order_[i]);
-      return true;
-    };
-    if (Threads() <= 1) {
-      while (take()) {}
-    } else {
-      workers_.Run(Threads(), take);
+    HandOver();
+    CatchUp();
+    for (const std::unique_ptr<Tile>& tile : Tiles()) {
+      Take(*tile);  // from a worker that found nothing in it
+      tile->draws.clear();
+      tile->handedOver = 0;
+      tile->run = 0;
+      tile->taken.store(false, std::memory_order_release);
     }
-    for (std::vector<std::uint32_t>& bin : bins_) bin.clear();
-    draws_.clear();
+    recorded_ = 0;
     arena_.Clear();
     ++flushes_;
     flushing_ = false;
@@ -222,32 +162,179 @@ class TileFrame {
 
   Arena& arena() { return arena_; }
 
+  // A fork copies the process with every draw handed over run. The child has none of
+  // its parent's threads: it leaves the crew it inherits as it is (joining its threads,
+  // or destroying what they wait on, would wait for ever) and starts one of its own.
+  void BeforeFork() {
+    if (crew_ != nullptr && !CaughtUp()) CatchUp();
+  }
+  void AfterForkInChild() {
+    if (crew_ == nullptr) return;
+    inherited_ = crew_.release();  // kept where it stays reachable, never destroyed
+    for (const std::unique_ptr<Tile>& tile : tiles_) tile->taken = false;  // by a parent's worker finding nothing
+  }
+
  private:
   void SetTarget(const void* target, int width, int height) {
     target_ = target;
     width_ = width;
     height_ = height;
-    const std::size_t count = static_cast<std::size_t>(TileCount(width, height));
-    bins_.resize(count);
-    order_.resize(count);
+    // The workers look at the tiles unasked: more are made while there are none.
+    const auto count = static_cast<std::size_t>(TileCount(width, height));
+    if (tiles_.size() < count) {
+      StopCrew();
+      while (tiles_.size() < count) tiles_.push_back(std::make_unique<Tile>());
+    }
+    tileCount_ = count;
   }
 
-  void RunTile(int index) const {
-    const DrawTile tile{RECT{0, index * kBandHeight, width_, std::min((index + 1) * kBandHeight, height_)}, index};
-    for (const std::uint32_t draw : bins_[index]) draws_[draw].run(draws_[draw].draw, tile);
+  std::span<const std::unique_ptr<Tile>> Tiles() const { return {tiles_.data(), tileCount_}; }
+
+  // The crew for the thread count in force, started when first needed.
+  Crew& Workers() {
+    const int workers = std::max(Threads() - 1, 0);
+    if (crew_ == nullptr || crew_->asked != workers) StartCrew(workers);
+    return *crew_;
+  }
+
+  void StartCrew(int count) {
+    StopCrew();
+    static std::once_flag forkHandlers;
+    std::call_once(forkHandlers, [] {
+      pthread_atfork([] { Frame().BeforeFork(); }, nullptr, [] { Frame().AfterForkInChild(); });
+    });
+    crew_ = std::make_unique<Crew>();
+    crew_->asked = count;
+    try {
+      for (int i = 0; i < count; ++i) crew_->threads.emplace_back([this, crew = crew_.get(), i] { Work(*crew, i); });
+    } catch (const std::system_error&) {
+      // Fewer workers than asked for run the tiles between them.
+    }
+  }
+
+  void StopCrew() {
+    if (crew_ == nullptr) return;
+    crew_->stopping = true;
+    ++crew_->wakeUps;
+    crew_->wakeUps.notify_all();
+    for (std::thread& worker : crew_->threads) worker.join();
+    crew_.reset();
+  }
+
+  // One worker (waking all at once would cost the waker a call for each): it wakes the
+  // next when it finds more tiles waiting than the one it takes.
+  static void WakeAWorker(Crew& crew) {
+    ++crew.wakeUps;
+    crew.wakeUps.notify_one();
+  }
+
+  // Lets the workers run every draw recorded so far.
+  void HandOver() {
+    for (const std::unique_ptr<Tile>& tile : Tiles()) {
+      tile->handedOver.store(tile->draws.size(), std::memory_order_release);
+    }
+    WakeAWorker(Workers());
+  }
+
+  // Runs handed-over draws on this thread too, until every one has run.
+  void CatchUp() {
+    Crew& crew = Workers();
+    for (;;) {
+      const std::uint32_t tilesRun = crew.tilesRun;
+      if (CaughtUp()) return;
+      if (RunATile(crew, kNoHome)) continue;
+      crew.catchingUp = true;
+      crew.tilesRun.wait(tilesRun);
+      crew.catchingUp = false;
+    }
+  }
+
+  bool CaughtUp() const {
+    return std::ranges::all_of(Tiles(), [](const std::unique_ptr<Tile>& tile) {
+      return tile->run.load(std::memory_order_acquire) == tile->handedOver.load(std::memory_order_relaxed);
+    });
+  }
+
+  // Runs tiles until the crew stops. The count of wake-ups is read before the tiles are
+  // looked at, so that a hand-over in between is not slept through.
+  void Work(Crew& crew, int worker) {
+    for (;;) {
+      const std::uint32_t wakeUps = crew.wakeUps;
+      if (crew.stopping) return;
+      if (RunATile(crew, worker)) continue;
+      const auto sleepAt = std::chrono::steady_clock::now() + kAwakeWithoutDraws;
+      while (crew.wakeUps == wakeUps && std::chrono::steady_clock::now() < sleepAt) std::this_thread::yield();
+      crew.wakeUps.wait(wakeUps);
+    }
+  }
+
+  // Runs the draws handed over to the tile with the most of them waiting that no thread
+  // has; false when no tile has any. A worker looks in its home first, a run of tiles
+  // of its own: a band's pixels stay in one processor's cache from hand-over to
+  // hand-over and from frame to frame, and a draw over a few bands is mostly read by one.
+  bool RunATile(Crew& crew, int worker) {
+    int index, waitingTiles;
+    const int count = static_cast<int>(tileCount_.load(std::memory_order_relaxed));
+    do {
+      index = -1;
+      if (worker != kNoHome) {
+        std::tie(index, waitingTiles) = Busiest(worker * count / crew.asked, (worker + 1) * count / crew.asked);
+      }
+      if (index < 0) std::tie(index, waitingTiles) = Busiest(0, count);
+      if (index < 0) return false;
+    } while (tiles_[index]->taken.exchange(true, std::memory_order_acquire));
+    if (waitingTiles > 1) WakeAWorker(crew);
+    Tile& tile = *tiles_[index];
+    const std::size_t upTo = tile.handedOver.load(std::memory_order_acquire);
+    const std::size_t from = tile.run.load(std::memory_order_relaxed);
+    if (from < upTo) {
+      const DrawTile area{RECT{0, index * kBandHeight, width_, std::min((index + 1) * kBandHeight, height_)}, index};
+      const Recorded* const draws = tile.draws.data();
+      for (std::size_t i = from; i < upTo; ++i) draws[i].run(draws[i].draw, area);
+      tile.run.store(upTo, std::memory_order_release);
+    }
+    tile.taken.store(false, std::memory_order_release);
+    ++crew.tilesRun;
+    if (crew.catchingUp) crew.tilesRun.notify_one();
+    return true;
+  }
+
+  // The tile with the most draws waiting and none taken (-1 without one), and how many
+  // such tiles there are.
+  std::pair<int, int> Busiest(int first, int end) const {
+    int busiest = -1, waitingTiles = 0;
+    std::size_t most = 0;
+    for (int i = first; i < end; ++i) {
+      const Tile& tile = *tiles_[i];
+      if (tile.taken.load(std::memory_order_relaxed)) continue;
+      const std::size_t given = tile.handedOver.load(std::memory_order_relaxed);
+      const std::size_t run = tile.run.load(std::memory_order_relaxed);
+      if (given <= run) continue;
+      ++waitingTiles;
+      if (given - run > most) {
+        busiest = i;
+        most = given - run;
+      }
+    }
+    return {busiest, waitingTiles};
+  }
+
+  static void Take(Tile& tile) {
+    while (tile.taken.exchange(true, std::memory_order_acquire)) std::this_thread::yield();
   }
 
   int threads_ = -1;
   bool flushing_ = false;
   std::uint64_t flushes_ = 0;
+  std::uint64_t recorded_ = 0;  // draws since the last flush
   const void* target_ = nullptr;
   int width_ = 0;
   int height_ = 0;
-  std::vector<Recorded> draws_;
-  std::vector<std::vector<std::uint32_t>> bins_;
-  std::vector<int> order_;
+  std::vector<std::unique_ptr<Tile>> tiles_;
+  std::atomic<std::size_t> tileCount_ = 0;  // the target's
   Arena arena_;
-  TileWorkers workers_;
+  std::unique_ptr<Crew> crew_;
+  Crew* inherited_ = nullptr;
 };
 
 TileFrame& Frame() {

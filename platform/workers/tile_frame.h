@@ -1,10 +1,12 @@
 // The frame drawn in screen tiles, bands of whole rows. Both drawing paths record their
-// draws here as they come, each with the box of target pixels it may write; the recorded
-// draws run at a flush, when something is about to read or change a picture they use.
-// At a flush the calling thread and the workers take whole tiles, largest first, and
-// each runs every draw whose box meets its tile, in call order, clipped to the tile: so
-// a draw must write the same bytes inside a tile whatever tile it is clipped to. One
-// join a flush.
+// draws here as they come, each with the box of target pixels it may write. Every few
+// hundred draws the workers are handed what is recorded and run it while the recording
+// goes on; a flush, when something is about to read or change a picture the draws use,
+// runs the rest, the calling thread and the workers taking whole tiles, busiest first,
+// with one join. Each tile runs every draw whose box meets it, in call order, clipped
+// to the tile, one thread at a time: so a draw must write the same bytes inside a tile
+// whatever tile it is clipped to, and what it reads must not change, nor what it writes
+// be read, from its recording until the flush.
 //
 // Drawing is on one thread (the game's); recording and flushing are not thread-safe.
 #pragma once
@@ -25,7 +27,7 @@ struct DrawTile {
   int index;
 };
 
-// Threads that draw at a flush, the calling thread counted; 0 draws every call at once
+// Threads that draw, the recording thread counted; 0 draws every call at once
 // on the calling thread, unrecorded (the serial drawing); 1 draws in tiles with no other
 // thread. At first use the environment's VANTOREL_DRAW_THREADS ("serial" or a count)
 // decides, else the processors this process may run on (serial on one). Setting it
@@ -34,7 +36,7 @@ void SetDrawThreads(int threads);
 int DrawThreads();
 inline bool TiledDrawing() { return DrawThreads() > 0; }
 
-// Runs every recorded draw (nothing when none is).
+// Runs every recorded draw not yet run (nothing when none is).
 void FlushTileFrame();
 
 // Flushes so far: what was kept before another one is gone.

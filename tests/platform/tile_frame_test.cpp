@@ -107,6 +107,30 @@ TEST_F(TileFrameTest, KeptDataLastsUntilTheFlushAndAnotherTargetFlushesFirst) {
   EXPECT_EQ(order.back(), 2);
 }
 
+// Draws are handed to the workers while the recording goes on: many recorded draws run
+// before any flush, and a process forked among them finds each draw run once, by its
+// parent before the fork or by itself at its flush.
+TEST_F(TileFrameTest, RecordedDrawsRunBeforeTheFlushAndAForkFindsEachRunOnce) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  SetDrawThreads(3);
+  const int target = 0;
+  constexpr int kDraws = 8000;  // the last few hundred not yet handed over at the fork
+  std::vector<std::atomic<int>> runs(kDraws);
+  UseDrawTarget(&target, 64, 64);
+  for (int i = 0; i < kDraws; ++i) RecordDraw(RECT{0, 0, 1, 1}, [&runs, i](const DrawTile&) { ++runs[i]; });
+  for (int waited = 0; runs[0] == 0 && waited < 30000; ++waited) usleep(1000);
+  EXPECT_EQ(runs[0], 1) << "the first draws ran unflushed";
+  EXPECT_EXIT(
+      {
+        alarm(30);
+        FlushTileFrame();
+        std::exit(std::all_of(runs.begin(), runs.end(), [](const std::atomic<int>& n) { return n == 1; }) ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+  FlushTileFrame();
+  EXPECT_TRUE(std::all_of(runs.begin(), runs.end(), [](const std::atomic<int>& n) { return n == 1; }));
+}
+
 // A process forked after tiles were drawn on several threads has none of them: it draws
 // on threads of its own, and ends (its statics destroyed) without waiting for its
 // parent's.
