@@ -51,9 +51,6 @@ function(vantorel_test_folder name label)
   elseif(VANTOREL_SANITIZE)
     target_compile_options(${name} PRIVATE -O1)
   endif()
-  # Every test source reads the test framework's header, most of a unit test's compile
-  # at -O0: read once for the program.
-  target_precompile_headers(${name} PRIVATE <gtest/gtest.h>)
   if(ARG_WHOLE_GAME)
     include(GoogleTest)
     gtest_discover_tests(${name} PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60)
