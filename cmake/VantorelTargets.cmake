@@ -26,9 +26,12 @@ function(vantorel_folder_library name)
 endfunction()
 
 # One test executable per subsystem: every .cpp in the folder, registered with CTest
-# under the given label.
+# under the given label, one CTest test per suite: a test program's start costs about
+# as much as a unit test (its libraries, and a second under the sanitizers), so a suite
+# runs in one process. WHOLE_GAME: whole-game runs, each test registered on its own
+# (long enough to run side by side).
 function(vantorel_test_folder name label)
-  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  cmake_parse_arguments(ARG "WHOLE_GAME" "" "LINK" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -37,11 +40,29 @@ function(vantorel_test_folder name label)
                  ${PROJECT_SOURCE_DIR}/tests/support/headless_drivers.cpp)
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main Threads::Threads)
   vantorel_flags(${name} SJIS)
-  if(VANTOREL_SANITIZE)
-    # The checks' own code is not where the time goes under the sanitizers, but its
-    # optimisation is most of their compile time; the code under test keeps -O2.
+  # Line tables are all a failed check's stack needs; full debug information is a third
+  # of the test programs' compile time. A unit test's own code is not where its time
+  # goes, but its optimisation is most of the compile time: -O0 (the code under test
+  # keeps -O2). Whole-game runs read frames back and check them pixel by pixel: their
+  # checks keep -O2, -O1 under the sanitizers (half their compile time there).
+  target_compile_options(${name} PRIVATE -g1)
+  if(NOT ARG_WHOLE_GAME)
+    target_compile_options(${name} PRIVATE -O0)
+  elseif(VANTOREL_SANITIZE)
     target_compile_options(${name} PRIVATE -O1)
   endif()
-  include(GoogleTest)
-  gtest_discover_tests(${name} PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60)
+  if(ARG_WHOLE_GAME)
+    include(GoogleTest)
+    gtest_discover_tests(${name} PROPERTIES LABELS ${label} DISCOVERY_TIMEOUT 60)
+    return()
+  endif()
+  set(suites ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
+  add_custom_command(TARGET ${name} POST_BUILD BYPRODUCTS ${suites}
+    COMMAND ${CMAKE_COMMAND} -D PROGRAM=$<TARGET_FILE:${name}> -D TESTS_FILE=${suites} -D LABEL=${label}
+            -D WORKING_DIRECTORY=${CMAKE_CURRENT_BINARY_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/AddTestSuites.cmake
+    VERBATIM)
+  set(include_suites ${CMAKE_CURRENT_BINARY_DIR}/${name}_include.cmake)
+  file(WRITE ${include_suites} "if(EXISTS \"${suites}\")\n  include(\"${suites}\")\nelse()\n"
+       "  add_test(${name}_NOT_BUILT ${name}_NOT_BUILT)\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_suites})
 endfunction()

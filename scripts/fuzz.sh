@@ -6,11 +6,9 @@ shopt -s nullglob
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-20}
 dir="$root/build-fuzz"
-# The targets only: the game program, the tools and the demos are not fuzzed.
 names=()
 for source in "$root"/tests/fuzz/*_fuzz.cpp; do names+=("$(basename "$source" .cpp)"); done
-CC=clang CXX=clang++ bash "$root/scripts/build.sh" "$dir" \
-  -DVANTOREL_FUZZ=ON -DVANTOREL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo --target "${names[@]}"
+bash "$root/scripts/build_fuzz.sh"
 # Any sanitizer report ends the run as a failure, undefined behaviour included (the
 # targets are also built with -fno-sanitize-recover=all).
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

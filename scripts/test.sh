@@ -8,19 +8,49 @@ cd "$root"
 bash scripts/setup.sh
 jobs=$(nproc)
 summary=$(mktemp)
-trap 'rm -f "$summary"' EXIT
+logs=$(mktemp -d)
+background=()
+# A build still going in the background when the script ends (a failed suite) ends too.
+trap 'for pgid in "${background[@]}"; do kill -- "-$pgid" 2>/dev/null || true; done; rm -rf "$summary" "$logs"' EXIT
 
-# run_suite DIR: runs ctest in DIR, keeping its pass/fail counts for the summary.
+# run_suite DIR: runs ctest in DIR, keeping its pass/fail counts for the summary. A test
+# runs on each core, so each draws its frames with two threads: the tiles are still drawn
+# side by side, and the cores are not shared out among eight times as many threads.
 run_suite() {
-  (cd "$1" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  (cd "$1" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 VANTOREL_DRAW_THREADS=2 \
      ctest --output-on-failure -j "$jobs") | tee -a "$summary"
 }
 
-bash scripts/build.sh build
-run_suite build
+# build_behind NAME COMMAND...: the build in the background, at the lowest priority: it
+# takes only the processors the running tests leave idle (all of them once they end).
+# It runs in a process group of its own (to be ended as one) but in this session: the
+# scheduler weighs priorities only within a session.
+build_behind() {
+  local name=$1
+  shift
+  set -m
+  nice -n 19 "$@" >"$logs/$name" 2>&1 &
+  set +m
+  background+=("$!")
+}
 
-bash scripts/build.sh build-sanitize -DVANTOREL_SANITIZE=ON -DVANTOREL_BENCH=OFF
+# joined NAME: waits for the build started last, then shows its output.
+joined() {
+  local status=0
+  wait "${background[-1]}" || status=$?
+  unset 'background[-1]'
+  cat "$logs/$1"
+  return "$status"
+}
+
+bash scripts/build.sh build
+build_behind sanitize bash scripts/build.sh build-sanitize -DVANTOREL_SANITIZE=ON -DVANTOREL_BENCH=OFF
+run_suite build
+joined sanitize
+
+build_behind fuzz bash scripts/build_fuzz.sh
 run_suite build-sanitize
+joined fuzz
 
 bash scripts/fuzz.sh 8
 

@@ -15,7 +15,7 @@ constexpr int kOptionRows[] = {288, 291, 292, 321};
 constexpr int kStartOptions = 2;
 
 TEST(OptionShotsRun, OptionsShowTheShotTheyFire) {
-  for (int shot = 1; shot < 4; ++shot) {
+  for (int shot = 0; shot < 4; ++shot) {
     SCOPED_TRACE(shot);
     GameSession game;
     StartWithAFreshSave(game, 999);

@@ -311,7 +311,8 @@ class FrameWatch {
   // A frame's drawing starts on the cleared screen, read back; or on a fresh one, black.
   void Start(bool cleared) {
     started_ = true;
-    screen_ = Canvas(kScreenWidth, kScreenHeight, Colour{0, 0, 0});
+    screen_.width = kScreenWidth, screen_.height = kScreenHeight;
+    screen_.pixels.assign(static_cast<std::size_t>(kScreenWidth) * kScreenHeight, Colour{0, 0, 0});
     if (cleared && !ReadBackScreen(0, 0, screen_)) ADD_FAILURE() << frame_ << ": the screen could not be read";
     owner_.assign(screen_.pixels.size(), -1);
     wordAt_.assign(screen_.pixels.size(), -1);
@@ -523,11 +524,16 @@ class FrameWatch {
       draws_.push_back(std::move(draw));
       return;
     }
-    Canvas after(area.w, area.h, {});
+    // The area as drawn, what lay there before, and what the draw changed: buffers kept
+    // from draw to draw, since fresh ones of a screen's size fault in their pages anew.
+    Canvas& after = after_;
+    after.width = area.w, after.height = area.h;
+    after.pixels.assign(static_cast<std::size_t>(area.w) * area.h, Colour{});
     if (!ReadBackScreen(area.x, area.y, after)) ADD_FAILURE() << frame_ << ": the screen could not be read";
-    // What lay in the area before, and what the draw changed.
-    std::vector<Colour> before(after.pixels.size());
-    std::vector<std::pair<std::size_t, int>> changes;  // screen pixel, change
+    std::vector<Colour>& before = before_;
+    before.assign(after.pixels.size(), Colour{});
+    std::vector<std::pair<std::size_t, int>>& changes = changes_;  // screen pixel, change
+    changes.clear();
     std::set<int> crossed;
     for (int y = area.y; y < area.Bottom(); ++y) {
       for (int x = area.x; x < area.Right(); ++x) {
@@ -1037,6 +1043,10 @@ class FrameWatch {
   bool mapShown_ = false;  // the HUD drew its map
   int blend_ = 0, strength_ = 0;
   Canvas screen_{0, 0, {}};
+  // Take's buffers: a draw's area as drawn, what lay there before, the pixels it changed.
+  Canvas after_{0, 0, {}};
+  std::vector<Colour> before_;
+  std::vector<std::pair<std::size_t, int>> changes_;
   std::vector<int> owner_;     // by pixel: the draw that set it last
   std::vector<int> wordAt_;    // by pixel: the shown word whose glyph it is
   std::vector<int> marginOf_;  // by pixel: the shown word whose margin it lies in

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 #include <unistd.h>
@@ -91,8 +90,11 @@ bool ReadBackScreen(int x, int y, Canvas& area) {
   if (!gameClip) GetScreenModeSize(&clip[2], &clip[3]);
   __real__Z11SetClipRectiiii(clip[0], clip[1], clip[2], clip[3]);
   if (saved != 0) return false;
-  std::ifstream in(bmp, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // One read of the whole file into a buffer kept from call to call: word checks read
+  // the screen back for every checked draw.
+  static std::string bytes;
+  bytes.resize(std::filesystem::file_size(bmp));
+  std::ifstream(bmp, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   std::filesystem::remove(bmp);
   return ReadScreenBmp(bytes, area);
 }
