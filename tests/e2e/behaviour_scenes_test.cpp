@@ -30,7 +30,7 @@ void PlaceDyingTarget(Scenario& scenario, int kind) {
   scenario.At(2, [] { Scenario::Kill(kTargetSlot); });
 }
 
-struct Scene {
+struct BehaviourScene {
   std::string name;
   int stage;
   int frames;
@@ -38,8 +38,8 @@ struct Scene {
   std::vector<std::array<int, 3>> shots;  // template, x, y
 };
 
-std::vector<Scene> Scenes() {
-  std::vector<Scene> scenes;
+std::vector<BehaviourScene> AllScenes() {
+  std::vector<BehaviourScene> scenes;
   for (int kind : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 99}) {
     scenes.push_back({"kind" + std::to_string(kind), 1, 20, kind, {}});
   }
@@ -51,7 +51,7 @@ std::vector<Scene> Scenes() {
   return scenes;
 }
 
-std::vector<FrameDigest> Play(const Scene& scene, Scenario& scenario) {
+std::vector<FrameDigest> Play(const BehaviourScene& scene, Scenario& scenario) {
   scenario.SetPlayer(200.0f, 400.0f);
   if (scene.deathKind >= 0) PlaceDyingTarget(scenario, scene.deathKind);
   for (const auto& [templateId, x, y] : scene.shots) scenario.Place(templateId, x, y, 0, 0);
@@ -59,9 +59,9 @@ std::vector<FrameDigest> Play(const Scene& scene, Scenario& scenario) {
 }
 
 TEST(BehaviourScenes, ScenesRepeatAfterOtherScenes) {
-  const std::vector<Scene> scenes = Scenes();
+  const std::vector<BehaviourScene> scenes = AllScenes();
   std::vector<std::vector<FrameDigest>> first;
-  for (const Scene& scene : scenes) {
+  for (const BehaviourScene& scene : scenes) {
     Scenario scenario(scene.stage);
     first.push_back(Play(scene, scenario));
     if (scene.name == "kind1" || scene.name == "kind10") scenario.SaveFrame(scene.name);

@@ -18,7 +18,7 @@ class ChecksAtTheEnd : public testing::Environment {
   }
 };
 
-[[maybe_unused]] testing::Environment* const installed = testing::AddGlobalTestEnvironment(new ChecksAtTheEnd);
+[[maybe_unused]] testing::Environment* const endChecksInstalled = testing::AddGlobalTestEnvironment(new ChecksAtTheEnd);
 
 }  // namespace
 

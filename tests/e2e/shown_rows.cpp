@@ -33,7 +33,7 @@ class WriteAtTheTestsEnd : public testing::EmptyTestEventListener {
   }
 };
 
-[[maybe_unused]] const bool installed = [] {
+[[maybe_unused]] const bool rowWriterInstalled = [] {
   ObjectDrawHook = NoteShownRow;
   testing::UnitTest::GetInstance()->listeners().Append(new WriteAtTheTestsEnd);
   return true;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/pixel_convert_blt.h"
+#include "pixel_format_of.h"
 
 namespace {
 
@@ -13,12 +14,6 @@ struct NamedFormat {
   PixelFormat pf;
 };
 
-PixelFormat Format(int bits, std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t a) {
-  PixelFormat pf{};
-  BuildPixelFormatBody(&pf, bits, r, g, b, a);
-  return pf;
-}
-
 PixelFormat Palette(const std::vector<std::uint32_t>& colours) {
   PixelFormat pf{};
   BuildPalette8PixelFormat(&pf);
@@ -26,13 +21,13 @@ PixelFormat Palette(const std::vector<std::uint32_t>& colours) {
   return pf;
 }
 
-const PixelFormat kXrgb8888 = Format(32, 0xFF0000, 0xFF00, 0xFF, 0);
-const PixelFormat kArgb8888 = Format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
-const PixelFormat kRgb24 = Format(24, 0xFF0000, 0xFF00, 0xFF, 0);
-const PixelFormat kRgb565 = Format(16, 0xF800, 0x7E0, 0x1F, 0);
-const PixelFormat kXrgb1555 = Format(16, 0x7C00, 0x3E0, 0x1F, 0);
-const PixelFormat kArgb4444 = Format(16, 0xF00, 0xF0, 0xF, 0xF000);
-const PixelFormat kArgb1555 = Format(16, 0x7C00, 0x3E0, 0x1F, 0x8000);
+const PixelFormat kXrgb8888 = PixelFormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0);
+const PixelFormat kArgb8888 = PixelFormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
+const PixelFormat kRgb24 = PixelFormatOf(24, 0xFF0000, 0xFF00, 0xFF, 0);
+const PixelFormat kRgb565 = PixelFormatOf(16, 0xF800, 0x7E0, 0x1F, 0);
+const PixelFormat kXrgb1555 = PixelFormatOf(16, 0x7C00, 0x3E0, 0x1F, 0);
+const PixelFormat kArgb4444 = PixelFormatOf(16, 0xF00, 0xF0, 0xF, 0xF000);
+const PixelFormat kArgb1555 = PixelFormatOf(16, 0x7C00, 0x3E0, 0x1F, 0x8000);
 
 // Colours every format holds exactly: each channel 0 or full, alpha 0 or 255.
 const std::vector<std::uint32_t> kPureColours = {
@@ -334,7 +329,7 @@ TEST(ConvertBlt, RowsConvertAsEachCaseSays) {
        {0x1234, 0xAAAA, 0x0001}, {.skipKey = 1, .key = 0xF81F}, 0xAAAA},
       {"mirroring turns skipping off", kRgb565, kRgb565, {0x1234, 0xF81F, 0x0001}, {0x0001, 0xF81F, 0x1234},
        {.mirror = 1, .skipKey = 1, .key = 0xF81F}, 0xAAAA},
-      {"no red or blue channel", Format(16, 0, 0xFF, 0, 0xFF00), kArgb8888, {0x80FF, 0xFF10},
+      {"no red or blue channel", PixelFormatOf(16, 0, 0xFF, 0, 0xFF00), kArgb8888, {0x80FF, 0xFF10},
        {0x8000FF00, 0xFF001000}, {}},
       {"alpha from red", kXrgb8888, kArgb8888, kReds, {0x10102030, 0x40405060, 0xF0F0F0F0}, {.alphaFromRed = 1}},
       {"alpha only, from red", kXrgb8888, kArgb8888, kReds, {0x10000000, 0x40000000, 0xF0000000},

@@ -57,7 +57,7 @@ class HardwareTest : public GraphicsTest {
   }
 };
 
-DDPIXELFORMAT Format(DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a) {
+DDPIXELFORMAT DDFormat(DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a) {
   DDPIXELFORMAT format{};
   BuildDDPixelFormatBody(&format, bits, r, g, b, a);
   return format;
@@ -184,8 +184,8 @@ TEST_F(HardwareTest, EachGraphKindGetsItsTextureFormatAtBothDepths) {
 }
 
 TEST_F(HardwareTest, ADeviceWithoutA32BitPlainFormatUsesThe16BitOne) {
-  D3DTestOfferTextureFormats({Format(16, 0xF800, 0x7E0, 0x1F, 0), Format(16, 0xF00, 0xF0, 0xF, 0xF000),
-                              Format(16, 0x7C00, 0x3E0, 0x1F, 0x8000)});
+  D3DTestOfferTextureFormats({DDFormat(16, 0xF800, 0x7E0, 0x1F, 0), DDFormat(16, 0xF00, 0xF0, 0xF, 0xF000),
+                              DDFormat(16, 0x7C00, 0x3E0, 0x1F, 0x8000)});
   StartHardware();
   for (int kind : {kTexturePlain32, kTextureTarget16, kTextureTarget32}) {
     EXPECT_TRUE(SamePixelFormat(GetTextureFormatPixelFormat(kind), GetTextureFormatPixelFormat(kTexturePlain16)));

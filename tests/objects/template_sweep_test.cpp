@@ -76,13 +76,13 @@ double FieldValue(const GameObject& record, const ObjectField& field) {
   return value;
 }
 
-struct Call {
+struct SpawnCall {
   int facing, parentSlot, stage, shot, option, turbo;
 };
 
 // The fields of one written record against its fixture record; fields the fixture does
 // not name must keep their reset values.
-std::string Mismatches(const ExpectedRecord& expected, const GameObject& record, const Call& call) {
+std::string Mismatches(const ExpectedRecord& expected, const GameObject& record, const SpawnCall& call) {
   const GameObject reset = ResetValues();
   std::string text;
   for (const ObjectField& field : kObjectFields) {
@@ -108,7 +108,7 @@ class TemplateSweep : public PoolFixture {};
 TEST_F(TemplateSweep, EveryRecordHoldsItsTableValuesAndTheRestStaysReset) {
   TemplateFixture fixture = LoadTemplateFixtures();
   ApplyNotes(fixture);
-  std::vector<Call> calls;
+  std::vector<SpawnCall> calls;
   for (int facing : {0, 1}) {
     for (int parentSlot : {1, 2}) {
       for (int stage : {7, 8}) {
@@ -126,7 +126,7 @@ TEST_F(TemplateSweep, EveryRecordHoldsItsTableValuesAndTheRestStaysReset) {
       expected.push_back(&record);
       if (record.slot < 0) allocated = std::max(allocated, record.order + 1);
     }
-    for (const Call& call : calls) {
+    for (const SpawnCall& call : calls) {
       SetUp();
       Stage = call.stage;
       ShotLevel = call.shot, OptionLevel = call.option, TurboLevel = call.turbo;
