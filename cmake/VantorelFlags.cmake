@@ -16,9 +16,10 @@ function(vantorel_flags target)
   endif()
   if(VANTOREL_FUZZ)
     # Every library object carries the fuzzer's coverage counters; any sanitizer report
-    # ends the run, so that undefined behaviour fails fuzzing like a crash does.
+    # ends the run, so that undefined behaviour fails fuzzing like a crash does. Line
+    # tables (-g1) are all a report's stack needs.
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
-                           -fno-sanitize-recover=all)
+                           -fno-sanitize-recover=all -g1)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   elseif(VANTOREL_SANITIZE)
     # Line tables (-g1) are all a report's stack needs; full debug information
