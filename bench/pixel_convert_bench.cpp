@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "../tests/graphics/common_pixel_formats.h"
 #include "graphics/pixel_convert_blt.h"
 
 namespace {
@@ -12,14 +13,10 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-PixelFormat Format(int bits, std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t a) {
+PixelFormat Palette() {
   PixelFormat pf{};
-  if (bits == 8) {
-    BuildPalette8PixelFormat(&pf);
-    for (std::uint32_t i = 0; i < 256; ++i) pf.palette[i] = i * 0x010307u & 0xFFFFFFu;
-  } else {
-    BuildPixelFormatBody(&pf, bits, r, g, b, a);
-  }
+  BuildPalette8PixelFormat(&pf);
+  for (std::uint32_t i = 0; i < 256; ++i) pf.palette[i] = i * 0x010307u & 0xFFFFFFu;
   return pf;
 }
 
@@ -36,23 +33,18 @@ void Convert(benchmark::State& state, PixelFormat src, PixelFormat dst, int dith
   state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 
-const PixelFormat kRgb24 = Format(24, 0xFF0000, 0xFF00, 0xFF, 0);
-const PixelFormat kXrgb = Format(32, 0xFF0000, 0xFF00, 0xFF, 0);
-const PixelFormat kArgb = Format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
-const PixelFormat kRgb565 = Format(16, 0xF800, 0x7E0, 0x1F, 0);
-const PixelFormat kArgb4444 = Format(16, 0xF00, 0xF0, 0xF, 0xF000);
-const PixelFormat kPalette = Format(8, 0, 0, 0, 0);
+const PixelFormat kPalette = Palette();
 
 }  // namespace
 
-BENCHMARK_CAPTURE(Convert, rgb24_to_xrgb, kRgb24, kXrgb, DITHER_NONE);
-BENCHMARK_CAPTURE(Convert, argb_copy, kArgb, kArgb, DITHER_NONE);
+BENCHMARK_CAPTURE(Convert, rgb24_to_xrgb, kRgb24, kXrgb8888, DITHER_NONE);
+BENCHMARK_CAPTURE(Convert, argb_copy, kArgb8888, kArgb8888, DITHER_NONE);
 BENCHMARK_CAPTURE(Convert, palette_to_565, kPalette, kRgb565, DITHER_NONE);
-BENCHMARK_CAPTURE(Convert, rgb565_to_xrgb, kRgb565, kXrgb, DITHER_NONE);
-BENCHMARK_CAPTURE(Convert, xrgb_to_565_ordered_dither, kXrgb, kRgb565, DITHER_ORDERED);
-BENCHMARK_CAPTURE(Convert, argb_to_4444_carried_dither, kArgb, kArgb4444, DITHER_CARRY);
+BENCHMARK_CAPTURE(Convert, rgb565_to_xrgb, kRgb565, kXrgb8888, DITHER_NONE);
+BENCHMARK_CAPTURE(Convert, xrgb_to_565_ordered_dither, kXrgb8888, kRgb565, DITHER_ORDERED);
+BENCHMARK_CAPTURE(Convert, argb_to_4444_carried_dither, kArgb8888, kArgb4444, DITHER_CARRY);
 BENCHMARK_CAPTURE(Convert, rgb24_to_argb4444, kRgb24, kArgb4444, DITHER_NONE);
 // Picture loading asks for a dither even where no channel narrows.
-BENCHMARK_CAPTURE(Convert, rgb24_to_argb_ordered_dither, kRgb24, kArgb, DITHER_ORDERED);
+BENCHMARK_CAPTURE(Convert, rgb24_to_argb_ordered_dither, kRgb24, kArgb8888, DITHER_ORDERED);
 
 BENCHMARK_MAIN();

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "graphics/pixel_convert_blt.h"
-#include "pixel_format_of.h"
+#include "common_pixel_formats.h"
 
 namespace {
 
@@ -20,14 +20,6 @@ PixelFormat Palette(const std::vector<std::uint32_t>& colours) {
   for (std::size_t i = 0; i < colours.size(); ++i) pf.palette[i] = colours[i] & 0xFFFFFF;
   return pf;
 }
-
-const PixelFormat kXrgb8888 = PixelFormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0);
-const PixelFormat kArgb8888 = PixelFormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
-const PixelFormat kRgb24 = PixelFormatOf(24, 0xFF0000, 0xFF00, 0xFF, 0);
-const PixelFormat kRgb565 = PixelFormatOf(16, 0xF800, 0x7E0, 0x1F, 0);
-const PixelFormat kXrgb1555 = PixelFormatOf(16, 0x7C00, 0x3E0, 0x1F, 0);
-const PixelFormat kArgb4444 = PixelFormatOf(16, 0xF00, 0xF0, 0xF, 0xF000);
-const PixelFormat kArgb1555 = PixelFormatOf(16, 0x7C00, 0x3E0, 0x1F, 0x8000);
 
 // Colours every format holds exactly: each channel 0 or full, alpha 0 or 255.
 const std::vector<std::uint32_t> kPureColours = {

@@ -2,7 +2,7 @@
 
 #include "graphics/dd_pixel_format.h"
 #include "graphics/pixel_format.h"
-#include "pixel_format_of.h"
+#include "common_pixel_formats.h"
 
 TEST(PixelFormat, BuildScansChannelsAndTheUnusedBits) {
   const PixelFormat x888 = PixelFormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0);
