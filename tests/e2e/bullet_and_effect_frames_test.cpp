@@ -106,10 +106,10 @@ struct Moment {
   std::function<bool()> happened;
 };
 
-constexpr int kSturdyEnemySlot = 45;  // a fixed slot no stage 1 object takes
+constexpr int kSturdySlot = 45;  // a fixed slot no stage 1 object takes
 
 void PlaceSturdyEnemy(Scenario&) {
-  GameObject& enemy = ObjectPool[kSturdyEnemySlot] = GameObject{};
+  GameObject& enemy = ObjectPool[kSturdySlot] = GameObject{};
   enemy.state = kStateActive, enemy.layer = 5, enemy.category = kCategoryEnemy, enemy.collidable = 1;
   enemy.x = 560.0f, enemy.y = 384.0f, enemy.width = enemy.height = enemy.hitWidth = enemy.hitHeight = 64;
   enemy.imageSet = 15, enemy.animation = 235, enemy.hitPoints = 5000, enemy.deathEffect = 1, enemy.weight = 1;
@@ -129,10 +129,7 @@ TEST_P(HarmlessThingsFrames, ChipsCoinsTheLevelUpAndHitsAsDrawn) {
       {"level-up-spent", [](Scenario& s) { s.Place(5012, 700, 384, 0, 30), LevelUpCount = 1; },
        kPadSpecial, 8, 90, [] { return LevelUpCount == 0 && BssCoinsGot > 0; }},
       {"shots-hit-an-enemy", PlaceSturdyEnemy, kPadFire, 60, 60,
-       [] {
-         const GameObject& enemy = ObjectPool[kSturdyEnemySlot];
-         return enemy.state == kStateActive && enemy.hitPoints < 5000;
-       }},
+       [] { return ObjectPool[kSturdySlot].state == kStateActive && ObjectPool[kSturdySlot].hitPoints < 5000; }},
       {"turbo-charged", [](Scenario&) { TurboLevel = 4, TurboCharge = TurboChargeNeeded - 6; }, 0, 0, 30,
        [] { return ObjectPool[5].behaviour == 4073; }},
       {"level-up-at-a-full-gauge", [](Scenario&) { ExpGauge = 100.5f; }, 0, 0, 90, [] { return LevelUpCount == 1; }},

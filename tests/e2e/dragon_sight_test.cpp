@@ -1,9 +1,8 @@
 // The dragon stays in sight over whole play of every stage of game mode 0: the shot
 // held, the dragon sweeping over the screen, the EXP gauge filled now and then and a
 // level-up spent now and then. Every third pass is measured: at most one frame in ten
-// may hide the dragon, and never for more than a second in a row. The art aims at one in
-// twenty: the limit leaves the stages near that room for unrelated changes, while art
-// that hides the dragon is far over it (one frame in six and more).
+// may hide the dragon, and never for more than a second in a row (the art aims at one in
+// twenty; art that hides the dragon is far over it, one in six and more).
 //
 // The measure: how often the harmless things of play (pick-ups, effects and
 // decorations) hide the dragon. On a sampled pass the frame's objects are drawn three

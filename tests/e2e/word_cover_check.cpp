@@ -311,8 +311,7 @@ class FrameWatch {
   // A frame's drawing starts on the cleared screen, read back; or on a fresh one, black.
   void Start(bool cleared) {
     started_ = true;
-    screen_.width = kScreenWidth, screen_.height = kScreenHeight;
-    screen_.pixels.assign(static_cast<std::size_t>(kScreenWidth) * kScreenHeight, Colour{0, 0, 0});
+    screen_ = Canvas(kScreenWidth, kScreenHeight, Colour{0, 0, 0});
     if (cleared && !ReadBackScreen(0, 0, screen_)) ADD_FAILURE() << frame_ << ": the screen could not be read";
     owner_.assign(screen_.pixels.size(), -1);
     wordAt_.assign(screen_.pixels.size(), -1);
@@ -524,8 +523,7 @@ class FrameWatch {
       draws_.push_back(std::move(draw));
       return;
     }
-    // The area as drawn, what lay there before, and what the draw changed: buffers kept
-    // from draw to draw, since fresh ones of a screen's size fault in their pages anew.
+    // Kept from draw to draw: fresh buffers of a screen's size fault in their pages anew.
     Canvas& after = after_;
     after.width = area.w, after.height = area.h;
     after.pixels.assign(static_cast<std::size_t>(area.w) * area.h, Colour{});

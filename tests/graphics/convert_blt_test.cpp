@@ -321,7 +321,7 @@ TEST(ConvertBlt, RowsConvertAsEachCaseSays) {
        {0x1234, 0xAAAA, 0x0001}, {.skipKey = 1, .key = 0xF81F}, 0xAAAA},
       {"mirroring turns skipping off", kRgb565, kRgb565, {0x1234, 0xF81F, 0x0001}, {0x0001, 0xF81F, 0x1234},
        {.mirror = 1, .skipKey = 1, .key = 0xF81F}, 0xAAAA},
-      {"no red or blue channel", PixelFormatOf(16, 0, 0xFF, 0, 0xFF00), kArgb8888, {0x80FF, 0xFF10},
+      {"no red or blue channel", Format(16, 0, 0xFF, 0, 0xFF00), kArgb8888, {0x80FF, 0xFF10},
        {0x8000FF00, 0xFF001000}, {}},
       {"alpha from red", kXrgb8888, kArgb8888, kReds, {0x10102030, 0x40405060, 0xF0F0F0F0}, {.alphaFromRed = 1}},
       {"alpha only, from red", kXrgb8888, kArgb8888, kReds, {0x10000000, 0x40000000, 0xF0000000},

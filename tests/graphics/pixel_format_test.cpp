@@ -5,13 +5,13 @@
 #include "common_pixel_formats.h"
 
 TEST(PixelFormat, BuildScansChannelsAndTheUnusedBits) {
-  const PixelFormat x888 = PixelFormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0);
+  const PixelFormat x888 = Format(32, 0xFF0000, 0xFF00, 0xFF, 0);
   EXPECT_EQ(x888.noUseMask, 0xFF000000u);
   EXPECT_EQ(x888.noUseShift, 24);
   EXPECT_EQ(x888.noUseWidth, 8);
   EXPECT_EQ(x888.bytesPerPixel, 4);
 
-  const PixelFormat rgb565 = PixelFormatOf(16, 0xF800, 0x7E0, 0x1F, 0);
+  const PixelFormat rgb565 = Format(16, 0xF800, 0x7E0, 0x1F, 0);
   EXPECT_EQ(rgb565.widthR, 5);
   EXPECT_EQ(rgb565.widthG, 6);
   EXPECT_EQ(rgb565.widthB, 5);
@@ -21,14 +21,14 @@ TEST(PixelFormat, BuildScansChannelsAndTheUnusedBits) {
   EXPECT_EQ(rgb565.noUseMask, 0u);
 
   // A gap ends the channel; absent channels are all zero.
-  const PixelFormat gap = PixelFormatOf(16, 0x0F0F, 0, 0, 0);
+  const PixelFormat gap = Format(16, 0x0F0F, 0, 0, 0);
   EXPECT_EQ(gap.shiftR, 0);
   EXPECT_EQ(gap.widthR, 4);
   EXPECT_EQ(gap.widthG, 0);
   EXPECT_EQ(gap.shiftG, 0);
 
   // Bit counts of 32 and more give an all-ones pixel, not an undefined shift.
-  EXPECT_EQ(PixelFormatOf(40, 0, 0, 0, 0).noUseMask, 0xFFFFFFFFu);
+  EXPECT_EQ(Format(40, 0, 0, 0, 0).noUseMask, 0xFFFFFFFFu);
 }
 
 TEST(PixelFormat, FixedFormats) {
@@ -52,11 +52,11 @@ TEST(PixelFormat, FixedFormats) {
 }
 
 TEST(PixelFormat, PackPixelKeepsTopBitsAndSetsUnusedBits) {
-  const PixelFormat rgb565 = PixelFormatOf(16, 0xF800, 0x7E0, 0x1F, 0);
-  const PixelFormat x555 = PixelFormatOf(16, 0x7C00, 0x3E0, 0x1F, 0);
-  const PixelFormat argb4444 = PixelFormatOf(16, 0xF00, 0xF0, 0xF, 0xF000);
-  const PixelFormat x888 = PixelFormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0);
-  const PixelFormat red10 = PixelFormatOf(32, 0x3FF, 0, 0, 0);
+  const PixelFormat rgb565 = Format(16, 0xF800, 0x7E0, 0x1F, 0);
+  const PixelFormat x555 = Format(16, 0x7C00, 0x3E0, 0x1F, 0);
+  const PixelFormat argb4444 = Format(16, 0xF00, 0xF0, 0xF, 0xF000);
+  const PixelFormat x888 = Format(32, 0xFF0000, 0xFF00, 0xFF, 0);
+  const PixelFormat red10 = Format(32, 0x3FF, 0, 0, 0);
   EXPECT_EQ(PackPixel(&rgb565, 255, 255, 255, 0), 0xFFFFu);
   EXPECT_EQ(PackPixel(&x555, 0, 0, 0, 0), 0x8000u);
   EXPECT_EQ(PackPixel(&argb4444, 0x12, 0x34, 0x56, 0x78), 0x7135u);
@@ -66,11 +66,11 @@ TEST(PixelFormat, PackPixelKeepsTopBitsAndSetsUnusedBits) {
 }
 
 TEST(PixelFormat, ConvertBetweenFormatsDoesNotReplicateBits) {
-  const PixelFormat rgb565 = PixelFormatOf(16, 0xF800, 0x7E0, 0x1F, 0);
-  const PixelFormat argb = PixelFormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
+  const PixelFormat rgb565 = Format(16, 0xF800, 0x7E0, 0x1F, 0);
+  const PixelFormat argb = Format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
   EXPECT_EQ(ConvertPixelBetweenFormats(&argb, &rgb565, 0xFFFF), 0xFFF8FCF8u);
   EXPECT_EQ(ConvertPixelBetweenFormats(&rgb565, &argb, 0x80FF8040u), 0xFC08u);
-  const PixelFormat x555 = PixelFormatOf(16, 0x7C00, 0x3E0, 0x1F, 0);
+  const PixelFormat x555 = Format(16, 0x7C00, 0x3E0, 0x1F, 0);
   EXPECT_EQ(ConvertPixelBetweenFormats(&x555, &argb, 0x00000000u), 0x8000u);
 }
 
@@ -80,18 +80,18 @@ TEST(PixelFormat, FixNoUseMask) {
   FixPixelFormatNoUseMask(&palette);
   EXPECT_EQ(palette.noUseMask, 0u);
 
-  PixelFormat x555 = PixelFormatOf(16, 0x7C00, 0x3E0, 0x1F, 0);
+  PixelFormat x555 = Format(16, 0x7C00, 0x3E0, 0x1F, 0);
   x555.noUseMask = 0;
   FixPixelFormatNoUseMask(&x555);
   EXPECT_EQ(x555.noUseMask, 0x8000u);
 
-  PixelFormat greyAlpha = PixelFormatOf(16, 0xFF, 0xFF, 0xFF, 0);
+  PixelFormat greyAlpha = Format(16, 0xFF, 0xFF, 0xFF, 0);
   FixPixelFormatNoUseMask(&greyAlpha);
   EXPECT_EQ(greyAlpha.noUseMask, 0xFF00u);
 }
 
 TEST(PixelFormat, SameComparesBitsAndMasksOnly) {
-  PixelFormat a = PixelFormatOf(32, 0xFF0000, 0xFF00, 0xFF, 0);
+  PixelFormat a = Format(32, 0xFF0000, 0xFF00, 0xFF, 0);
   PixelFormat b = a;
   b.palette[3] = 99;
   b.noUseMask = 0;

@@ -116,19 +116,14 @@ TEST_F(TileFrameTest, RecordedDrawsRunBeforeTheFlushAndAForkFindsEachRunOnce) {
   const int target = 0;
   constexpr int kDraws = 8000;  // the last few hundred not yet handed over at the fork
   std::vector<std::atomic<int>> runs(kDraws);
+  const auto eachRanOnce = [&runs] { return std::ranges::all_of(runs, [](const auto& n) { return n == 1; }); };
   UseDrawTarget(&target, 64, 64);
   for (int i = 0; i < kDraws; ++i) RecordDraw(RECT{0, 0, 1, 1}, [&runs, i](const DrawTile&) { ++runs[i]; });
   for (int waited = 0; runs[0] == 0 && waited < 30000; ++waited) usleep(1000);
   EXPECT_EQ(runs[0], 1) << "the first draws ran unflushed";
-  EXPECT_EXIT(
-      {
-        alarm(30);
-        FlushTileFrame();
-        std::exit(std::all_of(runs.begin(), runs.end(), [](const std::atomic<int>& n) { return n == 1; }) ? 0 : 1);
-      },
-      testing::ExitedWithCode(0), "");
+  EXPECT_EXIT((alarm(30), FlushTileFrame(), std::exit(eachRanOnce() ? 0 : 1)), testing::ExitedWithCode(0), "");
   FlushTileFrame();
-  EXPECT_TRUE(std::all_of(runs.begin(), runs.end(), [](const std::atomic<int>& n) { return n == 1; }));
+  EXPECT_TRUE(eachRanOnce());
 }
 
 // A process forked after tiles were drawn on several threads has none of them: it draws
