@@ -41,7 +41,7 @@ function(vantorel_test_folder name label)
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main Threads::Threads)
   vantorel_flags(${name} SJIS)
   # A test source is mostly the test framework's headers: compiled eight to a unit,
-  # the programs take a third of the compile time. Names at file scope must therefore
+  # the programs compile in a third of the time. Names at file scope must therefore
   # differ between a folder's sources, anonymous namespace or not.
   set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
   # g++ takes a type of an anonymous namespace in an included source for a leak of it
