@@ -23,7 +23,7 @@ std::uint64_t TestClockReads();
 // ---- Window and input ----------------------------------------------------------------
 // The double-start check (on by default). Tests that start the library, or make the
 // settings its start reads, switch it off first so that they can run side by side; off
-// also gives up this process's claim on its working folder.
+// also gives up this process's claim on its working folder and its windows' marks.
 void TestSetSingleInstanceCheck(int on);
 // Where the double-start check looks for the user's runtime folder (nullptr: /run/user)
 // and makes the user's own lock folder (nullptr: /tmp).

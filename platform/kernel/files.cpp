@@ -108,6 +108,14 @@ HANDLE CreateFileInFolderA(HANDLE folder, LPCSTR fileName, DWORD desiredAccess, 
   const int descriptor = ::openat(base, path.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0644);
   if (descriptor < 0) return INVALID_HANDLE_VALUE;
   const bool writes = (desiredAccess & GENERIC_WRITE) != 0;
+  struct stat made {};
+  // A file made here is its maker's to open again, as on the system these calls stand in
+  // for: a umask that takes the owner's bits (0277) would leave a log that takes no line
+  // after its first.
+  constexpr mode_t kOwnersUse = S_IRUSR | S_IWUSR;
+  if ((flags & O_EXCL) != 0 && ::fstat(descriptor, &made) == 0 && (made.st_mode & kOwnersUse) != kOwnersUse) {
+    ::fchmod(descriptor, (made.st_mode & 07777) | kOwnersUse);
+  }
   if (!KeepRegularFile(descriptor, writes) ||
       (creationDisposition == CREATE_ALWAYS && ::ftruncate(descriptor, 0) != 0)) {
     const int error = errno;

@@ -96,7 +96,9 @@ HWND FindWindowA(LPCSTR className, LPCSTR) {
       if (strcasecmp(window->className.c_str(), className) == 0) return window;
     }
   }
-  return window_internal::IsInstanceLockHeldElsewhere(className) ? &g_otherProcessWindow : nullptr;
+  // Finding none takes the mark for the window this process is about to make, in the
+  // same step: two processes looking at one instant cannot both find none.
+  return window_internal::TakeInstanceLock(className) ? nullptr : &g_otherProcessWindow;
 }
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
@@ -133,7 +135,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     std::lock_guard<std::mutex> lock(Mutex());
     window_internal::AddWindow(window);
   }
-  window_internal::HoldInstanceLock(windowClass.name.c_str());
+  window_internal::TakeInstanceLock(windowClass.name.c_str());
   if (style & WS_VISIBLE) SDL_ShowWindow(sdlWindow);
   return window;
 }

@@ -142,7 +142,9 @@ bool EnsureVideoStarted();
 ATOM RegisterClassA(const WNDCLASSA* windowClass);
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 // A window of the class in this process, or, while the double-start check is on, a
-// stand-in handle for the window of another process of the same user and display.
+// stand-in handle for the window of another process of the same user and display. A
+// look that finds none marks the class as this process's until it is unregistered or
+// the process ends, as the window made next would.
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, void* menu, HINSTANCE instance, LPVOID param);

@@ -30,10 +30,11 @@ void DropMessagesOf(HWND window);
 // Only on the thread that owns the windows; returns false when SDL had no event.
 bool TranslateNextSdlEvent();
 
-// The lock file that marks a window of a class in this process; see FindWindowA.
-void HoldInstanceLock(const char* className);
-// Gives the lock up and removes its file (the class is gone).
+// The lock files that mark a window of a class in this process (see FindWindowA): taken
+// for the window about to be made, kept when already held; false when another process
+// holds them.
+bool TakeInstanceLock(const char* className);
+// Gives them up and removes their files (the class is gone).
 void ReleaseInstanceLock(const char* className);
-bool IsInstanceLockHeldElsewhere(const char* className);
 
 }  // namespace window_internal

@@ -157,6 +157,18 @@ TEST_F(LogFile, ALogThatCannotBeWrittenIsSaidOncePerReason) {
   EXPECT_EQ(scratch_.Read("elsewhere.txt"), "kept");
 }
 
+// A umask that takes the owner's own bits (0277) still leaves the log its maker's to
+// append every line to.
+TEST_F(LogFile, ALogMadeUnderAnyUmaskTakesEveryLine) {
+  std::filesystem::remove("Log.txt");
+  std::filesystem::permissions(scratch_.path(), std::filesystem::perms::all);
+  const mode_t before = umask(0277);
+  const std::string said = StandardErrorOfLogWrites(true, [] {}, geteuid() == 0 ? 65534 : geteuid());
+  umask(before);
+  EXPECT_EQ(said, "");
+  EXPECT_EQ(Contents(), "0:a\r\n0:b\r\n");
+}
+
 TEST(LogFileName, DatedNameUsesTheLocalTimeWithoutPadding) {
   ScratchDirectory scratch;
   SetLogDatedFileName(1);

@@ -27,11 +27,12 @@ struct Child {
 // An environment variable for the child; an empty value removes it.
 using Variable = std::pair<const char*, std::string>;
 
-// The program in the current folder: lock files in `locks`, SDL's dummy audio, and the
-// display variables given ("" removes one), then `more`. A sanitizer build's leak
-// checker keeps its own statistics off standard error.
-Child StartProgram(const std::string& locks, const char* videoDriver, const char* display = "",
-                   const std::vector<Variable>& more = {}) {
+// The program in the current folder: lock files in `locks` and in a /tmp and /run/user
+// of the test's own (folders of `machine`), SDL's dummy audio, and the display variables
+// given ("" removes one), then `more`. A sanitizer build's leak checker keeps its own
+// statistics off standard error.
+Child StartProgram(const std::string& machine, const std::string& locks, const char* videoDriver,
+                   const char* display = "", const std::vector<Variable>& more = {}) {
   std::vector<Variable> variables = {{"XDG_RUNTIME_DIR", locks},  {"SDL_AUDIODRIVER", "dummy"},
                                      {"SDL_VIDEODRIVER", videoDriver}, {"DISPLAY", display},
                                      {"WAYLAND_DISPLAY", ""},          {"LSAN_OPTIONS", "print_suppressions=0"}};
@@ -44,7 +45,8 @@ Child StartProgram(const std::string& locks, const char* videoDriver, const char
     for (const auto& [name, value] : variables) {
       value.empty() ? unsetenv(name) : setenv(name, value.c_str(), 1);
     }
-    execl(GAME_PROGRAM, GAME_PROGRAM, static_cast<char*>(nullptr));
+    execl(PRIVATE_TEMPORARY_RUNNER, PRIVATE_TEMPORARY_RUNNER, machine.c_str(), E2E_DATA_DIR, "--", GAME_PROGRAM,
+          static_cast<char*>(nullptr));
     _exit(127);
   }
   close(ends[1]);
@@ -80,7 +82,7 @@ std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(tex
 
 class ProgramProcess : public testing::Test {
  protected:
-  ProgramProcess() : locks_((scratch_.path() / "locks").string()) {
+  ProgramProcess() : machine_((scratch_.path() / "machine").string()), locks_((scratch_.path() / "locks").string()) {
     std::filesystem::create_directory_symlink(std::filesystem::path(E2E_DATA_DIR) / "data", scratch_.path() / "data");
     std::filesystem::create_directory(locks_);
     std::filesystem::permissions(locks_, std::filesystem::perms::owner_all);  // else not used for locks
@@ -89,8 +91,13 @@ class ProgramProcess : public testing::Test {
   bool LogReaches(const std::string& line) {
     return WaitUntil([&] { return scratch_.Read("Log.txt").find(line) != std::string::npos; });
   }
+  // Starts the program as StartProgram does, in this test's /tmp and /run/user.
+  Child Start(const std::string& locks, const char* videoDriver, const char* display = "",
+              const std::vector<Variable>& more = {}) {
+    return StartProgram(machine_, locks, videoDriver, display, more);
+  }
   ScratchDirectory scratch_;
-  std::string locks_;
+  std::string machine_, locks_;
 };
 
 const std::string kWindowMade = "ＩＭＥを無効にしました";
@@ -100,7 +107,7 @@ const std::string kStarted = "文字コードバッファの初期化を行い�
 // it opens the log or the save. The first, killed, leaves nothing that refuses the next.
 TEST_F(ProgramProcess, ASecondCopyEndsAndLeavesTheFirstCopysFiles) {
   const std::string display = ":vantorel-test-" + std::to_string(getpid());
-  const Child first = StartProgram(locks_, "dummy", display.c_str());
+  const Child first = Start(locks_, "dummy", display.c_str());
   ASSERT_TRUE(WaitUntil([&] { return scratch_.Read("SaveData.dat").size() == 360; }));
   const std::string firstLog = scratch_.Read("Log.txt");
   const int saveWatch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);  // any open or change
@@ -111,7 +118,7 @@ TEST_F(ProgramProcess, ASecondCopyEndsAndLeavesTheFirstCopysFiles) {
            {display, "."}, {display + ".1", "."}, {"", "."}, {display, "elsewhere"}}) {
     SCOPED_TRACE("display '" + secondDisplay + "' in " + folder);
     std::filesystem::current_path(scratch_.path() / folder);
-    const Child child = StartProgram(locks_, secondDisplay.empty() ? "" : "dummy", secondDisplay.c_str());
+    const Child child = Start(locks_, secondDisplay.empty() ? "" : "dummy", secondDisplay.c_str());
     std::filesystem::current_path(scratch_.path());
     const Ending second = Finish(child);
     EXPECT_EQ(second.status, 255);
@@ -126,7 +133,7 @@ TEST_F(ProgramProcess, ASecondCopyEndsAndLeavesTheFirstCopysFiles) {
   kill(first.pid, SIGKILL);
   Finish(first);
   std::filesystem::remove(scratch_.path() / "Log.txt");
-  const Child next = StartProgram(locks_, "dummy", display.c_str());
+  const Child next = Start(locks_, "dummy", display.c_str());
   EXPECT_TRUE(LogReaches(kWindowMade));
   kill(next.pid, SIGKILL);
   EXPECT_EQ(Finish(next).ours, "");
@@ -138,7 +145,7 @@ TEST_F(ProgramProcess, WithoutADisplayTheProgramEndsSayingSoInOneLine) {
   scratch_.Write("SaveData.dat/progress", "old");  // a folder opens, then fails to read
   for (const std::string& runtime : {locks_, std::string()}) {
     SCOPED_TRACE(runtime.empty() ? "no runtime folder" : "a runtime folder");
-    const Ending ending = Finish(StartProgram(runtime, ""));
+    const Ending ending = Finish(Start(runtime, ""));
     EXPECT_EQ(ending.status, 255);
     EXPECT_EQ(ending.errors, Utf8(u8"vantorel: ウインドウの作成に失敗しました\n"));
     EXPECT_NE(scratch_.Read("Log.txt").find("ウインドウの作成に失敗しました"), std::string::npos);
@@ -158,7 +165,7 @@ TEST_F(ProgramProcess, AStartWithoutItsPicturesEndsNamingWhereItLooked) {
     SCOPED_TRACE(archive == nullptr ? "no data folder" : std::to_string(std::strlen(archive)) + " bytes of archive");
     std::filesystem::remove_all(scratch_.path() / game / "data");
     if (archive != nullptr) scratch_.Write(game + "/data/image011.pop", archive);
-    const Ending ending = Finish(StartProgram(locks_, "dummy"));
+    const Ending ending = Finish(Start(locks_, "dummy"));
     EXPECT_EQ(ending.status, 255);
     EXPECT_EQ(ending.errors, Utf8(u8"vantorel: ゲームのデータの読み込みに失敗しました：") + folder + "/circle.png" +
                                  Utf8(u8"（") + folder + Utf8(u8".pop も探しました）、データは scripts/run.sh が書き出します\n"));
@@ -179,7 +186,7 @@ TEST_F(ProgramProcess, EndSignalsCloseTheProgramAfterAQuietStart) {
   for (int signal : {SIGTERM, SIGINT}) {
     SCOPED_TRACE(strsignal(signal));
     std::filesystem::remove(scratch_.path() / "SaveData.dat");
-    const Child child = StartProgram(locks_, "dummy", "", {{"SDL_AUDIODRIVER", ""}});
+    const Child child = Start(locks_, "dummy", "", {{"SDL_AUDIODRIVER", ""}});
     ASSERT_TRUE(LogReaches(kStarted));
     ASSERT_TRUE(WaitUntil([&] { return scratch_.Read("SaveData.dat").size() == 360; }))
         << scratch_.Read("SaveData.dat").size() << " bytes saved";

@@ -10,13 +10,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "../support/private_lock_folders.h"
 #include "testing.h"
 #include "window/single_instance.h"
 #include "window/window.h"
@@ -106,6 +109,15 @@ int FilesIn(const std::string& folder) {
   return static_cast<int>(std::distance(begin(files), end(files)));
 }
 
+// Whether FindWindowA finds another process's window of the class. A look that finds
+// none takes the class's mark for the window to come: given up again here.
+bool OtherWindowFound(const char* className = kClass) {
+  const bool found = FindWindowA(className, nullptr) != nullptr;
+  TestSetSingleInstanceCheck(0);
+  TestSetSingleInstanceCheck(1);
+  return found;
+}
+
 void EndWindowOwner(pid_t child, int release) {
   close(release);
   int status = 0;
@@ -125,7 +137,8 @@ class SingleInstanceTest : public ::testing::Test {
     TestSetLockFolderRoots(MakeFolder("run-user").c_str(), SharedFolder("tmp").c_str());
   }
   void TearDown() override {
-    TestSetLockFolderRoots(nullptr, nullptr);
+    TestSetSingleInstanceCheck(0);
+    UsePrivateLockFolders();
     for (std::size_t i = 0; i < std::size(kSaved); ++i) {
       if (saved_[i]) {
         setenv(kSaved[i], saved_[i]->c_str(), 1);
@@ -154,13 +167,13 @@ TEST_F(SingleInstanceTest, SameDisplayFindsTheOtherProcess) {
   const pid_t child = StartWindowOwner(MakeFolder("a"), &release);
   ASSERT_GT(child, 0);
   ASSERT_EQ(chdir(MakeFolder("b").c_str()), 0);
-  EXPECT_NE(FindWindowA(kClass, nullptr), nullptr);
+  EXPECT_TRUE(OtherWindowFound());
   TestSetSingleInstanceCheck(0);
   EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
   TestSetSingleInstanceCheck(1);
-  EXPECT_EQ(FindWindowA("SomeOtherClass", nullptr), nullptr);
+  EXPECT_FALSE(OtherWindowFound("SomeOtherClass"));
   EndWindowOwner(child, release);
-  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
+  EXPECT_FALSE(OtherWindowFound());
 }
 
 TEST_F(SingleInstanceTest, WithoutDisplayTheWorkingFolderDecides) {
@@ -172,9 +185,9 @@ TEST_F(SingleInstanceTest, WithoutDisplayTheWorkingFolderDecides) {
   const pid_t child = StartWindowOwner(shared, &release);
   ASSERT_GT(child, 0);
   ASSERT_EQ(chdir(MakeFolder("elsewhere").c_str()), 0);
-  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
+  EXPECT_FALSE(OtherWindowFound());
   ASSERT_EQ(chdir(shared.c_str()), 0);
-  EXPECT_NE(FindWindowA(kClass, nullptr), nullptr);
+  EXPECT_TRUE(OtherWindowFound());
   EndWindowOwner(child, release);
 }
 
@@ -190,15 +203,13 @@ TEST_F(SingleInstanceTest, TheHolderRemovesItsLockFileAndAKilledHoldersFileIsTak
   EXPECT_EQ(FilesIn(locks), 1);
   EndWindowOwner(child, release);
   EXPECT_EQ(FilesIn(locks), 0);
-  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
-  EXPECT_EQ(FilesIn(locks), 0);
 
   child = StartWindowOwner(shared, &release);
   ASSERT_GT(child, 0);
   kill(child, SIGKILL);
   EndWindowOwner(child, release);
   EXPECT_EQ(FilesIn(locks), 1);
-  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);
+  EXPECT_EQ(FindWindowA(kClass, nullptr), nullptr);  // takes the file over for the window
   HWND window = OpenWindow(kClass);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(FilesIn(locks), 1);
@@ -235,30 +246,49 @@ char StartCopy(const Start& start) {
   if (claim == FolderClaim::kTakenByAnotherCopy || FindWindowA(kClass, nullptr) != nullptr) {
     return static_cast<char>(FolderClaim::kTakenByAnotherCopy);
   }
+  usleep(20000);  // as the game reads its save and opens its log before its window
   return OpenWindow(kClass) != nullptr ? static_cast<char>(claim) : 'x';
 }
 
-// What two copies get, one started after the other: each in a child process that says
-// what it got and holds its claim and window until killed.
-std::pair<FolderClaim, FolderClaim> TwoCopies(const Start& first = {}, const Start& second = {}) {
+// What copies get, each in a child process that says what it got and holds its claim
+// and window until killed: each started after the one before has answered, or all let
+// go at one instant (their answers then in any order).
+std::vector<FolderClaim> Copies(const std::vector<Start>& starts, bool atOnce) {
   int said[2] = {-1, -1};  // without a pipe every copy's word is lost: 'x'
+  int go[2] = {-1, -1};    // its end closed, the copies started at once go
   (void)!pipe(said);
-  char got[2] = {'x', 'x'};
-  pid_t copies[2] = {-1, -1};
-  for (int i = 0; i < 2; ++i) {
-    if ((copies[i] = fork()) == 0) {
-      got[i] = StartCopy(i == 0 ? first : second);
-      if (write(said[1], &got[i], 1) == 1) pause();
+  (void)!pipe(go);
+  std::vector<char> got(starts.size(), 'x');
+  std::vector<pid_t> copies;
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    const pid_t copy = fork();
+    if (copy == 0) {
+      close(go[1]);
+      char unused;
+      if (atOnce && read(go[0], &unused, 1) != 0) _exit(1);
+      const char answer = StartCopy(starts[i]);
+      if (write(said[1], &answer, 1) == 1) pause();
       _exit(0);
     }
-    if (copies[i] < 0 || read(said[0], &got[i], 1) != 1) got[i] = 'x';
+    if (copy > 0) copies.push_back(copy);
+    if (!atOnce && (copy < 0 || read(said[0], &got[i], 1) != 1)) got[i] = 'x';
   }
-  for (const pid_t copy : copies) {
-    if (copy > 0) kill(copy, SIGKILL), waitpid(copy, nullptr, 0);
-  }
-  close(said[0]);
+  close(go[0]);
+  close(go[1]);
   close(said[1]);
-  return {static_cast<FolderClaim>(got[0]), static_cast<FolderClaim>(got[1])};
+  for (char& answer : got) {
+    if (atOnce && read(said[0], &answer, 1) != 1) answer = 'x';
+  }
+  for (const pid_t copy : copies) kill(copy, SIGKILL), waitpid(copy, nullptr, 0);
+  close(said[0]);
+  std::vector<FolderClaim> claims;
+  for (const char answer : got) claims.push_back(static_cast<FolderClaim>(answer));
+  return claims;
+}
+
+std::pair<FolderClaim, FolderClaim> TwoCopies(const Start& first = {}, const Start& second = {}) {
+  const std::vector<FolderClaim> got = Copies({first, second}, false);
+  return {got[0], got[1]};
 }
 
 // A folder of the copies' user that no one else may write.
@@ -285,6 +315,8 @@ TEST_F(SingleInstanceTest, ACopyIsRefusedWhateverEitherCopysEnvironment) {
       {{a, "", game}, {b, "", game}, kSecondRefused},
       {{a, display, game}, {"", display, other}, kSecondRefused},
       {{"", display, game}, {b, "unix" + display + ".0", other}, kSecondRefused},
+      {{a, display, game}, {"", ":0" + display.substr(1), other}, kSecondRefused},
+      {{a, display, game}, {"", display + "0", other}, kBothRun},
       {{a, display, game}, {"", "", other}, kBothRun},
   };
   for (const bool squatted : {false, true}) {
@@ -301,9 +333,45 @@ TEST_F(SingleInstanceTest, ACopyIsRefusedWhateverEitherCopysEnvironment) {
   }
 }
 
+// Copies started at one instant, over several rounds: in one folder while another user
+// holds the user's own folder in /tmp and a long listing beside it widens the gap between
+// finding no folder and making one; and on one display, each in a folder of its own. One
+// runs, the others are refused.
+TEST_F(SingleInstanceTest, CopiesStartedAtOneInstantRunOnce) {
+  constexpr int kCopies = 4, kRounds = 4;
+  const std::string own = TemporaryRoot() + "/" + kClass + "-" + std::to_string(CopyUser());
+  const bool squatted = geteuid() == 0;
+  if (squatted) {
+    ASSERT_EQ(mkdir(own.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(own.c_str(), 0777) + chown(own.c_str(), kOther, kOther), 0);
+    for (int i = 0; i < 5000; ++i) {
+      close(open((own + "." + std::to_string(i)).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
+    }
+  }
+  const std::string display = ":" + std::to_string(getpid());
+  std::vector<Start> oneFolder, oneDisplay;
+  for (int i = 0; i < kCopies; ++i) {
+    oneFolder.push_back({"", "", SharedFolder("game")});
+    oneDisplay.push_back({"", display, SharedFolder(("game-" + std::to_string(i)).c_str())});
+  }
+  for (const auto& [where, starts] : {std::pair{"one folder", oneFolder}, std::pair{"one display", oneDisplay}}) {
+    for (int round = 0; round < kRounds; ++round) {
+      const std::vector<FolderClaim> got = Copies(starts, true);
+      EXPECT_EQ(std::count(got.begin(), got.end(), FolderClaim::kTakenByAnotherCopy), kCopies - 1)
+          << where << ", round " << round;
+      EXPECT_EQ(std::count(got.begin(), got.end(), FolderClaim::kMade), 1) << where << ", round " << round;
+      // The folders the copies made: the next round races to make them again.
+      for (const auto& entry : std::filesystem::directory_iterator(TemporaryRoot())) {
+        if (entry.is_directory() && !(squatted && entry.path() == own)) std::filesystem::remove_all(entry);
+      }
+    }
+  }
+}
+
 // The lock folders are the user's alone: a runtime folder that others may write (0777, or
-// shared as /tmp is) is passed over, and the one the check makes in /tmp is 0700 whatever
-// the umask, so that it is never refused as another's later.
+// shared as /tmp is) is passed over, and the one the check makes in /tmp is 0700, its
+// lock files 0600, whatever the umask: also where a start under a umask that took the
+// owner's bits left the folder 0500 and a lock file 0200.
 TEST_F(SingleInstanceTest, LockFoldersAreOnesNoOtherUserMayWrite) {
   for (const std::filesystem::perms mode : {std::filesystem::perms(0777), std::filesystem::perms(0770),
                                             std::filesystem::perms(0702), std::filesystem::perms(01777)}) {
@@ -316,13 +384,33 @@ TEST_F(SingleInstanceTest, LockFoldersAreOnesNoOtherUserMayWrite) {
   }
   unsetenv("XDG_RUNTIME_DIR");
   const std::string own = TemporaryRoot() + "/" + kClass + "-" + std::to_string(CopyUser());
-  for (const mode_t mask : {022, 002, 0}) {
-    const mode_t before = umask(mask);
-    EXPECT_EQ(TwoCopies(), kSecondRefused) << "umask " << std::oct << mask;
-    umask(before);
+  const std::string game = SharedFolder("game");  // one the copies' user may reach
+  struct stat folder {};
+  ASSERT_EQ(stat(game.c_str(), &folder), 0);
+  const std::string claim = own + "/" + kClass + "-" + std::to_string(CopyUser()) + "-claim" +
+                            std::to_string(folder.st_dev) + "-" + std::to_string(folder.st_ino) + ".lock";
+  const auto modeOf = [](const std::string& path) {
     struct stat info {};
-    EXPECT_EQ(stat(own.c_str(), &info) == 0 ? info.st_mode & 07777 : 0, 0700u) << "umask " << std::oct << mask;
-    std::filesystem::remove_all(own);
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+  };
+  for (const mode_t mask : {022, 0277, 0177, 0477}) {
+    for (const bool leftDamaged : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "umask " << std::oct << mask << (leftDamaged ? ", folder left 0500" : ""));
+      if (leftDamaged) {
+        ASSERT_EQ(mkdir(own.c_str(), 0700), 0);
+        ASSERT_EQ(close(open(claim.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0200)), 0);
+        ASSERT_EQ(chown(claim.c_str(), CopyUser(), CopyUser()), 0);
+        ASSERT_EQ(chmod(claim.c_str(), 0200), 0);
+        ASSERT_EQ(chown(own.c_str(), CopyUser(), CopyUser()), 0);
+        ASSERT_EQ(chmod(own.c_str(), 0500), 0);
+      }
+      const mode_t before = umask(mask);
+      EXPECT_EQ(TwoCopies({"", "", game}, {"", "", game}), kSecondRefused);
+      umask(before);
+      EXPECT_EQ(modeOf(own), 0700u);
+      EXPECT_EQ(modeOf(claim), 0600u);
+      std::filesystem::remove_all(own);
+    }
   }
 }
 
@@ -378,11 +466,11 @@ TEST_F(SingleInstanceTest, WhatAnotherUserLeavesNeitherStopsTheStartNorIsWritten
     SCOPED_TRACE(what);
     const int held = plant();
     const std::size_t before = FilesIn(aside);
-    EXPECT_EQ(FindWindowA(className.c_str(), nullptr), nullptr);
+    EXPECT_FALSE(OtherWindowFound(className.c_str()));
     int release = -1;
     const pid_t child = StartWindowOwner(MakeFolder("owner"), &release, className.c_str());
     ASSERT_GT(child, 0);
-    EXPECT_EQ(FindWindowA(className.c_str(), nullptr) != nullptr, copyFound);
+    EXPECT_EQ(OtherWindowFound(className.c_str()), copyFound);
     EndWindowOwner(child, release);
     EXPECT_EQ(FilesIn(aside), before) << "written through a link";
     if (held >= 0) close(held);
