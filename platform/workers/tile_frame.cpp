@@ -24,6 +24,10 @@ namespace {
 constexpr int kBandHeight = 16;
 constexpr int kMostThreads = 64;
 constexpr std::size_t kArenaBlock = 1 << 20;
+constexpr std::size_t kLine = 64;
+// The recording asks for the arena's lines this far ahead of its writes: a few
+// microseconds of recording, time enough to take them back from other processors.
+constexpr std::size_t kAskAhead = 1024;
 // Recorded draws are handed to the workers this many at a time while the frame is still
 // being recorded: enough that waking them costs little beside the drawing, few enough
 // that little is left for the flush.
@@ -44,7 +48,13 @@ int ThreadsFromEnvironment() {
   return processors > 1 ? processors : 0;
 }
 
-// Memory for recorded draws: blocks kept from flush to flush.
+// Asks for the cache line at `place` to be written soon. The workers read what the
+// recording writes, on other processors, and keep it in their caches: a line the
+// recording takes back only when it writes there holds up every write behind it.
+inline void AskToWrite(const void* place) { __builtin_prefetch(place, 1); }
+
+// Memory for recorded draws: blocks kept from flush to flush, written from the start
+// anew after each, the lines ahead asked for.
 class Arena {
  public:
   void* Allocate(std::size_t bytes) {
@@ -52,18 +62,24 @@ class Arena {
     while (current_ < blocks_.size() && used_ + bytes > blocks_[current_].size) {
       ++current_;
       used_ = 0;
+      asked_ = 0;
     }
     if (current_ == blocks_.size()) {
       const std::size_t size = std::max(bytes, kArenaBlock);
       blocks_.push_back(Block{std::unique_ptr<std::byte[]>(new std::byte[size]), size});
     }
-    void* place = blocks_[current_].bytes.get() + used_;
+    std::byte* const block = blocks_[current_].bytes.get();
+    void* place = block + used_;
     used_ += bytes;
+    for (const std::size_t ahead = std::min(used_ + kAskAhead, blocks_[current_].size); asked_ < ahead; asked_ += kLine) {
+      AskToWrite(block + asked_);
+    }
     return place;
   }
   void Clear() {
     current_ = 0;
     used_ = 0;
+    asked_ = 0;
   }
 
  private:
@@ -74,23 +90,26 @@ class Arena {
   std::vector<Block> blocks_;
   std::size_t current_ = 0;
   std::size_t used_ = 0;
+  std::size_t asked_ = 0;  // of the current block
 };
 
 struct Recorded {
   tile_frame_detail::RunFunction run;
   const void* draw;
 };
+constexpr std::size_t kRecordedPerLine = kLine / sizeof(Recorded);
 
 class TileFrame;
 TileFrame& Frame();
 
 // A tile's recorded draws, in call order. The recording thread appends them and hands
-// them over: the first `handedOver` may be run. The thread that has the tile `taken`
-// runs those past the first `run`. The draws do not move while any of them is handed
-// over and not run.
+// them over: the first `handedOver`, at `handedDraws`, may be run. The thread that has
+// the tile `taken` runs those past the first `run`. The draws do not move while any of
+// them is handed over and not run.
 struct Tile {
-  alignas(64) std::vector<Recorded> draws;  // the recording thread's line
-  alignas(64) std::atomic<std::size_t> handedOver = 0;  // the running threads' line
+  alignas(kLine) std::vector<Recorded> draws;  // the recording thread's line
+  alignas(kLine) std::atomic<std::size_t> handedOver = 0;  // the running threads' line
+  std::atomic<const Recorded*> handedDraws = nullptr;
   std::atomic<std::size_t> run = 0;
   std::atomic<bool> taken = false;
 };
@@ -98,12 +117,12 @@ struct Tile {
 // Threads besides the recording one that run the draws handed over. What they count
 // lies on lines of its own, away from its neighbours on the heap: they write it at every
 // tile.
-struct alignas(64) Crew {
+struct alignas(kLine) Crew {
   int asked;
   std::vector<std::thread> threads;
-  alignas(64) std::atomic<std::uint32_t> wakeUps = 0;  // workers with nothing to run wait for it to change
+  alignas(kLine) std::atomic<std::uint32_t> wakeUps = 0;  // workers with nothing to run wait for it to change
   std::atomic<bool> stopping = false;
-  alignas(64) std::atomic<std::uint32_t> tilesRun = 0;  // the recording thread waits for it to change
+  alignas(kLine) std::atomic<std::uint32_t> tilesRun = 0;  // the recording thread waits for it to change
   std::atomic<bool> catchingUp = false;                 // while it does
 };
 
@@ -136,6 +155,7 @@ class TileFrame {
       std::vector<Recorded>& draws = tiles_[band]->draws;
       if (draws.size() == draws.capacity()) CatchUp();  // growing moves them
       draws.push_back(draw);
+      if (draws.size() + kRecordedPerLine < draws.capacity()) AskToWrite(&draws.back() + kRecordedPerLine);
     }
     if (++recorded_ % kHandOverEvery == 0) HandOver();
   }
@@ -231,6 +251,7 @@ class TileFrame {
   // Lets the workers run every draw recorded so far.
   void HandOver() {
     for (const std::unique_ptr<Tile>& tile : Tiles()) {
+      tile->handedDraws.store(tile->draws.data(), std::memory_order_relaxed);
       tile->handedOver.store(tile->draws.size(), std::memory_order_release);
     }
     WakeAWorker(Workers());
@@ -289,7 +310,7 @@ class TileFrame {
     const std::size_t from = tile.run.load(std::memory_order_relaxed);
     if (from < upTo) {
       const DrawTile area{RECT{0, index * kBandHeight, width_, std::min((index + 1) * kBandHeight, height_)}, index};
-      const Recorded* const draws = tile.draws.data();
+      const Recorded* const draws = tile.handedDraws.load(std::memory_order_relaxed);
       for (std::size_t i = from; i < upTo; ++i) draws[i].run(draws[i].draw, area);
       tile.run.store(upTo, std::memory_order_release);
     }
@@ -323,15 +344,17 @@ class TileFrame {
     while (tile.taken.exchange(true, std::memory_order_acquire)) std::this_thread::yield();
   }
 
-  int threads_ = -1;
+  // What the workers read at every look for tiles, on a line of its own: the recording
+  // writes its count and arena at every draw.
+  alignas(kLine) int width_ = 0;
+  int height_ = 0;
+  std::vector<std::unique_ptr<Tile>> tiles_;
+  std::atomic<std::size_t> tileCount_ = 0;  // the target's
+  alignas(kLine) int threads_ = -1;
   bool flushing_ = false;
   std::uint64_t flushes_ = 0;
   std::uint64_t recorded_ = 0;  // draws since the last flush
   const void* target_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<std::unique_ptr<Tile>> tiles_;
-  std::atomic<std::size_t> tileCount_ = 0;  // the target's
   Arena arena_;
   std::unique_ptr<Crew> crew_;
   Crew* inherited_ = nullptr;
