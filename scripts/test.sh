@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the normal build, then the
-# whole suite again under the address and undefined-behaviour sanitizers, then a short
-# run of every fuzz target. Ends with one summary line of all test counts.
+# Installs what is missing, builds, and runs every test: the unit tests of the normal
+# build, then the whole suite under the address and undefined-behaviour sanitizers, then
+# a short run of every fuzz target. Ends with one summary line of all test counts.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,12 +13,15 @@ background=()
 # A build still going in the background when the script ends (a failed suite) ends too.
 trap 'for pgid in "${background[@]}"; do kill -- "-$pgid" 2>/dev/null || true; done; rm -rf "$summary" "$logs"' EXIT
 
-# run_suite DIR: runs ctest in DIR, keeping its pass/fail counts for the summary. A test
-# runs on each core, so each draws its frames with two threads: the tiles are still drawn
-# side by side, and the cores are not shared out among eight times as many threads.
+# run_suite DIR [CTEST OPTIONS...]: runs ctest in DIR, keeping its pass/fail counts for
+# the summary. A test runs on each core, so each draws its frames with two threads: the
+# tiles are still drawn side by side, and the cores are not shared out among eight times
+# as many threads.
 run_suite() {
-  (cd "$1" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 VANTOREL_DRAW_THREADS=2 \
-     ctest --output-on-failure -j "$jobs") | tee -a "$summary"
+  local dir=$1
+  shift
+  (cd "$dir" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 VANTOREL_DRAW_THREADS=2 \
+     ctest --output-on-failure -j "$jobs" "$@") | tee -a "$summary"
 }
 
 # build_behind NAME COMMAND...: the build in the background, at the lowest priority: it
@@ -43,9 +46,11 @@ joined() {
   return "$status"
 }
 
+# The whole-game tests run in the sanitizer build only, where a memory error they reach
+# is reported; the unit tests run in both.
 bash scripts/build.sh build
 build_behind sanitize bash scripts/build.sh build-sanitize -DVANTOREL_SANITIZE=ON -DVANTOREL_BENCH=OFF
-run_suite build
+run_suite build --label-exclude e2e
 joined sanitize
 
 build_behind fuzz bash scripts/build_fuzz.sh
