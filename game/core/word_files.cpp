@@ -111,13 +111,23 @@ bool GivePermissions(int descriptor, const struct stat& replaced, int& groupErro
   return (made.st_mode & 0777) == mode || ::fchmod(descriptor, mode) == 0;
 }
 
+// A file made where none stood is its owner's to read and replace at the next start,
+// whatever the umask took: 0277 would leave a save no later start may write, 0477 one it
+// cannot read. The group's and others' bits stay as the umask left them.
+bool GiveOwnersUse(int descriptor) {
+  constexpr mode_t kOwnersUse = S_IRUSR | S_IWUSR;
+  struct stat made {};
+  return ::fstat(descriptor, &made) == 0 &&
+         ((made.st_mode & kOwnersUse) == kOwnersUse || ::fchmod(descriptor, (made.st_mode & 0777) | kOwnersUse) == 0);
+}
+
 // A new file beside `target` under a name that nothing held (the target's name, six
 // random letters and ".tmp"), so nothing that stands there is touched and two programs
 // writing one target each write their own. It gets the permissions of the file it
-// replaces, `replaced` (nullptr: none, a new file's from the umask), and is made with no
-// more than those under whatever group it is made with, so the new contents are never
-// open to more users than the target's were, not even for a moment (a descriptor opened
-// while the file was wider would stay open). Sets `name`, or `error` when it cannot be
+// replaces, `replaced` (nullptr: none, a new file's), and is made with no more than
+// those under whatever group it is made with, so the new contents are never open to
+// more users than the target's were, not even for a moment (a descriptor opened while
+// the file was wider would stay open). Sets `name`, or `error` when it cannot be
 // made, and `groupError` when it could not keep the replaced file's group.
 std::FILE* CreateTemporaryFile(const std::string& target, const struct stat* replaced, std::string& name, int& error,
                                int& groupError) {
@@ -131,7 +141,8 @@ std::FILE* CreateTemporaryFile(const std::string& target, const struct stat* rep
     const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, creationMode);
     if (descriptor < 0 && errno == EEXIST) continue;
     if (descriptor < 0) break;
-    const bool given = replaced == nullptr || GivePermissions(descriptor, *replaced, groupError);
+    const bool given =
+        replaced == nullptr ? GiveOwnersUse(descriptor) : GivePermissions(descriptor, *replaced, groupError);
     std::FILE* file = given ? ::fdopen(descriptor, "wb") : nullptr;
     if (file != nullptr) return file;
     error = errno;

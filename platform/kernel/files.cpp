@@ -52,6 +52,30 @@ int OpenFlags(DWORD access, DWORD disposition) {
   }
 }
 
+// Opens `path` with `flags`; `made` says whether this open made the file. An open that
+// may either make the file or find it first tries to make it, so that it knows which.
+int OpenOrMake(int base, const std::string& path, int flags, bool& made) {
+  if ((flags & (O_CREAT | O_EXCL)) == O_CREAT) {
+    const int descriptor = ::openat(base, path.c_str(), flags | O_EXCL, 0644);
+    made = descriptor >= 0;
+    if (descriptor >= 0 || errno != EEXIST) return descriptor;
+  }
+  const int descriptor = ::openat(base, path.c_str(), flags, 0644);
+  made = descriptor >= 0 && (flags & O_EXCL) != 0;
+  return descriptor;
+}
+
+// A file made here is its maker's to open again, as on the system these calls stand in
+// for: a umask that takes the owner's bits (0277) would leave a log that takes no line
+// after its first. The group's and others' bits stay as the umask left them.
+void GiveOwnersUse(int descriptor) {
+  constexpr mode_t kOwnersUse = S_IRUSR | S_IWUSR;
+  struct stat made {};
+  if (::fstat(descriptor, &made) == 0 && (made.st_mode & kOwnersUse) != kOwnersUse) {
+    ::fchmod(descriptor, (made.st_mode & 07777) | kOwnersUse);
+  }
+}
+
 // A file only read may be found whatever its letter case; one that is written or may
 // be created is the file of the exact name.
 LastElement NameMatchFor(DWORD access, DWORD disposition) {
@@ -105,17 +129,11 @@ HANDLE CreateFileInFolderA(HANDLE folder, LPCSTR fileName, DWORD desiredAccess, 
   if (fileName == nullptr || flags < 0) return INVALID_HANDLE_VALUE;
   const int base = BaseOf(folder);
   const std::string path = ResolvePath(fileName, NameMatchFor(desiredAccess, creationDisposition), base);
-  const int descriptor = ::openat(base, path.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0644);
+  bool made = false;
+  const int descriptor = OpenOrMake(base, path, flags | O_NONBLOCK | O_NOCTTY, made);
   if (descriptor < 0) return INVALID_HANDLE_VALUE;
   const bool writes = (desiredAccess & GENERIC_WRITE) != 0;
-  struct stat made {};
-  // A file made here is its maker's to open again, as on the system these calls stand in
-  // for: a umask that takes the owner's bits (0277) would leave a log that takes no line
-  // after its first.
-  constexpr mode_t kOwnersUse = S_IRUSR | S_IWUSR;
-  if ((flags & O_EXCL) != 0 && ::fstat(descriptor, &made) == 0 && (made.st_mode & kOwnersUse) != kOwnersUse) {
-    ::fchmod(descriptor, (made.st_mode & 07777) | kOwnersUse);
-  }
+  if (made) GiveOwnersUse(descriptor);
   if (!KeepRegularFile(descriptor, writes) ||
       (creationDisposition == CREATE_ALWAYS && ::ftruncate(descriptor, 0) != 0)) {
     const int error = errno;

@@ -304,11 +304,7 @@ LockTaken TakeLocks(const char* className, const std::string& scope, std::vector
 
 void TestSetSingleInstanceCheck(int on) {
   g_checkOn.store(on != 0);
-  if (on) return;
-  ReleaseWorkingFolder();
-  std::lock_guard<std::mutex> lock(LocksMutex());
-  for (auto& [className, locks] : HeldLocks()) DropLocks(locks);
-  HeldLocks().clear();
+  if (!on) ReleaseInstanceMarks();
 }
 
 void TestSetLockFolderRoots(const char* runtime, const char* temporary) {
@@ -336,6 +332,13 @@ FolderClaim ClaimWorkingFolder(const char* className) {
 void ReleaseWorkingFolder() {
   std::lock_guard<std::mutex> lock(LocksMutex());
   DropLocks(g_claim);
+}
+
+void ReleaseInstanceMarks() {
+  std::lock_guard<std::mutex> lock(LocksMutex());
+  DropLocks(g_claim);
+  for (auto& [className, locks] : HeldLocks()) DropLocks(locks);
+  HeldLocks().clear();
 }
 
 namespace window_internal {

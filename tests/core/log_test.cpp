@@ -33,16 +33,16 @@ class LogFile : public ::testing::Test {
   ScratchDirectory scratch_;
 };
 
-// Puts something at the log's name, at the start (the log then written as `user`) or while
-// the log is written in a child process; returns what that said on standard error. An alarm
-// ends a child that waits for ever, which fails the test instead of holding the suite.
+// Puts something at the log's name, at the start or while the log is written as `user` in a
+// child process; returns what that said on standard error. An alarm ends a child that
+// waits for ever, which fails the test instead of holding the suite.
 std::string StandardErrorOfLogWrites(bool atTheStart, const std::function<void()>& plant, uid_t user = 65534) {
   if (atTheStart) plant();
   testing::internal::CaptureStderr();
   const pid_t child = fork();
   if (child == 0) {
     alarm(20);
-    if (atTheStart && user != geteuid() && setresuid(user, user, user) != 0) _exit(1);
+    if (user != geteuid() && setresuid(user, user, user) != 0) _exit(1);
     OpenLogFile();
     if (!atTheStart) plant();
     for (const char* text : {"a\n", "b\n"}) LogWrite(text);
@@ -158,15 +158,19 @@ TEST_F(LogFile, ALogThatCannotBeWrittenIsSaidOncePerReason) {
 }
 
 // A umask that takes the owner's own bits (0277) still leaves the log its maker's to
-// append every line to.
+// append every line to: made at the start, or made again after it was deleted in the run.
 TEST_F(LogFile, ALogMadeUnderAnyUmaskTakesEveryLine) {
-  std::filesystem::remove("Log.txt");
   std::filesystem::permissions(scratch_.path(), std::filesystem::perms::all);
-  const mode_t before = umask(0277);
-  const std::string said = StandardErrorOfLogWrites(true, [] {}, geteuid() == 0 ? 65534 : geteuid());
-  umask(before);
-  EXPECT_EQ(said, "");
-  EXPECT_EQ(Contents(), "0:a\r\n0:b\r\n");
+  for (const bool atTheStart : {true, false}) {
+    SCOPED_TRACE(atTheStart ? "made at the start" : "made again");
+    std::filesystem::remove("Log.txt");
+    const mode_t before = umask(0277);
+    const std::string said = StandardErrorOfLogWrites(
+        atTheStart, [] { std::filesystem::remove("Log.txt"); }, geteuid() == 0 ? 65534 : geteuid());
+    umask(before);
+    EXPECT_EQ(said, "");
+    EXPECT_EQ(Contents(), "0:a\r\n0:b\r\n");
+  }
 }
 
 TEST(LogFileName, DatedNameUsesTheLocalTimeWithoutPadding) {

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,6 +92,16 @@ class ProgramProcess : public testing::Test {
   bool LogReaches(const std::string& line) {
     return WaitUntil([&] { return scratch_.Read("Log.txt").find(line) != std::string::npos; });
   }
+  // The lock files in the folders the program keeps them in: the runtime folder given
+  // and its own in the test's /tmp.
+  std::set<std::string> LockFiles() const {
+    std::set<std::string> files;
+    for (const std::string& folder : {locks_, machine_ + "/tmp/M123987U-" + std::to_string(geteuid())}) {
+      std::error_code missing;
+      for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) files.insert(entry.path());
+    }
+    return files;
+  }
   // Starts the program as StartProgram does, in this test's /tmp and /run/user.
   Child Start(const std::string& locks, const char* videoDriver, const char* display = "",
               const std::vector<Variable>& more = {}) {
@@ -104,11 +115,14 @@ const std::string kWindowMade = "ＩＭＥを無効にしました";
 const std::string kStarted = "文字コードバッファの初期化を行います... 完了しました";
 
 // A second copy in the first's folder, whatever its display, or on its display, ends before
-// it opens the log or the save. The first, killed, leaves nothing that refuses the next.
+// it opens the log or the save, and leaves the lock folders as the first has them. The
+// first, killed, leaves nothing that refuses the next.
 TEST_F(ProgramProcess, ASecondCopyEndsAndLeavesTheFirstCopysFiles) {
   const std::string display = ":vantorel-test-" + std::to_string(getpid());
   const Child first = Start(locks_, "dummy", display.c_str());
   ASSERT_TRUE(WaitUntil([&] { return scratch_.Read("SaveData.dat").size() == 360; }));
+  const std::set<std::string> firstMarks = LockFiles();
+  EXPECT_EQ(firstMarks.size(), 4u) << "the folder's claim and the display's mark, in each lock folder";
   const std::string firstLog = scratch_.Read("Log.txt");
   const int saveWatch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);  // any open or change
   ASSERT_GE(inotify_add_watch(saveWatch, (scratch_.path() / "SaveData.dat").c_str(), IN_ALL_EVENTS), 0);
@@ -128,6 +142,7 @@ TEST_F(ProgramProcess, ASecondCopyEndsAndLeavesTheFirstCopysFiles) {
     EXPECT_EQ(log.find("二重起動されています"), std::string::npos);
     char event[512];
     EXPECT_LT(read(saveWatch, event, sizeof event), 0) << "the save was opened";
+    EXPECT_EQ(LockFiles(), firstMarks);
   }
   close(saveWatch);
   kill(first.pid, SIGKILL);
