@@ -333,10 +333,11 @@ TEST_F(SingleInstanceTest, ACopyIsRefusedWhateverEitherCopysEnvironment) {
   }
 }
 
-// Copies started at one instant, over several rounds: in one folder while another user
-// holds the user's own folder in /tmp and a long listing beside it widens the gap between
-// finding no folder and making one; and on one display, each in a folder of its own. One
-// runs, the others are refused.
+// Copies started at one instant, over several rounds: in one folder, each on a display of
+// its own (so the folder's claim alone refuses them), while another user holds the user's
+// own folder in /tmp and a long listing beside it widens the gap between finding no folder
+// and making one; and on one display, each in a folder of its own. One runs, the others
+// are refused.
 TEST_F(SingleInstanceTest, CopiesStartedAtOneInstantRunOnce) {
   constexpr int kCopies = 4, kRounds = 4;
   const std::string own = TemporaryRoot() + "/" + kClass + "-" + std::to_string(CopyUser());
@@ -351,7 +352,7 @@ TEST_F(SingleInstanceTest, CopiesStartedAtOneInstantRunOnce) {
   const std::string display = ":" + std::to_string(getpid());
   std::vector<Start> oneFolder, oneDisplay;
   for (int i = 0; i < kCopies; ++i) {
-    oneFolder.push_back({"", "", SharedFolder("game")});
+    oneFolder.push_back({"", display + std::to_string(i), SharedFolder("game")});
     oneDisplay.push_back({"", display, SharedFolder(("game-" + std::to_string(i)).c_str())});
   }
   for (const auto& [where, starts] : {std::pair{"one folder", oneFolder}, std::pair{"one display", oneDisplay}}) {
@@ -365,6 +366,22 @@ TEST_F(SingleInstanceTest, CopiesStartedAtOneInstantRunOnce) {
         if (entry.is_directory() && !(squatted && entry.path() == own)) std::filesystem::remove_all(entry);
       }
     }
+  }
+}
+
+// Where the system's runtime folder of the user exists, a copy whose runtime folder is the
+// user's own in /tmp and a copy with none list the same two folders in opposite orders.
+// Started at one instant, over many rounds (each copy could take its first folder before
+// the other its second), one of them runs.
+TEST_F(SingleInstanceTest, CopiesListingTheFoldersInOppositeOrdersRunOnce) {
+  constexpr int kRounds = 40;
+  const std::string uid = std::to_string(CopyUser());
+  const std::string own = PrivateFolderOfTheCopies(("tmp/" + std::string(kClass) + "-" + uid).c_str());
+  ASSERT_FALSE(own.empty() || PrivateFolderOfTheCopies(("run-user/" + uid).c_str()).empty());
+  const std::string game = SharedFolder("game");
+  for (int round = 0; round < kRounds; ++round) {
+    const std::vector<FolderClaim> got = Copies({{own, "", game}, {"", "", game}}, true);
+    EXPECT_EQ(std::count(got.begin(), got.end(), FolderClaim::kMade), 1) << "round " << round;
   }
 }
 
