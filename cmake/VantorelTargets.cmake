@@ -38,7 +38,8 @@ function(vantorel_test_folder name label)
   endif()
   add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/end_on_signals.cpp
                  ${PROJECT_SOURCE_DIR}/tests/support/headless_drivers.cpp
-                 ${PROJECT_SOURCE_DIR}/tests/support/private_lock_folders.cpp)
+                 ${PROJECT_SOURCE_DIR}/tests/support/private_lock_folders.cpp
+                 ${PROJECT_SOURCE_DIR}/tests/support/process_temporary_folder.cpp)
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main Threads::Threads)
   vantorel_flags(${name} SJIS)
   # A test source is mostly the test framework's headers: compiled eight to a unit,

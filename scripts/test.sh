@@ -19,9 +19,26 @@ bash scripts/build.sh build -DVANTOREL_BENCH=ON --target game/all tools/all benc
 bash scripts/build.sh build-sanitize -DVANTOREL_SANITIZE=ON -DVANTOREL_BENCH=OFF
 # A test runs on each core, so each draws its frames with two threads: the tiles are
 # still drawn side by side, and the cores are not shared out among eight times as many
-# threads.
+# threads. The tests run with a /tmp and /run/user of their own, which nothing of theirs
+# may outlast: the machine's /tmp never sees their files, and a test that leaves one (a
+# lock folder, a scratch folder) fails the command.
+temporary="$root/build-sanitize/tests-temporary"
+rm -rf "$temporary"
+status=0
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 VANTOREL_DRAW_THREADS=2 \
-   ctest --output-on-failure -j "$jobs") | tee "$summary"
+   tests/with_private_temporary "$temporary" -- "$(command -v ctest)" --output-on-failure -j "$jobs") |
+  tee "$summary" || status=$?
+# The clone's own path, where it lies under /tmp, is kept for the tests at its place.
+clone=$(realpath build-sanitize)
+kept=${clone#/tmp/}
+[[ $kept == "$clone" ]] && kept="" || kept=${kept%%/*}
+left=$(cd "$temporary" && find tmp run-user -mindepth 1 -maxdepth 1 ! -name "$kept" | tr '\n' ' ')
+rm -rf "$temporary"
+if [[ -n $left ]]; then
+  echo "test.sh: the tests left in /tmp or /run/user: $left" >&2
+  exit 1
+fi
+((status == 0)) || exit "$status"
 
 bash scripts/fuzz.sh 8
 

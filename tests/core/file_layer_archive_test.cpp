@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "../support/process_temporary_folder.h"
 #include "archive_test_support.h"
 #include "core/archive_reader.h"
 #include "core/file_layer.h"
@@ -340,7 +341,7 @@ TEST_F(ArchiveFileLayerTest, TempFilesAreNewEmptyAndNamedInFull) {
   HANDLE second = WriteTempFile(path, sizeof path);
   ASSERT_NE(second, nullptr);
   EXPECT_STRNE(first, path);
-  unsetenv("TMPDIR");
+  setenv("TMPDIR", ProcessTemporaryFolder().c_str(), 1);
   EXPECT_EQ(std::filesystem::path(path).parent_path(), scratch_.path() / "t\\mp");
   EXPECT_TRUE(std::filesystem::is_empty("t/mp"));
   CloseHandle(file);

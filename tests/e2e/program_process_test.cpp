@@ -92,13 +92,11 @@ class ProgramProcess : public testing::Test {
   bool LogReaches(const std::string& line) {
     return WaitUntil([&] { return scratch_.Read("Log.txt").find(line) != std::string::npos; });
   }
-  // The lock files in the folders the program keeps them in: the runtime folder given
-  // and its own in the test's /tmp.
+  // The lock files in the program's runtime folder and its own folder in the test's /tmp.
   std::set<std::string> LockFiles() const {
     std::set<std::string> files;
     for (const std::string& folder : {locks_, machine_ + "/tmp/M123987U-" + std::to_string(geteuid())}) {
-      std::error_code missing;
-      for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) files.insert(entry.path());
+      for (const auto& entry : std::filesystem::directory_iterator(folder)) files.insert(entry.path());
     }
     return files;
   }

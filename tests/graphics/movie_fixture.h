@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "../support/process_temporary_folder.h"
 #include "graphics/movie_record.h"
 #include "graphics/movies.h"
 #include "graphics_fixture.h"
@@ -28,7 +29,7 @@ class MovieGraphTest : public GraphicsTest {
   void TearDown() override {
     TestClockStop();
     GraphicsTest::TearDown();
-    unsetenv("TMPDIR");
+    setenv("TMPDIR", ProcessTemporaryFolder().c_str(), 1);
   }
 
   // Moves the virtual clock to `ms` milliseconds after the start.

@@ -34,8 +34,8 @@ inline std::size_t Id3v2Length(const Bytes& file) {
 inline Mp3File EncodeMp3Sine(double seconds, double frequency, int rate, int channels, int kbps,
                              const std::string& extraOptions = "") {
   Mp3File result;
-  char pattern[] = "/tmp/vantorel-mp3-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vantorel-mp3-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
     result.error = "no temporary directory";
     return result;
   }
