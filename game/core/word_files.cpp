@@ -96,29 +96,25 @@ bool NewFilesGetGroup(const std::string& target, gid_t group) {
   return (status.st_mode & S_ISGID) != 0 || ::getegid() == group;
 }
 
-// Gives the temporary file, still empty, the group of the file it replaces and then its
-// mode, which the umask or a doubt about the group made narrower. Where the group cannot
-// be given (the user is not in it), the file keeps its own group under the mode that is
-// no wider for anyone; `groupError` then says why. False when a call failed.
-bool GivePermissions(int descriptor, const struct stat& replaced, int& groupError) {
+// Gives the temporary file, still empty, its permissions. One that replaces a file gets
+// that file's group and then its mode, which the umask or a doubt about the group made
+// narrower; where the group cannot be given (the user is not in it), the file keeps its
+// own group under the mode that is no wider for anyone, and `groupError` says why. One
+// made where none stood (`replaced` nullptr) keeps the umask's bits for the group and
+// others but always gets its owner's read and write: under 0277 no later start could
+// replace it, under 0477 none could read it. False when a call failed.
+bool GivePermissions(int descriptor, const struct stat* replaced, int& groupError) {
   struct stat made {};
   if (::fstat(descriptor, &made) != 0) return false;
-  if (made.st_gid != replaced.st_gid && ::fchown(descriptor, static_cast<uid_t>(-1), replaced.st_gid) != 0) {
-    groupError = errno;
+  mode_t mode = (made.st_mode & 0777) | S_IRUSR | S_IWUSR;
+  if (replaced != nullptr) {
+    if (made.st_gid != replaced->st_gid && ::fchown(descriptor, static_cast<uid_t>(-1), replaced->st_gid) != 0) {
+      groupError = errno;
+    }
+    const mode_t replacedMode = replaced->st_mode & 0777;
+    mode = groupError == 0 ? replacedMode : ModeUnderAnotherGroup(replacedMode);
   }
-  const mode_t replacedMode = replaced.st_mode & 0777;
-  const mode_t mode = groupError == 0 ? replacedMode : ModeUnderAnotherGroup(replacedMode);
   return (made.st_mode & 0777) == mode || ::fchmod(descriptor, mode) == 0;
-}
-
-// A file made where none stood is its owner's to read and replace at the next start,
-// whatever the umask took: 0277 would leave a save no later start may write, 0477 one it
-// cannot read. The group's and others' bits stay as the umask left them.
-bool GiveOwnersUse(int descriptor) {
-  constexpr mode_t kOwnersUse = S_IRUSR | S_IWUSR;
-  struct stat made {};
-  return ::fstat(descriptor, &made) == 0 &&
-         ((made.st_mode & kOwnersUse) == kOwnersUse || ::fchmod(descriptor, (made.st_mode & 0777) | kOwnersUse) == 0);
 }
 
 // A new file beside `target` under a name that nothing held (the target's name, six
@@ -141,9 +137,7 @@ std::FILE* CreateTemporaryFile(const std::string& target, const struct stat* rep
     const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, creationMode);
     if (descriptor < 0 && errno == EEXIST) continue;
     if (descriptor < 0) break;
-    const bool given =
-        replaced == nullptr ? GiveOwnersUse(descriptor) : GivePermissions(descriptor, *replaced, groupError);
-    std::FILE* file = given ? ::fdopen(descriptor, "wb") : nullptr;
+    std::FILE* file = GivePermissions(descriptor, replaced, groupError) ? ::fdopen(descriptor, "wb") : nullptr;
     if (file != nullptr) return file;
     error = errno;
     ::close(descriptor);

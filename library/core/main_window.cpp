@@ -119,15 +119,15 @@ void ResetWindowState() {
 
 // Two copies in one folder would share the save and the log, whatever their displays.
 // Without a place for the claim the start goes on; the window system's start then says
-// why a second copy would not be refused. A refused copy gives up the marks it took (its
-// own folder's claim, when another copy has its display), leaving the lock folders as
-// the running copy has them.
+// why a second copy would not be refused. A copy refused on its display gives up its
+// folder's claim, leaving the lock folders as the running copy has them.
 bool AnotherInstanceIsRunning() {
   const FolderClaim claim = ClaimWorkingFolder(kMainWindowClass);
   g_claimUnplaced = claim == FolderClaim::kNoPrivatePlace;
-  const bool running = claim == FolderClaim::kTakenByAnotherCopy || FindWindowA(kMainWindowClass, nullptr) != nullptr;
-  if (running) ReleaseInstanceMarks();
-  return running;
+  if (claim == FolderClaim::kTakenByAnotherCopy) return true;
+  if (FindWindowA(kMainWindowClass, nullptr) == nullptr) return false;
+  ReleaseWorkingFolder();
+  return true;
 }
 
 void EndIfAnotherInstanceRuns() {

@@ -304,7 +304,11 @@ LockTaken TakeLocks(const char* className, const std::string& scope, std::vector
 
 void TestSetSingleInstanceCheck(int on) {
   g_checkOn.store(on != 0);
-  if (!on) ReleaseInstanceMarks();
+  if (on) return;
+  ReleaseWorkingFolder();
+  std::lock_guard<std::mutex> lock(LocksMutex());
+  for (auto& [className, locks] : HeldLocks()) DropLocks(locks);
+  HeldLocks().clear();
 }
 
 void TestSetLockFolderRoots(const char* runtime, const char* temporary) {
@@ -332,13 +336,6 @@ FolderClaim ClaimWorkingFolder(const char* className) {
 void ReleaseWorkingFolder() {
   std::lock_guard<std::mutex> lock(LocksMutex());
   DropLocks(g_claim);
-}
-
-void ReleaseInstanceMarks() {
-  std::lock_guard<std::mutex> lock(LocksMutex());
-  DropLocks(g_claim);
-  for (auto& [className, locks] : HeldLocks()) DropLocks(locks);
-  HeldLocks().clear();
 }
 
 namespace window_internal {

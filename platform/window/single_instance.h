@@ -20,7 +20,3 @@ FolderClaim ClaimWorkingFolder(const char* className);
 // name, then drops the claim. A killed process leaves its file, which the next claim takes
 // over.
 void ReleaseWorkingFolder();
-// Gives up every mark this process holds, the folder's claim and the windows' marks,
-// removing their files as ReleaseWorkingFolder does: a start that is refused leaves
-// nothing behind. Marks another process holds are never touched.
-void ReleaseInstanceMarks();
